@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+class Services;
+class QTextStream;
+
+// What every command gets: the global options, a lazily built set of services, the streams.
+struct CliContext {
+    QStringList ports; // --port DEVICE, in order
+    QString user;      // --user NAME after the login rules
+    QTextStream& out;
+    QTextStream& err;
+    std::function<Services&()> services;
+};
+
+// Exit codes of every command.
+constexpr int kExitOk = 0;
+constexpr int kExitFailure = 1;
+constexpr int kExitUsage = 2;
+
+struct CliCommand {
+    QString name;
+    QString usage; // the line(s) shown by --help, without the program name
+    std::function<int(CliContext&, const QStringList& args)> run;
+};
+
+// Commands register themselves from their own file:
+//   static const CliRegistration reg({"strings", "strings  ...", &RunStrings});
+struct CliRegistration {
+    explicit CliRegistration(CliCommand command);
+};
+
+const QList<CliCommand>& CliCommands();
+// Prints "usage: ..." for one command to the error stream and returns kExitUsage.
+int UsageError(CliContext& ctx, const QString& commandName);

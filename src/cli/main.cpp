@@ -1,0 +1,121 @@
+#include "app/CIni.h"
+#include "app/Services.h"
+#include "cli/CliCommand.h"
+#include "cli/ConsoleUi.h"
+#include "cli/CliLink.h"
+
+#include <QCoreApplication>
+#include <QTextStream>
+
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+#include <optional>
+
+namespace {
+
+QList<CliCommand>& Registry() {
+    static QList<CliCommand> commands;
+    return commands;
+}
+
+const QString kSynopsis = QStringLiteral("mervex-cli [--port DEVICE]... [--user NAME] COMMAND ...");
+
+void PrintHelp(QTextStream& out) {
+    out << "usage: " << kSynopsis << "\n\ncommands:\n";
+    QList<CliCommand> sorted = CliCommands();
+    std::sort(sorted.begin(), sorted.end(),
+              [](const CliCommand& a, const CliCommand& b) { return a.name < b.name; });
+    for (const CliCommand& c : sorted) {
+        out << "  " << c.usage << "\n";
+    }
+    out.flush();
+}
+
+// The login rules for a user name: empty gives "---", at most 15 characters, ";" -> ".".
+QString LoginUserName(QString name) {
+    if (name.isEmpty()) {
+        return QStringLiteral("---");
+    }
+    name.replace(QLatin1Char(';'), QLatin1Char('.'));
+    return name.left(15);
+}
+
+} // namespace
+
+CliRegistration::CliRegistration(CliCommand command) {
+    Registry().append(std::move(command));
+}
+
+const QList<CliCommand>& CliCommands() {
+    return Registry();
+}
+
+int UsageError(CliContext& ctx, const QString& commandName) {
+    for (const CliCommand& c : CliCommands()) {
+        if (c.name == commandName) {
+            ctx.err << "usage: mervex-cli " << c.usage << "\n";
+            ctx.err.flush();
+            return kExitUsage;
+        }
+    }
+    ctx.err << "usage: " << kSynopsis << "\n";
+    ctx.err.flush();
+    return kExitUsage;
+}
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setOrganizationName(QStringLiteral("Mervex"));
+    QCoreApplication::setApplicationName(QStringLiteral("Mervex"));
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+
+    QStringList args = QCoreApplication::arguments().mid(1);
+    QStringList ports;
+    QString user = QStringLiteral("---");
+    while (!args.isEmpty() && args.front().startsWith(QLatin1String("--"))) {
+        const QString option = args.takeFirst();
+        if (option == QLatin1String("--help")) {
+            PrintHelp(out);
+            return kExitOk;
+        }
+        if ((option == QLatin1String("--port") || option == QLatin1String("--user")) &&
+            !args.isEmpty()) {
+            const QString value = args.takeFirst();
+            if (option == QLatin1String("--port")) {
+                ports << value;
+            } else {
+                user = LoginUserName(value);
+            }
+            continue;
+        }
+        err << "mervex-cli: unknown option " << option << "\nusage: " << kSynopsis << "\n";
+        return kExitUsage;
+    }
+    if (args.isEmpty()) {
+        err << "usage: " << kSynopsis << "\n";
+        return kExitUsage;
+    }
+
+    ConsoleUi ui(err);
+    std::unique_ptr<Services> services;
+    CliContext ctx{ports, user, out, err, [&]() -> Services& {
+                       if (!services) {
+                           services = std::make_unique<Services>(ui, MakeCliLink(ui, ports));
+                       }
+                       return *services;
+                   }};
+
+    const QString name = args.takeFirst();
+    for (const CliCommand& c : CliCommands()) {
+        if (c.name == name) {
+            const int rc = c.run(ctx, args);
+            out.flush();
+            err.flush();
+            return rc;
+        }
+    }
+    err << "mervex-cli: unknown command " << name << "\nusage: " << kSynopsis << "\n";
+    return kExitUsage;
+}

@@ -1,0 +1,21 @@
+#include "app/ErrorTrap.h"
+
+#include "app/StringTable.h"
+
+void ReportError(Ui& ui, const QString& description) {
+    // The title itself must not throw: a broken string table still shows the error.
+    const auto title = StringTable::Active().Find(1033);
+    ui.Message(description, title.value_or(QStringLiteral("Erreur")), MsgIcon::Critical);
+}
+
+QString DescribeCurrentException() {
+    try {
+        throw;
+    } catch (const MervexError& e) {
+        return e.Description();
+    } catch (const std::exception& e) {
+        return QString::fromLocal8Bit(e.what());
+    } catch (...) {
+        return QStringLiteral("Unknown error");
+    }
+}

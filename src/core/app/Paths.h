@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QString>
+
+// The program folder ("App path"): MERVEX_PROGRAM_DIR when set, else the folder of the
+// executable; an installed program whose resources live in share/mervex uses that folder.
+QString ProgramDir();
+QString SettingsIniPath();
+// A file below the program folder, e.g. ProgramFile("Grafics/Main.ico").
+QString ProgramFile(const QString& relative);
+// Joins a folder and a name with exactly one separator between them.
+QString JoinPath(const QString& folder, const QString& name);

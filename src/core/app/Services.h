@@ -1,0 +1,34 @@
+#pragma once
+
+#include "app/CConfig.h"
+#include "app/CIni.h"
+#include "app/Ui.h"
+#include "meter/CCommunication.h"
+#include "meter/MeterLink.h"
+
+#include <memory>
+
+// The program-wide service objects, one instance each, created by the main window (or
+// the command line) and alive until it closes. Members are declared, and so created, in
+// the order the program creates them; each service reaches its siblings through here.
+// Nothing is global: a test builds its own Services around a scripted Ui and link.
+class Services {
+public:
+    Services(Ui& ui, std::unique_ptr<MeterLink> meterLink)
+        : ui(ui), m_link(std::move(meterLink)) {}
+    Services(const Services&) = delete;
+    Services& operator=(const Services&) = delete;
+
+    Ui& ui;
+
+private:
+    std::unique_ptr<MeterLink> m_link;
+
+public:
+    MeterLink& link() { return *m_link; }
+
+    // Creation order of the program's service objects.
+    CCommunication communication{*m_link};
+    CConfig config{ui};
+    CIni ini{ui};
+};

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+// What the program asks of the person in front of it. The desktop answers with real
+// dialogs, the command line with its streams, tests with a scripted double.
+enum class MsgIcon { None, Critical, Question, Warning, Information };
+enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel };
+enum class MsgResult { Ok, Cancel, Yes, No };
+
+struct FileDialogRequest {
+    QString title;
+    // Filter in the classic "Description (*.csv)|*.csv" form, pairs separated by "|".
+    QString filter;
+    QString initialDir;
+    QString fileName;         // proposed file name
+    QString defaultExtension; // without the dot; appended when the user typed none
+    bool overwritePrompt = false;
+    bool fileMustExist = false;
+    bool pathMustExist = false;
+    bool hideReadOnly = false;
+};
+
+class Ui {
+public:
+    virtual ~Ui() = default;
+
+    virtual MsgResult Message(const QString& text, const QString& title, MsgIcon icon,
+                              MsgButtons buttons = MsgButtons::Ok,
+                              MsgResult defaultButton = MsgResult::Ok) = 0;
+    // The chosen path, or nothing when the user cancelled.
+    virtual std::optional<QString> SaveFileDialog(const FileDialogRequest& request) = 0;
+    virtual std::optional<QString> OpenFileDialog(const FileDialogRequest& request) = 0;
+    // The entered text, or nothing when the user cancelled.
+    virtual std::optional<QString> InputBox(const QString& prompt, const QString& title,
+                                            const QString& defaultText) = 0;
+    // Lets pending window-system events run during a long operation.
+    virtual void Yield() = 0;
+};

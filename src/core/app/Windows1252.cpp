@@ -1,0 +1,56 @@
+#include "app/Windows1252.h"
+
+#include <array>
+
+namespace {
+
+// 0x80..0x9F; the unassigned positions keep their own value.
+constexpr std::array<char16_t, 32> kHighControls = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+} // namespace
+
+namespace Windows1252 {
+
+QString Decode(const QByteArray& bytes) {
+    QString text(bytes.size(), Qt::Uninitialized);
+    QChar* out = text.data();
+    for (const char c : bytes) {
+        const auto b = static_cast<unsigned char>(c);
+        *out++ = (b >= 0x80 && b < 0xA0) ? QChar(kHighControls[b - 0x80]) : QChar(b);
+    }
+    return text;
+}
+
+int EncodeChar(char16_t ch) {
+    if (ch < 0x80 || (ch >= 0xA0 && ch <= 0xFF)) {
+        return ch;
+    }
+    for (std::size_t i = 0; i < kHighControls.size(); ++i) {
+        if (kHighControls[i] == ch) {
+            return static_cast<int>(0x80 + i);
+        }
+    }
+    return -1;
+}
+
+QByteArray Encode(const QString& text, bool* complete) {
+    QByteArray bytes(text.size(), Qt::Uninitialized);
+    bool all = true;
+    char* out = bytes.data();
+    for (const QChar ch : text) {
+        const int b = EncodeChar(ch.unicode());
+        if (b < 0) {
+            all = false;
+        }
+        *out++ = static_cast<char>(b < 0 ? '?' : b);
+    }
+    if (complete) {
+        *complete = all;
+    }
+    return bytes;
+}
+
+} // namespace Windows1252

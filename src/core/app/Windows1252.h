@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// The single-byte code page of every file the program reads or writes, so that files
+// travel unchanged between this program and the meter's original PC software.
+namespace Windows1252 {
+
+// Every byte decodes; the five unassigned bytes map to the C1 controls of the same value.
+QString Decode(const QByteArray& bytes);
+
+// Characters outside the code page become "?". When `complete` is given it tells
+// whether every character could be represented.
+QByteArray Encode(const QString& text, bool* complete = nullptr);
+
+// The byte of one character, or -1 when the code page has none.
+int EncodeChar(char16_t ch);
+
+} // namespace Windows1252

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+
+// The conversation with the meter as every consumer sees it: start a conversation on the
+// port found by the search, exchange command lines, end it. The serial implementation
+// owns the ports; tests put a scripted link in its place.
+class MeterLink {
+public:
+    virtual ~MeterLink() = default;
+
+    // Searches every port at every baud rate; on success instance 0 stays open.
+    virtual bool COMScanPorts(int& intPortNum, QString& strBaudrate) = 0;
+    virtual bool COMInit(int intPortNum, const QString& strBaudrate, int intMaxAnswTime_s) = 0;
+    // Sends the text unchanged (the caller appends CR LF); the raw answer, terminator
+    // included, or "" with false.
+    virtual bool COMSendAndReceive(const QString& strSend, QString& strAnswer) = 0;
+    virtual bool COMChangeAnswerTime(int intMaxAnswTime_s) = 0;
+    virtual bool COMDeinit() = 0;
+    virtual bool COMStop() = 0;
+    virtual bool COMContinue() = 0;
+};

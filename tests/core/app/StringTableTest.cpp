@@ -1,0 +1,39 @@
+#include "app/Errors.h"
+#include "app/StringTable.h"
+
+#include <gtest/gtest.h>
+
+TEST(StringTable, BuiltInFrenchTableKeepsTextsExactly) {
+    const StringTable& t = StringTable::Active();
+    EXPECT_EQ(t.Text(1000), QStringLiteral("&Fichier"));
+    EXPECT_EQ(t.Text(1148), QStringLiteral("Exporter en format .xls "));
+    EXPECT_EQ(t.Text(1196), QStringLiteral("Forme de citation  (9 caractères)"));
+    EXPECT_EQ(t.Text(1212),
+              QStringLiteral("La plage de mesure du Zentravox (-0,2 E à 2,0 E) est dépassée!"));
+    EXPECT_EQ(t.Text(1245), QStringLiteral("Pas de Ardel 60 reconnu!"));
+    EXPECT_EQ(LoadResString(1062), QStringLiteral("hors ligne"));
+}
+
+TEST(StringTable, UnassignedNumbersAreRunTimeErrors) {
+    const StringTable& t = StringTable::Active();
+    const QList<int> unassigned = {1017, 1027, 1029, 1030, 1032, 1034, 1035, 1053, 1056, 1057,
+                                   1087, 1089, 1090, 1091, 1093, 1101, 1116, 1118, 1140, 1163,
+                                   999,  1246, 20,   21};
+    for (int n : unassigned) {
+        EXPECT_THROW(t.Text(n), MervexError) << n;
+        EXPECT_FALSE(t.Find(n).has_value()) << n;
+    }
+    // 1000..1245 without the twenty gaps.
+    EXPECT_EQ(t.Numbers().size(), 226);
+    EXPECT_EQ(t.Numbers().front(), 1000);
+    EXPECT_EQ(t.Numbers().back(), 1245);
+}
+
+TEST(StringTable, AnotherLanguageTableReplacesTheBuiltInOne) {
+    const StringTable english =
+        StringTable::FromText(QStringLiteral("1000\t&File\r\n1062\toffline \n\nbad line\n"));
+    EXPECT_EQ(english.Text(1000), QStringLiteral("&File"));
+    EXPECT_EQ(english.Text(1062), QStringLiteral("offline "));
+    EXPECT_EQ(english.Numbers().size(), 2);
+    EXPECT_THROW(english.Text(1001), MervexError);
+}

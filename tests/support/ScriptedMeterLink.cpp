@@ -1,0 +1,72 @@
+#include "support/ScriptedMeterLink.h"
+
+QString ScriptedMeterLink::OkAnswer(const QString& value) {
+    return QStringLiteral("\r\n") + value + QStringLiteral("\r\n!\r\n>");
+}
+
+QString ScriptedMeterLink::RefusedAnswer() {
+    return QStringLiteral("\r\n?\r\n>");
+}
+
+void ScriptedMeterLink::Script(const QString& command, std::deque<QString> answers) {
+    m_script[command] = std::move(answers);
+}
+
+void ScriptedMeterLink::ScriptOk(const QString& command, const QString& value) {
+    Script(command, {OkAnswer(value)});
+}
+
+bool ScriptedMeterLink::COMScanPorts(int& intPortNum, QString& strBaudrate) {
+    calls << QStringLiteral("COMScanPorts");
+    intPortNum = meterPresent ? port : 0;
+    strBaudrate = meterPresent ? baud : QString();
+    active = false;
+    return meterPresent;
+}
+
+bool ScriptedMeterLink::COMInit(int intPortNum, const QString& strBaudrate,
+                                int intMaxAnswTime_s) {
+    calls << QStringLiteral("COMInit %1 %2 %3").arg(intPortNum).arg(strBaudrate).arg(intMaxAnswTime_s);
+    answerTime = intMaxAnswTime_s;
+    active = true;
+    return initSucceeds;
+}
+
+bool ScriptedMeterLink::COMSendAndReceive(const QString& strSend, QString& strAnswer) {
+    sent << strSend;
+    calls << QStringLiteral("send ") + strSend.trimmed();
+    strAnswer.clear();
+    auto it = m_script.find(strSend);
+    if (!active || it == m_script.end() || it->empty()) {
+        return false;
+    }
+    strAnswer = it->front();
+    if (it->size() > 1) {
+        it->pop_front();
+    }
+    return !strAnswer.isEmpty();
+}
+
+bool ScriptedMeterLink::COMChangeAnswerTime(int intMaxAnswTime_s) {
+    calls << QStringLiteral("COMChangeAnswerTime %1").arg(intMaxAnswTime_s);
+    answerTime = intMaxAnswTime_s;
+    return true;
+}
+
+bool ScriptedMeterLink::COMDeinit() {
+    calls << QStringLiteral("COMDeinit");
+    active = false;
+    return true;
+}
+
+bool ScriptedMeterLink::COMStop() {
+    calls << QStringLiteral("COMStop");
+    active = false;
+    return true;
+}
+
+bool ScriptedMeterLink::COMContinue() {
+    calls << QStringLiteral("COMContinue");
+    active = true;
+    return true;
+}
