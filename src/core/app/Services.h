@@ -4,6 +4,7 @@
 #include "app/CIni.h"
 #include "app/Ui.h"
 #include "meter/CCommunication.h"
+#include "meter/CDevice.h"
 #include "meter/MeterLink.h"
 
 #include <memory>
@@ -14,8 +15,7 @@
 // Nothing is global: a test builds its own Services around a scripted Ui and link.
 class Services {
 public:
-    Services(Ui& ui, std::unique_ptr<MeterLink> meterLink)
-        : ui(ui), m_link(std::move(meterLink)) {}
+    Services(Ui& ui, std::unique_ptr<MeterLink> meterLink) : ui(ui), m_link(std::move(meterLink)) {}
     Services(const Services&) = delete;
     Services& operator=(const Services&) = delete;
 
@@ -28,6 +28,7 @@ public:
     MeterLink& link() { return *m_link; }
 
     // Creation order of the program's service objects.
+    CDevice device{*this};
     CCommunication communication{*m_link};
     CConfig config{ui};
     CIni ini{ui};
