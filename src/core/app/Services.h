@@ -3,6 +3,7 @@
 #include "app/CConfig.h"
 #include "app/CIni.h"
 #include "app/Ui.h"
+#include "data/CImportMVal.h"
 #include "meter/CCommunication.h"
 #include "meter/CDevice.h"
 #include "meter/MeterLink.h"
@@ -28,6 +29,7 @@ public:
     MeterLink& link() { return *m_link; }
 
     // Creation order of the program's service objects.
+    CImportMVal importMVal{*this};
     CDevice device{*this};
     CCommunication communication{*m_link};
     CConfig config{ui};

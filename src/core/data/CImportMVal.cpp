@@ -1,0 +1,72 @@
+#include "data/CImportMVal.h"
+
+#include "app/ErrorTrap.h"
+#include "app/Services.h"
+#include "data/RecordWalker.h"
+
+namespace {
+
+const QString kLineEnd = QStringLiteral("\r\n");
+constexpr int kAnswerTime_s = 4;
+// The whole data memory comes as one answer, which takes long at low baud rates.
+constexpr int kTransferAnswerTime_s = 600;
+
+} // namespace
+
+bool CImportMVal::GetMVals(QString& strMVals) {
+    strMVals.clear();
+    const bool ok = Trapped(m_services.ui, false, [&] { return ReceiveMVals(strMVals); });
+    if (!ok) {
+        strMVals.clear();
+    }
+    return ok;
+}
+
+bool CImportMVal::ReceiveMVals(QString& strMVals) {
+    MeterLink& link = m_services.link();
+    const CCommunication& com = m_services.communication;
+    if (!link.COMInit(com.COMPort, com.Baudrate, kAnswerTime_s)) {
+        return false;
+    }
+    QString answer;
+    if (!link.COMSendAndReceive(QStringLiteral("U.400") + kLineEnd, answer)) {
+        link.COMDeinit();
+        return false;
+    }
+    link.COMChangeAnswerTime(kTransferAnswerTime_s);
+    // A refused command comes back as a completed exchange; it is a failed transfer all
+    // the same, and the meter expects the abort command after it.
+    if (link.COMSendAndReceive(QStringLiteral("U.581") + kLineEnd, strMVals) &&
+        CCommunication::EndsWithOK(strMVals)) {
+        return link.COMDeinit();
+    }
+    strMVals.clear();
+    AbortTransfer();
+    return false;
+}
+
+// After a stop (the user closed the wait dialog) the link must be made active again
+// before the meter can be told to drop the rest of the transfer.
+void CImportMVal::AbortTransfer() {
+    MeterLink& link = m_services.link();
+    link.COMContinue();
+    link.COMChangeAnswerTime(kAnswerTime_s);
+    QString ignored;
+    link.COMSendAndReceive(QStringLiteral("U.999") + kLineEnd, ignored);
+    link.COMDeinit();
+}
+
+bool CImportMVal::ExtractNextRecSet(QStringList& strMValRecSet, QString& strMVals, short intNum) {
+    return Trapped(m_services.ui, false, [&] {
+        if (strMValRecSet.size() < intNum) {
+            return false;
+        }
+        const qsizetype length = RecordLineLength(strMVals);
+        if (length < 0) {
+            return false;
+        }
+        SplitRecordLine(QStringView(strMVals).left(length), strMValRecSet, intNum);
+        strMVals.remove(0, length);
+        return true;
+    });
+}

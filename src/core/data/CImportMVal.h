@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class Services;
+
+// Reads the data memory of the connected meter and splits its answer into records.
+// Holds no state between calls.
+class CImportMVal {
+public:
+    explicit CImportMVal(Services& services) : m_services(services) {}
+
+    // One complete conversation with the meter; on success strMVals holds the raw answer
+    // (possibly without any record), on failure it is empty and the result is false.
+    bool GetMVals(QString& strMVals);
+
+    // Takes the next record line off the front of strMVals (whose leading CR LF the caller
+    // has already removed) and splits it into intNum fields of strMValRecSet. False, with
+    // nothing changed, when no record is left or strMValRecSet has fewer than intNum
+    // elements. RecordWalker gives the same records without shortening the text.
+    bool ExtractNextRecSet(QStringList& strMValRecSet, QString& strMVals, short intNum);
+
+private:
+    bool ReceiveMVals(QString& strMVals);
+    void AbortTransfer();
+
+    Services& m_services;
+};

@@ -1,0 +1,55 @@
+#include "data/RecordWalker.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr QStringView kLineEnd = u"\r\n";
+constexpr QChar kFieldSeparator = QLatin1Char(';');
+
+} // namespace
+
+qsizetype RecordLineLength(QStringView text) {
+    const qsizetype end = text.indexOf(kLineEnd);
+    return end < 2 ? -1 : end;
+}
+
+void SplitRecordLine(QStringView line, QStringList& fields, int intNum) {
+    QStringView rest = line;
+    for (int i = 0; i < intNum; ++i) {
+        const qsizetype sep = rest.indexOf(kFieldSeparator);
+        if (sep < 0) {
+            fields[i] = rest.toString();
+            rest = QStringView();
+        } else {
+            fields[i] = rest.left(sep).toString();
+            rest = rest.mid(sep + 1);
+        }
+    }
+}
+
+RecordWalker::RecordWalker(const QString& strMVals) : m_text(strMVals) {}
+
+bool RecordWalker::Next(QStringList& fields, int intNum) {
+    if (m_done) {
+        return false;
+    }
+    const QStringView rest = QStringView(m_text).mid(m_pos);
+    if (rest.size() < 2) {
+        m_done = m_failed = true;
+        return false;
+    }
+    // The two characters in front of every record (the CR LF that precedes its line).
+    const QStringView front = rest.mid(2);
+    const qsizetype length = RecordLineLength(front);
+    if (length < 0) {
+        m_done = true;
+        return false;
+    }
+    const int count = std::max(intNum, 0);
+    fields.resize(count);
+    SplitRecordLine(front.left(length), fields, count);
+    m_pos += 2 + length;
+    ++m_recordsRead;
+    return true;
+}
