@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <memory>
+
+class QSaveFile;
+
+// The byte sink of one spreadsheet file. Records collect in memory and reach the disk in
+// large blocks through a temporary file beside the target; the target name only changes
+// when the file is committed, so a file that was never finished never replaces anything
+// and never appears half written under its name.
+class BiffOutput {
+public:
+    BiffOutput();
+    ~BiffOutput(); // an uncommitted file is discarded
+    BiffOutput(const BiffOutput&) = delete;
+    BiffOutput& operator=(const BiffOutput&) = delete;
+
+    // Starts a new file for `path`; 0 or an ExcelStatus number (nothing open then).
+    short Open(const QString& path);
+    bool IsOpen() const { return m_file != nullptr; }
+
+    void Byte(int value); // the low 8 bits
+    void Word(int value); // the low 16 bits, little-endian
+    void Double(double value);
+
+    // Hands the collected bytes to the file once there are enough of them; 0 or the
+    // status of a failed write (the file is then bound to fail at Commit as well).
+    short Settle();
+    // Writes everything, then puts the file in place of `path`; closes in any case.
+    short Commit();
+    // Closes and forgets the file: `path` keeps what it held before Open.
+    void Discard();
+
+private:
+    short WriteBuffer();
+
+    std::unique_ptr<QSaveFile> m_file;
+    QByteArray m_buffer;
+};
