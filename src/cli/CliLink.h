@@ -3,7 +3,6 @@
 #include "meter/MeterLink.h"
 
 #include <QStringList>
-
 #include <memory>
 
 class Ui;

@@ -6,7 +6,8 @@
 MsgResult ConsoleUi::Message(const QString& text, const QString&, MsgIcon, MsgButtons,
                              MsgResult defaultButton) {
     QString oneLine = text;
-    oneLine.replace(QLatin1String("\r\n"), QLatin1String(" ")).replace(QLatin1Char('\n'), QLatin1Char(' '));
+    oneLine.replace(QLatin1String("\r\n"), QLatin1String(" "))
+        .replace(QLatin1Char('\n'), QLatin1Char(' '));
     m_err << oneLine << "\n";
     m_err.flush();
     return defaultButton;

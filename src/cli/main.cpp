@@ -1,12 +1,11 @@
 #include "app/CIni.h"
 #include "app/Services.h"
 #include "cli/CliCommand.h"
-#include "cli/ConsoleUi.h"
 #include "cli/CliLink.h"
+#include "cli/ConsoleUi.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
-
 #include <algorithm>
 #include <cstdio>
 #include <memory>

@@ -1,8 +1,7 @@
 #pragma once
 
-#include <sys/resource.h>
-
 #include <csignal>
+#include <sys/resource.h>
 
 // While alive, files of this process cannot grow beyond `bytes`: a write past the limit
 // fails with EFBIG. A way to make a save fail half-way, even for root.

@@ -24,9 +24,11 @@ bool ScriptedMeterLink::COMScanPorts(int& intPortNum, QString& strBaudrate) {
     return meterPresent;
 }
 
-bool ScriptedMeterLink::COMInit(int intPortNum, const QString& strBaudrate,
-                                int intMaxAnswTime_s) {
-    calls << QStringLiteral("COMInit %1 %2 %3").arg(intPortNum).arg(strBaudrate).arg(intMaxAnswTime_s);
+bool ScriptedMeterLink::COMInit(int intPortNum, const QString& strBaudrate, int intMaxAnswTime_s) {
+    calls << QStringLiteral("COMInit %1 %2 %3")
+                 .arg(intPortNum)
+                 .arg(strBaudrate)
+                 .arg(intMaxAnswTime_s);
     answerTime = intMaxAnswTime_s;
     active = true;
     return initSucceeds;

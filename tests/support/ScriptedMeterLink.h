@@ -4,7 +4,6 @@
 
 #include <QHash>
 #include <QStringList>
-
 #include <deque>
 
 // A meter link that answers each command from a script, for testing the services that
@@ -31,8 +30,8 @@ public:
     QString baud = QStringLiteral("4800");
     bool initSucceeds = true;
 
-    QStringList sent;    // every command line sent
-    QStringList calls;   // every operation: "COMInit 1 4800 4", "COMDeinit", ...
+    QStringList sent;  // every command line sent
+    QStringList calls; // every operation: "COMInit 1 4800 4", "COMDeinit", ...
     bool active = false;
     int answerTime = 0;
 

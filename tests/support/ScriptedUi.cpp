@@ -44,8 +44,7 @@ std::optional<QString> ScriptedUi::OpenFileDialog(const FileDialogRequest& reque
     return Next(dialogAnswers);
 }
 
-std::optional<QString> ScriptedUi::InputBox(const QString& prompt, const QString&,
-                                            const QString&) {
+std::optional<QString> ScriptedUi::InputBox(const QString& prompt, const QString&, const QString&) {
     inputPrompts.append(prompt);
     return Next(inputAnswers);
 }

@@ -1,10 +1,10 @@
 #pragma once
 
 #include "app/Ui.h"
+#include "support/QtPrint.h"
 
 #include <QList>
 #include <QString>
-
 #include <deque>
 #include <functional>
 #include <optional>

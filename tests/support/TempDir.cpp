@@ -1,7 +1,6 @@
 #include "support/TempDir.h"
 
 #include <QFile>
-
 #include <stdexcept>
 
 QByteArray ReadBytes(const QString& path) {
@@ -14,7 +13,8 @@ QByteArray ReadBytes(const QString& path) {
 
 void WriteBytes(const QString& path, const QByteArray& bytes) {
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size()) {
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+        file.write(bytes) != bytes.size()) {
         throw std::runtime_error("cannot write " + path.toStdString());
     }
 }

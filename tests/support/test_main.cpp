@@ -1,10 +1,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QTemporaryDir>
-
-#include <gtest/gtest.h>
-
 #include <cstdlib>
+#include <gtest/gtest.h>
 
 // Test programs run with a private home, a private runtime folder and, unless a display
 // was asked for, the offscreen platform: the build runs them to list their tests long
@@ -19,8 +17,7 @@ int main(int argc, char** argv) {
     setenv("XDG_RUNTIME_DIR", (root + "/runtime").constData(), 1);
     QDir().mkpath(home.path() + QStringLiteral("/runtime"));
     QFile::setPermissions(home.path() + QStringLiteral("/runtime"),
-                          QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                              QFileDevice::ExeOwner);
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     QDir().mkpath(home.path() + QStringLiteral("/.local/share"));
     QDir().mkpath(home.path() + QStringLiteral("/Documents"));
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {

@@ -11,7 +11,6 @@
 #include <QTabWidget>
 #include <QToolBar>
 #include <QTreeWidget>
-
 #include <gtest/gtest.h>
 
 namespace {

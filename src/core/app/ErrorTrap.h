@@ -12,8 +12,7 @@
 void ReportError(Ui& ui, const QString& description);
 QString DescribeCurrentException();
 
-template <typename Result, typename Body>
-Result Trapped(Ui& ui, Result neutral, Body&& body) {
+template <typename Result, typename Body> Result Trapped(Ui& ui, Result neutral, Body&& body) {
     try {
         return std::forward<Body>(body)();
     } catch (...) {
@@ -22,8 +21,7 @@ Result Trapped(Ui& ui, Result neutral, Body&& body) {
     }
 }
 
-template <typename Body>
-void TrappedVoid(Ui& ui, Body&& body) {
+template <typename Body> void TrappedVoid(Ui& ui, Body&& body) {
     try {
         std::forward<Body>(body)();
     } catch (...) {

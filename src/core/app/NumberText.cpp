@@ -85,7 +85,8 @@ std::optional<int> WholeNumber(const QString& text) {
         return std::nullopt;
     }
     const double rounded = std::nearbyint(value);
-    if (rounded < std::numeric_limits<short>::min() || rounded > std::numeric_limits<short>::max()) {
+    if (rounded < std::numeric_limits<short>::min() ||
+        rounded > std::numeric_limits<short>::max()) {
         return std::nullopt;
     }
     return static_cast<int>(rounded);

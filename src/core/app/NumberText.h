@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-
 #include <optional>
 
 // The classic conversions of text to numbers that the meter formats and the window tags

@@ -17,8 +17,11 @@ QString ProgramDir() {
     if (!forced.isEmpty()) {
         return QDir::cleanPath(forced);
     }
-    const QString exeDir = QCoreApplication::instance() ? QCoreApplication::applicationDirPath()
-                                                        : QDir::currentPath();
+    return ProgramDirFor(QCoreApplication::instance() ? QCoreApplication::applicationDirPath()
+                                                      : QDir::currentPath());
+}
+
+QString ProgramDirFor(const QString& exeDir) {
     if (HoldsResources(exeDir)) {
         return exeDir;
     }

@@ -5,6 +5,8 @@
 // The program folder ("App path"): MERVEX_PROGRAM_DIR when set, else the folder of the
 // executable; an installed program whose resources live in share/mervex uses that folder.
 QString ProgramDir();
+// The program folder for an executable in `exeDir`, when MERVEX_PROGRAM_DIR is not set.
+QString ProgramDirFor(const QString& exeDir);
 QString SettingsIniPath();
 // A file below the program folder, e.g. ProgramFile("Grafics/Main.ico").
 QString ProgramFile(const QString& relative);

@@ -4,7 +4,6 @@
 
 #include <QFile>
 #include <QStringList>
-
 #include <algorithm>
 #include <memory>
 
@@ -60,8 +59,8 @@ const StringTable& StringTable::Active() {
     auto& active = ActiveSlot();
     if (!active) {
         const QString path = qEnvironmentVariable("MERVEX_STRINGS");
-        active = std::make_unique<StringTable>(path.isEmpty() ? BuiltIn()
-                                                              : FromText(ReadUtf8(path)));
+        active =
+            std::make_unique<StringTable>(path.isEmpty() ? BuiltIn() : FromText(ReadUtf8(path)));
     }
     return *active;
 }

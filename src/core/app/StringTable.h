@@ -2,7 +2,6 @@
 
 #include <QHash>
 #include <QString>
-
 #include <optional>
 
 // The table of localised texts, addressed by number. The build carries the French

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-
 #include <optional>
 
 // What the program asks of the person in front of it. The desktop answers with real

@@ -151,7 +151,8 @@ void ApplyToControl(QWidget* control) {
         ApplyToStatusBar(status);
     } else if (qobject_cast<QTreeWidget*>(control) || qobject_cast<QTableWidget*>(control)) {
         ApplyToHeaders(control);
-    } else if (qobject_cast<QMenu*>(control) == nullptr && qobject_cast<QTabBar*>(control) == nullptr) {
+    } else if (qobject_cast<QMenu*>(control) == nullptr &&
+               qobject_cast<QTabBar*>(control) == nullptr) {
         ApplyToOtherControl(control);
     }
 }

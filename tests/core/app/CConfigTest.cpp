@@ -1,5 +1,6 @@
-#include "app/CCSVFile.h"
 #include "app/CConfig.h"
+
+#include "app/CCSVFile.h"
 #include "app/Windows1252.h"
 #include "support/FileSizeLimit.h"
 #include "support/ScriptedUi.h"
@@ -8,7 +9,6 @@
 #include <QDir>
 #include <QFile>
 #include <QStandardPaths>
-
 #include <gtest/gtest.h>
 
 namespace {

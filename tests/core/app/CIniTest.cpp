@@ -1,4 +1,5 @@
 #include "app/CIni.h"
+
 #include "support/ScriptedUi.h"
 #include "support/TempDir.h"
 
@@ -14,7 +15,8 @@ QString Lookup(const QString& text, const QString& section, const QString& key,
 } // namespace
 
 TEST(CIni, NamesIgnoreCaseAndValuesAreTrimmed) {
-    const QString ini = QStringLiteral("[general]\r\n  onlyardel60 =  True  \r\nManufacturer=3\r\n");
+    const QString ini =
+        QStringLiteral("[general]\r\n  onlyardel60 =  True  \r\nManufacturer=3\r\n");
     EXPECT_EQ(Lookup(ini, "General", "OnlyArdel60"), QStringLiteral("True"));
     EXPECT_EQ(Lookup(ini, "GENERAL", "MANUFACTURER"), QStringLiteral("3"));
     EXPECT_EQ(Lookup(ini, "General", "Missing"), QStringLiteral("dflt"));
@@ -54,7 +56,8 @@ TEST(CIni, MissingFileGivesDefaultAndSettingsAreComparedExactly) {
 
     const QString path = dir.file("Settings.ini");
     WriteBytes(path, "[General]\r\nOnlyArdel60=true\r\nManufacturer=\xE9t\xE9\r\n");
-    EXPECT_EQ(ini.GetIniString("General", "OnlyArdel60", "False", path, 256), QStringLiteral("true"));
+    EXPECT_EQ(ini.GetIniString("General", "OnlyArdel60", "False", path, 256),
+              QStringLiteral("true"));
     // Windows-1252 bytes decode to their characters.
     EXPECT_EQ(ini.GetIniString("General", "Manufacturer", "0", path, 256), QStringLiteral("été"));
     EXPECT_TRUE(ui.messages.isEmpty());
@@ -68,9 +71,9 @@ TEST(CIni, OnlyArdel60NeedsExactlyTrue) {
     qputenv("MERVEX_PROGRAM_DIR", dir.path().toLocal8Bit());
     const QString path = dir.file("Settings.ini");
     const QList<std::pair<QByteArray, bool>> cases = {
-        {"[General]\nOnlyArdel60=True\n", true},   {"[General]\nOnlyArdel60=true\n", false},
-        {"[General]\nOnlyArdel60=TRUE\n", false},  {"[General]\nOnlyArdel60= True \n", true},
-        {"[General]\nOnlyArdel60=True!\n", false}, {"[About]\nAppName=X\n", false},
+        {"[General]\nOnlyArdel60=True\n", true},      {"[General]\nOnlyArdel60=true\n", false},
+        {"[General]\nOnlyArdel60=TRUE\n", false},     {"[General]\nOnlyArdel60= True \n", true},
+        {"[General]\nOnlyArdel60=True!\n", false},    {"[About]\nAppName=X\n", false},
         {"[General]\nOnlyArdel60=\" True\"\n", false}};
     for (const auto& [content, expected] : cases) {
         WriteBytes(path, content);

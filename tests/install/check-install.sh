@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Installs the build into a temporary prefix and checks that the installed programs start
+# and find their resources without being told where they are.
+set -euo pipefail
+build=$1
+prefix=$(mktemp -d)
+trap 'rm -rf "$prefix"' EXIT
+cmake --install "$build" --prefix "$prefix" >/dev/null
+unset MERVEX_PROGRAM_DIR
+export QT_QPA_PLATFORM=offscreen
+for f in bin/mervex bin/mervex-cli share/mervex/Settings.ini share/applications/mervex.desktop; do
+    [ -e "$prefix/$f" ] || { echo "missing $f"; exit 1; }
+done
+"$prefix/bin/mervex-cli" --help | grep -q "usage: mervex-cli"
+lines=$("$prefix/bin/mervex-cli" strings | wc -l)
+[ "$lines" -eq 226 ] || { echo "strings printed $lines lines"; exit 1; }
+echo "installed programs start and find share/mervex"
