@@ -21,6 +21,9 @@ public:
 
     static bool EndsWithOK(const QString& answer) { return answer.endsWith(AnswerOK); }
     static bool EndsWithError(const QString& answer) { return answer.endsWith(AnswerError); }
+    static bool EndsWithTerminator(const QString& answer) {
+        return EndsWithOK(answer) || EndsWithError(answer);
+    }
 
 private:
     MeterLink& m_link;

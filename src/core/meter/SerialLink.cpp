@@ -1,0 +1,188 @@
+#include "meter/SerialLink.h"
+
+#include "app/CIni.h"
+#include "app/ErrorTrap.h"
+#include "meter/CCommunication.h"
+
+#include <QElapsedTimer>
+
+namespace {
+
+QString OpenErrorText(const QString& device, const SerialPort& port) {
+    QString text =
+        QStringLiteral("The serial port %1 cannot be opened: %2.").arg(device, port.ErrorString());
+    switch (port.Error()) {
+    case SerialPortError::PermissionDenied:
+        text += QStringLiteral(" You need access to the serial devices: ask for membership of "
+                               "the group that owns %1 (usually \"dialout\"), then log in again.")
+                    .arg(device);
+        break;
+    case SerialPortError::Busy:
+        text += QStringLiteral(" Another program is using it.");
+        break;
+    default:
+        break;
+    }
+    return text;
+}
+
+} // namespace
+
+SerialLink::SerialLink(Ui& ui, PortCatalogue catalogue, PortMaker makePort)
+    : m_ui(ui), m_catalogue(std::move(catalogue)), m_makePort(std::move(makePort)) {
+    m_instances.push_back({m_makePort(), 0});
+}
+
+SerialLink::~SerialLink() {
+    CloseAllPorts();
+}
+
+bool SerialLink::DeadlinePassed(qint64 elapsedMs) const {
+    return elapsedMs > qint64(m_answerTime_s) * 1000;
+}
+
+void SerialLink::OpenOrThrow(int index, int port, const QString& baud) {
+    Instance& instance = m_instances[index];
+    if (instance.port->IsOpen() && instance.portNumber != port) {
+        instance.port->Close();
+    }
+    if (!instance.port->IsOpen()) {
+        instance.portNumber = port;
+        const QString device = m_catalogue.Device(port);
+        if (device.isEmpty()) {
+            throw MervexError(QStringLiteral("There is no serial port number %1.").arg(port));
+        }
+        if (!instance.port->Open(device)) {
+            throw MervexError(OpenErrorText(device, *instance.port));
+        }
+    }
+    if (!instance.port->Configure(baud)) {
+        throw MervexError(QStringLiteral("The serial port %1 cannot be set to %2 baud: %3.")
+                              .arg(m_catalogue.Device(port), baud, instance.port->ErrorString()));
+    }
+    instance.port->Clear();
+}
+
+bool SerialLink::OpenPort(int index, int port, const QString& baud) {
+    return Trapped(m_ui, false, [&] {
+        OpenOrThrow(index, port, baud);
+        return true;
+    });
+}
+
+bool SerialLink::OpenForProbe(int index, int port, const QString& baud) {
+    try {
+        OpenOrThrow(index, port, baud);
+        return true;
+    } catch (const MervexError& e) {
+        // A port that cannot be opened stays so at every baud rate: say it once.
+        const QString device = m_catalogue.Device(port);
+        if (!m_reportedThisSearch.contains(device)) {
+            m_reportedThisSearch.insert(device);
+            ReportError(m_ui, e.Description());
+        }
+        return false;
+    }
+}
+
+bool SerialLink::CloseAllPorts() {
+    for (Instance& instance : m_instances) {
+        if (instance.port->IsOpen()) {
+            instance.port->Close();
+        }
+    }
+    return true;
+}
+
+bool SerialLink::WaitForAnswer(QString& strAnswer, int index) {
+    strAnswer.clear();
+    SerialPort& port = *m_instances[index].port;
+    if (!port.IsOpen()) {
+        ReportError(m_ui, QStringLiteral("The serial port is not open."));
+        return false;
+    }
+    QElapsedTimer clock;
+    clock.start();
+    for (;;) {
+        if (!m_active) {
+            strAnswer.clear();
+            return false;
+        }
+        if (CCommunication::EndsWithTerminator(strAnswer)) {
+            return true;
+        }
+        strAnswer += port.ReadAll();
+        if (DeadlinePassed(clock.elapsed())) {
+            strAnswer.clear();
+            return false;
+        }
+        if (!CCommunication::EndsWithTerminator(strAnswer)) {
+            port.WaitForData(kPollMs);
+        }
+        m_ui.Yield();
+    }
+}
+
+bool SerialLink::SendOnce(const QString& strSend, QString& strAnswer) {
+    strAnswer.clear();
+    SerialPort& port = *m_instances[0].port;
+    if (port.IsOpen()) {
+        port.Clear();
+        port.Write(strSend); // a lost command shows as a missing answer
+    }
+    if (!WaitForAnswer(strAnswer, 0)) {
+        strAnswer.clear();
+        return false;
+    }
+    return true;
+}
+
+bool SerialLink::COMSendAndReceive(const QString& strSend, QString& strAnswer) {
+    return Trapped(m_ui, false, [&] {
+        if (SendOnce(strSend, strAnswer) && !CCommunication::EndsWithError(strAnswer)) {
+            return true;
+        }
+        // Refused or unanswered: once more. A second refusal is an answer, too.
+        return SendOnce(strSend, strAnswer);
+    });
+}
+
+bool SerialLink::COMInit(int intPortNum, const QString& strBaudrate, int intMaxAnswTime_s) {
+    m_answerTime_s = intMaxAnswTime_s;
+    m_active = true;
+    if (OpenPort(0, intPortNum, strBaudrate)) {
+        return true;
+    }
+    m_instances[0].port->Close();
+    return OpenPort(0, intPortNum, strBaudrate);
+}
+
+bool SerialLink::COMChangeAnswerTime(int intMaxAnswTime_s) {
+    m_answerTime_s = intMaxAnswTime_s;
+    return true;
+}
+
+bool SerialLink::COMDeinit() {
+    m_active = false;
+    return true;
+}
+
+bool SerialLink::COMStop() {
+    m_active = false;
+    return true;
+}
+
+bool SerialLink::COMContinue() {
+    m_active = true;
+    return true;
+}
+
+std::unique_ptr<SerialLink> MakeSerialLink(Ui& ui, const QStringList& onlyDevices) {
+    if (!onlyDevices.isEmpty()) {
+        return std::make_unique<SerialLink>(ui, PortCatalogue(onlyDevices, true));
+    }
+    CIni ini(ui);
+    const QStringList extras = PortCatalogue::ParseExtraList(
+        ini.Setting(QStringLiteral("Ports"), QStringLiteral("Extra"), QString()));
+    return std::make_unique<SerialLink>(ui, PortCatalogue(extras, false));
+}

@@ -1,0 +1,74 @@
+#pragma once
+
+#include "meter/MeterLink.h"
+#include "meter/PortCatalogue.h"
+#include "meter/SerialPort.h"
+
+#include <QSet>
+#include <functional>
+#include <memory>
+#include <vector>
+
+class Ui;
+
+// The serial conversation with the meter over the ports of the catalogue. Instance 0 is
+// the working port of every conversation; the search loads one more instance per port it
+// probes at once and keeps them. Waits poll the port, let the Ui process its events and
+// end on a terminator, on a time-out (monotonic clock) or when the link is stopped.
+class SerialLink : public MeterLink {
+public:
+    using StatusHook = std::function<void(const QString& port, const QString& baud)>;
+    using PortMaker = std::function<std::unique_ptr<SerialPort>()>;
+
+    SerialLink(Ui& ui, PortCatalogue catalogue, PortMaker makePort = MakeQtSerialPort);
+    ~SerialLink() override;
+
+    bool COMScanPorts(int& intPortNum, QString& strBaudrate) override;
+    bool COMInit(int intPortNum, const QString& strBaudrate, int intMaxAnswTime_s) override;
+    bool COMSendAndReceive(const QString& strSend, QString& strAnswer) override;
+    bool COMChangeAnswerTime(int intMaxAnswTime_s) override;
+    bool COMDeinit() override;
+    bool COMStop() override;
+    bool COMContinue() override;
+
+    // Called while the search runs with the ports found so far and "<baud> Baud".
+    void SetStatusHook(StatusHook hook) { m_statusHook = std::move(hook); }
+    const PortCatalogue& Catalogue() const { return m_catalogue; }
+    // How long one poll waits for input before it yields again.
+    static constexpr int kPollMs = 5;
+
+private:
+    bool OpenPort(int index, int port, const QString& baud);
+    bool CloseAllPorts();
+    bool SendOnce(const QString& strSend, QString& strAnswer);
+    bool WaitForAnswer(QString& strAnswer, int index);
+    bool ProbePortsAtBaud(int& intPortNum, const QString& baud);
+
+    // OpenPort without the trap: throws with the device and the reason.
+    void OpenOrThrow(int index, int port, const QString& baud);
+    // OpenPort of the search: an open error is reported once per device and search.
+    bool OpenForProbe(int index, int port, const QString& baud);
+    // Sends the probe on every existing port at that rate; the instances it went out on.
+    std::vector<int> SendProbes(const QString& baud);
+    // Waits for all probed instances against one deadline; the last one that answered.
+    int LastAnswering(const std::vector<int>& probed);
+    bool DeadlinePassed(qint64 elapsedMs) const;
+
+    struct Instance {
+        std::unique_ptr<SerialPort> port;
+        int portNumber = 0;
+    };
+
+    Ui& m_ui;
+    PortCatalogue m_catalogue;
+    PortMaker m_makePort;
+    StatusHook m_statusHook;
+    std::vector<Instance> m_instances;
+    QSet<QString> m_reportedThisSearch;
+    bool m_active = false;
+    int m_answerTime_s = 1;
+};
+
+// The link of the program: the system's serial ports and Settings.ini [Ports] Extra, or
+// only the given devices when there are any.
+std::unique_ptr<SerialLink> MakeSerialLink(Ui& ui, const QStringList& onlyDevices);

@@ -1,0 +1,102 @@
+#include "SerialLinkFixture.h"
+
+#include <QElapsedTimer>
+#include <gtest/gtest.h>
+
+TEST_F(SerialLinkTest, AnswerArrivingInPiecesIsJoined) {
+    FakeSerialLine::Device& meter = Meter({{QStringLiteral("\r\nSN"), QStringLiteral("-12"),
+                                            QStringLiteral("34\r\n!"), QStringLiteral("\r\n>")}});
+    ASSERT_TRUE(Link().COMInit(1, QStringLiteral("4800"), 4));
+    EXPECT_EQ(meter.baud, QStringLiteral("4800"));
+    QString answer;
+    EXPECT_TRUE(Link().COMSendAndReceive(kSerialCmd, answer));
+    EXPECT_EQ(answer, QStringLiteral("\r\nSN-1234") + kOk);
+    EXPECT_EQ(meter.written, QStringList{kSerialCmd});
+    EXPECT_GE(meter.reads, 4);
+    EXPECT_TRUE(ui.messages.isEmpty());
+}
+
+TEST_F(SerialLinkTest, CharactersAfterTheTerminatorRunIntoTheTimeOut) {
+    FakeSerialLine::Device& meter = Meter({{QStringLiteral("\r\n42") + kOk + QStringLiteral("x")}});
+    ASSERT_TRUE(Link().COMInit(1, QStringLiteral("4800"), 1));
+    QString answer = QStringLiteral("old");
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_FALSE(Link().COMSendAndReceive(kSerialCmd, answer));
+    // Two attempts, each ending only when more than the answer time has passed.
+    EXPECT_GT(clock.elapsed(), 2000);
+    EXPECT_LT(clock.elapsed(), 3000);
+    EXPECT_TRUE(answer.isEmpty());
+    EXPECT_EQ(meter.written.size(), 2);
+}
+
+TEST_F(SerialLinkTest, RefusedCommandIsSentAgain) {
+    FakeSerialLine::Device& meter = Meter({{kRefused}, {QStringLiteral("\r\n2.05") + kOk}});
+    ASSERT_TRUE(Link().COMInit(1, QStringLiteral("4800"), 4));
+    QString answer;
+    EXPECT_TRUE(Link().COMSendAndReceive(QStringLiteral("U.597\r\n"), answer));
+    EXPECT_EQ(answer, QStringLiteral("\r\n2.05") + kOk);
+    EXPECT_EQ(meter.written.size(), 2);
+}
+
+TEST_F(SerialLinkTest, RefusedTwiceComesBackAsAnAnswer) {
+    FakeSerialLine::Device& meter = Meter({{QStringLiteral("\r\nno"), kRefused}});
+    ASSERT_TRUE(Link().COMInit(1, QStringLiteral("4800"), 4));
+    QString answer;
+    EXPECT_TRUE(Link().COMSendAndReceive(QStringLiteral("U.592\r\n"), answer));
+    EXPECT_EQ(answer, QStringLiteral("\r\nno") + kRefused);
+    EXPECT_EQ(meter.written.size(), 2);
+
+    // A meter that refuses and then stays silent: the second attempt decides.
+    meter.answer = [n = 0](const QString&) mutable {
+        return n++ == 0 ? QStringList{kRefused} : QStringList{};
+    };
+    ASSERT_TRUE(Link().COMChangeAnswerTime(1));
+    EXPECT_FALSE(Link().COMSendAndReceive(QStringLiteral("U.592\r\n"), answer));
+    EXPECT_TRUE(answer.isEmpty());
+}
+
+TEST_F(SerialLinkTest, StopEndsAWaitAtItsNextPoll) {
+    FakeSerialLine::Device& meter = line.Add(QStringLiteral("meter")); // silent
+    ASSERT_TRUE(Link().COMInit(1, QStringLiteral("4800"), 600));
+    int readsAtStop = -1;
+    ui.onYield = [&] {
+        if (ui.yields == 3) {
+            readsAtStop = meter.reads;
+            Link().COMStop();
+        }
+    };
+    QElapsedTimer clock;
+    clock.start();
+    QString answer = QStringLiteral("old");
+    EXPECT_FALSE(Link().COMSendAndReceive(kSerialCmd, answer));
+    EXPECT_LT(clock.elapsed(), 1000);
+    EXPECT_TRUE(answer.isEmpty());
+    ASSERT_GE(readsAtStop, 0);
+    EXPECT_LE(meter.reads - readsAtStop, 1);
+
+    // Continuing makes the link answer again.
+    ui.onYield = nullptr;
+    meter.answer = FakeSerialLine::Answering(QStringLiteral("7"));
+    ASSERT_TRUE(Link().COMContinue());
+    EXPECT_TRUE(Link().COMSendAndReceive(kSerialCmd, answer));
+    EXPECT_EQ(answer, QStringLiteral("\r\n7") + kOk);
+}
+
+TEST_F(SerialLinkTest, DeinitThenInitOnTheSamePortKeepsItOpen) {
+    line.Add(QStringLiteral("first"));
+    line.Add(QStringLiteral("second"));
+    ASSERT_TRUE(Link().COMInit(1, QStringLiteral("4800"), 4));
+    ASSERT_TRUE(Link().COMDeinit());
+    ASSERT_TRUE(Link().COMInit(1, QStringLiteral("9600"), 4));
+    EXPECT_EQ(line[QStringLiteral("first")].opens, 1);
+    EXPECT_EQ(line[QStringLiteral("first")].closes, 0);
+    EXPECT_EQ(line[QStringLiteral("first")].baud, QStringLiteral("9600"));
+
+    ASSERT_TRUE(Link().COMDeinit());
+    ASSERT_TRUE(Link().COMInit(2, QStringLiteral("9600"), 4));
+    EXPECT_EQ(line[QStringLiteral("first")].closes, 1);
+    EXPECT_EQ(line[QStringLiteral("second")].opens, 1);
+    EXPECT_EQ(line.OpenCount(), 1);
+    EXPECT_TRUE(ui.messages.isEmpty());
+}
