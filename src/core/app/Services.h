@@ -4,6 +4,7 @@
 #include "app/CIni.h"
 #include "app/Ui.h"
 #include "data/CImportMVal.h"
+#include "data/CMeasVal.h"
 #include "meter/CCommunication.h"
 #include "meter/CDevice.h"
 #include "meter/MeterLink.h"
@@ -29,6 +30,7 @@ public:
     MeterLink& link() { return *m_link; }
 
     // Creation order of the program's service objects.
+    CMeasVal measVal{*this};
     CImportMVal importMVal{*this};
     CDevice device{*this};
     CCommunication communication{*m_link};

@@ -1,0 +1,152 @@
+#include "data/CMeasVal.h"
+
+#include "app/CCSVFile.h"
+#include "app/ErrorTrap.h"
+#include "app/NumberText.h"
+#include "app/Services.h"
+#include "data/TextSplit.h"
+
+#include <QFileInfo>
+
+namespace {
+
+const QString kLineEnd = QStringLiteral("\r\n");
+const QString kEndMarker = QStringLiteral("\r\n!\r\n>");
+const QString kFileHeader = QStringLiteral("METER;S/N;USER;DATE;TIME");
+const QString kTurbidimeterHeader =
+    QStringLiteral("NO;DATE;TIME;ID;VALUE;UNIT;VALID;FLAGS;CALDATE;CALTIME");
+// Names 14 fields over the 16 of a photometer record: what files have always carried.
+const QString kPhotometerHeader =
+    QStringLiteral("NO;DATE;TIME;ID;PROG;CIT;AR/BV;DIL;VALUE1;UNIT1;VALID1;VALUE2;UNIT2;VALID2");
+const QString kShortHeader = QStringLiteral("NO;DATE;TIME;ID;VALUE;UNIT;VALID");
+
+// A piece the file needs; a missing one is a run-time error of the parse.
+QStringView Piece(const QList<QStringView>& pieces, int index) {
+    if (index >= pieces.size()) {
+        throw MervexError(QStringLiteral("Subscript out of range"));
+    }
+    return pieces[index];
+}
+
+int SmallNumber(QStringView text) {
+    const QString s = text.toString();
+    bool isNumber = false;
+    s.trimmed().toDouble(&isNumber);
+    if (!isNumber) {
+        throw MervexError(QStringLiteral("Type mismatch"));
+    }
+    const std::optional<int> value = WholeNumber(s);
+    if (!value) {
+        throw MervexError(QStringLiteral("Overflow"));
+    }
+    return *value;
+}
+
+void CheckValid(bool valid) {
+    if (!valid) {
+        throw MervexError(QStringLiteral("Invalid procedure call or argument"));
+    }
+}
+
+// Month/day/year, then hour:minute:second added to it.
+void ReadDateTime(QDateTime& curDate, QStringView date, const QList<QStringView>& fields) {
+    const QList<QStringView> d = SplitAtMost(date, u"/", 3);
+    // One piece after the other, so the first fault is the one reported.
+    const int month = SmallNumber(Piece(d, 0));
+    const int dayOfMonth = SmallNumber(Piece(d, 1));
+    const QDate day(SmallNumber(Piece(d, 2)), month, dayOfMonth);
+    CheckValid(day.isValid());
+    curDate = QDateTime(day, QTime(0, 0));
+    const QList<QStringView> t = SplitAtMost(Piece(fields, 4), u":", 3);
+    const int hour = SmallNumber(Piece(t, 0));
+    const int minute = SmallNumber(Piece(t, 1));
+    const QTime clock(hour, minute, SmallNumber(Piece(t, 2)));
+    CheckValid(clock.isValid());
+    curDate = QDateTime(day, clock);
+}
+
+} // namespace
+
+QString CMeasVal::RecordHeader(const QString& strMeter) const {
+    const CDevice& device = m_services.device;
+    return device.IsArdel20(strMeter) || device.IsArdel60(strMeter) ? kTurbidimeterHeader
+                                                                    : kPhotometerHeader;
+}
+
+bool CMeasVal::BuildCSVText(QString& strText, const MValSet& set) {
+    return Trapped(m_services.ui, false, [&] {
+        const QDate date = set.curDate.date();
+        const QTime time = set.curDate.time();
+        const QString line2 =
+            QStringList{
+                set.strMeter, set.strSerNo, set.strUser,
+                QStringLiteral("%1/%2/%3").arg(date.month()).arg(date.day()).arg(date.year()),
+                QStringLiteral("%1:%2:%3").arg(time.hour()).arg(time.minute()).arg(time.second())}
+                .join(QLatin1Char(';'));
+        // The records without the CR LF in front and the end marker behind them.
+        const qsizetype n = set.strMVals.size();
+        const QStringView records =
+            n > 7 ? QStringView(set.strMVals).mid(2, n - 2 - kEndMarker.size()) : QStringView();
+        strText = kFileHeader + kLineEnd + line2 + kLineEnd + kLineEnd +
+                  RecordHeader(set.strMeter) + kLineEnd;
+        strText.append(records);
+        return true;
+    });
+}
+
+bool CMeasVal::ParseCSVText(const QString& strText, MValSet& set) {
+    set = MValSet();
+    return Trapped(m_services.ui, false, [&] {
+        const QList<QStringView> lines = SplitAtMost(strText, kLineEnd, 5);
+        if (Piece(lines, 0) != kFileHeader) {
+            return false;
+        }
+        const QStringView header = Piece(lines, 3);
+        if (header != kTurbidimeterHeader && header != kPhotometerHeader &&
+            header != kShortHeader) {
+            return false;
+        }
+        const QList<QStringView> fields = SplitAtMost(Piece(lines, 1), u";", 5);
+        set.strMeter = Piece(fields, 0).toString();
+        set.strSerNo = Piece(fields, 1).toString();
+        set.strUser = Piece(fields, 2).toString();
+        ReadDateTime(set.curDate, Piece(fields, 3), fields);
+        const QStringView records = Piece(lines, 4);
+        // The raw answer form, so that an opened dataset is walked like an imported one.
+        set.strMVals.reserve(kLineEnd.size() + records.size() + kEndMarker.size());
+        set.strMVals.append(kLineEnd).append(records).append(kEndMarker);
+        return true;
+    });
+}
+
+bool CMeasVal::SaveFile(const QString& strMVals, const QString& strMeter, const QString& strSerNo,
+                        const QString& strUser, const QDateTime& curDate,
+                        const QString& strFileName) {
+    QString text;
+    if (!BuildCSVText(text, MValSet{strMVals, strMeter, strSerNo, strUser, curDate})) {
+        return false;
+    }
+    return CCSVFile(m_services.ui).WriteFile(strFileName, text);
+}
+
+short CMeasVal::OpenFile(QString& strMVals, QString& strMeter, QString& strSerNo, QString& strUser,
+                         QDateTime& curDate, const QString& strFileName) {
+    return Trapped(m_services.ui, kFailed, [&] {
+        if (!QFileInfo(strFileName).isFile()) {
+            return kNoSuchFile;
+        }
+        QString text;
+        if (!CCSVFile(m_services.ui).ReadFile(text, strFileName)) {
+            return kReadFailed;
+        }
+        MValSet set;
+        const bool parsed = ParseCSVText(text, set);
+        // Also after a failed parse: the caller sees what the parse had set so far.
+        strMVals = set.strMVals;
+        strMeter = set.strMeter;
+        strSerNo = set.strSerNo;
+        strUser = set.strUser;
+        curDate = set.curDate;
+        return parsed ? kOpened : kNotADatasetFile;
+    });
+}

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "data/MValSet.h"
+
+#include <QDateTime>
+#include <QString>
+
+class Services;
+
+// Turns a dataset into the text of a dataset file and back, and saves and opens such files.
+class CMeasVal {
+public:
+    explicit CMeasVal(Services& services) : m_services(services) {}
+
+    // Result codes of OpenFile.
+    static constexpr short kOpened = 0;
+    static constexpr short kFailed = -1;
+    static constexpr short kNoSuchFile = -2;
+    static constexpr short kReadFailed = -3;
+    static constexpr short kNotADatasetFile = -4;
+
+    bool SaveFile(const QString& strMVals, const QString& strMeter, const QString& strSerNo,
+                  const QString& strUser, const QDateTime& curDate, const QString& strFileName);
+    short OpenFile(QString& strMVals, QString& strMeter, QString& strSerNo, QString& strUser,
+                   QDateTime& curDate, const QString& strFileName);
+
+    bool SaveFile(const MValSet& set, const QString& strFileName) {
+        return SaveFile(set.strMVals, set.strMeter, set.strSerNo, set.strUser, set.curDate,
+                        strFileName);
+    }
+    short OpenFile(MValSet& set, const QString& strFileName) {
+        return OpenFile(set.strMVals, set.strMeter, set.strSerNo, set.strUser, set.curDate,
+                        strFileName);
+    }
+
+private:
+    bool BuildCSVText(QString& strText, const MValSet& set);
+    bool ParseCSVText(const QString& strText, MValSet& set);
+    QString RecordHeader(const QString& strMeter) const;
+
+    Services& m_services;
+};
