@@ -1,5 +1,6 @@
 #include "app/StringTable.h"
 #include "support/CliRunner.h"
+#include "support/QtPrint.h"
 #include "support/TempDir.h"
 
 #include <QFile>

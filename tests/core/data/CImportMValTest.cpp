@@ -1,6 +1,7 @@
 #include "data/CImportMVal.h"
 
 #include "app/Services.h"
+#include "support/QtPrint.h"
 #include "support/ScriptedMeterLink.h"
 #include "support/ScriptedUi.h"
 

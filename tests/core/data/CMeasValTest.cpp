@@ -2,6 +2,7 @@
 
 #include "app/Services.h"
 #include "support/FileSizeLimit.h"
+#include "support/QtPrint.h"
 #include "support/ScriptedMeterLink.h"
 #include "support/ScriptedUi.h"
 #include "support/TempDir.h"

@@ -2,6 +2,7 @@
 
 #include "app/Services.h"
 #include "data/CImportMVal.h"
+#include "support/QtPrint.h"
 #include "support/ScriptedMeterLink.h"
 #include "support/ScriptedUi.h"
 
