@@ -11,9 +11,9 @@ struct FoundMeter {
 };
 
 // Searches and identifies the meter as the desktop's search does (Ardel 60-only mode from
-// Settings.ini). When none is found the reason goes to standard error and the result is
-// false.
+// Settings.ini). When none is found the reason goes to standard error, one line per
+// message, and the result is false.
 bool SearchMeter(CliContext& ctx, FoundMeter& found);
 
-// Shows the message string `number` as an error of the command.
+// Writes the message string `number` to standard error as one line.
 void ReportFailure(CliContext& ctx, int number);

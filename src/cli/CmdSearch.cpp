@@ -1,6 +1,7 @@
 #include "app/Services.h"
 #include "app/StringTable.h"
 #include "cli/CliCommand.h"
+#include "cli/CliSearch.h"
 #include "meter/SerialLink.h"
 
 #include <QTextStream>
@@ -18,23 +19,15 @@ int RunSearch(CliContext& ctx, const QStringList& args) {
     if (!args.isEmpty()) {
         return UsageError(ctx, QStringLiteral("search"));
     }
+    FoundMeter meter;
+    if (!SearchMeter(ctx, meter)) {
+        return kExitFailure;
+    }
     Services& services = ctx.services();
-    const bool onlyArdel60 = services.ini.OnlyArdel60();
-    QString model;
-    QString serialNumber;
-    const short r = services.device.Recognise(model, serialNumber, onlyArdel60);
-    if (r == 0) {
-        const CCommunication& comm = services.communication;
-        ctx.out << PortDevice(services, comm.COMPort) << ';' << comm.Baudrate << ';' << model << ';'
-                << serialNumber << '\n';
-        return kExitOk;
-    }
-    if (r == -2) {
-        ctx.err << LoadResString(1201) << '\n' << LoadResString(1202) << '\n';
-    } else {
-        ctx.err << LoadResString(onlyArdel60 ? 1245 : 1060) << '\n';
-    }
-    return kExitFailure;
+    const CCommunication& comm = services.communication;
+    ctx.out << PortDevice(services, comm.COMPort) << ';' << comm.Baudrate << ';' << meter.model
+            << ';' << meter.serialNumber << '\n';
+    return kExitOk;
 }
 
 const CliRegistration reg({QStringLiteral("search"),
