@@ -3,6 +3,7 @@
 #include "app/CConfig.h"
 #include "app/CIni.h"
 #include "app/Ui.h"
+#include "data/CExportExcel.h"
 #include "data/CImportMVal.h"
 #include "data/CMeasVal.h"
 #include "meter/CCommunication.h"
@@ -32,6 +33,7 @@ public:
     // Creation order of the program's service objects.
     CMeasVal measVal{*this};
     CImportMVal importMVal{*this};
+    CExportExcel exportExcel{*this};
     CDevice device{*this};
     CCommunication communication{*m_link};
     CConfig config{ui};

@@ -1,0 +1,194 @@
+#include "data/CExportExcel.h"
+
+#include "app/DateText.h"
+#include "app/ErrorTrap.h"
+#include "app/NumberText.h"
+#include "app/Services.h"
+#include "app/StringTable.h"
+#include "app/Windows1252.h"
+#include "data/CExcelFile.h"
+#include "data/RecordWalker.h"
+
+#include <cmath>
+
+namespace {
+
+constexpr int kMaxColumns = 16;
+constexpr int kCodePage = 1252;
+constexpr double kMargin = 1.5;
+constexpr int kFontHeight = 10;
+constexpr int kColumnWidth = 10;
+constexpr int kTitleRow = 8;
+
+// Characters the file's code page lacks become "?", as in every other file the program
+// writes; the writer would otherwise stop the cell half-way.
+QString InCodePage(const QString& text) {
+    for (const QChar ch : text) {
+        if (ch.unicode() >= 0x80 && Windows1252::EncodeChar(ch.unicode()) < 0) {
+            return Windows1252::Decode(Windows1252::Encode(text));
+        }
+    }
+    return text;
+}
+
+short WriteLabel(CExcelFile& xls, int row, int col, const QString& text) {
+    return xls.WriteValue(CExcelFile::kText, 0, CExcelFile::kAlignLeft, 0, row, col,
+                          InCodePage(text));
+}
+
+int WholeFieldValue(const QString& field, const QLocale& locale) {
+    bool ok = false;
+    const double number = locale.toDouble(field.trimmed(), &ok);
+    if (!ok) {
+        throw MervexError(QStringLiteral("Type mismatch: \"%1\" is not a whole number").arg(field));
+    }
+    const double whole = std::nearbyint(number);
+    if (!(whole >= -32768 && whole <= 32767)) {
+        throw MervexError(QStringLiteral("Overflow: %1 is outside -32768 to 32767").arg(field));
+    }
+    return static_cast<int>(whole);
+}
+
+} // namespace
+
+bool CExportExcel::SetMVals(const QString& strMVals, const QString& strMeter,
+                            const QString& strSerNo, const QString& strUser,
+                            const QDateTime& curDate, const QString& strFileName) {
+    m_locale = QLocale();
+    CExcelFile xls;
+    const bool written = Trapped(m_services.ui, false, [&] {
+        return WriteFile(xls, strMVals, strMeter, strSerNo, strUser, curDate, strFileName);
+    });
+    if (!written) {
+        // A file that stopped half-way would look complete once closed with its EOF.
+        xls.DiscardFile();
+    }
+    return written;
+}
+
+bool CExportExcel::WriteFile(CExcelFile& xls, const QString& strMVals, const QString& strMeter,
+                             const QString& strSerNo, const QString& strUser,
+                             const QDateTime& curDate, const QString& strFileName) {
+    if (xls.CreateFile(strFileName) != ExcelStatus::kOk ||
+        xls.SetCodePage(kCodePage) != ExcelStatus::kOk) {
+        return false;
+    }
+    xls.PrintGridLines(false);
+    for (const int margin : {CExcelFile::kTopMargin, CExcelFile::kLeftMargin,
+                             CExcelFile::kRightMargin, CExcelFile::kBottomMargin}) {
+        if (xls.SetMargin(margin, kMargin) != ExcelStatus::kOk) {
+            return false;
+        }
+    }
+    if (xls.SetFont(QStringLiteral("Arial"), kFontHeight, 0) != ExcelStatus::kOk) {
+        return false;
+    }
+    if (!WriteSheet(xls, strMVals, strMeter, strSerNo, strUser, curDate)) {
+        return false;
+    }
+    return xls.CloseFile() == ExcelStatus::kOk;
+}
+
+bool CExportExcel::WriteSheet(CExcelFile& xls, const QString& strMVals, const QString& strMeter,
+                              const QString& strSerNo, const QString& strUser,
+                              const QDateTime& curDate) {
+    Layout layout;
+    layout.titles = QStringList(kMaxColumns);
+    layout.widths = QList<short>(kMaxColumns);
+    layout.kinds = QList<int>(kMaxColumns);
+    layout.count =
+        m_services.device.GetTableConfig(layout.titles, layout.widths, layout.kinds, strMeter);
+    if (layout.count == 0) {
+        return false;
+    }
+    const QString blank = QStringLiteral(" ");
+    const QStringList header = {
+        LoadResString(1063) + blank + strMeter,
+        LoadResString(1064) + blank + strSerNo,
+        LoadResString(1176) + blank + strUser,
+        LoadResString(1049) + blank + ShortDateText(curDate.date()),
+        LoadResString(1050) + blank + LongTimeText(curDate.time()),
+    };
+    return WriteSheetHeader(xls, layout, header) && WriteRecords(xls, layout, strMVals);
+}
+
+bool CExportExcel::WriteSheetHeader(CExcelFile& xls, const Layout& layout,
+                                    const QStringList& header) {
+    if (xls.SetColumnWidth(1, layout.count, kColumnWidth) != ExcelStatus::kOk) {
+        return false;
+    }
+    for (int i = 0; i < header.size(); ++i) {
+        if (WriteLabel(xls, 2 + i, 1, header[i]) != ExcelStatus::kOk) {
+            return false;
+        }
+    }
+    for (int c = 0; c < layout.count; ++c) {
+        if (WriteLabel(xls, kTitleRow, c + 1, layout.titles[c]) != ExcelStatus::kOk) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool CExportExcel::WriteRecords(CExcelFile& xls, const Layout& layout, const QString& strMVals) {
+    if (layout.count > kMaxColumns) {
+        return false;
+    }
+    RecordWalker walker(strMVals);
+    QStringList fields;
+    int row = kFirstRecordRow;
+    while (walker.Next(fields, layout.count)) {
+        // Row numbers past the last one would wrap onto the header and earlier records.
+        if (row > kLastRow) {
+            throw MervexError(
+                QStringLiteral("The dataset has more records than a spreadsheet file holds "
+                               "(%1)")
+                    .arg(kLastRow - kFirstRecordRow + 1));
+        }
+        if (!WriteRecord(xls, layout, fields, row)) {
+            return false;
+        }
+        ++row;
+        m_services.ui.Yield();
+    }
+    return !walker.Failed();
+}
+
+bool CExportExcel::WriteRecord(CExcelFile& xls, const Layout& layout, const QStringList& fields,
+                               int row) {
+    if (fields.size() < layout.count || layout.kinds.size() < layout.count) {
+        return false;
+    }
+    Cell cell;
+    for (int c = 0; c < layout.count; ++c) {
+        if (ConvertField(fields[c], layout.kinds[c], cell) &&
+            xls.WriteValue(layout.kinds[c], 0, cell.alignment, 0, row, c + 1, cell.value) !=
+                ExcelStatus::kOk) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool CExportExcel::ConvertField(const QString& field, int kind, Cell& cell) {
+    if (field.isEmpty()) {
+        return false;
+    }
+    return Trapped(m_services.ui, false, [&] {
+        switch (kind) {
+        case CExcelFile::kInteger:
+            cell.value = WholeFieldValue(field, m_locale);
+            cell.alignment = CExcelFile::kAlignRight;
+            break;
+        case CExcelFile::kNumber:
+            cell.value = LeadingNumber(field);
+            cell.alignment = CExcelFile::kAlignRight;
+            break;
+        default:
+            cell.value = InCodePage(field);
+            cell.alignment = CExcelFile::kAlignLeft;
+            break;
+        }
+        return true;
+    });
+}

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QDateTime>
+#include <QList>
+#include <QLocale>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+class CExcelFile;
+class Services;
+
+// Writes the dataset of a document to a spreadsheet file: a header block with the meter,
+// serial number, user, date and time, a title row, and one row per record with numeric
+// fields as numbers. The caller shows the failure message.
+class CExportExcel {
+public:
+    explicit CExportExcel(Services& services) : m_services(services) {}
+
+    // True when every record was written and the file was closed. An existing file is
+    // replaced only by a complete export: after a failure it keeps what it held.
+    bool SetMVals(const QString& strMVals, const QString& strMeter, const QString& strSerNo,
+                  const QString& strUser, const QDateTime& curDate, const QString& strFileName);
+
+    // The last row the format can address; record k goes to row 8 + k.
+    static constexpr int kLastRow = 65536;
+    static constexpr int kFirstRecordRow = 9;
+
+private:
+    struct Layout {
+        QStringList titles;
+        QList<short> widths;
+        QList<int> kinds;
+        int count = 0;
+    };
+    struct Cell {
+        QVariant value;
+        int alignment = 0;
+    };
+
+    bool WriteFile(CExcelFile& xls, const QString& strMVals, const QString& strMeter,
+                   const QString& strSerNo, const QString& strUser, const QDateTime& curDate,
+                   const QString& strFileName);
+    bool WriteSheet(CExcelFile& xls, const QString& strMVals, const QString& strMeter,
+                    const QString& strSerNo, const QString& strUser, const QDateTime& curDate);
+    bool WriteSheetHeader(CExcelFile& xls, const Layout& layout, const QStringList& header);
+    bool WriteRecords(CExcelFile& xls, const Layout& layout, const QString& strMVals);
+    bool WriteRecord(CExcelFile& xls, const Layout& layout, const QStringList& fields, int row);
+    // False for an empty field and for one that cannot be converted (reported).
+    bool ConvertField(const QString& field, int kind, Cell& cell);
+
+    Services& m_services;
+    QLocale m_locale; // the number format of integer fields, taken once per export
+};
