@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr qsizetype kBlockSize = 64 * 1024;
+constexpr std::size_t kBlockSize = 64 * 1024;
 
 short OpenFailureStatus(const QString& path) {
     const QFileInfo info(path);
@@ -49,15 +49,6 @@ short BiffOutput::Open(const QString& path) {
     return ExcelStatus::kOk;
 }
 
-void BiffOutput::Byte(int value) {
-    m_buffer.append(static_cast<char>(value & 0xFF));
-}
-
-void BiffOutput::Word(int value) {
-    Byte(value);
-    Byte(value >> 8);
-}
-
 void BiffOutput::Double(double value) {
     quint64 bits = 0;
     std::memcpy(&bits, &value, sizeof bits);
@@ -71,8 +62,8 @@ short BiffOutput::Settle() {
 }
 
 short BiffOutput::WriteBuffer() {
-    const qsizetype pending = m_buffer.size();
-    const qint64 written = pending > 0 ? m_file->write(m_buffer) : 0;
+    const auto pending = static_cast<qint64>(m_buffer.size());
+    const qint64 written = pending > 0 ? m_file->write(m_buffer.data(), pending) : 0;
     m_buffer.clear();
     return written == pending ? ExcelStatus::kOk : WriteFailureStatus(*m_file);
 }

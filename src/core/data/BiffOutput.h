@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QByteArray>
 #include <QString>
 #include <memory>
+#include <string>
 
 class QSaveFile;
 
@@ -21,8 +21,12 @@ public:
     short Open(const QString& path);
     bool IsOpen() const { return m_file != nullptr; }
 
-    void Byte(int value); // the low 8 bits
-    void Word(int value); // the low 16 bits, little-endian
+    void Byte(int value) { m_buffer.push_back(static_cast<char>(value & 0xFF)); }
+    // The low 16 bits, little-endian.
+    void Word(int value) {
+        Byte(value);
+        Byte(value >> 8);
+    }
     void Double(double value);
 
     // Hands the collected bytes to the file once there are enough of them; 0 or the
@@ -37,5 +41,5 @@ private:
     short WriteBuffer();
 
     std::unique_ptr<QSaveFile> m_file;
-    QByteArray m_buffer;
+    std::string m_buffer; // appending a byte is inlined: a cell is a dozen of them
 };

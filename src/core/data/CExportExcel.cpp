@@ -10,6 +10,7 @@
 #include "data/RecordWalker.h"
 
 #include <cmath>
+#include <optional>
 
 namespace {
 
@@ -36,13 +37,36 @@ short WriteLabel(CExcelFile& xls, int row, int col, const QString& text) {
                           InCodePage(text));
 }
 
-int WholeFieldValue(const QString& field, const QLocale& locale) {
+// Plain digits read the same in every locale and need none of its (slower) rules.
+std::optional<double> PlainDigits(const QString& field) {
+    constexpr qsizetype kMaxDigits = 9;
+    if (field.isEmpty() || field.size() > kMaxDigits) {
+        return std::nullopt;
+    }
+    int value = 0;
+    for (const QChar ch : field) {
+        if (ch < QLatin1Char('0') || ch > QLatin1Char('9')) {
+            return std::nullopt;
+        }
+        value = value * 10 + (ch.unicode() - '0');
+    }
+    return value;
+}
+
+double LocaleNumber(const QString& field, const QLocale& locale) {
+    if (const std::optional<double> plain = PlainDigits(field)) {
+        return *plain;
+    }
     bool ok = false;
     const double number = locale.toDouble(field.trimmed(), &ok);
     if (!ok) {
         throw MervexError(QStringLiteral("Type mismatch: \"%1\" is not a whole number").arg(field));
     }
-    const double whole = std::nearbyint(number);
+    return number;
+}
+
+int WholeFieldValue(const QString& field, const QLocale& locale) {
+    const double whole = std::nearbyint(LocaleNumber(field, locale)); // half to even
     if (!(whole >= -32768 && whole <= 32767)) {
         throw MervexError(QStringLiteral("Overflow: %1 is outside -32768 to 32767").arg(field));
     }

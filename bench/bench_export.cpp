@@ -1,0 +1,149 @@
+// Exporting a large photometer dataset to a spreadsheet file, and, when an office suite is
+// installed, the time the suite needs to convert the same dataset file.
+#include "app/Services.h"
+#include "app/Ui.h"
+#include "meter/MeterLink.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+constexpr int kRecords = 60000;
+
+// The desktop's behaviour where it matters here: Yield lets pending events run.
+class BenchUi : public Ui {
+public:
+    MsgResult Message(const QString& text, const QString&, MsgIcon, MsgButtons,
+                      MsgResult defaultButton) override {
+        std::fprintf(stderr, "message: %s\n", qPrintable(text));
+        return defaultButton;
+    }
+    std::optional<QString> SaveFileDialog(const FileDialogRequest&) override { return {}; }
+    std::optional<QString> OpenFileDialog(const FileDialogRequest&) override { return {}; }
+    std::optional<QString> InputBox(const QString&, const QString&, const QString&) override {
+        return {};
+    }
+    void Yield() override { QCoreApplication::processEvents(); }
+};
+
+class NoMeter : public MeterLink {
+public:
+    bool COMScanPorts(int&, QString&) override { return false; }
+    bool COMInit(int, const QString&, int) override { return false; }
+    bool COMSendAndReceive(const QString&, QString&) override { return false; }
+    bool COMChangeAnswerTime(int) override { return false; }
+    bool COMDeinit() override { return false; }
+    bool COMStop() override { return false; }
+    bool COMContinue() override { return false; }
+};
+
+// Records as a photometer writes them; every fourth one has a second result. Record
+// numbers stay within the 16-bit whole numbers of the NO column, as a meter's memory does.
+QStringList PhotometerRecords(int count) {
+    QStringList lines;
+    lines.reserve(count);
+    for (int i = 1; i <= count; ++i) {
+        const QString second =
+            i % 4 == 0 ? QStringLiteral("%1;mg/l;OK").arg(i % 97 * 0.013) : QStringLiteral(";;");
+        lines << QStringLiteral(
+                     "%1;%2.03.24;10:%3:%4;%5;%6;PO4-P;;1:1;%7;mg/l;OK;%8;01.03.24;09:00")
+                     .arg((i - 1) % 32767 + 1)
+                     .arg(i % 28 + 1, 2, 10, QLatin1Char('0'))
+                     .arg(i / 60 % 60, 2, 10, QLatin1Char('0'))
+                     .arg(i % 60, 2, 10, QLatin1Char('0'))
+                     .arg(i % 500)
+                     .arg(900 + i % 100)
+                     .arg(i % 1000 * 0.0021, 0, 'f', 3)
+                     .arg(second);
+    }
+    return lines;
+}
+
+QString RawAnswer(const QStringList& lines) {
+    return QStringLiteral("\r\n") + lines.join(QStringLiteral("\r\n")) +
+           QStringLiteral("\r\n!\r\n>");
+}
+
+void BM_ExportPhotometerRecords(benchmark::State& state) {
+    BenchUi ui;
+    Services services(ui, std::make_unique<NoMeter>());
+    const QString mvals = RawAnswer(PhotometerRecords(kRecords));
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("export.xls"));
+    const QDateTime when(QDate(2024, 3, 12), QTime(14, 5, 9));
+    for (auto _ : state) {
+        const bool ok = services.exportExcel.SetMVals(mvals, QStringLiteral("Zentravox"),
+                                                      QStringLiteral("SN-0042"),
+                                                      QStringLiteral("Dupont"), when, path);
+        if (!ok) {
+            state.SkipWithError("export failed");
+            return;
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * kRecords);
+    state.counters["file_MiB"] = static_cast<double>(QFile(path).size()) / (1024.0 * 1024.0);
+}
+BENCHMARK(BM_ExportPhotometerRecords)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+QString OfficeSuite() {
+    for (const QString& name : {QStringLiteral("soffice"), QStringLiteral("libreoffice")}) {
+        const QString found = QStandardPaths::findExecutable(name);
+        if (!found.isEmpty()) {
+            return found;
+        }
+    }
+    return {};
+}
+
+// The same records as a semicolon-separated file, converted by the office suite.
+void BM_OfficeSuiteConvertsTheSameRecords(benchmark::State& state, const QString& office) {
+    QTemporaryDir dir;
+    const QString csv = dir.filePath(QStringLiteral("dataset.csv"));
+    QFile file(csv);
+    if (!file.open(QIODevice::WriteOnly) ||
+        file.write(PhotometerRecords(kRecords).join(QStringLiteral("\r\n")).toLatin1()) < 0) {
+        state.SkipWithError("cannot write the dataset file");
+        return;
+    }
+    file.close();
+    for (auto _ : state) {
+        QProcess process;
+        process.start(office, {QStringLiteral("--headless"), QStringLiteral("--convert-to"),
+                               QStringLiteral("xls"), QStringLiteral("--infilter=CSV:59,34,76"),
+                               QStringLiteral("--outdir"), dir.path(), csv});
+        if (!process.waitForFinished(600000) || process.exitCode() != 0) {
+            state.SkipWithError("the office suite failed to convert");
+            return;
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * kRecords);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    const QString office = OfficeSuite();
+    if (office.isEmpty()) {
+        std::fprintf(stderr, "No office suite installed (soffice, libreoffice): no comparison "
+                             "with an office suite's conversion in this run.\n");
+    } else {
+        benchmark::RegisterBenchmark("BM_OfficeSuiteConvertsTheSameRecords",
+                                     BM_OfficeSuiteConvertsTheSameRecords, office)
+            ->Unit(benchmark::kMillisecond)
+            ->UseRealTime()
+            ->Iterations(1);
+    }
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
