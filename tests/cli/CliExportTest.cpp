@@ -1,0 +1,99 @@
+#include "app/Services.h"
+#include "app/StringTable.h"
+#include "support/CliRunner.h"
+#include "support/ScriptedMeterLink.h"
+#include "support/ScriptedUi.h"
+#include "support/TempDir.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+// A dataset file as the program saves it.
+void SaveDataset(const QString& path, const QString& meter, const QStringList& lines) {
+    ScriptedUi ui;
+    Services services(ui, std::make_unique<ScriptedMeterLink>());
+    const QString mvals =
+        QStringLiteral("\r\n") + lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n!\r\n>");
+    ASSERT_TRUE(services.measVal.SaveFile(mvals, meter, QStringLiteral("SN 7"),
+                                          QStringLiteral("Zoé"),
+                                          QDateTime(QDate(2024, 5, 6), QTime(7, 8, 9)), path));
+}
+
+QJsonObject ReadWithXlrd(const QString& path) {
+    QProcess python;
+    python.start(QStringLiteral("/usr/bin/python3"),
+                 {QStringLiteral(MERVEX_SOURCE_DIR "/tests/core/data/read_xls.py"), path});
+    EXPECT_TRUE(python.waitForFinished(30000));
+    EXPECT_EQ(python.exitCode(), 0) << python.readAllStandardError().toStdString();
+    return QJsonDocument::fromJson(python.readAllStandardOutput()).object();
+}
+
+QString ErrLine(int number) {
+    return LoadResString(number) + QLatin1Char('\n');
+}
+
+} // namespace
+
+TEST(CliExport, DatasetFileBecomesASpreadsheet) {
+    TempDir dir;
+    const QString in = dir.file("data.csv");
+    const QString out = dir.file("data.xls");
+    SaveDataset(in, "Ardel 20 T", {"1;06.05.24;07:00;12;0.31;NTU;OK;;;", "2;06.05.24;07:01;x;;;"});
+    WriteBytes(out, "older export");
+    const CliResult r = RunCli({"export", in, out});
+    // The letters in the integer ID column are reported, the export still succeeds.
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(r.err.count('\n'), 1);
+    EXPECT_TRUE(r.err.contains("\"x\"")) << r.err.toStdString();
+    EXPECT_TRUE(r.out.isEmpty());
+
+    const QJsonObject sheet = ReadWithXlrd(out);
+    EXPECT_EQ(sheet["rows"].toInt(), 10);
+    EXPECT_EQ(sheet["cols"].toInt(), 10);
+    QStringList texts;
+    QList<double> numbers;
+    for (const QJsonValue& v : sheet["cells"].toArray()) {
+        const QJsonObject c = v.toObject();
+        if (c["kind"].toString() == "number") {
+            numbers << c["value"].toDouble();
+        } else {
+            texts << c["value"].toString();
+        }
+    }
+    EXPECT_TRUE(texts.contains("App. de mesure: Ardel 20 T"));
+    EXPECT_TRUE(texts.contains("Utilisateur: Zoé"));
+    EXPECT_TRUE(texts.contains("Unité"));
+    EXPECT_EQ(numbers, (QList<double>{1, 12, 0.31, 2}));
+}
+
+TEST(CliExport, FailuresGoToStandardErrorWithExitOne) {
+    TempDir dir;
+    const QString out = dir.file("out.xls");
+    CliResult r = RunCli({"export", dir.file("missing.csv"), out});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err, ErrLine(1180));
+
+    WriteBytes(dir.file("bad.csv"), "no dataset here\r\n");
+    r = RunCli({"export", dir.file("bad.csv"), out});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err, ErrLine(1181));
+    EXPECT_FALSE(QFile::exists(out));
+
+    const QString in = dir.file("data.csv");
+    SaveDataset(in, "Zentravox", {"1;06.05.24;07:00;12;901"});
+    r = RunCli({"export", in, dir.file("no/such/folder.xls")});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err, ErrLine(1058));
+
+    EXPECT_EQ(RunCli({"export", in}).exitCode, 2);
+    r = RunCli({"export", in, out, "extra"});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_TRUE(r.err.contains("export IN.csv OUT.xls"));
+}
