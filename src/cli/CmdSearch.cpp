@@ -1,5 +1,4 @@
 #include "app/Services.h"
-#include "app/StringTable.h"
 #include "cli/CliCommand.h"
 #include "cli/CliSearch.h"
 #include "meter/SerialLink.h"

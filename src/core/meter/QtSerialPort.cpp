@@ -3,6 +3,7 @@
 #include "app/Windows1252.h"
 
 #include <QFileInfo>
+#include <QThread>
 
 namespace {
 
@@ -98,5 +99,15 @@ QString QtSerialPort::ReadAll() {
 }
 
 bool QtSerialPort::WaitForData(int ms) {
-    return m_port.bytesAvailable() > 0 || m_port.waitForReadyRead(ms);
+    if (m_port.bytesAvailable() > 0 || m_port.waitForReadyRead(ms)) {
+        return true;
+    }
+    const QSerialPort::SerialPortError error = m_port.error();
+    m_port.clearError();
+    if (error != QSerialPort::NoError && error != QSerialPort::TimeoutError) {
+        // A vanished device fails at once; the caller polls until its deadline, so keep
+        // its pace instead of spinning.
+        QThread::msleep(static_cast<unsigned long>(ms));
+    }
+    return false;
 }

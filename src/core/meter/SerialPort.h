@@ -32,7 +32,5 @@ public:
     virtual QString ErrorString() const = 0;
 };
 
-using SerialPortFactory = std::unique_ptr<SerialPort> (*)();
-
 // A port on the system's serial devices.
 std::unique_ptr<SerialPort> MakeQtSerialPort();
