@@ -3,6 +3,8 @@
 #include "app/CConfig.h"
 #include "app/CIni.h"
 #include "app/Ui.h"
+#include "calibration/CCalibration.h"
+#include "calibration/CMath.h"
 #include "data/CExportExcel.h"
 #include "data/CImportMVal.h"
 #include "data/CMeasVal.h"
@@ -37,5 +39,7 @@ public:
     CDevice device{*this};
     CCommunication communication{*m_link};
     CConfig config{ui};
+    CMath math{ui};
+    CCalibration calibration{*this};
     CIni ini{ui};
 };
