@@ -3,7 +3,10 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build test demo run bench clean
+.PHONY: all deps configure build test test-sanitize fuzz fuzz-build demo run bench clean
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 600
+SANITIZE_BUILD ?= build-sanitize
 
 all: build
 
@@ -19,6 +22,25 @@ build: configure
 test: deps
 	$(MAKE) build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+	@if command -v clang++ >/dev/null; then \
+	    $(MAKE) fuzz-build && cd $(FUZZ_BUILD) && ctest --output-on-failure; \
+	else echo "clang++ not found: fuzz smoke runs skipped"; fi
+
+# The whole suite under AddressSanitizer and UndefinedBehaviorSanitizer.
+test-sanitize: deps
+	$(MAKE) build BUILD=$(SANITIZE_BUILD) CMAKE_FLAGS="-DMERVEX_SANITIZE=ON -DMERVEX_BUILD_BENCH=OFF"
+	cd $(SANITIZE_BUILD) && ctest --output-on-failure -j $(JOBS)
+
+fuzz-build:
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DMERVEX_FUZZ=ON
+	cmake --build $(FUZZ_BUILD) -j $(JOBS)
+
+# Every fuzz target for FUZZ_SECONDS seconds, starting from its seed corpus.
+fuzz: deps
+	$(MAKE) fuzz-build
+	for t in $(FUZZ_BUILD)/bin/fuzz_*; do \
+	    tests/fuzz/run-fuzz.sh $$t tests/fuzz/corpus/$$(basename $$t) $(FUZZ_SECONDS) || exit 1; \
+	done
 
 run: build
 	$(BUILD)/bin/mervex

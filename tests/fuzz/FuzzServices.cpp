@@ -1,0 +1,54 @@
+#include "FuzzServices.h"
+
+#include "app/Windows1252.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+
+FuzzLink::FuzzLink(const uint8_t* data, size_t size) {
+    const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    for (const QByteArray& piece : bytes.split('\0')) {
+        m_answers.append(Windows1252::Decode(piece));
+    }
+}
+
+bool FuzzLink::COMScanPorts(int& intPortNum, QString& strBaudrate) {
+    intPortNum = 1;
+    strBaudrate = QStringLiteral("4800");
+    return true;
+}
+
+bool FuzzLink::COMSendAndReceive(const QString&, QString& strAnswer) {
+    strAnswer.clear();
+    if (m_next >= m_answers.size()) {
+        return false;
+    }
+    strAnswer = m_answers[m_next++];
+    return true;
+}
+
+QString FuzzText(const uint8_t* data, size_t size) {
+    return Windows1252::Decode(
+        QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
+}
+
+QString WriteFuzzFile(const uint8_t* data, size_t size) {
+    const QString path =
+        QDir::tempPath() +
+        QStringLiteral("/mervex-fuzz-%1.csv").arg(QCoreApplication::applicationPid());
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        file.write(reinterpret_cast<const char*>(data), static_cast<qint64>(size));
+    }
+    return path;
+}
+
+void EnsureFuzzApplication() {
+    static int argc = 1;
+    static char name[] = "mervex-fuzz";
+    static char* argv[] = {name, nullptr};
+    static QCoreApplication* app = QCoreApplication::instance() ? QCoreApplication::instance()
+                                                                : new QCoreApplication(argc, argv);
+    (void)app;
+}
