@@ -30,7 +30,7 @@ void SplitRecordLine(QStringView line, QStringList& fields, int intNum) {
 
 RecordWalker::RecordWalker(const QString& strMVals) : m_text(strMVals) {}
 
-bool RecordWalker::Next(QStringList& fields, int intNum) {
+bool RecordWalker::NextLine(QStringView& line) {
     if (m_done) {
         return false;
     }
@@ -46,10 +46,19 @@ bool RecordWalker::Next(QStringList& fields, int intNum) {
         m_done = true;
         return false;
     }
-    const int count = std::max(intNum, 0);
-    fields.resize(count);
-    SplitRecordLine(front.left(length), fields, count);
+    line = front.left(length);
     m_pos += 2 + length;
     ++m_recordsRead;
+    return true;
+}
+
+bool RecordWalker::Next(QStringList& fields, int intNum) {
+    QStringView line;
+    if (!NextLine(line)) {
+        return false;
+    }
+    const int count = std::max(intNum, 0);
+    fields.resize(count);
+    SplitRecordLine(line, fields, count);
     return true;
 }

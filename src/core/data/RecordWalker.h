@@ -25,6 +25,9 @@ public:
     // The next record split into intNum fields (`fields` is resized to intNum); false at
     // the end of the walk, and from then on.
     bool Next(QStringList& fields, int intNum);
+    // The same walk giving the next record line unsplit; the view stays valid while the
+    // walker lives.
+    bool NextLine(QStringView& line);
     // True when the walk stopped because fewer than 2 characters were left where a record
     // should start (an empty or truncated dataset).
     bool Failed() const { return m_failed; }

@@ -86,6 +86,16 @@ TEST_F(RecordWalkerTest, SplitsRecordsPadsMissingFieldsAndDropsSurplus) {
     // The last requested field takes only up to the next separator.
     EXPECT_EQ(WalkerWalk(Answer({QStringLiteral("a;b;c")}), 2).records[0], QStringList({"a", "b"}));
     EXPECT_EQ(walk, ClassicWalk(data, 10));
+
+    RecordWalker lines(data);
+    QStringView line;
+    QStringList seen;
+    while (lines.NextLine(line)) {
+        seen << line.toString();
+    }
+    EXPECT_EQ(seen, QStringList({"1;12/07/26;09:05;7;4.2;NTU;OK;;1/1/26;8:00", "2;a",
+                                 "3;x;y;z;;;;;;;;;;;;;surplus;more"}));
+    EXPECT_EQ(lines.RecordsRead(), 3);
 }
 
 TEST_F(RecordWalkerTest, EndRulesOfTheWalk) {
