@@ -1,6 +1,7 @@
 #include "data/CMeasVal.h"
 
 #include "app/CCSVFile.h"
+#include "app/DateText.h"
 #include "app/ErrorTrap.h"
 #include "app/NumberText.h"
 #include "app/Services.h"
@@ -42,27 +43,19 @@ int SmallNumber(QStringView text) {
     return *value;
 }
 
-void CheckValid(bool valid) {
-    if (!valid) {
-        throw MervexError(QStringLiteral("Invalid procedure call or argument"));
-    }
-}
-
-// Month/day/year, then hour:minute:second added to it.
+// Month/day/year, then hour:minute:second added to it; parts that run over are carried
+// as the classic date functions do.
 void ReadDateTime(QDateTime& curDate, QStringView date, const QList<QStringView>& fields) {
     const QList<QStringView> d = SplitAtMost(date, u"/", 3);
     // One piece after the other, so the first fault is the one reported.
     const int month = SmallNumber(Piece(d, 0));
     const int dayOfMonth = SmallNumber(Piece(d, 1));
-    const QDate day(SmallNumber(Piece(d, 2)), month, dayOfMonth);
-    CheckValid(day.isValid());
+    const QDate day = DateSerial(SmallNumber(Piece(d, 2)), month, dayOfMonth);
     curDate = QDateTime(day, QTime(0, 0));
     const QList<QStringView> t = SplitAtMost(Piece(fields, 4), u":", 3);
     const int hour = SmallNumber(Piece(t, 0));
     const int minute = SmallNumber(Piece(t, 1));
-    const QTime clock(hour, minute, SmallNumber(Piece(t, 2)));
-    CheckValid(clock.isValid());
-    curDate = QDateTime(day, clock);
+    curDate = QDateTime(day, TimeSerial(hour, minute, SmallNumber(Piece(t, 2))));
 }
 
 } // namespace

@@ -136,8 +136,7 @@ TEST_F(CMeasValTest, MissingPiecesAndUnreadableNumbersAreReportedFirst) {
                           Case{"Zentravox;1;u;12/7;9:5:3", "Subscript out of range", false},
                           Case{"Zentravox;1;u;12/7/2026/1;9:5:3", "Type mismatch", false},
                           Case{"Zentravox;1;u;12/7/99999;9:5:3", "Overflow", false},
-                          Case{"Zentravox;1;u;13/7/2026;9:5:3", "Invalid procedure call", false},
-                          Case{"Zentravox;1;u;12/7/2026;24:0:0", "Invalid procedure call", true},
+                          Case{"Zentravox;1;u;1/1/10000;9:5:3", "Invalid date", false},
                           // A ";" in the user name shifts the fields of line 2.
                           Case{"Zentravox;1;a;b;12/7/2026;9:5:3", "Type mismatch", false}}) {
         ui.Clear();
@@ -166,6 +165,11 @@ TEST_F(CMeasValTest, MissingPiecesAndUnreadableNumbersAreReportedFirst) {
                              "NO;DATE;TIME;ID;VALUE;UNIT;VALID\r\n"),
               CMeasVal::kOpened);
     EXPECT_EQ(set.curDate, QDateTime(QDate(2026, 12, 7), QTime(9, 5, 3)));
+    // Parts that run over are carried; two-digit years are read as the classic dates do.
+    EXPECT_EQ(OpenBytes(set, "METER;S/N;USER;DATE;TIME\r\nZ;1;u;13/32/26;24:0:61\r\n\r\n"
+                             "NO;DATE;TIME;ID;VALUE;UNIT;VALID\r\n"),
+              CMeasVal::kOpened);
+    EXPECT_EQ(set.curDate, QDateTime(QDate(2027, 2, 1), QTime(0, 1, 1)));
 }
 
 TEST_F(CMeasValTest, FilesThatCannotBeReadOrWritten) {
