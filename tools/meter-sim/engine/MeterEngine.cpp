@@ -1,0 +1,139 @@
+#include "engine/MeterEngine.h"
+
+#include "app/Windows1252.h"
+#include "engine/Answers.h"
+#include "engine/CalProtocols.h"
+
+MeterEngine::MeterEngine(MeterSetup setup)
+    : m_setup(std::move(setup)), m_model(MeterModel::Of(m_setup.model)),
+      m_programs(m_model.HighestProgram()) {
+    if (m_model.programs) {
+        m_programs.Seed(m_setup.programs);
+    }
+}
+
+MeterEngine::Command MeterEngine::Parse(const QString& line) {
+    Command command;
+    command.code = line.section(QLatin1Char('#'), 0, 0);
+    if (!line.contains(QLatin1Char('#'))) {
+        return command;
+    }
+    // "U.500#14,a,b,..." announces how many values follow; a count that does not match is
+    // a garbled line.
+    QStringList values = line.section(QLatin1Char('#'), 1).split(QLatin1Char(','));
+    bool ok = false;
+    const int count = values.takeFirst().toInt(&ok);
+    command.malformed = !ok || count != values.size();
+    command.args = values;
+    return command;
+}
+
+std::optional<QByteArray> MeterEngine::Answer(const QByteArray& line) {
+    const QString text = Windows1252::Decode(line);
+    if (m_setup.faults.Silences(text)) {
+        return std::nullopt;
+    }
+    QByteArray answer = m_setup.faults.Refuses(text) ? SimAnswer::kRefused : Dispatch(Parse(text));
+    if (m_setup.faults.garbageAfter) {
+        answer += Faults::kGarbage;
+    }
+    return answer;
+}
+
+QByteArray MeterEngine::Dispatch(const Command& command) {
+    if (command.malformed) {
+        return SimAnswer::kRefused;
+    }
+    const QString& code = command.code;
+    static const QStringList programCodes{"U.500", "U.502", "U.512", "U.513", "U.520", "U.521"};
+    if (programCodes.contains(code)) {
+        return ProgramCommand(command);
+    }
+    if (command.args) {
+        return SimAnswer::kRefused;
+    }
+    if (code == QLatin1String("U.400") || code == QLatin1String("U.999")) {
+        return SimAnswer::kOk;
+    }
+    if (code == QLatin1String("U.581")) {
+        return SimAnswer::Value(m_setup.records.join(QByteArrayLiteral("\r\n")));
+    }
+    if (code == QLatin1String("U.585") || code == QLatin1String("U.586") ||
+        code == QLatin1String("U.587")) {
+        return Protocol(code);
+    }
+    return Identification(code);
+}
+
+QByteArray MeterEngine::Identification(const QString& code) const {
+    if (code == QLatin1String("U.597")) {
+        return SimAnswer::Value(Windows1252::Encode(m_setup.firmware));
+    }
+    if (code == QLatin1String("U.595")) {
+        return SimAnswer::Value(Windows1252::Encode(m_setup.model));
+    }
+    if (code == QLatin1String("U.596")) {
+        return SimAnswer::Value(Windows1252::Encode(m_setup.serial));
+    }
+    // The variant query came with firmware 2.00; older meters do not know it.
+    if (code == QLatin1String("U.592") && FirmwareNumber(m_setup.firmware) >= 200) {
+        return SimAnswer::Value(Windows1252::Encode(m_setup.variant));
+    }
+    return SimAnswer::kRefused;
+}
+
+QByteArray MeterEngine::ProgramCommand(const Command& command) {
+    const QString& code = command.code;
+    const QStringList args = command.args.value_or(QStringList());
+    const bool one = command.args && args.size() == 1;
+    bool done = false;
+    if (!m_model.programs) {
+        return SimAnswer::kRefused;
+    }
+    if (code == QLatin1String("U.512") && !command.args) {
+        QList<QByteArray> lines;
+        for (const QString& number : m_programs.Numbers()) {
+            lines << number.toLatin1();
+        }
+        return SimAnswer::Lines(lines);
+    }
+    if (code == QLatin1String("U.513") && one) {
+        return ReadProgram(args[0]);
+    }
+    if (code == QLatin1String("U.500") && command.args) {
+        done = m_programs.Add(args);
+    } else if (code == QLatin1String("U.502") && command.args) {
+        done = m_programs.Replace(args);
+    } else if (code == QLatin1String("U.521") && one) {
+        done = m_programs.Remove(args[0]);
+    } else if (code == QLatin1String("U.520") && !command.args) {
+        m_programs.Clear();
+        done = true;
+    }
+    return done ? SimAnswer::kOk : SimAnswer::kRefused;
+}
+
+QByteArray MeterEngine::ReadProgram(const QString& number) const {
+    const std::optional<QStringList> entry = m_programs.Find(number);
+    if (!entry) {
+        return SimAnswer::kRefused;
+    }
+    // The meter sends a program as NO, MODEL, CUV, LAMBDA, MRB, MRE, a reserved field that is
+    // always 0 for user programs, then E0 to CALREQ.
+    QStringList fields = entry->mid(0, 6);
+    fields << QStringLiteral("0") << entry->mid(6);
+    return SimAnswer::Value(Windows1252::Encode(fields.join(QLatin1Char(';'))));
+}
+
+QByteArray MeterEngine::Protocol(const QString& code) const {
+    if (code == QLatin1String("U.586") && m_model.ph) {
+        return SimAnswer::Value(CalProtocols::Ph());
+    }
+    if (code == QLatin1String("U.585") && m_model.turbidity) {
+        return SimAnswer::Value(CalProtocols::Turbidity());
+    }
+    if (code == QLatin1String("U.587") && m_model.extendedTurbidity) {
+        return SimAnswer::Value(CalProtocols::ExtendedTurbidity());
+    }
+    return SimAnswer::kRefused;
+}
