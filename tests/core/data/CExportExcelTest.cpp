@@ -1,4 +1,5 @@
 #include "app/DateText.h"
+#include "app/NumberText.h"
 #include "app/Services.h"
 #include "core/data/BiffRecords.h"
 #include "support/FileSizeLimit.h"
@@ -246,4 +247,35 @@ TEST_F(ExportTest, RecordsBeyondTheLastRowFailInsteadOfWrapping) {
     ASSERT_EQ(ui.messages.size(), 1);
     EXPECT_TRUE(ui.messages[0].text.contains("65528"));
     EXPECT_EQ(ReadBytes(path), complete);
+}
+
+TEST_F(ExportTest, RealFieldsAreExactlyTheirLeadingNumber) {
+    QStringList texts = {"12.",    "-0.25",
+                         "007.50", "1.5.3",
+                         " 2.5",   "1e3",
+                         "-.5",    "-",
+                         ".",      "0.1",
+                         "3,75",   "1 000",
+                         "&H1F",   "9.99999999999999999",
+                         "-0",     "123456789012345678901234567890.5"};
+    // Many plain decimals, with the rounding cases of long fractions.
+    for (int i = 0; i < 3000; ++i) {
+        texts << QString::number(i * 7919 % 100003 / 1000.0, 'f', i % 7) + (i % 5 ? "" : "1");
+    }
+    QStringList lines;
+    for (const QString& t : texts) {
+        lines << "1;d;t;1;900;;;;" + t;
+    }
+    ASSERT_TRUE(Export(Dataset(lines)));
+    const QList<BiffCell> cells = RecordCells();
+    int checked = 0;
+    for (const BiffCell& c : cells) {
+        if (c.col == 8) {
+            const QString& text = texts[c.row - 8];
+            EXPECT_EQ(c.id, kNumber) << text.toStdString();
+            EXPECT_EQ(c.value.toDouble(), LeadingNumber(text)) << text.toStdString();
+            ++checked;
+        }
+    }
+    EXPECT_EQ(checked, texts.size());
 }
