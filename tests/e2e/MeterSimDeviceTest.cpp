@@ -131,6 +131,24 @@ TEST(MeterSimDevice, FaultsAndRecordFileReachTheLine) {
     EXPECT_EQ(port.Collect(700), QByteArray());
 }
 
+TEST(MeterSimDevice, AbortCommandCutsALongTransferShort) {
+    // About 30 s of data memory at 4800 baud.
+    MeterSim sim({QStringLiteral("--records"), QStringLiteral("200")});
+    ASSERT_TRUE(sim.running());
+    Port port(sim.device(), 4800);
+    ASSERT_TRUE(port.opened);
+    port.Send("U.581");
+    const QByteArray started = port.Collect(300);
+    ASSERT_TRUE(started.startsWith("\r\n1;")) << started.data();
+    QElapsedTimer clock;
+    clock.start();
+    const QByteArray rest = port.Ask("U.999", 5000);
+    EXPECT_TRUE(rest.endsWith(kOk)) << rest.data();
+    EXPECT_LT(clock.elapsed(), 2000);
+    // The line is quiet afterwards: the rest of the memory is not sent.
+    EXPECT_EQ(port.Collect(300), QByteArray());
+}
+
 TEST(MeterSimDevice, LinkPointsAtTheDeviceWhileItRuns) {
     TempDir dir;
     const QString link = dir.file("meter");

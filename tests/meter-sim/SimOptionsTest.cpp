@@ -43,6 +43,18 @@ TEST(SimOptions, TakesEveryOptionAndRepeatedFaults) {
     EXPECT_EQ(options->setup.faults.chunk, 5);
 }
 
+TEST(SimOptions, Ardel60ModelsDefaultToAFirmwareTheyShipWith) {
+    const std::optional<SimOptions> ardel60 = Parse({"--model", "Ardel 60 IR"});
+    ASSERT_TRUE(ardel60);
+    EXPECT_GE(FirmwareNumber(ardel60->setup.firmware), 242);
+    const std::optional<SimOptions> old = Parse({"--model", "Ardel 60 IR", "--firmware", "2.41"});
+    ASSERT_TRUE(old);
+    EXPECT_EQ(old->setup.firmware, QStringLiteral("2.41"));
+    const std::optional<SimOptions> ardel20 = Parse({"--model", "Ardel 20 IR"});
+    ASSERT_TRUE(ardel20);
+    EXPECT_EQ(ardel20->setup.firmware, QStringLiteral("2.05"));
+}
+
 TEST(SimOptions, UsageErrorsAreExplained) {
     const QList<QStringList> wrong{{"--records", "5", "--records-file", "f"},
                                    {"--records", "-1"},

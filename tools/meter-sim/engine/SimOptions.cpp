@@ -4,6 +4,10 @@
 
 namespace {
 
+// Ardel 60 meters never shipped with a firmware below 2.42: a plain "--model" of that
+// family must not play a meter that the program has to turn away as outdated.
+const QString kArdel60Firmware = QStringLiteral("2.50");
+
 // Option names with their value names and defaults; the help texts say what they do.
 QList<QCommandLineOption> Options() {
     const MeterSetup meter;
@@ -12,7 +16,8 @@ QList<QCommandLineOption> Options() {
     return {
         O(QStringLiteral("model"), QStringLiteral("Model name."), QStringLiteral("NAME"),
           meter.model),
-        O(QStringLiteral("firmware"), QStringLiteral("Firmware version."),
+        O(QStringLiteral("firmware"),
+          QStringLiteral("Firmware version (%1 for Ardel 60 models).").arg(kArdel60Firmware),
           QStringLiteral("VERSION"), meter.firmware),
         O(QStringLiteral("serial"), QStringLiteral("Serial number."), QStringLiteral("TEXT"),
           meter.serial),
@@ -76,6 +81,10 @@ std::optional<SimOptions> ParseSimOptions(const QStringList& arguments, QString&
     SimOptions options;
     options.setup.model = parser.value(QStringLiteral("model"));
     options.setup.firmware = parser.value(QStringLiteral("firmware"));
+    if (!parser.isSet(QStringLiteral("firmware")) &&
+        MeterModel::Of(options.setup.model).family == MeterFamily::Ardel60) {
+        options.setup.firmware = kArdel60Firmware;
+    }
     options.setup.serial = parser.value(QStringLiteral("serial"));
     options.setup.variant = parser.value(QStringLiteral("variant"));
     options.recordsFile = parser.value(QStringLiteral("records-file"));
