@@ -11,6 +11,7 @@
 #include "meter/CCommunication.h"
 #include "meter/CDevice.h"
 #include "meter/MeterLink.h"
+#include "programs/CUsrDefProg.h"
 
 #include <memory>
 
@@ -39,6 +40,7 @@ public:
     CDevice device{*this};
     CCommunication communication{*m_link};
     CConfig config{ui};
+    CUsrDefProg usrDefProg{*this};
     CMath math{ui};
     CCalibration calibration{*this};
     CIni ini{ui};

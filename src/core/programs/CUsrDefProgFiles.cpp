@@ -1,0 +1,97 @@
+// The work directory side of the program store: one program file per program.
+
+#include "app/CCSVFile.h"
+#include "app/ErrorTrap.h"
+#include "app/Paths.h"
+#include "app/Services.h"
+#include "programs/CUsrDefProg.h"
+#include "programs/ProgramFile.h"
+#include "programs/SafeDelete.h"
+
+#include <QDirIterator>
+#include <QFileInfo>
+
+namespace {
+
+const QString kProgramFileExtension = QStringLiteral(".csv");
+
+} // namespace
+
+QString CUsrDefProg::PathInWorkDir(const QString& strFileName) const {
+    return JoinPath(WorkDir(), strFileName);
+}
+
+bool CUsrDefProg::ListPC(QStringList& strProgNumList, QStringList& strFileNameList,
+                         short& intNumProgs) {
+    if (strProgNumList.size() < kMaxPrograms || strFileNameList.size() < kMaxPrograms) {
+        return false;
+    }
+    return Trapped(m_services.ui, false, [&] {
+        strProgNumList.fill(QString());
+        strFileNameList.fill(QString());
+        const QString dir = WorkDir();
+        if (dir.isEmpty() || !QFileInfo(dir).isDir()) {
+            return false;
+        }
+        // The file system's own order: no sorting.
+        QDirIterator files(dir, QDir::Files | QDir::Hidden);
+        short count = 0;
+        ProgramRecord program = EmptyProgramRecord();
+        while (count < kMaxPrograms && files.hasNext()) {
+            const QString name = files.nextFileInfo().fileName();
+            if (name.endsWith(kProgramFileExtension, Qt::CaseSensitive) &&
+                ReadFromFile(program, name)) {
+                strProgNumList[count] = program[ProgramField::NO];
+                strFileNameList[count] = name;
+                ++count;
+            }
+        }
+        intNumProgs = count;
+        return true;
+    });
+}
+
+bool CUsrDefProg::SaveToFile(const ProgramRecord& strProgram, const QString& strFilePath) {
+    if (!IsProgramRecord(strProgram)) {
+        return false;
+    }
+    return Trapped(m_services.ui, false, [&] {
+        return CCSVFile(m_services.ui).WriteFile(strFilePath, FormatProgramFile(strProgram));
+    });
+}
+
+bool CUsrDefProg::ReadFromFile(ProgramRecord& strProgram, const QString& strFileName) {
+    if (!IsProgramRecord(strProgram)) {
+        return false;
+    }
+    return Trapped(m_services.ui, false, [&] {
+        const QString path = PathInWorkDir(strFileName);
+        QString text;
+        return QFileInfo(path).isFile() && CCSVFile(m_services.ui).ReadFile(text, path) &&
+               ParseProgramFile(text, strProgram);
+    });
+}
+
+// A file that could not be moved to the trash is still there: that is a failure.
+bool CUsrDefProg::DeleteFile(const QString& strFileName) {
+    return Trapped(m_services.ui, false, [&] {
+        const QString path = PathInWorkDir(strFileName);
+        return QFileInfo(path).isFile() && DeleteToRecycleBin({path}, 1) == 0;
+    });
+}
+
+bool CUsrDefProg::DeleteFileAll() {
+    return Trapped(m_services.ui, false, [&] {
+        QStringList numbers(kMaxPrograms);
+        QStringList names(kMaxPrograms);
+        short count = 0;
+        if (!ListPC(numbers, names, count)) {
+            return false;
+        }
+        QStringList paths;
+        for (int i = 0; i < count; ++i) {
+            paths << PathInWorkDir(names[i]);
+        }
+        return RecycleAllIfAllExist(paths);
+    });
+}
