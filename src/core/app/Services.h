@@ -10,6 +10,7 @@
 #include "data/CMeasVal.h"
 #include "meter/CCommunication.h"
 #include "meter/CDevice.h"
+#include "meter/CLogin.h"
 #include "meter/MeterLink.h"
 
 #include <memory>
@@ -38,6 +39,7 @@ public:
     CExportExcel exportExcel{*this};
     CDevice device{*this};
     CCommunication communication{*m_link};
+    CLogin login;
     CConfig config{ui};
     CMath math{ui};
     CCalibration calibration{*this};
