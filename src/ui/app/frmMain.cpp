@@ -295,7 +295,17 @@ void frmMain::MenuFileExit() {
 
 void frmMain::MenuDeviceSearch() {}
 
-void frmMain::MenuChangeUser() {}
+void frmMain::MenuChangeUser() {
+    TrappedVoid(m_ui, [&] {
+        const auto answer = m_ui.InputBox(LoadResString(1176), LoadResString(1208), QString());
+        if (!answer || answer->isEmpty()) {
+            return;
+        }
+        // The login's rules apply here too: a ";" would break the saved dataset files.
+        m_services->login.UserName(*answer);
+        SetStatusBarUserName(m_services->login.UserName());
+    });
+}
 
 void frmMain::MenuProgsUserDef() {}
 

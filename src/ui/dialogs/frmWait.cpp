@@ -24,7 +24,7 @@ frmWait::frmWait(Services& services, QWidget* parent) : QDialog(parent), m_servi
     cmdCancel = new QPushButton(this);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
     cmdCancel->setProperty("Tag", QStringLiteral("1069"));
-    connect(cmdCancel, &QPushButton::clicked, this, &frmWait::close);
+    connect(cmdCancel, &QPushButton::clicked, this, &frmWait::reject);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -55,8 +55,9 @@ void frmWait::closeEvent(QCloseEvent* event) {
     QDialog::closeEvent(event);
 }
 
-void frmWait::reject() {
-    close();
+void frmWait::done(int result) {
+    Unload();
+    QDialog::done(result);
 }
 
 void frmWait::Unload() {

@@ -23,7 +23,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    void reject() override;
+    void done(int result) override;
 
 private:
     void Unload();
