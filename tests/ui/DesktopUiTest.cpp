@@ -1,3 +1,4 @@
+#include "ui/app/CommandLine.h"
 #include "ui/app/FileFilter.h"
 
 #include <QDir>
@@ -33,4 +34,12 @@ TEST(Pictures, EveryPictureTheWindowsNeedIsReadable) {
         const QImage image(grafics.filePath(QLatin1String(name)));
         EXPECT_FALSE(image.isNull()) << name;
     }
+}
+
+TEST(CommandLine, PortOptionsInOrder) {
+    EXPECT_EQ(PortOptions({QStringLiteral("--port"), QStringLiteral("/dev/pts/4"),
+                           QStringLiteral("-platform"), QStringLiteral("xcb"),
+                           QStringLiteral("--port=/tmp/meter"), QStringLiteral("--port")}),
+              (QStringList{QStringLiteral("/dev/pts/4"), QStringLiteral("/tmp/meter")}));
+    EXPECT_TRUE(PortOptions({}).isEmpty());
 }

@@ -17,6 +17,14 @@ const QString kRecords = QStringLiteral("\r\n1;01.02.20;10:00\r\n!\r\n>");
 const QString kQuestion =
     QStringLiteral("Des données ont été modifiées!\r\nDésirez-vous sauvegarder les données?");
 
+// The open document, holding an import that was never saved.
+frmDocument* WithUnsavedImport(MainWindowFixture& f) {
+    frmDocument* d = f.main->ActiveDocument();
+    d->MVals().strMVals = kRecords;
+    d->SetModified(true);
+    return d;
+}
+
 } // namespace
 
 TEST(DocumentWindow, ShowsItsHeaderCaptionsLogoAndAnEmptyGrid) {
@@ -48,9 +56,7 @@ TEST(DocumentWindow, DatasetStartsWithTheMeterAndTheLoggedInUser) {
 
 TEST(DocumentWindow, ANeverSavedDatasetAsksBeforeClosing) {
     MainWindowFixture f;
-    frmDocument* d = f.main->ActiveDocument();
-    d->MVals().strMVals = kRecords;
-    d->SetModified(true);
+    frmDocument* d = WithUnsavedImport(f);
     // Yes: the save does not happen (no file chosen), so the window stays.
     f.ui.messageAnswers = {MsgResult::Yes};
     EXPECT_FALSE(d->parentWidget()->close());
@@ -70,9 +76,7 @@ TEST(DocumentWindow, ANeverSavedDatasetAsksBeforeClosing) {
 
 TEST(DocumentWindow, NewAsksAgainUntilTheModifiedDocumentMayClose) {
     MainWindowFixture f;
-    frmDocument* d = f.main->ActiveDocument();
-    d->MVals().strMVals = kRecords;
-    d->SetModified(true);
+    frmDocument* d = WithUnsavedImport(f);
     f.ui.messageAnswers = {MsgResult::Yes, MsgResult::Yes, MsgResult::No};
     f.main->MenuFileNew();
     EXPECT_EQ(f.ui.MessageTexts().count(kQuestion), 3);
@@ -95,9 +99,7 @@ TEST(DocumentWindow, ClosesWithoutAskingWhenThereIsNothingToLose) {
 
 TEST(DocumentWindow, ExitAsksAndStaysWhenTheDocumentStays) {
     MainWindowFixture f;
-    frmDocument* d = f.main->ActiveDocument();
-    d->MVals().strMVals = kRecords;
-    d->SetModified(true);
+    WithUnsavedImport(f);
     f.ui.messageAnswers = {MsgResult::Yes};
     f.main->MenuFileExit();
     EXPECT_TRUE(f.main->isVisible());

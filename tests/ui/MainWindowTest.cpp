@@ -289,3 +289,15 @@ TEST_F(Placement, DefaultsWithoutStoredValuesAndKeptWhenMinimisedAtExit) {
     EXPECT_EQ(Key("MainWidth"), QStringLiteral("8000"));
     EXPECT_EQ(Key("MainLeft"), QString());
 }
+
+TEST(MainWindow, AMissingIconIsReportedButTheProgramStillLoads) {
+    ProgramFolder folder("[About]\r\nAppName=Labo\r\n", false);
+    MainWindowFixture f;
+    ASSERT_EQ(f.ui.messages.size(), 1);
+    EXPECT_TRUE(f.ui.messages[0].text.contains(QStringLiteral("Main.ico")));
+    EXPECT_EQ(f.ui.messages[0].title, QStringLiteral("Erreur"));
+    EXPECT_EQ(f.ui.messages[0].icon, MsgIcon::Critical);
+    EXPECT_EQ(f.main->NumDocs(), 1);
+    EXPECT_TRUE(f.LogIn(QStringLiteral("anna")));
+    EXPECT_EQ(f.main->StatusBarText(1), QStringLiteral("hors ligne"));
+}

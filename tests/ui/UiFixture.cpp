@@ -7,15 +7,18 @@
 #include <QMenu>
 #include <QMenuBar>
 
-ProgramFolder::ProgramFolder(const QByteArray& settingsIni)
+ProgramFolder::ProgramFolder(const QByteArray& settingsIni, bool withPictures)
     : m_previous(qgetenv("MERVEX_PROGRAM_DIR")) {
     WriteBytes(m_dir.file(QStringLiteral("Settings.ini")), settingsIni);
+    qputenv("MERVEX_PROGRAM_DIR", m_dir.path().toLocal8Bit());
+    if (!withPictures) {
+        return;
+    }
     const QDir pictures(QStringLiteral(MERVEX_BIN_DIR "/Grafics"));
     QDir(m_dir.path()).mkdir(QStringLiteral("Grafics"));
     for (const QString& name : pictures.entryList(QDir::Files)) {
         QFile::copy(pictures.filePath(name), m_dir.file(QStringLiteral("Grafics/") + name));
     }
-    qputenv("MERVEX_PROGRAM_DIR", m_dir.path().toLocal8Bit());
 }
 
 ProgramFolder::~ProgramFolder() {

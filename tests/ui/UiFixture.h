@@ -10,10 +10,10 @@
 #include <memory>
 
 // A program folder of the test's own: Settings.ini with the given text beside the real
-// pictures. The previous program folder comes back when the test ends.
+// pictures (or none). The previous program folder comes back when the test ends.
 class ProgramFolder {
 public:
-    explicit ProgramFolder(const QByteArray& settingsIni);
+    explicit ProgramFolder(const QByteArray& settingsIni, bool withPictures = true);
     ~ProgramFolder();
     QString path() const { return m_dir.path(); }
 

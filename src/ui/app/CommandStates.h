@@ -16,7 +16,7 @@ struct CommandStates {
     bool import = true; // the documents' mnuImport and, with a document, the button
     bool calProtPH = true;
     bool calProtTurb = true;
-    bool programs = true; // mnuPrograms and the "UsrProgs" button
+    bool programs = true;        // mnuPrograms and the "UsrProgs" button
     bool documentButtons = true; // "Save", "Print", "Import", "Export"
 };
 

@@ -180,20 +180,22 @@ void frmDocument::LayOut() {
     const double dy = logicalDpiY();
     const auto px = [dx](int twips) { return TwipsToPixels(twips, dx); };
     const auto py = [dy](int twips) { return TwipsToPixels(twips, dy); };
-    const DocumentLayout l = LayOutDocument(PixelsToTwips(width(), dx), PixelsToTwips(height(), dy));
+    const DocumentLayout l =
+        LayOutDocument(PixelsToTwips(width(), dx), PixelsToTwips(height(), dy));
     picHead->setGeometry(0, 0, px(l.headWidth), py(kHeadHeight));
     imgLogo->setVisible(l.logoVisible);
     imgLogo->setGeometry(px(l.logoLeft), py(100), px(kLogoWidth), py(kLogoHeight));
     fraHeader->setGeometry(px(100), py(kHeaderTop), px(qMax(l.headerWidth, 0)), py(kHeaderHeight));
-    const QList<std::pair<QLabel*, QLabel*>> lines = {
-        {lblMeter, lblMeterValue}, {lblSerNo, lblSerNoValue}, {lblUser, lblUserValue},
-        {lblPCDate, lblPCDateValue}, {lblPCTime, lblPCTimeValue}};
+    const QList<std::pair<QLabel*, QLabel*>> lines = {{lblMeter, lblMeterValue},
+                                                      {lblSerNo, lblSerNoValue},
+                                                      {lblUser, lblUserValue},
+                                                      {lblPCDate, lblPCDateValue},
+                                                      {lblPCTime, lblPCTimeValue}};
     const HeaderLine places[] = {kMeterLine, kSerNoLine, kUserLine, kDateLine, kTimeLine};
     for (int i = 0; i < lines.size(); ++i) {
         const HeaderLine& p = places[i];
         lines[i].first->setGeometry(px(p.nameLeft), py(p.top), px(p.nameWidth), py(kLineHeight));
-        lines[i].second->setGeometry(px(p.valueLeft), py(p.top), px(p.valueWidth),
-                                     py(kLineHeight));
+        lines[i].second->setGeometry(px(p.valueLeft), py(p.top), px(p.valueWidth), py(kLineHeight));
     }
     hfgMVals->setVisible(l.gridVisible);
     if (l.gridVisible) {
@@ -228,9 +230,8 @@ bool frmDocument::QueryUnload() {
             return true;
         }
         const QString question = LoadResString(1178) + QStringLiteral("\r\n") + LoadResString(1179);
-        const MsgResult answer = m_services.ui.Message(question, LoadResString(1095),
-                                                       MsgIcon::Question, MsgButtons::YesNo,
-                                                       MsgResult::Yes);
+        const MsgResult answer = m_services.ui.Message(
+            question, LoadResString(1095), MsgIcon::Question, MsgButtons::YesNo, MsgResult::Yes);
         if (answer != MsgResult::Yes) {
             return true;
         }

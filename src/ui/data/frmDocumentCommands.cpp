@@ -1,9 +1,8 @@
 // The dataset commands of the document window: import, save, open, export and print.
-#include "ui/data/frmDocument.h"
-
 #include "app/ErrorTrap.h"
 #include "app/Services.h"
 #include "app/StringTable.h"
+#include "ui/data/frmDocument.h"
 
 #include <QFileInfo>
 

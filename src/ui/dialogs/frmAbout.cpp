@@ -99,9 +99,9 @@ void frmAbout::Form_Load() {
         ApplyCaptions(this);
         setWindowTitle(windowTitle() + QLatin1Char(' ') + appName);
         lblAppTitle->setText(appName);
-        lblVersion->setText(lblVersion->text() + QLatin1Char(' ') +
-                            VersionText(MERVEX_VERSION_MAJOR, MERVEX_VERSION_MINOR,
-                                        MERVEX_VERSION_PATCH));
+        lblVersion->setText(
+            lblVersion->text() + QLatin1Char(' ') +
+            VersionText(MERVEX_VERSION_MAJOR, MERVEX_VERSION_MINOR, MERVEX_VERSION_PATCH));
         lblDisclaimer->setText(disclaimer);
         ShowAddress(lblInternet, lblInternetValue, QStringLiteral("Internet:"), internet);
         ShowAddress(lblMail, lblMailValue, QStringLiteral("E-mail:"), mail);
