@@ -1,11 +1,37 @@
+#include "meter/SerialLink.h"
+#include "ui/app/CommandLine.h"
+#include "ui/app/DesktopUi.h"
+#include "ui/app/StartUp.h"
+#include "ui/app/frmMain.h"
+#include "ui/meter/frmLogin.h"
+
 #include <QApplication>
-#include <QMainWindow>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Mervex"));
     QApplication::setApplicationName(QStringLiteral("Mervex"));
-    QMainWindow window;
-    window.show();
+    QApplication::setApplicationVersion(QStringLiteral(MERVEX_VERSION));
+    const QStringList ports = PortOptions(QApplication::arguments().mid(1));
+
+    DesktopUi ui;
+    frmMain* window = nullptr;
+    // The search shows the ports and rates it tries in the status bar.
+    const auto makeLink = [&](Ui& linkUi) -> std::unique_ptr<MeterLink> {
+        auto link = MakeSerialLink(linkUi, ports);
+        link->SetStatusHook([&window](const QString& port, const QString& baud) {
+            if (window) {
+                window->SetStatusBarCOM(port, baud);
+            }
+        });
+        return link;
+    };
+    frmMain main(ui, makeLink);
+    window = &main;
+    ui.SetMainWindow(&main);
+    main.show();
+    if (!StartUp(main, [&main](CLogin& login) { ShowLoginDialog(login, &main); })) {
+        return 0;
+    }
     return QApplication::exec();
 }

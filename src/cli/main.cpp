@@ -3,6 +3,7 @@
 #include "cli/CliCommand.h"
 #include "cli/CliLink.h"
 #include "cli/ConsoleUi.h"
+#include "meter/CLogin.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
@@ -29,15 +30,6 @@ void PrintHelp(QTextStream& out) {
         out << "  " << c.usage << "\n";
     }
     out.flush();
-}
-
-// The login rules for a user name: empty gives "---", at most 15 characters, ";" -> ".".
-QString LoginUserName(QString name) {
-    if (name.isEmpty()) {
-        return QStringLiteral("---");
-    }
-    name.replace(QLatin1Char(';'), QLatin1Char('.'));
-    return name.left(15);
 }
 
 } // namespace
@@ -85,7 +77,7 @@ int main(int argc, char** argv) {
             if (option == QLatin1String("--port")) {
                 ports << value;
             } else {
-                user = LoginUserName(value);
+                user = CLogin::Normalised(value);
             }
             continue;
         }

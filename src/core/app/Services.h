@@ -10,6 +10,7 @@
 #include "data/CMeasVal.h"
 #include "meter/CCommunication.h"
 #include "meter/CDevice.h"
+#include "meter/CLogin.h"
 #include "meter/MeterLink.h"
 #include "programs/CUsrDefProg.h"
 
@@ -39,6 +40,7 @@ public:
     CExportExcel exportExcel{*this};
     CDevice device{*this};
     CCommunication communication{*m_link};
+    CLogin login;
     CConfig config{ui};
     CUsrDefProg usrDefProg{*this};
     CMath math{ui};

@@ -1,0 +1,127 @@
+#include "ui/app/AppMenus.h"
+
+#include "ui/app/frmMain.h"
+
+#include <QAction>
+#include <QKeySequence>
+#include <QMenu>
+
+namespace {
+
+QMenu* Menu(QWidget* owner, const char* name, int string) {
+    auto* menu = new QMenu(QString::number(string), owner);
+    menu->setObjectName(QLatin1String(name));
+    menu->menuAction()->setObjectName(QLatin1String(name));
+    return menu;
+}
+
+QAction* Item(QMenu* menu, const char* name, int string, QKeySequence shortcut = {}) {
+    QAction* action = menu->addAction(QString::number(string));
+    action->setObjectName(QLatin1String(name));
+    action->setShortcut(shortcut);
+    return action;
+}
+
+QAction* Separator(QMenu* menu, const char* name) {
+    QAction* action = menu->addSeparator();
+    action->setObjectName(QLatin1String(name));
+    return action;
+}
+
+void HideAndDisable(QAction* action) {
+    action->setVisible(false);
+    action->setEnabled(false);
+}
+
+void BuildFile(AppMenus& m, QWidget* owner, bool document) {
+    m.mnuFile = Menu(owner, "mnuFile", 1000);
+    m.mnuFileNew = Item(m.mnuFile, "mnuFileNew", 1001, QKeySequence(Qt::CTRL | Qt::Key_N));
+    m.mnuFileOpen = Item(m.mnuFile, "mnuFileOpen", 1002, QKeySequence(Qt::CTRL | Qt::Key_O));
+    if (document) {
+        m.mnuFileClose = Item(m.mnuFile, "mnuFileClose", 1003);
+    }
+    m.mnuFileBar0 = Separator(m.mnuFile, "mnuFileBar0");
+    if (document) {
+        m.mnuFileSave = Item(m.mnuFile, "mnuFileSave", 1004, QKeySequence(Qt::CTRL | Qt::Key_S));
+        m.mnuFileSaveAs = Item(m.mnuFile, "mnuFileSaveAs", 1005);
+        m.mnuFileBar1 = Separator(m.mnuFile, "mnuFileBar1");
+        m.mnuFilePageSetup = Item(m.mnuFile, "mnuFilePageSetup", 1006);
+        m.mnuFilePrintPreview = Item(m.mnuFile, "mnuFilePrintPreview", 1007);
+        m.mnuFilePrint = Item(m.mnuFile, "mnuFilePrint", 1008, QKeySequence(Qt::CTRL | Qt::Key_P));
+        m.mnuFileBar2 = Separator(m.mnuFile, "mnuFileBar2");
+        for (QAction* hidden :
+             {m.mnuFilePageSetup, m.mnuFilePrintPreview, m.mnuFilePrint, m.mnuFileBar2}) {
+            HideAndDisable(hidden);
+        }
+    }
+    m.mnuFileExit = Item(m.mnuFile, "mnuFileExit", 1009);
+}
+
+void BuildDataExchange(AppMenus& m, QWidget* owner, bool document) {
+    m.mnuDataExchange = Menu(owner, "mnuDataExchange", 1204);
+    if (document) {
+        m.mnuImport = Item(m.mnuDataExchange, "mnuImport", 1031);
+        m.mnuImport->setEnabled(false);
+        m.mnuExport = Item(m.mnuDataExchange, "mnuExport", 1052);
+    }
+    m.mnuCalProtocols = Menu(owner, "mnuCalProtocols", 1216);
+    m.mnuDataExchange->addMenu(m.mnuCalProtocols);
+    m.mnuCalProtPH = Item(m.mnuCalProtocols, "mnuCalProtPH", 1217);
+    m.mnuCalProtTurb = Item(m.mnuCalProtocols, "mnuCalProtTurb", 1218);
+}
+
+void BuildOthers(AppMenus& m, QWidget* owner) {
+    m.mnuDevice = Menu(owner, "mnuDevice", 1110);
+    m.mnuDeviceSearch = Item(m.mnuDevice, "mnuDeviceSearch", 1207);
+    m.mnuChangeUser = Item(m.mnuDevice, "mnuChangeUser", 1206);
+    m.mnuPrograms = Menu(owner, "mnuPrograms", 1072);
+    m.mnuProgsUserDef = Item(m.mnuPrograms, "mnuProgsUserDef", 1073);
+    m.mnuView = Menu(owner, "mnuView", 1010);
+    m.mnuViewToolbar = Item(m.mnuView, "mnuViewToolbar", 1011);
+    m.mnuViewToolbar->setCheckable(true);
+    m.mnuViewToolbar->setChecked(true);
+    m.mnuWindow = Menu(owner, "mnuWindow", 1012);
+    m.mnuWindowCascade = Item(m.mnuWindow, "mnuWindowCascade", 1013);
+    m.mnuWindowTileHorizontal = Item(m.mnuWindow, "mnuWindowTileHorizontal", 1014);
+    m.mnuWindowTileVertical = Item(m.mnuWindow, "mnuWindowTileVertical", 1015);
+    HideAndDisable(m.mnuWindow->menuAction());
+    m.mnuHelp = Menu(owner, "mnuHelp", 1016);
+    m.mnuHelpAbout = Item(m.mnuHelp, "mnuHelpAbout", 1019);
+}
+
+} // namespace
+
+QList<QMenu*> AppMenus::TopLevel() const {
+    return {mnuFile, mnuDevice, mnuDataExchange, mnuPrograms, mnuView, mnuWindow, mnuHelp};
+}
+
+AppMenus BuildMenus(QWidget* owner, MenuKind kind) {
+    const bool document = kind == MenuKind::Document;
+    AppMenus m;
+    BuildFile(m, owner, document);
+    BuildOthers(m, owner);
+    BuildDataExchange(m, owner, document);
+    return m;
+}
+
+void ConnectForwarding(const AppMenus& m, frmMain& main) {
+    const auto forward = [&main](QAction* action, void (frmMain::*operation)()) {
+        QObject::connect(action, &QAction::triggered, &main, operation);
+    };
+    forward(m.mnuFileNew, &frmMain::MenuFileNew);
+    forward(m.mnuFileOpen, &frmMain::MenuFileOpen);
+    forward(m.mnuFileExit, &frmMain::MenuFileExit);
+    forward(m.mnuDeviceSearch, &frmMain::MenuDeviceSearch);
+    forward(m.mnuChangeUser, &frmMain::MenuChangeUser);
+    forward(m.mnuCalProtPH, &frmMain::MenuCalProtPH);
+    forward(m.mnuCalProtTurb, &frmMain::MenuCalProtTurb);
+    forward(m.mnuProgsUserDef, &frmMain::MenuProgsUserDef);
+    forward(m.mnuWindowCascade, &frmMain::MenuWindowCascade);
+    forward(m.mnuWindowTileHorizontal, &frmMain::MenuWindowTileHorizontal);
+    forward(m.mnuWindowTileVertical, &frmMain::MenuWindowTileVertical);
+    forward(m.mnuHelpAbout, &frmMain::MenuHelpAbout);
+}
+
+void SetMenuEnabled(QMenu* menu, bool enabled) {
+    menu->menuAction()->setEnabled(enabled);
+}

@@ -1,0 +1,135 @@
+#include "ui/app/DesktopUi.h"
+
+#include "ui/app/FileFilter.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+
+namespace {
+
+QMessageBox::Icon QtIcon(MsgIcon icon) {
+    switch (icon) {
+    case MsgIcon::Critical:
+        return QMessageBox::Critical;
+    case MsgIcon::Question:
+        return QMessageBox::Question;
+    case MsgIcon::Warning:
+        return QMessageBox::Warning;
+    case MsgIcon::Information:
+        return QMessageBox::Information;
+    case MsgIcon::None:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QMessageBox::StandardButtons QtButtons(MsgButtons buttons) {
+    switch (buttons) {
+    case MsgButtons::OkCancel:
+        return QMessageBox::Ok | QMessageBox::Cancel;
+    case MsgButtons::YesNo:
+        return QMessageBox::Yes | QMessageBox::No;
+    case MsgButtons::YesNoCancel:
+        return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    case MsgButtons::Ok:
+        break;
+    }
+    return QMessageBox::Ok;
+}
+
+QMessageBox::StandardButton QtButton(MsgResult result) {
+    switch (result) {
+    case MsgResult::Cancel:
+        return QMessageBox::Cancel;
+    case MsgResult::Yes:
+        return QMessageBox::Yes;
+    case MsgResult::No:
+        return QMessageBox::No;
+    case MsgResult::Ok:
+        break;
+    }
+    return QMessageBox::Ok;
+}
+
+// The close box of a message box answers like its Cancel or No button.
+MsgResult FromQt(int button, MsgButtons buttons) {
+    switch (button) {
+    case QMessageBox::Ok:
+        return MsgResult::Ok;
+    case QMessageBox::Yes:
+        return MsgResult::Yes;
+    case QMessageBox::No:
+        return MsgResult::No;
+    case QMessageBox::Cancel:
+        return MsgResult::Cancel;
+    default:
+        break;
+    }
+    return buttons == MsgButtons::YesNo ? MsgResult::No : MsgResult::Cancel;
+}
+
+} // namespace
+
+QWidget* DesktopUi::Owner() const {
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+        return modal;
+    }
+    if (QWidget* active = QApplication::activeWindow()) {
+        return active;
+    }
+    return m_main;
+}
+
+MsgResult DesktopUi::Message(const QString& text, const QString& title, MsgIcon icon,
+                             MsgButtons buttons, MsgResult defaultButton) {
+    QMessageBox box(QtIcon(icon), title, text, QtButtons(buttons), Owner());
+    box.setDefaultButton(QtButton(defaultButton));
+    return FromQt(box.exec(), buttons);
+}
+
+std::optional<QString> DesktopUi::RunFileDialog(QFileDialog& dialog,
+                                                const FileDialogRequest& request) {
+    dialog.setWindowTitle(request.title);
+    dialog.setNameFilters(QtNameFilters(request.filter));
+    if (!request.initialDir.isEmpty()) {
+        dialog.setDirectory(request.initialDir);
+    }
+    if (!request.fileName.isEmpty()) {
+        dialog.selectFile(request.fileName);
+    }
+    dialog.setDefaultSuffix(request.defaultExtension);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.overwritePrompt);
+    // Qt's dialogs have no read-only check box, so hideReadOnly needs nothing here.
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    return WithDefaultExtension(dialog.selectedFiles().front(), request.defaultExtension);
+}
+
+std::optional<QString> DesktopUi::SaveFileDialog(const FileDialogRequest& request) {
+    QFileDialog dialog(Owner());
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    return RunFileDialog(dialog, request);
+}
+
+std::optional<QString> DesktopUi::OpenFileDialog(const FileDialogRequest& request) {
+    QFileDialog dialog(Owner());
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(request.fileMustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    return RunFileDialog(dialog, request);
+}
+
+std::optional<QString> DesktopUi::InputBox(const QString& prompt, const QString& title,
+                                           const QString& defaultText) {
+    bool ok = false;
+    const QString text =
+        QInputDialog::getText(Owner(), title, prompt, QLineEdit::Normal, defaultText, &ok);
+    return ok ? std::optional<QString>(text) : std::nullopt;
+}
+
+void DesktopUi::Yield() {
+    QCoreApplication::processEvents();
+}

@@ -1,0 +1,22 @@
+#include "ui/app/StartUp.h"
+
+#include "app/Services.h"
+#include "app/StringTable.h"
+#include "ui/app/frmMain.h"
+
+bool StartUp(frmMain& main, const LoginDialog& showLogin) {
+    Services& services = main.services();
+    const bool onlyArdel60 = services.ini.OnlyArdel60();
+    main.SetStatusBarCOM(LoadResString(1062), QString());
+    showLogin(services.login);
+    if (!services.login.Successful()) {
+        main.MenuFileExit();
+        return false;
+    }
+    if (services.login.SearchDevice()) {
+        (void)onlyArdel60; // the search joins with the serial link
+    }
+    main.SetStatusBarUserName(services.login.UserName());
+    main.UpdateCommandStates(true);
+    return true;
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QList>
+#include <QObject>
+#include <QTimer>
+
+class QLabel;
+class QStatusBar;
+
+// The seven panels of the main window's status bar: port, baud rate, meter model, serial
+// number, user, and the current date and time, which a timer keeps current.
+class StatusPanels : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int kCount = 7;
+
+    explicit StatusPanels(QStatusBar* bar);
+
+    // Panels are numbered from 1.
+    void SetText(int panel, const QString& text);
+    QString Text(int panel) const;
+    void SetToolTip(int panel, const QString& tip);
+
+    void UpdateClock();
+
+private:
+    QLabel* Panel(int panel) const;
+
+    QList<QLabel*> m_panels;
+    QTimer m_clock;
+};

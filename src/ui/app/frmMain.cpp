@@ -1,0 +1,382 @@
+#include "ui/app/frmMain.h"
+
+#include "app/ErrorTrap.h"
+#include "app/Paths.h"
+#include "app/Services.h"
+#include "app/StringTable.h"
+#include "ui/app/ApplyCaptions.h"
+#include "ui/app/CommandStates.h"
+#include "ui/app/MdiArrange.h"
+#include "ui/app/Pictures.h"
+#include "ui/app/StatusPanels.h"
+#include "ui/app/WindowPlacement.h"
+#include "ui/data/frmDocument.h"
+#include "ui/dialogs/frmAbout.h"
+
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QShortcut>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QUrl>
+
+namespace {
+
+struct ToolButtonDesign {
+    const char* key;
+    int tip;
+};
+
+constexpr ToolButtonDesign kToolButtons[] = {
+    {"New", 1020},    {"Open", 1021},   {"Save", 1022},     {"Print", 1023},
+    {"Import", 1147}, {"Export", 1148}, {"UsrProgs", 1102},
+};
+
+constexpr int kPanelTips[] = {1182, 1183, 1092, 1184, 1185};
+
+} // namespace
+
+frmMain::frmMain(Ui& ui, LinkFactory makeLink, QWidget* parent)
+    : QMainWindow(parent), m_ui(ui), m_makeLink(std::move(makeLink)) {
+    BuildWindow();
+    Form_Load();
+}
+
+frmMain::~frmMain() {
+    // Documents refer to the services: they go first.
+    delete mdiArea;
+    mdiArea = nullptr;
+}
+
+void frmMain::BuildWindow() {
+    setObjectName(QStringLiteral("frmMain"));
+    setContextMenuPolicy(Qt::NoContextMenu); // the tool bar is shown through mnuViewToolbar only
+    mdiArea = new QMdiArea(this);
+    mdiArea->setObjectName(QStringLiteral("mdiArea"));
+    setCentralWidget(mdiArea);
+    connect(mdiArea, &QMdiArea::subWindowActivated, this, &frmMain::RefreshMenuBar);
+    m_menus = BuildMenus(this, MenuKind::Main);
+    ConnectForwarding(m_menus, *this);
+    connect(m_menus.mnuViewToolbar, &QAction::triggered, this,
+            [this] { tbToolBar->setVisible(ToolbarIsChecked()); });
+    BuildToolBar();
+    statusBar()->setObjectName(QStringLiteral("sbStatusBar"));
+    m_panels = new StatusPanels(statusBar());
+    auto* help = new QShortcut(QKeySequence::HelpContents, this);
+    connect(help, &QShortcut::activated, this, &frmMain::ShowHelp);
+    RefreshMenuBar();
+}
+
+void frmMain::BuildToolBar() {
+    tbToolBar = addToolBar(QStringLiteral("tbToolBar"));
+    tbToolBar->setObjectName(QStringLiteral("tbToolBar"));
+    tbToolBar->setMovable(false);
+    tbToolBar->setIconSize(QSize(24, 24));
+    for (const ToolButtonDesign& design : kToolButtons) {
+        const QString key = QLatin1String(design.key);
+        const QIcon icon(GraficsFile(key + QStringLiteral(".png")));
+        QAction* action = tbToolBar->addAction(icon, key);
+        action->setObjectName(key);
+        action->setData(key);
+        action->setToolTip(QString::number(design.tip));
+        connect(action, &QAction::triggered, this, [this, key] { ToolbarButtonClick(key); });
+    }
+}
+
+void frmMain::Form_Load() {
+    for (int i = 0; i < 5; ++i) {
+        m_panels->SetToolTip(i + 1, QString::number(kPanelTips[i]));
+    }
+    ApplyCaptions(this);
+    ApplyPlacement(*this, LoadPlacement());
+    LoadIcon();
+    m_services = std::make_unique<Services>(m_ui, m_makeLink(m_ui));
+    TrappedVoid(m_ui, [&] {
+        setWindowTitle(m_services->ini.Setting(QStringLiteral("About"), QStringLiteral("AppName"),
+                                               QStringLiteral("Mervex")));
+        ChooseHelpFile();
+        MenuFileNew();
+        SetStatusBarCOM(LoadResString(1062), QString());
+        UpdateCommandStates(true);
+    });
+}
+
+void frmMain::LoadIcon() {
+    // A missing icon is reported, but the window still loads: everything after this step
+    // (the services above all) is needed for the program to work.
+    TrappedVoid(m_ui, [&] { setWindowIcon(QIcon(LoadPicture(QStringLiteral("Main.ico")))); });
+}
+
+void frmMain::ChooseHelpFile() {
+    const int name = m_services->ini.OnlyArdel60() ? 1244 : 1215;
+    m_helpFile = ProgramFile(QStringLiteral("Help/") + LoadResString(name));
+}
+
+void frmMain::ShowHelp() {
+    // The help is HTML beside the program, under the stem of the designed help file.
+    const QFileInfo designed(m_helpFile);
+    const QString html = JoinPath(designed.path(), designed.completeBaseName() + ".html");
+    if (QFileInfo::exists(html)) {
+        QDesktopServices::openUrl(QUrl::fromLocalFile(html));
+    }
+}
+
+QList<frmDocument*> frmMain::Documents() const {
+    QList<frmDocument*> documents;
+    if (!mdiArea) {
+        return documents;
+    }
+    for (QMdiSubWindow* sub : mdiArea->subWindowList(QMdiArea::CreationOrder)) {
+        auto* document = qobject_cast<frmDocument*>(sub->widget());
+        if (document && !document->IsUnloaded()) {
+            documents << document;
+        }
+    }
+    return documents;
+}
+
+short frmMain::NumDocs() const {
+    return static_cast<short>(Documents().size());
+}
+
+frmDocument* frmMain::ActiveDocument() const {
+    const QList<frmDocument*> documents = Documents();
+    if (QMdiSubWindow* current = mdiArea ? mdiArea->currentSubWindow() : nullptr) {
+        auto* document = qobject_cast<frmDocument*>(current->widget());
+        if (documents.contains(document)) {
+            return document;
+        }
+    }
+    return documents.isEmpty() ? nullptr : documents.front();
+}
+
+void frmMain::SetStatusBarCOM(const QString& strCOMPort, const QString& strBaudrate) {
+    m_panels->SetText(1, strCOMPort);
+    m_panels->SetText(2, strBaudrate);
+}
+
+void frmMain::SetStatusBarDevice(const QString& strDeviceName, const QString& strSerNum) {
+    m_panels->SetText(3, strDeviceName);
+    m_panels->SetText(4, strSerNum);
+}
+
+void frmMain::SetStatusBarUserName(const QString& strUserName) {
+    m_panels->SetText(5, strUserName);
+}
+
+QString frmMain::StatusBarText(int panel) const {
+    return m_panels->Text(panel);
+}
+
+void frmMain::SetMousePointer(int intMousePointerVal) {
+    if (intMousePointerVal == 11) {
+        setCursor(Qt::WaitCursor);
+    } else {
+        unsetCursor();
+    }
+    for (frmDocument* document : Documents()) {
+        document->SetMousePointer(intMousePointerVal);
+    }
+}
+
+bool frmMain::ToolbarIsChecked() const {
+    return m_menus.mnuViewToolbar->isChecked();
+}
+
+QAction* frmMain::ToolButton(const QString& key) const {
+    for (QAction* action : tbToolBar->actions()) {
+        if (action->data().toString() == key) {
+            return action;
+        }
+    }
+    return nullptr;
+}
+
+bool frmMain::UpdateCommandStates(bool documentStays) {
+    return Trapped(m_ui, false, [&] {
+        CommandInputs in;
+        const CDevice& device = m_services->device;
+        in.online = device.Online();
+        in.ardel = device.IsArdel60() || device.IsArdel20();
+        in.supportsPH = device.SupportsPH();
+        in.supportsTurbidity = device.SupportsTurbidity();
+        in.onlyArdel60 = m_services->ini.OnlyArdel60();
+        in.numDocs = NumDocs();
+        in.documentStays = documentStays;
+        ApplyCommandStates(DecideCommandStates(in));
+        return true;
+    });
+}
+
+void frmMain::ApplyCommandStates(const CommandStates& s) {
+    const auto apply = [&s](const AppMenus& m) {
+        if (m.mnuImport) {
+            m.mnuImport->setEnabled(s.import);
+        }
+        m.mnuCalProtPH->setEnabled(s.calProtPH);
+        m.mnuCalProtTurb->setEnabled(s.calProtTurb);
+        SetMenuEnabled(m.mnuPrograms, s.programs);
+    };
+    for (frmDocument* document : Documents()) {
+        apply(document->Menus());
+    }
+    apply(m_menus);
+    ToolButton(QStringLiteral("UsrProgs"))->setEnabled(s.programs);
+    for (const char* key : {"Save", "Print", "Export"}) {
+        ToolButton(QLatin1String(key))->setEnabled(s.documentButtons);
+    }
+    ToolButton(QStringLiteral("Import"))->setEnabled(s.import && s.documentButtons);
+}
+
+void frmMain::OpenDocument(const QString& path) {
+    TrappedVoid(m_ui, [&] {
+        CloseAllDocuments();
+        auto* document = new frmDocument(*this);
+        QMdiSubWindow* sub = mdiArea->addSubWindow(document);
+        sub->setAttribute(Qt::WA_DeleteOnClose);
+        document->Form_Load();
+        if (!path.isEmpty()) {
+            document->FillFromFile(path);
+        }
+        sub->showMaximized();
+        mdiArea->setActiveSubWindow(sub);
+        RefreshMenuBar();
+    });
+}
+
+void frmMain::CloseAllDocuments() {
+    // A document that refuses to close (its save failed) is asked again.
+    while (frmDocument* document = Documents().value(0, nullptr)) {
+        document->parentWidget()->close();
+    }
+}
+
+void frmMain::DocumentUnloaded() {
+    RefreshMenuBar();
+}
+
+void frmMain::RefreshMenuBar() {
+    frmDocument* document = ActiveDocument();
+    QWidget* owner = document ? static_cast<QWidget*>(document) : this;
+    if (owner == m_menuOwner) {
+        return;
+    }
+    menuBar()->clear();
+    for (QMenu* menu : document ? document->Menus().TopLevel() : m_menus.TopLevel()) {
+        menuBar()->addMenu(menu);
+    }
+    m_menuOwner = owner;
+}
+
+void frmMain::MenuFileNew() {
+    OpenDocument(QString());
+}
+
+void frmMain::MenuFileOpen() {
+    TrappedVoid(m_ui, [&] {
+        FileDialogRequest request;
+        request.title = LoadResString(1021);
+        request.filter = LoadResString(1113) + QStringLiteral(" (*.csv)|*.csv");
+        request.fileMustExist = true;
+        request.hideReadOnly = true;
+        if (const auto path = m_ui.OpenFileDialog(request)) {
+            OpenDocument(*path);
+        }
+    });
+}
+
+void frmMain::MenuFileExit() {
+    close();
+}
+
+void frmMain::MenuDeviceSearch() {}
+
+void frmMain::MenuChangeUser() {
+    TrappedVoid(m_ui, [&] {
+        const auto answer = m_ui.InputBox(LoadResString(1176), LoadResString(1208), QString());
+        if (!answer || answer->isEmpty()) {
+            return;
+        }
+        // The login's rules apply here too: a ";" would break the saved dataset files.
+        m_services->login.UserName(*answer);
+        SetStatusBarUserName(m_services->login.UserName());
+    });
+}
+
+void frmMain::MenuProgsUserDef() {}
+
+void frmMain::MenuCalProtPH() {}
+
+void frmMain::MenuCalProtTurb() {}
+
+void frmMain::MenuViewToolbar() {
+    m_menus.mnuViewToolbar->setChecked(!m_menus.mnuViewToolbar->isChecked());
+    tbToolBar->setVisible(ToolbarIsChecked());
+}
+
+void frmMain::MenuWindowCascade() {
+    mdiArea->cascadeSubWindows();
+}
+
+void frmMain::MenuWindowTileHorizontal() {
+    TileSubWindows(mdiArea, true);
+}
+
+void frmMain::MenuWindowTileVertical() {
+    TileSubWindows(mdiArea, false);
+}
+
+void frmMain::MenuHelpAbout() {
+    TrappedVoid(m_ui, [&] {
+        frmAbout about(*m_services, this);
+        about.exec();
+    });
+}
+
+void frmMain::ToolbarButtonClick(const QString& key) {
+    if (key == QLatin1String("New")) {
+        MenuFileNew();
+    } else if (key == QLatin1String("Open")) {
+        MenuFileOpen();
+    } else if (key == QLatin1String("UsrProgs")) {
+        MenuProgsUserDef();
+    } else if (frmDocument* document = ActiveDocument()) {
+        if (key == QLatin1String("Save")) {
+            document->MenuFileSave();
+        } else if (key == QLatin1String("Print")) {
+            document->MenuFilePrint();
+        } else if (key == QLatin1String("Import")) {
+            document->MenuImport();
+        } else if (key == QLatin1String("Export")) {
+            document->MenuExport();
+        }
+    }
+}
+
+void frmMain::closeEvent(QCloseEvent* event) {
+    if (m_unloaded) {
+        event->accept();
+        return;
+    }
+    for (frmDocument* document : Documents()) {
+        if (!document->parentWidget()->close()) {
+            event->ignore();
+            return;
+        }
+    }
+    Form_Unload();
+    event->accept();
+}
+
+void frmMain::Form_Unload() {
+    if (!isMinimized()) {
+        StorePlacement(PlacementOf(*this));
+    }
+    // Releasing the services closes the serial ports the link holds.
+    m_services.reset();
+    m_unloaded = true;
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QList>
+#include <QStringList>
+
+// The records of a dataset as the document's grid shows them: every field as the text
+// the meter sent, read-only. The column titles form the grid's header (the flex grid's
+// fixed row 0), so row 0 of the model is the first record.
+class MValTableModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    using QAbstractTableModel::QAbstractTableModel;
+
+    // An empty table of the given size: untitled columns, empty rows.
+    void Reset(int columns, int rows);
+    // Column count, titles and widths (twips) in one go; the rows become one empty row,
+    // so a dataset without records still shows a line under the titles.
+    void SetColumns(const QStringList& titles, const QList<int>& widthsTwips);
+    // Replaces all rows at once (fast for large datasets); an empty list keeps one empty
+    // row. Fields beyond the column count are not shown.
+    void SetRows(QList<QStringList> rows);
+    void AppendRow(const QStringList& fields);
+
+    QString Cell(int row, int column) const;
+    QStringList Titles() const { return m_titles; }
+    QList<int> WidthsTwips() const { return m_widths; }
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+private:
+    QStringList m_titles;
+    QList<int> m_widths;
+    QList<QStringList> m_rows;
+};

@@ -1,0 +1,241 @@
+#include "ui/data/frmDocument.h"
+
+#include "app/ErrorTrap.h"
+#include "app/Services.h"
+#include "app/StringTable.h"
+#include "app/Twips.h"
+#include "ui/app/ApplyCaptions.h"
+#include "ui/app/Controls.h"
+#include "ui/app/Pictures.h"
+#include "ui/app/frmMain.h"
+#include "ui/data/DocumentLayout.h"
+#include "ui/data/MValTableModel.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMdiSubWindow>
+#include <QTableView>
+
+namespace {
+
+constexpr int kHeadHeight = 900;
+constexpr int kLogoWidth = 3150;
+constexpr int kLogoHeight = 700;
+constexpr int kHeaderTop = 950;
+constexpr int kHeaderHeight = 1150;
+constexpr int kLineHeight = 260;
+
+// Field name and value of one header line, in twips inside the header frame.
+struct HeaderLine {
+    int nameLeft, nameWidth, valueLeft, valueWidth, top;
+};
+
+constexpr HeaderLine kMeterLine{150, 1550, 1750, 2700, 300};
+constexpr HeaderLine kSerNoLine{150, 1550, 1750, 2700, 560};
+constexpr HeaderLine kUserLine{150, 1550, 1750, 2700, 820};
+constexpr HeaderLine kDateLine{4600, 800, 5450, 1500, 300};
+constexpr HeaderLine kTimeLine{4600, 800, 5450, 1500, 560};
+
+} // namespace
+
+frmDocument::frmDocument(frmMain& main, QWidget* parent)
+    : QWidget(parent), m_main(main), m_services(main.services()) {
+    setObjectName(QStringLiteral("frmDocument"));
+    setProperty("Tag", QStringLiteral("1068"));
+    BuildHead();
+    BuildHeader();
+    BuildGrid();
+    m_menus = BuildMenus(this, MenuKind::Document);
+    ConnectMenus();
+}
+
+void frmDocument::BuildHead() {
+    picHead = new QWidget(this);
+    picHead->setObjectName(QStringLiteral("picHead"));
+    picHead->setAutoFillBackground(true);
+    QPalette white = picHead->palette();
+    white.setColor(QPalette::Window, Qt::white);
+    picHead->setPalette(white);
+    imgLogo = NewControl<QLabel>(picHead, "imgLogo");
+    imgLogo->setScaledContents(false);
+    imgLogo->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+}
+
+void frmDocument::BuildHeader() {
+    fraHeader = new QGroupBox(this);
+    fraHeader->setObjectName(QStringLiteral("fraHeader"));
+    fraHeader->setProperty("Tag", QStringLiteral("1205"));
+    lblMeter = NewControl<QLabel>(fraHeader, "lblMeter", "1063");
+    lblSerNo = NewControl<QLabel>(fraHeader, "lblSerNo", "1064");
+    lblUser = NewControl<QLabel>(fraHeader, "lblUser", "1176");
+    lblPCDate = NewControl<QLabel>(fraHeader, "lblPCDate", "1049");
+    lblPCTime = NewControl<QLabel>(fraHeader, "lblPCTime", "1050");
+    lblMeterValue = NewControl<QLabel>(fraHeader, "lblMeterValue");
+    lblSerNoValue = NewControl<QLabel>(fraHeader, "lblSerNoValue");
+    lblUserValue = NewControl<QLabel>(fraHeader, "lblUserValue");
+    lblPCDateValue = NewControl<QLabel>(fraHeader, "lblPCDateValue");
+    lblPCTimeValue = NewControl<QLabel>(fraHeader, "lblPCTimeValue");
+}
+
+void frmDocument::BuildGrid() {
+    m_model = new MValTableModel(this);
+    hfgMVals = new QTableView(this);
+    hfgMVals->setObjectName(QStringLiteral("hfgMVals"));
+    hfgMVals->setModel(m_model);
+    hfgMVals->verticalHeader()->hide();
+    hfgMVals->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    hfgMVals->setWordWrap(false);
+    // Fixed row heights let the view lay out 100 000 rows without measuring each one.
+    hfgMVals->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    hfgMVals->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+    hfgMVals->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+}
+
+void frmDocument::ConnectMenus() {
+    ConnectForwarding(m_menus, m_main);
+    connect(m_menus.mnuFileClose, &QAction::triggered, this, [this] {
+        if (QWidget* frame = parentWidget()) {
+            frame->close();
+        } else {
+            close();
+        }
+    });
+    connect(m_menus.mnuFileSave, &QAction::triggered, this, &frmDocument::MenuFileSave);
+    connect(m_menus.mnuFileSaveAs, &QAction::triggered, this, &frmDocument::MenuFileSaveAs);
+    connect(m_menus.mnuFilePrint, &QAction::triggered, this, &frmDocument::MenuFilePrint);
+    connect(m_menus.mnuImport, &QAction::triggered, this, &frmDocument::MenuImport);
+    connect(m_menus.mnuExport, &QAction::triggered, this, &frmDocument::MenuExport);
+    connect(m_menus.mnuViewToolbar, &QAction::triggered, this, [this] {
+        m_main.MenuViewToolbar();
+        m_menus.mnuViewToolbar->setChecked(m_main.ToolbarIsChecked());
+    });
+}
+
+void frmDocument::Form_Load() {
+    TrappedVoid(m_services.ui, [&] {
+        const QString manufacturer = m_services.ini.Setting(
+            QStringLiteral("General"), QStringLiteral("Manufacturer"), QStringLiteral("0"));
+        ApplyCaptions(this);
+        LoadPictures(manufacturer);
+        ClearHeader();
+        m_model->Reset(9, 19);
+        LayOut();
+        m_main.UpdateCommandStates(true);
+        m_menus.mnuViewToolbar->setChecked(m_main.ToolbarIsChecked());
+        m_mvals = MValSet();
+        m_mvals.strMeter = m_services.device.DeviceName();
+        m_mvals.strSerNo = m_services.device.SerialNumber();
+        m_mvals.strUser = m_services.login.UserName();
+        m_strFilePath.clear();
+        m_modified = false;
+    });
+}
+
+void frmDocument::LoadPictures(const QString& manufacturer) {
+    setWindowIcon(ProgramIcon());
+    const QString logo = GraficsFile(QStringLiteral("Logo_%1.gif").arg(manufacturer));
+    if (QFileInfo::exists(logo)) {
+        imgLogo->setPixmap(QPixmap(logo));
+    }
+}
+
+void frmDocument::ClearHeader() {
+    for (QLabel* value :
+         {lblMeterValue, lblSerNoValue, lblUserValue, lblPCDateValue, lblPCTimeValue}) {
+        value->clear();
+    }
+}
+
+void frmDocument::SetGridTitles(const QStringList& titles, const QList<int>& widthsTwips) {
+    m_model->SetColumns(titles, widthsTwips);
+    for (int c = 0; c < widthsTwips.size(); ++c) {
+        hfgMVals->setColumnWidth(c, TwipsToPixels(widthsTwips[c], logicalDpiX()));
+    }
+}
+
+void frmDocument::SetMousePointer(int intMousePointerVal) {
+    for (QWidget* w : {static_cast<QWidget*>(this), hfgMVals->viewport()}) {
+        if (intMousePointerVal == 11) {
+            w->setCursor(Qt::WaitCursor);
+        } else {
+            w->unsetCursor();
+        }
+    }
+}
+
+void frmDocument::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    LayOut();
+}
+
+void frmDocument::LayOut() {
+    if (isMinimized() || (parentWidget() && parentWidget()->isMinimized())) {
+        return;
+    }
+    const double dx = logicalDpiX();
+    const double dy = logicalDpiY();
+    const auto px = [dx](int twips) { return TwipsToPixels(twips, dx); };
+    const auto py = [dy](int twips) { return TwipsToPixels(twips, dy); };
+    const DocumentLayout l =
+        LayOutDocument(PixelsToTwips(width(), dx), PixelsToTwips(height(), dy));
+    picHead->setGeometry(0, 0, px(l.headWidth), py(kHeadHeight));
+    imgLogo->setVisible(l.logoVisible);
+    imgLogo->setGeometry(px(l.logoLeft), py(100), px(kLogoWidth), py(kLogoHeight));
+    fraHeader->setGeometry(px(100), py(kHeaderTop), px(qMax(l.headerWidth, 0)), py(kHeaderHeight));
+    const QList<std::pair<QLabel*, QLabel*>> lines = {{lblMeter, lblMeterValue},
+                                                      {lblSerNo, lblSerNoValue},
+                                                      {lblUser, lblUserValue},
+                                                      {lblPCDate, lblPCDateValue},
+                                                      {lblPCTime, lblPCTimeValue}};
+    const HeaderLine places[] = {kMeterLine, kSerNoLine, kUserLine, kDateLine, kTimeLine};
+    for (int i = 0; i < lines.size(); ++i) {
+        const HeaderLine& p = places[i];
+        lines[i].first->setGeometry(px(p.nameLeft), py(p.top), px(p.nameWidth), py(kLineHeight));
+        lines[i].second->setGeometry(px(p.valueLeft), py(p.top), px(p.valueWidth), py(kLineHeight));
+    }
+    hfgMVals->setVisible(l.gridVisible);
+    if (l.gridVisible) {
+        hfgMVals->setGeometry(px(l.gridLeft), py(l.gridTop), px(l.gridWidth), py(l.gridHeight));
+    }
+}
+
+void frmDocument::closeEvent(QCloseEvent* event) {
+    if (m_unloaded) {
+        event->accept();
+        return;
+    }
+    if (!QueryUnload()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    m_main.UpdateCommandStates(false);
+    m_unloaded = true;
+    m_main.DocumentUnloaded();
+}
+
+bool frmDocument::IsModified() const {
+    // A dataset that was never saved counts too: closing must not lose a fresh import.
+    return m_modified && (!m_strFilePath.isEmpty() || !m_mvals.strMVals.isEmpty());
+}
+
+bool frmDocument::QueryUnload() {
+    // An error while asking lets the window close rather than trapping it open.
+    return Trapped(m_services.ui, true, [&] {
+        if (!IsModified()) {
+            return true;
+        }
+        const QString question = LoadResString(1178) + QStringLiteral("\r\n") + LoadResString(1179);
+        const MsgResult answer = m_services.ui.Message(
+            question, LoadResString(1095), MsgIcon::Question, MsgButtons::YesNo, MsgResult::Yes);
+        if (answer != MsgResult::Yes) {
+            return true;
+        }
+        QString newPath;
+        return SaveDocument(newPath, true, m_strFilePath, m_mvals);
+    });
+}

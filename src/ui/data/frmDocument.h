@@ -1,0 +1,90 @@
+#pragma once
+
+#include "data/MValSet.h"
+#include "ui/app/AppMenus.h"
+
+#include <QWidget>
+
+class frmMain;
+class MValTableModel;
+class QGroupBox;
+class QLabel;
+class QTableView;
+class Services;
+
+// A dataset document: the header of the import (meter, serial number, user, date, time)
+// above the table of its records. Only the dataset commands act here; every other menu
+// entry is handed to the main window.
+class frmDocument : public QWidget {
+    Q_OBJECT
+public:
+    explicit frmDocument(frmMain& main, QWidget* parent = nullptr);
+
+    // Runs once the window is a child of the main window, so that it counts as open.
+    void Form_Load();
+
+    const AppMenus& Menus() const { return m_menus; }
+    bool IsUnloaded() const { return m_unloaded; }
+    // 11 = hourglass, 0 = default; on the window and its grid.
+    void SetMousePointer(int intMousePointerVal);
+
+    // The dataset commands (also reached from the main window's tool bar).
+    void MenuImport();
+    void MenuFileSave();
+    void MenuFileSaveAs();
+    void MenuFilePrint();
+    void MenuExport();
+    bool FillFromFile(const QString& path);
+
+    MValSet& MVals() { return m_mvals; }
+    const QString& FilePath() const { return m_strFilePath; }
+    bool Modified() const { return m_modified; }
+    void SetModified(bool modified) { m_modified = modified; }
+    MValTableModel& GridModel() { return *m_model; }
+
+    QWidget* picHead = nullptr;
+    QLabel* imgLogo = nullptr;
+    QGroupBox* fraHeader = nullptr;
+    QLabel* lblMeter = nullptr;
+    QLabel* lblSerNo = nullptr;
+    QLabel* lblUser = nullptr;
+    QLabel* lblPCDate = nullptr;
+    QLabel* lblPCTime = nullptr;
+    QLabel* lblMeterValue = nullptr;
+    QLabel* lblSerNoValue = nullptr;
+    QLabel* lblUserValue = nullptr;
+    QLabel* lblPCDateValue = nullptr;
+    QLabel* lblPCTimeValue = nullptr;
+    QTableView* hfgMVals = nullptr;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void BuildHead();
+    void BuildHeader();
+    void BuildGrid();
+    void ConnectMenus();
+    void LoadPictures(const QString& manufacturer);
+    void LayOut();
+    void ClearHeader();
+    void SetGridTitles(const QStringList& titles, const QList<int>& widthsTwips);
+    // Asked before the window closes; false keeps it open.
+    bool QueryUnload();
+    bool IsModified() const;
+    bool SaveDocument(QString& strNewPath, bool fUseKnownPath, const QString& strKnownPath,
+                      const MValSet& mvals);
+    // Save or Save As; on success the document remembers the file and is unmodified.
+    void SaveAndRemember(bool fUseKnownPath);
+    bool ReportNoDataset();
+
+    frmMain& m_main;
+    Services& m_services;
+    AppMenus m_menus;
+    MValTableModel* m_model = nullptr;
+    MValSet m_mvals;
+    QString m_strFilePath;
+    bool m_modified = false;
+    bool m_unloaded = false;
+};

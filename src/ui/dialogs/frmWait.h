@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QDialog>
+
+class QLabel;
+class QPushButton;
+class Services;
+
+// Shown without blocking while the program talks to the meter. Closing it, by its button,
+// its close box or by the caller after the exchange, stops a wait for the meter.
+class frmWait : public QDialog {
+    Q_OBJECT
+public:
+    explicit frmWait(Services& services, QWidget* parent = nullptr);
+    ~frmWait() override;
+
+    // False once the dialog is closed: the text can no longer be shown.
+    bool SetText(const QString& strText);
+
+    QLabel* lblPleaseWait = nullptr;
+    QLabel* lblText = nullptr;
+    QPushButton* cmdCancel = nullptr;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void done(int result) override;
+
+private:
+    void Unload();
+
+    Services& m_services;
+    bool m_unloaded = false;
+};

@@ -1,0 +1,78 @@
+#include "meter/CLogin.h"
+#include "ui/meter/frmLogin.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+TEST(CLogin, UserNameRules) {
+    CLogin login;
+    EXPECT_FALSE(login.Successful());
+    EXPECT_TRUE(login.SearchDevice());
+    login.UserName(QString());
+    EXPECT_EQ(login.UserName(), QStringLiteral("---"));
+    login.UserName(QStringLiteral("Dr;Martin;Lefebvre-Dubois"));
+    EXPECT_EQ(login.UserName(), QStringLiteral("Dr.Martin.Lefeb"));
+    EXPECT_EQ(login.UserName().size(), CLogin::UserNameMaxLen);
+}
+
+TEST(LoginDialog, CaptionsAndStartState) {
+    CLogin login;
+    frmLogin dialog(login);
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Login"));
+    EXPECT_EQ(dialog.optSearchDevice->text(), QStringLiteral("Recherche appareil de mesure"));
+    EXPECT_EQ(dialog.optWorkOffline->text(), QStringLiteral("Travailler hors ligne"));
+    EXPECT_EQ(dialog.lblUserName->text(), QStringLiteral("Utilisateur:"));
+    EXPECT_EQ(dialog.cmdCancel->text(), QStringLiteral("Annuler"));
+    EXPECT_TRUE(dialog.optSearchDevice->isChecked());
+    EXPECT_EQ(dialog.optSearchDevice->parentWidget(), dialog.optWorkOffline->parentWidget());
+    EXPECT_TRUE(dialog.txtUserName->text().isEmpty());
+    EXPECT_EQ(dialog.txtUserName->nextInFocusChain(), dialog.cmdOK);
+    EXPECT_EQ(dialog.cmdOK->nextInFocusChain(), dialog.cmdCancel);
+}
+
+TEST(LoginDialog, TypedSemicolonsBecomeFullStopsAndTheNameStopsAtFifteen) {
+    CLogin login;
+    frmLogin dialog(login);
+    dialog.show();
+    QTest::keyClicks(dialog.txtUserName, QStringLiteral("lab;1;abcdefghijklmnop"));
+    EXPECT_EQ(dialog.txtUserName->text(), QStringLiteral("lab.1.abcdefghi"));
+    QTest::keyClick(dialog.txtUserName, Qt::Key_Home);
+    QTest::keyClicks(dialog.txtUserName, QStringLiteral(";"));
+    EXPECT_EQ(dialog.txtUserName->text(), QStringLiteral("lab.1.abcdefghi")); // full
+    dialog.optWorkOffline->setChecked(true);
+    dialog.cmdOK->click();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_TRUE(login.Successful());
+    EXPECT_FALSE(login.SearchDevice());
+    EXPECT_EQ(login.UserName(), QStringLiteral("lab.1.abcdefghi"));
+}
+
+TEST(LoginDialog, OkWithAnEmptyNameSearchesAsGuest) {
+    CLogin login;
+    frmLogin dialog(login);
+    dialog.cmdOK->click();
+    EXPECT_TRUE(login.Successful());
+    EXPECT_TRUE(login.SearchDevice());
+    EXPECT_EQ(login.UserName(), QStringLiteral("---"));
+}
+
+TEST(LoginDialog, CancelAndTheCloseBoxLeaveTheLoginUnconfirmed) {
+    CLogin login;
+    {
+        frmLogin dialog(login);
+        dialog.txtUserName->setText(QStringLiteral("x"));
+        dialog.cmdCancel->click();
+        EXPECT_EQ(dialog.result(), QDialog::Rejected);
+    }
+    {
+        frmLogin dialog(login);
+        dialog.show();
+        dialog.close();
+    }
+    EXPECT_FALSE(login.Successful());
+    EXPECT_TRUE(login.UserName().isEmpty());
+}

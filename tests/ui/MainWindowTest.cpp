@@ -1,0 +1,303 @@
+#include "UiFixture.h"
+#include "app/Twips.h"
+#include "ui/app/StartUp.h"
+#include "ui/data/frmDocument.h"
+
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSettings>
+#include <QToolBar>
+#include <gtest/gtest.h>
+
+namespace {
+
+QStringList ShownMenuTitles(const frmMain& main) {
+    QStringList titles;
+    for (QAction* top : main.menuBar()->actions()) {
+        titles << top->text();
+    }
+    return titles;
+}
+
+bool ButtonEnabled(const frmMain& main, const char* key) {
+    return main.ToolButton(QLatin1String(key))->isEnabled();
+}
+
+const QByteArray kOnlyArdel60 = "[General]\r\nOnlyArdel60=True\r\n";
+
+} // namespace
+
+TEST(MainWindow, CancelledLoginEndsTheProgramWithoutTouchingAPort) {
+    MainWindowFixture f;
+    bool asked = false;
+    EXPECT_FALSE(StartUp(*f.main, [&](CLogin&) { asked = true; }));
+    EXPECT_TRUE(asked);
+    EXPECT_FALSE(f.main->isVisible());
+    EXPECT_EQ(f.main->NumDocs(), 0);
+    EXPECT_TRUE(f.link->calls.isEmpty());
+}
+
+TEST(MainWindow, OfflineStartShowsHorsLigneAndNoImport) {
+    MainWindowFixture f;
+    ASSERT_TRUE(f.LogIn(QString()));
+    EXPECT_EQ(f.main->StatusBarText(1), QStringLiteral("hors ligne"));
+    for (int panel : {2, 3, 4}) {
+        EXPECT_EQ(f.main->StatusBarText(panel), QString()) << panel;
+    }
+    EXPECT_EQ(f.main->StatusBarText(5), QStringLiteral("---"));
+    EXPECT_FALSE(f.main->StatusBarText(6).isEmpty());
+    EXPECT_FALSE(f.main->StatusBarText(7).isEmpty());
+    ASSERT_EQ(f.main->NumDocs(), 1);
+    EXPECT_FALSE(f.ShownItem("mnuImport")->isEnabled());
+    EXPECT_FALSE(ButtonEnabled(*f.main, "Import"));
+    for (const char* key : {"New", "Open", "Save", "Print", "Export", "UsrProgs"}) {
+        EXPECT_TRUE(ButtonEnabled(*f.main, key)) << key;
+    }
+    EXPECT_TRUE(f.ShownItem("mnuCalProtPH")->isEnabled());
+    EXPECT_TRUE(f.link->calls.isEmpty());
+    EXPECT_TRUE(f.ui.messages.isEmpty())
+        << f.ui.MessageTexts().join(QLatin1Char('|')).toStdString();
+}
+
+TEST(MainWindow, OnlyArdel60OfflineTakesPhAndProgramsButNotTurbidity) {
+    ProgramFolder folder(kOnlyArdel60);
+    MainWindowFixture f;
+    ASSERT_TRUE(f.LogIn(QStringLiteral("anna")));
+    EXPECT_FALSE(f.ShownItem("mnuCalProtPH")->isEnabled());
+    EXPECT_FALSE(f.ShownItem("mnuPrograms")->isEnabled());
+    EXPECT_FALSE(ButtonEnabled(*f.main, "UsrProgs"));
+    EXPECT_TRUE(f.ShownItem("mnuCalProtTurb")->isEnabled());
+    // The main window's own menus follow the same rules.
+    EXPECT_FALSE(f.main->Menus().mnuCalProtPH->isEnabled());
+    EXPECT_FALSE(f.main->Menus().mnuPrograms->menuAction()->isEnabled());
+    EXPECT_TRUE(f.main->Menus().mnuCalProtTurb->isEnabled());
+}
+
+TEST(MainWindow, OnlineArdelTakesPhAndProgramsButNotTurbidity) {
+    MainWindowFixture f;
+    ASSERT_TRUE(f.LogIn(QStringLiteral("anna")));
+    for (const auto& [command, value] : {std::pair{"U.400", "ok"},
+                                         {"U.597", "2.50"},
+                                         {"U.595", "Ardel 60 IR"},
+                                         {"U.596", "A60-1"},
+                                         {"U.592", "000000"}}) {
+        f.link->ScriptOk(QLatin1String(command) + QStringLiteral("\r\n"), QLatin1String(value));
+    }
+    QString name, serial;
+    ASSERT_EQ(f.main->services().device.Recognise(name, serial, false), 0);
+    f.main->UpdateCommandStates(true);
+    EXPECT_TRUE(f.ShownItem("mnuImport")->isEnabled());
+    EXPECT_TRUE(ButtonEnabled(*f.main, "Import"));
+    EXPECT_FALSE(f.ShownItem("mnuCalProtPH")->isEnabled());
+    EXPECT_FALSE(f.ShownItem("mnuPrograms")->isEnabled());
+    EXPECT_FALSE(ButtonEnabled(*f.main, "UsrProgs"));
+    EXPECT_TRUE(f.ShownItem("mnuCalProtTurb")->isEnabled());
+}
+
+TEST(MainWindow, ClosingTheLastDocumentDisablesTheDocumentButtonsAndNewRestoresThem) {
+    MainWindowFixture f;
+    ASSERT_TRUE(f.LogIn(QStringLiteral("anna")));
+    f.ShownItem("mnuFileClose")->trigger();
+    EXPECT_EQ(f.main->NumDocs(), 0);
+    for (const char* key : {"Save", "Print", "Import", "Export"}) {
+        EXPECT_FALSE(ButtonEnabled(*f.main, key)) << key;
+    }
+    // Without a document the main window's own menus show: no dataset entries.
+    EXPECT_EQ(f.ShownItem("mnuFileSave"), nullptr);
+    EXPECT_EQ(f.ShownItem("mnuFileNew"), f.main->Menus().mnuFileNew);
+    // The tool bar's document buttons do nothing without a document.
+    f.main->ToolbarButtonClick(QStringLiteral("Save"));
+    EXPECT_TRUE(f.ui.messages.isEmpty());
+
+    f.main->ToolButton(QStringLiteral("New"))->trigger();
+    EXPECT_EQ(f.main->NumDocs(), 1);
+    for (const char* key : {"Save", "Print", "Export"}) {
+        EXPECT_TRUE(ButtonEnabled(*f.main, key)) << key;
+    }
+    EXPECT_FALSE(ButtonEnabled(*f.main, "Import")); // still offline
+    EXPECT_NE(f.ShownItem("mnuFileSave"), nullptr);
+}
+
+TEST(MainWindow, NewReplacesTheOpenDocument) {
+    MainWindowFixture f;
+    ASSERT_TRUE(f.LogIn(QStringLiteral("anna")));
+    frmDocument* first = f.main->ActiveDocument();
+    f.ShownItem("mnuFileNew")->trigger();
+    ASSERT_EQ(f.main->NumDocs(), 1);
+    EXPECT_NE(f.main->ActiveDocument(), first);
+    EXPECT_EQ(f.main->ActiveDocument()->windowTitle(), QStringLiteral("Groupes de données"));
+    EXPECT_TRUE(f.main->ActiveDocument()->parentWidget()->isMaximized());
+}
+
+TEST(MainWindow, MainMenusCarryTheirTextsShortcutsAndAHiddenWindowMenu) {
+    MainWindowFixture f;
+    f.main->CloseAllDocuments();
+    EXPECT_EQ(ShownMenuTitles(*f.main), (QStringList{"&Fichier", "&Login", "Echange de &données",
+                                                     "&Programmes", "&Vue", "&Fenêtre", "&Aide"}));
+    const AppMenus& m = f.main->Menus();
+    EXPECT_EQ(m.mnuFileNew->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_N));
+    EXPECT_EQ(m.mnuFileOpen->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));
+    EXPECT_EQ(m.mnuFileOpen->text(), QStringLiteral("&Ouvrir..."));
+    EXPECT_TRUE(m.mnuFileBar0->isSeparator());
+    EXPECT_EQ(m.mnuFileExit->text(), QStringLiteral("&Quitter"));
+    EXPECT_EQ(m.mnuChangeUser->text(), QStringLiteral("Modifier l'&utilisateur"));
+    EXPECT_EQ(m.mnuCalProtTurb->text(), QStringLiteral("&Turbidité"));
+    EXPECT_EQ(m.mnuProgsUserDef->text(), QStringLiteral("Programmes définis par l'&utilisateur"));
+    EXPECT_TRUE(m.mnuViewToolbar->isChecked());
+    EXPECT_FALSE(m.mnuWindow->menuAction()->isVisible());
+    EXPECT_FALSE(m.mnuWindow->menuAction()->isEnabled());
+    EXPECT_EQ(m.mnuFile->actions().size(), 4);
+}
+
+TEST(MainWindow, DocumentMenusShowInTheMenuBarWithTheirHiddenItems) {
+    MainWindowFixture f;
+    frmDocument* document = f.main->ActiveDocument();
+    ASSERT_NE(document, nullptr);
+    QList<QAction*> expected;
+    for (QMenu* menu : document->Menus().TopLevel()) {
+        expected << menu->menuAction();
+    }
+    EXPECT_EQ(f.main->menuBar()->actions(), expected);
+    const AppMenus& m = document->Menus();
+    QStringList file;
+    for (QAction* item : m.mnuFile->actions()) {
+        file << (item->isSeparator() ? QStringLiteral("-") : item->text());
+    }
+    EXPECT_EQ(file, (QStringList{"&Nouveau", "&Ouvrir...", "&Fermer", "-", "&Enregistrer",
+                                 "Enregistrer &sous...", "-", "Ins&taller page...",
+                                 "Pré&visualisation impression", "&Imprimer...", "-", "&Quitter"}));
+    for (QAction* hidden : {m.mnuFilePageSetup, m.mnuFilePrintPreview, m.mnuFilePrint,
+                            m.mnuFileBar2, m.mnuWindow->menuAction()}) {
+        EXPECT_FALSE(hidden->isVisible()) << hidden->objectName().toStdString();
+        EXPECT_FALSE(hidden->isEnabled()) << hidden->objectName().toStdString();
+    }
+    EXPECT_EQ(m.mnuFileSave->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
+    EXPECT_EQ(m.mnuImport->text(), QStringLiteral("&Importation"));
+    EXPECT_EQ(m.mnuExport->text(), QStringLiteral("&Exportation (.xls)"));
+}
+
+TEST(MainWindow, ToolBarAndStatusBarCarryTheirTips) {
+    MainWindowFixture f;
+    EXPECT_EQ(f.main->tbToolBar->objectName(), QStringLiteral("tbToolBar"));
+    EXPECT_EQ(f.main->ToolButton(QStringLiteral("Export"))->toolTip(),
+              QStringLiteral("Exporter en format .xls "));
+    EXPECT_EQ(f.main->ToolButton(QStringLiteral("UsrProgs"))->toolTip(),
+              QStringLiteral("Programmes définis par l'utilisateur"));
+    EXPECT_FALSE(f.main->ToolButton(QStringLiteral("Save"))->icon().isNull());
+    const QStringList tips{"Interface", "Débit en bauds", "App. de mesure", "Numéro de série",
+                           "Utilisateur"};
+    for (int panel = 1; panel <= 5; ++panel) {
+        auto* label = f.main->findChild<QWidget*>(QStringLiteral("Panel%1").arg(panel));
+        ASSERT_NE(label, nullptr);
+        EXPECT_EQ(label->toolTip(), tips[panel - 1]);
+    }
+    // A maximised document adds its own caption to the program name.
+    EXPECT_TRUE(f.main->windowTitle().startsWith(QStringLiteral("Mervex")))
+        << f.main->windowTitle().toStdString();
+}
+
+TEST(MainWindow, ToolbarToggleFromTheDocumentKeepsBothCheckMarks) {
+    MainWindowFixture f;
+    QAction* toggle = f.ShownItem("mnuViewToolbar");
+    ASSERT_NE(toggle, f.main->Menus().mnuViewToolbar);
+    toggle->trigger();
+    EXPECT_FALSE(f.main->tbToolBar->isVisibleTo(f.main.get()));
+    EXPECT_FALSE(f.main->ToolbarIsChecked());
+    EXPECT_FALSE(toggle->isChecked());
+    toggle->trigger();
+    EXPECT_TRUE(f.main->tbToolBar->isVisibleTo(f.main.get()));
+    EXPECT_TRUE(toggle->isChecked());
+}
+
+TEST(MainWindow, BusyPointerOnTheMainWindowAndEveryDocument) {
+    MainWindowFixture f;
+    frmDocument* document = f.main->ActiveDocument();
+    f.main->SetMousePointer(11);
+    EXPECT_EQ(f.main->cursor().shape(), Qt::WaitCursor);
+    EXPECT_EQ(document->cursor().shape(), Qt::WaitCursor);
+    f.main->SetMousePointer(0);
+    EXPECT_EQ(f.main->cursor().shape(), Qt::ArrowCursor);
+    EXPECT_EQ(document->cursor().shape(), Qt::ArrowCursor);
+}
+
+TEST(MainWindow, OpenAsksForAnExistingCsvFileAndCancelKeepsTheDocument) {
+    MainWindowFixture f;
+    frmDocument* document = f.main->ActiveDocument();
+    f.main->ToolButton(QStringLiteral("Open"))->trigger();
+    ASSERT_EQ(f.ui.dialogs.size(), 1);
+    const FileDialogRequest& r = f.ui.dialogs[0].request;
+    EXPECT_FALSE(f.ui.dialogs[0].save);
+    EXPECT_EQ(r.title, QStringLiteral("Ouvrir"));
+    EXPECT_EQ(r.filter, QStringLiteral("CSV (séparateur-séparé) (*.csv)|*.csv"));
+    EXPECT_TRUE(r.fileMustExist);
+    EXPECT_TRUE(r.hideReadOnly);
+    EXPECT_EQ(f.main->ActiveDocument(), document);
+    EXPECT_TRUE(f.ui.messages.isEmpty());
+}
+
+TEST(MainWindow, ChangeUserKeepsTheNameWhenCancelledOrEmpty) {
+    MainWindowFixture f;
+    ASSERT_TRUE(f.LogIn(QStringLiteral("anna")));
+    f.ui.inputAnswers = {std::nullopt, QString(), QStringLiteral("a;very;long;user;name")};
+    f.main->MenuChangeUser();
+    f.main->MenuChangeUser();
+    EXPECT_EQ(f.main->StatusBarText(5), QStringLiteral("anna"));
+    f.main->MenuChangeUser();
+    EXPECT_EQ(f.main->services().login.UserName(), QStringLiteral("a.very.long.use"));
+    EXPECT_EQ(f.main->StatusBarText(5), QStringLiteral("a.very.long.use"));
+    EXPECT_EQ(f.ui.inputPrompts, (QStringList(3, QStringLiteral("Utilisateur:"))));
+}
+
+class Placement : public ::testing::Test {
+protected:
+    void SetUp() override { QSettings().remove(QStringLiteral("Settings")); }
+    void TearDown() override { QSettings().remove(QStringLiteral("Settings")); }
+    static QString Key(const char* key) {
+        return QSettings().value(QStringLiteral("Settings/") + QLatin1String(key)).toString();
+    }
+};
+
+TEST_F(Placement, RestoredInTwipsAndStoredAtExit) {
+    QSettings settings;
+    settings.setValue(QStringLiteral("Settings/MainLeft"), QStringLiteral("1440"));
+    settings.setValue(QStringLiteral("Settings/MainTop"), QStringLiteral("720"));
+    settings.setValue(QStringLiteral("Settings/MainWidth"), QStringLiteral("9000"));
+    settings.setValue(QStringLiteral("Settings/MainHeight"), QStringLiteral("7200"));
+    MainWindowFixture f;
+    const double dpiX = f.main->logicalDpiX();
+    const double dpiY = f.main->logicalDpiY();
+    EXPECT_EQ(f.main->x(), TwipsToPixels(1440, dpiX));
+    EXPECT_EQ(f.main->y(), TwipsToPixels(720, dpiY));
+    EXPECT_EQ(f.main->width(), TwipsToPixels(9000, dpiX));
+    EXPECT_EQ(f.main->height(), TwipsToPixels(7200, dpiY));
+    f.main->resize(TwipsToPixels(6000, dpiX), TwipsToPixels(5000, dpiY));
+    ASSERT_TRUE(f.main->close());
+    EXPECT_EQ(Key("MainLeft"), QStringLiteral("1440"));
+    EXPECT_EQ(Key("MainWidth"), QString::number(PixelsToTwips(f.main->width(), dpiX)));
+    EXPECT_EQ(Key("MainHeight"), QString::number(PixelsToTwips(f.main->height(), dpiY)));
+}
+
+TEST_F(Placement, DefaultsWithoutStoredValuesAndKeptWhenMinimisedAtExit) {
+    MainWindowFixture f;
+    EXPECT_EQ(f.main->width(), TwipsToPixels(6500, f.main->logicalDpiX()));
+    EXPECT_EQ(f.main->x(), TwipsToPixels(1000, f.main->logicalDpiX()));
+    QSettings().setValue(QStringLiteral("Settings/MainWidth"), QStringLiteral("8000"));
+    f.main->showMinimized();
+    ASSERT_TRUE(f.main->close());
+    EXPECT_EQ(Key("MainWidth"), QStringLiteral("8000"));
+    EXPECT_EQ(Key("MainLeft"), QString());
+}
+
+TEST(MainWindow, AMissingIconIsReportedButTheProgramStillLoads) {
+    ProgramFolder folder("[About]\r\nAppName=Labo\r\n", false);
+    MainWindowFixture f;
+    ASSERT_EQ(f.ui.messages.size(), 1);
+    EXPECT_TRUE(f.ui.messages[0].text.contains(QStringLiteral("Main.ico")));
+    EXPECT_EQ(f.ui.messages[0].title, QStringLiteral("Erreur"));
+    EXPECT_EQ(f.ui.messages[0].icon, MsgIcon::Critical);
+    EXPECT_EQ(f.main->NumDocs(), 1);
+    EXPECT_TRUE(f.LogIn(QStringLiteral("anna")));
+    EXPECT_EQ(f.main->StatusBarText(1), QStringLiteral("hors ligne"));
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "app/Services.h"
+#include "support/ScriptedMeterLink.h"
+#include "support/ScriptedUi.h"
+#include "support/TempDir.h"
+#include "ui/app/frmMain.h"
+
+#include <QByteArray>
+#include <memory>
+
+// A program folder of the test's own: Settings.ini with the given text beside the real
+// pictures (or none). The previous program folder comes back when the test ends.
+class ProgramFolder {
+public:
+    explicit ProgramFolder(const QByteArray& settingsIni, bool withPictures = true);
+    ~ProgramFolder();
+    QString path() const { return m_dir.path(); }
+
+private:
+    TempDir m_dir;
+    QByteArray m_previous;
+};
+
+// The main window as the program starts it, over a scripted Ui and meter link.
+struct MainWindowFixture {
+    MainWindowFixture();
+    ~MainWindowFixture();
+
+    // Runs the start-up with a confirmed login (offline unless search is true).
+    bool LogIn(const QString& userName, bool search = false);
+    // A menu item of whatever the menu bar shows now, by name.
+    QAction* ShownItem(const char* name) const;
+
+    ScriptedUi ui;
+    ScriptedMeterLink* link = nullptr;
+    std::unique_ptr<frmMain> main;
+};
