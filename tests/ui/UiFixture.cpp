@@ -27,7 +27,7 @@ ProgramFolder::~ProgramFolder() {
 
 MainWindowFixture::MainWindowFixture() {
     main = std::make_unique<frmMain>(ui, [this](Ui&) {
-        auto scripted = std::make_unique<ScriptedMeterLink>();
+        auto scripted = std::make_unique<ObservedLink>();
         link = scripted.get();
         return scripted;
     });

@@ -7,6 +7,7 @@
 #include "ui/app/frmMain.h"
 
 #include <QByteArray>
+#include <functional>
 #include <memory>
 
 // A program folder of the test's own: Settings.ini with the given text beside the real
@@ -22,6 +23,18 @@ private:
     QByteArray m_previous;
 };
 
+// A scripted link that lets a test look at the windows while the port search runs.
+class ObservedLink : public ScriptedMeterLink {
+public:
+    bool COMScanPorts(int& intPortNum, QString& strBaudrate) override {
+        if (onScan) {
+            onScan();
+        }
+        return ScriptedMeterLink::COMScanPorts(intPortNum, strBaudrate);
+    }
+    std::function<void()> onScan;
+};
+
 // The main window as the program starts it, over a scripted Ui and meter link.
 struct MainWindowFixture {
     MainWindowFixture();
@@ -33,6 +46,6 @@ struct MainWindowFixture {
     QAction* ShownItem(const char* name) const;
 
     ScriptedUi ui;
-    ScriptedMeterLink* link = nullptr;
+    ObservedLink* link = nullptr;
     std::unique_ptr<frmMain> main;
 };

@@ -3,6 +3,7 @@
 #include "app/Services.h"
 #include "app/StringTable.h"
 #include "ui/app/frmMain.h"
+#include "ui/meter/DeviceSearch.h"
 
 bool StartUp(frmMain& main, const LoginDialog& showLogin) {
     Services& services = main.services();
@@ -14,7 +15,7 @@ bool StartUp(frmMain& main, const LoginDialog& showLogin) {
         return false;
     }
     if (services.login.SearchDevice()) {
-        (void)onlyArdel60; // the search joins with the serial link
+        StartupSearch(main, onlyArdel60);
     }
     main.SetStatusBarUserName(services.login.UserName());
     main.UpdateCommandStates(true);

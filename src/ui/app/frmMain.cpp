@@ -12,6 +12,7 @@
 #include "ui/app/WindowPlacement.h"
 #include "ui/data/frmDocument.h"
 #include "ui/dialogs/frmAbout.h"
+#include "ui/meter/DeviceSearch.h"
 
 #include <QCloseEvent>
 #include <QDesktopServices>
@@ -293,7 +294,9 @@ void frmMain::MenuFileExit() {
     close();
 }
 
-void frmMain::MenuDeviceSearch() {}
+void frmMain::MenuDeviceSearch() {
+    MenuSearch(*this);
+}
 
 void frmMain::MenuChangeUser() {
     TrappedVoid(m_ui, [&] {

@@ -1,0 +1,55 @@
+#include "meter/CLogin.h"
+#include "meter/SerialLink.h"
+#include "support/MeterSim.h"
+#include "support/ScriptedUi.h"
+#include "ui/app/StartUp.h"
+#include "ui/app/frmMain.h"
+
+#include <QAction>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+// The desktop program over the real serial link, searching only the emulator's device.
+struct EmulatedDesktop {
+    explicit EmulatedDesktop(const MeterSim& sim) {
+        const QStringList ports{sim.device()};
+        main = std::make_unique<frmMain>(ui, [ports](Ui& linkUi) -> std::unique_ptr<MeterLink> {
+            return MakeSerialLink(linkUi, ports);
+        });
+        main->show();
+    }
+    ~EmulatedDesktop() {
+        ui.onYield = nullptr;
+        ui.messageAnswers.assign(64, MsgResult::No);
+        main->close();
+    }
+    bool LogInAndSearch() {
+        return StartUp(*main, [](CLogin& login) {
+            login.Successful(true);
+            login.UserName(QStringLiteral("anna"));
+        });
+    }
+    ScriptedUi ui;
+    std::unique_ptr<frmMain> main;
+};
+
+} // namespace
+
+TEST(DesktopEmulator, StartUpSearchFindsTheMeterAndTheUserConfirmsIt) {
+    MeterSim sim(
+        {"--baud", "9600", "--model", "Zentravox", "--serial", "ZX 1", "--firmware", "2.05"});
+    ASSERT_FALSE(sim.device().isEmpty()) << sim.errors().toStdString();
+    EmulatedDesktop d(sim);
+    d.ui.messageAnswers = {MsgResult::Ok};
+    ASSERT_TRUE(d.LogInAndSearch());
+    EXPECT_EQ(d.ui.MessageTexts(), QStringList{QStringLiteral("Zentravox reconnu!")});
+    EXPECT_EQ(d.main->StatusBarText(1), sim.device());
+    EXPECT_EQ(d.main->StatusBarText(2), QStringLiteral("9600 Baud"));
+    EXPECT_EQ(d.main->StatusBarText(3), QStringLiteral("Zentravox"));
+    EXPECT_EQ(d.main->StatusBarText(4), QStringLiteral("ZX 1"));
+    EXPECT_TRUE(d.main->ToolButton(QStringLiteral("Import"))->isEnabled());
+    EXPECT_TRUE(sim.log().endsWith(QStringLiteral("U.596")) ||
+                sim.log().endsWith(QStringLiteral("U.592")));
+}
