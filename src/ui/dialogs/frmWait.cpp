@@ -65,6 +65,10 @@ void frmWait::Unload() {
         return;
     }
     m_unloaded = true;
-    // Ends a wait for a meter answer at its next poll; the next exchange starts anew.
-    TrappedVoid(m_services.ui, [&] { m_services.link().COMStop(); });
+    // Ends a wait for a meter answer at its next poll (the next exchange starts anew) and
+    // a running update of the meter's program list after the program being read.
+    TrappedVoid(m_services.ui, [&] {
+        m_services.link().COMStop();
+        m_services.usrDefProg.StopUpdate();
+    });
 }
