@@ -41,6 +41,7 @@ public:
     bool COMDeinit() override { return true; }
     bool COMStop() override { return true; }
     bool COMContinue() override { return true; }
+    bool COMStopped() const override { return false; }
 
 private:
     QList<QString> m_answers;

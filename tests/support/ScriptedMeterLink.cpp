@@ -18,10 +18,16 @@ void ScriptedMeterLink::ScriptOk(const QString& command, const QString& value) {
 
 bool ScriptedMeterLink::COMScanPorts(int& intPortNum, QString& strBaudrate) {
     calls << QStringLiteral("COMScanPorts");
-    intPortNum = meterPresent ? port : 0;
-    strBaudrate = meterPresent ? baud : QString();
+    active = true;
+    stopped = false;
+    if (duringScan) {
+        duringScan();
+    }
+    const bool found = meterPresent && active;
+    intPortNum = found ? port : 0;
+    strBaudrate = found ? baud : QString();
     active = false;
-    return meterPresent;
+    return found;
 }
 
 bool ScriptedMeterLink::COMInit(int intPortNum, const QString& strBaudrate, int intMaxAnswTime_s) {
@@ -31,6 +37,7 @@ bool ScriptedMeterLink::COMInit(int intPortNum, const QString& strBaudrate, int 
                  .arg(intMaxAnswTime_s);
     answerTime = intMaxAnswTime_s;
     active = true;
+    stopped = false;
     return initSucceeds;
 }
 
@@ -64,11 +71,13 @@ bool ScriptedMeterLink::COMDeinit() {
 bool ScriptedMeterLink::COMStop() {
     calls << QStringLiteral("COMStop");
     active = false;
+    stopped = true;
     return true;
 }
 
 bool ScriptedMeterLink::COMContinue() {
     calls << QStringLiteral("COMContinue");
     active = true;
+    stopped = false;
     return true;
 }

@@ -5,6 +5,7 @@
 #include <QHash>
 #include <QStringList>
 #include <deque>
+#include <functional>
 
 // A meter link that answers each command from a script, for testing the services that
 // build commands and parse answers. Unscripted commands fail like a silent meter.
@@ -24,6 +25,7 @@ public:
     bool COMDeinit() override;
     bool COMStop() override;
     bool COMContinue() override;
+    bool COMStopped() const override { return stopped; }
 
     bool meterPresent = true;
     int port = 1;
@@ -33,6 +35,9 @@ public:
     QStringList sent;  // every command line sent
     QStringList calls; // every operation: "COMInit 1 4800 4", "COMDeinit", ...
     bool active = false;
+    bool stopped = false;
+    // Runs inside every COMScanPorts, e.g. to stop the search as a closed wait dialog does.
+    std::function<void()> duringScan;
     int answerTime = 0;
 
 private:

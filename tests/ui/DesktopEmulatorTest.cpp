@@ -4,8 +4,10 @@
 #include "support/ScriptedUi.h"
 #include "ui/app/StartUp.h"
 #include "ui/app/frmMain.h"
+#include "ui/dialogs/frmWait.h"
 
 #include <QAction>
+#include <QElapsedTimer>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -52,4 +54,29 @@ TEST(DesktopEmulator, StartUpSearchFindsTheMeterAndTheUserConfirmsIt) {
     EXPECT_TRUE(d.main->ToolButton(QStringLiteral("Import"))->isEnabled());
     EXPECT_TRUE(sim.log().endsWith(QStringLiteral("U.596")) ||
                 sim.log().endsWith(QStringLiteral("U.592")));
+}
+
+TEST(DesktopEmulator, ClosingTheWaitDialogEndsTheSearchAsNotFound) {
+    // At the last of the five rates the search would take about four answer times.
+    MeterSim sim({"--baud", "1200", "--model", "Zentravox", "--firmware", "2.05"});
+    ASSERT_FALSE(sim.device().isEmpty()) << sim.errors().toStdString();
+    EmulatedDesktop d(sim);
+    int closed = 0;
+    d.ui.onYield = [&] {
+        for (frmWait* wait : d.main->findChildren<frmWait*>()) {
+            if (wait->isVisible()) {
+                wait->close();
+                ++closed;
+            }
+        }
+    };
+    QElapsedTimer clock;
+    clock.start();
+    ASSERT_TRUE(d.LogInAndSearch());
+    EXPECT_EQ(closed, 1);
+    EXPECT_LT(clock.elapsed(), 3000);
+    EXPECT_EQ(d.ui.MessageTexts(),
+              QStringList{QStringLiteral("Pas de Zentravox, Zentravox Turb ou Ardel 20 reconnu!")});
+    EXPECT_EQ(d.main->StatusBarText(1), QStringLiteral("hors ligne"));
+    EXPECT_FALSE(d.main->ToolButton(QStringLiteral("Import"))->isEnabled());
 }

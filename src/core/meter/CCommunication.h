@@ -16,7 +16,7 @@ public:
     int COMPort = 1;
     QString Baudrate = QStringLiteral("4800");
 
-    // One complete search and, when it finds nothing, a second one.
+    // One complete search and, when it finds nothing and was not stopped, a second one.
     bool Scan();
 
     static bool EndsWithOK(const QString& answer) { return answer.endsWith(AnswerOK); }

@@ -19,4 +19,6 @@ public:
     virtual bool COMDeinit() = 0;
     virtual bool COMStop() = 0;
     virtual bool COMContinue() = 0;
+    // True when COMStop ended the last search or wait, until the link is started again.
+    virtual bool COMStopped() const = 0;
 };

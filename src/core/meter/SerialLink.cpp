@@ -150,6 +150,7 @@ bool SerialLink::COMSendAndReceive(const QString& strSend, QString& strAnswer) {
 bool SerialLink::COMInit(int intPortNum, const QString& strBaudrate, int intMaxAnswTime_s) {
     m_answerTime_s = intMaxAnswTime_s;
     m_active = true;
+    m_stopped = false;
     if (OpenPort(0, intPortNum, strBaudrate)) {
         return true;
     }
@@ -169,11 +170,13 @@ bool SerialLink::COMDeinit() {
 
 bool SerialLink::COMStop() {
     m_active = false;
+    m_stopped = true;
     return true;
 }
 
 bool SerialLink::COMContinue() {
     m_active = true;
+    m_stopped = false;
     return true;
 }
 

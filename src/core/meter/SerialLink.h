@@ -30,6 +30,7 @@ public:
     bool COMDeinit() override;
     bool COMStop() override;
     bool COMContinue() override;
+    bool COMStopped() const override { return m_stopped; }
 
     // Called while the search runs with the ports found so far and "<baud> Baud".
     void SetStatusHook(StatusHook hook) { m_statusHook = std::move(hook); }
@@ -66,6 +67,7 @@ private:
     std::vector<Instance> m_instances;
     QSet<QString> m_reportedThisSearch;
     bool m_active = false;
+    bool m_stopped = false;
     int m_answerTime_s = 1;
 };
 

@@ -22,6 +22,7 @@ bool SerialLink::COMScanPorts(int& intPortNum, QString& strBaudrate) {
     intPortNum = 0;
     strBaudrate.clear();
     m_active = true;
+    m_stopped = false;
     m_answerTime_s = kSearchAnswerTime_s;
     m_reportedThisSearch.clear();
     const bool found = Trapped(m_ui, false, [&] {
