@@ -56,6 +56,16 @@ public:
     // A document calls this once it is unloaded.
     void DocumentUnloaded();
 
+    // The serial operations every window reaches through the main window; the link
+    // itself lives in the services.
+    bool COMScanPorts(int& intPortNum, QString& strBaudrate);
+    bool COMInit(int intPortNum, const QString& strBaudrate, int intMaxAnswTime_s);
+    bool COMSendAndReceive(const QString& strSend, QString& strAnswer);
+    bool COMChangeAnswerTime(int intMaxAnswTime_s);
+    bool COMDeinit();
+    bool COMStop();
+    bool COMContinue();
+
 public slots:
     void MenuFileNew();
     void MenuFileOpen();
