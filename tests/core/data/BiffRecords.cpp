@@ -7,8 +7,15 @@
 
 namespace {
 
-int WordAt(const QByteArray& data, int offset) {
-    return qFromLittleEndian<quint16>(data.constData() + offset);
+int ByteAt(const QByteArray& data, qsizetype offset) {
+    if (offset < 0 || offset >= data.size()) {
+        throw std::runtime_error("record too short");
+    }
+    return static_cast<unsigned char>(data[offset]);
+}
+
+int WordAt(const QByteArray& data, qsizetype offset) {
+    return ByteAt(data, offset) | ByteAt(data, offset + 1) << 8;
 }
 
 } // namespace
@@ -20,8 +27,8 @@ QList<BiffRecord> ParseBiff(const QByteArray& bytes) {
         if (pos + 4 > bytes.size()) {
             throw std::runtime_error("record header cut off");
         }
-        const int id = WordAt(bytes, static_cast<int>(pos));
-        const int length = WordAt(bytes, static_cast<int>(pos + 2));
+        const int id = WordAt(bytes, pos);
+        const int length = WordAt(bytes, pos + 2);
         if (pos + 4 + length > bytes.size()) {
             throw std::runtime_error("record data cut off");
         }
@@ -36,7 +43,13 @@ bool IsCell(const BiffRecord& record) {
 }
 
 double DoubleAt(const QByteArray& data, int offset) {
-    return qFromLittleEndian<double>(data.constData() + offset);
+    quint64 bits = 0;
+    for (int i = 7; i >= 0; --i) {
+        bits = bits << 8 | static_cast<quint64>(ByteAt(data, offset + i));
+    }
+    double value = 0;
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
 }
 
 BiffCell CellOf(const BiffRecord& record) {
@@ -45,15 +58,15 @@ BiffCell CellOf(const BiffRecord& record) {
     cell.id = record.id;
     cell.row = WordAt(d, 0);
     cell.col = WordAt(d, 2);
-    cell.hiddenLocked = static_cast<unsigned char>(d[4]);
-    cell.font = static_cast<unsigned char>(d[5]);
-    cell.alignment = static_cast<unsigned char>(d[6]);
+    cell.hiddenLocked = ByteAt(d, 4);
+    cell.font = ByteAt(d, 5);
+    cell.alignment = ByteAt(d, 6);
     if (record.id == 0x02) {
         cell.value = WordAt(d, 7);
     } else if (record.id == 0x03) {
         cell.value = DoubleAt(d, 7);
     } else {
-        cell.value = Windows1252::Decode(d.mid(8, static_cast<unsigned char>(d[7])));
+        cell.value = Windows1252::Decode(d.mid(8, ByteAt(d, 7)));
     }
     return cell;
 }
