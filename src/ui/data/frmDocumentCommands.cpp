@@ -56,10 +56,28 @@ void frmDocument::MenuFilePrint() {
 }
 
 void frmDocument::MenuExport() {
-    if (m_mvals.strMVals.isEmpty()) {
-        ReportNoDataset();
-    }
-    // Writing the spreadsheet arrives with the spreadsheet export.
+    TrappedVoid(m_services.ui, [&] {
+        if (m_mvals.strMVals.isEmpty()) {
+            ReportNoDataset();
+            return;
+        }
+        FileDialogRequest request;
+        request.title = LoadResString(1112);
+        request.filter = LoadResString(1059) + QStringLiteral(" (*.xls)|*.xls");
+        request.fileName = m_mvals.strMeter;
+        request.defaultExtension = QStringLiteral("xls");
+        request.overwritePrompt = true;
+        request.pathMustExist = true;
+        request.hideReadOnly = true;
+        const std::optional<QString> path = m_services.ui.SaveFileDialog(request);
+        if (!path) {
+            return;
+        }
+        if (!m_services.exportExcel.SetMVals(m_mvals.strMVals, m_mvals.strMeter, m_mvals.strSerNo,
+                                             m_mvals.strUser, m_mvals.curDate, *path)) {
+            m_services.ui.Message(LoadResString(1058), LoadResString(1033), MsgIcon::Critical);
+        }
+    });
 }
 
 bool frmDocument::FillFromFile(const QString&) {

@@ -1,0 +1,66 @@
+#include "UiFixture.h"
+#include "ui/data/frmDocument.h"
+
+#include <QFile>
+#include <gtest/gtest.h>
+
+namespace {
+
+// The open document holding a one-record photometer dataset.
+frmDocument* WithDataset(MainWindowFixture& f) {
+    frmDocument* d = f.main->ActiveDocument();
+    d->MVals().strMVals = QStringLiteral("\r\n1;01.02.20;10:00;5;901\r\n!\r\n>");
+    d->MVals().strMeter = QStringLiteral("Zentravox");
+    return d;
+}
+
+} // namespace
+
+TEST(DocumentExport, ButtonAndMenuAskForTheFileAndWriteIt) {
+    MainWindowFixture f;
+    WithDataset(f);
+    TempDir dir;
+    const QString path = dir.file("sheet.xls");
+    f.ui.dialogAnswers = {path};
+    f.main->ToolButton(QStringLiteral("Export"))->trigger();
+    ASSERT_EQ(f.ui.dialogs.size(), 1);
+    const FileDialogRequest& r = f.ui.dialogs[0].request;
+    EXPECT_TRUE(f.ui.dialogs[0].save);
+    EXPECT_EQ(r.title, QStringLiteral("Enregistrer sous"));
+    EXPECT_EQ(r.filter, QStringLiteral("Microsoft Office classeur de travail Excel (*.xls)|*.xls"));
+    EXPECT_EQ(r.fileName, QStringLiteral("Zentravox"));
+    EXPECT_EQ(r.defaultExtension, QStringLiteral("xls"));
+    EXPECT_TRUE(r.overwritePrompt);
+    EXPECT_TRUE(r.pathMustExist);
+    EXPECT_TRUE(r.hideReadOnly);
+    EXPECT_TRUE(f.ui.messages.isEmpty()) << f.ui.MessageTexts().join('|').toStdString();
+    const QByteArray bytes = ReadBytes(path);
+    EXPECT_TRUE(bytes.startsWith(QByteArray::fromHex("0900040002001000")));
+
+    // The menu entry runs the same command; a cancelled dialog ends it silently.
+    QFile::remove(path);
+    f.ui.Clear();
+    f.ui.dialogAnswers = {std::nullopt};
+    f.ShownItem("mnuExport")->trigger();
+    EXPECT_EQ(f.ui.dialogs.size(), 1);
+    EXPECT_TRUE(f.ui.messages.isEmpty());
+    EXPECT_FALSE(QFile::exists(path));
+}
+
+TEST(DocumentExport, FailureAndEmptyDatasetAreReported) {
+    MainWindowFixture f;
+    f.ShownItem("mnuExport")->trigger();
+    ASSERT_EQ(f.ui.messages.size(), 1);
+    EXPECT_EQ(f.ui.messages[0].text, QStringLiteral("Pas de groupes de données importés!"));
+    EXPECT_TRUE(f.ui.dialogs.isEmpty());
+
+    WithDataset(f);
+    TempDir dir;
+    f.ui.Clear();
+    f.ui.dialogAnswers = {dir.file("missing/sheet.xls")};
+    f.ShownItem("mnuExport")->trigger();
+    ASSERT_EQ(f.ui.messages.size(), 1);
+    EXPECT_EQ(f.ui.messages[0].text, QStringLiteral("Erreur lors de l'exportation!"));
+    EXPECT_EQ(f.ui.messages[0].title, QStringLiteral("Erreur"));
+    EXPECT_EQ(f.ui.messages[0].icon, MsgIcon::Critical);
+}
