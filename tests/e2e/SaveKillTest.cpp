@@ -1,0 +1,195 @@
+// A process killed (SIGKILL) in the middle of saving a file must leave the previous file
+// intact: afterwards the file holds exactly its old content or exactly one complete new
+// content, never a mixture or a truncated one.
+
+#include "app/Services.h"
+#include "app/Windows1252.h"
+#include "support/SaveLoop.h"
+#include "support/ScriptedMeterLink.h"
+#include "support/ScriptedUi.h"
+#include "support/TempDir.h"
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+#include <QThread>
+#include <csignal>
+#include <functional>
+#include <gtest/gtest.h>
+#include <map>
+#include <optional>
+#include <set>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+using SaveLoop::Kind;
+
+constexpr int kRunMs = 60000;
+constexpr unsigned long kPollUs = 200;
+
+// When to kill: once the n-th save seen has written this share of the file. A share of 1
+// is a file written completely but not yet put in place.
+struct KillPoint {
+    std::size_t save;
+    double share;
+};
+const KillPoint kKillPoints[] = {{1, 0.0}, {1, 0.5}, {1, 1.0}, {2, 0.25}, {2, 1.0}};
+
+// A file being written by the saving process in the target's folder: the temporary file
+// of an atomic save (named or unnamed), found through the process's open descriptors.
+struct PendingSave {
+    ino_t inode = 0;
+    qint64 size = 0;
+};
+
+std::optional<PendingSave> FindPendingSave(qint64 pid, const QString& folder) {
+    const QString fds = QStringLiteral("/proc/%1/fd").arg(pid);
+    const QByteArray prefix = QFile::encodeName(folder) + '/';
+    for (const QString& fd : QDir(fds).entryList(QDir::Files | QDir::System)) {
+        const QByteArray path = QFile::encodeName(fds + QLatin1Char('/') + fd);
+        char target[4096];
+        const ssize_t length = readlink(path.constData(), target, sizeof target);
+        struct stat info {};
+        if (length > 0 && QByteArray(target, length).startsWith(prefix) &&
+            stat(path.constData(), &info) == 0 && S_ISREG(info.st_mode)) {
+            return PendingSave{info.st_ino, info.st_size};
+        }
+    }
+    return std::nullopt;
+}
+
+// mervex-save-loop, killed at the latest when the object goes.
+class Saver {
+public:
+    Saver(Kind kind, int firstGeneration, const QString& target) {
+        m_process.start(QStringLiteral(MERVEX_BIN_DIR "/mervex-save-loop"),
+                        {SaveLoop::KindName(kind), QString::number(firstGeneration), target});
+        m_process.waitForStarted();
+    }
+    ~Saver() { Kill(); }
+    Saver(const Saver&) = delete;
+    Saver& operator=(const Saver&) = delete;
+
+    qint64 pid() const { return m_process.processId(); }
+    bool running() const { return m_process.state() == QProcess::Running; }
+    QString errors() { return QString::fromLocal8Bit(m_process.readAllStandardError()); }
+    void Kill() {
+        if (running()) {
+            ::kill(static_cast<pid_t>(pid()), SIGKILL);
+            m_process.waitForFinished();
+        }
+    }
+
+private:
+    QProcess m_process;
+};
+
+// Runs the saver until the kill point, then kills it. False when the point was never
+// reached (the saver failed or the time ran out).
+bool KillAt(Saver& saver, const QString& folder, qint64 fullSize, const KillPoint& point) {
+    std::set<ino_t> saves;
+    const QDeadlineTimer deadline(kRunMs);
+    while (saver.running() && !deadline.hasExpired()) {
+        if (const std::optional<PendingSave> pending = FindPendingSave(saver.pid(), folder)) {
+            saves.insert(pending->inode);
+            if (saves.size() >= point.save && pending->size >= point.share * double(fullSize)) {
+                saver.Kill();
+                return true;
+            }
+        }
+        QThread::usleep(kPollUs);
+    }
+    return false;
+}
+
+class SaveKillTest : public ::testing::Test {
+protected:
+    // The complete file of generation g, as the program writes it.
+    using Expected = std::function<QByteArray(int generation)>;
+
+    // Kills the saver at each kill point and checks the target every time.
+    void KillDuringSaves(Kind kind, const QString& target, const Expected& expected) {
+        const QString folder = QFileInfo(target).absolutePath();
+        const qint64 fullSize = expected(0).size();
+        int kept = 0;
+        int replaced = 0;
+        int firstGeneration = 0;
+        for (const KillPoint& point : kKillPoints) {
+            SCOPED_TRACE(testing::Message() << "save " << point.save << ", share " << point.share);
+            firstGeneration += 100;
+            const QByteArray before = ReadBytes(target);
+            Saver saver(kind, firstGeneration, target);
+            ASSERT_TRUE(KillAt(saver, folder, fullSize, point)) << saver.errors().toStdString();
+
+            const QByteArray after = ReadBytes(target);
+            if (after == before) {
+                ++kept;
+                // A later save can only start once an earlier one has been put in place.
+                EXPECT_EQ(point.save, 1u);
+                continue;
+            }
+            ++replaced;
+            const int generation = SaveLoop::GenerationOf(after);
+            ASSERT_GE(generation, firstGeneration) << "neither the old nor a new file";
+            // Not EXPECT_EQ: a failure would print megabytes.
+            EXPECT_TRUE(after == expected(generation))
+                << "generation " << generation << ": " << after.size() << " bytes of " << fullSize;
+        }
+        // Both outcomes occurred, so the kills did land inside saves and the check of a
+        // complete new file did run.
+        EXPECT_GE(kept, 1);
+        EXPECT_GE(replaced, 1);
+        // What an interrupted save leaves behind never passes for a file of that kind.
+        const QString suffix = QStringLiteral("*.") + QFileInfo(target).suffix();
+        EXPECT_EQ(QDir(folder).entryList({suffix}, QDir::Files),
+                  QStringList{QFileInfo(target).fileName()});
+    }
+
+    ScriptedUi ui;
+    Services services{ui, std::make_unique<ScriptedMeterLink>()};
+    TempDir dir;
+};
+
+TEST_F(SaveKillTest, DatasetFileSurvivesAKilledSave) {
+    const QString target = dir.file(QStringLiteral("Messwerte.csv"));
+    std::map<int, QByteArray> cache;
+    const Expected expected = [&](int generation) {
+        if (!cache.count(generation)) {
+            TempDir scratchDir;
+            const QString path = scratchDir.file(QStringLiteral("expected.csv"));
+            SaveLoop::Save(services, Kind::Dataset, path, generation);
+            cache[generation] = ReadBytes(path);
+        }
+        return cache[generation];
+    };
+    SaveLoop::Save(services, Kind::Dataset, target, 0);
+    ASSERT_TRUE(ReadBytes(target) == expected(0));
+
+    KillDuringSaves(Kind::Dataset, target, expected);
+
+    // What is left opens as a dataset of one generation.
+    MValSet set;
+    ASSERT_EQ(services.measVal.OpenFile(set, target), CMeasVal::kOpened);
+    EXPECT_EQ(set.strSerNo, SaveLoop::Tag(SaveLoop::GenerationOf(ReadBytes(target))));
+    EXPECT_TRUE(ui.messages.isEmpty()) << ui.MessageTexts().join(u'\n').toStdString();
+}
+
+TEST_F(SaveKillTest, ConfigFileSurvivesAKilledSave) {
+    const QString target = services.config.ConfigFilePath();
+    const Expected expected = [](int generation) {
+        return Windows1252::Encode(QStringLiteral("Dir = ") + SaveLoop::WorkDirOf(generation));
+    };
+    SaveLoop::Save(services, Kind::Config, target, 0);
+    ASSERT_TRUE(ReadBytes(target) == expected(0));
+
+    KillDuringSaves(Kind::Config, target, expected);
+
+    EXPECT_EQ(services.config.WorkDir(),
+              SaveLoop::WorkDirOf(SaveLoop::GenerationOf(ReadBytes(target))));
+    EXPECT_TRUE(ui.messages.isEmpty()) << ui.MessageTexts().join(u'\n').toStdString();
+}
+
+} // namespace
