@@ -148,6 +148,19 @@ protected:
                   QStringList{QFileInfo(target).fileName()});
     }
 
+    // The file of each generation as the same save writes it into another folder.
+    Expected SavedElsewhere(Kind kind) {
+        return [this, kind, cache = std::map<int, QByteArray>()](int generation) mutable {
+            if (!cache.count(generation)) {
+                TempDir elsewhere;
+                const QString path = elsewhere.file(QStringLiteral("expected.csv"));
+                SaveLoop::Save(services, kind, path, generation);
+                cache[generation] = ReadBytes(path);
+            }
+            return cache[generation];
+        };
+    }
+
     ScriptedUi ui;
     Services services{ui, std::make_unique<ScriptedMeterLink>()};
     TempDir dir;
@@ -155,16 +168,7 @@ protected:
 
 TEST_F(SaveKillTest, DatasetFileSurvivesAKilledSave) {
     const QString target = dir.file(QStringLiteral("Messwerte.csv"));
-    std::map<int, QByteArray> cache;
-    const Expected expected = [&](int generation) {
-        if (!cache.count(generation)) {
-            TempDir scratchDir;
-            const QString path = scratchDir.file(QStringLiteral("expected.csv"));
-            SaveLoop::Save(services, Kind::Dataset, path, generation);
-            cache[generation] = ReadBytes(path);
-        }
-        return cache[generation];
-    };
+    const Expected expected = SavedElsewhere(Kind::Dataset);
     SaveLoop::Save(services, Kind::Dataset, target, 0);
     ASSERT_TRUE(ReadBytes(target) == expected(0));
 
@@ -174,6 +178,29 @@ TEST_F(SaveKillTest, DatasetFileSurvivesAKilledSave) {
     MValSet set;
     ASSERT_EQ(services.measVal.OpenFile(set, target), CMeasVal::kOpened);
     EXPECT_EQ(set.strSerNo, SaveLoop::Tag(SaveLoop::GenerationOf(ReadBytes(target))));
+    EXPECT_TRUE(ui.messages.isEmpty()) << ui.MessageTexts().join(u'\n').toStdString();
+}
+
+TEST_F(SaveKillTest, ProgramFileSurvivesAKilledSave) {
+    const QString target = dir.file(QStringLiteral("Nitrat.csv"));
+    const Expected expected = SavedElsewhere(Kind::Program);
+    SaveLoop::Save(services, Kind::Program, target, 0);
+    ASSERT_TRUE(ReadBytes(target) == expected(0));
+
+    KillDuringSaves(Kind::Program, target, expected);
+
+    // The work directory lists the program file and it reads as one generation.
+    services.usrDefProg.WorkDir(dir.path());
+    QStringList numbers(CUsrDefProg::kMaxPrograms);
+    QStringList names(CUsrDefProg::kMaxPrograms);
+    short count = 0;
+    ASSERT_TRUE(services.usrDefProg.ListPC(numbers, names, count));
+    ASSERT_EQ(count, 1);
+    EXPECT_EQ(numbers[0], SaveLoop::ProgramNumber());
+    ProgramRecord program = EmptyProgramRecord();
+    ASSERT_TRUE(services.usrDefProg.ReadFromFile(program, names[0]));
+    EXPECT_TRUE(program[ProgramField::FORM].startsWith(
+        SaveLoop::Tag(SaveLoop::GenerationOf(ReadBytes(target)))));
     EXPECT_TRUE(ui.messages.isEmpty()) << ui.MessageTexts().join(u'\n').toStdString();
 }
 

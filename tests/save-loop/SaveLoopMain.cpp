@@ -1,6 +1,6 @@
 // mervex-save-loop KIND FIRST [TARGET]: saves generation FIRST, FIRST + 1, ... of a large
-// file of the given kind (dataset, config) through the program's own save operation, until
-// it is killed. Exits 1 when a save fails, 2 on a usage error.
+// file of the given kind (dataset, config, program) through the program's own save
+// operation, until it is killed. Exits 1 when a save fails, 2 on a usage error.
 
 #include "app/Services.h"
 #include "support/SaveLoop.h"
@@ -18,7 +18,7 @@ int main(int argc, char** argv) {
     bool numeric = false;
     const int first = args.size() > 1 ? args[1].toInt(&numeric) : 0;
     if (!kind || !numeric || args.size() > 3) {
-        std::fputs("usage: mervex-save-loop dataset|config FIRST [TARGET]\n", stderr);
+        std::fputs("usage: mervex-save-loop dataset|config|program FIRST [TARGET]\n", stderr);
         return 2;
     }
     const QString target = args.value(2);

@@ -2,12 +2,13 @@
 
 #include "app/Services.h"
 #include "data/MValSet.h"
+#include "programs/ProgramRecord.h"
 
 namespace {
 
 // Large enough that writing and syncing a file takes a while even on a fast disk.
 constexpr int kRecords = 100000;
-constexpr int kWorkDirFill = 4 * 1024 * 1024;
+constexpr int kFill = 4 * 1024 * 1024;
 constexpr int kTagDigits = 6;
 const QByteArray kTagPrefix = QByteArrayLiteral("GEN-");
 
@@ -32,13 +33,40 @@ MValSet DatasetOf(int generation) {
     return set;
 }
 
+// A program whose formula text is very long: the file format takes any text.
+ProgramRecord ProgramOf(int generation) {
+    using namespace ProgramField;
+    ProgramRecord program = EmptyProgramRecord();
+    const QStringList fields = {
+        SaveLoop::ProgramNumber(), "Nit1", "16", "436", "0.0", "2.0", "0.0", "1.0", "0.01"};
+    for (int i = 0; i < fields.size(); ++i) {
+        program[i] = fields[i];
+    }
+    program[FORM] = SaveLoop::Tag(generation) + QString(kFill, QLatin1Char('f'));
+    program[UNIT] = QStringLiteral("µg/l");
+    program[USER] = QStringLiteral("Anaïs");
+    for (int i = 0; i < kNumPairs; ++i) {
+        program[PairX(i)] = QString::number(i * 0.5);
+        program[PairY(i)] = QString::number(i * 0.125);
+    }
+    program[BLANKREQ] = QStringLiteral("0");
+    program[CALPSB] = QStringLiteral("1");
+    program[CALREQ] = QStringLiteral("0");
+    return program;
+}
+
+const QList<std::pair<SaveLoop::Kind, QString>> kKindNames = {
+    {SaveLoop::Kind::Dataset, QStringLiteral("dataset")},
+    {SaveLoop::Kind::Config, QStringLiteral("config")},
+    {SaveLoop::Kind::Program, QStringLiteral("program")}};
+
 } // namespace
 
 namespace SaveLoop {
 
 std::optional<Kind> KindNamed(const QString& name) {
-    for (Kind kind : {Kind::Dataset, Kind::Config}) {
-        if (KindName(kind) == name) {
+    for (const auto& [kind, kindName] : kKindNames) {
+        if (kindName == name) {
             return kind;
         }
     }
@@ -46,7 +74,12 @@ std::optional<Kind> KindNamed(const QString& name) {
 }
 
 QString KindName(Kind kind) {
-    return kind == Kind::Dataset ? QStringLiteral("dataset") : QStringLiteral("config");
+    for (const auto& [known, kindName] : kKindNames) {
+        if (known == kind) {
+            return kindName;
+        }
+    }
+    return QString();
 }
 
 QString Tag(int generation) {
@@ -66,14 +99,24 @@ int GenerationOf(const QByteArray& fileBytes) {
 
 QString WorkDirOf(int generation) {
     return QStringLiteral("/lab/Données/%1/").arg(Tag(generation)) +
-           QString(kWorkDirFill, QLatin1Char('d'));
+           QString(kFill, QLatin1Char('d'));
+}
+
+QString ProgramNumber() {
+    return QStringLiteral("905");
 }
 
 void Save(Services& services, Kind kind, const QString& target, int generation) {
-    if (kind == Kind::Dataset) {
+    switch (kind) {
+    case Kind::Dataset:
         services.measVal.SaveFile(DatasetOf(generation), target);
-    } else {
+        break;
+    case Kind::Config:
         services.config.WorkDir(WorkDirOf(generation));
+        break;
+    case Kind::Program:
+        services.usrDefProg.SaveToFile(ProgramOf(generation), target);
+        break;
     }
 }
 

@@ -11,7 +11,7 @@ class Services;
 // exactly one complete generation.
 namespace SaveLoop {
 
-enum class Kind { Dataset, Config };
+enum class Kind { Dataset, Config, Program };
 
 std::optional<Kind> KindNamed(const QString& name);
 QString KindName(Kind kind);
@@ -21,11 +21,13 @@ QString Tag(int generation);
 int GenerationOf(const QByteArray& fileBytes);
 
 // Saves generation g through the program's own operation; a failure is reported through
-// the services' Ui. A dataset goes to `target`; the configuration file lives where the
-// services keep it.
+// the services' Ui. A dataset or program file goes to `target`; the configuration file
+// lives where the services keep it.
 void Save(Services& services, Kind kind, const QString& target, int generation);
 
 // The work directory that generation g of the configuration names.
 QString WorkDirOf(int generation);
+// The number of the program that every generation of a program file holds.
+QString ProgramNumber();
 
 } // namespace SaveLoop
