@@ -1,0 +1,218 @@
+#include "calibration/CCalProtocol.h"
+
+#include "app/CCSVFile.h"
+#include "app/DateText.h"
+#include "app/ErrorTrap.h"
+#include "app/Services.h"
+#include "calibration/CalProtocolAnswer.h"
+#include "calibration/CalProtocolFile.h"
+#include "calibration/FieldText.h"
+#include "calibration/ProtocolExchange.h"
+
+#include <QFileInfo>
+
+#include <algorithm>
+
+namespace {
+
+// Copies the first `count` values (at most the record's) into `target`, growing it.
+template <std::size_t N>
+void CopyFirst(const std::array<QString, N>& source, int count, QStringList& target) {
+    const int n = std::clamp(count, 0, static_cast<int>(N));
+    while (target.size() < n) {
+        target.append(QString());
+    }
+    std::copy_n(source.begin(), n, target.begin());
+}
+
+QString ProtocolCommand(bool fPH, bool fExtended) {
+    if (fPH) {
+        return QStringLiteral("U.586");
+    }
+    return fExtended ? QStringLiteral("U.587") : QStringLiteral("U.585");
+}
+
+} // namespace
+
+CCalProtocol::CCalProtocol(Services& services) : m_services(services) {}
+
+QString CCalProtocol::WorkDir() {
+    return Trapped(m_services.ui, QString(), [&] {
+        if (!m_workDir) {
+            m_workDir = m_services.config.WorkDir();
+        }
+        return *m_workDir;
+    });
+}
+
+void CCalProtocol::WorkDir(const QString& strWorkDir) {
+    TrappedVoid(m_services.ui, [&] {
+        m_services.config.WorkDir(strWorkDir);
+        m_workDir = m_services.config.WorkDir();
+    });
+}
+
+bool CCalProtocol::UpdateFromMeter(bool fPH, bool fExtended) {
+    m_record.Clear();
+    const bool fetched = Trapped(m_services.ui, false, [&] {
+        if (!m_services.device.Online()) {
+            return true;
+        }
+        return FetchAndParse(fPH, fExtended);
+    });
+    if (!fetched) {
+        m_record.Clear();
+    }
+    return fetched;
+}
+
+bool CCalProtocol::FetchAndParse(bool fPH, bool fExtended) {
+    QString answer;
+    if (!ExchangeProtocolCommand(m_services.link(), m_services.communication,
+                                 ProtocolCommand(fPH, fExtended), answer)) {
+        return false;
+    }
+    const bool parsed =
+        fPH ? ParsePHAnswer(answer, m_record) : ParseTurbidityAnswer(answer, m_record);
+    if (!parsed) {
+        return false;
+    }
+    m_record.Meter = m_services.device.DeviceName();
+    m_record.SerNo = m_services.device.SerialNumber();
+    m_record.User = m_services.login.UserName();
+    m_record.Valid = true;
+    return true;
+}
+
+bool CCalProtocol::IsProtocolValid() const {
+    return m_record.Valid;
+}
+
+bool CCalProtocol::IsProtocolPH() const {
+    return m_record.IsPH;
+}
+
+bool CCalProtocol::GetProtocolDate(short& nYear, short& nMonth, short& nDay) {
+    return Trapped(m_services.ui, false, [&] {
+        if (!m_record.Valid) {
+            return false;
+        }
+        nYear = IntegerField(m_record.Year);
+        nMonth = IntegerField(m_record.Month);
+        nDay = IntegerField(m_record.Day);
+        return true;
+    });
+}
+
+bool CCalProtocol::GetProtocolHeader(QString& strMeter, QString& strSerNo, QString& strUser) {
+    if (!m_record.Valid) {
+        return false;
+    }
+    strMeter = m_record.Meter;
+    strSerNo = m_record.SerNo;
+    strUser = m_record.User;
+    return true;
+}
+
+void CCalProtocol::CalibrationDateTime(QString& strCalData, QString& strCalTime) const {
+    strCalData = ShortDateText(DateSerial(IntegerField(m_record.Year),
+                                          IntegerField(m_record.Month),
+                                          IntegerField(m_record.Day)));
+    strCalTime = LongTimeText(TimeSerial(IntegerField(m_record.Hour), IntegerField(m_record.Min),
+                                         IntegerField(m_record.Sec)));
+}
+
+bool CCalProtocol::GetProtocolTurbidity(QString& strMeter, QString& strSerNo, QString& strUser,
+                                        QString& strCalData, QString& strCalTime,
+                                        QString& strCalInterval_d, QString& strCalMode,
+                                        short& nNumCalPoints, QStringList& strCalStds_FNUNTU) {
+    return Trapped(m_services.ui, false, [&] {
+        if (!m_record.Valid || m_record.IsPH) {
+            return false;
+        }
+        GetProtocolHeader(strMeter, strSerNo, strUser);
+        CalibrationDateTime(strCalData, strCalTime);
+        strCalInterval_d = m_record.Interval;
+        strCalMode = m_record.Mode;
+        nNumCalPoints = m_record.NumCalPoints;
+        CopyFirst(m_record.CalStds_FNUNTU, nNumCalPoints, strCalStds_FNUNTU);
+        return true;
+    });
+}
+
+bool CCalProtocol::GetProtocolPH(QString& strMeter, QString& strSerNo, QString& strUser,
+                                 QString& strCalData, QString& strCalTime,
+                                 QString& strCalInterval_d, QString& strMode, QString& strSlope,
+                                 QString& strAsy, QString& strSensQuality, bool& fShowTempF,
+                                 bool& fShowSlopePC, short& nNumCalPoints,
+                                 QStringList& strPHValues, QStringList& strVoltageValues_mV,
+                                 QStringList& strTempValues_C) {
+    return Trapped(m_services.ui, false, [&] {
+        if (!m_record.Valid || !m_record.IsPH) {
+            return false;
+        }
+        GetProtocolHeader(strMeter, strSerNo, strUser);
+        CalibrationDateTime(strCalData, strCalTime);
+        strCalInterval_d = m_record.Interval;
+        strMode = m_record.Mode;
+        strSlope = m_record.Slope;
+        strAsy = m_record.Asy;
+        strSensQuality = m_record.SensQuality;
+        fShowTempF = m_record.ShowTempF;
+        fShowSlopePC = m_record.ShowSlopePC;
+        nNumCalPoints = m_record.NumCalPoints;
+        CopyFirst(m_record.PHValues, nNumCalPoints, strPHValues);
+        CopyFirst(m_record.VoltageValues_mV, nNumCalPoints, strVoltageValues_mV);
+        CopyFirst(m_record.TempValues_C, nNumCalPoints, strTempValues_C);
+        return true;
+    });
+}
+
+bool CCalProtocol::SaveToFile(const QString& strFilePath) {
+    return Trapped(m_services.ui, false, [&] {
+        if (!m_record.Valid) {
+            return false;
+        }
+        return CCSVFile(m_services.ui).WriteFile(strFilePath, ProtocolFileText(m_record));
+    });
+}
+
+bool CCalProtocol::ReadFromFile(const QString& strFilePath) {
+    m_record.Clear();
+    return Trapped(m_services.ui, false, [&] {
+        QString text;
+        if (!QFileInfo(strFilePath).isFile() || !CCSVFile(m_services.ui).ReadFile(text, strFilePath)) {
+            return false;
+        }
+        CalProtocolRecord parsed;
+        if (!ParseProtocolFile(text, parsed)) {
+            return false;
+        }
+        m_record = parsed;
+        return true;
+    });
+}
+
+double CCalProtocol::TempGetFahrenheit(double TempGradCelsius) {
+    return TempGradCelsius * 9 / 5 + 32;
+}
+
+bool CCalProtocol::SetChargeID(const QString& strLOTTotal, const QString& strExpiry,
+                               const QString& strManufacturer, const QStringList& strLOTStds) {
+    m_record.LOTTotal = strLOTTotal;
+    m_record.Expiry = strExpiry;
+    m_record.Manufacturer = strManufacturer;
+    for (int i = 0; i < CalProtocolRecord::kMaxStandards; ++i) {
+        m_record.LOTStds[i] = strLOTStds.value(i);
+    }
+    return true;
+}
+
+bool CCalProtocol::GetChargeID(QString& strLOTTotal, QString& strExpiry,
+                               QString& strManufacturer, QStringList& strLOTStds) {
+    strLOTTotal = m_record.LOTTotal;
+    strExpiry = m_record.Expiry;
+    strManufacturer = m_record.Manufacturer;
+    CopyFirst(m_record.LOTStds, CalProtocolRecord::kMaxStandards, strLOTStds);
+    return true;
+}

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "calibration/CalProtocolRecord.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+class Services;
+
+// The last calibration protocol of the meter, fetched over the link or read from a
+// protocol file, and the lot data of the turbidity standards the user entered. One
+// instance lives for the whole run; the protocol outlives the windows that show it.
+class CCalProtocol {
+public:
+    explicit CCalProtocol(Services& services);
+
+    // The work directory, taken from the configuration at first use; writing stores it in
+    // the configuration and takes the stored value back.
+    QString WorkDir();
+    void WorkDir(const QString& strWorkDir);
+
+    // Fetches the pH protocol (fPH), else the turbidity protocol, extended for fExtended.
+    // Offline the record is cleared and the result is true.
+    bool UpdateFromMeter(bool fPH, bool fExtended);
+    bool IsProtocolValid() const;
+    bool IsProtocolPH() const;
+    bool GetProtocolDate(short& nYear, short& nMonth, short& nDay);
+    bool GetProtocolHeader(QString& strMeter, QString& strSerNo, QString& strUser);
+    // Standards beyond the list's size are appended; at most five exist.
+    bool GetProtocolTurbidity(QString& strMeter, QString& strSerNo, QString& strUser,
+                              QString& strCalData, QString& strCalTime,
+                              QString& strCalInterval_d, QString& strCalMode,
+                              short& nNumCalPoints, QStringList& strCalStds_FNUNTU);
+    // The first points (at most three) of each list; lists grow as needed.
+    bool GetProtocolPH(QString& strMeter, QString& strSerNo, QString& strUser,
+                       QString& strCalData, QString& strCalTime, QString& strCalInterval_d,
+                       QString& strMode, QString& strSlope, QString& strAsy,
+                       QString& strSensQuality, bool& fShowTempF, bool& fShowSlopePC,
+                       short& nNumCalPoints, QStringList& strPHValues,
+                       QStringList& strVoltageValues_mV, QStringList& strTempValues_C);
+    bool SaveToFile(const QString& strFilePath);
+    bool ReadFromFile(const QString& strFilePath);
+    double TempGetFahrenheit(double TempGradCelsius);
+    // Elements 0 to 4: the lots of the low, mid, high, 4th and 5th standard.
+    bool SetChargeID(const QString& strLOTTotal, const QString& strExpiry,
+                     const QString& strManufacturer, const QStringList& strLOTStds);
+    bool GetChargeID(QString& strLOTTotal, QString& strExpiry, QString& strManufacturer,
+                     QStringList& strLOTStds);
+
+private:
+    bool FetchAndParse(bool fPH, bool fExtended);
+    void CalibrationDateTime(QString& strCalData, QString& strCalTime) const;
+
+    Services& m_services;
+    CalProtocolRecord m_record;
+    std::optional<QString> m_workDir;
+};

@@ -1,0 +1,57 @@
+#include "calibration/FieldText.h"
+
+#include "app/Errors.h"
+#include "app/NumberText.h"
+
+#include <cmath>
+
+namespace {
+
+[[noreturn]] void TypeMismatch(const QString& text) {
+    throw MervexError(QStringLiteral("Type mismatch: \"%1\"").arg(text));
+}
+
+} // namespace
+
+short IntegerField(const QString& text) {
+    const std::optional<int> value = WholeNumber(text);
+    if (!value) {
+        TypeMismatch(text);
+    }
+    return static_cast<short>(*value);
+}
+
+bool BooleanField(const QString& text) {
+    const QString word = text.trimmed();
+    if (word.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0) {
+        return true;
+    }
+    if (word.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0) {
+        return false;
+    }
+    bool ok = false;
+    const double number = word.toDouble(&ok);
+    if (!ok || std::isnan(number)) {
+        TypeMismatch(text);
+    }
+    return number != 0;
+}
+
+QString BooleanText(bool value) {
+    return value ? QStringLiteral("True") : QStringLiteral("False");
+}
+
+QStringList SplitAtMost(const QString& text, const QString& separator, int maxParts) {
+    QStringList parts;
+    qsizetype start = 0;
+    while (parts.size() < maxParts - 1) {
+        const qsizetype at = text.indexOf(separator, start);
+        if (at < 0) {
+            break;
+        }
+        parts << text.mid(start, at - start);
+        start = at + separator.size();
+    }
+    parts << text.mid(start);
+    return parts;
+}

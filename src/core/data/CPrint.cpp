@@ -1,0 +1,188 @@
+#include "data/CPrint.h"
+
+#include "app/ErrorTrap.h"
+#include "app/Services.h"
+#include "data/PrintoutLines.h"
+#include "data/RecordWalker.h"
+
+#include <climits>
+#include <cmath>
+
+namespace {
+
+constexpr double kFontSize_pt = 11;
+constexpr int kTopLines = 2;
+// Room for the two top lines and one line of text; anything less cannot page.
+constexpr int kMinLinesPerPage = kTopLines + 1;
+constexpr int kTableColumns = 16;
+
+// What a program without printer support sees: no printer at all.
+class NoPrinters : public LinePrinterFactory {
+public:
+    int PrinterCount() const override { return 0; }
+    QString DefaultPrinterName() const override { return QString(); }
+    std::unique_ptr<LinePrinter> OpenDefaultPrinter() override { return nullptr; }
+};
+
+} // namespace
+
+CPrint::CPrint(Services& services)
+    : m_services(services), m_factory(std::make_unique<NoPrinters>()),
+      m_clock(&QDateTime::currentDateTime) {}
+
+CPrint::~CPrint() = default;
+
+void CPrint::SetPrinterFactory(std::unique_ptr<LinePrinterFactory> factory) {
+    m_factory = factory ? std::move(factory) : std::make_unique<NoPrinters>();
+}
+
+void CPrint::SetClock(std::function<QDateTime()> clock) {
+    m_clock = std::move(clock);
+}
+
+bool CPrint::PrinterAvailable() {
+    return Trapped(m_services.ui, false, [&] { return m_factory->PrinterCount() > 0; });
+}
+
+QString CPrint::PrinterName() {
+    return Trapped(m_services.ui, QString(), [&] { return m_factory->DefaultPrinterName(); });
+}
+
+bool CPrint::PrintMVals(const QString& strDeviceName, const QString& strSerNo,
+                        const QString& strUser, const QDateTime& mvalDate,
+                        const QString& strMVals) {
+    const bool printed = Trapped(m_services.ui, false, [&] {
+        return StartPrintout() && PrintMValsHeader(strDeviceName, strSerNo, strUser, mvalDate) &&
+               PrintMValsTable(strDeviceName, strMVals) && EndPrintout();
+    });
+    // A printout that failed part-way is discarded, never sent later with another one.
+    m_printer.reset();
+    return printed;
+}
+
+bool CPrint::PrintCalProtocol() {
+    const bool printed = Trapped(m_services.ui, false, [&] {
+        QString meter, serNo, user;
+        return StartPrintout() &&
+               m_services.calProtocol.GetProtocolHeader(meter, serNo, user) &&
+               PrintProtocolHeader(meter, serNo, user) && PrintProtocolBody() && EndPrintout();
+    });
+    m_printer.reset();
+    return printed;
+}
+
+bool CPrint::StartPrintout() {
+    m_printer = m_factory->OpenDefaultPrinter();
+    if (!m_printer) {
+        return false;
+    }
+    m_printer->SetFontSize(kFontSize_pt);
+    const double lineHeight = m_printer->TextHeight(QStringLiteral("test"));
+    const double lines =
+        lineHeight > 0 ? std::nearbyint(m_printer->PrintableHeight() / lineHeight - kTopLines)
+                       : 0;
+    if (lines < kMinLinesPerPage) {
+        throw MervexError(QStringLiteral("The printable area holds too few lines."));
+    }
+    m_intLinesPerPage = static_cast<short>(std::min<double>(lines, SHRT_MAX));
+    m_intLinesPrinted = 0;
+    return true;
+}
+
+QString CPrint::FitToWidth(QString text) const {
+    const double width = m_printer->PrintableWidth();
+    if (m_printer->TextWidth(text) <= width) {
+        return text;
+    }
+    // The longest prefix that fits, found by halving: a long record line costs a few
+    // measurements instead of one per character.
+    qsizetype fits = 0;
+    qsizetype tooLong = text.size();
+    while (tooLong - fits > 1) {
+        const qsizetype middle = (fits + tooLong) / 2;
+        if (m_printer->TextWidth(text.left(middle)) <= width) {
+            fits = middle;
+        } else {
+            tooLong = middle;
+        }
+    }
+    text.truncate(fits);
+    return text;
+}
+
+bool CPrint::PrintLine(QString text) {
+    text = FitToWidth(std::move(text));
+    if (m_intLinesPrinted >= m_intLinesPerPage) {
+        m_printer->NewPage();
+        m_intLinesPrinted = 0;
+        if (!PrintTopLines()) {
+            return false;
+        }
+    }
+    m_printer->PrintLine(text);
+    ++m_intLinesPrinted;
+    return true;
+}
+
+bool CPrint::PrintLines(const QStringList& lines) {
+    for (const QString& line : lines) {
+        if (!PrintLine(line)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool CPrint::PrintTopLines() {
+    return PrintLines(QStringList(kTopLines, QString()));
+}
+
+bool CPrint::PrintMValsHeader(const QString& strDeviceName, const QString& strSerNo,
+                              const QString& strUser, const QDateTime& mvalDate) {
+    return PrintTopLines() &&
+           PrintLines(DatasetHeaderLines(strDeviceName, strSerNo, strUser, mvalDate));
+}
+
+bool CPrint::PrintMValsTable(const QString& strDeviceName, const QString& strMVals) {
+    QStringList titles(kTableColumns);
+    QList<short> widths(kTableColumns);
+    QList<int> kinds(kTableColumns);
+    const short count = m_services.device.GetTableConfig(titles, widths, kinds, strDeviceName);
+    if (count <= 0) {
+        return false;
+    }
+    return PrintTitleLine(titles, count) && PrintRecordLines(strMVals, count);
+}
+
+bool CPrint::PrintTitleLine(const QStringList& strColHeaders, int intNum) {
+    return PrintLine(FieldsLine(strColHeaders, intNum));
+}
+
+bool CPrint::PrintRecordLines(const QString& strMVals, int intNum) {
+    RecordWalker walker(strMVals);
+    QStringList fields;
+    while (walker.Next(fields, intNum)) {
+        if (!PrintLine(FieldsLine(fields, intNum))) {
+            return false;
+        }
+        m_services.ui.Yield();
+    }
+    return !walker.Failed();
+}
+
+bool CPrint::PrintProtocolHeader(const QString& strMeter, const QString& strSerNo,
+                                 const QString& strUser) {
+    return PrintTopLines() &&
+           PrintLines(ProtocolHeaderLines(m_services.calProtocol.IsProtocolPH(), m_clock(),
+                                          strMeter, strSerNo, strUser));
+}
+
+bool CPrint::PrintProtocolBody() {
+    const std::optional<QStringList> body = ProtocolBodyLines(m_services.calProtocol);
+    return body && PrintLines(*body);
+}
+
+bool CPrint::EndPrintout() {
+    // A document the printer (or the PDF file) did not take is a failed printout.
+    return m_printer->EndDocument();
+}

@@ -1,0 +1,129 @@
+#include "data/PrintoutLines.h"
+
+#include "app/DateText.h"
+#include "app/NumberText.h"
+#include "app/StringTable.h"
+#include "calibration/CCalProtocol.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr int kIndent = 12;
+constexpr double kIdealSlope_mVpH = -59.16;
+const QString kBlank = QStringLiteral(" ");
+const QString kTab = QStringLiteral("\t");
+
+// The four lines both protocol kinds start their body with.
+QStringList CalibrationLines(const QString& strCalData, const QString& strCalTime,
+                             const QString& strInterval, const QString& strMode) {
+    return {LabelLine(1049, strCalData), LabelLine(1050, strCalTime),
+            LabelLine(1222, strInterval + kBlank + LoadResString(1223)),
+            LabelLine(1224, strMode)};
+}
+
+QString SlopeText(const QString& strSlope, bool fShowSlopePC) {
+    if (!fShowSlopePC) {
+        return strSlope + QStringLiteral(" mV/pH");
+    }
+    return OneDecimalText(LeadingNumber(strSlope) / kIdealSlope_mVpH * 100) +
+           QStringLiteral(" %");
+}
+
+QString TemperatureText(CCalProtocol& protocol, const QString& strTemp_C, bool fShowTempF) {
+    if (!fShowTempF) {
+        return strTemp_C + QStringLiteral(" °C");
+    }
+    return OneDecimalText(protocol.TempGetFahrenheit(LeadingNumber(strTemp_C))) +
+           QStringLiteral(" °F");
+}
+
+std::optional<QStringList> PHBodyLines(CCalProtocol& protocol) {
+    QString meter, serNo, user, date, time, interval, mode, slope, asy, quality;
+    bool showTempF = false;
+    bool showSlopePC = false;
+    short points = 0;
+    QStringList ph, mV, temp;
+    if (!protocol.GetProtocolPH(meter, serNo, user, date, time, interval, mode, slope, asy,
+                                quality, showTempF, showSlopePC, points, ph, mV, temp)) {
+        return std::nullopt;
+    }
+    QStringList lines = CalibrationLines(date, time, interval, mode);
+    lines << LabelLine(1225, SlopeText(slope, showSlopePC))
+          << LabelLine(1226, asy + QStringLiteral(" mV")) << LabelLine(1227, quality)
+          << QString();
+    const int shown = std::min<int>(points, static_cast<int>(ph.size()));
+    for (int i = 0; i < shown; ++i) {
+        lines << Indented(QStringLiteral("#%1").arg(i + 1) + kTab + ph[i] + kTab + mV[i] +
+                          QStringLiteral(" mV") + kTab +
+                          TemperatureText(protocol, temp[i], showTempF));
+    }
+    lines << QString();
+    return lines;
+}
+
+std::optional<QStringList> TurbidityBodyLines(CCalProtocol& protocol) {
+    QString meter, serNo, user, date, time, interval, mode;
+    short points = 0;
+    QStringList standards;
+    QString lotTotal, expiry, manufacturer;
+    QStringList lots;
+    if (!protocol.GetProtocolTurbidity(meter, serNo, user, date, time, interval, mode, points,
+                                       standards) ||
+        !protocol.GetChargeID(lotTotal, expiry, manufacturer, lots)) {
+        return std::nullopt;
+    }
+    QStringList lines = CalibrationLines(date, time, interval, mode);
+    lines << QString() << LabelLine(1232, lotTotal) << LabelLine(1233, expiry)
+          << LabelLine(1234, manufacturer);
+    const int shown = std::min<int>(points, static_cast<int>(standards.size()));
+    for (int i = 0; i < shown; ++i) {
+        lines << Indented(standards[i] + QStringLiteral(" FNU/NTU: ") + lots.value(i) + kBlank +
+                          LoadResString(1026));
+    }
+    lines << QString();
+    return lines;
+}
+
+} // namespace
+
+QString Indented(const QString& text) {
+    return text.isEmpty() ? text : QString(kIndent, QLatin1Char(' ')) + text;
+}
+
+QString LabelLine(int labelString, const QString& value) {
+    return Indented(LoadResString(labelString) + kBlank + value);
+}
+
+QString FieldsLine(const QStringList& fields, int count) {
+    QString line;
+    for (int i = 0; i < count; ++i) {
+        line += fields.value(i) + QStringLiteral("; ");
+    }
+    return Indented(line);
+}
+
+QStringList DatasetHeaderLines(const QString& strDeviceName, const QString& strSerNo,
+                               const QString& strUser, const QDateTime& mvalDate) {
+    return {LabelLine(1063, strDeviceName),
+            LabelLine(1064, strSerNo),
+            LabelLine(1176, strUser),
+            LabelLine(1049, ShortDateText(mvalDate.date())),
+            LabelLine(1050, LongTimeText(mvalDate.time())),
+            QString()};
+}
+
+QStringList ProtocolHeaderLines(bool fPH, const QDateTime& printedAt, const QString& strMeter,
+                                const QString& strSerNo, const QString& strUser) {
+    return {Indented(LoadResString(fPH ? 1220 : 1219)),
+            Indented(GeneralDateText(printedAt)),
+            QString(),
+            LabelLine(1063, strMeter),
+            LabelLine(1064, strSerNo),
+            LabelLine(1176, strUser),
+            QString()};
+}
+
+std::optional<QStringList> ProtocolBodyLines(CCalProtocol& protocol) {
+    return protocol.IsProtocolPH() ? PHBodyLines(protocol) : TurbidityBodyLines(protocol);
+}

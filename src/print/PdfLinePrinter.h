@@ -1,0 +1,21 @@
+#pragma once
+
+#include "print/PainterLinePrinter.h"
+
+#include <QPdfWriter>
+#include <QSaveFile>
+
+// A document rendered into a PDF file (A4, 15 mm margins). The file appears, or replaces
+// an older one, only when the document ends; a discarded document leaves no file.
+class PdfLinePrinter : public PainterLinePrinter {
+public:
+    // Throws MervexError when the file cannot be created.
+    explicit PdfLinePrinter(const QString& path);
+    ~PdfLinePrinter() override;
+
+    bool EndDocument() override;
+
+private:
+    QSaveFile m_file;
+    QPdfWriter m_writer;
+};
