@@ -3,11 +3,13 @@
 #include "app/CConfig.h"
 #include "app/CIni.h"
 #include "app/Ui.h"
+#include "calibration/CCalProtocol.h"
 #include "calibration/CCalibration.h"
 #include "calibration/CMath.h"
 #include "data/CExportExcel.h"
 #include "data/CImportMVal.h"
 #include "data/CMeasVal.h"
+#include "data/CPrint.h"
 #include "meter/CCommunication.h"
 #include "meter/CDevice.h"
 #include "meter/CLogin.h"
@@ -43,7 +45,9 @@ public:
     CLogin login;
     CConfig config{ui};
     CUsrDefProg usrDefProg{*this};
+    CCalProtocol calProtocol{*this};
     CMath math{ui};
     CCalibration calibration{*this};
+    CPrint print{*this};
     CIni ini{ui};
 };

@@ -10,7 +10,6 @@
 #include "calibration/ProtocolExchange.h"
 
 #include <QFileInfo>
-
 #include <algorithm>
 
 namespace {
@@ -114,12 +113,22 @@ bool CCalProtocol::GetProtocolHeader(QString& strMeter, QString& strSerNo, QStri
     return true;
 }
 
-void CCalProtocol::CalibrationDateTime(QString& strCalData, QString& strCalTime) const {
-    strCalData = ShortDateText(DateSerial(IntegerField(m_record.Year),
-                                          IntegerField(m_record.Month),
+bool CCalProtocol::CommonFields(bool fPH, QString& strMeter, QString& strSerNo, QString& strUser,
+                                QString& strCalData, QString& strCalTime, QString& strCalInterval_d,
+                                QString& strMode) const {
+    if (!m_record.Valid || m_record.IsPH != fPH) {
+        return false;
+    }
+    strMeter = m_record.Meter;
+    strSerNo = m_record.SerNo;
+    strUser = m_record.User;
+    strCalData = ShortDateText(DateSerial(IntegerField(m_record.Year), IntegerField(m_record.Month),
                                           IntegerField(m_record.Day)));
     strCalTime = LongTimeText(TimeSerial(IntegerField(m_record.Hour), IntegerField(m_record.Min),
                                          IntegerField(m_record.Sec)));
+    strCalInterval_d = m_record.Interval;
+    strMode = m_record.Mode;
+    return true;
 }
 
 bool CCalProtocol::GetProtocolTurbidity(QString& strMeter, QString& strSerNo, QString& strUser,
@@ -127,13 +136,10 @@ bool CCalProtocol::GetProtocolTurbidity(QString& strMeter, QString& strSerNo, QS
                                         QString& strCalInterval_d, QString& strCalMode,
                                         short& nNumCalPoints, QStringList& strCalStds_FNUNTU) {
     return Trapped(m_services.ui, false, [&] {
-        if (!m_record.Valid || m_record.IsPH) {
+        if (!CommonFields(false, strMeter, strSerNo, strUser, strCalData, strCalTime,
+                          strCalInterval_d, strCalMode)) {
             return false;
         }
-        GetProtocolHeader(strMeter, strSerNo, strUser);
-        CalibrationDateTime(strCalData, strCalTime);
-        strCalInterval_d = m_record.Interval;
-        strCalMode = m_record.Mode;
         nNumCalPoints = m_record.NumCalPoints;
         CopyFirst(m_record.CalStds_FNUNTU, nNumCalPoints, strCalStds_FNUNTU);
         return true;
@@ -144,17 +150,13 @@ bool CCalProtocol::GetProtocolPH(QString& strMeter, QString& strSerNo, QString& 
                                  QString& strCalData, QString& strCalTime,
                                  QString& strCalInterval_d, QString& strMode, QString& strSlope,
                                  QString& strAsy, QString& strSensQuality, bool& fShowTempF,
-                                 bool& fShowSlopePC, short& nNumCalPoints,
-                                 QStringList& strPHValues, QStringList& strVoltageValues_mV,
-                                 QStringList& strTempValues_C) {
+                                 bool& fShowSlopePC, short& nNumCalPoints, QStringList& strPHValues,
+                                 QStringList& strVoltageValues_mV, QStringList& strTempValues_C) {
     return Trapped(m_services.ui, false, [&] {
-        if (!m_record.Valid || !m_record.IsPH) {
+        if (!CommonFields(true, strMeter, strSerNo, strUser, strCalData, strCalTime,
+                          strCalInterval_d, strMode)) {
             return false;
         }
-        GetProtocolHeader(strMeter, strSerNo, strUser);
-        CalibrationDateTime(strCalData, strCalTime);
-        strCalInterval_d = m_record.Interval;
-        strMode = m_record.Mode;
         strSlope = m_record.Slope;
         strAsy = m_record.Asy;
         strSensQuality = m_record.SensQuality;
@@ -181,7 +183,8 @@ bool CCalProtocol::ReadFromFile(const QString& strFilePath) {
     m_record.Clear();
     return Trapped(m_services.ui, false, [&] {
         QString text;
-        if (!QFileInfo(strFilePath).isFile() || !CCSVFile(m_services.ui).ReadFile(text, strFilePath)) {
+        if (!QFileInfo(strFilePath).isFile() ||
+            !CCSVFile(m_services.ui).ReadFile(text, strFilePath)) {
             return false;
         }
         CalProtocolRecord parsed;
@@ -208,8 +211,8 @@ bool CCalProtocol::SetChargeID(const QString& strLOTTotal, const QString& strExp
     return true;
 }
 
-bool CCalProtocol::GetChargeID(QString& strLOTTotal, QString& strExpiry,
-                               QString& strManufacturer, QStringList& strLOTStds) {
+bool CCalProtocol::GetChargeID(QString& strLOTTotal, QString& strExpiry, QString& strManufacturer,
+                               QStringList& strLOTStds) {
     strLOTTotal = m_record.LOTTotal;
     strExpiry = m_record.Expiry;
     strManufacturer = m_record.Manufacturer;

@@ -4,7 +4,6 @@
 
 #include <QString>
 #include <QStringList>
-
 #include <optional>
 
 class Services;
@@ -30,16 +29,16 @@ public:
     bool GetProtocolHeader(QString& strMeter, QString& strSerNo, QString& strUser);
     // Standards beyond the list's size are appended; at most five exist.
     bool GetProtocolTurbidity(QString& strMeter, QString& strSerNo, QString& strUser,
-                              QString& strCalData, QString& strCalTime,
-                              QString& strCalInterval_d, QString& strCalMode,
-                              short& nNumCalPoints, QStringList& strCalStds_FNUNTU);
+                              QString& strCalData, QString& strCalTime, QString& strCalInterval_d,
+                              QString& strCalMode, short& nNumCalPoints,
+                              QStringList& strCalStds_FNUNTU);
     // The first points (at most three) of each list; lists grow as needed.
-    bool GetProtocolPH(QString& strMeter, QString& strSerNo, QString& strUser,
-                       QString& strCalData, QString& strCalTime, QString& strCalInterval_d,
-                       QString& strMode, QString& strSlope, QString& strAsy,
-                       QString& strSensQuality, bool& fShowTempF, bool& fShowSlopePC,
-                       short& nNumCalPoints, QStringList& strPHValues,
-                       QStringList& strVoltageValues_mV, QStringList& strTempValues_C);
+    bool GetProtocolPH(QString& strMeter, QString& strSerNo, QString& strUser, QString& strCalData,
+                       QString& strCalTime, QString& strCalInterval_d, QString& strMode,
+                       QString& strSlope, QString& strAsy, QString& strSensQuality,
+                       bool& fShowTempF, bool& fShowSlopePC, short& nNumCalPoints,
+                       QStringList& strPHValues, QStringList& strVoltageValues_mV,
+                       QStringList& strTempValues_C);
     bool SaveToFile(const QString& strFilePath);
     bool ReadFromFile(const QString& strFilePath);
     double TempGetFahrenheit(double TempGradCelsius);
@@ -51,7 +50,10 @@ public:
 
 private:
     bool FetchAndParse(bool fPH, bool fExtended);
-    void CalibrationDateTime(QString& strCalData, QString& strCalTime) const;
+    // The fields both kinds share; false unless a protocol of the kind is held.
+    bool CommonFields(bool fPH, QString& strMeter, QString& strSerNo, QString& strUser,
+                      QString& strCalData, QString& strCalTime, QString& strCalInterval_d,
+                      QString& strMode) const;
 
     Services& m_services;
     CalProtocolRecord m_record;

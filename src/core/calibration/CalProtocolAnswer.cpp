@@ -12,15 +12,6 @@ constexpr int kFirstStandardField = 10;
 constexpr int kFirstPointField = 15;
 constexpr int kFieldsPerPoint = 3;
 
-void TakeDateAndTime(const QStringList& f, CalProtocolRecord& r) {
-    r.Year = f[1];
-    r.Month = f[2];
-    r.Day = f[3];
-    r.Hour = f[4];
-    r.Min = f[5];
-    r.Sec = f[6];
-}
-
 bool TakeExtendedTurbidity(const QStringList& f, CalProtocolRecord& r) {
     r.Mode = f[8];
     r.NumCalPoints = IntegerField(f[9]);
@@ -74,6 +65,12 @@ QString SensorQualityText(int code) {
     }
 }
 
+void TakeDateAndTime(const QStringList& f, qsizetype first, CalProtocolRecord& r) {
+    for (QString* part : {&r.Year, &r.Month, &r.Day, &r.Hour, &r.Min, &r.Sec}) {
+        *part = f[first++];
+    }
+}
+
 void SetStandardTurbidity(CalProtocolRecord& record) {
     record.Mode = QStringLiteral("3-P StdCAL");
     record.NumCalPoints = 3;
@@ -90,7 +87,7 @@ bool ParseTurbidityAnswer(const QString& answer, CalProtocolRecord& record) {
     }
     const QStringList& f = *fields;
     record.IsPH = false;
-    TakeDateAndTime(f, record);
+    TakeDateAndTime(f, 1, record);
     record.Interval = f[7];
     if (f.size() == kStandardTurbidityFields) {
         SetStandardTurbidity(record);
@@ -109,7 +106,7 @@ bool ParsePHAnswer(const QString& answer, CalProtocolRecord& record) {
         return false;
     }
     record.IsPH = true;
-    TakeDateAndTime(f, record);
+    TakeDateAndTime(f, 1, record);
     // The short answer carries no usable mode.
     if (f.size() != 16) {
         record.Mode = IntegerField(f[7]) == 0 ? QStringLiteral("Calomat TBX")

@@ -2,7 +2,6 @@
 
 #include <QString>
 #include <QStringList>
-
 #include <optional>
 
 struct CalProtocolRecord;
@@ -22,5 +21,7 @@ bool ParsePHAnswer(const QString& answer, CalProtocolRecord& record);
 
 // The display text stored for the meter's sensor quality code.
 QString SensorQualityText(int code);
+// Year, month, day, hour, minute and second from six fields starting at `first`.
+void TakeDateAndTime(const QStringList& fields, qsizetype first, CalProtocolRecord& record);
 // The fixed protocol of meters that only know the three standards.
 void SetStandardTurbidity(CalProtocolRecord& record);

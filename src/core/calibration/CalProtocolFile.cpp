@@ -82,12 +82,7 @@ bool ReadProtocolLine(const QString& line, CalProtocolRecord& r) {
     if (f.size() != 13) {
         return false;
     }
-    r.Year = f[0];
-    r.Month = f[1];
-    r.Day = f[2];
-    r.Hour = f[3];
-    r.Min = f[4];
-    r.Sec = f[5];
+    TakeDateAndTime(f, 0, r);
     r.Interval = f[6];
     r.Mode = f[7];
     r.Slope = f[8];
@@ -160,8 +155,8 @@ QString ProtocolFileText(const CalProtocolRecord& r) {
         kHeader1,
         FieldLine({r.Meter, r.SerNo, r.User, BooleanText(r.IsPH)}),
         kHeader3,
-        FieldLine({r.Year, r.Month, r.Day, r.Hour, r.Min, r.Sec, r.Interval, r.Mode, r.Slope,
-                   r.Asy, r.SensQuality, BooleanText(r.ShowTempF), BooleanText(r.ShowSlopePC)}),
+        FieldLine({r.Year, r.Month, r.Day, r.Hour, r.Min, r.Sec, r.Interval, r.Mode, r.Slope, r.Asy,
+                   r.SensQuality, BooleanText(r.ShowTempF), BooleanText(r.ShowSlopePC)}),
         kHeader5,
         PointsLine(r),
         kHeader7,

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-
 #include <array>
 
 // The last calibration protocol of the meter, pH or turbidity, with the lot data of the

@@ -63,8 +63,7 @@ bool CPrint::PrintMVals(const QString& strDeviceName, const QString& strSerNo,
 bool CPrint::PrintCalProtocol() {
     const bool printed = Trapped(m_services.ui, false, [&] {
         QString meter, serNo, user;
-        return StartPrintout() &&
-               m_services.calProtocol.GetProtocolHeader(meter, serNo, user) &&
+        return StartPrintout() && m_services.calProtocol.GetProtocolHeader(meter, serNo, user) &&
                PrintProtocolHeader(meter, serNo, user) && PrintProtocolBody() && EndPrintout();
     });
     m_printer.reset();
@@ -79,8 +78,7 @@ bool CPrint::StartPrintout() {
     m_printer->SetFontSize(kFontSize_pt);
     const double lineHeight = m_printer->TextHeight(QStringLiteral("test"));
     const double lines =
-        lineHeight > 0 ? std::nearbyint(m_printer->PrintableHeight() / lineHeight - kTopLines)
-                       : 0;
+        lineHeight > 0 ? std::nearbyint(m_printer->PrintableHeight() / lineHeight - kTopLines) : 0;
     if (lines < kMinLinesPerPage) {
         throw MervexError(QStringLiteral("The printable area holds too few lines."));
     }

@@ -5,7 +5,6 @@
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
-
 #include <functional>
 #include <memory>
 
@@ -27,8 +26,8 @@ public:
 
     bool PrinterAvailable();
     QString PrinterName();
-    bool PrintMVals(const QString& strDeviceName, const QString& strSerNo,
-                    const QString& strUser, const QDateTime& mvalDate, const QString& strMVals);
+    bool PrintMVals(const QString& strDeviceName, const QString& strSerNo, const QString& strUser,
+                    const QDateTime& mvalDate, const QString& strMVals);
     // False when the protocol object holds no protocol.
     bool PrintCalProtocol();
 

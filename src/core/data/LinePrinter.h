@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-
 #include <memory>
 
 // A printer that prints plain text lines from the top of the page down, in its own units

@@ -18,16 +18,14 @@ const QString kTab = QStringLiteral("\t");
 QStringList CalibrationLines(const QString& strCalData, const QString& strCalTime,
                              const QString& strInterval, const QString& strMode) {
     return {LabelLine(1049, strCalData), LabelLine(1050, strCalTime),
-            LabelLine(1222, strInterval + kBlank + LoadResString(1223)),
-            LabelLine(1224, strMode)};
+            LabelLine(1222, strInterval + kBlank + LoadResString(1223)), LabelLine(1224, strMode)};
 }
 
 QString SlopeText(const QString& strSlope, bool fShowSlopePC) {
     if (!fShowSlopePC) {
         return strSlope + QStringLiteral(" mV/pH");
     }
-    return OneDecimalText(LeadingNumber(strSlope) / kIdealSlope_mVpH * 100) +
-           QStringLiteral(" %");
+    return OneDecimalText(LeadingNumber(strSlope) / kIdealSlope_mVpH * 100) + QStringLiteral(" %");
 }
 
 QString TemperatureText(CCalProtocol& protocol, const QString& strTemp_C, bool fShowTempF) {
@@ -44,14 +42,13 @@ std::optional<QStringList> PHBodyLines(CCalProtocol& protocol) {
     bool showSlopePC = false;
     short points = 0;
     QStringList ph, mV, temp;
-    if (!protocol.GetProtocolPH(meter, serNo, user, date, time, interval, mode, slope, asy,
-                                quality, showTempF, showSlopePC, points, ph, mV, temp)) {
+    if (!protocol.GetProtocolPH(meter, serNo, user, date, time, interval, mode, slope, asy, quality,
+                                showTempF, showSlopePC, points, ph, mV, temp)) {
         return std::nullopt;
     }
     QStringList lines = CalibrationLines(date, time, interval, mode);
     lines << LabelLine(1225, SlopeText(slope, showSlopePC))
-          << LabelLine(1226, asy + QStringLiteral(" mV")) << LabelLine(1227, quality)
-          << QString();
+          << LabelLine(1226, asy + QStringLiteral(" mV")) << LabelLine(1227, quality) << QString();
     const int shown = std::min<int>(points, static_cast<int>(ph.size()));
     for (int i = 0; i < shown; ++i) {
         lines << Indented(QStringLiteral("#%1").arg(i + 1) + kTab + ph[i] + kTab + mV[i] +
