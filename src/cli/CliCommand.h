@@ -25,6 +25,7 @@ struct CliCommand {
     QString name;
     QString usage; // the line(s) shown by --help, without the program name
     std::function<int(CliContext&, const QStringList& args)> run;
+    bool needsFonts = false; // printouts: runs as a GUI application without a display
 };
 
 // Commands register themselves from their own file:

@@ -6,6 +6,7 @@
 #include "meter/CLogin.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QTextStream>
 #include <algorithm>
 #include <cstdio>
@@ -32,6 +33,32 @@ void PrintHelp(QTextStream& out) {
     out.flush();
 }
 
+// The command word: the first argument that is neither an option nor an option's value.
+QString CommandWord(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray arg(argv[i]);
+        if (arg == "--port" || arg == "--user") {
+            ++i;
+        } else if (!arg.startsWith("--")) {
+            return QString::fromLocal8Bit(arg);
+        }
+    }
+    return QString();
+}
+
+// Printouts need fonts, and fonts a GUI application: one without a display. Every other
+// command stays a plain console program.
+std::unique_ptr<QCoreApplication> MakeApplication(int& argc, char** argv) {
+    const QString word = CommandWord(argc, argv);
+    for (const CliCommand& c : CliCommands()) {
+        if (c.name == word && c.needsFonts) {
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+            return std::make_unique<QGuiApplication>(argc, argv);
+        }
+    }
+    return std::make_unique<QCoreApplication>(argc, argv);
+}
+
 } // namespace
 
 CliRegistration::CliRegistration(CliCommand command) {
@@ -56,7 +83,7 @@ int UsageError(CliContext& ctx, const QString& commandName) {
 }
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
+    const std::unique_ptr<QCoreApplication> app = MakeApplication(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Mervex"));
     QCoreApplication::setApplicationName(QStringLiteral("Mervex"));
     QTextStream out(stdout);

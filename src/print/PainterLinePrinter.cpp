@@ -4,10 +4,11 @@
 
 #include <QFontMetricsF>
 #include <QPagedPaintDevice>
+#include <cmath>
 
 namespace {
 
-constexpr int kLineFlags = Qt::TextSingleLine | Qt::TextExpandTabs;
+constexpr int kTabStopChars = 8;
 
 } // namespace
 
@@ -29,12 +30,31 @@ void PainterLinePrinter::SetFontSize(double points) {
     m_painter.setFont(m_font);
 }
 
-double PainterLinePrinter::TextHeight(const QString& text) const {
-    return QFontMetricsF(m_font, m_device).size(kLineFlags, text).height();
+QList<PainterLinePrinter::Segment> PainterLinePrinter::Layout(const QString& text,
+                                                              double& width) const {
+    const QFontMetricsF metrics(m_font, m_device);
+    const double tabStop = kTabStopChars * metrics.horizontalAdvance(QLatin1Char('x'));
+    QList<Segment> segments;
+    double x = 0;
+    for (const QString& piece : text.split(QLatin1Char('\t'))) {
+        if (!segments.isEmpty()) {
+            x = (std::floor(x / tabStop) + 1) * tabStop;
+        }
+        segments.append({piece, x});
+        x += metrics.horizontalAdvance(piece);
+    }
+    width = x;
+    return segments;
+}
+
+double PainterLinePrinter::TextHeight(const QString&) const {
+    return QFontMetricsF(m_font, m_device).height();
 }
 
 double PainterLinePrinter::TextWidth(const QString& text) const {
-    return QFontMetricsF(m_font, m_device).size(kLineFlags, text).width();
+    double width = 0;
+    Layout(text, width);
+    return width;
 }
 
 double PainterLinePrinter::PrintableHeight() const {
@@ -46,10 +66,12 @@ double PainterLinePrinter::PrintableWidth() const {
 }
 
 void PainterLinePrinter::PrintLine(const QString& text) {
-    const double height = TextHeight(QStringLiteral("test"));
-    m_painter.drawText(QRectF(0, m_y, PrintableWidth(), height),
-                       kLineFlags | Qt::AlignLeft | Qt::AlignTop, text);
-    m_y += height;
+    const QFontMetricsF metrics(m_font, m_device);
+    double width = 0;
+    for (const Segment& segment : Layout(text, width)) {
+        m_painter.drawText(QPointF(segment.x, m_y + metrics.ascent()), segment.text);
+    }
+    m_y += metrics.height();
 }
 
 void PainterLinePrinter::NewPage() {

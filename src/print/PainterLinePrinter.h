@@ -28,6 +28,14 @@ protected:
     bool Painting() const { return m_painter.isActive(); }
 
 private:
+    struct Segment {
+        QString text;
+        double x = 0;
+    };
+    // The pieces of a line between tabs with the position each starts at: a tab moves to
+    // the next multiple of eight "x" widths.
+    QList<Segment> Layout(const QString& text, double& width) const;
+
     QPagedPaintDevice* m_device = nullptr;
     QPainter m_painter;
     QFont m_font;
