@@ -2,6 +2,7 @@
 #include "app/StringTable.h"
 #include "cli/CliCommand.h"
 #include "cli/CliPrint.h"
+#include "cli/CliSearch.h"
 
 #include <QTextStream>
 
@@ -10,8 +11,26 @@ namespace {
 const QString kName = QStringLiteral("protocol");
 
 int Fail(CliContext& ctx, int message) {
-    ctx.err << LoadResString(message) << '\n';
+    ReportFailure(ctx, message);
     return kExitFailure;
+}
+
+// Fetches the protocol as the protocol windows do: only from a meter with that channel,
+// the extended turbidity protocol from an Ardel 60.
+int FetchProtocol(CliContext& ctx, bool fPH, const QString& out) {
+    FoundMeter meter;
+    if (!SearchMeter(ctx, meter)) {
+        return kExitFailure;
+    }
+    Services& services = ctx.services();
+    services.login.UserName(ctx.user);
+    const bool supported = fPH ? services.device.SupportsPH() : services.device.SupportsTurbidity();
+    CCalProtocol& protocol = services.calProtocol;
+    if (!supported || !protocol.UpdateFromMeter(fPH, !fPH && services.device.IsArdel60()) ||
+        !protocol.IsProtocolValid()) {
+        return Fail(ctx, 1221);
+    }
+    return protocol.SaveToFile(out) ? kExitOk : Fail(ctx, 1229);
 }
 
 int PrintProtocolFile(CliContext& ctx, const QString& in, const QString& out) {
@@ -26,6 +45,10 @@ int PrintProtocolFile(CliContext& ctx, const QString& in, const QString& out) {
 int RunProtocol(CliContext& ctx, const QStringList& args) {
     if (args.size() == 3 && args[0] == QLatin1String("print")) {
         return PrintProtocolFile(ctx, args[1], args[2]);
+    }
+    if (args.size() == 2 &&
+        (args[0] == QLatin1String("ph") || args[0] == QLatin1String("turbidity"))) {
+        return FetchProtocol(ctx, args[0] == QLatin1String("ph"), args[1]);
     }
     return UsageError(ctx, kName);
 }
