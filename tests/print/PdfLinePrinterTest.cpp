@@ -63,3 +63,19 @@ TEST(PdfLinePrinter, ADiscardedDocumentLeavesTheOldFile) {
         << "no temporary file is left behind";
     EXPECT_THROW(PdfLinePrinter(dir.file(QStringLiteral("no/such/dir/x.pdf"))), MervexError);
 }
+
+TEST(SystemPrinterFactory, NoReachablePrintServiceMeansNoPrinter) {
+    // A print service that does not exist: whatever this machine has installed.
+    const bool wasSet = qEnvironmentVariableIsSet("CUPS_SERVER");
+    const QByteArray saved = qgetenv("CUPS_SERVER");
+    qputenv("CUPS_SERVER", QFile::encodeName(TempDir().file(QStringLiteral("no-cups.sock"))));
+    SystemPrinterFactory factory;
+    EXPECT_EQ(factory.PrinterCount(), 0);
+    EXPECT_EQ(factory.DefaultPrinterName(), QString());
+    EXPECT_EQ(factory.OpenDefaultPrinter(), nullptr);
+    if (wasSet) {
+        qputenv("CUPS_SERVER", saved);
+    } else {
+        qunsetenv("CUPS_SERVER");
+    }
+}

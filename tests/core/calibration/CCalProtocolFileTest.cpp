@@ -91,6 +91,15 @@ TEST_F(CCalProtocolFileTest, TurbidityWithLotDataRoundTrips) {
     EXPECT_EQ(Saved(), text);
 }
 
+TEST_F(CCalProtocolFileTest, CountsAboveTheKeptValuesGiveWhatIsKept) {
+    ASSERT_TRUE(Read(TurbidityFile({QStringLiteral("LOTTOTAL"), kLotLine, QStringLiteral("CALPTS"),
+                                    QStringLiteral("7;1;2;3;4;5")})));
+    const TurbidityView t = ViewTurbidity();
+    EXPECT_EQ(t.points, 7) << "the count is the file's";
+    EXPECT_EQ(t.standards, QStringList({"1", "2", "3", "4", "5"}));
+    EXPECT_TRUE(ui.messages.isEmpty());
+}
+
 TEST_F(CCalProtocolFileTest, OlderShortFilesAreTheFixedThreePointProtocol) {
     for (const QStringList& tail :
          {QStringList{QStringLiteral("LOTTOTAL;x"), QStringLiteral("L1;e;m;a;b;c")},

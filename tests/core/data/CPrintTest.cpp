@@ -309,3 +309,12 @@ TEST_F(CPrintTest, NoProtocolOrUndeliveredDocumentIsAFailure) {
     EXPECT_FALSE(PrintDataset(QStringLiteral("Zentravox"), Answer({QStringLiteral("1;2")})));
     EXPECT_TRUE(ui.messages.isEmpty());
 }
+
+TEST_F(CPrintTest, APointCountAboveTheKeptStandardsPrintsTheFive) {
+    LoadProtocol(
+        kTurbidityFile.arg(QStringLiteral("?"), QStringLiteral("7"), QStringLiteral("1;2;3;4;5")));
+    ASSERT_TRUE(services.print.PrintCalProtocol());
+    const QStringList standards = OnlyDocument().AllLines().filter(QStringLiteral(" FNU/NTU: sl-"));
+    EXPECT_EQ(standards.size(), 5);
+    EXPECT_EQ(standards.last(), I + QStringLiteral("5 FNU/NTU: sl-5 OK"));
+}
