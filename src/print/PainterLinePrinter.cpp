@@ -18,6 +18,7 @@ void PainterLinePrinter::Begin(QPagedPaintDevice& device) {
         throw MervexError(QStringLiteral("The printer cannot start a document."));
     }
     m_font = m_painter.font();
+    m_advances.clear();
     m_y = 0;
 }
 
@@ -28,20 +29,32 @@ bool PainterLinePrinter::Finish() {
 void PainterLinePrinter::SetFontSize(double points) {
     m_font.setPointSizeF(points);
     m_painter.setFont(m_font);
+    m_advances.clear();
+}
+
+double PainterLinePrinter::Advance(QChar ch) const {
+    auto it = m_advances.constFind(ch.unicode());
+    if (it == m_advances.cend()) {
+        it = m_advances.insert(ch.unicode(), QFontMetricsF(m_font, m_device).horizontalAdvance(ch));
+    }
+    return *it;
 }
 
 QList<PainterLinePrinter::Segment> PainterLinePrinter::Layout(const QString& text,
                                                               double& width) const {
-    const QFontMetricsF metrics(m_font, m_device);
-    const double tabStop = kTabStopChars * metrics.horizontalAdvance(QLatin1Char('x'));
-    QList<Segment> segments;
+    // Widths add up the characters' advances, measured once each: a record line is
+    // measured several times when it is cut at the right edge.
+    const double tabStop = kTabStopChars * Advance(QLatin1Char('x'));
+    QList<Segment> segments{{QString(), 0}};
     double x = 0;
-    for (const QString& piece : text.split(QLatin1Char('\t'))) {
-        if (!segments.isEmpty()) {
+    for (const QChar ch : text) {
+        if (ch == QLatin1Char('\t')) {
             x = (std::floor(x / tabStop) + 1) * tabStop;
+            segments.append({QString(), x});
+        } else {
+            segments.last().text.append(ch);
+            x += Advance(ch);
         }
-        segments.append({piece, x});
-        x += metrics.horizontalAdvance(piece);
     }
     width = x;
     return segments;

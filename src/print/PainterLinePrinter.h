@@ -3,6 +3,7 @@
 #include "data/LinePrinter.h"
 
 #include <QFont>
+#include <QHash>
 #include <QPainter>
 
 class QPagedPaintDevice;
@@ -35,9 +36,11 @@ private:
     // The pieces of a line between tabs with the position each starts at: a tab moves to
     // the next multiple of eight "x" widths.
     QList<Segment> Layout(const QString& text, double& width) const;
+    double Advance(QChar ch) const;
 
     QPagedPaintDevice* m_device = nullptr;
     QPainter m_painter;
     QFont m_font;
+    mutable QHash<char16_t, double> m_advances;
     double m_y = 0;
 };
