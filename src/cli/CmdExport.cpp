@@ -1,7 +1,7 @@
 #include "app/Services.h"
 #include "cli/CliCommand.h"
+#include "cli/CliDataset.h"
 #include "cli/CliSearch.h"
-#include "data/CMeasVal.h"
 #include "data/MValSet.h"
 
 namespace {
@@ -12,13 +12,7 @@ int RunExport(CliContext& ctx, const QStringList& args) {
     }
     Services& services = ctx.services();
     MValSet set;
-    const short opened = services.measVal.OpenFile(set, args[0]);
-    if (opened != CMeasVal::kOpened) {
-        ReportFailure(ctx, opened == CMeasVal::kNotADatasetFile ? 1181 : 1180);
-        return kExitFailure;
-    }
-    if (set.strMVals.isEmpty()) {
-        ReportFailure(ctx, 1055);
+    if (!ReadDatasetFile(ctx, args[0], set)) {
         return kExitFailure;
     }
     if (!services.exportExcel.SetMVals(set.strMVals, set.strMeter, set.strSerNo, set.strUser,

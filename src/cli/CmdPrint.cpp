@@ -1,8 +1,8 @@
 #include "app/Services.h"
 #include "cli/CliCommand.h"
+#include "cli/CliDataset.h"
 #include "cli/CliPrint.h"
 #include "cli/CliSearch.h"
-#include "data/CMeasVal.h"
 #include "data/MValSet.h"
 
 namespace {
@@ -15,13 +15,7 @@ int RunPrint(CliContext& ctx, const QStringList& args) {
     }
     Services& services = ctx.services();
     MValSet set;
-    const short opened = services.measVal.OpenFile(set, args[0]);
-    if (opened != CMeasVal::kOpened) {
-        ReportFailure(ctx, opened == CMeasVal::kNotADatasetFile ? 1181 : 1180);
-        return kExitFailure;
-    }
-    if (set.strMVals.isEmpty()) {
-        ReportFailure(ctx, 1055);
+    if (!ReadDatasetFile(ctx, args[0], set)) {
         return kExitFailure;
     }
     PrintIntoPdf(services, args[1]);

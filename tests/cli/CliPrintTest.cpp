@@ -1,3 +1,4 @@
+#include "CliLocale.h"
 #include "app/Services.h"
 #include "print/PdfLinePrinter.h"
 #include "support/CliRunner.h"
@@ -12,16 +13,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-// The command line runs under the C locale: "12 Jul 2024", "08:04:03".
-class CLocale {
-public:
-    CLocale() : m_saved(qgetenv("LC_ALL")) { qputenv("LC_ALL", "C.UTF-8"); }
-    ~CLocale() { qputenv("LC_ALL", m_saved); }
-
-private:
-    QByteArray m_saved;
-};
 
 class CliPrintTest : public ::testing::Test {
 protected:
@@ -54,7 +45,7 @@ protected:
             printer.PrintableHeight() / printer.TextHeight(QStringLiteral("test")) - 2));
     }
 
-    CLocale locale;
+    CliLocale locale;
     TempDir dir;
     ScriptedUi ui;
     Services services{ui, std::make_unique<ScriptedMeterLink>()};

@@ -1,3 +1,4 @@
+#include "CliLocale.h"
 #include "support/CliRunner.h"
 #include "support/PdfText.h"
 #include "support/QtPrint.h"
@@ -7,16 +8,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-// The command line runs under the C locale: "." as decimal separator, "15 Mar 2024".
-class CLocale {
-public:
-    CLocale() : m_saved(qgetenv("LC_ALL")) { qputenv("LC_ALL", "C.UTF-8"); }
-    ~CLocale() { qputenv("LC_ALL", m_saved); }
-
-private:
-    QByteArray m_saved;
-};
 
 const char* const kPHProtocol =
     "METER;SERNO;USER;PH\r\n"
@@ -33,7 +24,7 @@ const char* const kPHProtocol =
 } // namespace
 
 TEST(CliProtocolPrint, PHProtocolFileIntoAPdf) {
-    CLocale locale;
+    CliLocale locale;
     TempDir dir;
     const QString in = dir.file(QStringLiteral("CalProt pH 20240315.csv"));
     const QString out = dir.file(QStringLiteral("protocol.pdf"));

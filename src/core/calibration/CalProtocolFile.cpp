@@ -66,7 +66,7 @@ QString StandardsLine(const CalProtocolRecord& r) {
 }
 
 bool ReadHeaderLine(const QString& line, CalProtocolRecord& r) {
-    const QStringList f = SplitAtMost(line, kSeparator, 4);
+    const QStringList f = FieldsAtMost(line, kSeparator, 4);
     if (f.size() != 4) {
         return false;
     }
@@ -78,7 +78,7 @@ bool ReadHeaderLine(const QString& line, CalProtocolRecord& r) {
 }
 
 bool ReadProtocolLine(const QString& line, CalProtocolRecord& r) {
-    const QStringList f = SplitAtMost(line, kSeparator, 13);
+    const QStringList f = FieldsAtMost(line, kSeparator, 13);
     if (f.size() != 13) {
         return false;
     }
@@ -94,7 +94,7 @@ bool ReadProtocolLine(const QString& line, CalProtocolRecord& r) {
 }
 
 bool ReadPointsLine(const QString& line, CalProtocolRecord& r) {
-    const QStringList f = SplitAtMost(line, kSeparator, 10);
+    const QStringList f = FieldsAtMost(line, kSeparator, 10);
     if (f.size() != 10) {
         return false;
     }
@@ -108,7 +108,7 @@ bool ReadPointsLine(const QString& line, CalProtocolRecord& r) {
 }
 
 bool ReadLotLine(const QString& line, CalProtocolRecord& r) {
-    const QStringList f = SplitAtMost(line, kSeparator, kLotFields);
+    const QStringList f = FieldsAtMost(line, kSeparator, kLotFields);
     if (f.size() < kMinLotFields) {
         return false;
     }
@@ -122,7 +122,7 @@ bool ReadLotLine(const QString& line, CalProtocolRecord& r) {
 }
 
 bool ReadStandardsLine(const QString& line, CalProtocolRecord& r) {
-    const QStringList f = SplitAtMost(line, kSeparator, kTurbidityFields);
+    const QStringList f = FieldsAtMost(line, kSeparator, kTurbidityFields);
     if (f.size() < kTurbidityFields) {
         return false;
     }
@@ -168,7 +168,7 @@ QString ProtocolFileText(const CalProtocolRecord& r) {
 }
 
 bool ParseProtocolFile(const QString& text, CalProtocolRecord& r) {
-    const QStringList lines = SplitAtMost(text, kLineBreak, kMaxLines);
+    const QStringList lines = FieldsAtMost(text, kLineBreak, kMaxLines);
     if (lines.size() < kMinLines || lines[0] != kHeader1 || lines[2] != kHeader3 ||
         lines[4] != kHeader5) {
         return false;

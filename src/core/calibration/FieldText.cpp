@@ -2,6 +2,7 @@
 
 #include "app/Errors.h"
 #include "app/NumberText.h"
+#include "data/TextSplit.h"
 
 #include <cmath>
 
@@ -41,17 +42,10 @@ QString BooleanText(bool value) {
     return value ? QStringLiteral("True") : QStringLiteral("False");
 }
 
-QStringList SplitAtMost(const QString& text, const QString& separator, int maxParts) {
-    QStringList parts;
-    qsizetype start = 0;
-    while (parts.size() < maxParts - 1) {
-        const qsizetype at = text.indexOf(separator, start);
-        if (at < 0) {
-            break;
-        }
-        parts << text.mid(start, at - start);
-        start = at + separator.size();
+QStringList FieldsAtMost(const QString& text, const QString& separator, int maxParts) {
+    QStringList fields;
+    for (const QStringView piece : SplitAtMost(text, separator, maxParts)) {
+        fields << piece.toString();
     }
-    parts << text.mid(start);
-    return parts;
+    return fields;
 }

@@ -13,5 +13,5 @@ bool BooleanField(const QString& text);
 // The words the files use for a flag.
 QString BooleanText(bool value);
 
-// Splits at `separator` into at most `maxParts` parts; the last part takes the rest.
-QStringList SplitAtMost(const QString& text, const QString& separator, int maxParts);
+// The text split at `separator` into at most `maxParts` fields; the last takes the rest.
+QStringList FieldsAtMost(const QString& text, const QString& separator, int maxParts);

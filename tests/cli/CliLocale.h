@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QByteArray>
+#include <QtGlobal>
+
+// While alive, the command lines a test starts run under the C locale: "." as decimal
+// separator, dates like "15 Mar 2024".
+class CliLocale {
+public:
+    CliLocale() : m_wasSet(qEnvironmentVariableIsSet("LC_ALL")), m_saved(qgetenv("LC_ALL")) {
+        qputenv("LC_ALL", "C.UTF-8");
+    }
+    ~CliLocale() {
+        if (m_wasSet) {
+            qputenv("LC_ALL", m_saved);
+        } else {
+            qunsetenv("LC_ALL");
+        }
+    }
+    CliLocale(const CliLocale&) = delete;
+    CliLocale& operator=(const CliLocale&) = delete;
+
+private:
+    bool m_wasSet;
+    QByteArray m_saved;
+};
