@@ -127,20 +127,20 @@ TEST(MeterEngine, GarbageFollowsEveryTerminator) {
 TEST(Faults, ParsesEachKindAndRejectsTheRest) {
     Faults faults;
     QString error;
-    for (const char* spec :
+    for (const char* option :
          {"refuse:U.597", "silent:U.400", "chunk:7", "delay-ms:250", "garbage-after"}) {
-        EXPECT_TRUE(faults.Add(QString::fromLatin1(spec), error)) << spec;
+        EXPECT_TRUE(faults.Add(QString::fromLatin1(option), error)) << option;
     }
     EXPECT_EQ(faults.refuse, QStringList{"U.597"});
     EXPECT_EQ(faults.silent, QStringList{"U.400"});
     EXPECT_EQ(faults.chunk, 7);
     EXPECT_EQ(faults.delayMs, 250);
     EXPECT_TRUE(faults.garbageAfter);
-    for (const char* spec :
+    for (const char* option :
          {"refuse:", "chunk:0", "chunk:x", "delay-ms:-5", "garbage-after:1", "explode"}) {
         error.clear();
-        EXPECT_FALSE(faults.Add(QString::fromLatin1(spec), error)) << spec;
-        EXPECT_FALSE(error.isEmpty()) << spec;
+        EXPECT_FALSE(faults.Add(QString::fromLatin1(option), error)) << option;
+        EXPECT_FALSE(error.isEmpty()) << option;
     }
 }
 

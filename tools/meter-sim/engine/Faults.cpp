@@ -15,10 +15,10 @@ bool PositiveNumber(const QString& text, int& value) {
 
 } // namespace
 
-bool Faults::Add(const QString& spec, QString& error) {
-    const QString kind = spec.section(QLatin1Char(':'), 0, 0);
-    const QString value = spec.section(QLatin1Char(':'), 1);
-    const bool hasValue = spec.contains(QLatin1Char(':'));
+bool Faults::Add(const QString& option, QString& error) {
+    const QString kind = option.section(QLatin1Char(':'), 0, 0);
+    const QString value = option.section(QLatin1Char(':'), 1);
+    const bool hasValue = option.contains(QLatin1Char(':'));
     if (kind == QLatin1String("garbage-after") && !hasValue) {
         garbageAfter = true;
         return true;
@@ -35,7 +35,7 @@ bool Faults::Add(const QString& spec, QString& error) {
     }
     error = QStringLiteral("unknown fault \"%1\" (refuse:CMD, silent:CMD, chunk:N, delay-ms:N, "
                            "garbage-after)")
-                .arg(spec);
+                .arg(option);
     return false;
 }
 

@@ -17,7 +17,7 @@ struct Faults {
     bool garbageAfter = false;
 
     // Takes one "--fault" value; false with a reason when it is not understood.
-    bool Add(const QString& spec, QString& error);
+    bool Add(const QString& option, QString& error);
 
     bool Refuses(const QString& line) const { return Matches(refuse, line); }
     bool Silences(const QString& line) const { return Matches(silent, line); }
