@@ -4,6 +4,7 @@
 #include "app/Paths.h"
 #include "app/Services.h"
 #include "app/StringTable.h"
+#include "print/PrinterFactories.h"
 #include "ui/app/ApplyCaptions.h"
 #include "ui/app/CommandStates.h"
 #include "ui/app/MdiArrange.h"
@@ -96,6 +97,7 @@ void frmMain::Form_Load() {
     ApplyPlacement(*this, LoadPlacement());
     LoadIcon();
     m_services = std::make_unique<Services>(m_ui, m_makeLink(m_ui));
+    m_services->print.SetPrinterFactory(std::make_unique<SystemPrinterFactory>());
     TrappedVoid(m_ui, [&] {
         setWindowTitle(m_services->ini.Setting(QStringLiteral("About"), QStringLiteral("AppName"),
                                                QStringLiteral("Mervex")));

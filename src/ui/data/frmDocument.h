@@ -78,6 +78,7 @@ private:
     // Save or Save As; on success the document remembers the file and is unmodified.
     void SaveAndRemember(bool fUseKnownPath);
     bool ReportNoDataset();
+    bool PrintDocument();
 
     frmMain& m_main;
     Services& m_services;

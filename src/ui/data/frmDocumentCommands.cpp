@@ -2,6 +2,7 @@
 #include "app/ErrorTrap.h"
 #include "app/Services.h"
 #include "app/StringTable.h"
+#include "data/AskAndPrint.h"
 #include "ui/data/frmDocument.h"
 
 #include <QFileInfo>
@@ -49,10 +50,17 @@ void frmDocument::SaveAndRemember(bool fUseKnownPath) {
 }
 
 void frmDocument::MenuFilePrint() {
+    TrappedVoid(m_services.ui, [&] { PrintDocument(); });
+}
+
+bool frmDocument::PrintDocument() {
     if (m_mvals.strMVals.isEmpty()) {
-        ReportNoDataset();
+        return ReportNoDataset();
     }
-    // Printing the dataset arrives with the printing of datasets.
+    return AskAndPrint(m_services, [&] {
+        return m_services.print.PrintMVals(m_mvals.strMeter, m_mvals.strSerNo, m_mvals.strUser,
+                                           m_mvals.curDate, m_mvals.strMVals);
+    });
 }
 
 void frmDocument::MenuExport() {
