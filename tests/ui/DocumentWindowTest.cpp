@@ -153,15 +153,22 @@ TEST(MValTableModel, KeepsOneEmptyRowUnderTheTitles) {
     model.SetColumns({QStringLiteral("No"), QStringLiteral("Date")}, {600, 1200});
     EXPECT_EQ(model.rowCount(), 1);
     EXPECT_EQ(model.headerData(1, Qt::Horizontal).toString(), QStringLiteral("Date"));
-    model.SetRows({{QStringLiteral("1"), QStringLiteral("d1"), QStringLiteral("surplus")},
-                   {QStringLiteral("2")}});
+    const QString text = QStringLiteral("1;d1;surplus|2");
+    model.SetRecords(text, {QStringView(text).left(12), QStringView(text).mid(13)});
     EXPECT_EQ(model.rowCount(), 2);
     EXPECT_EQ(model.data(model.index(0, 1)).toString(), QStringLiteral("d1"));
     EXPECT_EQ(model.data(model.index(1, 1)).toString(), QString());
     EXPECT_EQ(model.Cell(0, 2), QString()); // beyond the layout's columns
+    EXPECT_EQ(model.Cell(1, 0), QStringLiteral("2"));
+    EXPECT_EQ(model.Cell(0, 0), QStringLiteral("1")) << "rows split again after another row";
     EXPECT_FALSE(model.flags(model.index(0, 0)) & Qt::ItemIsEditable);
-    model.SetRows({});
+    model.SetRecords(QString(), {});
     EXPECT_EQ(model.rowCount(), 1);
-    model.AppendRow({QStringLiteral("3")});
-    EXPECT_EQ(model.Cell(1, 0), QStringLiteral("3"));
+    // Clearing keeps the size but empties every cell and title.
+    model.SetRecords(text, {QStringView(text).left(12), QStringView(text).mid(13)});
+    model.Clear();
+    EXPECT_EQ(model.rowCount(), 2);
+    EXPECT_EQ(model.columnCount(), 2);
+    EXPECT_EQ(model.Cell(0, 0), QString());
+    EXPECT_EQ(model.headerData(1, Qt::Horizontal).toString(), QString());
 }

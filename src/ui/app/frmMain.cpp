@@ -238,6 +238,9 @@ void frmMain::ApplyCommandStates(const CommandStates& s) {
 void frmMain::OpenDocument(const QString& path) {
     TrappedVoid(m_ui, [&] {
         CloseAllDocuments();
+        if (!Documents().isEmpty()) {
+            return; // an import is still running in the open document
+        }
         auto* document = new frmDocument(*this);
         QMdiSubWindow* sub = mdiArea->addSubWindow(document);
         sub->setAttribute(Qt::WA_DeleteOnClose);
@@ -252,9 +255,12 @@ void frmMain::OpenDocument(const QString& path) {
 }
 
 void frmMain::CloseAllDocuments() {
-    // A document that refuses to close (its save failed) is asked again.
+    // A document that refuses to close (its save failed) is asked again; one that is
+    // importing cannot close before its import has come back.
     while (frmDocument* document = Documents().value(0, nullptr)) {
-        document->parentWidget()->close();
+        if (!document->parentWidget()->close() && document->Importing()) {
+            return;
+        }
     }
 }
 

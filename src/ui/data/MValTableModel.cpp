@@ -1,11 +1,19 @@
 #include "ui/data/MValTableModel.h"
 
+#include "data/RecordWalker.h"
+
 void MValTableModel::Reset(int columns, int rows) {
     beginResetModel();
     m_titles = QStringList(qMax(columns, 0), QString());
     m_widths = QList<int>(qMax(columns, 0), 0);
-    m_rows = QList<QStringList>(qMax(rows, 0), QStringList());
+    m_text.clear();
+    m_lines = QList<QStringView>(qMax(rows, 0));
+    m_splitRow = -1;
     endResetModel();
+}
+
+void MValTableModel::Clear() {
+    Reset(static_cast<int>(m_titles.size()), static_cast<int>(m_lines.size()));
 }
 
 void MValTableModel::SetColumns(const QStringList& titles, const QList<int>& widthsTwips) {
@@ -13,32 +21,35 @@ void MValTableModel::SetColumns(const QStringList& titles, const QList<int>& wid
     m_titles = titles;
     m_widths = widthsTwips;
     m_widths.resize(m_titles.size(), 0);
-    m_rows = {QStringList()};
+    m_text.clear();
+    m_lines = QList<QStringView>(1);
+    m_splitRow = -1;
     endResetModel();
 }
 
-void MValTableModel::SetRows(QList<QStringList> rows) {
+void MValTableModel::SetRecords(const QString& text, QList<QStringView> lines) {
     beginResetModel();
-    m_rows = rows.isEmpty() ? QList<QStringList>{QStringList()} : std::move(rows);
+    m_text = text;
+    m_lines = lines.isEmpty() ? QList<QStringView>(1) : std::move(lines);
+    m_splitRow = -1;
     endResetModel();
-}
-
-void MValTableModel::AppendRow(const QStringList& fields) {
-    const int row = static_cast<int>(m_rows.size());
-    beginInsertRows(QModelIndex(), row, row);
-    m_rows.append(fields);
-    endInsertRows();
 }
 
 QString MValTableModel::Cell(int row, int column) const {
-    if (row < 0 || row >= m_rows.size() || column < 0 || column >= m_titles.size()) {
+    if (row < 0 || row >= m_lines.size() || column < 0 || column >= m_titles.size()) {
         return QString();
     }
-    return m_rows[row].value(column);
+    if (row != m_splitRow) {
+        const int count = static_cast<int>(m_titles.size());
+        m_splitFields.resize(count);
+        SplitRecordLine(m_lines[row], m_splitFields, count);
+        m_splitRow = row;
+    }
+    return m_splitFields[column];
 }
 
 int MValTableModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
+    return parent.isValid() ? 0 : static_cast<int>(m_lines.size());
 }
 
 int MValTableModel::columnCount(const QModelIndex& parent) const {

@@ -3,10 +3,13 @@
 #include <QAbstractTableModel>
 #include <QList>
 #include <QStringList>
+#include <QStringView>
 
 // The records of a dataset as the document's grid shows them: every field as the text
 // the meter sent, read-only. The column titles form the grid's header (the flex grid's
-// fixed row 0), so row 0 of the model is the first record.
+// fixed row 0), so row 0 of the model is the first record. Rows are kept as views of
+// their record lines and split only when shown, so a dataset of a million records costs
+// little more than its text.
 class MValTableModel : public QAbstractTableModel {
     Q_OBJECT
 public:
@@ -14,13 +17,14 @@ public:
 
     // An empty table of the given size: untitled columns, empty rows.
     void Reset(int columns, int rows);
+    // Empties every cell and title; the table keeps its size.
+    void Clear();
     // Column count, titles and widths (twips) in one go; the rows become one empty row,
     // so a dataset without records still shows a line under the titles.
     void SetColumns(const QStringList& titles, const QList<int>& widthsTwips);
-    // Replaces all rows at once (fast for large datasets); an empty list keeps one empty
-    // row. Fields beyond the column count are not shown.
-    void SetRows(QList<QStringList> rows);
-    void AppendRow(const QStringList& fields);
+    // The rows: record lines (";"-separated fields) that are views into `text`. No line
+    // keeps one empty row. Fields beyond the column count are not shown.
+    void SetRecords(const QString& text, QList<QStringView> lines);
 
     QString Cell(int row, int column) const;
     QStringList Titles() const { return m_titles; }
@@ -36,5 +40,9 @@ public:
 private:
     QStringList m_titles;
     QList<int> m_widths;
-    QList<QStringList> m_rows;
+    QString m_text; // keeps the data the lines point into alive; never modified
+    QList<QStringView> m_lines;
+    // The last row split, as a view asks for its cells one after the other.
+    mutable qsizetype m_splitRow = -1;
+    mutable QStringList m_splitFields;
 };

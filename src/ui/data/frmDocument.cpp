@@ -208,6 +208,13 @@ void frmDocument::closeEvent(QCloseEvent* event) {
         event->accept();
         return;
     }
+    if (m_importing) {
+        // The import runs inside this window: closing it now ends the transfer instead,
+        // and the window stays until the import has come back.
+        m_services.link().COMStop();
+        event->ignore();
+        return;
+    }
     if (!QueryUnload()) {
         event->ignore();
         return;

@@ -39,6 +39,8 @@ public:
     MValSet& MVals() { return m_mvals; }
     const QString& FilePath() const { return m_strFilePath; }
     bool Modified() const { return m_modified; }
+    // True while the import talks to the meter; the window cannot close meanwhile.
+    bool Importing() const { return m_importing; }
     void SetModified(bool modified) { m_modified = modified; }
     MValTableModel& GridModel() { return *m_model; }
 
@@ -69,6 +71,13 @@ private:
     void LoadPictures(const QString& manufacturer);
     void LayOut();
     void ClearHeader();
+    // The dataset in the header and the grid; without header both stay empty.
+    bool ShowMVals(bool fWithHeader);
+    void ShowHeader();
+    void ClearGrid();
+    bool FillGrid();
+    bool FillGridRows(int intNum);
+    void ReportError(int number);
     void SetGridTitles(const QStringList& titles, const QList<int>& widthsTwips);
     // Asked before the window closes; false keeps it open.
     bool QueryUnload();
@@ -88,4 +97,5 @@ private:
     QString m_strFilePath;
     bool m_modified = false;
     bool m_unloaded = false;
+    bool m_importing = false;
 };

@@ -3,26 +3,100 @@
 #include "app/Services.h"
 #include "app/StringTable.h"
 #include "data/AskAndPrint.h"
+#include "ui/app/frmMain.h"
 #include "ui/data/frmDocument.h"
+#include "ui/dialogs/frmWait.h"
 
+#include <QDateTime>
 #include <QFileInfo>
+
+namespace {
+
+// A file without any write permission counts as read-only also for an administrator, who
+// could write it anyway: its owner meant to keep it.
+bool IsWritableFile(const QString& path) {
+    const QFileInfo file(path);
+    constexpr auto kAnyWrite = QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
+    return !path.isEmpty() && file.isFile() && file.isWritable() &&
+           (file.permissions() & kAnyWrite);
+}
+
+} // namespace
 
 bool frmDocument::ReportNoDataset() {
     m_services.ui.Message(LoadResString(1055), LoadResString(1054), MsgIcon::Information);
     return false;
 }
 
-void frmDocument::MenuImport() {
-    // Reading the meter's data memory arrives with the dataset import.
+void frmDocument::ReportError(int number) {
+    m_services.ui.Message(LoadResString(number), LoadResString(1033), MsgIcon::Critical);
 }
 
-bool frmDocument::SaveDocument(QString& strNewPath, bool, const QString&, const MValSet& mvals) {
+void frmDocument::MenuImport() {
+    if (m_importing) {
+        return; // the tool bar stays usable while the meter answers
+    }
+    TrappedVoid(m_services.ui, [&] {
+        // The header is the state at the start of the import.
+        m_mvals.strMeter = m_services.device.DeviceName();
+        m_mvals.strSerNo = m_services.device.SerialNumber();
+        m_mvals.strUser = m_services.login.UserName();
+        m_mvals.curDate = QDateTime::currentDateTime();
+        m_main.SetMousePointer(11);
+        frmWait wait(m_services, &m_main);
+        wait.show();
+        if (!wait.SetText(LoadResString(1149))) {
+            wait.close();
+            m_main.SetMousePointer(0);
+            ReportError(1036);
+            return;
+        }
+        m_importing = true;
+        const bool imported = m_services.importMVal.GetMVals(m_mvals.strMVals);
+        m_importing = false;
+        wait.close();
+        m_main.SetMousePointer(0);
+        if (!imported) {
+            ReportError(1036);
+        }
+        if (!ShowMVals(imported)) {
+            ReportError(1051);
+        }
+        m_modified = true;
+    });
+}
+
+bool frmDocument::SaveDocument(QString& strNewPath, bool fUseKnownPath, const QString& strKnownPath,
+                               const MValSet& mvals) {
     strNewPath.clear();
     if (mvals.strMVals.isEmpty()) {
         return ReportNoDataset();
     }
-    // Writing the dataset file arrives with the dataset files; until then nothing is saved.
-    return false;
+    if (fUseKnownPath && IsWritableFile(strKnownPath)) {
+        strNewPath = strKnownPath;
+    } else {
+        FileDialogRequest request;
+        request.title = LoadResString(1112);
+        request.filter = LoadResString(1113) + QStringLiteral(" (*.csv)|*.csv");
+        request.fileName = mvals.strMeter;
+        request.defaultExtension = QStringLiteral("csv");
+        request.overwritePrompt = true;
+        request.pathMustExist = true;
+        request.hideReadOnly = true;
+        const std::optional<QString> chosen = m_services.ui.SaveFileDialog(request);
+        if (!chosen) {
+            return false;
+        }
+        strNewPath = *chosen;
+        if (QFileInfo(strNewPath).suffix().isEmpty()) {
+            strNewPath += QStringLiteral(".csv");
+        }
+    }
+    if (!m_services.measVal.SaveFile(mvals, strNewPath)) {
+        ReportError(1177);
+        return false;
+    }
+    return true;
 }
 
 void frmDocument::MenuFileSave() {
@@ -88,7 +162,22 @@ void frmDocument::MenuExport() {
     });
 }
 
-bool frmDocument::FillFromFile(const QString&) {
-    // Reading a dataset file arrives with the dataset files.
-    return false;
+bool frmDocument::FillFromFile(const QString& path) {
+    return Trapped(m_services.ui, false, [&] {
+        const short code = m_services.measVal.OpenFile(m_mvals, path);
+        if (code != CMeasVal::kOpened) {
+            ReportError(code == CMeasVal::kNotADatasetFile ? 1181 : 1180);
+            if (!ShowMVals(false)) {
+                ReportError(1051);
+            }
+            return false;
+        }
+        if (!ShowMVals(true)) {
+            ReportError(1051);
+        }
+        m_strFilePath = path;
+        setWindowTitle(QFileInfo(path).fileName());
+        m_modified = false;
+        return true;
+    });
 }

@@ -1,0 +1,176 @@
+#include "app/Services.h"
+#include "meter/SerialLink.h"
+#include "support/MeterSim.h"
+#include "support/QtPrint.h"
+#include "support/ScriptedUi.h"
+#include "support/TempDir.h"
+#include "ui/app/frmMain.h"
+#include "ui/data/MValTableModel.h"
+#include "ui/data/frmDocument.h"
+#include "ui/dialogs/frmWait.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr int kRecords = 60;
+
+// Photometer records with something in every field, as many as the test needs.
+QByteArray MemoryFile(int count) {
+    QByteArray lines;
+    for (int i = 1; i <= count; ++i) {
+        lines += QByteArray::number(i) + ";07/12/26;09:" + QByteArray::number(10 + i % 50) +
+                 ":00;" + QByteArray::number(100 + i) + ";" + QByteArray::number(900 + i % 7) +
+                 ";PO4;AR;1:1;0." + QByteArray::number(i) + ";mg/l;OK;;;;01/12/26;08:00\n";
+    }
+    return lines;
+}
+
+// The desktop program's main window on the emulator's device, meter found and online.
+class DocumentOverTheEmulator : public ::testing::Test {
+protected:
+    explicit DocumentOverTheEmulator(const QStringList& faults = {}) {
+        WriteBytes(dir.file(QStringLiteral("memory.txt")), MemoryFile(kRecords));
+        QStringList args{QStringLiteral("--baud"),         QStringLiteral("19200"),
+                         QStringLiteral("--serial"),       QStringLiteral("ZV-5"),
+                         QStringLiteral("--records-file"), dir.file(QStringLiteral("memory.txt"))};
+        for (const QString& fault : faults) {
+            args << QStringLiteral("--fault") << fault;
+        }
+        sim = std::make_unique<MeterSim>(args);
+        main = std::make_unique<frmMain>(
+            ui, [this](Ui& linkUi) { return MakeSerialLink(linkUi, {sim->device()}); });
+        main->show();
+        Services& services = main->services();
+        services.login.UserName(QStringLiteral("nadia"));
+        QString model;
+        QString serial;
+        recognised = services.device.Recognise(model, serial, false) == 0;
+    }
+    ~DocumentOverTheEmulator() override {
+        ui.onYield = nullptr;
+        ui.messageAnswers.assign(64, MsgResult::No);
+        main->close();
+    }
+
+    frmDocument& Doc() { return *main->ActiveDocument(); }
+    MValTableModel& Grid() { return Doc().GridModel(); }
+    QStringList Row(int row) {
+        QStringList cells;
+        for (int c = 0; c < Grid().columnCount(); ++c) {
+            cells << Grid().Cell(row, c);
+        }
+        return cells;
+    }
+    static frmWait* WaitDialog() {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (auto* wait = qobject_cast<frmWait*>(w); wait && wait->isVisible()) {
+                return wait;
+            }
+        }
+        return nullptr;
+    }
+    // Runs `act` once, at the first yield after the emulator has received U.581.
+    void DuringTransfer(std::function<void()> act) {
+        ui.onYield = [this, act, done = false]() mutable {
+            if (!done && sim->log().contains(QStringLiteral("U.581"))) {
+                done = true;
+                act();
+            }
+        };
+    }
+
+    TempDir dir;
+    ScriptedUi ui;
+    std::unique_ptr<MeterSim> sim;
+    std::unique_ptr<frmMain> main;
+    bool recognised = false;
+};
+
+class RefusingEmulator : public DocumentOverTheEmulator {
+protected:
+    RefusingEmulator() : DocumentOverTheEmulator({QStringLiteral("refuse:U.581")}) {}
+};
+
+} // namespace
+
+TEST_F(DocumentOverTheEmulator, ImportSaveAndReopenGiveTheSameDataset) {
+    ASSERT_TRUE(recognised) << sim->errors().toStdString();
+    bool waitShown = false;
+    ui.onYield = [&] { waitShown = waitShown || WaitDialog() != nullptr; };
+    Doc().MenuImport();
+    EXPECT_TRUE(waitShown);
+    EXPECT_EQ(WaitDialog(), nullptr);
+    EXPECT_TRUE(ui.messages.isEmpty()) << ui.MessageTexts().join(QLatin1Char('\n')).toStdString();
+    const QList<QByteArray> memory = MemoryFile(kRecords).split('\n');
+    ASSERT_EQ(Grid().rowCount(), kRecords);
+    for (int r = 0; r < kRecords; ++r) {
+        ASSERT_EQ(Row(r).join(QLatin1Char(';')), QString::fromLatin1(memory[r])) << "row " << r;
+    }
+    EXPECT_EQ(Doc().lblMeterValue->text(), QStringLiteral("Zentravox"));
+    EXPECT_EQ(Doc().lblSerNoValue->text(), QStringLiteral("ZV-5"));
+    EXPECT_EQ(Doc().lblUserValue->text(), QStringLiteral("nadia"));
+    const MValSet imported = Doc().MVals();
+
+    const QString path = dir.file(QStringLiteral("import.csv"));
+    ui.dialogAnswers = {path};
+    Doc().MenuFileSave();
+    ASSERT_EQ(Doc().FilePath(), path);
+    main->OpenDocument(path);
+    EXPECT_TRUE(ui.messages.isEmpty());
+    const MValSet& reopened = Doc().MVals();
+    EXPECT_EQ(reopened.strMVals, imported.strMVals);
+    EXPECT_EQ(reopened.strMeter, imported.strMeter);
+    EXPECT_EQ(reopened.strSerNo, imported.strSerNo);
+    EXPECT_EQ(reopened.strUser, imported.strUser);
+    EXPECT_EQ(reopened.curDate, imported.curDate.addMSecs(-imported.curDate.time().msec()));
+    ASSERT_EQ(Grid().rowCount(), kRecords);
+    EXPECT_EQ(Row(kRecords - 1).join(QLatin1Char(';')), QString::fromLatin1(memory[kRecords - 1]));
+}
+
+TEST_F(DocumentOverTheEmulator, ClosingTheWaitDialogAbortsTheTransfer) {
+    ASSERT_TRUE(recognised) << sim->errors().toStdString();
+    DuringTransfer([] { WaitDialog()->close(); });
+    Doc().MenuImport();
+    EXPECT_EQ(ui.MessageTexts(), QStringList{QStringLiteral("Erreur d'importation!")});
+    EXPECT_TRUE(Doc().MVals().strMVals.isEmpty());
+    EXPECT_EQ(Doc().lblMeterValue->text(), QString());
+    const QStringList log = sim->log();
+    const qsizetype transfer = log.lastIndexOf(QStringLiteral("U.581"));
+    ASSERT_GE(transfer, 0);
+    EXPECT_EQ(log.mid(transfer + 1), QStringList{QStringLiteral("U.999")});
+}
+
+TEST_F(DocumentOverTheEmulator, ClosingDuringTheTransferAbortsItAndKeepsTheWindows) {
+    ASSERT_TRUE(recognised) << sim->errors().toStdString();
+    bool closedMain = true;
+    bool importAgainIgnored = false;
+    DuringTransfer([&] {
+        const qsizetype sent = sim->log().size();
+        Doc().MenuImport(); // a second click on Import while the first runs
+        importAgainIgnored = sim->log().size() == sent;
+        closedMain = main->close();
+    });
+    Doc().MenuImport();
+    EXPECT_TRUE(importAgainIgnored);
+    EXPECT_FALSE(closedMain);
+    EXPECT_EQ(main->NumDocs(), 1);
+    EXPECT_EQ(ui.MessageTexts(), QStringList{QStringLiteral("Erreur d'importation!")});
+    EXPECT_EQ(sim->log().back(), QStringLiteral("U.999"));
+    // Once the import is back, the window closes as usual.
+    EXPECT_TRUE(Doc().parentWidget()->close());
+}
+
+TEST_F(RefusingEmulator, AFailedImportShowsTheErrorAndAnEmptyTable) {
+    ASSERT_TRUE(recognised) << sim->errors().toStdString();
+    Doc().MenuImport();
+    EXPECT_EQ(ui.MessageTexts(), QStringList{QStringLiteral("Erreur d'importation!")});
+    EXPECT_EQ(Doc().lblMeterValue->text(), QString());
+    for (int c = 0; c < Grid().columnCount(); ++c) {
+        EXPECT_EQ(Grid().Cell(0, c), QString());
+    }
+    EXPECT_TRUE(Doc().Modified());
+    EXPECT_EQ(sim->log().back(), QStringLiteral("U.999"));
+}

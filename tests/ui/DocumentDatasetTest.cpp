@@ -1,0 +1,252 @@
+#include "UiFixture.h"
+#include "app/DateText.h"
+#include "app/Twips.h"
+#include "support/QtPrint.h"
+#include "ui/data/MValTableModel.h"
+#include "ui/data/frmDocument.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QTableView>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString kPhotometerRecords =
+    QStringLiteral("1;07/12/26;09:05:03;17;101;PO4;AR;1:1;0.42;mg/l;OK;;;;01/12/26;08:00\r\n"
+                   "2;07/12/26;09:06:10;18;101;PO4;;1:1;1.25;µg/l;High;;;;01/12/26;08:00");
+
+// A main window whose meter is recognised and whose user is logged in.
+class DocumentDataset : public ::testing::Test {
+protected:
+    void Connect(const QString& model) {
+        ASSERT_TRUE(f.LogIn(QStringLiteral("claire")));
+        f.link->ScriptOk(QStringLiteral("U.400\r\n"), QString());
+        f.link->ScriptOk(QStringLiteral("U.597\r\n"), QStringLiteral("2.50"));
+        f.link->ScriptOk(QStringLiteral("U.595\r\n"), model);
+        f.link->ScriptOk(QStringLiteral("U.596\r\n"), QStringLiteral("SN-77"));
+        f.link->ScriptOk(QStringLiteral("U.592\r\n"), QString());
+        f.link->ScriptOk(QStringLiteral("U.999\r\n"), QString());
+        QString name;
+        QString serial;
+        ASSERT_EQ(f.main->services().device.Recognise(name, serial, false), 0);
+        f.ui.Clear();
+    }
+    void Memory(const QString& records) { f.link->ScriptOk(QStringLiteral("U.581\r\n"), records); }
+    frmDocument& Doc() { return *f.main->ActiveDocument(); }
+    MValTableModel& Grid() { return Doc().GridModel(); }
+    QStringList HeaderValues() {
+        return {Doc().lblMeterValue->text(), Doc().lblSerNoValue->text(),
+                Doc().lblUserValue->text(), Doc().lblPCDateValue->text(),
+                Doc().lblPCTimeValue->text()};
+    }
+    QStringList Row(int row) {
+        QStringList cells;
+        for (int c = 0; c < Grid().columnCount(); ++c) {
+            cells << Grid().Cell(row, c);
+        }
+        return cells;
+    }
+    bool GridIsEmpty() {
+        for (int r = 0; r < Grid().rowCount(); ++r) {
+            if (!Row(r).join(QString()).isEmpty()) {
+                return false;
+            }
+        }
+        return Grid().Titles().join(QString()).isEmpty();
+    }
+
+    MainWindowFixture f;
+    TempDir dir;
+};
+
+} // namespace
+
+TEST_F(DocumentDataset, ImportShowsTheHeaderAndEveryRecord) {
+    Connect(QStringLiteral("Zentravox"));
+    Memory(kPhotometerRecords);
+    const QDateTime before = QDateTime::currentDateTime();
+    Doc().MenuImport();
+    const QDateTime after = QDateTime::currentDateTime();
+    EXPECT_TRUE(f.ui.messages.isEmpty()) << f.ui.MessageTexts().join(QLatin1Char('\n')).toStdString();
+
+    const MValSet& set = Doc().MVals();
+    EXPECT_GE(set.curDate, before.addMSecs(-before.time().msec()));
+    EXPECT_LE(set.curDate, after);
+    EXPECT_EQ(HeaderValues(),
+              QStringList({"Zentravox", "SN-77", "claire", ShortDateText(set.curDate.date()),
+                           LongTimeText(set.curDate.time())}));
+    EXPECT_EQ(Grid().columnCount(), 16);
+    EXPECT_EQ(Grid().Titles().mid(0, 5), QStringList({"No", "Date", "Heure", "ID", "PROG"}));
+    EXPECT_EQ(Grid().WidthsTwips().mid(0, 4), QList<int>({500, 800, 800, 500}));
+    EXPECT_EQ(Doc().hfgMVals->columnWidth(5), TwipsToPixels(1000, Doc().logicalDpiX()));
+    ASSERT_EQ(Grid().rowCount(), 2);
+    EXPECT_EQ(Row(0).join(QLatin1Char(';')),
+              kPhotometerRecords.section(QStringLiteral("\r\n"), 0, 0));
+    EXPECT_EQ(Row(1)[9], QStringLiteral("µg/l"));
+    EXPECT_TRUE(Doc().Modified());
+    EXPECT_FALSE(Doc().Importing());
+    EXPECT_EQ(Doc().cursor().shape(), Qt::ArrowCursor);
+    EXPECT_EQ(f.link->sent.mid(f.link->sent.size() - 2), QStringList({"U.400\r\n", "U.581\r\n"}));
+}
+
+TEST_F(DocumentDataset, AnEmptyMemoryShowsTitlesOverOneEmptyRow) {
+    Connect(QStringLiteral("R-2600"));
+    Memory(QString());
+    Doc().MenuImport();
+    EXPECT_TRUE(f.ui.messages.isEmpty());
+    EXPECT_EQ(HeaderValues()[0], QStringLiteral("R-2600"));
+    EXPECT_EQ(Grid().columnCount(), 16);
+    EXPECT_EQ(Grid().rowCount(), 1);
+    EXPECT_EQ(Row(0).join(QString()), QString());
+}
+
+TEST_F(DocumentDataset, ATurbidimeterLayoutShowsTheFirstTenFields) {
+    Connect(QStringLiteral("Ardel 20 T"));
+    Memory(kPhotometerRecords);
+    Doc().MenuImport();
+    EXPECT_EQ(Grid().columnCount(), 10);
+    EXPECT_EQ(Grid().Titles()[7], QStringLiteral("CQA/Cal"));
+    EXPECT_EQ(Row(0), kPhotometerRecords.section(QStringLiteral("\r\n"), 0, 0)
+                          .split(QLatin1Char(';'))
+                          .mid(0, 10));
+}
+
+TEST_F(DocumentDataset, AFailedImportShowsTheErrorAndAnEmptyTable) {
+    Connect(QStringLiteral("Zentravox"));
+    Memory(kPhotometerRecords);
+    Doc().MenuImport();
+    f.link->Script(QStringLiteral("U.581\r\n"), {QString()}); // the meter stays silent
+    f.ui.Clear();
+    Doc().MenuImport();
+    EXPECT_EQ(f.ui.MessageTexts(), QStringList{QStringLiteral("Erreur d'importation!")});
+    EXPECT_EQ(f.ui.messages[0].icon, MsgIcon::Critical);
+    EXPECT_EQ(f.ui.messages[0].title, QStringLiteral("Erreur"));
+    EXPECT_EQ(HeaderValues().join(QString()), QString());
+    EXPECT_TRUE(GridIsEmpty());
+    EXPECT_TRUE(Doc().MVals().strMVals.isEmpty());
+    EXPECT_TRUE(Doc().Modified());
+    EXPECT_EQ(f.link->sent.back(), QStringLiteral("U.999\r\n"));
+    // Nothing to lose: no dataset and no file.
+    f.ui.Clear();
+    EXPECT_TRUE(Doc().parentWidget()->close());
+    EXPECT_TRUE(f.ui.messages.isEmpty());
+}
+
+TEST_F(DocumentDataset, SaveAsProposesTheModelAndRemembersTheFile) {
+    Connect(QStringLiteral("Zentravox"));
+    Memory(kPhotometerRecords);
+    Doc().MenuImport();
+    f.ui.dialogAnswers = {dir.file(QStringLiteral("lundi"))};
+    Doc().MenuFileSave(); // never saved: the dialog comes
+    ASSERT_EQ(f.ui.dialogs.size(), 1);
+    const FileDialogRequest& request = f.ui.dialogs[0].request;
+    EXPECT_TRUE(f.ui.dialogs[0].save);
+    EXPECT_EQ(request.title, QStringLiteral("Enregistrer sous"));
+    EXPECT_EQ(request.filter, QStringLiteral("CSV (séparateur-séparé) (*.csv)|*.csv"));
+    EXPECT_EQ(request.fileName, QStringLiteral("Zentravox"));
+    EXPECT_TRUE(request.overwritePrompt && request.pathMustExist && request.hideReadOnly);
+    const QString path = dir.file(QStringLiteral("lundi.csv"));
+    EXPECT_EQ(Doc().FilePath(), path);
+    EXPECT_EQ(Doc().windowTitle(), QStringLiteral("lundi.csv"));
+    EXPECT_FALSE(Doc().Modified());
+    EXPECT_TRUE(ReadBytes(path).endsWith(kPhotometerRecords.toLatin1().replace("\xC2", "")));
+
+    // A further import, then closing: the question, and Yes writes to the known file.
+    Memory(QStringLiteral("9;a"));
+    Doc().MenuImport();
+    f.ui.Clear();
+    f.ui.messageAnswers = {MsgResult::Yes};
+    EXPECT_TRUE(Doc().parentWidget()->close());
+    EXPECT_EQ(f.ui.messages.size(), 1);
+    EXPECT_TRUE(f.ui.dialogs.isEmpty());
+    EXPECT_TRUE(ReadBytes(path).endsWith("\r\n9;a"));
+}
+
+TEST_F(DocumentDataset, ReadOnlyFilesAndCancelledDialogs) {
+    Connect(QStringLiteral("Zentravox"));
+    Memory(kPhotometerRecords);
+    Doc().MenuImport();
+    const QString path = dir.file(QStringLiteral("locked.csv"));
+    f.ui.dialogAnswers = {path};
+    Doc().MenuFileSaveAs();
+    ASSERT_EQ(Doc().FilePath(), path);
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadUser);
+    Doc().SetModified(true);
+    f.ui.Clear();
+    Doc().MenuFileSave(); // read-only: the dialog instead of writing; cancelled
+    EXPECT_EQ(f.ui.dialogs.size(), 1);
+    EXPECT_TRUE(f.ui.messages.isEmpty());
+    EXPECT_TRUE(Doc().Modified());
+    EXPECT_EQ(Doc().FilePath(), path);
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+}
+
+TEST_F(DocumentDataset, AFailedSaveSaysSo) {
+    Connect(QStringLiteral("Zentravox"));
+    Memory(kPhotometerRecords);
+    Doc().MenuImport();
+    f.ui.dialogAnswers = {dir.file(QStringLiteral("no/such/folder.csv"))};
+    Doc().MenuFileSaveAs();
+    ASSERT_EQ(f.ui.messages.size(), 2); // the system's reason, then ours
+    EXPECT_EQ(f.ui.messages[1].text, QStringLiteral("Erreur d'enregistrement!"));
+    EXPECT_TRUE(Doc().FilePath().isEmpty());
+    EXPECT_TRUE(Doc().Modified());
+}
+
+TEST_F(DocumentDataset, OpeningAFileShowsItUnderItsName) {
+    const QString path = dir.file(QStringLiteral("mesures.csv"));
+    WriteBytes(path, "METER;S/N;USER;DATE;TIME\r\nArdel 60 IR;A60-9;luc;3/4/2025;7:8:9\r\n\r\n"
+                     "NO;DATE;TIME;ID;VALUE;UNIT;VALID\r\n1;a;b;c;d;e;f;g;h;i;j;k\r\n2;x");
+    f.main->OpenDocument(path);
+    EXPECT_TRUE(f.ui.messages.isEmpty()) << f.ui.MessageTexts().join(QLatin1Char('\n')).toStdString();
+    EXPECT_EQ(Doc().windowTitle(), QStringLiteral("mesures.csv"));
+    EXPECT_EQ(Doc().FilePath(), path);
+    EXPECT_FALSE(Doc().Modified());
+    EXPECT_EQ(HeaderValues(),
+              QStringList({"Ardel 60 IR", "A60-9", "luc", ShortDateText(QDate(2025, 3, 4)),
+                           LongTimeText(QTime(7, 8, 9))}));
+    // The layout follows the model on line 2, not the short header.
+    EXPECT_EQ(Grid().columnCount(), 10);
+    EXPECT_EQ(Grid().rowCount(), 2);
+    EXPECT_EQ(Row(0).join(QLatin1Char(';')), QStringLiteral("1;a;b;c;d;e;f;g;h;i"));
+    EXPECT_EQ(Grid().WidthsTwips()[3], 1200);
+}
+
+TEST_F(DocumentDataset, FilesThatDoNotOpenLeaveAnEmptyTable) {
+    const QString bad = dir.file(QStringLiteral("bad.csv"));
+    WriteBytes(bad, "METER;S/N;USER;DATE;TIME\r\nZ;1;u;1/2/2025;1:2:3\r\n\r\n"
+                    "no;date;time;id;value;unit;valid\r\n1;a");
+    struct Case {
+        QString path;
+        QString message;
+    };
+    for (const Case& c : {Case{bad, QStringLiteral("Format CSV incorrect!")},
+                          Case{dir.file(QStringLiteral("missing.csv")),
+                               QStringLiteral("Erreur de lecture du fichier!")}}) {
+        f.ui.Clear();
+        f.main->OpenDocument(c.path);
+        EXPECT_EQ(f.ui.MessageTexts(), QStringList{c.message});
+        EXPECT_EQ(HeaderValues().join(QString()), QString());
+        EXPECT_TRUE(GridIsEmpty());
+        EXPECT_TRUE(Doc().FilePath().isEmpty());
+        EXPECT_FALSE(Doc().Modified());
+    }
+}
+
+TEST_F(DocumentDataset, AFileWhoseNextImportFailedAsksAndCannotSaveNothing) {
+    const QString path = dir.file(QStringLiteral("old.csv"));
+    WriteBytes(path, "METER;S/N;USER;DATE;TIME\r\nZentravox;1;u;1/2/2025;1:2:3\r\n\r\n"
+                     "NO;DATE;TIME;ID;VALUE;UNIT;VALID\r\n1;a");
+    Connect(QStringLiteral("Zentravox"));
+    f.main->OpenDocument(path);
+    Doc().MenuImport(); // U.581 unscripted: fails
+    f.ui.Clear();
+    f.ui.messageAnswers = {MsgResult::Yes};
+    EXPECT_FALSE(Doc().parentWidget()->close());
+    EXPECT_EQ(f.ui.MessageTexts().mid(1),
+              QStringList{QStringLiteral("Pas de groupes de données importés!")});
+    f.ui.messageAnswers = {MsgResult::No};
+    EXPECT_TRUE(Doc().parentWidget()->close());
+    EXPECT_EQ(ReadBytes(path).right(3), "1;a") << "the file stays as it was";
+}
