@@ -45,6 +45,7 @@ public:
     bool COMDeinit() override { return false; }
     bool COMStop() override { return false; }
     bool COMContinue() override { return false; }
+    bool COMStopped() const override { return false; }
 };
 
 // Records as a photometer writes them; every fourth one has a second result. Record
