@@ -1,16 +1,15 @@
 #include "data/PrintoutLines.h"
 
 #include "app/DateText.h"
-#include "app/NumberText.h"
 #include "app/StringTable.h"
 #include "calibration/CCalProtocol.h"
+#include "calibration/ProtocolDisplay.h"
 
 #include <algorithm>
 
 namespace {
 
 constexpr int kIndent = 12;
-constexpr double kIdealSlope_mVpH = -59.16;
 const QString kBlank = QStringLiteral(" ");
 const QString kTab = QStringLiteral("\t");
 
@@ -19,21 +18,6 @@ QStringList CalibrationLines(const QString& strCalData, const QString& strCalTim
                              const QString& strInterval, const QString& strMode) {
     return {LabelLine(1049, strCalData), LabelLine(1050, strCalTime),
             LabelLine(1222, strInterval + kBlank + LoadResString(1223)), LabelLine(1224, strMode)};
-}
-
-QString SlopeText(const QString& strSlope, bool fShowSlopePC) {
-    if (!fShowSlopePC) {
-        return strSlope + QStringLiteral(" mV/pH");
-    }
-    return OneDecimalText(LeadingNumber(strSlope) / kIdealSlope_mVpH * 100) + QStringLiteral(" %");
-}
-
-QString TemperatureText(CCalProtocol& protocol, const QString& strTemp_C, bool fShowTempF) {
-    if (!fShowTempF) {
-        return strTemp_C + QStringLiteral(" °C");
-    }
-    return OneDecimalText(protocol.TempGetFahrenheit(LeadingNumber(strTemp_C))) +
-           QStringLiteral(" °F");
 }
 
 std::optional<QStringList> PHBodyLines(CCalProtocol& protocol) {
@@ -47,13 +31,13 @@ std::optional<QStringList> PHBodyLines(CCalProtocol& protocol) {
         return std::nullopt;
     }
     QStringList lines = CalibrationLines(date, time, interval, mode);
-    lines << LabelLine(1225, SlopeText(slope, showSlopePC))
+    lines << LabelLine(1225, SlopeDisplayText(slope, showSlopePC))
           << LabelLine(1226, asy + QStringLiteral(" mV")) << LabelLine(1227, quality) << QString();
     const int shown = std::min<int>(points, static_cast<int>(ph.size()));
     for (int i = 0; i < shown; ++i) {
         lines << Indented(QStringLiteral("#%1").arg(i + 1) + kTab + ph[i] + kTab + mV[i] +
                           QStringLiteral(" mV") + kTab +
-                          TemperatureText(protocol, temp[i], showTempF));
+                          TemperatureDisplayText(protocol, temp[i], showTempF));
     }
     lines << QString();
     return lines;
@@ -75,8 +59,8 @@ std::optional<QStringList> TurbidityBodyLines(CCalProtocol& protocol) {
           << LabelLine(1234, manufacturer);
     const int shown = std::min<int>(points, static_cast<int>(standards.size()));
     for (int i = 0; i < shown; ++i) {
-        lines << Indented(standards[i] + QStringLiteral(" FNU/NTU: ") + lots.value(i) + kBlank +
-                          LoadResString(1026));
+        lines << Indented(StandardDisplayText(standards[i]) + QStringLiteral(": ") + lots.value(i) +
+                          kBlank + LoadResString(1026));
     }
     lines << QString();
     return lines;

@@ -11,6 +11,9 @@
 #include "ui/app/Pictures.h"
 #include "ui/app/StatusPanels.h"
 #include "ui/app/WindowPlacement.h"
+#include "ui/calibration/frmCalProtEdit.h"
+#include "ui/calibration/frmCalProtocolPH.h"
+#include "ui/calibration/frmCalProtocolTurb.h"
 #include "ui/data/frmDocument.h"
 #include "ui/dialogs/frmAbout.h"
 #include "ui/meter/DeviceSearch.h"
@@ -320,9 +323,26 @@ void frmMain::MenuChangeUser() {
 
 void frmMain::MenuProgsUserDef() {}
 
-void frmMain::MenuCalProtPH() {}
+void frmMain::MenuCalProtPH() {
+    TrappedVoid(m_ui, [&] {
+        frmCalProtocolPH window(*this);
+        window.exec();
+    });
+}
 
-void frmMain::MenuCalProtTurb() {}
+void frmMain::MenuCalProtTurb() {
+    TrappedVoid(m_ui, [&] {
+        frmCalProtocolTurb window(*this, [this]() -> frmCalProtEdit& { return CalProtEdit(); });
+        window.exec();
+    });
+}
+
+frmCalProtEdit& frmMain::CalProtEdit() {
+    if (!m_calProtEdit) {
+        m_calProtEdit = new frmCalProtEdit(*m_services, this);
+    }
+    return *m_calProtEdit;
+}
 
 void frmMain::MenuViewToolbar() {
     m_menus.mnuViewToolbar->setChecked(!m_menus.mnuViewToolbar->isChecked());

@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 
+class frmCalProtEdit;
 class frmDocument;
 class MeterLink;
 class QMdiArea;
@@ -56,6 +57,10 @@ public:
     // A document calls this once it is unloaded.
     void DocumentUnloaded();
 
+    // The lot editor of the turbidity protocol: made at the first use, kept while hidden,
+    // made anew after its frame closed it.
+    frmCalProtEdit& CalProtEdit();
+
     // The serial operations every window reaches through the main window; the link
     // itself lives in the services.
     bool COMScanPorts(int& intPortNum, QString& strBaudrate);
@@ -104,5 +109,6 @@ private:
     StatusPanels* m_panels = nullptr;
     QString m_helpFile;
     QPointer<QWidget> m_menuOwner;
+    QPointer<frmCalProtEdit> m_calProtEdit;
     bool m_unloaded = false;
 };

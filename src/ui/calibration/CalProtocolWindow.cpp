@@ -1,0 +1,230 @@
+#include "ui/calibration/CalProtocolWindow.h"
+
+#include "app/ErrorTrap.h"
+#include "app/Services.h"
+#include "app/StringTable.h"
+#include "data/AskAndPrint.h"
+#include "ui/app/ApplyCaptions.h"
+#include "ui/app/Controls.h"
+#include "ui/app/frmMain.h"
+#include "ui/calibration/ProtocolWindowParts.h"
+#include "ui/dialogs/frmWait.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int kHelpContext = 30010;
+
+QString CsvFilter() {
+    return LoadResString(1113) + QStringLiteral(" (*.csv)|*.csv");
+}
+
+// The busy pointer on the main window and on `window` while it lives.
+class BusyPointer {
+public:
+    BusyPointer(frmMain& main, QWidget* window) : m_main(main), m_window(window) {
+        m_main.SetMousePointer(11);
+        m_window->setCursor(Qt::WaitCursor);
+    }
+    ~BusyPointer() {
+        m_main.SetMousePointer(0);
+        m_window->unsetCursor();
+    }
+    BusyPointer(const BusyPointer&) = delete;
+    BusyPointer& operator=(const BusyPointer&) = delete;
+
+private:
+    frmMain& m_main;
+    QWidget* m_window;
+};
+
+} // namespace
+
+CalProtocolWindow::CalProtocolWindow(frmMain& main, bool fPH, const char* name, const char* tag)
+    : QDialog(&main), m_services(main.services()), m_main(main), m_fPH(fPH) {
+    BuildControls(name, tag);
+    LayOut();
+}
+
+void CalProtocolWindow::BuildControls(const char* name, const char* tag) {
+    setObjectName(QLatin1String(name));
+    setProperty("Tag", QLatin1String(tag));
+    setProperty("HelpContextID", kHelpContext);
+    imgHead = NewControl<QLabel>(this, "imgHead");
+    imgLogo = NewControl<QLabel>(this, "imgLogo");
+    frmDevice = NewControl<QGroupBox>(this, "frmDevice");
+    frmProtocol = NewControl<QGroupBox>(this, "frmProtocol");
+    lblMeter = NewControl<QLabel>(frmDevice, "lblMeter", "1063");
+    lblSerNo = NewControl<QLabel>(frmDevice, "lblSerNo", "1064");
+    lblUser = NewControl<QLabel>(frmDevice, "lblUser", "1176");
+    lblMeterValue = NewControl<QLabel>(frmDevice, "lblMeterValue");
+    lblSerNoValue = NewControl<QLabel>(frmDevice, "lblSerNoValue");
+    lblUserValue = NewControl<QLabel>(frmDevice, "lblUserValue");
+    lblCalDate = NewControl<QLabel>(frmProtocol, "lblCalDate", "1049");
+    lblCalTime = NewControl<QLabel>(frmProtocol, "lblCalTime", "1050");
+    lblCalInterval = NewControl<QLabel>(frmProtocol, "lblCalInterval", "1222");
+    lblCalMode = NewControl<QLabel>(frmProtocol, "lblCalMode", "1224");
+    lblCalDateValue = NewControl<QLabel>(frmProtocol, "lblCalDateValue");
+    lblCalTimeValue = NewControl<QLabel>(frmProtocol, "lblCalTimeValue");
+    lblCalIntervalValue = NewControl<QLabel>(frmProtocol, "lblCalIntervalValue");
+    lblCalModeValue = NewControl<QLabel>(frmProtocol, "lblCalModeValue");
+    cmdSaveAsFile = NewControl<QPushButton>(this, "cmdSaveAsFile", "1111");
+    cmdReadFile = NewControl<QPushButton>(this, "cmdReadFile", "1230");
+    cmdPrint = NewControl<QPushButton>(this, "cmdPrint", "1023");
+    cmdCancel = NewControl<QPushButton>(this, "cmdCancel", "1069");
+    connect(cmdSaveAsFile, &QPushButton::clicked, this, &CalProtocolWindow::cmdSaveAsFile_Click);
+    connect(cmdReadFile, &QPushButton::clicked, this, &CalProtocolWindow::cmdReadFile_Click);
+    connect(cmdPrint, &QPushButton::clicked, this, &CalProtocolWindow::PrintProtocol);
+    connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void CalProtocolWindow::LayOut() {
+    auto* device = new QGridLayout(frmDevice);
+    AddCaptionRows(device, 0,
+                   {{lblMeter, lblMeterValue}, {lblSerNo, lblSerNoValue}, {lblUser, lblUserValue}});
+    device->setColumnStretch(1, 1);
+    m_protocolGrid = new QGridLayout(frmProtocol);
+    AddCaptionRows(m_protocolGrid, 0,
+                   {{lblCalDate, lblCalDateValue},
+                    {lblCalTime, lblCalTimeValue},
+                    {lblCalInterval, lblCalIntervalValue},
+                    {lblCalMode, lblCalModeValue}});
+    auto* head = new QHBoxLayout;
+    head->addWidget(imgHead);
+    head->addStretch();
+    head->addWidget(imgLogo);
+    m_extra = new QVBoxLayout;
+    m_buttons = new QHBoxLayout;
+    for (QPushButton* button : {cmdSaveAsFile, cmdReadFile, cmdPrint, cmdCancel}) {
+        m_buttons->addWidget(button);
+    }
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(head);
+    layout->addWidget(frmDevice);
+    layout->addWidget(frmProtocol);
+    layout->addLayout(m_extra);
+    layout->addLayout(m_buttons);
+    setTabOrder(cmdSaveAsFile, cmdReadFile);
+    setTabOrder(cmdReadFile, cmdPrint);
+    setTabOrder(cmdPrint, cmdCancel);
+}
+
+void CalProtocolWindow::Form_Load() {
+    TrappedVoid(m_services.ui, [&] {
+        ApplyCaptions(this);
+        LoadProtocolPictures(m_services, this, imgHead, imgLogo);
+        for (QGroupBox* frame : findChildren<QGroupBox*>()) {
+            frame->setTitle(QString());
+        }
+        ClearDisplay();
+        if (m_services.device.Online() && MeterHasChannel() &&
+            !(FetchProtocol() && ShowProtocol())) {
+            ReportProtocolError();
+        }
+        UpdateButtons();
+    });
+}
+
+void CalProtocolWindow::ClearDisplay() {
+    for (QLabel* value : {lblMeterValue, lblSerNoValue, lblUserValue, lblCalDateValue,
+                          lblCalTimeValue, lblCalIntervalValue, lblCalModeValue}) {
+        value->clear();
+    }
+}
+
+void CalProtocolWindow::UpdateButtons() {
+    const bool valid = m_services.calProtocol.IsProtocolValid();
+    cmdSaveAsFile->setEnabled(valid);
+    cmdPrint->setEnabled(valid);
+}
+
+void CalProtocolWindow::ShowCommonFields(const QString& strMeter, const QString& strSerNo,
+                                         const QString& strUser, const QString& strCalData,
+                                         const QString& strCalTime, const QString& strCalInterval_d,
+                                         const QString& strMode) {
+    lblMeterValue->setText(strMeter);
+    lblSerNoValue->setText(strSerNo);
+    lblUserValue->setText(strUser);
+    lblCalDateValue->setText(strCalData);
+    lblCalTimeValue->setText(strCalTime);
+    lblCalIntervalValue->setText(strCalInterval_d + QLatin1Char(' ') + LoadResString(1223));
+    lblCalModeValue->setText(strMode);
+}
+
+void CalProtocolWindow::ReportProtocolError() {
+    m_services.ui.Message(LoadResString(1221), LoadResString(1033), MsgIcon::Critical);
+}
+
+bool CalProtocolWindow::FetchProtocol() {
+    const BusyPointer busy(m_main, this);
+    frmWait wait(m_services, &m_main);
+    wait.show();
+    const bool fetched = wait.SetText(LoadResString(1149)) && UpdateFromMeter();
+    wait.close();
+    return fetched;
+}
+
+void CalProtocolWindow::cmdSaveAsFile_Click() {
+    TrappedVoid(m_services.ui, [&] {
+        CCalProtocol& protocol = m_services.calProtocol;
+        short year = 0;
+        short month = 0;
+        short day = 0;
+        if (protocol.GetProtocolDate(year, month, day)) {
+            FileDialogRequest request;
+            request.title = LoadResString(1112);
+            request.filter = CsvFilter();
+            request.initialDir = protocol.WorkDir();
+            request.fileName = QStringLiteral("CalProt %1 %2%3%4")
+                                   .arg(FileNameKind())
+                                   .arg(year)
+                                   .arg(month, 2, 10, QLatin1Char('0'))
+                                   .arg(day, 2, 10, QLatin1Char('0'));
+            request.defaultExtension = QStringLiteral("csv");
+            request.overwritePrompt = true;
+            request.pathMustExist = true;
+            request.hideReadOnly = true;
+            const std::optional<QString> path = m_services.ui.SaveFileDialog(request);
+            if (!path || protocol.SaveToFile(*path)) {
+                return;
+            }
+        }
+        m_services.ui.Message(LoadResString(1229), LoadResString(1033), MsgIcon::Critical);
+    });
+}
+
+void CalProtocolWindow::cmdReadFile_Click() {
+    TrappedVoid(m_services.ui, [&] {
+        FileDialogRequest request;
+        request.title = LoadResString(1230);
+        request.filter = CsvFilter();
+        request.initialDir = m_services.calProtocol.WorkDir();
+        request.fileMustExist = true;
+        request.hideReadOnly = true;
+        const std::optional<QString> path = m_services.ui.OpenFileDialog(request);
+        if (!path) {
+            return;
+        }
+        if (!m_services.calProtocol.ReadFromFile(*path)) {
+            m_services.ui.Message(LoadResString(1180), LoadResString(1033), MsgIcon::Critical);
+            return;
+        }
+        ClearDisplay();
+        if (m_services.calProtocol.IsProtocolPH() != m_fPH || !ShowProtocol()) {
+            ReportProtocolError();
+        }
+        UpdateButtons();
+    });
+}
+
+void CalProtocolWindow::PrintProtocol() {
+    TrappedVoid(m_services.ui, [&] {
+        AskAndPrint(m_services, [&] { return m_services.print.PrintCalProtocol(); });
+    });
+}

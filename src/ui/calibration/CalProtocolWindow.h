@@ -1,0 +1,81 @@
+#pragma once
+
+#include <QDialog>
+
+class QGridLayout;
+class QHBoxLayout;
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class QVBoxLayout;
+class Services;
+class frmMain;
+
+// What the pH and the turbidity protocol windows share: the meter and calibration labels,
+// the opening with its fetch, saving, reading and printing. Each window adds its own rows
+// and says how it shows a protocol of its kind.
+class CalProtocolWindow : public QDialog {
+    Q_OBJECT
+public:
+    QLabel* imgHead = nullptr;
+    QLabel* imgLogo = nullptr;
+    QGroupBox* frmDevice = nullptr;
+    QGroupBox* frmProtocol = nullptr;
+    QLabel* lblMeter = nullptr;
+    QLabel* lblSerNo = nullptr;
+    QLabel* lblUser = nullptr;
+    QLabel* lblCalDate = nullptr;
+    QLabel* lblCalTime = nullptr;
+    QLabel* lblCalInterval = nullptr;
+    QLabel* lblCalMode = nullptr;
+    QLabel* lblMeterValue = nullptr;
+    QLabel* lblSerNoValue = nullptr;
+    QLabel* lblUserValue = nullptr;
+    QLabel* lblCalDateValue = nullptr;
+    QLabel* lblCalTimeValue = nullptr;
+    QLabel* lblCalIntervalValue = nullptr;
+    QLabel* lblCalModeValue = nullptr;
+    QPushButton* cmdSaveAsFile = nullptr;
+    QPushButton* cmdReadFile = nullptr;
+    QPushButton* cmdPrint = nullptr;
+    QPushButton* cmdCancel = nullptr;
+
+protected:
+    // fPH: the kind of protocol this window shows.
+    CalProtocolWindow(frmMain& main, bool fPH, const char* name, const char* tag);
+
+    // The opening: captions, pictures, an empty display, the fetch when the meter has the
+    // channel, the buttons. Called by the window once its own controls exist.
+    void Form_Load();
+
+    virtual void ClearDisplay();
+    virtual bool ShowProtocol() = 0;
+    virtual void UpdateButtons();
+    // Whether the connected meter measures what this window shows.
+    virtual bool MeterHasChannel() const = 0;
+    virtual bool UpdateFromMeter() = 0;
+    // The part of the proposed file name between "CalProt " and the date.
+    virtual QString FileNameKind() const = 0;
+
+    // Meter, serial number, user, date, time, interval and mode of the shown protocol.
+    void ShowCommonFields(const QString& strMeter, const QString& strSerNo, const QString& strUser,
+                          const QString& strCalData, const QString& strCalTime,
+                          const QString& strCalInterval_d, const QString& strMode);
+
+    Services& m_services;
+    frmMain& m_main;
+    QGridLayout* m_protocolGrid = nullptr; // rows 0 to 3 are the common ones
+    QVBoxLayout* m_extra = nullptr;        // between the frames and the buttons
+    QHBoxLayout* m_buttons = nullptr;      // save, read, print, cancel
+
+private:
+    void BuildControls(const char* name, const char* tag);
+    void LayOut();
+    void ReportProtocolError();
+    bool FetchProtocol();
+    void cmdSaveAsFile_Click();
+    void cmdReadFile_Click();
+    void PrintProtocol();
+
+    bool m_fPH;
+};

@@ -1,0 +1,187 @@
+#include "ui/calibration/frmCalProtEdit.h"
+
+#include "app/ErrorTrap.h"
+#include "app/Services.h"
+#include "ui/app/ApplyCaptions.h"
+#include "ui/app/Controls.h"
+#include "ui/calibration/ProtocolWindowParts.h"
+
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <algorithm>
+
+namespace {
+
+constexpr int kHelpContext = 30020;
+constexpr std::array<const char*, frmCalProtEdit::kStandards> kStdNames{"Low", "Mid", "High", "4",
+                                                                        "5"};
+
+// ";" separates the fields of a protocol file: typed or pasted, it becomes ",".
+void ReplaceSeparators(QLineEdit* box, const QString& text) {
+    if (!text.contains(QLatin1Char(';'))) {
+        return;
+    }
+    const int cursor = box->cursorPosition();
+    box->setText(QString(text).replace(QLatin1Char(';'), QLatin1Char(',')));
+    box->setCursorPosition(cursor);
+}
+
+} // namespace
+
+frmCalProtEdit::frmCalProtEdit(Services& services, QWidget* parent)
+    : QDialog(parent), m_services(services) {
+    BuildControls();
+    LayOut();
+    Form_Load();
+}
+
+QLineEdit* frmCalProtEdit::NewTextBox(const char* name) {
+    auto* box = NewControl<QLineEdit>(frmLOT, name);
+    box->setMaxLength(kMaxLength);
+    connect(box, &QLineEdit::textEdited, this,
+            [box](const QString& text) { ReplaceSeparators(box, text); });
+    return box;
+}
+
+void frmCalProtEdit::BuildControls() {
+    setObjectName(QStringLiteral("frmCalProtEdit"));
+    setProperty("Tag", QStringLiteral("1231"));
+    setProperty("HelpContextID", kHelpContext);
+    imgHead = NewControl<QLabel>(this, "imgHead");
+    imgLogo = NewControl<QLabel>(this, "imgLogo");
+    frmLOT = NewControl<QGroupBox>(this, "frmLOT");
+    lblLOTTotal = NewControl<QLabel>(frmLOT, "lblLOTTotal", "1232");
+    lblExpiry = NewControl<QLabel>(frmLOT, "lblExpiry", "1233");
+    lblManufacturer = NewControl<QLabel>(frmLOT, "lblManufacturer", "1234");
+    lblUsedStds = NewControl<QLabel>(frmLOT, "lblUsedStds", "1235");
+    lblStdComment = NewControl<QLabel>(frmLOT, "lblStdComment", "1236");
+    txtLOTTotal = NewTextBox("txtLOTTotal");
+    txtExpiry = NewTextBox("txtExpiry");
+    txtManufacturer = NewTextBox("txtManufacturer");
+    for (int i = 0; i < kStandards; ++i) {
+        lblStd[i] = NewControl<QLabel>(frmLOT, ("lblStd" + QByteArray(kStdNames[i])).constData());
+        txtStd[i] = NewTextBox(("txtStd" + QByteArray(kStdNames[i])).constData());
+    }
+    cmdAccept = NewControl<QPushButton>(this, "cmdAccept", "1141");
+    cmdCancel = NewControl<QPushButton>(this, "cmdCancel", "1069");
+    cmdAccept->setDefault(true);
+    connect(cmdAccept, &QPushButton::clicked, this, &frmCalProtEdit::cmdAccept_Click);
+    connect(cmdCancel, &QPushButton::clicked, this, &frmCalProtEdit::cmdCancel_Click);
+}
+
+void frmCalProtEdit::LayOut() {
+    auto* grid = new QGridLayout(frmLOT);
+    int row = AddCaptionRows(
+        grid, 0,
+        {{lblLOTTotal, txtLOTTotal}, {lblExpiry, txtExpiry}, {lblManufacturer, txtManufacturer}});
+    grid->addWidget(lblUsedStds, row, 0);
+    grid->addWidget(lblStdComment, row++, 1);
+    for (int i = 0; i < kStandards; ++i) {
+        grid->addWidget(lblStd[i], row, 0);
+        grid->addWidget(txtStd[i], row++, 1);
+    }
+    auto* head = new QHBoxLayout;
+    head->addWidget(imgHead);
+    head->addStretch();
+    head->addWidget(imgLogo);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(cmdAccept);
+    buttons->addWidget(cmdCancel);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(head);
+    layout->addWidget(frmLOT);
+    layout->addLayout(buttons);
+    const QList<QWidget*> order{txtLOTTotal, txtExpiry, txtManufacturer, txtStd[0], txtStd[1],
+                                txtStd[2],   txtStd[3], txtStd[4],       cmdAccept, cmdCancel};
+    for (qsizetype i = 1; i < order.size(); ++i) {
+        setTabOrder(order[i - 1], order[i]);
+    }
+}
+
+void frmCalProtEdit::Form_Load() {
+    TrappedVoid(m_services.ui, [&] {
+        ApplyCaptions(this);
+        LoadProtocolPictures(m_services, this, imgHead, imgLogo);
+        for (QLabel* standard : lblStd) {
+            standard->clear();
+            standard->hide();
+        }
+        for (QLineEdit* box : txtStd) {
+            box->hide();
+        }
+        frmLOT->setTitle(QString());
+    });
+}
+
+QString frmCalProtEdit::ChargeIDTotal() const {
+    return txtLOTTotal->text();
+}
+
+void frmCalProtEdit::ChargeIDTotal(const QString& value) {
+    txtLOTTotal->setText(value);
+}
+
+QString frmCalProtEdit::Expiry() const {
+    return txtExpiry->text();
+}
+
+void frmCalProtEdit::Expiry(const QString& value) {
+    txtExpiry->setText(value);
+}
+
+QString frmCalProtEdit::Manufacturer() const {
+    return txtManufacturer->text();
+}
+
+void frmCalProtEdit::Manufacturer(const QString& value) {
+    txtManufacturer->setText(value);
+}
+
+void frmCalProtEdit::NumCalPoints(short value) {
+    m_numCalPoints = std::min<short>(value, kStandards);
+}
+
+QString frmCalProtEdit::ChargeIDStd(int i) const {
+    return txtStd.at(i)->text();
+}
+
+void frmCalProtEdit::ChargeIDStd(int i, const QString& value) {
+    txtStd.at(i)->setText(value);
+}
+
+void frmCalProtEdit::Std_FNUNTU(int i, const QString& caption) {
+    lblStd.at(i)->setText(caption);
+}
+
+void frmCalProtEdit::showEvent(QShowEvent* event) {
+    m_dlgRetVal = false;
+    for (int i = 0; i < kStandards; ++i) {
+        lblStd[i]->setVisible(i < m_numCalPoints);
+        txtStd[i]->setVisible(i < m_numCalPoints);
+    }
+    QDialog::showEvent(event);
+}
+
+void frmCalProtEdit::closeEvent(QCloseEvent* event) {
+    // The frame's close box unloads the dialog: the next use makes a new one.
+    m_dlgRetVal = false;
+    QDialog::closeEvent(event);
+    deleteLater();
+}
+
+void frmCalProtEdit::cmdAccept_Click() {
+    m_dlgRetVal = true;
+    hide();
+}
+
+void frmCalProtEdit::cmdCancel_Click() {
+    m_dlgRetVal = false;
+    hide();
+}

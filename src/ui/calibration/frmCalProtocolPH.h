@@ -1,0 +1,38 @@
+#pragma once
+
+#include "ui/calibration/CalProtocolWindow.h"
+
+#include <array>
+
+// The last pH calibration protocol: slope, asymmetry, sensor quality and up to three
+// calibration points. Opened modally from the main window.
+class frmCalProtocolPH : public CalProtocolWindow {
+    Q_OBJECT
+public:
+    explicit frmCalProtocolPH(frmMain& main);
+
+    QLabel* lblSlope = nullptr;
+    QLabel* lblAsy = nullptr;
+    QLabel* lblSensQual = nullptr;
+    QLabel* lblSlopeValue = nullptr;
+    QLabel* lblAsyValue = nullptr;
+    QLabel* lblSensQualValue = nullptr;
+    // One row per calibration point: number, pH, voltage and temperature.
+    std::array<QLabel*, 3> lblBufNo{};
+    std::array<QLabel*, 3> lblBufPH{};
+    std::array<QLabel*, 3> lblBufVolt{};
+    std::array<QLabel*, 3> lblBufTemp{};
+
+protected:
+    void ClearDisplay() override;
+    bool ShowProtocol() override;
+    bool MeterHasChannel() const override;
+    bool UpdateFromMeter() override;
+    QString FileNameKind() const override;
+
+private:
+    void BuildPHControls();
+    void ShowPoints(short nNumCalPoints, const QStringList& strPHValues,
+                    const QStringList& strVoltageValues_mV, const QStringList& strTempValues_C,
+                    bool fShowTempF);
+};
