@@ -73,7 +73,7 @@ TEST_F(ProgramWindowTest, EditorProgramNumberMustBeNineHundredSomething) {
     frmProgEdit editor(*services, selection);
     QLineEdit* number = editor.fraProgram->txtProgNum;
     EXPECT_EQ(number->text(), "900"); // the free number of an empty meter list
-    for (const char* wrong : {"1000", "89", "9a0", "", "0905"}) {
+    for (const char* wrong : {"1000", "89", "9a0", "", "0905", "9e2"}) {
         ui.Clear();
         number->setText(wrong);
         LeaveField(number);

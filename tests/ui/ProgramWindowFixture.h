@@ -41,8 +41,9 @@ protected:
 
     static ProgramRecord Program(const QString& no, const QString& model = "File") {
         ProgramRecord r = EmptyProgramRecord();
-        const QStringList values{no,     model, "16",   "436", "0.0",  "2.0",
-                                 "0.01", "1.5", "0.01", "NO3", "mg/l", "Ann"};
+        // Inside the photometric range: 2.0 E is reached at 1.99.
+        const QStringList values{no,     model, "16",   "436", "0.0",  "1.5",
+                                 "0.01", "1.0", "0.01", "NO3", "mg/l", "Ann"};
         for (int i = 0; i < values.size(); ++i) {
             r[i] = values[i];
         }

@@ -5,7 +5,7 @@
 
 namespace {
 
-constexpr double kMarkHalfLength = 6.0;
+constexpr double kMarkHalfLength = 9.0;
 constexpr int kGap = 4;
 
 } // namespace
@@ -55,11 +55,14 @@ void CalibrationPlotView::paintEvent(QPaintEvent*) {
                           metrics.horizontalAdvance(AxisLabel(m_plot->xMax)) / 2,
                       height() - 2 * metrics.height() - 2 * kGap);
     DrawAxes(painter, area);
-    DrawMarks(painter, area);
+    painter.save();
     painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
     painter.setClipRect(area.adjusted(-1, -1, 1, 1));
     painter.drawLine(QLineF(Map(area, m_plot->line.x1(), m_plot->line.y1()),
                             Map(area, m_plot->line.x2(), m_plot->line.y2())));
+    painter.restore();
+    // The pairs on top of the line, so that their distance from it shows.
+    DrawMarks(painter, area);
 }
 
 void CalibrationPlotView::DrawAxes(QPainter& painter, const QRectF& area) const {

@@ -3,6 +3,7 @@
 #include "ui/app/Controls.h"
 #include "ui/app/Pictures.h"
 #include "ui/programs/ProgramPanel.h"
+#include "ui/programs/WindowPictures.h"
 #include "ui/programs/frmProgConsole.h"
 
 #include <QFileInfo>
@@ -113,11 +114,7 @@ void frmProgConsole::SetTabOrder() {
 }
 
 void frmProgConsole::LoadPictures() {
-    setWindowIcon(ProgramIcon());
-    const QString head = GraficsFile(QStringLiteral("Head.png"));
-    if (QFileInfo::exists(head)) {
-        imgHeader->setPixmap(QPixmap(head));
-    }
+    LoadWindowPictures(m_services, this, imgHeader, imgLogo);
     const QString workDir = GraficsFile(QStringLiteral("ChangeWorkDir.png"));
     cmdChangeWorkDir->setIcon(QFileInfo::exists(workDir)
                                   ? QIcon(workDir)

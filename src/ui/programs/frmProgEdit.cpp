@@ -6,11 +6,11 @@
 #include "app/Twips.h"
 #include "calibration/CalibrationText.h"
 #include "ui/app/ApplyCaptions.h"
-#include "ui/app/Pictures.h"
 #include "ui/programs/CalibrationPlotView.h"
 #include "ui/programs/KeyFilter.h"
 #include "ui/programs/ProgramPanel.h"
 #include "ui/programs/ProgramSelection.h"
+#include "ui/programs/WindowPictures.h"
 
 #include <QCheckBox>
 #include <QFileInfo>
@@ -67,7 +67,7 @@ void frmProgEdit::Form_Load() {
         lblX->setText(QStringLiteral("c [") + kPlotUnit + QLatin1Char(']'));
         lblXAxis->setText(lblX->text());
         ApplyCaptions(this);
-        LoadPictures();
+        LoadWindowPictures(m_services, this, imgHeader, imgLogo);
         SetCompact();
         // The number of an existing program cannot be changed.
         fraProgram->txtProgNum->setEnabled(isNew);
@@ -81,20 +81,6 @@ void frmProgEdit::Form_Load() {
         cmdSaveDevice->setEnabled(m_services.device.Online());
         m_extended = false;
     });
-}
-
-void frmProgEdit::LoadPictures() {
-    setWindowIcon(ProgramIcon());
-    const QString head = GraficsFile(QStringLiteral("Head.png"));
-    if (QFileInfo::exists(head)) {
-        imgHeader->setPixmap(QPixmap(head));
-    }
-    const QString manufacturer = m_services.ini.Setting(
-        QStringLiteral("General"), QStringLiteral("Manufacturer"), QStringLiteral("0"));
-    const QString logo = GraficsFile(QStringLiteral("Logo_%1.gif").arg(manufacturer));
-    if (QFileInfo::exists(logo)) {
-        imgLogo->setPixmap(QPixmap(logo));
-    }
 }
 
 // A new program starts as a copy of the selected one; a change shows the selected one.

@@ -76,7 +76,6 @@ private:
 
     // Opening and loading.
     void Form_Load();
-    void LoadPictures();
     void ShowSelection();
     bool LoadProgram(Source source, const QString& key, bool withPairs);
 
