@@ -148,13 +148,13 @@ bool frmProgConsole::GetSelProgram(QString& strProgNum, QString& strFileName,
     strProgNum.clear();
     strFileName.clear();
     fMeterSelected = false;
-    if (QListWidgetItem* item = lstProgsMeter->currentItem(); item && item->isSelected()) {
+    if (const QListWidgetItem* item = SelectedItem(lstProgsMeter)) {
         fMeterSelected = true;
         strProgNum = item->text();
         return true;
     }
-    if (QListWidgetItem* item = lstProgsPC->currentItem(); item && item->isSelected()) {
-        strFileName = item->data(Qt::UserRole).toString();
+    if (const QListWidgetItem* item = SelectedItem(lstProgsPC)) {
+        strFileName = FileNameOf(item);
         return !strFileName.isEmpty();
     }
     return false;
@@ -181,41 +181,40 @@ std::optional<frmProgConsole::Selection> frmProgConsole::RequiredSelection() {
     return selection;
 }
 
+QListWidgetItem* frmProgConsole::SelectedItem(const QListWidget* list) {
+    QListWidgetItem* item = list->currentItem();
+    return item && item->isSelected() ? item : nullptr;
+}
+
+QString frmProgConsole::FileNameOf(const QListWidgetItem* item) {
+    return item->data(Qt::UserRole).toString();
+}
+
 void frmProgConsole::lstProgsMeter_Click() {
-    TrappedVoid(m_services.ui, [&] {
-        QListWidgetItem* item = lstProgsMeter->currentItem();
-        if (!item) {
-            return;
-        }
-        Deselect(lstProgsPC);
-        const QString number = item->text();
-        ProgramRecord program = EmptyProgramRecord();
-        if (m_services.usrDefProg.GetProgramMeter(program, number)) {
-            ShowProgram(program);
-        } else {
-            Report(1103);
-            ClearProgram();
-        }
-        UpdateButtons(false, true, number);
-    });
+    ShowSelectedEntry(true);
 }
 
 void frmProgConsole::lstProgsPC_Click() {
+    ShowSelectedEntry(false);
+}
+
+void frmProgConsole::ShowSelectedEntry(bool fMeter) {
     TrappedVoid(m_services.ui, [&] {
-        QListWidgetItem* item = lstProgsPC->currentItem();
+        const QListWidgetItem* item = (fMeter ? lstProgsMeter : lstProgsPC)->currentItem();
         if (!item) {
             return;
         }
-        Deselect(lstProgsMeter);
-        const QString fileName = item->data(Qt::UserRole).toString();
+        Deselect(fMeter ? lstProgsPC : lstProgsMeter);
+        const QString key = fMeter ? item->text() : FileNameOf(item);
+        CUsrDefProg& store = m_services.usrDefProg;
         ProgramRecord program = EmptyProgramRecord();
-        if (m_services.usrDefProg.ReadFromFile(program, fileName)) {
+        if (fMeter ? store.GetProgramMeter(program, key) : store.ReadFromFile(program, key)) {
             ShowProgram(program);
         } else {
             Report(1103);
             ClearProgram();
         }
-        UpdateButtons(false, false, fileName);
+        UpdateButtons(false, fMeter, key);
     });
 }
 
@@ -226,7 +225,7 @@ void frmProgConsole::Deselect(QListWidget* list) {
 
 // Choosing an entry runs the list's click handling, once: an entry already chosen is left.
 void frmProgConsole::SelectRow(QListWidget* list, int row) {
-    if (list->currentRow() == row && list->currentItem()->isSelected()) {
+    if (list->currentRow() == row && SelectedItem(list)) {
         return;
     }
     {
@@ -265,8 +264,7 @@ void frmProgConsole::SelectEntry(bool fDefault, bool fMeterSelected, const QStri
     }
     for (int row = 0; row < list->count(); ++row) {
         const QListWidgetItem* item = list->item(row);
-        const QString entryKey =
-            fMeterSelected ? item->text() : item->data(Qt::UserRole).toString();
+        const QString entryKey = fMeterSelected ? item->text() : FileNameOf(item);
         if (entryKey == key) {
             SelectRow(list, row);
             return;
@@ -297,11 +295,11 @@ void frmProgConsole::UpdateButtons(bool fDefault, bool fMeterSelected, const QSt
         }
     }
     SelectEntry(fDefault, fMeterSelected, key);
-    if (!lstProgsMeter->currentItem() || !lstProgsMeter->currentItem()->isSelected()) {
+    if (!SelectedItem(lstProgsMeter)) {
         cmdDeleteMeter->setEnabled(false);
         cmdCopyToPC->setEnabled(false);
     }
-    if (!lstProgsPC->currentItem() || !lstProgsPC->currentItem()->isSelected()) {
+    if (!SelectedItem(lstProgsPC)) {
         cmdDeletePC->setEnabled(false);
         cmdCopyToMeter->setEnabled(false);
     }

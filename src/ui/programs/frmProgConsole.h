@@ -12,6 +12,7 @@ class ProgramPanel;
 class QGroupBox;
 class QLabel;
 class QListWidget;
+class QListWidgetItem;
 class QPushButton;
 class QStatusBar;
 class QTimer;
@@ -102,10 +103,21 @@ private:
     void UpdateButtons(const Selection& selection) {
         UpdateButtons(false, selection.meter, selection.Key());
     }
+    // The list's entry when one is selected, else none.
+    static QListWidgetItem* SelectedItem(const QListWidget* list);
+    static QString FileNameOf(const QListWidgetItem* item);
+    // The click handling of either list: the entry's program shown, the other list
+    // deselected, the buttons updated.
+    void ShowSelectedEntry(bool fMeter);
     Selection CurrentSelection();
     // The current selection, or message 1158 and nothing.
     std::optional<Selection> RequiredSelection();
     void Report(int message, int title = 1033, MsgIcon icon = MsgIcon::Critical);
+
+    // Deleting in the meter (frmProgConsoleDelete.cpp): the operation under the hourglass,
+    // its failure message, the list refreshed and the default selection.
+    void DeleteInMeter(const std::function<bool()>& deletion, int failureMessage,
+                       bool fMeterPreferred);
 
     // Copying (frmProgConsoleCopy.cpp).
     Outcome SaveMeterProgramToFile(const QString& strProgNum);

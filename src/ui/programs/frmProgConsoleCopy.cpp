@@ -31,8 +31,8 @@ frmProgConsole::Outcome frmProgConsole::SaveMeterProgramToFile(const QString& st
 
 void frmProgConsole::cmdCopyToPC_Click() {
     TrappedVoid(m_services.ui, [&] {
-        QListWidgetItem* item = lstProgsMeter->currentItem();
-        if (!item || !item->isSelected()) {
+        const QListWidgetItem* item = SelectedItem(lstProgsMeter);
+        if (!item) {
             return;
         }
         const QString number = item->text();
@@ -113,11 +113,11 @@ frmProgConsole::Outcome frmProgConsole::CopyFileProgramToMeter(const ProgramReco
 
 void frmProgConsole::cmdCopyToMeter_Click() {
     TrappedVoid(m_services.ui, [&] {
-        QListWidgetItem* item = lstProgsPC->currentItem();
-        if (!item || !item->isSelected()) {
+        const QListWidgetItem* item = SelectedItem(lstProgsPC);
+        if (!item) {
             return;
         }
-        const QString fileName = item->data(Qt::UserRole).toString();
+        const QString fileName = FileNameOf(item);
         ProgramRecord program = EmptyProgramRecord();
         if (!m_services.usrDefProg.ReadFromFile(program, fileName)) {
             Report(1103);
@@ -139,7 +139,7 @@ void frmProgConsole::cmdCopyToMeterAll_Click() {
         }
         QStringList fileNames;
         for (int row = 0; row < lstProgsPC->count(); ++row) {
-            fileNames << lstProgsPC->item(row)->data(Qt::UserRole).toString();
+            fileNames << FileNameOf(lstProgsPC->item(row));
         }
         for (const QString& fileName : fileNames) {
             ProgramRecord program = EmptyProgramRecord();

@@ -20,49 +20,41 @@ bool Confirmed(QWidget* owner, const QString& question) {
 
 } // namespace
 
+void frmProgConsole::DeleteInMeter(const std::function<bool()>& deletion, int failureMessage,
+                                   bool fMeterPreferred) {
+    bool deleted = false;
+    {
+        WaitPointer busy([this](int pointer) { SetBusy(pointer); });
+        deleted = deletion();
+    }
+    if (!deleted) {
+        Report(failureMessage);
+    }
+    if (!ShowMeterList()) {
+        Report(1152);
+    }
+    UpdateButtons(true, fMeterPreferred, QString());
+}
+
 void frmProgConsole::cmdDeleteMeter_Click() {
     TrappedVoid(m_services.ui, [&] {
-        QListWidgetItem* item = lstProgsMeter->currentItem();
-        if (!item || !item->isSelected()) {
+        const QListWidgetItem* item = SelectedItem(lstProgsMeter);
+        if (!item) {
             return;
         }
         const QString number = item->text();
-        if (!Confirmed(this, LoadResString(1096) + QStringLiteral("\r\n") +
-                                 ProgramNumberInBrackets(number))) {
-            return;
+        if (Confirmed(this, LoadResString(1096) + QStringLiteral("\r\n") +
+                                ProgramNumberInBrackets(number))) {
+            DeleteInMeter([&] { return m_services.usrDefProg.Delete(number); }, 1097, true);
         }
-        bool deleted = false;
-        {
-            WaitPointer busy([this](int pointer) { SetBusy(pointer); });
-            deleted = m_services.usrDefProg.Delete(number);
-        }
-        if (!deleted) {
-            Report(1097);
-        }
-        if (!ShowMeterList()) {
-            Report(1152);
-        }
-        UpdateButtons(true, true, QString());
     });
 }
 
 void frmProgConsole::cmdDeleteAllMeter_Click() {
     TrappedVoid(m_services.ui, [&] {
-        if (lstProgsMeter->count() == 0 || !Confirmed(this, LoadResString(1099))) {
-            return;
+        if (lstProgsMeter->count() > 0 && Confirmed(this, LoadResString(1099))) {
+            DeleteInMeter([&] { return m_services.usrDefProg.DeleteAll(); }, 1100, false);
         }
-        bool deleted = false;
-        {
-            WaitPointer busy([this](int pointer) { SetBusy(pointer); });
-            deleted = m_services.usrDefProg.DeleteAll();
-        }
-        if (!deleted) {
-            Report(1100);
-        }
-        if (!ShowMeterList()) {
-            Report(1152);
-        }
-        UpdateButtons(true, false, QString());
     });
 }
 
