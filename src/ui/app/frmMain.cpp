@@ -17,6 +17,7 @@
 #include "ui/data/frmDocument.h"
 #include "ui/dialogs/frmAbout.h"
 #include "ui/meter/DeviceSearch.h"
+#include "ui/programs/frmProgConsole.h"
 
 #include <QCloseEvent>
 #include <QDesktopServices>
@@ -321,7 +322,11 @@ void frmMain::MenuChangeUser() {
     });
 }
 
-void frmMain::MenuProgsUserDef() {}
+void frmMain::MenuProgsUserDef() {
+    frmProgConsole console(*m_services, this,
+                           [this](int pointer) { SetMousePointer(pointer); });
+    console.exec();
+}
 
 void frmMain::MenuCalProtPH() {
     TrappedVoid(m_ui, [&] {

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QDialog>
+
+class QComboBox;
+class QFileSystemModel;
+class QPushButton;
+class QTreeView;
+class Services;
+
+// Chooses the work directory: a volume, a directory in the tree of the file system, or a
+// new directory made on the spot.
+class frmChangeDir : public QDialog {
+    Q_OBJECT
+public:
+    explicit frmChangeDir(Services& services, QWidget* parent = nullptr);
+
+    // Shows the dialog modally; the chosen directory, or "" when the user cancelled.
+    QString Path();
+
+    // The directory selected in the tree (the volume's root when none is).
+    QString SelectedDirectory() const;
+    void SetDirectory(const QString& path);
+
+    QComboBox* drv = nullptr;
+    QTreeView* dir = nullptr;
+    QPushButton* cmdOK = nullptr;
+    QPushButton* cmdCancel = nullptr;
+    QPushButton* cmdNewDir = nullptr;
+
+    void drv_Change();
+    void cmdOK_Click();
+    void cmdCancel_Click();
+    void cmdNewDir_Click();
+
+private:
+    void LayOut();
+    void Form_Load();
+    void FillVolumes();
+    void ShowRoot(const QString& root);
+
+    Services& m_services;
+    QFileSystemModel* m_model = nullptr;
+    QString m_path;
+};

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+class Services;
+
+// "(Programme No: 905)": how the windows name a program in their questions.
+QString ProgramNumberInBrackets(const QString& strProgNum);
+
+// The question before a program in the meter is overwritten; a new program is told first
+// that the number already exists.
+QString ReplaceProgramQuestion(const QString& strProgNum, bool fAlreadyExists);
+
+// The save dialog for a program file: "PROG " + number in the work directory (when it
+// exists), ".csv" added, overwriting asked. Nothing when the user cancelled.
+std::optional<QString> AskProgramFilePath(Services& services, const QString& strProgNum);

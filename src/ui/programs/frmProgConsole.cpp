@@ -1,0 +1,382 @@
+#include "ui/programs/frmProgConsole.h"
+
+#include "app/ErrorTrap.h"
+#include "app/Services.h"
+#include "app/StringTable.h"
+#include "ui/app/ApplyCaptions.h"
+#include "ui/dialogs/frmChangeDir.h"
+#include "ui/dialogs/frmWait.h"
+#include "ui/programs/ProgramPanel.h"
+#include "ui/programs/WaitPointer.h"
+#include "ui/programs/frmProgEdit.h"
+
+#include <QDir>
+#include <QGroupBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScopedValueRollback>
+#include <QStatusBar>
+#include <QTimer>
+
+namespace {
+
+constexpr int kHelpConsole = 20000;
+
+// The frame shows a long work directory as its first part, "...", and its last part.
+QString ShortWorkDir(const QString& workDir) {
+    const QStringList parts = QDir::fromNativeSeparators(workDir).split(QLatin1Char('/'));
+    if (parts.size() < 3) {
+        return workDir;
+    }
+    return parts.front() + QStringLiteral("/.../") + parts.back();
+}
+
+} // namespace
+
+frmProgConsole::frmProgConsole(Services& services, QWidget* mainWindow,
+                               std::function<void(int)> setMainPointer)
+    : QDialog(mainWindow), m_services(services), m_mainWindow(mainWindow),
+      m_setMainPointer(std::move(setMainPointer)) {
+    setObjectName(QStringLiteral("frmProgConsole"));
+    setProperty("Tag", QStringLiteral("1102"));
+    setProperty("HelpContextID", kHelpConsole);
+    CreateControls();
+    LayOut();
+    SetTabOrder();
+    ConnectHandlers();
+    Form_Load();
+}
+
+void frmProgConsole::Form_Load() {
+    TrappedVoid(m_services.ui, [&] {
+        ApplyCaptions(this);
+        LoadPictures();
+        fraProgram->SetReadOnly();
+        m_meterListValid = true;
+        if (!ReadMeterList()) {
+            Report(1150);
+            m_meterListValid = false;
+        }
+        if (!ShowMeterList()) {
+            Report(1150);
+        }
+        ShowWorkDir();
+        if (!ShowPCList()) {
+            Report(1164);
+        }
+        UpdateButtons(true, true, QString());
+    });
+    timUpdate->start();
+}
+
+void frmProgConsole::Report(int message, int title, MsgIcon icon) {
+    m_services.ui.Message(LoadResString(message), LoadResString(title), icon);
+}
+
+void frmProgConsole::SetBusy(int intMousePointerVal) {
+    if (m_setMainPointer) {
+        m_setMainPointer(intMousePointerVal);
+    }
+    if (intMousePointerVal == 11) {
+        setCursor(Qt::WaitCursor);
+    } else {
+        unsetCursor();
+    }
+}
+
+// The wait dialog lets the user stop the reading: closing it stops the update.
+bool frmProgConsole::ReadMeterList() {
+    WaitPointer busy([this](int pointer) { SetBusy(pointer); });
+    frmWait wait(m_services, m_mainWindow);
+    wait.SetText(LoadResString(1149));
+    wait.show();
+    const bool ok = m_services.usrDefProg.Update();
+    wait.close();
+    return ok;
+}
+
+bool frmProgConsole::ShowMeterList() {
+    const QScopedValueRollback<bool> guard(m_selecting, true);
+    lstProgsMeter->clear();
+    QStringList numbers(CUsrDefProg::kMaxPrograms);
+    short count = 0;
+    if (!m_services.usrDefProg.ListMeter(numbers, count)) {
+        return false;
+    }
+    lstProgsMeter->addItems(numbers.mid(0, count));
+    return true;
+}
+
+// The file name travels with the entry: the text shows it, but a number that is not three
+// characters long would make the text's positions point at another file.
+bool frmProgConsole::ShowPCList() {
+    const QScopedValueRollback<bool> guard(m_selecting, true);
+    lstProgsPC->clear();
+    QStringList numbers(CUsrDefProg::kMaxPrograms);
+    QStringList names(CUsrDefProg::kMaxPrograms);
+    short count = 0;
+    if (!m_services.usrDefProg.ListPC(numbers, names, count)) {
+        return false;
+    }
+    for (int i = 0; i < count; ++i) {
+        auto* item =
+            new QListWidgetItem(numbers[i] + QStringLiteral("   (") + names[i] + QLatin1Char(')'));
+        item->setData(Qt::UserRole, names[i]);
+        lstProgsPC->addItem(item);
+    }
+    return true;
+}
+
+void frmProgConsole::ShowProgram(const ProgramRecord& strProgram) {
+    fraProgram->ShowProgram(strProgram);
+}
+
+void frmProgConsole::ClearProgram() {
+    fraProgram->ClearProgram();
+}
+
+void frmProgConsole::ShowWorkDir() {
+    const QString workDir = m_services.usrDefProg.WorkDir();
+    sbWorkDirText->setText(LoadResString(1173) + QLatin1Char(' ') + workDir);
+    fraProgsPC->setToolTip(workDir);
+    fraProgsPC->setTitle(ShortWorkDir(workDir));
+}
+
+bool frmProgConsole::GetSelProgram(QString& strProgNum, QString& strFileName,
+                                   bool& fMeterSelected) {
+    strProgNum.clear();
+    strFileName.clear();
+    fMeterSelected = false;
+    if (const QListWidgetItem* item = SelectedItem(lstProgsMeter)) {
+        fMeterSelected = true;
+        strProgNum = item->text();
+        return true;
+    }
+    if (const QListWidgetItem* item = SelectedItem(lstProgsPC)) {
+        strFileName = FileNameOf(item);
+        return !strFileName.isEmpty();
+    }
+    return false;
+}
+
+bool frmProgConsole::RequestSelProgram(const QString& strProgNum, const QString& strFileName,
+                                       bool fMeterSelected) {
+    m_pending = Selection{strProgNum, strFileName, fMeterSelected};
+    return true;
+}
+
+frmProgConsole::Selection frmProgConsole::CurrentSelection() {
+    Selection selection;
+    GetSelProgram(selection.number, selection.fileName, selection.meter);
+    return selection;
+}
+
+std::optional<frmProgConsole::Selection> frmProgConsole::RequiredSelection() {
+    Selection selection;
+    if (!GetSelProgram(selection.number, selection.fileName, selection.meter)) {
+        Report(1158);
+        return std::nullopt;
+    }
+    return selection;
+}
+
+QListWidgetItem* frmProgConsole::SelectedItem(const QListWidget* list) {
+    QListWidgetItem* item = list->currentItem();
+    return item && item->isSelected() ? item : nullptr;
+}
+
+QString frmProgConsole::FileNameOf(const QListWidgetItem* item) {
+    return item->data(Qt::UserRole).toString();
+}
+
+void frmProgConsole::lstProgsMeter_Click() {
+    ShowSelectedEntry(true);
+}
+
+void frmProgConsole::lstProgsPC_Click() {
+    ShowSelectedEntry(false);
+}
+
+void frmProgConsole::ShowSelectedEntry(bool fMeter) {
+    TrappedVoid(m_services.ui, [&] {
+        const QListWidgetItem* item = (fMeter ? lstProgsMeter : lstProgsPC)->currentItem();
+        if (!item) {
+            return;
+        }
+        Deselect(fMeter ? lstProgsPC : lstProgsMeter);
+        const QString key = fMeter ? item->text() : FileNameOf(item);
+        CUsrDefProg& store = m_services.usrDefProg;
+        ProgramRecord program = EmptyProgramRecord();
+        if (fMeter ? store.GetProgramMeter(program, key) : store.ReadFromFile(program, key)) {
+            ShowProgram(program);
+        } else {
+            Report(1103);
+            ClearProgram();
+        }
+        UpdateButtons(false, fMeter, key);
+    });
+}
+
+void frmProgConsole::Deselect(QListWidget* list) {
+    const QScopedValueRollback<bool> guard(m_selecting, true);
+    list->setCurrentRow(-1);
+}
+
+// Choosing an entry runs the list's click handling, once: an entry already chosen is left.
+void frmProgConsole::SelectRow(QListWidget* list, int row) {
+    if (list->currentRow() == row && SelectedItem(list)) {
+        return;
+    }
+    {
+        const QScopedValueRollback<bool> guard(m_selecting, true);
+        list->setCurrentRow(row);
+    }
+    if (list == lstProgsMeter) {
+        lstProgsMeter_Click();
+    } else {
+        lstProgsPC_Click();
+    }
+}
+
+void frmProgConsole::SelectDefault(bool fMeterPreferred) {
+    QListWidget* first = fMeterPreferred ? lstProgsMeter : lstProgsPC;
+    QListWidget* second = fMeterPreferred ? lstProgsPC : lstProgsMeter;
+    if (first->count() > 0) {
+        SelectRow(first, 0);
+        Deselect(second);
+    } else if (second->count() > 0) {
+        SelectRow(second, 0);
+    } else {
+        ClearProgram();
+    }
+}
+
+void frmProgConsole::SelectEntry(bool fDefault, bool fMeterSelected, const QString& key) {
+    if (fDefault) {
+        SelectDefault(fMeterSelected);
+        return;
+    }
+    QListWidget* list = fMeterSelected ? lstProgsMeter : lstProgsPC;
+    if (list->count() == 0) {
+        SelectDefault(!fMeterSelected);
+        return;
+    }
+    for (int row = 0; row < list->count(); ++row) {
+        const QListWidgetItem* item = list->item(row);
+        const QString entryKey = fMeterSelected ? item->text() : FileNameOf(item);
+        if (entryKey == key) {
+            SelectRow(list, row);
+            return;
+        }
+    }
+    SelectDefault(fMeterSelected);
+}
+
+void frmProgConsole::UpdateButtons(bool fDefault, bool fMeterSelected, const QString& key) {
+    const bool meterEntries = lstProgsMeter->count() > 0;
+    const bool fileEntries = lstProgsPC->count() > 0;
+    for (QPushButton* button : {cmdDeleteMeter, cmdDeleteAllMeter, cmdCopyToPC, cmdCopyToPCAll}) {
+        button->setEnabled(meterEntries);
+    }
+    for (QPushButton* button : {cmdDeletePC, cmdDeleteAllPC, cmdCopyToMeter, cmdCopyToMeterAll}) {
+        button->setEnabled(fileEntries);
+    }
+    cmdModifyProgram->setEnabled(meterEntries || fileEntries);
+    if (!m_services.device.Online()) {
+        cmdCopyToMeter->setEnabled(false);
+        cmdCopyToMeterAll->setEnabled(false);
+    }
+    // Without the meter's list nothing may be written to the meter.
+    cmdNewProgram->setEnabled(m_meterListValid);
+    if (!m_meterListValid) {
+        for (QPushButton* button : {cmdModifyProgram, cmdCopyToMeter, cmdCopyToMeterAll}) {
+            button->setEnabled(false);
+        }
+    }
+    SelectEntry(fDefault, fMeterSelected, key);
+    if (!SelectedItem(lstProgsMeter)) {
+        cmdDeleteMeter->setEnabled(false);
+        cmdCopyToPC->setEnabled(false);
+    }
+    if (!SelectedItem(lstProgsPC)) {
+        cmdDeletePC->setEnabled(false);
+        cmdCopyToMeter->setEnabled(false);
+    }
+}
+
+void frmProgConsole::timUpdate_Timer() {
+    TrappedVoid(m_services.ui, [&] {
+        Selection selection;
+        const bool selected = GetSelProgram(selection.number, selection.fileName, selection.meter);
+        ShowPCList();
+        if (selected) {
+            UpdateButtons(selection);
+        }
+    });
+}
+
+void frmProgConsole::OpenEditor() {
+    {
+        frmProgEdit editor(m_services, *this, this);
+        editor.exec();
+    }
+    if (!ShowMeterList()) {
+        Report(1152);
+    }
+    if (!ShowPCList()) {
+        Report(1164);
+    }
+    UpdateButtons(m_pending);
+}
+
+void frmProgConsole::cmdNewProgram_Click() {
+    m_newProgramPressed = true;
+    timUpdate->stop();
+    TrappedVoid(m_services.ui, [&] {
+        QString free;
+        if (!m_services.usrDefProg.GetFreeProgNumMeter(free)) {
+            m_services.ui.Message(LoadResString(1156) + QStringLiteral("\r\n") +
+                                      LoadResString(1157),
+                                  LoadResString(1115), MsgIcon::Warning);
+            return;
+        }
+        m_pending = CurrentSelection();
+        OpenEditor();
+    });
+    timUpdate->start();
+}
+
+void frmProgConsole::cmdModifyProgram_Click() {
+    m_newProgramPressed = false;
+    timUpdate->stop();
+    TrappedVoid(m_services.ui, [&] {
+        const std::optional<Selection> selection = RequiredSelection();
+        if (selection) {
+            m_pending = *selection;
+            OpenEditor();
+        }
+    });
+    timUpdate->start();
+}
+
+void frmProgConsole::cmdChangeWorkDir_Click() {
+    timUpdate->stop();
+    TrappedVoid(m_services.ui, [&] {
+        const Selection selection = CurrentSelection();
+        QString path;
+        {
+            frmChangeDir chooser(m_services, this);
+            path = chooser.Path();
+        }
+        if (!path.isEmpty()) {
+            m_services.usrDefProg.WorkDir(path);
+            ShowWorkDir();
+            if (!ShowPCList()) {
+                Report(1164);
+            }
+        }
+        UpdateButtons(selection);
+    });
+    timUpdate->start();
+}

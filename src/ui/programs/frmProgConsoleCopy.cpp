@@ -1,0 +1,165 @@
+// Copying programs between the meter and the work directory, one or all.
+
+#include "app/ErrorTrap.h"
+#include "app/Services.h"
+#include "app/StringTable.h"
+#include "ui/programs/ProgramMessages.h"
+#include "ui/programs/WaitPointer.h"
+#include "ui/programs/frmProgConsole.h"
+
+#include <QListWidget>
+
+// Messages for a program that cannot be read or written are shown here; a cancelled save
+// dialog is left to the caller.
+frmProgConsole::Outcome frmProgConsole::SaveMeterProgramToFile(const QString& strProgNum) {
+    ProgramRecord program = EmptyProgramRecord();
+    if (!m_services.usrDefProg.GetProgramMeter(program, strProgNum)) {
+        Report(1158, 1115, MsgIcon::Warning);
+        return Outcome::Failed;
+    }
+    program[ProgramField::USER] = m_services.login.UserName();
+    const std::optional<QString> path = AskProgramFilePath(m_services, strProgNum);
+    if (!path) {
+        return Outcome::Cancelled;
+    }
+    if (!m_services.usrDefProg.SaveToFile(program, *path)) {
+        Report(1088);
+        return Outcome::Failed;
+    }
+    return Outcome::Done;
+}
+
+void frmProgConsole::cmdCopyToPC_Click() {
+    TrappedVoid(m_services.ui, [&] {
+        const QListWidgetItem* item = SelectedItem(lstProgsMeter);
+        if (!item) {
+            return;
+        }
+        const QString number = item->text();
+        if (SaveMeterProgramToFile(number) != Outcome::Done) {
+            return;
+        }
+        if (!ShowPCList()) {
+            Report(1164);
+        }
+        UpdateButtons(false, true, number);
+    });
+}
+
+void frmProgConsole::cmdCopyToPCAll_Click() {
+    TrappedVoid(m_services.ui, [&] {
+        const std::optional<Selection> selection = RequiredSelection();
+        if (!selection) {
+            return;
+        }
+        QStringList numbers;
+        for (int row = 0; row < lstProgsMeter->count(); ++row) {
+            numbers << lstProgsMeter->item(row)->text();
+        }
+        for (const QString& number : numbers) {
+            const Outcome outcome = SaveMeterProgramToFile(number);
+            if (outcome == Outcome::Cancelled) {
+                ReportCopyInterrupted();
+            }
+            if (outcome != Outcome::Done) {
+                return;
+            }
+            if (!ShowPCList()) {
+                Report(1164);
+                UpdateButtons(true, true, QString());
+                return;
+            }
+            UpdateButtons(*selection);
+        }
+    });
+}
+
+void frmProgConsole::ReportCopyInterrupted() {
+    m_services.ui.Message(LoadResString(1169) + QStringLiteral("\r\n") + LoadResString(1170),
+                          LoadResString(1115), MsgIcon::Warning);
+}
+
+// The file's user and pairs stay behind: the meter keeps neither.
+frmProgConsole::Outcome frmProgConsole::CopyFileProgramToMeter(const ProgramRecord& strProgram,
+                                                               bool fAll) {
+    CUsrDefProg& store = m_services.usrDefProg;
+    const QString number = strProgram[ProgramField::NO];
+    const bool exists = store.AlreadyExistsMeter(number);
+    if (exists) {
+        const MsgResult answer = m_services.ui.Message(
+            ReplaceProgramQuestion(number, true), LoadResString(1095), MsgIcon::Question,
+            fAll ? MsgButtons::YesNoCancel : MsgButtons::YesNo, MsgResult::No);
+        if (answer == MsgResult::No) {
+            return Outcome::Skipped;
+        }
+        if (answer == MsgResult::Cancel) {
+            return Outcome::Cancelled;
+        }
+    }
+    bool written = false;
+    {
+        WaitPointer busy([this](int pointer) { SetBusy(pointer); });
+        written = exists ? store.Modify(strProgram) : store.AddNew(strProgram);
+    }
+    if (!written) {
+        Report(exists ? 1106 : 1088);
+        return Outcome::Failed;
+    }
+    if (!fAll) {
+        Report(1160, 1054, MsgIcon::Information);
+    }
+    return Outcome::Done;
+}
+
+void frmProgConsole::cmdCopyToMeter_Click() {
+    TrappedVoid(m_services.ui, [&] {
+        const QListWidgetItem* item = SelectedItem(lstProgsPC);
+        if (!item) {
+            return;
+        }
+        const QString fileName = FileNameOf(item);
+        ProgramRecord program = EmptyProgramRecord();
+        if (!m_services.usrDefProg.ReadFromFile(program, fileName)) {
+            Report(1103);
+            return;
+        }
+        CopyFileProgramToMeter(program, false);
+        if (!ShowMeterList()) {
+            Report(1152);
+        }
+        UpdateButtons(false, false, fileName);
+    });
+}
+
+void frmProgConsole::cmdCopyToMeterAll_Click() {
+    TrappedVoid(m_services.ui, [&] {
+        const std::optional<Selection> selection = RequiredSelection();
+        if (!selection) {
+            return;
+        }
+        QStringList fileNames;
+        for (int row = 0; row < lstProgsPC->count(); ++row) {
+            fileNames << FileNameOf(lstProgsPC->item(row));
+        }
+        for (const QString& fileName : fileNames) {
+            ProgramRecord program = EmptyProgramRecord();
+            if (fileName.isEmpty() || !m_services.usrDefProg.ReadFromFile(program, fileName)) {
+                Report(1103);
+                return;
+            }
+            const Outcome outcome = CopyFileProgramToMeter(program, true);
+            if (outcome == Outcome::Cancelled) {
+                ReportCopyInterrupted();
+            }
+            if (outcome == Outcome::Cancelled || outcome == Outcome::Failed) {
+                return;
+            }
+            if (!ShowMeterList()) {
+                Report(1152);
+                UpdateButtons(true, true, QString());
+                return;
+            }
+            UpdateButtons(*selection);
+        }
+    });
+}

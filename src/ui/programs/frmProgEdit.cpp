@@ -1,0 +1,197 @@
+#include "ui/programs/frmProgEdit.h"
+
+#include "app/ErrorTrap.h"
+#include "app/Services.h"
+#include "app/StringTable.h"
+#include "app/Twips.h"
+#include "calibration/CalibrationText.h"
+#include "ui/app/ApplyCaptions.h"
+#include "ui/programs/CalibrationPlotView.h"
+#include "ui/programs/KeyFilter.h"
+#include "ui/programs/ProgramPanel.h"
+#include "ui/programs/ProgramSelection.h"
+#include "ui/programs/WindowPictures.h"
+
+#include <QCheckBox>
+#include <QFileInfo>
+#include <QFocusEvent>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpression>
+
+namespace {
+
+// Window sizes of the design, in twips; the layout may need more for its texts.
+constexpr int kCompactWidth = 6075;
+constexpr int kCompactHeight = 6550;
+constexpr int kExtendedWidth = 13770;
+constexpr int kExtendedHeight = 8895;
+
+constexpr int kHelpNew = 20010;
+constexpr int kHelpChange = 20020;
+constexpr int kHelpCalibration = 20030;
+
+const QString kPlotUnit = QStringLiteral("mg/l");
+
+} // namespace
+
+frmProgEdit::frmProgEdit(Services& services, ProgramSelection& selection, QWidget* parent)
+    : QDialog(parent), m_services(services), m_selection(selection) {
+    setObjectName(QStringLiteral("frmProgEdit"));
+    CreateControls();
+    LayOut();
+    SetTabOrder();
+    for (int i = 0; i < kNumPairs; ++i) {
+        for (QLineEdit* box : {txtValX[i], txtValY[i]}) {
+            AcceptCommaAsPoint(box);
+            box->installEventFilter(this);
+        }
+    }
+    fraProgram->txtProgNum->installEventFilter(this);
+    connect(cmdSaveDevice, &QPushButton::clicked, this, &frmProgEdit::cmdSaveDevice_Click);
+    connect(cmdSaveFile, &QPushButton::clicked, this, &frmProgEdit::cmdSaveFile_Click);
+    connect(cmdClear, &QPushButton::clicked, this, &frmProgEdit::cmdClear_Click);
+    connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(cmdExtended, &QPushButton::clicked, this, &frmProgEdit::cmdExtended_Click);
+    connect(cmdCalCalculate, &QPushButton::clicked, this, &frmProgEdit::cmdCalCalculate_Click);
+    connect(cmdTransfer, &QPushButton::clicked, this, &frmProgEdit::cmdTransfer_Click);
+    Form_Load();
+}
+
+void frmProgEdit::Form_Load() {
+    TrappedVoid(m_services.ui, [&] {
+        const bool isNew = m_selection.NewProgramPressed();
+        setProperty("Tag", isNew ? QStringLiteral("1074") : QStringLiteral("1162"));
+        lblX->setText(QStringLiteral("c [") + kPlotUnit + QLatin1Char(']'));
+        lblXAxis->setText(lblX->text());
+        ApplyCaptions(this);
+        LoadWindowPictures(m_services, this, imgHeader, imgLogo);
+        SetCompact();
+        // The number of an existing program cannot be changed.
+        fraProgram->txtProgNum->setEnabled(isNew);
+        if (!m_services.device.SupportsCalLine(QString())) {
+            fraProgram->chkCalLinePossible->setEnabled(false);
+            fraProgram->chkCalLineRequired->setEnabled(false);
+        }
+        ResetCalibration();
+        ShowSelection();
+        fraProgram->txtUserName->setText(m_services.login.UserName());
+        cmdSaveDevice->setEnabled(m_services.device.Online());
+        m_extended = false;
+    });
+}
+
+// A new program starts as a copy of the selected one; a change shows the selected one.
+void frmProgEdit::ShowSelection() {
+    QString number;
+    QString fileName;
+    bool meterSelected = false;
+    const bool selected = m_selection.GetSelProgram(number, fileName, meterSelected);
+    if (selected) {
+        LoadProgram(meterSelected ? Source::Meter : Source::File, meterSelected ? number : fileName,
+                    true);
+    } else {
+        fraProgram->ShowInitialTexts();
+    }
+    if (m_selection.NewProgramPressed()) {
+        QString free;
+        if (m_services.usrDefProg.GetFreeProgNumMeter(free)) {
+            fraProgram->txtProgNum->setText(free);
+        } else {
+            m_services.ui.Message(LoadResString(1158), LoadResString(1033), MsgIcon::Critical);
+            fraProgram->txtProgNum->clear();
+        }
+    } else if (selected && meterSelected) {
+        fraProgram->txtProgNum->setText(number);
+    }
+}
+
+bool frmProgEdit::LoadProgram(Source source, const QString& key, bool withPairs) {
+    ProgramRecord program = EmptyProgramRecord();
+    CUsrDefProg& store = m_services.usrDefProg;
+    const bool read = source == Source::Meter ? store.GetProgramMeter(program, key)
+                                              : store.ReadFromFile(program, key);
+    if (!read) {
+        return false;
+    }
+    fraProgram->ShowProgram(program);
+    if (withPairs) {
+        for (int i = 0; i < kNumPairs; ++i) {
+            txtValX[i]->setText(program[ProgramField::PairX(i)]);
+            txtValY[i]->setText(program[ProgramField::PairY(i)]);
+        }
+    }
+    Calculate(false);
+    return true;
+}
+
+bool frmProgEdit::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::FocusOut) {
+        // Leaving the field, not the window: switching to another program is no edit.
+        const auto reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
+            if (watched == fraProgram->txtProgNum) {
+                txtProgNum_LostFocus();
+            } else if (auto* box = qobject_cast<QLineEdit*>(watched)) {
+                txtVal_LostFocus(box);
+            }
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void frmProgEdit::txtProgNum_LostFocus() {
+    static const QRegularExpression kDigits(QStringLiteral("^[0-9]{1,3}$"));
+    const QString text = fraProgram->txtProgNum->text();
+    const int number = text.toInt();
+    if (!kDigits.match(text).hasMatch() || number < 900 || number > 999) {
+        m_services.ui.Message(LoadResString(1114), LoadResString(1115), MsgIcon::Warning);
+        fraProgram->txtProgNum->setText(QStringLiteral("900"));
+    }
+}
+
+void frmProgEdit::txtVal_LostFocus(QLineEdit* box) {
+    const std::optional<double> value = NumericValue(box->text());
+    box->setText(value ? CanonicalNumberText(*value) : QString());
+}
+
+void frmProgEdit::cmdClear_Click() {
+    fraProgram->ClearDescription();
+    fraProgram->txtUserName->setText(m_services.login.UserName());
+}
+
+void frmProgEdit::cmdExtended_Click() {
+    m_extended = !m_extended;
+    if (m_extended) {
+        SetExtendedLayout();
+    } else {
+        SetCompact();
+    }
+}
+
+void frmProgEdit::SetCompact() {
+    pnlCalibration->hide();
+    linDivider->hide();
+    cmdExtended->setText(LoadResString(1117));
+    fraProgram->txtE0->setEnabled(true);
+    fraProgram->txtSlope->setEnabled(true);
+    setProperty("HelpContextID", m_selection.NewProgramPressed() ? kHelpNew : kHelpChange);
+    const double dpi = logicalDpiX();
+    setFixedSize(QSize(TwipsToPixels(kCompactWidth, dpi), TwipsToPixels(kCompactHeight, dpi))
+                     .expandedTo(minimumSizeHint()));
+}
+
+// Zero point and slope then come from the calibration line only (Transfer).
+void frmProgEdit::SetExtendedLayout() {
+    pnlCalibration->show();
+    linDivider->show();
+    cmdExtended->setText(LoadResString(1214));
+    fraProgram->txtE0->setEnabled(false);
+    fraProgram->txtSlope->setEnabled(false);
+    setProperty("HelpContextID", kHelpCalibration);
+    const double dpi = logicalDpiX();
+    setFixedSize(QSize(TwipsToPixels(kExtendedWidth, dpi), TwipsToPixels(kExtendedHeight, dpi))
+                     .expandedTo(minimumSizeHint()));
+}

@@ -1,0 +1,110 @@
+#pragma once
+
+#include "programs/ProgramRecord.h"
+
+#include <QDialog>
+#include <QList>
+
+class CalibrationPlotView;
+class ProgramPanel;
+class ProgramSelection;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class Services;
+
+// The program editor: one new program or one change, saved in the meter or as a file,
+// with the calibration panel that computes a calibration line from up to ten pairs.
+class frmProgEdit : public QDialog {
+    Q_OBJECT
+public:
+    frmProgEdit(Services& services, ProgramSelection& selection, QWidget* parent = nullptr);
+
+    bool Extended() const { return m_extended; }
+    bool CalibrationValid() const { return m_calValid; }
+
+    QLabel* imgHeader = nullptr;
+    QLabel* imgLogo = nullptr;
+    ProgramPanel* fraProgram = nullptr;
+    QPushButton* cmdClear = nullptr;
+    QPushButton* cmdCancel = nullptr;
+    QPushButton* cmdSaveDevice = nullptr;
+    QPushButton* cmdSaveFile = nullptr;
+    QPushButton* cmdExtended = nullptr;
+
+    // The calibration panel.
+    QWidget* pnlCalibration = nullptr;
+    QFrame* linDivider = nullptr;
+    QGroupBox* fraPairsOfVariates = nullptr;
+    QLabel* lblX = nullptr;
+    QLabel* lblY = nullptr;
+    QList<QLineEdit*> txtValX;
+    QList<QLineEdit*> txtValY;
+    QGroupBox* fraCalLine = nullptr;
+    QLabel* lblXAxis = nullptr;
+    QLabel* lblYAxis = nullptr;
+    CalibrationPlotView* picCalLine = nullptr;
+    QGroupBox* fraCalResults = nullptr;
+    // Value labels of the nine results, in the order A0, A1, YQ, XQ, N, SX0, VX0, XN, XB.
+    QList<QLabel*> resultValues;
+    QPushButton* cmdCalCalculate = nullptr;
+    QPushButton* cmdTransfer = nullptr;
+
+    void cmdSaveDevice_Click();
+    void cmdSaveFile_Click();
+    void cmdClear_Click();
+    void cmdExtended_Click();
+    void cmdCalCalculate_Click();
+    void cmdTransfer_Click();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    enum class Source { Meter, File };
+
+    // Construction (frmProgEditLayout.cpp).
+    void CreateControls();
+    void CreateCalibrationControls();
+    void CreateResultLines(class QGridLayout* grid);
+    void LayOut();
+    void SetTabOrder();
+    void SetCompact();
+    void SetExtendedLayout();
+
+    // Opening and loading.
+    void Form_Load();
+    void ShowSelection();
+    bool LoadProgram(Source source, const QString& key, bool withPairs);
+
+    // Field checks on leaving a field.
+    void txtProgNum_LostFocus();
+    void txtVal_LostFocus(QLineEdit* box);
+
+    // Saving (frmProgEditSave.cpp).
+    bool CollectProgram(ProgramRecord& strProgram);
+    bool RangeFits(const ProgramRecord& strProgram);
+    bool WriteToMeter(const ProgramRecord& strProgram, bool exists);
+    void ReloadFromMeter();
+    // The hourglass on this window while the meter is busy.
+    void SetBusy(bool busy);
+
+    // Calibration (frmProgEditCalibration.cpp).
+    void Calculate(bool withMessages);
+    void ResetCalibration();
+    void ShowResults(const double (&results)[8], short n);
+    bool Plot();
+
+    Services& m_services;
+    ProgramSelection& m_selection;
+    bool m_extended = false;
+    bool m_calValid = false;
+    short m_n = 0;
+    QList<double> m_x;
+    QList<double> m_y;
+    double m_a0 = 0.0;
+    double m_a1 = 0.0;
+    QString m_plotUnit;
+};

@@ -1,0 +1,92 @@
+#include "ProgramWindowFixture.h"
+#include "UiFixture.h"
+#include "app/StringTable.h"
+#include "ui/dialogs/frmChangeDir.h"
+#include "ui/programs/frmProgConsole.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QMenu>
+#include <QPushButton>
+#include <QToolBar>
+
+TEST_F(ProgramWindowTest, ChooserStartsAtTheWorkDirectoryOrTheRoot) {
+    Offline();
+    {
+        frmChangeDir chooser(*services);
+        EXPECT_EQ(chooser.windowTitle(), LoadResString(1171));
+        EXPECT_EQ(chooser.SelectedDirectory(), work.path());
+        EXPECT_EQ(chooser.drv->itemText(0), "/");
+    }
+    services->usrDefProg.WorkDir(work.file("gone"));
+    frmChangeDir chooser(*services);
+    EXPECT_EQ(chooser.SelectedDirectory(), "/");
+    EXPECT_EQ(chooser.drv->currentText(), "/");
+}
+
+TEST_F(ProgramWindowTest, ChooserGivesTheChosenDirectoryOrNothing) {
+    Offline();
+    QDir(work.path()).mkdir("sub");
+    frmChangeDir cancelled(*services);
+    dialogs.Expect<frmChangeDir>([&](frmChangeDir& chooser) {
+        chooser.SetDirectory(work.file("sub"));
+        chooser.cmdCancel->click();
+    });
+    EXPECT_EQ(cancelled.Path(), "");
+
+    frmChangeDir chosen(*services);
+    dialogs.Expect<frmChangeDir>([&](frmChangeDir& chooser) {
+        chooser.SetDirectory(work.file("sub"));
+        chooser.cmdOK->click();
+    });
+    EXPECT_EQ(chosen.Path(), work.file("sub"));
+    EXPECT_EQ(services->usrDefProg.WorkDir(), work.path()); // the caller stores it
+}
+
+TEST_F(ProgramWindowTest, ChooserMakesANewDirectory) {
+    Offline();
+    frmChangeDir chooser(*services);
+    ui.inputAnswers = {QStringLiteral("Progs")};
+    chooser.cmdNewDir->click();
+    ASSERT_EQ(ui.inputPrompts.size(), 1);
+    EXPECT_EQ(ui.inputPrompts[0], LoadResString(1174) + "\r\n" + work.path());
+    EXPECT_TRUE(QFileInfo(work.file("Progs")).isDir());
+    EXPECT_EQ(chooser.SelectedDirectory(), work.file("Progs"));
+
+    // Cancelled or empty: nothing happens.
+    ui.inputAnswers = {std::nullopt, QString()};
+    chooser.cmdNewDir->click();
+    chooser.cmdNewDir->click();
+    EXPECT_EQ(QDir(work.file("Progs")).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size(), 0);
+
+    // An existing name or one with a separator is an error; the selection stays.
+    chooser.SetDirectory(work.path());
+    ui.inputAnswers = {QStringLiteral("Progs"), QStringLiteral("a/b")};
+    chooser.cmdNewDir->click();
+    chooser.cmdNewDir->click();
+    ASSERT_EQ(ui.messages.size(), 2);
+    for (const ScriptedUi::MessageCall& message : ui.messages) {
+        EXPECT_EQ(message.title, LoadResString(1033));
+        EXPECT_EQ(message.icon, MsgIcon::Critical);
+    }
+    EXPECT_FALSE(QFileInfo::exists(work.file("a")));
+    EXPECT_EQ(chooser.SelectedDirectory(), work.path());
+}
+
+TEST(MainWindowPrograms, MenuItemAndButtonOpenTheConsole) {
+    MainWindowFixture f;
+    ASSERT_TRUE(f.LogIn(QStringLiteral("Lab")));
+    DialogDriver dialogs;
+    QString title;
+    dialogs.Expect<frmProgConsole>([&](frmProgConsole& console) {
+        title = console.windowTitle();
+        console.cmdCancel->click();
+    });
+    f.ShownItem("mnuProgsUserDef")->trigger();
+    EXPECT_EQ(title, LoadResString(1102));
+
+    dialogs.Expect<frmProgConsole>([&](frmProgConsole& console) { console.reject(); });
+    f.main->ToolButton(QStringLiteral("UsrProgs"))->trigger();
+    EXPECT_EQ(dialogs.Handled(), 2);
+}

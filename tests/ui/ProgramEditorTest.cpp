@@ -1,0 +1,346 @@
+#include "ProgramWindowFixture.h"
+#include "app/StringTable.h"
+#include "ui/programs/CalibrationPlotView.h"
+#include "ui/programs/ProgramPanel.h"
+#include "ui/programs/frmProgEdit.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+
+// The pair rows hold these values, the others are empty.
+void SetPairs(frmProgEdit& editor, const QList<QPair<QString, QString>>& rows) {
+    for (int i = 0; i < kNumPairs; ++i) {
+        editor.txtValX[i]->clear();
+        editor.txtValY[i]->clear();
+    }
+    for (int i = 0; i < rows.size(); ++i) {
+        editor.txtValX[i]->setText(rows[i].first);
+        editor.txtValY[i]->setText(rows[i].second);
+    }
+}
+
+QStringList Results(const frmProgEdit& editor) {
+    QStringList texts;
+    for (const QLabel* value : editor.resultValues) {
+        texts << value->text();
+    }
+    return texts;
+}
+
+} // namespace
+
+TEST_F(ProgramWindowTest, EditorTypingRulesAndLengths) {
+    Offline();
+    FakeSelection selection(true);
+    frmProgEdit editor(*services, selection);
+    ProgramPanel& p = *editor.fraProgram;
+    p.txtMRB->clear();
+    QTest::keyClicks(p.txtMRB, "1,5");
+    EXPECT_EQ(p.txtMRB->text(), "1.5");
+    p.txtFormula->clear();
+    QTest::keyClicks(p.txtFormula, "a b;c,d");
+    EXPECT_EQ(p.txtFormula->text(), "a_b.c.d");
+    p.txtMeasUnit->clear();
+    QTest::keyClicks(p.txtMeasUnit, "mg per l");
+    EXPECT_EQ(p.txtMeasUnit->text(), "mg_per_");
+    p.txtModel->clear();
+    QTest::keyClicks(p.txtModel, "N;1,abc");
+    EXPECT_EQ(p.txtModel->text(), "N.1.a");
+
+    // Pair boxes: "," typed is ".", a number is written canonically on leaving.
+    QTest::keyClicks(editor.txtValX[0], "2,50");
+    LeaveField(editor.txtValX[0]);
+    EXPECT_EQ(editor.txtValX[0]->text(), "2.5");
+    editor.txtValY[0]->setText(" 1e-5 ");
+    LeaveField(editor.txtValY[0]);
+    EXPECT_EQ(editor.txtValY[0]->text(), "0.00001");
+    editor.txtValY[1]->setText("abc");
+    LeaveField(editor.txtValY[1]);
+    EXPECT_EQ(editor.txtValY[1]->text(), "");
+    EXPECT_TRUE(ui.messages.isEmpty());
+}
+
+TEST_F(ProgramWindowTest, EditorProgramNumberMustBeNineHundredSomething) {
+    Offline();
+    FakeSelection selection(true);
+    frmProgEdit editor(*services, selection);
+    QLineEdit* number = editor.fraProgram->txtProgNum;
+    EXPECT_EQ(number->text(), "900"); // the free number of an empty meter list
+    for (const char* wrong : {"1000", "89", "9a0", "", "0905", "9e2"}) {
+        ui.Clear();
+        number->setText(wrong);
+        LeaveField(number);
+        ASSERT_EQ(ui.messages.size(), 1) << wrong;
+        EXPECT_EQ(ui.messages[0].text, LoadResString(1114));
+        EXPECT_EQ(ui.messages[0].title, LoadResString(1115));
+        EXPECT_EQ(ui.messages[0].icon, MsgIcon::Warning);
+        EXPECT_EQ(number->text(), "900");
+    }
+    ui.Clear();
+    number->setText("999");
+    LeaveField(number);
+    EXPECT_TRUE(ui.messages.isEmpty());
+    EXPECT_EQ(number->text(), "999");
+}
+
+TEST_F(ProgramWindowTest, EditorRefusesIncompleteOrOutOfRangePrograms) {
+    Connect({"--programs", "1"});
+    ASSERT_TRUE(services->usrDefProg.Update());
+    FakeSelection selection(true);
+    frmProgEdit editor(*services, selection);
+    ProgramPanel& p = *editor.fraProgram;
+    p.txtModel->clear();
+    editor.cmdSaveDevice_Click();
+    editor.cmdSaveFile_Click();
+    EXPECT_EQ(ui.MessageTexts(), QStringList({LoadResString(1159), LoadResString(1159)}));
+
+    // 2.0 E is reached at 16 with zero point 0 and slope 0.125.
+    ui.Clear();
+    p.txtModel->setText("M");
+    p.txtMRB->setText("0");
+    p.txtE0->setText("0");
+    p.txtSlope->setText("0.125");
+    p.txtMRE->setText("16.5");
+    editor.cmdSaveDevice_Click();
+    ASSERT_EQ(ui.messages.size(), 1);
+    EXPECT_EQ(ui.messages[0].text, LoadResString(1212) + kCrLf + LoadResString(1213));
+    EXPECT_EQ(ui.messages[0].icon, MsgIcon::Warning);
+    EXPECT_TRUE(ui.dialogs.isEmpty());
+    EXPECT_TRUE(MeterLog().filter("U.500").isEmpty());
+
+    ui.Clear();
+    p.txtMRE->setText("16");
+    editor.cmdSaveDevice_Click();
+    EXPECT_EQ(ui.MessageTexts(), QStringList({LoadResString(1160)}));
+    EXPECT_EQ(MeterLog().filter("U.500#14,901,M,").size(), 1);
+    EXPECT_EQ(selection.requested, QStringList({"901", "", "meter"}));
+}
+
+TEST_F(ProgramWindowTest, EditorCalculatesShowsPlotsAndTransfers) {
+    Offline();
+    FakeSelection selection(true);
+    frmProgEdit editor(*services, selection);
+    EXPECT_FALSE(editor.pnlCalibration->isVisibleTo(&editor));
+    editor.cmdExtended_Click();
+    EXPECT_TRUE(editor.pnlCalibration->isVisibleTo(&editor));
+    EXPECT_FALSE(editor.fraProgram->txtE0->isEnabled());
+    EXPECT_EQ(editor.cmdExtended->text(), LoadResString(1214));
+
+    // Transfer does nothing before a calculation.
+    editor.cmdTransfer_Click();
+    EXPECT_EQ(editor.fraProgram->txtE0->text(), "0.0");
+
+    SetPairs(editor,
+             {{"0", "0.010"}, {"1", "0.205"}, {"2", "0.390"}, {"3", "0.610"}, {"4", "0.800"}});
+    editor.cmdCalCalculate_Click();
+    ASSERT_TRUE(editor.CalibrationValid());
+    EXPECT_EQ(Results(editor),
+              QStringList({"6.000E-03", "1.985E-01  1/(mg/l)", "4.030E-01", "2.000E+00  mg/l", "5",
+                           "4.667E-02  mg/l", "2.3  %", "3.675E-01  mg/l", "5.474E-01  mg/l"}));
+    EXPECT_TRUE(editor.picCalLine->HasPlot());
+    EXPECT_EQ(editor.lblX->text(), "c [mg/l]");
+    EXPECT_EQ(editor.lblY->text(), "Ext");
+    editor.cmdTransfer_Click();
+    EXPECT_EQ(editor.fraProgram->txtE0->text(), "0.006");
+    EXPECT_EQ(editor.fraProgram->txtSlope->text(), "0.1985");
+
+    // Four significant digits, in plain decimal form.
+    SetPairs(editor, {{"0", "0.0123456"}, {"1", "0.1358023"}, {"2", "0.259259"}});
+    editor.cmdCalCalculate_Click();
+    editor.cmdTransfer_Click();
+    EXPECT_EQ(editor.fraProgram->txtE0->text(), "0.01235");
+    EXPECT_EQ(editor.fraProgram->txtSlope->text(), "0.1235");
+
+    // Collapsing makes zero point and slope editable again; the pairs stay.
+    editor.cmdExtended_Click();
+    EXPECT_FALSE(editor.pnlCalibration->isVisibleTo(&editor));
+    EXPECT_TRUE(editor.fraProgram->txtE0->isEnabled());
+    EXPECT_EQ(editor.cmdExtended->text(), LoadResString(1117));
+    EXPECT_EQ(editor.txtValY[0]->text(), "0.0123456");
+    EXPECT_TRUE(ui.messages.isEmpty());
+}
+
+TEST_F(ProgramWindowTest, EditorCalculationFailures) {
+    Offline();
+    FakeSelection selection(true);
+    frmProgEdit editor(*services, selection);
+    // Row 2 empty: only two pairs count.
+    SetPairs(editor, {{"1", "0.1"}, {"2", "0.2"}, {"", "0.3"}, {"4", "0.4"}});
+    editor.cmdCalCalculate_Click();
+    EXPECT_EQ(ui.MessageTexts(), QStringList({LoadResString(1143)}));
+    EXPECT_EQ(ui.messages[0].title, LoadResString(1115));
+    EXPECT_FALSE(editor.CalibrationValid());
+
+    ui.Clear();
+    SetPairs(editor, {{"1", "0.5"}, {"2", "0.5"}, {"3", "0.5"}});
+    editor.cmdCalCalculate_Click();
+    EXPECT_EQ(ui.MessageTexts(), QStringList({LoadResString(1144)}));
+    EXPECT_FALSE(editor.CalibrationValid());
+    EXPECT_EQ(Results(editor), QStringList(9));
+
+    // Computed, but no positive concentration to draw the axis to.
+    ui.Clear();
+    SetPairs(editor, {{"0", "0.3"}, {"-1", "0.2"}, {"-2", "0.1"}});
+    editor.cmdCalCalculate_Click();
+    EXPECT_EQ(ui.MessageTexts(), QStringList({LoadResString(1145)}));
+    EXPECT_FALSE(editor.picCalLine->HasPlot());
+}
+
+TEST_F(ProgramWindowTest, EditorAsksBeforeReplacingAMeterProgram) {
+    Connect({"--programs", "2"});
+    ASSERT_TRUE(services->usrDefProg.Update());
+    FakeSelection selection(true);
+    selection.selected = selection.meter = true;
+    selection.number = "900";
+    frmProgEdit editor(*services, selection);
+    ProgramPanel& p = *editor.fraProgram;
+    // A copy of 900 under the first free number, with the logged-in user.
+    EXPECT_EQ(p.txtProgNum->text(), "902");
+    EXPECT_EQ(p.txtUserName->text(), "Lab");
+    EXPECT_FALSE(p.txtUserName->isEnabled());
+    const QString model901 = [&] {
+        ProgramRecord r = EmptyProgramRecord();
+        services->usrDefProg.GetProgramMeter(r, "901");
+        return r[ProgramField::MODEL];
+    }();
+
+    p.txtProgNum->setText("901");
+    p.txtModel->setText("Mine");
+    // A range the photometric range covers: 2.0 E at 2.0 with slope 1.
+    p.txtMRB->setText("0");
+    p.txtMRE->setText("2.0");
+    p.txtE0->setText("0");
+    p.txtSlope->setText("1");
+    ui.messageAnswers = {MsgResult::No};
+    editor.cmdSaveDevice_Click();
+    ASSERT_EQ(ui.messages.size(), 1);
+    EXPECT_EQ(ui.messages[0].text,
+              LoadResString(1146) + kCrLf + LoadResString(1105) + kCrLf + "(Programme No: 901)");
+    EXPECT_EQ(ui.messages[0].buttons, MsgButtons::YesNo);
+    EXPECT_EQ(ui.messages[0].defaultButton, MsgResult::No);
+    EXPECT_TRUE(MeterLog().filter("U.502").isEmpty());
+    // The fields show what the meter holds for 901.
+    EXPECT_EQ(p.txtModel->text(), model901);
+    EXPECT_EQ(p.txtUserName->text(), "Lab");
+
+    ui.Clear();
+    p.txtModel->setText("Mine");
+    p.txtMRE->setText("2.0");
+    p.txtE0->setText("0");
+    p.txtSlope->setText("1");
+    ui.messageAnswers = {MsgResult::Yes};
+    editor.cmdSaveDevice_Click();
+    EXPECT_EQ(ui.MessageTexts().value(1), LoadResString(1160));
+    EXPECT_EQ(MeterLog().filter("U.502#14,901,Mine,").size(), 1);
+    EXPECT_EQ(p.txtModel->text(), "Mine");
+}
+
+TEST_F(ProgramWindowTest, EditorOfflineSavesFilesOnly) {
+    Offline();
+    FakeSelection selection(true);
+    frmProgEdit editor(*services, selection);
+    EXPECT_FALSE(editor.cmdSaveDevice->isEnabled());
+    EXPECT_EQ(editor.windowTitle(), LoadResString(1074));
+    editor.txtValX[0]->setText("0");
+    editor.txtValY[0]->setText("0.002");
+
+    ui.dialogAnswers = {std::nullopt};
+    editor.cmdSaveFile_Click();
+    EXPECT_TRUE(selection.requested.isEmpty());
+    ASSERT_EQ(ui.dialogs.size(), 1);
+    const FileDialogRequest& request = ui.dialogs[0].request;
+    EXPECT_EQ(request.title, LoadResString(1112));
+    EXPECT_EQ(request.filter, LoadResString(1113) + " (*.csv)|*.csv");
+    EXPECT_EQ(request.fileName, work.file("PROG 900"));
+    EXPECT_EQ(request.defaultExtension, "csv");
+    EXPECT_TRUE(request.overwritePrompt && request.pathMustExist && request.hideReadOnly);
+
+    ui.dialogAnswers = {work.file("PROG 900.csv")};
+    editor.cmdSaveFile_Click();
+    EXPECT_EQ(selection.requested, QStringList({"", "PROG 900.csv", "file"}));
+    ProgramRecord saved = EmptyProgramRecord();
+    ASSERT_TRUE(services->usrDefProg.ReadFromFile(saved, "PROG 900.csv"));
+    EXPECT_EQ(saved[ProgramField::MODEL], "test");
+    EXPECT_EQ(saved[ProgramField::USER], "Lab");
+    EXPECT_EQ(saved[ProgramField::PairY(0)], "0.002");
+    EXPECT_TRUE(ui.messages.isEmpty());
+}
+
+TEST_F(ProgramWindowTest, EditorChangesAFileProgramWithItsPairs) {
+    Offline();
+    ProgramRecord program = Program("907");
+    program[ProgramField::CALPSB] = "1";
+    const QStringList pairs{"0", "0.01", "1", "0.2", "2", "0.41"};
+    for (int i = 0; i < pairs.size(); ++i) {
+        program[12 + i] = pairs[i];
+    }
+    WriteProgramFile("mine.csv", program);
+    FakeSelection selection(false);
+    selection.selected = true;
+    selection.fileName = "mine.csv";
+    frmProgEdit editor(*services, selection);
+    ProgramPanel& p = *editor.fraProgram;
+    EXPECT_EQ(editor.windowTitle(), LoadResString(1162));
+    EXPECT_EQ(p.txtProgNum->text(), "907");
+    EXPECT_FALSE(p.txtProgNum->isEnabled());
+    EXPECT_TRUE(p.chkBlankRequired->isChecked());
+    EXPECT_TRUE(p.chkCalLinePossible->isChecked());
+    EXPECT_FALSE(p.chkCalLineRequired->isChecked());
+    EXPECT_EQ(editor.txtValY[2]->text(), "0.41");
+    // Loaded with three complete rows: the line is there at once, without a message.
+    EXPECT_TRUE(editor.CalibrationValid());
+    EXPECT_EQ(editor.resultValues[4]->text(), "3");
+
+    // Clear keeps the number and the pairs.
+    p.txtUserName->setText("other");
+    editor.cmdClear_Click();
+    EXPECT_EQ(p.txtProgNum->text(), "907");
+    EXPECT_EQ(p.txtModel->text(), "");
+    EXPECT_EQ(p.cboCuvette->currentText(), "16");
+    EXPECT_EQ(p.cboResolution->currentText(), "0.01");
+    EXPECT_FALSE(p.chkBlankRequired->isChecked());
+    EXPECT_EQ(p.txtUserName->text(), "Lab");
+    EXPECT_EQ(editor.txtValX[1]->text(), "1");
+    EXPECT_TRUE(ui.messages.isEmpty());
+}
+
+TEST_F(ProgramWindowTest, EditorKeepsListValuesFromStoredPrograms) {
+    Offline();
+    ProgramRecord program = Program("907");
+    program[ProgramField::CUV] = "50";
+    program[ProgramField::RES] = "0.5";
+    WriteProgramFile("odd.csv", program);
+    FakeSelection selection(false);
+    selection.selected = true;
+    selection.fileName = "odd.csv";
+    frmProgEdit editor(*services, selection);
+    ProgramRecord collected = EmptyProgramRecord();
+    editor.fraProgram->CollectInto(collected);
+    EXPECT_EQ(collected[ProgramField::CUV], "50");
+    EXPECT_EQ(collected[ProgramField::RES], "0.5");
+}
+
+TEST_F(ProgramWindowTest, EditorWithoutCalLineSupportDisablesTheAdaptationBoxes) {
+    Connect({"--model", "Zentravox Turb", "--variant", "000000", "--programs", "0"});
+    ProgramRecord program = Program("907");
+    program[ProgramField::CALPSB] = "1";
+    program[ProgramField::CALREQ] = "1";
+    WriteProgramFile("cal.csv", program);
+    FakeSelection selection(false);
+    selection.selected = true;
+    selection.fileName = "cal.csv";
+    frmProgEdit editor(*services, selection);
+    EXPECT_TRUE(editor.cmdSaveDevice->isEnabled());
+    EXPECT_FALSE(editor.fraProgram->chkCalLinePossible->isEnabled());
+    EXPECT_FALSE(editor.fraProgram->chkCalLineRequired->isEnabled());
+    EXPECT_TRUE(editor.fraProgram->chkCalLinePossible->isChecked());
+    EXPECT_TRUE(editor.fraProgram->chkCalLineRequired->isChecked());
+    EXPECT_TRUE(editor.fraProgram->chkBlankRequired->isEnabled());
+}
