@@ -26,6 +26,14 @@ QString OpenErrorText(const QString& device, const SerialPort& port) {
     return text;
 }
 
+// Every answer opens with CR LF. Characters before that belong to no answer: what a meter
+// sent after its previous terminator arrives after the line was cleared for this command,
+// and would otherwise pass for the start of this answer.
+QString WithoutStrayPrefix(const QString& answer) {
+    const qsizetype start = answer.indexOf(QLatin1String("\r\n"));
+    return start > 0 ? answer.mid(start) : answer;
+}
+
 } // namespace
 
 SerialLink::SerialLink(Ui& ui, PortCatalogue catalogue, PortMaker makePort)
@@ -143,6 +151,7 @@ bool SerialLink::WaitForAnswer(QString& strAnswer, int index) {
             return false;
         }
         if (CCommunication::EndsWithTerminator(strAnswer)) {
+            strAnswer = WithoutStrayPrefix(strAnswer);
             return true;
         }
         strAnswer += port.ReadAll();

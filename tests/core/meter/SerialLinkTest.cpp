@@ -134,3 +134,18 @@ TEST_F(SerialLinkTest, DeviceGoingAwayEndsTheWaitAtOnceAndIsOpenedAfreshLater) {
     EXPECT_EQ(answer, QStringLiteral("\r\n7") + kOk);
     EXPECT_EQ(ui.messages.size(), 1);
 }
+
+TEST_F(SerialLinkTest, CharactersBeforeTheOpeningLineBreakAreNotPartOfTheAnswer) {
+    // What a meter sent after the terminator of its previous answer comes in first.
+    FakeSerialLine::Device& meter =
+        Meter({{QStringLiteral("#~"), QStringLiteral("\r\nZV-0042") + kOk}});
+    ASSERT_TRUE(Link().COMInit(1, QStringLiteral("4800"), 4));
+    QString answer;
+    EXPECT_TRUE(Link().COMSendAndReceive(kSerialCmd, answer));
+    EXPECT_EQ(answer, QStringLiteral("\r\nZV-0042") + kOk);
+    EXPECT_EQ(meter.written.size(), 1);
+    // Only characters before the first line break go; the answer itself stays whole.
+    meter.answer = [](const QString&) { return QStringList{QStringLiteral("x\r\n\r\n7") + kOk}; };
+    EXPECT_TRUE(Link().COMSendAndReceive(kSerialCmd, answer));
+    EXPECT_EQ(answer, QStringLiteral("\r\n\r\n7") + kOk);
+}
