@@ -15,6 +15,7 @@
 #include <QElapsedTimer>
 #include <QProcess>
 #include <csignal>
+#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -76,6 +77,23 @@ protected:
         QString memory;
         EXPECT_TRUE(services.importMVal.GetMVals(memory));
         EXPECT_EQ(memory, MemoryAnswer());
+    }
+
+    // Runs `operation` against a meter (`meter` options, answering one character at a time)
+    // whose device vanishes once `marker` has come in: the operation fails at once and says
+    // why. Then a good meter of the same kind stands behind the same path.
+    void ExpectFailsAtOnceWhenVanishing(const QStringList& meter, const QString& marker,
+                                        const std::function<bool()>& operation) {
+        StartMeter(QStringList(meter) << QStringLiteral("--fault") << QStringLiteral("chunk:1"));
+        ASSERT_TRUE(Search());
+        KillMeterOnceReceived(marker);
+        QElapsedTimer clock;
+        clock.start();
+        EXPECT_FALSE(operation());
+        EXPECT_LT(clock.elapsed(), kAnswerTimeMs);
+        EXPECT_EQ(LossMessages(), 1);
+        StartMeter(meter);
+        ui.onYield = nullptr;
     }
 
     int LossMessages() const {
@@ -194,26 +212,34 @@ TEST_F(MeterFaults, AnswersInSingleCharactersAreJoined) {
 }
 
 TEST_F(MeterFaults, DeviceVanishingDuringAProgramUpdateFailsAtOnce) {
-    // Answers one character at a time, so that the device can vanish inside one.
-    StartMeter({QStringLiteral("--programs"), QStringLiteral("3"), QStringLiteral("--fault"),
-                QStringLiteral("chunk:1")});
-    ASSERT_TRUE(Search());
-    KillMeterOnceReceived(QStringLiteral("900;"));
-    QElapsedTimer clock;
-    clock.start();
-    EXPECT_FALSE(services.usrDefProg.Update());
-    EXPECT_LT(clock.elapsed(), kAnswerTimeMs);
+    const QStringList meter = {QStringLiteral("--programs"), QStringLiteral("3")};
+    CUsrDefProg& store = services.usrDefProg;
+    ExpectFailsAtOnceWhenVanishing(meter, QStringLiteral("900;"), [&] { return store.Update(); });
     QStringList numbers(CUsrDefProg::kMaxPrograms);
     short count = -1;
-    ASSERT_TRUE(services.usrDefProg.ListMeter(numbers, count));
+    ASSERT_TRUE(store.ListMeter(numbers, count));
     EXPECT_EQ(count, 0);
-    EXPECT_EQ(LossMessages(), 1);
 
-    StartMeter({QStringLiteral("--programs"), QStringLiteral("3")});
-    ui.onYield = nullptr;
-    ASSERT_TRUE(services.usrDefProg.Update());
-    ASSERT_TRUE(services.usrDefProg.ListMeter(numbers, count));
+    ASSERT_TRUE(store.Update());
+    ASSERT_TRUE(store.ListMeter(numbers, count));
     EXPECT_EQ(numbers.mid(0, count), (QStringList{"900", "901", "902"}));
+    EXPECT_EQ(LossMessages(), 1);
+}
+
+TEST_F(MeterFaults, DeviceVanishingDuringAProtocolFetchFailsAtOnce) {
+    const QStringList meter = {QStringLiteral("--model"), QStringLiteral("Ardel 20 T")};
+    CCalProtocol& protocol = services.calProtocol;
+    ExpectFailsAtOnceWhenVanishing(meter, QStringLiteral("585,"),
+                                   [&] { return protocol.UpdateFromMeter(false, false); });
+    EXPECT_FALSE(protocol.IsProtocolValid());
+
+    ASSERT_TRUE(protocol.UpdateFromMeter(false, false));
+    EXPECT_TRUE(protocol.IsProtocolValid());
+    short year = 0;
+    short month = 0;
+    short day = 0;
+    ASSERT_TRUE(protocol.GetProtocolDate(year, month, day));
+    EXPECT_EQ(QDate(year, month, day), QDate(2024, 3, 12));
     EXPECT_EQ(LossMessages(), 1);
 }
 
