@@ -5,7 +5,6 @@
 #include "app/Services.h"
 #include "app/Windows1252.h"
 #include "support/SaveLoop.h"
-#include "support/ScriptedMeterLink.h"
 #include "support/ScriptedUi.h"
 #include "support/TempDir.h"
 
@@ -127,7 +126,7 @@ protected:
     // Saves generation 0, then kills the saver at each kill point and checks the target
     // every time.
     void KillDuringSaves(Kind kind, const QString& target, const Expected& expected) {
-        SaveLoop::Save(services, kind, target, 0);
+        ASSERT_TRUE(SaveLoop::Save(services, kind, target, 0));
         ASSERT_TRUE(ReadBytes(target) == expected(0));
         const QString folder = QFileInfo(target).absolutePath();
         const qint64 fullSize = expected(0).size();
@@ -163,7 +162,7 @@ protected:
             if (!cache.count(generation)) {
                 TempDir elsewhere;
                 const QString path = elsewhere.file(QStringLiteral("expected.csv"));
-                SaveLoop::Save(services, kind, path, generation);
+                EXPECT_TRUE(SaveLoop::Save(services, kind, path, generation));
                 cache[generation] = ReadBytes(path);
             }
             return cache[generation];
@@ -171,7 +170,7 @@ protected:
     }
 
     ScriptedUi ui;
-    Services services{ui, std::make_unique<ScriptedMeterLink>()};
+    Services services{ui, SaveLoop::Link()};
     TempDir dir;
 };
 
@@ -202,6 +201,22 @@ TEST_F(SaveKillTest, ProgramFileSurvivesAKilledSave) {
     ASSERT_TRUE(services.usrDefProg.ReadFromFile(program, names[0]));
     EXPECT_TRUE(program[ProgramField::FORM].startsWith(
         SaveLoop::Tag(SaveLoop::GenerationOf(ReadBytes(target)))));
+    EXPECT_TRUE(ui.messages.isEmpty()) << ui.MessageTexts().join(u'\n').toStdString();
+}
+
+TEST_F(SaveKillTest, ProtocolFileSurvivesAKilledSave) {
+    const QString target = dir.file(QStringLiteral("Protokoll.csv"));
+    KillDuringSaves(Kind::Protocol, target, SavedElsewhere(Kind::Protocol));
+
+    // What is left reads as a protocol of one generation.
+    ASSERT_TRUE(services.calProtocol.ReadFromFile(target));
+    QString lotTotal;
+    QString expiry;
+    QString manufacturer;
+    QStringList lots;
+    ASSERT_TRUE(services.calProtocol.GetChargeID(lotTotal, expiry, manufacturer, lots));
+    EXPECT_TRUE(lotTotal.startsWith(SaveLoop::Tag(SaveLoop::GenerationOf(ReadBytes(target)))));
+    EXPECT_EQ(manufacturer, QStringLiteral("Étalons & Cie"));
     EXPECT_TRUE(ui.messages.isEmpty()) << ui.MessageTexts().join(u'\n').toStdString();
 }
 

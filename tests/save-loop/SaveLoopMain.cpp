@@ -1,10 +1,9 @@
 // mervex-save-loop KIND FIRST [TARGET]: saves generation FIRST, FIRST + 1, ... of a large
-// file of the given kind (dataset, config, program) through the program's own save
-// operation, until it is killed. Exits 1 when a save fails, 2 on a usage error.
+// file of the given kind (dataset, config, program, protocol) through the program's own
+// save operation, until it is killed. Exits 1 when a save fails, 2 on a usage error.
 
 #include "app/Services.h"
 #include "support/SaveLoop.h"
-#include "support/ScriptedMeterLink.h"
 #include "support/ScriptedUi.h"
 
 #include <QCoreApplication>
@@ -18,16 +17,16 @@ int main(int argc, char** argv) {
     bool numeric = false;
     const int first = args.size() > 1 ? args[1].toInt(&numeric) : 0;
     if (!kind || !numeric || args.size() > 3) {
-        std::fputs("usage: mervex-save-loop dataset|config|program FIRST [TARGET]\n", stderr);
+        std::fputs("usage: mervex-save-loop dataset|config|program|protocol FIRST [TARGET]\n",
+                   stderr);
         return 2;
     }
     const QString target = args.value(2);
     ScriptedUi ui;
     ui.processEvents = false;
-    Services services(ui, std::make_unique<ScriptedMeterLink>());
+    Services services(ui, SaveLoop::Link());
     for (int generation = first;; ++generation) {
-        SaveLoop::Save(services, *kind, target, generation);
-        if (!ui.messages.isEmpty()) {
+        if (!SaveLoop::Save(services, *kind, target, generation) || !ui.messages.isEmpty()) {
             std::fprintf(stderr, "mervex-save-loop: %s\n",
                          ui.MessageTexts().join(QLatin1Char(' ')).toLocal8Bit().constData());
             return 1;

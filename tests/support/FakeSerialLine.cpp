@@ -50,6 +50,7 @@ bool FakeSerialPort::Open(const QString& device) {
         return false;
     }
     d.open = true;
+    d.gone = false;
     ++d.opens;
     m_device = &d;
     return true;
@@ -65,6 +66,9 @@ void FakeSerialPort::Close() {
 }
 
 bool FakeSerialPort::Configure(const QString& baud) {
+    if (Lost()) {
+        return false;
+    }
     m_device->baud = baud;
     return true;
 }
@@ -74,6 +78,9 @@ void FakeSerialPort::Clear() {
 }
 
 bool FakeSerialPort::Write(const QString& text) {
+    if (Lost()) {
+        return false;
+    }
     m_device->written.append(text);
     const bool listening = m_device->meterBaud.isEmpty() || m_device->meterBaud == m_device->baud;
     if (m_device->answer && listening) {
@@ -86,7 +93,7 @@ bool FakeSerialPort::Write(const QString& text) {
 
 QString FakeSerialPort::ReadAll() {
     ++m_device->reads;
-    if (m_device->pending.empty()) {
+    if (Lost() || m_device->pending.empty()) {
         return QString();
     }
     const QString piece = m_device->pending.front();
@@ -95,7 +102,7 @@ QString FakeSerialPort::ReadAll() {
 }
 
 bool FakeSerialPort::WaitForData(int ms) {
-    if (!m_device->pending.empty()) {
+    if (!Lost() && !m_device->pending.empty()) {
         return true;
     }
     QThread::msleep(static_cast<unsigned long>(ms)); // an idle line: nothing can arrive

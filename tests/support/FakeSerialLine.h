@@ -20,6 +20,9 @@ public:
         QString openErrorText = QStringLiteral("Permission denied");
         QString meterBaud; // the rate the meter answers at; empty: any
         std::function<QStringList(const QString& written)> answer; // none: silent
+        // The device went away behind the port that has it open (unplugged); opening it
+        // again plugs it back in.
+        bool gone = false;
 
         bool open = false;
         QString baud;
@@ -61,6 +64,7 @@ public:
     bool Write(const QString& text) override;
     QString ReadAll() override;
     bool WaitForData(int ms) override;
+    bool Lost() const override { return m_device != nullptr && m_device->gone; }
     SerialPortError Error() const override { return m_error; }
     QString ErrorString() const override { return m_errorString; }
 

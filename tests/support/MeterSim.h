@@ -18,6 +18,8 @@ public:
     // Every command line received so far, without CR LF, in order.
     QStringList log() const;
     bool running() const { return m_process.state() == QProcess::Running; }
+    // The emulator's process, for tests that stop or kill it behind the program's back.
+    qint64 pid() const { return m_process.processId(); }
 
     // What the emulator wrote on its error output (for a failed start).
     QString errors() const;

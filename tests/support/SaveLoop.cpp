@@ -3,6 +3,7 @@
 #include "app/Services.h"
 #include "data/MValSet.h"
 #include "programs/ProgramRecord.h"
+#include "support/ScriptedMeterLink.h"
 
 namespace {
 
@@ -58,7 +59,24 @@ ProgramRecord ProgramOf(int generation) {
 const QList<std::pair<SaveLoop::Kind, QString>> kKindNames = {
     {SaveLoop::Kind::Dataset, QStringLiteral("dataset")},
     {SaveLoop::Kind::Config, QStringLiteral("config")},
-    {SaveLoop::Kind::Program, QStringLiteral("program")}};
+    {SaveLoop::Kind::Program, QStringLiteral("program")},
+    {SaveLoop::Kind::Protocol, QStringLiteral("protocol")}};
+
+// The meter's last turbidity protocol with very long lot data of its standards.
+bool SaveProtocol(Services& services, const QString& target, int generation) {
+    CCalProtocol& protocol = services.calProtocol;
+    if (!protocol.IsProtocolValid()) {
+        services.device.Online(true);
+        if (!protocol.UpdateFromMeter(false, false)) {
+            return false;
+        }
+    }
+    protocol.SetChargeID(
+        SaveLoop::Tag(generation) + QString(kFill, QLatin1Char('l')), QStringLiteral("12/2027"),
+        QStringLiteral("Étalons & Cie"),
+        {QStringLiteral("L-0.02"), QStringLiteral("L-10"), QStringLiteral("L-1000")});
+    return protocol.SaveToFile(target);
+}
 
 } // namespace
 
@@ -102,22 +120,31 @@ QString WorkDirOf(int generation) {
            QString(kFill, QLatin1Char('d'));
 }
 
+std::unique_ptr<MeterLink> Link() {
+    auto link = std::make_unique<ScriptedMeterLink>();
+    link->ScriptOk(QStringLiteral("U.400\r\n"), QString());
+    link->ScriptOk(QStringLiteral("U.585\r\n"), QStringLiteral("585,2024,3,12,9,5,40,30"));
+    return link;
+}
+
 QString ProgramNumber() {
     return QStringLiteral("905");
 }
 
-void Save(Services& services, Kind kind, const QString& target, int generation) {
+bool Save(Services& services, Kind kind, const QString& target, int generation) {
     switch (kind) {
     case Kind::Dataset:
-        services.measVal.SaveFile(DatasetOf(generation), target);
-        break;
+        return services.measVal.SaveFile(DatasetOf(generation), target);
     case Kind::Config:
+        // Its failure shows as a message only.
         services.config.WorkDir(WorkDirOf(generation));
-        break;
+        return true;
     case Kind::Program:
-        services.usrDefProg.SaveToFile(ProgramOf(generation), target);
-        break;
+        return services.usrDefProg.SaveToFile(ProgramOf(generation), target);
+    case Kind::Protocol:
+        return SaveProtocol(services, target, generation);
     }
+    return false;
 }
 
 } // namespace SaveLoop

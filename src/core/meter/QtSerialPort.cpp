@@ -30,6 +30,19 @@ std::unique_ptr<SerialPort> MakeQtSerialPort() {
     return std::make_unique<QtSerialPort>();
 }
 
+QtSerialPort::QtSerialPort() {
+    // A device that goes away makes every read fail: with an I/O error (unplugged) or as
+    // the end of input (a pseudo-terminal whose far end closed). The error may come from any
+    // call, and from event processing while the port is idle, so it is caught as it is
+    // signalled rather than by asking each call.
+    QObject::connect(
+        &m_port, &QSerialPort::errorOccurred, [this](QSerialPort::SerialPortError error) {
+            if (error == QSerialPort::ResourceError || error == QSerialPort::ReadError) {
+                m_lost = true;
+            }
+        });
+}
+
 bool QtSerialPort::Check(bool ok) {
     const QSerialPort::SerialPortError error = m_port.error();
     if (ok || error == QSerialPort::NoError || error == QSerialPort::UnsupportedOperationError) {
@@ -46,6 +59,7 @@ bool QtSerialPort::Check(bool ok) {
 
 bool QtSerialPort::Open(const QString& device) {
     m_device = device;
+    m_lost = false;
     m_port.setPortName(device);
     if (m_port.open(QIODevice::ReadWrite)) {
         return Check(true);

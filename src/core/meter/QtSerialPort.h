@@ -8,6 +8,8 @@
 // lines) are not failures of the link.
 class QtSerialPort : public SerialPort {
 public:
+    QtSerialPort();
+
     bool Open(const QString& device) override;
     void Close() override;
     bool IsOpen() const override;
@@ -16,6 +18,7 @@ public:
     bool Write(const QString& text) override;
     QString ReadAll() override;
     bool WaitForData(int ms) override;
+    bool Lost() const override { return m_lost; }
     SerialPortError Error() const override { return m_error; }
     QString ErrorString() const override { return m_errorString; }
 
@@ -26,5 +29,6 @@ private:
     QSerialPort m_port;
     QString m_device;
     SerialPortError m_error = SerialPortError::None;
+    bool m_lost = false;
     QString m_errorString;
 };

@@ -26,6 +26,14 @@ QString OpenErrorText(const QString& device, const SerialPort& port) {
     return text;
 }
 
+// Every answer opens with CR LF. Characters before that belong to no answer: what a meter
+// sent after its previous terminator arrives after the line was cleared for this command,
+// and would otherwise pass for the start of this answer.
+QString WithoutStrayPrefix(const QString& answer) {
+    const qsizetype start = answer.indexOf(QLatin1String("\r\n"));
+    return start > 0 ? answer.mid(start) : answer;
+}
+
 } // namespace
 
 SerialLink::SerialLink(Ui& ui, PortCatalogue catalogue, PortMaker makePort)
@@ -43,24 +51,58 @@ bool SerialLink::DeadlinePassed(qint64 elapsedMs) const {
 
 void SerialLink::OpenOrThrow(int index, int port, const QString& baud) {
     Instance& instance = m_instances[index];
-    if (instance.port->IsOpen() && instance.portNumber != port) {
-        instance.port->Close();
-    }
-    if (!instance.port->IsOpen()) {
-        instance.portNumber = port;
-        const QString device = m_catalogue.Device(port);
-        if (device.isEmpty()) {
-            throw MervexError(QStringLiteral("There is no serial port number %1.").arg(port));
+    if (!ReuseOpen(instance, port, baud)) {
+        OpenDevice(instance, port);
+        if (!instance.port->Configure(baud)) {
+            ThrowBaudError(instance, baud);
         }
-        if (!instance.port->Open(device)) {
-            throw MervexError(OpenErrorText(device, *instance.port));
-        }
-    }
-    if (!instance.port->Configure(baud)) {
-        throw MervexError(QStringLiteral("The serial port %1 cannot be set to %2 baud: %3.")
-                              .arg(m_catalogue.Device(port), baud, instance.port->ErrorString()));
     }
     instance.port->Clear();
+}
+
+bool SerialLink::ReuseOpen(Instance& instance, int port, const QString& baud) {
+    SerialPort& serial = *instance.port;
+    if (serial.IsOpen() && instance.portNumber == port && !serial.Lost()) {
+        if (serial.Configure(baud)) {
+            return true;
+        }
+        // Setting up the line is often the first use of a port whose device went away
+        // while it was idle (unplugged and plugged in again, emulator restarted).
+        if (!serial.Lost()) {
+            ThrowBaudError(instance, baud);
+        }
+    }
+    if (serial.IsOpen()) {
+        serial.Close();
+    }
+    return false;
+}
+
+void SerialLink::OpenDevice(Instance& instance, int port) {
+    instance.portNumber = port;
+    instance.lossReported = false;
+    const QString device = m_catalogue.Device(port);
+    if (device.isEmpty()) {
+        throw MervexError(QStringLiteral("There is no serial port number %1.").arg(port));
+    }
+    if (!instance.port->Open(device)) {
+        throw MervexError(OpenErrorText(device, *instance.port));
+    }
+}
+
+void SerialLink::ThrowBaudError(const Instance& instance, const QString& baud) const {
+    throw MervexError(
+        QStringLiteral("The serial port %1 cannot be set to %2 baud: %3.")
+            .arg(m_catalogue.Device(instance.portNumber), baud, instance.port->ErrorString()));
+}
+
+void SerialLink::ReportLoss(Instance& instance) {
+    if (!instance.lossReported) {
+        instance.lossReported = true;
+        ReportError(m_ui, QStringLiteral("The serial port %1 has gone away: the device was "
+                                         "disconnected or switched off.")
+                              .arg(m_catalogue.Device(instance.portNumber)));
+    }
 }
 
 bool SerialLink::OpenPort(int index, int port, const QString& baud) {
@@ -109,6 +151,7 @@ bool SerialLink::WaitForAnswer(QString& strAnswer, int index) {
             return false;
         }
         if (CCommunication::EndsWithTerminator(strAnswer)) {
+            strAnswer = WithoutStrayPrefix(strAnswer);
             return true;
         }
         strAnswer += port.ReadAll();
@@ -117,6 +160,12 @@ bool SerialLink::WaitForAnswer(QString& strAnswer, int index) {
             return false;
         }
         if (!CCommunication::EndsWithTerminator(strAnswer)) {
+            // A vanished device ends the wait at once: nothing more can come.
+            if (port.Lost()) {
+                ReportLoss(m_instances[index]);
+                strAnswer.clear();
+                return false;
+            }
             port.WaitForData(kPollMs);
         }
         m_ui.Yield();
@@ -126,7 +175,7 @@ bool SerialLink::WaitForAnswer(QString& strAnswer, int index) {
 bool SerialLink::SendOnce(const QString& strSend, QString& strAnswer) {
     strAnswer.clear();
     SerialPort& port = *m_instances[0].port;
-    if (port.IsOpen()) {
+    if (port.IsOpen() && !port.Lost()) {
         port.Clear();
         port.Write(strSend); // a lost command shows as a missing answer
     }

@@ -45,8 +45,21 @@ private:
     bool WaitForAnswer(QString& strAnswer, int index);
     bool ProbePortsAtBaud(int& intPortNum, const QString& baud);
 
+    struct Instance {
+        std::unique_ptr<SerialPort> port;
+        int portNumber = 0;
+        bool lossReported = false;
+    };
+
     // OpenPort without the trap: throws with the device and the reason.
     void OpenOrThrow(int index, int port, const QString& baud);
+    // Keeps an open instance that is on that port and still has its device, set to `baud`;
+    // false (the instance closed) when it must be opened afresh.
+    bool ReuseOpen(Instance& instance, int port, const QString& baud);
+    void OpenDevice(Instance& instance, int port);
+    [[noreturn]] void ThrowBaudError(const Instance& instance, const QString& baud) const;
+    // Says once per opening that the device of the instance has gone away.
+    void ReportLoss(Instance& instance);
     // OpenPort of the search: an open error is reported once per device and search.
     bool OpenForProbe(int index, int port, const QString& baud);
     // Sends the probe on every existing port at that rate; the instances it went out on.
@@ -54,11 +67,6 @@ private:
     // Waits for all probed instances against one deadline; the last one that answered.
     int LastAnswering(const std::vector<int>& probed);
     bool DeadlinePassed(qint64 elapsedMs) const;
-
-    struct Instance {
-        std::unique_ptr<SerialPort> port;
-        int portNumber = 0;
-    };
 
     Ui& m_ui;
     PortCatalogue m_catalogue;

@@ -27,6 +27,9 @@ public:
     virtual QString ReadAll() = 0;
     // Waits at most `ms` milliseconds for input to arrive; true when some is there.
     virtual bool WaitForData(int ms) = 0;
+    // True once the device has gone away behind the open port (unplugged, switched off, the
+    // far end of a pseudo-terminal closed): nothing will arrive until it is opened again.
+    virtual bool Lost() const = 0;
 
     virtual SerialPortError Error() const = 0;
     virtual QString ErrorString() const = 0;

@@ -100,3 +100,52 @@ TEST_F(SerialLinkTest, DeinitThenInitOnTheSamePortKeepsItOpen) {
     EXPECT_EQ(line.OpenCount(), 1);
     EXPECT_TRUE(ui.messages.isEmpty());
 }
+
+TEST_F(SerialLinkTest, DeviceGoingAwayEndsTheWaitAtOnceAndIsOpenedAfreshLater) {
+    FakeSerialLine::Device& meter =
+        Meter({{QStringLiteral("\r\n1;07/12/26"), QStringLiteral(";09:05:03")}});
+    ASSERT_TRUE(Link().COMInit(1, QStringLiteral("4800"), 600));
+    ui.onYield = [&] {
+        if (ui.yields == 3) {
+            meter.gone = true;
+        }
+    };
+    QElapsedTimer clock;
+    clock.start();
+    QString answer = QStringLiteral("old");
+    EXPECT_FALSE(Link().COMSendAndReceive(QStringLiteral("U.581\r\n"), answer));
+    EXPECT_LT(clock.elapsed(), 1000);
+    EXPECT_TRUE(answer.isEmpty());
+    EXPECT_EQ(meter.written.size(), 1); // no repeat into a vanished device
+    ASSERT_EQ(ui.messages.size(), 1);
+    EXPECT_TRUE(ui.messages[0].text.contains(QStringLiteral("meter")));
+    // Further exchanges fail at once too, without saying it again.
+    EXPECT_FALSE(Link().COMSendAndReceive(QStringLiteral("U.999\r\n"), answer));
+    EXPECT_EQ(ui.messages.size(), 1);
+    ASSERT_TRUE(Link().COMDeinit());
+
+    // Plugged in again: the next conversation opens the device afresh and talks.
+    ui.onYield = nullptr;
+    meter.answer = FakeSerialLine::Answering(QStringLiteral("7"));
+    ASSERT_TRUE(Link().COMInit(1, QStringLiteral("4800"), 4));
+    EXPECT_EQ(meter.opens, 2);
+    EXPECT_EQ(meter.closes, 1);
+    EXPECT_TRUE(Link().COMSendAndReceive(kSerialCmd, answer));
+    EXPECT_EQ(answer, QStringLiteral("\r\n7") + kOk);
+    EXPECT_EQ(ui.messages.size(), 1);
+}
+
+TEST_F(SerialLinkTest, CharactersBeforeTheOpeningLineBreakAreNotPartOfTheAnswer) {
+    // What a meter sent after the terminator of its previous answer comes in first.
+    FakeSerialLine::Device& meter =
+        Meter({{QStringLiteral("#~"), QStringLiteral("\r\nZV-0042") + kOk}});
+    ASSERT_TRUE(Link().COMInit(1, QStringLiteral("4800"), 4));
+    QString answer;
+    EXPECT_TRUE(Link().COMSendAndReceive(kSerialCmd, answer));
+    EXPECT_EQ(answer, QStringLiteral("\r\nZV-0042") + kOk);
+    EXPECT_EQ(meter.written.size(), 1);
+    // Only characters before the first line break go; the answer itself stays whole.
+    meter.answer = [](const QString&) { return QStringList{QStringLiteral("x\r\n\r\n7") + kOk}; };
+    EXPECT_TRUE(Link().COMSendAndReceive(kSerialCmd, answer));
+    EXPECT_EQ(answer, QStringLiteral("\r\n\r\n7") + kOk);
+}
