@@ -21,6 +21,20 @@ bool IsWritableFile(const QString& path) {
            (file.permissions() & kAnyWrite);
 }
 
+// The save dialog of the dataset commands: "Enregistrer sous", one file type, the meter
+// model as the proposed name.
+FileDialogRequest SaveAsRequest(int filterName, const QString& extension, const QString& model) {
+    FileDialogRequest request;
+    request.title = LoadResString(1112);
+    request.filter = LoadResString(filterName) + QStringLiteral(" (*.%1)|*.%1").arg(extension);
+    request.fileName = model;
+    request.defaultExtension = extension;
+    request.overwritePrompt = true;
+    request.pathMustExist = true;
+    request.hideReadOnly = true;
+    return request;
+}
+
 } // namespace
 
 bool frmDocument::ReportNoDataset() {
@@ -75,15 +89,8 @@ bool frmDocument::SaveDocument(QString& strNewPath, bool fUseKnownPath, const QS
     if (fUseKnownPath && IsWritableFile(strKnownPath)) {
         strNewPath = strKnownPath;
     } else {
-        FileDialogRequest request;
-        request.title = LoadResString(1112);
-        request.filter = LoadResString(1113) + QStringLiteral(" (*.csv)|*.csv");
-        request.fileName = mvals.strMeter;
-        request.defaultExtension = QStringLiteral("csv");
-        request.overwritePrompt = true;
-        request.pathMustExist = true;
-        request.hideReadOnly = true;
-        const std::optional<QString> chosen = m_services.ui.SaveFileDialog(request);
+        const std::optional<QString> chosen = m_services.ui.SaveFileDialog(
+            SaveAsRequest(1113, QStringLiteral("csv"), mvals.strMeter));
         if (!chosen) {
             return false;
         }
@@ -143,15 +150,8 @@ void frmDocument::MenuExport() {
             ReportNoDataset();
             return;
         }
-        FileDialogRequest request;
-        request.title = LoadResString(1112);
-        request.filter = LoadResString(1059) + QStringLiteral(" (*.xls)|*.xls");
-        request.fileName = m_mvals.strMeter;
-        request.defaultExtension = QStringLiteral("xls");
-        request.overwritePrompt = true;
-        request.pathMustExist = true;
-        request.hideReadOnly = true;
-        const std::optional<QString> path = m_services.ui.SaveFileDialog(request);
+        const std::optional<QString> path = m_services.ui.SaveFileDialog(
+            SaveAsRequest(1059, QStringLiteral("xls"), m_mvals.strMeter));
         if (!path) {
             return;
         }
