@@ -1,0 +1,157 @@
+// The document window with large datasets: opening and showing a dataset file, and an
+// import of the meter's data memory from the emulator at 19200 baud.
+#include "app/Services.h"
+#include "meter/SerialLink.h"
+#include "support/MeterSim.h"
+#include "support/ScriptedMeterLink.h"
+#include "support/ScriptedUi.h"
+#include "ui/app/frmMain.h"
+#include "ui/data/MValTableModel.h"
+#include "ui/data/frmDocument.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <cstdlib>
+#include <map>
+#include <memory>
+
+namespace {
+
+// A photometer record of about 80 characters; the numbers change from record to record.
+QString Record(int i) {
+    return QStringLiteral("%1;12.03.24;10:%2:%3;%4;%5;PO4-P;;1:1;%6;mg/l;OK;;;;01.03.24;09:00")
+        .arg(i % 32767 + 1)
+        .arg(i / 60 % 60, 2, 10, QLatin1Char('0'))
+        .arg(i % 60, 2, 10, QLatin1Char('0'))
+        .arg(i % 500)
+        .arg(900 + i % 100)
+        .arg(i % 1000 * 0.0021, 0, 'f', 3);
+}
+
+// The dataset file of `count` records, written once per size.
+QString DatasetFile(Services& services, int count) {
+    static QTemporaryDir dir;
+    static std::map<int, QString> files;
+    if (const auto found = files.find(count); found != files.end()) {
+        return found->second;
+    }
+    QString records;
+    records.reserve(qsizetype(count) * 84 + 8);
+    records += QStringLiteral("\r\n");
+    for (int i = 0; i < count; ++i) {
+        records += Record(i);
+        records += QStringLiteral("\r\n");
+    }
+    records += QStringLiteral("!\r\n>");
+    MValSet set;
+    set.strMVals = records;
+    set.strMeter = QStringLiteral("Zentravox");
+    set.strSerNo = QStringLiteral("ZV-0042");
+    set.strUser = QStringLiteral("bench");
+    const QString path = dir.filePath(QStringLiteral("dataset-%1.csv").arg(count));
+    files[count] = services.measVal.SaveFile(set, path) ? path : QString();
+    return files[count];
+}
+
+// File > Open of a dataset file: the document reads it, fills its header and grid, and the
+// window paints the first screen of the table.
+void BM_OpenAndShowDatasetFile(benchmark::State& state) {
+    const int count = static_cast<int>(state.range(0));
+    ScriptedUi ui;
+    frmMain main(ui, [](Ui&) { return std::make_unique<ScriptedMeterLink>(); });
+    main.resize(1200, 800);
+    main.show();
+    const QString path = DatasetFile(main.services(), count);
+    for (auto _ : state) {
+        main.OpenDocument(path);
+        frmDocument* document = main.ActiveDocument();
+        QApplication::processEvents();
+        document->hfgMVals->viewport()->repaint();
+        if (path.isEmpty() || !ui.messages.isEmpty() || document->GridModel().rowCount() != count) {
+            state.SkipWithError(
+                ("the dataset file did not open: " + ui.MessageTexts().join(QLatin1Char('|')))
+                    .toStdString()
+                    .c_str());
+            return;
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * count);
+    main.close();
+}
+
+// Import through the document window: wait dialog, U.400, the whole data memory of 2000
+// photometer records at 19200 baud, the grid. The line needs 10 bit times per character
+// (commands and answers); the import should take next to nothing beyond that.
+void BM_ImportFromEmulatorAt19200(benchmark::State& state) {
+    constexpr int kRecords = 2000;
+    constexpr double kBaud = 19200;
+    MeterSim sim({QStringLiteral("--baud"), QStringLiteral("19200"), QStringLiteral("--records"),
+                  QString::number(kRecords)});
+    ScriptedUi ui;
+    frmMain main(ui, [&](Ui& linkUi) { return MakeSerialLink(linkUi, {sim.device()}); });
+    main.show();
+    QString model;
+    QString serial;
+    if (sim.device().isEmpty() || main.services().device.Recognise(model, serial, false) != 0) {
+        state.SkipWithError("the emulated meter was not found");
+        return;
+    }
+    for (auto _ : state) {
+        QElapsedTimer clock;
+        clock.start();
+        main.ActiveDocument()->MenuImport();
+        const double seconds = static_cast<double>(clock.nsecsElapsed()) / 1e9;
+        frmDocument& document = *main.ActiveDocument();
+        const QString& answer = document.MVals().strMVals;
+        if (!ui.messages.isEmpty() || document.GridModel().rowCount() != kRecords) {
+            state.SkipWithError("the import failed");
+            return;
+        }
+        state.SetIterationTime(seconds);
+        // "U.400" CR LF and "U.581" CR LF out, the short U.400 answer and the memory back.
+        const double characters = 2 * 7 + 6 + static_cast<double>(answer.size());
+        const double lineSeconds = characters * 10 / kBaud;
+        state.counters["chars"] = characters;
+        state.counters["line_s"] = lineSeconds;
+        state.counters["over_line_pct"] = (seconds / lineSeconds - 1) * 100;
+        document.SetModified(false);
+    }
+    main.close();
+}
+
+} // namespace
+
+BENCHMARK(BM_OpenAndShowDatasetFile)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Arg(1000000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK(BM_ImportFromEmulatorAt19200)->Iterations(1)->Unit(benchmark::kSecond)->UseManualTime();
+
+// A private home (the main window keeps its placement and work directory there) and the
+// offscreen platform unless a display was asked for.
+int main(int argc, char** argv) {
+    QTemporaryDir home(QDir::tempPath() + QStringLiteral("/mervex-bench-XXXXXX"));
+    const QByteArray root = home.path().toLocal8Bit();
+    setenv("HOME", root.constData(), 1);
+    setenv("XDG_CONFIG_HOME", (root + "/.config").constData(), 1);
+    setenv("XDG_DATA_HOME", (root + "/.local/share").constData(), 1);
+    setenv("XDG_RUNTIME_DIR", (root + "/runtime").constData(), 1);
+    QDir().mkpath(home.path() + QStringLiteral("/runtime"));
+    QFile::setPermissions(home.path() + QStringLiteral("/runtime"),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    }
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
