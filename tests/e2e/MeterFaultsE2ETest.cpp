@@ -243,6 +243,36 @@ TEST_F(MeterFaults, DeviceVanishingDuringAProtocolFetchFailsAtOnce) {
     EXPECT_EQ(LossMessages(), 1);
 }
 
+// A meter that says nothing to one command: the operation gives up within the answer time
+// (the link tries twice), keeps nothing of a half result, and the same meter serves the next
+// operation.
+TEST_F(MeterFaults, SilenceToAProgramOrProtocolCommandEndsWithinTheAnswerTime) {
+    const auto expectGivesUp = [&](const std::function<bool()>& operation) {
+        QElapsedTimer clock;
+        clock.start();
+        EXPECT_FALSE(operation());
+        EXPECT_LT(clock.elapsed(), 2 * kAnswerTimeMs + 1500);
+        ExpectImportWorks();
+    };
+
+    StartGoodMeter({QStringLiteral("--programs"), QStringLiteral("3"), QStringLiteral("--fault"),
+                    QStringLiteral("silent:U.512")});
+    ASSERT_TRUE(Search());
+    CUsrDefProg& store = services.usrDefProg;
+    expectGivesUp([&] { return store.Update(); });
+    QStringList numbers(CUsrDefProg::kMaxPrograms);
+    short count = -1;
+    ASSERT_TRUE(store.ListMeter(numbers, count));
+    EXPECT_EQ(count, 0);
+
+    StartGoodMeter({QStringLiteral("--model"), QStringLiteral("Ardel 20 T"),
+                    QStringLiteral("--fault"), QStringLiteral("silent:U.585")});
+    ASSERT_TRUE(Search());
+    CCalProtocol& protocol = services.calProtocol;
+    expectGivesUp([&] { return protocol.UpdateFromMeter(false, false); });
+    EXPECT_FALSE(protocol.IsProtocolValid());
+}
+
 TEST_F(MeterFaults, CommandLineImportKeepsThePreviousFileWhenTheMeterVanishes) {
     StartMeter(kLongMemory);
     const QString out = dir.file(QStringLiteral("out.csv"));
