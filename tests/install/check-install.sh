@@ -8,7 +8,8 @@ trap 'rm -rf "$prefix"' EXIT
 cmake --install "$build" --prefix "$prefix" >/dev/null
 unset MERVEX_PROGRAM_DIR
 export QT_QPA_PLATFORM=offscreen
-for f in bin/mervex bin/mervex-cli share/mervex/Settings.ini share/applications/mervex.desktop; do
+for f in bin/mervex bin/mervex-cli share/mervex/Settings.ini share/applications/mervex.desktop \
+    share/icons/hicolor/256x256/apps/mervex.png; do
     [ -e "$prefix/$f" ] || { echo "missing $f"; exit 1; }
 done
 "$prefix/bin/mervex-cli" --help | grep -q "usage: mervex-cli"

@@ -145,11 +145,11 @@ void PaintUserPrograms(QPainter& p) {
 
 } // namespace
 
-QImage DrawMainIcon() {
-    QImage image = Canvas(32, 32);
+QImage DrawMainIcon(int size) {
+    QImage image = Canvas(size, size);
     QPainter p(&image);
     Smooth(p);
-    PaintMeter(p, QRectF(0, 0, 32, 32));
+    PaintMeter(p, QRectF(0, 0, size, size));
     return image;
 }
 

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QImageReader>
 #include <QTextStream>
@@ -38,8 +39,8 @@ bool Save(const QDir& dir, const QString& name, const QImage& image) {
 
 int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
-    if (argc != 2) {
-        QTextStream(stderr) << "usage: mervex-artwork OUTPUT-FOLDER\n";
+    if (argc != 2 && argc != 3) {
+        QTextStream(stderr) << "usage: mervex-artwork OUTPUT-FOLDER [DESKTOP-ICON.png]\n";
         return 2;
     }
     QDir dir(QString::fromLocal8Bit(argv[1]));
@@ -52,6 +53,11 @@ int main(int argc, char** argv) {
     for (const char* key : {"New", "Open", "Save", "Print", "Import", "Export", "UsrProgs"}) {
         ok &= Save(dir, QLatin1String(key) + QStringLiteral(".png"),
                    DrawToolImage(QLatin1String(key)));
+    }
+    if (argc == 3) {
+        // The desktop's menus and docks want the program's icon far larger than a window's.
+        const QFileInfo icon(QString::fromLocal8Bit(argv[2]));
+        ok &= Save(icon.dir(), icon.fileName(), DrawMainIcon(256));
     }
     return ok ? 0 : 1;
 }
