@@ -6,6 +6,7 @@
 #include "ui/data/frmDocument.h"
 
 #include <QFile>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QTableView>
 #include <gtest/gtest.h>
@@ -68,7 +69,8 @@ TEST_F(DocumentDataset, ImportShowsTheHeaderAndEveryRecord) {
     const QDateTime before = QDateTime::currentDateTime();
     Doc().MenuImport();
     const QDateTime after = QDateTime::currentDateTime();
-    EXPECT_TRUE(f.ui.messages.isEmpty()) << f.ui.MessageTexts().join(QLatin1Char('\n')).toStdString();
+    EXPECT_TRUE(f.ui.messages.isEmpty())
+        << f.ui.MessageTexts().join(QLatin1Char('\n')).toStdString();
 
     const MValSet& set = Doc().MVals();
     EXPECT_GE(set.curDate, before.addMSecs(-before.time().msec()));
@@ -80,6 +82,10 @@ TEST_F(DocumentDataset, ImportShowsTheHeaderAndEveryRecord) {
     EXPECT_EQ(Grid().Titles().mid(0, 5), QStringList({"No", "Date", "Heure", "ID", "PROG"}));
     EXPECT_EQ(Grid().WidthsTwips().mid(0, 4), QList<int>({500, 800, 800, 500}));
     EXPECT_EQ(Doc().hfgMVals->columnWidth(5), TwipsToPixels(1000, Doc().logicalDpiX()));
+    // A date the layout's 800 twips would clip in this platform's font is shown whole.
+    const QFontMetrics metrics(Doc().hfgMVals->font());
+    EXPECT_GT(Doc().hfgMVals->columnWidth(1), metrics.horizontalAdvance(Row(0)[1]));
+    EXPECT_GT(Doc().hfgMVals->columnWidth(3), metrics.horizontalAdvance(Grid().Titles()[3]));
     ASSERT_EQ(Grid().rowCount(), 2);
     EXPECT_EQ(Row(0).join(QLatin1Char(';')),
               kPhotometerRecords.section(QStringLiteral("\r\n"), 0, 0));
@@ -199,7 +205,8 @@ TEST_F(DocumentDataset, OpeningAFileShowsItUnderItsName) {
     WriteBytes(path, "METER;S/N;USER;DATE;TIME\r\nArdel 60 IR;A60-9;luc;3/4/2025;7:8:9\r\n\r\n"
                      "NO;DATE;TIME;ID;VALUE;UNIT;VALID\r\n1;a;b;c;d;e;f;g;h;i;j;k\r\n2;x");
     f.main->OpenDocument(path);
-    EXPECT_TRUE(f.ui.messages.isEmpty()) << f.ui.MessageTexts().join(QLatin1Char('\n')).toStdString();
+    EXPECT_TRUE(f.ui.messages.isEmpty())
+        << f.ui.MessageTexts().join(QLatin1Char('\n')).toStdString();
     EXPECT_EQ(Doc().windowTitle(), QStringLiteral("mesures.csv"));
     EXPECT_EQ(Doc().FilePath(), path);
     EXPECT_FALSE(Doc().Modified());

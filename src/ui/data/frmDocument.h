@@ -79,6 +79,7 @@ private:
     bool FillGridRows(int intNum);
     void ReportError(int number);
     void SetGridTitles(const QStringList& titles, const QList<int>& widthsTwips);
+    void WidenClippedColumns();
     // Asked before the window closes; false keeps it open.
     bool QueryUnload();
     bool IsModified() const;

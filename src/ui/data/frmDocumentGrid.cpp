@@ -6,12 +6,18 @@
 #include "ui/data/MValTableModel.h"
 #include "ui/data/frmDocument.h"
 
+#include <QHeaderView>
 #include <QLabel>
+#include <QTableView>
+#include <algorithm>
 
 namespace {
 
 // The most columns a dataset layout has (the photometer's).
 constexpr int kMaxColumns = 16;
+// How many records decide a column's width: enough to see every kind of value of a
+// meter's memory, few enough that a million records cost nothing here.
+constexpr int kRecordsFittingColumns = 200;
 
 } // namespace
 
@@ -68,5 +74,18 @@ bool frmDocument::FillGridRows(int intNum) {
         return false;
     }
     m_model->SetRecords(m_mvals.strMVals, std::move(lines));
+    WidenClippedColumns();
     return true;
+}
+
+// The layout's widths in twips were made for a narrower font than this platform's: a column
+// grows to what its title and its first records need, and never shrinks below the layout.
+void frmDocument::WidenClippedColumns() {
+    QHeaderView* header = hfgMVals->horizontalHeader();
+    const QAbstractItemView* view = hfgMVals; // the table view keeps its size hint protected
+    header->setResizeContentsPrecision(kRecordsFittingColumns);
+    for (int c = 0; c < m_model->columnCount(); ++c) {
+        const int needed = std::max(view->sizeHintForColumn(c), header->sectionSizeHint(c));
+        hfgMVals->setColumnWidth(c, std::max(hfgMVals->columnWidth(c), needed));
+    }
 }
