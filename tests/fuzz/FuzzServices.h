@@ -60,5 +60,12 @@ struct FuzzServices {
 QString FuzzText(const uint8_t* data, size_t size);
 QString WriteFuzzFile(const uint8_t* data, size_t size);
 
+// Stops the fuzzer with a crash report (and the input) when an invariant does not hold.
+inline void FuzzCheck(bool holds) {
+    if (!holds) {
+        __builtin_trap();
+    }
+}
+
 // Qt needs an application object for file and locale services.
 void EnsureFuzzApplication();
