@@ -35,10 +35,11 @@ QString FuzzText(const uint8_t* data, size_t size) {
         QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
 }
 
-QString WriteFuzzFile(const uint8_t* data, size_t size) {
-    const QString path =
-        QDir::tempPath() +
-        QStringLiteral("/mervex-fuzz-%1.csv").arg(QCoreApplication::applicationPid());
+QString WriteFuzzFile(const uint8_t* data, size_t size, QString path) {
+    if (path.isEmpty()) {
+        path = QDir::tempPath() +
+               QStringLiteral("/mervex-fuzz-%1.csv").arg(QCoreApplication::applicationPid());
+    }
     QFile file(path);
     if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
         file.write(reinterpret_cast<const char*>(data), static_cast<qint64>(size));
