@@ -27,33 +27,70 @@ bool HoldsPoints(const QStringList& list, short points,
     return list.size() >= std::clamp<int>(points, 0, kept);
 }
 
-} // namespace
+QString Flag(bool value) {
+    return QString::number(value ? 1 : 0);
+}
 
-void CheckProtocolViews(CCalProtocol& protocol) {
-    const bool valid = protocol.IsProtocolValid();
-    const bool isPH = protocol.IsProtocolPH();
+void AddPHView(CCalProtocol& protocol, QStringList& view) {
     QString meter, serNo, user, date, time, interval, mode, slope, asy, quality;
-    FuzzCheck(protocol.GetProtocolHeader(meter, serNo, user) == valid);
-
     bool showF = false;
     bool showPC = false;
     short points = -1;
     QStringList ph, volt, temp;
-    if (protocol.GetProtocolPH(meter, serNo, user, date, time, interval, mode, slope, asy, quality,
-                               showF, showPC, points, ph, volt, temp)) {
-        FuzzCheck(valid && isPH && HoldsPoints(ph, points) && HoldsPoints(volt, points) &&
-                  HoldsPoints(temp, points));
-    }
+    const bool ok = protocol.GetProtocolPH(meter, serNo, user, date, time, interval, mode, slope,
+                                           asy, quality, showF, showPC, points, ph, volt, temp);
+    FuzzCheck(!ok ||
+              (protocol.IsProtocolValid() && protocol.IsProtocolPH() && HoldsPoints(ph, points) &&
+               HoldsPoints(volt, points) && HoldsPoints(temp, points)));
+    view << Flag(ok) << meter << serNo << user << date << time << interval << mode << slope << asy
+         << quality << Flag(showF) << Flag(showPC) << QString::number(points) << ph << volt << temp;
+}
+
+void AddTurbidityView(CCalProtocol& protocol, QStringList& view) {
+    QString meter, serNo, user, date, time, interval, mode;
+    short points = -1;
     QStringList standards;
-    if (protocol.GetProtocolTurbidity(meter, serNo, user, date, time, interval, mode, points,
-                                      standards)) {
-        FuzzCheck(valid && !isPH &&
-                  HoldsPoints(standards, points, CalProtocolRecord::kMaxStandards));
+    const bool ok = protocol.GetProtocolTurbidity(meter, serNo, user, date, time, interval, mode,
+                                                  points, standards);
+    FuzzCheck(!ok || (protocol.IsProtocolValid() && !protocol.IsProtocolPH() &&
+                      HoldsPoints(standards, points, CalProtocolRecord::kMaxStandards)));
+    view << Flag(ok) << meter << serNo << user << date << time << interval << mode
+         << QString::number(points) << standards;
+}
+
+// What the file makes of a field: separators become "," and line breaks blanks.
+QStringList AsInFile(QStringList texts) {
+    for (QString& text : texts) {
+        text.replace(QLatin1Char(';'), QLatin1Char(','));
+        text.replace(QLatin1Char('\r'), QLatin1Char(' '));
+        text.replace(QLatin1Char('\n'), QLatin1Char(' '));
     }
+    return texts;
+}
+
+} // namespace
+
+QStringList ProtocolView(CCalProtocol& protocol) {
+    const bool valid = protocol.IsProtocolValid();
+    QStringList view{Flag(valid), Flag(protocol.IsProtocolPH())};
+    QString meter, serNo, user;
+    const bool header = protocol.GetProtocolHeader(meter, serNo, user);
+    FuzzCheck(header == valid);
+    view << meter << serNo << user;
+    AddPHView(protocol, view);
+    AddTurbidityView(protocol, view);
     short year = 0;
     short month = 0;
     short day = 0;
-    FuzzCheck(!protocol.GetProtocolDate(year, month, day) || valid);
+    const bool dated = protocol.GetProtocolDate(year, month, day);
+    FuzzCheck(!dated || valid);
+    view << Flag(dated) << QString::number(year) << QString::number(month) << QString::number(day);
+    QString lot, expiry, maker;
+    QStringList lots;
+    FuzzCheck(protocol.GetChargeID(lot, expiry, maker, lots) &&
+              lots.size() >= CalProtocolRecord::kMaxStandards);
+    view << lot << expiry << maker << lots;
+    return view;
 }
 
 void CheckProtocolFileRoundTrip(Services& services) {
@@ -64,8 +101,8 @@ void CheckProtocolFileRoundTrip(Services& services) {
     const QString first = ProtocolPath(1);
     const QString second = ProtocolPath(2);
     CCalProtocol reread(services);
-    FuzzCheck(held.SaveToFile(first) && reread.ReadFromFile(first) && reread.IsProtocolValid() &&
-              reread.IsProtocolPH() == held.IsProtocolPH() && reread.SaveToFile(second) &&
+    FuzzCheck(held.SaveToFile(first) && reread.ReadFromFile(first) &&
+              ProtocolView(reread) == AsInFile(ProtocolView(held)) && reread.SaveToFile(second) &&
               Bytes(first) == Bytes(second));
     QFile::remove(first);
     QFile::remove(second);

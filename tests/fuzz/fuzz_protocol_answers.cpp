@@ -19,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const bool fetched = protocol.UpdateFromMeter(fPH, kind == 2);
     FuzzCheck(fetched == protocol.IsProtocolValid());
     FuzzCheck(!fetched || protocol.IsProtocolPH() == fPH);
-    CheckProtocolViews(protocol);
+    ProtocolView(protocol);
     CheckProtocolFileRoundTrip(fuzz.services);
     return 0;
 }
