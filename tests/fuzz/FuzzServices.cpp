@@ -5,6 +5,8 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QTemporaryDir>
+#include <cstdlib>
 
 FuzzLink::FuzzLink(const uint8_t* data, size_t size) {
     const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
@@ -33,10 +35,11 @@ QString FuzzText(const uint8_t* data, size_t size) {
         QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
 }
 
-QString WriteFuzzFile(const uint8_t* data, size_t size) {
-    const QString path =
-        QDir::tempPath() +
-        QStringLiteral("/mervex-fuzz-%1.csv").arg(QCoreApplication::applicationPid());
+QString WriteFuzzFile(const uint8_t* data, size_t size, QString path) {
+    if (path.isEmpty()) {
+        path = QDir::tempPath() +
+               QStringLiteral("/mervex-fuzz-%1.csv").arg(QCoreApplication::applicationPid());
+    }
     QFile file(path);
     if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
         file.write(reinterpret_cast<const char*>(data), static_cast<qint64>(size));
@@ -44,7 +47,24 @@ QString WriteFuzzFile(const uint8_t* data, size_t size) {
     return path;
 }
 
+namespace {
+
+// The services write their configuration below the home folder: under the fuzzer that
+// must be a private one, never the user's.
+void UsePrivateHome() {
+    static QTemporaryDir home(QDir::tempPath() + QStringLiteral("/mervex-fuzz-home-XXXXXX"));
+    const QByteArray root = home.path().toLocal8Bit();
+    setenv("HOME", root.constData(), 1);
+    setenv("XDG_CONFIG_HOME", (root + "/.config").constData(), 1);
+    setenv("XDG_DATA_HOME", (root + "/.local/share").constData(), 1);
+}
+
+} // namespace
+
 void EnsureFuzzApplication() {
+    if (!QCoreApplication::instance()) {
+        UsePrivateHome();
+    }
     static int argc = 1;
     static char name[] = "mervex-fuzz";
     static char* argv[] = {name, nullptr};

@@ -56,9 +56,17 @@ struct FuzzServices {
     Services services;
 };
 
-// The input as a file's text (Windows-1252), and a file holding exactly the input bytes.
+// The input as a file's text (Windows-1252), and a file holding exactly the input bytes
+// (in the temporary folder unless a path is given).
 QString FuzzText(const uint8_t* data, size_t size);
-QString WriteFuzzFile(const uint8_t* data, size_t size);
+QString WriteFuzzFile(const uint8_t* data, size_t size, QString path = QString());
+
+// Stops the fuzzer with a crash report (and the input) when an invariant does not hold.
+inline void FuzzCheck(bool holds) {
+    if (!holds) {
+        __builtin_trap();
+    }
+}
 
 // Qt needs an application object for file and locale services.
 void EnsureFuzzApplication();
