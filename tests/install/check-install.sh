@@ -9,7 +9,8 @@ cmake --install "$build" --prefix "$prefix" >/dev/null
 unset MERVEX_PROGRAM_DIR
 export QT_QPA_PLATFORM=offscreen
 for f in bin/mervex bin/mervex-cli share/mervex/Settings.ini share/applications/mervex.desktop \
-    share/icons/hicolor/256x256/apps/mervex.png; do
+    share/icons/hicolor/256x256/apps/mervex.png share/mervex/Help/MervexHlp_f.html \
+    share/mervex/Help/HazemarkHlp_f.html; do
     [ -e "$prefix/$f" ] || { echo "missing $f"; exit 1; }
 done
 "$prefix/bin/mervex-cli" --help | grep -q "usage: mervex-cli"

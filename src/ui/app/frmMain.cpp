@@ -7,6 +7,7 @@
 #include "print/PrinterFactories.h"
 #include "ui/app/ApplyCaptions.h"
 #include "ui/app/CommandStates.h"
+#include "ui/app/HelpKey.h"
 #include "ui/app/MdiArrange.h"
 #include "ui/app/Pictures.h"
 #include "ui/app/StatusPanels.h"
@@ -25,7 +26,6 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
-#include <QShortcut>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QUrl>
@@ -72,8 +72,7 @@ void frmMain::BuildWindow() {
     BuildToolBar();
     statusBar()->setObjectName(QStringLiteral("sbStatusBar"));
     m_panels = new StatusPanels(statusBar());
-    auto* help = new QShortcut(QKeySequence::HelpContents, this);
-    connect(help, &QShortcut::activated, this, &frmMain::ShowHelp);
+    new HelpKey([this](int context) { ShowHelp(context); }, this);
     RefreshMenuBar();
 }
 
@@ -123,12 +122,11 @@ void frmMain::ChooseHelpFile() {
     m_helpFile = ProgramFile(QStringLiteral("Help/") + LoadResString(name));
 }
 
-void frmMain::ShowHelp() {
+void frmMain::ShowHelp(int context) {
     // The help is HTML beside the program, under the stem of the designed help file.
-    const QFileInfo designed(m_helpFile);
-    const QString html = JoinPath(designed.path(), designed.completeBaseName() + ".html");
-    if (QFileInfo::exists(html)) {
-        QDesktopServices::openUrl(QUrl::fromLocalFile(html));
+    const QString page = HelpPage(m_helpFile);
+    if (QFileInfo::exists(page)) {
+        QDesktopServices::openUrl(HelpUrl(page, context));
     }
 }
 
@@ -323,8 +321,7 @@ void frmMain::MenuChangeUser() {
 }
 
 void frmMain::MenuProgsUserDef() {
-    frmProgConsole console(*m_services, this,
-                           [this](int pointer) { SetMousePointer(pointer); });
+    frmProgConsole console(*m_services, this, [this](int pointer) { SetMousePointer(pointer); });
     console.exec();
 }
 

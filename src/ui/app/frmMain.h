@@ -96,7 +96,7 @@ private:
     void Form_Load();
     void LoadIcon();
     void ChooseHelpFile();
-    void ShowHelp();
+    void ShowHelp(int context);
     void Form_Unload();
     void ApplyCommandStates(const struct CommandStates& states);
     // Shows the active document's menus in the menu bar, or this window's own.

@@ -6,6 +6,7 @@
 #include "data/AskAndPrint.h"
 #include "ui/app/ApplyCaptions.h"
 #include "ui/app/Controls.h"
+#include "ui/app/HelpContext.h"
 #include "ui/app/frmMain.h"
 #include "ui/calibration/ProtocolWindowParts.h"
 #include "ui/dialogs/frmWait.h"
@@ -18,8 +19,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-constexpr int kHelpContext = 30010;
 
 QString CsvFilter() {
     return LoadResString(1113) + QStringLiteral(" (*.csv)|*.csv");
@@ -55,7 +54,7 @@ CalProtocolWindow::CalProtocolWindow(frmMain& main, bool fPH, const char* name, 
 void CalProtocolWindow::BuildControls(const char* name, const char* tag) {
     setObjectName(QLatin1String(name));
     setProperty("Tag", QLatin1String(tag));
-    setProperty("HelpContextID", kHelpContext);
+    SetHelpContext(this, HelpContext::kCalProtocol);
     imgHead = NewControl<QLabel>(this, "imgHead");
     imgLogo = NewControl<QLabel>(this, "imgLogo");
     frmDevice = NewControl<QGroupBox>(this, "frmDevice");

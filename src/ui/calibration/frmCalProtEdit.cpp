@@ -4,6 +4,7 @@
 #include "app/Services.h"
 #include "ui/app/ApplyCaptions.h"
 #include "ui/app/Controls.h"
+#include "ui/app/HelpContext.h"
 #include "ui/calibration/ProtocolWindowParts.h"
 
 #include <QCloseEvent>
@@ -18,7 +19,6 @@
 
 namespace {
 
-constexpr int kHelpContext = 30020;
 constexpr std::array<const char*, frmCalProtEdit::kStandards> kStdNames{"Low", "Mid", "High", "4",
                                                                         "5"};
 
@@ -52,7 +52,7 @@ QLineEdit* frmCalProtEdit::NewTextBox(const char* name) {
 void frmCalProtEdit::BuildControls() {
     setObjectName(QStringLiteral("frmCalProtEdit"));
     setProperty("Tag", QStringLiteral("1231"));
-    setProperty("HelpContextID", kHelpContext);
+    SetHelpContext(this, HelpContext::kLotEditor);
     imgHead = NewControl<QLabel>(this, "imgHead");
     imgLogo = NewControl<QLabel>(this, "imgLogo");
     frmLOT = NewControl<QGroupBox>(this, "frmLOT");

@@ -6,6 +6,7 @@
 #include "app/Twips.h"
 #include "ui/app/ApplyCaptions.h"
 #include "ui/app/Controls.h"
+#include "ui/app/HelpContext.h"
 #include "ui/app/Pictures.h"
 #include "ui/app/frmMain.h"
 #include "ui/data/DocumentLayout.h"
@@ -46,6 +47,7 @@ frmDocument::frmDocument(frmMain& main, QWidget* parent)
     : QWidget(parent), m_main(main), m_services(main.services()) {
     setObjectName(QStringLiteral("frmDocument"));
     setProperty("Tag", QStringLiteral("1068"));
+    SetHelpContext(this, HelpContext::kDocument);
     BuildHead();
     BuildHeader();
     BuildGrid();

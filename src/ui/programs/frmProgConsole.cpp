@@ -4,6 +4,7 @@
 #include "app/Services.h"
 #include "app/StringTable.h"
 #include "ui/app/ApplyCaptions.h"
+#include "ui/app/HelpContext.h"
 #include "ui/dialogs/frmChangeDir.h"
 #include "ui/dialogs/frmWait.h"
 #include "ui/programs/ProgramPanel.h"
@@ -20,8 +21,6 @@
 #include <QTimer>
 
 namespace {
-
-constexpr int kHelpConsole = 20000;
 
 // The frame shows a long work directory as its first part, "...", and its last part.
 QString ShortWorkDir(const QString& workDir) {
@@ -40,7 +39,7 @@ frmProgConsole::frmProgConsole(Services& services, QWidget* mainWindow,
       m_setMainPointer(std::move(setMainPointer)) {
     setObjectName(QStringLiteral("frmProgConsole"));
     setProperty("Tag", QStringLiteral("1102"));
-    setProperty("HelpContextID", kHelpConsole);
+    SetHelpContext(this, HelpContext::kProgramConsole);
     CreateControls();
     LayOut();
     SetTabOrder();

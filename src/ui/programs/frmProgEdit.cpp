@@ -6,6 +6,7 @@
 #include "app/Twips.h"
 #include "calibration/CalibrationText.h"
 #include "ui/app/ApplyCaptions.h"
+#include "ui/app/HelpContext.h"
 #include "ui/programs/CalibrationPlotView.h"
 #include "ui/programs/KeyFilter.h"
 #include "ui/programs/ProgramPanel.h"
@@ -28,10 +29,6 @@ constexpr int kCompactWidth = 6075;
 constexpr int kCompactHeight = 6550;
 constexpr int kExtendedWidth = 13770;
 constexpr int kExtendedHeight = 8895;
-
-constexpr int kHelpNew = 20010;
-constexpr int kHelpChange = 20020;
-constexpr int kHelpCalibration = 20030;
 
 const QString kPlotUnit = QStringLiteral("mg/l");
 
@@ -177,7 +174,8 @@ void frmProgEdit::SetCompact() {
     cmdExtended->setText(LoadResString(1117));
     fraProgram->txtE0->setEnabled(true);
     fraProgram->txtSlope->setEnabled(true);
-    setProperty("HelpContextID", m_selection.NewProgramPressed() ? kHelpNew : kHelpChange);
+    SetHelpContext(this, m_selection.NewProgramPressed() ? HelpContext::kNewProgram
+                                                         : HelpContext::kChangeProgram);
     const double dpi = logicalDpiX();
     setFixedSize(QSize(TwipsToPixels(kCompactWidth, dpi), TwipsToPixels(kCompactHeight, dpi))
                      .expandedTo(minimumSizeHint()));
@@ -190,7 +188,7 @@ void frmProgEdit::SetExtendedLayout() {
     cmdExtended->setText(LoadResString(1214));
     fraProgram->txtE0->setEnabled(false);
     fraProgram->txtSlope->setEnabled(false);
-    setProperty("HelpContextID", kHelpCalibration);
+    SetHelpContext(this, HelpContext::kProgramCalibration);
     const double dpi = logicalDpiX();
     setFixedSize(QSize(TwipsToPixels(kExtendedWidth, dpi), TwipsToPixels(kExtendedHeight, dpi))
                      .expandedTo(minimumSizeHint()));

@@ -1,0 +1,170 @@
+#include "UiFixture.h"
+#include "ui/calibration/frmCalProtocolPH.h"
+#include "ui/data/frmDocument.h"
+#include "ui/programs/frmProgConsole.h"
+#include "ui/programs/frmProgEdit.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+#include <QTimer>
+#include <QUrl>
+#include <gtest/gtest.h>
+#include <optional>
+
+namespace {
+
+// Takes the place of the desktop's browser for file addresses while it lives.
+class OpenedUrls : public QObject {
+    Q_OBJECT
+public:
+    OpenedUrls() { QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "Open"); }
+    ~OpenedUrls() override { QDesktopServices::unsetUrlHandler(QStringLiteral("file")); }
+    QList<QUrl> urls;
+
+public slots:
+    void Open(const QUrl& url) { urls << url; }
+};
+
+// The modal window as a T; any other window is closed, so that the test cannot hang on it.
+template <typename T> T* ModalAs(QWidget* window) {
+    auto* typed = qobject_cast<T*>(window);
+    if (!typed && window) {
+        window->close();
+    }
+    EXPECT_NE(typed, nullptr);
+    return typed;
+}
+
+const QByteArray kOnlyArdel60 = "[General]\r\nOnlyArdel60=True\r\n";
+
+// A program folder with both editions' help pages, or none; the main window after login.
+class HelpKeyTest : public ::testing::Test {
+protected:
+    explicit HelpKeyTest(const QByteArray& settings = QByteArray(), bool withHelp = true)
+        : folder(settings) {
+        if (withHelp) {
+            QDir(folder.path()).mkdir(QStringLiteral("Help"));
+            for (const char* name : {"MervexHlp_f.html", "HazemarkHlp_f.html"}) {
+                WriteBytes(Page(name), "<!DOCTYPE html><title>Aide</title>");
+            }
+        }
+        fixture.emplace();
+        EXPECT_TRUE(fixture->LogIn(QStringLiteral("Lab")));
+    }
+    ~HelpKeyTest() override { fixture.reset(); }
+
+    QString Page(const char* name) const {
+        return folder.path() + QStringLiteral("/Help/") + QLatin1String(name);
+    }
+    frmMain& Main() { return *fixture->main; }
+
+    // Presses F1 on `target` and gives back what was opened (at most one address expected).
+    std::optional<QUrl> F1On(QWidget* target) {
+        const qsizetype before = opened.urls.size();
+        QTest::keyClick(target, Qt::Key_F1);
+        EXPECT_LE(opened.urls.size(), before + 1);
+        return opened.urls.size() > before ? std::optional(opened.urls.back()) : std::nullopt;
+    }
+
+    // Runs `action` as soon as the next modal loop has started, on its window.
+    static void WhenModal(std::function<void(QWidget*)> action) {
+        QTimer::singleShot(
+            0, [action = std::move(action)] { action(QApplication::activeModalWidget()); });
+    }
+
+    ProgramFolder folder;
+    OpenedUrls opened;
+    std::optional<MainWindowFixture> fixture;
+};
+
+class ArdelOnlyHelpKeyTest : public HelpKeyTest {
+protected:
+    ArdelOnlyHelpKeyTest() : HelpKeyTest(kOnlyArdel60) {}
+};
+
+class MissingHelpKeyTest : public HelpKeyTest {
+protected:
+    MissingHelpKeyTest() : HelpKeyTest(QByteArray(), false) {}
+};
+
+} // namespace
+
+TEST_F(HelpKeyTest, MainWindowOpensTheProgramHelpAndTheDocumentItsSection) {
+    const std::optional<QUrl> top = F1On(&Main());
+    ASSERT_TRUE(top);
+    EXPECT_EQ(top->toLocalFile(), Page("MervexHlp_f.html"));
+    EXPECT_FALSE(top->hasFragment());
+
+    ASSERT_EQ(Main().Documents().size(), 1);
+    const std::optional<QUrl> document = F1On(Main().Documents().front()->hfgMVals);
+    ASSERT_TRUE(document);
+    EXPECT_EQ(document->toLocalFile(), Page("MervexHlp_f.html"));
+    EXPECT_EQ(document->fragment(), QStringLiteral("10000"));
+}
+
+TEST_F(ArdelOnlyHelpKeyTest, ArdelOnlyModeOpensItsOwnEdition) {
+    const std::optional<QUrl> top = F1On(&Main());
+    ASSERT_TRUE(top);
+    EXPECT_EQ(top->toLocalFile(), Page("HazemarkHlp_f.html"));
+}
+
+TEST_F(HelpKeyTest, ModalProtocolWindowOpensItsSection) {
+    std::optional<QUrl> url;
+    WhenModal([&](QWidget* window) {
+        auto* protocol = ModalAs<frmCalProtocolPH>(window);
+        if (!protocol) {
+            return;
+        }
+        url = F1On(protocol->cmdCancel);
+        protocol->cmdCancel->click();
+    });
+    Main().MenuCalProtPH();
+    ASSERT_TRUE(url);
+    EXPECT_EQ(url->toLocalFile(), Page("MervexHlp_f.html"));
+    EXPECT_EQ(url->fragment(), QStringLiteral("30010"));
+}
+
+// The editor changes its section with the calibration panel, inside the modal console.
+TEST_F(HelpKeyTest, ProgramWindowsOpenTheSectionOfWhatTheyShow) {
+    QStringList sections;
+    auto section = [&](QWidget* target) {
+        const std::optional<QUrl> url = F1On(target);
+        sections << (url ? url->fragment() : QStringLiteral("none"));
+    };
+    WhenModal([&](QWidget* window) {
+        auto* console = ModalAs<frmProgConsole>(window);
+        if (!console) {
+            return;
+        }
+        section(console->cmdCancel);
+        WhenModal([&](QWidget* inner) {
+            auto* editor = ModalAs<frmProgEdit>(inner);
+            if (!editor) {
+                return;
+            }
+            section(editor->cmdCancel);
+            editor->cmdExtended->click();
+            section(editor->cmdCancel);
+            editor->cmdExtended->click();
+            section(editor->cmdCancel);
+            editor->cmdCancel->click();
+        });
+        console->cmdNewProgram->click();
+        section(console->cmdCancel);
+        console->cmdCancel->click();
+    });
+    Main().MenuProgsUserDef();
+    EXPECT_EQ(sections, QStringList({"20000", "20010", "20030", "20010", "20000"}));
+}
+
+TEST_F(MissingHelpKeyTest, MissingHelpFileOpensNothing) {
+    EXPECT_FALSE(F1On(&Main()));
+    EXPECT_FALSE(F1On(Main().Documents().front()->hfgMVals));
+    EXPECT_TRUE(fixture->ui.messages.isEmpty());
+}
+
+#include "HelpKeyTest.moc"
