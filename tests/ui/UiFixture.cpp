@@ -28,6 +28,10 @@ ProgramFolder::~ProgramFolder() {
 MainWindowFixture::MainWindowFixture() {
     main = std::make_unique<frmMain>(ui, [this](Ui&) {
         auto scripted = std::make_unique<ObservedLink>();
+        scripted->onDestroyed = [this](const ObservedLink& released) {
+            releasedLinkCalls = released.calls;
+            link = nullptr;
+        };
         link = scripted.get();
         return scripted;
     });

@@ -26,6 +26,11 @@ private:
 // A scripted link that lets a test look at the windows while the port search runs.
 class ObservedLink : public ScriptedMeterLink {
 public:
+    ~ObservedLink() override {
+        if (onDestroyed) {
+            onDestroyed(*this);
+        }
+    }
     bool COMScanPorts(int& intPortNum, QString& strBaudrate) override {
         if (onScan) {
             onScan();
@@ -33,6 +38,7 @@ public:
         return ScriptedMeterLink::COMScanPorts(intPortNum, strBaudrate);
     }
     std::function<void()> onScan;
+    std::function<void(const ObservedLink&)> onDestroyed;
 };
 
 // The main window as the program starts it, over a scripted Ui and meter link.
@@ -46,6 +52,9 @@ struct MainWindowFixture {
     QAction* ShownItem(const char* name) const;
 
     ScriptedUi ui;
+    // The link the main window owns; null once the main window has released it, and then
+    // its operations are in releasedLinkCalls.
     ObservedLink* link = nullptr;
+    QStringList releasedLinkCalls;
     std::unique_ptr<frmMain> main;
 };
