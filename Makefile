@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build test test-sanitize fuzz fuzz-build demo run bench clean
+.PHONY: all deps configure build test test-sanitize fuzz fuzz-build demo run bench package clean
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 600
 SANITIZE_BUILD ?= build-sanitize
@@ -52,6 +52,13 @@ demo: deps
 bench: deps
 	$(MAKE) build CMAKE_FLAGS="$(CMAKE_FLAGS) -DCMAKE_BUILD_TYPE=Release"
 	for b in $(BUILD)/bin/bench_*; do [ -x "$$b" ] && "$$b"; done
+
+# The Debian package build/deb/mervex_<version>_<arch>.deb, checked by lintian (errors fail).
+package: deps
+	$(MAKE) build
+	rm -rf $(BUILD)/deb
+	cpack -G DEB --config $(BUILD)/CPackConfig.cmake -B $(BUILD)/deb
+	lintian --fail-on error --info $(BUILD)/deb/mervex_*.deb
 
 clean:
 	rm -rf $(BUILD)

@@ -10,6 +10,7 @@ packages=(
     fonts-dejavu-core python3-xlrd poppler-utils
     xvfb xauth
     clang libclang-rt-14-dev
+    dpkg-dev file lintian appstream desktop-file-utils man-db groff-base
 )
 
 missing=()
