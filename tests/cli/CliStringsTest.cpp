@@ -8,11 +8,15 @@ TEST(CliStrings, PrintsTheWholeTableAscendingAsUtf8) {
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_TRUE(r.err.isEmpty());
     const QStringList lines = r.out.split(QLatin1Char('\n'));
-    ASSERT_EQ(lines.size(), 227); // 226 lines, each ended by a line feed
-    EXPECT_TRUE(lines.back().isEmpty());
     const StringTable& table = StringTable::Active();
+    // One line per string of the table (at least the 226 of the first release), each
+    // ended by a line feed.
+    const qsizetype count = table.Numbers().size();
+    EXPECT_GE(count, 226);
+    ASSERT_EQ(lines.size(), count + 1);
+    EXPECT_TRUE(lines.back().isEmpty());
     int previous = 0;
-    for (int i = 0; i < 226; ++i) {
+    for (int i = 0; i < count; ++i) {
         const qsizetype tab = lines[i].indexOf(QLatin1Char('\t'));
         ASSERT_GT(tab, 0) << lines[i].toStdString();
         const int number = lines[i].left(tab).toInt();
