@@ -54,6 +54,7 @@ frmProgEdit::frmProgEdit(Services& services, ProgramSelection& selection, QWidge
     connect(cmdExtended, &QPushButton::clicked, this, &frmProgEdit::cmdExtended_Click);
     connect(cmdCalCalculate, &QPushButton::clicked, this, &frmProgEdit::cmdCalCalculate_Click);
     connect(cmdTransfer, &QPushButton::clicked, this, &frmProgEdit::cmdTransfer_Click);
+    connect(picCalLine, &CalibrationPlotView::saveRequested, this, &frmProgEdit::SavePlot);
     Form_Load();
 }
 
