@@ -51,6 +51,7 @@ QString CPrint::PrinterName() {
 bool CPrint::PrintMVals(const QString& strDeviceName, const QString& strSerNo,
                         const QString& strUser, const QDateTime& mvalDate,
                         const QString& strMVals) {
+    const BusyState::Hold busy(m_services.busy); // the printout yields per record
     const bool printed = Trapped(m_services.ui, false, [&] {
         return StartPrintout() && PrintMValsHeader(strDeviceName, strSerNo, strUser, mvalDate) &&
                PrintMValsTable(strDeviceName, strMVals) && EndPrintout();
@@ -61,6 +62,7 @@ bool CPrint::PrintMVals(const QString& strDeviceName, const QString& strSerNo,
 }
 
 bool CPrint::PrintCalProtocol() {
+    const BusyState::Hold busy(m_services.busy);
     const bool printed = Trapped(m_services.ui, false, [&] {
         QString meter, serNo, user;
         return StartPrintout() && m_services.calProtocol.GetProtocolHeader(meter, serNo, user) &&
