@@ -19,7 +19,7 @@ void TransferProgress::Feed(QStringView piece) {
         }
     }
     const qint64 now = m_clock.elapsed();
-    if (m_listener && now - m_lastReportMs >= m_intervalMs) {
+    if (m_listener && (m_lastReportMs < 0 || now - m_lastReportMs >= m_intervalMs)) {
         m_lastReportMs = now;
         m_listener(m_records, now);
     }

@@ -22,7 +22,7 @@ private:
     Listener m_listener;
     qint64 m_intervalMs;
     QElapsedTimer m_clock;
-    qint64 m_lastReportMs = 0;
+    qint64 m_lastReportMs = -1; // none yet: the first piece is reported at once
     qsizetype m_records = 0;
     qsizetype m_lineLength = 0; // characters of the current line before its CR LF
 };
