@@ -9,11 +9,9 @@ TEST(CliStrings, PrintsTheWholeTableAscendingAsUtf8) {
     EXPECT_TRUE(r.err.isEmpty());
     const QStringList lines = r.out.split(QLatin1Char('\n'));
     const StringTable& table = StringTable::Active();
-    // One line per string of the table (at least the 226 of the first release), each
-    // ended by a line feed.
-    const qsizetype count = table.Numbers().size();
-    EXPECT_GE(count, 226);
-    ASSERT_EQ(lines.size(), count + 1);
+    const int count = static_cast<int>(table.Numbers().size());
+    ASSERT_GE(count, 226);
+    ASSERT_EQ(lines.size(), count + 1); // one line per string, each ended by a line feed
     EXPECT_TRUE(lines.back().isEmpty());
     int previous = 0;
     for (int i = 0; i < count; ++i) {

@@ -10,6 +10,8 @@
 
 #include <QDateTime>
 #include <QFileInfo>
+#include <QScopeGuard>
+#include <QScopedValueRollback>
 
 namespace {
 
@@ -48,16 +50,19 @@ void frmDocument::ReportError(int number) {
 }
 
 void frmDocument::MenuImport() {
-    if (m_importing) {
-        return; // the tool bar stays usable while the meter answers
-    }
-    TrappedVoid(m_services.ui, [&] {
-        // The header is the state at the start of the import.
-        m_mvals.strMeter = m_services.device.DeviceName();
-        m_mvals.strSerNo = m_services.device.SerialNumber();
-        m_mvals.strUser = m_services.login.UserName();
-        m_mvals.curDate = QDateTime::currentDateTime();
-        m_main.SetMousePointer(11);
+    m_services.busy.RunCommand([&] { TrappedVoid(m_services.ui, [&] { Import(); }); });
+}
+
+void frmDocument::Import() {
+    // The header is the state at the start of the import.
+    m_mvals.strMeter = m_services.device.DeviceName();
+    m_mvals.strSerNo = m_services.device.SerialNumber();
+    m_mvals.strUser = m_services.login.UserName();
+    m_mvals.curDate = QDateTime::currentDateTime();
+    m_main.SetMousePointer(11);
+    bool imported = false;
+    {
+        const BusyState::Hold busy(m_services.busy);
         frmWait wait(m_services, &m_main);
         wait.show();
         if (!wait.SetText(LoadResString(1149))) {
@@ -66,19 +71,21 @@ void frmDocument::MenuImport() {
             ReportError(1036);
             return;
         }
-        m_importing = true;
-        const bool imported = m_services.importMVal.GetMVals(m_mvals.strMVals);
-        m_importing = false;
+        const QScopedValueRollback<bool> importing(m_importing, true);
+        m_services.importMVal.SetProgressHook(
+            [&wait](qsizetype records, qint64 elapsedMs) { wait.SetProgress(records, elapsedMs); });
+        const auto unhook = qScopeGuard([&] { m_services.importMVal.SetProgressHook({}); });
+        imported = m_services.importMVal.GetMVals(m_mvals.strMVals);
         wait.close();
-        m_main.SetMousePointer(0);
-        if (!imported) {
-            ReportError(1036);
-        }
-        if (!ShowMVals(imported)) {
-            ReportError(1051);
-        }
-        m_modified = true;
-    });
+    }
+    m_main.SetMousePointer(0);
+    if (!imported) {
+        ReportError(1036);
+    }
+    if (!ShowMVals(imported)) {
+        ReportError(1051);
+    }
+    m_modified = true;
 }
 
 bool frmDocument::SaveDocument(QString& strNewPath, bool fUseKnownPath, const QString& strKnownPath,
@@ -108,6 +115,9 @@ bool frmDocument::SaveDocument(QString& strNewPath, bool fUseKnownPath, const QS
 }
 
 void frmDocument::MenuFileSave() {
+    if (m_services.busy.Busy()) {
+        return;
+    }
     if (m_strFilePath.isEmpty()) {
         MenuFileSaveAs();
         return;
@@ -116,7 +126,7 @@ void frmDocument::MenuFileSave() {
 }
 
 void frmDocument::MenuFileSaveAs() {
-    SaveAndRemember(false);
+    m_services.busy.RunCommand([&] { SaveAndRemember(false); });
 }
 
 void frmDocument::SaveAndRemember(bool fUseKnownPath) {
@@ -132,7 +142,7 @@ void frmDocument::SaveAndRemember(bool fUseKnownPath) {
 }
 
 void frmDocument::MenuFilePrint() {
-    TrappedVoid(m_services.ui, [&] { PrintDocument(); });
+    m_services.busy.RunCommand([&] { TrappedVoid(m_services.ui, [&] { PrintDocument(); }); });
 }
 
 bool frmDocument::PrintDocument() {
@@ -146,23 +156,24 @@ bool frmDocument::PrintDocument() {
 }
 
 void frmDocument::MenuExport() {
-    TrappedVoid(m_services.ui, [&] {
-        if (m_mvals.strMVals.isEmpty()) {
-            ReportNoDataset();
-            return;
-        }
-        // The workbook first; the legacy worksheet stays for programs that need it.
-        FileDialogRequest request = SaveAsRequest(1246, QStringLiteral("xlsx"), m_mvals.strMeter);
-        request.filter +=
-            QStringLiteral("|") + LoadResString(1059) + QStringLiteral(" (*.xls)|*.xls");
-        const std::optional<QString> path = m_services.ui.SaveFileDialog(request);
-        if (!path) {
-            return;
-        }
-        if (!ExportDataset(m_services, m_mvals, *path)) {
-            m_services.ui.Message(LoadResString(1058), LoadResString(1033), MsgIcon::Critical);
-        }
-    });
+    m_services.busy.RunCommand([&] { TrappedVoid(m_services.ui, [&] { Export(); }); });
+}
+
+void frmDocument::Export() {
+    if (m_mvals.strMVals.isEmpty()) {
+        ReportNoDataset();
+        return;
+    }
+    // The workbook first; the legacy worksheet stays for programs that need it.
+    FileDialogRequest request = SaveAsRequest(1246, QStringLiteral("xlsx"), m_mvals.strMeter);
+    request.filter += QStringLiteral("|") + LoadResString(1059) + QStringLiteral(" (*.xls)|*.xls");
+    const std::optional<QString> path = m_services.ui.SaveFileDialog(request);
+    if (!path) {
+        return;
+    }
+    if (!ExportDataset(m_services, m_mvals, *path)) {
+        m_services.ui.Message(LoadResString(1058), LoadResString(1033), MsgIcon::Critical);
+    }
 }
 
 bool frmDocument::FillFromFile(const QString& path) {
