@@ -9,6 +9,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-dejavu-core python3-xlrd poppler-utils
     xvfb xauth
+    qt6-translations-l10n xdotool imagemagick
     clang libclang-rt-14-dev
 )
 

@@ -1,6 +1,7 @@
 #include "print/PainterLinePrinter.h"
 
 #include "app/Errors.h"
+#include "app/RunTimeErrors.h"
 
 #include <QFontMetricsF>
 #include <QPagedPaintDevice>
@@ -15,7 +16,7 @@ constexpr int kTabStopChars = 8;
 void PainterLinePrinter::Begin(QPagedPaintDevice& device) {
     m_device = &device;
     if (!m_painter.begin(&device)) {
-        throw MervexError(QStringLiteral("The printer cannot start a document."));
+        throw RunTimeError(RtError::PrinterNoDocument);
     }
     m_font = m_painter.font();
     m_advances.clear();
@@ -89,7 +90,7 @@ void PainterLinePrinter::PrintLine(const QString& text) {
 
 void PainterLinePrinter::NewPage() {
     if (!m_device->newPage()) {
-        throw MervexError(QStringLiteral("The printer cannot start a new page."));
+        throw RunTimeError(RtError::PrinterNoPage);
     }
     m_y = 0;
 }

@@ -1,6 +1,7 @@
 #include "print/PdfLinePrinter.h"
 
 #include "app/Errors.h"
+#include "app/RunTimeErrors.h"
 
 #include <QPageLayout>
 #include <QPageSize>
@@ -13,7 +14,7 @@ constexpr double kMargin_mm = 15;
 
 PdfLinePrinter::PdfLinePrinter(const QString& path) : m_file(path), m_writer(&m_file) {
     if (!m_file.open(QIODevice::WriteOnly)) {
-        throw MervexError(QStringLiteral("%1: %2").arg(path, m_file.errorString()));
+        throw FileError(path, m_file, true);
     }
     m_writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
                                        QMarginsF(kMargin_mm, kMargin_mm, kMargin_mm, kMargin_mm),

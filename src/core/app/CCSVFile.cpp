@@ -1,6 +1,7 @@
 #include "app/CCSVFile.h"
 
 #include "app/ErrorTrap.h"
+#include "app/RunTimeErrors.h"
 #include "app/Windows1252.h"
 
 #include <QFile>
@@ -9,22 +10,22 @@
 void WriteWholeFile(const QString& path, const QString& text) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
-        throw MervexError(QStringLiteral("%1: %2").arg(path, file.errorString()));
+        throw FileError(path, file, true);
     }
     const QByteArray bytes = Windows1252::Encode(text);
     // flush() is checked on its own: commit() ignores an error of its final flush and
     // would replace the old file with a truncated one.
     if (file.write(bytes) != bytes.size() || !file.flush() || !file.commit()) {
-        const QString reason = file.errorString();
+        const MervexError error = FileError(path, file, true);
         file.cancelWriting();
-        throw MervexError(QStringLiteral("%1: %2").arg(path, reason));
+        throw error;
     }
 }
 
 QString ReadWholeFile(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        throw MervexError(QStringLiteral("%1: %2").arg(path, file.errorString()));
+        throw FileError(path, file, false);
     }
     return Windows1252::Decode(file.readAll());
 }

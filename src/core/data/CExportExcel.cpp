@@ -3,6 +3,7 @@
 #include "app/DateText.h"
 #include "app/ErrorTrap.h"
 #include "app/NumberText.h"
+#include "app/RunTimeErrors.h"
 #include "app/Services.h"
 #include "app/StringTable.h"
 #include "app/Windows1252.h"
@@ -90,7 +91,7 @@ double LocaleNumber(const QString& field, const QLocale& locale) {
     bool ok = false;
     const double number = locale.toDouble(field.trimmed(), &ok);
     if (!ok) {
-        throw MervexError(QStringLiteral("Type mismatch: \"%1\" is not a whole number").arg(field));
+        throw RunTimeError(RtError::TypeMismatch, QStringLiteral("\"%1\"").arg(field));
     }
     return number;
 }
@@ -98,7 +99,7 @@ double LocaleNumber(const QString& field, const QLocale& locale) {
 int WholeFieldValue(const QString& field, const QLocale& locale) {
     const double whole = std::nearbyint(LocaleNumber(field, locale)); // half to even
     if (!(whole >= -32768 && whole <= 32767)) {
-        throw MervexError(QStringLiteral("Overflow: %1 is outside -32768 to 32767").arg(field));
+        throw RunTimeError(RtError::Overflow, field);
     }
     return static_cast<int>(whole);
 }
@@ -195,9 +196,7 @@ bool CExportExcel::WriteRecords(CExcelFile& xls, const Layout& layout, const QSt
         // Row numbers past the last one would wrap onto the header and earlier records.
         if (row > kLastRow) {
             throw MervexError(
-                QStringLiteral("The dataset has more records than a spreadsheet file holds "
-                               "(%1)")
-                    .arg(kLastRow - kFirstRecordRow + 1));
+                RunTimeText(RtError::TooManyRecords).arg(kLastRow - kFirstRecordRow + 1));
         }
         if (!WriteRecord(xls, layout, fields, row)) {
             return false;
