@@ -3,31 +3,21 @@
 #include "app/Errors.h"
 #include "app/RunTimeErrors.h"
 
-#include <QPageLayout>
-#include <QPageSize>
-
-namespace {
-
-constexpr double kMargin_mm = 15;
-
-} // namespace
-
-PdfLinePrinter::PdfLinePrinter(const QString& path) : m_file(path), m_writer(&m_file) {
+PdfLinePrinter::PdfLinePrinter(const QString& path, const QPageSize& page,
+                               PageOrientation orientation)
+    : m_file(path), m_writer(&m_file) {
     if (!m_file.open(QIODevice::WriteOnly)) {
         throw FileError(path, m_file, true);
     }
-    m_writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                                       QMarginsF(kMargin_mm, kMargin_mm, kMargin_mm, kMargin_mm),
-                                       QPageLayout::Millimeter));
+    m_writer.setPageSize(page);
+    SetUpPage(m_writer, orientation);
     m_writer.setCreator(QStringLiteral("Mervex"));
-    Begin(m_writer);
+    Attach(m_writer, orientation == PageOrientation::Automatic);
 }
 
 PdfLinePrinter::~PdfLinePrinter() {
-    if (Painting()) {
-        Finish();
-        m_file.cancelWriting();
-    }
+    Stop();
+    m_file.cancelWriting();
 }
 
 bool PdfLinePrinter::EndDocument() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/BusyState.h"
 #include "app/CConfig.h"
 #include "app/CIni.h"
 #include "app/Ui.h"
@@ -29,6 +30,8 @@ public:
     Services& operator=(const Services&) = delete;
 
     Ui& ui;
+    // Set while an operation talks to the meter or yields in a loop; the windows follow it.
+    BusyState busy;
 
 private:
     std::unique_ptr<MeterLink> m_link;

@@ -109,6 +109,7 @@ int WholeFieldValue(const QString& field, const QLocale& locale) {
 bool CExportExcel::SetMVals(const QString& strMVals, const QString& strMeter,
                             const QString& strSerNo, const QString& strUser,
                             const QDateTime& curDate, const QString& strFileName) {
+    const BusyState::Hold busy(m_services.busy); // the export yields per record
     m_locale = QLocale();
     CExcelFile xls;
     const bool written = Trapped(m_services.ui, false, [&] {

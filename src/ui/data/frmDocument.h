@@ -89,6 +89,8 @@ private:
     void SaveAndRemember(bool fUseKnownPath);
     bool ReportNoDataset();
     bool PrintDocument();
+    void Import();
+    void Export();
 
     frmMain& m_main;
     Services& m_services;

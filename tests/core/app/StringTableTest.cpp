@@ -2,6 +2,7 @@
 
 #include "app/Errors.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 
 TEST(StringTable, BuiltInFrenchTableKeepsTextsExactly) {
@@ -24,10 +25,10 @@ TEST(StringTable, UnassignedNumbersAreRunTimeErrors) {
         EXPECT_THROW(t.Text(n), MervexError) << n;
         EXPECT_FALSE(t.Find(n).has_value()) << n;
     }
-    // 1000..1245 without the twenty gaps.
-    EXPECT_EQ(t.Numbers().size(), 226);
-    EXPECT_EQ(t.Numbers().front(), 1000);
-    EXPECT_EQ(t.Numbers().back(), 1245);
+    // 1000..1245 without the twenty gaps; the program's own texts come after 1245.
+    const QList<int> numbers = t.Numbers();
+    EXPECT_EQ(std::count_if(numbers.begin(), numbers.end(), [](int n) { return n <= 1245; }), 226);
+    EXPECT_EQ(numbers.front(), 1000);
 }
 
 TEST(StringTable, AnotherLanguageTableReplacesTheBuiltInOne) {
