@@ -45,24 +45,27 @@ enum class RtError : int {
     TooFewPrintLines = 31030, //
     PrinterNoDocument = 31031,
     PrinterNoPage = 31032,
-    TooManyRecords = 31033,   // %1 = how many records a spreadsheet file holds
-    DefaultDisclaimer = 31040 // the About box's disclaimer when Settings.ini names none
+    TooManyRecords = 31033,      // %1 = how many records a spreadsheet file holds
+    TooManySheetRecords = 31034, // %1 = how many records a workbook sheet holds
+    DatasetUnfinished = 31035,   // the records end before the end marker
+    DefaultDisclaimer = 31040    // the About box's disclaimer when Settings.ini names none
 };
 
 // Every number above, for the tables' completeness check.
 inline constexpr RtError kAllRunTimeErrors[] = {
-    RtError::InvalidCall,      RtError::Overflow,         RtError::OutOfMemory,
-    RtError::Subscript,        RtError::DivisionByZero,   RtError::TypeMismatch,
-    RtError::BadFileName,      RtError::FileNotFound,     RtError::FileAlreadyOpen,
-    RtError::DeviceIo,         RtError::FileExists,       RtError::DiskFull,
-    RtError::PermissionDenied, RtError::PathFileAccess,   RtError::PathNotFound,
-    RtError::ResourceNotFound, RtError::InvalidPicture,   RtError::PrinterError,
-    RtError::UnknownError,     RtError::InvalidDate,      RtError::PortCannotOpen,
-    RtError::PortNoAccess,     RtError::PortBusy,         RtError::NoSuchPort,
-    RtError::PortBaudFailed,   RtError::PortGone,         RtError::PortNotOpen,
-    RtError::InvalidBaudRate,  RtError::InvalidDirName,   RtError::DirExists,
-    RtError::DirCannotCreate,  RtError::TooFewPrintLines, RtError::PrinterNoDocument,
-    RtError::PrinterNoPage,    RtError::TooManyRecords,   RtError::DefaultDisclaimer};
+    RtError::InvalidCall,       RtError::Overflow,         RtError::OutOfMemory,
+    RtError::Subscript,         RtError::DivisionByZero,   RtError::TypeMismatch,
+    RtError::BadFileName,       RtError::FileNotFound,     RtError::FileAlreadyOpen,
+    RtError::DeviceIo,          RtError::FileExists,       RtError::DiskFull,
+    RtError::PermissionDenied,  RtError::PathFileAccess,   RtError::PathNotFound,
+    RtError::ResourceNotFound,  RtError::InvalidPicture,   RtError::PrinterError,
+    RtError::UnknownError,      RtError::InvalidDate,      RtError::PortCannotOpen,
+    RtError::PortNoAccess,      RtError::PortBusy,         RtError::NoSuchPort,
+    RtError::PortBaudFailed,    RtError::PortGone,         RtError::PortNotOpen,
+    RtError::InvalidBaudRate,   RtError::InvalidDirName,   RtError::DirExists,
+    RtError::DirCannotCreate,   RtError::TooFewPrintLines, RtError::PrinterNoDocument,
+    RtError::PrinterNoPage,     RtError::TooManyRecords,   RtError::TooManySheetRecords,
+    RtError::DatasetUnfinished, RtError::DefaultDisclaimer};
 
 // The text of `error` in the program's language (placeholders left for the caller).
 QString RunTimeText(RtError error);

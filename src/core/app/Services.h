@@ -8,6 +8,7 @@
 #include "calibration/CCalibration.h"
 #include "calibration/CMath.h"
 #include "data/CExportExcel.h"
+#include "data/CExportXlsx.h"
 #include "data/CImportMVal.h"
 #include "data/CMeasVal.h"
 #include "data/CPrint.h"
@@ -43,6 +44,7 @@ public:
     CMeasVal measVal{*this};
     CImportMVal importMVal{*this};
     CExportExcel exportExcel{*this};
+    CExportXlsx exportXlsx{*this};
     CDevice device{*this};
     CCommunication communication{*m_link};
     CLogin login;

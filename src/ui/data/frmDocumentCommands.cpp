@@ -3,6 +3,7 @@
 #include "app/Services.h"
 #include "app/StringTable.h"
 #include "data/AskAndPrint.h"
+#include "data/ExportDataset.h"
 #include "ui/app/frmMain.h"
 #include "ui/data/frmDocument.h"
 #include "ui/dialogs/frmWait.h"
@@ -163,13 +164,14 @@ void frmDocument::Export() {
         ReportNoDataset();
         return;
     }
-    const std::optional<QString> path =
-        m_services.ui.SaveFileDialog(SaveAsRequest(1059, QStringLiteral("xls"), m_mvals.strMeter));
+    // The workbook first; the legacy worksheet stays for programs that need it.
+    FileDialogRequest request = SaveAsRequest(1246, QStringLiteral("xlsx"), m_mvals.strMeter);
+    request.filter += QStringLiteral("|") + LoadResString(1059) + QStringLiteral(" (*.xls)|*.xls");
+    const std::optional<QString> path = m_services.ui.SaveFileDialog(request);
     if (!path) {
         return;
     }
-    if (!m_services.exportExcel.SetMVals(m_mvals.strMVals, m_mvals.strMeter, m_mvals.strSerNo,
-                                         m_mvals.strUser, m_mvals.curDate, *path)) {
+    if (!ExportDataset(m_services, m_mvals, *path)) {
         m_services.ui.Message(LoadResString(1058), LoadResString(1033), MsgIcon::Critical);
     }
 }

@@ -59,6 +59,7 @@ frmProgEdit::frmProgEdit(Services& services, ProgramSelection& selection, QWidge
     onClick(cmdExtended, &frmProgEdit::cmdExtended_Click);
     onClick(cmdCalCalculate, &frmProgEdit::cmdCalCalculate_Click);
     onClick(cmdTransfer, &frmProgEdit::cmdTransfer_Click);
+    connect(picCalLine, &CalibrationPlotView::saveRequested, this, &frmProgEdit::SavePlot);
     Form_Load();
 }
 

@@ -58,6 +58,8 @@ public:
     void cmdExtended_Click();
     void cmdCalCalculate_Click();
     void cmdTransfer_Click();
+    // The plot's context menu: asks for the file, then writes the picture ("png", "svg").
+    void SavePlot(const QString& extension);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -2,6 +2,7 @@
 
 #include "app/ErrorTrap.h"
 #include "app/NumberText.h"
+#include "app/RunTimeErrors.h"
 #include "app/Services.h"
 #include "app/StringTable.h"
 #include "calibration/CalibrationPlot.h"
@@ -110,6 +111,23 @@ bool frmProgEdit::Plot() {
     }
     picCalLine->SetPlot(plot);
     return true;
+}
+
+void frmProgEdit::SavePlot(const QString& extension) {
+    TrappedVoid(m_services.ui, [&] {
+        FileDialogRequest request;
+        request.title = LoadResString(1112);
+        const int type = extension == QLatin1String("svg") ? 1250 : 1249;
+        request.filter = LoadResString(type) + QStringLiteral(" (*.%1)|*.%1").arg(extension);
+        request.defaultExtension = extension;
+        request.overwritePrompt = true;
+        request.pathMustExist = true;
+        const std::optional<QString> path = m_services.ui.SaveFileDialog(request);
+        if (path && !picCalLine->SaveImage(*path)) {
+            throw MervexError(
+                QStringLiteral("%1: %2").arg(*path, RunTimeText(RtError::PathFileAccess)));
+        }
+    });
 }
 
 void frmProgEdit::cmdTransfer_Click() {

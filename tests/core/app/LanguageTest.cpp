@@ -209,7 +209,10 @@ TEST(Language, EveryStringNumberInTheCodeExistsInBothTables) {
         R"re(\{"\w+",\s*(1\d{3})\}|\{(1\d{3}),\s*"|\?\s*(1\d{3})\s*:\s*(1\d{3}))re"));
     QSet<int> used;
     for (const QString& path : SourceFiles(QStringLiteral(MERVEX_SOURCE_DIR "/src"))) {
-        for (auto it = use.globalMatch(SourceText(path)); it.hasNext();) {
+        // Comments quote texts and figures ("1500") that are no string numbers.
+        static const QRegularExpression comment(QStringLiteral("//[^\n]*"));
+        const QString code = SourceText(path).remove(comment);
+        for (auto it = use.globalMatch(code); it.hasNext();) {
             const QRegularExpressionMatch m = it.next();
             for (int g = 1; g <= m.lastCapturedIndex(); ++g) {
                 if (!m.captured(g).isEmpty()) {
