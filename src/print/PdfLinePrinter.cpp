@@ -12,6 +12,8 @@ constexpr double kMargin_mm = 15;
 } // namespace
 
 PdfLinePrinter::PdfLinePrinter(const QString& path) : m_file(path), m_writer(&m_file) {
+    // A folder that refuses the temporary file may still hold a file the user can write.
+    m_file.setDirectWriteFallback(true);
     if (!m_file.open(QIODevice::WriteOnly)) {
         throw MervexError(QStringLiteral("%1: %2").arg(path, m_file.errorString()));
     }

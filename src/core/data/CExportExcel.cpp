@@ -109,10 +109,12 @@ bool CExportExcel::SetMVals(const QString& strMVals, const QString& strMeter,
                             const QString& strSerNo, const QString& strUser,
                             const QDateTime& curDate, const QString& strFileName) {
     m_locale = QLocale();
+    m_faults = FieldFaults();
     CExcelFile xls;
     const bool written = Trapped(m_services.ui, false, [&] {
         return WriteFile(xls, strMVals, strMeter, strSerNo, strUser, curDate, strFileName);
     });
+    ReportFieldFaults();
     if (!written) {
         // A file that stopped half-way would look complete once closed with its EOF.
         xls.DiscardFile();
@@ -215,7 +217,7 @@ bool CExportExcel::WriteRecord(CExcelFile& xls, const Layout& layout, const QStr
     }
     Cell cell;
     for (int c = 0; c < layout.count; ++c) {
-        if (ConvertField(fields[c], layout.kinds[c], cell) &&
+        if (ConvertField(fields[c], layout.kinds[c], cell, row - kFirstRecordRow + 1, c + 1) &&
             xls.WriteValue(layout.kinds[c], 0, cell.alignment, 0, row, c + 1, cell.value) !=
                 ExcelStatus::kOk) {
             return false;
@@ -224,11 +226,24 @@ bool CExportExcel::WriteRecord(CExcelFile& xls, const Layout& layout, const QStr
     return true;
 }
 
-bool CExportExcel::ConvertField(const QString& field, int kind, Cell& cell) {
+void CExportExcel::ReportFieldFaults() {
+    if (m_faults.first.isEmpty()) {
+        return;
+    }
+    QString text =
+        LoadResString(1400).arg(m_faults.record).arg(m_faults.column).arg(m_faults.first);
+    if (m_faults.others > 0) {
+        text += QLatin1Char(' ') + LoadResString(1401).arg(m_faults.others);
+    }
+    ReportError(m_services.ui, text);
+}
+
+bool CExportExcel::ConvertField(const QString& field, int kind, Cell& cell, int record,
+                                int column) {
     if (field.isEmpty()) {
         return false;
     }
-    return Trapped(m_services.ui, false, [&] {
+    try {
         switch (kind) {
         case CExcelFile::kInteger:
             cell.value = WholeFieldValue(field, m_locale);
@@ -246,5 +261,12 @@ bool CExportExcel::ConvertField(const QString& field, int kind, Cell& cell) {
             break;
         }
         return true;
-    });
+    } catch (...) {
+        if (m_faults.first.isEmpty()) {
+            m_faults = {DescribeCurrentException(), record, column, 0};
+        } else {
+            ++m_faults.others;
+        }
+        return false;
+    }
 }

@@ -51,11 +51,15 @@ void frmDocument::MenuImport() {
         return; // the tool bar stays usable while the meter answers
     }
     TrappedVoid(m_services.ui, [&] {
+        if (!MayDropDataset()) {
+            return;
+        }
         // The header is the state at the start of the import.
-        m_mvals.strMeter = m_services.device.DeviceName();
-        m_mvals.strSerNo = m_services.device.SerialNumber();
-        m_mvals.strUser = m_services.login.UserName();
-        m_mvals.curDate = QDateTime::currentDateTime();
+        MValSet mvals;
+        mvals.strMeter = m_services.device.DeviceName();
+        mvals.strSerNo = m_services.device.SerialNumber();
+        mvals.strUser = m_services.login.UserName();
+        mvals.curDate = QDateTime::currentDateTime();
         m_main.SetMousePointer(11);
         frmWait wait(m_services, &m_main);
         wait.show();
@@ -66,18 +70,30 @@ void frmDocument::MenuImport() {
             return;
         }
         m_importing = true;
-        const bool imported = m_services.importMVal.GetMVals(m_mvals.strMVals);
+        const bool imported = m_services.importMVal.GetMVals(mvals.strMVals);
         m_importing = false;
         wait.close();
         m_main.SetMousePointer(0);
-        if (!imported) {
-            ReportError(1036);
-        }
-        if (!ShowMVals(imported)) {
-            ReportError(1051);
-        }
-        m_modified = true;
+        TakeImport(imported, mvals);
     });
+}
+
+// A failed or stopped import leaves the dataset shown as it was. A new one is a dataset
+// of its own, also in a window that showed a file: Save asks for its name.
+void frmDocument::TakeImport(bool imported, MValSet& mvals) {
+    if (!imported) {
+        ReportError(1036);
+        return;
+    }
+    m_mvals = std::move(mvals);
+    if (!m_strFilePath.isEmpty()) {
+        m_strFilePath.clear();
+        setWindowTitle(LoadResString(1068));
+    }
+    if (!ShowMVals(true)) {
+        ReportError(1051);
+    }
+    m_modified = true;
 }
 
 bool frmDocument::SaveDocument(QString& strNewPath, bool fUseKnownPath, const QString& strKnownPath,
@@ -118,15 +134,17 @@ void frmDocument::MenuFileSaveAs() {
     SaveAndRemember(false);
 }
 
-void frmDocument::SaveAndRemember(bool fUseKnownPath) {
-    TrappedVoid(m_services.ui, [&] {
+bool frmDocument::SaveAndRemember(bool fUseKnownPath) {
+    return Trapped(m_services.ui, false, [&] {
         QString newPath;
-        if (SaveDocument(newPath, fUseKnownPath, fUseKnownPath ? m_strFilePath : QString(),
-                         m_mvals)) {
-            m_strFilePath = newPath;
-            setWindowTitle(QFileInfo(newPath).fileName());
-            m_modified = false;
+        if (!SaveDocument(newPath, fUseKnownPath, fUseKnownPath ? m_strFilePath : QString(),
+                          m_mvals)) {
+            return false;
         }
+        m_strFilePath = newPath;
+        setWindowTitle(QFileInfo(newPath).fileName());
+        m_modified = false;
+        return true;
     });
 }
 

@@ -47,6 +47,8 @@ frmProgEdit::frmProgEdit(Services& services, ProgramSelection& selection, QWidge
         }
     }
     fraProgram->txtProgNum->installEventFilter(this);
+    // Enter in a field must not press a button ("Remettre à zéro" cleared everything).
+    NoDefaultButtons(this);
     connect(cmdSaveDevice, &QPushButton::clicked, this, &frmProgEdit::cmdSaveDevice_Click);
     connect(cmdSaveFile, &QPushButton::clicked, this, &frmProgEdit::cmdSaveFile_Click);
     connect(cmdClear, &QPushButton::clicked, this, &frmProgEdit::cmdClear_Click);
@@ -78,6 +80,7 @@ void frmProgEdit::Form_Load() {
         cmdSaveDevice->setEnabled(m_services.device.Online());
         m_extended = false;
     });
+    MarkSaved();
 }
 
 // A new program starts as a copy of the selected one; a change shows the selected one.

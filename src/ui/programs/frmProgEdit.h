@@ -59,6 +59,9 @@ public:
     void cmdCalCalculate_Click();
     void cmdTransfer_Click();
 
+    // Escape, the close box and "Annuler": with unsaved changes, asks first.
+    void reject() override;
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -84,7 +87,11 @@ private:
     void txtVal_LostFocus(QLineEdit* box);
 
     // Saving (frmProgEditSave.cpp).
+    ProgramRecord ShownProgram() const;
+    // What the editor shows now counts as saved.
+    void MarkSaved();
     bool CollectProgram(ProgramRecord& strProgram);
+    bool NumbersAreNumbers(const ProgramRecord& strProgram);
     bool RangeFits(const ProgramRecord& strProgram);
     bool WriteToMeter(const ProgramRecord& strProgram, bool exists);
     void ReloadFromMeter();
@@ -107,4 +114,5 @@ private:
     double m_a0 = 0.0;
     double m_a1 = 0.0;
     QString m_plotUnit;
+    ProgramRecord m_savedProgram; // what was loaded or last saved
 };
