@@ -3,6 +3,34 @@
 #include "app/Services.h"
 #include "print/PrinterFactories.h"
 
-void PrintIntoPdf(Services& services, const QString& path) {
-    services.print.SetPrinterFactory(std::make_unique<PdfFileFactory>(path));
+bool TakePageOptions(QStringList& args, CliPage& page) {
+    bool pageSeen = false;
+    bool landscapeSeen = false;
+    QStringList rest;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString& arg = args[i];
+        if (arg == QLatin1String("--landscape")) {
+            if (landscapeSeen) {
+                return false;
+            }
+            landscapeSeen = page.landscape = true;
+        } else if (arg == QLatin1String("--page")) {
+            const QString size = args.value(++i);
+            if (pageSeen || (size != QLatin1String("A4") && size != QLatin1String("Letter"))) {
+                return false;
+            }
+            pageSeen = true;
+            page.a4 = size == QLatin1String("A4");
+        } else {
+            rest << arg;
+        }
+    }
+    args = rest;
+    return true;
+}
+
+void PrintIntoPdf(Services& services, const QString& path, const CliPage& page) {
+    services.print.SetPrinterFactory(std::make_unique<PdfFileFactory>(
+        path, QPageSize(page.a4 ? QPageSize::A4 : QPageSize::Letter),
+        page.landscape ? PageOrientation::Landscape : PageOrientation::Automatic));
 }

@@ -1,9 +1,20 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class Services;
 
+// The page options of the printing commands: `--page A4|Letter` and `--landscape`.
+struct CliPage {
+    bool a4 = true;
+    bool landscape = false; // else the printout chooses (landscape for wide datasets)
+};
+
+// Takes the page options out of `args` (anywhere among them); false on a bad or repeated
+// option.
+bool TakePageOptions(QStringList& args, CliPage& page);
+
 // Sends the printouts of `services` into the PDF file at `path` (the command line's only
-// printer).
-void PrintIntoPdf(Services& services, const QString& path);
+// printer) on the given page.
+void PrintIntoPdf(Services& services, const QString& path, const CliPage& page);

@@ -9,8 +9,9 @@ namespace {
 
 const QString kName = QStringLiteral("print");
 
-int RunPrint(CliContext& ctx, const QStringList& args) {
-    if (args.size() != 2) {
+int RunPrint(CliContext& ctx, QStringList args) {
+    CliPage page;
+    if (!TakePageOptions(args, page) || args.size() != 2) {
         return UsageError(ctx, kName);
     }
     Services& services = ctx.services();
@@ -18,7 +19,7 @@ int RunPrint(CliContext& ctx, const QStringList& args) {
     if (!ReadDatasetFile(ctx, args[0], set)) {
         return kExitFailure;
     }
-    PrintIntoPdf(services, args[1]);
+    PrintIntoPdf(services, args[1], page);
     if (!services.print.PrintMVals(set.strMeter, set.strSerNo, set.strUser, set.curDate,
                                    set.strMVals)) {
         ReportFailure(ctx, 1209);
@@ -28,8 +29,11 @@ int RunPrint(CliContext& ctx, const QStringList& args) {
 }
 
 const CliRegistration reg({kName,
-                           QStringLiteral("print IN.csv OUT.pdf              dataset printout "
-                                          "rendered into a PDF file"),
+                           QStringLiteral("print IN.csv OUT.pdf [--page A4|Letter] [--landscape]\n"
+                                          "                                   dataset printout "
+                                          "rendered into a PDF file (A4; landscape\n"
+                                          "                                   when its lines do "
+                                          "not fit portrait)"),
                            &RunPrint, true});
 
 } // namespace

@@ -33,18 +33,22 @@ int FetchProtocol(CliContext& ctx, bool fPH, const QString& out) {
     return protocol.SaveToFile(out) ? kExitOk : Fail(ctx, 1229);
 }
 
-int PrintProtocolFile(CliContext& ctx, const QString& in, const QString& out) {
+int PrintProtocolFile(CliContext& ctx, const QString& in, const QString& out, const CliPage& page) {
     Services& services = ctx.services();
     if (!services.calProtocol.ReadFromFile(in)) {
         return Fail(ctx, 1180);
     }
-    PrintIntoPdf(services, out);
+    PrintIntoPdf(services, out, page);
     return services.print.PrintCalProtocol() ? kExitOk : Fail(ctx, 1209);
 }
 
-int RunProtocol(CliContext& ctx, const QStringList& args) {
-    if (args.size() == 3 && args[0] == QLatin1String("print")) {
-        return PrintProtocolFile(ctx, args[1], args[2]);
+int RunProtocol(CliContext& ctx, QStringList args) {
+    if (!args.isEmpty() && args[0] == QLatin1String("print")) {
+        CliPage page;
+        if (TakePageOptions(args, page) && args.size() == 3) {
+            return PrintProtocolFile(ctx, args[1], args[2], page);
+        }
+        return UsageError(ctx, kName);
     }
     if (args.size() == 2 &&
         (args[0] == QLatin1String("ph") || args[0] == QLatin1String("turbidity"))) {
@@ -53,11 +57,13 @@ int RunProtocol(CliContext& ctx, const QStringList& args) {
     return UsageError(ctx, kName);
 }
 
-const CliRegistration reg({kName,
-                           QStringLiteral("protocol ph|turbidity OUT.csv   search; fetch the last "
-                                          "calibration protocol, save the protocol file\n"
-                                          "  protocol print IN.csv OUT.pdf  protocol file "
-                                          "printout rendered into a PDF file"),
-                           &RunProtocol, true});
+const CliRegistration
+    reg({kName,
+         QStringLiteral("protocol ph|turbidity OUT.csv   search; fetch the last "
+                        "calibration protocol, save the protocol file\n"
+                        "  protocol print IN.csv OUT.pdf [--page A4|Letter] [--landscape]\n"
+                        "                                   protocol file "
+                        "printout rendered into a PDF file"),
+         &RunProtocol, true});
 
 } // namespace

@@ -3,32 +3,62 @@
 #include "app/Errors.h"
 
 #include <QFontMetricsF>
+#include <QPageLayout>
 #include <QPagedPaintDevice>
 #include <cmath>
 
 namespace {
 
 constexpr int kTabStopChars = 8;
+constexpr double kMargin_mm = 15;
 
 } // namespace
 
-void PainterLinePrinter::Begin(QPagedPaintDevice& device) {
+void SetUpPage(QPagedPaintDevice& device, PageOrientation orientation) {
+    device.setPageOrientation(orientation == PageOrientation::Landscape ? QPageLayout::Landscape
+                                                                        : QPageLayout::Portrait);
+    // A printer whose least margins are wider keeps its own.
+    device.setPageMargins(QMarginsF(kMargin_mm, kMargin_mm, kMargin_mm, kMargin_mm),
+                          QPageLayout::Millimeter);
+}
+
+void PainterLinePrinter::Attach(QPagedPaintDevice& device, bool fMayTurn) {
     m_device = &device;
-    if (!m_painter.begin(&device)) {
-        throw MervexError(QStringLiteral("The printer cannot start a document."));
-    }
-    m_font = m_painter.font();
+    m_mayTurn = fMayTurn;
+    // The font a painter on this device starts with, before any painter exists.
+    m_font = QFont(QFont(), &device);
     m_advances.clear();
     m_y = 0;
 }
 
+void PainterLinePrinter::EnsurePainting() {
+    if (m_started) {
+        return;
+    }
+    m_started = true;
+    m_mayTurn = false;
+    if (!m_painter.begin(m_device)) {
+        throw MervexError(QStringLiteral("The printer cannot start a document."));
+    }
+    m_painter.setFont(m_font);
+}
+
 bool PainterLinePrinter::Finish() {
+    EnsurePainting();
     return m_painter.end();
+}
+
+void PainterLinePrinter::Stop() {
+    if (m_painter.isActive()) {
+        m_painter.end();
+    }
 }
 
 void PainterLinePrinter::SetFontSize(double points) {
     m_font.setPointSizeF(points);
-    m_painter.setFont(m_font);
+    if (m_painter.isActive()) {
+        m_painter.setFont(m_font);
+    }
     m_advances.clear();
 }
 
@@ -78,7 +108,18 @@ double PainterLinePrinter::PrintableWidth() const {
     return m_device->width();
 }
 
+bool PainterLinePrinter::MayTurnPage() const {
+    return m_mayTurn;
+}
+
+void PainterLinePrinter::TurnToLandscape() {
+    if (m_mayTurn) {
+        m_device->setPageOrientation(QPageLayout::Landscape);
+    }
+}
+
 void PainterLinePrinter::PrintLine(const QString& text) {
+    EnsurePainting();
     const QFontMetricsF metrics(m_font, m_device);
     double width = 0;
     for (const Segment& segment : Layout(text, width)) {
@@ -88,6 +129,7 @@ void PainterLinePrinter::PrintLine(const QString& text) {
 }
 
 void PainterLinePrinter::NewPage() {
+    EnsurePainting();
     if (!m_device->newPage()) {
         throw MervexError(QStringLiteral("The printer cannot start a new page."));
     }

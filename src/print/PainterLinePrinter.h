@@ -9,8 +9,9 @@
 class QPagedPaintDevice;
 
 // Text lines painted from the top of the printable area down, in device pixels, with the
-// default font. Tabs advance to the next tab stop. Subclasses own the device and decide
-// what ending and discarding a document means.
+// default font. Tabs advance to the next tab stop. Painting starts with the first line,
+// so that the page can still be turned after measuring. Subclasses own or borrow the
+// device and decide what ending and discarding a document means.
 class PainterLinePrinter : public LinePrinter {
 public:
     void SetFontSize(double points) override;
@@ -18,21 +19,27 @@ public:
     double TextWidth(const QString& text) const override;
     double PrintableHeight() const override;
     double PrintableWidth() const override;
+    bool MayTurnPage() const override;
+    void TurnToLandscape() override;
     void PrintLine(const QString& text) override;
     void NewPage() override;
 
 protected:
-    // Starts painting on the device; throws MervexError when it cannot.
-    void Begin(QPagedPaintDevice& device);
-    // Ends painting; true when the device took every page.
+    // The device to paint on; fMayTurn: its orientation is left to the printout.
+    void Attach(QPagedPaintDevice& device, bool fMayTurn);
+    // Ends painting (starting it first for a document without a line); true when the
+    // device took every page. Throws MervexError when painting cannot start.
     bool Finish();
     bool Painting() const { return m_painter.isActive(); }
+    // Ends painting without caring for the result (a discarded document).
+    void Stop();
 
 private:
     struct Segment {
         QString text;
         double x = 0;
     };
+    void EnsurePainting();
     // The pieces of a line between tabs with the position each starts at: a tab moves to
     // the next multiple of eight "x" widths.
     QList<Segment> Layout(const QString& text, double& width) const;
@@ -43,4 +50,10 @@ private:
     QFont m_font;
     mutable QHash<char16_t, double> m_advances;
     double m_y = 0;
+    bool m_mayTurn = false;
+    bool m_started = false;
 };
+
+// The page every printout of the program uses: 15 mm margins on each side, the given
+// orientation (portrait for Automatic: the printout may turn it).
+void SetUpPage(QPagedPaintDevice& device, PageOrientation orientation);

@@ -2,15 +2,17 @@
 
 #include "print/PainterLinePrinter.h"
 
+#include <QPageSize>
 #include <QPdfWriter>
 #include <QSaveFile>
 
-// A document rendered into a PDF file (A4, 15 mm margins). The file appears, or replaces
-// an older one, only when the document ends; a discarded document leaves no file.
+// A document rendered into a PDF file (15 mm margins). The file appears, or replaces an
+// older one, only when the document ends; a discarded document leaves no file.
 class PdfLinePrinter : public PainterLinePrinter {
 public:
     // Throws MervexError when the file cannot be created.
-    explicit PdfLinePrinter(const QString& path);
+    explicit PdfLinePrinter(const QString& path, const QPageSize& page = QPageSize(QPageSize::A4),
+                            PageOrientation orientation = PageOrientation::Automatic);
     ~PdfLinePrinter() override;
 
     bool EndDocument() override;

@@ -3,24 +3,31 @@
 #include "print/PdfLinePrinter.h"
 #include "print/SystemLinePrinter.h"
 
+#include <QLocale>
 #include <QPrinterInfo>
 
-int SystemPrinterFactory::PrinterCount() const {
-    return static_cast<int>(QPrinterInfo::availablePrinterNames().size());
+QStringList SystemPrinterFactory::PrinterNames() const {
+    return QPrinterInfo::availablePrinterNames();
 }
 
 QString SystemPrinterFactory::DefaultPrinterName() const {
     return QPrinterInfo::defaultPrinterName();
 }
 
-std::unique_ptr<LinePrinter> SystemPrinterFactory::OpenDefaultPrinter() {
-    const QPrinterInfo printer = QPrinterInfo::defaultPrinter();
+std::unique_ptr<LinePrinter> SystemPrinterFactory::OpenPrinter(const QString& name) {
+    const QPrinterInfo printer = QPrinterInfo::printerInfo(name);
     if (printer.isNull()) {
         return nullptr;
     }
     return std::make_unique<SystemLinePrinter>(printer);
 }
 
-std::unique_ptr<LinePrinter> PdfFileFactory::OpenDefaultPrinter() {
-    return std::make_unique<PdfLinePrinter>(m_path);
+std::unique_ptr<LinePrinter> PdfFileFactory::OpenPrinter(const QString& name) {
+    return name == m_path ? std::make_unique<PdfLinePrinter>(m_path, m_page, m_orientation)
+                          : nullptr;
+}
+
+QPageSize LocalePageSize() {
+    return QPageSize(QLocale().measurementSystem() == QLocale::ImperialUSSystem ? QPageSize::Letter
+                                                                                : QPageSize::A4);
 }

@@ -3,15 +3,21 @@
 #include <QPrinterInfo>
 
 SystemLinePrinter::SystemLinePrinter(const QPrinterInfo& printer)
-    : m_printer(printer, QPrinter::HighResolution) {
+    : m_owned(std::make_unique<QPrinter>(printer, QPrinter::HighResolution)), m_printer(*m_owned) {
     m_printer.setDocName(QStringLiteral("Mervex"));
-    Begin(m_printer);
+    SetUpPage(m_printer, PageOrientation::Automatic);
+    Attach(m_printer, true);
+}
+
+SystemLinePrinter::SystemLinePrinter(QPrinter& printer) : m_printer(printer) {
+    m_printer.setDocName(QStringLiteral("Mervex"));
+    Attach(m_printer, false);
 }
 
 SystemLinePrinter::~SystemLinePrinter() {
     if (Painting()) {
         m_printer.abort();
-        Finish();
+        Stop();
     }
 }
 

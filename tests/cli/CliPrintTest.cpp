@@ -9,6 +9,7 @@
 #include "support/TempDir.h"
 
 #include <QFile>
+#include <QProcess>
 #include <cmath>
 #include <gtest/gtest.h>
 
@@ -16,15 +17,19 @@ namespace {
 
 class CliPrintTest : public ::testing::Test {
 protected:
-    QString SaveDataset(const QStringList& records) {
-        MValSet set;
-        set.strMeter = QStringLiteral("Ardel 20 IR");
+    // The records as a dataset file of `model`; `saved` gets the dataset.
+    QString SaveDataset(const QStringList& records,
+                        const QString& model = QStringLiteral("Ardel 20 IR"),
+                        MValSet* saved = nullptr) {
+        MValSet local;
+        MValSet& set = saved ? *saved : local;
+        set.strMeter = model;
         set.strSerNo = QStringLiteral("A20-0815");
         set.strUser = QStringLiteral("René");
         set.curDate = QDateTime(QDate(2024, 7, 12), QTime(8, 4, 3));
         set.strMVals = QStringLiteral("\r\n") + records.join(QStringLiteral("\r\n")) +
                        QStringLiteral("\r\n!\r\n>");
-        const QString path = dir.file(QStringLiteral("Ardel 20 IR.csv"));
+        const QString path = dir.file(model + QStringLiteral(".csv"));
         EXPECT_TRUE(services.measVal.SaveFile(set, path));
         return path;
     }
@@ -105,4 +110,85 @@ TEST_F(CliPrintTest, UnreadableDatasetFiles) {
     EXPECT_FALSE(QFile::exists(out));
 
     EXPECT_EQ(RunCli({QStringLiteral("print"), notCsv}).exitCode, 2);
+}
+
+namespace {
+
+// A photometer record as wide as the meter writes them: every one of the 16 fields used.
+QStringList WidePhotometerRecords(int count) {
+    QStringList records;
+    for (int i = 1; i <= count; ++i) {
+        records << QStringLiteral("%1;12.07.24;09:05:%2;%3;370;GH;Cal;1:10;%4.5;°dH;> MR;"
+                                  "1234.56;mg/l;> MR;01.06.24;23:59:59")
+                       .arg(i)
+                       .arg(i % 60, 2, 10, QLatin1Char('0'))
+                       .arg(900 + i)
+                       .arg(20 + i % 10);
+    }
+    return records;
+}
+
+} // namespace
+
+TEST_F(CliPrintTest, APhotometerDatasetHoldsEveryFieldOfEveryRecordOnA4AndLetter) {
+    const QStringList records = WidePhotometerRecords(60);
+    MValSet set;
+    const QString in = SaveDataset(records, QStringLiteral("Zentravox"), &set);
+
+    for (const QString& page : {QStringLiteral("A4"), QStringLiteral("Letter")}) {
+        const QString out = dir.file(page + QStringLiteral(".pdf"));
+        const CliResult r =
+            RunCli({QStringLiteral("print"), in, out, QStringLiteral("--page"), page});
+        ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+        QStringList lines;
+        for (const QStringList& p : PdfPages(out)) {
+            lines += p;
+        }
+        for (const QString& record : records) {
+            const QString line =
+                record.split(QLatin1Char(';')).join(QStringLiteral("; ")) + QStringLiteral(";");
+            EXPECT_TRUE(lines.contains(line)) << page.toStdString() << ": " << line.toStdString();
+        }
+    }
+
+    // Forced portrait is not offered: portrait cuts the record, which is why the page turns.
+    const QString cut = dir.file(QStringLiteral("narrow.pdf"));
+    PdfLinePrinter portrait(cut, QPageSize(QPageSize::A4), PageOrientation::Portrait);
+    ASSERT_TRUE(services.print.PrintMVals(portrait, set.strMeter, set.strSerNo, set.strUser,
+                                          set.curDate, set.strMVals));
+    const QList<QStringList> narrow = PdfPages(cut);
+    ASSERT_FALSE(narrow.isEmpty());
+    EXPECT_FALSE(narrow[0].join(QLatin1Char('\n')).contains(QStringLiteral("23:59:59")))
+        << "a portrait A4 page cuts the calibration time";
+}
+
+TEST_F(CliPrintTest, PageOptionsOfBothPrintCommands) {
+    const QString in = SaveDataset({QStringLiteral("1;12/07/24;09:05;7;4.2")});
+    const QString a4 = dir.file(QStringLiteral("a4.pdf"));
+    const QString letter = dir.file(QStringLiteral("letter.pdf"));
+    ASSERT_EQ(RunCli({QStringLiteral("print"), QStringLiteral("--landscape"), in, a4}).exitCode, 0);
+    ASSERT_EQ(RunCli({QStringLiteral("print"), in, letter, QStringLiteral("--page"),
+                      QStringLiteral("Letter")})
+                  .exitCode,
+              0);
+    // pdfinfo of poppler reads the page size back: A4 landscape and Letter portrait.
+    const auto pageSize = [](const QString& path) {
+        QProcess info;
+        info.start(QStringLiteral("pdfinfo"), {path});
+        info.waitForFinished(30000);
+        const QString text = QString::fromUtf8(info.readAllStandardOutput());
+        const qsizetype at = text.indexOf(QStringLiteral("Page size:"));
+        return text.mid(at, text.indexOf(QLatin1Char('\n'), at) - at).simplified();
+    };
+    EXPECT_TRUE(pageSize(a4).startsWith(QStringLiteral("Page size: 842 x 595 pts (A4)")))
+        << pageSize(a4).toStdString();
+    EXPECT_TRUE(pageSize(letter).startsWith(QStringLiteral("Page size: 612 x 792 pts (letter)")))
+        << pageSize(letter).toStdString();
+
+    for (const QStringList& bad :
+         {QStringList{"print", in, a4, "--page", "A3"}, QStringList{"print", in, a4, "--page"},
+          QStringList{"print", in, a4, "--landscape", "--landscape"},
+          QStringList{"protocol", "print", in, "--page", "Letter"}}) {
+        EXPECT_EQ(RunCli(bad).exitCode, 2) << bad.join(' ').toStdString();
+    }
 }

@@ -5,6 +5,7 @@
 #include "support/TempDir.h"
 
 #include <QFile>
+#include <QProcess>
 #include <gtest/gtest.h>
 
 namespace {
@@ -47,6 +48,22 @@ TEST(CliProtocolPrint, PHProtocolFileIntoAPdf) {
                            "Heure: 09:05:07", "Intervalle: 7 Jour(s)", "Mode: Calomat TBX",
                            "Pente: 98.0 %", "Asymétrie: -3.2 mV", "Sonde: ++", "",
                            "#1 4.01 172.3 mV 77.0 °F", "#2 7.00 -3.1 mV 68.0 °F"}));
+
+    // The page options: the same printout on a Letter page turned to landscape.
+    const QString turned = dir.file(QStringLiteral("turned.pdf"));
+    ASSERT_EQ(
+        RunCli({QStringLiteral("protocol"), QStringLiteral("print"), in, turned,
+                QStringLiteral("--page"), QStringLiteral("Letter"), QStringLiteral("--landscape")})
+            .exitCode,
+        0);
+    QProcess info;
+    info.start(QStringLiteral("pdfinfo"), {turned});
+    ASSERT_TRUE(info.waitForFinished(30000));
+    EXPECT_TRUE(QString::fromUtf8(info.readAllStandardOutput())
+                    .contains(QStringLiteral("Page size:       792 x 612 pts (letter)")));
+    const QList<QStringList> turnedPages = PdfPages(turned);
+    ASSERT_EQ(turnedPages.size(), 1);
+    EXPECT_EQ(turnedPages[0].last(), QStringLiteral("#2 7.00 -3.1 mV 68.0 °F"));
 }
 
 TEST(CliProtocolPrint, FailuresAndUsage) {

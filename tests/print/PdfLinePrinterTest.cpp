@@ -13,9 +13,9 @@ TEST(PdfLinePrinter, PagesAndLinesReadBackInOrder) {
     TempDir dir;
     const QString path = dir.file(QStringLiteral("out.pdf"));
     PdfFileFactory factory(path);
-    EXPECT_EQ(factory.PrinterCount(), 1);
+    EXPECT_EQ(factory.PrinterNames(), QStringList({path}));
     EXPECT_EQ(factory.DefaultPrinterName(), path);
-    std::unique_ptr<LinePrinter> printer = factory.OpenDefaultPrinter();
+    std::unique_ptr<LinePrinter> printer = factory.OpenPrinter(path);
     printer->SetFontSize(11);
     printer->PrintLine(QStringLiteral("Première ligne"));
     printer->PrintLine(QString());
@@ -70,9 +70,9 @@ TEST(SystemPrinterFactory, NoReachablePrintServiceMeansNoPrinter) {
     const QByteArray saved = qgetenv("CUPS_SERVER");
     qputenv("CUPS_SERVER", QFile::encodeName(TempDir().file(QStringLiteral("no-cups.sock"))));
     SystemPrinterFactory factory;
-    EXPECT_EQ(factory.PrinterCount(), 0);
+    EXPECT_EQ(factory.PrinterNames(), QStringList());
     EXPECT_EQ(factory.DefaultPrinterName(), QString());
-    EXPECT_EQ(factory.OpenDefaultPrinter(), nullptr);
+    EXPECT_EQ(factory.OpenPrinter(QStringLiteral("Labo-Laser")), nullptr);
     if (wasSet) {
         qputenv("CUPS_SERVER", saved);
     } else {

@@ -7,9 +7,12 @@
 #include <memory>
 
 // A printer of known metrics for testing printouts: every character is `charWidth` wide
-// (a tab too), every text `lineHeight` high. It records each document page by page.
+// (a tab too), every text `lineHeight` high; a page turned to landscape swaps width and
+// height. It records each document page by page with the printer it went to.
 struct PrinterLog {
     struct Document {
+        QString printer;
+        bool landscape = false;
         double fontSize = 0;
         QList<QStringList> pages{QStringList()};
         bool ended = false;
@@ -17,8 +20,10 @@ struct PrinterLog {
         QStringList AllLines() const;
     };
 
-    int printers = 1;
+    QStringList names{QStringLiteral("Labo-Laser")};
     QString defaultName = QStringLiteral("Labo-Laser");
+    // Whether the printouts may turn the page (false: the user chose it).
+    bool mayTurn = true;
     double charWidth = 1;
     double lineHeight = 10;
     double pageWidth = 200;
@@ -27,13 +32,18 @@ struct PrinterLog {
     QList<Document> documents;
 };
 
+// A document recorded into `log` (for printouts on a printer the caller opens).
+std::unique_ptr<LinePrinter> NewRecordingPrinter(std::shared_ptr<PrinterLog> log,
+                                                 const QString& name);
+
 class RecordingPrinterFactory : public LinePrinterFactory {
 public:
     explicit RecordingPrinterFactory(std::shared_ptr<PrinterLog> log) : m_log(std::move(log)) {}
 
-    int PrinterCount() const override { return m_log->printers; }
+    QStringList PrinterNames() const override { return m_log->names; }
     QString DefaultPrinterName() const override { return m_log->defaultName; }
-    std::unique_ptr<LinePrinter> OpenDefaultPrinter() override;
+    // Only the printers of `names` open.
+    std::unique_ptr<LinePrinter> OpenPrinter(const QString& name) override;
 
 private:
     std::shared_ptr<PrinterLog> m_log;

@@ -178,7 +178,7 @@ TEST_F(PHWindow, PrintingAsksNamingThePrinter) {
         QStringLiteral("            #1\t4.01\t172.3 mV\t77,0 °F")));
 
     ui.Clear();
-    log->printers = 0;
+    log->names.clear();
     w->cmdPrint->click();
     EXPECT_EQ(ui.MessageTexts(), QStringList({"Pas d'imprimante disponible!"}));
 }

@@ -62,14 +62,14 @@ TEST(DocumentPrint, NoDatasetNoPrinterAndAFailedPrintout) {
     EXPECT_EQ(f.ui.messages[0].icon, MsgIcon::Information);
 
     f.WithDataset();
-    f.log->printers = 0;
+    f.log->names.clear();
     f.ui.Clear();
     f.Print();
     ASSERT_EQ(f.ui.messages.size(), 1);
     EXPECT_EQ(f.ui.messages[0].text, QStringLiteral("Pas d'imprimante disponible!"));
     EXPECT_EQ(f.ui.messages[0].icon, MsgIcon::Critical);
 
-    f.log->printers = 1;
+    f.log->names = QStringList({"Labo-Laser"});
     f.log->endFails = true;
     f.ui.Clear();
     f.ui.messageAnswers = {MsgResult::Yes};

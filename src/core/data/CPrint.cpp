@@ -5,6 +5,7 @@
 #include "data/PrintoutLines.h"
 #include "data/RecordWalker.h"
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 
@@ -19,9 +20,9 @@ constexpr int kTableColumns = 16;
 // What a program without printer support sees: no printer at all.
 class NoPrinters : public LinePrinterFactory {
 public:
-    int PrinterCount() const override { return 0; }
+    QStringList PrinterNames() const override { return {}; }
     QString DefaultPrinterName() const override { return QString(); }
-    std::unique_ptr<LinePrinter> OpenDefaultPrinter() override { return nullptr; }
+    std::unique_ptr<LinePrinter> OpenPrinter(const QString&) override { return nullptr; }
 };
 
 } // namespace
@@ -41,41 +42,91 @@ void CPrint::SetClock(std::function<QDateTime()> clock) {
 }
 
 bool CPrint::PrinterAvailable() {
-    return Trapped(m_services.ui, false, [&] { return m_factory->PrinterCount() > 0; });
+    return Trapped(m_services.ui, false, [&] { return !m_factory->PrinterNames().isEmpty(); });
 }
 
 QString CPrint::PrinterName() {
-    return Trapped(m_services.ui, QString(), [&] { return m_factory->DefaultPrinterName(); });
+    return Trapped(m_services.ui, QString(), [&] {
+        // With printers installed but none set as default, the first one is used rather
+        // than failing on a printer without a name.
+        const QStringList names = m_factory->PrinterNames();
+        const QString chosen = m_factory->DefaultPrinterName();
+        return names.contains(chosen) ? chosen : names.value(0);
+    });
 }
 
 bool CPrint::PrintMVals(const QString& strDeviceName, const QString& strSerNo,
                         const QString& strUser, const QDateTime& mvalDate,
                         const QString& strMVals) {
     const bool printed = Trapped(m_services.ui, false, [&] {
-        return StartPrintout() && PrintMValsHeader(strDeviceName, strSerNo, strUser, mvalDate) &&
-               PrintMValsTable(strDeviceName, strMVals) && EndPrintout();
+        return OpenPrinter() &&
+               PrintMVals(*m_opened, strDeviceName, strSerNo, strUser, mvalDate, strMVals);
     });
     // A printout that failed part-way is discarded, never sent later with another one.
-    m_printer.reset();
+    m_opened.reset();
     return printed;
 }
 
 bool CPrint::PrintCalProtocol() {
-    const bool printed = Trapped(m_services.ui, false, [&] {
-        QString meter, serNo, user;
-        return StartPrintout() && m_services.calProtocol.GetProtocolHeader(meter, serNo, user) &&
-               PrintProtocolHeader(meter, serNo, user) && PrintProtocolBody() && EndPrintout();
-    });
-    m_printer.reset();
+    const bool printed =
+        Trapped(m_services.ui, false, [&] { return OpenPrinter() && PrintCalProtocol(*m_opened); });
+    m_opened.reset();
     return printed;
 }
 
-bool CPrint::StartPrintout() {
-    m_printer = m_factory->OpenDefaultPrinter();
-    if (!m_printer) {
-        return false;
+bool CPrint::PrintMVals(LinePrinter& printer, const QString& strDeviceName, const QString& strSerNo,
+                        const QString& strUser, const QDateTime& mvalDate,
+                        const QString& strMVals) {
+    const bool printed = Trapped(m_services.ui, false, [&] {
+        return StartPrintout(printer) &&
+               FitPage(strDeviceName, strSerNo, strUser, mvalDate, strMVals) &&
+               PrintMValsHeader(strDeviceName, strSerNo, strUser, mvalDate) &&
+               PrintMValsTable(strDeviceName, strMVals) && EndPrintout();
+    });
+    m_printer = nullptr;
+    return printed;
+}
+
+bool CPrint::PrintCalProtocol(LinePrinter& printer) {
+    const bool printed = Trapped(m_services.ui, false, [&] {
+        QString meter, serNo, user;
+        return StartPrintout(printer) &&
+               m_services.calProtocol.GetProtocolHeader(meter, serNo, user) &&
+               PrintProtocolHeader(meter, serNo, user) && PrintProtocolBody() && EndPrintout();
+    });
+    m_printer = nullptr;
+    return printed;
+}
+
+bool CPrint::FitMValsPage(LinePrinter& printer, const QString& strDeviceName,
+                          const QString& strSerNo, const QString& strUser,
+                          const QDateTime& mvalDate, const QString& strMVals) {
+    const bool fitted = Trapped(m_services.ui, false, [&] {
+        return StartPrintout(printer) &&
+               FitPage(strDeviceName, strSerNo, strUser, mvalDate, strMVals);
+    });
+    m_printer = nullptr;
+    return fitted;
+}
+
+bool CPrint::OpenPrinter() {
+    m_opened.reset();
+    const QString name = PrinterName();
+    if (!name.isEmpty()) {
+        m_opened = m_factory->OpenPrinter(name);
     }
+    return m_opened != nullptr;
+}
+
+bool CPrint::StartPrintout(LinePrinter& printer) {
+    m_printer = &printer;
     m_printer->SetFontSize(kFontSize_pt);
+    CountLinesPerPage();
+    m_intLinesPrinted = 0;
+    return true;
+}
+
+void CPrint::CountLinesPerPage() {
     const double lineHeight = m_printer->TextHeight(QStringLiteral("test"));
     const double lines =
         lineHeight > 0 ? std::nearbyint(m_printer->PrintableHeight() / lineHeight - kTopLines) : 0;
@@ -83,8 +134,45 @@ bool CPrint::StartPrintout() {
         throw MervexError(QStringLiteral("The printable area holds too few lines."));
     }
     m_intLinesPerPage = static_cast<short>(std::min<double>(lines, SHRT_MAX));
-    m_intLinesPrinted = 0;
+}
+
+bool CPrint::FitPage(const QString& strDeviceName, const QString& strSerNo, const QString& strUser,
+                     const QDateTime& mvalDate, const QString& strMVals) {
+    if (!m_printer->MayTurnPage()) {
+        return true;
+    }
+    QStringList titles;
+    const short count = TableConfig(strDeviceName, titles);
+    if (count <= 0) {
+        return false;
+    }
+    const double width = m_printer->PrintableWidth();
+    const auto tooWide = [&](const QString& line) { return m_printer->TextWidth(line) > width; };
+    QStringList lines = DatasetHeaderLines(strDeviceName, strSerNo, strUser, mvalDate);
+    lines << FieldsLine(titles, count);
+    bool turn = std::any_of(lines.cbegin(), lines.cend(), tooWide);
+    RecordWalker walker(strMVals);
+    QStringList fields;
+    while (!turn && walker.Next(fields, count)) {
+        turn = tooWide(FieldsLine(fields, count));
+        m_services.ui.Yield();
+    }
+    if (!turn && walker.Failed()) {
+        return false;
+    }
+    if (turn) {
+        // Every column of a wide record on the page; what is wider still is cut as before.
+        m_printer->TurnToLandscape();
+        CountLinesPerPage();
+    }
     return true;
+}
+
+short CPrint::TableConfig(const QString& strDeviceName, QStringList& titles) {
+    titles = QStringList(kTableColumns);
+    QList<short> widths(kTableColumns);
+    QList<int> kinds(kTableColumns);
+    return m_services.device.GetTableConfig(titles, widths, kinds, strDeviceName);
 }
 
 QString CPrint::FitToWidth(QString text) const {
@@ -142,10 +230,8 @@ bool CPrint::PrintMValsHeader(const QString& strDeviceName, const QString& strSe
 }
 
 bool CPrint::PrintMValsTable(const QString& strDeviceName, const QString& strMVals) {
-    QStringList titles(kTableColumns);
-    QList<short> widths(kTableColumns);
-    QList<int> kinds(kTableColumns);
-    const short count = m_services.device.GetTableConfig(titles, widths, kinds, strDeviceName);
+    QStringList titles;
+    const short count = TableConfig(strDeviceName, titles);
     if (count <= 0) {
         return false;
     }

@@ -10,9 +10,11 @@
 
 class Services;
 
-// Prints datasets and the held calibration protocol on the default printer as plain
-// text lines, 11 pt, a new page when the page is full. The printers come from a factory:
-// the desktop and the command line put theirs in; without one no printer exists.
+// Prints datasets and the held calibration protocol as plain text lines, 11 pt, a new page
+// when the page is full: on the default printer (the first installed one when no default
+// is set), or on a printer the caller opened (a print dialog's choice, a preview, a PDF
+// file). The printers come from a factory: the desktop and the command line put theirs
+// in; without one no printer exists.
 class CPrint {
 public:
     explicit CPrint(Services& services);
@@ -25,14 +27,33 @@ public:
     void SetClock(std::function<QDateTime()> clock);
 
     bool PrinterAvailable();
+    // The printer the printouts go to: the default printer, or the first installed one
+    // when no default is set; empty when there is none.
     QString PrinterName();
     bool PrintMVals(const QString& strDeviceName, const QString& strSerNo, const QString& strUser,
                     const QDateTime& mvalDate, const QString& strMVals);
     // False when the protocol object holds no protocol.
     bool PrintCalProtocol();
 
+    // The same printouts on `printer`, which the caller opened and discards on failure.
+    // A page left to the printout is turned as PrintMVals turns it.
+    bool PrintMVals(LinePrinter& printer, const QString& strDeviceName, const QString& strSerNo,
+                    const QString& strUser, const QDateTime& mvalDate, const QString& strMVals);
+    bool PrintCalProtocol(LinePrinter& printer);
+    // Turns the page of `printer` to landscape when a line of the dataset printout is
+    // wider than its portrait page and the page may still turn (what PrintMVals does
+    // first). False when the dataset cannot be laid out.
+    bool FitMValsPage(LinePrinter& printer, const QString& strDeviceName, const QString& strSerNo,
+                      const QString& strUser, const QDateTime& mvalDate, const QString& strMVals);
+
 private:
-    bool StartPrintout();
+    // Opens the printer the printouts go to; false when it cannot be started.
+    bool OpenPrinter();
+    bool StartPrintout(LinePrinter& printer);
+    bool FitPage(const QString& strDeviceName, const QString& strSerNo, const QString& strUser,
+                 const QDateTime& mvalDate, const QString& strMVals);
+    void CountLinesPerPage();
+    short TableConfig(const QString& strDeviceName, QStringList& titles);
     bool PrintLine(QString text);
     bool PrintLines(const QStringList& lines);
     bool PrintTopLines();
@@ -49,7 +70,8 @@ private:
 
     Services& m_services;
     std::unique_ptr<LinePrinterFactory> m_factory;
-    std::unique_ptr<LinePrinter> m_printer;
+    std::unique_ptr<LinePrinter> m_opened; // the printer OpenPrinter started
+    LinePrinter* m_printer = nullptr;      // the printer of the printout in progress
     std::function<QDateTime()> m_clock;
     short m_intLinesPrinted = 0;
     short m_intLinesPerPage = 0;

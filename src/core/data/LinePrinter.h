@@ -1,7 +1,12 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <memory>
+
+// How a page is turned. Automatic leaves it to the printout: a dataset whose lines are
+// wider than the portrait page is printed in landscape.
+enum class PageOrientation { Automatic, Portrait, Landscape };
 
 // A printer that prints plain text lines from the top of the page down, in its own units
 // (the same unit for heights, widths and the printable size).
@@ -14,6 +19,11 @@ public:
     virtual double TextWidth(const QString& text) const = 0;
     virtual double PrintableHeight() const = 0;
     virtual double PrintableWidth() const = 0;
+    // Whether the printout may still turn the page: its orientation was left to the
+    // printout and nothing is printed yet.
+    virtual bool MayTurnPage() const = 0;
+    // Turns the page to landscape; only while MayTurnPage().
+    virtual void TurnToLandscape() = 0;
     // Prints the text at the current line and moves to the next line.
     virtual void PrintLine(const QString& text) = 0;
     virtual void NewPage() = 0;
@@ -21,14 +31,16 @@ public:
     virtual bool EndDocument() = 0;
 };
 
-// The printers the program can reach: how many are installed, which is the default, and a
-// fresh document on the default printer.
+// The printers the program can reach: the installed ones, which of them is the default,
+// and a fresh document on one of them.
 class LinePrinterFactory {
 public:
     virtual ~LinePrinterFactory() = default;
 
-    virtual int PrinterCount() const = 0;
+    virtual QStringList PrinterNames() const = 0;
+    // Empty when no default printer is set.
     virtual QString DefaultPrinterName() const = 0;
-    // A new document on the default printer; nullptr when it cannot be started.
-    virtual std::unique_ptr<LinePrinter> OpenDefaultPrinter() = 0;
+    // A new document on the named printer, its page left to the printout; nullptr when it
+    // cannot be started.
+    virtual std::unique_ptr<LinePrinter> OpenPrinter(const QString& name) = 0;
 };

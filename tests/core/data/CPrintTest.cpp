@@ -156,7 +156,7 @@ private:
 TEST_F(CPrintTest, PrinterAvailabilityAndNameComeFromTheFactory) {
     EXPECT_TRUE(services.print.PrinterAvailable());
     EXPECT_EQ(services.print.PrinterName(), QStringLiteral("Labo-Laser"));
-    log->printers = 0;
+    log->names.clear();
     EXPECT_FALSE(services.print.PrinterAvailable());
 
     ScriptedUi bareUi;
@@ -179,7 +179,7 @@ TEST_F(CPrintTest, DatasetPrintsHeaderTitlesAndOneLinePerRecord) {
                               I + QStringLiteral("2; a; b; c; d; e; f; g; h; i; ")};
     EXPECT_EQ(doc.pages[0], DatasetHeader() + TitleLine(model) + records);
     EXPECT_EQ(TitleLine(model)[0].count(QStringLiteral("; ")), 10);
-    EXPECT_EQ(ui.yields, 2) << "events are processed between records";
+    EXPECT_EQ(ui.yields, 4) << "events are processed between records, measuring and printing";
     EXPECT_TRUE(ui.messages.isEmpty());
 }
 
@@ -199,6 +199,7 @@ TEST_F(CPrintTest, EmptyDatasetPrintsHeaderAndTitleOnlyAndTooShortTextFails) {
 }
 
 TEST_F(CPrintTest, LongLinesAreCutAtTheRightEdgeNeverWrapped) {
+    log->mayTurn = false; // a page the user chose stays as it is
     log->pageWidth = 40;
     log->charWidth = 2; // 20 characters fit
     ASSERT_TRUE(PrintDataset(
@@ -317,4 +318,88 @@ TEST_F(CPrintTest, APointCountAboveTheKeptStandardsPrintsTheFive) {
     const QStringList standards = OnlyDocument().AllLines().filter(QStringLiteral(" FNU/NTU: sl-"));
     EXPECT_EQ(standards.size(), 5);
     EXPECT_EQ(standards.last(), I + QStringLiteral("5 FNU/NTU: sl-5 OK"));
+}
+
+TEST_F(CPrintTest, WithoutADefaultPrinterTheFirstInstalledOneIsNamedAndPrintedOn) {
+    log->names = {QStringLiteral("Atelier"), QStringLiteral("Bureau")};
+    log->defaultName.clear();
+    EXPECT_TRUE(services.print.PrinterAvailable());
+    EXPECT_EQ(services.print.PrinterName(), QStringLiteral("Atelier"));
+    ASSERT_TRUE(PrintDataset(QStringLiteral("Ardel 20 IR"), Answer({QStringLiteral("1;2")})));
+    EXPECT_EQ(OnlyDocument().printer, QStringLiteral("Atelier"));
+    EXPECT_TRUE(OnlyDocument().ended);
+
+    // A default that is no longer installed counts as none.
+    log->defaultName = QStringLiteral("Ancienne");
+    EXPECT_EQ(services.print.PrinterName(), QStringLiteral("Atelier"));
+    log->defaultName = QStringLiteral("Bureau");
+    EXPECT_EQ(services.print.PrinterName(), QStringLiteral("Bureau"));
+    EXPECT_TRUE(ui.messages.isEmpty());
+}
+
+TEST_F(CPrintTest, ADatasetWiderThanThePortraitPageIsPrintedInLandscape) {
+    const QString model = QStringLiteral("Ardel 20 IR");
+    const int portrait = static_cast<int>(TitleLine(model)[0].size()) + 5;
+    log->pageWidth = portrait; // the title line fits portrait; landscape is 1000 wide
+    const QString narrow = QStringLiteral("1;2");
+    ASSERT_TRUE(PrintDataset(model, Answer({narrow})));
+    EXPECT_FALSE(OnlyDocument().landscape) << "header and title line fit portrait";
+
+    log->documents.clear();
+    const QString wideField(portrait, u'w');
+    ASSERT_TRUE(PrintDataset(model, Answer({narrow, QStringLiteral("2;") + wideField})));
+    const PrinterLog::Document& doc = OnlyDocument();
+    EXPECT_TRUE(doc.landscape) << "the last record decides too";
+    EXPECT_EQ(doc.AllLines().last(),
+              I + QStringLiteral("2; ") + wideField + QStringLiteral("; ; ; ; ; ; ; ; ; "));
+    // Lines per page follow the turned page: its height is the portrait width.
+    const int perPage = portrait / 10 - 2;
+    ExpectPaged(
+        doc, perPage,
+        DatasetHeader() + TitleLine(model) +
+            QStringList{I + QStringLiteral("1; 2; ; ; ; ; ; ; ; ; "), doc.AllLines().last()});
+
+    // What does not fit landscape either is still cut at the right edge.
+    log->documents.clear();
+    log->pageHeight = 200;
+    ASSERT_TRUE(PrintDataset(model, Answer({QString(400, u'z')})));
+    EXPECT_TRUE(OnlyDocument().landscape);
+    EXPECT_EQ(OnlyDocument().AllLines().last(), (I + QString(400, u'z')).left(200));
+
+    // A page the user chose is never turned.
+    log->documents.clear();
+    log->mayTurn = false;
+    ASSERT_TRUE(PrintDataset(model, Answer({QStringLiteral("2;") + wideField})));
+    EXPECT_FALSE(OnlyDocument().landscape);
+    EXPECT_EQ(OnlyDocument().AllLines().last().size(), portrait);
+}
+
+TEST_F(CPrintTest, PrintoutsOnAPrinterTheCallerOpenedAndFittingItsPage) {
+    const QString model = QStringLiteral("Ardel 20 IR");
+    log->pageWidth = static_cast<double>(TitleLine(model)[0].size());
+    const QString wide = Answer({QStringLiteral("2;") + QString(200, u'w')});
+    const QDateTime date(QDate(2024, 7, 12), QTime(8, 4, 3));
+    std::unique_ptr<LinePrinter> fitted = NewRecordingPrinter(log, QStringLiteral("Aperçu"));
+    ASSERT_TRUE(services.print.FitMValsPage(*fitted, model, {}, {}, date, wide));
+    EXPECT_TRUE(log->documents[0].landscape);
+    EXPECT_TRUE(log->documents[0].AllLines().isEmpty()) << "fitting prints nothing";
+
+    std::unique_ptr<LinePrinter> chosen = NewRecordingPrinter(log, QStringLiteral("Choisie"));
+    ASSERT_TRUE(services.print.PrintMVals(*chosen, model, QStringLiteral("SN-4711"),
+                                          QStringLiteral("Marie"), date, wide));
+    ASSERT_EQ(log->documents.size(), 2);
+    EXPECT_TRUE(log->documents[1].ended);
+    EXPECT_TRUE(log->documents[1].landscape);
+    EXPECT_EQ(log->documents[1].AllLines().mid(0, 5), DatasetHeader().mid(0, 5));
+
+    LoadProtocol(kPHFile.arg(QStringLiteral("False"), QStringLiteral("False")));
+    std::unique_ptr<LinePrinter> protocol = NewRecordingPrinter(log, QStringLiteral("Choisie"));
+    log->pageWidth = 200;
+    ASSERT_TRUE(services.print.PrintCalProtocol(*protocol));
+    EXPECT_EQ(log->documents[2].AllLines(), PHPrintout(false));
+    EXPECT_FALSE(log->documents[2].landscape);
+
+    EXPECT_FALSE(services.print.FitMValsPage(*NewRecordingPrinter(log, {}), model, {}, {}, date,
+                                             QStringLiteral("x")))
+        << "records that cannot be read cannot be laid out";
 }
