@@ -3,6 +3,7 @@
 #include "app/Services.h"
 #include "app/Ui.h"
 #include "data/CMeasVal.h"
+#include "data/ExportDataset.h"
 #include "data/MValSet.h"
 #include "meter/MeterLink.h"
 
@@ -15,6 +16,7 @@
 #include <benchmark/benchmark.h>
 #include <cstdio>
 #include <memory>
+#include <string>
 
 namespace {
 
@@ -99,37 +101,51 @@ void Finish(benchmark::State& state, const QString& xls) {
     state.counters["file_MiB"] = static_cast<double>(QFile(xls).size()) / (1024.0 * 1024.0);
 }
 
-// The dataset of a document window to a spreadsheet file.
-void BM_ExportPhotometerRecords(benchmark::State& state) {
+// The dataset of a document window to a spreadsheet file of the type the name asks for.
+void BM_ExportPhotometerRecords(benchmark::State& state, const QString& name) {
     BenchData& d = Data();
-    const QString xls = d.dir.filePath(QStringLiteral("export.xls"));
+    MValSet set;
+    set.strMVals = d.mvals;
+    set.strMeter = d.kMeter;
+    set.strSerNo = QStringLiteral("SN-0042");
+    set.strUser = QStringLiteral("Dupont");
+    set.curDate = d.when;
+    const QString path = d.dir.filePath(name);
     for (auto _ : state) {
-        if (!d.services.exportExcel.SetMVals(d.mvals, d.kMeter, QStringLiteral("SN-0042"),
-                                             QStringLiteral("Dupont"), d.when, xls)) {
+        if (!ExportDataset(d.services, set, path)) {
             state.SkipWithError("export failed");
             return;
         }
     }
-    Finish(state, xls);
+    Finish(state, path);
 }
-BENCHMARK(BM_ExportPhotometerRecords)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_ExportPhotometerRecords, xls, QStringLiteral("export.xls"))
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(BM_ExportPhotometerRecords, xlsx, QStringLiteral("export.xlsx"))
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 // What `mervex-cli export` does: read the dataset file, then export it.
-void BM_ExportPhotometerDatasetFile(benchmark::State& state) {
+void BM_ExportPhotometerDatasetFile(benchmark::State& state, const QString& name) {
     BenchData& d = Data();
-    const QString xls = d.dir.filePath(QStringLiteral("from-file.xls"));
+    const QString path = d.dir.filePath(name);
     for (auto _ : state) {
         MValSet set;
         if (!d.saved || d.services.measVal.OpenFile(set, d.datasetFile) != CMeasVal::kOpened ||
-            !d.services.exportExcel.SetMVals(set.strMVals, set.strMeter, set.strSerNo, set.strUser,
-                                             set.curDate, xls)) {
+            !ExportDataset(d.services, set, path)) {
             state.SkipWithError("export of the dataset file failed");
             return;
         }
     }
-    Finish(state, xls);
+    Finish(state, path);
 }
-BENCHMARK(BM_ExportPhotometerDatasetFile)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_ExportPhotometerDatasetFile, xls, QStringLiteral("from-file.xls"))
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(BM_ExportPhotometerDatasetFile, xlsx, QStringLiteral("from-file.xlsx"))
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 QString OfficeSuite() {
     for (const QString& name : {QStringLiteral("soffice"), QStringLiteral("libreoffice")}) {
@@ -142,20 +158,21 @@ QString OfficeSuite() {
 }
 
 // The office suite converting the same dataset file to the same format.
-void BM_OfficeSuiteConvertsTheDatasetFile(benchmark::State& state, const QString& office) {
+void BM_OfficeSuiteConvertsTheDatasetFile(benchmark::State& state, const QString& office,
+                                          const QString& type) {
     BenchData& d = Data();
     const QString outDir = d.dir.filePath(QStringLiteral("office"));
     for (auto _ : state) {
         QProcess process;
-        process.start(office, {QStringLiteral("--headless"), QStringLiteral("--convert-to"),
-                               QStringLiteral("xls"), QStringLiteral("--infilter=CSV:59,34,76"),
+        process.start(office, {QStringLiteral("--headless"), QStringLiteral("--convert-to"), type,
+                               QStringLiteral("--infilter=CSV:59,34,76,1"),
                                QStringLiteral("--outdir"), outDir, d.datasetFile});
         if (!d.saved || !process.waitForFinished(600000) || process.exitCode() != 0) {
             state.SkipWithError("the office suite failed to convert");
             return;
         }
     }
-    Finish(state, outDir + QStringLiteral("/dataset.xls"));
+    Finish(state, outDir + QStringLiteral("/dataset.") + type);
 }
 
 } // namespace
@@ -168,11 +185,14 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "No office suite installed (soffice, libreoffice): no comparison "
                              "with an office suite's conversion in this run.\n");
     } else {
-        benchmark::RegisterBenchmark("BM_OfficeSuiteConvertsTheDatasetFile",
-                                     BM_OfficeSuiteConvertsTheDatasetFile, office)
-            ->Unit(benchmark::kMillisecond)
-            ->UseRealTime()
-            ->Iterations(1);
+        for (const char* type : {"xls", "xlsx"}) {
+            benchmark::RegisterBenchmark(
+                (std::string("BM_OfficeSuiteConvertsTheDatasetFile/") + type).c_str(),
+                BM_OfficeSuiteConvertsTheDatasetFile, office, QString::fromLatin1(type))
+                ->Unit(benchmark::kMillisecond)
+                ->UseRealTime()
+                ->Iterations(1);
+        }
     }
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

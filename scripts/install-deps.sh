@@ -7,8 +7,9 @@ packages=(
     cmake g++ make pkg-config ccache
     qt6-base-dev qt6-serialport-dev
     libgtest-dev libgmock-dev libbenchmark-dev
-    fonts-dejavu-core python3-xlrd poppler-utils
-    xvfb xauth
+    fonts-dejavu-core python3-xlrd python3-openpyxl poppler-utils
+    libxlsxwriter-dev qt6-svg-dev
+    xvfb xauth xdotool imagemagick
     clang libclang-rt-14-dev
 )
 

@@ -30,7 +30,8 @@ int main(int argc, char** argv) {
     window = &main;
     ui.SetMainWindow(&main);
     main.show();
-    if (!StartUp(main, [&main](CLogin& login) { ShowLoginDialog(login, &main); })) {
+    if (!StartUp(main, [&main](CLogin& login) { ShowLoginDialog(login, &main); }) ||
+        main.IsUnloaded()) {
         return 0;
     }
     return QApplication::exec();

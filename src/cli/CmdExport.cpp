@@ -2,6 +2,7 @@
 #include "cli/CliCommand.h"
 #include "cli/CliDataset.h"
 #include "cli/CliSearch.h"
+#include "data/ExportDataset.h"
 #include "data/MValSet.h"
 
 namespace {
@@ -15,8 +16,7 @@ int RunExport(CliContext& ctx, const QStringList& args) {
     if (!ReadDatasetFile(ctx, args[0], set)) {
         return kExitFailure;
     }
-    if (!services.exportExcel.SetMVals(set.strMVals, set.strMeter, set.strSerNo, set.strUser,
-                                       set.curDate, args[1])) {
+    if (!ExportDataset(services, set, args[1])) {
         ReportFailure(ctx, 1058);
         return kExitFailure;
     }
@@ -24,8 +24,8 @@ int RunExport(CliContext& ctx, const QStringList& args) {
 }
 
 const CliRegistration reg({QStringLiteral("export"),
-                           QStringLiteral("export IN.csv OUT.xls            dataset file -> "
-                                          "spreadsheet file"),
+                           QStringLiteral("export IN.csv OUT.xlsx|OUT.xls   dataset file -> "
+                                          "spreadsheet file (type by extension)"),
                            &RunExport});
 
 } // namespace

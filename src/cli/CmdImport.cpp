@@ -2,10 +2,26 @@
 #include "cli/CliCommand.h"
 #include "cli/CliSearch.h"
 #include "data/MValSet.h"
+#include "data/TransferProgress.h"
 
 #include <QDateTime>
+#include <cstdio>
+#include <unistd.h>
 
 namespace {
+
+// On a terminal the transfer shows its progress on one line of standard error; scripts
+// that read the streams see nothing of it.
+CImportMVal::ProgressHook TerminalProgress() {
+    if (isatty(STDERR_FILENO) == 0) {
+        return {};
+    }
+    return [](qsizetype records, qint64 elapsedMs) {
+        const QByteArray line = TransferProgressText(records, elapsedMs).toUtf8();
+        std::fprintf(stderr, "\r%s\x1b[K", line.constData());
+        std::fflush(stderr);
+    };
+}
 
 int RunImport(CliContext& ctx, const QStringList& args) {
     if (args.size() != 1) {
@@ -22,7 +38,14 @@ int RunImport(CliContext& ctx, const QStringList& args) {
     set.strSerNo = meter.serialNumber;
     set.strUser = ctx.user;
     set.curDate = QDateTime::currentDateTime();
-    if (!services.importMVal.GetMVals(set.strMVals)) {
+    CImportMVal::ProgressHook progress = TerminalProgress();
+    services.importMVal.SetProgressHook(progress);
+    const bool imported = services.importMVal.GetMVals(set.strMVals);
+    services.importMVal.SetProgressHook({});
+    if (progress) {
+        std::fputs("\n", stderr);
+    }
+    if (!imported) {
         ReportFailure(ctx, 1036);
         return kExitFailure;
     }

@@ -4,12 +4,14 @@
 #include "support/ScriptedMeterLink.h"
 #include "support/ScriptedUi.h"
 #include "support/TempDir.h"
+#include "support/WorkbookReader.h"
 
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QStandardPaths>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -71,6 +73,56 @@ TEST(CliExport, DatasetFileBecomesASpreadsheet) {
     EXPECT_TRUE(texts.contains("Utilisateur: Zoé"));
     EXPECT_TRUE(texts.contains("Unité"));
     EXPECT_EQ(numbers, (QList<double>{1, 12, 0.31, 2}));
+}
+
+TEST(CliExport, XlsxExtensionWritesAWorkbook) {
+    TempDir dir;
+    const QString in = dir.file("data.csv");
+    const QString out = dir.file("data.xlsx");
+    SaveDataset(in, "Ardel 20 T", {"1;06.05.24;07:00;12;0.31;NTU;OK;;;", "2;06.05.24;07:01;x;;;"});
+    WriteBytes(out, "older export");
+    const CliResult r = RunCli({"export", in, out});
+    // Letters in an integer column are kept as text in a workbook: nothing to report.
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
+    const WorkbookSheet sheet = ReadWorkbook(out);
+    ASSERT_TRUE(sheet.read);
+    EXPECT_EQ(sheet.rows, 10);
+    EXPECT_EQ(sheet.cols, 10);
+    EXPECT_EQ(sheet.cells.value({3, 1}).value.toString(), QStringLiteral("Numéro de série: SN 7"));
+    EXPECT_EQ(sheet.cells.value({8, 6}).value.toString(), QStringLiteral("Unité"));
+    EXPECT_DOUBLE_EQ(sheet.cells.value({9, 5}).value.toDouble(), 0.31);
+    EXPECT_EQ(sheet.cells.value({9, 2}).value.toString(), QStringLiteral("2024-05-06T00:00:00"));
+    EXPECT_EQ(sheet.cells.value({10, 4}).kind, QStringLiteral("text"));
+    EXPECT_EQ(sheet.cells.value({10, 4}).value.toString(), QStringLiteral("x"));
+}
+
+// A second independent reader, where it is installed: LibreOffice converts the workbook
+// to CSV and every value comes out as the dataset holds it.
+TEST(CliExport, LibreOfficeReadsTheWorkbook) {
+    const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
+    if (soffice.isEmpty()) {
+        GTEST_SKIP() << "LibreOffice (soffice) is not installed: the conversion check is skipped";
+    }
+    TempDir dir;
+    const QString in = dir.file("data.csv");
+    SaveDataset(in, "Ardel 20 T",
+                {"1;06.05.24;07:00;12;0.31;NTU;OK;;;", "2;06.05.24;07:01:30;x;<0.01;FNU;;;;"});
+    ASSERT_EQ(RunCli({"export", in, dir.file("data.xlsx")}).exitCode, 0);
+    QProcess office;
+    office.setWorkingDirectory(dir.path());
+    office.start(soffice, {QStringLiteral("-env:UserInstallation=file://") + dir.file("profile"),
+                           QStringLiteral("--headless"), QStringLiteral("--convert-to"),
+                           QStringLiteral("csv:Text - txt - csv (StarCalc):59,34,76,1"),
+                           QStringLiteral("--outdir"), dir.file("out"), dir.file("data.xlsx")});
+    ASSERT_TRUE(office.waitForFinished(110000));
+    const QStringList lines =
+        QString::fromUtf8(ReadBytes(dir.file("out/data.csv"))).split(QStringLiteral("\n"));
+    ASSERT_GE(lines.size(), 10) << lines.join('|').toStdString();
+    EXPECT_EQ(lines[7].trimmed(), QStringLiteral("No;Date;Heure;ID;Valeur;Unité;Etat;CQA/Cal;"
+                                                 "Date cal.;Heure cal."));
+    EXPECT_EQ(lines[8].trimmed(), QStringLiteral("1;06.05.2024;07:00;12;0.31;NTU;OK;;;"));
+    EXPECT_EQ(lines[9].trimmed(), QStringLiteral("2;06.05.2024;07:01:30;x;<0.01;FNU;;;;"));
 }
 
 TEST(CliExport, FailuresGoToStandardErrorWithExitOne) {

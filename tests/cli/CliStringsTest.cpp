@@ -8,11 +8,13 @@ TEST(CliStrings, PrintsTheWholeTableAscendingAsUtf8) {
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_TRUE(r.err.isEmpty());
     const QStringList lines = r.out.split(QLatin1Char('\n'));
-    ASSERT_EQ(lines.size(), 231); // 230 lines, each ended by a line feed
-    EXPECT_TRUE(lines.back().isEmpty());
     const StringTable& table = StringTable::Active();
+    const int count = static_cast<int>(table.Numbers().size());
+    ASSERT_GE(count, 226);
+    ASSERT_EQ(lines.size(), count + 1); // one line per string, each ended by a line feed
+    EXPECT_TRUE(lines.back().isEmpty());
     int previous = 0;
-    for (int i = 0; i < 230; ++i) {
+    for (int i = 0; i < count; ++i) {
         const qsizetype tab = lines[i].indexOf(QLatin1Char('\t'));
         ASSERT_GT(tab, 0) << lines[i].toStdString();
         const int number = lines[i].left(tab).toInt();

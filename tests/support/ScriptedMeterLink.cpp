@@ -1,5 +1,7 @@
 #include "support/ScriptedMeterLink.h"
 
+#include <algorithm>
+
 QString ScriptedMeterLink::OkAnswer(const QString& value) {
     return QStringLiteral("\r\n") + value + QStringLiteral("\r\n!\r\n>");
 }
@@ -52,6 +54,11 @@ bool ScriptedMeterLink::COMSendAndReceive(const QString& strSend, QString& strAn
     strAnswer = it->front();
     if (it->size() > 1) {
         it->pop_front();
+    }
+    const qsizetype piece =
+        receivePiece > 0 ? receivePiece : std::max<qsizetype>(1, strAnswer.size());
+    for (qsizetype at = 0; at < strAnswer.size(); at += piece) {
+        Received(QStringView(strAnswer).mid(at, piece));
     }
     return !strAnswer.isEmpty();
 }

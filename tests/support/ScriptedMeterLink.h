@@ -39,6 +39,8 @@ public:
     // Runs inside every COMScanPorts, e.g. to stop the search as a closed wait dialog does.
     std::function<void()> duringScan;
     int answerTime = 0;
+    // An answer is told to the receive hook in pieces of this many characters (0: whole).
+    int receivePiece = 0;
 
 private:
     QHash<QString, std::deque<QString>> m_script;

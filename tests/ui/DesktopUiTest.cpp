@@ -26,6 +26,19 @@ TEST(FileFilter, DefaultExtensionOnlyWhenNoneTyped) {
               QStringLiteral("/tmp/data"));
 }
 
+// A name typed without extension gets the extension of the file type chosen in the dialog.
+TEST(FileFilter, ChosenTypesExtension) {
+    const QStringList filters = QtNameFilters(QStringLiteral(
+        "Classeur Excel (*.xlsx)|*.xlsx|Microsoft Office classeur de travail Excel (*.xls)|*.xls"));
+    ASSERT_EQ(filters.size(), 2);
+    EXPECT_EQ(FilterExtension(filters[0], QStringLiteral("csv")), QStringLiteral("xlsx"));
+    EXPECT_EQ(FilterExtension(filters[1], QStringLiteral("csv")), QStringLiteral("xls"));
+    EXPECT_EQ(FilterExtension(QStringLiteral("Tous (*.csv *.txt)"), QStringLiteral("csv")),
+              QStringLiteral("csv"));
+    EXPECT_EQ(FilterExtension(QStringLiteral("Tous (*)"), QStringLiteral("xls")),
+              QStringLiteral("xls"));
+}
+
 TEST(Pictures, EveryPictureTheWindowsNeedIsReadable) {
     const QDir grafics(QStringLiteral(MERVEX_BIN_DIR "/Grafics"));
     for (const char* name :

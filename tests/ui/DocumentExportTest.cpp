@@ -1,4 +1,5 @@
 #include "UiFixture.h"
+#include "support/WorkbookReader.h"
 #include "ui/data/frmDocument.h"
 
 #include <QFile>
@@ -27,9 +28,11 @@ TEST(DocumentExport, ButtonAndMenuAskForTheFileAndWriteIt) {
     const FileDialogRequest& r = f.ui.dialogs[0].request;
     EXPECT_TRUE(f.ui.dialogs[0].save);
     EXPECT_EQ(r.title, QStringLiteral("Enregistrer sous"));
-    EXPECT_EQ(r.filter, QStringLiteral("Microsoft Office classeur de travail Excel (*.xls)|*.xls"));
+    // Both types, the workbook first.
+    EXPECT_EQ(r.filter, QStringLiteral("Classeur Excel (*.xlsx)|*.xlsx|"
+                                       "Microsoft Office classeur de travail Excel (*.xls)|*.xls"));
     EXPECT_EQ(r.fileName, QStringLiteral("Zentravox"));
-    EXPECT_EQ(r.defaultExtension, QStringLiteral("xls"));
+    EXPECT_EQ(r.defaultExtension, QStringLiteral("xlsx"));
     EXPECT_TRUE(r.overwritePrompt);
     EXPECT_TRUE(r.pathMustExist);
     EXPECT_TRUE(r.hideReadOnly);
@@ -45,6 +48,25 @@ TEST(DocumentExport, ButtonAndMenuAskForTheFileAndWriteIt) {
     EXPECT_EQ(f.ui.dialogs.size(), 1);
     EXPECT_TRUE(f.ui.messages.isEmpty());
     EXPECT_FALSE(QFile::exists(path));
+}
+
+TEST(DocumentExport, TheChosenTypeIsWritten) {
+    MainWindowFixture f;
+    WithDataset(f);
+    TempDir dir;
+    const QString workbook = dir.file("sheet.xlsx");
+    const QString legacy = dir.file("sheet.xls");
+    f.ui.dialogAnswers = {workbook, legacy};
+    f.ShownItem("mnuExport")->trigger();
+    f.ShownItem("mnuExport")->trigger();
+    EXPECT_EQ(f.ui.dialogs.size(), 2);
+    EXPECT_TRUE(f.ui.messages.isEmpty()) << f.ui.MessageTexts().join('|').toStdString();
+    EXPECT_TRUE(ReadBytes(workbook).startsWith("PK\x03\x04"));
+    EXPECT_TRUE(ReadBytes(legacy).startsWith(QByteArray::fromHex("0900040002001000")));
+    const WorkbookSheet sheet = ReadWorkbook(workbook);
+    EXPECT_EQ(sheet.cells.value({9, 4}).kind, QStringLiteral("number"));
+    EXPECT_DOUBLE_EQ(sheet.cells.value({9, 4}).value.toDouble(), 5);
+    EXPECT_EQ(sheet.cells.value({9, 2}).kind, QStringLiteral("date"));
 }
 
 TEST(DocumentExport, FailureAndEmptyDatasetAreReported) {

@@ -303,26 +303,3 @@ TEST(MainWindow, AMissingIconIsReportedButTheProgramStillLoads) {
     EXPECT_TRUE(f.LogIn(QStringLiteral("anna")));
     EXPECT_EQ(f.main->StatusBarText(1), QStringLiteral("hors ligne"));
 }
-
-TEST(MainWindow, SerialOperationsReachTheMetersLink) {
-    MainWindowFixture f;
-    ASSERT_TRUE(f.LogIn(QStringLiteral("anna")));
-    f.link->ScriptOk(QStringLiteral("U.596\r\n"), QStringLiteral("A60-1"));
-    ASSERT_TRUE(f.main->COMInit(3, QStringLiteral("9600"), 4));
-    QString answer;
-    EXPECT_TRUE(f.main->COMSendAndReceive(QStringLiteral("U.596\r\n"), answer));
-    EXPECT_EQ(answer, QStringLiteral("\r\nA60-1\r\n!\r\n>"));
-    EXPECT_TRUE(f.main->COMChangeAnswerTime(600));
-    EXPECT_EQ(f.link->answerTime, 600);
-    EXPECT_TRUE(f.main->COMStop());
-    EXPECT_FALSE(f.main->COMSendAndReceive(QStringLiteral("U.596\r\n"), answer));
-    EXPECT_TRUE(f.main->COMContinue());
-    EXPECT_TRUE(f.main->COMDeinit());
-    int port = -1;
-    QString baud;
-    EXPECT_TRUE(f.main->COMScanPorts(port, baud));
-    EXPECT_EQ(port, 1);
-    EXPECT_EQ(f.link->calls.mid(f.link->calls.indexOf(QStringLiteral("COMInit 3 9600 4"))),
-              (QStringList{"COMInit 3 9600 4", "send U.596", "COMChangeAnswerTime 600", "COMStop",
-                           "send U.596", "COMContinue", "COMDeinit", "COMScanPorts"}));
-}

@@ -1,5 +1,6 @@
 #include "ProgramWindowFixture.h"
 #include "app/StringTable.h"
+#include "support/TempDir.h"
 #include "ui/programs/CalibrationPlotView.h"
 #include "ui/programs/ProgramPanel.h"
 #include "ui/programs/frmProgEdit.h"
@@ -7,6 +8,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QImage>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -208,6 +210,41 @@ TEST_F(ProgramWindowTest, EditorEnterPressesNoButtonAndEscapeAsksForUnsavedChang
     EXPECT_FALSE(saved.isVisible());
 }
 
+namespace {
+
+// The plot's context menu saves the picture, as PNG and as SVG, where the user chose.
+void ExpectPlotSaves(frmProgEdit& editor, ScriptedUi& ui) {
+    TempDir dir;
+    CalibrationPlotView* plot = editor.picCalLine;
+    ASSERT_TRUE(plot->actions().contains(plot->savePngAction));
+    ASSERT_TRUE(plot->actions().contains(plot->saveSvgAction));
+    EXPECT_EQ(plot->contextMenuPolicy(), Qt::ActionsContextMenu);
+    ui.Clear();
+    ui.dialogAnswers = {dir.file("plot.png"), dir.file("plot.svg")};
+    plot->savePngAction->trigger();
+    plot->saveSvgAction->trigger();
+    ASSERT_EQ(ui.dialogs.size(), 2);
+    EXPECT_EQ(ui.dialogs[0].request.filter, QStringLiteral("Image PNG (*.png)|*.png"));
+    EXPECT_EQ(ui.dialogs[1].request.filter, QStringLiteral("Image SVG (*.svg)|*.svg"));
+    EXPECT_TRUE(ui.messages.isEmpty()) << ui.MessageTexts().join('|').toStdString();
+    const QImage png(dir.file("plot.png"));
+    ASSERT_FALSE(png.isNull());
+    EXPECT_EQ(png.size(), QSize(640, 440));
+    // Something besides the background was drawn.
+    EXPECT_NE(png.pixel(320, 220), png.pixel(1, 1));
+    const QByteArray svg = ReadBytes(dir.file("plot.svg"));
+    EXPECT_TRUE(svg.contains("<svg")) << svg.left(200).toStdString();
+    EXPECT_TRUE(svg.contains("R\xC2\xB2 = ")) << "the R² text is part of the drawing";
+    // A file that cannot be written is reported.
+    ui.Clear();
+    ui.dialogAnswers = {dir.file("no/such/plot.png")};
+    plot->savePngAction->trigger();
+    EXPECT_EQ(ui.messages.size(), 1);
+    ui.Clear();
+}
+
+} // namespace
+
 TEST_F(ProgramWindowTest, EditorCalculatesShowsPlotsAndTransfers) {
     Offline();
     FakeSelection selection(true);
@@ -230,6 +267,7 @@ TEST_F(ProgramWindowTest, EditorCalculatesShowsPlotsAndTransfers) {
               QStringList({"6.000E-03", "1.985E-01  1/(mg/l)", "4.030E-01", "2.000E+00  mg/l", "5",
                            "4.667E-02  mg/l", "2.3  %", "3.675E-01  mg/l", "5.474E-01  mg/l"}));
     EXPECT_TRUE(editor.picCalLine->HasPlot());
+    ExpectPlotSaves(editor, ui);
     EXPECT_EQ(editor.lblX->text(), "c [mg/l]");
     EXPECT_EQ(editor.lblY->text(), "Ext");
     editor.cmdTransfer_Click();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/BusyState.h"
 #include "app/CConfig.h"
 #include "app/CIni.h"
 #include "app/Ui.h"
@@ -7,6 +8,7 @@
 #include "calibration/CCalibration.h"
 #include "calibration/CMath.h"
 #include "data/CExportExcel.h"
+#include "data/CExportXlsx.h"
 #include "data/CImportMVal.h"
 #include "data/CMeasVal.h"
 #include "data/CPrint.h"
@@ -29,6 +31,8 @@ public:
     Services& operator=(const Services&) = delete;
 
     Ui& ui;
+    // Set while an operation talks to the meter or yields in a loop; the windows follow it.
+    BusyState busy;
 
 private:
     std::unique_ptr<MeterLink> m_link;
@@ -40,6 +44,7 @@ public:
     CMeasVal measVal{*this};
     CImportMVal importMVal{*this};
     CExportExcel exportExcel{*this};
+    CExportXlsx exportXlsx{*this};
     CDevice device{*this};
     CCommunication communication{*m_link};
     CLogin login;

@@ -52,6 +52,7 @@ void CCalProtocol::WorkDir(const QString& strWorkDir) {
 }
 
 bool CCalProtocol::UpdateFromMeter(bool fPH, bool fExtended) {
+    const BusyState::Hold busy(m_services.busy);
     m_record.Clear();
     const bool fetched = Trapped(m_services.ui, false, [&] {
         if (!m_services.device.Online()) {

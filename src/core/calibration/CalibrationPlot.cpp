@@ -22,10 +22,84 @@ bool MakeCalibrationPlot(CMath& math, const QList<double>& dblArrayX,
         !std::isfinite(dblA0)) {
         return false;
     }
+    double xLow = result.xMax;
     for (short i = 0; i < intCnt; ++i) {
         result.marks.append(QPointF(dblArrayX[i], dblArrayY[i]));
+        xLow = std::min(xLow, dblArrayX[i]);
     }
-    result.line = QLineF(0.0, dblA0, result.xMax, lineEnd);
+    // The line where the pairs support it, not extrapolated to 0.
+    result.line = QLineF(xLow, dblA0 + dblA1 * xLow, result.xMax, lineEnd);
+    result.xTicks = RoundTicks(0.0, result.xMax);
+    result.yTicks = RoundTicks(result.yMin, result.yMax);
+    result.xMax = result.xTicks.back();
+    result.yMin = result.yTicks.front();
+    result.yMax = result.yTicks.back();
+    result.a0 = dblA0;
+    result.a1 = dblA1;
+    result.r2 = CoefficientOfDetermination(dblArrayX, dblArrayY, intCnt, dblA0, dblA1);
     plot = result;
     return true;
+}
+
+QList<double> RoundTicks(double low, double high, int maxTicks) {
+    if (!(high > low) || !std::isfinite(high - low) || maxTicks < 2) {
+        return {low};
+    }
+    const double rough = (high - low) / (maxTicks - 1);
+    const double power = std::pow(10.0, std::floor(std::log10(rough)));
+    double step = 10.0 * power;
+    for (const double factor : {1.0, 2.0, 5.0}) {
+        if (factor * power >= rough * (1 - 1e-9)) {
+            step = factor * power;
+            break;
+        }
+    }
+    const double first = std::floor(low / step + 1e-9) * step;
+    QList<double> ticks;
+    for (int i = 0;; ++i) {
+        double tick = first + i * step;
+        if (std::abs(tick) < step * 1e-9) {
+            tick = 0.0; // no "-0" label
+        }
+        ticks.append(tick);
+        if (tick >= high - step * 1e-9) {
+            break;
+        }
+    }
+    return ticks;
+}
+
+double CoefficientOfDetermination(const QList<double>& x, const QList<double>& y, int count,
+                                  double a0, double a1) {
+    const int n = std::min<int>({count, int(x.size()), int(y.size())});
+    if (n <= 0) {
+        return 0.0;
+    }
+    double mean = 0.0;
+    for (int i = 0; i < n; ++i) {
+        mean += y[i];
+    }
+    mean /= n;
+    double residuals = 0.0;
+    double total = 0.0;
+    for (int i = 0; i < n; ++i) {
+        const double r = y[i] - (a0 + a1 * x[i]);
+        residuals += r * r;
+        total += (y[i] - mean) * (y[i] - mean);
+    }
+    if (total == 0.0) {
+        return residuals == 0.0 ? 1.0 : 0.0;
+    }
+    return 1.0 - residuals / total;
+}
+
+QString LineEquation(double a0, double a1) {
+    const QString slope = QString::number(a1, 'g', 4);
+    const QString offset = QString::number(std::abs(a0), 'g', 4);
+    return QStringLiteral("E = %1 C %2 %3")
+        .arg(slope, a0 < 0 ? QStringLiteral("-") : QStringLiteral("+"), offset);
+}
+
+QString DeterminationText(double r2) {
+    return QStringLiteral("R\u00B2 = %1").arg(QString::number(r2, 'f', 4));
 }

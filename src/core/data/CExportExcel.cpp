@@ -1,10 +1,8 @@
 #include "data/CExportExcel.h"
 
-#include "app/DateText.h"
 #include "app/ErrorTrap.h"
 #include "app/NumberText.h"
 #include "app/Services.h"
-#include "app/StringTable.h"
 #include "app/Windows1252.h"
 #include "data/CExcelFile.h"
 #include "data/RecordWalker.h"
@@ -15,12 +13,10 @@
 
 namespace {
 
-constexpr int kMaxColumns = 16;
 constexpr int kCodePage = 1252;
 constexpr double kMargin = 1.5;
 constexpr int kFontHeight = 10;
 constexpr int kColumnWidth = 10;
-constexpr int kTitleRow = 8;
 
 // Characters the file's code page lacks become "?", as in every other file the program
 // writes; the writer would otherwise stop the cell half-way.
@@ -108,6 +104,7 @@ int WholeFieldValue(const QString& field, const QLocale& locale) {
 bool CExportExcel::SetMVals(const QString& strMVals, const QString& strMeter,
                             const QString& strSerNo, const QString& strUser,
                             const QDateTime& curDate, const QString& strFileName) {
+    const BusyState::Hold busy(m_services.busy); // the export yields per record
     m_locale = QLocale();
     m_faults = FieldFaults();
     CExcelFile xls;
@@ -148,23 +145,11 @@ bool CExportExcel::WriteFile(CExcelFile& xls, const QString& strMVals, const QSt
 bool CExportExcel::WriteSheet(CExcelFile& xls, const QString& strMVals, const QString& strMeter,
                               const QString& strSerNo, const QString& strUser,
                               const QDateTime& curDate) {
-    Layout layout;
-    layout.titles = QStringList(kMaxColumns);
-    layout.widths = QList<short>(kMaxColumns);
-    layout.kinds = QList<int>(kMaxColumns);
-    layout.count =
-        m_services.device.GetTableConfig(layout.titles, layout.widths, layout.kinds, strMeter);
+    const Layout layout = ExportLayoutFor(m_services, strMeter);
     if (layout.count == 0) {
         return false;
     }
-    const QString blank = QStringLiteral(" ");
-    const QStringList header = {
-        LoadResString(1063) + blank + strMeter,
-        LoadResString(1064) + blank + strSerNo,
-        LoadResString(1176) + blank + strUser,
-        LoadResString(1049) + blank + ShortDateText(curDate.date()),
-        LoadResString(1050) + blank + LongTimeText(curDate.time()),
-    };
+    const QStringList header = ExportHeaderLines(strMeter, strSerNo, strUser, curDate);
     return WriteSheetHeader(xls, layout, header) && WriteRecords(xls, layout, strMVals);
 }
 
@@ -174,12 +159,12 @@ bool CExportExcel::WriteSheetHeader(CExcelFile& xls, const Layout& layout,
         return false;
     }
     for (int i = 0; i < header.size(); ++i) {
-        if (WriteLabel(xls, 2 + i, 1, header[i]) != ExcelStatus::kOk) {
+        if (WriteLabel(xls, kExportHeaderRow + i, 1, header[i]) != ExcelStatus::kOk) {
             return false;
         }
     }
     for (int c = 0; c < layout.count; ++c) {
-        if (WriteLabel(xls, kTitleRow, c + 1, layout.titles[c]) != ExcelStatus::kOk) {
+        if (WriteLabel(xls, kExportTitleRow, c + 1, layout.titles[c]) != ExcelStatus::kOk) {
             return false;
         }
     }
@@ -187,7 +172,7 @@ bool CExportExcel::WriteSheetHeader(CExcelFile& xls, const Layout& layout,
 }
 
 bool CExportExcel::WriteRecords(CExcelFile& xls, const Layout& layout, const QString& strMVals) {
-    if (layout.count > kMaxColumns) {
+    if (layout.count > kExportMaxColumns) {
         return false;
     }
     RecordWalker walker(strMVals);

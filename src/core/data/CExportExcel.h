@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/ExportSheet.h"
+
 #include <QDateTime>
 #include <QList>
 #include <QLocale>
@@ -27,12 +29,7 @@ public:
     static constexpr int kFirstRecordRow = 9;
 
 private:
-    struct Layout {
-        QStringList titles;
-        QList<short> widths;
-        QList<int> kinds;
-        int count = 0;
-    };
+    using Layout = ExportLayout;
     struct Cell {
         QVariant value;
         int alignment = 0;

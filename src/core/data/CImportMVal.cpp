@@ -3,6 +3,7 @@
 #include "app/ErrorTrap.h"
 #include "app/Services.h"
 #include "data/RecordWalker.h"
+#include "data/TransferProgress.h"
 
 namespace {
 
@@ -14,6 +15,7 @@ constexpr int kTransferAnswerTime_s = 600;
 } // namespace
 
 bool CImportMVal::GetMVals(QString& strMVals) {
+    const BusyState::Hold busy(m_services.busy);
     strMVals.clear();
     const bool ok = Trapped(m_services.ui, false, [&] { return ReceiveMVals(strMVals); });
     if (!ok) {
@@ -36,13 +38,23 @@ bool CImportMVal::ReceiveMVals(QString& strMVals) {
     link.COMChangeAnswerTime(kTransferAnswerTime_s);
     // A refused command comes back as a completed exchange; it is a failed transfer all
     // the same, and the meter expects the abort command after it.
-    if (link.COMSendAndReceive(QStringLiteral("U.581") + kLineEnd, strMVals) &&
-        CCommunication::EndsWithOK(strMVals)) {
+    if (ReceiveDataMemory(strMVals) && CCommunication::EndsWithOK(strMVals)) {
         return link.COMDeinit();
     }
     strMVals.clear();
     AbortTransfer();
     return false;
+}
+
+bool CImportMVal::ReceiveDataMemory(QString& strMVals) {
+    MeterLink& link = m_services.link();
+    TransferProgress progress(m_progressHook);
+    if (m_progressHook) {
+        link.SetReceiveHook([&progress](QStringView piece) { progress.Feed(piece); });
+    }
+    const bool received = link.COMSendAndReceive(QStringLiteral("U.581") + kLineEnd, strMVals);
+    link.SetReceiveHook({});
+    return received;
 }
 
 // After a stop (the user closed the wait dialog) the link must be made active again

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 class Services;
 
@@ -15,6 +16,10 @@ public:
     // (possibly without any record), on failure it is empty and the result is false.
     bool GetMVals(QString& strMVals);
 
+    // Told the records received so far and the elapsed time while the data memory arrives.
+    using ProgressHook = std::function<void(qsizetype records, qint64 elapsedMs)>;
+    void SetProgressHook(ProgressHook hook) { m_progressHook = std::move(hook); }
+
     // Takes the next record line off the front of strMVals (whose leading CR LF the caller
     // has already removed) and splits it into intNum fields of strMValRecSet. False, with
     // nothing changed, when no record is left or strMValRecSet has fewer than intNum
@@ -25,5 +30,8 @@ private:
     bool ReceiveMVals(QString& strMVals);
     void AbortTransfer();
 
+    bool ReceiveDataMemory(QString& strMVals);
+
     Services& m_services;
+    ProgressHook m_progressHook;
 };

@@ -77,6 +77,7 @@ bool CPrint::PrintCalProtocol() {
 bool CPrint::PrintMVals(LinePrinter& printer, const QString& strDeviceName, const QString& strSerNo,
                         const QString& strUser, const QDateTime& mvalDate,
                         const QString& strMVals) {
+    const BusyState::Hold busy(m_services.busy); // the printout yields per record
     const bool printed = Trapped(m_services.ui, false, [&] {
         return StartPrintout(printer) &&
                FitPage(strDeviceName, strSerNo, strUser, mvalDate, strMVals) &&
@@ -88,6 +89,7 @@ bool CPrint::PrintMVals(LinePrinter& printer, const QString& strDeviceName, cons
 }
 
 bool CPrint::PrintCalProtocol(LinePrinter& printer) {
+    const BusyState::Hold busy(m_services.busy);
     const bool printed = Trapped(m_services.ui, false, [&] {
         QString meter, serNo, user;
         return StartPrintout(printer) &&

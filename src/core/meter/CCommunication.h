@@ -1,5 +1,7 @@
 #pragma once
 
+#include "meter/AnswerEnd.h"
+
 #include <QString>
 
 class MeterLink;
@@ -9,9 +11,9 @@ class CCommunication {
 public:
     explicit CCommunication(MeterLink& link) : m_link(link) {}
 
-    static inline const QString AnswerOK = QStringLiteral("\r\n!\r\n>");
-    static inline const QString AnswerError = QStringLiteral("\r\n?\r\n>");
-    static constexpr int LenAnswerEnd = 6;
+    static inline const QString AnswerOK = AnswerEnd::OK;
+    static inline const QString AnswerError = AnswerEnd::Error;
+    static constexpr int LenAnswerEnd = AnswerEnd::Length;
 
     int COMPort = 1;
     QString Baudrate = QStringLiteral("4800");
@@ -19,10 +21,10 @@ public:
     // One complete search and, when it finds nothing and was not stopped, a second one.
     bool Scan();
 
-    static bool EndsWithOK(const QString& answer) { return answer.endsWith(AnswerOK); }
-    static bool EndsWithError(const QString& answer) { return answer.endsWith(AnswerError); }
+    static bool EndsWithOK(const QString& answer) { return AnswerEnd::IsOK(answer); }
+    static bool EndsWithError(const QString& answer) { return AnswerEnd::IsError(answer); }
     static bool EndsWithTerminator(const QString& answer) {
-        return EndsWithOK(answer) || EndsWithError(answer);
+        return AnswerEnd::IsTerminated(answer);
     }
 
 private:

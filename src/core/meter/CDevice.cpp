@@ -39,6 +39,7 @@ bool FirmwareSufficient(int version, const QString& model) {
 }
 
 short CDevice::Recognise(QString& strDeviceName, QString& strSerNum, bool fOnlyArdel60) {
+    const BusyState::Hold busy(m_services.busy);
     strDeviceName.clear();
     strSerNum.clear();
     m_online = false;

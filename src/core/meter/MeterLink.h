@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QString>
+#include <QStringView>
+#include <functional>
 
 // The conversation with the meter as every consumer sees it: start a conversation on the
 // port found by the search, exchange command lines, end it. The serial implementation
@@ -21,4 +23,23 @@ public:
     virtual bool COMContinue() = 0;
     // True when COMStop ended the last search or wait, until the link is started again.
     virtual bool COMStopped() const = 0;
+
+    // The port as the status bar names it.
+    virtual QString PortName(int intPortNum) const {
+        return QStringLiteral("COM ") + QString::number(intPortNum);
+    }
+
+    // Told every piece of an answer as it arrives (a long transfer shows its progress).
+    using ReceiveHook = std::function<void(QStringView received)>;
+    void SetReceiveHook(ReceiveHook hook) { m_receiveHook = std::move(hook); }
+
+protected:
+    void Received(QStringView text) const {
+        if (m_receiveHook && !text.isEmpty()) {
+            m_receiveHook(text);
+        }
+    }
+
+private:
+    ReceiveHook m_receiveHook;
 };

@@ -2,9 +2,10 @@
 
 #include "app/CIni.h"
 #include "app/ErrorTrap.h"
-#include "meter/CCommunication.h"
+#include "meter/AnswerEnd.h"
 
 #include <QElapsedTimer>
+#include <QScopedValueRollback>
 
 namespace {
 
@@ -143,6 +144,7 @@ bool SerialLink::WaitForAnswer(QString& strAnswer, int index) {
         ReportError(m_ui, QStringLiteral("The serial port is not open."));
         return false;
     }
+    const QScopedValueRollback<bool> waiting(m_waiting, true);
     QElapsedTimer clock;
     clock.start();
     for (;;) {
@@ -150,16 +152,18 @@ bool SerialLink::WaitForAnswer(QString& strAnswer, int index) {
             strAnswer.clear();
             return false;
         }
-        if (CCommunication::EndsWithTerminator(strAnswer)) {
+        if (AnswerEnd::IsTerminated(strAnswer)) {
             strAnswer = WithoutStrayPrefix(strAnswer);
             return true;
         }
-        strAnswer += port.ReadAll();
+        const QString piece = port.ReadAll();
+        strAnswer += piece;
+        Received(piece);
         if (DeadlinePassed(clock.elapsed())) {
             strAnswer.clear();
             return false;
         }
-        if (!CCommunication::EndsWithTerminator(strAnswer)) {
+        if (!AnswerEnd::IsTerminated(strAnswer)) {
             // A vanished device ends the wait at once: nothing more can come.
             if (port.Lost()) {
                 ReportLoss(m_instances[index]);
@@ -175,6 +179,9 @@ bool SerialLink::WaitForAnswer(QString& strAnswer, int index) {
 bool SerialLink::SendOnce(const QString& strSend, QString& strAnswer) {
     strAnswer.clear();
     SerialPort& port = *m_instances[0].port;
+    if (!m_active) {
+        return false; // stopped: nothing more goes to the meter
+    }
     if (port.IsOpen() && !port.Lost()) {
         port.Clear();
         port.Write(strSend); // a lost command shows as a missing answer
@@ -187,16 +194,31 @@ bool SerialLink::SendOnce(const QString& strSend, QString& strAnswer) {
 }
 
 bool SerialLink::COMSendAndReceive(const QString& strSend, QString& strAnswer) {
+    strAnswer.clear();
+    if (m_waiting) {
+        return false;
+    }
     return Trapped(m_ui, false, [&] {
-        if (SendOnce(strSend, strAnswer) && !CCommunication::EndsWithError(strAnswer)) {
+        if (SendOnce(strSend, strAnswer) && !AnswerEnd::IsError(strAnswer)) {
             return true;
+        }
+        if (m_stopped) {
+            return false; // the user ended the wait: no repeat behind their back
         }
         // Refused or unanswered: once more. A second refusal is an answer, too.
         return SendOnce(strSend, strAnswer);
     });
 }
 
+QString SerialLink::PortName(int intPortNum) const {
+    const QString name = m_catalogue.DisplayName(intPortNum);
+    return name.isEmpty() ? MeterLink::PortName(intPortNum) : name;
+}
+
 bool SerialLink::COMInit(int intPortNum, const QString& strBaudrate, int intMaxAnswTime_s) {
+    if (m_waiting) {
+        return false;
+    }
     m_answerTime_s = intMaxAnswTime_s;
     m_active = true;
     m_stopped = false;

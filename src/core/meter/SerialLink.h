@@ -31,6 +31,7 @@ public:
     bool COMStop() override;
     bool COMContinue() override;
     bool COMStopped() const override { return m_stopped; }
+    QString PortName(int intPortNum) const override;
 
     // Called while the search runs with the ports found so far and "<baud> Baud".
     void SetStatusHook(StatusHook hook) { m_statusHook = std::move(hook); }
@@ -76,6 +77,9 @@ private:
     QSet<QString> m_reportedThisSearch;
     bool m_active = false;
     bool m_stopped = false;
+    // Set while a wait lets events through: a conversation started from one of those
+    // events would write into the running exchange, so it is refused.
+    bool m_waiting = false;
     int m_answerTime_s = 1;
 };
 

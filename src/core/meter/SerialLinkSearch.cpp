@@ -1,8 +1,9 @@
 #include "app/ErrorTrap.h"
-#include "meter/CCommunication.h"
+#include "meter/AnswerEnd.h"
 #include "meter/SerialLink.h"
 
 #include <QElapsedTimer>
+#include <QScopedValueRollback>
 #include <algorithm>
 
 // The port search: every baud rate in turn, at each rate every existing port at once.
@@ -21,6 +22,10 @@ const QString kProbe = QStringLiteral("U.400\r\n");
 bool SerialLink::COMScanPorts(int& intPortNum, QString& strBaudrate) {
     intPortNum = 0;
     strBaudrate.clear();
+    if (m_waiting) {
+        return false;
+    }
+    const QScopedValueRollback<bool> waiting(m_waiting, true);
     m_active = true;
     m_stopped = false;
     m_answerTime_s = kSearchAnswerTime_s;
@@ -100,7 +105,7 @@ int SerialLink::LastAnswering(const std::vector<int>& probed) {
             break;
         }
         for (std::size_t i = 0; i < probed.size(); ++i) {
-            if (!answered[i] && CCommunication::EndsWithTerminator(answers[i])) {
+            if (!answered[i] && AnswerEnd::IsTerminated(answers[i])) {
                 answered[i] = true;
                 --pending;
             }

@@ -28,6 +28,7 @@ void CUsrDefProg::WorkDir(const QString& strWorkDir) {
 }
 
 bool CUsrDefProg::Update() {
+    const BusyState::Hold busy(m_services.busy);
     m_updateEnabled = true;
     const bool ok = Trapped(m_services.ui, false, [&] { return FillList(); });
     if (!ok) {
@@ -160,6 +161,7 @@ bool CUsrDefProg::SendAcknowledged(const QString& strCommand) {
 }
 
 bool CUsrDefProg::Converse(const QString& strCommand, QString& strAnswer, bool fAbortOnFailure) {
+    const BusyState::Hold busy(m_services.busy);
     strAnswer.clear();
     MeterLink& link = m_services.link();
     const CCommunication& com = m_services.communication;

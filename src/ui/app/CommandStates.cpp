@@ -18,5 +18,9 @@ CommandStates DecideCommandStates(const CommandInputs& in) {
         }
     }
     s.documentButtons = in.numDocs >= (in.documentStays ? 1 : 2);
+    if (in.busy) {
+        s.import = s.calProtPH = s.calProtTurb = s.programs = s.documentButtons = false;
+        s.idle = false;
+    }
     return s;
 }

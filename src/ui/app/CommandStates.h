@@ -10,6 +10,8 @@ struct CommandInputs {
     int numDocs = 0;
     // False while a closing document still counts itself.
     bool documentStays = true;
+    // An operation talks to the meter or yields in a loop.
+    bool busy = false;
 };
 
 struct CommandStates {
@@ -18,6 +20,9 @@ struct CommandStates {
     bool calProtTurb = true;
     bool programs = true;        // mnuPrograms and the "UsrProgs" button
     bool documentButtons = true; // "Save", "Print", "Import", "Export"
+    // New, Open, Close, Save, Save As, Export, Search, Change user, About and the tool bar:
+    // everything that could start a second operation or replace the document meanwhile.
+    bool idle = true;
 };
 
 // Everything starts enabled; the meter state and the document count then take away.

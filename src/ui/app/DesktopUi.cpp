@@ -100,12 +100,17 @@ std::optional<QString> DesktopUi::RunFileDialog(QFileDialog& dialog,
         dialog.selectFile(request.fileName);
     }
     dialog.setDefaultSuffix(request.defaultExtension);
+    // With several file types, a name typed without extension gets the chosen type's one.
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                     [&dialog, &request](const QString& filter) {
+                         dialog.setDefaultSuffix(FilterExtension(filter, request.defaultExtension));
+                     });
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.overwritePrompt);
     // Qt's dialogs have no read-only check box, so hideReadOnly needs nothing here.
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;
     }
-    return WithDefaultExtension(dialog.selectedFiles().front(), request.defaultExtension);
+    return WithDefaultExtension(dialog.selectedFiles().front(), dialog.defaultSuffix());
 }
 
 std::optional<QString> DesktopUi::SaveFileDialog(const FileDialogRequest& request) {

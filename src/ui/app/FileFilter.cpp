@@ -1,6 +1,7 @@
 #include "ui/app/FileFilter.h"
 
 #include <QFileInfo>
+#include <QRegularExpression>
 
 namespace {
 
@@ -38,4 +39,10 @@ QString WithDefaultExtension(const QString& path, const QString& extension) {
         return path;
     }
     return path + QLatin1Char('.') + extension;
+}
+
+QString FilterExtension(const QString& qtNameFilter, const QString& fallback) {
+    static const QRegularExpression onePattern(QStringLiteral("\\(\\s*\\*\\.(\\w+)\\s*\\)\\s*$"));
+    const QRegularExpressionMatch match = onePattern.match(qtNameFilter);
+    return match.hasMatch() ? match.captured(1) : fallback;
 }

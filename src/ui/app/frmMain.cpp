@@ -20,6 +20,7 @@
 #include "ui/meter/DeviceSearch.h"
 #include "ui/programs/frmProgConsole.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QFileInfo>
@@ -27,6 +28,7 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 #include <QUrl>
 
@@ -101,6 +103,8 @@ void frmMain::Form_Load() {
     LoadIcon();
     m_services = std::make_unique<Services>(m_ui, m_makeLink(m_ui));
     m_services->print.SetPrinterFactory(std::make_unique<SystemPrinterFactory>());
+    // Every window's commands follow the busy state, at its start and at its end.
+    connect(&m_services->busy, &BusyState::Changed, this, [this] { UpdateCommandStates(true); });
     TrappedVoid(m_ui, [&] {
         setWindowTitle(m_services->ini.Setting(QStringLiteral("About"), QStringLiteral("AppName"),
                                                QStringLiteral("Mervex")));
@@ -212,6 +216,7 @@ bool frmMain::UpdateCommandStates(bool documentStays) {
         in.onlyArdel60 = m_services->ini.OnlyArdel60();
         in.numDocs = NumDocs();
         in.documentStays = documentStays;
+        in.busy = m_services->busy.Busy();
         ApplyCommandStates(DecideCommandStates(in));
         return true;
     });
@@ -225,6 +230,13 @@ void frmMain::ApplyCommandStates(const CommandStates& s) {
         m.mnuCalProtPH->setEnabled(s.calProtPH);
         m.mnuCalProtTurb->setEnabled(s.calProtTurb);
         SetMenuEnabled(m.mnuPrograms, s.programs);
+        for (QAction* item :
+             {m.mnuFileNew, m.mnuFileOpen, m.mnuFileClose, m.mnuFileSave, m.mnuFileSaveAs,
+              m.mnuExport, m.mnuDeviceSearch, m.mnuChangeUser, m.mnuHelpAbout}) {
+            if (item) {
+                item->setEnabled(s.idle);
+            }
+        }
     };
     for (frmDocument* document : Documents()) {
         apply(document->Menus());
@@ -235,6 +247,7 @@ void frmMain::ApplyCommandStates(const CommandStates& s) {
         ToolButton(QLatin1String(key))->setEnabled(s.documentButtons);
     }
     ToolButton(QStringLiteral("Import"))->setEnabled(s.import && s.documentButtons);
+    tbToolBar->setEnabled(s.idle);
 }
 
 void frmMain::OpenDocument(const QString& path) {
@@ -259,8 +272,13 @@ bool frmMain::CloseAllDocuments() {
     // A document that stays (the user cancelled, its save failed or was cancelled, its
     // import is still running) ends the round: the command that closes is abandoned.
     while (frmDocument* document = Documents().value(0, nullptr)) {
+<<<<<<< HEAD
         if (!document->parentWidget()->close()) {
             return false;
+=======
+        if (!document->parentWidget()->close() && m_services->busy.Busy()) {
+            return;
+>>>>>>> main
         }
     }
     return true;
@@ -284,10 +302,16 @@ void frmMain::RefreshMenuBar() {
 }
 
 void frmMain::MenuFileNew() {
+    if (m_services && m_services->busy.Busy()) {
+        return;
+    }
     OpenDocument(QString());
 }
 
 void frmMain::MenuFileOpen() {
+    if (m_services && m_services->busy.Busy()) {
+        return; // a command that arrives while an operation runs is ignored
+    }
     TrappedVoid(m_ui, [&] {
         FileDialogRequest request;
         request.title = LoadResString(1021);
@@ -305,10 +329,16 @@ void frmMain::MenuFileExit() {
 }
 
 void frmMain::MenuDeviceSearch() {
+    if (m_services && m_services->busy.Busy()) {
+        return; // a command that arrives while an operation runs is ignored
+    }
     MenuSearch(*this);
 }
 
 void frmMain::MenuChangeUser() {
+    if (m_services && m_services->busy.Busy()) {
+        return; // a command that arrives while an operation runs is ignored
+    }
     TrappedVoid(m_ui, [&] {
         const auto answer = m_ui.InputBox(LoadResString(1176), LoadResString(1208), QString());
         if (!answer || answer->isEmpty()) {
@@ -321,11 +351,17 @@ void frmMain::MenuChangeUser() {
 }
 
 void frmMain::MenuProgsUserDef() {
+    if (m_services && m_services->busy.Busy()) {
+        return; // a command that arrives while an operation runs is ignored
+    }
     frmProgConsole console(*m_services, this, [this](int pointer) { SetMousePointer(pointer); });
     console.exec();
 }
 
 void frmMain::MenuCalProtPH() {
+    if (m_services && m_services->busy.Busy()) {
+        return; // a command that arrives while an operation runs is ignored
+    }
     TrappedVoid(m_ui, [&] {
         frmCalProtocolPH window(*this);
         window.exec();
@@ -333,6 +369,9 @@ void frmMain::MenuCalProtPH() {
 }
 
 void frmMain::MenuCalProtTurb() {
+    if (m_services && m_services->busy.Busy()) {
+        return; // a command that arrives while an operation runs is ignored
+    }
     TrappedVoid(m_ui, [&] {
         frmCalProtocolTurb window(*this, [this]() -> frmCalProtEdit& { return CalProtEdit(); });
         window.exec();
@@ -364,6 +403,9 @@ void frmMain::MenuWindowTileVertical() {
 }
 
 void frmMain::MenuHelpAbout() {
+    if (m_services && m_services->busy.Busy()) {
+        return; // a command that arrives while an operation runs is ignored
+    }
     TrappedVoid(m_ui, [&] {
         frmAbout about(*m_services, this);
         about.exec();
@@ -371,6 +413,9 @@ void frmMain::MenuHelpAbout() {
 }
 
 void frmMain::ToolbarButtonClick(const QString& key) {
+    if (m_services->busy.Busy()) {
+        return;
+    }
     if (key == QLatin1String("New")) {
         MenuFileNew();
     } else if (key == QLatin1String("Open")) {
@@ -395,6 +440,17 @@ void frmMain::closeEvent(QCloseEvent* event) {
         event->accept();
         return;
     }
+    // Never release the services under a running operation: stop it and close afterwards.
+    if (m_services->busy.Busy() || QApplication::activeModalWidget()) {
+        event->ignore();
+        StopRunningOperation();
+        if (!m_closePending) {
+            m_closePending = true;
+            QTimer::singleShot(0, this, &frmMain::CloseWhenIdle);
+        }
+        return;
+    }
+    m_closePending = false;
     for (frmDocument* document : Documents()) {
         if (!document->parentWidget()->close()) {
             event->ignore();
@@ -403,6 +459,25 @@ void frmMain::closeEvent(QCloseEvent* event) {
     }
     Form_Unload();
     event->accept();
+}
+
+void frmMain::StopRunningOperation() {
+    TrappedVoid(m_ui, [&] {
+        m_services->link().COMStop();
+        m_services->usrDefProg.StopUpdate();
+    });
+}
+
+void frmMain::CloseWhenIdle() {
+    if (!m_closePending || m_unloaded) {
+        return;
+    }
+    if (m_services->busy.Busy() || QApplication::activeModalWidget()) {
+        QTimer::singleShot(50, this, &frmMain::CloseWhenIdle);
+        return;
+    }
+    m_closePending = false;
+    close();
 }
 
 void frmMain::Form_Unload() {

@@ -62,15 +62,10 @@ public:
     // made anew after its frame closed it.
     frmCalProtEdit& CalProtEdit();
 
-    // The serial operations every window reaches through the main window; the link
-    // itself lives in the services.
-    bool COMScanPorts(int& intPortNum, QString& strBaudrate);
-    bool COMInit(int intPortNum, const QString& strBaudrate, int intMaxAnswTime_s);
-    bool COMSendAndReceive(const QString& strSend, QString& strAnswer);
-    bool COMChangeAnswerTime(int intMaxAnswTime_s);
-    bool COMDeinit();
-    bool COMStop();
-    bool COMContinue();
+    // True once the user asked to quit while an operation was running: the window closes
+    // as soon as nothing runs any more.
+    bool ClosePending() const { return m_closePending; }
+    bool IsUnloaded() const { return m_unloaded; }
 
 public slots:
     void MenuFileNew();
@@ -102,6 +97,10 @@ private:
     void ApplyCommandStates(const struct CommandStates& states);
     // Shows the active document's menus in the menu bar, or this window's own.
     void RefreshMenuBar();
+    // Ends the running wait and closes the window once no operation and no modal dialog
+    // is left on the stack.
+    void CloseWhenIdle();
+    void StopRunningOperation();
 
     Ui& m_ui;
     LinkFactory m_makeLink;
@@ -112,4 +111,5 @@ private:
     QPointer<QWidget> m_menuOwner;
     QPointer<frmCalProtEdit> m_calProtEdit;
     bool m_unloaded = false;
+    bool m_closePending = false;
 };

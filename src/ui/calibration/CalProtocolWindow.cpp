@@ -5,6 +5,7 @@
 #include "app/StringTable.h"
 #include "data/AskAndPrint.h"
 #include "ui/app/ApplyCaptions.h"
+#include "ui/app/BusyContent.h"
 #include "ui/app/Controls.h"
 #include "ui/app/HelpContext.h"
 #include "ui/app/frmMain.h"
@@ -77,9 +78,12 @@ void CalProtocolWindow::BuildControls(const char* name, const char* tag) {
     cmdReadFile = NewControl<QPushButton>(this, "cmdReadFile", "1230");
     cmdPrint = NewControl<QPushButton>(this, "cmdPrint", "1023");
     cmdCancel = NewControl<QPushButton>(this, "cmdCancel", "1069");
-    connect(cmdSaveAsFile, &QPushButton::clicked, this, &CalProtocolWindow::cmdSaveAsFile_Click);
-    connect(cmdReadFile, &QPushButton::clicked, this, &CalProtocolWindow::cmdReadFile_Click);
-    connect(cmdPrint, &QPushButton::clicked, this, &CalProtocolWindow::PrintProtocol);
+    const auto onClick = [this](QPushButton* button, void (CalProtocolWindow::*handler)()) {
+        ConnectCommand(button, this, m_services.busy, handler);
+    };
+    onClick(cmdSaveAsFile, &CalProtocolWindow::cmdSaveAsFile_Click);
+    onClick(cmdReadFile, &CalProtocolWindow::cmdReadFile_Click);
+    onClick(cmdPrint, &CalProtocolWindow::PrintProtocol);
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
@@ -161,6 +165,7 @@ void CalProtocolWindow::ReportProtocolError() {
 }
 
 bool CalProtocolWindow::FetchProtocol() {
+    const BusyState::Hold hold(m_services.busy);
     const BusyPointer busy(m_main, this);
     frmWait wait(m_services, &m_main);
     wait.show();

@@ -210,9 +210,9 @@ void frmDocument::closeEvent(QCloseEvent* event) {
         event->accept();
         return;
     }
-    if (m_importing) {
-        // The import runs inside this window: closing it now ends the transfer instead,
-        // and the window stays until the import has come back.
+    if (m_services.busy.Busy()) {
+        // An operation runs (this window's import, perhaps): closing now ends the wait
+        // instead, and the window stays until the operation has come back.
         m_services.link().COMStop();
         event->ignore();
         return;

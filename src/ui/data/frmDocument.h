@@ -95,6 +95,8 @@ private:
     bool SaveAndRemember(bool fUseKnownPath);
     bool ReportNoDataset();
     bool PrintDocument();
+    void Import();
+    void Export();
 
     frmMain& m_main;
     Services& m_services;

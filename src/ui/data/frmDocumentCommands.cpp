@@ -3,12 +3,15 @@
 #include "app/Services.h"
 #include "app/StringTable.h"
 #include "data/AskAndPrint.h"
+#include "data/ExportDataset.h"
 #include "ui/app/frmMain.h"
 #include "ui/data/frmDocument.h"
 #include "ui/dialogs/frmWait.h"
 
 #include <QDateTime>
 #include <QFileInfo>
+#include <QScopeGuard>
+#include <QScopedValueRollback>
 
 namespace {
 
@@ -47,6 +50,7 @@ void frmDocument::ReportError(int number) {
 }
 
 void frmDocument::MenuImport() {
+<<<<<<< HEAD
     if (m_importing) {
         return; // the tool bar stays usable while the meter answers
     }
@@ -61,6 +65,21 @@ void frmDocument::MenuImport() {
         mvals.strUser = m_services.login.UserName();
         mvals.curDate = QDateTime::currentDateTime();
         m_main.SetMousePointer(11);
+=======
+    m_services.busy.RunCommand([&] { TrappedVoid(m_services.ui, [&] { Import(); }); });
+}
+
+void frmDocument::Import() {
+    // The header is the state at the start of the import.
+    m_mvals.strMeter = m_services.device.DeviceName();
+    m_mvals.strSerNo = m_services.device.SerialNumber();
+    m_mvals.strUser = m_services.login.UserName();
+    m_mvals.curDate = QDateTime::currentDateTime();
+    m_main.SetMousePointer(11);
+    bool imported = false;
+    {
+        const BusyState::Hold busy(m_services.busy);
+>>>>>>> main
         frmWait wait(m_services, &m_main);
         wait.show();
         if (!wait.SetText(LoadResString(1149))) {
@@ -69,6 +88,7 @@ void frmDocument::MenuImport() {
             ReportError(1036);
             return;
         }
+<<<<<<< HEAD
         m_importing = true;
         const bool imported = m_services.importMVal.GetMVals(mvals.strMVals);
         m_importing = false;
@@ -76,6 +96,23 @@ void frmDocument::MenuImport() {
         m_main.SetMousePointer(0);
         TakeImport(imported, mvals);
     });
+=======
+        const QScopedValueRollback<bool> importing(m_importing, true);
+        m_services.importMVal.SetProgressHook(
+            [&wait](qsizetype records, qint64 elapsedMs) { wait.SetProgress(records, elapsedMs); });
+        const auto unhook = qScopeGuard([&] { m_services.importMVal.SetProgressHook({}); });
+        imported = m_services.importMVal.GetMVals(m_mvals.strMVals);
+        wait.close();
+    }
+    m_main.SetMousePointer(0);
+    if (!imported) {
+        ReportError(1036);
+    }
+    if (!ShowMVals(imported)) {
+        ReportError(1051);
+    }
+    m_modified = true;
+>>>>>>> main
 }
 
 // A failed or stopped import leaves the dataset shown as it was. A new one is a dataset
@@ -123,6 +160,9 @@ bool frmDocument::SaveDocument(QString& strNewPath, bool fUseKnownPath, const QS
 }
 
 void frmDocument::MenuFileSave() {
+    if (m_services.busy.Busy()) {
+        return;
+    }
     if (m_strFilePath.isEmpty()) {
         MenuFileSaveAs();
         return;
@@ -131,7 +171,7 @@ void frmDocument::MenuFileSave() {
 }
 
 void frmDocument::MenuFileSaveAs() {
-    SaveAndRemember(false);
+    m_services.busy.RunCommand([&] { SaveAndRemember(false); });
 }
 
 bool frmDocument::SaveAndRemember(bool fUseKnownPath) {
@@ -149,7 +189,7 @@ bool frmDocument::SaveAndRemember(bool fUseKnownPath) {
 }
 
 void frmDocument::MenuFilePrint() {
-    TrappedVoid(m_services.ui, [&] { PrintDocument(); });
+    m_services.busy.RunCommand([&] { TrappedVoid(m_services.ui, [&] { PrintDocument(); }); });
 }
 
 bool frmDocument::PrintDocument() {
@@ -163,21 +203,24 @@ bool frmDocument::PrintDocument() {
 }
 
 void frmDocument::MenuExport() {
-    TrappedVoid(m_services.ui, [&] {
-        if (m_mvals.strMVals.isEmpty()) {
-            ReportNoDataset();
-            return;
-        }
-        const std::optional<QString> path = m_services.ui.SaveFileDialog(
-            SaveAsRequest(1059, QStringLiteral("xls"), m_mvals.strMeter));
-        if (!path) {
-            return;
-        }
-        if (!m_services.exportExcel.SetMVals(m_mvals.strMVals, m_mvals.strMeter, m_mvals.strSerNo,
-                                             m_mvals.strUser, m_mvals.curDate, *path)) {
-            m_services.ui.Message(LoadResString(1058), LoadResString(1033), MsgIcon::Critical);
-        }
-    });
+    m_services.busy.RunCommand([&] { TrappedVoid(m_services.ui, [&] { Export(); }); });
+}
+
+void frmDocument::Export() {
+    if (m_mvals.strMVals.isEmpty()) {
+        ReportNoDataset();
+        return;
+    }
+    // The workbook first; the legacy worksheet stays for programs that need it.
+    FileDialogRequest request = SaveAsRequest(1246, QStringLiteral("xlsx"), m_mvals.strMeter);
+    request.filter += QStringLiteral("|") + LoadResString(1059) + QStringLiteral(" (*.xls)|*.xls");
+    const std::optional<QString> path = m_services.ui.SaveFileDialog(request);
+    if (!path) {
+        return;
+    }
+    if (!ExportDataset(m_services, m_mvals, *path)) {
+        m_services.ui.Message(LoadResString(1058), LoadResString(1033), MsgIcon::Critical);
+    }
 }
 
 bool frmDocument::FillFromFile(const QString& path) {

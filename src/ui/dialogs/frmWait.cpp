@@ -2,6 +2,7 @@
 
 #include "app/ErrorTrap.h"
 #include "app/Services.h"
+#include "data/TransferProgress.h"
 #include "ui/app/ApplyCaptions.h"
 #include "ui/app/Pictures.h"
 
@@ -21,6 +22,9 @@ frmWait::frmWait(Services& services, QWidget* parent) : QDialog(parent), m_servi
     lblText = new QLabel(this);
     lblText->setObjectName(QStringLiteral("lblText"));
     lblText->setMinimumWidth(260);
+    lblProgress = new QLabel(this);
+    lblProgress->setObjectName(QStringLiteral("lblProgress"));
+    lblProgress->hide(); // only a transfer of the data memory counts its records
     cmdCancel = new QPushButton(this);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
     cmdCancel->setProperty("Tag", QStringLiteral("1069"));
@@ -32,6 +36,7 @@ frmWait::frmWait(Services& services, QWidget* parent) : QDialog(parent), m_servi
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(lblPleaseWait);
     layout->addWidget(lblText);
+    layout->addWidget(lblProgress);
     layout->addLayout(buttons);
 
     setWindowIcon(ProgramIcon());
@@ -48,6 +53,14 @@ bool frmWait::SetText(const QString& strText) {
     }
     lblText->setText(strText);
     return true;
+}
+
+void frmWait::SetProgress(qsizetype records, qint64 elapsedMs) {
+    if (m_unloaded) {
+        return;
+    }
+    lblProgress->setText(TransferProgressText(records, elapsedMs));
+    lblProgress->show();
 }
 
 void frmWait::closeEvent(QCloseEvent* event) {

@@ -16,9 +16,12 @@ public:
 
     // False once the dialog is closed: the text can no longer be shown.
     bool SetText(const QString& strText);
+    // Shows under the text how many records arrived and for how long the transfer runs.
+    void SetProgress(qsizetype records, qint64 elapsedMs);
 
     QLabel* lblPleaseWait = nullptr;
     QLabel* lblText = nullptr;
+    QLabel* lblProgress = nullptr;
     QPushButton* cmdCancel = nullptr;
 
 protected:

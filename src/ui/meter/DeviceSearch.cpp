@@ -3,20 +3,14 @@
 #include "app/ErrorTrap.h"
 #include "app/Services.h"
 #include "app/StringTable.h"
-#include "meter/SerialLink.h"
 #include "ui/app/frmMain.h"
 #include "ui/dialogs/frmWait.h"
+
+#include <optional>
 
 namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
-
-// The port as the status bar names it: the device's name in the port catalogue.
-QString PortText(Services& services, int port) {
-    const auto* serial = dynamic_cast<const SerialLink*>(&services.link());
-    const QString name = serial ? serial->Catalogue().DisplayName(port) : QString();
-    return name.isEmpty() ? QStringLiteral("COM ") + QString::number(port) : name;
-}
 
 void ReportError(Services& services, const QString& text) {
     services.ui.Message(text, LoadResString(1033), MsgIcon::Critical);
@@ -24,7 +18,7 @@ void ReportError(Services& services, const QString& text) {
 
 void ReportRecognised(frmMain& main, const QString& name, const QString& serial) {
     Services& services = main.services();
-    main.SetStatusBarCOM(PortText(services, services.communication.COMPort),
+    main.SetStatusBarCOM(services.link().PortName(services.communication.COMPort),
                          services.communication.Baudrate + QStringLiteral(" Baud"));
     const MsgResult answer =
         services.ui.Message(name + QLatin1Char(' ') + LoadResString(1061), LoadResString(1054),
@@ -48,12 +42,15 @@ void Report(frmMain& main, short r, bool fOnlyArdel60, const QString& name, cons
     }
 }
 
-// Steps 3 to 5 of the search: the wait dialog is open and shows its text.
-void RecogniseAndReport(frmMain& main, frmWait& wait, bool fOnlyArdel60) {
+// Steps 3 to 5 of the search: the wait dialog is open and shows its text. The program is
+// busy from before the wait dialog opened until the search has come back.
+void RecogniseAndReport(frmMain& main, std::optional<BusyState::Hold>& busy, frmWait& wait,
+                        bool fOnlyArdel60) {
     QString name;
     QString serial;
     const short r = main.services().device.Recognise(name, serial, fOnlyArdel60);
     wait.close();
+    busy.reset();
     main.SetMousePointer(0);
     main.SetStatusBarCOM(LoadResString(1062), QString());
     Report(main, r, fOnlyArdel60, name, serial);
@@ -62,11 +59,12 @@ void RecogniseAndReport(frmMain& main, frmWait& wait, bool fOnlyArdel60) {
 } // namespace
 
 void StartupSearch(frmMain& main, bool fOnlyArdel60) {
+    std::optional<BusyState::Hold> busy(std::in_place, main.services().busy);
     main.SetMousePointer(11);
     frmWait wait(main.services(), &main);
     wait.show();
     wait.SetText(LoadResString(1071));
-    RecogniseAndReport(main, wait, fOnlyArdel60);
+    RecogniseAndReport(main, busy, wait, fOnlyArdel60);
 }
 
 void MenuSearch(frmMain& main) {
@@ -77,6 +75,7 @@ void MenuSearch(frmMain& main) {
             return;
         }
         const bool onlyArdel60 = services.ini.OnlyArdel60();
+        std::optional<BusyState::Hold> busy(std::in_place, services.busy);
         main.SetStatusBarDevice(QString(), QString());
         main.SetMousePointer(11);
         frmWait wait(services, &main);
@@ -87,7 +86,7 @@ void MenuSearch(frmMain& main) {
             ReportError(services, LoadResString(1151));
             return;
         }
-        RecogniseAndReport(main, wait, onlyArdel60);
+        RecogniseAndReport(main, busy, wait, onlyArdel60);
         main.OpenDocument(QString());
         main.UpdateCommandStates(true);
     });

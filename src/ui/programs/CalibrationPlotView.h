@@ -5,8 +5,13 @@
 #include <QWidget>
 #include <optional>
 
-// The calibration plot of the program editor: axes with their end values, a dotted cross
-// at every pair and the calibration line. Empty until a plot is set.
+class QAction;
+class QPainter;
+
+// The calibration plot of the program editor: axes with round ticks and grid lines, a mark
+// at every pair, the calibration line over the pairs' concentrations, its equation and R².
+// Empty until a plot is set. Its context menu saves the picture as PNG or SVG through
+// saveRequested (the editor asks for the file).
 class CalibrationPlotView : public QWidget {
     Q_OBJECT
 public:
@@ -16,19 +21,30 @@ public:
     void Clear();
     bool HasPlot() const { return m_plot.has_value(); }
 
+    // Draws the plot at `size` into a PNG file or, for a ".svg" name, an SVG drawing.
+    // False when there is no plot or the file cannot be written.
+    bool SaveImage(const QString& path, const QSize& size = {640, 440}) const;
+
     QSize sizeHint() const override;
+
+    QAction* savePngAction = nullptr;
+    QAction* saveSvgAction = nullptr;
+
+signals:
+    void saveRequested(const QString& extension); // "png" or "svg"
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    void Render(QPainter& painter, const QRectF& bounds) const;
     // Widget coordinates of a point in data coordinates.
     QPointF Map(const QRectF& area, double x, double y) const;
-    void DrawAxes(class QPainter& painter, const QRectF& area) const;
-    void DrawMarks(class QPainter& painter, const QRectF& area) const;
+    void DrawGrid(QPainter& painter, const QRectF& area) const;
+    void DrawMarks(QPainter& painter, const QRectF& area) const;
 
     std::optional<CalibrationPlot> m_plot;
 };
 
-// The axis labels: "0.000" with "." as separator.
+// A tick label: "." as separator, no trailing zeros ("0.2", "1500").
 QString AxisLabel(double value);

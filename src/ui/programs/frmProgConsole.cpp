@@ -86,6 +86,7 @@ void frmProgConsole::SetBusy(int intMousePointerVal) {
 
 // The wait dialog lets the user stop the reading: closing it stops the update.
 bool frmProgConsole::ReadMeterList() {
+    const BusyState::Hold hold(m_services.busy);
     WaitPointer busy([this](int pointer) { SetBusy(pointer); });
     frmWait wait(m_services, m_mainWindow);
     wait.SetText(LoadResString(1149));

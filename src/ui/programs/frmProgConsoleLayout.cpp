@@ -1,5 +1,7 @@
 // The controls of the program console and where they stand.
 
+#include "app/Services.h"
+#include "ui/app/BusyContent.h"
 #include "ui/app/Controls.h"
 #include "ui/app/Pictures.h"
 #include "ui/programs/KeyFilter.h"
@@ -98,7 +100,7 @@ void frmProgConsole::LayOut() {
     for (QPushButton* button : {cmdNewProgram, cmdModifyProgram, cmdCancel}) {
         buttons->addWidget(button);
     }
-    auto* root = new QVBoxLayout(this);
+    auto* root = new QVBoxLayout(NewBusyContent(*this, m_services.busy));
     root->addLayout(header);
     root->addLayout(lists, 1);
     root->addWidget(fraProgram);
@@ -149,7 +151,7 @@ void frmProgConsole::ConnectHandlers() {
         {cmdModifyProgram, &frmProgConsole::cmdModifyProgram_Click},
         {cmdChangeWorkDir, &frmProgConsole::cmdChangeWorkDir_Click}};
     for (const auto& [button, handler] : handlers) {
-        connect(button, &QPushButton::clicked, this, handler);
+        ConnectCommand(button, this, m_services.busy, handler);
     }
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
 }

@@ -6,6 +6,7 @@
 #include "app/Twips.h"
 #include "calibration/CalibrationText.h"
 #include "ui/app/ApplyCaptions.h"
+#include "ui/app/BusyContent.h"
 #include "ui/app/HelpContext.h"
 #include "ui/programs/CalibrationPlotView.h"
 #include "ui/programs/KeyFilter.h"
@@ -47,15 +48,26 @@ frmProgEdit::frmProgEdit(Services& services, ProgramSelection& selection, QWidge
         }
     }
     fraProgram->txtProgNum->installEventFilter(this);
+<<<<<<< HEAD
     // Enter in a field must not press a button ("Remettre à zéro" cleared everything).
     NoDefaultButtons(this);
     connect(cmdSaveDevice, &QPushButton::clicked, this, &frmProgEdit::cmdSaveDevice_Click);
     connect(cmdSaveFile, &QPushButton::clicked, this, &frmProgEdit::cmdSaveFile_Click);
     connect(cmdClear, &QPushButton::clicked, this, &frmProgEdit::cmdClear_Click);
+=======
+    // A click that arrives while the program talks to the meter is ignored.
+    const auto onClick = [this](QPushButton* button, void (frmProgEdit::*handler)()) {
+        ConnectCommand(button, this, m_services.busy, handler);
+    };
+    onClick(cmdSaveDevice, &frmProgEdit::cmdSaveDevice_Click);
+    onClick(cmdSaveFile, &frmProgEdit::cmdSaveFile_Click);
+    onClick(cmdClear, &frmProgEdit::cmdClear_Click);
+>>>>>>> main
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(cmdExtended, &QPushButton::clicked, this, &frmProgEdit::cmdExtended_Click);
-    connect(cmdCalCalculate, &QPushButton::clicked, this, &frmProgEdit::cmdCalCalculate_Click);
-    connect(cmdTransfer, &QPushButton::clicked, this, &frmProgEdit::cmdTransfer_Click);
+    onClick(cmdExtended, &frmProgEdit::cmdExtended_Click);
+    onClick(cmdCalCalculate, &frmProgEdit::cmdCalCalculate_Click);
+    onClick(cmdTransfer, &frmProgEdit::cmdTransfer_Click);
+    connect(picCalLine, &CalibrationPlotView::saveRequested, this, &frmProgEdit::SavePlot);
     Form_Load();
 }
 

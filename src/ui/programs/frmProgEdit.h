@@ -58,6 +58,8 @@ public:
     void cmdExtended_Click();
     void cmdCalCalculate_Click();
     void cmdTransfer_Click();
+    // The plot's context menu: asks for the file, then writes the picture ("png", "svg").
+    void SavePlot(const QString& extension);
 
     // Escape, the close box and "Annuler": with unsaved changes, asks first.
     void reject() override;

@@ -112,6 +112,22 @@ bool frmProgEdit::Plot() {
     return true;
 }
 
+void frmProgEdit::SavePlot(const QString& extension) {
+    TrappedVoid(m_services.ui, [&] {
+        FileDialogRequest request;
+        request.title = LoadResString(1112);
+        const int type = extension == QLatin1String("svg") ? 1250 : 1249;
+        request.filter = LoadResString(type) + QStringLiteral(" (*.%1)|*.%1").arg(extension);
+        request.defaultExtension = extension;
+        request.overwritePrompt = true;
+        request.pathMustExist = true;
+        const std::optional<QString> path = m_services.ui.SaveFileDialog(request);
+        if (path && !picCalLine->SaveImage(*path)) {
+            throw MervexError(QStringLiteral("%1 could not be written").arg(*path));
+        }
+    });
+}
+
 void frmProgEdit::cmdTransfer_Click() {
     if (!m_calValid) {
         return;

@@ -1,5 +1,7 @@
 // The controls of the program editor and where they stand.
 
+#include "app/Services.h"
+#include "ui/app/BusyContent.h"
 #include "ui/app/Controls.h"
 #include "ui/programs/CalibrationPlotView.h"
 #include "ui/programs/ProgramPanel.h"
@@ -134,7 +136,7 @@ void frmProgEdit::LayOut() {
     program->addStretch();
     program->addLayout(buttons);
 
-    auto* root = new QHBoxLayout(this);
+    auto* root = new QHBoxLayout(NewBusyContent(*this, m_services.busy));
     root->addLayout(program);
     root->addWidget(linDivider);
     root->addWidget(pnlCalibration, 1);

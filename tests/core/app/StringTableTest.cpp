@@ -2,6 +2,7 @@
 
 #include "app/Errors.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 
 TEST(StringTable, BuiltInFrenchTableKeepsTextsExactly) {
@@ -19,15 +20,15 @@ TEST(StringTable, UnassignedNumbersAreRunTimeErrors) {
     const StringTable& t = StringTable::Active();
     const QList<int> unassigned = {1017, 1027, 1029, 1030, 1032, 1034, 1035, 1053,
                                    1056, 1057, 1087, 1089, 1090, 1091, 1093, 1101,
-                                   1116, 1118, 1140, 1163, 999,  1246, 20,   21};
+                                   1116, 1118, 1140, 1163, 999,  1289, 20,   21};
     for (int n : unassigned) {
         EXPECT_THROW(t.Text(n), MervexError) << n;
         EXPECT_FALSE(t.Find(n).has_value()) << n;
     }
-    // 1000..1245 without the twenty gaps, and the program's own texts from 1400.
-    EXPECT_EQ(t.Numbers().size(), 226 + 4);
-    EXPECT_EQ(t.Numbers().front(), 1000);
-    EXPECT_EQ(t.Numbers().back(), 1403);
+    // 1000..1245 without the twenty gaps; the program's own texts come after 1245.
+    const QList<int> numbers = t.Numbers();
+    EXPECT_EQ(std::count_if(numbers.begin(), numbers.end(), [](int n) { return n <= 1245; }), 226);
+    EXPECT_EQ(numbers.front(), 1000);
 }
 
 TEST(StringTable, AnotherLanguageTableReplacesTheBuiltInOne) {

@@ -1,10 +1,12 @@
 #include "data/CImportMVal.h"
 
 #include "app/Services.h"
+#include "data/TransferProgress.h"
 #include "support/QtPrint.h"
 #include "support/ScriptedMeterLink.h"
 #include "support/ScriptedUi.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace {
@@ -119,4 +121,59 @@ TEST(GetMValsStopped, TheAbortCommandGoesOutAfterTheLinkIsActiveAgain) {
     EXPECT_TRUE(strMVals.isEmpty());
     EXPECT_TRUE(link.abortSentWhileActive);
     EXPECT_EQ(link.calls.mid(3), QStringList({"COMStop", "send U.581"}) + kAbortTail);
+}
+
+// The transfer counts its records as the pieces arrive, wherever a piece ends.
+TEST(TransferProgress, CountsRecordLinesWhereverThePiecesEnd) {
+    const QString memory =
+        QStringLiteral("\r\n1;07/12/26;09:10:00;0.5\r\n2;07/12/26;09:11:00;0.7\r\n"
+                       "3;x\r\n!\r\n>");
+    for (int piece : {1, 2, 5, 7, 1000}) {
+        QList<qsizetype> counts;
+        TransferProgress progress([&](qsizetype records, qint64) { counts << records; }, 0);
+        for (qsizetype at = 0; at < memory.size(); at += piece) {
+            progress.Feed(QStringView(memory).mid(at, piece));
+        }
+        EXPECT_EQ(progress.Records(), 3) << piece;
+        ASSERT_FALSE(counts.isEmpty());
+        EXPECT_TRUE(std::is_sorted(counts.begin(), counts.end())) << piece;
+        EXPECT_EQ(counts.back(), 3) << piece;
+    }
+}
+
+TEST(TransferProgress, ReportsTheFirstPieceThenAtMostOncePerInterval) {
+    int reports = 0;
+    TransferProgress progress([&](qsizetype, qint64) { ++reports; }, 60'000);
+    for (int i = 0; i < 500; ++i) {
+        progress.Feed(QStringLiteral("\r\n12;a;b"));
+    }
+    EXPECT_EQ(reports, 1);
+    EXPECT_EQ(progress.Records(), 499);
+    EXPECT_EQ(TransferProgressText(1234, 65'400),
+              QStringLiteral("1234 enregistrements reçus en 1:05"));
+}
+
+// The hook hears the data memory (and only it) while the transfer holds the busy state.
+TEST_F(GetMValsTest, TheDataMemoryIsCountedWhileTheTransferHoldsTheBusyState) {
+    link->receivePiece = 3;
+    link->Script(QStringLiteral("U.581\r\n"), {QStringLiteral("\r\n1;a\r\n2;b\r\n!\r\n>")});
+    QList<qsizetype> counts;
+    QList<bool> busyAtReport;
+    services->importMVal.SetProgressHook([&](qsizetype records, qint64) {
+        counts << records;
+        busyAtReport << services->busy.Busy();
+    });
+    QList<bool> edges;
+    QObject::connect(&services->busy, &BusyState::Changed, [&](bool busy) { edges << busy; });
+    ASSERT_TRUE(services->importMVal.GetMVals(strMVals));
+    ASSERT_FALSE(counts.isEmpty());
+    EXPECT_LE(counts.back(), 2);
+    EXPECT_FALSE(busyAtReport.contains(false));
+    EXPECT_EQ(edges, (QList<bool>{true, false}));
+    // After the transfer the link tells nobody: a later program list is not counted.
+    const qsizetype reports = counts.size();
+    QString answer;
+    link->COMInit(1, QStringLiteral("4800"), 4);
+    link->COMSendAndReceive(QStringLiteral("U.581\r\n"), answer);
+    EXPECT_EQ(counts.size(), reports);
 }

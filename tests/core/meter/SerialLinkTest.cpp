@@ -149,3 +149,42 @@ TEST_F(SerialLinkTest, CharactersBeforeTheOpeningLineBreakAreNotPartOfTheAnswer)
     EXPECT_TRUE(Link().COMSendAndReceive(kSerialCmd, answer));
     EXPECT_EQ(answer, QStringLiteral("\r\n\r\n7") + kOk);
 }
+
+// After the user ended a wait, only the command the caller sends on purpose (the abort)
+// reaches the meter: the link does not repeat the stopped command, and a conversation
+// started from an event inside the wait is refused without a word.
+TEST_F(SerialLinkTest, AStoppedWaitIsNotRepeatedAndNothingStartsInsideAWait) {
+    FakeSerialLine::Device& meter = line.Add(QStringLiteral("meter")); // silent
+    ASSERT_TRUE(Link().COMInit(1, QStringLiteral("4800"), 600));
+    bool nestedSend = true;
+    bool nestedInit = true;
+    int nestedScanPort = -1;
+    ui.onYield = [&] {
+        if (ui.yields == 2) {
+            QString nested;
+            nestedSend = Link().COMSendAndReceive(QStringLiteral("U.581\r\n"), nested);
+            nestedInit = Link().COMInit(1, QStringLiteral("4800"), 4);
+            QString baud;
+            int port = 0;
+            Link().COMScanPorts(port, baud);
+            nestedScanPort = port;
+            Link().COMStop();
+        }
+    };
+    QString answer;
+    EXPECT_FALSE(Link().COMSendAndReceive(QStringLiteral("U.587\r\n"), answer));
+    EXPECT_FALSE(nestedSend);
+    EXPECT_FALSE(nestedInit);
+    EXPECT_EQ(nestedScanPort, 0);
+    EXPECT_EQ(meter.written, QStringList{QStringLiteral("U.587\r\n")});
+    EXPECT_TRUE(ui.messages.isEmpty());
+
+    // While stopped nothing is written; the abort goes out once the link continues.
+    ui.onYield = nullptr;
+    EXPECT_FALSE(Link().COMSendAndReceive(QStringLiteral("U.587\r\n"), answer));
+    EXPECT_EQ(meter.written.size(), 1);
+    meter.answer = FakeSerialLine::Answering(QString());
+    ASSERT_TRUE(Link().COMContinue());
+    EXPECT_TRUE(Link().COMSendAndReceive(QStringLiteral("U.999\r\n"), answer));
+    EXPECT_EQ(meter.written.back(), QStringLiteral("U.999\r\n"));
+}

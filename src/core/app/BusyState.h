@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QObject>
+
+// "The program is talking to the meter or running a loop that lets events through."
+// While it is set, the windows keep every command that would start another conversation,
+// replace or close a document or open another meter window disabled, and a command that
+// still arrives (a double-click, a shortcut queued before the update) is ignored.
+//
+// The state is held, not toggled: every operation holds it for as long as it runs, holds
+// nest, and the state ends with the last one. Only the edges are announced.
+class BusyState : public QObject {
+    Q_OBJECT
+public:
+    class Hold {
+    public:
+        explicit Hold(BusyState& state);
+        ~Hold();
+        Hold(const Hold&) = delete;
+        Hold& operator=(const Hold&) = delete;
+
+    private:
+        BusyState& m_state;
+    };
+
+    bool Busy() const { return m_depth > 0; }
+
+    // Runs a user's command unless an operation is running; true when it ran.
+    template <typename Command> bool RunCommand(Command&& command) {
+        if (Busy()) {
+            return false;
+        }
+        command();
+        return true;
+    }
+
+signals:
+    void Changed(bool busy);
+
+private:
+    void Enter();
+    void Leave();
+
+    int m_depth = 0;
+};

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+
+class Services;
+
+// Writes the dataset of a document to an Office Open XML workbook (.xlsx): the same sheet
+// as CExportExcel (header block, column titles, one row per record in the layout's column
+// order), without the legacy format's compromises: numbers are number cells, record dates
+// and times are date/time cells, a field that is no number stays text, the title row is
+// bold, the rows above the records stay in view, column widths fit their contents and the
+// sheet holds up to the format's 1 048 576 rows. The caller shows the failure message.
+class CExportXlsx {
+public:
+    explicit CExportXlsx(Services& services) : m_services(services) {}
+
+    // True when every record was written and the file was complete. The workbook is
+    // written beside the target and renamed over it: after a failure the target keeps
+    // what it held.
+    bool SetMVals(const QString& strMVals, const QString& strMeter, const QString& strSerNo,
+                  const QString& strUser, const QDateTime& curDate, const QString& strFileName);
+
+    // Rows of the format, numbered from 1; record k goes to row 8 + k.
+    static constexpr int kLastRow = 1048576;
+
+private:
+    Services& m_services;
+};

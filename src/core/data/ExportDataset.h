@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+class Services;
+struct MValSet;
+
+// The spreadsheet types the program writes.
+enum class ExportType {
+    Xlsx, // Office Open XML workbook
+    Xls,  // the legacy worksheet format
+};
+
+// The type a file name asks for: ".xlsx" (any case) gives the workbook, every other name
+// the legacy worksheet, as before the workbook type existed.
+ExportType ExportTypeFor(const QString& path);
+
+// Writes the dataset to `path` with the writer of ExportTypeFor(path); true on success.
+// The caller shows the failure message.
+bool ExportDataset(Services& services, const MValSet& set, const QString& path);

@@ -1,0 +1,27 @@
+#include "data/ExportSheet.h"
+
+#include "app/DateText.h"
+#include "app/Services.h"
+#include "app/StringTable.h"
+
+ExportLayout ExportLayoutFor(Services& services, const QString& strMeter) {
+    ExportLayout layout;
+    layout.titles = QStringList(kExportMaxColumns);
+    layout.widths = QList<short>(kExportMaxColumns);
+    layout.kinds = QList<int>(kExportMaxColumns);
+    layout.count =
+        services.device.GetTableConfig(layout.titles, layout.widths, layout.kinds, strMeter);
+    return layout;
+}
+
+QStringList ExportHeaderLines(const QString& strMeter, const QString& strSerNo,
+                              const QString& strUser, const QDateTime& curDate) {
+    const QString blank = QStringLiteral(" ");
+    return {
+        LoadResString(1063) + blank + strMeter,
+        LoadResString(1064) + blank + strSerNo,
+        LoadResString(1176) + blank + strUser,
+        LoadResString(1049) + blank + ShortDateText(curDate.date()),
+        LoadResString(1050) + blank + LongTimeText(curDate.time()),
+    };
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QDateTime>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+class Services;
+
+// What every spreadsheet export writes above the records, whatever the file type.
+struct ExportLayout {
+    QStringList titles;
+    QList<short> widths;
+    QList<int> kinds; // 0 integer, 1 real number, 2 text
+    int count = 0;    // 0: the meter has no table layout
+};
+
+// The meter's dataset table layout (10 or 16 columns).
+ExportLayout ExportLayoutFor(Services& services, const QString& strMeter);
+
+// The header block of rows 2 to 6: meter, serial number, user, date and time of the import.
+QStringList ExportHeaderLines(const QString& strMeter, const QString& strSerNo,
+                              const QString& strUser, const QDateTime& curDate);
+
+// The sheet's rows, numbered from 1: the header block starts in row 2, the column titles
+// are in row 8, record k is in row 8 + k.
+inline constexpr int kExportHeaderRow = 2;
+inline constexpr int kExportTitleRow = 8;
+inline constexpr int kExportMaxColumns = 16;
