@@ -3,6 +3,7 @@
 #include "app/ErrorTrap.h"
 #include "app/NumberText.h"
 #include "app/Services.h"
+#include "app/StringTable.h"
 #include "app/Windows1252.h"
 #include "data/CExcelFile.h"
 #include "data/RecordWalker.h"

@@ -272,13 +272,8 @@ bool frmMain::CloseAllDocuments() {
     // A document that stays (the user cancelled, its save failed or was cancelled, its
     // import is still running) ends the round: the command that closes is abandoned.
     while (frmDocument* document = Documents().value(0, nullptr)) {
-<<<<<<< HEAD
         if (!document->parentWidget()->close()) {
             return false;
-=======
-        if (!document->parentWidget()->close() && m_services->busy.Busy()) {
-            return;
->>>>>>> main
         }
     }
     return true;

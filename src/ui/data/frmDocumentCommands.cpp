@@ -50,36 +50,23 @@ void frmDocument::ReportError(int number) {
 }
 
 void frmDocument::MenuImport() {
-<<<<<<< HEAD
-    if (m_importing) {
-        return; // the tool bar stays usable while the meter answers
-    }
-    TrappedVoid(m_services.ui, [&] {
-        if (!MayDropDataset()) {
-            return;
-        }
-        // The header is the state at the start of the import.
-        MValSet mvals;
-        mvals.strMeter = m_services.device.DeviceName();
-        mvals.strSerNo = m_services.device.SerialNumber();
-        mvals.strUser = m_services.login.UserName();
-        mvals.curDate = QDateTime::currentDateTime();
-        m_main.SetMousePointer(11);
-=======
     m_services.busy.RunCommand([&] { TrappedVoid(m_services.ui, [&] { Import(); }); });
 }
 
 void frmDocument::Import() {
+    if (!MayDropDataset()) {
+        return;
+    }
     // The header is the state at the start of the import.
-    m_mvals.strMeter = m_services.device.DeviceName();
-    m_mvals.strSerNo = m_services.device.SerialNumber();
-    m_mvals.strUser = m_services.login.UserName();
-    m_mvals.curDate = QDateTime::currentDateTime();
+    MValSet mvals;
+    mvals.strMeter = m_services.device.DeviceName();
+    mvals.strSerNo = m_services.device.SerialNumber();
+    mvals.strUser = m_services.login.UserName();
+    mvals.curDate = QDateTime::currentDateTime();
     m_main.SetMousePointer(11);
     bool imported = false;
     {
         const BusyState::Hold busy(m_services.busy);
->>>>>>> main
         frmWait wait(m_services, &m_main);
         wait.show();
         if (!wait.SetText(LoadResString(1149))) {
@@ -88,31 +75,15 @@ void frmDocument::Import() {
             ReportError(1036);
             return;
         }
-<<<<<<< HEAD
-        m_importing = true;
-        const bool imported = m_services.importMVal.GetMVals(mvals.strMVals);
-        m_importing = false;
-        wait.close();
-        m_main.SetMousePointer(0);
-        TakeImport(imported, mvals);
-    });
-=======
         const QScopedValueRollback<bool> importing(m_importing, true);
         m_services.importMVal.SetProgressHook(
             [&wait](qsizetype records, qint64 elapsedMs) { wait.SetProgress(records, elapsedMs); });
         const auto unhook = qScopeGuard([&] { m_services.importMVal.SetProgressHook({}); });
-        imported = m_services.importMVal.GetMVals(m_mvals.strMVals);
+        imported = m_services.importMVal.GetMVals(mvals.strMVals);
         wait.close();
     }
     m_main.SetMousePointer(0);
-    if (!imported) {
-        ReportError(1036);
-    }
-    if (!ShowMVals(imported)) {
-        ReportError(1051);
-    }
-    m_modified = true;
->>>>>>> main
+    TakeImport(imported, mvals);
 }
 
 // A failed or stopped import leaves the dataset shown as it was. A new one is a dataset

@@ -48,13 +48,8 @@ frmProgEdit::frmProgEdit(Services& services, ProgramSelection& selection, QWidge
         }
     }
     fraProgram->txtProgNum->installEventFilter(this);
-<<<<<<< HEAD
     // Enter in a field must not press a button ("Remettre à zéro" cleared everything).
     NoDefaultButtons(this);
-    connect(cmdSaveDevice, &QPushButton::clicked, this, &frmProgEdit::cmdSaveDevice_Click);
-    connect(cmdSaveFile, &QPushButton::clicked, this, &frmProgEdit::cmdSaveFile_Click);
-    connect(cmdClear, &QPushButton::clicked, this, &frmProgEdit::cmdClear_Click);
-=======
     // A click that arrives while the program talks to the meter is ignored.
     const auto onClick = [this](QPushButton* button, void (frmProgEdit::*handler)()) {
         ConnectCommand(button, this, m_services.busy, handler);
@@ -62,7 +57,6 @@ frmProgEdit::frmProgEdit(Services& services, ProgramSelection& selection, QWidge
     onClick(cmdSaveDevice, &frmProgEdit::cmdSaveDevice_Click);
     onClick(cmdSaveFile, &frmProgEdit::cmdSaveFile_Click);
     onClick(cmdClear, &frmProgEdit::cmdClear_Click);
->>>>>>> main
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
     onClick(cmdExtended, &frmProgEdit::cmdExtended_Click);
     onClick(cmdCalCalculate, &frmProgEdit::cmdCalCalculate_Click);
