@@ -6,6 +6,8 @@
 PdfLinePrinter::PdfLinePrinter(const QString& path, const QPageSize& page,
                                PageOrientation orientation)
     : m_file(path), m_writer(&m_file) {
+    // A folder that refuses the temporary file may still hold a file the user can write.
+    m_file.setDirectWriteFallback(true);
     if (!m_file.open(QIODevice::WriteOnly)) {
         throw FileError(path, m_file, true);
     }

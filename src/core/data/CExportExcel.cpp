@@ -4,6 +4,7 @@
 #include "app/NumberText.h"
 #include "app/RunTimeErrors.h"
 #include "app/Services.h"
+#include "app/StringTable.h"
 #include "app/Windows1252.h"
 #include "data/CExcelFile.h"
 #include "data/RecordWalker.h"
@@ -107,10 +108,12 @@ bool CExportExcel::SetMVals(const QString& strMVals, const QString& strMeter,
                             const QDateTime& curDate, const QString& strFileName) {
     const BusyState::Hold busy(m_services.busy); // the export yields per record
     m_locale = QLocale();
+    m_faults = FieldFaults();
     CExcelFile xls;
     const bool written = Trapped(m_services.ui, false, [&] {
         return WriteFile(xls, strMVals, strMeter, strSerNo, strUser, curDate, strFileName);
     });
+    ReportFieldFaults();
     if (!written) {
         // A file that stopped half-way would look complete once closed with its EOF.
         xls.DiscardFile();
@@ -199,7 +202,7 @@ bool CExportExcel::WriteRecord(CExcelFile& xls, const Layout& layout, const QStr
     }
     Cell cell;
     for (int c = 0; c < layout.count; ++c) {
-        if (ConvertField(fields[c], layout.kinds[c], cell) &&
+        if (ConvertField(fields[c], layout.kinds[c], cell, row - kFirstRecordRow + 1, c + 1) &&
             xls.WriteValue(layout.kinds[c], 0, cell.alignment, 0, row, c + 1, cell.value) !=
                 ExcelStatus::kOk) {
             return false;
@@ -208,11 +211,24 @@ bool CExportExcel::WriteRecord(CExcelFile& xls, const Layout& layout, const QStr
     return true;
 }
 
-bool CExportExcel::ConvertField(const QString& field, int kind, Cell& cell) {
+void CExportExcel::ReportFieldFaults() {
+    if (m_faults.first.isEmpty()) {
+        return;
+    }
+    QString text =
+        LoadResString(1400).arg(m_faults.record).arg(m_faults.column).arg(m_faults.first);
+    if (m_faults.others > 0) {
+        text += QLatin1Char(' ') + LoadResString(1401).arg(m_faults.others);
+    }
+    ReportError(m_services.ui, text);
+}
+
+bool CExportExcel::ConvertField(const QString& field, int kind, Cell& cell, int record,
+                                int column) {
     if (field.isEmpty()) {
         return false;
     }
-    return Trapped(m_services.ui, false, [&] {
+    try {
         switch (kind) {
         case CExcelFile::kInteger:
             cell.value = WholeFieldValue(field, m_locale);
@@ -230,5 +246,12 @@ bool CExportExcel::ConvertField(const QString& field, int kind, Cell& cell) {
             break;
         }
         return true;
-    });
+    } catch (...) {
+        if (m_faults.first.isEmpty()) {
+            m_faults = {DescribeCurrentException(), record, column, 0};
+        } else {
+            ++m_faults.others;
+        }
+        return false;
+    }
 }

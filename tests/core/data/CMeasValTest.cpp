@@ -2,6 +2,7 @@
 
 #include "app/Services.h"
 #include "support/FileSizeLimit.h"
+#include "support/LinuxText.h"
 #include "support/QtPrint.h"
 #include "support/ScriptedMeterLink.h"
 #include "support/ScriptedUi.h"
@@ -62,6 +63,26 @@ TEST_F(CMeasValTest, SavedFileHasTheFixedLayoutAndOpensToTheSameDataset) {
     EXPECT_EQ(opened.strSerNo, saved.strSerNo);
     EXPECT_EQ(opened.strUser, saved.strUser);
     EXPECT_EQ(opened.curDate, saved.curDate.addMSecs(-840)) << "kept to the second";
+    EXPECT_TRUE(ui.messages.isEmpty());
+}
+
+TEST_F(CMeasValTest, AFileReSavedByLinuxToolsOpensToTheSameDataset) {
+    const MValSet saved =
+        Dataset(QStringLiteral("Zentravox"),
+                QStringLiteral("1;12/07/26;09:05;7;101;C;AR;1:1;0.42;µg/l;OK;;;;01/07/26;08:00\r\n"
+                               "2;12/07/26;09:06;8;101;C;;1:1;0.44;mg/l;Élevé;;;;01/07/26;08:00"));
+    ASSERT_TRUE(services.measVal.SaveFile(saved, path));
+    const QByteArray original = ReadBytes(path);
+    for (const QByteArray& copy : LinuxCopies(original)) {
+        MValSet opened;
+        ASSERT_EQ(OpenBytes(opened, copy), CMeasVal::kOpened)
+            << copy.left(40).toHex().toStdString();
+        EXPECT_EQ(opened.strMVals, saved.strMVals);
+        EXPECT_EQ(opened.strUser, saved.strUser);
+        // Saved again, it is the program's own file once more.
+        ASSERT_TRUE(services.measVal.SaveFile(opened, path));
+        EXPECT_EQ(ReadBytes(path), original);
+    }
     EXPECT_TRUE(ui.messages.isEmpty());
 }
 
