@@ -10,6 +10,7 @@ packages=(
     fonts-dejavu-core python3-xlrd python3-openpyxl poppler-utils
     libxlsxwriter-dev qt6-svg-dev
     xvfb xauth xdotool imagemagick
+    qt6-translations-l10n
     clang libclang-rt-14-dev
     dpkg-dev file lintian appstream desktop-file-utils man-db groff-base
 )

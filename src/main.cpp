@@ -1,3 +1,4 @@
+#include "app/Language.h"
 #include "meter/SerialLink.h"
 #include "ui/app/CommandLine.h"
 #include "ui/app/DesktopUi.h"
@@ -12,6 +13,8 @@ int main(int argc, char** argv) {
     QApplication::setOrganizationName(QStringLiteral("Mervex"));
     QApplication::setApplicationName(QStringLiteral("Mervex"));
     QApplication::setApplicationVersion(QStringLiteral(MERVEX_VERSION));
+    // Message box buttons, file dialogs and the MDI menus speak the program's language.
+    Language::InstallQtTranslation();
     const QStringList ports = PortOptions(QApplication::arguments().mid(1));
 
     DesktopUi ui;

@@ -1,4 +1,5 @@
 #include "app/CIni.h"
+#include "app/Language.h"
 #include "app/Services.h"
 #include "cli/CliCommand.h"
 #include "cli/CliLink.h"
@@ -7,6 +8,7 @@
 
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QRegularExpression>
 #include <QTextStream>
 #include <algorithm>
 #include <cstdio>
@@ -22,15 +24,57 @@ QList<CliCommand>& Registry() {
 
 const QString kSynopsis = QStringLiteral("mervex-cli [--port DEVICE]... [--user NAME] COMMAND ...");
 
+// A usage line is "SYNOPSIS  DESCRIPTION" (two or more blanks between them); a line that
+// starts with blanks continues the description above it.
+struct UsageLine {
+    QString synopsis;
+    QString description;
+};
+
+QList<UsageLine> UsageLines(const QString& usage) {
+    static const QRegularExpression gap(QStringLiteral(" {2,}"));
+    QList<UsageLine> lines;
+    for (const QString& line : usage.split(QLatin1Char('\n'))) {
+        if (line.startsWith(QLatin1Char(' '))) {
+            lines.append({QString(), line.trimmed()});
+            continue;
+        }
+        const QRegularExpressionMatch m = gap.match(line);
+        if (m.hasMatch()) {
+            lines.append({line.left(m.capturedStart()), line.mid(m.capturedEnd()).trimmed()});
+        } else {
+            lines.append({line.trimmed(), QString()});
+        }
+    }
+    return lines;
+}
+
 void PrintHelp(QTextStream& out) {
     out << "usage: " << kSynopsis << "\n\ncommands:\n";
     QList<CliCommand> sorted = CliCommands();
     std::sort(sorted.begin(), sorted.end(),
               [](const CliCommand& a, const CliCommand& b) { return a.name < b.name; });
+    QList<UsageLine> lines;
     for (const CliCommand& c : sorted) {
-        out << "  " << c.usage << "\n";
+        lines += UsageLines(c.usage);
+    }
+    qsizetype width = 0;
+    for (const UsageLine& line : lines) {
+        width = std::max(width, line.synopsis.size());
+    }
+    for (const UsageLine& line : lines) {
+        const QString text = line.synopsis.leftJustified(width + 2) + line.description;
+        out << "  " << text.trimmed() << "\n";
     }
     out.flush();
+}
+
+// Qt's own start-up warnings (a missing XDG_RUNTIME_DIR, font database notes) are no
+// business of a script reading the command's output; real failures still show.
+void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type == QtCriticalMsg || type == QtFatalMsg) {
+        QTextStream(stderr) << message << "\n";
+    }
 }
 
 // The command word: the first argument that is neither an option nor an option's value.
@@ -83,7 +127,9 @@ int UsageError(CliContext& ctx, const QString& commandName) {
 }
 
 int main(int argc, char** argv) {
+    qInstallMessageHandler(QuietQtMessages);
     const std::unique_ptr<QCoreApplication> app = MakeApplication(argc, argv);
+    Language::InstallQtTranslation();
     QCoreApplication::setOrganizationName(QStringLiteral("Mervex"));
     QCoreApplication::setApplicationName(QStringLiteral("Mervex"));
     QTextStream out(stdout);

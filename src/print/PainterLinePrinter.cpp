@@ -1,6 +1,7 @@
 #include "print/PainterLinePrinter.h"
 
 #include "app/Errors.h"
+#include "app/RunTimeErrors.h"
 
 #include <QFontMetricsF>
 #include <QPageLayout>
@@ -38,7 +39,7 @@ void PainterLinePrinter::EnsurePainting() {
     m_started = true;
     m_mayTurn = false;
     if (!m_painter.begin(m_device)) {
-        throw MervexError(QStringLiteral("The printer cannot start a document."));
+        throw RunTimeError(RtError::PrinterNoDocument);
     }
     m_painter.setFont(m_font);
 }
@@ -131,7 +132,7 @@ void PainterLinePrinter::PrintLine(const QString& text) {
 void PainterLinePrinter::NewPage() {
     EnsurePainting();
     if (!m_device->newPage()) {
-        throw MervexError(QStringLiteral("The printer cannot start a new page."));
+        throw RunTimeError(RtError::PrinterNoPage);
     }
     m_y = 0;
 }

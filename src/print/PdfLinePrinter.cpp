@@ -1,12 +1,15 @@
 #include "print/PdfLinePrinter.h"
 
 #include "app/Errors.h"
+#include "app/RunTimeErrors.h"
 
 PdfLinePrinter::PdfLinePrinter(const QString& path, const QPageSize& page,
                                PageOrientation orientation)
     : m_file(path), m_writer(&m_file) {
+    // A folder that refuses the temporary file may still hold a file the user can write.
+    m_file.setDirectWriteFallback(true);
     if (!m_file.open(QIODevice::WriteOnly)) {
-        throw MervexError(QStringLiteral("%1: %2").arg(path, m_file.errorString()));
+        throw FileError(path, m_file, true);
     }
     m_writer.setPageSize(page);
     SetUpPage(m_writer, orientation);

@@ -31,7 +31,7 @@ TEST(CliCalibrate, FailuresGiveTheEditorsMessages) {
     // The mean concentration of 0 is a fault: the trap's description, then the editor's.
     const CliResult zeroMean = Calibrate({"-1;0.1", "0;0.25", "1;0.3"});
     EXPECT_EQ(zeroMean.exitCode, 1);
-    EXPECT_EQ(zeroMean.err, QStringLiteral("Division by zero\nErreur de calcul!\n"));
+    EXPECT_EQ(zeroMean.err, QStringLiteral("Division par zéro\nErreur de calcul!\n"));
 
     // No positive concentration: the line is computed but cannot be plotted.
     const CliResult unplottable = Calibrate({"0;0.3", "-1;0.2", "-2;0.1"});

@@ -97,7 +97,7 @@ protected:
     }
 
     int LossMessages() const {
-        return static_cast<int>(ui.MessageTexts().filter(QStringLiteral("has gone away")).size());
+        return static_cast<int>(ui.MessageTexts().filter(QStringLiteral("a disparu")).size());
     }
 
     TempDir dir;

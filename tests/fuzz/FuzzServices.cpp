@@ -1,5 +1,6 @@
 #include "FuzzServices.h"
 
+#include "app/CCSVFile.h"
 #include "app/Windows1252.h"
 
 #include <QCoreApplication>
@@ -33,6 +34,17 @@ bool FuzzLink::COMSendAndReceive(const QString&, QString& strAnswer) {
 QString FuzzText(const uint8_t* data, size_t size) {
     return Windows1252::Decode(
         QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
+}
+
+bool ReadsBackAsWritten(const QString& savedPath, const QString& textBeforeSaving) {
+    QFile file(savedPath);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return true; // nothing to excuse: the round trip check fails on its own
+    }
+    const QByteArray saved = file.readAll();
+    bool complete = true;
+    Windows1252::Encode(textBeforeSaving, &complete);
+    return complete && DecodeFileText(saved) == Windows1252::Decode(saved);
 }
 
 QString WriteFuzzFile(const uint8_t* data, size_t size, QString path) {

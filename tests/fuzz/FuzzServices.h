@@ -61,6 +61,12 @@ struct FuzzServices {
 QString FuzzText(const uint8_t* data, size_t size);
 QString WriteFuzzFile(const uint8_t* data, size_t size, QString path = QString());
 
+// Whether a file the program saved reads back as it was written. Files are written in
+// Windows-1252, but read by one rule for files from every tool: bytes that also form valid
+// UTF-8 with non-ASCII characters read as UTF-8, and text outside the code page was saved
+// as "?". The round trip through a file is exact only where neither happens.
+bool ReadsBackAsWritten(const QString& savedPath, const QString& textBeforeSaving);
+
 // Stops the fuzzer with a crash report (and the input) when an invariant does not hold.
 inline void FuzzCheck(bool holds) {
     if (!holds) {

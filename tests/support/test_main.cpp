@@ -1,3 +1,5 @@
+#include "app/Language.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QTemporaryDir>
@@ -30,5 +32,8 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Mervex"));
     QApplication::setApplicationName(QStringLiteral("Mervex"));
+    // The tests read the build's French texts whatever the desktop's language; the tests of
+    // the language choice switch it themselves.
+    Language::Use(Language::kFrench);
     return RUN_ALL_TESTS();
 }

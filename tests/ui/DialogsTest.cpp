@@ -132,7 +132,7 @@ TEST(AboutBox, WithoutAboutSectionShowsMervexAndNoAddresses) {
     frmAbout about(*f.services);
     EXPECT_EQ(about.windowTitle(), QStringLiteral("Info Mervex"));
     EXPECT_EQ(about.lblAppTitle->text(), QStringLiteral("Mervex"));
-    EXPECT_EQ(about.lblDisclaimer->text(), frmAbout::kDefaultDisclaimer);
+    EXPECT_EQ(about.lblDisclaimer->text(), frmAbout::DefaultDisclaimer());
     for (QLabel* hidden :
          {about.lblInternet, about.lblInternetValue, about.lblMail, about.lblMailValue}) {
         EXPECT_TRUE(hidden->text().isEmpty()) << hidden->objectName().toStdString();

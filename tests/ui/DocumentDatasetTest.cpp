@@ -1,5 +1,6 @@
 #include "UiFixture.h"
 #include "app/DateText.h"
+#include "app/StringTable.h"
 #include "app/Twips.h"
 #include "support/QtPrint.h"
 #include "ui/data/MValTableModel.h"
@@ -16,6 +17,9 @@ namespace {
 const QString kPhotometerRecords =
     QStringLiteral("1;07/12/26;09:05:03;17;101;PO4;AR;1:1;0.42;mg/l;OK;;;;01/12/26;08:00\r\n"
                    "2;07/12/26;09:06:10;18;101;PO4;;1:1;1.25;µg/l;High;;;;01/12/26;08:00");
+
+const QString kSaveQuestion =
+    QStringLiteral("Des données ont été modifiées!\r\nDésirez-vous sauvegarder les données?");
 
 // A main window whose meter is recognised and whose user is logged in.
 class DocumentDataset : public ::testing::Test {
@@ -118,25 +122,75 @@ TEST_F(DocumentDataset, ATurbidimeterLayoutShowsTheFirstTenFields) {
                           .mid(0, 10));
 }
 
-TEST_F(DocumentDataset, AFailedImportShowsTheErrorAndAnEmptyTable) {
+TEST_F(DocumentDataset, AFailedImportShowsTheErrorAndKeepsTheDataset) {
     Connect(QStringLiteral("Zentravox"));
     Memory(kPhotometerRecords);
     Doc().MenuImport();
+    const QStringList header = HeaderValues();
+    const QStringList firstRow = Row(0);
+    const QString records = Doc().MVals().strMVals;
     f.link->Script(QStringLiteral("U.581\r\n"), {QString()}); // the meter stays silent
     f.ui.Clear();
+    f.ui.messageAnswers = {MsgResult::No}; // do not save the first import
     Doc().MenuImport();
-    EXPECT_EQ(f.ui.MessageTexts(), QStringList{QStringLiteral("Erreur d'importation!")});
-    EXPECT_EQ(f.ui.messages[0].icon, MsgIcon::Critical);
-    EXPECT_EQ(f.ui.messages[0].title, QStringLiteral("Erreur"));
-    EXPECT_EQ(HeaderValues().join(QString()), QString());
-    EXPECT_TRUE(GridIsEmpty());
-    EXPECT_TRUE(Doc().MVals().strMVals.isEmpty());
+    EXPECT_EQ(f.ui.MessageTexts(),
+              QStringList({kSaveQuestion, QStringLiteral("Erreur d'importation!")}));
+    EXPECT_EQ(f.ui.messages[1].icon, MsgIcon::Critical);
+    EXPECT_EQ(f.ui.messages[1].title, QStringLiteral("Erreur"));
+    EXPECT_EQ(HeaderValues(), header);
+    EXPECT_EQ(Row(0), firstRow);
+    EXPECT_EQ(Doc().MVals().strMVals, records);
     EXPECT_TRUE(Doc().Modified());
     EXPECT_EQ(f.link->sent.back(), QStringLiteral("U.999\r\n"));
-    // Nothing to lose: no dataset and no file.
+}
+
+TEST_F(DocumentDataset, ImportOverAModifiedDatasetAsksFirst) {
+    Connect(QStringLiteral("Zentravox"));
+    Memory(kPhotometerRecords);
+    Doc().MenuImport();
+    const QString records = Doc().MVals().strMVals;
+    const qsizetype sent = f.link->sent.size();
+    // Cancel (Escape, close box), and "Oui" with the save dialog cancelled: no import.
+    for (const QList<MsgResult>& answers :
+         {QList<MsgResult>{MsgResult::Cancel}, QList<MsgResult>{MsgResult::Yes}}) {
+        f.ui.Clear();
+        f.ui.messageAnswers.assign(answers.begin(), answers.end());
+        f.ui.dialogAnswers = {std::nullopt};
+        Doc().MenuImport();
+        EXPECT_EQ(f.ui.MessageTexts(), QStringList{kSaveQuestion});
+        EXPECT_EQ(f.ui.messages[0].buttons, MsgButtons::YesNoCancel);
+        EXPECT_EQ(f.link->sent.size(), sent);
+        EXPECT_EQ(Doc().MVals().strMVals, records);
+    }
+    // "Oui" and a file: saved, then imported anew.
     f.ui.Clear();
-    EXPECT_TRUE(Doc().parentWidget()->close());
+    const QString path = dir.file(QStringLiteral("first.csv"));
+    f.ui.messageAnswers = {MsgResult::Yes};
+    f.ui.dialogAnswers = {path};
+    Memory(QStringLiteral("9;07/12/26;10:00:00;1;101;PO4;;1:1;0.1;mg/l;OK;;;;01/12/26;08:00"));
+    Doc().MenuImport();
+    EXPECT_EQ(f.ui.MessageTexts(), QStringList{kSaveQuestion});
+    EXPECT_TRUE(ReadBytes(path).contains("1;07/12/26;09:05:03;17"));
+    EXPECT_EQ(Row(0).value(0), QStringLiteral("9"));
+}
+
+TEST_F(DocumentDataset, AnImportIntoADocumentFromAFileIsANewDataset) {
+    const QString path = dir.file(QStringLiteral("old.csv"));
+    const QByteArray old = "METER;S/N;USER;DATE;TIME\r\nZentravox;1;u;1/2/2025;1:2:3\r\n\r\n"
+                           "NO;DATE;TIME;ID;VALUE;UNIT;VALID\r\n1;a";
+    WriteBytes(path, old);
+    Connect(QStringLiteral("Zentravox"));
+    f.main->OpenDocument(path);
+    Memory(kPhotometerRecords);
+    Doc().MenuImport(); // not modified: no question
     EXPECT_TRUE(f.ui.messages.isEmpty());
+    EXPECT_TRUE(Doc().FilePath().isEmpty());
+    EXPECT_EQ(Doc().windowTitle(), LoadResString(1068));
+    f.ui.dialogAnswers = {std::nullopt};
+    Doc().MenuFileSave();
+    ASSERT_EQ(f.ui.dialogs.size(), 1);
+    EXPECT_EQ(f.ui.dialogs[0].request.fileName, QStringLiteral("Zentravox"));
+    EXPECT_EQ(ReadBytes(path), old) << "the opened file is not written over";
 }
 
 TEST_F(DocumentDataset, SaveAsProposesTheModelAndRemembersTheFile) {
@@ -158,15 +212,19 @@ TEST_F(DocumentDataset, SaveAsProposesTheModelAndRemembersTheFile) {
     EXPECT_FALSE(Doc().Modified());
     EXPECT_TRUE(ReadBytes(path).endsWith(kPhotometerRecords.toLatin1().replace("\xC2", "")));
 
-    // A further import, then closing: the question, and Yes writes to the known file.
+    // A further import is a new dataset: closing asks, and Yes asks for its name instead
+    // of writing over the first file.
+    const QByteArray first = ReadBytes(path);
     Memory(QStringLiteral("9;a"));
     Doc().MenuImport();
     f.ui.Clear();
     f.ui.messageAnswers = {MsgResult::Yes};
+    f.ui.dialogAnswers = {dir.file(QStringLiteral("mardi"))};
     EXPECT_TRUE(Doc().parentWidget()->close());
     EXPECT_EQ(f.ui.messages.size(), 1);
-    EXPECT_TRUE(f.ui.dialogs.isEmpty());
-    EXPECT_TRUE(ReadBytes(path).endsWith("\r\n9;a"));
+    EXPECT_EQ(f.ui.dialogs.size(), 1);
+    EXPECT_EQ(ReadBytes(path), first);
+    EXPECT_TRUE(ReadBytes(dir.file(QStringLiteral("mardi.csv"))).endsWith("\r\n9;a"));
 }
 
 TEST_F(DocumentDataset, ReadOnlyFilesAndCancelledDialogs) {
@@ -241,19 +299,20 @@ TEST_F(DocumentDataset, FilesThatDoNotOpenLeaveAnEmptyTable) {
     }
 }
 
-TEST_F(DocumentDataset, AFileWhoseNextImportFailedAsksAndCannotSaveNothing) {
+TEST_F(DocumentDataset, AFileWhoseNextImportFailedKeepsItsDataset) {
     const QString path = dir.file(QStringLiteral("old.csv"));
     WriteBytes(path, "METER;S/N;USER;DATE;TIME\r\nZentravox;1;u;1/2/2025;1:2:3\r\n\r\n"
                      "NO;DATE;TIME;ID;VALUE;UNIT;VALID\r\n1;a");
     Connect(QStringLiteral("Zentravox"));
     f.main->OpenDocument(path);
+    const QString records = Doc().MVals().strMVals;
     Doc().MenuImport(); // U.581 unscripted: fails
+    EXPECT_EQ(Doc().MVals().strMVals, records);
+    EXPECT_EQ(Doc().FilePath(), path);
+    EXPECT_EQ(Row(0).value(0), QStringLiteral("1"));
+    EXPECT_FALSE(Doc().Modified());
     f.ui.Clear();
-    f.ui.messageAnswers = {MsgResult::Yes};
-    EXPECT_FALSE(Doc().parentWidget()->close());
-    EXPECT_EQ(f.ui.MessageTexts().mid(1),
-              QStringList{QStringLiteral("Pas de groupes de données importés!")});
-    f.ui.messageAnswers = {MsgResult::No};
     EXPECT_TRUE(Doc().parentWidget()->close());
+    EXPECT_TRUE(f.ui.messages.isEmpty());
     EXPECT_EQ(ReadBytes(path).right(3), "1;a") << "the file stays as it was";
 }

@@ -64,7 +64,7 @@ TEST(DocumentWindow, ANeverSavedDatasetAsksBeforeClosing) {
     EXPECT_EQ(f.ui.messages[0].text, kQuestion);
     EXPECT_EQ(f.ui.messages[0].title, QStringLiteral("Question"));
     EXPECT_EQ(f.ui.messages[0].icon, MsgIcon::Question);
-    EXPECT_EQ(f.ui.messages[0].buttons, MsgButtons::YesNo);
+    EXPECT_EQ(f.ui.messages[0].buttons, MsgButtons::YesNoCancel);
     EXPECT_EQ(f.main->NumDocs(), 1);
     // No: the window closes without saving.
     f.ui.Clear();
@@ -74,12 +74,33 @@ TEST(DocumentWindow, ANeverSavedDatasetAsksBeforeClosing) {
     EXPECT_EQ(f.main->NumDocs(), 0);
 }
 
-TEST(DocumentWindow, NewAsksAgainUntilTheModifiedDocumentMayClose) {
+TEST(DocumentWindow, TheSaveQuestionsWayOutKeepsTheDocumentAndAbandonsTheCommand) {
     MainWindowFixture f;
     frmDocument* d = WithUnsavedImport(f);
-    f.ui.messageAnswers = {MsgResult::Yes, MsgResult::Yes, MsgResult::No};
+    // Cancel (also Escape and the close box) and "Oui" with the save dialog cancelled:
+    // asked once, the document stays, New / Open / Quit do not go on.
+    for (const MsgResult answer : {MsgResult::Cancel, MsgResult::Yes}) {
+        f.ui.Clear();
+        f.ui.messageAnswers = {answer, answer, answer};
+        f.ui.dialogAnswers = {std::nullopt, std::nullopt, std::nullopt, std::nullopt};
+        f.main->MenuFileNew();
+        EXPECT_EQ(f.ui.MessageTexts(), QStringList{kQuestion});
+        EXPECT_EQ(f.main->ActiveDocument(), d);
+        f.ui.Clear();
+        f.main->OpenDocument(QString());
+        EXPECT_EQ(f.ui.MessageTexts(), QStringList{kQuestion});
+        EXPECT_EQ(f.main->ActiveDocument(), d);
+        f.ui.Clear();
+        f.main->MenuFileExit();
+        EXPECT_EQ(f.ui.MessageTexts(), QStringList{kQuestion});
+        EXPECT_EQ(f.main->NumDocs(), 1);
+        EXPECT_TRUE(d->Modified());
+    }
+    // "Non" goes on.
+    f.ui.Clear();
+    f.ui.messageAnswers = {MsgResult::No};
     f.main->MenuFileNew();
-    EXPECT_EQ(f.ui.MessageTexts().count(kQuestion), 3);
+    EXPECT_EQ(f.ui.MessageTexts(), QStringList{kQuestion});
     EXPECT_EQ(f.main->NumDocs(), 1);
     EXPECT_NE(f.main->ActiveDocument(), d);
 }

@@ -12,6 +12,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 #include <QTimer>
 
 namespace {
@@ -103,6 +104,23 @@ TEST_F(ProgramWindowTest, ConsoleWithNothingToShow) {
     bool meter = true;
     EXPECT_FALSE(console.GetSelProgram(number, fileName, meter));
     EXPECT_FALSE(meter);
+}
+
+TEST_F(ProgramWindowTest, ConsoleEnterInTheMeterListPressesNoButton) {
+    Connect({"--programs", "2"});
+    frmProgConsole console(*services, nullptr);
+    console.show();
+    for (const QPushButton* button : console.findChildren<QPushButton*>()) {
+        EXPECT_FALSE(button->isDefault() || button->autoDefault())
+            << button->objectName().toStdString();
+    }
+    ui.Clear();
+    console.lstProgsMeter->setFocus();
+    QTest::keyClick(console.lstProgsMeter, Qt::Key_Return);
+    QTest::keyClick(console.lstProgsMeter, Qt::Key_Enter);
+    EXPECT_TRUE(ui.messages.isEmpty()) << ui.MessageTexts().join('\n').toStdString();
+    EXPECT_EQ(Entries(console.lstProgsMeter), QStringList({"900", "901"}));
+    console.timUpdate->stop();
 }
 
 TEST_F(ProgramWindowTest, ConsoleOfflineEditsFilesButCannotCopyToTheMeter) {

@@ -7,6 +7,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QImage>
 #include <QLabel>
 #include <QPushButton>
@@ -123,6 +124,90 @@ TEST_F(ProgramWindowTest, EditorRefusesIncompleteOrOutOfRangePrograms) {
     EXPECT_EQ(ui.MessageTexts(), QStringList({LoadResString(1160)}));
     EXPECT_EQ(MeterLog().filter("U.500#14,901,M,").size(), 1);
     EXPECT_EQ(selection.requested, QStringList({"901", "", "meter"}));
+}
+
+TEST_F(ProgramWindowTest, EditorRefusesRangeZeroPointAndSlopeThatAreNoNumber) {
+    Connect({"--programs", "1"});
+    ASSERT_TRUE(services->usrDefProg.Update());
+    FakeSelection selection(true);
+    frmProgEdit editor(*services, selection);
+    ProgramPanel& p = *editor.fraProgram;
+    const QList<std::pair<QLineEdit*, int>> fields = {
+        {p.txtMRB, 1080}, {p.txtMRE, 1081}, {p.txtE0, 1082}, {p.txtSlope, 1083}};
+    for (const auto& [box, label] : fields) {
+        for (const QString bad : {"0;5", "1a", "1.2.3", "-", ".", "1e3", " 1", "1\n"}) {
+            const QString good = box->text();
+            box->setText(bad);
+            ui.Clear();
+            editor.cmdSaveFile_Click();
+            editor.cmdSaveDevice_Click();
+            const QString expected = LoadResString(label) + " " + LoadResString(1402);
+            EXPECT_EQ(ui.MessageTexts(), QStringList({expected, expected})) << bad.toStdString();
+            EXPECT_EQ(ui.messages.value(0).icon, MsgIcon::Warning);
+            EXPECT_TRUE(ui.dialogs.isEmpty());
+            box->setText(good);
+        }
+    }
+    EXPECT_TRUE(MeterLog().filter("U.500").isEmpty());
+    EXPECT_TRUE(QDir(work.path()).entryList(QDir::Files).isEmpty());
+
+    // Signs, a lone fraction and a typed "," (which becomes ".") are numbers.
+    ui.Clear();
+    p.txtMRB->setText("-0.1");
+    p.txtMRE->clear();
+    QTest::keyClicks(p.txtMRE, "1,5");
+    p.txtE0->setText("+0");
+    p.txtSlope->setText(".5");
+    editor.cmdSaveDevice_Click();
+    EXPECT_EQ(ui.MessageTexts(), QStringList({LoadResString(1160)}));
+    EXPECT_EQ(MeterLog().filter("U.500#14,901,test,16,436,-0.1,1.5,+0,.5,").size(), 1);
+}
+
+TEST_F(ProgramWindowTest, EditorEnterPressesNoButtonAndEscapeAsksForUnsavedChanges) {
+    Offline();
+    FakeSelection selection(true);
+    frmProgEdit editor(*services, selection);
+    editor.show();
+    for (const QPushButton* button : editor.findChildren<QPushButton*>()) {
+        EXPECT_FALSE(button->isDefault() || button->autoDefault())
+            << button->objectName().toStdString();
+    }
+    ProgramPanel& p = *editor.fraProgram;
+    p.txtModel->setText("Mine");
+    QTest::keyClick(p.txtMRB, Qt::Key_Return);
+    QTest::keyClick(p.txtModel, Qt::Key_Enter);
+    EXPECT_EQ(p.txtModel->text(), "Mine");
+    EXPECT_EQ(p.txtMeasUnit->text(), "mg/l");
+
+    // Escape with a change: asked; "Non" keeps the editor open with its values.
+    ui.messageAnswers = {MsgResult::No};
+    QTest::keyClick(p.txtModel, Qt::Key_Escape);
+    ASSERT_EQ(ui.MessageTexts(), QStringList{LoadResString(1403)});
+    EXPECT_EQ(ui.messages[0].buttons, MsgButtons::YesNo);
+    EXPECT_TRUE(editor.isVisible());
+    EXPECT_EQ(p.txtModel->text(), "Mine");
+    ui.Clear();
+    ui.messageAnswers = {MsgResult::Yes};
+    editor.cmdCancel->click();
+    EXPECT_EQ(ui.messages.size(), 1);
+    EXPECT_FALSE(editor.isVisible());
+
+    // Saved, or nothing changed: no question.
+    frmProgEdit again(*services, selection);
+    again.show();
+    ui.Clear();
+    QTest::keyClick(again.fraProgram->txtModel, Qt::Key_Escape);
+    EXPECT_TRUE(ui.messages.isEmpty());
+    EXPECT_FALSE(again.isVisible());
+    frmProgEdit saved(*services, selection);
+    saved.show();
+    saved.fraProgram->txtModel->setText("Saved");
+    ui.dialogAnswers = {work.file("saved.csv")};
+    saved.cmdSaveFile_Click();
+    ui.Clear();
+    saved.reject();
+    EXPECT_TRUE(ui.messages.isEmpty());
+    EXPECT_FALSE(saved.isVisible());
 }
 
 namespace {
@@ -264,15 +349,16 @@ TEST_F(ProgramWindowTest, EditorAsksBeforeReplacingAMeterProgram) {
     EXPECT_EQ(ui.messages[0].buttons, MsgButtons::YesNo);
     EXPECT_EQ(ui.messages[0].defaultButton, MsgResult::No);
     EXPECT_TRUE(MeterLog().filter("U.502").isEmpty());
-    // The fields show what the meter holds for 901.
-    EXPECT_EQ(p.txtModel->text(), model901);
+    // "Non" keeps what the editor shows; the meter keeps its own 901.
+    EXPECT_EQ(p.txtModel->text(), "Mine");
+    EXPECT_EQ(p.txtMRE->text(), "2.0");
+    EXPECT_EQ(p.txtSlope->text(), "1");
     EXPECT_EQ(p.txtUserName->text(), "Lab");
+    ProgramRecord kept = EmptyProgramRecord();
+    services->usrDefProg.GetProgramMeter(kept, "901");
+    EXPECT_EQ(kept[ProgramField::MODEL], model901);
 
     ui.Clear();
-    p.txtModel->setText("Mine");
-    p.txtMRE->setText("2.0");
-    p.txtE0->setText("0");
-    p.txtSlope->setText("1");
     ui.messageAnswers = {MsgResult::Yes};
     editor.cmdSaveDevice_Click();
     EXPECT_EQ(ui.MessageTexts().value(1), LoadResString(1160));

@@ -1,32 +1,85 @@
 #include "app/CCSVFile.h"
 
 #include "app/ErrorTrap.h"
+#include "app/RunTimeErrors.h"
 #include "app/Windows1252.h"
 
 #include <QFile>
 #include <QSaveFile>
+#include <QStringDecoder>
+#include <algorithm>
+
+namespace {
+
+const QByteArray kUtf8Bom = QByteArrayLiteral("\xEF\xBB\xBF");
+
+} // namespace
 
 void WriteWholeFile(const QString& path, const QString& text) {
+    WriteWholeFileBytes(path, Windows1252::Encode(text));
+}
+
+void WriteWholeFileBytes(const QString& path, const QByteArray& bytes) {
     QSaveFile file(path);
+    // A folder that refuses the temporary file may still hold a file the user can write.
+    file.setDirectWriteFallback(true);
     if (!file.open(QIODevice::WriteOnly)) {
-        throw MervexError(QStringLiteral("%1: %2").arg(path, file.errorString()));
+        throw FileError(path, file, true);
     }
-    const QByteArray bytes = Windows1252::Encode(text);
     // flush() is checked on its own: commit() ignores an error of its final flush and
     // would replace the old file with a truncated one.
     if (file.write(bytes) != bytes.size() || !file.flush() || !file.commit()) {
-        const QString reason = file.errorString();
+        const MervexError error = FileError(path, file, true);
         file.cancelWriting();
-        throw MervexError(QStringLiteral("%1: %2").arg(path, reason));
+        throw error;
     }
 }
 
 QString ReadWholeFile(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        throw MervexError(QStringLiteral("%1: %2").arg(path, file.errorString()));
+        throw FileError(path, file, false);
     }
-    return Windows1252::Decode(file.readAll());
+    return WithCrLfLineEnds(DecodeFileText(file.readAll()));
+}
+
+QString DecodeFileText(const QByteArray& bytes) {
+    if (bytes.startsWith(kUtf8Bom)) {
+        return QString::fromUtf8(bytes.mid(kUtf8Bom.size()));
+    }
+    const bool ascii = std::all_of(bytes.begin(), bytes.end(),
+                                   [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    if (!ascii) {
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        QString text = utf8.decode(bytes);
+        if (!utf8.hasError()) {
+            return text;
+        }
+    }
+    return Windows1252::Decode(bytes);
+}
+
+QString WithCrLfLineEnds(const QString& text) {
+    if (!text.contains(QLatin1Char('\n'))) {
+        return text;
+    }
+    QString out;
+    out.reserve(text.size() + text.size() / 16);
+    QChar previous;
+    for (const QChar ch : text) {
+        if (ch == QLatin1Char('\n') && previous != QLatin1Char('\r')) {
+            out += QLatin1Char('\r');
+        }
+        out += ch;
+        previous = ch;
+    }
+    return out;
+}
+
+QByteArray EncodeFileTextExactly(const QString& text) {
+    bool complete = false;
+    QByteArray bytes = Windows1252::Encode(text, &complete);
+    return complete ? bytes : kUtf8Bom + text.toUtf8();
 }
 
 bool CCSVFile::WriteFile(const QString& strFileName, const QString& strStream) {

@@ -56,7 +56,12 @@ void CConfig::WorkDir(const QString& strWorkDir) {
 }
 
 bool CConfig::WriteConfigFile(const QString& path, const QString& text) {
-    return CCSVFile(m_ui).WriteFile(path, text);
+    // A folder name outside Windows-1252 (e.g. "ł") would come back as "?" and not exist:
+    // only then is this file written in UTF-8, behind a byte order mark.
+    return Trapped(m_ui, false, [&] {
+        WriteWholeFileBytes(path, EncodeFileTextExactly(text));
+        return true;
+    });
 }
 
 bool CConfig::ReadConfigFile(QString& text, const QString& path) {

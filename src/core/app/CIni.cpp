@@ -1,8 +1,8 @@
 #include "app/CIni.h"
 
+#include "app/CCSVFile.h"
 #include "app/ErrorTrap.h"
 #include "app/Paths.h"
-#include "app/Windows1252.h"
 
 #include <QFile>
 #include <QStringView>
@@ -27,13 +27,6 @@ QString Truncated(QString value, int nSize) {
         value.truncate(nSize - 1);
     }
     return value;
-}
-
-QString DecodeIni(const QByteArray& bytes) {
-    if (bytes.startsWith("\xEF\xBB\xBF")) {
-        return QString::fromUtf8(bytes.mid(3));
-    }
-    return Windows1252::Decode(bytes);
 }
 
 // The trimmed section name of a header line, or nothing when the line is not one.
@@ -84,7 +77,7 @@ QString CIni::GetIniString(const QString& Sektion, const QString& Titel, const Q
         QFile file(INIFile);
         QString text;
         if (file.open(QIODevice::ReadOnly)) {
-            text = DecodeIni(file.readAll());
+            text = DecodeFileText(file.readAll());
         }
         return LookupIniValue(text, Sektion, Titel, Vorgabe, nSize);
     });

@@ -1,6 +1,7 @@
 #include "app/DateText.h"
 
 #include "app/Errors.h"
+#include "app/RunTimeErrors.h"
 
 #include <QLocale>
 
@@ -59,7 +60,7 @@ QDate DateSerial(int year, int month, int day) {
     const QDate first(year + yearCarry, monthIndex - yearCarry * 12 + 1, 1);
     const QDate date = first.isValid() ? first.addDays(day - 1) : QDate();
     if (!date.isValid() || date.year() < 100 || date.year() > 9999) {
-        throw MervexError(QStringLiteral("Invalid date: %1-%2-%3").arg(year).arg(month).arg(day));
+        throw MervexError(RunTimeText(RtError::InvalidDate).arg(year).arg(month).arg(day));
     }
     return date;
 }

@@ -1,5 +1,6 @@
 #include "app/ErrorTrap.h"
 
+#include "app/RunTimeErrors.h"
 #include "app/StringTable.h"
 
 void ReportError(Ui& ui, const QString& description) {
@@ -16,6 +17,6 @@ QString DescribeCurrentException() {
     } catch (const std::exception& e) {
         return QString::fromLocal8Bit(e.what());
     } catch (...) {
-        return QStringLiteral("Unknown error");
+        return RunTimeText(RtError::UnknownError);
     }
 }

@@ -1,6 +1,8 @@
 #include "app/StringTable.h"
 
 #include "app/Errors.h"
+#include "app/Language.h"
+#include "app/RunTimeErrors.h"
 
 #include <QFile>
 #include <QStringList>
@@ -18,7 +20,7 @@ namespace {
 QString ReadUtf8(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        throw MervexError(QStringLiteral("%1: %2").arg(path, file.errorString()));
+        throw FileError(path, file, false);
     }
     return QString::fromUtf8(file.readAll());
 }
@@ -26,6 +28,16 @@ QString ReadUtf8(const QString& path) {
 std::unique_ptr<StringTable>& ActiveSlot() {
     static std::unique_ptr<StringTable> active;
     return active;
+}
+
+std::unique_ptr<StringTable>& RunTimeSlot() {
+    static std::unique_ptr<StringTable> active;
+    return active;
+}
+
+// A language without a table of its own reads the build's French one.
+QString BuiltInLanguage(const QString& language) {
+    return Language::Available().contains(language) ? language : Language::kFrench;
 }
 
 } // namespace
@@ -51,16 +63,38 @@ StringTable StringTable::FromText(const QString& text) {
 }
 
 StringTable StringTable::BuiltIn() {
+    return ForLanguage(Language::kFrench);
+}
+
+StringTable StringTable::ForLanguage(const QString& language) {
     InitCoreResources();
-    return FromText(ReadUtf8(QStringLiteral(":/strings/fr.txt")));
+    return FromText(ReadUtf8(QStringLiteral(":/strings/%1.txt").arg(BuiltInLanguage(language))));
+}
+
+StringTable StringTable::RunTimeTextsFor(const QString& language) {
+    InitCoreResources();
+    return FromText(ReadUtf8(QStringLiteral(":/errors/%1.txt").arg(BuiltInLanguage(language))));
+}
+
+const StringTable& StringTable::RunTimeTexts() {
+    auto& active = RunTimeSlot();
+    if (!active) {
+        active = std::make_unique<StringTable>(RunTimeTextsFor(Language::Active()));
+    }
+    return *active;
+}
+
+void StringTable::Reload() {
+    ActiveSlot().reset();
+    RunTimeSlot().reset();
 }
 
 const StringTable& StringTable::Active() {
     auto& active = ActiveSlot();
     if (!active) {
         const QString path = qEnvironmentVariable("MERVEX_STRINGS");
-        active =
-            std::make_unique<StringTable>(path.isEmpty() ? BuiltIn() : FromText(ReadUtf8(path)));
+        active = std::make_unique<StringTable>(path.isEmpty() ? ForLanguage(Language::Active())
+                                                              : FromText(ReadUtf8(path)));
     }
     return *active;
 }
@@ -72,7 +106,7 @@ void StringTable::SetActive(StringTable table) {
 QString StringTable::Text(int number) const {
     const auto it = m_texts.constFind(number);
     if (it == m_texts.constEnd()) {
-        throw MervexError(QStringLiteral("Resource with identifier '%1' not found").arg(number));
+        throw MervexError(RunTimeText(RtError::ResourceNotFound).arg(number));
     }
     return *it;
 }

@@ -2,6 +2,7 @@
 
 #include "app/Errors.h"
 #include "app/NumberText.h"
+#include "app/RunTimeErrors.h"
 #include "data/TextSplit.h"
 
 #include <cmath>
@@ -9,7 +10,7 @@
 namespace {
 
 [[noreturn]] void TypeMismatch(const QString& text) {
-    throw MervexError(QStringLiteral("Type mismatch: \"%1\"").arg(text));
+    throw RunTimeError(RtError::TypeMismatch, QStringLiteral("\"%1\"").arg(text));
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Errors.h"
+#include "app/RunTimeErrors.h"
 
 #include <cmath>
 
@@ -9,24 +9,24 @@
 // calculation's user expects a message rather than a nonsense line.
 template <typename Real> Real CheckedResult(Real value) {
     if (std::isnan(value)) {
-        throw MervexError(QStringLiteral("Invalid procedure call or argument"));
+        throw RunTimeError(RtError::InvalidCall);
     }
     if (std::isinf(value)) {
-        throw MervexError(QStringLiteral("Overflow"));
+        throw RunTimeError(RtError::Overflow);
     }
     return value;
 }
 
 template <typename Real> Real CheckedDivide(Real numerator, Real denominator) {
     if (denominator == Real(0)) {
-        throw MervexError(QStringLiteral("Division by zero"));
+        throw RunTimeError(RtError::DivisionByZero);
     }
     return CheckedResult(numerator / denominator);
 }
 
 template <typename Real> Real CheckedSqrt(Real value) {
     if (value < Real(0)) {
-        throw MervexError(QStringLiteral("Invalid procedure call or argument"));
+        throw RunTimeError(RtError::InvalidCall);
     }
     return std::sqrt(value);
 }

@@ -40,6 +40,8 @@ BiffOutput::~BiffOutput() {
 short BiffOutput::Open(const QString& path) {
     Discard();
     auto file = std::make_unique<QSaveFile>(path);
+    // A folder that refuses the temporary file may still hold a file the user can write.
+    file->setDirectWriteFallback(true);
     // Unbuffered: the records are already collected in blocks here.
     if (!file->open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         return OpenFailureStatus(path);

@@ -2,7 +2,9 @@
 
 #include "app/ErrorTrap.h"
 #include "app/NumberText.h"
+#include "app/RunTimeErrors.h"
 #include "app/Services.h"
+#include "app/StringTable.h"
 #include "app/Windows1252.h"
 #include "data/CExcelFile.h"
 #include "data/RecordWalker.h"
@@ -86,7 +88,7 @@ double LocaleNumber(const QString& field, const QLocale& locale) {
     bool ok = false;
     const double number = locale.toDouble(field.trimmed(), &ok);
     if (!ok) {
-        throw MervexError(QStringLiteral("Type mismatch: \"%1\" is not a whole number").arg(field));
+        throw RunTimeError(RtError::TypeMismatch, QStringLiteral("\"%1\"").arg(field));
     }
     return number;
 }
@@ -94,7 +96,7 @@ double LocaleNumber(const QString& field, const QLocale& locale) {
 int WholeFieldValue(const QString& field, const QLocale& locale) {
     const double whole = std::nearbyint(LocaleNumber(field, locale)); // half to even
     if (!(whole >= -32768 && whole <= 32767)) {
-        throw MervexError(QStringLiteral("Overflow: %1 is outside -32768 to 32767").arg(field));
+        throw RunTimeError(RtError::Overflow, field);
     }
     return static_cast<int>(whole);
 }
@@ -106,10 +108,12 @@ bool CExportExcel::SetMVals(const QString& strMVals, const QString& strMeter,
                             const QDateTime& curDate, const QString& strFileName) {
     const BusyState::Hold busy(m_services.busy); // the export yields per record
     m_locale = QLocale();
+    m_faults = FieldFaults();
     CExcelFile xls;
     const bool written = Trapped(m_services.ui, false, [&] {
         return WriteFile(xls, strMVals, strMeter, strSerNo, strUser, curDate, strFileName);
     });
+    ReportFieldFaults();
     if (!written) {
         // A file that stopped half-way would look complete once closed with its EOF.
         xls.DiscardFile();
@@ -180,9 +184,7 @@ bool CExportExcel::WriteRecords(CExcelFile& xls, const Layout& layout, const QSt
         // Row numbers past the last one would wrap onto the header and earlier records.
         if (row > kLastRow) {
             throw MervexError(
-                QStringLiteral("The dataset has more records than a spreadsheet file holds "
-                               "(%1)")
-                    .arg(kLastRow - kFirstRecordRow + 1));
+                RunTimeText(RtError::TooManyRecords).arg(kLastRow - kFirstRecordRow + 1));
         }
         if (!WriteRecord(xls, layout, fields, row)) {
             return false;
@@ -200,7 +202,7 @@ bool CExportExcel::WriteRecord(CExcelFile& xls, const Layout& layout, const QStr
     }
     Cell cell;
     for (int c = 0; c < layout.count; ++c) {
-        if (ConvertField(fields[c], layout.kinds[c], cell) &&
+        if (ConvertField(fields[c], layout.kinds[c], cell, row - kFirstRecordRow + 1, c + 1) &&
             xls.WriteValue(layout.kinds[c], 0, cell.alignment, 0, row, c + 1, cell.value) !=
                 ExcelStatus::kOk) {
             return false;
@@ -209,11 +211,24 @@ bool CExportExcel::WriteRecord(CExcelFile& xls, const Layout& layout, const QStr
     return true;
 }
 
-bool CExportExcel::ConvertField(const QString& field, int kind, Cell& cell) {
+void CExportExcel::ReportFieldFaults() {
+    if (m_faults.first.isEmpty()) {
+        return;
+    }
+    QString text =
+        LoadResString(1400).arg(m_faults.record).arg(m_faults.column).arg(m_faults.first);
+    if (m_faults.others > 0) {
+        text += QLatin1Char(' ') + LoadResString(1401).arg(m_faults.others);
+    }
+    ReportError(m_services.ui, text);
+}
+
+bool CExportExcel::ConvertField(const QString& field, int kind, Cell& cell, int record,
+                                int column) {
     if (field.isEmpty()) {
         return false;
     }
-    return Trapped(m_services.ui, false, [&] {
+    try {
         switch (kind) {
         case CExcelFile::kInteger:
             cell.value = WholeFieldValue(field, m_locale);
@@ -231,5 +246,12 @@ bool CExportExcel::ConvertField(const QString& field, int kind, Cell& cell) {
             break;
         }
         return true;
-    });
+    } catch (...) {
+        if (m_faults.first.isEmpty()) {
+            m_faults = {DescribeCurrentException(), record, column, 0};
+        } else {
+            ++m_faults.others;
+        }
+        return false;
+    }
 }

@@ -34,6 +34,14 @@ private:
         QVariant value;
         int alignment = 0;
     };
+    // Fields that did not convert: the first is named, the others counted, so that a file
+    // with a text in every record gives one message instead of one per record.
+    struct FieldFaults {
+        QString first;
+        int record = 0;
+        int column = 0;
+        int others = 0;
+    };
 
     bool WriteFile(CExcelFile& xls, const QString& strMVals, const QString& strMeter,
                    const QString& strSerNo, const QString& strUser, const QDateTime& curDate,
@@ -43,9 +51,11 @@ private:
     bool WriteSheetHeader(CExcelFile& xls, const Layout& layout, const QStringList& header);
     bool WriteRecords(CExcelFile& xls, const Layout& layout, const QString& strMVals);
     bool WriteRecord(CExcelFile& xls, const Layout& layout, const QStringList& fields, int row);
-    // False for an empty field and for one that cannot be converted (reported).
-    bool ConvertField(const QString& field, int kind, Cell& cell);
+    // False for an empty field and for one that cannot be converted (collected).
+    bool ConvertField(const QString& field, int kind, Cell& cell, int record, int column);
+    void ReportFieldFaults();
 
     Services& m_services;
     QLocale m_locale; // the number format of integer fields, taken once per export
+    FieldFaults m_faults;
 };

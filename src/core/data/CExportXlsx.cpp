@@ -1,6 +1,7 @@
 #include "data/CExportXlsx.h"
 
 #include "app/ErrorTrap.h"
+#include "app/RunTimeErrors.h"
 #include "app/Services.h"
 #include "data/ExportSheet.h"
 #include "data/RecordDateTime.h"
@@ -69,11 +70,12 @@ public:
         options.constant_memory = LXW_TRUE;
         m_book = workbook_new_opt(m_path.constData(), &options);
         if (m_book == nullptr) {
-            throw MervexError(QStringLiteral("The workbook could not be created"));
+            throw MervexError(QStringLiteral("%1: %2").arg(QString::fromLocal8Bit(m_path),
+                                                           RunTimeText(RtError::PathFileAccess)));
         }
         m_sheet = workbook_add_worksheet(m_book, nullptr);
         if (m_sheet == nullptr) {
-            throw MervexError(QStringLiteral("The worksheet could not be created"));
+            throw RunTimeError(RtError::OutOfMemory);
         }
         title = workbook_add_format(m_book);
         format_set_bold(title);
@@ -182,9 +184,8 @@ void WriteRecords(Services& services, SheetWriter& writer, const ExportLayout& l
     int row = kExportTitleRow + 1;
     while (walker.Next(fields, layout.count)) {
         if (row > CExportXlsx::kLastRow) {
-            throw MervexError(
-                QStringLiteral("The dataset has more records than a workbook sheet holds (%1)")
-                    .arg(CExportXlsx::kLastRow - kExportTitleRow));
+            throw MervexError(RunTimeText(RtError::TooManySheetRecords)
+                                  .arg(CExportXlsx::kLastRow - kExportTitleRow));
         }
         for (int c = 1; c <= layout.count; ++c) {
             writer.Field(row, c, fields[c - 1]);
@@ -193,7 +194,7 @@ void WriteRecords(Services& services, SheetWriter& writer, const ExportLayout& l
         services.ui.Yield();
     }
     if (walker.Failed()) {
-        throw MervexError(QStringLiteral("The dataset ends before its end marker"));
+        throw RunTimeError(RtError::DatasetUnfinished);
     }
 }
 

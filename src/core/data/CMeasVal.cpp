@@ -4,6 +4,7 @@
 #include "app/DateText.h"
 #include "app/ErrorTrap.h"
 #include "app/NumberText.h"
+#include "app/RunTimeErrors.h"
 #include "app/Services.h"
 #include "data/TextSplit.h"
 
@@ -24,7 +25,7 @@ const QString kShortHeader = QStringLiteral("NO;DATE;TIME;ID;VALUE;UNIT;VALID");
 // A piece the file needs; a missing one is a run-time error of the parse.
 QStringView Piece(const QList<QStringView>& pieces, int index) {
     if (index >= pieces.size()) {
-        throw MervexError(QStringLiteral("Subscript out of range"));
+        throw RunTimeError(RtError::Subscript);
     }
     return pieces[index];
 }
@@ -34,11 +35,11 @@ int SmallNumber(QStringView text) {
     bool isNumber = false;
     s.trimmed().toDouble(&isNumber);
     if (!isNumber) {
-        throw MervexError(QStringLiteral("Type mismatch"));
+        throw RunTimeError(RtError::TypeMismatch);
     }
     const std::optional<int> value = WholeNumber(s);
     if (!value) {
-        throw MervexError(QStringLiteral("Overflow"));
+        throw RunTimeError(RtError::Overflow);
     }
     return *value;
 }

@@ -1,6 +1,7 @@
 #include "data/CPrint.h"
 
 #include "app/ErrorTrap.h"
+#include "app/RunTimeErrors.h"
 #include "app/Services.h"
 #include "data/PrintoutLines.h"
 #include "data/RecordWalker.h"
@@ -133,7 +134,7 @@ void CPrint::CountLinesPerPage() {
     const double lines =
         lineHeight > 0 ? std::nearbyint(m_printer->PrintableHeight() / lineHeight - kTopLines) : 0;
     if (lines < kMinLinesPerPage) {
-        throw MervexError(QStringLiteral("The printable area holds too few lines."));
+        throw RunTimeError(RtError::TooFewPrintLines);
     }
     m_intLinesPerPage = static_cast<short>(std::min<double>(lines, SHRT_MAX));
 }

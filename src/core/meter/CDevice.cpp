@@ -2,6 +2,7 @@
 
 #include "app/ErrorTrap.h"
 #include "app/NumberText.h"
+#include "app/RunTimeErrors.h"
 #include "app/Services.h"
 #include "meter/MeterModels.h"
 
@@ -21,7 +22,7 @@ int WholeShort(double value) {
     const double rounded = std::nearbyint(value);
     if (!std::isfinite(rounded) || rounded < std::numeric_limits<short>::min() ||
         rounded > std::numeric_limits<short>::max()) {
-        throw MervexError(QStringLiteral("Overflow"));
+        throw RunTimeError(RtError::Overflow);
     }
     return static_cast<int>(rounded);
 }
@@ -130,7 +131,7 @@ bool CDevice::ExtractAnswerValue(QString& value, const QString& answer) const {
     return Trapped(m_services.ui, false, [&] {
         const qsizetype valueLength = answer.size() - CCommunication::LenAnswerEnd - 2;
         if (valueLength < 0) {
-            throw MervexError(QStringLiteral("Invalid procedure call or argument"));
+            throw RunTimeError(RtError::InvalidCall);
         }
         value = answer.mid(2, valueLength);
         return true;

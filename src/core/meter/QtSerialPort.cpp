@@ -1,5 +1,6 @@
 #include "meter/QtSerialPort.h"
 
+#include "app/RunTimeErrors.h"
 #include "app/Windows1252.h"
 
 #include <QFileInfo>
@@ -87,7 +88,7 @@ bool QtSerialPort::Configure(const QString& baud) {
     const int rate = baud.toInt(&numeric);
     if (!numeric || rate <= 0) {
         m_error = SerialPortError::Other;
-        m_errorString = QStringLiteral("Invalid baud rate \"%1\"").arg(baud);
+        m_errorString = RunTimeText(RtError::InvalidBaudRate).arg(baud);
         return false;
     }
     return Check(m_port.setBaudRate(rate)) && Check(m_port.setDataBits(QSerialPort::Data8)) &&

@@ -2,6 +2,7 @@
 
 #include "app/CIni.h"
 #include "app/ErrorTrap.h"
+#include "app/RunTimeErrors.h"
 #include "meter/AnswerEnd.h"
 
 #include <QElapsedTimer>
@@ -10,16 +11,13 @@
 namespace {
 
 QString OpenErrorText(const QString& device, const SerialPort& port) {
-    QString text =
-        QStringLiteral("The serial port %1 cannot be opened: %2.").arg(device, port.ErrorString());
+    QString text = RunTimeText(RtError::PortCannotOpen).arg(device, port.ErrorString());
     switch (port.Error()) {
     case SerialPortError::PermissionDenied:
-        text += QStringLiteral(" You need access to the serial devices: ask for membership of "
-                               "the group that owns %1 (usually \"dialout\"), then log in again.")
-                    .arg(device);
+        text += RunTimeText(RtError::PortNoAccess).arg(device);
         break;
     case SerialPortError::Busy:
-        text += QStringLiteral(" Another program is using it.");
+        text += RunTimeText(RtError::PortBusy);
         break;
     default:
         break;
@@ -84,7 +82,7 @@ void SerialLink::OpenDevice(Instance& instance, int port) {
     instance.lossReported = false;
     const QString device = m_catalogue.Device(port);
     if (device.isEmpty()) {
-        throw MervexError(QStringLiteral("There is no serial port number %1.").arg(port));
+        throw MervexError(RunTimeText(RtError::NoSuchPort).arg(port));
     }
     if (!instance.port->Open(device)) {
         throw MervexError(OpenErrorText(device, *instance.port));
@@ -93,16 +91,15 @@ void SerialLink::OpenDevice(Instance& instance, int port) {
 
 void SerialLink::ThrowBaudError(const Instance& instance, const QString& baud) const {
     throw MervexError(
-        QStringLiteral("The serial port %1 cannot be set to %2 baud: %3.")
+        RunTimeText(RtError::PortBaudFailed)
             .arg(m_catalogue.Device(instance.portNumber), baud, instance.port->ErrorString()));
 }
 
 void SerialLink::ReportLoss(Instance& instance) {
     if (!instance.lossReported) {
         instance.lossReported = true;
-        ReportError(m_ui, QStringLiteral("The serial port %1 has gone away: the device was "
-                                         "disconnected or switched off.")
-                              .arg(m_catalogue.Device(instance.portNumber)));
+        ReportError(m_ui,
+                    RunTimeText(RtError::PortGone).arg(m_catalogue.Device(instance.portNumber)));
     }
 }
 
@@ -141,7 +138,7 @@ bool SerialLink::WaitForAnswer(QString& strAnswer, int index) {
     strAnswer.clear();
     SerialPort& port = *m_instances[index].port;
     if (!port.IsOpen()) {
-        ReportError(m_ui, QStringLiteral("The serial port is not open."));
+        ReportError(m_ui, RunTimeText(RtError::PortNotOpen));
         return false;
     }
     const QScopedValueRollback<bool> waiting(m_waiting, true);

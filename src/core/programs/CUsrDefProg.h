@@ -3,10 +3,12 @@
 #include "programs/MeterProgramList.h"
 #include "programs/ProgramRecord.h"
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <optional>
 
+class QFileInfo;
 class Services;
 
 // The user-defined programs in both their stores: the meter (through the command
@@ -51,9 +53,13 @@ private:
     bool WriteProgram(const QString& prefix, const ProgramRecord& strProgram, bool fReplace);
     bool SendAcknowledged(const QString& strCommand);
     QString PathInWorkDir(const QString& strFileName) const;
+    // A listed file; one that cannot be read is reported once until it changes (the
+    // console lists every five seconds).
+    bool ReadListedFile(ProgramRecord& strProgram, const QFileInfo& file);
 
     Services& m_services;
     MeterProgramList m_list;
     bool m_updateEnabled = false;
     mutable std::optional<QString> m_workDir;
+    QHash<QString, QString> m_reportedUnreadable; // path -> what it was when reported
 };

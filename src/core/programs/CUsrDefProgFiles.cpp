@@ -8,6 +8,7 @@
 #include "programs/ProgramFile.h"
 #include "programs/SafeDelete.h"
 
+#include <QDateTime>
 #include <QDirIterator>
 #include <QFileInfo>
 
@@ -38,9 +39,10 @@ bool CUsrDefProg::ListPC(QStringList& strProgNumList, QStringList& strFileNameLi
         short count = 0;
         ProgramRecord program = EmptyProgramRecord();
         while (count < kMaxPrograms && files.hasNext()) {
-            const QString name = files.nextFileInfo().fileName();
+            const QFileInfo file = files.nextFileInfo();
+            const QString name = file.fileName();
             if (name.endsWith(kProgramFileExtension, Qt::CaseSensitive) &&
-                ReadFromFile(program, name)) {
+                ReadListedFile(program, file)) {
                 strProgNumList[count] = program[ProgramField::NO];
                 strFileNameList[count] = name;
                 ++count;
@@ -49,6 +51,26 @@ bool CUsrDefProg::ListPC(QStringList& strProgNumList, QStringList& strFileNameLi
         intNumProgs = count;
         return true;
     });
+}
+
+bool CUsrDefProg::ReadListedFile(ProgramRecord& strProgram, const QFileInfo& file) {
+    const QString path = file.absoluteFilePath();
+    QString text;
+    try {
+        text = ReadWholeFile(path);
+    } catch (...) {
+        const QString state = QStringLiteral("%1 %2 %3")
+                                  .arg(file.lastModified().toMSecsSinceEpoch())
+                                  .arg(file.size())
+                                  .arg(int(file.permissions()));
+        if (m_reportedUnreadable.value(path) != state) {
+            m_reportedUnreadable.insert(path, state);
+            ReportError(m_services.ui, DescribeCurrentException());
+        }
+        return false;
+    }
+    m_reportedUnreadable.remove(path);
+    return ParseProgramFile(text, strProgram);
 }
 
 bool CUsrDefProg::SaveToFile(const ProgramRecord& strProgram, const QString& strFilePath) {

@@ -1,6 +1,7 @@
 #include "programs/ProgramAnswer.h"
 
 #include "app/Errors.h"
+#include "app/RunTimeErrors.h"
 #include "meter/CCommunication.h"
 
 namespace {
@@ -29,7 +30,7 @@ QStringList ProgramNumbersOfAnswer(const QString& strAnswer, int maxNumbers,
         }
         const qsizetype lineEnd = rest.indexOf(QStringLiteral("\r\n"));
         if (numbers.size() == maxNumbers) {
-            throw MervexError(QStringLiteral("Subscript out of range"));
+            throw RunTimeError(RtError::Subscript);
         }
         numbers << rest.left(lineEnd);
         rest.remove(0, lineEnd);

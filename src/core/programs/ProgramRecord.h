@@ -43,6 +43,13 @@ constexpr int PairY(int i) {
 ProgramRecord EmptyProgramRecord();
 bool IsProgramRecord(const ProgramRecord& record);
 
+// A number as the measuring range, zero point and slope must be: an optional sign, digits
+// and at most one "." (as "-0.5", "2", ".5"). Anything else, a ";" above all, would shift
+// the fields of the program file and of the meter's command.
+bool IsProgramNumber(const QString& text);
+// MRB, MRE, E0 and SLOPE in this order: the first that is not a program number, or -1.
+int FirstNonNumericField(const ProgramRecord& record);
+
 // What the meter keeps of a program: NO, MODEL, CUV, LAMBDA, MRB, MRE, E0, SLOPE, RES,
 // FORM, UNIT, BLANKREQ, CALPSB, CALREQ (neither the user nor the pairs).
 struct MeterProgramEntry {

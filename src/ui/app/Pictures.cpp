@@ -2,6 +2,7 @@
 
 #include "app/Errors.h"
 #include "app/Paths.h"
+#include "app/RunTimeErrors.h"
 
 QString GraficsFile(const QString& name) {
     return ProgramFile(QStringLiteral("Grafics/") + name);
@@ -11,7 +12,7 @@ QPixmap LoadPicture(const QString& name) {
     const QString path = GraficsFile(name);
     QPixmap picture(path);
     if (picture.isNull()) {
-        throw MervexError(QStringLiteral("Cannot load the picture %1").arg(path));
+        throw RunTimeError(RtError::InvalidPicture, path);
     }
     return picture;
 }

@@ -252,9 +252,8 @@ void frmMain::ApplyCommandStates(const CommandStates& s) {
 
 void frmMain::OpenDocument(const QString& path) {
     TrappedVoid(m_ui, [&] {
-        CloseAllDocuments();
-        if (!Documents().isEmpty()) {
-            return; // an import is still running in the open document
+        if (!CloseAllDocuments()) {
+            return;
         }
         auto* document = new frmDocument(*this);
         QMdiSubWindow* sub = mdiArea->addSubWindow(document);
@@ -269,14 +268,15 @@ void frmMain::OpenDocument(const QString& path) {
     });
 }
 
-void frmMain::CloseAllDocuments() {
-    // A document that refuses to close (its save failed) is asked again; one that is
-    // importing cannot close before its import has come back.
+bool frmMain::CloseAllDocuments() {
+    // A document that stays (the user cancelled, its save failed or was cancelled, its
+    // import is still running) ends the round: the command that closes is abandoned.
     while (frmDocument* document = Documents().value(0, nullptr)) {
-        if (!document->parentWidget()->close() && m_services->busy.Busy()) {
-            return;
+        if (!document->parentWidget()->close()) {
+            return false;
         }
     }
+    return true;
 }
 
 void frmMain::DocumentUnloaded() {

@@ -52,7 +52,8 @@ public:
     // documentStays is false only while a closing document still counts itself.
     bool UpdateCommandStates(bool documentStays);
     void OpenDocument(const QString& path);
-    void CloseAllDocuments();
+    // False when a document stayed open.
+    bool CloseAllDocuments();
 
     // A document calls this once it is unloaded.
     void DocumentUnloaded();

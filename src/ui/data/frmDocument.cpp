@@ -234,17 +234,21 @@ bool frmDocument::IsModified() const {
 
 bool frmDocument::QueryUnload() {
     // An error while asking lets the window close rather than trapping it open.
-    return Trapped(m_services.ui, true, [&] {
-        if (!IsModified()) {
-            return true;
-        }
-        const QString question = LoadResString(1178) + QStringLiteral("\r\n") + LoadResString(1179);
-        const MsgResult answer = m_services.ui.Message(
-            question, LoadResString(1095), MsgIcon::Question, MsgButtons::YesNo, MsgResult::Yes);
-        if (answer != MsgResult::Yes) {
-            return true;
-        }
-        QString newPath;
-        return SaveDocument(newPath, true, m_strFilePath, m_mvals);
-    });
+    return Trapped(m_services.ui, true, [&] { return MayDropDataset(); });
+}
+
+bool frmDocument::MayDropDataset() {
+    if (!IsModified()) {
+        return true;
+    }
+    const QString question = LoadResString(1178) + QStringLiteral("\r\n") + LoadResString(1179);
+    switch (m_services.ui.Message(question, LoadResString(1095), MsgIcon::Question,
+                                  MsgButtons::YesNoCancel, MsgResult::Yes)) {
+    case MsgResult::No:
+        return true;
+    case MsgResult::Yes:
+        return SaveAndRemember(true);
+    default:
+        return false;
+    }
 }

@@ -82,11 +82,17 @@ private:
     void WidenClippedColumns();
     // Asked before the window closes; false keeps it open.
     bool QueryUnload();
+    // Before a modified dataset is dropped (closing, a new import): the save question.
+    // "Non" goes on; "Oui" saves and goes on only when it saved; Cancel, Escape and the
+    // close box do not go on.
+    bool MayDropDataset();
+    // The end of an import (frmDocumentCommands.cpp).
+    void TakeImport(bool imported, MValSet& mvals);
     bool IsModified() const;
     bool SaveDocument(QString& strNewPath, bool fUseKnownPath, const QString& strKnownPath,
                       const MValSet& mvals);
     // Save or Save As; on success the document remembers the file and is unmodified.
-    void SaveAndRemember(bool fUseKnownPath);
+    bool SaveAndRemember(bool fUseKnownPath);
     bool ReportNoDataset();
     bool PrintDocument();
     void Import();

@@ -54,11 +54,15 @@ void frmDocument::MenuImport() {
 }
 
 void frmDocument::Import() {
+    if (!MayDropDataset()) {
+        return;
+    }
     // The header is the state at the start of the import.
-    m_mvals.strMeter = m_services.device.DeviceName();
-    m_mvals.strSerNo = m_services.device.SerialNumber();
-    m_mvals.strUser = m_services.login.UserName();
-    m_mvals.curDate = QDateTime::currentDateTime();
+    MValSet mvals;
+    mvals.strMeter = m_services.device.DeviceName();
+    mvals.strSerNo = m_services.device.SerialNumber();
+    mvals.strUser = m_services.login.UserName();
+    mvals.curDate = QDateTime::currentDateTime();
     m_main.SetMousePointer(11);
     bool imported = false;
     {
@@ -75,14 +79,26 @@ void frmDocument::Import() {
         m_services.importMVal.SetProgressHook(
             [&wait](qsizetype records, qint64 elapsedMs) { wait.SetProgress(records, elapsedMs); });
         const auto unhook = qScopeGuard([&] { m_services.importMVal.SetProgressHook({}); });
-        imported = m_services.importMVal.GetMVals(m_mvals.strMVals);
+        imported = m_services.importMVal.GetMVals(mvals.strMVals);
         wait.close();
     }
     m_main.SetMousePointer(0);
+    TakeImport(imported, mvals);
+}
+
+// A failed or stopped import leaves the dataset shown as it was. A new one is a dataset
+// of its own, also in a window that showed a file: Save asks for its name.
+void frmDocument::TakeImport(bool imported, MValSet& mvals) {
     if (!imported) {
         ReportError(1036);
+        return;
     }
-    if (!ShowMVals(imported)) {
+    m_mvals = std::move(mvals);
+    if (!m_strFilePath.isEmpty()) {
+        m_strFilePath.clear();
+        setWindowTitle(LoadResString(1068));
+    }
+    if (!ShowMVals(true)) {
         ReportError(1051);
     }
     m_modified = true;
@@ -129,15 +145,17 @@ void frmDocument::MenuFileSaveAs() {
     m_services.busy.RunCommand([&] { SaveAndRemember(false); });
 }
 
-void frmDocument::SaveAndRemember(bool fUseKnownPath) {
-    TrappedVoid(m_services.ui, [&] {
+bool frmDocument::SaveAndRemember(bool fUseKnownPath) {
+    return Trapped(m_services.ui, false, [&] {
         QString newPath;
-        if (SaveDocument(newPath, fUseKnownPath, fUseKnownPath ? m_strFilePath : QString(),
-                         m_mvals)) {
-            m_strFilePath = newPath;
-            setWindowTitle(QFileInfo(newPath).fileName());
-            m_modified = false;
+        if (!SaveDocument(newPath, fUseKnownPath, fUseKnownPath ? m_strFilePath : QString(),
+                          m_mvals)) {
+            return false;
         }
+        m_strFilePath = newPath;
+        setWindowTitle(QFileInfo(newPath).fileName());
+        m_modified = false;
+        return true;
     });
 }
 

@@ -1,6 +1,7 @@
 #include "ui/dialogs/frmAbout.h"
 
 #include "app/ErrorTrap.h"
+#include "app/RunTimeErrors.h"
 #include "app/Services.h"
 #include "ui/app/ApplyCaptions.h"
 #include "ui/app/Controls.h"
@@ -25,6 +26,10 @@ QString Setting(Services& services, const char* section, const char* key,
 }
 
 } // namespace
+
+QString frmAbout::DefaultDisclaimer() {
+    return RunTimeText(RtError::DefaultDisclaimer);
+}
 
 QString VersionText(int major, int minor, int revision) {
     return QStringLiteral("%1.%2%3").arg(major).arg(minor).arg(revision);
@@ -93,7 +98,7 @@ void frmAbout::Form_Load() {
     TrappedVoid(m_services.ui, [&] {
         const QString manufacturer = Setting(m_services, "General", "Manufacturer", "0");
         const QString appName = Setting(m_services, "About", "AppName", "Mervex");
-        const QString disclaimer = Setting(m_services, "About", "Disclaimer", kDefaultDisclaimer);
+        const QString disclaimer = Setting(m_services, "About", "Disclaimer", DefaultDisclaimer());
         const QString internet = Setting(m_services, "About", "Internet");
         const QString mail = Setting(m_services, "About", "Mail");
         ApplyCaptions(this);

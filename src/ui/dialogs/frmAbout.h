@@ -16,9 +16,8 @@ class frmAbout : public QDialog {
 public:
     // The address opened when the settings name none (the distributor's site).
     static inline const QString kDefaultInternet = QStringLiteral("https://www.mervex.example");
-    static inline const QString kDefaultDisclaimer = QStringLiteral(
-        "This program is provided as is, without warranty of any kind. Check every result "
-        "against the meter before you rely on it.");
+    // The disclaimer when the settings name none, in the program's language.
+    static QString DefaultDisclaimer();
 
     explicit frmAbout(Services& services, QWidget* parent = nullptr);
 

@@ -2,6 +2,7 @@
 
 #include "app/ErrorTrap.h"
 #include "app/Paths.h"
+#include "app/RunTimeErrors.h"
 #include "app/Services.h"
 #include "app/StringTable.h"
 #include "ui/app/ApplyCaptions.h"
@@ -18,6 +19,8 @@
 #include <QStorageInfo>
 #include <QTreeView>
 #include <QVBoxLayout>
+#include <filesystem>
+#include <system_error>
 
 namespace {
 
@@ -152,13 +155,16 @@ void frmChangeDir::cmdNewDir_Click() {
         const QString created = JoinPath(base, *name);
         if (name->contains(QLatin1Char('/')) || *name == QLatin1String(".") ||
             *name == QLatin1String("..")) {
-            throw MervexError(QStringLiteral("%1: invalid directory name").arg(*name));
+            throw MervexError(RunTimeText(RtError::InvalidDirName).arg(*name));
         }
         if (QFileInfo::exists(created)) {
-            throw MervexError(QStringLiteral("%1: the directory already exists").arg(created));
+            throw MervexError(RunTimeText(RtError::DirExists).arg(created));
         }
-        if (!QDir(base).mkdir(*name)) {
-            throw MervexError(QStringLiteral("%1: the directory cannot be created").arg(created));
+        std::error_code reason;
+        if (!std::filesystem::create_directory(std::filesystem::path(created.toStdString()),
+                                               reason)) {
+            throw MervexError(RunTimeText(RtError::DirCannotCreate)
+                                  .arg(created, QString::fromLocal8Bit(reason.message())));
         }
         SetDirectory(created);
     });

@@ -70,6 +70,10 @@ void StartupSearch(frmMain& main, bool fOnlyArdel60) {
 void MenuSearch(frmMain& main) {
     Services& services = main.services();
     TrappedVoid(services.ui, [&] {
+        // The search ends in a new document: a document the user keeps abandons it.
+        if (!main.CloseAllDocuments()) {
+            return;
+        }
         const bool onlyArdel60 = services.ini.OnlyArdel60();
         std::optional<BusyState::Hold> busy(std::in_place, services.busy);
         main.SetStatusBarDevice(QString(), QString());

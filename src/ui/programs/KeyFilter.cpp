@@ -1,6 +1,7 @@
 #include "ui/programs/KeyFilter.h"
 
 #include <QLineEdit>
+#include <QPushButton>
 
 void ReplaceTypedChars(QLineEdit* box, const QString& from, const QString& to) {
     QObject::connect(box, &QLineEdit::textEdited, box, [box, from, to](const QString& text) {
@@ -18,4 +19,11 @@ void ReplaceTypedChars(QLineEdit* box, const QString& from, const QString& to) {
 
 void AcceptCommaAsPoint(QLineEdit* box) {
     ReplaceTypedChars(box, QStringLiteral(","), QStringLiteral("."));
+}
+
+void NoDefaultButtons(QWidget* window) {
+    for (QPushButton* button : window->findChildren<QPushButton*>()) {
+        button->setAutoDefault(false);
+        button->setDefault(false);
+    }
 }

@@ -4,6 +4,7 @@
 #include "ui/app/BusyContent.h"
 #include "ui/app/Controls.h"
 #include "ui/app/Pictures.h"
+#include "ui/programs/KeyFilter.h"
 #include "ui/programs/ProgramPanel.h"
 #include "ui/programs/WindowPictures.h"
 #include "ui/programs/frmProgConsole.h"
@@ -60,6 +61,8 @@ void frmProgConsole::CreateControls() {
     timUpdate = new QTimer(this);
     timUpdate->setObjectName(QStringLiteral("timUpdate"));
     timUpdate->setInterval(5000);
+    // Enter in the meter list pressed "Effacer" and asked to delete a program.
+    NoDefaultButtons(this);
 }
 
 void frmProgConsole::LayOut() {

@@ -48,6 +48,8 @@ frmProgEdit::frmProgEdit(Services& services, ProgramSelection& selection, QWidge
         }
     }
     fraProgram->txtProgNum->installEventFilter(this);
+    // Enter in a field must not press a button ("Remettre à zéro" cleared everything).
+    NoDefaultButtons(this);
     // A click that arrives while the program talks to the meter is ignored.
     const auto onClick = [this](QPushButton* button, void (frmProgEdit::*handler)()) {
         ConnectCommand(button, this, m_services.busy, handler);
@@ -84,6 +86,7 @@ void frmProgEdit::Form_Load() {
         cmdSaveDevice->setEnabled(m_services.device.Online());
         m_extended = false;
     });
+    MarkSaved();
 }
 
 // A new program starts as a copy of the selected one; a change shows the selected one.

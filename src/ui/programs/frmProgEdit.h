@@ -61,6 +61,9 @@ public:
     // The plot's context menu: asks for the file, then writes the picture ("png", "svg").
     void SavePlot(const QString& extension);
 
+    // Escape, the close box and "Annuler": with unsaved changes, asks first.
+    void reject() override;
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -86,7 +89,11 @@ private:
     void txtVal_LostFocus(QLineEdit* box);
 
     // Saving (frmProgEditSave.cpp).
+    ProgramRecord ShownProgram() const;
+    // What the editor shows now counts as saved.
+    void MarkSaved();
     bool CollectProgram(ProgramRecord& strProgram);
+    bool NumbersAreNumbers(const ProgramRecord& strProgram);
     bool RangeFits(const ProgramRecord& strProgram);
     bool WriteToMeter(const ProgramRecord& strProgram, bool exists);
     void ReloadFromMeter();
@@ -109,4 +116,5 @@ private:
     double m_a0 = 0.0;
     double m_a1 = 0.0;
     QString m_plotUnit;
+    ProgramRecord m_savedProgram; // what was loaded or last saved
 };

@@ -2,6 +2,7 @@
 
 #include "app/ErrorTrap.h"
 #include "app/NumberText.h"
+#include "app/RunTimeErrors.h"
 #include "app/Services.h"
 #include "app/StringTable.h"
 #include "calibration/CalibrationPlot.h"
@@ -123,7 +124,8 @@ void frmProgEdit::SavePlot(const QString& extension) {
         request.pathMustExist = true;
         const std::optional<QString> path = m_services.ui.SaveFileDialog(request);
         if (path && !picCalLine->SaveImage(*path)) {
-            throw MervexError(QStringLiteral("%1 could not be written").arg(*path));
+            throw MervexError(
+                QStringLiteral("%1: %2").arg(*path, RunTimeText(RtError::PathFileAccess)));
         }
     });
 }

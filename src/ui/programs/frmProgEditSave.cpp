@@ -12,6 +12,7 @@
 
 #include <QFileInfo>
 #include <QLineEdit>
+#include <map>
 
 namespace {
 
@@ -19,20 +20,61 @@ const QString kCrLf = QStringLiteral("\r\n");
 
 } // namespace
 
-bool frmProgEdit::CollectProgram(ProgramRecord& strProgram) {
-    strProgram = EmptyProgramRecord();
-    fraProgram->CollectInto(strProgram);
+ProgramRecord frmProgEdit::ShownProgram() const {
+    ProgramRecord program = EmptyProgramRecord();
+    fraProgram->CollectInto(program);
     for (int i = 0; i < kNumPairs; ++i) {
-        strProgram[ProgramField::PairX(i)] = txtValX[i]->text();
-        strProgram[ProgramField::PairY(i)] = txtValY[i]->text();
+        program[ProgramField::PairX(i)] = txtValX[i]->text();
+        program[ProgramField::PairY(i)] = txtValY[i]->text();
     }
+    return program;
+}
+
+void frmProgEdit::MarkSaved() {
+    m_savedProgram = ShownProgram();
+}
+
+void frmProgEdit::reject() {
+    if (ShownProgram() != m_savedProgram &&
+        m_services.ui.Message(LoadResString(1403), LoadResString(1115), MsgIcon::Question,
+                              MsgButtons::YesNo, MsgResult::No) != MsgResult::Yes) {
+        return;
+    }
+    QDialog::reject();
+}
+
+bool frmProgEdit::CollectProgram(ProgramRecord& strProgram) {
+    strProgram = ShownProgram();
     for (int i = ProgramField::NO; i <= ProgramField::UNIT; ++i) {
         if (strProgram[i].isEmpty()) {
             m_services.ui.Message(LoadResString(1159), LoadResString(1115), MsgIcon::Warning);
             return false;
         }
     }
-    return true;
+    return NumbersAreNumbers(strProgram);
+}
+
+// A ";" or a letter in these fields would shift every later field of the file and of
+// the meter's command: the field is named and nothing is saved or sent.
+bool frmProgEdit::NumbersAreNumbers(const ProgramRecord& strProgram) {
+    using namespace ProgramField;
+    const int bad = FirstNonNumericField(strProgram);
+    if (bad < 0) {
+        return true;
+    }
+    const std::map<int, std::pair<int, QLineEdit*>> fields = {
+        {MRB, {1080, fraProgram->txtMRB}},
+        {MRE, {1081, fraProgram->txtMRE}},
+        {E0, {1082, fraProgram->txtE0}},
+        {SLOPE, {1083, fraProgram->txtSlope}},
+    };
+    const auto& [label, box] = fields.at(bad);
+    m_services.ui.Message(LoadResString(label) + QLatin1Char(' ') + LoadResString(1402),
+                          LoadResString(1115), MsgIcon::Warning);
+    if (box->isEnabled()) {
+        box->setFocus();
+    }
+    return false;
 }
 
 bool frmProgEdit::RangeFits(const ProgramRecord& strProgram) {
@@ -56,15 +98,23 @@ void frmProgEdit::cmdSaveDevice_Click() {
             return;
         }
         const QString number = fraProgram->txtProgNum->text();
+        bool written = false;
         if (!m_services.usrDefProg.AlreadyExistsMeter(number)) {
-            WriteToMeter(program, false);
+            written = WriteToMeter(program, false);
         } else if (m_services.ui.Message(
                        ReplaceProgramQuestion(number, m_selection.NewProgramPressed()),
                        LoadResString(1095), MsgIcon::Question, MsgButtons::YesNo,
                        MsgResult::No) == MsgResult::Yes) {
-            WriteToMeter(program, true);
+            written = WriteToMeter(program, true);
+        } else {
+            // "Non" leaves the meter alone, and the edited values too (a transferred zero
+            // point and slope among them).
+            return;
         }
         ReloadFromMeter();
+        if (written) {
+            MarkSaved();
+        }
     });
 }
 
@@ -104,7 +154,9 @@ void frmProgEdit::cmdSaveFile_Click() {
         if (!path) {
             return;
         }
-        if (!m_services.usrDefProg.SaveToFile(program, *path)) {
+        if (m_services.usrDefProg.SaveToFile(program, *path)) {
+            MarkSaved();
+        } else {
             m_services.ui.Message(LoadResString(1088), LoadResString(1033), MsgIcon::Critical);
         }
         m_selection.RequestSelProgram(QString(), QFileInfo(*path).fileName(), false);

@@ -3,11 +3,13 @@
 #include "app/CCSVFile.h"
 #include "app/Windows1252.h"
 #include "support/FileSizeLimit.h"
+#include "support/LockedFolder.h"
 #include "support/ScriptedUi.h"
 #include "support/TempDir.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStandardPaths>
 #include <gtest/gtest.h>
 
@@ -135,4 +137,66 @@ TEST(Windows1252, EveryByteRoundTripsAndForeignCharactersAreMarked) {
     EXPECT_FALSE(complete);
     EXPECT_EQ(Windows1252::EncodeChar(u'€'), 0x80);
     EXPECT_EQ(Windows1252::EncodeChar(u'Ω'), -1);
+}
+
+TEST(CCSVFile, FilesFromOtherToolsReadLikeTheProgramsOwn) {
+    ScriptedUi ui;
+    CCSVFile file(ui);
+    TempDir dir;
+    const QString path = dir.file("t.csv");
+    const QString expected = QStringLiteral("Unité;mg/l\r\n€;x\r\n");
+    QString back;
+    for (const QByteArray& bytes : {
+             QByteArray("Unit\xE9;mg/l\r\n\x80;x\r\n"),                         // the program's own
+             QByteArray("Unit\xE9;mg/l\n\x80;x\n"),                             // LF line ends
+             QByteArray("\xEF\xBB\xBFUnit\xC3\xA9;mg/l\r\n\xE2\x82\xAC;x\r\n"), // BOM
+             QByteArray("Unit\xC3\xA9;mg/l\n\xE2\x82\xAC;x\n"),                 // UTF-8, LF
+             QByteArray("\xEF\xBB\xBFUnit\xC3\xA9;mg/l\n\xE2\x82\xAC;x\r\n"),   // mixed
+         }) {
+        WriteBytes(path, bytes);
+        ASSERT_TRUE(file.ReadFile(back, path));
+        EXPECT_EQ(back, expected) << bytes.toHex().toStdString();
+    }
+    // Bytes that are not valid UTF-8 stay Windows-1252, even when a part of them would be.
+    EXPECT_EQ(DecodeFileText("\xC3\xA9 \xE9"), QStringLiteral("Ã© é"));
+    EXPECT_EQ(DecodeFileText("plain"), QStringLiteral("plain"));
+    EXPECT_EQ(DecodeFileText("\xEF\xBB\xBF"), QString());
+    // A carriage return of its own is not a line end and stays as it is.
+    EXPECT_EQ(WithCrLfLineEnds(QStringLiteral("a\rb\r\n\nc")), QStringLiteral("a\rb\r\n\r\nc"));
+    EXPECT_TRUE(ui.messages.isEmpty());
+}
+
+TEST(CCSVFile, AFolderThatRefusesNewFilesStillTakesAWritableFile) {
+    ScriptedUi ui;
+    CCSVFile file(ui);
+    TempDir dir;
+    const QString folder = dir.file("locked");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QString path = folder + QStringLiteral("/data.csv");
+    WriteBytes(path, "old");
+    {
+        LockedFolder lock(folder);
+        EXPECT_TRUE(file.WriteFile(path, QStringLiteral("new é")));
+        EXPECT_TRUE(ui.messages.isEmpty());
+        // A new file cannot be made there: still reported.
+        EXPECT_FALSE(file.WriteFile(folder + QStringLiteral("/other.csv"), QStringLiteral("x")));
+        EXPECT_EQ(ui.messages.size(), 1);
+    }
+    EXPECT_EQ(ReadBytes(path), QByteArray("new \xE9"));
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList{QStringLiteral("data.csv")});
+}
+
+TEST_F(CConfigTest, AWorkDirOutsideWindows1252ReadsBackExactly) {
+    const QString polish = m_home.file(QStringLiteral("Łódź pomiary"));
+    ASSERT_TRUE(QDir().mkpath(polish));
+    config.WorkDir(polish);
+    EXPECT_EQ(config.WorkDir(), polish);
+    EXPECT_TRUE(QFileInfo(config.WorkDir()).isDir());
+    EXPECT_TRUE(ReadBytes(ConfigFile())
+                    .startsWith("\xEF\xBB\xBF"
+                                "Dir = "));
+    // A path the code page holds keeps the file's usual bytes.
+    config.WorkDir(QStringLiteral("/srv/r\u00E9sultats"));
+    EXPECT_EQ(ReadBytes(ConfigFile()), QByteArray("Dir = /srv/r\xE9sultats"));
+    EXPECT_TRUE(ui.messages.isEmpty());
 }

@@ -63,6 +63,19 @@ TEST(CIni, MissingFileGivesDefaultAndSettingsAreComparedExactly) {
     EXPECT_TRUE(ui.messages.isEmpty());
 }
 
+TEST(CIni, ASettingsFileSavedAsUtf8ReadsItsAccents) {
+    ScriptedUi ui;
+    CIni ini(ui);
+    TempDir dir;
+    const QString path = dir.file("Settings.ini");
+    // A Linux editor writes UTF-8 without a byte order mark and LF line ends.
+    WriteBytes(path, "[About]\nAppName=Qualit\xC3\xA9 \xE2\x82\xAC\n");
+    EXPECT_EQ(ini.GetIniString("About", "AppName", "", path, 256), QStringLiteral("Qualité €"));
+    WriteBytes(path, "\xEF\xBB\xBF[About]\r\nAppName=Qualit\xC3\xA9\r\n");
+    EXPECT_EQ(ini.GetIniString("about", "AppName", "", path, 256), QStringLiteral("Qualité"));
+    EXPECT_TRUE(ui.messages.isEmpty());
+}
+
 TEST(CIni, OnlyArdel60NeedsExactlyTrue) {
     ScriptedUi ui;
     CIni ini(ui);

@@ -1,5 +1,6 @@
 #include "CCalProtocolFixture.h"
 #include "app/Windows1252.h"
+#include "support/LinuxText.h"
 
 #include <QFile>
 
@@ -64,6 +65,17 @@ TEST_F(CCalProtocolFileTest, PHProtocolIsWrittenAsTenLinesAndReadBackWhole) {
     EXPECT_TRUE(protocol().IsProtocolValid());
     EXPECT_TRUE(protocol().IsProtocolPH());
     EXPECT_EQ(Saved(), text) << "reading and saving again changes nothing";
+}
+
+TEST_F(CCalProtocolFileTest, AFileReSavedByLinuxToolsReadsAsTheOriginal) {
+    FetchPH();
+    const QString text = Saved();
+    const QString path = File(QStringLiteral("linux.csv"));
+    for (const QByteArray& copy : LinuxCopies(Windows1252::Encode(text))) {
+        WriteBytes(path, copy);
+        ASSERT_TRUE(protocol().ReadFromFile(path)) << copy.left(40).toHex().toStdString();
+        EXPECT_EQ(Saved(), text);
+    }
 }
 
 TEST_F(CCalProtocolFileTest, TurbidityWithLotDataRoundTrips) {

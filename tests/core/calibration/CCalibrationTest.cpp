@@ -86,7 +86,7 @@ TEST_F(CCalibrationTest, ZeroMeanConcentrationIsTrapped) {
     ASSERT_EQ(ui.messages.size(), 1);
     EXPECT_EQ(ui.messages[0].title, QStringLiteral("Erreur"));
     EXPECT_EQ(ui.messages[0].icon, MsgIcon::Critical);
-    EXPECT_EQ(ui.messages[0].text, QStringLiteral("Division by zero"));
+    EXPECT_EQ(ui.messages[0].text, QStringLiteral("Division par zéro"));
 }
 
 TEST_F(CCalibrationTest, FaultInALimitFailsTheWholeCalculation) {
@@ -96,7 +96,7 @@ TEST_F(CCalibrationTest, FaultInALimitFailsTheWholeCalculation) {
     EXPECT_FALSE(Calculate(r, {1, 2, 3}, {1e-200, 2e-200, 3e-200}));
     ASSERT_EQ(ui.messages.size(), 1);
     EXPECT_EQ(ui.messages[0].icon, MsgIcon::Critical);
-    EXPECT_EQ(ui.messages[0].text, QStringLiteral("Division by zero"));
+    EXPECT_EQ(ui.messages[0].text, QStringLiteral("Division par zéro"));
 }
 
 TEST_F(CCalibrationTest, MeasuringRangeAgainstPhotometricRange) {
@@ -119,5 +119,5 @@ TEST_F(CCalibrationTest, MeasuringRangeAgainstPhotometricRange) {
 TEST_F(CCalibrationTest, MeasuringRangeOverflowIsTrapped) {
     EXPECT_FALSE(services.calibration.CheckMeasRange(0.0f, 1.0f, 0.0f, 1e-40f));
     ASSERT_EQ(ui.messages.size(), 1);
-    EXPECT_EQ(ui.messages[0].text, QStringLiteral("Overflow"));
+    EXPECT_EQ(ui.messages[0].text, QStringLiteral("Dépassement de capacité"));
 }

@@ -82,5 +82,5 @@ TEST_F(CMathTest, OverflowGoesThroughTheTrap) {
     ASSERT_EQ(ui.messages.size(), 2);
     EXPECT_EQ(ui.messages[0].title, QStringLiteral("Erreur"));
     EXPECT_EQ(ui.messages[0].icon, MsgIcon::Critical);
-    EXPECT_EQ(ui.messages[0].text, QStringLiteral("Overflow"));
+    EXPECT_EQ(ui.messages[0].text, QStringLiteral("Dépassement de capacité"));
 }

@@ -152,13 +152,14 @@ TEST_F(ExportTest, FailedFieldConversionsAreReportedAndTheExportGoesOn) {
         "2;d;t;5;;;;;abc;;;-.5e1;;;;",
     };
     ASSERT_TRUE(Export(Dataset(records)));
-    ASSERT_EQ(ui.messages.size(), 2);
-    for (const auto& m : ui.messages) {
-        EXPECT_EQ(m.title, QStringLiteral("Erreur"));
-        EXPECT_EQ(m.icon, MsgIcon::Critical);
-    }
+    // One message at the end: the first bad field with its record and column, the rest
+    // counted.
+    ASSERT_EQ(ui.messages.size(), 1);
+    EXPECT_EQ(ui.messages[0].title, QStringLiteral("Erreur"));
+    EXPECT_EQ(ui.messages[0].icon, MsgIcon::Critical);
+    EXPECT_TRUE(ui.messages[0].text.startsWith("Enregistrement 1, colonne 1: "));
     EXPECT_TRUE(ui.messages[0].text.contains("A12"));
-    EXPECT_TRUE(ui.messages[1].text.contains("40000"));
+    EXPECT_TRUE(ui.messages[0].text.endsWith(QStringLiteral("… et 1 autres valeurs")));
 
     const QList<BiffCell> cells = RecordCells();
     EXPECT_EQ(Find(cells, 8, 0).id, 0); // letters: no cell
@@ -172,6 +173,22 @@ TEST_F(ExportTest, FailedFieldConversionsAreReportedAndTheExportGoesOn) {
     EXPECT_EQ(Find(cells, 9, 8).id, kNumber); // no leading number gives 0
     EXPECT_EQ(Find(cells, 9, 8).value.toDouble(), 0.0);
     EXPECT_EQ(Find(cells, 9, 11).value.toDouble(), -5.0);
+}
+
+TEST_F(ExportTest, ABadFieldInEveryRecordGivesOneMessageAndEveryRecord) {
+    QStringList records;
+    for (int i = 0; i < 3000; ++i) {
+        records << (i == 0 ? kPhotometerRecord
+                           : QStringLiteral("ID%1;d;t;5;901;;;;0.5;;;;;;;").arg(i));
+    }
+    ASSERT_TRUE(Export(Dataset(records)));
+    ASSERT_EQ(ui.messages.size(), 1);
+    EXPECT_TRUE(ui.messages[0].text.startsWith("Enregistrement 2, colonne 1: "));
+    EXPECT_TRUE(ui.messages[0].text.contains("ID1"));
+    EXPECT_TRUE(ui.messages[0].text.endsWith(QStringLiteral("… et 2998 autres valeurs")));
+    const QList<BiffCell> cells = RecordCells();
+    EXPECT_EQ(Find(cells, 8 + 2999, 3).value.toInt(), 5); // the export went to the end
+    EXPECT_EQ(Find(cells, 8 + 2999, 0).id, 0);
 }
 
 TEST_F(ExportTest, IntegerFieldsFollowTheLocaleNumberFormat) {

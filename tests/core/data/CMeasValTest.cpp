@@ -2,6 +2,7 @@
 
 #include "app/Services.h"
 #include "support/FileSizeLimit.h"
+#include "support/LinuxText.h"
 #include "support/QtPrint.h"
 #include "support/ScriptedMeterLink.h"
 #include "support/ScriptedUi.h"
@@ -62,6 +63,26 @@ TEST_F(CMeasValTest, SavedFileHasTheFixedLayoutAndOpensToTheSameDataset) {
     EXPECT_EQ(opened.strSerNo, saved.strSerNo);
     EXPECT_EQ(opened.strUser, saved.strUser);
     EXPECT_EQ(opened.curDate, saved.curDate.addMSecs(-840)) << "kept to the second";
+    EXPECT_TRUE(ui.messages.isEmpty());
+}
+
+TEST_F(CMeasValTest, AFileReSavedByLinuxToolsOpensToTheSameDataset) {
+    const MValSet saved =
+        Dataset(QStringLiteral("Zentravox"),
+                QStringLiteral("1;12/07/26;09:05;7;101;C;AR;1:1;0.42;µg/l;OK;;;;01/07/26;08:00\r\n"
+                               "2;12/07/26;09:06;8;101;C;;1:1;0.44;mg/l;Élevé;;;;01/07/26;08:00"));
+    ASSERT_TRUE(services.measVal.SaveFile(saved, path));
+    const QByteArray original = ReadBytes(path);
+    for (const QByteArray& copy : LinuxCopies(original)) {
+        MValSet opened;
+        ASSERT_EQ(OpenBytes(opened, copy), CMeasVal::kOpened)
+            << copy.left(40).toHex().toStdString();
+        EXPECT_EQ(opened.strMVals, saved.strMVals);
+        EXPECT_EQ(opened.strUser, saved.strUser);
+        // Saved again, it is the program's own file once more.
+        ASSERT_TRUE(services.measVal.SaveFile(opened, path));
+        EXPECT_EQ(ReadBytes(path), original);
+    }
     EXPECT_TRUE(ui.messages.isEmpty());
 }
 
@@ -131,21 +152,22 @@ TEST_F(CMeasValTest, MissingPiecesAndUnreadableNumbersAreReportedFirst) {
         const char* reason;
         bool dateRead; // the date is in place when only the time fails
     };
-    for (const Case& c : {Case{"Zentravox;1;u;12/7/2026;9:5:x", "Type mismatch", true},
-                          Case{"Zentravox;1;u;12/7/2026", "Subscript out of range", true},
-                          Case{"Zentravox;1;u;12/7;9:5:3", "Subscript out of range", false},
-                          Case{"Zentravox;1;u;12/7/2026/1;9:5:3", "Type mismatch", false},
-                          Case{"Zentravox;1;u;12/7/99999;9:5:3", "Overflow", false},
-                          Case{"Zentravox;1;u;1/1/10000;9:5:3", "Invalid date", false},
-                          // A ";" in the user name shifts the fields of line 2.
-                          Case{"Zentravox;1;a;b;12/7/2026;9:5:3", "Type mismatch", false}}) {
+    for (const Case& c :
+         {Case{"Zentravox;1;u;12/7/2026;9:5:x", "Incompatibilité de type", true},
+          Case{"Zentravox;1;u;12/7/2026", "L'indice n'appartient pas à la sélection", true},
+          Case{"Zentravox;1;u;12/7;9:5:3", "L'indice n'appartient pas à la sélection", false},
+          Case{"Zentravox;1;u;12/7/2026/1;9:5:3", "Incompatibilité de type", false},
+          Case{"Zentravox;1;u;12/7/99999;9:5:3", "Dépassement de capacité", false},
+          Case{"Zentravox;1;u;1/1/10000;9:5:3", "Date incorrecte", false},
+          // A ";" in the user name shifts the fields of line 2.
+          Case{"Zentravox;1;a;b;12/7/2026;9:5:3", "Incompatibilité de type", false}}) {
         ui.Clear();
         MValSet set;
         EXPECT_EQ(OpenBytes(set, "METER;S/N;USER;DATE;TIME\r\n" + c.line2 + tail),
                   CMeasVal::kNotADatasetFile)
             << c.line2.toStdString();
         ASSERT_EQ(ui.messages.size(), 1) << c.line2.toStdString();
-        EXPECT_TRUE(ui.messages[0].text.startsWith(QLatin1String(c.reason)))
+        EXPECT_TRUE(ui.messages[0].text.startsWith(QString::fromUtf8(c.reason)))
             << ui.messages[0].text.toStdString() << " for " << c.line2.toStdString();
         EXPECT_EQ(ui.messages[0].icon, MsgIcon::Critical);
         EXPECT_EQ(set.strMeter, QStringLiteral("Zentravox")) << "what the parse had set so far";

@@ -96,7 +96,7 @@ TEST_F(SerialLinkTest, PortThatCannotBeOpenedIsNamedOncePerSearch) {
     locked.openErrorText = QStringLiteral("Device or resource busy");
     ASSERT_TRUE(Link().COMScanPorts(port, baud));
     ASSERT_EQ(ui.messages.size(), 2);
-    EXPECT_TRUE(ui.messages[1].text.contains(QStringLiteral("Another program")));
+    EXPECT_TRUE(ui.messages[1].text.contains(QStringLiteral("Un autre programme")));
     EXPECT_FALSE(ui.messages[1].text.contains(QStringLiteral("dialout")));
 }
 
@@ -107,7 +107,7 @@ TEST_F(SerialLinkTest, ConversationOnAPortThatCannotBeOpenedFailsWithTheReason) 
     ASSERT_EQ(ui.messages.size(), 2);
     EXPECT_TRUE(ui.messages[0].text.contains(QStringLiteral("/dev/ttyUSB3")));
     EXPECT_FALSE(Link().COMInit(9, QStringLiteral("4800"), 4));
-    EXPECT_TRUE(ui.messages.last().text.contains(QStringLiteral("number 9")));
+    EXPECT_TRUE(ui.messages.last().text.contains(QStringLiteral("numéro 9")));
     QString answer = QStringLiteral("old");
     EXPECT_FALSE(Link().COMSendAndReceive(kSerialCmd, answer));
     EXPECT_TRUE(answer.isEmpty());

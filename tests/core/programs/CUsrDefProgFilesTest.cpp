@@ -1,5 +1,7 @@
 #include "ProgramStoreFixture.h"
 #include "programs/SafeDelete.h"
+#include "support/LinuxText.h"
+#include "support/LockedFolder.h"
 #include "support/TempDir.h"
 
 #include <QDir>
@@ -68,6 +70,21 @@ TEST_F(ProgramFilesTest, SavedFileIsWindows1252AndReadsBack) {
     EXPECT_TRUE(ui.messages.isEmpty());
 }
 
+TEST_F(ProgramFilesTest, AFileReSavedByLinuxToolsReadsAndIsListed) {
+    ProgramRecord record = Record("905");
+    record[ProgramField::USER] = "Hélène";
+    ASSERT_TRUE(store().SaveToFile(record, Work("PROG 905.csv")));
+    const QByteArray original = ReadBytes(Work("PROG 905.csv"));
+    for (const QByteArray& copy : LinuxCopies(original)) {
+        WriteBytes(Work("PROG 905.csv"), copy);
+        ProgramRecord back = EmptyProgramRecord();
+        ASSERT_TRUE(store().ReadFromFile(back, "PROG 905.csv")) << copy.toHex().toStdString();
+        EXPECT_EQ(back, record);
+        EXPECT_EQ(ListPC(), (QList<QPair<QString, QString>>{{"905", "PROG 905.csv"}}));
+    }
+    EXPECT_TRUE(ui.messages.isEmpty());
+}
+
 TEST_F(ProgramFilesTest, ListsValidCsvFilesOnly) {
     WriteProgram("PROG 905.csv", "905");
     WriteProgram("other.csv", "901");
@@ -92,6 +109,34 @@ TEST_F(ProgramFilesTest, ListsValidCsvFilesOnly) {
     QStringList numbers(100);
     store().WorkDir(m_work.file("gone"));
     EXPECT_FALSE(store().ListPC(numbers, names, n));
+}
+
+TEST_F(ProgramFilesTest, AnUnreadableFileIsReportedOnceUntilItChanges) {
+    WriteProgram("PROG 905.csv", "905");
+    WriteProgram("locked.csv", "906");
+    const QString locked = Work("locked.csv");
+    PermissionsCount permissions;
+    QFile::setPermissions(locked, QFileDevice::WriteOwner);
+    for (int i = 0; i < 3; ++i) { // the console lists every five seconds
+        EXPECT_EQ(ListPC(), (QList<QPair<QString, QString>>{{"905", "PROG 905.csv"}}));
+    }
+    ASSERT_EQ(ui.messages.size(), 1);
+    EXPECT_TRUE(ui.messages[0].text.contains("locked.csv"));
+
+    // Changed, still unreadable: said again, once.
+    WriteBytes(locked, "changed, and longer than before");
+    ListPC();
+    ListPC();
+    EXPECT_EQ(ui.messages.size(), 2);
+
+    // Readable again, then unreadable again: a new report.
+    QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    ListPC();
+    QFile::setPermissions(locked, QFileDevice::WriteOwner);
+    ListPC();
+    ListPC();
+    EXPECT_EQ(ui.messages.size(), 3);
+    QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 }
 
 TEST_F(ProgramFilesTest, ListStopsAtAHundredFiles) {

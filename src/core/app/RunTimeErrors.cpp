@@ -1,0 +1,56 @@
+#include "app/RunTimeErrors.h"
+
+#include "app/StringTable.h"
+
+#include <QFileDevice>
+#include <QFileInfo>
+
+QString RunTimeText(RtError error) {
+    const int number = static_cast<int>(error);
+    if (const std::optional<QString> text = StringTable::RunTimeTexts().Find(number)) {
+        return *text;
+    }
+    // Only a broken table gets here; the number still tells which error it was.
+    return QString::number(number);
+}
+
+MervexError RunTimeError(RtError error) {
+    return MervexError(RunTimeText(error));
+}
+
+MervexError RunTimeError(RtError error, const QString& detail) {
+    return MervexError(RunTimeText(error) + QStringLiteral(": ") + detail);
+}
+
+RtError FileErrorNumber(const QString& path, const QFileDevice& file, bool writing) {
+    const QFileInfo info(path);
+    switch (file.error()) {
+    case QFileDevice::OpenError:
+    case QFileDevice::PermissionsError: {
+        const QFileInfo folder(info.absolutePath());
+        if (!folder.isDir()) {
+            return RtError::PathNotFound;
+        }
+        if (!writing && !info.exists()) {
+            return RtError::FileNotFound;
+        }
+        const bool allowed =
+            writing ? (info.exists() ? info.isWritable() : folder.isWritable()) : info.isReadable();
+        return allowed ? RtError::PathFileAccess : RtError::PermissionDenied;
+    }
+    case QFileDevice::ResourceError:
+        return RtError::DiskFull;
+    case QFileDevice::WriteError:
+    case QFileDevice::ReadError:
+        return RtError::DeviceIo;
+    default:
+        break;
+    }
+    return RtError::PathFileAccess;
+}
+
+MervexError FileError(const QString& path, const QFileDevice& file, bool writing) {
+    return MervexError(
+        QStringLiteral("%1: %2 (%3)")
+            .arg(path, RunTimeText(FileErrorNumber(path, file, writing)), file.errorString()));
+}
