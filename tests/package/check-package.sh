@@ -34,9 +34,11 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [ "$(field Section)" = science ] || fail "Section: $(field Section)"
 [ -n "$(field Maintainer)" ] || fail "no Maintainer"
 depends=$(field Depends)
-for lib in libc6 libqt6core6 libqt6serialport6 libqt6widgets6 libqt6printsupport6; do
+for lib in libc6 libqt6core6 libqt6serialport6 libqt6widgets6 libqt6printsupport6 libqt6svg6 \
+    libxlsxwriter4; do
     grep -qE "(^|, )$lib( |,|$)" <<<"$depends" || fail "Depends lacks $lib: $depends"
 done
+[ "$(field Recommends)" = qt6-translations-l10n ] || fail "Recommends: $(field Recommends)"
 
 # File list: every path relative to the root, all owned by root.
 dpkg-deb -c "$deb" >"$tmp/contents"
