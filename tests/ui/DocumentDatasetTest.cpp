@@ -26,16 +26,7 @@ class DocumentDataset : public ::testing::Test {
 protected:
     void Connect(const QString& model) {
         ASSERT_TRUE(f.LogIn(QStringLiteral("claire")));
-        f.link->ScriptOk(QStringLiteral("U.400\r\n"), QString());
-        f.link->ScriptOk(QStringLiteral("U.597\r\n"), QStringLiteral("2.50"));
-        f.link->ScriptOk(QStringLiteral("U.595\r\n"), model);
-        f.link->ScriptOk(QStringLiteral("U.596\r\n"), QStringLiteral("SN-77"));
-        f.link->ScriptOk(QStringLiteral("U.592\r\n"), QString());
-        f.link->ScriptOk(QStringLiteral("U.999\r\n"), QString());
-        QString name;
-        QString serial;
-        ASSERT_EQ(f.main->services().device.Recognise(name, serial, false), 0);
-        f.ui.Clear();
+        f.RecogniseMeter(model);
     }
     void Memory(const QString& records) { f.link->ScriptOk(QStringLiteral("U.581\r\n"), records); }
     frmDocument& Doc() { return *f.main->ActiveDocument(); }

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QMenu>
 #include <QMenuBar>
+#include <gtest/gtest.h>
 
 ProgramFolder::ProgramFolder(const QByteArray& settingsIni, bool withPictures)
     : m_previous(qgetenv("MERVEX_PROGRAM_DIR")) {
@@ -50,6 +51,19 @@ bool MainWindowFixture::LogIn(const QString& userName, bool search) {
         login.SearchDevice(search);
         login.UserName(userName);
     });
+}
+
+void MainWindowFixture::RecogniseMeter(const QString& model) {
+    link->ScriptOk(QStringLiteral("U.400\r\n"), QString());
+    link->ScriptOk(QStringLiteral("U.597\r\n"), QStringLiteral("2.50"));
+    link->ScriptOk(QStringLiteral("U.595\r\n"), model);
+    link->ScriptOk(QStringLiteral("U.596\r\n"), QStringLiteral("SN-77"));
+    link->ScriptOk(QStringLiteral("U.592\r\n"), QString());
+    link->ScriptOk(QStringLiteral("U.999\r\n"), QString());
+    QString name;
+    QString serial;
+    EXPECT_EQ(main->services().device.Recognise(name, serial, false), 0);
+    ui.Clear();
 }
 
 namespace {

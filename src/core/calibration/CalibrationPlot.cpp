@@ -41,34 +41,6 @@ bool MakeCalibrationPlot(CMath& math, const QList<double>& dblArrayX,
     return true;
 }
 
-QList<double> RoundTicks(double low, double high, int maxTicks) {
-    if (!(high > low) || !std::isfinite(high - low) || maxTicks < 2) {
-        return {low};
-    }
-    const double rough = (high - low) / (maxTicks - 1);
-    const double power = std::pow(10.0, std::floor(std::log10(rough)));
-    double step = 10.0 * power;
-    for (const double factor : {1.0, 2.0, 5.0}) {
-        if (factor * power >= rough * (1 - 1e-9)) {
-            step = factor * power;
-            break;
-        }
-    }
-    const double first = std::floor(low / step + 1e-9) * step;
-    QList<double> ticks;
-    for (int i = 0;; ++i) {
-        double tick = first + i * step;
-        if (std::abs(tick) < step * 1e-9) {
-            tick = 0.0; // no "-0" label
-        }
-        ticks.append(tick);
-        if (tick >= high - step * 1e-9) {
-            break;
-        }
-    }
-    return ticks;
-}
-
 double CoefficientOfDetermination(const QList<double>& x, const QList<double>& y, int count,
                                   double a0, double a1) {
     const int n = std::min<int>({count, int(x.size()), int(y.size())});

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/AxisTicks.h"
+
 #include <QLineF>
 #include <QList>
 #include <QPointF>
@@ -32,10 +34,6 @@ struct CalibrationPlot {
 bool MakeCalibrationPlot(CMath& math, const QList<double>& dblArrayX,
                          const QList<double>& dblArrayY, short intCnt, double dblA0, double dblA1,
                          CalibrationPlot& plot);
-
-// Round tick values (1, 2 or 5 times a power of ten apart) from at or below `low` to at or
-// above `high`, at most about `maxTicks` of them; {low} when the range is empty.
-QList<double> RoundTicks(double low, double high, int maxTicks = 6);
 
 // R² = 1 - (sum of squared residuals about y = a0 + a1 x) / (sum of squares about the mean
 // of y); 1 when every extinction is the same and on the line, 0 when the same but off it.

@@ -4,6 +4,7 @@
 #include "app/RunTimeErrors.h"
 #include "app/Services.h"
 #include "data/ExportSheet.h"
+#include "data/FieldNumber.h"
 #include "data/RecordDateTime.h"
 #include "data/RecordWalker.h"
 
@@ -11,7 +12,6 @@
 #include <QFileInfo>
 #include <QTemporaryFile>
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <filesystem>
 #include <optional>
@@ -21,7 +21,6 @@ namespace {
 
 constexpr int kIntegerKind = 0;
 constexpr int kNumberKind = 1;
-constexpr qsizetype kMaxNumberChars = 40;
 constexpr double kMinWidth = 6;
 constexpr double kMaxWidth = 60;
 // Excel's serial day 0 is 30 December 1899 (the 1900 leap-year slip included).
@@ -32,32 +31,6 @@ void Check(lxw_error error) {
     if (error != LXW_NO_ERROR) {
         throw MervexError(QString::fromUtf8(lxw_strerror(error)));
     }
-}
-
-// The whole field as a number: blanks around it allowed, "." as separator, an optional
-// exponent. A field with anything else ("<0.01", "----", "1,5", "0.5 mg") is no number.
-std::optional<double> WholeFieldNumber(const QString& field, bool integer) {
-    const QString text = field.trimmed();
-    if (text.isEmpty() || text.size() > kMaxNumberChars) {
-        return std::nullopt;
-    }
-    char ascii[kMaxNumberChars];
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t ch = text[i].unicode();
-        const bool allowed = (ch >= '0' && ch <= '9') || ch == '-' ||
-                             (!integer && (ch == '.' || ch == 'e' || ch == 'E' || ch == '+'));
-        if (!allowed) {
-            return std::nullopt;
-        }
-        ascii[i] = static_cast<char>(ch);
-    }
-    double value = 0;
-    const char* end = ascii + text.size();
-    const auto [ptr, error] = std::from_chars(ascii, end, value);
-    if (error != std::errc() || ptr != end || !std::isfinite(value)) {
-        return std::nullopt;
-    }
-    return value;
 }
 
 // The workbook being written; libxlsxwriter builds the file when it is closed.
@@ -129,8 +102,7 @@ public:
         }
         const int kind = m_layout.kinds[col - 1];
         if (kind == kIntegerKind || kind == kNumberKind) {
-            if (const std::optional<double> number =
-                    WholeFieldNumber(field, kind == kIntegerKind)) {
+            if (const std::optional<double> number = FieldNumber(field, kind == kIntegerKind)) {
                 Check(worksheet_write_number(m_book.sheet(), Row(row), Col(col), *number, nullptr));
                 Fit(col, field.trimmed().size());
                 return;

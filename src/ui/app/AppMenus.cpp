@@ -89,6 +89,12 @@ void BuildOthers(AppMenus& m, QWidget* owner) {
     m.mnuHelpAbout = Item(m.mnuHelp, "mnuHelpAbout", 1019);
 }
 
+// The document's graph view, below the tool bar toggle.
+void BuildGraph(AppMenus& m) {
+    m.mnuView->addSeparator();
+    m.mnuGraph = Item(m.mnuView, "mnuGraph", 1300, QKeySequence(Qt::CTRL | Qt::Key_G));
+}
+
 } // namespace
 
 QList<QMenu*> AppMenus::TopLevel() const {
@@ -101,6 +107,9 @@ AppMenus BuildMenus(QWidget* owner, MenuKind kind) {
     BuildFile(m, owner, document);
     BuildOthers(m, owner);
     BuildDataExchange(m, owner, document);
+    if (document) {
+        BuildGraph(m);
+    }
     return m;
 }
 

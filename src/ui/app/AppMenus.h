@@ -36,6 +36,7 @@ struct AppMenus {
     QAction* mnuProgsUserDef = nullptr;
     QMenu* mnuView = nullptr;
     QAction* mnuViewToolbar = nullptr;
+    QAction* mnuGraph = nullptr; // document only: the dataset graph
     QMenu* mnuWindow = nullptr;
     QAction* mnuWindowCascade = nullptr;
     QAction* mnuWindowTileHorizontal = nullptr;

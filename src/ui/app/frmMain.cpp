@@ -232,7 +232,7 @@ void frmMain::ApplyCommandStates(const CommandStates& s) {
         SetMenuEnabled(m.mnuPrograms, s.programs);
         for (QAction* item :
              {m.mnuFileNew, m.mnuFileOpen, m.mnuFileClose, m.mnuFileSave, m.mnuFileSaveAs,
-              m.mnuExport, m.mnuDeviceSearch, m.mnuChangeUser, m.mnuHelpAbout}) {
+              m.mnuExport, m.mnuGraph, m.mnuDeviceSearch, m.mnuChangeUser, m.mnuHelpAbout}) {
             if (item) {
                 item->setEnabled(s.idle);
             }

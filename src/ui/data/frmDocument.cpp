@@ -11,6 +11,7 @@
 #include "ui/app/frmMain.h"
 #include "ui/data/DocumentLayout.h"
 #include "ui/data/MValTableModel.h"
+#include "ui/data/frmDocumentGraph.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -111,6 +112,7 @@ void frmDocument::ConnectMenus() {
     connect(m_menus.mnuFilePrint, &QAction::triggered, this, &frmDocument::MenuFilePrint);
     connect(m_menus.mnuImport, &QAction::triggered, this, &frmDocument::MenuImport);
     connect(m_menus.mnuExport, &QAction::triggered, this, &frmDocument::MenuExport);
+    connect(m_menus.mnuGraph, &QAction::triggered, this, &frmDocument::MenuGraph);
     connect(m_menus.mnuViewToolbar, &QAction::triggered, this, [this] {
         m_main.MenuViewToolbar();
         m_menus.mnuViewToolbar->setChecked(m_main.ToolbarIsChecked());
@@ -222,6 +224,9 @@ void frmDocument::closeEvent(QCloseEvent* event) {
         return;
     }
     event->accept();
+    if (m_graph != nullptr) {
+        m_graph->close(); // the graph of this dataset goes with it
+    }
     m_main.UpdateCommandStates(false);
     m_unloaded = true;
     m_main.DocumentUnloaded();

@@ -5,6 +5,7 @@
 
 #include <QWidget>
 
+class frmDocumentGraph;
 class frmMain;
 class MValTableModel;
 class QGroupBox;
@@ -35,6 +36,9 @@ public:
     void MenuFilePrint();
     void MenuExport();
     bool FillFromFile(const QString& path);
+    // The graph view of the dataset (frmDocumentGraph.cpp); null until first shown.
+    void MenuGraph();
+    frmDocumentGraph* Graph() const { return m_graph; }
 
     MValSet& MVals() { return m_mvals; }
     const QString& FilePath() const { return m_strFilePath; }
@@ -97,6 +101,8 @@ private:
     bool PrintDocument();
     void Import();
     void Export();
+    // Hands the dataset to an open graph view; an empty one when the table is empty.
+    void RefreshGraph(bool shown);
 
     frmMain& m_main;
     Services& m_services;
@@ -107,4 +113,5 @@ private:
     bool m_modified = false;
     bool m_unloaded = false;
     bool m_importing = false;
+    frmDocumentGraph* m_graph = nullptr;
 };

@@ -102,6 +102,7 @@ void frmDocument::TakeImport(bool imported, MValSet& mvals) {
         ReportError(1051);
     }
     m_modified = true;
+    RefreshGraph(true);
 }
 
 bool frmDocument::SaveDocument(QString& strNewPath, bool fUseKnownPath, const QString& strKnownPath,
@@ -202,6 +203,7 @@ bool frmDocument::FillFromFile(const QString& path) {
             if (!ShowMVals(false)) {
                 ReportError(1051);
             }
+            RefreshGraph(false);
             return false;
         }
         if (!ShowMVals(true)) {
@@ -210,6 +212,7 @@ bool frmDocument::FillFromFile(const QString& path) {
         m_strFilePath = path;
         setWindowTitle(QFileInfo(path).fileName());
         m_modified = false;
+        RefreshGraph(true);
         return true;
     });
 }

@@ -1,13 +1,12 @@
 #include "ui/programs/CalibrationPlotView.h"
 
 #include "app/StringTable.h"
+#include "ui/app/PlotPainting.h"
 
 #include <QAction>
 #include <QFontMetrics>
-#include <QImage>
 #include <QPainter>
 #include <QSvgGenerator>
-#include <algorithm>
 
 namespace {
 
@@ -15,10 +14,6 @@ constexpr double kMarkRadius = 3.5;
 constexpr int kGap = 4;
 
 } // namespace
-
-QString AxisLabel(double value) {
-    return QString::number(value, 'g', 6);
-}
 
 CalibrationPlotView::CalibrationPlotView(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("picCalLine"));
@@ -62,33 +57,42 @@ bool CalibrationPlotView::SaveImage(const QString& path, const QSize& size) cons
     if (!m_plot) {
         return false;
     }
+    const QColor background = palette().color(QPalette::Base);
+    const auto render = [this](QPainter& painter, const QRectF& bounds) {
+        Render(painter, bounds);
+    };
+    if (!path.endsWith(QLatin1String(".svg"), Qt::CaseInsensitive)) {
+        return SavePlotPng(path, size, background, render);
+    }
     const QRectF bounds(QPointF(0, 0), QSizeF(size));
-    if (path.endsWith(QLatin1String(".svg"), Qt::CaseInsensitive)) {
-        QSvgGenerator svg;
-        svg.setFileName(path);
-        svg.setSize(size);
-        svg.setViewBox(bounds);
-        QPainter painter;
-        if (!painter.begin(&svg)) {
-            return false;
-        }
-        painter.fillRect(bounds, palette().color(QPalette::Base));
-        Render(painter, bounds);
-        return painter.end();
+    QSvgGenerator svg;
+    svg.setFileName(path);
+    svg.setSize(size);
+    svg.setViewBox(bounds);
+    QPainter painter;
+    if (!painter.begin(&svg)) {
+        return false;
     }
-    QImage image(size, QImage::Format_ARGB32);
-    image.fill(palette().color(QPalette::Base));
-    {
-        QPainter painter(&image);
-        Render(painter, bounds);
-    }
-    return image.save(path, "PNG");
+    painter.fillRect(bounds, background);
+    Render(painter, bounds);
+    return painter.end();
 }
 
-QPointF CalibrationPlotView::Map(const QRectF& area, double x, double y) const {
-    const double fx = x / m_plot->xMax;
-    const double fy = (y - m_plot->yMin) / (m_plot->yMax - m_plot->yMin);
-    return {area.left() + fx * area.width(), area.bottom() - fy * area.height()};
+PlotAxes CalibrationPlotView::Axes() const {
+    PlotAxes axes;
+    axes.xMin = 0.0;
+    axes.xMax = m_plot->xMax;
+    axes.yMin = m_plot->yMin;
+    axes.yMax = m_plot->yMax;
+    axes.xTicks = m_plot->xTicks;
+    axes.yTicks = m_plot->yTicks;
+    for (const double tick : axes.xTicks) {
+        axes.xLabels.append(AxisLabel(tick));
+    }
+    for (const double tick : axes.yTicks) {
+        axes.yLabels.append(AxisLabel(tick));
+    }
+    return axes;
 }
 
 void CalibrationPlotView::paintEvent(QPaintEvent*) {
@@ -103,68 +107,26 @@ void CalibrationPlotView::Render(QPainter& painter, const QRectF& bounds) const 
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setFont(font());
     const QFontMetrics metrics(font());
-    int labelWidth = 0;
-    for (const double tick : m_plot->yTicks) {
-        labelWidth = std::max(labelWidth, metrics.horizontalAdvance(AxisLabel(tick)));
-    }
-    const double lastX = metrics.horizontalAdvance(AxisLabel(m_plot->xTicks.back())) / 2.0;
-    // One text line on top for the equation and R², one below for the x labels.
-    const QRectF area(bounds.left() + labelWidth + 2 * kGap,
-                      bounds.top() + metrics.height() + 2 * kGap,
-                      bounds.width() - labelWidth - 3 * kGap - lastX,
-                      bounds.height() - 2 * metrics.height() - 4 * kGap);
-    DrawGrid(painter, area);
+    const PlotAxes axes = Axes();
+    // One text line on top for the equation and R².
+    const QRectF area = axes.Area(metrics, bounds, 1, 0);
+    // The horizontal axis sits at Y = 0 when the extinctions reach below it.
+    axes.DrawGrid(painter, area, palette(), m_plot->AxisAtZero() ? 0.0 : m_plot->yMin);
     painter.save();
     painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
     painter.setClipRect(area.adjusted(-1, -1, 1, 1));
-    painter.drawLine(QLineF(Map(area, m_plot->line.x1(), m_plot->line.y1()),
-                            Map(area, m_plot->line.x2(), m_plot->line.y2())));
+    painter.drawLine(QLineF(axes.Map(area, m_plot->line.x1(), m_plot->line.y1()),
+                            axes.Map(area, m_plot->line.x2(), m_plot->line.y2())));
     painter.restore();
     // The pairs on top of the line, so that their distance from it shows.
-    DrawMarks(painter, area);
+    painter.setPen(QPen(palette().color(QPalette::Text), 1));
+    painter.setBrush(palette().color(QPalette::Base));
+    for (const QPointF& mark : m_plot->marks) {
+        painter.drawEllipse(axes.Map(area, mark.x(), mark.y()), kMarkRadius, kMarkRadius);
+    }
+    painter.setBrush(Qt::NoBrush);
     painter.setPen(palette().color(QPalette::Text));
     painter.drawText(QPointF(area.left() + kGap, bounds.top() + kGap + metrics.ascent()),
                      LineEquation(m_plot->a0, m_plot->a1) + QStringLiteral("    ") +
                          DeterminationText(m_plot->r2));
-}
-
-void CalibrationPlotView::DrawGrid(QPainter& painter, const QRectF& area) const {
-    const QFontMetrics metrics(font());
-    const QColor text = palette().color(QPalette::Text);
-    QColor grid = text;
-    grid.setAlpha(45);
-    for (const double tick : m_plot->xTicks) {
-        const double x = Map(area, tick, 0.0).x();
-        painter.setPen(QPen(grid, 1));
-        painter.drawLine(QPointF(x, area.top()), QPointF(x, area.bottom()));
-        painter.setPen(text);
-        const QString label = AxisLabel(tick);
-        painter.drawText(QPointF(x - metrics.horizontalAdvance(label) / 2.0,
-                                 area.bottom() + kGap + metrics.ascent()),
-                         label);
-    }
-    for (const double tick : m_plot->yTicks) {
-        const double y = Map(area, 0.0, tick).y();
-        painter.setPen(QPen(grid, 1));
-        painter.drawLine(QPointF(area.left(), y), QPointF(area.right(), y));
-        painter.setPen(text);
-        const QString label = AxisLabel(tick);
-        painter.drawText(QPointF(area.left() - kGap - metrics.horizontalAdvance(label),
-                                 y + metrics.ascent() / 2.0 - 1),
-                         label);
-    }
-    painter.setPen(QPen(text, 1));
-    // The horizontal axis sits at Y = 0 when the extinctions reach below it.
-    const double axisY = m_plot->AxisAtZero() ? Map(area, 0.0, 0.0).y() : area.bottom();
-    painter.drawLine(QPointF(area.left(), axisY), QPointF(area.right(), axisY));
-    painter.drawLine(area.topLeft(), area.bottomLeft());
-}
-
-void CalibrationPlotView::DrawMarks(QPainter& painter, const QRectF& area) const {
-    painter.setPen(QPen(palette().color(QPalette::Text), 1));
-    painter.setBrush(palette().color(QPalette::Base));
-    for (const QPointF& mark : m_plot->marks) {
-        painter.drawEllipse(Map(area, mark.x(), mark.y()), kMarkRadius, kMarkRadius);
-    }
-    painter.setBrush(Qt::NoBrush);
 }

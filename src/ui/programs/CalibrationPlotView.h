@@ -1,6 +1,7 @@
 #pragma once
 
 #include "calibration/CalibrationPlot.h"
+#include "ui/app/PlotPainting.h"
 
 #include <QWidget>
 #include <optional>
@@ -38,13 +39,7 @@ protected:
 
 private:
     void Render(QPainter& painter, const QRectF& bounds) const;
-    // Widget coordinates of a point in data coordinates.
-    QPointF Map(const QRectF& area, double x, double y) const;
-    void DrawGrid(QPainter& painter, const QRectF& area) const;
-    void DrawMarks(QPainter& painter, const QRectF& area) const;
+    PlotAxes Axes() const;
 
     std::optional<CalibrationPlot> m_plot;
 };
-
-// A tick label: "." as separator, no trailing zeros ("0.2", "1500").
-QString AxisLabel(double value);

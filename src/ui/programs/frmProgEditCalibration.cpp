@@ -2,11 +2,11 @@
 
 #include "app/ErrorTrap.h"
 #include "app/NumberText.h"
-#include "app/RunTimeErrors.h"
 #include "app/Services.h"
 #include "app/StringTable.h"
 #include "calibration/CalibrationPlot.h"
 #include "calibration/CalibrationText.h"
+#include "ui/app/PlotPainting.h"
 #include "ui/programs/CalibrationPlotView.h"
 #include "ui/programs/ProgramPanel.h"
 #include "ui/programs/frmProgEdit.h"
@@ -115,17 +115,9 @@ bool frmProgEdit::Plot() {
 
 void frmProgEdit::SavePlot(const QString& extension) {
     TrappedVoid(m_services.ui, [&] {
-        FileDialogRequest request;
-        request.title = LoadResString(1112);
-        const int type = extension == QLatin1String("svg") ? 1250 : 1249;
-        request.filter = LoadResString(type) + QStringLiteral(" (*.%1)|*.%1").arg(extension);
-        request.defaultExtension = extension;
-        request.overwritePrompt = true;
-        request.pathMustExist = true;
-        const std::optional<QString> path = m_services.ui.SaveFileDialog(request);
+        const std::optional<QString> path = AskPlotFile(m_services.ui, extension);
         if (path && !picCalLine->SaveImage(*path)) {
-            throw MervexError(
-                QStringLiteral("%1: %2").arg(*path, RunTimeText(RtError::PathFileAccess)));
+            ThrowPlotNotSaved(*path);
         }
     });
 }

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "data/ExportSheet.h"
+
+#include <QList>
+#include <QPointF>
+#include <QString>
+#include <QStringList>
+
+// One line of the dataset graph: the records of one program or parameter.
+struct GraphSeries {
+    QString name;          // "320 PO4-P [mg/l]" for a photometer program, "FNU" for a turbidimeter
+    QList<QPointF> points; // x: RecordClockSeconds of the record, y: its value; in time order
+};
+
+// What the document window's graph shows: one value column of the records against their
+// date and time, one series per program or parameter, with the ticks of both axes.
+struct DatasetGraph {
+    QString title;             // the plotted column's title
+    QString unit;              // the unit every series shares, empty when they differ
+    QList<GraphSeries> series; // ordered by name
+    qsizetype skipped = 0;     // records without a number in the column or without date and time
+    double xMin = 0.0;
+    double xMax = 0.0;
+    double yMin = 0.0;
+    double yMax = 0.0;
+    QList<double> xTicks;
+    double xStep = 0.0;
+    QStringList xLabels;
+    QList<double> yTicks;
+
+    bool IsEmpty() const { return series.isEmpty(); }
+};
+
+// The columns a graph can show (0-based): those of the real-number kind (the measured
+// values); the first of them is the default.
+QList<int> GraphColumns(const ExportLayout& layout);
+
+// The graph of `column` (0-based) over the records of `strMVals`. A field that is no number
+// ("<0.01", "----", "1,5", empty) or a record without a readable date and time leaves the
+// record out and counts it in `skipped`. Without any point the graph is empty.
+DatasetGraph MakeDatasetGraph(const QString& strMVals, const ExportLayout& layout, int column);

@@ -1,0 +1,192 @@
+#include "ui/data/DatasetGraphView.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+#include <QPainterPath>
+#include <algorithm>
+#include <array>
+
+namespace {
+
+constexpr int kGap = 6;
+constexpr double kMarkSize = 3.5;
+constexpr int kSwatchWidth = 28;
+// Beyond this many points a series is drawn as its line alone: marks would hide it.
+constexpr qsizetype kMaxMarkedPoints = 300;
+// The graph's font grows with a saved picture wider than this.
+constexpr double kFontWidth = 900.0;
+
+// Colours that stay apart on screen and in print, then the shapes of the marks, so that
+// series also differ in a grey printout.
+const std::array<QColor, 10> kColours = {QColor(0x1f, 0x77, 0xb4), QColor(0xd6, 0x27, 0x28),
+                                         QColor(0x2c, 0xa0, 0x2c), QColor(0xff, 0x7f, 0x0e),
+                                         QColor(0x94, 0x67, 0xbd), QColor(0x8c, 0x56, 0x4b),
+                                         QColor(0xe3, 0x77, 0xc2), QColor(0x7f, 0x7f, 0x7f),
+                                         QColor(0xbc, 0xbd, 0x22), QColor(0x17, 0xbe, 0xcf)};
+constexpr int kShapes = 4;
+
+QColor SeriesColour(qsizetype index) {
+    return kColours[size_t(index) % kColours.size()];
+}
+
+void DrawMark(QPainter& painter, const QPointF& at, qsizetype index) {
+    const double r = kMarkSize;
+    switch (index % kShapes) {
+    case 0:
+        painter.drawEllipse(at, r, r);
+        break;
+    case 1:
+        painter.drawRect(QRectF(at.x() - r, at.y() - r, 2 * r, 2 * r));
+        break;
+    case 2:
+        painter.drawPolygon(QPolygonF{
+            {at.x(), at.y() - r - 1}, {at.x() + r + 1, at.y() + r}, {at.x() - r - 1, at.y() + r}});
+        break;
+    default:
+        painter.drawPolygon(QPolygonF{{at.x(), at.y() - r - 1},
+                                      {at.x() + r + 1, at.y()},
+                                      {at.x(), at.y() + r + 1},
+                                      {at.x() - r - 1, at.y()}});
+        break;
+    }
+}
+
+} // namespace
+
+DatasetGraphView::DatasetGraphView(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("picGraph"));
+    setMinimumSize(320, 220);
+    setAutoFillBackground(true);
+    setBackgroundRole(QPalette::Base);
+}
+
+void DatasetGraphView::SetGraph(const DatasetGraph& graph, const QString& timeTitle) {
+    m_graph = graph;
+    m_timeTitle = timeTitle;
+    update();
+}
+
+bool DatasetGraphView::SaveImage(const QString& path, const QSize& size) const {
+    if (m_graph.IsEmpty()) {
+        return false;
+    }
+    return SavePlotPng(
+        path, size, palette().color(QPalette::Base), [&](QPainter& painter, const QRectF& bounds) {
+            QFont larger = font();
+            larger.setPointSizeF(font().pointSizeF() * std::max(1.0, size.width() / kFontWidth));
+            painter.setFont(larger);
+            Render(painter, bounds);
+        });
+}
+
+void DatasetGraphView::paintEvent(QPaintEvent*) {
+    if (m_graph.IsEmpty()) {
+        return;
+    }
+    QPainter painter(this);
+    painter.setFont(font());
+    Render(painter, rect());
+}
+
+PlotAxes DatasetGraphView::Axes() const {
+    PlotAxes axes;
+    axes.xMin = m_graph.xMin;
+    axes.xMax = m_graph.xMax;
+    axes.yMin = m_graph.yMin;
+    axes.yMax = m_graph.yMax;
+    axes.xTicks = m_graph.xTicks;
+    axes.xLabels = m_graph.xLabels;
+    axes.yTicks = m_graph.yTicks;
+    for (const double tick : axes.yTicks) {
+        axes.yLabels.append(AxisLabel(tick));
+    }
+    return axes;
+}
+
+double DatasetGraphView::LegendWidth(QPainter& painter, const QRectF& bounds) const {
+    const QFontMetrics metrics(painter.font());
+    int widest = 0;
+    for (const GraphSeries& series : m_graph.series) {
+        widest = std::max(widest, metrics.horizontalAdvance(series.name));
+    }
+    return std::min(double(widest + kSwatchWidth + 7 * kGap), bounds.width() / 3);
+}
+
+void DatasetGraphView::Render(QPainter& painter, const QRectF& bounds) const {
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QFontMetrics metrics(painter.font());
+    const QColor text = palette().color(QPalette::Text);
+    const QRectF inner = bounds.adjusted(kGap, kGap, -kGap, -kGap);
+    const PlotAxes axes = Axes();
+    const double legend = LegendWidth(painter, inner);
+    // The value axis's title on top, the time axis's title under the tick labels.
+    const QRectF area = axes.Area(metrics, inner.adjusted(0, 0, 0, -metrics.height()), 1, legend);
+    axes.DrawGrid(painter, area, palette(), 0.0);
+    painter.setPen(text);
+    QString valueTitle = m_graph.title;
+    if (!m_graph.unit.isEmpty()) {
+        valueTitle += QStringLiteral(" [%1]").arg(m_graph.unit);
+    }
+    QFont bold = painter.font();
+    bold.setBold(true);
+    painter.save();
+    painter.setFont(bold);
+    painter.drawText(QPointF(inner.left(), inner.top() + metrics.ascent()), valueTitle);
+    painter.drawText(
+        QRectF(area.left(), inner.bottom() - metrics.height(), area.width(), metrics.height()),
+        Qt::AlignHCenter | Qt::AlignBottom, m_timeTitle);
+    painter.restore();
+    DrawSeries(painter, axes, area);
+    DrawLegend(painter, area, legend);
+}
+
+void DatasetGraphView::DrawSeries(QPainter& painter, const PlotAxes& axes,
+                                  const QRectF& area) const {
+    painter.save();
+    painter.setClipRect(area.adjusted(-kMarkSize - 1, -kMarkSize - 1, kMarkSize + 1, 1));
+    for (qsizetype i = 0; i < m_graph.series.size(); ++i) {
+        const GraphSeries& series = m_graph.series[i];
+        QPolygonF line;
+        line.reserve(series.points.size());
+        for (const QPointF& p : series.points) {
+            line.append(axes.Map(area, p.x(), p.y()));
+        }
+        const QColor colour = SeriesColour(i);
+        painter.setPen(QPen(colour, 1.5));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawPolyline(line);
+        if (series.points.size() <= kMaxMarkedPoints) {
+            painter.setBrush(palette().color(QPalette::Base));
+            for (const QPointF& at : line) {
+                DrawMark(painter, at, i);
+            }
+        }
+    }
+    painter.restore();
+}
+
+void DatasetGraphView::DrawLegend(QPainter& painter, const QRectF& area, double width) const {
+    const QFontMetrics metrics(painter.font());
+    const double lineHeight = metrics.height() + kGap / 2.0;
+    const QRectF box(area.right() + 2 * kGap, area.top(), width - 3 * kGap,
+                     m_graph.series.size() * lineHeight + kGap);
+    QColor frame = palette().color(QPalette::Text);
+    frame.setAlpha(90);
+    painter.setPen(QPen(frame, 1));
+    painter.setBrush(palette().color(QPalette::Base));
+    painter.drawRect(box);
+    for (qsizetype i = 0; i < m_graph.series.size(); ++i) {
+        const double y = box.top() + kGap / 2.0 + i * lineHeight + lineHeight / 2;
+        const double x = box.left() + kGap;
+        painter.setPen(QPen(SeriesColour(i), 1.5));
+        painter.drawLine(QPointF(x, y), QPointF(x + kSwatchWidth, y));
+        painter.setBrush(palette().color(QPalette::Base));
+        DrawMark(painter, QPointF(x + kSwatchWidth / 2.0, y), i);
+        painter.setPen(palette().color(QPalette::Text));
+        const QRectF label(x + kSwatchWidth + kGap, y - lineHeight / 2,
+                           box.right() - x - kSwatchWidth - 2 * kGap, lineHeight);
+        painter.drawText(
+            label, Qt::AlignLeft | Qt::AlignVCenter,
+            metrics.elidedText(m_graph.series[i].name, Qt::ElideRight, int(label.width())));
+    }
+}

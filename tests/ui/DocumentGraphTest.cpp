@@ -1,0 +1,201 @@
+#include "UiFixture.h"
+#include "app/BusyState.h"
+#include "ui/data/DatasetGraphView.h"
+#include "ui/data/frmDocument.h"
+#include "ui/data/frmDocumentGraph.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QImage>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString kRecords = QStringLiteral(
+    "1;12.03.24;09:05:03;17;320;PO4-P;;1:1;0.42;mg/l;OK;1.29;mg/l;OK;01.03.24;08:00\r\n"
+    "2;12.03.24;09:40:10;18;310;NO3-N;;1:1;12.5;mg/l;OK;55.3;mg/l;OK;01.03.24;08:00\r\n"
+    "3;12.03.24;10:12:00;19;320;PO4-P;;1:1;<0.05;mg/l;< MR;;;;01.03.24;08:00\r\n"
+    "4;12.03.24;11:30:00;20;320;PO4-P;;1:1;0.87;mg/l;OK;2.67;mg/l;OK;01.03.24;08:00");
+
+QStringList SeriesNames(const frmDocumentGraph& graph) {
+    QStringList names;
+    for (const GraphSeries& s : graph.picGraph->Graph().series) {
+        names << s.name;
+    }
+    return names;
+}
+
+QStringList Items(const QComboBox* box) {
+    QStringList items;
+    for (int i = 0; i < box->count(); ++i) {
+        items << box->itemText(i);
+    }
+    return items;
+}
+
+class DocumentGraph : public ::testing::Test {
+protected:
+    // A photometer dataset imported from the (scripted) meter.
+    void Import() {
+        ASSERT_TRUE(f.LogIn(QStringLiteral("claire")));
+        f.RecogniseMeter(QStringLiteral("Zentravox"));
+        f.link->ScriptOk(QStringLiteral("U.581\r\n"), kRecords);
+        Doc().MenuImport();
+        f.ui.Clear();
+    }
+    // A saved turbidimeter dataset, opened as the program opens files.
+    QString TurbidityFile() {
+        const QString path = dir.file("turbidity.csv");
+        const QString mvals = QStringLiteral(
+            "\r\n1;02.12.24;08:00:00;Inlet 3;0.85;FNU;OK;Cal: OK;01.12.24;10:00\r\n"
+            "2;02.12.24;08:30:00;Basin 1;1.20;FNU;OK;Cal: OK;01.12.24;10:00\r\n!\r\n>");
+        EXPECT_TRUE(f.main->services().measVal.SaveFile(
+            mvals, QStringLiteral("Ardel 60 IR"), QStringLiteral("SN-9"), QStringLiteral("ana"),
+            QDateTime(QDate(2024, 12, 2), QTime(9, 0)), path));
+        return path;
+    }
+    frmDocument& Doc() { return *f.main->ActiveDocument(); }
+
+    MainWindowFixture f;
+    TempDir dir;
+};
+
+} // namespace
+
+TEST_F(DocumentGraph, ShowsTheFirstValueColumnWithOneSeriesPerProgram) {
+    Import();
+    QAction* item = f.ShownItem("mnuGraph");
+    ASSERT_NE(item, nullptr);
+    EXPECT_EQ(item->text(), QStringLiteral("Graphique"));
+    EXPECT_TRUE(item->isEnabled());
+    item->trigger();
+    frmDocumentGraph* graph = Doc().Graph();
+    ASSERT_NE(graph, nullptr);
+    EXPECT_TRUE(graph->isVisible());
+    EXPECT_EQ(graph->windowTitle(), QStringLiteral("Graphique"));
+    EXPECT_EQ(graph->lblGraphColumn->text(), QStringLiteral("Valeur représentée:"));
+    EXPECT_EQ(Items(graph->cboGraphColumn), (QStringList{"Valeur 1", "Valeur 2"}));
+    EXPECT_EQ(graph->cboGraphColumn->currentText(), QStringLiteral("Valeur 1"));
+    EXPECT_EQ(SeriesNames(*graph), (QStringList{"310 NO3-N [mg/l]", "320 PO4-P [mg/l]"}));
+    EXPECT_EQ(graph->picGraph->Graph().series[1].points.size(), 2);
+    EXPECT_EQ(graph->lblGraphNote->text(),
+              QStringLiteral("1 enregistrements sans valeur numérique ou sans date ne sont pas "
+                             "représentés."));
+    EXPECT_TRUE(f.ui.messages.isEmpty()) << f.ui.MessageTexts().join('|').toStdString();
+
+    // Another column; the menu again brings the same window back.
+    graph->cboGraphColumn->setCurrentIndex(1);
+    EXPECT_EQ(graph->picGraph->Graph().title, QStringLiteral("Valeur 2"));
+    EXPECT_EQ(graph->picGraph->Graph().series[1].points.size(), 2);
+    graph->close();
+    item->trigger();
+    EXPECT_EQ(Doc().Graph(), graph);
+    EXPECT_TRUE(graph->isVisible());
+    EXPECT_EQ(graph->cboGraphColumn->currentText(), QStringLiteral("Valeur 2"));
+}
+
+TEST_F(DocumentGraph, SavesAPngPictureOfTheGraph) {
+    Import();
+    f.ShownItem("mnuGraph")->trigger();
+    frmDocumentGraph* graph = Doc().Graph();
+    ASSERT_NE(graph, nullptr);
+    const QString path = dir.file("graph.png");
+    f.ui.dialogAnswers = {path};
+    graph->cmdSaveGraph->click();
+    ASSERT_EQ(f.ui.dialogs.size(), 1);
+    const FileDialogRequest& r = f.ui.dialogs[0].request;
+    EXPECT_TRUE(f.ui.dialogs[0].save);
+    EXPECT_EQ(r.title, QStringLiteral("Enregistrer sous"));
+    EXPECT_EQ(r.filter, QStringLiteral("Image PNG (*.png)|*.png"));
+    EXPECT_EQ(r.fileName, QStringLiteral("Zentravox"));
+    EXPECT_EQ(r.defaultExtension, QStringLiteral("png"));
+    EXPECT_TRUE(r.overwritePrompt);
+    EXPECT_TRUE(f.ui.messages.isEmpty()) << f.ui.MessageTexts().join('|').toStdString();
+    QImage image;
+    ASSERT_TRUE(image.load(path, "PNG"));
+    EXPECT_EQ(image.size(), frmDocumentGraph::kImageSize);
+    // Both series are drawn in their own colours.
+    int blue = 0;
+    int red = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb pixel = image.pixel(x, y);
+            blue += pixel == qRgb(0x1f, 0x77, 0xb4);
+            red += pixel == qRgb(0xd6, 0x27, 0x28);
+        }
+    }
+    EXPECT_GT(blue, 10); // one record: a mark and the legend's swatch
+    EXPECT_GT(red, 100); // two records: a line between them
+
+    // A file that cannot be written is reported; a cancelled dialog writes nothing.
+    f.ui.Clear();
+    f.ui.dialogAnswers = {dir.file("missing/graph.png"), std::nullopt};
+    graph->cmdSaveGraph->click();
+    ASSERT_EQ(f.ui.messages.size(), 1);
+    EXPECT_EQ(f.ui.messages[0].title, QStringLiteral("Erreur"));
+    EXPECT_EQ(f.ui.messages[0].icon, MsgIcon::Critical);
+    graph->cmdSaveGraph->click();
+    EXPECT_EQ(f.ui.dialogs.size(), 2);
+    EXPECT_EQ(f.ui.messages.size(), 1);
+}
+
+TEST_F(DocumentGraph, FollowsTheDocumentsDataset) {
+    // No dataset: the usual message, no window.
+    f.ShownItem("mnuGraph")->trigger();
+    EXPECT_EQ(f.ui.MessageTexts(),
+              QStringList{QStringLiteral("Pas de groupes de données importés!")});
+    EXPECT_EQ(Doc().Graph(), nullptr);
+
+    Import();
+    f.ShownItem("mnuGraph")->trigger();
+    QPointer<frmDocumentGraph> graph = Doc().Graph();
+    ASSERT_FALSE(graph.isNull());
+    // An opened file replaces the document (one document at a time): its graph goes too.
+    f.ui.messageAnswers = {MsgResult::No}; // do not save the import
+    f.main->OpenDocument(TurbidityFile());
+    ASSERT_FALSE(graph.isNull());
+    EXPECT_FALSE(graph->isVisible());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(graph.isNull());
+    f.ShownItem("mnuGraph")->trigger();
+    graph = Doc().Graph();
+    ASSERT_FALSE(graph.isNull());
+    EXPECT_EQ(Items(graph->cboGraphColumn), QStringList{"Valeur"});
+    EXPECT_EQ(SeriesNames(*graph), QStringList{"FNU"});
+    EXPECT_TRUE(graph->lblGraphNote->text().isEmpty());
+
+    // A file whose records hold no number in the column: nothing to draw or save.
+    const QString empty = dir.file("dashes.csv");
+    ASSERT_TRUE(f.main->services().measVal.SaveFile(
+        QStringLiteral("\r\n1;02.12.24;08:00:00;X;----;FNU;Err;;;\r\n!\r\n>"),
+        QStringLiteral("Ardel 60 IR"), QStringLiteral("SN-9"), QStringLiteral("ana"),
+        QDateTime(QDate(2024, 12, 2), QTime(9, 0)), empty));
+    ASSERT_TRUE(Doc().FillFromFile(empty));
+    EXPECT_TRUE(graph->picGraph->Graph().IsEmpty());
+    EXPECT_FALSE(graph->cmdSaveGraph->isEnabled());
+    EXPECT_EQ(graph->lblGraphNote->text(),
+              QStringLiteral("Pas de valeur numérique dans cette colonne!"));
+}
+
+TEST_F(DocumentGraph, WaitsWhileTheProgramIsBusy) {
+    Import();
+    f.ShownItem("mnuGraph")->trigger();
+    frmDocumentGraph* graph = Doc().Graph();
+    ASSERT_NE(graph, nullptr);
+    graph->close();
+    {
+        const BusyState::Hold busy(f.main->services().busy);
+        EXPECT_FALSE(f.ShownItem("mnuGraph")->isEnabled());
+        Doc().MenuGraph(); // a command that still arrives is ignored
+        EXPECT_FALSE(graph->isVisible());
+        EXPECT_FALSE(graph->cmdSaveGraph->isEnabledTo(graph));
+        f.ui.dialogAnswers = {dir.file("busy.png")};
+        emit graph->cmdSaveGraph->clicked(); // a click queued before the button went grey
+        EXPECT_TRUE(f.ui.dialogs.isEmpty());
+    }
+    EXPECT_TRUE(f.ShownItem("mnuGraph")->isEnabled());
+    EXPECT_TRUE(graph->cmdSaveGraph->isEnabledTo(graph));
+}
