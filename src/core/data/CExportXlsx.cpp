@@ -12,9 +12,12 @@
 #include <QFileInfo>
 #include <QTemporaryFile>
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <filesystem>
 #include <optional>
+#include <span>
+#include <string>
 #include <xlsxwriter.h>
 
 namespace {
@@ -91,12 +94,11 @@ public:
     SheetWriter(Workbook& book, const ExportLayout& layout)
         : m_book(book), m_layout(layout), m_widths(layout.count, kMinWidth) {}
 
-    void Text(int row, int col, const QString& text, lxw_format* format = nullptr) {
-        Check(worksheet_write_string(m_book.sheet(), Row(row), Col(col), text.toUtf8().constData(),
-                                     format));
+    void Text(int row, int col, QStringView text, lxw_format* format = nullptr) {
+        Check(worksheet_write_string(m_book.sheet(), Row(row), Col(col), Utf8(text), format));
     }
 
-    void Field(int row, int col, const QString& field) {
+    void Field(int row, int col, QStringView field) {
         if (field.isEmpty()) {
             return; // an empty field gives no cell, as in the legacy export
         }
@@ -137,6 +139,19 @@ public:
     }
 
 private:
+    // The text as the library takes it, in a buffer used again for every cell: most fields
+    // are plain ASCII and need no conversion.
+    const char* Utf8(QStringView text) {
+        m_utf8.clear();
+        for (const QChar ch : text) {
+            if (ch.unicode() >= 0x80) {
+                m_utf8 = text.toUtf8().toStdString();
+                return m_utf8.c_str();
+            }
+            m_utf8.push_back(char(ch.unicode()));
+        }
+        return m_utf8.c_str();
+    }
     static lxw_row_t Row(int row) { return lxw_row_t(row - 1); }
     static lxw_col_t Col(int col) { return lxw_col_t(col - 1); }
     void Fit(int col, qsizetype chars) {
@@ -147,14 +162,18 @@ private:
     Workbook& m_book;
     const ExportLayout& m_layout;
     QList<double> m_widths;
+    std::string m_utf8;
 };
 
 void WriteRecords(Services& services, SheetWriter& writer, const ExportLayout& layout,
                   const QString& strMVals) {
     RecordWalker walker(strMVals);
-    QStringList fields;
+    std::array<QStringView, kExportMaxColumns> fields;
+    const std::span<QStringView> used(fields.data(), size_t(layout.count));
+    QStringView line;
     int row = kExportTitleRow + 1;
-    while (walker.Next(fields, layout.count)) {
+    while (walker.NextLine(line)) {
+        SplitRecordLine(line, used);
         if (row > CExportXlsx::kLastRow) {
             throw MervexError(RunTimeText(RtError::TooManySheetRecords)
                                   .arg(CExportXlsx::kLastRow - kExportTitleRow));

@@ -1,61 +1,69 @@
 #include "data/RecordDateTime.h"
 
-#include <QList>
-#include <QStringView>
+#include <array>
 
 namespace {
 
-// The parts of "a<sep>b<sep>c" when every part is 1 to maxLast digits long (the first
-// parts at most 2); nothing otherwise.
-std::optional<QList<int>> DigitParts(const QString& field, QChar separator, qsizetype minParts,
-                                     qsizetype maxParts, qsizetype maxLast) {
-    const QList<QStringView> parts = QStringView(field).split(separator);
-    if (parts.size() < minParts || parts.size() > maxParts) {
-        return std::nullopt;
-    }
-    QList<int> values;
-    for (qsizetype i = 0; i < parts.size(); ++i) {
-        const qsizetype limit = i + 1 == parts.size() ? maxLast : 2;
-        if (parts[i].isEmpty() || parts[i].size() > limit) {
-            return std::nullopt;
-        }
-        int value = 0;
-        for (const QChar ch : parts[i]) {
-            if (ch < QLatin1Char('0') || ch > QLatin1Char('9')) {
+// The numbers of "a<sep>b<sep>c": minParts to 3 parts, each 1 or 2 digits long except
+// the last, which may have up to maxLast digits.
+struct DigitParts {
+    std::array<int, 3> values{};
+    qsizetype count = 0;
+    qsizetype lastDigits = 0;
+};
+
+std::optional<DigitParts> SplitDigits(QStringView field, char16_t separator, qsizetype minParts,
+                                      qsizetype maxLast) {
+    DigitParts parts;
+    qsizetype digits = 0;
+    int value = 0;
+    for (qsizetype i = 0; i <= field.size(); ++i) {
+        const char16_t ch = i < field.size() ? field[i].unicode() : separator;
+        if (ch >= u'0' && ch <= u'9') {
+            value = value * 10 + (ch - u'0');
+            if (++digits > 4) {
                 return std::nullopt;
             }
-            value = value * 10 + (ch.unicode() - '0');
+            continue;
         }
-        values.append(value);
+        const bool last = i == field.size();
+        if (ch != separator || digits == 0 || parts.count == 3 || (!last && digits > 2)) {
+            return std::nullopt;
+        }
+        parts.values[size_t(parts.count++)] = value;
+        parts.lastDigits = digits;
+        digits = 0;
+        value = 0;
     }
-    return values;
+    if (parts.count < minParts || parts.lastDigits > maxLast) {
+        return std::nullopt;
+    }
+    return parts;
 }
 
 } // namespace
 
-std::optional<QDate> RecordDate(const QString& field) {
-    const auto parts = DigitParts(field, QLatin1Char('.'), 3, 3, 4);
-    const qsizetype yearDigits = field.size() - field.lastIndexOf(QLatin1Char('.')) - 1;
-    if (!parts || (yearDigits != 2 && yearDigits != 4)) {
+std::optional<QDate> RecordDate(QStringView field) {
+    const auto parts = SplitDigits(field, u'.', 3, 4);
+    if (!parts || (parts->lastDigits != 2 && parts->lastDigits != 4)) {
         return std::nullopt;
     }
-    int year = (*parts)[2];
+    int year = parts->values[2];
     // Two-digit years follow the classic window: 0 to 29 are 2000 to 2029.
-    if (yearDigits == 2) {
+    if (parts->lastDigits == 2) {
         year += year < 30 ? 2000 : 1900;
     }
-    const QDate date(year, (*parts)[1], (*parts)[0]);
+    const QDate date(year, parts->values[1], parts->values[0]);
     return date.isValid() ? std::optional<QDate>(date) : std::nullopt;
 }
 
-std::optional<QTime> RecordTime(const QString& field) {
-    const auto parts = DigitParts(field, QLatin1Char(':'), 2, 3, 2);
+std::optional<QTime> RecordTime(QStringView field) {
+    const auto parts = SplitDigits(field, u':', 2, 2);
     // Minutes and seconds always have two digits ("8:05", never "8:5").
-    const bool twoDigitTail = field.size() - field.indexOf(QLatin1Char(':')) - 1 ==
-                              (parts ? parts->size() - 1 : 0) * 3 - 1;
-    if (!parts || (*parts)[0] > 23 || !twoDigitTail) {
+    if (!parts || parts->values[0] > 23 ||
+        field.size() - field.indexOf(u':') - 1 != (parts->count - 1) * 3 - 1) {
         return std::nullopt;
     }
-    const QTime time((*parts)[0], (*parts)[1], parts->size() == 3 ? (*parts)[2] : 0);
+    const QTime time(parts->values[0], parts->values[1], parts->count == 3 ? parts->values[2] : 0);
     return time.isValid() ? std::optional<QTime>(time) : std::nullopt;
 }

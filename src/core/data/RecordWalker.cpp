@@ -1,5 +1,6 @@
 #include "data/RecordWalker.h"
 
+#include <QVarLengthArray>
 #include <algorithm>
 
 namespace {
@@ -14,17 +15,25 @@ qsizetype RecordLineLength(QStringView text) {
     return end < 2 ? -1 : end;
 }
 
-void SplitRecordLine(QStringView line, QStringList& fields, int intNum) {
+void SplitRecordLine(QStringView line, std::span<QStringView> fields) {
     QStringView rest = line;
-    for (int i = 0; i < intNum; ++i) {
+    for (QStringView& field : fields) {
         const qsizetype sep = rest.indexOf(kFieldSeparator);
         if (sep < 0) {
-            fields[i] = rest.toString();
+            field = rest;
             rest = QStringView();
         } else {
-            fields[i] = rest.left(sep).toString();
+            field = rest.left(sep);
             rest = rest.mid(sep + 1);
         }
+    }
+}
+
+void SplitRecordLine(QStringView line, QStringList& fields, int intNum) {
+    QVarLengthArray<QStringView, 16> views(intNum);
+    SplitRecordLine(line, std::span<QStringView>(views.data(), size_t(views.size())));
+    for (int i = 0; i < intNum; ++i) {
+        fields[i] = views[i].toString();
     }
 }
 

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 #include <QStringView>
+#include <span>
 
 // Length of the record line at the front of `text`, or -1 when the front holds no record:
 // there is no CR LF, or the line before it is empty or one character long (the end marker
@@ -13,6 +14,8 @@ qsizetype RecordLineLength(QStringView text);
 // hold at least intNum elements): missing trailing fields come out empty, surplus ones
 // are dropped.
 void SplitRecordLine(QStringView line, QStringList& fields, int intNum);
+// The same into views of the line, one per element of `fields`: no copy of any field.
+void SplitRecordLine(QStringView line, std::span<QStringView> fields);
 
 // Walks the records of a dataset in raw answer form, one per Next(). It gives exactly the
 // records of the classic walk (drop two characters, take the record line off the front,
