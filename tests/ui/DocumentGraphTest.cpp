@@ -81,9 +81,9 @@ TEST_F(DocumentGraph, ShowsTheFirstValueColumnWithOneSeriesPerProgram) {
     EXPECT_EQ(graph->cboGraphColumn->currentText(), QStringLiteral("Valeur 1"));
     EXPECT_EQ(SeriesNames(*graph), (QStringList{"310 NO3-N [mg/l]", "320 PO4-P [mg/l]"}));
     EXPECT_EQ(graph->picGraph->Graph().series[1].points.size(), 2);
-    EXPECT_EQ(graph->lblGraphNote->text(),
-              QStringLiteral("1 enregistrements sans valeur numérique ou sans date ne sont pas "
-                             "représentés."));
+    EXPECT_EQ(
+        graph->lblGraphNote->text(),
+        QStringLiteral("Enregistrements sans valeur numérique ou sans date, non représentés: 1"));
     EXPECT_TRUE(f.ui.messages.isEmpty()) << f.ui.MessageTexts().join('|').toStdString();
 
     // Another column; the menu again brings the same window back.
