@@ -1,6 +1,7 @@
 #include "ui/calibration/CalProtocolWindow.h"
 
 #include "app/ErrorTrap.h"
+#include "app/SaveQuestion.h"
 #include "app/Services.h"
 #include "app/StringTable.h"
 #include "data/AskAndPrint.h"
@@ -126,9 +127,8 @@ void CalProtocolWindow::Form_Load() {
             frame->setTitle(QString());
         }
         ClearDisplay();
-        if (m_services.device.Online() && MeterHasChannel() &&
-            !(FetchProtocol() && ShowProtocol())) {
-            ReportProtocolError();
+        if (m_services.device.Online() && MeterHasChannel()) {
+            FetchUnlessLotIsKept();
         }
         UpdateButtons();
     });
@@ -174,8 +174,31 @@ bool CalProtocolWindow::FetchProtocol() {
     return fetched;
 }
 
+void CalProtocolWindow::FetchUnlessLotIsKept() {
+    // The protocol whose lot is in question is shown while asking, and stays when kept.
+    if (m_services.calProtocol.IsLotModified()) {
+        ShowProtocol();
+    }
+    if (!MayDropLot()) {
+        return;
+    }
+    ClearDisplay();
+    if (!(FetchProtocol() && ShowProtocol())) {
+        ReportProtocolError();
+    }
+}
+
+bool CalProtocolWindow::MayDropLot() {
+    return !m_services.calProtocol.IsLotModified() ||
+           MayDropChanges(m_services.ui, [&] { return SaveProtocol(); });
+}
+
 void CalProtocolWindow::cmdSaveAsFile_Click() {
-    TrappedVoid(m_services.ui, [&] {
+    SaveProtocol();
+}
+
+bool CalProtocolWindow::SaveProtocol() {
+    return Trapped(m_services.ui, false, [&] {
         CCalProtocol& protocol = m_services.calProtocol;
         short year = 0;
         short month = 0;
@@ -195,16 +218,23 @@ void CalProtocolWindow::cmdSaveAsFile_Click() {
             request.pathMustExist = true;
             request.hideReadOnly = true;
             const std::optional<QString> path = m_services.ui.SaveFileDialog(request);
-            if (!path || protocol.SaveToFile(*path)) {
-                return;
+            if (!path) {
+                return false;
+            }
+            if (protocol.SaveToFile(*path)) {
+                return true;
             }
         }
         m_services.ui.Message(LoadResString(1229), LoadResString(1033), MsgIcon::Critical);
+        return false;
     });
 }
 
 void CalProtocolWindow::cmdReadFile_Click() {
     TrappedVoid(m_services.ui, [&] {
+        if (!MayDropLot()) {
+            return;
+        }
         FileDialogRequest request;
         request.title = LoadResString(1230);
         request.filter = CsvFilter();

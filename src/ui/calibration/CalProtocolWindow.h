@@ -73,7 +73,13 @@ private:
     void LayOut();
     void ReportProtocolError();
     bool FetchProtocol();
+    // The opening's fetch, unless the user keeps the edited, unsaved lot data it would drop.
+    void FetchUnlessLotIsKept();
+    // Asks before edited, unsaved lot data is dropped; true to go on.
+    bool MayDropLot();
     void cmdSaveAsFile_Click();
+    // The save dialog and the file; false when cancelled or failed (failure reported).
+    bool SaveProtocol();
     void cmdReadFile_Click();
     void PrintProtocol();
 
