@@ -285,3 +285,26 @@ TEST_F(TurbWindow, EditedUnsavedLotAsksBeforeAFileOrTheMetersProtocolReplacesIt)
     w->cmdReadFile->click();
     EXPECT_TRUE(ui.messages.isEmpty()) << ui.MessageTexts().join('|').toStdString();
 }
+
+TEST_F(TurbWindow, QuittingWithAnEditedUnsavedLotAsksFirst) {
+    auto w = OpenStandard();
+    EditLot(*w, {"L-3"}, true);
+    w.reset();
+    const QString question = LoadResString(1178) + QStringLiteral("\r\n") + LoadResString(1179);
+    ui.Clear();
+    ui.messageAnswers = {MsgResult::Cancel};
+    EXPECT_FALSE(main->close());
+    EXPECT_EQ(ui.MessageTexts(), QStringList{question});
+    EXPECT_FALSE(main->IsUnloaded());
+
+    // "Oui" saves the protocol under the name its window proposes, then the program ends.
+    ui.Clear();
+    const QString saved = File("at-quit.csv");
+    ui.messageAnswers = {MsgResult::Yes};
+    ui.dialogAnswers = {saved};
+    EXPECT_TRUE(main->close());
+    ASSERT_EQ(ui.dialogs.size(), 1);
+    EXPECT_EQ(ui.dialogs[0].request.fileName, QStringLiteral("CalProt Turb 3-P StdCAL 20240315"));
+    EXPECT_TRUE(main->IsUnloaded());
+    EXPECT_TRUE(Windows1252::Decode(ReadBytes(saved)).contains("\r\nL-3;;;;;;;\r\n"));
+}

@@ -1,7 +1,6 @@
 #include "ui/calibration/CalProtocolWindow.h"
 
 #include "app/ErrorTrap.h"
-#include "app/SaveQuestion.h"
 #include "app/Services.h"
 #include "app/StringTable.h"
 #include "data/AskAndPrint.h"
@@ -10,6 +9,7 @@
 #include "ui/app/Controls.h"
 #include "ui/app/HelpContext.h"
 #include "ui/app/frmMain.h"
+#include "ui/calibration/ProtocolSave.h"
 #include "ui/calibration/ProtocolWindowParts.h"
 #include "ui/dialogs/frmWait.h"
 
@@ -21,10 +21,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-QString CsvFilter() {
-    return LoadResString(1113) + QStringLiteral(" (*.csv)|*.csv");
-}
 
 // The busy pointer on the main window and on `window` while it lives.
 class BusyPointer {
@@ -189,45 +185,11 @@ void CalProtocolWindow::FetchUnlessLotIsKept() {
 }
 
 bool CalProtocolWindow::MayDropLot() {
-    return !m_services.calProtocol.IsLotModified() ||
-           MayDropChanges(m_services.ui, [&] { return SaveProtocol(); });
+    return MayDropEditedLot(m_services, [&] { return FileNameKind(); });
 }
 
 void CalProtocolWindow::cmdSaveAsFile_Click() {
-    SaveProtocol();
-}
-
-bool CalProtocolWindow::SaveProtocol() {
-    return Trapped(m_services.ui, false, [&] {
-        CCalProtocol& protocol = m_services.calProtocol;
-        short year = 0;
-        short month = 0;
-        short day = 0;
-        if (protocol.GetProtocolDate(year, month, day)) {
-            FileDialogRequest request;
-            request.title = LoadResString(1112);
-            request.filter = CsvFilter();
-            request.initialDir = protocol.WorkDir();
-            request.fileName = QStringLiteral("CalProt %1 %2%3%4")
-                                   .arg(FileNameKind())
-                                   .arg(year)
-                                   .arg(month, 2, 10, QLatin1Char('0'))
-                                   .arg(day, 2, 10, QLatin1Char('0'));
-            request.defaultExtension = QStringLiteral("csv");
-            request.overwritePrompt = true;
-            request.pathMustExist = true;
-            request.hideReadOnly = true;
-            const std::optional<QString> path = m_services.ui.SaveFileDialog(request);
-            if (!path) {
-                return false;
-            }
-            if (protocol.SaveToFile(*path)) {
-                return true;
-            }
-        }
-        m_services.ui.Message(LoadResString(1229), LoadResString(1033), MsgIcon::Critical);
-        return false;
-    });
+    SaveProtocolAs(m_services, FileNameKind());
 }
 
 void CalProtocolWindow::cmdReadFile_Click() {
@@ -237,7 +199,7 @@ void CalProtocolWindow::cmdReadFile_Click() {
         }
         FileDialogRequest request;
         request.title = LoadResString(1230);
-        request.filter = CsvFilter();
+        request.filter = ProtocolFileFilter();
         request.initialDir = m_services.calProtocol.WorkDir();
         request.fileMustExist = true;
         request.hideReadOnly = true;

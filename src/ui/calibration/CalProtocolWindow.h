@@ -78,8 +78,6 @@ private:
     // Asks before edited, unsaved lot data is dropped; true to go on.
     bool MayDropLot();
     void cmdSaveAsFile_Click();
-    // The save dialog and the file; false when cancelled or failed (failure reported).
-    bool SaveProtocol();
     void cmdReadFile_Click();
     void PrintProtocol();
 
