@@ -116,7 +116,7 @@ TEST(CliExport, LibreOfficeReadsTheWorkbook) {
                            QStringLiteral("csv:Text - txt - csv (StarCalc):59,34,76,1"),
                            QStringLiteral("--outdir"), dir.file("out"), dir.file("data.xlsx")});
     ASSERT_TRUE(office.waitForFinished(110000));
-    // LibreOffice puts quotes around some text cells; no value here holds one.
+    // LibreOffice quotes text cells in its CSV output; the values are what is compared.
     const QStringList lines = QString::fromUtf8(ReadBytes(dir.file("out/data.csv")))
                                   .remove(QLatin1Char('"'))
                                   .split(QStringLiteral("\n"));
