@@ -30,7 +30,7 @@ void SplitRecordLine(QStringView line, std::span<QStringView> fields) {
 }
 
 void SplitRecordLine(QStringView line, QStringList& fields, int intNum) {
-    QVarLengthArray<QStringView, 16> views(intNum);
+    QVarLengthArray<QStringView, 16> views(std::max(intNum, 0));
     SplitRecordLine(line, std::span<QStringView>(views.data(), size_t(views.size())));
     for (int i = 0; i < intNum; ++i) {
         fields[i] = views[i].toString();
