@@ -41,16 +41,19 @@ QRectF PlotAxes::Area(const QFontMetrics& metrics, const QRectF& bounds, int lin
     for (const QString& label : yLabels) {
         labelWidth = std::max(labelWidth, metrics.horizontalAdvance(label));
     }
-    // Half of the last x label reaches beyond the area's right edge.
-    double lastX = 0;
-    if (!xLabels.isEmpty()) {
-        for (const QString& line : xLabels.back().split(QLatin1Char('\n'))) {
-            lastX = std::max(lastX, metrics.horizontalAdvance(line) / 2.0);
+    // Half of the first and of the last x label reach beyond the area's edges.
+    const auto halfWidth = [&](const QString& label) {
+        double widest = 0;
+        for (const QString& line : label.split(QLatin1Char('\n'))) {
+            widest = std::max(widest, metrics.horizontalAdvance(line) / 2.0);
         }
-    }
+        return widest;
+    };
+    const double firstX = xLabels.isEmpty() ? 0 : halfWidth(xLabels.front());
+    const double lastX = xLabels.isEmpty() ? 0 : halfWidth(xLabels.back());
     const double top = bounds.top() + linesAbove * metrics.height() + 2 * kGap;
     const double below = XLabelLines() * metrics.height() + 2 * kGap;
-    const double left = bounds.left() + labelWidth + 2 * kGap;
+    const double left = bounds.left() + std::max(labelWidth + 2.0 * kGap, firstX + kGap);
     const double right = bounds.right() - std::max(lastX + kGap, rightMargin);
     return QRectF(QPointF(left, top), QPointF(right, bounds.bottom() - below));
 }

@@ -116,7 +116,7 @@ void DatasetGraphView::Render(QPainter& painter, const QRectF& bounds) const {
     painter.setRenderHint(QPainter::Antialiasing);
     const QFontMetrics metrics(painter.font());
     const QColor text = palette().color(QPalette::Text);
-    const QRectF inner = bounds.adjusted(kGap, kGap, -kGap, -kGap);
+    const QRectF inner = bounds.adjusted(2 * kGap, kGap, -2 * kGap, -kGap);
     const PlotAxes axes = Axes();
     const double legend = LegendWidth(painter, inner);
     // The value axis's title on top, the time axis's title under the tick labels.
