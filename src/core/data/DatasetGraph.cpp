@@ -7,6 +7,8 @@
 
 #include <QMap>
 #include <algorithm>
+#include <array>
+#include <span>
 
 namespace {
 
@@ -32,16 +34,16 @@ int UnitColumn(const ExportLayout& layout, int column) {
                                                                                     : -1;
 }
 
-QString SeriesName(const QStringList& fields, bool programs, int unitColumn) {
+QString SeriesName(std::span<const QStringView> fields, bool programs, int unitColumn) {
     QStringList parts;
     if (programs) {
         for (const int c : {kProgramColumn, kCitationColumn}) {
             if (!fields[c].trimmed().isEmpty()) {
-                parts.append(fields[c].trimmed());
+                parts.append(fields[c].trimmed().toString());
             }
         }
     }
-    const QString unit = unitColumn >= 0 ? fields[unitColumn].trimmed() : QString();
+    const QString unit = unitColumn >= 0 ? fields[unitColumn].trimmed().toString() : QString();
     if (!unit.isEmpty()) {
         parts.append(programs ? QStringLiteral("[%1]").arg(unit) : unit);
     }
@@ -93,7 +95,7 @@ QList<int> GraphColumns(const ExportLayout& layout) {
 
 DatasetGraph MakeDatasetGraph(const QString& strMVals, const ExportLayout& layout, int column) {
     DatasetGraph graph;
-    if (column <= kTimeColumn || column >= layout.count) {
+    if (column <= kTimeColumn || column >= layout.count || layout.count > kExportMaxColumns) {
         return graph;
     }
     graph.title = layout.titles.value(column);
@@ -102,8 +104,11 @@ DatasetGraph MakeDatasetGraph(const QString& strMVals, const ExportLayout& layou
     QMap<QString, QList<QPointF>> points;
     QStringList units;
     RecordWalker walker(strMVals);
-    QStringList fields;
-    while (walker.Next(fields, layout.count)) {
+    std::array<QStringView, kExportMaxColumns> views;
+    const std::span<QStringView> fields(views.data(), size_t(layout.count));
+    QStringView line;
+    while (walker.NextLine(line)) {
+        SplitRecordLine(line, fields);
         const std::optional<double> value = FieldNumber(fields[column], false);
         const std::optional<QDate> date = RecordDate(fields[kDateColumn].trimmed());
         const std::optional<QTime> time = RecordTime(fields[kTimeColumn].trimmed());
@@ -113,7 +118,7 @@ DatasetGraph MakeDatasetGraph(const QString& strMVals, const ExportLayout& layou
         }
         points[SeriesName(fields, programs, unitColumn)].append(
             QPointF(RecordClockSeconds(*date, *time), *value));
-        const QString unit = unitColumn >= 0 ? fields[unitColumn].trimmed() : QString();
+        const QString unit = unitColumn >= 0 ? fields[unitColumn].trimmed().toString() : QString();
         if (!units.contains(unit)) {
             units.append(unit);
         }
