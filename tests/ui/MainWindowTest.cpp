@@ -232,6 +232,7 @@ TEST(MainWindow, OpenAsksForAnExistingCsvFileAndCancelKeepsTheDocument) {
     const FileDialogRequest& r = f.ui.dialogs[0].request;
     EXPECT_FALSE(f.ui.dialogs[0].save);
     EXPECT_EQ(r.title, QStringLiteral("Ouvrir"));
+    EXPECT_EQ(r.kind, FileKind::Dataset);
     EXPECT_EQ(r.filter, QStringLiteral("CSV (séparateur-séparé) (*.csv)|*.csv"));
     EXPECT_TRUE(r.fileMustExist);
     EXPECT_TRUE(r.hideReadOnly);

@@ -310,6 +310,7 @@ void frmMain::MenuFileOpen() {
     TrappedVoid(m_ui, [&] {
         FileDialogRequest request;
         request.title = LoadResString(1021);
+        request.kind = FileKind::Dataset;
         request.filter = LoadResString(1113) + QStringLiteral(" (*.csv)|*.csv");
         request.fileMustExist = true;
         request.hideReadOnly = true;

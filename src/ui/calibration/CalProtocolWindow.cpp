@@ -184,6 +184,7 @@ void CalProtocolWindow::cmdSaveAsFile_Click() {
             FileDialogRequest request;
             request.title = LoadResString(1112);
             request.filter = CsvFilter();
+            request.kind = FileKind::Protocol;
             request.initialDir = protocol.WorkDir();
             request.fileName = QStringLiteral("CalProt %1 %2%3%4")
                                    .arg(FileNameKind())
@@ -208,6 +209,7 @@ void CalProtocolWindow::cmdReadFile_Click() {
         FileDialogRequest request;
         request.title = LoadResString(1230);
         request.filter = CsvFilter();
+        request.kind = FileKind::Protocol;
         request.initialDir = m_services.calProtocol.WorkDir();
         request.fileMustExist = true;
         request.hideReadOnly = true;
