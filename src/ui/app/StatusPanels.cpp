@@ -4,11 +4,17 @@
 #include <QLabel>
 #include <QLocale>
 #include <QStatusBar>
+#include <algorithm>
 
 namespace {
 
-// Stretch factors: the user and meter panels get the most room, the clock the least.
-constexpr int kStretch[StatusPanels::kCount] = {2, 2, 3, 2, 3, 2, 1};
+constexpr int kMinimumWidth = 60;
+
+// A panel's share of the bar is its text's width: as long as the window is wide enough for
+// all texts, none is cut (fixed shares cut a long port name while the clock had room over).
+int Stretch(const QLabel* label) {
+    return std::max(kMinimumWidth, label->sizeHint().width());
+}
 
 } // namespace
 
@@ -18,9 +24,10 @@ StatusPanels::StatusPanels(QStatusBar* bar) : QObject(bar) {
         label->setObjectName(QStringLiteral("Panel%1").arg(i + 1));
         label->setFrameShape(QFrame::Panel);
         label->setFrameShadow(QFrame::Sunken);
-        label->setMinimumWidth(60);
-        bar->addWidget(label, kStretch[i]);
+        label->setMinimumWidth(kMinimumWidth);
+        bar->addWidget(label, Stretch(label));
         m_panels << label;
+        m_stretch << Stretch(label);
     }
     bar->setSizeGripEnabled(true);
     connect(&m_clock, &QTimer::timeout, this, &StatusPanels::UpdateClock);
@@ -33,8 +40,19 @@ QLabel* StatusPanels::Panel(int panel) const {
 }
 
 void StatusPanels::SetText(int panel, const QString& text) {
-    if (QLabel* label = Panel(panel)) {
-        label->setText(text);
+    QLabel* label = Panel(panel);
+    if (!label || label->text() == text) {
+        return;
+    }
+    label->setText(text);
+    const int stretch = Stretch(label);
+    if (stretch != m_stretch[panel - 1]) {
+        // The bar has no way to change a stretch factor but to put the panel in again.
+        auto* bar = static_cast<QStatusBar*>(parent());
+        bar->removeWidget(label);
+        bar->insertWidget(panel - 1, label, stretch);
+        label->show();
+        m_stretch[panel - 1] = stretch;
     }
 }
 

@@ -8,7 +8,8 @@ class QLabel;
 class QStatusBar;
 
 // The seven panels of the main window's status bar: port, baud rate, meter model, serial
-// number, user, and the current date and time, which a timer keeps current.
+// number, user, and the current date and time, which a timer keeps current. Each panel is
+// at least as wide as its text whenever the window is wide enough for all of them.
 class StatusPanels : public QObject {
     Q_OBJECT
 public:
@@ -27,5 +28,6 @@ private:
     QLabel* Panel(int panel) const;
 
     QList<QLabel*> m_panels;
+    QList<int> m_stretch;
     QTimer m_clock;
 };

@@ -99,7 +99,7 @@ void frmMain::Form_Load() {
         m_panels->SetToolTip(i + 1, QString::number(kPanelTips[i]));
     }
     ApplyCaptions(this);
-    ApplyPlacement(*this, LoadPlacement());
+    PlaceAtStart(*this, LoadPlacement());
     LoadIcon();
     m_services = std::make_unique<Services>(m_ui, m_makeLink(m_ui));
     m_services->print.SetPrinterFactory(std::make_unique<SystemPrinterFactory>());
