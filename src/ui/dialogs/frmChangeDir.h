@@ -4,6 +4,7 @@
 
 class QComboBox;
 class QFileSystemModel;
+class QModelIndex;
 class QPushButton;
 class QTreeView;
 class Services;
@@ -33,8 +34,12 @@ public:
     void cmdCancel_Click();
     void cmdNewDir_Click();
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     void LayOut();
+    void KeepSelectionInView(const QModelIndex& changed);
     void Form_Load();
     void FillVolumes();
     void ShowRoot(const QString& root);
