@@ -63,8 +63,12 @@ void PrintHelp(QTextStream& out) {
         width = std::max(width, line.synopsis.size());
     }
     for (const UsageLine& line : lines) {
-        const QString text = line.synopsis.leftJustified(width + 2) + line.description;
-        out << "  " << text.trimmed() << "\n";
+        // Continuation lines keep their indent: every description starts in one column.
+        QString text = line.synopsis.leftJustified(width + 2) + line.description;
+        while (text.endsWith(QLatin1Char(' '))) {
+            text.chop(1);
+        }
+        out << "  " << text << "\n";
     }
     out.flush();
 }
