@@ -63,6 +63,14 @@ TEST(CliHelp, EveryDescriptionStartsInOneColumn) {
     for (int column : columns) {
         EXPECT_EQ(column, columns.front()) << help.out.toStdString();
     }
+    // Not pushed to the right by a long synopsis: that one stands on its own line.
+    EXPECT_LE(columns.front(), 40) << help.out.toStdString();
+    // Every synopsis starts a line, also a command's second and third.
+    for (const char* synopsis : {"programs get NUM OUT.csv ", "programs delete NUM | --all ",
+                                 "protocol print IN.csv", "print IN.csv OUT.pdf", "strings "}) {
+        EXPECT_TRUE(help.out.contains(QStringLiteral("\n  ") + QLatin1String(synopsis)))
+            << synopsis;
+    }
 }
 
 TEST(CliHelp, NoQtStartUpNoiseWithoutARuntimeFolder) {
