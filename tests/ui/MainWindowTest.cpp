@@ -329,6 +329,7 @@ TEST(MainWindow, StatusPanelsShowTheirWholeTextsAtTheFirstStartSize) {
     f.main->resize(WindowGeometry::FirstStart(QRect(0, 0, 1280, 800)).size());
     f.main->show();
     QCoreApplication::processEvents();
+    const QLabel* previous = nullptr;
     for (int panel = 1; panel <= 7; ++panel) {
         const auto* label =
             f.main->statusBar()->findChild<QLabel*>(QStringLiteral("Panel%1").arg(panel));
@@ -337,6 +338,12 @@ TEST(MainWindow, StatusPanelsShowTheirWholeTextsAtTheFirstStartSize) {
         const int textWidth = label->fontMetrics().horizontalAdvance(label->text());
         EXPECT_GE(label->contentsRect().width(), textWidth)
             << panel << " " << label->text().toStdString();
+        // Shown, in the designed order.
+        EXPECT_TRUE(label->isVisible()) << panel;
+        if (previous) {
+            EXPECT_GT(label->x(), previous->x()) << panel;
+        }
+        previous = label;
     }
 }
 

@@ -1,6 +1,7 @@
 #include "ui/app/StatusPanels.h"
 
 #include <QDateTime>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLocale>
 #include <QStatusBar>
@@ -19,16 +20,21 @@ int Stretch(const QLabel* label) {
 } // namespace
 
 StatusPanels::StatusPanels(QStatusBar* bar) : QObject(bar) {
+    // The panels sit in a row of their own, whose stretch factors can follow the texts.
+    auto* row = new QWidget(bar);
+    row->setObjectName(QStringLiteral("Panels"));
+    m_row = new QHBoxLayout(row);
+    m_row->setContentsMargins(0, 0, 0, 0);
     for (int i = 0; i < kCount; ++i) {
-        auto* label = new QLabel(bar);
+        auto* label = new QLabel(row);
         label->setObjectName(QStringLiteral("Panel%1").arg(i + 1));
         label->setFrameShape(QFrame::Panel);
         label->setFrameShadow(QFrame::Sunken);
         label->setMinimumWidth(kMinimumWidth);
-        bar->addWidget(label, Stretch(label));
+        m_row->addWidget(label, Stretch(label));
         m_panels << label;
-        m_stretch << Stretch(label);
     }
+    bar->addWidget(row, 1);
     bar->setSizeGripEnabled(true);
     connect(&m_clock, &QTimer::timeout, this, &StatusPanels::UpdateClock);
     m_clock.start(1000);
@@ -40,19 +46,9 @@ QLabel* StatusPanels::Panel(int panel) const {
 }
 
 void StatusPanels::SetText(int panel, const QString& text) {
-    QLabel* label = Panel(panel);
-    if (!label || label->text() == text) {
-        return;
-    }
-    label->setText(text);
-    const int stretch = Stretch(label);
-    if (stretch != m_stretch[panel - 1]) {
-        // The bar has no way to change a stretch factor but to put the panel in again.
-        auto* bar = static_cast<QStatusBar*>(parent());
-        bar->removeWidget(label);
-        bar->insertWidget(panel - 1, label, stretch);
-        label->show();
-        m_stretch[panel - 1] = stretch;
+    if (QLabel* label = Panel(panel)) {
+        label->setText(text);
+        m_row->setStretch(panel - 1, Stretch(label));
     }
 }
 

@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QTimer>
 
+class QHBoxLayout;
 class QLabel;
 class QStatusBar;
 
@@ -27,7 +28,7 @@ public:
 private:
     QLabel* Panel(int panel) const;
 
+    QHBoxLayout* m_row = nullptr;
     QList<QLabel*> m_panels;
-    QList<int> m_stretch;
     QTimer m_clock;
 };
