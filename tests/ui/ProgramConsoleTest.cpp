@@ -314,7 +314,20 @@ TEST_F(ProgramWindowTest, ConsoleDeletesFilesToTheTrash) {
     EXPECT_TRUE(QFile::exists(work.file("bc.csv")));
     EXPECT_EQ(console.lstProgsPC->count(), 3);
 
+    // Every file at once is asked first, like the meter side; "Non" keeps them all.
+    QString question;
+    dialogs.Expect<frmConfirm>([&](frmConfirm& confirm) {
+        question = confirm.lblText->text();
+        AnswerConfirm(confirm, false);
+    });
     console.cmdDeleteAllPC->click();
+    EXPECT_EQ(question, LoadResString(1410));
+    EXPECT_EQ(console.lstProgsPC->count(), 3);
+    EXPECT_TRUE(QFile::exists(work.file("a.csv")));
+
+    dialogs.Expect<frmConfirm>([&](frmConfirm& confirm) { AnswerConfirm(confirm, true); });
+    console.cmdDeleteAllPC->click();
+    EXPECT_EQ(dialogs.Handled(), 2);
     EXPECT_EQ(console.lstProgsPC->count(), 0);
     EXPECT_FALSE(QFile::exists(work.file("a.csv")));
     EXPECT_EQ(EnabledButtons(console),

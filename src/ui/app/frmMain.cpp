@@ -12,6 +12,7 @@
 #include "ui/app/Pictures.h"
 #include "ui/app/StatusPanels.h"
 #include "ui/app/WindowPlacement.h"
+#include "ui/calibration/ProtocolSave.h"
 #include "ui/calibration/frmCalProtEdit.h"
 #include "ui/calibration/frmCalProtocolPH.h"
 #include "ui/calibration/frmCalProtocolTurb.h"
@@ -452,6 +453,11 @@ void frmMain::closeEvent(QCloseEvent* event) {
             event->ignore();
             return;
         }
+    }
+    // Lot data typed into the protocol exists nowhere else: asked about like a document.
+    if (!MayDropEditedLot(*m_services, [&] { return HeldProtocolKind(*m_services); })) {
+        event->ignore();
+        return;
     }
     Form_Unload();
     event->accept();

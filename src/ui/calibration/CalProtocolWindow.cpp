@@ -9,6 +9,7 @@
 #include "ui/app/Controls.h"
 #include "ui/app/HelpContext.h"
 #include "ui/app/frmMain.h"
+#include "ui/calibration/ProtocolSave.h"
 #include "ui/calibration/ProtocolWindowParts.h"
 #include "ui/dialogs/frmWait.h"
 
@@ -20,10 +21,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-QString CsvFilter() {
-    return LoadResString(1113) + QStringLiteral(" (*.csv)|*.csv");
-}
 
 // The busy pointer on the main window and on `window` while it lives.
 class BusyPointer {
@@ -126,9 +123,8 @@ void CalProtocolWindow::Form_Load() {
             frame->setTitle(QString());
         }
         ClearDisplay();
-        if (m_services.device.Online() && MeterHasChannel() &&
-            !(FetchProtocol() && ShowProtocol())) {
-            ReportProtocolError();
+        if (m_services.device.Online() && MeterHasChannel()) {
+            FetchUnlessLotIsKept();
         }
         UpdateButtons();
     });
@@ -174,41 +170,36 @@ bool CalProtocolWindow::FetchProtocol() {
     return fetched;
 }
 
+void CalProtocolWindow::FetchUnlessLotIsKept() {
+    // The protocol whose lot is in question is shown while asking, and stays when kept.
+    if (m_services.calProtocol.IsLotModified()) {
+        ShowProtocol();
+    }
+    if (!MayDropLot()) {
+        return;
+    }
+    ClearDisplay();
+    if (!(FetchProtocol() && ShowProtocol())) {
+        ReportProtocolError();
+    }
+}
+
+bool CalProtocolWindow::MayDropLot() {
+    return MayDropEditedLot(m_services, [&] { return FileNameKind(); });
+}
+
 void CalProtocolWindow::cmdSaveAsFile_Click() {
-    TrappedVoid(m_services.ui, [&] {
-        CCalProtocol& protocol = m_services.calProtocol;
-        short year = 0;
-        short month = 0;
-        short day = 0;
-        if (protocol.GetProtocolDate(year, month, day)) {
-            FileDialogRequest request;
-            request.title = LoadResString(1112);
-            request.filter = CsvFilter();
-            request.kind = FileKind::Protocol;
-            request.initialDir = protocol.WorkDir();
-            request.fileName = QStringLiteral("CalProt %1 %2%3%4")
-                                   .arg(FileNameKind())
-                                   .arg(year)
-                                   .arg(month, 2, 10, QLatin1Char('0'))
-                                   .arg(day, 2, 10, QLatin1Char('0'));
-            request.defaultExtension = QStringLiteral("csv");
-            request.overwritePrompt = true;
-            request.pathMustExist = true;
-            request.hideReadOnly = true;
-            const std::optional<QString> path = m_services.ui.SaveFileDialog(request);
-            if (!path || protocol.SaveToFile(*path)) {
-                return;
-            }
-        }
-        m_services.ui.Message(LoadResString(1229), LoadResString(1033), MsgIcon::Critical);
-    });
+    SaveProtocolAs(m_services, FileNameKind());
 }
 
 void CalProtocolWindow::cmdReadFile_Click() {
     TrappedVoid(m_services.ui, [&] {
+        if (!MayDropLot()) {
+            return;
+        }
         FileDialogRequest request;
         request.title = LoadResString(1230);
-        request.filter = CsvFilter();
+        request.filter = ProtocolFileFilter();
         request.kind = FileKind::Protocol;
         request.initialDir = m_services.calProtocol.WorkDir();
         request.fileMustExist = true;
