@@ -10,6 +10,7 @@
 #include <QFileSystemModel>
 #include <QMenu>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 #include <QToolBar>
 #include <QTreeView>
@@ -50,6 +51,14 @@ TEST_F(ProgramWindowTest, ChooserShowsTheWorkDirectoryAmongManyOthers) {
         << chooser.dir->visualRect(chooser.dir->currentIndex()).y() << " of "
         << chooser.dir->viewport()->height();
     EXPECT_EQ(chooser.SelectedDirectory(), work.file("d100"));
+
+    // Once the user scrolls, folders read later no longer pull the view back.
+    chooser.dir->verticalScrollBar()->triggerAction(QAbstractSlider::SliderToMinimum);
+    ASSERT_FALSE(shown());
+    QDir(work.path()).mkdir(QStringLiteral("a-new-one"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return model->rowCount(parent) == 121; }, 10000));
+    QTest::qWait(100);
+    EXPECT_FALSE(shown());
 }
 
 TEST_F(ProgramWindowTest, ChooserGivesTheChosenDirectoryOrNothing) {

@@ -16,6 +16,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QStorageInfo>
 #include <QTreeView>
 #include <QVBoxLayout>
@@ -53,6 +54,11 @@ frmChangeDir::frmChangeDir(Services& services, QWidget* parent)
     connect(
         m_model, &QAbstractItemModel::layoutChanged, this,
         [this] { KeepSelectionInView(QModelIndex()); }, Qt::QueuedConnection);
+    // Once the user opens, closes or scrolls the tree, the view is theirs.
+    const auto userTakesOver = [this] { m_followSelection = false; };
+    connect(dir, &QTreeView::expanded, this, userTakesOver);
+    connect(dir, &QTreeView::collapsed, this, userTakesOver);
+    connect(dir->verticalScrollBar(), &QScrollBar::actionTriggered, this, userTakesOver);
     LayOut();
     setTabOrder(drv, dir);
     setTabOrder(dir, cmdOK);
@@ -126,9 +132,13 @@ void frmChangeDir::SetDirectory(const QString& path) {
     dir->setCurrentIndex(index);
     dir->expand(index);
     dir->scrollTo(index);
+    m_followSelection = true;
 }
 
 void frmChangeDir::KeepSelectionInView(const QModelIndex& changed) {
+    if (!m_followSelection) {
+        return;
+    }
     const QModelIndex current = dir->currentIndex();
     for (QModelIndex above = current.parent(); current.isValid(); above = above.parent()) {
         if (above == changed) {

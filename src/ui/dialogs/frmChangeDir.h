@@ -47,4 +47,6 @@ private:
     Services& m_services;
     QFileSystemModel* m_model = nullptr;
     QString m_path;
+    // The tree keeps the selected directory in view while it fills, until the user moves it.
+    bool m_followSelection = true;
 };
