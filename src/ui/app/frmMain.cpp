@@ -100,7 +100,7 @@ void frmMain::Form_Load() {
         m_panels->SetToolTip(i + 1, QString::number(kPanelTips[i]));
     }
     ApplyCaptions(this);
-    ApplyPlacement(*this, LoadPlacement());
+    PlaceAtStart(*this, LoadPlacement());
     LoadIcon();
     m_services = std::make_unique<Services>(m_ui, m_makeLink(m_ui));
     m_services->print.SetPrinterFactory(std::make_unique<SystemPrinterFactory>());
@@ -311,6 +311,7 @@ void frmMain::MenuFileOpen() {
     TrappedVoid(m_ui, [&] {
         FileDialogRequest request;
         request.title = LoadResString(1021);
+        request.kind = FileKind::Dataset;
         request.filter = LoadResString(1113) + QStringLiteral(" (*.csv)|*.csv");
         request.fileMustExist = true;
         request.hideReadOnly = true;

@@ -200,6 +200,7 @@ void CalProtocolWindow::cmdReadFile_Click() {
         FileDialogRequest request;
         request.title = LoadResString(1230);
         request.filter = ProtocolFileFilter();
+        request.kind = FileKind::Protocol;
         request.initialDir = m_services.calProtocol.WorkDir();
         request.fileMustExist = true;
         request.hideReadOnly = true;

@@ -19,6 +19,7 @@ bool SaveProtocolAs(Services& services, const QString& kind) {
             FileDialogRequest request;
             request.title = LoadResString(1112);
             request.filter = ProtocolFileFilter();
+            request.kind = FileKind::Protocol;
             request.initialDir = protocol.WorkDir();
             request.fileName = QStringLiteral("CalProt %1 %2%3%4")
                                    .arg(kind)
