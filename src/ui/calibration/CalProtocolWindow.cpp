@@ -8,6 +8,7 @@
 #include "ui/app/BusyContent.h"
 #include "ui/app/Controls.h"
 #include "ui/app/HelpContext.h"
+#include "ui/app/PrintCommands.h"
 #include "ui/app/frmMain.h"
 #include "ui/calibration/ProtocolWindowParts.h"
 #include "ui/dialogs/frmWait.h"
@@ -16,6 +17,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -85,6 +87,27 @@ void CalProtocolWindow::BuildControls(const char* name, const char* tag) {
     onClick(cmdReadFile, &CalProtocolWindow::cmdReadFile_Click);
     onClick(cmdPrint, &CalProtocolWindow::PrintProtocol);
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+    AddPrintOptions();
+}
+
+void CalProtocolWindow::AddPrintOptions() {
+    cmdPrintOptions = NewControl<QPushButton>(this, "cmdPrintOptions", "1267");
+    cmdPrintOptions->setToolTip(QStringLiteral("1268"));
+    auto* menu = new QMenu(cmdPrintOptions);
+    menu->setObjectName(QStringLiteral("mnuPrintOptions"));
+    menu->setToolTipsVisible(true);
+    const PrintActions print = NewPrintActions(this, m_services, "mnu", [this] {
+        Printout printout;
+        printout.print = [this](LinePrinter& printer) {
+            return m_services.print.PrintCalProtocol(printer);
+        };
+        if (!ProposedFileName(printout.pdfName)) {
+            printout.pdfName.clear();
+        }
+        return std::optional<Printout>(printout);
+    });
+    menu->addActions({print.printTo, print.preview, print.exportPdf});
+    cmdPrintOptions->setMenu(menu);
 }
 
 void CalProtocolWindow::LayOut() {
@@ -104,7 +127,7 @@ void CalProtocolWindow::LayOut() {
     head->addWidget(imgLogo);
     m_extra = new QVBoxLayout;
     m_buttons = new QHBoxLayout;
-    for (QPushButton* button : {cmdSaveAsFile, cmdReadFile, cmdPrint, cmdCancel}) {
+    for (QPushButton* button : {cmdSaveAsFile, cmdReadFile, cmdPrint, cmdPrintOptions, cmdCancel}) {
         m_buttons->addWidget(button);
     }
     auto* layout = new QVBoxLayout(this);
@@ -115,7 +138,8 @@ void CalProtocolWindow::LayOut() {
     layout->addLayout(m_buttons);
     setTabOrder(cmdSaveAsFile, cmdReadFile);
     setTabOrder(cmdReadFile, cmdPrint);
-    setTabOrder(cmdPrint, cmdCancel);
+    setTabOrder(cmdPrint, cmdPrintOptions);
+    setTabOrder(cmdPrintOptions, cmdCancel);
 }
 
 void CalProtocolWindow::Form_Load() {
@@ -145,6 +169,7 @@ void CalProtocolWindow::UpdateButtons() {
     const bool valid = m_services.calProtocol.IsProtocolValid();
     cmdSaveAsFile->setEnabled(valid);
     cmdPrint->setEnabled(valid);
+    cmdPrintOptions->setEnabled(valid);
 }
 
 void CalProtocolWindow::ShowCommonFields(const QString& strMeter, const QString& strSerNo,
@@ -177,19 +202,11 @@ bool CalProtocolWindow::FetchProtocol() {
 void CalProtocolWindow::cmdSaveAsFile_Click() {
     TrappedVoid(m_services.ui, [&] {
         CCalProtocol& protocol = m_services.calProtocol;
-        short year = 0;
-        short month = 0;
-        short day = 0;
-        if (protocol.GetProtocolDate(year, month, day)) {
-            FileDialogRequest request;
+        FileDialogRequest request;
+        if (ProposedFileName(request.fileName)) {
             request.title = LoadResString(1112);
             request.filter = CsvFilter();
             request.initialDir = protocol.WorkDir();
-            request.fileName = QStringLiteral("CalProt %1 %2%3%4")
-                                   .arg(FileNameKind())
-                                   .arg(year)
-                                   .arg(month, 2, 10, QLatin1Char('0'))
-                                   .arg(day, 2, 10, QLatin1Char('0'));
             request.defaultExtension = QStringLiteral("csv");
             request.overwritePrompt = true;
             request.pathMustExist = true;
@@ -201,6 +218,21 @@ void CalProtocolWindow::cmdSaveAsFile_Click() {
         }
         m_services.ui.Message(LoadResString(1229), LoadResString(1033), MsgIcon::Critical);
     });
+}
+
+bool CalProtocolWindow::ProposedFileName(QString& strName) const {
+    short year = 0;
+    short month = 0;
+    short day = 0;
+    if (!m_services.calProtocol.GetProtocolDate(year, month, day)) {
+        return false;
+    }
+    strName = QStringLiteral("CalProt %1 %2%3%4")
+                  .arg(FileNameKind())
+                  .arg(year)
+                  .arg(month, 2, 10, QLatin1Char('0'))
+                  .arg(day, 2, 10, QLatin1Char('0'));
+    return true;
 }
 
 void CalProtocolWindow::cmdReadFile_Click() {

@@ -38,6 +38,8 @@ public:
     QPushButton* cmdSaveAsFile = nullptr;
     QPushButton* cmdReadFile = nullptr;
     QPushButton* cmdPrint = nullptr;
+    // "Imprimer…", "Aperçu avant impression", "Exporter en PDF…" in its menu mnuPrintOptions.
+    QPushButton* cmdPrintOptions = nullptr;
     QPushButton* cmdCancel = nullptr;
 
 protected:
@@ -76,6 +78,9 @@ private:
     void cmdSaveAsFile_Click();
     void cmdReadFile_Click();
     void PrintProtocol();
+    void AddPrintOptions();
+    // "CalProt", the kind and the protocol's date; false without a protocol date.
+    bool ProposedFileName(QString& strName) const;
 
     bool m_fPH;
 };
