@@ -13,6 +13,7 @@
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QTimer>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -91,6 +92,24 @@ TEST(DocumentPrint, NoDatasetNoPrinterAndAFailedPrintout) {
 }
 
 namespace {
+
+// Runs `action` on the dialog of type D once it shows (the preview paints its pages, and
+// lets events through, before it does).
+template <typename D> void WhenShown(std::function<void(D*)> action, int tries = 400) {
+    QTimer::singleShot(10, [action = std::move(action), tries] {
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            if (auto* dialog = qobject_cast<D*>(window); dialog && dialog->isVisible()) {
+                action(dialog);
+                return;
+            }
+        }
+        if (tries > 0) {
+            WhenShown<D>(action, tries - 1);
+        } else {
+            ADD_FAILURE() << "the dialog never showed";
+        }
+    });
+}
 
 // The document with a photometer dataset whose records are wider than a portrait page.
 struct PhotometerFixture : PrintFixture {
@@ -261,9 +280,7 @@ TEST(DocumentPrint, ThePreviewShowsThePagesOfThePdf) {
     int previewPages = -1;
     bool landscape = false;
     f.ui.onPrintPreview = [&](const PrintRequest& request) {
-        QTimer::singleShot(0, [&] {
-            auto* dialog = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());
-            ASSERT_NE(dialog, nullptr);
+        WhenShown<QPrintPreviewDialog>([&](QPrintPreviewDialog* dialog) {
             auto* preview = dialog->findChild<QPrintPreviewWidget*>();
             ASSERT_NE(preview, nullptr);
             previewPages = preview->pageCount();
