@@ -24,8 +24,9 @@ QList<CliCommand>& Registry() {
 
 const QString kSynopsis = QStringLiteral("mervex-cli [--port DEVICE]... [--user NAME] COMMAND ...");
 
-// A usage line is "SYNOPSIS  DESCRIPTION" (two or more blanks between them); a line that
-// starts with blanks continues the description above it.
+// A usage line is "SYNOPSIS  DESCRIPTION" (two or more blanks between them) or a synopsis
+// alone, whose description follows on the next lines; a further synopsis of the same
+// command is indented by two blanks, a line indented by more continues a description.
 struct UsageLine {
     QString synopsis;
     QString description;
@@ -35,15 +36,16 @@ QList<UsageLine> UsageLines(const QString& usage) {
     static const QRegularExpression gap(QStringLiteral(" {2,}"));
     QList<UsageLine> lines;
     for (const QString& line : usage.split(QLatin1Char('\n'))) {
-        if (line.startsWith(QLatin1Char(' '))) {
+        if (line.startsWith(QStringLiteral("   "))) {
             lines.append({QString(), line.trimmed()});
             continue;
         }
-        const QRegularExpressionMatch m = gap.match(line);
+        const QString text = line.trimmed();
+        const QRegularExpressionMatch m = gap.match(text);
         if (m.hasMatch()) {
-            lines.append({line.left(m.capturedStart()), line.mid(m.capturedEnd()).trimmed()});
+            lines.append({text.left(m.capturedStart()), text.mid(m.capturedEnd())});
         } else {
-            lines.append({line.trimmed(), QString()});
+            lines.append({text, QString()});
         }
     }
     return lines;
@@ -58,13 +60,20 @@ void PrintHelp(QTextStream& out) {
     for (const CliCommand& c : sorted) {
         lines += UsageLines(c.usage);
     }
+    // One column for every description: right of the longest synopsis that shares its line
+    // with one; a longer synopsis stands on a line of its own.
     qsizetype width = 0;
     for (const UsageLine& line : lines) {
-        width = std::max(width, line.synopsis.size());
+        if (!line.description.isEmpty()) {
+            width = std::max(width, line.synopsis.size());
+        }
     }
     for (const UsageLine& line : lines) {
-        const QString text = line.synopsis.leftJustified(width + 2) + line.description;
-        out << "  " << text.trimmed() << "\n";
+        if (line.description.isEmpty()) {
+            out << "  " << line.synopsis << "\n";
+        } else {
+            out << "  " << line.synopsis.leftJustified(width + 2) << line.description << "\n";
+        }
     }
     out.flush();
 }

@@ -10,7 +10,8 @@ unset MERVEX_PROGRAM_DIR
 export QT_QPA_PLATFORM=offscreen
 for f in bin/mervex bin/mervex-cli share/mervex/Settings.ini share/applications/mervex.desktop \
     share/icons/hicolor/256x256/apps/mervex.png share/mervex/Help/MervexHlp_f.html \
-    share/mervex/Help/HazemarkHlp_f.html; do
+    share/mervex/Help/HazemarkHlp_f.html share/mervex/Help/MervexHlp_e.html \
+    share/mervex/Help/HazemarkHlp_e.html; do
     [ -e "$prefix/$f" ] || { echo "missing $f"; exit 1; }
 done
 "$prefix/bin/mervex-cli" --help | grep -q "usage: mervex-cli"

@@ -64,3 +64,37 @@ TEST_F(LotEditor, EveryShowingStartsUnconfirmed) {
     e.exec();
     EXPECT_FALSE(e.DlgRetVal());
 }
+
+TEST_F(LotEditor, GivenTextsComeBackWholeAndOnlyTypingIsLimited) {
+    frmCalProtEdit& e = main->CalProtEdit();
+    const QString longLot = QStringLiteral("Lot 2024-11-A/0042;x"); // 20 characters
+    e.NumCalPoints(3);
+    e.ChargeIDTotal(longLot);
+    e.ChargeIDStd4(QStringLiteral("sub-lot of std 4"));
+    e.ChargeIDStd5(QStringLiteral("a;b"));
+    e.show();
+    // Untouched, every text is given back as it was, also beyond 15 characters and in the
+    // hidden rows of unused standards.
+    EXPECT_EQ(e.ChargeIDTotal(), longLot);
+    EXPECT_EQ(e.ChargeIDStd4(), QStringLiteral("sub-lot of std 4"));
+    EXPECT_EQ(e.ChargeIDStd5(), QStringLiteral("a;b"));
+
+    // A long text may be shortened, not lengthened; once edited, ";" becomes "," and at 15
+    // characters the usual limit holds.
+    e.txtLOTTotal->setFocus();
+    e.txtLOTTotal->end(false);
+    QTest::keyClick(e.txtLOTTotal, Qt::Key_Z);
+    EXPECT_EQ(e.ChargeIDTotal(), longLot);
+    e.txtLOTTotal->home(false);
+    QTest::keyClick(e.txtLOTTotal, Qt::Key_Delete);
+    QTest::keyClick(e.txtLOTTotal, Qt::Key_Z);
+    EXPECT_EQ(e.ChargeIDTotal(), QStringLiteral("ot 2024-11-A/0042,x"));
+    EXPECT_EQ(e.txtLOTTotal->cursorPosition(), 0);
+    e.txtLOTTotal->end(false);
+    for (int i = 0; i < 6; ++i) {
+        QTest::keyClick(e.txtLOTTotal, Qt::Key_Backspace);
+    }
+    QTest::keyClicks(e.txtLOTTotal, QStringLiteral("a;bc"));
+    EXPECT_EQ(e.ChargeIDTotal(), QStringLiteral("ot 2024-11-A/a,"));
+    e.hide();
+}

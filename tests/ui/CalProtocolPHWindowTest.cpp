@@ -110,6 +110,7 @@ TEST_F(PHWindow, SavingProposesKindAndDateAndReportsFailure) {
     const FileDialogRequest& r = ui.dialogs[0].request;
     EXPECT_TRUE(ui.dialogs[0].save);
     EXPECT_EQ(r.fileName, QStringLiteral("CalProt pH 20240315"));
+    EXPECT_EQ(r.kind, FileKind::Protocol);
     EXPECT_EQ(r.title, QStringLiteral("Enregistrer sous"));
     EXPECT_EQ(r.filter, QStringLiteral("CSV (séparateur-séparé) (*.csv)|*.csv"));
     EXPECT_EQ(r.defaultExtension, QStringLiteral("csv"));

@@ -1,4 +1,5 @@
 #include "CalProtocolFixture.h"
+#include "app/StringTable.h"
 #include "app/Windows1252.h"
 #include "support/PdfText.h"
 #include "ui/calibration/frmCalProtEdit.h"
@@ -191,4 +192,131 @@ TEST_F(TurbWindow, PrintingCarriesTheLotAndTheMenuOpensTheWindowModally) {
     });
     ShownItem("mnuCalProtTurb")->trigger();
     EXPECT_EQ(shown, QStringLiteral("frmCalProtocolTurb"));
+}
+
+TEST_F(TurbWindow, ConfirmingTheEditorUntouchedKeepsEveryLotOfTheFile) {
+    const auto w = OpenStandard();
+    // A file of three points holding lots longer than the 15 characters one may type and
+    // lots of the 4th and 5th standard, which the window does not show.
+    CCalProtocol& protocol = main->services().calProtocol;
+    protocol.SetChargeID(QStringLiteral("Set 2024-11-A/0042"), QStringLiteral("11/2026"),
+                         QStringLiteral("Formazine Labs Europe"),
+                         {QStringLiteral("low sub-lot 000017"), QStringLiteral("m"),
+                          QStringLiteral("h"), QStringLiteral("fourth"), QStringLiteral("fifth")});
+    const QString original = File("original.csv");
+    ASSERT_TRUE(protocol.SaveToFile(original));
+    ui.dialogAnswers = {original};
+    w->cmdReadFile->click();
+    ASSERT_EQ(Lot(*w), QStringList({"Set 2024-11-A/0042", "11/2026", "Formazine Labs Europe"}));
+    EXPECT_EQ(Standards(*w)[3], QStringLiteral("||"));
+
+    EditLot(*w, {}, true);
+    EXPECT_EQ(Lot(*w), QStringList({"Set 2024-11-A/0042", "11/2026", "Formazine Labs Europe"}));
+    const QString again = File("again.csv");
+    ASSERT_TRUE(protocol.SaveToFile(again));
+    EXPECT_EQ(ReadBytes(again), ReadBytes(original));
+    // Nothing was changed, so nothing is asked before the next file replaces it.
+    ui.dialogAnswers = {original};
+    w->cmdReadFile->click();
+    EXPECT_TRUE(ui.messages.isEmpty()) << ui.MessageTexts().join('|').toStdString();
+}
+
+TEST_F(TurbWindow, EditedUnsavedLotAsksBeforeAFileOrTheMetersProtocolReplacesIt) {
+    auto w = OpenStandard();
+    const QString withoutLot = File("without-lot.csv");
+    ASSERT_TRUE(main->services().calProtocol.SaveToFile(withoutLot));
+    EditLot(*w, {"L-1", "x", "y"}, true);
+    const QString question = LoadResString(1178) + QStringLiteral("\r\n") + LoadResString(1179);
+
+    // "Annuler" (also Escape and the close box): no file is chosen, the lot stays.
+    ui.messageAnswers = {MsgResult::Cancel};
+    w->cmdReadFile->click();
+    ASSERT_EQ(ui.MessageTexts(), QStringList{question});
+    EXPECT_EQ(ui.messages[0].buttons, MsgButtons::YesNoCancel);
+    EXPECT_TRUE(ui.dialogs.isEmpty());
+    EXPECT_EQ(Lot(*w)[0], QStringLiteral("L-1"));
+
+    // "Oui" with the save dialog cancelled asks nothing more and keeps the lot.
+    ui.Clear();
+    ui.messageAnswers = {MsgResult::Yes};
+    ui.dialogAnswers = {std::nullopt};
+    w->cmdReadFile->click();
+    EXPECT_EQ(ui.messages.size(), 1);
+    ASSERT_EQ(ui.dialogs.size(), 1);
+    EXPECT_TRUE(ui.dialogs[0].save);
+    EXPECT_EQ(Lot(*w)[0], QStringLiteral("L-1"));
+
+    // "Oui" saves the lot, then the chosen file is read; a saved lot asks nothing.
+    ui.Clear();
+    const QString saved = File("saved.csv");
+    ui.messageAnswers = {MsgResult::Yes};
+    ui.dialogAnswers = {saved, withoutLot};
+    w->cmdReadFile->click();
+    EXPECT_EQ(ui.messages.size(), 1);
+    EXPECT_TRUE(Windows1252::Decode(ReadBytes(saved)).contains("\r\nL-1;x;y;;;;;\r\n"));
+    EXPECT_EQ(Lot(*w)[0], QString());
+    ui.Clear();
+    ui.dialogAnswers = {saved};
+    w->cmdReadFile->click();
+    EXPECT_TRUE(ui.messages.isEmpty()) << ui.MessageTexts().join('|').toStdString();
+    EXPECT_EQ(Lot(*w)[0], QStringLiteral("L-1"));
+
+    // Opening the window again fetches the meter's protocol: asked first. "Annuler" shows
+    // the edited protocol without a fetch; "Oui" proposes its usual file name; "Non" fetches.
+    EditLot(*w, {"L-2"}, true);
+    w.reset();
+    link->sent.clear();
+    ui.Clear();
+    ui.messageAnswers = {MsgResult::Cancel};
+    w = Open();
+    EXPECT_EQ(ui.MessageTexts(), QStringList{question});
+    EXPECT_TRUE(link->sent.isEmpty());
+    EXPECT_EQ(Lot(*w), QStringList({"L-2", "x", "y"}));
+    EXPECT_EQ(Standards(*w)[0], QStringLiteral("0.02 FNU/NTU||OK"));
+    EXPECT_TRUE(w->cmdEditLOT->isEnabled());
+    w.reset();
+
+    ui.Clear();
+    ui.messageAnswers = {MsgResult::Yes};
+    ui.dialogAnswers = {std::nullopt};
+    w = Open();
+    ASSERT_EQ(ui.dialogs.size(), 1);
+    EXPECT_EQ(ui.dialogs[0].request.fileName, QStringLiteral("CalProt Turb 3-P StdCAL 20240315"));
+    EXPECT_TRUE(link->sent.isEmpty());
+    w.reset();
+
+    ui.Clear();
+    ui.messageAnswers = {MsgResult::No};
+    w = Open();
+    EXPECT_EQ(ui.MessageTexts(), QStringList{question});
+    ASSERT_FALSE(link->sent.isEmpty());
+    EXPECT_EQ(link->sent.last(), Cmd("U.585"));
+    EXPECT_EQ(Lot(*w)[0], QString());
+    ui.Clear();
+    ui.dialogAnswers = {saved};
+    w->cmdReadFile->click();
+    EXPECT_TRUE(ui.messages.isEmpty()) << ui.MessageTexts().join('|').toStdString();
+}
+
+TEST_F(TurbWindow, QuittingWithAnEditedUnsavedLotAsksFirst) {
+    auto w = OpenStandard();
+    EditLot(*w, {"L-3"}, true);
+    w.reset();
+    const QString question = LoadResString(1178) + QStringLiteral("\r\n") + LoadResString(1179);
+    ui.Clear();
+    ui.messageAnswers = {MsgResult::Cancel};
+    EXPECT_FALSE(main->close());
+    EXPECT_EQ(ui.MessageTexts(), QStringList{question});
+    EXPECT_FALSE(main->IsUnloaded());
+
+    // "Oui" saves the protocol under the name its window proposes, then the program ends.
+    ui.Clear();
+    const QString saved = File("at-quit.csv");
+    ui.messageAnswers = {MsgResult::Yes};
+    ui.dialogAnswers = {saved};
+    EXPECT_TRUE(main->close());
+    ASSERT_EQ(ui.dialogs.size(), 1);
+    EXPECT_EQ(ui.dialogs[0].request.fileName, QStringLiteral("CalProt Turb 3-P StdCAL 20240315"));
+    EXPECT_TRUE(main->IsUnloaded());
+    EXPECT_TRUE(Windows1252::Decode(ReadBytes(saved)).contains("\r\nL-3;;;;;;;\r\n"));
 }

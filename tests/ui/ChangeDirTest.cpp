@@ -7,9 +7,13 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
+#include <QFileSystemModel>
 #include <QMenu>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
 #include <QToolBar>
+#include <QTreeView>
 
 TEST_F(ProgramWindowTest, ChooserStartsAtTheWorkDirectoryOrTheRoot) {
     Offline();
@@ -23,6 +27,38 @@ TEST_F(ProgramWindowTest, ChooserStartsAtTheWorkDirectoryOrTheRoot) {
     frmChangeDir chooser(*services);
     EXPECT_EQ(chooser.SelectedDirectory(), "/");
     EXPECT_EQ(chooser.drv->currentText(), "/");
+}
+
+TEST_F(ProgramWindowTest, ChooserShowsTheWorkDirectoryAmongManyOthers) {
+    Offline();
+    for (int i = 0; i < 120; ++i) {
+        QDir(work.path()).mkdir(QStringLiteral("d%1").arg(i, 3, 10, QLatin1Char('0')));
+    }
+    services->usrDefProg.WorkDir(work.file("d100"));
+    frmChangeDir chooser(*services);
+    chooser.show();
+    // The tree fills in the background; the selection must still be in view afterwards.
+    const auto* model = qobject_cast<const QFileSystemModel*>(chooser.dir->model());
+    ASSERT_NE(model, nullptr);
+    const QModelIndex parent = model->index(work.path());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return model->rowCount(parent) == 120; }, 10000));
+    const auto shown = [&] {
+        return chooser.dir->viewport()->rect().contains(
+            chooser.dir->visualRect(chooser.dir->currentIndex()));
+    };
+    // Sorting and laying out the rows follows the reading: give it a moment, not forever.
+    EXPECT_TRUE(QTest::qWaitFor(shown, 3000))
+        << chooser.dir->visualRect(chooser.dir->currentIndex()).y() << " of "
+        << chooser.dir->viewport()->height();
+    EXPECT_EQ(chooser.SelectedDirectory(), work.file("d100"));
+
+    // Once the user scrolls, folders read later no longer pull the view back.
+    chooser.dir->verticalScrollBar()->triggerAction(QAbstractSlider::SliderToMinimum);
+    ASSERT_FALSE(shown());
+    QDir(work.path()).mkdir(QStringLiteral("a-new-one"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return model->rowCount(parent) == 121; }, 10000));
+    QTest::qWait(100);
+    EXPECT_FALSE(shown());
 }
 
 TEST_F(ProgramWindowTest, ChooserGivesTheChosenDirectoryOrNothing) {

@@ -1,9 +1,19 @@
+#include "ui/app/DesktopUi.h"
+
+#include "support/TempDir.h"
 #include "ui/app/CommandLine.h"
 #include "ui/app/FileFilter.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QFileDialog>
 #include <QImage>
+#include <QLineEdit>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTimer>
 #include <gtest/gtest.h>
+#include <optional>
 
 TEST(FileFilter, ClassicPairsBecomeQtEntries) {
     EXPECT_EQ(QtNameFilters(QStringLiteral("CSV (séparateur-séparé) (*.csv)|*.csv")),
@@ -55,4 +65,72 @@ TEST(CommandLine, PortOptionsInOrder) {
                            QStringLiteral("--port=/tmp/meter"), QStringLiteral("--port")}),
               (QStringList{QStringLiteral("/dev/pts/4"), QStringLiteral("/tmp/meter")}));
     EXPECT_TRUE(PortOptions({}).isEmpty());
+}
+
+namespace {
+
+struct SeenDialog {
+    QString directory;
+    QString proposedName;
+};
+
+// Runs DesktopUi's save dialog, notes where it starts, and saves under `name`.
+std::optional<QString> SaveThroughDialog(const FileDialogRequest& request, const QString& name,
+                                         SeenDialog& seen) {
+    DesktopUi ui;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!dialog) {
+            if (QWidget* other = QApplication::activeModalWidget()) {
+                other->close();
+            }
+            return;
+        }
+        seen.directory = dialog->directory().absolutePath();
+        auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        seen.proposedName = edit ? edit->text() : QString();
+        if (edit) {
+            edit->setText(name);
+        }
+        static_cast<QDialog*>(dialog)->accept(); // as the Save button does
+    });
+    return ui.SaveFileDialog(request);
+}
+
+} // namespace
+
+TEST(DesktopUi, FileDialogsStartInTheKindsLastFolderElseTheCallersElseTheDocuments) {
+    QSettings().remove(QStringLiteral("Folders"));
+    TempDir work;
+    QDir(work.path()).mkdir(QStringLiteral("saved"));
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+
+    FileDialogRequest program;
+    program.kind = FileKind::Program;
+    program.filter = QStringLiteral("CSV (*.csv)|*.csv");
+    program.initialDir = work.path();
+    program.fileName = work.file(QStringLiteral("PROG 900"));
+    program.defaultExtension = QStringLiteral("csv");
+    SeenDialog seen;
+    // The first program dialog starts in the work directory; the user saves elsewhere.
+    EXPECT_EQ(SaveThroughDialog(program, work.file(QStringLiteral("saved/p.csv")), seen),
+              work.file(QStringLiteral("saved/p.csv")));
+    EXPECT_EQ(seen.directory, work.path());
+    EXPECT_EQ(seen.proposedName, QStringLiteral("PROG 900"));
+    // The next one starts where the last program went, with the name proposed there.
+    EXPECT_EQ(SaveThroughDialog(program, QStringLiteral("q"), seen),
+              work.file(QStringLiteral("saved/q.csv")));
+    EXPECT_EQ(seen.directory, work.file(QStringLiteral("saved")));
+    EXPECT_EQ(seen.proposedName, QStringLiteral("PROG 900"));
+
+    // Another kind is not moved by it: a dataset starts in the documents folder, never in
+    // the process's current directory.
+    FileDialogRequest dataset;
+    dataset.kind = FileKind::Dataset;
+    dataset.filter = program.filter;
+    dataset.fileName = QStringLiteral("Zentravox");
+    ASSERT_NE(documents, QDir::currentPath());
+    EXPECT_TRUE(SaveThroughDialog(dataset, QStringLiteral("z.csv"), seen));
+    EXPECT_EQ(seen.directory, documents);
+    QSettings().remove(QStringLiteral("Folders"));
 }

@@ -190,6 +190,7 @@ TEST_F(DocumentDataset, AnImportIntoADocumentFromAFileIsANewDataset) {
     Doc().MenuFileSave();
     ASSERT_EQ(f.ui.dialogs.size(), 1);
     EXPECT_EQ(f.ui.dialogs[0].request.fileName, QStringLiteral("Zentravox"));
+    EXPECT_EQ(f.ui.dialogs[0].request.kind, FileKind::Dataset);
     EXPECT_EQ(ReadBytes(path), old) << "the opened file is not written over";
 }
 

@@ -32,6 +32,7 @@ TEST(DocumentExport, ButtonAndMenuAskForTheFileAndWriteIt) {
     EXPECT_EQ(r.filter, QStringLiteral("Classeur Excel (*.xlsx)|*.xlsx|"
                                        "Microsoft Office classeur de travail Excel (*.xls)|*.xls"));
     EXPECT_EQ(r.fileName, QStringLiteral("Zentravox"));
+    EXPECT_EQ(r.kind, FileKind::Spreadsheet);
     EXPECT_EQ(r.defaultExtension, QStringLiteral("xlsx"));
     EXPECT_TRUE(r.overwritePrompt);
     EXPECT_TRUE(r.pathMustExist);

@@ -1,4 +1,5 @@
 #include "UiFixture.h"
+#include "app/Language.h"
 #include "ui/calibration/frmCalProtocolPH.h"
 #include "ui/data/frmDocument.h"
 #include "ui/programs/frmProgConsole.h"
@@ -48,14 +49,20 @@ protected:
         : folder(settings) {
         if (withHelp) {
             QDir(folder.path()).mkdir(QStringLiteral("Help"));
-            for (const char* name : {"MervexHlp_f.html", "HazemarkHlp_f.html"}) {
+            for (const char* name : {"MervexHlp_f.html", "HazemarkHlp_f.html", "MervexHlp_e.html",
+                                     "HazemarkHlp_e.html"}) {
                 WriteBytes(Page(name), "<!DOCTYPE html><title>Aide</title>");
             }
         }
+        // The language as the program chooses it at its start, from this Settings.ini.
+        Language::Use(Language::Choose(Language::Setting(), {}));
         fixture.emplace();
         EXPECT_TRUE(fixture->LogIn(QStringLiteral("Lab")));
     }
-    ~HelpKeyTest() override { fixture.reset(); }
+    ~HelpKeyTest() override {
+        fixture.reset();
+        Language::Use(Language::kFrench);
+    }
 
     QString Page(const char* name) const {
         return folder.path() + QStringLiteral("/Help/") + QLatin1String(name);
@@ -86,6 +93,17 @@ protected:
     ArdelOnlyHelpKeyTest() : HelpKeyTest(kOnlyArdel60) {}
 };
 
+class EnglishHelpKeyTest : public HelpKeyTest {
+protected:
+    EnglishHelpKeyTest() : HelpKeyTest("[General]\r\nLanguage=en\r\n") {}
+};
+
+class EnglishArdelOnlyHelpKeyTest : public HelpKeyTest {
+protected:
+    EnglishArdelOnlyHelpKeyTest()
+        : HelpKeyTest("[General]\r\nLanguage=en\r\nOnlyArdel60=True\r\n") {}
+};
+
 class MissingHelpKeyTest : public HelpKeyTest {
 protected:
     MissingHelpKeyTest() : HelpKeyTest(QByteArray(), false) {}
@@ -110,6 +128,22 @@ TEST_F(ArdelOnlyHelpKeyTest, ArdelOnlyModeOpensItsOwnEdition) {
     const std::optional<QUrl> top = F1On(&Main());
     ASSERT_TRUE(top);
     EXPECT_EQ(top->toLocalFile(), Page("HazemarkHlp_f.html"));
+}
+
+TEST_F(EnglishHelpKeyTest, EnglishModeOpensTheEnglishPageAtTheSameSections) {
+    const std::optional<QUrl> top = F1On(&Main());
+    ASSERT_TRUE(top);
+    EXPECT_EQ(top->toLocalFile(), Page("MervexHlp_e.html"));
+    const std::optional<QUrl> document = F1On(Main().Documents().front()->hfgMVals);
+    ASSERT_TRUE(document);
+    EXPECT_EQ(document->toLocalFile(), Page("MervexHlp_e.html"));
+    EXPECT_EQ(document->fragment(), QStringLiteral("10000"));
+}
+
+TEST_F(EnglishArdelOnlyHelpKeyTest, EnglishArdelOnlyModeOpensItsEnglishEdition) {
+    const std::optional<QUrl> top = F1On(&Main());
+    ASSERT_TRUE(top);
+    EXPECT_EQ(top->toLocalFile(), Page("HazemarkHlp_e.html"));
 }
 
 TEST_F(HelpKeyTest, ModalProtocolWindowOpensItsSection) {

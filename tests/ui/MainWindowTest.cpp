@@ -1,13 +1,18 @@
 #include "UiFixture.h"
 #include "app/Twips.h"
+#include "app/WindowGeometry.h"
 #include "ui/app/StartUp.h"
 #include "ui/data/frmDocument.h"
 
+#include <QGuiApplication>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 #include <QSettings>
+#include <QStatusBar>
 #include <QToolBar>
 #include <gtest/gtest.h>
 
@@ -232,6 +237,7 @@ TEST(MainWindow, OpenAsksForAnExistingCsvFileAndCancelKeepsTheDocument) {
     const FileDialogRequest& r = f.ui.dialogs[0].request;
     EXPECT_FALSE(f.ui.dialogs[0].save);
     EXPECT_EQ(r.title, QStringLiteral("Ouvrir"));
+    EXPECT_EQ(r.kind, FileKind::Dataset);
     EXPECT_EQ(r.filter, QStringLiteral("CSV (séparateur-séparé) (*.csv)|*.csv"));
     EXPECT_TRUE(r.fileMustExist);
     EXPECT_TRUE(r.hideReadOnly);
@@ -281,15 +287,64 @@ TEST_F(Placement, RestoredInTwipsAndStoredAtExit) {
     EXPECT_EQ(Key("MainHeight"), QString::number(PixelsToTwips(f.main->height(), dpiY)));
 }
 
-TEST_F(Placement, DefaultsWithoutStoredValuesAndKeptWhenMinimisedAtExit) {
+TEST_F(Placement, FirstStartFillsMostOfTheScreenAndMinimisedExitKeepsTheStoredPlace) {
     MainWindowFixture f;
-    EXPECT_EQ(f.main->width(), TwipsToPixels(6500, f.main->logicalDpiX()));
-    EXPECT_EQ(f.main->x(), TwipsToPixels(1000, f.main->logicalDpiX()));
+    // Nothing stored: the first-start size and place of the primary screen, not the
+    // designed 6500 twips (433 px), which hid menus behind "»" and cut every status panel.
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_EQ(QRect(f.main->pos(), f.main->size()), WindowGeometry::FirstStart(screen));
+    EXPECT_GE(f.main->width(), std::min(1000, screen.width()));
+    EXPECT_GE(f.main->height(), std::min(700, screen.height()));
     QSettings().setValue(QStringLiteral("Settings/MainWidth"), QStringLiteral("8000"));
     f.main->showMinimized();
     ASSERT_TRUE(f.main->close());
     EXPECT_EQ(Key("MainWidth"), QStringLiteral("8000"));
     EXPECT_EQ(Key("MainLeft"), QString());
+}
+
+TEST_F(Placement, AStoredPlaceOutsideEveryScreenIsBroughtBack) {
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    const double dpi = QGuiApplication::primaryScreen()->logicalDotsPerInch();
+    QSettings settings;
+    // Left on a screen to the right that is no longer there.
+    settings.setValue(QStringLiteral("Settings/MainLeft"),
+                      QString::number(PixelsToTwips(screen.right() + 500, dpi)));
+    settings.setValue(QStringLiteral("Settings/MainTop"), QStringLiteral("720"));
+    settings.setValue(QStringLiteral("Settings/MainWidth"), QStringLiteral("6000"));
+    settings.setValue(QStringLiteral("Settings/MainHeight"), QStringLiteral("4500"));
+    MainWindowFixture f;
+    const QRect placed(f.main->pos(), f.main->size());
+    EXPECT_TRUE(screen.contains(placed)) << placed.x() << "," << placed.y();
+    EXPECT_EQ(placed.right(), screen.right());
+    EXPECT_EQ(f.main->y(), TwipsToPixels(720, f.main->logicalDpiY()));
+    EXPECT_EQ(f.main->width(), TwipsToPixels(6000, f.main->logicalDpiX()));
+}
+
+// Realistic long panel texts fit whole in the narrowest first-start window.
+TEST(MainWindow, StatusPanelsShowTheirWholeTextsAtTheFirstStartSize) {
+    MainWindowFixture f;
+    ASSERT_TRUE(f.LogIn(QStringLiteral("Marie-Christine")));
+    f.main->SetStatusBarCOM(QStringLiteral("/dev/serial/by-id/usb-FTDI"), QStringLiteral("19200"));
+    f.main->SetStatusBarDevice(QStringLiteral("Zentravox Turb"), QStringLiteral("0815342-2024"));
+    f.main->resize(WindowGeometry::FirstStart(QRect(0, 0, 1280, 800)).size());
+    f.main->show();
+    QCoreApplication::processEvents();
+    const QLabel* previous = nullptr;
+    for (int panel = 1; panel <= 7; ++panel) {
+        const auto* label =
+            f.main->statusBar()->findChild<QLabel*>(QStringLiteral("Panel%1").arg(panel));
+        ASSERT_NE(label, nullptr) << panel;
+        ASSERT_FALSE(label->text().isEmpty()) << panel;
+        const int textWidth = label->fontMetrics().horizontalAdvance(label->text());
+        EXPECT_GE(label->contentsRect().width(), textWidth)
+            << panel << " " << label->text().toStdString();
+        // Shown, in the designed order.
+        EXPECT_TRUE(label->isVisible()) << panel;
+        if (previous) {
+            EXPECT_GT(label->x(), previous->x()) << panel;
+        }
+        previous = label;
+    }
 }
 
 TEST(MainWindow, AMissingIconIsReportedButTheProgramStillLoads) {

@@ -92,6 +92,22 @@ TEST_F(ProgramWindowTest, ConsoleOpensWithBothListsAndTheFirstMeterProgram) {
     EXPECT_TRUE(ui.messages.isEmpty());
 }
 
+TEST_F(ProgramWindowTest, ConsolePcListIsSortedByProgramNumber) {
+    Offline();
+    for (const auto& [name, number] : {std::pair{"z.csv", "950"},
+                                       {"PROG 910.csv", "910"},
+                                       {"m.csv", "903"},
+                                       {"a.csv", "999"},
+                                       {"b.csv", "903"},
+                                       {"y.csv", "900"}}) {
+        WriteProgramFile(QLatin1String(name), Program(number));
+    }
+    frmProgConsole console(*services, nullptr);
+    EXPECT_EQ(Entries(console.lstProgsPC),
+              QStringList({"900   (y.csv)", "903   (b.csv)", "903   (m.csv)",
+                           "910   (PROG 910.csv)", "950   (z.csv)", "999   (a.csv)"}));
+}
+
 TEST_F(ProgramWindowTest, ConsoleWithNothingToShow) {
     Offline();
     frmProgConsole console(*services, nullptr);
@@ -158,8 +174,9 @@ TEST_F(ProgramWindowTest, ConsoleCopyAllToTheMeterAnsweredNoYesCancel) {
     }
     frmProgConsole console(*services, nullptr);
     ASSERT_EQ(console.lstProgsPC->count(), 3);
-    // The files come in the file system's order; the second one is the one answered Yes.
+    // The files are listed by program number; the second one is the one answered Yes.
     const QString second = console.lstProgsPC->item(1)->text().left(3);
+    EXPECT_EQ(second, "901");
     ui.messageAnswers = {MsgResult::No, MsgResult::Yes, MsgResult::Cancel};
     console.cmdCopyToMeterAll->click();
     ASSERT_EQ(ui.messages.size(), 4);
@@ -297,7 +314,20 @@ TEST_F(ProgramWindowTest, ConsoleDeletesFilesToTheTrash) {
     EXPECT_TRUE(QFile::exists(work.file("bc.csv")));
     EXPECT_EQ(console.lstProgsPC->count(), 3);
 
+    // Every file at once is asked first, like the meter side; "Non" keeps them all.
+    QString question;
+    dialogs.Expect<frmConfirm>([&](frmConfirm& confirm) {
+        question = confirm.lblText->text();
+        AnswerConfirm(confirm, false);
+    });
     console.cmdDeleteAllPC->click();
+    EXPECT_EQ(question, LoadResString(1410));
+    EXPECT_EQ(console.lstProgsPC->count(), 3);
+    EXPECT_TRUE(QFile::exists(work.file("a.csv")));
+
+    dialogs.Expect<frmConfirm>([&](frmConfirm& confirm) { AnswerConfirm(confirm, true); });
+    console.cmdDeleteAllPC->click();
+    EXPECT_EQ(dialogs.Handled(), 2);
     EXPECT_EQ(console.lstProgsPC->count(), 0);
     EXPECT_FALSE(QFile::exists(work.file("a.csv")));
     EXPECT_EQ(EnabledButtons(console),

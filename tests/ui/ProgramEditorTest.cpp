@@ -383,6 +383,7 @@ TEST_F(ProgramWindowTest, EditorOfflineSavesFilesOnly) {
     EXPECT_EQ(request.title, LoadResString(1112));
     EXPECT_EQ(request.filter, LoadResString(1113) + " (*.csv)|*.csv");
     EXPECT_EQ(request.fileName, work.file("PROG 900"));
+    EXPECT_EQ(request.kind, FileKind::Program);
     EXPECT_EQ(request.defaultExtension, "csv");
     EXPECT_TRUE(request.overwritePrompt && request.pathMustExist && request.hideReadOnly);
 

@@ -18,7 +18,7 @@ QString CConfig::SpecialFolderPath(int number) {
     return Trapped(m_ui, QString(), [&] {
         QString path;
         if (number == kDocumentsFolder) {
-            path = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+            path = DocumentsFolder();
         } else if (number == kAppDataFolder) {
             const QString base =
                 QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QStandardPaths>
 
 namespace {
 
@@ -45,4 +46,12 @@ QString JoinPath(const QString& folder, const QString& name) {
         return folder + name;
     }
     return folder + QLatin1Char('/') + name;
+}
+
+QString DocumentsFolder() {
+    const QString path = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!path.isEmpty()) {
+        QDir().mkpath(path);
+    }
+    return path;
 }

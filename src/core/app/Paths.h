@@ -12,3 +12,6 @@ QString SettingsIniPath();
 QString ProgramFile(const QString& relative);
 // Joins a folder and a name with exactly one separator between them.
 QString JoinPath(const QString& folder, const QString& name);
+// The user's documents folder, created when it does not exist yet (a fresh account): it is
+// the default work directory and where dataset and spreadsheet dialogs start.
+QString DocumentsFolder();

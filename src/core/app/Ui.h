@@ -13,10 +13,16 @@ enum class MsgIcon { None, Critical, Question, Warning, Information };
 enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel };
 enum class MsgResult { Ok, Cancel, Yes, No };
 
+// The kinds of file whose dialogs remember, each on its own, the folder last used.
+enum class FileKind { Other, Dataset, Spreadsheet, Program, Protocol };
+
 struct FileDialogRequest {
     QString title;
+    FileKind kind = FileKind::Other;
     // Filter in the classic "Description (*.csv)|*.csv" form, pairs separated by "|".
     QString filter;
+    // Where the dialog starts when no folder is remembered for the kind (the documents
+    // folder when empty); a proposed name with a folder is proposed in the start folder.
     QString initialDir;
     QString fileName;         // proposed file name
     QString defaultExtension; // without the dot; appended when the user typed none

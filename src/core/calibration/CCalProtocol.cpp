@@ -54,6 +54,7 @@ void CCalProtocol::WorkDir(const QString& strWorkDir) {
 bool CCalProtocol::UpdateFromMeter(bool fPH, bool fExtended) {
     const BusyState::Hold busy(m_services.busy);
     m_record.Clear();
+    m_lotModified = false;
     const bool fetched = Trapped(m_services.ui, false, [&] {
         if (!m_services.device.Online()) {
             return true;
@@ -176,12 +177,17 @@ bool CCalProtocol::SaveToFile(const QString& strFilePath) {
         if (!m_record.Valid) {
             return false;
         }
-        return CCSVFile(m_services.ui).WriteFile(strFilePath, ProtocolFileText(m_record));
+        if (!CCSVFile(m_services.ui).WriteFile(strFilePath, ProtocolFileText(m_record))) {
+            return false;
+        }
+        m_lotModified = false;
+        return true;
     });
 }
 
 bool CCalProtocol::ReadFromFile(const QString& strFilePath) {
     m_record.Clear();
+    m_lotModified = false;
     return Trapped(m_services.ui, false, [&] {
         QString text;
         if (!QFileInfo(strFilePath).isFile() ||
@@ -203,12 +209,18 @@ double CCalProtocol::TempGetFahrenheit(double TempGradCelsius) {
 
 bool CCalProtocol::SetChargeID(const QString& strLOTTotal, const QString& strExpiry,
                                const QString& strManufacturer, const QStringList& strLOTStds) {
+    std::array<QString, CalProtocolRecord::kMaxStandards> lots;
+    for (int i = 0; i < CalProtocolRecord::kMaxStandards; ++i) {
+        lots[i] = strLOTStds.value(i);
+    }
+    // Storing the same texts again (the editor confirmed untouched) changes nothing.
+    m_lotModified = m_lotModified || strLOTTotal != m_record.LOTTotal ||
+                    strExpiry != m_record.Expiry || strManufacturer != m_record.Manufacturer ||
+                    lots != m_record.LOTStds;
     m_record.LOTTotal = strLOTTotal;
     m_record.Expiry = strExpiry;
     m_record.Manufacturer = strManufacturer;
-    for (int i = 0; i < CalProtocolRecord::kMaxStandards; ++i) {
-        m_record.LOTStds[i] = strLOTStds.value(i);
-    }
+    m_record.LOTStds = lots;
     return true;
 }
 

@@ -47,6 +47,9 @@ public:
                      const QString& strManufacturer, const QStringList& strLOTStds);
     bool GetChargeID(QString& strLOTTotal, QString& strExpiry, QString& strManufacturer,
                      QStringList& strLOTStds);
+    // Whether lot data was changed since the protocol was fetched, read or saved: such data
+    // exists nowhere else and is lost when another protocol replaces this one.
+    bool IsLotModified() const { return m_lotModified; }
 
 private:
     bool FetchAndParse(bool fPH, bool fExtended);
@@ -57,5 +60,6 @@ private:
 
     Services& m_services;
     CalProtocolRecord m_record;
+    bool m_lotModified = false;
     std::optional<QString> m_workDir;
 };

@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSaveFile>
 #include <QTemporaryFile>
 #include <algorithm>
 #include <charconv>
@@ -208,6 +209,39 @@ void TakePermissions(const QString& temporary, const QString& target) {
     QFile::setPermissions(temporary, permissions);
 }
 
+[[noreturn]] void FailOn(const QString& target, const QString& reason) {
+    throw MervexError(QStringLiteral("%1: %2").arg(target, reason));
+}
+
+// Puts the finished workbook in the target's place: one rename when it was made beside the
+// target, else its bytes written into the target (through the same fallback as every other
+// save of the program).
+void PutInPlace(QTemporaryFile& workbook, bool beside, const QString& target) {
+    if (beside) {
+        TakePermissions(workbook.fileName(), target);
+        std::error_code error;
+        std::filesystem::rename(QFile::encodeName(workbook.fileName()).toStdString(),
+                                QFile::encodeName(target).toStdString(), error);
+        if (error) {
+            FailOn(target, QString::fromStdString(error.message()));
+        }
+        workbook.setAutoRemove(false);
+        return;
+    }
+    QSaveFile out(target);
+    out.setDirectWriteFallback(true);
+    if (!workbook.open()) {
+        FailOn(target, workbook.errorString());
+    }
+    if (!out.open(QIODevice::WriteOnly)) {
+        FailOn(target, out.errorString());
+    }
+    const QByteArray bytes = workbook.readAll();
+    if (out.write(bytes) != bytes.size() || !out.commit()) {
+        FailOn(target, out.errorString());
+    }
+}
+
 } // namespace
 
 bool CExportXlsx::SetMVals(const QString& strMVals, const QString& strMeter,
@@ -223,8 +257,17 @@ bool CExportXlsx::SetMVals(const QString& strMVals, const QString& strMeter,
         const QFileInfo target(strFileName);
         QTemporaryFile temporary(target.absolutePath() + QStringLiteral("/.") + target.fileName() +
                                  QStringLiteral(".XXXXXX"));
-        if (!temporary.open()) {
-            throw MervexError(QStringLiteral("%1: %2").arg(strFileName, temporary.errorString()));
+        const bool beside = temporary.open();
+        if (!beside) {
+            // A folder that refuses new files may still hold a writable target: the
+            // workbook is then made in the system's temporary folder and written in place.
+            if (!target.isFile() || !target.isWritable()) {
+                FailOn(strFileName, temporary.errorString());
+            }
+            temporary.setFileTemplate(QDir::tempPath() + QStringLiteral("/mervex-XXXXXX.xlsx"));
+            if (!temporary.open()) {
+                FailOn(strFileName, temporary.errorString());
+            }
         }
         temporary.close();
         {
@@ -242,15 +285,7 @@ bool CExportXlsx::SetMVals(const QString& strMVals, const QString& strMeter,
             worksheet_freeze_panes(book.sheet(), lxw_row_t(kExportTitleRow), 0);
             book.Close();
         }
-        TakePermissions(temporary.fileName(), strFileName);
-        std::error_code error;
-        std::filesystem::rename(QFile::encodeName(temporary.fileName()).toStdString(),
-                                QFile::encodeName(strFileName).toStdString(), error);
-        if (error) {
-            throw MervexError(
-                QStringLiteral("%1: %2").arg(strFileName, QString::fromStdString(error.message())));
-        }
-        temporary.setAutoRemove(false);
+        PutInPlace(temporary, beside, strFileName);
         return true;
     });
 }

@@ -103,7 +103,8 @@ void ApplyToTabs(QTabWidget* tabs) {
 }
 
 void ApplyToStatusBar(QStatusBar* bar) {
-    for (QWidget* panel : bar->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    // The panels may sit in a row of their own inside the bar.
+    for (QLabel* panel : bar->findChildren<QLabel*>()) {
         if (const auto tip = TextForWhole(panel->toolTip())) {
             panel->setToolTip(*tip);
         }

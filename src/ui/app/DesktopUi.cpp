@@ -1,10 +1,12 @@
 #include "ui/app/DesktopUi.h"
 
+#include "app/LastFolders.h"
 #include "print/SystemLinePrinter.h"
 #include "ui/app/FileFilter.h"
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
@@ -105,13 +107,16 @@ MsgResult DesktopUi::Message(const QString& text, const QString& title, MsgIcon 
 
 std::optional<QString> DesktopUi::RunFileDialog(QFileDialog& dialog,
                                                 const FileDialogRequest& request) {
+    // Qt's own dialog, never the desktop's: it speaks the program's language (a GTK dialog
+    // would follow the desktop's) and behaves the same on every desktop.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setWindowTitle(request.title);
     dialog.setNameFilters(QtNameFilters(request.filter));
-    if (!request.initialDir.isEmpty()) {
-        dialog.setDirectory(request.initialDir);
-    }
+    // The kind's last folder, else the caller's, else the documents folder; the proposed
+    // name goes into that folder, whatever folder the caller put in front of it.
+    dialog.setDirectory(LastFolders::StartFolder(request.kind, request.initialDir));
     if (!request.fileName.isEmpty()) {
-        dialog.selectFile(request.fileName);
+        dialog.selectFile(QFileInfo(request.fileName).fileName());
     }
     dialog.setDefaultSuffix(request.defaultExtension);
     // With several file types, a name typed without extension gets the chosen type's one.
@@ -124,7 +129,10 @@ std::optional<QString> DesktopUi::RunFileDialog(QFileDialog& dialog,
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;
     }
-    return WithDefaultExtension(dialog.selectedFiles().front(), dialog.defaultSuffix());
+    const QString chosen =
+        WithDefaultExtension(dialog.selectedFiles().front(), dialog.defaultSuffix());
+    LastFolders::Remember(request.kind, chosen);
+    return chosen;
 }
 
 std::optional<QString> DesktopUi::SaveFileDialog(const FileDialogRequest& request) {

@@ -4,11 +4,13 @@
 #include <QObject>
 #include <QTimer>
 
+class QHBoxLayout;
 class QLabel;
 class QStatusBar;
 
 // The seven panels of the main window's status bar: port, baud rate, meter model, serial
-// number, user, and the current date and time, which a timer keeps current.
+// number, user, and the current date and time, which a timer keeps current. Each panel is
+// at least as wide as its text whenever the window is wide enough for all of them.
 class StatusPanels : public QObject {
     Q_OBJECT
 public:
@@ -26,6 +28,7 @@ public:
 private:
     QLabel* Panel(int panel) const;
 
+    QHBoxLayout* m_row = nullptr;
     QList<QLabel*> m_panels;
     QTimer m_clock;
 };

@@ -1,13 +1,19 @@
 #include "ui/app/WindowPlacement.h"
 
 #include "app/Twips.h"
+#include "app/WindowGeometry.h"
 
+#include <QGuiApplication>
+#include <QScreen>
 #include <QSettings>
 #include <QWidget>
+#include <algorithm>
 
 namespace {
 
 const QString kGroup = QStringLiteral("Settings");
+const QStringList kKeys = {QStringLiteral("MainLeft"), QStringLiteral("MainTop"),
+                           QStringLiteral("MainWidth"), QStringLiteral("MainHeight")};
 
 int ReadKey(const QSettings& settings, const QString& key, int fallback) {
     bool ok = false;
@@ -17,9 +23,13 @@ int ReadKey(const QSettings& settings, const QString& key, int fallback) {
 
 } // namespace
 
-Placement LoadPlacement() {
+std::optional<Placement> LoadPlacement() {
     QSettings settings;
     settings.beginGroup(kGroup);
+    if (std::none_of(kKeys.begin(), kKeys.end(),
+                     [&](const QString& key) { return settings.contains(key); })) {
+        return std::nullopt;
+    }
     Placement p;
     p.left = ReadKey(settings, QStringLiteral("MainLeft"), p.left);
     p.top = ReadKey(settings, QStringLiteral("MainTop"), p.top);
@@ -49,4 +59,27 @@ void ApplyPlacement(QWidget& window, const Placement& p) {
     const double dpiY = window.logicalDpiY();
     window.move(TwipsToPixels(p.left, dpiX), TwipsToPixels(p.top, dpiY));
     window.resize(TwipsToPixels(p.width, dpiX), TwipsToPixels(p.height, dpiY));
+}
+
+void PlaceAtStart(QWidget& window, const std::optional<Placement>& stored) {
+    QList<QRect> screens;
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    if (primary) {
+        screens << primary->availableGeometry();
+    }
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        if (screen != primary) {
+            screens << screen->availableGeometry();
+        }
+    }
+    std::optional<QRect> storedRect;
+    if (stored) {
+        ApplyPlacement(window, *stored);
+        storedRect = QRect(window.pos(), window.size());
+    }
+    const QRect rect = WindowGeometry::AtStart(screens, storedRect);
+    if (rect.isValid() && (!storedRect || rect != *storedRect)) {
+        window.move(rect.topLeft());
+        window.resize(rect.size());
+    }
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QRect>
+#include <optional>
 
 class QWidget;
 
@@ -13,9 +14,13 @@ struct Placement {
     int height = 6500;
 };
 
-Placement LoadPlacement();
+// Nothing when no key is stored (the program's first start for this user).
+std::optional<Placement> LoadPlacement();
 void StorePlacement(const Placement& placement);
 
 // Twips <-> the window's pixels at the screen's logical resolution.
 Placement PlacementOf(const QWidget& window);
 void ApplyPlacement(QWidget& window, const Placement& placement);
+// The window at the stored placement, brought onto a screen when no screen shows it; the
+// first-start size and place without one.
+void PlaceAtStart(QWidget& window, const std::optional<Placement>& stored);

@@ -12,6 +12,7 @@
 #include "ui/app/Pictures.h"
 #include "ui/app/StatusPanels.h"
 #include "ui/app/WindowPlacement.h"
+#include "ui/calibration/ProtocolSave.h"
 #include "ui/calibration/frmCalProtEdit.h"
 #include "ui/calibration/frmCalProtocolPH.h"
 #include "ui/calibration/frmCalProtocolTurb.h"
@@ -99,7 +100,7 @@ void frmMain::Form_Load() {
         m_panels->SetToolTip(i + 1, QString::number(kPanelTips[i]));
     }
     ApplyCaptions(this);
-    ApplyPlacement(*this, LoadPlacement());
+    PlaceAtStart(*this, LoadPlacement());
     LoadIcon();
     m_services = std::make_unique<Services>(m_ui, m_makeLink(m_ui));
     m_services->print.SetPrinterFactory(std::make_unique<SystemPrinterFactory>());
@@ -310,6 +311,7 @@ void frmMain::MenuFileOpen() {
     TrappedVoid(m_ui, [&] {
         FileDialogRequest request;
         request.title = LoadResString(1021);
+        request.kind = FileKind::Dataset;
         request.filter = LoadResString(1113) + QStringLiteral(" (*.csv)|*.csv");
         request.fileMustExist = true;
         request.hideReadOnly = true;
@@ -451,6 +453,11 @@ void frmMain::closeEvent(QCloseEvent* event) {
             event->ignore();
             return;
         }
+    }
+    // Lot data typed into the protocol exists nowhere else: asked about like a document.
+    if (!MayDropEditedLot(*m_services, [&] { return HeldProtocolKind(*m_services); })) {
+        event->ignore();
+        return;
     }
     Form_Unload();
     event->accept();

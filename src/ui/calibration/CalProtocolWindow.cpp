@@ -10,6 +10,7 @@
 #include "ui/app/HelpContext.h"
 #include "ui/app/PrintCommands.h"
 #include "ui/app/frmMain.h"
+#include "ui/calibration/ProtocolSave.h"
 #include "ui/calibration/ProtocolWindowParts.h"
 #include "ui/dialogs/frmWait.h"
 
@@ -22,10 +23,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-QString CsvFilter() {
-    return LoadResString(1113) + QStringLiteral(" (*.csv)|*.csv");
-}
 
 // The busy pointer on the main window and on `window` while it lives.
 class BusyPointer {
@@ -101,9 +98,7 @@ void CalProtocolWindow::AddPrintOptions() {
         printout.print = [this](LinePrinter& printer) {
             return m_services.print.PrintCalProtocol(printer);
         };
-        if (!ProposedFileName(printout.pdfName)) {
-            printout.pdfName.clear();
-        }
+        printout.pdfName = ProposedProtocolName(m_services, FileNameKind());
         return std::optional<Printout>(printout);
     });
     menu->addActions({print.printTo, print.preview, print.exportPdf});
@@ -150,9 +145,8 @@ void CalProtocolWindow::Form_Load() {
             frame->setTitle(QString());
         }
         ClearDisplay();
-        if (m_services.device.Online() && MeterHasChannel() &&
-            !(FetchProtocol() && ShowProtocol())) {
-            ReportProtocolError();
+        if (m_services.device.Online() && MeterHasChannel()) {
+            FetchUnlessLotIsKept();
         }
         UpdateButtons();
     });
@@ -199,47 +193,37 @@ bool CalProtocolWindow::FetchProtocol() {
     return fetched;
 }
 
-void CalProtocolWindow::cmdSaveAsFile_Click() {
-    TrappedVoid(m_services.ui, [&] {
-        CCalProtocol& protocol = m_services.calProtocol;
-        FileDialogRequest request;
-        if (ProposedFileName(request.fileName)) {
-            request.title = LoadResString(1112);
-            request.filter = CsvFilter();
-            request.initialDir = protocol.WorkDir();
-            request.defaultExtension = QStringLiteral("csv");
-            request.overwritePrompt = true;
-            request.pathMustExist = true;
-            request.hideReadOnly = true;
-            const std::optional<QString> path = m_services.ui.SaveFileDialog(request);
-            if (!path || protocol.SaveToFile(*path)) {
-                return;
-            }
-        }
-        m_services.ui.Message(LoadResString(1229), LoadResString(1033), MsgIcon::Critical);
-    });
+void CalProtocolWindow::FetchUnlessLotIsKept() {
+    // The protocol whose lot is in question is shown while asking, and stays when kept.
+    if (m_services.calProtocol.IsLotModified()) {
+        ShowProtocol();
+    }
+    if (!MayDropLot()) {
+        return;
+    }
+    ClearDisplay();
+    if (!(FetchProtocol() && ShowProtocol())) {
+        ReportProtocolError();
+    }
 }
 
-bool CalProtocolWindow::ProposedFileName(QString& strName) const {
-    short year = 0;
-    short month = 0;
-    short day = 0;
-    if (!m_services.calProtocol.GetProtocolDate(year, month, day)) {
-        return false;
-    }
-    strName = QStringLiteral("CalProt %1 %2%3%4")
-                  .arg(FileNameKind())
-                  .arg(year)
-                  .arg(month, 2, 10, QLatin1Char('0'))
-                  .arg(day, 2, 10, QLatin1Char('0'));
-    return true;
+bool CalProtocolWindow::MayDropLot() {
+    return MayDropEditedLot(m_services, [&] { return FileNameKind(); });
+}
+
+void CalProtocolWindow::cmdSaveAsFile_Click() {
+    SaveProtocolAs(m_services, FileNameKind());
 }
 
 void CalProtocolWindow::cmdReadFile_Click() {
     TrappedVoid(m_services.ui, [&] {
+        if (!MayDropLot()) {
+            return;
+        }
         FileDialogRequest request;
         request.title = LoadResString(1230);
-        request.filter = CsvFilter();
+        request.filter = ProtocolFileFilter();
+        request.kind = FileKind::Protocol;
         request.initialDir = m_services.calProtocol.WorkDir();
         request.fileMustExist = true;
         request.hideReadOnly = true;

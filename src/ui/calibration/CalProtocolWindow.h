@@ -75,12 +75,14 @@ private:
     void LayOut();
     void ReportProtocolError();
     bool FetchProtocol();
+    // The opening's fetch, unless the user keeps the edited, unsaved lot data it would drop.
+    void FetchUnlessLotIsKept();
+    // Asks before edited, unsaved lot data is dropped; true to go on.
+    bool MayDropLot();
     void cmdSaveAsFile_Click();
     void cmdReadFile_Click();
     void PrintProtocol();
     void AddPrintOptions();
-    // "CalProt", the kind and the protocol's date; false without a protocol date.
-    bool ProposedFileName(QString& strName) const;
 
     bool m_fPH;
 };

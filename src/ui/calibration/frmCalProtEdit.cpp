@@ -22,14 +22,29 @@ namespace {
 constexpr std::array<const char*, frmCalProtEdit::kStandards> kStdNames{"Low", "Mid", "High", "4",
                                                                         "5"};
 
-// ";" separates the fields of a protocol file: typed or pasted, it becomes ",".
-void ReplaceSeparators(QLineEdit* box, const QString& text) {
-    if (!text.contains(QLatin1Char(';'))) {
+// The rules for what the user types: ";" separates the fields of a protocol file, so typed
+// or pasted it becomes ","; the text may not grow beyond 15 characters. A longer text the
+// caller gave (a lot read from a file) may be shortened, never lengthened.
+void TakeTypedText(QLineEdit* box, const QString& text) {
+    const int limit = std::max<int>(frmCalProtEdit::kMaxLength, text.size());
+    const bool shortened = limit < box->maxLength();
+    if (!shortened && !text.contains(QLatin1Char(';'))) {
         return;
     }
+    // Both steps set the text anew, which would put the cursor at the end.
     const int cursor = box->cursorPosition();
+    if (shortened) {
+        box->setMaxLength(limit);
+    }
     box->setText(QString(text).replace(QLatin1Char(';'), QLatin1Char(',')));
     box->setCursorPosition(cursor);
+}
+
+// The caller's text is shown and given back as it is, whatever its length: confirming the
+// editor without typing must not cut a lot that came from a file.
+void SetGivenText(QLineEdit* box, const QString& text) {
+    box->setMaxLength(std::max<int>(frmCalProtEdit::kMaxLength, text.size()));
+    box->setText(text);
 }
 
 } // namespace
@@ -45,7 +60,7 @@ QLineEdit* frmCalProtEdit::NewTextBox(const char* name) {
     auto* box = NewControl<QLineEdit>(frmLOT, name);
     box->setMaxLength(kMaxLength);
     connect(box, &QLineEdit::textEdited, this,
-            [box](const QString& text) { ReplaceSeparators(box, text); });
+            [box](const QString& text) { TakeTypedText(box, text); });
     return box;
 }
 
@@ -125,7 +140,7 @@ QString frmCalProtEdit::ChargeIDTotal() const {
 }
 
 void frmCalProtEdit::ChargeIDTotal(const QString& value) {
-    txtLOTTotal->setText(value);
+    SetGivenText(txtLOTTotal, value);
 }
 
 QString frmCalProtEdit::Expiry() const {
@@ -133,7 +148,7 @@ QString frmCalProtEdit::Expiry() const {
 }
 
 void frmCalProtEdit::Expiry(const QString& value) {
-    txtExpiry->setText(value);
+    SetGivenText(txtExpiry, value);
 }
 
 QString frmCalProtEdit::Manufacturer() const {
@@ -141,7 +156,7 @@ QString frmCalProtEdit::Manufacturer() const {
 }
 
 void frmCalProtEdit::Manufacturer(const QString& value) {
-    txtManufacturer->setText(value);
+    SetGivenText(txtManufacturer, value);
 }
 
 void frmCalProtEdit::NumCalPoints(short value) {
@@ -153,7 +168,7 @@ QString frmCalProtEdit::ChargeIDStd(int i) const {
 }
 
 void frmCalProtEdit::ChargeIDStd(int i, const QString& value) {
-    txtStd.at(i)->setText(value);
+    SetGivenText(txtStd.at(i), value);
 }
 
 void frmCalProtEdit::Std_FNUNTU(int i, const QString& caption) {

@@ -163,12 +163,17 @@ void frmCalProtocolTurb::cmdEditLOT_Click() {
 
 void frmCalProtocolTurb::FillLotEditor(frmCalProtEdit& editor, short nNumCalPoints,
                                        const QStringList& strCalStds_FNUNTU) const {
-    editor.ChargeIDTotal(lblLOTTotalValue->text());
-    editor.Expiry(lblExpiryValue->text());
-    editor.Manufacturer(lblManufacturerValue->text());
+    // The held lot data, not the labels: the rows of unused standards show no lot, yet the
+    // protocol (e.g. read from a file) may hold one, which confirming must not blank.
+    QString lotTotal, expiry, manufacturer;
+    QStringList lots;
+    m_services.calProtocol.GetChargeID(lotTotal, expiry, manufacturer, lots);
+    editor.ChargeIDTotal(lotTotal);
+    editor.Expiry(expiry);
+    editor.Manufacturer(manufacturer);
     editor.NumCalPoints(nNumCalPoints);
     for (int i = 0; i < kStandards; ++i) {
-        editor.ChargeIDStd(i, commentLabels[i]->text());
+        editor.ChargeIDStd(i, lots.value(i));
         const QString value = i < nNumCalPoints ? strCalStds_FNUNTU.value(i) : QString();
         editor.Std_FNUNTU(i, StandardDisplayText(value));
     }

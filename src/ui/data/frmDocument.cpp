@@ -1,6 +1,7 @@
 #include "ui/data/frmDocument.h"
 
 #include "app/ErrorTrap.h"
+#include "app/SaveQuestion.h"
 #include "app/Services.h"
 #include "app/StringTable.h"
 #include "app/Twips.h"
@@ -242,14 +243,5 @@ bool frmDocument::MayDropDataset() {
     if (!IsModified()) {
         return true;
     }
-    const QString question = LoadResString(1178) + QStringLiteral("\r\n") + LoadResString(1179);
-    switch (m_services.ui.Message(question, LoadResString(1095), MsgIcon::Question,
-                                  MsgButtons::YesNoCancel, MsgResult::Yes)) {
-    case MsgResult::No:
-        return true;
-    case MsgResult::Yes:
-        return SaveAndRemember(true);
-    default:
-        return false;
-    }
+    return MayDropChanges(m_services.ui, [&] { return SaveAndRemember(true); });
 }

@@ -26,9 +26,11 @@ bool IsWritableFile(const QString& path) {
 
 // The save dialog of the dataset commands: "Enregistrer sous", one file type, the meter
 // model as the proposed name.
-FileDialogRequest SaveAsRequest(int filterName, const QString& extension, const QString& model) {
+FileDialogRequest SaveAsRequest(FileKind kind, int filterName, const QString& extension,
+                                const QString& model) {
     FileDialogRequest request;
     request.title = LoadResString(1112);
+    request.kind = kind;
     request.filter = LoadResString(filterName) + QStringLiteral(" (*.%1)|*.%1").arg(extension);
     request.fileName = model;
     request.defaultExtension = extension;
@@ -114,7 +116,7 @@ bool frmDocument::SaveDocument(QString& strNewPath, bool fUseKnownPath, const QS
         strNewPath = strKnownPath;
     } else {
         const std::optional<QString> chosen = m_services.ui.SaveFileDialog(
-            SaveAsRequest(1113, QStringLiteral("csv"), mvals.strMeter));
+            SaveAsRequest(FileKind::Dataset, 1113, QStringLiteral("csv"), mvals.strMeter));
         if (!chosen) {
             return false;
         }
@@ -183,7 +185,8 @@ void frmDocument::Export() {
         return;
     }
     // The workbook first; the legacy worksheet stays for programs that need it.
-    FileDialogRequest request = SaveAsRequest(1246, QStringLiteral("xlsx"), m_mvals.strMeter);
+    FileDialogRequest request =
+        SaveAsRequest(FileKind::Spreadsheet, 1246, QStringLiteral("xlsx"), m_mvals.strMeter);
     request.filter += QStringLiteral("|") + LoadResString(1059) + QStringLiteral(" (*.xls)|*.xls");
     const std::optional<QString> path = m_services.ui.SaveFileDialog(request);
     if (!path) {

@@ -16,6 +16,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QStorageInfo>
 #include <QTreeView>
 #include <QVBoxLayout>
@@ -45,6 +46,19 @@ frmChangeDir::frmChangeDir(Services& services, QWidget* parent)
         dir->hideColumn(column);
     }
     dir->header()->hide();
+    // The model reads folders in the background and sorts them later: rows that arrive
+    // above the selected directory push it down, out of view, unless the tree follows.
+    connect(
+        m_model, &QAbstractItemModel::rowsInserted, this,
+        [this](const QModelIndex& parent) { KeepSelectionInView(parent); }, Qt::QueuedConnection);
+    connect(
+        m_model, &QAbstractItemModel::layoutChanged, this,
+        [this] { KeepSelectionInView(QModelIndex()); }, Qt::QueuedConnection);
+    // Once the user opens, closes or scrolls the tree, the view is theirs.
+    const auto userTakesOver = [this] { m_followSelection = false; };
+    connect(dir, &QTreeView::expanded, this, userTakesOver);
+    connect(dir, &QTreeView::collapsed, this, userTakesOver);
+    connect(dir->verticalScrollBar(), &QScrollBar::actionTriggered, this, userTakesOver);
     LayOut();
     setTabOrder(drv, dir);
     setTabOrder(dir, cmdOK);
@@ -118,6 +132,28 @@ void frmChangeDir::SetDirectory(const QString& path) {
     dir->setCurrentIndex(index);
     dir->expand(index);
     dir->scrollTo(index);
+    m_followSelection = true;
+}
+
+void frmChangeDir::KeepSelectionInView(const QModelIndex& changed) {
+    if (!m_followSelection) {
+        return;
+    }
+    const QModelIndex current = dir->currentIndex();
+    for (QModelIndex above = current.parent(); current.isValid(); above = above.parent()) {
+        if (above == changed) {
+            dir->scrollTo(current);
+            return;
+        }
+        if (!above.isValid()) {
+            return;
+        }
+    }
+}
+
+void frmChangeDir::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    dir->scrollTo(dir->currentIndex());
 }
 
 void frmChangeDir::ShowRoot(const QString& root) {

@@ -4,6 +4,7 @@
 
 class QComboBox;
 class QFileSystemModel;
+class QModelIndex;
 class QPushButton;
 class QTreeView;
 class Services;
@@ -33,8 +34,12 @@ public:
     void cmdCancel_Click();
     void cmdNewDir_Click();
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     void LayOut();
+    void KeepSelectionInView(const QModelIndex& changed);
     void Form_Load();
     void FillVolumes();
     void ShowRoot(const QString& root);
@@ -42,4 +47,6 @@ private:
     Services& m_services;
     QFileSystemModel* m_model = nullptr;
     QString m_path;
+    // The tree keeps the selected directory in view while it fills, until the user moves it.
+    bool m_followSelection = true;
 };

@@ -28,6 +28,7 @@ std::optional<QString> AskProgramFilePath(Services& services, const QString& str
     const bool inWorkDir = !workDir.isEmpty() && QFileInfo(workDir).isDir();
     FileDialogRequest request;
     request.title = LoadResString(1112);
+    request.kind = FileKind::Program;
     request.filter = LoadResString(1113) + QStringLiteral(" (*.csv)|*.csv");
     request.initialDir = inWorkDir ? workDir : QString();
     request.fileName = inWorkDir ? JoinPath(workDir, name) : name;

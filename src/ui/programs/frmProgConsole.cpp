@@ -19,6 +19,8 @@
 #include <QScopedValueRollback>
 #include <QStatusBar>
 #include <QTimer>
+#include <algorithm>
+#include <numeric>
 
 namespace {
 
@@ -119,7 +121,15 @@ bool frmProgConsole::ShowPCList() {
     if (!m_services.usrDefProg.ListPC(numbers, names, count)) {
         return false;
     }
-    for (int i = 0; i < count; ++i) {
+    // The files come in the file system's order; the user looks for a program by number.
+    QList<int> order(count);
+    std::iota(order.begin(), order.end(), 0);
+    std::sort(order.begin(), order.end(), [&](int a, int b) {
+        const int numberA = numbers[a].toInt();
+        const int numberB = numbers[b].toInt();
+        return numberA != numberB ? numberA < numberB : names[a] < names[b];
+    });
+    for (int i : order) {
         auto* item =
             new QListWidgetItem(numbers[i] + QStringLiteral("   (") + names[i] + QLatin1Char(')'));
         item->setData(Qt::UserRole, names[i]);

@@ -1,4 +1,5 @@
-// Deleting programs from the console: in the meter after a confirmation, files to the trash.
+// Deleting programs from the console: in the meter after a confirmation, files to the trash
+// (all of them after a confirmation).
 
 #include "app/ErrorTrap.h"
 #include "app/Services.h"
@@ -78,7 +79,9 @@ void frmProgConsole::cmdDeletePC_Click() {
 void frmProgConsole::cmdDeleteAllPC_Click() {
     TrappedVoid(m_services.ui, [&] {
         const std::optional<Selection> selection = RequiredSelection();
-        if (!selection) {
+        // One file can be taken back from the trash by hand, the whole directory hardly:
+        // asked like the meter side.
+        if (!selection || !Confirmed(this, LoadResString(1410))) {
             return;
         }
         if (!m_services.usrDefProg.DeleteFileAll()) {

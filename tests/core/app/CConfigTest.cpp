@@ -45,6 +45,24 @@ TEST_F(CConfigTest, FirstRunCreatesTheFileWithTheDocumentsFolder) {
     EXPECT_TRUE(ui.messages.isEmpty());
 }
 
+// A fresh account has no documents folder yet: the default work directory is made, so the
+// program console does not greet the user with a directory read error.
+TEST_F(CConfigTest, AMissingDocumentsFolderIsCreatedAsTheWorkDirectory) {
+    const QByteArray savedHome = qgetenv("HOME");
+    qputenv("HOME", m_home.path().toLocal8Bit());
+    const QString documents = Documents();
+    EXPECT_TRUE(documents.startsWith(m_home.path())) << documents.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(documents));
+    EXPECT_EQ(config.WorkDir(), documents);
+    EXPECT_TRUE(QFileInfo(documents).isDir());
+    // Removed again later (the config file still names it): the next read makes it again.
+    ASSERT_TRUE(QDir(documents).removeRecursively());
+    EXPECT_EQ(config.WorkDir(), documents);
+    EXPECT_TRUE(QFileInfo(documents).isDir());
+    EXPECT_TRUE(ui.messages.isEmpty());
+    qputenv("HOME", savedHome);
+}
+
 TEST_F(CConfigTest, ContentIsTakenAsItStands) {
     config.SpecialFolderPath(CConfig::kAppDataFolder);
     WriteBytes(ConfigFile(), "Dir = ");

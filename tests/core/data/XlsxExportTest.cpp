@@ -3,6 +3,7 @@
 #include "data/ExportDataset.h"
 #include "data/MValSet.h"
 #include "data/RecordDateTime.h"
+#include "support/LockedFolder.h"
 #include "support/ScriptedMeterLink.h"
 #include "support/ScriptedUi.h"
 #include "support/TempDir.h"
@@ -248,4 +249,27 @@ TEST(RecordDateTime, MeterDatesAndTimesOnly) {
     for (const char* no : {"24:00", "08:60", "08:01:60", "8:5", "08:1:02", "08", "1:1:1:1", ":"}) {
         EXPECT_FALSE(RecordTime(QString::fromUtf8(no))) << no;
     }
+}
+
+TEST_F(XlsxExportTest, AFolderThatRefusesNewFilesStillTakesAWritableWorkbook) {
+    const QString folder = dir.file("locked");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QString target = folder + QStringLiteral("/data.xlsx");
+    WriteBytes(target, "previous export");
+    {
+        LockedFolder lock(folder);
+        EXPECT_TRUE(services.exportXlsx.SetMVals(Dataset({"1;30.11.23;08:01;1;0.5;NTU;;;;"}),
+                                                 QStringLiteral("Ardel 20 T"), {}, {}, when,
+                                                 target));
+        EXPECT_TRUE(ui.messages.isEmpty()) << ui.MessageTexts().join('|').toStdString();
+        // A new workbook cannot be made there: still reported.
+        EXPECT_FALSE(services.exportXlsx.SetMVals(Dataset({}), QStringLiteral("Ardel 20 T"), {}, {},
+                                                  when, folder + QStringLiteral("/new.xlsx")));
+        EXPECT_EQ(ui.messages.size(), 1);
+    }
+    const WorkbookSheet sheet = ReadWorkbook(target);
+    ASSERT_TRUE(sheet.read);
+    Expect(sheet, 9, 5, "number", 0.5);
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden),
+              QStringList{QStringLiteral("data.xlsx")});
 }
