@@ -5,6 +5,7 @@
 
 #include <QFontMetricsF>
 #include <QPageLayout>
+#include <QPageRanges>
 #include <QPagedPaintDevice>
 #include <cmath>
 
@@ -30,6 +31,9 @@ void PainterLinePrinter::Attach(QPagedPaintDevice& device, bool fMayTurn) {
     m_font = QFont(QFont(), &device);
     m_advances.clear();
     m_y = 0;
+    m_page = 1;
+    m_pageOpen = false;
+    m_devicePages = 0;
 }
 
 void PainterLinePrinter::EnsurePainting() {
@@ -119,20 +123,36 @@ void PainterLinePrinter::TurnToLandscape() {
     }
 }
 
+void PainterLinePrinter::OpenPage() {
+    EnsurePainting();
+    if (m_pageOpen) {
+        return;
+    }
+    // Painting starts on the first page; each further one is asked for.
+    if (m_devicePages > 0 && !m_device->newPage()) {
+        throw RunTimeError(RtError::PrinterNoPage);
+    }
+    ++m_devicePages;
+    m_pageOpen = true;
+}
+
 void PainterLinePrinter::PrintLine(const QString& text) {
     EnsurePainting();
     const QFontMetricsF metrics(m_font, m_device);
-    double width = 0;
-    for (const Segment& segment : Layout(text, width)) {
-        m_painter.drawText(QPointF(segment.x, m_y + metrics.ascent()), segment.text);
+    const QPageRanges ranges = m_device->pageRanges();
+    if (ranges.isEmpty() || ranges.contains(m_page)) {
+        OpenPage();
+        double width = 0;
+        for (const Segment& segment : Layout(text, width)) {
+            m_painter.drawText(QPointF(segment.x, m_y + metrics.ascent()), segment.text);
+        }
     }
     m_y += metrics.height();
 }
 
 void PainterLinePrinter::NewPage() {
     EnsurePainting();
-    if (!m_device->newPage()) {
-        throw RunTimeError(RtError::PrinterNoPage);
-    }
+    ++m_page;
+    m_pageOpen = false;
     m_y = 0;
 }

@@ -10,8 +10,9 @@ class QPagedPaintDevice;
 
 // Text lines painted from the top of the printable area down, in device pixels, with the
 // default font. Tabs advance to the next tab stop. Painting starts with the first line,
-// so that the page can still be turned after measuring. Subclasses own or borrow the
-// device and decide what ending and discarding a document means.
+// so that the page can still be turned after measuring. Pages outside the device's page
+// ranges (a print dialog's "pages from ... to") are laid out but not painted. Subclasses
+// own or borrow the device and decide what ending and discarding a document means.
 class PainterLinePrinter : public LinePrinter {
 public:
     void SetFontSize(double points) override;
@@ -40,6 +41,8 @@ private:
         double x = 0;
     };
     void EnsurePainting();
+    // Starts the current page on the device, after the pages painted before it.
+    void OpenPage();
     // The pieces of a line between tabs with the position each starts at: a tab moves to
     // the next multiple of eight "x" widths.
     QList<Segment> Layout(const QString& text, double& width) const;
@@ -50,6 +53,9 @@ private:
     QFont m_font;
     mutable QHash<char16_t, double> m_advances;
     double m_y = 0;
+    int m_page = 1;          // the page the lines go to, from 1
+    bool m_pageOpen = false; // it is started on the device
+    int m_devicePages = 0;   // pages started on the device
     bool m_mayTurn = false;
     bool m_started = false;
 };

@@ -15,11 +15,10 @@ QString SystemPrinterFactory::DefaultPrinterName() const {
 }
 
 std::unique_ptr<LinePrinter> SystemPrinterFactory::OpenPrinter(const QString& name) {
-    const QPrinterInfo printer = QPrinterInfo::printerInfo(name);
-    if (printer.isNull()) {
+    if (QPrinterInfo::printerInfo(name).isNull()) {
         return nullptr;
     }
-    return std::make_unique<SystemLinePrinter>(printer);
+    return std::make_unique<SystemLinePrinter>(NewProgramPrinter(name), true);
 }
 
 std::unique_ptr<LinePrinter> PdfFileFactory::OpenPrinter(const QString& name) {

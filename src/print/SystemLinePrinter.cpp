@@ -1,17 +1,30 @@
 #include "print/SystemLinePrinter.h"
 
+#include "print/PrinterFactories.h"
+
 #include <QPrinterInfo>
 
-SystemLinePrinter::SystemLinePrinter(const QPrinterInfo& printer)
-    : m_owned(std::make_unique<QPrinter>(printer, QPrinter::HighResolution)), m_printer(*m_owned) {
-    m_printer.setDocName(QStringLiteral("Mervex"));
-    SetUpPage(m_printer, PageOrientation::Automatic);
-    Attach(m_printer, true);
+std::unique_ptr<QPrinter> NewProgramPrinter(const QString& name) {
+    const QPrinterInfo info = name.isEmpty() ? QPrinterInfo() : QPrinterInfo::printerInfo(name);
+    auto printer = info.isNull() ? std::make_unique<QPrinter>(QPrinter::HighResolution)
+                                 : std::make_unique<QPrinter>(info, QPrinter::HighResolution);
+    if (info.isNull()) {
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        printer->setPageSize(LocalePageSize());
+    }
+    printer->setDocName(QStringLiteral("Mervex"));
+    SetUpPage(*printer, PageOrientation::Automatic);
+    return printer;
 }
 
-SystemLinePrinter::SystemLinePrinter(QPrinter& printer) : m_printer(printer) {
+SystemLinePrinter::SystemLinePrinter(QPrinter& printer, bool fMayTurn) : m_printer(printer) {
     m_printer.setDocName(QStringLiteral("Mervex"));
-    Attach(m_printer, false);
+    Attach(m_printer, fMayTurn);
+}
+
+SystemLinePrinter::SystemLinePrinter(std::unique_ptr<QPrinter> printer, bool fMayTurn)
+    : m_owned(std::move(printer)), m_printer(*m_owned) {
+    Attach(m_printer, fMayTurn);
 }
 
 SystemLinePrinter::~SystemLinePrinter() {

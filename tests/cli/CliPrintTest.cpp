@@ -3,13 +3,13 @@
 #include "print/PdfLinePrinter.h"
 #include "support/CliRunner.h"
 #include "support/PdfText.h"
+#include "support/PhotometerRecords.h"
 #include "support/QtPrint.h"
 #include "support/ScriptedMeterLink.h"
 #include "support/ScriptedUi.h"
 #include "support/TempDir.h"
 
 #include <QFile>
-#include <QProcess>
 #include <cmath>
 #include <gtest/gtest.h>
 
@@ -78,8 +78,7 @@ TEST_F(CliPrintTest, DatasetFileIntoAPdfOverSeveralPages) {
                          "",
                          TitleLine()};
     for (const QString& record : records) {
-        expected << (record.split(QLatin1Char(';')).join(QStringLiteral("; ")) +
-                     QStringLiteral(";"));
+        expected << PrintedRecordLine(record);
     }
     const QList<QStringList> pages = PdfPages(out);
     const int perPage = LinesPerPage();
@@ -112,24 +111,6 @@ TEST_F(CliPrintTest, UnreadableDatasetFiles) {
     EXPECT_EQ(RunCli({QStringLiteral("print"), notCsv}).exitCode, 2);
 }
 
-namespace {
-
-// A photometer record as wide as the meter writes them: every one of the 16 fields used.
-QStringList WidePhotometerRecords(int count) {
-    QStringList records;
-    for (int i = 1; i <= count; ++i) {
-        records << QStringLiteral("%1;12.07.24;09:05:%2;%3;370;GH;Cal;1:10;%4.5;°dH;> MR;"
-                                  "1234.56;mg/l;> MR;01.06.24;23:59:59")
-                       .arg(i)
-                       .arg(i % 60, 2, 10, QLatin1Char('0'))
-                       .arg(900 + i)
-                       .arg(20 + i % 10);
-    }
-    return records;
-}
-
-} // namespace
-
 TEST_F(CliPrintTest, APhotometerDatasetHoldsEveryFieldOfEveryRecordOnA4AndLetter) {
     const QStringList records = WidePhotometerRecords(60);
     MValSet set;
@@ -140,13 +121,9 @@ TEST_F(CliPrintTest, APhotometerDatasetHoldsEveryFieldOfEveryRecordOnA4AndLetter
         const CliResult r =
             RunCli({QStringLiteral("print"), in, out, QStringLiteral("--page"), page});
         ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
-        QStringList lines;
-        for (const QStringList& p : PdfPages(out)) {
-            lines += p;
-        }
+        const QStringList lines = PdfLines(out);
         for (const QString& record : records) {
-            const QString line =
-                record.split(QLatin1Char(';')).join(QStringLiteral("; ")) + QStringLiteral(";");
+            const QString line = PrintedRecordLine(record);
             EXPECT_TRUE(lines.contains(line)) << page.toStdString() << ": " << line.toStdString();
         }
     }
@@ -172,14 +149,7 @@ TEST_F(CliPrintTest, PageOptionsOfBothPrintCommands) {
                   .exitCode,
               0);
     // pdfinfo of poppler reads the page size back: A4 landscape and Letter portrait.
-    const auto pageSize = [](const QString& path) {
-        QProcess info;
-        info.start(QStringLiteral("pdfinfo"), {path});
-        info.waitForFinished(30000);
-        const QString text = QString::fromUtf8(info.readAllStandardOutput());
-        const qsizetype at = text.indexOf(QStringLiteral("Page size:"));
-        return text.mid(at, text.indexOf(QLatin1Char('\n'), at) - at).simplified();
-    };
+    const auto pageSize = &PdfPageSize;
     EXPECT_TRUE(pageSize(a4).startsWith(QStringLiteral("Page size: 842 x 595 pts (A4)")))
         << pageSize(a4).toStdString();
     EXPECT_TRUE(pageSize(letter).startsWith(QStringLiteral("Page size: 612 x 792 pts (letter)")))

@@ -26,3 +26,20 @@ QList<QStringList> PdfPages(const QString& path) {
     }
     return pages;
 }
+
+QStringList PdfLines(const QString& path) {
+    QStringList lines;
+    for (const QStringList& page : PdfPages(path)) {
+        lines += page;
+    }
+    return lines;
+}
+
+QString PdfPageSize(const QString& path) {
+    QProcess info;
+    info.start(QStringLiteral("pdfinfo"), {path});
+    info.waitForFinished(30000);
+    const QString text = QString::fromUtf8(info.readAllStandardOutput());
+    const qsizetype at = text.indexOf(QStringLiteral("Page size:"));
+    return at < 0 ? QString() : text.mid(at, text.indexOf(QLatin1Char('\n'), at) - at).simplified();
+}

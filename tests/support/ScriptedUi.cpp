@@ -1,5 +1,7 @@
 #include "support/ScriptedUi.h"
 
+#include "data/LinePrinter.h"
+
 #include <QCoreApplication>
 
 namespace {
@@ -49,6 +51,18 @@ std::optional<QString> ScriptedUi::InputBox(const QString& prompt, const QString
     return Next(inputAnswers);
 }
 
+std::unique_ptr<LinePrinter> ScriptedUi::PrintDialog(const PrintRequest& request) {
+    printDialogs.append(request.printerName);
+    return onPrintDialog ? onPrintDialog(request) : nullptr;
+}
+
+void ScriptedUi::PrintPreview(const PrintRequest& request) {
+    printPreviews.append(request.printerName);
+    if (onPrintPreview) {
+        onPrintPreview(request);
+    }
+}
+
 void ScriptedUi::Yield() {
     ++yields;
     if (processEvents) {
@@ -71,5 +85,7 @@ void ScriptedUi::Clear() {
     messages.clear();
     dialogs.clear();
     inputPrompts.clear();
+    printDialogs.clear();
+    printPreviews.clear();
     yields = 0;
 }

@@ -1,10 +1,13 @@
 #include "CalProtocolFixture.h"
+#include "app/StringTable.h"
 #include "app/Windows1252.h"
+#include "support/PdfText.h"
 #include "ui/calibration/frmCalProtocolPH.h"
 
 #include <QAction>
 #include <QFile>
 #include <QGroupBox>
+#include <QMenu>
 
 namespace {
 
@@ -37,6 +40,7 @@ protected:
     }
     static bool ButtonsEnabled(const frmCalProtocolPH& w) {
         EXPECT_EQ(w.cmdSaveAsFile->isEnabled(), w.cmdPrint->isEnabled());
+        EXPECT_EQ(w.cmdPrintOptions->isEnabled(), w.cmdPrint->isEnabled());
         return w.cmdSaveAsFile->isEnabled();
     }
 };
@@ -182,6 +186,55 @@ TEST_F(PHWindow, PrintingAsksNamingThePrinter) {
     log->names.clear();
     w->cmdPrint->click();
     EXPECT_EQ(ui.MessageTexts(), QStringList({"Pas d'imprimante disponible!"}));
+}
+
+TEST_F(PHWindow, PrintOptionsGoToTheChosenPrinterAndIntoAPdf) {
+    Online(QStringLiteral("Zentravox pH"));
+    link->ScriptOk(Cmd("U.586"), PHAnswer("1", "1"));
+    const auto w = Open();
+    EXPECT_EQ(w->cmdPrintOptions->text(), QStringLiteral("Autres impressions"));
+    EXPECT_EQ(w->cmdPrintOptions->toolTip(), LoadResString(1268));
+    QMenu* menu = w->cmdPrintOptions->menu();
+    ASSERT_NE(menu, nullptr);
+    QStringList entries;
+    for (const QAction* entry : menu->actions()) {
+        entries << entry->objectName() + QLatin1Char('=') + entry->text();
+    }
+    EXPECT_EQ(entries, QStringList({"mnuPrintTo=&Imprimer…", "mnuPreview=&Aperçu avant impression",
+                                    "mnuExportPdf=Exporter en &PDF…"}));
+    EXPECT_EQ(menu->actions()[1]->toolTip(), LoadResString(1263));
+
+    ui.onPrintDialog = [this](const PrintRequest& request) {
+        EXPECT_FALSE(request.fitPage) << "a protocol keeps the portrait page";
+        return NewRecordingPrinter(log, QStringLiteral("Choisie"));
+    };
+    menu->actions()[0]->trigger();
+    EXPECT_EQ(ui.printDialogs, QStringList({"Labo-Laser"}));
+    ASSERT_EQ(log->documents.size(), 1);
+    EXPECT_EQ(log->documents[0].printer, QStringLiteral("Choisie"));
+    EXPECT_TRUE(log->documents[0].ended);
+    EXPECT_TRUE(log->documents[0].AllLines().contains(
+        QStringLiteral("            #1\t4.01\t172.3 mV\t77,0 °F")));
+
+    ui.dialogAnswers = {File("protocol.pdf")};
+    menu->actions()[2]->trigger();
+    ASSERT_EQ(ui.dialogs.size(), 1);
+    EXPECT_EQ(ui.dialogs[0].request.fileName, QStringLiteral("CalProt pH 20240315"));
+    EXPECT_TRUE(ui.messages.isEmpty()) << ui.MessageTexts().join('|').toStdString();
+    const QStringList lines = PdfLines(File("protocol.pdf"));
+    EXPECT_TRUE(lines.contains(QStringLiteral("Protocole de calibration - pH")));
+    EXPECT_TRUE(lines.contains(QStringLiteral("#1 4.01 172.3 mV 77,0 °F")));
+    EXPECT_TRUE(lines.contains(QStringLiteral("Pente: 99,6 %")));
+
+    // The preview gets the same printout.
+    ui.onPrintPreview = [this](const PrintRequest& request) {
+        const std::unique_ptr<LinePrinter> page = NewRecordingPrinter(log, QStringLiteral("Vue"));
+        EXPECT_TRUE(request.print(*page));
+    };
+    menu->actions()[1]->trigger();
+    ASSERT_EQ(log->documents.size(), 2);
+    EXPECT_EQ(log->documents[1].AllLines().mid(5), log->documents[0].AllLines().mid(5))
+        << "the same lines after the date and time of printing";
 }
 
 TEST_F(PHWindow, TheMenuItemOpensTheWindowModally) {

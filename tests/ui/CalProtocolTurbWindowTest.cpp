@@ -1,6 +1,7 @@
 #include "CalProtocolFixture.h"
 #include "app/StringTable.h"
 #include "app/Windows1252.h"
+#include "support/PdfText.h"
 #include "ui/calibration/frmCalProtEdit.h"
 #include "ui/calibration/frmCalProtocolTurb.h"
 
@@ -8,6 +9,7 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QLineEdit>
+#include <QMenu>
 
 namespace {
 
@@ -172,6 +174,16 @@ TEST_F(TurbWindow, PrintingCarriesTheLotAndTheMenuOpensTheWindowModally) {
     ASSERT_EQ(log->documents.size(), 1);
     EXPECT_TRUE(
         log->documents[0].AllLines().contains(QStringLiteral("            10.0 FNU/NTU: s2 OK")));
+
+    // The PDF export carries it too; its button comes after Print in the tab order.
+    EXPECT_EQ(w->cmdPrint->nextInFocusChain(), w->cmdPrintOptions);
+    EXPECT_EQ(w->cmdPrintOptions->nextInFocusChain(), w->cmdCancel);
+    ASSERT_TRUE(w->cmdPrintOptions->isEnabled());
+    ui.dialogAnswers = {File("turbidity.pdf")};
+    w->cmdPrintOptions->menu()->actions()[2]->trigger();
+    EXPECT_EQ(ui.dialogs.last().request.fileName,
+              QStringLiteral("CalProt Turb 3-P StdCAL 20240315"));
+    EXPECT_TRUE(PdfLines(File("turbidity.pdf")).contains(QStringLiteral("10.0 FNU/NTU: s2 OK")));
 
     QString shown;
     WhenModal([&](QWidget* window) {

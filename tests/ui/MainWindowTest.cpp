@@ -174,7 +174,10 @@ TEST(MainWindow, DocumentMenusShowInTheMenuBarWithTheirHiddenItems) {
     }
     EXPECT_EQ(file, (QStringList{"&Nouveau", "&Ouvrir...", "&Fermer", "-", "&Enregistrer",
                                  "Enregistrer &sous...", "-", "Ins&taller page...",
-                                 "Pré&visualisation impression", "&Imprimer...", "-", "&Quitter"}));
+                                 "Pré&visualisation impression", "&Imprimer...", "-",
+                                 // the print dialog, preview and PDF export shown instead
+                                 "&Imprimer…", "&Aperçu avant impression", "Exporter en &PDF…", "-",
+                                 "&Quitter"}));
     for (QAction* hidden : {m.mnuFilePageSetup, m.mnuFilePrintPreview, m.mnuFilePrint,
                             m.mnuFileBar2, m.mnuWindow->menuAction()}) {
         EXPECT_FALSE(hidden->isVisible()) << hidden->objectName().toStdString();

@@ -1,7 +1,11 @@
 #pragma once
 
 #include <QString>
+#include <functional>
+#include <memory>
 #include <optional>
+
+class LinePrinter;
 
 // What the program asks of the person in front of it. The desktop answers with real
 // dialogs, the command line with its streams, tests with a scripted double.
@@ -28,6 +32,17 @@ struct FileDialogRequest {
     bool hideReadOnly = false;
 };
 
+// What Qt's print dialog and print preview start from.
+struct PrintRequest {
+    // The printer the printouts go to (CPrint::PrinterName); empty when none is installed.
+    QString printerName;
+    // Lays the printout out on a page that may still turn: turns it to landscape where
+    // the printout needs it. Empty for a printout that keeps the portrait page.
+    std::function<bool(LinePrinter&)> fitPage;
+    // Prints the printout (the preview's pages, or the printer chosen from the preview).
+    std::function<bool(LinePrinter&)> print;
+};
+
 class Ui {
 public:
     virtual ~Ui() = default;
@@ -43,4 +58,12 @@ public:
                                             const QString& defaultText) = 0;
     // Lets pending window-system events run during a long operation.
     virtual void Yield() = 0;
+
+    // The print dialog (printer, copies, pages, orientation) over the request's printer,
+    // its page laid out by fitPage: a document on the chosen printer as the user set it
+    // up, or nullptr when the user cancelled. A Ui without print dialogs cancels.
+    virtual std::unique_ptr<LinePrinter> PrintDialog(const PrintRequest& request);
+    // The pages `print` puts on the request's printer, to look at and to print from
+    // there. A Ui without print dialogs shows nothing.
+    virtual void PrintPreview(const PrintRequest& request);
 };

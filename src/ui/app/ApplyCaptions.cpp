@@ -68,6 +68,12 @@ void ApplyToAction(QAction* action) {
     if (action->isSeparator()) {
         return;
     }
+    // A tip of its own (not the one Qt derives from the text) holds its own number.
+    if (action->toolTip() != action->iconText()) {
+        if (const auto tip = TextForWhole(action->toolTip())) {
+            action->setToolTip(*tip);
+        }
+    }
     if (const auto text = TextForWhole(action->text())) {
         action->setText(*text);
     }

@@ -1,6 +1,7 @@
 #include "ui/app/DesktopUi.h"
 
 #include "app/LastFolders.h"
+#include "print/SystemLinePrinter.h"
 #include "ui/app/FileFilter.h"
 
 #include <QApplication>
@@ -8,6 +9,9 @@
 #include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QScreen>
 
 namespace {
 
@@ -70,6 +74,16 @@ MsgResult FromQt(int button, MsgButtons buttons) {
         break;
     }
     return buttons == MsgButtons::YesNo ? MsgResult::No : MsgResult::Cancel;
+}
+
+// The request's printer with the page its printout lays out, as a dialog starts from.
+std::unique_ptr<QPrinter> LaidOutPrinter(const PrintRequest& request) {
+    std::unique_ptr<QPrinter> printer = NewProgramPrinter(request.printerName);
+    if (request.fitPage) {
+        SystemLinePrinter layout(*printer, true);
+        request.fitPage(layout);
+    }
+    return printer;
 }
 
 } // namespace
@@ -145,4 +159,35 @@ std::optional<QString> DesktopUi::InputBox(const QString& prompt, const QString&
 
 void DesktopUi::Yield() {
     QCoreApplication::processEvents();
+}
+
+std::unique_ptr<LinePrinter> DesktopUi::PrintDialog(const PrintRequest& request) {
+    std::unique_ptr<QPrinter> printer = LaidOutPrinter(request);
+    {
+        QPrintDialog dialog(printer.get(), Owner());
+        // "Pages from ... to" is honoured by the line printer itself.
+        dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintPageRange |
+                          QAbstractPrintDialog::PrintCollateCopies |
+                          QAbstractPrintDialog::PrintShowPageSize);
+        if (dialog.exec() != QDialog::Accepted) {
+            return nullptr;
+        }
+    }
+    return std::make_unique<SystemLinePrinter>(std::move(printer));
+}
+
+void DesktopUi::PrintPreview(const PrintRequest& request) {
+    std::unique_ptr<QPrinter> printer = LaidOutPrinter(request);
+    QPrintPreviewDialog dialog(printer.get(), Owner());
+    // Large enough to read a page; Qt's own default shows a thumbnail.
+    if (const QScreen* screen = dialog.screen()) {
+        dialog.resize(screen->availableGeometry().size() * 3 / 4);
+    }
+    // The preview's pages and a printout started from it take the same path.
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
+                     [&request](QPrinter* target) {
+                         SystemLinePrinter lines(*target);
+                         request.print(lines);
+                     });
+    dialog.exec();
 }

@@ -22,6 +22,8 @@ public:
     std::optional<QString> InputBox(const QString& prompt, const QString& title,
                                     const QString& defaultText) override;
     void Yield() override;
+    std::unique_ptr<LinePrinter> PrintDialog(const PrintRequest& request) override;
+    void PrintPreview(const PrintRequest& request) override;
 
 private:
     QWidget* Owner() const;

@@ -8,6 +8,7 @@
 #include "ui/app/BusyContent.h"
 #include "ui/app/Controls.h"
 #include "ui/app/HelpContext.h"
+#include "ui/app/PrintCommands.h"
 #include "ui/app/frmMain.h"
 #include "ui/calibration/ProtocolSave.h"
 #include "ui/calibration/ProtocolWindowParts.h"
@@ -17,6 +18,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -82,6 +84,25 @@ void CalProtocolWindow::BuildControls(const char* name, const char* tag) {
     onClick(cmdReadFile, &CalProtocolWindow::cmdReadFile_Click);
     onClick(cmdPrint, &CalProtocolWindow::PrintProtocol);
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+    AddPrintOptions();
+}
+
+void CalProtocolWindow::AddPrintOptions() {
+    cmdPrintOptions = NewControl<QPushButton>(this, "cmdPrintOptions", "1267");
+    cmdPrintOptions->setToolTip(QStringLiteral("1268"));
+    auto* menu = new QMenu(cmdPrintOptions);
+    menu->setObjectName(QStringLiteral("mnuPrintOptions"));
+    menu->setToolTipsVisible(true);
+    const PrintActions print = NewPrintActions(this, m_services, "mnu", [this] {
+        Printout printout;
+        printout.print = [this](LinePrinter& printer) {
+            return m_services.print.PrintCalProtocol(printer);
+        };
+        printout.pdfName = ProposedProtocolName(m_services, FileNameKind());
+        return std::optional<Printout>(printout);
+    });
+    menu->addActions({print.printTo, print.preview, print.exportPdf});
+    cmdPrintOptions->setMenu(menu);
 }
 
 void CalProtocolWindow::LayOut() {
@@ -101,7 +122,7 @@ void CalProtocolWindow::LayOut() {
     head->addWidget(imgLogo);
     m_extra = new QVBoxLayout;
     m_buttons = new QHBoxLayout;
-    for (QPushButton* button : {cmdSaveAsFile, cmdReadFile, cmdPrint, cmdCancel}) {
+    for (QPushButton* button : {cmdSaveAsFile, cmdReadFile, cmdPrint, cmdPrintOptions, cmdCancel}) {
         m_buttons->addWidget(button);
     }
     auto* layout = new QVBoxLayout(this);
@@ -112,7 +133,8 @@ void CalProtocolWindow::LayOut() {
     layout->addLayout(m_buttons);
     setTabOrder(cmdSaveAsFile, cmdReadFile);
     setTabOrder(cmdReadFile, cmdPrint);
-    setTabOrder(cmdPrint, cmdCancel);
+    setTabOrder(cmdPrint, cmdPrintOptions);
+    setTabOrder(cmdPrintOptions, cmdCancel);
 }
 
 void CalProtocolWindow::Form_Load() {
@@ -141,6 +163,7 @@ void CalProtocolWindow::UpdateButtons() {
     const bool valid = m_services.calProtocol.IsProtocolValid();
     cmdSaveAsFile->setEnabled(valid);
     cmdPrint->setEnabled(valid);
+    cmdPrintOptions->setEnabled(valid);
 }
 
 void CalProtocolWindow::ShowCommonFields(const QString& strMeter, const QString& strSerNo,

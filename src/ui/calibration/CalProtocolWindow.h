@@ -38,6 +38,8 @@ public:
     QPushButton* cmdSaveAsFile = nullptr;
     QPushButton* cmdReadFile = nullptr;
     QPushButton* cmdPrint = nullptr;
+    // "Imprimer…", "Aperçu avant impression", "Exporter en PDF…" in its menu mnuPrintOptions.
+    QPushButton* cmdPrintOptions = nullptr;
     QPushButton* cmdCancel = nullptr;
 
 protected:
@@ -80,6 +82,7 @@ private:
     void cmdSaveAsFile_Click();
     void cmdReadFile_Click();
     void PrintProtocol();
+    void AddPrintOptions();
 
     bool m_fPH;
 };

@@ -9,23 +9,31 @@ QString ProtocolFileFilter() {
     return LoadResString(1113) + QStringLiteral(" (*.csv)|*.csv");
 }
 
+QString ProposedProtocolName(Services& services, const QString& kind) {
+    short year = 0;
+    short month = 0;
+    short day = 0;
+    if (!services.calProtocol.GetProtocolDate(year, month, day)) {
+        return QString();
+    }
+    return QStringLiteral("CalProt %1 %2%3%4")
+        .arg(kind)
+        .arg(year)
+        .arg(month, 2, 10, QLatin1Char('0'))
+        .arg(day, 2, 10, QLatin1Char('0'));
+}
+
 bool SaveProtocolAs(Services& services, const QString& kind) {
     return Trapped(services.ui, false, [&] {
         CCalProtocol& protocol = services.calProtocol;
-        short year = 0;
-        short month = 0;
-        short day = 0;
-        if (protocol.GetProtocolDate(year, month, day)) {
+        const QString name = ProposedProtocolName(services, kind);
+        if (!name.isEmpty()) {
             FileDialogRequest request;
             request.title = LoadResString(1112);
             request.filter = ProtocolFileFilter();
             request.kind = FileKind::Protocol;
             request.initialDir = protocol.WorkDir();
-            request.fileName = QStringLiteral("CalProt %1 %2%3%4")
-                                   .arg(kind)
-                                   .arg(year)
-                                   .arg(month, 2, 10, QLatin1Char('0'))
-                                   .arg(day, 2, 10, QLatin1Char('0'));
+            request.fileName = name;
             request.defaultExtension = QStringLiteral("csv");
             request.overwritePrompt = true;
             request.pathMustExist = true;

@@ -8,6 +8,9 @@ class Services;
 // The file type of protocol files in the file dialogs.
 QString ProtocolFileFilter();
 
+// "CalProt <kind> <date>" for the held protocol; empty without a protocol date.
+QString ProposedProtocolName(Services& services, const QString& kind);
+
 // The save dialog for the held protocol, proposing "CalProt <kind> <date>", then the file.
 // False when cancelled or failed (a failure is reported).
 bool SaveProtocolAs(Services& services, const QString& kind);

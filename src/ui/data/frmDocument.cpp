@@ -55,6 +55,7 @@ frmDocument::frmDocument(frmMain& main, QWidget* parent)
     BuildGrid();
     m_menus = BuildMenus(this, MenuKind::Document);
     ConnectMenus();
+    AddPrintEntries();
 }
 
 void frmDocument::BuildHead() {

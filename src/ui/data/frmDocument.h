@@ -2,8 +2,10 @@
 
 #include "data/MValSet.h"
 #include "ui/app/AppMenus.h"
+#include "ui/app/PrintCommands.h"
 
 #include <QWidget>
+#include <optional>
 
 class frmDocumentGraph;
 class frmMain;
@@ -99,6 +101,10 @@ private:
     bool SaveAndRemember(bool fUseKnownPath);
     bool ReportNoDataset();
     bool PrintDocument();
+    // "Imprimer…", "Aperçu avant impression" and "Exporter en PDF…" in the file menu
+    // (frmDocumentPrint.cpp).
+    void AddPrintEntries();
+    std::optional<Printout> DatasetPrintout();
     void Import();
     void Export();
     // Hands the dataset to an open graph view; an empty one when the table is empty.

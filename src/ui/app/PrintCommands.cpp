@@ -1,0 +1,96 @@
+#include "ui/app/PrintCommands.h"
+
+#include "app/ErrorTrap.h"
+#include "app/Services.h"
+#include "app/StringTable.h"
+#include "print/PdfLinePrinter.h"
+#include "print/PrinterFactories.h"
+
+#include <QAction>
+#include <QFileInfo>
+#include <QWidget>
+
+namespace {
+
+PrintRequest RequestFor(Services& services, const Printout& printout) {
+    return {services.print.PrinterName(), printout.fitPage, printout.print};
+}
+
+bool Fail(Services& services, int message) {
+    services.ui.Message(LoadResString(message), LoadResString(1033), MsgIcon::Critical);
+    return false;
+}
+
+} // namespace
+
+bool PrintWithDialog(Services& services, const Printout& printout) {
+    const std::unique_ptr<LinePrinter> chosen =
+        services.ui.PrintDialog(RequestFor(services, printout));
+    if (!chosen) {
+        return false;
+    }
+    return printout.print(*chosen) || Fail(services, 1209);
+}
+
+void PreviewPrintout(Services& services, const Printout& printout) {
+    PrintRequest request = RequestFor(services, printout);
+    request.print = [&](LinePrinter& printer) {
+        return printout.print(printer) || Fail(services, 1209);
+    };
+    services.ui.PrintPreview(request);
+}
+
+bool ExportPdf(Services& services, const Printout& printout) {
+    FileDialogRequest request;
+    request.title = LoadResString(1112);
+    request.filter = LoadResString(1266) + QStringLiteral(" (*.pdf)|*.pdf");
+    request.fileName = printout.pdfName;
+    request.defaultExtension = QStringLiteral("pdf");
+    request.overwritePrompt = true;
+    request.pathMustExist = true;
+    request.hideReadOnly = true;
+    std::optional<QString> path = services.ui.SaveFileDialog(request);
+    if (!path) {
+        return false;
+    }
+    if (QFileInfo(*path).suffix().isEmpty()) {
+        *path += QStringLiteral(".pdf");
+    }
+    const bool exported = Trapped(services.ui, false, [&] {
+        // Written beside the file and put in its place only when complete.
+        PdfLinePrinter pdf(*path, LocalePageSize(), PageOrientation::Automatic);
+        return printout.print(pdf);
+    });
+    return exported || Fail(services, 1058);
+}
+
+PrintActions NewPrintActions(QWidget* owner, Services& services, const char* prefix,
+                             std::function<std::optional<Printout>()> printout) {
+    const auto entry = [&](const char* name, int text, int tip,
+                           bool (*command)(Services&, const Printout&)) {
+        auto* action = new QAction(QString::number(text), owner);
+        action->setObjectName(QLatin1String(prefix) + QLatin1String(name));
+        action->setToolTip(QString::number(tip));
+        action->setEnabled(!services.busy.Busy());
+        QObject::connect(&services.busy, &BusyState::Changed, action,
+                         [action](bool busy) { action->setEnabled(!busy); });
+        QObject::connect(action, &QAction::triggered, owner, [&services, printout, command] {
+            services.busy.RunCommand([&] {
+                TrappedVoid(services.ui, [&] {
+                    if (const std::optional<Printout> p = printout()) {
+                        command(services, *p);
+                    }
+                });
+            });
+        });
+        return action;
+    };
+    PrintActions actions;
+    actions.printTo = entry("PrintTo", 1260, 1261, &PrintWithDialog);
+    actions.preview = entry("Preview", 1262, 1263, [](Services& s, const Printout& p) {
+        PreviewPrintout(s, p);
+        return true;
+    });
+    actions.exportPdf = entry("ExportPdf", 1264, 1265, &ExportPdf);
+    return actions;
+}

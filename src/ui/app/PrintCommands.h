@@ -1,0 +1,42 @@
+#pragma once
+
+#include "app/Ui.h"
+
+#include <QString>
+#include <functional>
+#include <optional>
+
+class QAction;
+class QWidget;
+class Services;
+
+// What a window prints beside its quick print: how its printout lays out the page, how
+// it prints on a printer, and the name a PDF of it is proposed under.
+struct Printout {
+    std::function<bool(LinePrinter&)> fitPage; // empty: the portrait page stays
+    std::function<bool(LinePrinter&)> print;
+    QString pdfName;
+};
+
+// "Imprimer…": Qt's print dialog over the printer of the quick print, then the printout
+// on the chosen printer; "Erreur d'impression!" when it fails.
+bool PrintWithDialog(Services& services, const Printout& printout);
+// "Aperçu avant impression": the pages the printout puts on that printer, printable from
+// there.
+void PreviewPrintout(Services& services, const Printout& printout);
+// "Exporter en PDF…": the save dialog, then the printout into the chosen file on the
+// locale's paper, its page turned as the quick print turns it. The file is replaced only
+// by a complete printout; "Erreur lors de l'exportation!" otherwise.
+bool ExportPdf(Services& services, const Printout& printout);
+
+// The three commands as entries named `<prefix>PrintTo`, `<prefix>Preview` and
+// `<prefix>ExportPdf`, with their texts and tool tips as string numbers for the window's
+// captions. Each runs with the window's printout unless the program is busy (disabled
+// meanwhile); `printout` gives nothing when there is nothing to print (it says why).
+struct PrintActions {
+    QAction* printTo = nullptr;
+    QAction* preview = nullptr;
+    QAction* exportPdf = nullptr;
+};
+PrintActions NewPrintActions(QWidget* owner, Services& services, const char* prefix,
+                             std::function<std::optional<Printout>()> printout);
