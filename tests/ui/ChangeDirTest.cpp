@@ -42,6 +42,22 @@ TEST_F(ProgramWindowTest, ChooserShowsTheWorkDirectoryAmongManyOthers) {
     ASSERT_NE(model, nullptr);
     const QModelIndex parent = model->index(work.path());
     ASSERT_TRUE(QTest::qWaitFor([&] { return model->rowCount(parent) == 120; }, 10000));
+    // The model sorts the rows it read a little later; until then d100 may stand anywhere,
+    // also near the top, where scrolling away from it proves nothing.
+    const auto sorted = [&] {
+        for (int i = 1; i < 120; ++i) {
+            const auto row = [&](int n) {
+                return model
+                    ->index(work.file(QStringLiteral("d%1").arg(n, 3, 10, QLatin1Char('0'))))
+                    .row();
+            };
+            if (row(i - 1) >= row(i)) {
+                return false;
+            }
+        }
+        return true;
+    };
+    ASSERT_TRUE(QTest::qWaitFor(sorted, 10000));
     const auto shown = [&] {
         return chooser.dir->viewport()->rect().contains(
             chooser.dir->visualRect(chooser.dir->currentIndex()));
