@@ -7,6 +7,7 @@
 #include "data/FieldNumber.h"
 #include "data/RecordDateTime.h"
 #include "data/RecordWalker.h"
+#include "data/WorkbookCompression.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -45,6 +46,7 @@ public:
         // Rows go to a temporary file as they are written, so memory stays flat for any
         // number of records (rows must then be written top to bottom, as we do).
         options.constant_memory = LXW_TRUE;
+        static_cast<void>(WorkbookCompression::Level());
         m_book = workbook_new_opt(m_path.constData(), &options);
         if (m_book == nullptr) {
             throw MervexError(QStringLiteral("%1: %2").arg(QString::fromLocal8Bit(m_path),

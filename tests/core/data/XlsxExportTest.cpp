@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -272,4 +273,26 @@ TEST_F(XlsxExportTest, AFolderThatRefusesNewFilesStillTakesAWritableWorkbook) {
     Expect(sheet, 9, 5, "number", 0.5);
     EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden),
               QStringList{QStringLiteral("data.xlsx")});
+}
+
+// The parts of the workbook are compressed with zlib's fastest level (minizip marks it in
+// every entry's flags); at the default level compressing took longer than the rest of a
+// large export together.
+TEST_F(XlsxExportTest, EveryPartIsCompressedAtTheFastestLevel) {
+    ASSERT_TRUE(
+        Export(Dataset({"1;06.05.24;07:00;12;0.31;NTU;OK;;;"}), QStringLiteral("Ardel 20 T")));
+    QProcess python;
+    python.start(QStringLiteral("/usr/bin/python3"),
+                 {QStringLiteral("-c"),
+                  QStringLiteral("import sys, zipfile\n"
+                                 "parts = [i for i in zipfile.ZipFile(sys.argv[1]).infolist()\n"
+                                 "         if i.compress_type == zipfile.ZIP_DEFLATED]\n"
+                                 "print(len(parts), sorted({i.flag_bits & 6 for i in parts}))"),
+                  path});
+    ASSERT_TRUE(python.waitForFinished(30000));
+    EXPECT_EQ(python.exitCode(), 0) << python.readAllStandardError().toStdString();
+    const QString out = QString::fromUtf8(python.readAllStandardOutput()).trimmed();
+    // At least the sheet, the workbook, the styles and the content types, all marked "fastest".
+    EXPECT_TRUE(out.endsWith(QStringLiteral(" [6]"))) << out.toStdString();
+    EXPECT_GE(out.section(QLatin1Char(' '), 0, 0).toInt(), 4) << out.toStdString();
 }
