@@ -5,6 +5,7 @@
 #include "app/StringTable.h"
 #include "calibration/ProtocolDisplay.h"
 #include "ui/app/ApplyCaptions.h"
+#include "ui/app/BusyContent.h"
 #include "ui/app/Controls.h"
 #include "ui/calibration/ProtocolWindowParts.h"
 #include "ui/calibration/frmCalProtEdit.h"
@@ -85,7 +86,7 @@ void frmCalProtocolTurb::BuildTurbidityControls() {
     m_buttons->insertWidget(2, cmdEditLOT);
     setTabOrder(cmdReadFile, cmdEditLOT);
     setTabOrder(cmdEditLOT, cmdPrint);
-    connect(cmdEditLOT, &QPushButton::clicked, this, &frmCalProtocolTurb::cmdEditLOT_Click);
+    ConnectCommand(cmdEditLOT, this, m_services.busy, &frmCalProtocolTurb::cmdEditLOT_Click);
 }
 
 void frmCalProtocolTurb::ClearDisplay() {
