@@ -4,6 +4,7 @@
 
 #include <QEvent>
 #include <QKeyEvent>
+#include <QPointer>
 #include <QVBoxLayout>
 #include <QWidget>
 
@@ -11,11 +12,13 @@ namespace {
 
 class BusyWindowFilter : public QObject {
 public:
-    BusyWindowFilter(BusyState& busy, QObject* parent) : QObject(parent), m_busy(busy) {}
+    BusyWindowFilter(BusyState& busy, QObject* parent) : QObject(parent), m_busy(&busy) {}
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (!m_busy.Busy()) {
+        // A window can outlive the program's services (a document's child window is
+        // destroyed after the main window released them): without them nothing is busy.
+        if (m_busy.isNull() || !m_busy->Busy()) {
             return QObject::eventFilter(watched, event);
         }
         if (event->type() == QEvent::Close) {
@@ -30,7 +33,7 @@ protected:
     }
 
 private:
-    BusyState& m_busy;
+    QPointer<BusyState> m_busy;
 };
 
 } // namespace
