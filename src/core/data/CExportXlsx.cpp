@@ -8,6 +8,7 @@
 #include "data/RecordDateTime.h"
 #include "data/RecordWalker.h"
 #include "data/WorkbookCompression.h"
+#include "meter/ColumnKind.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -24,8 +25,6 @@
 
 namespace {
 
-constexpr int kIntegerKind = 0;
-constexpr int kNumberKind = 1;
 constexpr double kMinWidth = 6;
 constexpr double kMaxWidth = 60;
 // Excel's serial day 0 is 30 December 1899 (the 1900 leap-year slip included).
@@ -106,8 +105,8 @@ public:
             return; // an empty field gives no cell, as in the legacy export
         }
         const int kind = m_layout.kinds[col - 1];
-        if (kind == kIntegerKind || kind == kNumberKind) {
-            if (const std::optional<double> number = FieldNumber(field, kind == kIntegerKind)) {
+        if (kind == kWholeColumn || kind == kDecimalColumn) {
+            if (const std::optional<double> number = FieldNumber(field, kind == kWholeColumn)) {
                 Check(worksheet_write_number(m_book.sheet(), Row(row), Col(col), *number, nullptr));
                 Fit(col, field.trimmed().size());
                 return;

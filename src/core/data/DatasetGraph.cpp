@@ -4,6 +4,7 @@
 #include "data/FieldNumber.h"
 #include "data/RecordDateTime.h"
 #include "data/RecordWalker.h"
+#include "meter/ColumnKind.h"
 
 #include <QMap>
 #include <algorithm>
@@ -12,8 +13,6 @@
 
 namespace {
 
-constexpr int kNumberKind = 1;
-constexpr int kTextKind = 2;
 // Every table layout starts with the record number, its date and its time.
 constexpr int kDateColumn = 1;
 constexpr int kTimeColumn = 2;
@@ -30,8 +29,8 @@ bool HasProgramColumns(const ExportLayout& layout) {
 
 // The unit of a value stands in the text column right of it.
 int UnitColumn(const ExportLayout& layout, int column) {
-    return column + 1 < layout.count && layout.kinds.value(column + 1) == kTextKind ? column + 1
-                                                                                    : -1;
+    return column + 1 < layout.count && layout.kinds.value(column + 1) == kTextColumn ? column + 1
+                                                                                      : -1;
 }
 
 QString SeriesName(std::span<const QStringView> fields, bool programs, int unitColumn) {
@@ -86,7 +85,7 @@ void ScaleAxes(DatasetGraph& graph) {
 QList<int> GraphColumns(const ExportLayout& layout) {
     QList<int> columns;
     for (int c = 0; c < layout.count; ++c) {
-        if (layout.kinds.value(c) == kNumberKind) {
+        if (layout.kinds.value(c) == kDecimalColumn) {
             columns.append(c);
         }
     }

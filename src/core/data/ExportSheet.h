@@ -11,7 +11,7 @@ class Services;
 struct ExportLayout {
     QStringList titles;
     QList<short> widths;
-    QList<int> kinds; // 0 integer, 1 real number, 2 text
+    QList<int> kinds; // ColumnKind of each column
     int count = 0;    // 0: the meter has no table layout
 };
 

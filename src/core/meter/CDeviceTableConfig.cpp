@@ -2,12 +2,15 @@
 #include "app/Services.h"
 #include "app/StringTable.h"
 #include "meter/CDevice.h"
+#include "meter/ColumnKind.h"
 
 #include <span>
 
 namespace {
 
-enum Kind : int { Whole = 0, Decimal = 1, Text = 2 };
+constexpr int Whole = kWholeColumn;
+constexpr int Decimal = kDecimalColumn;
+constexpr int Text = kTextColumn;
 
 // A column title is a string number, or a fixed text when the number is 0.
 struct Column {
