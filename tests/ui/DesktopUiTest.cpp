@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QImage>
+#include <QInputDialog>
 #include <QLineEdit>
 #include <QSettings>
 #include <QStandardPaths>
@@ -133,4 +134,30 @@ TEST(DesktopUi, FileDialogsStartInTheKindsLastFolderElseTheCallersElseTheDocumen
     EXPECT_TRUE(SaveThroughDialog(dataset, QStringLiteral("z.csv"), seen));
     EXPECT_EQ(seen.directory, documents);
     QSettings().remove(QStringLiteral("Folders"));
+}
+
+// The input box is wide enough for its title and starts with the text it was given.
+TEST(DesktopUi, InputBoxShowsItsWholeTitleAndTheGivenText) {
+    DesktopUi ui;
+    const QString title = QStringLiteral("Modifier l'utilisateur");
+    int width = 0;
+    QString shown;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+        if (!dialog) {
+            if (QWidget* other = QApplication::activeModalWidget()) {
+                other->close();
+            }
+            return;
+        }
+        width = dialog->width();
+        shown = dialog->textValue();
+        dialog->setTextValue(QStringLiteral("marie"));
+        dialog->accept();
+    });
+    EXPECT_EQ(ui.InputBox(QStringLiteral("Utilisateur:"), title, QStringLiteral("anna")),
+              std::optional<QString>(QStringLiteral("marie")));
+    EXPECT_EQ(shown, QStringLiteral("anna"));
+    const QFontMetrics metrics(QApplication::font("QMdiSubWindowTitleBar"));
+    EXPECT_GE(width, metrics.horizontalAdvance(title) + 4 * metrics.height());
 }

@@ -337,7 +337,8 @@ void frmMain::MenuChangeUser() {
         return; // a command that arrives while an operation runs is ignored
     }
     TrappedVoid(m_ui, [&] {
-        const auto answer = m_ui.InputBox(LoadResString(1176), LoadResString(1208), QString());
+        const auto answer =
+            m_ui.InputBox(LoadResString(1176), LoadResString(1208), m_services->login.UserName());
         if (!answer || answer->isEmpty()) {
             return;
         }
