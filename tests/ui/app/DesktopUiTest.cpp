@@ -70,6 +70,18 @@ TEST(CommandLine, PortOptionsInOrder) {
 
 namespace {
 
+// The modal dialog of type T that is shown now; anything else shown is closed, so that no
+// test hangs on it.
+template <typename T> T* ShownModal() {
+    auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget());
+    if (!dialog) {
+        if (QWidget* other = QApplication::activeModalWidget()) {
+            other->close();
+        }
+    }
+    return dialog;
+}
+
 struct SeenDialog {
     QString directory;
     QString proposedName;
@@ -80,11 +92,8 @@ std::optional<QString> SaveThroughDialog(const FileDialogRequest& request, const
                                          SeenDialog& seen) {
     DesktopUi ui;
     QTimer::singleShot(0, [&] {
-        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        auto* dialog = ShownModal<QFileDialog>();
         if (!dialog) {
-            if (QWidget* other = QApplication::activeModalWidget()) {
-                other->close();
-            }
             return;
         }
         seen.directory = dialog->directory().absolutePath();
@@ -143,11 +152,8 @@ TEST(DesktopUi, InputBoxShowsItsWholeTitleAndTheGivenText) {
     int width = 0;
     QString shown;
     QTimer::singleShot(0, [&] {
-        auto* dialog = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+        auto* dialog = ShownModal<QInputDialog>();
         if (!dialog) {
-            if (QWidget* other = QApplication::activeModalWidget()) {
-                other->close();
-            }
             return;
         }
         width = dialog->width();

@@ -111,10 +111,10 @@ TEST_F(ProgramWindowTest, EnterAfterANewDirectoryChoosesIt) {
             shown.cmdCancel->click(); // Enter did not close it
         }
     });
-    frmChangeDir chooser(*services); // shows itself
+    frmChangeDir chooser(*services);
+    EXPECT_EQ(chooser.Path(), work.file("Fresh"));
     EXPECT_EQ(focused, chooser.dir);
     EXPECT_EQ(ui.inputPrompts.size(), 1) << "no second folder asked for";
-    EXPECT_EQ(chooser.Path(), work.file("Fresh"));
 }
 
 TEST_F(ProgramWindowTest, ChooserMakesANewDirectory) {
