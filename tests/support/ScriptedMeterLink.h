@@ -19,6 +19,10 @@ public:
     void ScriptOk(const QString& command, const QString& value);
 
     bool COMScanPorts(int& intPortNum, QString& strBaudrate) override;
+    bool COMScanPortsAgain(int& intPortNum, QString& strBaudrate) override {
+        calls << QStringLiteral("COMScanPortsAgain");
+        return COMScanPorts(intPortNum, strBaudrate);
+    }
     bool COMInit(int intPortNum, const QString& strBaudrate, int intMaxAnswTime_s) override;
     bool COMSendAndReceive(const QString& strSend, QString& strAnswer) override;
     bool COMChangeAnswerTime(int intMaxAnswTime_s) override;
