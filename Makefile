@@ -71,9 +71,10 @@ bench: deps-test
 
 # The Debian package $(BUILD)/deb/mervex_<version>_<arch>.deb, built in its own tree with
 # Debian's hardening flags (all of dpkg-buildflags' hardening, bind-now included) and
-# checked by lintian: errors fail, informational tags are shown.
+# checked by lintian: errors fail, informational tags are shown. Without the source path
+# mapping the flags are the same in every checkout, so ccache serves other work trees too.
 PACKAGE_BUILD ?= $(BUILD)/hardened
-HARDENED = DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get
+HARDENED = DEB_BUILD_MAINT_OPTIONS="hardening=+all reproducible=-fixfilepath,-fixdebugpath" dpkg-buildflags --get
 package: deps
 	cmake -S . -B $(PACKAGE_BUILD) -DMERVEX_BUILD_TESTS=OFF -DMERVEX_BUILD_BENCH=OFF \
 	    -DCMAKE_CXX_FLAGS="$$($(HARDENED) CPPFLAGS) $$($(HARDENED) CXXFLAGS)" \

@@ -37,11 +37,7 @@ install(FILES ${CMAKE_CURRENT_LIST_DIR}/copyright ${mervex_pkg_out}/changelog.gz
 # on upgrade; share/mervex keeps the shipped defaults. The place follows the program's lookup:
 # /etc/mervex for the /usr prefix, PREFIX/etc/mervex for any other.
 install(CODE "
-    if(CMAKE_INSTALL_PREFIX MATCHES \"/usr/?$\")
-        get_filename_component(mervex_root \"\${CMAKE_INSTALL_PREFIX}/..\" ABSOLUTE)
-    else()
-        set(mervex_root \"\${CMAKE_INSTALL_PREFIX}\")
-    endif()
+    string(REGEX REPLACE \"/usr/?$\" \"\" mervex_root \"\${CMAKE_INSTALL_PREFIX}\")
     file(INSTALL \"${CMAKE_SOURCE_DIR}/resources/Settings.ini\"
          DESTINATION \"\${mervex_root}/etc/mervex\")
 ")

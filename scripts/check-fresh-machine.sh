@@ -187,7 +187,7 @@ package)
     ;;
 esac
 
-step "${command[*]:0:3} (JOBS=$jobs$($share_ccache && echo ', shared ccache'))"
+step "$mode check (JOBS=$jobs$($share_ccache && echo ', shared ccache'))"
 set +e
 "${run_with[@]}" chroot "$root" "${newcomer_env[@]}" "${ccache_env[@]}" bash -c 'cd /work/mervex && "$@"' check "${command[@]}" 2>&1 |
     tee "$log"

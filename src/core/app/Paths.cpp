@@ -37,9 +37,8 @@ QString SettingsIniPath() {
     if (!forced.isEmpty()) {
         return JoinPath(QDir::cleanPath(forced), kSettingsIni);
     }
-    return SettingsIniPathFor(QCoreApplication::instance()
-                                  ? QCoreApplication::applicationDirPath()
-                                  : QDir::currentPath());
+    return SettingsIniPathFor(QCoreApplication::instance() ? QCoreApplication::applicationDirPath()
+                                                           : QDir::currentPath());
 }
 
 QString SettingsIniPathFor(const QString& exeDir) {
@@ -55,7 +54,9 @@ QString SettingsIniPathFor(const QString& exeDir) {
 
 QString ConfigDirFor(const QString& exeDir) {
     const QString prefix = QDir::cleanPath(exeDir + QStringLiteral("/.."));
-    const QString root = prefix.endsWith(QLatin1String("/usr")) ? QDir::cleanPath(prefix + QStringLiteral("/..")) : prefix;
+    const QString root = prefix.endsWith(QLatin1String("/usr"))
+                             ? QDir::cleanPath(prefix + QStringLiteral("/.."))
+                             : prefix;
     return JoinPath(root, QStringLiteral("etc/mervex"));
 }
 

@@ -25,7 +25,9 @@ TEST(Paths, ProgramFolderIsBesideTheProgramOrInTheInstalledShareFolder) {
 TEST(Paths, SettingsBesideTheProgramThenTheAdministratorsThenTheShareFolder) {
     TempDir root;
     const QString bin = root.file("usr/bin");
-    QDir().mkpath(bin);
+    for (const char* dir : {"usr/bin", "usr/share/mervex", "etc/mervex"}) {
+        QDir().mkpath(root.file(dir));
+    }
     WriteBytes(root.file("usr/share/mervex/Settings.ini"), "[General]\n");
     EXPECT_EQ(SettingsIniPathFor(bin), QDir::cleanPath(root.file("usr/share/mervex/Settings.ini")));
     // The administrator's copy of a /usr installation lives in /etc/mervex, outside the prefix.
