@@ -193,7 +193,7 @@ set +e
     tee "$log"
 status=${PIPESTATUS[0]}
 set -e
-summary=$(grep -E 'tests passed|tests failed' "$log" | tr '\n' ' ')
+summary=$(grep -E 'tests passed|tests failed' "$log" | tr '\n' ' ' || true)
 if [ "$status" -eq 0 ]; then
     echo "check-fresh-machine: PASS ($mode, $commit) in $(elapsed). $summary"
 else
