@@ -83,7 +83,7 @@ package: deps
 	cmake --build $(PACKAGE_BUILD) -j $(JOBS)
 	rm -rf $(BUILD)/deb
 	cpack -G DEB --config $(PACKAGE_BUILD)/CPackConfig.cmake -B $(BUILD)/deb
-	lintian --fail-on error --info --display-info $(BUILD)/deb/mervex_*.deb
+	lintian --fail-on error -I $(BUILD)/deb/mervex_*.deb
 
 clean:
 	rm -rf $(BUILD)
