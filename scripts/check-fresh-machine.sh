@@ -94,6 +94,10 @@ cleanup() {
     for ((i = ${#mounts[@]} - 1; i >= 0; i--)); do
         umount "${mounts[i]}" 2>/dev/null || umount -l "${mounts[i]}" || true
     done
+    # And whatever else was mounted below it meanwhile (debootstrap mounts its own /proc).
+    grep -o " $root/[^ ]*" /proc/mounts | sort -r | while read -r m; do
+        umount "$m" 2>/dev/null || umount -l "$m" || true
+    done || true
     if grep -q " $root" /proc/mounts; then
         echo "check-fresh-machine: still mounted below $root; left in place" >&2
     elif $keep; then
