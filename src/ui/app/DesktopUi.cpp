@@ -3,6 +3,7 @@
 #include "app/LastFolders.h"
 #include "print/SystemLinePrinter.h"
 #include "ui/app/FileFilter.h"
+#include "ui/app/PrintOptionsBox.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -11,7 +12,9 @@
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QScreen>
+#include <QToolBar>
 
 namespace {
 
@@ -84,6 +87,23 @@ std::unique_ptr<QPrinter> LaidOutPrinter(const PrintRequest& request) {
         request.fitPage(layout);
     }
     return printer;
+}
+
+// The layout choice on the preview's tool bar: the pages follow it at once.
+void AddPreviewChoice(QPrintPreviewDialog& dialog, const PrintRequest& request) {
+    auto* bar = dialog.findChild<QToolBar*>();
+    auto* preview = dialog.findChild<QPrintPreviewWidget*>();
+    if (!request.setOptions || !bar || !preview) {
+        return;
+    }
+    auto* choice = new PrintOptionsBox(request.options, bar);
+    bar->addSeparator();
+    bar->addWidget(choice);
+    QObject::connect(choice, &PrintOptionsBox::Changed, preview,
+                     [&request, preview](const PrintOptions& options) {
+                         request.setOptions(options);
+                         preview->updatePreview();
+                     });
 }
 
 } // namespace
@@ -169,8 +189,16 @@ std::unique_ptr<LinePrinter> DesktopUi::PrintDialog(const PrintRequest& request)
         dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintPageRange |
                           QAbstractPrintDialog::PrintCollateCopies |
                           QAbstractPrintDialog::PrintShowPageSize);
+        PrintOptionsBox* choice = nullptr;
+        if (request.setOptions) {
+            choice = new PrintOptionsBox(request.options, &dialog);
+            dialog.setOptionTabs({choice});
+        }
         if (dialog.exec() != QDialog::Accepted) {
             return nullptr;
+        }
+        if (choice) {
+            request.setOptions(choice->Options());
         }
     }
     return std::make_unique<SystemLinePrinter>(std::move(printer));
@@ -189,5 +217,6 @@ void DesktopUi::PrintPreview(const PrintRequest& request) {
                          SystemLinePrinter lines(*target);
                          request.print(lines);
                      });
+    AddPreviewChoice(dialog, request);
     dialog.exec();
 }
