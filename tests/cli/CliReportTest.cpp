@@ -11,6 +11,7 @@
 
 #include <QRegularExpression>
 #include <QSet>
+#include <algorithm>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <numeric>

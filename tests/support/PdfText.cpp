@@ -62,7 +62,7 @@ QList<QList<PdfWord>> PdfWords(const QString& path) {
     QList<QList<PdfWord>> pages;
     for (const QRegularExpressionMatch& m : item.globalMatch(html)) {
         if (m.captured(0) == QLatin1String("<page ")) {
-            pages.append({});
+            pages.append(QList<PdfWord>());
             continue;
         }
         QString text = m.captured(5);

@@ -24,7 +24,8 @@ constexpr double kRuleSpace = 0.4;
 constexpr int kSignatureLines = 2; // an empty line, then the block
 constexpr double kFooterLines = 1.5;
 const QString kColumnGap = QStringLiteral("   ");
-const QString kSignatureBlank = QStringLiteral(" ______________   ");
+const QString kSignatureBlank = QStringLiteral(" ______________");
+const QString kSignatureGap = QStringLiteral("   ");
 
 int Lines(double height, double lineHeight) {
     // A line that fits up to rounding still fits.
@@ -287,8 +288,10 @@ double TableReport::PaintTable(const Page& page, double y) {
 }
 
 void TableReport::PaintSignature(double y) {
-    const QString text = LoadResString(1612) + kSignatureBlank + LoadResString(1049) +
-                         kSignatureBlank + LoadResString(1613) + kSignatureBlank.trimmed();
+    const QString text =
+        QStringList{LoadResString(1612) + kSignatureBlank, LoadResString(1049) + kSignatureBlank,
+                    LoadResString(1613) + kSignatureBlank}
+            .join(kSignatureGap);
     const double width = m_painter.PrintableWidth();
     m_painter.SetFont(m_fontSize, false);
     m_painter.DrawText(0, y + m_lineHeight, width, PagePainter::Align::Left, Elided(text, width));

@@ -13,7 +13,10 @@
 namespace {
 
 PrintRequest RequestFor(Services& services, const Printout& printout) {
-    PrintRequest request{services.print.PrinterName(), printout.fitPage, printout.print};
+    PrintRequest request;
+    request.printerName = services.print.PrinterName();
+    request.fitPage = printout.fitPage;
+    request.print = printout.print;
     request.options = services.print.Options();
     // The choice holds for the printouts that follow and for the user's next session.
     request.setOptions = [&services](const PrintOptions& options) {
