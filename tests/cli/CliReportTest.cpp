@@ -61,19 +61,10 @@ protected:
     Services services{ui, std::make_unique<ScriptedMeterLink>()};
 };
 
-// Records whose fields hold no blank and are never empty, so that each field is one word;
-// the record number, the ID and the value vary in length.
+// Records whose fields hold no blank and are never empty, so that each field is one word.
 QStringList OneWordRecords(int count) {
-    QStringList records;
-    for (int i = 1; i <= count; ++i) {
-        records << QStringLiteral("%1;12.07.24;09:05:%2;%3;370;GH;Cal;1:10;%4;dH;OK;"
-                                  "1234.56;mg/l;OK;01.06.24;23:59:59")
-                       .arg(i)
-                       .arg(i % 60, 2, 10, QLatin1Char('0'))
-                       .arg(i * 37)
-                       .arg(i * 3.75);
-    }
-    return records;
+    return WidePhotometerRecords(count).replaceInStrings(QStringLiteral("> MR"),
+                                                         QStringLiteral("OK"));
 }
 
 } // namespace

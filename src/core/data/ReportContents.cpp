@@ -3,6 +3,7 @@
 #include "app/DateText.h"
 #include "app/StringTable.h"
 #include "calibration/CCalProtocol.h"
+#include "calibration/ProtocolData.h"
 #include "calibration/ProtocolDisplay.h"
 
 #include <algorithm>
@@ -45,54 +46,48 @@ ReportContent ProtocolFrame(bool fPH, const QString& meter, const QString& serNo
 }
 
 std::optional<ReportContent> PHContent(CCalProtocol& protocol) {
-    QString meter, serNo, user, date, time, interval, mode, slope, asy, quality;
-    bool showTempF = false;
-    bool showSlopePC = false;
-    short points = 0;
-    QStringList ph, mV, temp;
-    if (!protocol.GetProtocolPH(meter, serNo, user, date, time, interval, mode, slope, asy, quality,
-                                showTempF, showSlopePC, points, ph, mV, temp)) {
+    const std::optional<PHProtocolData> d = ReadPHProtocol(protocol);
+    if (!d) {
         return std::nullopt;
     }
-    ReportContent content = ProtocolFrame(true, meter, serNo, user, date);
-    content.details = CalibrationFields(date, time, interval, mode);
-    content.details << Field(1225, SlopeDisplayText(slope, showSlopePC))
-                    << Field(1226, asy + QStringLiteral(" mV")) << Field(1227, quality);
+    ReportContent content = ProtocolFrame(true, d->meter, d->serNo, d->user, d->date);
+    content.details = CalibrationFields(d->date, d->time, d->interval, d->mode);
+    content.details << Field(1225, SlopeDisplayText(d->slope, d->showSlopePC))
+                    << Field(1226, d->asy + QStringLiteral(" mV")) << Field(1227, d->quality);
     content.columns = {{Title(1620), true},
                        {QStringLiteral("pH"), true},
                        {Title(1621), true},
                        {Title(1622), false},
                        {Title(1623), true}};
-    const int shown = std::min<int>(points, static_cast<int>(ph.size()));
+    const int shown = std::min<int>(d->points, static_cast<int>(d->ph.size()));
     for (int i = 0; i < shown; ++i) {
-        content.rows << QStringList{QString::number(i + 1), ph[i], mV.value(i),
-                                    QStringLiteral("mV"),
-                                    TemperatureDisplayText(protocol, temp.value(i), showTempF)};
+        content.rows << QStringList{
+            QString::number(i + 1), d->ph[i], d->mV.value(i), QStringLiteral("mV"),
+            TemperatureDisplayText(protocol, d->temp.value(i), d->showTempF)};
     }
     return content;
 }
 
 std::optional<ReportContent> TurbidityContent(CCalProtocol& protocol) {
-    QString meter, serNo, user, date, time, interval, mode;
-    short points = 0;
-    QStringList standards;
-    QString lotTotal, expiry, manufacturer;
-    QStringList lots;
-    if (!protocol.GetProtocolTurbidity(meter, serNo, user, date, time, interval, mode, points,
-                                       standards) ||
-        !protocol.GetChargeID(lotTotal, expiry, manufacturer, lots)) {
+    const std::optional<TurbidityProtocolData> d = ReadTurbidityProtocol(protocol);
+    if (!d) {
         return std::nullopt;
     }
-    ReportContent content = ProtocolFrame(false, meter, serNo, user, date);
-    content.details = CalibrationFields(date, time, interval, mode);
+    ReportContent content = ProtocolFrame(false, d->meter, d->serNo, d->user, d->date);
+    content.details = CalibrationFields(d->date, d->time, d->interval, d->mode);
     content.columns = {{Title(1235), true},  {Title(1621), true},  {Title(1622), false},
                        {Title(1232), false}, {Title(1233), false}, {Title(1234), false},
                        {Title(1236), false}, {Title(1237), false}};
-    const int shown = std::min<int>(points, static_cast<int>(standards.size()));
+    const int shown = std::min<int>(d->points, static_cast<int>(d->standards.size()));
     for (int i = 0; i < shown; ++i) {
-        content.rows << QStringList{
-            QString::number(i + 1), standards[i],  QStringLiteral("FNU/NTU"), lotTotal, expiry,
-            manufacturer,           lots.value(i), LoadResString(1026)};
+        content.rows << QStringList{QString::number(i + 1),
+                                    d->standards[i],
+                                    QStringLiteral("FNU/NTU"),
+                                    d->lotTotal,
+                                    d->expiry,
+                                    d->manufacturer,
+                                    d->lots.value(i),
+                                    LoadResString(1026)};
     }
     return content;
 }
