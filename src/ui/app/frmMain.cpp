@@ -25,6 +25,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -135,8 +136,10 @@ void frmMain::ChooseHelpFile() {
 void frmMain::ShowHelp(int context) {
     // The help is HTML beside the program, under the stem of the designed help file.
     const QString page = HelpPage(m_helpFile);
-    if (QFileInfo::exists(page)) {
-        QDesktopServices::openUrl(HelpUrl(page, context));
+    // A lean desktop may have no program that opens web pages (xdg-open): name the file.
+    if (QFileInfo::exists(page) && !QDesktopServices::openUrl(HelpUrl(page, context))) {
+        m_ui.Message(LoadResString(1600).arg(QDir::toNativeSeparators(page)), LoadResString(1054),
+                     MsgIcon::Information);
     }
 }
 
