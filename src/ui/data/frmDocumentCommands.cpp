@@ -163,7 +163,7 @@ bool frmDocument::PrintDocument() {
     }
     return AskAndPrint(m_services, [&] {
         return m_services.print.PrintMVals(m_mvals.strMeter, m_mvals.strSerNo, m_mvals.strUser,
-                                           m_mvals.curDate, m_mvals.strMVals);
+                                           m_mvals.curDate, m_mvals.strMVals, m_strFilePath);
     });
 }
 
