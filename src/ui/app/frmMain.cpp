@@ -34,6 +34,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QUrl>
+#include <algorithm>
 
 namespace {
 
@@ -369,7 +370,10 @@ void frmMain::MenuProgsUserDef() {
         return; // a command that arrives while an operation runs is ignored
     }
     frmProgConsole console(*m_services, this);
-    console.exec();
+    // The list was read while the user asked to quit: the console is not shown any more.
+    if (!m_closePending) {
+        console.exec();
+    }
 }
 
 void frmMain::MenuCalProtPH() {
@@ -378,7 +382,9 @@ void frmMain::MenuCalProtPH() {
     }
     TrappedVoid(m_ui, [&] {
         frmCalProtocolPH window(*this);
-        window.exec();
+        if (!m_closePending) {
+            window.exec();
+        }
     });
 }
 
@@ -388,7 +394,9 @@ void frmMain::MenuCalProtTurb() {
     }
     TrappedVoid(m_ui, [&] {
         frmCalProtocolTurb window(*this, [this]() -> frmCalProtEdit& { return CalProtEdit(); });
-        window.exec();
+        if (!m_closePending) {
+            window.exec();
+        }
     });
 }
 
@@ -460,19 +468,21 @@ void frmMain::closeEvent(QCloseEvent* event) {
         StopRunningOperation();
         if (!m_closePending) {
             m_closePending = true;
+            m_services->busy.SetQuitting(true);
             QTimer::singleShot(0, this, &frmMain::CloseWhenIdle);
         }
         return;
     }
     m_closePending = false;
-    for (frmDocument* document : Documents()) {
-        if (!document->parentWidget()->close()) {
-            event->ignore();
-            return;
-        }
-    }
-    // Lot data typed into the protocol exists nowhere else: asked about like a document.
-    if (!MayDropEditedLot(*m_services, [&] { return HeldProtocolKind(*m_services); })) {
+    // The questions about unsaved data come first; an answer that keeps the data keeps the
+    // program open, and its operations report again.
+    const QList<frmDocument*> documents = Documents();
+    const bool dropped =
+        std::all_of(documents.cbegin(), documents.cend(),
+                    [](frmDocument* document) { return document->parentWidget()->close(); }) &&
+        MayDropEditedLot(*m_services, [&] { return HeldProtocolKind(*m_services); });
+    if (!dropped) {
+        m_services->busy.SetQuitting(false);
         event->ignore();
         return;
     }

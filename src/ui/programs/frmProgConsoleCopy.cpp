@@ -4,10 +4,14 @@
 #include "app/Services.h"
 #include "app/StringTable.h"
 #include "ui/app/MeterTask.h"
+#include "ui/dialogs/frmWait.h"
 #include "ui/programs/ProgramMessages.h"
 #include "ui/programs/frmProgConsole.h"
 
+#include <QKeyEvent>
 #include <QListWidget>
+#include <QScopedValueRollback>
+#include <utility>
 
 // Messages for a program that cannot be read or written are shown here; a cancelled save
 // dialog is left to the caller.
@@ -56,22 +60,72 @@ void frmProgConsole::cmdCopyToPCAll_Click() {
         for (int row = 0; row < lstProgsMeter->count(); ++row) {
             numbers << lstProgsMeter->item(row)->text();
         }
-        for (const QString& number : numbers) {
+        CopyAll(numbers, [&](const QString& number, int& copied) {
             const Outcome outcome = SaveMeterProgramToFile(number);
             if (outcome == Outcome::Cancelled) {
                 ReportCopyInterrupted();
             }
             if (outcome != Outcome::Done) {
-                return;
+                return false;
             }
+            ++copied;
             if (!ShowPCList()) {
                 Report(1164);
                 UpdateButtons(true, true, QString());
-                return;
+                return false;
             }
             UpdateButtons(*selection);
-        }
+            return true;
+        });
     });
+}
+
+// The wait dialog counts the programs; its Cancel, the console's close box and Escape end
+// the copy after the program being copied. What was copied stays, and the note says how
+// much that is; a console the user closed closes once the copy has ended.
+void frmProgConsole::CopyAll(const QStringList& entries, const CopyStep& copyOne) {
+    const auto progress = [&](int n) { return LoadResString(1540).arg(n).arg(entries.size()); };
+    int copied = 0;
+    bool stopped = false;
+    {
+        const QScopedValueRollback<bool> copying(m_copying, true);
+        MeterTask task(m_services, this, progress(1));
+        task.InSteps();
+        task.Run([&](MeterTask& running) {
+            for (int i = 0; i < entries.size(); ++i) {
+                m_services.ui.Yield(); // the stop arrives between two programs
+                stopped = running.Stopped() || m_closeRequested;
+                if (stopped) {
+                    break;
+                }
+                running.Wait()->SetText(progress(i + 1));
+                if (!copyOne(entries[i], copied)) {
+                    break;
+                }
+            }
+            return true;
+        });
+    }
+    if (stopped && !m_services.busy.Quitting()) {
+        m_services.ui.Message(LoadResString(1169) + QStringLiteral("\r\n") +
+                                  LoadResString(1541).arg(copied).arg(entries.size()),
+                              LoadResString(1115), MsgIcon::Warning);
+    }
+    if (std::exchange(m_closeRequested, false)) {
+        reject();
+    }
+}
+
+bool frmProgConsole::eventFilter(QObject* watched, QEvent* event) {
+    const bool closing =
+        event->type() == QEvent::Close || (event->type() == QEvent::KeyPress &&
+                                           static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape);
+    if (watched == this && m_copying && closing) {
+        m_closeRequested = true;
+        event->ignore();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void frmProgConsole::ReportCopyInterrupted() {
@@ -137,25 +191,27 @@ void frmProgConsole::cmdCopyToMeterAll_Click() {
         for (int row = 0; row < lstProgsPC->count(); ++row) {
             fileNames << FileNameOf(lstProgsPC->item(row));
         }
-        for (const QString& fileName : fileNames) {
+        CopyAll(fileNames, [&](const QString& fileName, int& copied) {
             ProgramRecord program = EmptyProgramRecord();
             if (fileName.isEmpty() || !m_services.usrDefProg.ReadFromFile(program, fileName)) {
                 Report(1103);
-                return;
+                return false;
             }
             const Outcome outcome = CopyFileProgramToMeter(program, true);
             if (outcome == Outcome::Cancelled) {
                 ReportCopyInterrupted();
             }
             if (outcome == Outcome::Cancelled || outcome == Outcome::Failed) {
-                return;
+                return false;
             }
+            copied += outcome == Outcome::Done ? 1 : 0;
             if (!ShowMeterList()) {
                 Report(1152);
                 UpdateButtons(true, true, QString());
-                return;
+                return false;
             }
             UpdateButtons(*selection);
-        }
+            return true;
+        });
     });
 }
