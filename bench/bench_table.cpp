@@ -68,28 +68,16 @@ RecordColumns Columns() {
     return RecordColumnsOf(ExportLayoutFor(services, QStringLiteral("Zentravox")));
 }
 
-// The resident memory's peak in MB since the last reset of the peak.
-double PeakMegabytes() {
+// A memory figure of /proc/self/status in MB: "VmRSS:" now, "VmHWM:" the peak since the
+// last reset of the peak.
+double StatusMegabytes(const QByteArray& key) {
     QFile status(QStringLiteral("/proc/self/status"));
     if (!status.open(QIODevice::ReadOnly)) {
         return 0.0;
     }
     for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:")) {
-            return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024.0;
-        }
-    }
-    return 0.0;
-}
-
-double ResidentMegabytes() {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly)) {
-        return 0.0;
-    }
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:")) {
-            return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024.0;
+        if (line.startsWith(key)) {
+            return line.mid(key.size()).trimmed().split(' ').value(0).toDouble() / 1024.0;
         }
     }
     return 0.0;
@@ -126,13 +114,13 @@ void BM_SortByValue(benchmark::State& state) {
     const QCollator collator;
     double above = 0.0;
     for (auto _ : state) {
-        const double before = ResidentMegabytes();
+        const double before = StatusMegabytes("VmRSS:");
         ResetPeak();
         const ColumnSortKeys keys(records.lines, kValueColumn, layout.IsNumeric(kValueColumn),
                                   collator);
         const std::vector<int> order = keys.Order(false);
         benchmark::DoNotOptimize(order.data());
-        above = std::max(above, PeakMegabytes() - before);
+        above = std::max(above, StatusMegabytes("VmHWM:") - before);
     }
     state.counters["MB_above"] = above;
 }
