@@ -5,9 +5,9 @@
 #include "data/RecordDateTime.h"
 #include "data/RecordWalker.h"
 
-#include <QMap>
 #include <algorithm>
 #include <array>
+#include <map>
 #include <tuple>
 
 namespace {
@@ -18,9 +18,21 @@ constexpr int kLastTitle = 1718;
 
 // Welford's running mean and sum of squared deviations: exact enough for a million values
 // of very different size, where the sum of squares would cancel.
+constexpr qint64 kSecondsPerDay = 86400;
+
+QDateTime DateTimeOf(qint64 seconds) {
+    if (seconds < 0) {
+        return QDateTime();
+    }
+    return QDateTime(QDate::fromJulianDay(seconds / kSecondsPerDay),
+                     QTime(0, 0).addSecs(int(seconds % kSecondsPerDay)));
+}
+
 struct Accumulator {
     StatisticsRow row;
     double m2 = 0.0;
+    qint64 first = -1; // seconds since the start of the Julian day count; -1: none
+    qint64 last = -1;
 
     void AddValue(double value) {
         ++row.count;
@@ -35,20 +47,18 @@ struct Accumulator {
         row.max = std::max(row.max, value);
     }
 
-    void AddWhen(const QDateTime& when) {
-        if (!when.isValid()) {
+    void AddWhen(qint64 when) {
+        if (when < 0) {
             return;
         }
-        if (!row.first.isValid() || when < row.first) {
-            row.first = when;
-        }
-        if (!row.last.isValid() || when > row.last) {
-            row.last = when;
-        }
+        first = first < 0 ? when : std::min(first, when);
+        last = std::max(last, when);
     }
 
     StatisticsRow Finish() const {
         StatisticsRow out = row;
+        out.first = DateTimeOf(first);
+        out.last = DateTimeOf(last);
         if (out.count > 1) {
             out.sd = std::sqrt(m2 / double(out.count - 1));
             if (out.mean != 0.0) {
@@ -59,17 +69,19 @@ struct Accumulator {
     }
 };
 
-QDateTime RecordWhen(std::span<const QStringView> fields) {
+// The record's date and time in seconds, -1 without a readable date. Plain numbers: a
+// QDateTime per record would cost more than the rest of the statistics.
+qint64 RecordWhen(std::span<const QStringView> fields) {
     const auto date = RecordDate(fields[RecordColumns::kDate].trimmed());
     if (!date) {
-        return QDateTime();
+        return -1;
     }
     const auto time = RecordTime(fields[RecordColumns::kTime].trimmed());
-    return QDateTime(*date, time.value_or(QTime(0, 0)));
+    return date->toJulianDay() * kSecondsPerDay + (time ? time->msecsSinceStartOfDay() / 1000 : 0);
 }
 
-QString Field(std::span<const QStringView> fields, int column) {
-    return column >= 0 ? fields[size_t(column)].trimmed().toString() : QString();
+QStringView Field(std::span<const QStringView> fields, int column) {
+    return column >= 0 ? fields[size_t(column)].trimmed() : QStringView();
 }
 
 auto SortKey(const StatisticsRow& r) {
@@ -88,18 +100,16 @@ QList<StatisticsRow> ValueStatistics(std::span<const QStringView> lines,
     }
     const int count = std::min(columns.count, kMaxFields);
     const int unitColumn = columns.UnitOf(valueColumn);
-    QMap<std::tuple<QString, QString, QString>, Accumulator> groups;
+    // Keyed by views into the lines: no text is copied per record.
+    std::map<std::array<QStringView, 3>, Accumulator> groups;
     std::array<QStringView, kMaxFields> views;
     const std::span<QStringView> fields(views.data(), size_t(count));
     for (const QStringView line : lines) {
         SplitRecordLine(line, fields);
-        const QString program = Field(fields, columns.program);
-        const QString name = columns.citation >= 0 ? Field(fields, columns.citation) : columnTitle;
-        const QString unit = Field(fields, unitColumn);
-        Accumulator& group = groups[{program, name, unit}];
-        group.row.program = program;
-        group.row.name = name;
-        group.row.unit = unit;
+        const QStringView name =
+            columns.citation >= 0 ? Field(fields, columns.citation) : QStringView(columnTitle);
+        Accumulator& group =
+            groups[{Field(fields, columns.program), name, Field(fields, unitColumn)}];
         if (const auto value = FieldNumber(fields[size_t(valueColumn)], false)) {
             group.AddValue(*value);
         } else {
@@ -108,8 +118,12 @@ QList<StatisticsRow> ValueStatistics(std::span<const QStringView> lines,
         group.AddWhen(RecordWhen(fields));
     }
     QList<StatisticsRow> rows;
-    for (const Accumulator& group : groups) {
-        rows.append(group.Finish());
+    for (const auto& [key, group] : groups) {
+        StatisticsRow row = group.Finish();
+        row.program = key[0].toString();
+        row.name = key[1].toString();
+        row.unit = key[2].toString();
+        rows.append(row);
     }
     std::stable_sort(rows.begin(), rows.end(), [](const StatisticsRow& a, const StatisticsRow& b) {
         return SortKey(a) < SortKey(b);
