@@ -89,16 +89,31 @@ void BuildOthers(AppMenus& m, QWidget* owner) {
     m.mnuHelpAbout = Item(m.mnuHelp, "mnuHelpAbout", 1019);
 }
 
-// The document's graph view, below the tool bar toggle.
+// The document's graph and statistics views, below the tool bar toggle.
 void BuildGraph(AppMenus& m) {
     m.mnuView->addSeparator();
     m.mnuGraph = Item(m.mnuView, "mnuGraph", 1300, QKeySequence(Qt::CTRL | Qt::Key_G));
+    m.mnuStatistics = Item(m.mnuView, "mnuStatistics", 1706);
+}
+
+void BuildEdit(AppMenus& m, QWidget* owner) {
+    m.mnuEdit = Menu(owner, "mnuEdit", 1700);
+    m.mnuEditCopy = Item(m.mnuEdit, "mnuEditCopy", 1701, QKeySequence::Copy);
+    m.mnuEditCopyRaw = Item(m.mnuEdit, "mnuEditCopyRaw", 1702);
+    m.mnuEditSelectAll = Item(m.mnuEdit, "mnuEditSelectAll", 1703, QKeySequence::SelectAll);
+    m.mnuEdit->addSeparator();
+    m.mnuEditFind = Item(m.mnuEdit, "mnuEditFind", 1704, QKeySequence::Find);
 }
 
 } // namespace
 
 QList<QMenu*> AppMenus::TopLevel() const {
-    return {mnuFile, mnuDevice, mnuDataExchange, mnuPrograms, mnuView, mnuWindow, mnuHelp};
+    QList<QMenu*> menus = {mnuFile, mnuDevice, mnuDataExchange, mnuPrograms,
+                           mnuView, mnuWindow, mnuHelp};
+    if (mnuEdit != nullptr) {
+        menus.insert(1, mnuEdit);
+    }
+    return menus;
 }
 
 AppMenus BuildMenus(QWidget* owner, MenuKind kind) {
@@ -108,6 +123,7 @@ AppMenus BuildMenus(QWidget* owner, MenuKind kind) {
     BuildOthers(m, owner);
     BuildDataExchange(m, owner, document);
     if (document) {
+        BuildEdit(m, owner);
         BuildGraph(m);
     }
     return m;

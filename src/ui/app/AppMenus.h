@@ -23,6 +23,11 @@ struct AppMenus {
     QAction* mnuFilePrint = nullptr;
     QAction* mnuFileBar2 = nullptr;
     QAction* mnuFileExit = nullptr;
+    QMenu* mnuEdit = nullptr; // document only: the table's copy, selection and filter
+    QAction* mnuEditCopy = nullptr;
+    QAction* mnuEditCopyRaw = nullptr;
+    QAction* mnuEditSelectAll = nullptr;
+    QAction* mnuEditFind = nullptr;
     QMenu* mnuDevice = nullptr;
     QAction* mnuDeviceSearch = nullptr;
     QAction* mnuChangeUser = nullptr;
@@ -36,7 +41,8 @@ struct AppMenus {
     QAction* mnuProgsUserDef = nullptr;
     QMenu* mnuView = nullptr;
     QAction* mnuViewToolbar = nullptr;
-    QAction* mnuGraph = nullptr; // document only: the dataset graph
+    QAction* mnuGraph = nullptr;      // document only: the dataset graph
+    QAction* mnuStatistics = nullptr; // document only: statistics per program
     QMenu* mnuWindow = nullptr;
     QAction* mnuWindowCascade = nullptr;
     QAction* mnuWindowTileHorizontal = nullptr;
@@ -44,7 +50,7 @@ struct AppMenus {
     QMenu* mnuHelp = nullptr;
     QAction* mnuHelpAbout = nullptr;
 
-    // The menus of the menu bar, in their order.
+    // The menus of the menu bar, in their order (the document's edit menu after the file menu).
     QList<QMenu*> TopLevel() const;
 };
 

@@ -4,9 +4,11 @@
 #include "ui/app/AppMenus.h"
 #include "ui/app/PrintCommands.h"
 
+#include <QRect>
 #include <QWidget>
 #include <optional>
 
+class DatasetTableTools;
 class frmDocumentGraph;
 class MainFrame;
 class MValTableModel;
@@ -49,6 +51,8 @@ public:
     bool Importing() const { return m_importing; }
     void SetModified(bool modified) { m_modified = modified; }
     MValTableModel& GridModel() { return *m_model; }
+    // Sorting, filtering, copying and statistics of the table.
+    DatasetTableTools& TableTools() { return *m_tools; }
 
     QWidget* picHead = nullptr;
     QLabel* imgLogo = nullptr;
@@ -76,6 +80,7 @@ private:
     void ConnectMenus();
     void LoadPictures(const QString& manufacturer);
     void LayOut();
+    void LayOutTable(bool visible, QRect grid);
     void ClearHeader();
     // The dataset in the header and the grid; without header both stay empty.
     bool ShowMVals(bool fWithHeader);
@@ -120,4 +125,5 @@ private:
     bool m_unloaded = false;
     bool m_importing = false;
     frmDocumentGraph* m_graph = nullptr;
+    DatasetTableTools* m_tools = nullptr;
 };
