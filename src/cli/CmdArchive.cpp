@@ -150,16 +150,16 @@ int RunArchive(CliContext& ctx, const QStringList& args) {
     return UsageError(ctx, QStringLiteral("archive"));
 }
 
-const CliRegistration reg(
-    {QStringLiteral("archive"),
-     QStringLiteral(
-         "archive add FILE.csv...         dataset files -> the measurement archive; per file:\n"
-         "                                   records added, already present, or why refused\n"
-         "  archive query [--from YYYY-MM-DD] [--to YYYY-MM-DD] [--serial S] [--program N] "
-         "[--id TEXT] [--format csv|tsv|json] [-o FILE]\n"
-         "                                   archived records (csv by default), UTF-8, ISO "
-         "8601 times\n"
-         "  archive info                    where the archive is, its version and counts"),
-     &RunArchive});
+const CliRegistration
+    reg({QStringLiteral("archive"),
+         QStringLiteral(
+             "archive add FILE.csv...         dataset files -> the measurement archive; per file:\n"
+             "                                   records added, already present, or why refused\n"
+             "  archive query [--from YYYY-MM-DD] [--to YYYY-MM-DD] [--serial S] [--program N] "
+             "[--id TEXT] [--format csv|tsv|json] [-o FILE]\n"
+             "                                   archived records (csv by default), UTF-8, ISO "
+             "8601 times\n"
+             "  archive info                    where the archive is, its version and counts"),
+         &RunArchive});
 
 } // namespace

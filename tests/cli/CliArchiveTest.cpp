@@ -33,8 +33,10 @@ private:
 };
 
 TEST_F(CliArchiveTest, AddsEachFileAndCountsWhatWasThereAlready) {
-    const QString a = File(QStringLiteral("a.csv"), QStringLiteral("S1"), ArchivePhotometerRecords(0, 40));
-    const QString b = File(QStringLiteral("b.csv"), QStringLiteral("S1"), ArchivePhotometerRecords(20, 40));
+    const QString a =
+        File(QStringLiteral("a.csv"), QStringLiteral("S1"), ArchivePhotometerRecords(0, 40));
+    const QString b =
+        File(QStringLiteral("b.csv"), QStringLiteral("S1"), ArchivePhotometerRecords(20, 40));
     const QString bad = dir.file(QStringLiteral("bad.csv"));
     WriteBytes(bad, "not a dataset");
     const CliResult r = Archive({QStringLiteral("add"), a, bad, b});
@@ -50,47 +52,60 @@ TEST_F(CliArchiveTest, AddsEachFileAndCountsWhatWasThereAlready) {
 }
 
 TEST_F(CliArchiveTest, JsonReadsBackInPythonWithNumbersAsNumbers) {
-    const QString a = File(QStringLiteral("a.csv"), QStringLiteral("S1"), ArchivePhotometerRecords(0, 200));
+    const QString a =
+        File(QStringLiteral("a.csv"), QStringLiteral("S1"), ArchivePhotometerRecords(0, 200));
     ASSERT_EQ(Archive({QStringLiteral("add"), a}).exitCode, 0);
     const QString json = dir.file(QStringLiteral("out.json"));
-    const CliResult r = Archive({QStringLiteral("query"), QStringLiteral("--from"),
-                                 QStringLiteral("2024-01-01"), QStringLiteral("--to"),
-                                 QStringLiteral("2024-01-28"), QStringLiteral("--program"),
-                                 QStringLiteral("303"), QStringLiteral("--format"),
-                                 QStringLiteral("json"), QStringLiteral("-o"), json});
+    const CliResult r =
+        Archive({QStringLiteral("query"), QStringLiteral("--from"), QStringLiteral("2024-01-01"),
+                 QStringLiteral("--to"), QStringLiteral("2024-01-28"), QStringLiteral("--program"),
+                 QStringLiteral("303"), QStringLiteral("--format"), QStringLiteral("json"),
+                 QStringLiteral("-o"), json});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     // Records 0..27 fall in January; program 303 takes those with i % 10 == 3.
     QProcess python;
-    python.start(QStringLiteral("/usr/bin/python3"),
-                 {QStringLiteral("-c"),
-                  QStringLiteral("import json,sys; r=json.load(open(sys.argv[1],encoding='utf-8')); "
-                                 "print(len(r), round(sum(x['value1'] for x in r), 6), "
-                                 "all(isinstance(x['program'], int) for x in r), "
-                                 "r[0]['measured_at'], r[0]['value2'])"),
-                  json});
+    python.start(
+        QStringLiteral("/usr/bin/python3"),
+        {QStringLiteral("-c"),
+         QStringLiteral("import json,sys; r=json.load(open(sys.argv[1],encoding='utf-8')); "
+                        "print(len(r), round(sum(x['value1'] for x in r), 6), "
+                        "all(isinstance(x['program'], int) for x in r), "
+                        "r[0]['measured_at'], r[0]['value2'])"),
+         json});
     ASSERT_TRUE(python.waitForFinished(30000));
     EXPECT_EQ(QString::fromUtf8(python.readAllStandardOutput()).trimmed(),
               QStringLiteral("3 0.39 True 2024-01-04T00:00:00 None"));
 }
 
 TEST_F(CliArchiveTest, CsvGoesToStandardOutputAndBadOptionsAreUsageErrors) {
-    const QString a = File(QStringLiteral("a.csv"), QStringLiteral("S,1"), ArchivePhotometerRecords(0, 3));
+    const QString a =
+        File(QStringLiteral("a.csv"), QStringLiteral("S,1"), ArchivePhotometerRecords(0, 3));
     ASSERT_EQ(Archive({QStringLiteral("add"), a}).exitCode, 0);
-    const CliResult csv = Archive({QStringLiteral("query"), QStringLiteral("--serial"), QStringLiteral("S,1")});
+    const CliResult csv =
+        Archive({QStringLiteral("query"), QStringLiteral("--serial"), QStringLiteral("S,1")});
     ASSERT_EQ(csv.exitCode, 0) << csv.err.toStdString();
     const QStringList lines = csv.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 4);
-    EXPECT_TRUE(lines[0].startsWith(QStringLiteral("model,serial_number,user,record_number,measured_at")));
-    EXPECT_TRUE(lines[2].startsWith(QStringLiteral("Zentravox,\"S,1\",Marc,1,2024-01-02T00:00:00,301,NO3-N,1,,1:1,0.01,")))
+    EXPECT_TRUE(
+        lines[0].startsWith(QStringLiteral("model,serial_number,user,record_number,measured_at")));
+    EXPECT_TRUE(lines[2].startsWith(
+        QStringLiteral("Zentravox,\"S,1\",Marc,1,2024-01-02T00:00:00,301,NO3-N,1,,1:1,0.01,")))
         << lines[2].toStdString();
-    EXPECT_EQ(Archive({QStringLiteral("query"), QStringLiteral("--from"), QStringLiteral("2024-13-01")}).exitCode, 2);
-    EXPECT_EQ(Archive({QStringLiteral("query"), QStringLiteral("--format"), QStringLiteral("xml")}).exitCode, 2);
+    EXPECT_EQ(
+        Archive({QStringLiteral("query"), QStringLiteral("--from"), QStringLiteral("2024-13-01")})
+            .exitCode,
+        2);
+    EXPECT_EQ(Archive({QStringLiteral("query"), QStringLiteral("--format"), QStringLiteral("xml")})
+                  .exitCode,
+              2);
     EXPECT_EQ(Archive({QStringLiteral("add")}).exitCode, 2);
 }
 
 TEST_F(CliArchiveTest, TwoWritersAtOnceBothSucceed) {
-    const QString a = File(QStringLiteral("a.csv"), QStringLiteral("S1"), ArchivePhotometerRecords(0, 30000));
-    const QString b = File(QStringLiteral("b.csv"), QStringLiteral("S1"), ArchivePhotometerRecords(20000, 30000));
+    const QString a =
+        File(QStringLiteral("a.csv"), QStringLiteral("S1"), ArchivePhotometerRecords(0, 30000));
+    const QString b =
+        File(QStringLiteral("b.csv"), QStringLiteral("S1"), ArchivePhotometerRecords(20000, 30000));
     // The archive exists before both start, as at a lab PC that has archived before.
     ASSERT_EQ(Archive({QStringLiteral("info")}).exitCode, 0);
     QProcess first, second;

@@ -61,7 +61,8 @@ TEST(ArchiveKill, AnInterruptedAddLeavesAllOrNothing) {
         adder.waitForFinished();
         bool consistent = false;
         const qint64 count = ArchivedRecords(archive, consistent);
-        EXPECT_TRUE(count == 0 || count == kRecords) << "after a kill at " << point << ": " << count;
+        EXPECT_TRUE(count == 0 || count == kRecords)
+            << "after a kill at " << point << ": " << count;
         EXPECT_TRUE(consistent);
         if (count == kRecords) {
             break;

@@ -100,9 +100,8 @@ bool PostgresServer::Start() {
     if (::geteuid() == 0) {
         // The server refuses to run as root.
         const passwd* nobody = ::getpwnam("nobody");
-        if (nobody == nullptr ||
-            ::chown(QFile::encodeName(m_dir->path()).constData(), nobody->pw_uid,
-                    nobody->pw_gid) != 0) {
+        if (nobody == nullptr || ::chown(QFile::encodeName(m_dir->path()).constData(),
+                                         nobody->pw_uid, nobody->pw_gid) != 0) {
             m_reason = QStringLiteral("no unprivileged user \"nobody\" to run the server");
             return false;
         }
@@ -121,12 +120,12 @@ bool PostgresServer::Start() {
                                            "-c fsync=off -c full_page_writes=off")
                                 .arg(m_port)
                                 .arg(m_dir->path());
-    m_running = Run(Bin(QStringLiteral("pg_ctl")),
-                    {QStringLiteral("-D"), data, QStringLiteral("-o"), options,
-                     QStringLiteral("-l"), m_dir->filePath(QStringLiteral("server.log")),
-                     QStringLiteral("-w"), QStringLiteral("-t"), QStringLiteral("60"),
-                     QStringLiteral("start")},
-                    kStartMs);
+    m_running =
+        Run(Bin(QStringLiteral("pg_ctl")),
+            {QStringLiteral("-D"), data, QStringLiteral("-o"), options, QStringLiteral("-l"),
+             m_dir->filePath(QStringLiteral("server.log")), QStringLiteral("-w"),
+             QStringLiteral("-t"), QStringLiteral("60"), QStringLiteral("start")},
+            kStartMs);
     return m_running;
 }
 
@@ -156,7 +155,10 @@ bool PostgresServer::CreateDatabase(const QString& name) {
 }
 
 QString PostgresServer::Address(const QString& databaseName) const {
-    return QStringLiteral("postgresql://%1@127.0.0.1:%2/%3").arg(User()).arg(m_port).arg(databaseName);
+    return QStringLiteral("postgresql://%1@127.0.0.1:%2/%3")
+        .arg(User())
+        .arg(m_port)
+        .arg(databaseName);
 }
 
 namespace {

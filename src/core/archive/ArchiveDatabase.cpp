@@ -21,8 +21,17 @@ constexpr int kConnectSeconds = 4;
 constexpr qint64 kSchemaLock = 0x4d65727665780001;
 
 // SQLite's primary result codes (the low byte of an extended one).
-enum SqliteCode { kBusy = 5, kLocked = 6, kReadOnly = 8, kIoError = 10, kCorrupt = 11, kFull = 13,
-                  kCantOpen = 14, kNotADatabase = 26, kPermission = 3 };
+enum SqliteCode {
+    kBusy = 5,
+    kLocked = 6,
+    kReadOnly = 8,
+    kIoError = 10,
+    kCorrupt = 11,
+    kFull = 13,
+    kCantOpen = 14,
+    kNotADatabase = 26,
+    kPermission = 3
+};
 
 QString NextConnectionName() {
     static QAtomicInteger<int> counter;
@@ -58,8 +67,8 @@ bool ArchiveDatabase::Open(const ArchiveTarget& target) {
         m_db.setConnectOptions(QStringLiteral("connect_timeout=%1").arg(kConnectSeconds));
     }
     if (!m_db.isValid()) {
-        m_error = RunTimeText(RtError::ArchiveCannotOpen)
-                      .arg(target.Display(), m_db.lastError().text());
+        m_error =
+            RunTimeText(RtError::ArchiveCannotOpen).arg(target.Display(), m_db.lastError().text());
         return false;
     }
     if (!m_db.open()) {
@@ -138,6 +147,22 @@ bool ArchiveDatabase::Read(const std::function<void()>& work) {
         m_error = e.Description();
         return false;
     }
+}
+
+QVariant ArchiveDatabase::TimeValue(const std::optional<QDateTime>& time) const {
+    if (!time) {
+        return QVariant(QMetaType::fromType<qint64>());
+    }
+    if (IsPostgres()) {
+        return time->toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    }
+    return QDateTime(time->date(), time->time(), Qt::UTC).toSecsSinceEpoch();
+}
+
+QString ArchiveDatabase::TimeText(const QString& column) const {
+    return IsPostgres()
+               ? QStringLiteral("to_char(%1, 'YYYY-MM-DD HH24:MI:SS')").arg(column)
+               : QStringLiteral("strftime('%Y-%m-%d %H:%M:%S', %1, 'unixepoch')").arg(column);
 }
 
 QString ArchiveDatabase::Describe(const QSqlError& error) const {
@@ -220,9 +245,7 @@ QString ArchiveDatabase::SqlType(const char* kind) const {
         return IsPostgres() ? QStringLiteral("BIGINT") : QStringLiteral("INTEGER");
     }
     if (k == QLatin1String("time")) {
-        // SQLite keeps "YYYY-MM-DD HH:MM:SS" text, which its date functions understand
-        // and which sorts in time order.
-        return IsPostgres() ? QStringLiteral("TIMESTAMP") : QStringLiteral("TEXT");
+        return IsPostgres() ? QStringLiteral("TIMESTAMP") : QStringLiteral("INTEGER");
     }
     return IsPostgres() ? QStringLiteral("DOUBLE PRECISION") : QStringLiteral("REAL");
 }
@@ -232,28 +255,28 @@ void ArchiveDatabase::CreateSchema() {
     const QString ref = SqlType("ref");
     const QString time = SqlType("time");
     const QString real = SqlType("real");
+    // A meter's records are read with its table layout: `column_kinds` lists the kind of
+    // each column (0 whole number, 1 decimal number, 2 text), e.g. "0,2,2,0,1,2,2,2,2,2".
     Exec(QStringLiteral("CREATE TABLE meters (id %1, model TEXT NOT NULL, "
-                        "serial_number TEXT NOT NULL, UNIQUE (model, serial_number))")
+                        "serial_number TEXT NOT NULL, column_kinds TEXT NOT NULL, "
+                        "UNIQUE (model, serial_number))")
              .arg(id));
     Exec(QStringLiteral("CREATE TABLE imports (id %1, meter_id %2 NOT NULL REFERENCES meters(id), "
                         "user_name TEXT NOT NULL, imported_at %3 NOT NULL, source_file TEXT, "
                         "archived_at %3 NOT NULL, record_count INTEGER NOT NULL, "
                         "added_count INTEGER NOT NULL)")
              .arg(id, ref, time));
-    // The record line as the meter sent it holds every field's text; the columns beside
-    // it are what the queries filter on and the numbers a statistics program wants. A
-    // value's text is kept apart only where it is no number ("<0.01", "----").
+    // The record line as the meter sent it holds every field's text (units, states,
+    // dilution, ...); the columns beside it are what the queries filter on and the numbers
+    // a statistics program wants. A record is the same as another when its meter and line
+    // are: the time index finds the few lines to compare.
     Exec(QStringLiteral(
              "CREATE TABLE records (id %1, import_id %2 NOT NULL REFERENCES imports(id), "
-             "meter_id %2 NOT NULL REFERENCES meters(id), line_hash INTEGER NOT NULL, "
-             "record_number INTEGER, measured_at %3, program_number INTEGER, citation TEXT, "
-             "sample_id TEXT, reference_mark TEXT, dilution TEXT, value1 %4, value1_text TEXT, "
-             "unit1 TEXT, state1 TEXT, value2 %4, value2_text TEXT, unit2 TEXT, state2 TEXT, "
-             "flags TEXT, calibrated_at %3, "
-             "raw_line TEXT NOT NULL)")
+             "meter_id %2 NOT NULL REFERENCES meters(id), record_number INTEGER, "
+             "measured_at %3, program_number INTEGER, sample_id TEXT, value1 %4, value2 %4, "
+             "calibrated_at %3, raw_line TEXT NOT NULL)")
              .arg(id, ref, time, real));
-    Exec(QStringLiteral("CREATE INDEX records_line ON records (meter_id, line_hash)"));
-    Exec(QStringLiteral("CREATE INDEX records_time ON records (measured_at)"));
+    Exec(QStringLiteral("CREATE INDEX records_time ON records (measured_at, meter_id)"));
     Exec(QStringLiteral("CREATE INDEX records_program ON records (program_number, measured_at)"));
     Exec(QStringLiteral("CREATE TABLE archive_schema (version INTEGER NOT NULL)"));
     QSqlQuery version = Prepare(QStringLiteral("INSERT INTO archive_schema (version) VALUES (?)"));

@@ -2,9 +2,12 @@
 
 #include "archive/ArchiveTarget.h"
 
+#include <QDateTime>
 #include <QSqlDatabase>
 #include <QString>
+#include <QVariant>
 #include <functional>
+#include <optional>
 
 class QSqlError;
 class QSqlQuery;
@@ -46,6 +49,13 @@ public:
     void Lock(qint64 key);
     // Runs `work`; an exception becomes Error() and the result false.
     bool Read(const std::function<void()>& work);
+
+    // A timestamp as this engine stores it: PostgreSQL a TIMESTAMP, SQLite whole seconds
+    // (the wall-clock time counted as if it were UTC, which SQLite's 'unixepoch' reads);
+    // NULL for none.
+    QVariant TimeValue(const std::optional<QDateTime>& time) const;
+    // A SELECT expression giving a stored timestamp back as "YYYY-MM-DD HH:MM:SS".
+    QString TimeText(const QString& column) const;
 
     // The archive's error for a failed statement: damaged file, read-only, disk full...
     QString Describe(const QSqlError& error) const;

@@ -11,17 +11,16 @@ namespace {
 
 // The columns, in order; the numbers are those whose value may be a JSON number.
 const char* const kNames[] = {
-    "model",       "serial_number", "user",          "record_number", "measured_at",
-    "program",     "citation",      "sample_id",     "reference",     "dilution",
-    "value1",      "value1_text",   "unit1",         "state1",        "value2",
-    "value2_text", "unit2",         "state2",        "flags",         "calibrated_at",
-    "raw_line"};
+    "model",    "serial_number", "user",      "record_number", "measured_at", "program",
+    "citation", "sample_id",     "reference", "dilution",      "value1",      "value1_text",
+    "unit1",    "state1",        "value2",    "value2_text",   "unit2",       "state2",
+    "flags",    "calibrated_at", "raw_line"};
 
 QVariantList Values(const ArchivedRecord& r) {
-    return {r.model,        r.serial,        r.user,       r.recordNumber,  r.measuredAt,
-            r.programNumber, r.citation,     r.sampleId,   r.referenceMark, r.dilution,
-            r.value1,       r.value1Text,    r.unit1,      r.state1,        r.value2,
-            r.value2Text,   r.unit2,         r.state2,     r.flags,         r.calibratedAt,
+    return {r.model,         r.serial,     r.user,     r.recordNumber,  r.measuredAt,
+            r.programNumber, r.citation,   r.sampleId, r.referenceMark, r.dilution,
+            r.value1,        r.value1Text, r.unit1,    r.state1,        r.value2,
+            r.value2Text,    r.unit2,      r.state2,   r.flags,         r.calibratedAt,
             r.rawLine};
 }
 

@@ -4,6 +4,7 @@
 #include "archive/ArchiveRecord.h"
 #include "data/MValSet.h"
 
+#include <QHash>
 #include <QSqlQuery>
 
 namespace {
@@ -29,14 +30,14 @@ QString ContainsPattern(const QString& text) {
     return QLatin1Char('%') + escaped + QLatin1Char('%');
 }
 
-Where WhereOf(const ArchiveFilter& f) {
+Where WhereOf(const ArchiveDatabase& db, const ArchiveFilter& f) {
     Where where;
     const QTime midnight(0, 0);
     if (f.from) {
-        where.Add("r.measured_at >= ?", ArchiveTimeText(QDateTime(*f.from, midnight)));
+        where.Add("r.measured_at >= ?", db.TimeValue(QDateTime(*f.from, midnight)));
     }
     if (f.to) {
-        where.Add("r.measured_at < ?", ArchiveTimeText(QDateTime(f.to->addDays(1), midnight)));
+        where.Add("r.measured_at < ?", db.TimeValue(QDateTime(f.to->addDays(1), midnight)));
     }
     if (!f.serial.isEmpty()) {
         where.Add("m.serial_number = ?", f.serial);
@@ -77,62 +78,70 @@ QVariant Real(const QSqlQuery& q, int column) {
 
 } // namespace
 
-QString ArchiveQuery::TimeColumn(const QString& column) const {
-    // Both engines hand the time back as the same text, free of any time zone.
-    return m_db.IsPostgres()
-               ? QStringLiteral("to_char(%1, 'YYYY-MM-DD HH24:MI:SS')").arg(column)
-               : column;
-}
-
 bool ArchiveQuery::Records(const ArchiveFilter& filter, QList<ArchivedRecord>& records) {
     records.clear();
     return m_db.Read([&] {
-        const Where where = WhereOf(filter);
-        QSqlQuery q = m_db.Prepare(
-            QStringLiteral("SELECT m.model, m.serial_number, i.user_name, %1, %2, "
-                           "r.record_number, r.program_number, r.value1, r.value2, r.citation, "
-                           "r.sample_id, r.reference_mark, r.dilution, r.value1_text, r.unit1, "
-                           "r.state1, r.value2_text, r.unit2, r.state2, r.flags, r.raw_line")
-                .arg(TimeColumn(QStringLiteral("r.measured_at")),
-                     TimeColumn(QStringLiteral("r.calibrated_at"))) +
-            kJoins + where.sql +
-            QStringLiteral(" ORDER BY r.measured_at IS NULL, r.measured_at, r.id"));
+        const Where where = WhereOf(m_db, filter);
+        QSqlQuery q =
+            m_db.Prepare(QStringLiteral("SELECT m.model, m.serial_number, i.user_name, %1, %2, "
+                                        "r.record_number, r.program_number, r.value1, r.value2, "
+                                        "m.column_kinds, r.raw_line")
+                             .arg(m_db.TimeText(QStringLiteral("r.measured_at")),
+                                  m_db.TimeText(QStringLiteral("r.calibrated_at"))) +
+                         kJoins + where.sql +
+                         QStringLiteral(" ORDER BY r.measured_at IS NULL, r.measured_at, r.id"));
         for (const QVariant& value : where.values) {
             q.addBindValue(value);
         }
         m_db.Exec(q);
+        QHash<QString, QList<int>> layouts;
         while (q.next()) {
-            ArchivedRecord r;
-            r.model = Text(q, 0);
-            r.serial = Text(q, 1);
-            r.user = Text(q, 2);
-            r.measuredAt = ArchiveIsoTime(Text(q, 3));
-            r.calibratedAt = ArchiveIsoTime(Text(q, 4));
-            r.recordNumber = Whole(q, 5);
-            r.programNumber = Whole(q, 6);
-            r.value1 = Real(q, 7);
-            r.value2 = Real(q, 8);
-            r.citation = Text(q, 9);
-            r.sampleId = Text(q, 10);
-            r.referenceMark = Text(q, 11);
-            r.dilution = Text(q, 12);
-            r.value1Text = r.value1.isNull() ? Text(q, 13) : r.value1.toString();
-            r.unit1 = Text(q, 14);
-            r.state1 = Text(q, 15);
-            r.value2Text = r.value2.isNull() ? Text(q, 16) : r.value2.toString();
-            r.unit2 = Text(q, 17);
-            r.state2 = Text(q, 18);
-            r.flags = Text(q, 19);
-            r.rawLine = Text(q, 20);
-            records.append(std::move(r));
+            records.append(Read(q, layouts));
         }
     });
+}
+
+ArchivedRecord ArchiveQuery::Read(const QSqlQuery& q, QHash<QString, QList<int>>& layouts) {
+    const QString kindsText = Text(q, 9);
+    auto layout = layouts.find(kindsText);
+    if (layout == layouts.end()) {
+        QList<int> kinds;
+        for (const QString& kind : kindsText.split(QLatin1Char(','))) {
+            kinds.append(kind.toInt());
+        }
+        layout = layouts.insert(kindsText, kinds);
+    }
+    ArchivedRecord r;
+    r.rawLine = Text(q, 10);
+    // The texts come from the line as sent, split by the meter's layout.
+    const ArchiveRecord fields = ArchiveRecord::FromLine(r.rawLine, *layout);
+    r.model = Text(q, 0);
+    r.serial = Text(q, 1);
+    r.user = Text(q, 2);
+    r.measuredAt = ArchiveIsoTime(Text(q, 3));
+    r.calibratedAt = ArchiveIsoTime(Text(q, 4));
+    r.recordNumber = Whole(q, 5);
+    r.programNumber = Whole(q, 6);
+    r.value1 = Real(q, 7);
+    r.value2 = Real(q, 8);
+    r.citation = fields.citation;
+    r.sampleId = fields.sampleId;
+    r.referenceMark = fields.referenceMark;
+    r.dilution = fields.dilution;
+    r.value1Text = fields.value1Text;
+    r.unit1 = fields.unit1;
+    r.state1 = fields.state1;
+    r.value2Text = fields.value2Text;
+    r.unit2 = fields.unit2;
+    r.state2 = fields.state2;
+    r.flags = fields.flags;
+    return r;
 }
 
 bool ArchiveQuery::Count(const ArchiveFilter& filter, qint64& count) {
     count = 0;
     return m_db.Read([&] {
-        const Where where = WhereOf(filter);
+        const Where where = WhereOf(m_db, filter);
         QSqlQuery q = m_db.Prepare(QStringLiteral("SELECT COUNT(*)") + kJoins + where.sql);
         for (const QVariant& value : where.values) {
             q.addBindValue(value);
@@ -146,9 +155,9 @@ bool ArchiveQuery::Count(const ArchiveFilter& filter, qint64& count) {
 bool ArchiveQuery::Models(const ArchiveFilter& filter, QStringList& models) {
     models.clear();
     return m_db.Read([&] {
-        const Where where = WhereOf(filter);
-        QSqlQuery q = m_db.Prepare(QStringLiteral("SELECT DISTINCT m.model") + kJoins +
-                                   where.sql + QStringLiteral(" ORDER BY m.model"));
+        const Where where = WhereOf(m_db, filter);
+        QSqlQuery q = m_db.Prepare(QStringLiteral("SELECT DISTINCT m.model") + kJoins + where.sql +
+                                   QStringLiteral(" ORDER BY m.model"));
         for (const QVariant& value : where.values) {
             q.addBindValue(value);
         }
@@ -189,8 +198,8 @@ bool ArchiveQuery::Totals(ArchiveTotals& totals) {
     totals = ArchiveTotals();
     return m_db.Read([&] {
         const auto count = [&](const char* table) {
-            QSqlQuery q = m_db.Prepare(QStringLiteral("SELECT COUNT(*) FROM %1")
-                                           .arg(QLatin1String(table)));
+            QSqlQuery q =
+                m_db.Prepare(QStringLiteral("SELECT COUNT(*) FROM %1").arg(QLatin1String(table)));
             m_db.Exec(q);
             q.next();
             return q.value(0).toLongLong();

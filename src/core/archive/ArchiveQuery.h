@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDate>
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -8,6 +9,7 @@
 #include <optional>
 
 class ArchiveDatabase;
+class QSqlQuery;
 struct MValSet;
 
 // Which archived records a query returns; an empty member does not filter.
@@ -50,7 +52,8 @@ public:
     bool Totals(ArchiveTotals& totals);
 
 private:
-    QString TimeColumn(const QString& column) const;
+    // The record in the query's current row; `layouts` keeps the parsed column kinds.
+    static ArchivedRecord Read(const QSqlQuery& query, QHash<QString, QList<int>>& layouts);
 
     ArchiveDatabase& m_db;
 };

@@ -70,10 +70,6 @@ ArchiveRecord ArchiveRecord::FromLine(QStringView line, const QList<int>& kinds)
     return r;
 }
 
-QString ArchiveTimeText(const QDateTime& time) {
-    return time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-}
-
 QString ArchiveIsoTime(const QString& stored) {
     QString iso = stored;
     if (iso.size() > 10 && iso.at(10) == QLatin1Char(' ')) {

@@ -26,7 +26,5 @@ struct ArchiveRecord {
     static ArchiveRecord FromLine(QStringView line, const QList<int>& kinds);
 };
 
-// The timestamp text both engines take and SQLite sorts: "YYYY-MM-DD HH:MM:SS".
-QString ArchiveTimeText(const QDateTime& time);
 // ISO 8601 ("YYYY-MM-DDTHH:MM:SS") of a timestamp in that form; empty for none.
 QString ArchiveIsoTime(const QString& stored);

@@ -24,8 +24,8 @@ std::optional<ArchiveTarget> ArchiveTarget::Parse(const QString& text) {
     }
     const QUrl url(trimmed, QUrl::StrictMode);
     const QString name = url.path().mid(1);
-    if (!url.isValid() || url.host().isEmpty() || name.isEmpty() || name.contains(QLatin1Char('/')) ||
-        !url.password().isEmpty() || url.userName().isEmpty()) {
+    if (!url.isValid() || url.host().isEmpty() || name.isEmpty() ||
+        name.contains(QLatin1Char('/')) || !url.password().isEmpty() || url.userName().isEmpty()) {
         return std::nullopt;
     }
     target.engine = Engine::Postgres;
@@ -51,8 +51,7 @@ ArchiveSettings ArchiveSettings::Read(CIni& ini) {
     const QString section = QStringLiteral("Archive");
     ArchiveSettings settings;
     settings.database = ini.Setting(section, QStringLiteral("Database"), QString());
-    settings.autoArchive =
-        ini.Setting(section, QStringLiteral("Auto"), QStringLiteral("True"))
-            .compare(QLatin1String("False"), Qt::CaseInsensitive) != 0;
+    settings.autoArchive = ini.Setting(section, QStringLiteral("Auto"), QStringLiteral("True"))
+                               .compare(QLatin1String("False"), Qt::CaseInsensitive) != 0;
     return settings;
 }

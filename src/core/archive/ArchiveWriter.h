@@ -31,7 +31,7 @@ public:
              ArchiveCounts& counts);
 
 private:
-    qint64 MeterId(const QString& model, const QString& serial);
+    qint64 MeterId(const QString& model, const QString& serial, const QList<int>& kinds);
 
     ArchiveDatabase& m_db;
 };

@@ -32,8 +32,8 @@ MValSet Dataset(const QString& meter, const QString& serial, const QStringList& 
     set.strSerNo = serial;
     set.strUser = user;
     set.curDate = QDateTime(QDate(2024, 7, 12), QTime(10, 0, 0));
-    set.strMVals = QStringLiteral("\r\n") + lines.join(QStringLiteral("\r\n")) +
-                   QStringLiteral("\r\n!\r\n>");
+    set.strMVals =
+        QStringLiteral("\r\n") + lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n!\r\n>");
     return set;
 }
 
@@ -108,25 +108,31 @@ TEST_P(ArchiveEngineTest, CreatesItsSchemaOnceAndRefusesANewerOne) {
     }
     ArchiveDatabase newer;
     EXPECT_FALSE(Open(newer));
-    EXPECT_TRUE(newer.Error().contains(QStringLiteral("plus récente"))) << newer.Error().toStdString();
+    EXPECT_TRUE(newer.Error().contains(QStringLiteral("plus récente")))
+        << newer.Error().toStdString();
     EXPECT_TRUE(newer.Error().contains(QStringLiteral("7"))) << newer.Error().toStdString();
 }
 
 TEST_P(ArchiveEngineTest, AddsEachRecordOncePerMeter) {
     ASSERT_TRUE(Open(db)) << db.Error().toStdString();
-    const ArchiveCounts first = Add(Dataset(QStringLiteral("Zentravox"), QStringLiteral("S1"), Photometers(1, 10)));
-    EXPECT_EQ(first.records, 10);
-    EXPECT_EQ(first.added, 10);
+    // A record whose date cannot be read is kept, once, like any other.
+    const QString undated = QStringLiteral("99;--.--.--;--:--;1;300;NO3-N;;;1.0;mg/l;OK;;;;;");
+    const ArchiveCounts first = Add(
+        Dataset(QStringLiteral("Zentravox"), QStringLiteral("S1"), Photometers(1, 10) << undated));
+    EXPECT_EQ(first.records, 11);
+    EXPECT_EQ(first.added, 11);
     // The meter's memory was not cleared: the old records again, with five new ones.
-    const ArchiveCounts second = Add(Dataset(QStringLiteral("Zentravox"), QStringLiteral("S1"), Photometers(1, 15)));
+    const ArchiveCounts second = Add(
+        Dataset(QStringLiteral("Zentravox"), QStringLiteral("S1"), Photometers(1, 15) << undated));
     EXPECT_EQ(second.added, 5);
-    EXPECT_EQ(second.present(), 10);
+    EXPECT_EQ(second.present(), 11);
     // The same lines from another meter are other measurements.
-    const ArchiveCounts other = Add(Dataset(QStringLiteral("Zentravox"), QStringLiteral("S2"), Photometers(1, 10)));
+    const ArchiveCounts other =
+        Add(Dataset(QStringLiteral("Zentravox"), QStringLiteral("S2"), Photometers(1, 10)));
     EXPECT_EQ(other.added, 10);
     qint64 count = 0;
     ASSERT_TRUE(ArchiveQuery(db).Count({}, count));
-    EXPECT_EQ(count, 25);
+    EXPECT_EQ(count, 26);
 }
 
 TEST_P(ArchiveEngineTest, KeepsNumbersTimesAndTextsAsSent) {
@@ -197,7 +203,8 @@ TEST_P(ArchiveEngineTest, UserTextNeverBecomesSql) {
     EXPECT_EQ(found[0].user, hostile);
     EXPECT_EQ(found[0].sampleId, always);
     EXPECT_EQ(found[0].serial, QStringLiteral("x") + always);
-    const std::pair<QString, qsizetype> samples[] = {{hostile, 0}, {always, 1}, {QStringLiteral("0%"), 1}};
+    const std::pair<QString, qsizetype> samples[] = {
+        {hostile, 0}, {always, 1}, {QStringLiteral("0%"), 1}};
     for (const auto& [text, count] : samples) {
         ArchiveFilter sample;
         sample.sampleId = text;

@@ -41,7 +41,8 @@ TEST(ArchiveTarget, ReadsFilePathsAndServerAddressesWithoutPasswords) {
     EXPECT_FALSE(ArchiveTarget::Parse(QStringLiteral("postgresql://lab:secret@db/m")));
     EXPECT_FALSE(ArchiveTarget::Parse(QStringLiteral("postgresql://db/m")));
     EXPECT_FALSE(ArchiveTarget::Parse(QStringLiteral("postgresql://lab@db/")));
-    const std::optional<ArchiveTarget> file = ArchiveTarget::Parse(QStringLiteral(" /srv/a.sqlite "));
+    const std::optional<ArchiveTarget> file =
+        ArchiveTarget::Parse(QStringLiteral(" /srv/a.sqlite "));
     ASSERT_TRUE(file);
     EXPECT_EQ(file->engine, ArchiveTarget::Engine::Sqlite);
     EXPECT_EQ(file->path, QStringLiteral("/srv/a.sqlite"));
@@ -113,7 +114,8 @@ TEST(ArchivePostgres, ServerDownOrRefusingTheLoginIsReportedWithinSeconds) {
         ArchiveDatabase db;
         EXPECT_FALSE(db.Open(*ArchiveTarget::Parse(address)));
         EXPECT_LT(timer.elapsed(), kPromptMs);
-        EXPECT_TRUE(db.Error().contains(QStringLiteral("serveur d'archive"))) << db.Error().toStdString();
+        EXPECT_TRUE(db.Error().contains(QStringLiteral("serveur d'archive")))
+            << db.Error().toStdString();
     }
 }
 
