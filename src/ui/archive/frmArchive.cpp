@@ -2,7 +2,6 @@
 
 #include "app/Services.h"
 #include "app/StringTable.h"
-#include "app/Twips.h"
 #include "archive/ArchiveDatabase.h"
 #include "data/ExportSheet.h"
 #include "data/RecordWalker.h"
@@ -67,6 +66,7 @@ void frmArchive::BuildWindow() {
     grdRecords = Named(new QTableView, "grdRecords");
     grdRecords->setModel(m_model);
     grdRecords->verticalHeader()->hide();
+    grdRecords->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
 
     auto* grid = new QGridLayout(this);
     grid->addWidget(chkPeriod, 0, 0);
@@ -166,9 +166,6 @@ bool frmArchive::ShowModel() {
         widths << layout.widths[c];
     }
     m_model->SetColumns(layout.titles.mid(0, layout.count), widths);
-    for (int c = 0; c < layout.count; ++c) {
-        grdRecords->setColumnWidth(c, TwipsToPixels(widths[c], logicalDpiX()));
-    }
     QList<QStringView> lines;
     RecordWalker walker(m_set.strMVals);
     QStringView line;
@@ -176,6 +173,8 @@ bool frmArchive::ShowModel() {
         lines << line;
     }
     m_model->SetRecords(m_set.strMVals, lines);
+    // The layout's widths, widened where the texts need more (the view samples the rows).
+    grdRecords->resizeColumnsToContents();
     cmdOpenDocument->setEnabled(!lines.isEmpty());
     return true;
 }
