@@ -32,41 +32,45 @@ MValSet OpenDataset(Services& services, const TempDir& dir, int index, int count
     return set;
 }
 
+// The services a dataset file is opened with, and a folder for the files.
+struct Setting {
+    ScriptedUi ui;
+    Services services{ui, std::make_unique<ScriptedMeterLink>()};
+    TempDir dir;
+    qint64 fileBytes = 0;
+
+    MValSet Dataset(int index) { return OpenDataset(services, dir, index, kImport, fileBytes); }
+};
+
 qint64 ArchiveBytes(const QString& path) {
     return QFileInfo(path).size() + QFileInfo(path + QStringLiteral("-wal")).size();
 }
 
 void BM_AddImport(benchmark::State& state) {
-    ScriptedUi ui;
-    Services services(ui, std::make_unique<ScriptedMeterLink>());
-    TempDir dir;
-    qint64 fileBytes = 0;
-    const MValSet set = OpenDataset(services, dir, 0, kImport, fileBytes);
+    Setting s;
+    const MValSet set = s.Dataset(0);
     int round = 0;
     for (auto _ : state) {
         state.PauseTiming();
         ArchiveDatabase db;
-        db.Open(ArchiveTarget::File(dir.file(QStringLiteral("a%1.sqlite").arg(++round))));
+        db.Open(ArchiveTarget::File(s.dir.file(QStringLiteral("a%1.sqlite").arg(++round))));
         state.ResumeTiming();
         ArchiveCounts counts;
-        if (!ArchiveWriter(db).Add(services, set, QString(), counts) || counts.added != kImport) {
+        if (!ArchiveWriter(db).Add(s.services, set, QString(), counts) || counts.added != kImport) {
             state.SkipWithError("not every record added");
         }
     }
 }
 
 void BM_AddSameImportAgain(benchmark::State& state) {
-    ScriptedUi ui;
-    Services services(ui, std::make_unique<ScriptedMeterLink>());
-    TempDir dir;
-    qint64 fileBytes = 0;
-    const MValSet set = OpenDataset(services, dir, 0, kImport, fileBytes);
+    Setting s;
+    const MValSet set = s.Dataset(0);
     ArchiveDatabase db;
-    db.Open(ArchiveTarget::File(dir.file(QStringLiteral("a.sqlite"))));
+    db.Open(ArchiveTarget::File(s.dir.file(QStringLiteral("a.sqlite"))));
     ArchiveCounts counts;
-    ArchiveWriter(db).Add(services, set, QString(), counts);
+    ArchiveWriter(db).Add(s.services, set, QString(), counts);
     for (auto _ : state) {
-        if (!ArchiveWriter(db).Add(services, set, QString(), counts) || counts.added != 0) {
+        if (!ArchiveWriter(db).Add(s.services, set, QString(), counts) || counts.added != 0) {
             state.SkipWithError("records added twice");
         }
     }
@@ -75,19 +79,15 @@ void BM_AddSameImportAgain(benchmark::State& state) {
 // A million records from ten dataset files of a year's measurements; the query takes one
 // week and one of the ten programs (about 2000 records).
 void BM_QueryPeriodAndProgram(benchmark::State& state) {
-    ScriptedUi ui;
-    Services services(ui, std::make_unique<ScriptedMeterLink>());
-    TempDir dir;
-    const QString path = dir.file(QStringLiteral("a.sqlite"));
-    qint64 fileBytes = 0;
+    Setting s;
+    const QString path = s.dir.file(QStringLiteral("a.sqlite"));
     {
         // Closed afterwards, so that the journal is written back into the file.
         ArchiveDatabase fill;
         fill.Open(ArchiveTarget::File(path));
         for (int i = 0; i < kArchived / kImport; ++i) {
             ArchiveCounts counts;
-            ArchiveWriter(fill).Add(services, OpenDataset(services, dir, i, kImport, fileBytes),
-                                    QString(), counts);
+            ArchiveWriter(fill).Add(s.services, s.Dataset(i), QString(), counts);
         }
     }
     const qint64 archiveBytes = ArchiveBytes(path);
@@ -104,7 +104,7 @@ void BM_QueryPeriodAndProgram(benchmark::State& state) {
         found = records.size();
     }
     state.counters["records"] = double(found);
-    state.counters["archive_to_files"] = double(archiveBytes) / double(fileBytes);
+    state.counters["archive_to_files"] = double(archiveBytes) / double(s.fileBytes);
 }
 
 } // namespace
