@@ -298,6 +298,10 @@ void frmMain::DocumentUnloaded() {
 }
 
 void frmMain::OpenDataset(MValSet& set) {
+    // Only into a new document: one the user kept open keeps its own dataset.
+    if (!CloseAllDocuments()) {
+        return;
+    }
     OpenDocument(QString());
     if (frmDocument* document = ActiveDocument()) {
         document->ShowDataset(set);

@@ -86,7 +86,13 @@ TEST_F(ArchiveWindow, FindsRecordsAndOpensThemAsADocument) {
     EXPECT_EQ(window->cboModel->currentText(), QStringLiteral("Zentravox"));
     ASSERT_EQ(window->Model()->rowCount(), 1);
     EXPECT_EQ(window->Model()->Cell(0, 3), QStringLiteral("18"));
-    f.ui.messageAnswers.push_back(MsgResult::No); // the import shown before is not saved
+    // The import shown before is not saved: kept at first, then dropped.
+    frmDocument* imported = f.main->ActiveDocument();
+    f.ui.messageAnswers.push_back(MsgResult::Cancel);
+    window->cmdOpenDocument->click();
+    ASSERT_EQ(f.main->ActiveDocument(), imported);
+    EXPECT_EQ(imported->GridModel().rowCount(), 2);
+    f.ui.messageAnswers.push_back(MsgResult::No);
     window->cmdOpenDocument->click();
     frmDocument* opened = f.main->ActiveDocument();
     EXPECT_EQ(opened->MVals().strMeter, QStringLiteral("Zentravox"));
