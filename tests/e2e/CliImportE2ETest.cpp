@@ -55,6 +55,27 @@ TEST(CliImportOverTheEmulator, SavesTheDataMemoryAsADatasetFile) {
     EXPECT_FALSE(sim.log().contains(QStringLiteral("U.999")));
 }
 
+// The import is archived unless told not to; a second import of the same memory adds
+// nothing new.
+TEST(CliImportOverTheEmulator, ArchivesTheImportUnlessToldNot) {
+    TempDir dir;
+    const QByteArray savedHome = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", dir.file(QStringLiteral("data")).toLocal8Bit());
+    WriteBytes(dir.file(QStringLiteral("memory.txt")), kRecords);
+    MeterSim sim({QStringLiteral("--model"), QStringLiteral("Zentravox"),
+                  QStringLiteral("--records-file"), dir.file(QStringLiteral("memory.txt"))});
+    ASSERT_TRUE(sim.running()) << sim.errors().toStdString();
+    const QString out = dir.file(QStringLiteral("out.csv"));
+    const CliResult first = RunCli(CliImport(sim, out) << QStringLiteral("--no-archive"));
+    EXPECT_EQ(first.exitCode, 0) << first.err.toStdString();
+    EXPECT_TRUE(first.out.isEmpty());
+    const CliResult second = RunCli(CliImport(sim, out));
+    EXPECT_EQ(second.out, LoadResString(1650).arg(3).arg(0) + QLatin1Char('\n'));
+    const CliResult third = RunCli(CliImport(sim, out));
+    EXPECT_EQ(third.out, LoadResString(1650).arg(0).arg(3) + QLatin1Char('\n'));
+    qputenv("XDG_DATA_HOME", savedHome);
+}
+
 TEST(CliImportOverTheEmulator, ARefusedTransferIsAnImportError) {
     TempDir dir;
     MeterSim sim({QStringLiteral("--model"), QStringLiteral("Ardel 60 T"),

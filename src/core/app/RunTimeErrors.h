@@ -48,7 +48,15 @@ enum class RtError : int {
     TooManyRecords = 31033,      // %1 = how many records a spreadsheet file holds
     TooManySheetRecords = 31034, // %1 = how many records a workbook sheet holds
     DatasetUnfinished = 31035,   // the records end before the end marker
-    DefaultDisclaimer = 31040    // the About box's disclaimer when Settings.ini names none
+    DefaultDisclaimer = 31040,   // the About box's disclaimer when Settings.ini names none
+    ArchiveCannotOpen = 31150,   // %1 = the archive, %2 = the driver's reason
+    ArchiveNewer = 31151,        // %1 = the archive, %2 = its schema, %3 = the program's
+    ArchiveDamaged = 31152,      // %1 = the archive file
+    ArchiveReadOnly = 31153,     // %1 = the archive file
+    ArchiveDiskFull = 31154,     // %1 = the archive file
+    ArchiveBusy = 31155,         // %1 = the archive file
+    ArchiveServer = 31156,       // %1 = the server's address, %2 = the server's reason
+    ArchiveBadAddress = 31157    // %1 = the Database= text
 };
 
 // Every number above, for the tables' completeness check.
@@ -65,7 +73,10 @@ inline constexpr RtError kAllRunTimeErrors[] = {
     RtError::InvalidBaudRate,   RtError::InvalidDirName,   RtError::DirExists,
     RtError::DirCannotCreate,   RtError::TooFewPrintLines, RtError::PrinterNoDocument,
     RtError::PrinterNoPage,     RtError::TooManyRecords,   RtError::TooManySheetRecords,
-    RtError::DatasetUnfinished, RtError::DefaultDisclaimer};
+    RtError::DatasetUnfinished, RtError::DefaultDisclaimer, RtError::ArchiveCannotOpen,
+    RtError::ArchiveNewer,      RtError::ArchiveDamaged,   RtError::ArchiveReadOnly,
+    RtError::ArchiveDiskFull,   RtError::ArchiveBusy,      RtError::ArchiveServer,
+    RtError::ArchiveBadAddress};
 
 // The text of `error` in the program's language (placeholders left for the caller).
 QString RunTimeText(RtError error);

@@ -63,7 +63,9 @@ void BuildDataExchange(AppMenus& m, QWidget* owner, bool document) {
         m.mnuImport = Item(m.mnuDataExchange, "mnuImport", 1031);
         m.mnuImport->setEnabled(false);
         m.mnuExport = Item(m.mnuDataExchange, "mnuExport", 1052);
+        m.mnuArchiveAdd = Item(m.mnuDataExchange, "mnuArchiveAdd", 1651);
     }
+    m.mnuArchive = Item(m.mnuDataExchange, "mnuArchive", 1652);
     m.mnuCalProtocols = Menu(owner, "mnuCalProtocols", 1216);
     m.mnuDataExchange->addMenu(m.mnuCalProtocols);
     m.mnuCalProtPH = Item(m.mnuCalProtocols, "mnuCalProtPH", 1217);
@@ -146,6 +148,7 @@ void ConnectForwarding(const AppMenus& m, MainFrame& main) {
     forward(m.mnuWindowTileHorizontal, &MainFrame::MenuWindowTileHorizontal);
     forward(m.mnuWindowTileVertical, &MainFrame::MenuWindowTileVertical);
     forward(m.mnuHelpAbout, &MainFrame::MenuHelpAbout);
+    forward(m.mnuArchive, &MainFrame::MenuArchive);
 }
 
 void SetMenuEnabled(QMenu* menu, bool enabled) {

@@ -34,6 +34,8 @@ struct AppMenus {
     QMenu* mnuDataExchange = nullptr;
     QAction* mnuImport = nullptr;
     QAction* mnuExport = nullptr;
+    QAction* mnuArchiveAdd = nullptr; // document only: archive the dataset (again)
+    QAction* mnuArchive = nullptr;    // the Archive window
     QMenu* mnuCalProtocols = nullptr;
     QAction* mnuCalProtPH = nullptr;
     QAction* mnuCalProtTurb = nullptr;

@@ -4,6 +4,7 @@
 
 class QWidget;
 class Services;
+struct MValSet;
 
 // What the windows inside the program need of the frame around them: the services, the
 // status bar, the command states, the documents and the menu commands they hand on. The
@@ -29,6 +30,10 @@ public:
     virtual bool CloseAllDocuments() = 0;
     // A document calls this once it is unloaded.
     virtual void DocumentUnloaded() = 0;
+    // A new document showing `set` as if just imported (the archive's search result).
+    virtual void OpenDataset(MValSet& set) = 0;
+    // A passing note beside the status bar's panels (what the archive took).
+    virtual void ShowStatusNote(const QString& text) = 0;
 
     // The menu entries every window's menu bar shares.
     virtual void MenuFileNew() = 0;
@@ -44,6 +49,7 @@ public:
     virtual void MenuWindowTileHorizontal() = 0;
     virtual void MenuWindowTileVertical() = 0;
     virtual void MenuHelpAbout() = 0;
+    virtual void MenuArchive() = 0;
 
 protected:
     MainFrame() = default;

@@ -12,6 +12,7 @@
 #include "ui/app/Pictures.h"
 #include "ui/app/StatusPanels.h"
 #include "ui/app/WindowPlacement.h"
+#include "ui/archive/frmArchive.h"
 #include "ui/calibration/ProtocolSave.h"
 #include "ui/calibration/frmCalProtEdit.h"
 #include "ui/calibration/frmCalProtocolPH.h"
@@ -248,9 +249,9 @@ void frmMain::ApplyCommandStates(const CommandStates& s) {
         m.mnuCalProtPH->setEnabled(s.calProtPH);
         m.mnuCalProtTurb->setEnabled(s.calProtTurb);
         SetMenuEnabled(m.mnuPrograms, s.programs);
-        for (QAction* item :
-             {m.mnuFileNew, m.mnuFileOpen, m.mnuFileClose, m.mnuFileSave, m.mnuFileSaveAs,
-              m.mnuExport, m.mnuGraph, m.mnuDeviceSearch, m.mnuChangeUser, m.mnuHelpAbout}) {
+        for (QAction* item : {m.mnuFileNew, m.mnuFileOpen, m.mnuFileClose, m.mnuFileSave,
+                              m.mnuFileSaveAs, m.mnuExport, m.mnuArchiveAdd, m.mnuArchive,
+                              m.mnuGraph, m.mnuDeviceSearch, m.mnuChangeUser, m.mnuHelpAbout}) {
             if (item) {
                 item->setEnabled(s.idle);
             }
@@ -299,6 +300,40 @@ bool frmMain::CloseAllDocuments() {
 
 void frmMain::DocumentUnloaded() {
     RefreshMenuBar();
+}
+
+void frmMain::OpenDataset(MValSet& set) {
+    // Only into a new document: one the user kept open keeps its own dataset.
+    if (!CloseAllDocuments()) {
+        return;
+    }
+    OpenDocument(QString());
+    if (frmDocument* document = ActiveDocument()) {
+        document->ShowDataset(set);
+    }
+}
+
+void frmMain::ShowStatusNote(const QString& text) {
+    if (m_statusNote == nullptr) {
+        m_statusNote = new QLabel(this);
+        m_statusNote->setObjectName(QStringLiteral("lblStatusNote"));
+        statusBar()->addPermanentWidget(m_statusNote);
+    }
+    m_statusNote->setText(text);
+}
+
+void frmMain::MenuArchive() {
+    if (m_services && m_services->busy.Busy()) {
+        return; // a command that arrives while an operation runs is ignored
+    }
+    if (m_archiveWindow == nullptr) {
+        auto* window = new frmArchive(*this, this);
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        m_archiveWindow = window;
+    }
+    m_archiveWindow->show();
+    m_archiveWindow->raise();
+    m_archiveWindow->activateWindow();
 }
 
 void frmMain::RefreshMenuBar() {

@@ -3,6 +3,7 @@
 #include "ui/app/AppMenus.h"
 #include "ui/app/MainFrame.h"
 
+#include <QLabel>
 #include <QMainWindow>
 #include <QPointer>
 #include <functional>
@@ -56,6 +57,8 @@ public:
     bool CloseAllDocuments() override;
 
     void DocumentUnloaded() override;
+    void OpenDataset(MValSet& set) override;
+    void ShowStatusNote(const QString& text) override;
 
     // The lot editor of the turbidity protocol: made at the first use, kept while hidden,
     // made anew after its frame closed it.
@@ -80,6 +83,7 @@ public slots:
     void MenuWindowTileHorizontal() override;
     void MenuWindowTileVertical() override;
     void MenuHelpAbout() override;
+    void MenuArchive() override;
     void ToolbarButtonClick(const QString& key);
 
 protected:
@@ -106,6 +110,8 @@ private:
     std::unique_ptr<Services> m_services;
     AppMenus m_menus;
     StatusPanels* m_panels = nullptr;
+    QLabel* m_statusNote = nullptr; // made at its first use
+    QPointer<QWidget> m_archiveWindow;
     QString m_helpFile;
     QPointer<QWidget> m_menuOwner;
     QPointer<frmCalProtEdit> m_calProtEdit;

@@ -124,6 +124,7 @@ void frmDocument::ConnectMenus() {
     connect(m_menus.mnuFilePrint, &QAction::triggered, this, &frmDocument::MenuFilePrint);
     connect(m_menus.mnuImport, &QAction::triggered, this, &frmDocument::MenuImport);
     connect(m_menus.mnuExport, &QAction::triggered, this, &frmDocument::MenuExport);
+    connect(m_menus.mnuArchiveAdd, &QAction::triggered, this, &frmDocument::MenuArchiveAdd);
     connect(m_menus.mnuGraph, &QAction::triggered, this, &frmDocument::MenuGraph);
     connect(m_menus.mnuViewToolbar, &QAction::triggered, this, [this] {
         m_main.MenuViewToolbar();

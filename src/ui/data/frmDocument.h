@@ -39,7 +39,11 @@ public:
     void MenuFileSaveAs();
     void MenuFilePrint();
     void MenuExport();
+    // Adds the dataset to the archive (again): after an archive could not be reached.
+    void MenuArchiveAdd();
     bool FillFromFile(const QString& path);
+    // Shows a dataset that comes from elsewhere (the archive) as a new, unsaved import.
+    void ShowDataset(MValSet& mvals) { TakeImport(mvals); }
     // The graph view of the dataset (frmDocumentGraph.cpp); null until first shown.
     void MenuGraph();
     frmDocumentGraph* Graph() const { return m_graph; }

@@ -6,6 +6,7 @@
 #include "data/ExportDataset.h"
 #include "ui/app/MainFrame.h"
 #include "ui/app/MeterTask.h"
+#include "ui/archive/DatasetArchiving.h"
 #include "ui/data/frmDocument.h"
 #include "ui/dialogs/frmWait.h"
 
@@ -80,7 +81,23 @@ void frmDocument::Import() {
         [&] { ReportError(1036); });
     if (imported) {
         TakeImport(mvals);
+        // Shown first: the archive can only add to what the user already has.
+        if (ArchivesEveryImport(m_services)) {
+            ArchiveDataset(m_main, m_mvals, QString());
+        }
     }
+}
+
+void frmDocument::MenuArchiveAdd() {
+    m_services.busy.RunCommand([&] {
+        TrappedVoid(m_services.ui, [&] {
+            if (m_mvals.strMVals.isEmpty()) {
+                ReportNoDataset();
+                return;
+            }
+            ArchiveDataset(m_main, m_mvals, m_strFilePath);
+        });
+    });
 }
 
 // A failed or stopped import leaves the dataset shown as it was. A new one is a dataset
