@@ -2,10 +2,10 @@
 
 #include "app/ErrorTrap.h"
 #include "app/RunTimeErrors.h"
+#include "app/SafeSaveFile.h"
 #include "app/Windows1252.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <algorithm>
 
@@ -20,19 +20,7 @@ void WriteWholeFile(const QString& path, const QString& text) {
 }
 
 void WriteWholeFileBytes(const QString& path, const QByteArray& bytes) {
-    QSaveFile file(path);
-    // A folder that refuses the temporary file may still hold a file the user can write.
-    file.setDirectWriteFallback(true);
-    if (!file.open(QIODevice::WriteOnly)) {
-        throw FileError(path, file, true);
-    }
-    // flush() is checked on its own: commit() ignores an error of its final flush and
-    // would replace the old file with a truncated one.
-    if (file.write(bytes) != bytes.size() || !file.flush() || !file.commit()) {
-        const MervexError error = FileError(path, file, true);
-        file.cancelWriting();
-        throw error;
-    }
+    SafeSaveFile::WriteWhole(path, bytes);
 }
 
 QString ReadWholeFile(const QString& path) {
