@@ -18,6 +18,7 @@
 #include "ui/calibration/frmCalProtocolTurb.h"
 #include "ui/data/frmDocument.h"
 #include "ui/dialogs/frmAbout.h"
+#include "ui/dialogs/frmWait.h"
 #include "ui/meter/DeviceSearch.h"
 #include "ui/programs/frmProgConsole.h"
 
@@ -105,7 +106,10 @@ void frmMain::Form_Load() {
     m_services = std::make_unique<Services>(m_ui, m_makeLink(m_ui));
     m_services->print.SetPrinterFactory(std::make_unique<SystemPrinterFactory>());
     // Every window's commands follow the busy state, at its start and at its end.
-    connect(&m_services->busy, &BusyState::Changed, this, [this] { UpdateCommandStates(true); });
+    connect(&m_services->busy, &BusyState::Changed, this, [this](bool busy) {
+        SetMousePointer(busy ? 11 : 0);
+        UpdateCommandStates(true);
+    });
     TrappedVoid(m_ui, [&] {
         setWindowTitle(m_services->ini.Setting(QStringLiteral("About"), QStringLiteral("AppName"),
                                                QStringLiteral("Mervex")));
@@ -190,6 +194,14 @@ void frmMain::SetMousePointer(int intMousePointerVal) {
     }
     for (frmDocument* document : Documents()) {
         document->SetMousePointer(intMousePointerVal);
+    }
+    // The wait dialog keeps the normal pointer: its Cancel is what the user may click.
+    for (QDialog* dialog : findChildren<QDialog*>()) {
+        if (intMousePointerVal == 11 && dialog->isVisible() && !qobject_cast<frmWait*>(dialog)) {
+            dialog->setCursor(Qt::WaitCursor);
+        } else {
+            dialog->unsetCursor();
+        }
     }
 }
 
@@ -351,7 +363,7 @@ void frmMain::MenuProgsUserDef() {
     if (m_services && m_services->busy.Busy()) {
         return; // a command that arrives while an operation runs is ignored
     }
-    frmProgConsole console(*m_services, this, [this](int pointer) { SetMousePointer(pointer); });
+    frmProgConsole console(*m_services, this);
     console.exec();
 }
 

@@ -9,7 +9,7 @@
 class frmCalProtocolPH : public CalProtocolWindow {
     Q_OBJECT
 public:
-    explicit frmCalProtocolPH(frmMain& main);
+    explicit frmCalProtocolPH(MainFrame& main);
 
     QLabel* lblSlope = nullptr;
     QLabel* lblAsy = nullptr;

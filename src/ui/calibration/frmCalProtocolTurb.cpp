@@ -44,7 +44,7 @@ struct TurbidityProtocol {
 
 } // namespace
 
-frmCalProtocolTurb::frmCalProtocolTurb(frmMain& main, LotEditor lotEditor)
+frmCalProtocolTurb::frmCalProtocolTurb(MainFrame& main, LotEditor lotEditor)
     : CalProtocolWindow(main, false, "frmCalProtocolTurb", "1219"),
       m_lotEditor(std::move(lotEditor)) {
     BuildTurbidityControls();

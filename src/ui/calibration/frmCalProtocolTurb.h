@@ -16,7 +16,7 @@ public:
     using LotEditor = std::function<frmCalProtEdit&()>;
 
     // `lotEditor` gives the program's one lot editor, made anew when it was closed.
-    frmCalProtocolTurb(frmMain& main, LotEditor lotEditor);
+    frmCalProtocolTurb(MainFrame& main, LotEditor lotEditor);
 
     QGroupBox* frmCharge = nullptr;
     QLabel* lblLOTTotal = nullptr;
