@@ -132,12 +132,29 @@ short CMeasVal::OpenFile(QString& strMVals, QString& strMeter, QString& strSerNo
         if (!QFileInfo(strFileName).isFile()) {
             return kNoSuchFile;
         }
+        // A reading the user stopped is no failure to report.
+        bool stopped = false;
+        FileTextReader::Progress progress;
+        if (m_progress) {
+            progress = [&](qint64 done, qint64 total) {
+                stopped = !m_progress(done, total);
+                return !stopped;
+            };
+        }
         QString text;
-        if (!Trapped(m_services.ui, false, [&] {
-                text = ReadWholeFile(strFileName, m_progress);
-                return true;
-            })) {
-            return kReadFailed;
+        const bool read = Trapped(m_services.ui, false, [&] {
+            try {
+                text = ReadWholeFile(strFileName, progress);
+            } catch (const MervexError&) {
+                if (stopped) {
+                    return false;
+                }
+                throw;
+            }
+            return true;
+        });
+        if (!read) {
+            return stopped ? kStopped : kReadFailed;
         }
         MValSet set;
         const bool parsed = ParseCSVText(std::move(text), set);

@@ -19,6 +19,7 @@ public:
     static constexpr short kNoSuchFile = -2;
     static constexpr short kReadFailed = -3;
     static constexpr short kNotADatasetFile = -4;
+    static constexpr short kStopped = -5; // the progress stopped the reading
 
     bool SaveFile(const QString& strMVals, const QString& strMeter, const QString& strSerNo,
                   const QString& strUser, const QDateTime& curDate, const QString& strFileName);
