@@ -18,6 +18,8 @@
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <cstdlib>
+#include <fcntl.h>
+#include <unistd.h>
 #include <map>
 #include <memory>
 #include <utility>
@@ -74,9 +76,11 @@ qint64 PeakResident() {
 }
 
 qint64 ResetPeakResident() {
-    QFile clear(QStringLiteral("/proc/self/clear_refs"));
-    if (clear.open(QIODevice::WriteOnly)) {
-        clear.write("5");
+    // Qt would open the file for truncation, which the system refuses.
+    const int fd = ::open("/proc/self/clear_refs", O_WRONLY);
+    if (fd >= 0) {
+        static_cast<void>(::write(fd, "5", 1));
+        ::close(fd);
     }
     return PeakResident();
 }
