@@ -141,6 +141,11 @@ void CalProtocolWindow::UpdateButtons() {
     cmdSaveAsFile->setEnabled(valid);
     cmdPrint->setEnabled(valid);
     cmdPrintOptions->setEnabled(valid);
+    // The captions may have been applied again since: the marker's place goes with them.
+    if (!windowTitle().contains(QLatin1String("[*]"))) {
+        setWindowTitle(windowTitle() + QStringLiteral("[*]"));
+    }
+    setWindowModified(m_services.calProtocol.IsLotModified());
 }
 
 void CalProtocolWindow::ShowCommonFields(const QString& strMeter, const QString& strSerNo,
@@ -184,6 +189,17 @@ bool CalProtocolWindow::MayDropLot() {
 
 void CalProtocolWindow::cmdSaveAsFile_Click() {
     SaveProtocolAs(m_services, FileNameKind());
+    UpdateButtons();
+}
+
+void CalProtocolWindow::reject() {
+    // The lot data live on in the protocol after the window closes, but nothing shows them
+    // until they are lost to the next fetch: the question belongs here.
+    if (!MayDropLot()) {
+        return;
+    }
+    m_services.calProtocol.DropLotChanges();
+    QDialog::reject();
 }
 
 void CalProtocolWindow::cmdReadFile_Click() {
@@ -202,12 +218,16 @@ void CalProtocolWindow::cmdReadFile_Click() {
         if (!path) {
             return;
         }
-        if (!m_services.calProtocol.ReadFromFile(*path)) {
-            m_services.ui.Message(LoadResString(1180), LoadResString(1033), MsgIcon::Critical);
+        // A file that is no protocol of this window's kind changes nothing on screen.
+        QString reason;
+        if (!m_services.calProtocol.ReadFromFile(*path, m_fPH, reason)) {
+            m_services.ui.Message(LoadResString(1180) +
+                                      QStringLiteral("\n\n%1\n%2").arg(*path, reason),
+                                  LoadResString(1033), MsgIcon::Critical);
             return;
         }
         ClearDisplay();
-        if (m_services.calProtocol.IsProtocolPH() != m_fPH || !ShowProtocol()) {
+        if (!ShowProtocol()) {
             ReportProtocolError();
         }
         UpdateButtons();

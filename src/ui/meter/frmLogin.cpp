@@ -28,9 +28,11 @@ frmLogin::frmLogin(CLogin& login, QWidget* parent) : QDialog(parent), m_login(lo
 
     optSearchDevice->setChecked(true);
     cmdOK->setDefault(true);
-    setTabOrder(txtUserName, cmdOK);
+    // The name, then how to start, then the buttons: the order in which one decides.
+    setTabOrder(txtUserName, optSearchDevice);
+    setTabOrder(optSearchDevice, optWorkOffline);
+    setTabOrder(optWorkOffline, cmdOK);
     setTabOrder(cmdOK, cmdCancel);
-    setTabOrder(cmdCancel, optSearchDevice);
     txtUserName->setFocus();
 
     connect(cmdOK, &QPushButton::clicked, this, &frmLogin::cmdOK_Click);

@@ -78,6 +78,7 @@ private:
     void SetTabOrder();
     void SetCompact();
     void SetExtendedLayout();
+    void FitDesignedSize(int widthTwips, int heightTwips);
 
     // Opening and loading.
     void Form_Load();

@@ -139,7 +139,7 @@ TEST_F(CCalProtocolFileTest, HeaderLinesMustMatchExactly) {
             QStringList changed = lines;
             changed[header] = variant;
             EXPECT_FALSE(Read(changed.join(QStringLiteral("\r\n")))) << variant.toStdString();
-            EXPECT_FALSE(protocol().IsProtocolValid());
+            EXPECT_TRUE(protocol().IsProtocolValid()) << "the protocol read before stays";
         }
     }
     // Lines 7 and 9 are not compared.
@@ -148,8 +148,12 @@ TEST_F(CCalProtocolFileTest, HeaderLinesMustMatchExactly) {
     EXPECT_TRUE(ui.messages.isEmpty());
 }
 
-TEST_F(CCalProtocolFileTest, MalformedFilesFailAndLeaveNoProtocol) {
+// A file that cannot be read whole changes nothing: the protocol held before can still be
+// shown, saved and printed.
+TEST_F(CCalProtocolFileTest, MalformedFilesFailAndKeepTheHeldProtocol) {
     FetchPH();
+    QString heldMeter, held, heldUser;
+    ASSERT_TRUE(protocol().GetProtocolHeader(heldMeter, held, heldUser));
     const QString lot = QStringLiteral("LOTTOTAL");
     const QString turb = QStringLiteral("CALPTS");
     struct Case {
@@ -170,9 +174,11 @@ TEST_F(CCalProtocolFileTest, MalformedFilesFailAndLeaveNoProtocol) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.why);
         EXPECT_FALSE(Read(c.text));
-        EXPECT_FALSE(protocol().IsProtocolValid());
+        EXPECT_TRUE(protocol().IsProtocolValid());
+        EXPECT_TRUE(protocol().IsProtocolPH());
         QString meter, serNo, user;
-        EXPECT_FALSE(protocol().GetProtocolHeader(meter, serNo, user));
+        EXPECT_TRUE(protocol().GetProtocolHeader(meter, serNo, user));
+        EXPECT_EQ(serNo, held);
     }
     EXPECT_FALSE(protocol().ReadFromFile(File(QStringLiteral("missing.csv"))));
     EXPECT_TRUE(ui.messages.isEmpty());
