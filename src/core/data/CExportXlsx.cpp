@@ -119,33 +119,9 @@ public:
         if (field.isEmpty()) {
             return; // an empty field gives no cell, as in the legacy export
         }
-<<<<<<< HEAD
-        const int kind = m_layout.kinds[col - 1];
-        if (kind == kWholeColumn || kind == kDecimalColumn) {
-            if (const std::optional<double> number = FieldNumber(field, kind == kWholeColumn)) {
-                m_book.Check(
-                    worksheet_write_number(m_book.sheet(), Row(row), Col(col), *number, nullptr));
-                Fit(col, field.trimmed().size());
-                return;
-            }
-        } else if (const std::optional<QDate> date = RecordDate(field)) {
-            m_book.Check(worksheet_write_number(m_book.sheet(), Row(row), Col(col),
-                                                double(kSerialEpoch.daysTo(*date)), m_book.date));
-            Fit(col, 10);
-            return;
-        } else if (const std::optional<QTime> time = RecordTime(field)) {
-            const bool seconds = field.size() > 5;
-            m_book.Check(
-                worksheet_write_number(m_book.sheet(), Row(row), Col(col),
-                                       time->msecsSinceStartOfDay() / 1000 / kSecondsPerDay,
-                                       seconds ? m_book.time : m_book.shortTime));
-            Fit(col, seconds ? 8 : 5);
-            return;
-=======
         if (!Typed(row, col, field)) {
             Text(row, col, field);
             Fit(col, field.size());
->>>>>>> main
         }
     }
 
@@ -168,7 +144,8 @@ private:
         if (kind == kWholeColumn || kind == kDecimalColumn) {
             const std::optional<double> number = FieldNumber(field, kind == kWholeColumn);
             if (number) {
-                Check(worksheet_write_number(m_book.sheet(), Row(row), Col(col), *number, nullptr));
+                m_book.Check(
+                    worksheet_write_number(m_book.sheet(), Row(row), Col(col), *number, nullptr));
                 Fit(col, field.trimmed().size());
             }
             return number.has_value();
@@ -176,8 +153,9 @@ private:
         switch (m_layout.contents.value(col - 1, ColumnContent::Plain)) {
         case ColumnContent::Date:
             if (const std::optional<QDate> date = RecordDate(field)) {
-                Check(worksheet_write_number(m_book.sheet(), Row(row), Col(col),
-                                             double(kSerialEpoch.daysTo(*date)), m_book.date));
+                m_book.Check(worksheet_write_number(m_book.sheet(), Row(row), Col(col),
+                                                    double(kSerialEpoch.daysTo(*date)),
+                                                    m_book.date));
                 Fit(col, 10);
                 return true;
             }
@@ -185,9 +163,10 @@ private:
         case ColumnContent::Time:
             if (const std::optional<QTime> time = RecordTime(field)) {
                 const bool seconds = field.size() > 5;
-                Check(worksheet_write_number(m_book.sheet(), Row(row), Col(col),
-                                             time->msecsSinceStartOfDay() / 1000 / kSecondsPerDay,
-                                             seconds ? m_book.time : m_book.shortTime));
+                m_book.Check(
+                    worksheet_write_number(m_book.sheet(), Row(row), Col(col),
+                                           time->msecsSinceStartOfDay() / 1000 / kSecondsPerDay,
+                                           seconds ? m_book.time : m_book.shortTime));
                 Fit(col, seconds ? 8 : 5);
                 return true;
             }
