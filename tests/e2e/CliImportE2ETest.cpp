@@ -2,6 +2,7 @@
 #include "support/CliRunner.h"
 #include "support/MeterSim.h"
 #include "support/QtPrint.h"
+#include "support/SmallDisk.h"
 #include "support/TempDir.h"
 
 #include <QDateTime>
@@ -102,4 +103,23 @@ TEST(CliImportOverTheEmulator, AFileThatCannotBeWrittenIsASaveError) {
     ASSERT_EQ(lines.size(), 2) << r.err.toStdString(); // the system's reason, then ours
     EXPECT_TRUE(lines[0].contains(QStringLiteral("missing/out.csv")));
     EXPECT_EQ(lines[1], LoadResString(1177));
+}
+
+// The import that finds the disk full keeps the old dataset file and names the reason.
+TEST(CliImportOverTheEmulator, AFullDiskKeepsTheOldFile) {
+    const SmallDisk disk(64 * 1024, 16);
+    if (!disk.Mounted()) {
+        GTEST_SKIP() << disk.Why();
+    }
+    TempDir dir;
+    WriteBytes(dir.file(QStringLiteral("memory.txt")), kRecords);
+    MeterSim sim({QStringLiteral("--records-file"), dir.file(QStringLiteral("memory.txt"))});
+    ASSERT_TRUE(sim.running()) << sim.errors().toStdString();
+    const QString out = disk.file(QStringLiteral("old.csv"));
+    WriteBytes(out, "old dataset");
+    disk.Fill();
+    const CliResult r = RunCli(CliImport(sim, out));
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.contains(out + QStringLiteral(": Disque plein"))) << r.err.toStdString();
+    EXPECT_EQ(ReadBytes(out), QByteArray("old dataset"));
 }

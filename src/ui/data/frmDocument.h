@@ -44,6 +44,8 @@ public:
     bool FillFromFile(const QString& path);
     // Shows a dataset that comes from elsewhere (the archive) as a new, unsaved import.
     void ShowDataset(MValSet& mvals) { TakeImport(mvals); }
+    // Files from this size on open with the wait dialog (about 100 000 records).
+    static constexpr qint64 kLargeFile = 8 * 1024 * 1024;
     // The graph view of the dataset (frmDocumentGraph.cpp); null until first shown.
     void MenuGraph();
     frmDocumentGraph* Graph() const { return m_graph; }
@@ -88,6 +90,8 @@ private:
     void ClearHeader();
     // The dataset in the header and the grid; without header both stay empty.
     bool ShowMVals(bool fWithHeader);
+    // Reads the file into the document; false when it failed (reported) or was stopped.
+    bool TakeFile(const QString& path);
     void ShowHeader();
     void ClearGrid();
     bool FillGrid();
