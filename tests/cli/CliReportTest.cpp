@@ -91,7 +91,7 @@ TEST_F(CliReportTest, ThreeHundredRecordsAsATableWithTitlesAndPageNumbersOnEvery
     });
     EXPECT_NE(titles, second.cend()) << second.join(QLatin1Char('\n')).toStdString();
     EXPECT_TRUE(pages.last().join(QLatin1Char('\n')).contains(QStringLiteral("Contrôlé par:")));
-    EXPECT_EQ(PdfTitle(out), QStringLiteral("Mesures \u2014 Zentravox ZX-0815 \u2014 12 Jul 2024"));
+    EXPECT_EQ(PdfTitle(out), QStringLiteral("Mesures \u2014 Zentravox ZX-0815 \u2014 12/07/2024"));
 
     const QString bare = Print(in, QStringLiteral("bare.pdf"), {QStringLiteral("--no-signature")});
     EXPECT_FALSE(PdfLines(bare).join(QLatin1Char('\n')).contains(QStringLiteral("Contrôlé par:")));
