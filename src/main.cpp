@@ -2,6 +2,7 @@
 #include "meter/SerialLink.h"
 #include "ui/app/CommandLine.h"
 #include "ui/app/DesktopUi.h"
+#include "ui/app/FileOpening.h"
 #include "ui/app/StartUp.h"
 #include "ui/app/frmMain.h"
 #include "ui/meter/frmLogin.h"
@@ -15,7 +16,8 @@ int main(int argc, char** argv) {
     QApplication::setApplicationVersion(QStringLiteral(MERVEX_VERSION));
     // Message box buttons, file dialogs and the MDI menus speak the program's language.
     Language::InstallQtTranslation();
-    const QStringList ports = PortOptions(QApplication::arguments().mid(1));
+    const QStringList arguments = QApplication::arguments().mid(1);
+    const QStringList ports = PortOptions(arguments);
 
     DesktopUi ui;
     frmMain* window = nullptr;
@@ -36,6 +38,9 @@ int main(int argc, char** argv) {
     if (!StartUp(main, [&main](CLogin& login) { ShowLoginDialog(login, &main); }) ||
         main.IsUnloaded()) {
         return 0;
+    }
+    if (const QStringList files = FileArguments(arguments); !files.isEmpty()) {
+        OpenFiles(main, files);
     }
     return QApplication::exec();
 }

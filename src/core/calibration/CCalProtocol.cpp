@@ -55,6 +55,7 @@ bool CCalProtocol::UpdateFromMeter(bool fPH, bool fExtended) {
     const BusyState::Hold busy(m_services.busy);
     m_record.Clear();
     m_lotModified = false;
+    m_filePath.clear();
     const bool fetched = Trapped(m_services.ui, false, [&] {
         if (!m_services.device.Online()) {
             return true;
@@ -181,6 +182,7 @@ bool CCalProtocol::SaveToFile(const QString& strFilePath) {
             return false;
         }
         m_lotModified = false;
+        m_filePath = strFilePath;
         return true;
     });
 }
@@ -188,6 +190,7 @@ bool CCalProtocol::SaveToFile(const QString& strFilePath) {
 bool CCalProtocol::ReadFromFile(const QString& strFilePath) {
     m_record.Clear();
     m_lotModified = false;
+    m_filePath.clear();
     return Trapped(m_services.ui, false, [&] {
         QString text;
         if (!QFileInfo(strFilePath).isFile() ||
@@ -199,6 +202,7 @@ bool CCalProtocol::ReadFromFile(const QString& strFilePath) {
             return false;
         }
         m_record = parsed;
+        m_filePath = strFilePath;
         return true;
     });
 }

@@ -50,6 +50,9 @@ public:
     // Whether lot data was changed since the protocol was fetched, read or saved: such data
     // exists nowhere else and is lost when another protocol replaces this one.
     bool IsLotModified() const { return m_lotModified; }
+    // The file the held protocol was read from or last saved to; empty for a protocol
+    // fetched from the meter and never saved.
+    const QString& FilePath() const { return m_filePath; }
 
 private:
     bool FetchAndParse(bool fPH, bool fExtended);
@@ -61,5 +64,6 @@ private:
     Services& m_services;
     CalProtocolRecord m_record;
     bool m_lotModified = false;
+    QString m_filePath;
     std::optional<QString> m_workDir;
 };

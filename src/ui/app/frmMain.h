@@ -52,6 +52,10 @@ public:
     // documentStays is false only while a closing document still counts itself.
     bool UpdateCommandStates(bool documentStays);
     void OpenDocument(const QString& path);
+    // One more document beside the open ones, loading `path` when it is not empty.
+    frmDocument* AddDocument(const QString& path);
+    // The protocol window of the kind, showing the protocol file instead of the meter's.
+    void OpenProtocolFile(const QString& path, bool fPH);
     // False when a document stayed open.
     bool CloseAllDocuments();
 
@@ -80,11 +84,15 @@ public slots:
     void MenuWindowCascade();
     void MenuWindowTileHorizontal();
     void MenuWindowTileVertical();
+    void MenuHelpContents();
     void MenuHelpAbout();
     void ToolbarButtonClick(const QString& key);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // Dataset and protocol files dropped on the window open as from the command line.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void BuildWindow();

@@ -1,6 +1,7 @@
 #include "ui/calibration/CalProtocolWindow.h"
 
 #include "app/ErrorTrap.h"
+#include "app/RecentFiles.h"
 #include "app/Services.h"
 #include "app/StringTable.h"
 #include "data/AskAndPrint.h"
@@ -9,11 +10,13 @@
 #include "ui/app/Controls.h"
 #include "ui/app/HelpContext.h"
 #include "ui/app/PrintCommands.h"
+#include "ui/app/StatusMessage.h"
 #include "ui/app/frmMain.h"
 #include "ui/calibration/ProtocolSave.h"
 #include "ui/calibration/ProtocolWindowParts.h"
 #include "ui/dialogs/frmWait.h"
 
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -137,15 +140,20 @@ void CalProtocolWindow::LayOut() {
     setTabOrder(cmdPrintOptions, cmdCancel);
 }
 
-void CalProtocolWindow::Form_Load() {
+void CalProtocolWindow::Form_Load(const QString& path) {
     TrappedVoid(m_services.ui, [&] {
         ApplyCaptions(this);
+        m_caption = windowTitle();
         LoadProtocolPictures(m_services, this, imgHead, imgLogo);
         for (QGroupBox* frame : findChildren<QGroupBox*>()) {
             frame->setTitle(QString());
         }
         ClearDisplay();
-        if (m_services.device.Online() && MeterHasChannel()) {
+        if (!path.isEmpty()) {
+            if (MayDropLot()) {
+                ReadProtocolFile(path);
+            }
+        } else if (m_services.device.Online() && MeterHasChannel()) {
             FetchUnlessLotIsKept();
         }
         UpdateButtons();
@@ -159,7 +167,16 @@ void CalProtocolWindow::ClearDisplay() {
     }
 }
 
+void CalProtocolWindow::ShowTitle() {
+    const QString& file = m_services.calProtocol.FilePath();
+    setWindowTitle(file.isEmpty()
+                       ? m_caption + QStringLiteral("[*]")
+                       : QStringLiteral("%1[*] - %2").arg(QFileInfo(file).fileName(), m_caption));
+    setWindowModified(m_services.calProtocol.IsLotModified());
+}
+
 void CalProtocolWindow::UpdateButtons() {
+    ShowTitle();
     const bool valid = m_services.calProtocol.IsProtocolValid();
     cmdSaveAsFile->setEnabled(valid);
     cmdPrint->setEnabled(valid);
@@ -212,7 +229,11 @@ bool CalProtocolWindow::MayDropLot() {
 }
 
 void CalProtocolWindow::cmdSaveAsFile_Click() {
-    SaveProtocolAs(m_services, FileNameKind());
+    if (SaveProtocolAs(m_services, FileNameKind())) {
+        RecentFiles::Add(m_services.calProtocol.FilePath());
+        ShowSavedMessage(this, m_services.calProtocol.FilePath());
+    }
+    ShowTitle();
 }
 
 void CalProtocolWindow::cmdReadFile_Click() {
@@ -227,20 +248,25 @@ void CalProtocolWindow::cmdReadFile_Click() {
         request.initialDir = m_services.calProtocol.WorkDir();
         request.fileMustExist = true;
         request.hideReadOnly = true;
+        // After a failed read the buttons stay as they were.
         const std::optional<QString> path = m_services.ui.OpenFileDialog(request);
-        if (!path) {
-            return;
+        if (path && ReadProtocolFile(*path)) {
+            UpdateButtons();
         }
-        if (!m_services.calProtocol.ReadFromFile(*path)) {
-            m_services.ui.Message(LoadResString(1180), LoadResString(1033), MsgIcon::Critical);
-            return;
-        }
-        ClearDisplay();
-        if (m_services.calProtocol.IsProtocolPH() != m_fPH || !ShowProtocol()) {
-            ReportProtocolError();
-        }
-        UpdateButtons();
     });
+}
+
+bool CalProtocolWindow::ReadProtocolFile(const QString& path) {
+    if (!m_services.calProtocol.ReadFromFile(path)) {
+        m_services.ui.Message(LoadResString(1180), LoadResString(1033), MsgIcon::Critical);
+        return false;
+    }
+    RecentFiles::Add(path);
+    ClearDisplay();
+    if (m_services.calProtocol.IsProtocolPH() != m_fPH || !ShowProtocol()) {
+        ReportProtocolError();
+    }
+    return true;
 }
 
 void CalProtocolWindow::PrintProtocol() {

@@ -1,9 +1,11 @@
 // The dataset commands of the document window: import, save, open, export and print.
 #include "app/ErrorTrap.h"
+#include "app/RecentFiles.h"
 #include "app/Services.h"
 #include "app/StringTable.h"
 #include "data/AskAndPrint.h"
 #include "data/ExportDataset.h"
+#include "ui/app/StatusMessage.h"
 #include "ui/app/frmMain.h"
 #include "ui/data/frmDocument.h"
 #include "ui/dialogs/frmWait.h"
@@ -24,15 +26,15 @@ bool IsWritableFile(const QString& path) {
            (file.permissions() & kAnyWrite);
 }
 
-// The save dialog of the dataset commands: "Enregistrer sous", one file type, the meter
-// model as the proposed name.
+// The save dialog of the dataset commands: "Enregistrer sous", one file type, the
+// document's proposed name.
 FileDialogRequest SaveAsRequest(FileKind kind, int filterName, const QString& extension,
-                                const QString& model) {
+                                const QString& name) {
     FileDialogRequest request;
     request.title = LoadResString(1112);
     request.kind = kind;
     request.filter = LoadResString(filterName) + QStringLiteral(" (*.%1)|*.%1").arg(extension);
-    request.fileName = model;
+    request.fileName = name;
     request.defaultExtension = extension;
     request.overwritePrompt = true;
     request.pathMustExist = true;
@@ -96,14 +98,11 @@ void frmDocument::TakeImport(bool imported, MValSet& mvals) {
         return;
     }
     m_mvals = std::move(mvals);
-    if (!m_strFilePath.isEmpty()) {
-        m_strFilePath.clear();
-        setWindowTitle(LoadResString(1068));
-    }
+    m_strFilePath.clear();
     if (!ShowMVals(true)) {
         ReportError(1051);
     }
-    m_modified = true;
+    SetModified(true);
     RefreshGraph(true);
 }
 
@@ -117,7 +116,7 @@ bool frmDocument::SaveDocument(QString& strNewPath, bool fUseKnownPath, const QS
         strNewPath = strKnownPath;
     } else {
         const std::optional<QString> chosen = m_services.ui.SaveFileDialog(
-            SaveAsRequest(FileKind::Dataset, 1113, QStringLiteral("csv"), mvals.strMeter));
+            SaveAsRequest(FileKind::Dataset, 1113, QStringLiteral("csv"), ProposedName()));
         if (!chosen) {
             return false;
         }
@@ -156,8 +155,9 @@ bool frmDocument::SaveAndRemember(bool fUseKnownPath) {
             return false;
         }
         m_strFilePath = newPath;
-        setWindowTitle(QFileInfo(newPath).fileName());
-        m_modified = false;
+        SetModified(false);
+        RecentFiles::Add(newPath);
+        ShowSavedMessage(this, newPath);
         return true;
     });
 }
@@ -170,10 +170,16 @@ bool frmDocument::PrintDocument() {
     if (m_mvals.strMVals.isEmpty()) {
         return ReportNoDataset();
     }
-    return AskAndPrint(m_services, [&] {
-        return m_services.print.PrintMVals(m_mvals.strMeter, m_mvals.strSerNo, m_mvals.strUser,
-                                           m_mvals.curDate, m_mvals.strMVals);
+    bool printed = false;
+    const bool result = AskAndPrint(m_services, [&] {
+        printed = m_services.print.PrintMVals(m_mvals.strMeter, m_mvals.strSerNo, m_mvals.strUser,
+                                              m_mvals.curDate, m_mvals.strMVals);
+        return printed;
     });
+    if (printed) {
+        ShowPrintedMessage(this, ProposedName());
+    }
+    return result;
 }
 
 void frmDocument::MenuExport() {
@@ -187,7 +193,7 @@ void frmDocument::Export() {
     }
     // The workbook first; the legacy worksheet stays for programs that need it.
     FileDialogRequest request =
-        SaveAsRequest(FileKind::Spreadsheet, 1246, QStringLiteral("xlsx"), m_mvals.strMeter);
+        SaveAsRequest(FileKind::Spreadsheet, 1246, QStringLiteral("xlsx"), ProposedName());
     request.filter += QStringLiteral("|") + LoadResString(1059) + QStringLiteral(" (*.xls)|*.xls");
     const std::optional<QString> path = m_services.ui.SaveFileDialog(request);
     if (!path) {
@@ -195,7 +201,9 @@ void frmDocument::Export() {
     }
     if (!ExportDataset(m_services, m_mvals, *path)) {
         m_services.ui.Message(LoadResString(1058), LoadResString(1033), MsgIcon::Critical);
+        return;
     }
+    ShowExportedMessage(this, *path);
 }
 
 bool frmDocument::FillFromFile(const QString& path) {
@@ -213,8 +221,8 @@ bool frmDocument::FillFromFile(const QString& path) {
             ReportError(1051);
         }
         m_strFilePath = path;
-        setWindowTitle(QFileInfo(path).fileName());
-        m_modified = false;
+        SetModified(false);
+        RecentFiles::Add(path);
         RefreshGraph(true);
         return true;
     });

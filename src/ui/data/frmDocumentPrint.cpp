@@ -30,6 +30,6 @@ std::optional<Printout> frmDocument::DatasetPrintout() {
         return m_services.print.PrintMVals(printer, m_mvals.strMeter, m_mvals.strSerNo,
                                            m_mvals.strUser, m_mvals.curDate, m_mvals.strMVals);
     };
-    printout.pdfName = m_mvals.strMeter;
+    printout.pdfName = ProposedName();
     return printout;
 }

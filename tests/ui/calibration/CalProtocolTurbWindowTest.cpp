@@ -70,7 +70,7 @@ TEST_F(TurbWindow, StandardProtocolShowsThreeStandardsWithOK) {
     const auto w = OpenStandard();
     EXPECT_EQ(link->sent.last(), Cmd("U.585"));
     EXPECT_TRUE(ui.messages.isEmpty()) << ui.MessageTexts().join('|').toStdString();
-    EXPECT_EQ(w->windowTitle(), QStringLiteral("Protocole de calibration - Turbidité"));
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("Protocole de calibration - Turbidité[*]"));
     EXPECT_EQ(w->lblCalModeValue->text(), QStringLiteral("3-P StdCAL"));
     EXPECT_EQ(w->lblCalIntervalValue->text(), QStringLiteral("30 Jour(s)"));
     EXPECT_EQ(Standards(*w), QStringList({"0.02 FNU/NTU||OK", "10.0 FNU/NTU||OK",
