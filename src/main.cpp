@@ -2,7 +2,6 @@
 #include "meter/SerialLink.h"
 #include "ui/app/CommandLine.h"
 #include "ui/app/DesktopUi.h"
-#include "ui/app/FileOpening.h"
 #include "ui/app/StartUp.h"
 #include "ui/app/frmMain.h"
 #include "ui/meter/frmLogin.h"
@@ -40,7 +39,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (const QStringList files = FileArguments(arguments); !files.isEmpty()) {
-        OpenFiles(main, files);
+        main.OpenFiles(files);
     }
     return QApplication::exec();
 }

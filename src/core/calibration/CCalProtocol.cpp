@@ -8,6 +8,7 @@
 #include "calibration/CalProtocolFile.h"
 #include "calibration/FieldText.h"
 #include "calibration/ProtocolExchange.h"
+#include "meter/MeterCommands.h"
 
 #include <QFileInfo>
 #include <algorithm>
@@ -26,9 +27,9 @@ void CopyFirst(const std::array<QString, N>& source, int count, QStringList& tar
 
 QString ProtocolCommand(bool fPH, bool fExtended) {
     if (fPH) {
-        return QStringLiteral("U.586");
+        return MeterCommand::kPHProtocol;
     }
-    return fExtended ? QStringLiteral("U.587") : QStringLiteral("U.585");
+    return fExtended ? MeterCommand::kExtendedTurbidityProtocol : MeterCommand::kTurbidityProtocol;
 }
 
 } // namespace

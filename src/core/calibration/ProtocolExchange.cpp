@@ -1,6 +1,7 @@
 #include "calibration/ProtocolExchange.h"
 
 #include "meter/CCommunication.h"
+#include "meter/MeterCommands.h"
 #include "meter/MeterLink.h"
 
 namespace {
@@ -40,7 +41,7 @@ bool ExchangeProtocolCommand(MeterLink& link, const CCommunication& communicatio
     }
     OpenLink open(link);
     QString greeting;
-    const bool exchanged = link.COMSendAndReceive(QStringLiteral("U.400") + kLineEnd, greeting) &&
+    const bool exchanged = link.COMSendAndReceive(MeterCommand::kOpen + kLineEnd, greeting) &&
                            link.COMSendAndReceive(command + kLineEnd, strAnswer);
     const bool closed = open.Close();
     return exchanged && closed;

@@ -4,6 +4,7 @@
 #include "app/Services.h"
 #include "data/RecordWalker.h"
 #include "data/TransferProgress.h"
+#include "meter/MeterCommands.h"
 
 namespace {
 
@@ -31,7 +32,7 @@ bool CImportMVal::ReceiveMVals(QString& strMVals) {
         return false;
     }
     QString answer;
-    if (!link.COMSendAndReceive(QStringLiteral("U.400") + kLineEnd, answer)) {
+    if (!link.COMSendAndReceive(MeterCommand::kOpen + kLineEnd, answer)) {
         link.COMDeinit();
         return false;
     }
@@ -52,7 +53,7 @@ bool CImportMVal::ReceiveDataMemory(QString& strMVals) {
     if (m_progressHook) {
         link.SetReceiveHook([&progress](QStringView piece) { progress.Feed(piece); });
     }
-    const bool received = link.COMSendAndReceive(QStringLiteral("U.581") + kLineEnd, strMVals);
+    const bool received = link.COMSendAndReceive(MeterCommand::kDataMemory + kLineEnd, strMVals);
     link.SetReceiveHook({});
     return received;
 }
@@ -64,7 +65,7 @@ void CImportMVal::AbortTransfer() {
     link.COMContinue();
     link.COMChangeAnswerTime(kAnswerTime_s);
     QString ignored;
-    link.COMSendAndReceive(QStringLiteral("U.999") + kLineEnd, ignored);
+    link.COMSendAndReceive(MeterCommand::kEnd + kLineEnd, ignored);
     link.COMDeinit();
 }
 

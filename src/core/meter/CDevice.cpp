@@ -4,6 +4,7 @@
 #include "app/NumberText.h"
 #include "app/RunTimeErrors.h"
 #include "app/Services.h"
+#include "meter/MeterCommands.h"
 #include "meter/MeterModels.h"
 
 #include <cmath>
@@ -80,7 +81,7 @@ short CDevice::QueryMeter(bool fOnlyArdel60) {
         return r;
     };
     QString presence, firmware, model, serial, variant;
-    if (!Ask(QStringLiteral("U.400"), presence) || !Ask(QStringLiteral("U.597"), firmware)) {
+    if (!Ask(MeterCommand::kOpen, presence) || !Ask(MeterCommand::kFirmware, firmware)) {
         return fail(kNoMeter);
     }
     QString versionText;
@@ -88,11 +89,11 @@ short CDevice::QueryMeter(bool fOnlyArdel60) {
         !ParseFirmwareVersion(m_firmwareVersion, versionText)) {
         return fail(kFirmwareTooOld);
     }
-    if (!Ask(QStringLiteral("U.595"), model) || !Ask(QStringLiteral("U.596"), serial)) {
+    if (!Ask(MeterCommand::kModel, model) || !Ask(MeterCommand::kSerialNumber, serial)) {
         return fail(kNoMeter);
     }
     const bool hasVariant = m_firmwareVersion >= kVariantFirmware;
-    if (hasVariant && !Ask(QStringLiteral("U.592"), variant)) {
+    if (hasVariant && !Ask(MeterCommand::kVariant, variant)) {
         return fail(kNoMeter);
     }
     link.COMDeinit();

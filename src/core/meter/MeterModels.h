@@ -21,5 +21,5 @@ const MeterModel* FindMeterModel(const QString& name);
 // Lowest firmware version (major * 100 + minor) the family is supported with.
 int MinimumFirmware(MeterFamily family);
 
-// Substrings of the "U.592" answer that mark the calibration-line variant.
+// Substrings of the variant answer that mark the calibration-line variant.
 bool HasCalLineVariantNumber(const QString& value);

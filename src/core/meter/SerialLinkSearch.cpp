@@ -1,5 +1,6 @@
 #include "app/ErrorTrap.h"
 #include "meter/AnswerEnd.h"
+#include "meter/MeterCommands.h"
 #include "meter/SerialLink.h"
 
 #include <QElapsedTimer>
@@ -15,7 +16,7 @@ const QStringList kBaudRates = {QStringLiteral("4800"), QStringLiteral("19200"),
                                 QStringLiteral("1200")};
 constexpr int kMaxPorts = 256;
 constexpr int kSearchAnswerTime_s = 1;
-const QString kProbe = QStringLiteral("U.400\r\n");
+const QString kProbe = MeterCommand::kOpen + QStringLiteral("\r\n");
 
 } // namespace
 

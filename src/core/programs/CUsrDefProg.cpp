@@ -2,6 +2,7 @@
 
 #include "app/ErrorTrap.h"
 #include "app/Services.h"
+#include "meter/MeterCommands.h"
 #include "programs/ProgramAnswer.h"
 
 namespace {
@@ -43,7 +44,7 @@ bool CUsrDefProg::FillList() {
         return true;
     }
     QString answer;
-    if (!Converse(QStringLiteral("U.512") + kLineEnd, answer, true)) {
+    if (!Converse(MeterCommand::kProgramList + kLineEnd, answer, true)) {
         return false;
     }
     // Fields of an earlier list must not stay attached to other numbers when the reading
@@ -93,11 +94,15 @@ bool CUsrDefProg::GetFreeProgNumMeter(QString& strProgNum) {
 }
 
 bool CUsrDefProg::AddNew(const ProgramRecord& strProgram) {
-    return WriteProgram(QStringLiteral("U.500#14,"), strProgram, false);
+    return WriteProgram(
+        MeterCommand::WithArguments(MeterCommand::kNewProgram, MeterProgramEntry::kFieldCount),
+        strProgram, false);
 }
 
 bool CUsrDefProg::Modify(const ProgramRecord& strProgram) {
-    return WriteProgram(QStringLiteral("U.502#14,"), strProgram, true);
+    return WriteProgram(
+        MeterCommand::WithArguments(MeterCommand::kReplaceProgram, MeterProgramEntry::kFieldCount),
+        strProgram, true);
 }
 
 // The meter's copy is read back so that the list holds what the meter made of the fields.
@@ -133,14 +138,15 @@ bool CUsrDefProg::GetProgramMeter(ProgramRecord& strProgram, const QString& strP
 
 bool CUsrDefProg::Delete(const QString& strProgNum) {
     return Trapped(m_services.ui, false, [&] {
-        return SendAcknowledged(QStringLiteral("U.521#1,") + strProgNum + kLineEnd) &&
+        return SendAcknowledged(MeterCommand::WithArguments(MeterCommand::kDeleteProgram, 1) +
+                                strProgNum + kLineEnd) &&
                m_list.Remove(strProgNum);
     });
 }
 
 bool CUsrDefProg::DeleteAll() {
     return Trapped(m_services.ui, false, [&] {
-        if (!SendAcknowledged(QStringLiteral("U.520") + kLineEnd)) {
+        if (!SendAcknowledged(MeterCommand::kDeleteAllPrograms + kLineEnd)) {
             return false;
         }
         m_list.Reset();
@@ -150,7 +156,9 @@ bool CUsrDefProg::DeleteAll() {
 
 bool CUsrDefProg::RequestProgram(const QString& strProgNum, MeterProgramEntry& entry) {
     QString answer;
-    return Converse(QStringLiteral("U.513#1,") + strProgNum + kLineEnd, answer) &&
+    return Converse(MeterCommand::WithArguments(MeterCommand::kReadProgram, 1) + strProgNum +
+                        kLineEnd,
+                    answer) &&
            ParseProgramAnswer(answer, entry);
 }
 
@@ -169,7 +177,7 @@ bool CUsrDefProg::Converse(const QString& strCommand, QString& strAnswer, bool f
         return false;
     }
     QString opening;
-    bool ok = link.COMSendAndReceive(QStringLiteral("U.400") + kLineEnd, opening);
+    bool ok = link.COMSendAndReceive(MeterCommand::kOpen + kLineEnd, opening);
     if (ok) {
         ok = link.COMSendAndReceive(strCommand, strAnswer);
         if (!ok && fAbortOnFailure) {
@@ -177,7 +185,7 @@ bool CUsrDefProg::Converse(const QString& strCommand, QString& strAnswer, bool f
             // again before the meter can be told to drop the transfer.
             link.COMContinue();
             QString ignored;
-            link.COMSendAndReceive(QStringLiteral("U.999") + kLineEnd, ignored);
+            link.COMSendAndReceive(MeterCommand::kEnd + kLineEnd, ignored);
         }
     }
     link.COMDeinit();

@@ -46,7 +46,7 @@ public:
     bool DeleteFileAll();
 
 private:
-    // One conversation: "U.400", then the command; the link is released in every case.
+    // One conversation: the opening command, then the command; the link is released in every case.
     bool Converse(const QString& strCommand, QString& strAnswer, bool fAbortOnFailure = false);
     bool FillList();
     bool RequestProgram(const QString& strProgNum, MeterProgramEntry& entry);

@@ -1,7 +1,7 @@
 #include "ui/app/AppMenus.h"
 
 #include "ui/app/FileOpening.h"
-#include "ui/app/frmMain.h"
+#include "ui/app/MainFrame.h"
 
 #include <QAction>
 #include <QKeySequence>
@@ -176,23 +176,24 @@ AppMenus BuildMenus(QWidget* owner, MenuKind kind) {
     return m;
 }
 
-void ConnectForwarding(const AppMenus& m, frmMain& main) {
-    const auto forward = [&main](QAction* action, void (frmMain::*operation)()) {
-        QObject::connect(action, &QAction::triggered, &main, operation);
+void ConnectForwarding(const AppMenus& m, MainFrame& main) {
+    const auto forward = [&main](QAction* action, void (MainFrame::*operation)()) {
+        QObject::connect(action, &QAction::triggered, main.FrameWindow(),
+                         [&main, operation] { (main.*operation)(); });
     };
-    forward(m.mnuFileNew, &frmMain::MenuFileNew);
-    forward(m.mnuFileOpen, &frmMain::MenuFileOpen);
-    forward(m.mnuFileExit, &frmMain::MenuFileExit);
-    forward(m.mnuDeviceSearch, &frmMain::MenuDeviceSearch);
-    forward(m.mnuChangeUser, &frmMain::MenuChangeUser);
-    forward(m.mnuCalProtPH, &frmMain::MenuCalProtPH);
-    forward(m.mnuCalProtTurb, &frmMain::MenuCalProtTurb);
-    forward(m.mnuProgsUserDef, &frmMain::MenuProgsUserDef);
-    forward(m.mnuWindowCascade, &frmMain::MenuWindowCascade);
-    forward(m.mnuWindowTileHorizontal, &frmMain::MenuWindowTileHorizontal);
-    forward(m.mnuWindowTileVertical, &frmMain::MenuWindowTileVertical);
-    forward(m.mnuHelpContents, &frmMain::MenuHelpContents);
-    forward(m.mnuHelpAbout, &frmMain::MenuHelpAbout);
+    forward(m.mnuFileNew, &MainFrame::MenuFileNew);
+    forward(m.mnuFileOpen, &MainFrame::MenuFileOpen);
+    forward(m.mnuFileExit, &MainFrame::MenuFileExit);
+    forward(m.mnuDeviceSearch, &MainFrame::MenuDeviceSearch);
+    forward(m.mnuChangeUser, &MainFrame::MenuChangeUser);
+    forward(m.mnuCalProtPH, &MainFrame::MenuCalProtPH);
+    forward(m.mnuCalProtTurb, &MainFrame::MenuCalProtTurb);
+    forward(m.mnuProgsUserDef, &MainFrame::MenuProgsUserDef);
+    forward(m.mnuWindowCascade, &MainFrame::MenuWindowCascade);
+    forward(m.mnuWindowTileHorizontal, &MainFrame::MenuWindowTileHorizontal);
+    forward(m.mnuWindowTileVertical, &MainFrame::MenuWindowTileVertical);
+    forward(m.mnuHelpContents, &MainFrame::MenuHelpContents);
+    forward(m.mnuHelpAbout, &MainFrame::MenuHelpAbout);
     QMenu* recent = m.mnuFileRecent;
     QObject::connect(m.mnuFile, &QMenu::aboutToShow, recent,
                      [recent, &main] { FillRecentMenu(recent, main); });

@@ -14,7 +14,7 @@ struct AppMenus {
     QAction* mnuFileNew = nullptr;
     QAction* mnuFileOpen = nullptr;
     QAction* mnuFileClose = nullptr; // document only, like every null item below
-    QMenu* mnuFileRecent = nullptr; // the last files opened or saved
+    QMenu* mnuFileRecent = nullptr;  // the last files opened or saved
     QAction* mnuFileBar0 = nullptr;
     QAction* mnuFileSave = nullptr;
     QAction* mnuFileSaveAs = nullptr;
@@ -56,10 +56,10 @@ enum class MenuKind { Main, Document };
 // a document's page setup, print preview and print entries are hidden and disabled too.
 AppMenus BuildMenus(QWidget* owner, MenuKind kind);
 
-class frmMain;
+class MainFrame;
 // Connects the entries that every window hands to the main window (all but the tool bar
 // toggle, whose check mark each window keeps itself).
-void ConnectForwarding(const AppMenus& menus, frmMain& main);
+void ConnectForwarding(const AppMenus& menus, MainFrame& main);
 
 // Enables or disables a top-level menu as a whole.
 void SetMenuEnabled(QMenu* menu, bool enabled);

@@ -4,7 +4,7 @@
 #include "app/Services.h"
 #include "app/StringTable.h"
 #include "calibration/CalProtocolFile.h"
-#include "ui/app/frmMain.h"
+#include "ui/app/MainFrame.h"
 
 #include <QAction>
 #include <QDir>
@@ -22,38 +22,27 @@ void ReportMissing(Ui& ui, const QString& path) {
 
 } // namespace
 
-void OpenFiles(frmMain& main, const QStringList& paths) {
-    Services& services = main.services();
-    QStringList datasets;
-    QList<std::pair<QString, bool>> protocols;
+FilesToOpen SortFilesToOpen(Ui& ui, const QStringList& paths) {
+    FilesToOpen files;
     for (const QString& path : paths) {
         if (!QFileInfo(path).isFile()) {
             RecentFiles::Remove(QFileInfo(path).absoluteFilePath());
-            ReportMissing(services.ui, path);
+            ReportMissing(ui, path);
             continue;
         }
         switch (ProtocolKindOfFile(path)) {
         case ProtocolFileKind::PH:
-            protocols.append({path, true});
+            files.protocols.append({path, true});
             break;
         case ProtocolFileKind::Turbidity:
-            protocols.append({path, false});
+            files.protocols.append({path, false});
             break;
         case ProtocolFileKind::None:
-            datasets << path;
+            files.datasets << path;
             break;
         }
     }
-    // One round of save questions for the whole lot; a document kept open ends it.
-    if (!datasets.isEmpty() && !main.CloseAllDocuments()) {
-        return;
-    }
-    for (const QString& path : datasets) {
-        main.AddDocument(path);
-    }
-    for (const auto& [path, fPH] : protocols) {
-        main.OpenProtocolFile(path, fPH);
-    }
+    return files;
 }
 
 QStringList DroppedFiles(const QMimeData* data) {
@@ -69,7 +58,7 @@ QStringList DroppedFiles(const QMimeData* data) {
     return files;
 }
 
-void FillRecentMenu(QMenu* menu, frmMain& main) {
+void FillRecentMenu(QMenu* menu, MainFrame& main) {
     menu->clear();
     const QStringList files = RecentFiles::List();
     menu->menuAction()->setEnabled(!files.isEmpty());
@@ -82,11 +71,11 @@ void FillRecentMenu(QMenu* menu, frmMain& main) {
         entry->setObjectName(QStringLiteral("mnuFileRecent%1").arg(number));
         entry->setData(path);
         entry->setStatusTip(QDir::toNativeSeparators(path));
-        QObject::connect(entry, &QAction::triggered, &main, [&main, path] {
+        QObject::connect(entry, &QAction::triggered, main.FrameWindow(), [&main, path] {
             if (main.services().busy.Busy()) {
                 return; // a command that arrives while an operation runs is ignored
             }
-            OpenFiles(main, {path});
+            main.OpenFiles({path});
         });
     }
 }

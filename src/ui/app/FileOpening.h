@@ -1,19 +1,29 @@
 #pragma once
 
+#include <QList>
 #include <QStringList>
+#include <utility>
 
+class MainFrame;
 class QMenu;
 class QMimeData;
-class frmMain;
+class Ui;
 
-// Opening files from outside the program's own dialogs: the command line, a drop on the
-// main window, the recent files. Dataset files replace the open documents (after the save
-// question), one document each; a protocol file opens the window of its kind.
-void OpenFiles(frmMain& main, const QStringList& paths);
+// What a list of files from outside the program's own dialogs (the command line, a drop,
+// the recent files) opens: dataset files, one document each, and protocol files with their
+// kind (true: pH).
+struct FilesToOpen {
+    QStringList datasets;
+    QList<std::pair<QString, bool>> protocols;
+};
+
+// Sorts the files by kind; a file that does not exist is reported and dropped from the
+// recent files.
+FilesToOpen SortFilesToOpen(Ui& ui, const QStringList& paths);
 
 // The local files of a drag, or none when it carries no file.
 QStringList DroppedFiles(const QMimeData* data);
 
-// Fills a "recent files" menu (disabled when the list is empty) from the per-user list; choosing an
-// entry opens it, and an entry whose file has gone is reported and dropped from the list.
-void FillRecentMenu(QMenu* menu, frmMain& main);
+// Fills a "recent files" menu (disabled when the list is empty) from the per-user list;
+// choosing an entry opens it through the frame.
+void FillRecentMenu(QMenu* menu, MainFrame& main);

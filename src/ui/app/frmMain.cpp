@@ -20,6 +20,7 @@
 #include "ui/calibration/frmCalProtocolTurb.h"
 #include "ui/data/frmDocument.h"
 #include "ui/dialogs/frmAbout.h"
+#include "ui/dialogs/frmWait.h"
 #include "ui/meter/DeviceSearch.h"
 #include "ui/programs/frmProgConsole.h"
 
@@ -111,7 +112,10 @@ void frmMain::Form_Load() {
     m_services = std::make_unique<Services>(m_ui, m_makeLink(m_ui));
     m_services->print.SetPrinterFactory(std::make_unique<SystemPrinterFactory>());
     // Every window's commands follow the busy state, at its start and at its end.
-    connect(&m_services->busy, &BusyState::Changed, this, [this] { UpdateCommandStates(true); });
+    connect(&m_services->busy, &BusyState::Changed, this, [this](bool busy) {
+        SetMousePointer(busy ? 11 : 0);
+        UpdateCommandStates(true);
+    });
     TrappedVoid(m_ui, [&] {
         setWindowTitle(m_services->ini.Setting(QStringLiteral("About"), QStringLiteral("AppName"),
                                                QStringLiteral("Mervex")));
@@ -197,6 +201,14 @@ void frmMain::SetMousePointer(int intMousePointerVal) {
     for (frmDocument* document : Documents()) {
         document->SetMousePointer(intMousePointerVal);
     }
+    // The wait dialog keeps the normal pointer: its Cancel is what the user may click.
+    for (QDialog* dialog : findChildren<QDialog*>()) {
+        if (intMousePointerVal == 11 && dialog->isVisible() && !qobject_cast<frmWait*>(dialog)) {
+            dialog->setCursor(Qt::WaitCursor);
+        } else {
+            dialog->unsetCursor();
+        }
+    }
 }
 
 bool frmMain::ToolbarIsChecked() const {
@@ -277,6 +289,23 @@ frmDocument* frmMain::AddDocument(const QString& path) {
     mdiArea->setActiveSubWindow(sub);
     RefreshMenuBar();
     return document;
+}
+
+void frmMain::OpenFiles(const QStringList& paths) {
+    if (m_services->busy.Busy()) {
+        return; // a command that arrives while an operation runs is ignored
+    }
+    const FilesToOpen files = SortFilesToOpen(m_ui, paths);
+    // One round of save questions for the whole lot; a document kept open ends it.
+    if (!files.datasets.isEmpty() && !CloseAllDocuments()) {
+        return;
+    }
+    for (const QString& path : files.datasets) {
+        AddDocument(path);
+    }
+    for (const auto& [path, fPH] : files.protocols) {
+        OpenProtocolFile(path, fPH);
+    }
 }
 
 void frmMain::OpenProtocolFile(const QString& path, bool fPH) {
@@ -374,7 +403,7 @@ void frmMain::MenuProgsUserDef() {
     if (m_services && m_services->busy.Busy()) {
         return; // a command that arrives while an operation runs is ignored
     }
-    frmProgConsole console(*m_services, this, [this](int pointer) { SetMousePointer(pointer); });
+    frmProgConsole console(*m_services, this);
     console.exec();
 }
 
@@ -504,7 +533,7 @@ void frmMain::dropEvent(QDropEvent* event) {
     }
     event->acceptProposedAction();
     // The save question and a protocol window are modal: not inside the drop's handler.
-    QTimer::singleShot(0, this, [this, files] { OpenFiles(*this, files); });
+    QTimer::singleShot(0, this, [this, files] { OpenFiles(files); });
 }
 
 void frmMain::StopRunningOperation() {

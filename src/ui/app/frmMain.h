@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ui/app/AppMenus.h"
+#include "ui/app/MainFrame.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -18,9 +19,9 @@ class Ui;
 
 // The main window: the frame around the document windows with the menus, the tool bar and
 // the status bar. It owns the program's service objects and offers the small operations
-// every other window calls: counting documents, writing the status bar, the busy pointer
-// and the menu commands.
-class frmMain : public QMainWindow {
+// every other window calls through MainFrame: writing the status bar, the command states,
+// the documents and the menu commands. The busy pointer follows the busy state.
+class frmMain : public QMainWindow, public MainFrame {
     Q_OBJECT
 public:
     using LinkFactory = std::function<std::unique_ptr<MeterLink>(Ui&)>;
@@ -29,7 +30,8 @@ public:
     frmMain(Ui& ui, LinkFactory makeLink, QWidget* parent = nullptr);
     ~frmMain() override;
 
-    Services& services() { return *m_services; }
+    Services& services() override { return *m_services; }
+    QWidget* FrameWindow() override { return this; }
     const AppMenus& Menus() const { return m_menus; }
     QToolBar* tbToolBar = nullptr;
     QMdiArea* mdiArea = nullptr;
@@ -39,28 +41,26 @@ public:
     // The document the tool bar acts on, or none.
     frmDocument* ActiveDocument() const;
 
-    void SetStatusBarCOM(const QString& strCOMPort, const QString& strBaudrate);
-    void SetStatusBarDevice(const QString& strDeviceName, const QString& strSerNum);
-    void SetStatusBarUserName(const QString& strUserName);
+    void SetStatusBarCOM(const QString& strCOMPort, const QString& strBaudrate) override;
+    void SetStatusBarDevice(const QString& strDeviceName, const QString& strSerNum) override;
+    void SetStatusBarUserName(const QString& strUserName) override;
     QString StatusBarText(int panel) const;
-    // 11 = hourglass, 0 = default; on this window and every document.
+    // 11 = hourglass, 0 = default; on this window, every document and every dialog open
+    // above them but the wait dialog. Follows the busy state.
     void SetMousePointer(int intMousePointerVal);
-    bool ToolbarIsChecked() const;
+    bool ToolbarIsChecked() const override;
     QAction* ToolButton(const QString& key) const;
 
-    // Enables and disables the commands for the meter state and the number of documents.
-    // documentStays is false only while a closing document still counts itself.
-    bool UpdateCommandStates(bool documentStays);
-    void OpenDocument(const QString& path);
+    bool UpdateCommandStates(bool documentStays) override;
+    void OpenDocument(const QString& path) override;
+    bool CloseAllDocuments() override;
     // One more document beside the open ones, loading `path` when it is not empty.
     frmDocument* AddDocument(const QString& path);
     // The protocol window of the kind, showing the protocol file instead of the meter's.
     void OpenProtocolFile(const QString& path, bool fPH);
-    // False when a document stayed open.
-    bool CloseAllDocuments();
+    void OpenFiles(const QStringList& paths) override;
 
-    // A document calls this once it is unloaded.
-    void DocumentUnloaded();
+    void DocumentUnloaded() override;
 
     // The lot editor of the turbidity protocol: made at the first use, kept while hidden,
     // made anew after its frame closed it.
@@ -72,20 +72,20 @@ public:
     bool IsUnloaded() const { return m_unloaded; }
 
 public slots:
-    void MenuFileNew();
-    void MenuFileOpen();
-    void MenuFileExit();
-    void MenuDeviceSearch();
-    void MenuChangeUser();
-    void MenuProgsUserDef();
-    void MenuCalProtPH();
-    void MenuCalProtTurb();
-    void MenuViewToolbar();
-    void MenuWindowCascade();
-    void MenuWindowTileHorizontal();
-    void MenuWindowTileVertical();
-    void MenuHelpContents();
-    void MenuHelpAbout();
+    void MenuFileNew() override;
+    void MenuFileOpen() override;
+    void MenuFileExit() override;
+    void MenuDeviceSearch() override;
+    void MenuChangeUser() override;
+    void MenuProgsUserDef() override;
+    void MenuCalProtPH() override;
+    void MenuCalProtTurb() override;
+    void MenuViewToolbar() override;
+    void MenuWindowCascade() override;
+    void MenuWindowTileHorizontal() override;
+    void MenuWindowTileVertical() override;
+    void MenuHelpContents() override;
+    void MenuHelpAbout() override;
     void ToolbarButtonClick(const QString& key);
 
 protected:

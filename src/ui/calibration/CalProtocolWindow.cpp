@@ -9,12 +9,12 @@
 #include "ui/app/BusyContent.h"
 #include "ui/app/Controls.h"
 #include "ui/app/HelpContext.h"
+#include "ui/app/MainFrame.h"
+#include "ui/app/MeterTask.h"
 #include "ui/app/PrintCommands.h"
 #include "ui/app/StatusMessage.h"
-#include "ui/app/frmMain.h"
 #include "ui/calibration/ProtocolSave.h"
 #include "ui/calibration/ProtocolWindowParts.h"
-#include "ui/dialogs/frmWait.h"
 
 #include <QFileInfo>
 #include <QGridLayout>
@@ -25,31 +25,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace {
-
-// The busy pointer on the main window and on `window` while it lives.
-class BusyPointer {
-public:
-    BusyPointer(frmMain& main, QWidget* window) : m_main(main), m_window(window) {
-        m_main.SetMousePointer(11);
-        m_window->setCursor(Qt::WaitCursor);
-    }
-    ~BusyPointer() {
-        m_main.SetMousePointer(0);
-        m_window->unsetCursor();
-    }
-    BusyPointer(const BusyPointer&) = delete;
-    BusyPointer& operator=(const BusyPointer&) = delete;
-
-private:
-    frmMain& m_main;
-    QWidget* m_window;
-};
-
-} // namespace
-
-CalProtocolWindow::CalProtocolWindow(frmMain& main, bool fPH, const char* name, const char* tag)
-    : QDialog(&main), m_services(main.services()), m_main(main), m_fPH(fPH) {
+CalProtocolWindow::CalProtocolWindow(MainFrame& main, bool fPH, const char* name, const char* tag)
+    : QDialog(main.FrameWindow()), m_services(main.services()), m_main(main), m_fPH(fPH) {
     BuildControls(name, tag);
     LayOut();
 }
@@ -201,13 +178,9 @@ void CalProtocolWindow::ReportProtocolError() {
 }
 
 bool CalProtocolWindow::FetchProtocol() {
-    const BusyState::Hold hold(m_services.busy);
-    const BusyPointer busy(m_main, this);
-    frmWait wait(m_services, &m_main);
-    wait.show();
-    const bool fetched = wait.SetText(LoadResString(1149)) && UpdateFromMeter();
-    wait.close();
-    return fetched;
+    MeterTask task(m_services, m_main.FrameWindow(), LoadResString(1149));
+    return task.Run([&] { return UpdateFromMeter() && ShowProtocol(); },
+                    [&] { ReportProtocolError(); });
 }
 
 void CalProtocolWindow::FetchUnlessLotIsKept() {
@@ -219,9 +192,7 @@ void CalProtocolWindow::FetchUnlessLotIsKept() {
         return;
     }
     ClearDisplay();
-    if (!(FetchProtocol() && ShowProtocol())) {
-        ReportProtocolError();
-    }
+    FetchProtocol();
 }
 
 bool CalProtocolWindow::MayDropLot() {

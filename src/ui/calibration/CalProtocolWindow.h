@@ -9,7 +9,7 @@ class QLabel;
 class QPushButton;
 class QVBoxLayout;
 class Services;
-class frmMain;
+class MainFrame;
 
 // What the pH and the turbidity protocol windows share: the meter and calibration labels,
 // the opening with its fetch, saving, reading and printing. Each window adds its own rows
@@ -44,7 +44,7 @@ public:
 
 protected:
     // fPH: the kind of protocol this window shows.
-    CalProtocolWindow(frmMain& main, bool fPH, const char* name, const char* tag);
+    CalProtocolWindow(MainFrame& main, bool fPH, const char* name, const char* tag);
 
     // The opening: captions, pictures, an empty display, the protocol file `path` or else the
     // fetch when the meter has the channel, the buttons. Called by the window once its own
@@ -66,7 +66,7 @@ protected:
                           const QString& strCalInterval_d, const QString& strMode);
 
     Services& m_services;
-    frmMain& m_main;
+    MainFrame& m_main;
     QGridLayout* m_protocolGrid = nullptr; // rows 0 to 3 are the common ones
     QVBoxLayout* m_extra = nullptr;        // between the frames and the buttons
     QHBoxLayout* m_buttons = nullptr;      // save, read, print, cancel

@@ -44,7 +44,7 @@ struct TurbidityProtocol {
 
 } // namespace
 
-frmCalProtocolTurb::frmCalProtocolTurb(frmMain& main, LotEditor lotEditor, const QString& path)
+frmCalProtocolTurb::frmCalProtocolTurb(MainFrame& main, LotEditor lotEditor, const QString& path)
     : CalProtocolWindow(main, false, "frmCalProtocolTurb", "1219"),
       m_lotEditor(std::move(lotEditor)) {
     BuildTurbidityControls();

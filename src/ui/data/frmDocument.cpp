@@ -9,8 +9,8 @@
 #include "ui/app/ApplyCaptions.h"
 #include "ui/app/Controls.h"
 #include "ui/app/HelpContext.h"
+#include "ui/app/MainFrame.h"
 #include "ui/app/Pictures.h"
-#include "ui/app/frmMain.h"
 #include "ui/data/DocumentLayout.h"
 #include "ui/data/MValTableModel.h"
 #include "ui/data/frmDocumentGraph.h"
@@ -46,7 +46,7 @@ constexpr HeaderLine kTimeLine{4600, 800, 5450, 1500, 560};
 
 } // namespace
 
-frmDocument::frmDocument(frmMain& main, QWidget* parent)
+frmDocument::frmDocument(MainFrame& main, QWidget* parent)
     : QWidget(parent), m_main(main), m_services(main.services()) {
     setObjectName(QStringLiteral("frmDocument"));
     setProperty("Tag", QStringLiteral("1068"));

@@ -8,7 +8,7 @@
 #include <optional>
 
 class frmDocumentGraph;
-class frmMain;
+class MainFrame;
 class MValTableModel;
 class QGroupBox;
 class QLabel;
@@ -21,7 +21,7 @@ class Services;
 class frmDocument : public QWidget {
     Q_OBJECT
 public:
-    explicit frmDocument(frmMain& main, QWidget* parent = nullptr);
+    explicit frmDocument(MainFrame& main, QWidget* parent = nullptr);
 
     // Runs once the window is a child of the main window, so that it counts as open.
     void Form_Load();
@@ -97,8 +97,8 @@ private:
     // "Non" goes on; "Oui" saves and goes on only when it saved; Cancel, Escape and the
     // close box do not go on.
     bool MayDropDataset();
-    // The end of an import (frmDocumentCommands.cpp).
-    void TakeImport(bool imported, MValSet& mvals);
+    // The end of a successful import (frmDocumentCommands.cpp).
+    void TakeImport(MValSet& mvals);
     bool IsModified() const;
     bool SaveDocument(QString& strNewPath, bool fUseKnownPath, const QString& strKnownPath,
                       const MValSet& mvals);
@@ -115,7 +115,7 @@ private:
     // Hands the dataset to an open graph view; an empty one when the table is empty.
     void RefreshGraph(bool shown);
 
-    frmMain& m_main;
+    MainFrame& m_main;
     Services& m_services;
     AppMenus m_menus;
     MValTableModel* m_model = nullptr;

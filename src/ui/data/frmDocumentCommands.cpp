@@ -5,8 +5,9 @@
 #include "app/StringTable.h"
 #include "data/AskAndPrint.h"
 #include "data/ExportDataset.h"
+#include "ui/app/MainFrame.h"
+#include "ui/app/MeterTask.h"
 #include "ui/app/StatusMessage.h"
-#include "ui/app/frmMain.h"
 #include "ui/data/frmDocument.h"
 #include "ui/dialogs/frmWait.h"
 
@@ -67,36 +68,26 @@ void frmDocument::Import() {
     mvals.strSerNo = m_services.device.SerialNumber();
     mvals.strUser = m_services.login.UserName();
     mvals.curDate = QDateTime::currentDateTime();
-    m_main.SetMousePointer(11);
-    bool imported = false;
-    {
-        const BusyState::Hold busy(m_services.busy);
-        frmWait wait(m_services, &m_main);
-        wait.show();
-        if (!wait.SetText(LoadResString(1149))) {
-            wait.close();
-            m_main.SetMousePointer(0);
-            ReportError(1036);
-            return;
-        }
-        const QScopedValueRollback<bool> importing(m_importing, true);
-        m_services.importMVal.SetProgressHook(
-            [&wait](qsizetype records, qint64 elapsedMs) { wait.SetProgress(records, elapsedMs); });
-        const auto unhook = qScopeGuard([&] { m_services.importMVal.SetProgressHook({}); });
-        imported = m_services.importMVal.GetMVals(mvals.strMVals);
-        wait.close();
+    MeterTask task(m_services, m_main.FrameWindow(), LoadResString(1149));
+    const bool imported = task.Run(
+        [&](MeterTask& running) {
+            const QScopedValueRollback<bool> importing(m_importing, true);
+            frmWait* wait = running.Wait();
+            m_services.importMVal.SetProgressHook([wait](qsizetype records, qint64 elapsedMs) {
+                wait->SetProgress(records, elapsedMs);
+            });
+            const auto unhook = qScopeGuard([&] { m_services.importMVal.SetProgressHook({}); });
+            return m_services.importMVal.GetMVals(mvals.strMVals);
+        },
+        [&] { ReportError(1036); });
+    if (imported) {
+        TakeImport(mvals);
     }
-    m_main.SetMousePointer(0);
-    TakeImport(imported, mvals);
 }
 
 // A failed or stopped import leaves the dataset shown as it was. A new one is a dataset
 // of its own, also in a window that showed a file: Save asks for its name.
-void frmDocument::TakeImport(bool imported, MValSet& mvals) {
-    if (!imported) {
-        ReportError(1036);
-        return;
-    }
+void frmDocument::TakeImport(MValSet& mvals) {
     m_mvals = std::move(mvals);
     m_strFilePath.clear();
     if (!ShowMVals(true)) {

@@ -16,6 +16,8 @@ public:
 
     // False once the dialog is closed: the text can no longer be shown.
     bool SetText(const QString& strText);
+    // True once the dialog is closed, by the user or by the caller.
+    bool Stopped() const { return m_unloaded; }
     // Shows under the text how many records arrived and for how long the transfer runs.
     void SetProgress(qsizetype records, qint64 elapsedMs);
 

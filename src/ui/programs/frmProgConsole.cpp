@@ -5,10 +5,9 @@
 #include "app/StringTable.h"
 #include "ui/app/ApplyCaptions.h"
 #include "ui/app/HelpContext.h"
+#include "ui/app/MeterTask.h"
 #include "ui/dialogs/frmChangeDir.h"
-#include "ui/dialogs/frmWait.h"
 #include "ui/programs/ProgramPanel.h"
-#include "ui/programs/WaitPointer.h"
 #include "ui/programs/frmProgEdit.h"
 
 #include <QDir>
@@ -35,10 +34,8 @@ QString ShortWorkDir(const QString& workDir) {
 
 } // namespace
 
-frmProgConsole::frmProgConsole(Services& services, QWidget* mainWindow,
-                               std::function<void(int)> setMainPointer)
-    : QDialog(mainWindow), m_services(services), m_mainWindow(mainWindow),
-      m_setMainPointer(std::move(setMainPointer)) {
+frmProgConsole::frmProgConsole(Services& services, QWidget* mainWindow)
+    : QDialog(mainWindow), m_services(services), m_mainWindow(mainWindow) {
     setObjectName(QStringLiteral("frmProgConsole"));
     setProperty("Tag", QStringLiteral("1102"));
     SetHelpContext(this, HelpContext::kProgramConsole);
@@ -54,11 +51,7 @@ void frmProgConsole::Form_Load() {
         ApplyCaptions(this);
         LoadPictures();
         fraProgram->SetReadOnly();
-        m_meterListValid = true;
-        if (!ReadMeterList()) {
-            Report(1150);
-            m_meterListValid = false;
-        }
+        m_meterListValid = ReadMeterList();
         if (!ShowMeterList()) {
             Report(1150);
         }
@@ -75,27 +68,10 @@ void frmProgConsole::Report(int message, int title, MsgIcon icon) {
     m_services.ui.Message(LoadResString(message), LoadResString(title), icon);
 }
 
-void frmProgConsole::SetBusy(int intMousePointerVal) {
-    if (m_setMainPointer) {
-        m_setMainPointer(intMousePointerVal);
-    }
-    if (intMousePointerVal == 11) {
-        setCursor(Qt::WaitCursor);
-    } else {
-        unsetCursor();
-    }
-}
-
 // The wait dialog lets the user stop the reading: closing it stops the update.
 bool frmProgConsole::ReadMeterList() {
-    const BusyState::Hold hold(m_services.busy);
-    WaitPointer busy([this](int pointer) { SetBusy(pointer); });
-    frmWait wait(m_services, m_mainWindow);
-    wait.SetText(LoadResString(1149));
-    wait.show();
-    const bool ok = m_services.usrDefProg.Update();
-    wait.close();
-    return ok;
+    MeterTask task(m_services, m_mainWindow, LoadResString(1149));
+    return task.Run([&] { return m_services.usrDefProg.Update(); }, [&] { Report(1150); });
 }
 
 bool frmProgConsole::ShowMeterList() {

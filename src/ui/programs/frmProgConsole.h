@@ -24,9 +24,7 @@ class Services;
 class frmProgConsole : public QDialog, public ProgramSelection {
     Q_OBJECT
 public:
-    // setMainPointer puts the hourglass (11) on the main window and takes it off (0).
-    frmProgConsole(Services& services, QWidget* mainWindow,
-                   std::function<void(int)> setMainPointer = {});
+    frmProgConsole(Services& services, QWidget* mainWindow);
 
     bool NewProgramPressed() const override { return m_newProgramPressed; }
     bool GetSelProgram(QString& strProgNum, QString& strFileName, bool& fMeterSelected) override;
@@ -114,7 +112,7 @@ private:
     std::optional<Selection> RequiredSelection();
     void Report(int message, int title = 1033, MsgIcon icon = MsgIcon::Critical);
 
-    // Deleting in the meter (frmProgConsoleDelete.cpp): the operation under the hourglass,
+    // Deleting in the meter (frmProgConsoleDelete.cpp): the operation as a meter task,
     // its failure message, the list refreshed and the default selection.
     void DeleteInMeter(const std::function<bool()>& deletion, int failureMessage,
                        bool fMeterPreferred);
@@ -136,11 +134,9 @@ private:
 
     // The editor, modal; the lists are refreshed and the pending selection chosen after it.
     void OpenEditor();
-    void SetBusy(int intMousePointerVal);
 
     Services& m_services;
     QWidget* m_mainWindow;
-    std::function<void(int)> m_setMainPointer;
     bool m_meterListValid = false;
     bool m_newProgramPressed = false;
     Selection m_pending;

@@ -4,9 +4,9 @@
 #include "app/Paths.h"
 #include "app/Services.h"
 #include "app/StringTable.h"
+#include "ui/app/MeterTask.h"
 #include "ui/dialogs/frmChangeDir.h"
 #include "ui/programs/ProgramMessages.h"
-#include "ui/programs/WaitPointer.h"
 #include "ui/programs/frmProgConsole.h"
 
 #include <QDir>
@@ -157,13 +157,9 @@ frmProgConsole::Outcome frmProgConsole::CopyFileProgramToMeter(const ProgramReco
             return Outcome::Cancelled;
         }
     }
-    bool written = false;
-    {
-        WaitPointer busy([this](int pointer) { SetBusy(pointer); });
-        written = exists ? store.Modify(strProgram) : store.AddNew(strProgram);
-    }
-    if (!written) {
-        Report(exists ? 1106 : 1088);
+    MeterTask task(m_services, this);
+    if (!task.Run([&] { return exists ? store.Modify(strProgram) : store.AddNew(strProgram); },
+                  [&] { Report(exists ? 1106 : 1088); })) {
         return Outcome::Failed;
     }
     if (!fAll) {

@@ -4,9 +4,9 @@
 #include "app/ErrorTrap.h"
 #include "app/Services.h"
 #include "app/StringTable.h"
+#include "ui/app/MeterTask.h"
 #include "ui/dialogs/frmConfirm.h"
 #include "ui/programs/ProgramMessages.h"
-#include "ui/programs/WaitPointer.h"
 #include "ui/programs/frmProgConsole.h"
 
 #include <QListWidget>
@@ -23,14 +23,8 @@ bool Confirmed(QWidget* owner, const QString& question) {
 
 void frmProgConsole::DeleteInMeter(const std::function<bool()>& deletion, int failureMessage,
                                    bool fMeterPreferred) {
-    bool deleted = false;
-    {
-        WaitPointer busy([this](int pointer) { SetBusy(pointer); });
-        deleted = deletion();
-    }
-    if (!deleted) {
-        Report(failureMessage);
-    }
+    MeterTask task(m_services, this);
+    task.Run(deletion, [&] { Report(failureMessage); });
     if (!ShowMeterList()) {
         Report(1152);
     }

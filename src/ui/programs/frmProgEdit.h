@@ -100,7 +100,6 @@ private:
     bool WriteToMeter(const ProgramRecord& strProgram, bool exists);
     void ReloadFromMeter();
     // The hourglass on this window while the meter is busy.
-    void SetBusy(bool busy);
 
     // Calibration (frmProgEditCalibration.cpp).
     void Calculate(bool withMessages);

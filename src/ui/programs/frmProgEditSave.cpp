@@ -4,10 +4,10 @@
 #include "app/NumberText.h"
 #include "app/Services.h"
 #include "app/StringTable.h"
+#include "ui/app/MeterTask.h"
 #include "ui/programs/ProgramMessages.h"
 #include "ui/programs/ProgramPanel.h"
 #include "ui/programs/ProgramSelection.h"
-#include "ui/programs/WaitPointer.h"
 #include "ui/programs/frmProgEdit.h"
 
 #include <QFileInfo>
@@ -119,12 +119,10 @@ void frmProgEdit::cmdSaveDevice_Click() {
 }
 
 bool frmProgEdit::WriteToMeter(const ProgramRecord& strProgram, bool exists) {
-    bool written = false;
-    {
-        WaitPointer busy([this](int pointer) { SetBusy(pointer == 11); });
-        CUsrDefProg& store = m_services.usrDefProg;
-        written = exists ? store.Modify(strProgram) : store.AddNew(strProgram);
-    }
+    CUsrDefProg& store = m_services.usrDefProg;
+    MeterTask task(m_services, this);
+    const bool written =
+        task.Run([&] { return exists ? store.Modify(strProgram) : store.AddNew(strProgram); });
     m_selection.RequestSelProgram(strProgram[ProgramField::NO], QString(), true);
     if (written) {
         m_services.ui.Message(LoadResString(1160), LoadResString(1054), MsgIcon::Information);
@@ -161,12 +159,4 @@ void frmProgEdit::cmdSaveFile_Click() {
         }
         m_selection.RequestSelProgram(QString(), QFileInfo(*path).fileName(), false);
     });
-}
-
-void frmProgEdit::SetBusy(bool busy) {
-    if (busy) {
-        setCursor(Qt::WaitCursor);
-    } else {
-        unsetCursor();
-    }
 }

@@ -67,7 +67,7 @@ TEST_F(DesktopFiles, FilesGivenOpenEachInADocumentNamedAfterIt) {
     const QString a = Dataset(QStringLiteral("Mesures été.csv"));
     const QString b = Dataset(QStringLiteral("b.csv"));
     const QString missing = dir.file(QStringLiteral("gone.csv"));
-    OpenFiles(*f.main, {a, missing, b});
+    f.main->OpenFiles({a, missing, b});
     EXPECT_EQ(Titles(), QStringList({"Mesures été.csv[*]", "b.csv[*]"}));
     EXPECT_EQ(f.main->Documents()[0]->MVals().strMVals, kRecords);
     EXPECT_FALSE(f.main->Documents()[0]->isWindowModified());
@@ -94,8 +94,8 @@ TEST_F(DesktopFiles, ADroppedFileReplacesTheDocumentAfterTheSaveQuestion) {
 TEST_F(DesktopFiles, RecentFilesAreOfferedAndAGoneOneIsReportedAndDropped) {
     const QString a = Dataset(QStringLiteral("a.csv"));
     const QString b = Dataset(QStringLiteral("b.csv"));
-    OpenFiles(*f.main, {a});
-    OpenFiles(*f.main, {b});
+    f.main->OpenFiles({a});
+    f.main->OpenFiles({b});
     QMenu* recent = f.main->ActiveDocument()->Menus().mnuFileRecent;
     FillRecentMenu(recent, *f.main);
     ASSERT_EQ(recent->actions().size(), 2);

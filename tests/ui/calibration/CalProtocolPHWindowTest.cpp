@@ -3,7 +3,6 @@
 #include "app/StringTable.h"
 #include "app/Windows1252.h"
 #include "support/PdfText.h"
-#include "ui/app/FileOpening.h"
 #include "ui/calibration/frmCalProtocolPH.h"
 
 #include <QAction>
@@ -278,7 +277,7 @@ TEST_F(PHWindow, TheTitleNamesTheFileAndAProtocolFileOpensItsWindowWithoutFetchi
         values = Values(*ph);
         ph->cmdCancel->click();
     });
-    OpenFiles(*main, {path});
+    main->OpenFiles({path});
     EXPECT_EQ(title, QStringLiteral("Mesure pH.csv[*] - Protocole de calibration - pH"));
     EXPECT_EQ(values, shown);
     EXPECT_TRUE(link->sent.isEmpty()) << "the file is shown, not the meter's protocol";

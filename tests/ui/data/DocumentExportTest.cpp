@@ -31,7 +31,7 @@ TEST(DocumentExport, ButtonAndMenuAskForTheFileAndWriteIt) {
     // Both types, the workbook first.
     EXPECT_EQ(r.filter, QStringLiteral("Classeur Excel (*.xlsx)|*.xlsx|"
                                        "Microsoft Office classeur de travail Excel (*.xls)|*.xls"));
-    EXPECT_EQ(r.fileName, QStringLiteral("Zentravox"));
+    EXPECT_EQ(r.fileName, QStringLiteral("Zentravox 2000-01-01")) << "model, serial, date";
     EXPECT_EQ(r.kind, FileKind::Spreadsheet);
     EXPECT_EQ(r.defaultExtension, QStringLiteral("xlsx"));
     EXPECT_TRUE(r.overwritePrompt);

@@ -57,7 +57,9 @@ TEST_F(ProgramWindowTest, ConsoleOpensWithBothListsAndTheFirstMeterProgram) {
     WriteBytes(work.file("broken.csv"), "not a program");
     WriteProgramFile("upper.CSV", Program("906"));
     QList<int> pointers;
-    frmProgConsole console(*services, nullptr, [&](int pointer) { pointers << pointer; });
+    QObject::connect(&services->busy, &BusyState::Changed,
+                     [&](bool busy) { pointers << (busy ? 11 : 0); });
+    frmProgConsole console(*services, nullptr);
     EXPECT_EQ(console.windowTitle(), LoadResString(1102));
     EXPECT_TRUE(console.MeterListValid());
     EXPECT_EQ(pointers, QList<int>({11, 0}));

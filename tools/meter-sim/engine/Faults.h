@@ -10,7 +10,7 @@ struct Faults {
     static constexpr int kChunkGapMs = 30;
     static inline const QByteArray kGarbage = QByteArrayLiteral("#~");
 
-    QStringList refuse; // command codes ("U.581") or whole command lines
+    QStringList refuse; // command codes or whole command lines
     QStringList silent;
     int chunk = 0;   // 0: the answer goes out in one piece
     int delayMs = 0; // before the first character of every answer

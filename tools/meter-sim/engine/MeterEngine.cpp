@@ -18,8 +18,8 @@ MeterEngine::Command MeterEngine::Parse(const QString& line) {
     if (!line.contains(QLatin1Char('#'))) {
         return command;
     }
-    // "U.500#14,a,b,..." announces how many values follow; a count that does not match is
-    // a garbled line.
+    // A code followed by "#14,a,b,..." announces how many values follow; a count that does not
+    // match is a garbled line.
     QStringList values = line.section(QLatin1Char('#'), 1).split(QLatin1Char(','));
     bool ok = false;
     const int count = values.takeFirst().toInt(&ok);
@@ -45,38 +45,40 @@ QByteArray MeterEngine::Dispatch(const Command& command) {
         return SimAnswer::kRefused;
     }
     const QString& code = command.code;
-    static const QStringList programCodes{"U.500", "U.502", "U.512", "U.513", "U.520", "U.521"};
+    using namespace MeterCommand;
+    static const QStringList programCodes{kNewProgram,  kReplaceProgram,    kProgramList,
+                                          kReadProgram, kDeleteAllPrograms, kDeleteProgram};
     if (programCodes.contains(code)) {
         return ProgramCommand(command);
     }
     if (command.args) {
         return SimAnswer::kRefused;
     }
-    if (code == QLatin1String("U.400") || code == QLatin1String("U.999")) {
+    if (code == MeterCommand::kOpen || code == MeterCommand::kEnd) {
         return SimAnswer::kOk;
     }
-    if (code == QLatin1String("U.581")) {
+    if (code == MeterCommand::kDataMemory) {
         return SimAnswer::Value(m_setup.records.join(QByteArrayLiteral("\r\n")));
     }
-    if (code == QLatin1String("U.585") || code == QLatin1String("U.586") ||
-        code == QLatin1String("U.587")) {
+    if (code == MeterCommand::kTurbidityProtocol || code == MeterCommand::kPHProtocol ||
+        code == MeterCommand::kExtendedTurbidityProtocol) {
         return Protocol(code);
     }
     return Identification(code);
 }
 
 QByteArray MeterEngine::Identification(const QString& code) const {
-    if (code == QLatin1String("U.597")) {
+    if (code == MeterCommand::kFirmware) {
         return SimAnswer::Value(Windows1252::Encode(m_setup.firmware));
     }
-    if (code == QLatin1String("U.595")) {
+    if (code == MeterCommand::kModel) {
         return SimAnswer::Value(Windows1252::Encode(m_setup.model));
     }
-    if (code == QLatin1String("U.596")) {
+    if (code == MeterCommand::kSerialNumber) {
         return SimAnswer::Value(Windows1252::Encode(m_setup.serial));
     }
     // The variant query came with firmware 2.00; older meters do not know it.
-    if (code == QLatin1String("U.592") && FirmwareNumber(m_setup.firmware) >= 200) {
+    if (code == MeterCommand::kVariant && FirmwareNumber(m_setup.firmware) >= 200) {
         return SimAnswer::Value(Windows1252::Encode(m_setup.variant));
     }
     return SimAnswer::kRefused;
@@ -90,23 +92,23 @@ QByteArray MeterEngine::ProgramCommand(const Command& command) {
     if (!m_model.programs) {
         return SimAnswer::kRefused;
     }
-    if (code == QLatin1String("U.512") && !command.args) {
+    if (code == MeterCommand::kProgramList && !command.args) {
         QList<QByteArray> lines;
         for (const QString& number : m_programs.Numbers()) {
             lines << number.toLatin1();
         }
         return SimAnswer::Lines(lines);
     }
-    if (code == QLatin1String("U.513") && one) {
+    if (code == MeterCommand::kReadProgram && one) {
         return ReadProgram(args[0]);
     }
-    if (code == QLatin1String("U.500") && command.args) {
+    if (code == MeterCommand::kNewProgram && command.args) {
         done = m_programs.Add(args);
-    } else if (code == QLatin1String("U.502") && command.args) {
+    } else if (code == MeterCommand::kReplaceProgram && command.args) {
         done = m_programs.Replace(args);
-    } else if (code == QLatin1String("U.521") && one) {
+    } else if (code == MeterCommand::kDeleteProgram && one) {
         done = m_programs.Remove(args[0]);
-    } else if (code == QLatin1String("U.520") && !command.args) {
+    } else if (code == MeterCommand::kDeleteAllPrograms && !command.args) {
         m_programs.Clear();
         done = true;
     }
@@ -126,13 +128,13 @@ QByteArray MeterEngine::ReadProgram(const QString& number) const {
 }
 
 QByteArray MeterEngine::Protocol(const QString& code) const {
-    if (code == QLatin1String("U.586") && m_model.ph) {
+    if (code == MeterCommand::kPHProtocol && m_model.ph) {
         return SimAnswer::Value(CalProtocols::Ph());
     }
-    if (code == QLatin1String("U.585") && m_model.turbidity) {
+    if (code == MeterCommand::kTurbidityProtocol && m_model.turbidity) {
         return SimAnswer::Value(CalProtocols::Turbidity());
     }
-    if (code == QLatin1String("U.587") && m_model.extendedTurbidity) {
+    if (code == MeterCommand::kExtendedTurbidityProtocol && m_model.extendedTurbidity) {
         return SimAnswer::Value(CalProtocols::ExtendedTurbidity());
     }
     return SimAnswer::kRefused;

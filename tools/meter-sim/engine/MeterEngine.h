@@ -3,6 +3,7 @@
 #include "engine/Faults.h"
 #include "engine/MeterModel.h"
 #include "engine/ProgramStore.h"
+#include "meter/MeterCommands.h"
 
 #include <QByteArray>
 #include <QList>
@@ -30,14 +31,14 @@ public:
     std::optional<QByteArray> Answer(const QByteArray& line);
 
     // A command that ends a transfer under way: what is still unsent is dropped.
-    static bool Interrupts(const QByteArray& line) { return line == "U.999"; }
+    static bool Interrupts(const QByteArray& line) { return line == MeterCommand::kEnd.toLatin1(); }
 
     const ProgramStore& programs() const { return m_programs; }
     const Faults& faults() const { return m_setup.faults; }
 
 private:
     struct Command {
-        QString code;                    // "U.513"
+        QString code;                    // the command code alone
         std::optional<QStringList> args; // the values after "#n,", when the line has them
         bool malformed = false;          // "#" present but the count does not match
     };

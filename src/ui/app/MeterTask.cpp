@@ -1,0 +1,42 @@
+#include "ui/app/MeterTask.h"
+
+#include "app/Services.h"
+#include "ui/dialogs/frmWait.h"
+
+#include <optional>
+
+MeterTask::MeterTask(Services& services, QWidget* owner, QString waitText)
+    : m_services(services), m_owner(owner), m_waitText(std::move(waitText)) {}
+
+bool MeterTask::Run(const std::function<bool()>& body, const std::function<void()>& reportFailure) {
+    return Run([&body](MeterTask&) { return body(); }, reportFailure);
+}
+
+bool MeterTask::Run(const std::function<bool(MeterTask&)>& body,
+                    const std::function<void()>& reportFailure) {
+    bool done = false;
+    {
+        const BusyState::Hold busy(m_services.busy);
+        std::optional<frmWait> wait;
+        if (!m_waitText.isEmpty()) {
+            wait.emplace(m_services, m_owner);
+            m_wait = &*wait;
+            wait->show();
+        }
+        if (!wait || wait->SetText(m_waitText)) {
+            done = body(*this);
+        }
+        if (wait) {
+            wait->close();
+        }
+        m_wait = nullptr;
+    }
+    if (!done && reportFailure) {
+        reportFailure();
+    }
+    return done;
+}
+
+bool MeterTask::Stopped() const {
+    return m_wait && m_wait->Stopped();
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+class frmWait;
+class QWidget;
+class Services;
+
+// One conversation with the meter as the user sees it: the busy state for its whole length
+// (the hourglass and the command states follow it), the wait dialog with its text, whose
+// Cancel and close box stop the link, the work itself, and the report of its failure.
+// Every window that talks to the meter runs its work through here.
+class MeterTask {
+public:
+    // An empty wait text runs the work without a wait dialog (a short exchange the user
+    // cannot usefully stop).
+    MeterTask(Services& services, QWidget* owner, QString waitText = {});
+    MeterTask(const MeterTask&) = delete;
+    MeterTask& operator=(const MeterTask&) = delete;
+
+    // Runs `body` and returns its result. On failure `reportFailure` runs once the wait
+    // dialog is closed and the busy state has ended. A wait dialog that cannot show its
+    // text (it was closed already) counts as a failure without running the body.
+    bool Run(const std::function<bool()>& body, const std::function<void()>& reportFailure = {});
+    bool Run(const std::function<bool(MeterTask&)>& body,
+             const std::function<void()>& reportFailure = {});
+
+    // For a body that shows its progress: the wait dialog, or null without one.
+    frmWait* Wait() const { return m_wait; }
+    // True once the user closed the wait dialog: a body that works in steps stops here.
+    bool Stopped() const;
+
+private:
+    Services& m_services;
+    QWidget* m_owner;
+    QString m_waitText;
+    frmWait* m_wait = nullptr;
+};
