@@ -33,6 +33,16 @@ install(FILES ${CMAKE_CURRENT_LIST_DIR}/70-mervex-serial.rules DESTINATION ${MER
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/copyright ${mervex_pkg_out}/changelog.gz
         DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/mervex)
 
+# Settings.ini is the administrator's to edit: a dpkg configuration file in /etc/mervex, kept
+# on upgrade; share/mervex keeps the shipped defaults. The place follows the program's lookup:
+# /etc/mervex for the /usr prefix, PREFIX/etc/mervex for any other.
+install(CODE "
+    string(REGEX REPLACE \"/usr/?$\" \"\" mervex_root \"\${CMAKE_INSTALL_PREFIX}\")
+    file(INSTALL \"${CMAKE_SOURCE_DIR}/resources/Settings.ini\"
+         DESTINATION \"\${mervex_root}/etc/mervex\")
+")
+file(WRITE ${mervex_pkg_out}/conffiles "/etc/mervex/Settings.ini\n")
+
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME mervex)
 set(CPACK_PACKAGE_VENDOR "The Mervex developers")
@@ -50,8 +60,11 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Qt's own buttons and dialogs speak the program's language only with Qt's translations.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-translations-l10n)
+# Qt's own buttons and dialogs speak the program's language only with Qt's translations;
+# the help opens in a browser through xdg-open.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n, xdg-utils")
+set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${mervex_pkg_out}/conffiles)
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://mervex.example.org/")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)

@@ -1,19 +1,44 @@
 #!/usr/bin/env bash
 # Installs, with apt-get, only the Debian packages that are missing.
 # Idempotent: a machine that has everything installs nothing and needs no network.
+#
+#   install-deps.sh           what building, running and packaging the programs needs
+#                             (make demo, make build, make package)
+#   install-deps.sh --tests   that, plus what the tests, fuzzers and benchmarks add (make test)
 set -euo pipefail
 
-packages=(
+# Building and running the programs. zlib1g-dev: libxlsxwriter links -lz, yet its -dev
+# package does not depend on it. Fonts: a minimal system has none, and windows and
+# printouts need one. dpkg-dev, file and lintian: make package.
+build_packages=(
     cmake g++ make pkg-config ccache
-    qt6-base-dev qt6-serialport-dev
-    libgtest-dev libgmock-dev libbenchmark-dev
-    fonts-dejavu-core python3-xlrd python3-openpyxl poppler-utils
-    libxlsxwriter-dev qt6-svg-dev
-    xvfb xauth xdotool imagemagick
-    qt6-translations-l10n
-    clang libclang-rt-14-dev
-    dpkg-dev file lintian appstream desktop-file-utils man-db groff-base
+    qt6-base-dev qt6-serialport-dev qt6-svg-dev qt6-translations-l10n
+    libqt6sql6-sqlite libqt6sql6-psql
+    libxlsxwriter-dev zlib1g-dev
+    fonts-dejavu-core
+    dpkg-dev file lintian
 )
+
+# What the tests add: GoogleTest and Google Benchmark, the readers that check our files
+# (xlrd, openpyxl, poppler), clang for the fuzz targets, the package checks' validators and
+# the archive tests' database server.
+test_packages=(
+    libgtest-dev libgmock-dev libbenchmark-dev
+    python3-xlrd python3-openpyxl poppler-utils
+    clang libclang-rt-14-dev
+    appstream desktop-file-utils man-db groff-base
+    postgresql
+)
+
+packages=("${build_packages[@]}")
+case "${1:-}" in
+"") ;;
+--tests) packages+=("${test_packages[@]}") ;;
+*)
+    echo "usage: install-deps.sh [--tests]" >&2
+    exit 2
+    ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do

@@ -15,6 +15,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationVersion(QStringLiteral(MERVEX_VERSION));
     // Message box buttons, file dialogs and the MDI menus speak the program's language.
     Language::InstallQtTranslation();
+    Language::UseFormats();
     const QStringList arguments = QApplication::arguments().mid(1);
     const QStringList ports = PortOptions(arguments);
 

@@ -139,6 +139,7 @@ int main(int argc, char** argv) {
     qInstallMessageHandler(QuietQtMessages);
     const std::unique_ptr<QCoreApplication> app = MakeApplication(argc, argv);
     Language::InstallQtTranslation();
+    Language::UseFormats();
     QCoreApplication::setOrganizationName(QStringLiteral("Mervex"));
     QCoreApplication::setApplicationName(QStringLiteral("Mervex"));
     QTextStream out(stdout);

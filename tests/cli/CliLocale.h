@@ -3,8 +3,8 @@
 #include <QByteArray>
 #include <QtGlobal>
 
-// While alive, the command lines a test starts run under the C locale: "." as decimal
-// separator, dates like "15 Mar 2024".
+// While alive, the command lines a test starts run under the C locale, which must not leak
+// into what they write: dates and numbers follow the program's language ("15/03/2024").
 class CliLocale {
 public:
     CliLocale() : m_wasSet(qEnvironmentVariableIsSet("LC_ALL")), m_saved(qgetenv("LC_ALL")) {

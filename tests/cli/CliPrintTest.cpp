@@ -73,7 +73,7 @@ TEST_F(CliPrintTest, DatasetFileIntoAPdfOverSeveralPages) {
     QStringList expected{"App. de mesure: Ardel 20 IR",
                          "Numéro de série: A20-0815",
                          "Utilisateur: René",
-                         "Date: 12 Jul 2024",
+                         "Date: 12/07/2024",
                          "Heure: 08:04:03",
                          "",
                          TitleLine()};

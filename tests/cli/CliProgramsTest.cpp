@@ -22,13 +22,13 @@ TEST(CliPrograms, UsageErrors) {
 TEST(CliPrograms, ABadProgramFileFailsBeforeTheSearch) {
     TempDir dir;
     WriteBytes(dir.file("bad.csv"), "NO;MODEL\r\n905\r\n");
-    const CliResult bad = RunCli({"--port", dir.file("no-such-port"), "programs", "put",
-                                  dir.file("bad.csv")});
+    const CliResult bad =
+        RunCli({"--port", dir.file("no-such-port"), "programs", "put", dir.file("bad.csv")});
     EXPECT_EQ(bad.exitCode, 1);
     EXPECT_EQ(bad.err, QStringLiteral("Lecture des programmes a échoué!\n"));
 
-    const CliResult missing = RunCli({"--port", dir.file("no-such-port"), "programs", "put",
-                                      dir.file("missing.csv")});
+    const CliResult missing =
+        RunCli({"--port", dir.file("no-such-port"), "programs", "put", dir.file("missing.csv")});
     EXPECT_EQ(missing.exitCode, 1);
     EXPECT_TRUE(missing.err.endsWith(QStringLiteral("\nLecture des programmes a échoué!\n")));
 }

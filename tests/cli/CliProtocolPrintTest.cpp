@@ -44,10 +44,10 @@ TEST(CliProtocolPrint, PHProtocolFileIntoAPdf) {
     lines.removeAt(1);
     EXPECT_EQ(lines,
               QStringList({"Protocole de calibration - pH", "", "App. de mesure: Zentravox pH",
-                           "Numéro de série: SN-4711", "Utilisateur: René", "", "Date: 15 Mar 2024",
+                           "Numéro de série: SN-4711", "Utilisateur: René", "", "Date: 15/03/2024",
                            "Heure: 09:05:07", "Intervalle: 7 Jour(s)", "Mode: Calomat TBX",
-                           "Pente: 98.0 %", "Asymétrie: -3.2 mV", "Sonde: ++", "",
-                           "#1 4.01 172.3 mV 77.0 °F", "#2 7.00 -3.1 mV 68.0 °F"}));
+                           "Pente: 98,0 %", "Asymétrie: -3.2 mV", "Sonde: ++", "",
+                           "#1 4.01 172.3 mV 77,0 °F", "#2 7.00 -3.1 mV 68,0 °F"}));
 
     // The page options: the same printout on a Letter page turned to landscape.
     const QString turned = dir.file(QStringLiteral("turned.pdf"));
@@ -63,7 +63,7 @@ TEST(CliProtocolPrint, PHProtocolFileIntoAPdf) {
                     .contains(QStringLiteral("Page size:       792 x 612 pts (letter)")));
     const QList<QStringList> turnedPages = PdfPages(turned);
     ASSERT_EQ(turnedPages.size(), 1);
-    EXPECT_EQ(turnedPages[0].last(), QStringLiteral("#2 7.00 -3.1 mV 68.0 °F"));
+    EXPECT_EQ(turnedPages[0].last(), QStringLiteral("#2 7.00 -3.1 mV 68,0 °F"));
 }
 
 TEST(CliProtocolPrint, FailuresAndUsage) {

@@ -22,7 +22,8 @@ TEST(CliStrings, PrintsTheWholeTableAscendingAsUtf8) {
         previous = number;
         EXPECT_EQ(lines[i].mid(tab + 1), table.Text(number));
     }
-    EXPECT_TRUE(r.out.contains(QStringLiteral("1148\tExporter en format .xls \n")));
+    EXPECT_TRUE(r.out.contains(QStringLiteral(
+        "1148\tExporter les mesures dans un classeur .xlsx ou une feuille .xls \n")));
     EXPECT_TRUE(r.out.contains(QStringLiteral("1064\tNuméro de série:\n")));
 }
 

@@ -8,10 +8,11 @@ trap 'rm -rf "$prefix"' EXIT
 cmake --install "$build" --prefix "$prefix" >/dev/null
 unset MERVEX_PROGRAM_DIR
 export QT_QPA_PLATFORM=offscreen
-for f in bin/mervex bin/mervex-cli share/mervex/Settings.ini share/applications/mervex.desktop \
-    share/icons/hicolor/256x256/apps/mervex.png share/mervex/Help/MervexHlp_f.html \
-    share/mervex/Help/HazemarkHlp_f.html share/mervex/Help/MervexHlp_e.html \
-    share/mervex/Help/HazemarkHlp_e.html; do
+# Settings.ini twice: the administrator's copy in PREFIX/etc/mervex, the defaults in share.
+for f in bin/mervex bin/mervex-cli etc/mervex/Settings.ini share/mervex/Settings.ini \
+    share/applications/mervex.desktop share/icons/hicolor/256x256/apps/mervex.png \
+    share/mervex/Help/MervexHlp_f.html share/mervex/Help/HazemarkHlp_f.html \
+    share/mervex/Help/MervexHlp_e.html share/mervex/Help/HazemarkHlp_e.html; do
     [ -e "$prefix/$f" ] || { echo "missing $f"; exit 1; }
 done
 "$prefix/bin/mervex-cli" --help | grep -q "usage: mervex-cli"

@@ -38,14 +38,19 @@ for lib in libc6 libqt6core6 libqt6serialport6 libqt6widgets6 libqt6printsupport
     libxlsxwriter4; do
     grep -qE "(^|, )$lib( |,|$)" <<<"$depends" || fail "Depends lacks $lib: $depends"
 done
-[ "$(field Recommends)" = qt6-translations-l10n ] || fail "Recommends: $(field Recommends)"
+[ "$(field Recommends)" = "qt6-translations-l10n, xdg-utils" ] ||
+    fail "Recommends: $(field Recommends)"
+# The administrator's Settings.ini is a configuration file: an upgrade keeps its edits.
+dpkg-deb -e "$deb" "$tmp/control"
+[ "$(cat "$tmp/control/conffiles")" = /etc/mervex/Settings.ini ] ||
+    fail "conffiles: $(cat "$tmp/control/conffiles")"
 
 # File list: every path relative to the root, all owned by root.
 dpkg-deb -c "$deb" >"$tmp/contents"
 awk '$2 != "root/root" { print; bad = 1 } END { exit bad }' "$tmp/contents" ||
     fail "files not owned by root/root"
 sed -E 's|.* \./|/|; s| -> .*||' "$tmp/contents" | grep -v '/$' | sort >"$tmp/files"
-for f in /usr/bin/mervex /usr/bin/mervex-cli /usr/bin/mervex-meter-sim \
+for f in /etc/mervex/Settings.ini /usr/bin/mervex /usr/bin/mervex-cli /usr/bin/mervex-meter-sim \
     /usr/share/applications/mervex.desktop /usr/share/icons/hicolor/256x256/apps/mervex.png \
     /usr/share/metainfo/org.example.mervex.metainfo.xml \
     /usr/share/man/man1/mervex.1.gz /usr/share/man/man1/mervex-cli.1.gz \
@@ -73,16 +78,18 @@ MERVEX_PROGRAM_DIR="$build/bin" "$build/bin/mervex-cli" --help | cmp -s - "$tmp/
 [ -s "$tmp/strings" ] || fail "mervex-cli strings printed nothing"
 MERVEX_PROGRAM_DIR="$build/bin" "$build/bin/mervex-cli" strings | cmp -s - "$tmp/strings" ||
     fail "strings differ from the built program's"
-# It reads the unpacked share/mervex/Settings.ini: switched to the Ardel 60 edition, a
-# failed search names that meter.
-sed -i 's/^OnlyArdel60=.*/OnlyArdel60=True/I' "$tmp/root/usr/share/mervex/Settings.ini"
-grep -qi '^OnlyArdel60=True' "$tmp/root/usr/share/mervex/Settings.ini" ||
-    fail "Settings.ini has no OnlyArdel60 switch"
+# It reads the unpacked etc/mervex/Settings.ini before the shipped defaults in share/mervex:
+# switched to the Ardel 60 edition there, a failed search names that meter.
+settings="$tmp/root/etc/mervex/Settings.ini"
+cmp -s "$settings" "$tmp/root/usr/share/mervex/Settings.ini" ||
+    fail "etc/mervex/Settings.ini differs from the shipped defaults"
+sed -i 's/^OnlyArdel60=.*/OnlyArdel60=True/I' "$settings"
+grep -qi '^OnlyArdel60=True' "$settings" || fail "Settings.ini has no OnlyArdel60 switch"
 if "$cli" --port "$tmp/no-such-port" search >"$tmp/search.out" 2>"$tmp/search.err"; then
     fail "search without a meter succeeded"
 fi
 grep -q "Pas de Ardel 60 reconnu!" "$tmp/search.err" ||
-    fail "the unpacked program did not read its Settings.ini: $(cat "$tmp/search.err")"
+    fail "the unpacked program did not read etc/mervex/Settings.ini: $(cat "$tmp/search.err")"
 
 # Manual pages render without warnings; desktop entry and metadata validate.
 if command -v man >/dev/null; then

@@ -20,6 +20,15 @@ void ScriptedMeterLink::ScriptOk(const QString& command, const QString& value) {
 
 bool ScriptedMeterLink::COMScanPorts(int& intPortNum, QString& strBaudrate) {
     calls << QStringLiteral("COMScanPorts");
+    return Scan(intPortNum, strBaudrate);
+}
+
+bool ScriptedMeterLink::COMScanPortsAgain(int& intPortNum, QString& strBaudrate) {
+    calls << QStringLiteral("COMScanPortsAgain");
+    return Scan(intPortNum, strBaudrate);
+}
+
+bool ScriptedMeterLink::Scan(int& intPortNum, QString& strBaudrate) {
     active = true;
     stopped = false;
     if (duringScan) {

@@ -19,6 +19,7 @@ public:
     void ScriptOk(const QString& command, const QString& value);
 
     bool COMScanPorts(int& intPortNum, QString& strBaudrate) override;
+    bool COMScanPortsAgain(int& intPortNum, QString& strBaudrate) override;
     bool COMInit(int intPortNum, const QString& strBaudrate, int intMaxAnswTime_s) override;
     bool COMSendAndReceive(const QString& strSend, QString& strAnswer) override;
     bool COMChangeAnswerTime(int intMaxAnswTime_s) override;
@@ -43,5 +44,7 @@ public:
     int receivePiece = 0;
 
 private:
+    bool Scan(int& intPortNum, QString& strBaudrate);
+
     QHash<QString, std::deque<QString>> m_script;
 };

@@ -46,8 +46,10 @@ std::optional<QString> ScriptedUi::OpenFileDialog(const FileDialogRequest& reque
     return Next(dialogAnswers);
 }
 
-std::optional<QString> ScriptedUi::InputBox(const QString& prompt, const QString&, const QString&) {
+std::optional<QString> ScriptedUi::InputBox(const QString& prompt, const QString&,
+                                            const QString& defaultText) {
     inputPrompts.append(prompt);
+    inputDefaults.append(defaultText);
     return Next(inputAnswers);
 }
 
@@ -85,6 +87,7 @@ void ScriptedUi::Clear() {
     messages.clear();
     dialogs.clear();
     inputPrompts.clear();
+    inputDefaults.clear();
     printDialogs.clear();
     printPreviews.clear();
     yields = 0;

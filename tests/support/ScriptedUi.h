@@ -49,6 +49,7 @@ public:
     QList<MessageCall> messages;
     QList<DialogCall> dialogs;
     QList<QString> inputPrompts;
+    QList<QString> inputDefaults;
     // The printer names of the print dialogs and previews shown.
     QStringList printDialogs;
     QStringList printPreviews;

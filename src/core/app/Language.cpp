@@ -86,6 +86,18 @@ void Use(const QString& language) {
     }
 }
 
+QLocale FormatLocale(const QString& language, const QLocale& desktop) {
+    const QLocale wanted(language);
+    if (desktop.language() == wanted.language()) {
+        return desktop;
+    }
+    return wanted;
+}
+
+void UseFormats() {
+    QLocale::setDefault(FormatLocale(Active(), QLocale::system()));
+}
+
 bool InstallQtTranslation() {
     std::unique_ptr<QTranslator>& translator = QtTranslator();
     if (translator) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QLocale>
 #include <QString>
 #include <QStringList>
 
@@ -26,6 +27,13 @@ QString Setting();
 QString Active();
 // Switches the string table, the run-time texts and Qt's own texts to `language`.
 void Use(const QString& language);
+
+// The locale whose dates and numbers the program writes for `language`: the desktop's own
+// when it speaks that language (a Swiss desktop keeps its "11.03.24"), else the language's
+// usual one, so that a C or German desktop never mixes its months into French or English.
+QLocale FormatLocale(const QString& language, const QLocale& desktop);
+// Makes FormatLocale of the active language the default of every date and number text.
+void UseFormats();
 
 // Loads Qt's own translation (standard buttons, file dialogs, input box, MDI menus) for the
 // active language into the running application; false when it cannot be found.

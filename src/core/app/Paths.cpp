@@ -7,8 +7,10 @@
 
 namespace {
 
+const QString kSettingsIni = QStringLiteral("Settings.ini");
+
 bool HoldsResources(const QString& dir) {
-    return QFileInfo::exists(JoinPath(dir, QStringLiteral("Settings.ini")));
+    return QFileInfo::exists(JoinPath(dir, kSettingsIni));
 }
 
 } // namespace
@@ -31,7 +33,31 @@ QString ProgramDirFor(const QString& exeDir) {
 }
 
 QString SettingsIniPath() {
-    return ProgramFile(QStringLiteral("Settings.ini"));
+    const QString forced = qEnvironmentVariable("MERVEX_PROGRAM_DIR");
+    if (!forced.isEmpty()) {
+        return JoinPath(QDir::cleanPath(forced), kSettingsIni);
+    }
+    return SettingsIniPathFor(QCoreApplication::instance() ? QCoreApplication::applicationDirPath()
+                                                           : QDir::currentPath());
+}
+
+QString SettingsIniPathFor(const QString& exeDir) {
+    // A package upgrade replaces the share folder but keeps the administrator's copy.
+    for (const QString& dir : {exeDir, ConfigDirFor(exeDir)}) {
+        const QString path = JoinPath(dir, kSettingsIni);
+        if (QFileInfo::exists(path)) {
+            return path;
+        }
+    }
+    return JoinPath(ProgramDirFor(exeDir), kSettingsIni);
+}
+
+QString ConfigDirFor(const QString& exeDir) {
+    const QString prefix = QDir::cleanPath(exeDir + QStringLiteral("/.."));
+    const QString root = prefix.endsWith(QLatin1String("/usr"))
+                             ? QDir::cleanPath(prefix + QStringLiteral("/.."))
+                             : prefix;
+    return JoinPath(root, QStringLiteral("etc/mervex"));
 }
 
 QString ProgramFile(const QString& relative) {

@@ -4,6 +4,7 @@
 #include "app/DateText.h"
 #include "app/ErrorTrap.h"
 #include "app/Services.h"
+#include "app/StringTable.h"
 #include "calibration/CalProtocolAnswer.h"
 #include "calibration/CalProtocolFile.h"
 #include "calibration/FieldText.h"
@@ -55,7 +56,7 @@ void CCalProtocol::WorkDir(const QString& strWorkDir) {
 bool CCalProtocol::UpdateFromMeter(bool fPH, bool fExtended) {
     const BusyState::Hold busy(m_services.busy);
     m_record.Clear();
-    m_lotModified = false;
+    MarkLotUnchanged();
     m_filePath.clear();
     const bool fetched = Trapped(m_services.ui, false, [&] {
         if (!m_services.device.Online()) {
@@ -182,30 +183,63 @@ bool CCalProtocol::SaveToFile(const QString& strFilePath) {
         if (!CCSVFile(m_services.ui).WriteFile(strFilePath, ProtocolFileText(m_record))) {
             return false;
         }
-        m_lotModified = false;
+        MarkLotUnchanged();
         m_filePath = strFilePath;
         return true;
     });
 }
 
 bool CCalProtocol::ReadFromFile(const QString& strFilePath) {
-    m_record.Clear();
-    m_lotModified = false;
-    m_filePath.clear();
     return Trapped(m_services.ui, false, [&] {
         QString text;
-        if (!QFileInfo(strFilePath).isFile() ||
-            !CCSVFile(m_services.ui).ReadFile(text, strFilePath)) {
-            return false;
-        }
         CalProtocolRecord parsed;
-        if (!ParseProtocolFile(text, parsed)) {
+        if (!QFileInfo(strFilePath).isFile() ||
+            !CCSVFile(m_services.ui).ReadFile(text, strFilePath) ||
+            !ParseProtocolFile(text, parsed)) {
             return false;
         }
-        m_record = parsed;
+        TakeRecord(parsed);
         m_filePath = strFilePath;
         return true;
     });
+}
+
+bool CCalProtocol::ReadFromFile(const QString& strFilePath, bool fPH, QString& strReason) {
+    try {
+        const std::optional<CalProtocolRecord> parsed = ParsedFile(strFilePath, strReason);
+        if (!parsed) {
+            return false;
+        }
+        if (parsed->IsPH != fPH) {
+            strReason = LoadResString(parsed->IsPH ? 1502 : 1503);
+            return false;
+        }
+        TakeRecord(*parsed);
+        m_filePath = strFilePath;
+        return true;
+    } catch (...) {
+        strReason = DescribeCurrentException();
+        return false;
+    }
+}
+
+std::optional<CalProtocolRecord> CCalProtocol::ParsedFile(const QString& strFilePath,
+                                                          QString& strReason) {
+    if (!QFileInfo(strFilePath).isFile()) {
+        strReason = LoadResString(1500);
+        return std::nullopt;
+    }
+    CalProtocolRecord parsed;
+    if (!ParseProtocolFile(ReadWholeFile(strFilePath), parsed)) {
+        strReason = LoadResString(1501);
+        return std::nullopt;
+    }
+    return parsed;
+}
+
+void CCalProtocol::TakeRecord(const CalProtocolRecord& record) {
+    m_record = record;
+    MarkLotUnchanged();
 }
 
 double CCalProtocol::TempGetFahrenheit(double TempGradCelsius) {
@@ -236,4 +270,20 @@ bool CCalProtocol::GetChargeID(QString& strLOTTotal, QString& strExpiry, QString
     strManufacturer = m_record.Manufacturer;
     CopyFirst(m_record.LOTStds, CalProtocolRecord::kMaxStandards, strLOTStds);
     return true;
+}
+
+void CCalProtocol::MarkLotUnchanged() {
+    m_lotModified = false;
+    m_unchangedLot = m_record;
+}
+
+void CCalProtocol::DropLotChanges() {
+    if (!m_lotModified) {
+        return;
+    }
+    m_record.LOTTotal = m_unchangedLot.LOTTotal;
+    m_record.Expiry = m_unchangedLot.Expiry;
+    m_record.Manufacturer = m_unchangedLot.Manufacturer;
+    m_record.LOTStds = m_unchangedLot.LOTStds;
+    m_lotModified = false;
 }

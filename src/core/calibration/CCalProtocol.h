@@ -40,7 +40,12 @@ public:
                        QStringList& strPHValues, QStringList& strVoltageValues_mV,
                        QStringList& strTempValues_C);
     bool SaveToFile(const QString& strFilePath);
+    // A file that cannot be read whole leaves the held protocol and its lot data as they
+    // were, so the window showing it can still save and print it.
     bool ReadFromFile(const QString& strFilePath);
+    // The same for a window that shows one kind (fPH): a protocol of the other kind is
+    // refused as well. Reports nothing itself; on failure `strReason` says why.
+    bool ReadFromFile(const QString& strFilePath, bool fPH, QString& strReason);
     double TempGetFahrenheit(double TempGradCelsius);
     // Elements 0 to 4: the lots of the low, mid, high, 4th and 5th standard.
     bool SetChargeID(const QString& strLOTTotal, const QString& strExpiry,
@@ -53,16 +58,26 @@ public:
     // The file the held protocol was read from or last saved to; empty for a protocol
     // fetched from the meter and never saved.
     const QString& FilePath() const { return m_filePath; }
+    // Gives the lot data back as it was when the protocol was fetched, read or saved.
+    void DropLotChanges();
 
 private:
     bool FetchAndParse(bool fPH, bool fExtended);
+    // The record of a protocol file, or nothing with the reason; throws on a file error.
+    static std::optional<CalProtocolRecord> ParsedFile(const QString& strFilePath,
+                                                       QString& strReason);
+    void TakeRecord(const CalProtocolRecord& record);
     // The fields both kinds share; false unless a protocol of the kind is held.
     bool CommonFields(bool fPH, QString& strMeter, QString& strSerNo, QString& strUser,
                       QString& strCalData, QString& strCalTime, QString& strCalInterval_d,
                       QString& strMode) const;
 
     Services& m_services;
+    // The lot data are unchanged since this moment: fetched, read or saved.
+    void MarkLotUnchanged();
+
     CalProtocolRecord m_record;
+    CalProtocolRecord m_unchangedLot; // the record when the lot was last unchanged
     bool m_lotModified = false;
     QString m_filePath;
     std::optional<QString> m_workDir;

@@ -104,28 +104,10 @@ public:
         if (field.isEmpty()) {
             return; // an empty field gives no cell, as in the legacy export
         }
-        const int kind = m_layout.kinds[col - 1];
-        if (kind == kWholeColumn || kind == kDecimalColumn) {
-            if (const std::optional<double> number = FieldNumber(field, kind == kWholeColumn)) {
-                Check(worksheet_write_number(m_book.sheet(), Row(row), Col(col), *number, nullptr));
-                Fit(col, field.trimmed().size());
-                return;
-            }
-        } else if (const std::optional<QDate> date = RecordDate(field)) {
-            Check(worksheet_write_number(m_book.sheet(), Row(row), Col(col),
-                                         double(kSerialEpoch.daysTo(*date)), m_book.date));
-            Fit(col, 10);
-            return;
-        } else if (const std::optional<QTime> time = RecordTime(field)) {
-            const bool seconds = field.size() > 5;
-            Check(worksheet_write_number(m_book.sheet(), Row(row), Col(col),
-                                         time->msecsSinceStartOfDay() / 1000 / kSecondsPerDay,
-                                         seconds ? m_book.time : m_book.shortTime));
-            Fit(col, seconds ? 8 : 5);
-            return;
+        if (!Typed(row, col, field)) {
+            Text(row, col, field);
+            Fit(col, field.size());
         }
-        Text(row, col, field);
-        Fit(col, field.size());
     }
 
     void Title(int col, const QString& text) {
@@ -141,6 +123,42 @@ public:
     }
 
 private:
+    // Writes the field as the number, date or time its column holds; false leaves it text.
+    bool Typed(int row, int col, QStringView field) {
+        const int kind = m_layout.kinds[col - 1];
+        if (kind == kWholeColumn || kind == kDecimalColumn) {
+            const std::optional<double> number = FieldNumber(field, kind == kWholeColumn);
+            if (number) {
+                Check(worksheet_write_number(m_book.sheet(), Row(row), Col(col), *number, nullptr));
+                Fit(col, field.trimmed().size());
+            }
+            return number.has_value();
+        }
+        switch (m_layout.contents.value(col - 1, ColumnContent::Plain)) {
+        case ColumnContent::Date:
+            if (const std::optional<QDate> date = RecordDate(field)) {
+                Check(worksheet_write_number(m_book.sheet(), Row(row), Col(col),
+                                             double(kSerialEpoch.daysTo(*date)), m_book.date));
+                Fit(col, 10);
+                return true;
+            }
+            return false;
+        case ColumnContent::Time:
+            if (const std::optional<QTime> time = RecordTime(field)) {
+                const bool seconds = field.size() > 5;
+                Check(worksheet_write_number(m_book.sheet(), Row(row), Col(col),
+                                             time->msecsSinceStartOfDay() / 1000 / kSecondsPerDay,
+                                             seconds ? m_book.time : m_book.shortTime));
+                Fit(col, seconds ? 8 : 5);
+                return true;
+            }
+            return false;
+        case ColumnContent::Plain:
+            break;
+        }
+        return false;
+    }
+
     // The text as the library takes it, in a buffer used again for every cell: most fields
     // are plain ASCII and need no conversion.
     const char* Utf8(QStringView text) {

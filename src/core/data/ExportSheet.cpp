@@ -3,6 +3,8 @@
 #include "app/DateText.h"
 #include "app/Services.h"
 #include "app/StringTable.h"
+#include "meter/CDevice.h"
+#include "meter/ColumnKind.h"
 
 ExportLayout ExportLayoutFor(Services& services, const QString& strMeter) {
     ExportLayout layout;
@@ -11,6 +13,9 @@ ExportLayout ExportLayoutFor(Services& services, const QString& strMeter) {
     layout.kinds = QList<int>(kExportMaxColumns);
     layout.count =
         services.device.GetTableConfig(layout.titles, layout.widths, layout.kinds, strMeter);
+    if (layout.count > 0) {
+        layout.contents = services.device.GetTableContents(strMeter);
+    }
     return layout;
 }
 

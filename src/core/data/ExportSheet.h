@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+enum class ColumnContent;
+
 class Services;
 
 // What every spreadsheet export writes above the records, whatever the file type.
@@ -12,7 +14,8 @@ struct ExportLayout {
     QStringList titles;
     QList<short> widths;
     QList<int> kinds; // ColumnKind of each column
-    int count = 0;    // 0: the meter has no table layout
+    QList<ColumnContent> contents;
+    int count = 0; // 0: the meter has no table layout
 };
 
 // The meter's dataset table layout (10 or 16 columns).

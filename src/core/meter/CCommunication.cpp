@@ -11,5 +11,5 @@ bool CCommunication::Scan() {
     if (m_link.COMStopped()) {
         return false;
     }
-    return m_link.COMScanPorts(COMPort, Baudrate);
+    return m_link.COMScanPortsAgain(COMPort, Baudrate);
 }

@@ -5,6 +5,7 @@
 #include <QStringList>
 
 class Services;
+enum class ColumnContent;
 struct MeterModel;
 
 // The program's picture of the connected meter: identification after the port search,
@@ -36,6 +37,8 @@ public:
     // when any array has fewer than 16 elements. Elements past the count stay untouched.
     short GetTableConfig(QStringList& strColHeaders, QList<short>& intColWidths,
                          QList<int>& curValTypes, const QString& strDeviceName) const;
+    // The date and time columns of the same layout, one element per column.
+    QList<ColumnContent> GetTableContents(const QString& strDeviceName) const;
 
     static constexpr int kMinTableSize = 16;
 

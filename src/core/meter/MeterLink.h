@@ -13,6 +13,11 @@ public:
 
     // Searches every port at every baud rate; on success instance 0 stays open.
     virtual bool COMScanPorts(int& intPortNum, QString& strBaudrate) = 0;
+    // The same search repeated within one command: what the first pass said is not
+    // said again.
+    virtual bool COMScanPortsAgain(int& intPortNum, QString& strBaudrate) {
+        return COMScanPorts(intPortNum, strBaudrate);
+    }
     virtual bool COMInit(int intPortNum, const QString& strBaudrate, int intMaxAnswTime_s) = 0;
     // Sends the text unchanged (the caller appends CR LF); the raw answer, terminator
     // included, or "" with false.

@@ -7,37 +7,43 @@
 PortCatalogue::PortCatalogue(QStringList extraDevices, bool onlyExtraDevices, SystemLister lister,
                              ExistsCheck exists)
     : m_extras(std::move(extraDevices)), m_onlyExtras(onlyExtraDevices),
-      m_lister(std::move(lister)), m_exists(std::move(exists)) {
-    Refresh();
-}
+      m_lister(std::move(lister)), m_exists(std::move(exists)) {}
 
 void PortCatalogue::Refresh() {
-    m_entries.clear();
+    m_entries.reset();
+}
+
+const QList<PortEntry>& PortCatalogue::Entries() const {
+    if (m_entries) {
+        return *m_entries;
+    }
+    QList<PortEntry> entries;
     if (!m_onlyExtras) {
-        m_entries = m_lister();
-        std::sort(m_entries.begin(), m_entries.end(), [](const PortEntry& a, const PortEntry& b) {
+        entries = m_lister();
+        std::sort(entries.begin(), entries.end(), [](const PortEntry& a, const PortEntry& b) {
             return a.displayName < b.displayName;
         });
     }
     for (const QString& extra : m_extras) {
-        const bool listed = std::any_of(m_entries.cbegin(), m_entries.cend(),
+        const bool listed = std::any_of(entries.cbegin(), entries.cend(),
                                         [&](const PortEntry& e) { return e.device == extra; });
         if (!listed) {
-            m_entries.append({extra, extra});
+            entries.append({extra, extra});
         }
     }
+    return m_entries.emplace(std::move(entries));
 }
 
 QString PortCatalogue::Device(int n) const {
-    return n >= 1 && n <= Count() ? m_entries[n - 1].device : QString();
+    return n >= 1 && n <= Count() ? Entries()[n - 1].device : QString();
 }
 
 QString PortCatalogue::DisplayName(int n) const {
-    return n >= 1 && n <= Count() ? m_entries[n - 1].displayName : QString();
+    return n >= 1 && n <= Count() ? Entries()[n - 1].displayName : QString();
 }
 
 bool PortCatalogue::PortExists(int n) const {
-    return n >= 1 && n <= Count() && m_exists(m_entries[n - 1].device);
+    return n >= 1 && n <= Count() && m_exists(Entries()[n - 1].device);
 }
 
 QList<PortEntry> PortCatalogue::SystemSerialPorts() {

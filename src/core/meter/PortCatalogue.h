@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <optional>
 
 // A serial device as the catalogue lists it.
 struct PortEntry {
@@ -14,6 +15,8 @@ struct PortEntry {
 // Numbers the serial ports the search probes: 1, 2, ... are the system's serial ports
 // sorted by name, followed by the extra devices (pseudo-terminals and links the system
 // does not list). When only extra devices are wanted, the system's ports are left out.
+// The system is asked at the first question, not before: a command that never talks to a
+// meter never enumerates the ports (thousands of file reads under /sys).
 class PortCatalogue {
 public:
     using SystemLister = std::function<QList<PortEntry>()>;
@@ -25,7 +28,7 @@ public:
     // Reads the system's ports again (a USB adapter may have come or gone).
     void Refresh();
 
-    int Count() const { return static_cast<int>(m_entries.size()); }
+    int Count() const { return static_cast<int>(Entries().size()); }
     // The device of port n (from 1), "" outside the catalogue.
     QString Device(int n) const;
     QString DisplayName(int n) const;
@@ -42,5 +45,7 @@ private:
     bool m_onlyExtras;
     SystemLister m_lister;
     ExistsCheck m_exists;
-    QList<PortEntry> m_entries;
+    const QList<PortEntry>& Entries() const;
+
+    mutable std::optional<QList<PortEntry>> m_entries;
 };

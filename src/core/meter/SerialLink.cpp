@@ -104,24 +104,23 @@ void SerialLink::ReportLoss(Instance& instance) {
 }
 
 bool SerialLink::OpenPort(int index, int port, const QString& baud) {
-    return Trapped(m_ui, false, [&] {
-        OpenOrThrow(index, port, baud);
-        return true;
-    });
-}
-
-bool SerialLink::OpenForProbe(int index, int port, const QString& baud) {
     try {
         OpenOrThrow(index, port, baud);
         return true;
     } catch (const MervexError& e) {
-        // A port that cannot be opened stays so at every baud rate: say it once.
-        const QString device = m_catalogue.Device(port);
-        if (!m_reportedThisSearch.contains(device)) {
-            m_reportedThisSearch.insert(device);
-            ReportError(m_ui, e.Description());
-        }
-        return false;
+        ReportOpenFailure(e.Description());
+    } catch (...) {
+        ReportError(m_ui, DescribeCurrentException());
+    }
+    return false;
+}
+
+void SerialLink::ReportOpenFailure(const QString& text) {
+    // A port that cannot be opened stays so at every baud rate, in the search's second pass
+    // and in a conversation's second attempt: one command says it once.
+    if (!m_reportedThisCommand.contains(text)) {
+        m_reportedThisCommand.insert(text);
+        ReportError(m_ui, text);
     }
 }
 
@@ -219,6 +218,7 @@ bool SerialLink::COMInit(int intPortNum, const QString& strBaudrate, int intMaxA
     m_answerTime_s = intMaxAnswTime_s;
     m_active = true;
     m_stopped = false;
+    m_reportedThisCommand.clear();
     if (OpenPort(0, intPortNum, strBaudrate)) {
         return true;
     }

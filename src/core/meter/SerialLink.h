@@ -24,6 +24,7 @@ public:
     ~SerialLink() override;
 
     bool COMScanPorts(int& intPortNum, QString& strBaudrate) override;
+    bool COMScanPortsAgain(int& intPortNum, QString& strBaudrate) override;
     bool COMInit(int intPortNum, const QString& strBaudrate, int intMaxAnswTime_s) override;
     bool COMSendAndReceive(const QString& strSend, QString& strAnswer) override;
     bool COMChangeAnswerTime(int intMaxAnswTime_s) override;
@@ -40,7 +41,10 @@ public:
     static constexpr int kPollMs = 5;
 
 private:
+    // Opens an instance; a failure is reported once per command (ReportOpenFailure).
     bool OpenPort(int index, int port, const QString& baud);
+    void ReportOpenFailure(const QString& text);
+    bool ScanPorts(int& intPortNum, QString& strBaudrate);
     bool CloseAllPorts();
     bool SendOnce(const QString& strSend, QString& strAnswer);
     bool WaitForAnswer(QString& strAnswer, int index);
@@ -61,8 +65,6 @@ private:
     [[noreturn]] void ThrowBaudError(const Instance& instance, const QString& baud) const;
     // Says once per opening that the device of the instance has gone away.
     void ReportLoss(Instance& instance);
-    // OpenPort of the search: an open error is reported once per device and search.
-    bool OpenForProbe(int index, int port, const QString& baud);
     // Sends the probe on every existing port at that rate; the instances it went out on.
     std::vector<int> SendProbes(const QString& baud);
     // Waits for all probed instances against one deadline; the last one that answered.
@@ -74,7 +76,8 @@ private:
     PortMaker m_makePort;
     StatusHook m_statusHook;
     std::vector<Instance> m_instances;
-    QSet<QString> m_reportedThisSearch;
+    // The open failures said since the command began (a search or a conversation's start).
+    QSet<QString> m_reportedThisCommand;
     bool m_active = false;
     bool m_stopped = false;
     // Set while a wait lets events through: a conversation started from one of those

@@ -21,6 +21,15 @@ const QString kProbe = MeterCommand::kOpen + QStringLiteral("\r\n");
 } // namespace
 
 bool SerialLink::COMScanPorts(int& intPortNum, QString& strBaudrate) {
+    m_reportedThisCommand.clear();
+    return ScanPorts(intPortNum, strBaudrate);
+}
+
+bool SerialLink::COMScanPortsAgain(int& intPortNum, QString& strBaudrate) {
+    return ScanPorts(intPortNum, strBaudrate);
+}
+
+bool SerialLink::ScanPorts(int& intPortNum, QString& strBaudrate) {
     intPortNum = 0;
     strBaudrate.clear();
     if (m_waiting) {
@@ -30,7 +39,6 @@ bool SerialLink::COMScanPorts(int& intPortNum, QString& strBaudrate) {
     m_active = true;
     m_stopped = false;
     m_answerTime_s = kSearchAnswerTime_s;
-    m_reportedThisSearch.clear();
     const bool found = Trapped(m_ui, false, [&] {
         m_catalogue.Refresh();
         for (const QString& rate : kBaudRates) {
@@ -82,7 +90,7 @@ std::vector<int> SerialLink::SendProbes(const QString& baud) {
             m_instances.push_back({m_makePort(), 0});
         }
         const int index = static_cast<int>(k++);
-        if (OpenForProbe(index, n, baud) && m_instances[index].port->Write(kProbe)) {
+        if (OpenPort(index, n, baud) && m_instances[index].port->Write(kProbe)) {
             probed.push_back(index);
         }
     }

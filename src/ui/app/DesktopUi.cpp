@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
@@ -151,10 +152,18 @@ std::optional<QString> DesktopUi::OpenFileDialog(const FileDialogRequest& reques
 
 std::optional<QString> DesktopUi::InputBox(const QString& prompt, const QString& title,
                                            const QString& defaultText) {
-    bool ok = false;
-    const QString text =
-        QInputDialog::getText(Owner(), title, prompt, QLineEdit::Normal, defaultText, &ok);
-    return ok ? std::optional<QString>(text) : std::nullopt;
+    QInputDialog dialog(Owner());
+    dialog.setWindowTitle(title);
+    dialog.setLabelText(prompt);
+    dialog.setTextValue(defaultText);
+    // Qt sizes the box for its field only: a short prompt cut the title to "Modifi… sateur".
+    // Room for the title and the title bar's buttons beside it.
+    const QFontMetrics metrics(QApplication::font("QMdiSubWindowTitleBar"));
+    dialog.setMinimumWidth(metrics.horizontalAdvance(title) + 8 * metrics.height());
+    if (dialog.exec() != QDialog::Accepted) {
+        return std::nullopt;
+    }
+    return dialog.textValue();
 }
 
 void DesktopUi::Yield() {

@@ -27,6 +27,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
+#include <QDir>
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QMdiArea>
@@ -140,8 +141,10 @@ void frmMain::ChooseHelpFile() {
 void frmMain::ShowHelp(int context) {
     // The help is HTML beside the program, under the stem of the designed help file.
     const QString page = HelpPage(m_helpFile);
-    if (QFileInfo::exists(page)) {
-        QDesktopServices::openUrl(HelpUrl(page, context));
+    // A lean desktop may have no program that opens web pages (xdg-open): name the file.
+    if (QFileInfo::exists(page) && !QDesktopServices::openUrl(HelpUrl(page, context))) {
+        m_ui.Message(LoadResString(1600).arg(QDir::toNativeSeparators(page)), LoadResString(1054),
+                     MsgIcon::Information);
     }
 }
 
@@ -389,7 +392,8 @@ void frmMain::MenuChangeUser() {
         return; // a command that arrives while an operation runs is ignored
     }
     TrappedVoid(m_ui, [&] {
-        const auto answer = m_ui.InputBox(LoadResString(1176), LoadResString(1208), QString());
+        const auto answer =
+            m_ui.InputBox(LoadResString(1176), LoadResString(1208), m_services->login.UserName());
         if (!answer || answer->isEmpty()) {
             return;
         }

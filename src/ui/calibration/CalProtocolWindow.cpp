@@ -120,7 +120,6 @@ void CalProtocolWindow::LayOut() {
 void CalProtocolWindow::Form_Load(const QString& path) {
     TrappedVoid(m_services.ui, [&] {
         ApplyCaptions(this);
-        m_caption = windowTitle();
         LoadProtocolPictures(m_services, this, imgHead, imgLogo);
         for (QGroupBox* frame : findChildren<QGroupBox*>()) {
             frame->setTitle(QString());
@@ -145,10 +144,12 @@ void CalProtocolWindow::ClearDisplay() {
 }
 
 void CalProtocolWindow::ShowTitle() {
+    // From the Tag, not the title: the captions may have been applied again since.
+    const QString caption = LoadResString(property("Tag").toString().toInt());
     const QString& file = m_services.calProtocol.FilePath();
     setWindowTitle(file.isEmpty()
-                       ? m_caption + QStringLiteral("[*]")
-                       : QStringLiteral("%1[*] - %2").arg(QFileInfo(file).fileName(), m_caption));
+                       ? caption + QStringLiteral("[*]")
+                       : QStringLiteral("%1[*] - %2").arg(QFileInfo(file).fileName(), caption));
     setWindowModified(m_services.calProtocol.IsLotModified());
 }
 
@@ -204,7 +205,17 @@ void CalProtocolWindow::cmdSaveAsFile_Click() {
         RecentFiles::Add(m_services.calProtocol.FilePath());
         ShowSavedMessage(this, m_services.calProtocol.FilePath());
     }
-    ShowTitle();
+    UpdateButtons();
+}
+
+void CalProtocolWindow::reject() {
+    // The lot data live on in the protocol after the window closes, but nothing shows them
+    // until they are lost to the next fetch: the question belongs here.
+    if (!MayDropLot()) {
+        return;
+    }
+    m_services.calProtocol.DropLotChanges();
+    QDialog::reject();
 }
 
 void CalProtocolWindow::cmdReadFile_Click() {
@@ -228,13 +239,16 @@ void CalProtocolWindow::cmdReadFile_Click() {
 }
 
 bool CalProtocolWindow::ReadProtocolFile(const QString& path) {
-    if (!m_services.calProtocol.ReadFromFile(path)) {
-        m_services.ui.Message(LoadResString(1180), LoadResString(1033), MsgIcon::Critical);
+    // A file that is no protocol of this window's kind changes nothing on screen.
+    QString reason;
+    if (!m_services.calProtocol.ReadFromFile(path, m_fPH, reason)) {
+        m_services.ui.Message(LoadResString(1180) + QStringLiteral("\n\n%1\n%2").arg(path, reason),
+                              LoadResString(1033), MsgIcon::Critical);
         return false;
     }
     RecentFiles::Add(path);
     ClearDisplay();
-    if (m_services.calProtocol.IsProtocolPH() != m_fPH || !ShowProtocol()) {
+    if (!ShowProtocol()) {
         ReportProtocolError();
     }
     return true;

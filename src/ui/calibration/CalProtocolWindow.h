@@ -42,6 +42,9 @@ public:
     QPushButton* cmdPrintOptions = nullptr;
     QPushButton* cmdCancel = nullptr;
 
+    // Escape, "Annuler" and the close box: edited, unsaved lot data is asked about first.
+    void reject() override;
+
 protected:
     // fPH: the kind of protocol this window shows.
     CalProtocolWindow(MainFrame& main, bool fPH, const char* name, const char* tag);
@@ -53,6 +56,7 @@ protected:
 
     virtual void ClearDisplay();
     virtual bool ShowProtocol() = 0;
+    // The buttons and the title's modified marker, after anything that changes the protocol.
     virtual void UpdateButtons();
     // Whether the connected meter measures what this window shows.
     virtual bool MeterHasChannel() const = 0;
@@ -90,5 +94,4 @@ private:
     void AddPrintOptions();
 
     bool m_fPH;
-    QString m_caption;
 };

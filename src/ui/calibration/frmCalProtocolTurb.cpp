@@ -197,4 +197,5 @@ void frmCalProtocolTurb::TakeLotFromEditor(const frmCalProtEdit& editor) {
     for (int i = 0; i < kStandards; ++i) {
         commentLabels[i]->setText(lots[i]);
     }
+    UpdateButtons();
 }

@@ -23,6 +23,8 @@
 #include <QLabel>
 #include <QMdiSubWindow>
 #include <QTableView>
+#include <algorithm>
+#include <initializer_list>
 
 namespace {
 
@@ -30,19 +32,16 @@ constexpr int kHeadHeight = 900;
 constexpr int kLogoWidth = 3150;
 constexpr int kLogoHeight = 700;
 constexpr int kHeaderTop = 950;
-constexpr int kHeaderHeight = 1150;
-constexpr int kLineHeight = 260;
 
-// Field name and value of one header line, in twips inside the header frame.
-struct HeaderLine {
-    int nameLeft, nameWidth, valueLeft, valueWidth, top;
-};
-
-constexpr HeaderLine kMeterLine{150, 1550, 1750, 2700, 300};
-constexpr HeaderLine kSerNoLine{150, 1550, 1750, 2700, 560};
-constexpr HeaderLine kUserLine{150, 1550, 1750, 2700, 820};
-constexpr HeaderLine kDateLine{4600, 800, 5450, 1500, 300};
-constexpr HeaderLine kTimeLine{4600, 800, 5450, 1500, 560};
+// The widest size hint of the labels, in twips.
+int NeededTwips(std::initializer_list<const QLabel*> labels, double dpi, bool height = false) {
+    int pixels = 0;
+    for (const QLabel* label : labels) {
+        const QSize hint = label->sizeHint();
+        pixels = std::max(pixels, height ? hint.height() : hint.width());
+    }
+    return PixelsToTwips(pixels, dpi) + 1; // rounding down would cut the last pixel
+}
 
 } // namespace
 
@@ -204,22 +203,31 @@ void frmDocument::LayOut() {
     const double dy = logicalDpiY();
     const auto px = [dx](int twips) { return TwipsToPixels(twips, dx); };
     const auto py = [dy](int twips) { return TwipsToPixels(twips, dy); };
+    // The designed places are the least; texts of a larger desktop font push them apart.
+    HeaderNeeds needs;
+    needs.leftNames = NeededTwips({lblMeter, lblSerNo, lblUser}, dx);
+    needs.leftValues = NeededTwips({lblMeterValue, lblSerNoValue, lblUserValue}, dx);
+    needs.rightNames = NeededTwips({lblPCDate, lblPCTime}, dx);
+    needs.rightValues = NeededTwips({lblPCDateValue, lblPCTimeValue}, dx);
+    needs.lineHeight = NeededTwips({lblMeter, lblMeterValue}, dy, true);
+    const HeaderPlaces header = LayOutHeader(needs);
     const DocumentLayout l =
-        LayOutDocument(PixelsToTwips(width(), dx), PixelsToTwips(height(), dy));
+        LayOutDocument(PixelsToTwips(width(), dx), PixelsToTwips(height(), dy), header.gridTop);
     picHead->setGeometry(0, 0, px(l.headWidth), py(kHeadHeight));
     imgLogo->setVisible(l.logoVisible);
     imgLogo->setGeometry(px(l.logoLeft), py(100), px(kLogoWidth), py(kLogoHeight));
-    fraHeader->setGeometry(px(100), py(kHeaderTop), px(qMax(l.headerWidth, 0)), py(kHeaderHeight));
+    fraHeader->setGeometry(px(100), py(kHeaderTop), px(qMax(l.headerWidth, 0)),
+                           py(header.frameHeight));
     const QList<std::pair<QLabel*, QLabel*>> lines = {{lblMeter, lblMeterValue},
                                                       {lblSerNo, lblSerNoValue},
                                                       {lblUser, lblUserValue},
                                                       {lblPCDate, lblPCDateValue},
                                                       {lblPCTime, lblPCTimeValue}};
-    const HeaderLine places[] = {kMeterLine, kSerNoLine, kUserLine, kDateLine, kTimeLine};
     for (int i = 0; i < lines.size(); ++i) {
-        const HeaderLine& p = places[i];
-        lines[i].first->setGeometry(px(p.nameLeft), py(p.top), px(p.nameWidth), py(kLineHeight));
-        lines[i].second->setGeometry(px(p.valueLeft), py(p.top), px(p.valueWidth), py(kLineHeight));
+        const HeaderLine& p = header.lines[i];
+        const int h = py(header.lineHeight);
+        lines[i].first->setGeometry(px(p.nameLeft), py(p.top), px(p.nameWidth), h);
+        lines[i].second->setGeometry(px(p.valueLeft), py(p.top), px(p.valueWidth), h);
     }
     hfgMVals->setVisible(l.gridVisible);
     if (l.gridVisible) {

@@ -39,6 +39,7 @@ void frmDocument::ShowHeader() {
     lblUserValue->setText(m_mvals.strUser);
     lblPCDateValue->setText(ShortDateText(m_mvals.curDate.date()));
     lblPCTimeValue->setText(LongTimeText(m_mvals.curDate.time()));
+    LayOut(); // a longer name may need more room
 }
 
 void frmDocument::ClearGrid() {

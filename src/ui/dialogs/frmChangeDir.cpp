@@ -203,5 +203,8 @@ void frmChangeDir::cmdNewDir_Click() {
                                   .arg(created, QString::fromLocal8Bit(reason.message())));
         }
         SetDirectory(created);
+        // Off the "Nouveau" button, so that Enter now takes the new folder (OK), not
+        // another new one.
+        dir->setFocus(Qt::OtherFocusReason);
     });
 }

@@ -40,9 +40,11 @@ frmLogin::frmLogin(CLogin& login, QWidget* parent) : QDialog(parent), m_login(lo
     txtUserName->setText(QSettings().value(kLastUserKey).toString());
     txtUserName->selectAll();
     lblUserName->setBuddy(txtUserName);
-    setTabOrder(txtUserName, cmdOK);
+    // The name, then how to start, then the buttons: the order in which one decides.
+    setTabOrder(txtUserName, optSearchDevice);
+    setTabOrder(optSearchDevice, optWorkOffline);
+    setTabOrder(optWorkOffline, cmdOK);
     setTabOrder(cmdOK, cmdCancel);
-    setTabOrder(cmdCancel, optSearchDevice);
     txtUserName->setFocus();
 
     connect(cmdOK, &QPushButton::clicked, this, &frmLogin::cmdOK_Click);

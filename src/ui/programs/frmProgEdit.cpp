@@ -8,6 +8,7 @@
 #include "ui/app/ApplyCaptions.h"
 #include "ui/app/BusyContent.h"
 #include "ui/app/HelpContext.h"
+#include "ui/app/ScreenFit.h"
 #include "ui/programs/CalibrationPlotView.h"
 #include "ui/programs/KeyFilter.h"
 #include "ui/programs/ProgramPanel.h"
@@ -195,9 +196,7 @@ void frmProgEdit::SetCompact() {
     fraProgram->txtSlope->setEnabled(true);
     SetHelpContext(this, m_selection.NewProgramPressed() ? HelpContext::kNewProgram
                                                          : HelpContext::kChangeProgram);
-    const double dpi = logicalDpiX();
-    setFixedSize(QSize(TwipsToPixels(kCompactWidth, dpi), TwipsToPixels(kCompactHeight, dpi))
-                     .expandedTo(minimumSizeHint()));
+    FitDesignedSize(kCompactWidth, kCompactHeight);
 }
 
 // Zero point and slope then come from the calibration line only (Transfer).
@@ -208,7 +207,12 @@ void frmProgEdit::SetExtendedLayout() {
     fraProgram->txtE0->setEnabled(false);
     fraProgram->txtSlope->setEnabled(false);
     SetHelpContext(this, HelpContext::kProgramCalibration);
-    const double dpi = logicalDpiX();
-    setFixedSize(QSize(TwipsToPixels(kExtendedWidth, dpi), TwipsToPixels(kExtendedHeight, dpi))
-                     .expandedTo(minimumSizeHint()));
+    FitDesignedSize(kExtendedWidth, kExtendedHeight);
+}
+
+// The design's size where the screen has room for it; the plot and the results must stay
+// in view on a small or scaled screen, and the user may resize the window.
+void frmProgEdit::FitDesignedSize(int widthTwips, int heightTwips) {
+    FitOnScreen(*this, QSize(TwipsToPixels(widthTwips, logicalDpiX()),
+                             TwipsToPixels(heightTwips, logicalDpiY())));
 }

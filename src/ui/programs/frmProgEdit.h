@@ -80,6 +80,7 @@ private:
     // Accessible names of the pairs' fields, which have no label of their own.
     void NamePairFields();
     void SetExtendedLayout();
+    void FitDesignedSize(int widthTwips, int heightTwips);
 
     // Opening and loading.
     void Form_Load();

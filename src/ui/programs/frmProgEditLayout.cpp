@@ -31,8 +31,8 @@ struct ResultLine {
 const ResultLine kResultLines[] = {
     {"lblA0", "1123", "lblA0Value", "lblA0Txt", "1132"},
     {"lblA1", "1124", "lblA1Value", "lblA1Txt", "1133"},
-    {"lblYQ", "1125", "lblYQValue", "lblQTxt(0)", "1134"},
-    {"lblXQ", "1126", "lblXQValue", "lblQTxt(1)", "1134"},
+    {"lblYQ", "1125", "lblYQValue", "lblQTxt(0)", "1504"},
+    {"lblXQ", "1126", "lblXQValue", "lblQTxt(1)", "1505"},
     {"lblN", "1127", "lblNValue", "lblNTxt", "1135"},
     {"lblSX0", "1128", "lblSX0Value", "lblSX0Txt", "1136"},
     {"lblVX0", "1129", "lblVX0Value", "lblVX0Txt", "1137"},
@@ -142,16 +142,18 @@ void frmProgEdit::LayOut() {
     root->addWidget(pnlCalibration, 1);
 }
 
+// The fields first, so that the window opens in the first one; the buttons last.
 void frmProgEdit::SetTabOrder() {
     const ProgramPanel& p = *fraProgram;
-    QList<QWidget*> chain{cmdClear, cmdCancel, cmdSaveDevice, cmdSaveFile, cmdExtended};
+    QList<QWidget*> chain;
     chain << p.txtProgNum << p.txtModel << p.cboCuvette << p.cboLambda << p.txtFormula
           << p.txtMeasUnit << p.chkBlankRequired << p.chkCalLinePossible << p.txtMRB << p.txtMRE
-          << p.cboResolution << p.txtE0 << p.txtSlope << p.chkCalLineRequired << cmdCalCalculate
-          << cmdTransfer;
+          << p.cboResolution << p.txtE0 << p.txtSlope << p.chkCalLineRequired;
     for (int i = 0; i < kNumPairs; ++i) {
         chain << txtValX[i] << txtValY[i];
     }
+    chain << cmdCalCalculate << cmdTransfer << cmdSaveDevice << cmdSaveFile << cmdExtended
+          << cmdClear << cmdCancel;
     for (int i = 1; i < chain.size(); ++i) {
         setTabOrder(chain[i - 1], chain[i]);
     }

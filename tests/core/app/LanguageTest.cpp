@@ -256,3 +256,18 @@ TEST(Language, NoUserVisibleEnglishLiteralInTheSources) {
     EXPECT_GT(files, 100);
     EXPECT_TRUE(offenders.isEmpty()) << offenders.join(QLatin1Char('\n')).toStdString();
 }
+
+// Dates and numbers follow the program's language, whatever the process locale says; a
+// desktop locale of that same language keeps its own habits.
+TEST(Language, FormatsFollowTheProgramsLanguage) {
+    const QDate date(2024, 3, 11);
+    EXPECT_EQ(Language::FormatLocale(Language::kFrench, QLocale::c())
+                  .toString(date, QLocale::ShortFormat),
+              QStringLiteral("11/03/2024"));
+    const QLocale german(QLocale::German, QLocale::Germany);
+    EXPECT_EQ(Language::FormatLocale(Language::kEnglish, german).language(), QLocale::English);
+    EXPECT_EQ(Language::FormatLocale(Language::kFrench, german).decimalPoint(),
+              QStringLiteral(","));
+    const QLocale swiss(QLocale::French, QLocale::Switzerland);
+    EXPECT_EQ(Language::FormatLocale(Language::kFrench, swiss), swiss);
+}

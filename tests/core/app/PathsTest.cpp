@@ -22,6 +22,24 @@ TEST(Paths, ProgramFolderIsBesideTheProgramOrInTheInstalledShareFolder) {
     EXPECT_EQ(ProgramDirFor(root.file("x/other")), root.file("x/other"));
 }
 
+TEST(Paths, SettingsBesideTheProgramThenTheAdministratorsThenTheShareFolder) {
+    TempDir root;
+    const QString bin = root.file("usr/bin");
+    for (const char* dir : {"usr/bin", "usr/share/mervex", "etc/mervex"}) {
+        QDir().mkpath(root.file(dir));
+    }
+    WriteBytes(root.file("usr/share/mervex/Settings.ini"), "[General]\n");
+    EXPECT_EQ(SettingsIniPathFor(bin), QDir::cleanPath(root.file("usr/share/mervex/Settings.ini")));
+    // The administrator's copy of a /usr installation lives in /etc/mervex, outside the prefix.
+    WriteBytes(root.file("etc/mervex/Settings.ini"), "[General]\n");
+    EXPECT_EQ(SettingsIniPathFor(bin), root.file("etc/mervex/Settings.ini"));
+    WriteBytes(root.file("usr/bin/Settings.ini"), "[General]\n");
+    EXPECT_EQ(SettingsIniPathFor(bin), root.file("usr/bin/Settings.ini"));
+    // Any other prefix keeps its configuration inside: /usr/local/etc/mervex, /opt/x/etc/mervex.
+    EXPECT_EQ(ConfigDirFor("/usr/local/bin"), QStringLiteral("/usr/local/etc/mervex"));
+    EXPECT_EQ(ConfigDirFor("/usr/bin"), QStringLiteral("/etc/mervex"));
+}
+
 TEST(Paths, JoinUsesExactlyOneSeparator) {
     EXPECT_EQ(JoinPath("/data", "a.csv"), QStringLiteral("/data/a.csv"));
     EXPECT_EQ(JoinPath("/data/", "a.csv"), QStringLiteral("/data/a.csv"));

@@ -8,7 +8,8 @@
 TEST(StringTable, BuiltInFrenchTableKeepsTextsExactly) {
     const StringTable& t = StringTable::Active();
     EXPECT_EQ(t.Text(1000), QStringLiteral("&Fichier"));
-    EXPECT_EQ(t.Text(1148), QStringLiteral("Exporter en format .xls "));
+    EXPECT_EQ(t.Text(1148),
+              QStringLiteral("Exporter les mesures dans un classeur .xlsx ou une feuille .xls "));
     EXPECT_EQ(t.Text(1196), QStringLiteral("Forme de citation  (9 caractères)"));
     EXPECT_EQ(t.Text(1212),
               QStringLiteral("La plage de mesure du Zentravox (-0,2 E à 2,0 E) est dépassée!"));

@@ -140,7 +140,7 @@ TEST_F(CCalProtocolFileTest, HeaderLinesMustMatchExactly) {
             QStringList changed = lines;
             changed[header] = variant;
             EXPECT_FALSE(Read(changed.join(QStringLiteral("\r\n")))) << variant.toStdString();
-            EXPECT_FALSE(protocol().IsProtocolValid());
+            EXPECT_TRUE(protocol().IsProtocolValid()) << "the protocol read before stays";
         }
     }
     // Lines 7 and 9 are not compared.
@@ -149,8 +149,12 @@ TEST_F(CCalProtocolFileTest, HeaderLinesMustMatchExactly) {
     EXPECT_TRUE(ui.messages.isEmpty());
 }
 
-TEST_F(CCalProtocolFileTest, MalformedFilesFailAndLeaveNoProtocol) {
+// A file that cannot be read whole changes nothing: the protocol held before can still be
+// shown, saved and printed.
+TEST_F(CCalProtocolFileTest, MalformedFilesFailAndKeepTheHeldProtocol) {
     FetchPH();
+    QString heldMeter, held, heldUser;
+    ASSERT_TRUE(protocol().GetProtocolHeader(heldMeter, held, heldUser));
     const QString lot = QStringLiteral("LOTTOTAL");
     const QString turb = QStringLiteral("CALPTS");
     struct Case {
@@ -171,9 +175,11 @@ TEST_F(CCalProtocolFileTest, MalformedFilesFailAndLeaveNoProtocol) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.why);
         EXPECT_FALSE(Read(c.text));
-        EXPECT_FALSE(protocol().IsProtocolValid());
+        EXPECT_TRUE(protocol().IsProtocolValid());
+        EXPECT_TRUE(protocol().IsProtocolPH());
         QString meter, serNo, user;
-        EXPECT_FALSE(protocol().GetProtocolHeader(meter, serNo, user));
+        EXPECT_TRUE(protocol().GetProtocolHeader(meter, serNo, user));
+        EXPECT_EQ(serNo, held);
     }
     EXPECT_FALSE(protocol().ReadFromFile(File(QStringLiteral("missing.csv"))));
     EXPECT_TRUE(ui.messages.isEmpty());
@@ -268,5 +274,5 @@ TEST_F(CCalProtocolFileTest, AProtocolFileTellsItsKindAndItsPathIsKept) {
     EXPECT_EQ(ProtocolKindOfFile(dataset), ProtocolFileKind::None);
     EXPECT_EQ(ProtocolKindOfFile(File(QStringLiteral("missing.csv"))), ProtocolFileKind::None);
     EXPECT_FALSE(protocol().ReadFromFile(dataset));
-    EXPECT_TRUE(protocol().FilePath().isEmpty()) << "a failed read leaves no file behind";
+    EXPECT_EQ(protocol().FilePath(), turbidity) << "a failed read keeps the protocol and its file";
 }

@@ -165,6 +165,41 @@ TEST_F(XlsxExportTest, ValuesThatAreNoNumbersStayText) {
     EXPECT_TRUE(ui.messages.isEmpty());
 }
 
+// Only the layout's date and time columns are dates and times: text that looks like one
+// elsewhere (a dilution, a sample ID, a unit) stays the text the meter sent.
+TEST_F(XlsxExportTest, TextLikeDatesAndTimesOutsideTheirColumnsStayText) {
+    const WorkbookSheet photometer =
+        ExportAndRead({"1;30.11.23;08:01;5;901;12:30;01.02.24;1:10;0.5;12:30;1:10;;01.02.24;"
+                       "12:30;01.02.24;12:30"},
+                      QStringLiteral("R-2600 Pro"));
+    ASSERT_TRUE(photometer.read);
+    for (const auto& [col, text] : {std::pair{6, "12:30"},
+                                    {7, "01.02.24"},
+                                    {8, "1:10"},
+                                    {10, "12:30"},
+                                    {11, "1:10"},
+                                    {13, "01.02.24"},
+                                    {14, "12:30"}}) {
+        Expect(photometer, 9, col, "text", QString::fromUtf8(text));
+    }
+    Expect(photometer, 9, 2, "date", "2023-11-30T00:00:00");
+    Expect(photometer, 9, 15, "date", "2024-02-01T00:00:00");
+    Expect(photometer, 9, 16, "time", "12:30:00");
+
+    const WorkbookSheet ardel60 =
+        ExportAndRead({"1;01.02.24;12:30;01.02.24;0.5;12:30;1:10;12:30;01.02.24;1:10"},
+                      QStringLiteral("Ardel 60 T"));
+    ASSERT_TRUE(ardel60.read);
+    for (const auto& [col, text] :
+         {std::pair{4, "01.02.24"}, {6, "12:30"}, {7, "1:10"}, {8, "12:30"}}) {
+        Expect(ardel60, 9, col, "text", QString::fromUtf8(text));
+    }
+    Expect(ardel60, 9, 3, "time", "12:30:00");
+    Expect(ardel60, 9, 9, "date", "2024-02-01T00:00:00");
+    Expect(ardel60, 9, 10, "time", "01:10:00");
+    EXPECT_TRUE(ui.messages.isEmpty());
+}
+
 TEST_F(XlsxExportTest, NoRecordsGivesHeaderAndTitlesOnly) {
     const WorkbookSheet sheet = ExportAndRead({}, QStringLiteral("Ardel 20 T"));
     ASSERT_TRUE(sheet.read);

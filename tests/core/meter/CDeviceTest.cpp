@@ -159,7 +159,7 @@ TEST_F(CDeviceTest, EveryFailureAfterInitEndsTheConversation) {
 TEST_F(CDeviceTest, NoMeterRunsTheSearchTwice) {
     link->meterPresent = false;
     EXPECT_EQ(Recognise(), -1);
-    EXPECT_EQ(link->calls, QStringList({"COMScanPorts", "COMScanPorts"}));
+    EXPECT_EQ(link->calls, QStringList({"COMScanPorts", "COMScanPortsAgain"}));
     EXPECT_EQ(services->communication.COMPort, 0);
     EXPECT_TRUE(services->communication.Baudrate.isEmpty());
     EXPECT_TRUE(name.isEmpty());

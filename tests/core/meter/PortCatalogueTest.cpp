@@ -69,3 +69,24 @@ TEST(PortCatalogue, ExtraListAndRealNodes) {
     EXPECT_TRUE(PortCatalogue::DeviceNodeExists(QStringLiteral("/dev/null")));
     EXPECT_FALSE(PortCatalogue::DeviceNodeExists(QStringLiteral("/dev/no-such-port")));
 }
+
+// Commands that never talk to a meter make a catalogue too: it asks the system only when a
+// port is first wanted, once until the next Refresh.
+TEST(PortCatalogue, TheSystemIsAskedAtTheFirstQuestionOnly) {
+    int listings = 0;
+    PortCatalogue c(
+        {}, false,
+        [&] {
+            ++listings;
+            return System();
+        },
+        Everything);
+    EXPECT_EQ(listings, 0);
+    EXPECT_EQ(c.Device(1), QStringLiteral("/dev/ttyACM1"));
+    EXPECT_EQ(c.Count(), 3);
+    EXPECT_EQ(listings, 1);
+    c.Refresh();
+    EXPECT_EQ(listings, 1);
+    EXPECT_TRUE(c.PortExists(3));
+    EXPECT_EQ(listings, 2);
+}

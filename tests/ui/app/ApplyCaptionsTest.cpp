@@ -60,7 +60,7 @@ TEST(ApplyCaptions, ReplacesNumbersByTextsWhereverTheyAreKept) {
 
     EXPECT_EQ(window.windowTitle(), QStringLiteral("Groupes de données"));
     EXPECT_EQ(file->title(), QStringLiteral("&Fichier"));
-    EXPECT_EQ(open->text(), QStringLiteral("&Ouvrir..."));
+    EXPECT_EQ(open->text(), QStringLiteral("&Ouvrir…"));
     EXPECT_TRUE(separator->isSeparator());
     EXPECT_EQ(plain->text(), QStringLiteral("Exit now"));
     EXPECT_EQ(tool->toolTip(), QStringLiteral("Nouveau"));

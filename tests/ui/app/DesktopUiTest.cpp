@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QImage>
+#include <QInputDialog>
 #include <QLineEdit>
 #include <QSettings>
 #include <QStandardPaths>
@@ -76,6 +77,18 @@ TEST(CommandLine, FilesAreTheArgumentsThatAreNoOptionNorAPortDevice) {
 
 namespace {
 
+// The modal dialog of type T that is shown now; anything else shown is closed, so that no
+// test hangs on it.
+template <typename T> T* ShownModal() {
+    auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget());
+    if (!dialog) {
+        if (QWidget* other = QApplication::activeModalWidget()) {
+            other->close();
+        }
+    }
+    return dialog;
+}
+
 struct SeenDialog {
     QString directory;
     QString proposedName;
@@ -86,11 +99,8 @@ std::optional<QString> SaveThroughDialog(const FileDialogRequest& request, const
                                          SeenDialog& seen) {
     DesktopUi ui;
     QTimer::singleShot(0, [&] {
-        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        auto* dialog = ShownModal<QFileDialog>();
         if (!dialog) {
-            if (QWidget* other = QApplication::activeModalWidget()) {
-                other->close();
-            }
             return;
         }
         seen.directory = dialog->directory().absolutePath();
@@ -140,4 +150,27 @@ TEST(DesktopUi, FileDialogsStartInTheKindsLastFolderElseTheCallersElseTheDocumen
     EXPECT_TRUE(SaveThroughDialog(dataset, QStringLiteral("z.csv"), seen));
     EXPECT_EQ(seen.directory, documents);
     QSettings().remove(QStringLiteral("Folders"));
+}
+
+// The input box is wide enough for its title and starts with the text it was given.
+TEST(DesktopUi, InputBoxShowsItsWholeTitleAndTheGivenText) {
+    DesktopUi ui;
+    const QString title = QStringLiteral("Modifier l'utilisateur");
+    int width = 0;
+    QString shown;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = ShownModal<QInputDialog>();
+        if (!dialog) {
+            return;
+        }
+        width = dialog->width();
+        shown = dialog->textValue();
+        dialog->setTextValue(QStringLiteral("marie"));
+        dialog->accept();
+    });
+    EXPECT_EQ(ui.InputBox(QStringLiteral("Utilisateur:"), title, QStringLiteral("anna")),
+              std::optional<QString>(QStringLiteral("marie")));
+    EXPECT_EQ(shown, QStringLiteral("anna"));
+    const QFontMetrics metrics(QApplication::font("QMdiSubWindowTitleBar"));
+    EXPECT_GE(width, metrics.horizontalAdvance(title) + 4 * metrics.height());
 }

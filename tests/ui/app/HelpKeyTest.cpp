@@ -195,6 +195,20 @@ TEST_F(HelpKeyTest, ProgramWindowsOpenTheSectionOfWhatTheyShow) {
     EXPECT_EQ(sections, QStringList({"20000", "20010", "20030", "20010", "20000"}));
 }
 
+TEST_F(HelpKeyTest, WithoutABrowserTheMessageNamesTheHelpFile) {
+    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+    // No xdg-open or browser to be found.
+    TempDir noPrograms;
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", noPrograms.path().toLocal8Bit());
+    QTest::keyClick(&Main(), Qt::Key_F1);
+    qputenv("PATH", path);
+    ASSERT_EQ(fixture->ui.messages.size(), 1);
+    EXPECT_TRUE(fixture->ui.messages[0].text.contains(Page("MervexHlp_f.html")))
+        << fixture->ui.messages[0].text.toStdString();
+    EXPECT_EQ(fixture->ui.messages[0].icon, MsgIcon::Information);
+}
+
 TEST_F(MissingHelpKeyTest, MissingHelpFileOpensNothing) {
     EXPECT_FALSE(F1On(&Main()));
     EXPECT_FALSE(F1On(Main().Documents().front()->hfgMVals));

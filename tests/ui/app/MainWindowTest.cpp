@@ -1,4 +1,5 @@
 #include "UiFixture.h"
+#include "app/Language.h"
 #include "app/Twips.h"
 #include "app/WindowGeometry.h"
 #include "ui/app/StartUp.h"
@@ -146,7 +147,7 @@ TEST(MainWindow, MainMenusCarryTheirTextsShortcutsAndAHiddenWindowMenu) {
     const AppMenus& m = f.main->Menus();
     EXPECT_EQ(m.mnuFileNew->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_N));
     EXPECT_EQ(m.mnuFileOpen->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));
-    EXPECT_EQ(m.mnuFileOpen->text(), QStringLiteral("&Ouvrir..."));
+    EXPECT_EQ(m.mnuFileOpen->text(), QStringLiteral("&Ouvrir…"));
     EXPECT_TRUE(m.mnuFileBar0->isSeparator());
     EXPECT_EQ(m.mnuFileExit->text(), QStringLiteral("&Quitter"));
     EXPECT_EQ(m.mnuChangeUser->text(), QStringLiteral("Modifier l'&utilisateur"));
@@ -172,9 +173,9 @@ TEST(MainWindow, DocumentMenusShowInTheMenuBarWithTheirHiddenItems) {
     for (QAction* item : m.mnuFile->actions()) {
         file << (item->isSeparator() ? QStringLiteral("-") : item->text());
     }
-    EXPECT_EQ(file, (QStringList{"&Nouveau", "&Ouvrir...", "Fichiers &récents", "&Fermer", "-", "&Enregistrer",
-                                 "Enregistrer &sous...", "-", "Ins&taller page...",
-                                 "Pré&visualisation impression", "&Imprimer...", "-",
+    EXPECT_EQ(file, (QStringList{"&Nouveau", "&Ouvrir…", "Fichiers &récents", "&Fermer", "-",
+                                 "&Enregistrer", "Enregistrer &sous…", "-", "Ins&taller page…",
+                                 "Pré&visualisation impression", "&Imprimer…", "-",
                                  // the print dialog, preview and PDF export shown instead
                                  "&Imprimer…", "&Aperçu avant impression", "Exporter en &PDF…", "-",
                                  "&Quitter"}));
@@ -185,14 +186,14 @@ TEST(MainWindow, DocumentMenusShowInTheMenuBarWithTheirHiddenItems) {
     }
     EXPECT_EQ(m.mnuFileSave->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
     EXPECT_EQ(m.mnuImport->text(), QStringLiteral("&Importation"));
-    EXPECT_EQ(m.mnuExport->text(), QStringLiteral("&Exportation (.xls)"));
+    EXPECT_EQ(m.mnuExport->text(), QStringLiteral("&Exporter vers un tableur…"));
 }
 
 TEST(MainWindow, ToolBarAndStatusBarCarryTheirTips) {
     MainWindowFixture f;
     EXPECT_EQ(f.main->tbToolBar->objectName(), QStringLiteral("tbToolBar"));
     EXPECT_EQ(f.main->ToolButton(QStringLiteral("Export"))->toolTip(),
-              QStringLiteral("Exporter en format .xls "));
+              QStringLiteral("Exporter les mesures dans un classeur .xlsx ou une feuille .xls "));
     EXPECT_EQ(f.main->ToolButton(QStringLiteral("UsrProgs"))->toolTip(),
               QStringLiteral("Programmes définis par l'utilisateur"));
     EXPECT_FALSE(f.main->ToolButton(QStringLiteral("Save"))->icon().isNull());
@@ -241,7 +242,8 @@ TEST(MainWindow, OpenAsksForAnExistingCsvFileAndCancelKeepsTheDocument) {
     EXPECT_FALSE(f.ui.dialogs[0].save);
     EXPECT_EQ(r.title, QStringLiteral("Ouvrir"));
     EXPECT_EQ(r.kind, FileKind::Dataset);
-    EXPECT_EQ(r.filter, QStringLiteral("CSV (séparateur-séparé) (*.csv)|*.csv"));
+    EXPECT_EQ(r.filter,
+              QStringLiteral("Fichier CSV (séparé par des points-virgules) (*.csv)|*.csv"));
     EXPECT_TRUE(r.fileMustExist);
     EXPECT_TRUE(r.hideReadOnly);
     EXPECT_EQ(f.main->ActiveDocument(), document);
@@ -259,6 +261,8 @@ TEST(MainWindow, ChangeUserKeepsTheNameWhenCancelledOrEmpty) {
     EXPECT_EQ(f.main->services().login.UserName(), QStringLiteral("a.very.long.use"));
     EXPECT_EQ(f.main->StatusBarText(5), QStringLiteral("a.very.long.use"));
     EXPECT_EQ(f.ui.inputPrompts, (QStringList(3, QStringLiteral("Utilisateur:"))));
+    // The field starts with the name in use, to be corrected rather than typed again.
+    EXPECT_EQ(f.ui.inputDefaults, (QStringList(3, QStringLiteral("anna"))));
 }
 
 class Placement : public ::testing::Test {
@@ -360,4 +364,37 @@ TEST(MainWindow, AMissingIconIsReportedButTheProgramStillLoads) {
     EXPECT_EQ(f.main->NumDocs(), 1);
     EXPECT_TRUE(f.LogIn(QStringLiteral("anna")));
     EXPECT_EQ(f.main->StatusBarText(1), QStringLiteral("hors ligne"));
+}
+
+// In both languages every menu (the document's too) gives each entry its own access key,
+// and an entry that asks for more ends in "…", never "...".
+TEST(MainWindow, MenusHaveDistinctAccessKeysAndOneKindOfEllipsis) {
+    for (const QString& language : {Language::kEnglish, Language::kFrench}) {
+        Language::Use(language);
+        MainWindowFixture f;
+        ASSERT_TRUE(f.LogIn(QStringLiteral("anna")));
+        int menus = 0;
+        for (const QMenu* menu : f.main->findChildren<QMenu*>()) {
+            if (!menu->menuAction()->isVisible()) {
+                continue; // e.g. the window menu while no document is open
+            }
+            QMap<QChar, QString> keys;
+            for (const QAction* action : menu->actions()) {
+                const QString text = action->text();
+                EXPECT_FALSE(text.contains(QLatin1String("..."))) << text.toStdString();
+                const qsizetype amp = text.indexOf(QLatin1Char('&'));
+                if (action->isSeparator() || !action->isVisible() || amp < 0 ||
+                    amp + 1 >= text.size()) {
+                    continue;
+                }
+                const QChar key = text.at(amp + 1).toLower();
+                EXPECT_FALSE(keys.contains(key))
+                    << language.toStdString() << ": " << text.toStdString() << " and "
+                    << keys.value(key).toStdString();
+                keys.insert(key, text);
+            }
+            menus += keys.isEmpty() ? 0 : 1;
+        }
+        EXPECT_GE(menus, 5) << language.toStdString();
+    }
 }

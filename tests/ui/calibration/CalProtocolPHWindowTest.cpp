@@ -114,7 +114,8 @@ TEST_F(PHWindow, SavingProposesKindAndDateAndReportsFailure) {
     EXPECT_EQ(r.fileName, QStringLiteral("CalProt pH 20240315"));
     EXPECT_EQ(r.kind, FileKind::Protocol);
     EXPECT_EQ(r.title, QStringLiteral("Enregistrer sous"));
-    EXPECT_EQ(r.filter, QStringLiteral("CSV (séparateur-séparé) (*.csv)|*.csv"));
+    EXPECT_EQ(r.filter,
+              QStringLiteral("Fichier CSV (séparé par des points-virgules) (*.csv)|*.csv"));
     EXPECT_EQ(r.defaultExtension, QStringLiteral("csv"));
     EXPECT_TRUE(r.overwritePrompt && r.pathMustExist && r.hideReadOnly);
     EXPECT_TRUE(Windows1252::Decode(ReadBytes(path))
@@ -132,38 +133,45 @@ TEST_F(PHWindow, SavingProposesKindAndDateAndReportsFailure) {
     EXPECT_EQ(ui.MessageTexts().last(), QStringLiteral("Enregistrement du protocole a échoué!"));
 }
 
-TEST_F(PHWindow, ReadingATurbidityFileReportsItButEnablesSaveAndPrint) {
-    const auto w = Open();
-    ui.dialogAnswers = {WriteFile("turb.csv", kTurbidityFile)};
-    w->cmdReadFile->click();
-    ASSERT_EQ(ui.dialogs.size(), 1);
-    EXPECT_FALSE(ui.dialogs[0].save);
-    EXPECT_EQ(ui.dialogs[0].request.title, QStringLiteral("Ouvrir le fichier"));
-    EXPECT_TRUE(ui.dialogs[0].request.fileMustExist);
-    EXPECT_EQ(ui.MessageTexts(),
-              QStringList({"Erreur pendant la lecture du protocole de calibration!"}));
-    EXPECT_TRUE(ButtonsEnabled(*w));
-
-    ui.Clear();
-    ui.dialogAnswers = {File("next.csv")};
-    w->cmdSaveAsFile->click();
-    EXPECT_EQ(ui.dialogs[0].request.fileName, QStringLiteral("CalProt Turb 20241102"));
-}
-
-TEST_F(PHWindow, ReadingAPHFileShowsItAndAFailedReadKeepsTheLabels) {
+// A file that is not a pH protocol changes nothing: the shown protocol can still be saved
+// and printed, and the message names the file and what is wrong with it.
+TEST_F(PHWindow, AFailedReadLeavesTheShownProtocolUsable) {
     Online(QStringLiteral("Zentravox pH"));
     link->ScriptOk(Cmd("U.586"), PHAnswer("0", "1"));
     const auto w = Open();
-    const QString saved = File("ph.csv");
-    ASSERT_TRUE(main->services().calProtocol.SaveToFile(saved));
     const QStringList shown = Values(*w);
-
-    ui.dialogAnswers = {WriteFile("bad.csv", "not a protocol")};
-    w->cmdReadFile->click();
-    EXPECT_EQ(ui.MessageTexts(), QStringList({"Erreur de lecture du fichier!"}));
+    const QString bad = WriteFile("bad.csv", "not a protocol");
+    const QString turbidity = WriteFile("turb.csv", kTurbidityFile);
+    const QString missing = File("gone.csv");
+    ui.dialogAnswers = {bad, turbidity, missing};
+    for (int i = 0; i < 3; ++i) {
+        w->cmdReadFile->click();
+    }
+    ASSERT_EQ(ui.dialogs.size(), 3);
+    EXPECT_EQ(ui.dialogs[0].request.title, QStringLiteral("Ouvrir le fichier"));
+    EXPECT_TRUE(ui.dialogs[0].request.fileMustExist);
+    const QString failed = QStringLiteral("Erreur de lecture du fichier!\n\n");
+    EXPECT_EQ(
+        ui.MessageTexts(),
+        QStringList({failed + bad + "\nLe fichier ne contient pas de protocole de calibration.",
+                     failed + turbidity + "\nLe fichier contient un protocole de turbidité.",
+                     failed + missing + "\nLe fichier n'existe pas."}));
     EXPECT_EQ(Values(*w), shown);
-    EXPECT_TRUE(ButtonsEnabled(*w)) << "left as they were";
-    EXPECT_FALSE(main->services().calProtocol.IsProtocolValid());
+    EXPECT_TRUE(ButtonsEnabled(*w));
+
+    ui.Clear();
+    const QString saved = File("ph.csv");
+    ui.dialogAnswers = {saved};
+    w->cmdSaveAsFile->click();
+    EXPECT_TRUE(ui.messages.isEmpty()) << ui.MessageTexts().join('|').toStdString();
+    EXPECT_EQ(ui.dialogs[0].request.fileName, QStringLiteral("CalProt pH 20240315"));
+    ui.messageAnswers = {MsgResult::Yes};
+    w->cmdPrint->click();
+    ASSERT_EQ(log->documents.size(), 1);
+    EXPECT_TRUE(log->documents[0]
+                    .AllLines()
+                    .join(QLatin1Char('\n'))
+                    .contains(QStringLiteral("Zentravox pH")));
 
     ui.Clear();
     ui.dialogAnswers = {saved};

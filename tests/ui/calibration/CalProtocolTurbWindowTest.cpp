@@ -10,6 +10,7 @@
 #include <QEvent>
 #include <QLineEdit>
 #include <QMenu>
+#include <QTest>
 
 namespace {
 
@@ -70,7 +71,8 @@ TEST_F(TurbWindow, StandardProtocolShowsThreeStandardsWithOK) {
     const auto w = OpenStandard();
     EXPECT_EQ(link->sent.last(), Cmd("U.585"));
     EXPECT_TRUE(ui.messages.isEmpty()) << ui.MessageTexts().join('|').toStdString();
-    EXPECT_EQ(w->windowTitle(), QStringLiteral("Protocole de calibration - Turbidité[*]"));
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("Protocole de calibration - Turbidité[*]"))
+        << w->windowTitle().toStdString();
     EXPECT_EQ(w->lblCalModeValue->text(), QStringLiteral("3-P StdCAL"));
     EXPECT_EQ(w->lblCalIntervalValue->text(), QStringLiteral("30 Jour(s)"));
     EXPECT_EQ(Standards(*w), QStringList({"0.02 FNU/NTU||OK", "10.0 FNU/NTU||OK",
@@ -143,27 +145,23 @@ TEST_F(TurbWindow, CancelledOrClosedEditorChangesNothing) {
     EXPECT_EQ(main->CalProtEdit().ChargeIDTotal(), QString()) << "a new editor";
 }
 
-TEST_F(TurbWindow, ReadingAPHFileReportsItButEnablesTheButtons) {
-    const auto w = Open();
-    EXPECT_FALSE(w->cmdEditLOT->isEnabled());
-    ui.dialogAnswers = {WriteFile("ph.csv", kPHFile)};
+TEST_F(TurbWindow, APHFileIsRefusedAndTheShownProtocolStays) {
+    const auto w = OpenStandard();
+    const QStringList standards = Standards(*w);
+    const QString ph = WriteFile("ph.csv", kPHFile);
+    ui.dialogAnswers = {ph};
     w->cmdReadFile->click();
-    EXPECT_EQ(ui.MessageTexts(),
-              QStringList({"Erreur pendant la lecture du protocole de calibration!"}));
+    EXPECT_EQ(ui.MessageTexts(), QStringList({"Erreur de lecture du fichier!\n\n" + ph +
+                                              "\nLe fichier contient un protocole pH."}));
+    EXPECT_EQ(Standards(*w), standards);
     EXPECT_TRUE(w->cmdEditLOT->isEnabled() && w->cmdSaveAsFile->isEnabled() &&
                 w->cmdPrint->isEnabled());
-    EXPECT_EQ(Standards(*w), QStringList(5, QStringLiteral("||")));
 
     ui.Clear();
     ui.dialogAnswers = {File("again.csv")};
     w->cmdSaveAsFile->click();
-    EXPECT_EQ(ui.dialogs[0].request.fileName, QStringLiteral("CalProt pH 20240315"));
-
-    // Editing the lot of a pH protocol is refused.
-    ui.Clear();
-    w->cmdEditLOT->click();
-    EXPECT_EQ(ui.MessageTexts(),
-              QStringList({"Erreur pendant la lecture du protocole de calibration!"}));
+    EXPECT_EQ(ui.dialogs[0].request.fileName, QStringLiteral("CalProt Turb 3-P StdCAL 20240315"));
+    EXPECT_TRUE(ui.messages.isEmpty());
 }
 
 TEST_F(TurbWindow, PrintingCarriesTheLotAndTheMenuOpensTheWindowModally) {
@@ -186,12 +184,56 @@ TEST_F(TurbWindow, PrintingCarriesTheLotAndTheMenuOpensTheWindowModally) {
     EXPECT_TRUE(PdfLines(File("turbidity.pdf")).contains(QStringLiteral("10.0 FNU/NTU: s2 OK")));
 
     QString shown;
+    ui.messageAnswers = {MsgResult::No}; // the lot typed above is left unsaved
     WhenModal([&](QWidget* window) {
         shown = window->objectName();
         window->findChild<QPushButton*>(QStringLiteral("cmdCancel"))->click();
     });
     ShownItem("mnuCalProtTurb")->trigger();
     EXPECT_EQ(shown, QStringLiteral("frmCalProtocolTurb"));
+}
+
+// Lot data typed in and not saved are asked about when the window closes (Escape,
+// "Annuler", the close box), and its title marks them meanwhile.
+TEST_F(TurbWindow, ClosingWithAnEditedUnsavedLotAsksFirst) {
+    const auto w = OpenStandard();
+    w->show();
+    EXPECT_FALSE(w->isWindowModified());
+    EditLot(*w, {"L-7"}, true);
+    EXPECT_TRUE(w->isWindowModified());
+    const QString question = LoadResString(1178) + QStringLiteral("\r\n") + LoadResString(1179);
+
+    // "Annuler": the window stays with the lot.
+    ui.messageAnswers = {MsgResult::Cancel};
+    QTest::keyClick(w.get(), Qt::Key_Escape);
+    EXPECT_EQ(ui.MessageTexts(), QStringList{question});
+    EXPECT_EQ(ui.messages[0].buttons, MsgButtons::YesNoCancel);
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_EQ(Lot(*w)[0], QStringLiteral("L-7"));
+
+    // "Non": it closes and the lot is dropped, so nothing is asked again later.
+    ui.Clear();
+    ui.messageAnswers = {MsgResult::No};
+    w->cmdCancel->click();
+    EXPECT_EQ(ui.messages.size(), 1);
+    EXPECT_FALSE(w->isVisible());
+    CCalProtocol& protocol = main->services().calProtocol;
+    EXPECT_FALSE(protocol.IsLotModified());
+    QString lot, expiry, maker;
+    QStringList lots;
+    ASSERT_TRUE(protocol.GetChargeID(lot, expiry, maker, lots));
+    EXPECT_EQ(lot, QString());
+
+    // Saved data close without a question.
+    w->show();
+    EditLot(*w, {"L-8"}, true);
+    ui.Clear();
+    ui.dialogAnswers = {File("lot.csv")};
+    w->cmdSaveAsFile->click();
+    EXPECT_FALSE(w->isWindowModified());
+    w->close();
+    EXPECT_TRUE(ui.messages.isEmpty());
+    EXPECT_FALSE(w->isVisible());
 }
 
 TEST_F(TurbWindow, ConfirmingTheEditorUntouchedKeepsEveryLotOfTheFile) {

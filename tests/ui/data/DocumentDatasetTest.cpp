@@ -200,7 +200,8 @@ TEST_F(DocumentDataset, SaveAsProposesModelSerialAndDateAndRemembersTheFile) {
     const FileDialogRequest& request = f.ui.dialogs[0].request;
     EXPECT_TRUE(f.ui.dialogs[0].save);
     EXPECT_EQ(request.title, QStringLiteral("Enregistrer sous"));
-    EXPECT_EQ(request.filter, QStringLiteral("CSV (séparateur-séparé) (*.csv)|*.csv"));
+    EXPECT_EQ(request.filter,
+              QStringLiteral("Fichier CSV (séparé par des points-virgules) (*.csv)|*.csv"));
     EXPECT_EQ(request.fileName, ImportName());
     EXPECT_TRUE(request.overwritePrompt && request.pathMustExist && request.hideReadOnly);
     const QString path = dir.file(QStringLiteral("lundi.csv"));

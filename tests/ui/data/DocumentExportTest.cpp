@@ -29,8 +29,9 @@ TEST(DocumentExport, ButtonAndMenuAskForTheFileAndWriteIt) {
     EXPECT_TRUE(f.ui.dialogs[0].save);
     EXPECT_EQ(r.title, QStringLiteral("Enregistrer sous"));
     // Both types, the workbook first.
-    EXPECT_EQ(r.filter, QStringLiteral("Classeur Excel (*.xlsx)|*.xlsx|"
-                                       "Microsoft Office classeur de travail Excel (*.xls)|*.xls"));
+    EXPECT_EQ(r.filter,
+              QStringLiteral("Classeur .xlsx (*.xlsx)|*.xlsx|"
+                             "Feuille de calcul .xls (ancien format Excel) (*.xls)|*.xls"));
     EXPECT_EQ(r.fileName, QStringLiteral("Zentravox 2000-01-01")) << "model, serial, date";
     EXPECT_EQ(r.kind, FileKind::Spreadsheet);
     EXPECT_EQ(r.defaultExtension, QStringLiteral("xlsx"));

@@ -1,5 +1,6 @@
 #include "UiFixture.h"
 #include "app/Twips.h"
+#include "support/TempDir.h"
 #include "ui/data/DocumentLayout.h"
 #include "ui/data/MValTableModel.h"
 #include "ui/data/frmDocument.h"
@@ -167,6 +168,36 @@ TEST(DocumentLayout, TheWindowFollowsItsSize) {
     EXPECT_TRUE(d->hfgMVals->isVisibleTo(d));
     EXPECT_EQ(d->picHead->width(), d->width());
     EXPECT_NEAR(d->hfgMVals->y(), TwipsToPixels(2200, d->logicalDpiY()), 1);
+}
+
+// At a larger desktop font the header's texts and the grid's titles are never cut: the
+// designed twips are the least, not the most.
+TEST(DocumentLayout, TextsOfALargerFontAreNotCut) {
+    MainWindowFixture f;
+    frmDocument* d = f.main->ActiveDocument();
+    qobject_cast<QMdiSubWindow*>(d->parentWidget())->showNormal();
+    QFont large = d->font();
+    large.setPointSize(16);
+    d->setFont(large);
+    TempDir dir;
+    const QString path = dir.file(QStringLiteral("long.csv"));
+    WriteBytes(path, "METER;S/N;USER;DATE;TIME\r\nZentravox 6000 Professional;SN-2024-000017;"
+                     "Marie-Hélène Dupré;3/4/2025;7:8:9\r\n\r\n"
+                     "NO;DATE;TIME;ID;VALUE;UNIT;VALID\r\n1;01.02.20;10:00\r\n");
+    ASSERT_TRUE(d->FillFromFile(path));
+    d->resize(TwipsToPixels(9000, d->logicalDpiX()), TwipsToPixels(6000, d->logicalDpiY()));
+    for (QLabel* label : d->fraHeader->findChildren<QLabel*>()) {
+        EXPECT_GE(label->width(), label->sizeHint().width()) << label->objectName().toStdString();
+        EXPECT_GE(label->height(), label->sizeHint().height()) << label->objectName().toStdString();
+    }
+    EXPECT_GE(d->lblPCDate->x(), d->lblMeterValue->geometry().right()) << "no overlap";
+    EXPECT_GE(d->hfgMVals->y(), d->fraHeader->geometry().bottom());
+
+    // At the design's own font nothing moves.
+    const HeaderPlaces designed = LayOutHeader({});
+    EXPECT_EQ(designed.gridTop, 2200);
+    EXPECT_EQ(designed.lines[4].nameLeft, 4600);
+    EXPECT_EQ(designed.lines[2].top, 820);
 }
 
 TEST(MValTableModel, KeepsOneEmptyRowUnderTheTitles) {

@@ -4,6 +4,7 @@
 #include "ui/dialogs/frmChangeDir.h"
 #include "ui/programs/frmProgConsole.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
@@ -94,6 +95,26 @@ TEST_F(ProgramWindowTest, ChooserGivesTheChosenDirectoryOrNothing) {
     });
     EXPECT_EQ(chosen.Path(), work.file("sub"));
     EXPECT_EQ(services->usrDefProg.WorkDir(), work.path()); // the caller stores it
+}
+
+// After "Nouveau" the keyboard is on the new folder: Enter chooses it.
+TEST_F(ProgramWindowTest, EnterAfterANewDirectoryChoosesIt) {
+    Offline();
+    ui.inputAnswers = {QStringLiteral("Fresh")};
+    QWidget* focused = nullptr;
+    dialogs.Expect<frmChangeDir>([&](frmChangeDir& shown) {
+        shown.cmdNewDir->setFocus();
+        shown.cmdNewDir->click();
+        focused = shown.focusWidget();
+        QTest::keyClick(focused, Qt::Key_Return);
+        if (shown.isVisible()) {
+            shown.cmdCancel->click(); // Enter did not close it
+        }
+    });
+    frmChangeDir chooser(*services);
+    EXPECT_EQ(chooser.Path(), work.file("Fresh"));
+    EXPECT_EQ(focused, chooser.dir);
+    EXPECT_EQ(ui.inputPrompts.size(), 1) << "no second folder asked for";
 }
 
 TEST_F(ProgramWindowTest, ChooserMakesANewDirectory) {

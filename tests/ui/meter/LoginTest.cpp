@@ -1,6 +1,7 @@
 #include "meter/CLogin.h"
 #include "ui/meter/frmLogin.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -32,8 +33,23 @@ TEST(LoginDialog, CaptionsAndStartState) {
     EXPECT_TRUE(dialog.optSearchDevice->isChecked());
     EXPECT_EQ(dialog.optSearchDevice->parentWidget(), dialog.optWorkOffline->parentWidget());
     EXPECT_TRUE(dialog.txtUserName->text().isEmpty());
-    EXPECT_EQ(dialog.txtUserName->nextInFocusChain(), dialog.cmdOK);
-    EXPECT_EQ(dialog.cmdOK->nextInFocusChain(), dialog.cmdCancel);
+}
+
+// Tab goes from the name to the way to start (the checked choice only) and then to OK.
+TEST(LoginDialog, TabGoesFromTheNameToTheModeToOK) {
+    CLogin login;
+    frmLogin dialog(login);
+    dialog.show();
+    QApplication::setActiveWindow(&dialog);
+    dialog.txtUserName->setFocus();
+    const auto tab = [&] {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        return QApplication::focusWidget();
+    };
+    ASSERT_EQ(QApplication::focusWidget(), dialog.txtUserName);
+    EXPECT_EQ(tab(), dialog.optSearchDevice);
+    EXPECT_EQ(tab(), dialog.cmdOK);
+    EXPECT_EQ(tab(), dialog.cmdCancel);
 }
 
 TEST(LoginDialog, TypedSemicolonsBecomeFullStopsAndTheNameStopsAtFifteen) {

@@ -6,12 +6,14 @@
 #include "ui/programs/frmProgEdit.h"
 
 #include <QAccessible>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QImage>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 
 namespace {
@@ -69,6 +71,76 @@ TEST_F(ProgramWindowTest, EditorTypingRulesAndLengths) {
     LeaveField(editor.txtValY[1]);
     EXPECT_EQ(editor.txtValY[1]->text(), "");
     EXPECT_TRUE(ui.messages.isEmpty());
+}
+
+// The window opens in its first field (the number of a change is fixed) and Tab walks the
+// fields before it reaches a button.
+TEST_F(ProgramWindowTest, EditorOpensInTheFirstFieldAndTabsThroughTheFieldsFirst) {
+    Offline();
+    FakeSelection selection(false);
+    frmProgEdit editor(*services, selection);
+    editor.show();
+    QApplication::setActiveWindow(&editor);
+    const ProgramPanel& p = *editor.fraProgram;
+    EXPECT_EQ(QApplication::focusWidget(), p.txtModel);
+    const auto tab = [] {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        return QApplication::focusWidget();
+    };
+    EXPECT_EQ(tab(), p.cboCuvette);
+    p.chkCalLineRequired->setFocus();
+    EXPECT_EQ(tab(), editor.cmdSaveFile) << "offline: no saving into the meter";
+}
+
+// In both states the editor stays inside the screen's available area (the test screen is
+// 800 × 600) and can be resized; what its layout needs fits a 1366 × 768 screen and a
+// 2560 × 1600 one at 2× scaling (1280 × 800) with a window frame and a panel, and at that
+// size the fields, the plot and every result are whole.
+TEST_F(ProgramWindowTest, EditorFitsTheScreenWithAndWithoutItsCalibration) {
+    Offline();
+    FakeSelection selection(true);
+    frmProgEdit editor(*services, selection);
+    editor.show();
+    const QRect area = editor.screen()->availableGeometry();
+    const auto where = [&](const QWidget* w) {
+        const QPoint at = w->mapTo(&editor, QPoint(0, 0));
+        return QStringLiteral("%1 at %2,%3 size %4x%5 in %6x%7")
+            .arg(w->objectName())
+            .arg(at.x())
+            .arg(at.y())
+            .arg(w->width())
+            .arg(w->height())
+            .arg(editor.width())
+            .arg(editor.height())
+            .toStdString();
+    };
+    const auto whole = [&](const QWidget* w) {
+        const QRect place(w->mapTo(&editor, QPoint(0, 0)), w->size());
+        return w->isVisible() && editor.rect().contains(place) &&
+               w->width() >= w->minimumSizeHint().width() &&
+               w->height() >= w->minimumSizeHint().height();
+    };
+    for (const bool extended : {true, false}) {
+        editor.cmdExtended->click();
+        QApplication::processEvents();
+        EXPECT_TRUE(area.contains(editor.frameGeometry())) << extended;
+        EXPECT_LT(editor.minimumWidth(), editor.maximumWidth()) << "resizable";
+        const QSize needed = editor.minimumSizeHint();
+        EXPECT_LE(needed.width(), 1260) << extended;
+        EXPECT_LE(needed.height(), 680) << extended;
+        editor.resize(needed.expandedTo(editor.minimumSize()));
+        QApplication::processEvents();
+        QList<const QWidget*> parts{editor.fraProgram->txtUserName, editor.cmdCancel};
+        if (extended) {
+            parts << editor.picCalLine << editor.txtValY.back();
+            for (const QLabel* value : editor.resultValues) {
+                parts << value;
+            }
+        }
+        for (const QWidget* part : parts) {
+            EXPECT_TRUE(whole(part)) << where(part);
+        }
+    }
 }
 
 TEST_F(ProgramWindowTest, EditorProgramNumberMustBeNineHundredSomething) {
