@@ -6,10 +6,27 @@
 bool TakePageOptions(QStringList& args, CliPage& page) {
     bool pageSeen = false;
     bool landscapeSeen = false;
+    bool layoutSeen = false;
+    bool signatureSeen = false;
     QStringList rest;
     for (qsizetype i = 0; i < args.size(); ++i) {
         const QString& arg = args[i];
-        if (arg == QLatin1String("--landscape")) {
+        if (arg == QLatin1String("--no-signature")) {
+            if (signatureSeen) {
+                return false;
+            }
+            signatureSeen = true;
+            page.options.signature = false;
+        } else if (arg == QLatin1String("--layout")) {
+            const QString layout = args.value(++i);
+            if (layoutSeen ||
+                (layout != QLatin1String("table") && layout != QLatin1String("lines"))) {
+                return false;
+            }
+            layoutSeen = true;
+            page.options.layout =
+                layout == QLatin1String("lines") ? PrintLayout::Lines : PrintLayout::Table;
+        } else if (arg == QLatin1String("--landscape")) {
             if (landscapeSeen) {
                 return false;
             }
@@ -30,6 +47,7 @@ bool TakePageOptions(QStringList& args, CliPage& page) {
 }
 
 void PrintIntoPdf(Services& services, const QString& path, const CliPage& page) {
+    services.print.SetOptions(page.options);
     services.print.SetPrinterFactory(std::make_unique<PdfFileFactory>(
         path, QPageSize(page.a4 ? QPageSize::A4 : QPageSize::Letter),
         page.landscape ? PageOrientation::Landscape : PageOrientation::Automatic));

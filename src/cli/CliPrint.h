@@ -1,14 +1,18 @@
 #pragma once
 
+#include "data/PrintOptions.h"
+
 #include <QString>
 #include <QStringList>
 
 class Services;
 
-// The page options of the printing commands: `--page A4|Letter` and `--landscape`.
+// The page options of the printing commands: `--page A4|Letter`, `--landscape`,
+// `--layout table|lines` and `--no-signature`.
 struct CliPage {
     bool a4 = true;
     bool landscape = false; // else the printout chooses (landscape for wide datasets)
+    PrintOptions options;
 };
 
 // Takes the page options out of `args` (anywhere among them); false on a bad or repeated
@@ -16,5 +20,5 @@ struct CliPage {
 bool TakePageOptions(QStringList& args, CliPage& page);
 
 // Sends the printouts of `services` into the PDF file at `path` (the command line's only
-// printer) on the given page.
+// printer) on the given page, laid out as the options say.
 void PrintIntoPdf(Services& services, const QString& path, const CliPage& page);

@@ -21,7 +21,7 @@ int RunPrint(CliContext& ctx, QStringList args) {
     }
     PrintIntoPdf(services, args[1], page);
     if (!services.print.PrintMVals(set.strMeter, set.strSerNo, set.strUser, set.curDate,
-                                   set.strMVals)) {
+                                   set.strMVals, args[0])) {
         ReportFailure(ctx, 1209);
         return kExitFailure;
     }
@@ -30,10 +30,11 @@ int RunPrint(CliContext& ctx, QStringList args) {
 
 const CliRegistration reg({kName,
                            QStringLiteral("print IN.csv OUT.pdf [--page A4|Letter] [--landscape]\n"
+                                          "        [--layout table|lines] [--no-signature]\n"
                                           "                                   dataset printout "
-                                          "rendered into a PDF file (A4; landscape\n"
-                                          "                                   when its lines do "
-                                          "not fit portrait)"),
+                                          "rendered into a PDF file (A4; a table\n"
+                                          "                                   report, landscape "
+                                          "when its columns do not fit portrait)"),
                            &RunPrint, true});
 
 } // namespace

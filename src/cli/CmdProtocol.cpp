@@ -62,6 +62,7 @@ const CliRegistration
          QStringLiteral("protocol ph|turbidity OUT.csv   search; fetch the last "
                         "calibration protocol, save the protocol file\n"
                         "  protocol print IN.csv OUT.pdf [--page A4|Letter] [--landscape]\n"
+                        "        [--layout table|lines] [--no-signature]\n"
                         "                                   protocol file "
                         "printout rendered into a PDF file"),
          &RunProtocol, true});

@@ -142,6 +142,7 @@ int main(int argc, char** argv) {
     Language::UseFormats();
     QCoreApplication::setOrganizationName(QStringLiteral("Mervex"));
     QCoreApplication::setApplicationName(QStringLiteral("Mervex"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(MERVEX_VERSION));
     QTextStream out(stdout);
     QTextStream err(stderr);
 

@@ -4,15 +4,19 @@
 #include "app/RunTimeErrors.h"
 
 #include <QFontMetricsF>
+#include <QImage>
 #include <QPageLayout>
 #include <QPageRanges>
 #include <QPagedPaintDevice>
+#include <QPen>
 #include <cmath>
 
 namespace {
 
 constexpr int kTabStopChars = 8;
 constexpr double kMargin_mm = 15;
+constexpr double kRule_pt = 0.5;
+constexpr double kPointsPerInch = 72;
 
 } // namespace
 
@@ -139,15 +143,64 @@ void PainterLinePrinter::OpenPage() {
 void PainterLinePrinter::PrintLine(const QString& text) {
     EnsurePainting();
     const QFontMetricsF metrics(m_font, m_device);
-    const QPageRanges ranges = m_device->pageRanges();
-    if (ranges.isEmpty() || ranges.contains(m_page)) {
-        OpenPage();
+    if (PaintOnPage()) {
         double width = 0;
         for (const Segment& segment : Layout(text, width)) {
             m_painter.drawText(QPointF(segment.x, m_y + metrics.ascent()), segment.text);
         }
     }
     m_y += metrics.height();
+}
+
+bool PainterLinePrinter::PaintOnPage() {
+    EnsurePainting();
+    const QPageRanges ranges = m_device->pageRanges();
+    if (!ranges.isEmpty() && !ranges.contains(m_page)) {
+        return false;
+    }
+    OpenPage();
+    return true;
+}
+
+void PainterLinePrinter::SetFont(double points, bool bold) {
+    m_font.setBold(bold);
+    SetFontSize(points);
+}
+
+void PainterLinePrinter::DrawText(double x, double top, double width, Align align,
+                                  const QString& text) {
+    if (!PaintOnPage()) {
+        return;
+    }
+    const int horizontal = align == Align::Right    ? Qt::AlignRight
+                           : align == Align::Center ? Qt::AlignHCenter
+                                                    : Qt::AlignLeft;
+    // The box is as high as a line: the text's baseline lies where a printed line's would.
+    const QRectF box(x, top, width, QFontMetricsF(m_font, m_device).height());
+    m_painter.drawText(box, horizontal | Qt::AlignTop | Qt::TextSingleLine | Qt::TextDontClip,
+                       text);
+}
+
+void PainterLinePrinter::DrawRule(double x1, double x2, double y) {
+    if (!PaintOnPage()) {
+        return;
+    }
+    m_painter.save();
+    m_painter.setPen(QPen(Qt::black, kRule_pt * m_device->logicalDpiY() / kPointsPerInch));
+    m_painter.drawLine(QPointF(x1, y), QPointF(x2, y));
+    m_painter.restore();
+}
+
+double PainterLinePrinter::DrawPicture(const QString& path, double x, double top, double height) {
+    const QImage picture(path);
+    if (picture.isNull() || picture.height() <= 0) {
+        return 0;
+    }
+    const double width = height * picture.width() / picture.height();
+    if (PaintOnPage()) {
+        m_painter.drawImage(QRectF(x, top, width, height), picture);
+    }
+    return width;
 }
 
 void PainterLinePrinter::NewPage() {

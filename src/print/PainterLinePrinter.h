@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/LinePrinter.h"
+#include "data/PagePainter.h"
 
 #include <QFont>
 #include <QHash>
@@ -9,11 +9,12 @@
 class QPagedPaintDevice;
 
 // Text lines painted from the top of the printable area down, in device pixels, with the
-// default font. Tabs advance to the next tab stop. Painting starts with the first line,
+// default font (or texts, rules and pictures placed by a table report). Tabs advance to
+// the next tab stop. Painting starts with the first line,
 // so that the page can still be turned after measuring. Pages outside the device's page
 // ranges (a print dialog's "pages from ... to") are laid out but not painted. Subclasses
 // own or borrow the device and decide what ending and discarding a document means.
-class PainterLinePrinter : public LinePrinter {
+class PainterLinePrinter : public PagePainter {
 public:
     void SetFontSize(double points) override;
     double TextHeight(const QString& text) const override;
@@ -24,6 +25,11 @@ public:
     void TurnToLandscape() override;
     void PrintLine(const QString& text) override;
     void NewPage() override;
+
+    void SetFont(double points, bool bold) override;
+    void DrawText(double x, double top, double width, Align align, const QString& text) override;
+    void DrawRule(double x1, double x2, double y) override;
+    double DrawPicture(const QString& path, double x, double top, double height) override;
 
 protected:
     // The device to paint on; fMayTurn: its orientation is left to the printout.
@@ -41,6 +47,9 @@ private:
         double x = 0;
     };
     void EnsurePainting();
+    // Painting starts, and the current page is started, when it is among the pages to
+    // print; false for a page outside the chosen range.
+    bool PaintOnPage();
     // Starts the current page on the device, after the pages painted before it.
     void OpenPage();
     // The pieces of a line between tabs with the position each starts at: a tab moves to

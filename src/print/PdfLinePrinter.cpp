@@ -30,3 +30,8 @@ bool PdfLinePrinter::EndDocument() {
     }
     return written && m_file.commit();
 }
+
+void PdfLinePrinter::SetDocumentInfo(const QString& title, const QString& creator) {
+    m_writer.setTitle(title);
+    m_writer.setCreator(creator);
+}

@@ -16,6 +16,7 @@ public:
     ~PdfLinePrinter() override;
 
     bool EndDocument() override;
+    void SetDocumentInfo(const QString& title, const QString& creator) override;
 
 private:
     QSaveFile m_file;

@@ -37,3 +37,9 @@ SystemLinePrinter::~SystemLinePrinter() {
 bool SystemLinePrinter::EndDocument() {
     return Finish() && m_printer.printerState() != QPrinter::Error;
 }
+
+void SystemLinePrinter::SetDocumentInfo(const QString& title, const QString& creator) {
+    // The print queue's job name, or the PDF's title when the printer writes a file.
+    m_printer.setDocName(title);
+    m_printer.setCreator(creator);
+}

@@ -18,6 +18,7 @@ public:
     ~SystemLinePrinter() override;
 
     bool EndDocument() override;
+    void SetDocumentInfo(const QString& title, const QString& creator) override;
 
 private:
     std::unique_ptr<QPrinter> m_owned;

@@ -67,7 +67,8 @@ TEST_F(CliPrintTest, DatasetFileIntoAPdfOverSeveralPages) {
                        .arg(i % 10);
     }
     const QString out = dir.file(QStringLiteral("dataset.pdf"));
-    const CliResult r = RunCli({QStringLiteral("print"), SaveDataset(records), out});
+    const CliResult r = RunCli({QStringLiteral("print"), SaveDataset(records), out,
+                                QStringLiteral("--layout"), QStringLiteral("lines")});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
 
     QStringList expected{"App. de mesure: Ardel 20 IR",
@@ -118,8 +119,8 @@ TEST_F(CliPrintTest, APhotometerDatasetHoldsEveryFieldOfEveryRecordOnA4AndLetter
 
     for (const QString& page : {QStringLiteral("A4"), QStringLiteral("Letter")}) {
         const QString out = dir.file(page + QStringLiteral(".pdf"));
-        const CliResult r =
-            RunCli({QStringLiteral("print"), in, out, QStringLiteral("--page"), page});
+        const CliResult r = RunCli({QStringLiteral("print"), in, out, QStringLiteral("--page"),
+                                    page, QStringLiteral("--layout"), QStringLiteral("lines")});
         ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
         const QStringList lines = PdfLines(out);
         for (const QString& record : records) {
@@ -131,6 +132,7 @@ TEST_F(CliPrintTest, APhotometerDatasetHoldsEveryFieldOfEveryRecordOnA4AndLetter
     // Forced portrait is not offered: portrait cuts the record, which is why the page turns.
     const QString cut = dir.file(QStringLiteral("narrow.pdf"));
     PdfLinePrinter portrait(cut, QPageSize(QPageSize::A4), PageOrientation::Portrait);
+    services.print.SetOptions({PrintLayout::Lines, false});
     ASSERT_TRUE(services.print.PrintMVals(portrait, set.strMeter, set.strSerNo, set.strUser,
                                           set.curDate, set.strMVals));
     const QList<QStringList> narrow = PdfPages(cut);

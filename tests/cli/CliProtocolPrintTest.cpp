@@ -30,7 +30,8 @@ TEST(CliProtocolPrint, PHProtocolFileIntoAPdf) {
     const QString in = dir.file(QStringLiteral("CalProt pH 20240315.csv"));
     const QString out = dir.file(QStringLiteral("protocol.pdf"));
     WriteBytes(in, kPHProtocol);
-    const CliResult r = RunCli({QStringLiteral("protocol"), QStringLiteral("print"), in, out});
+    const CliResult r = RunCli({QStringLiteral("protocol"), QStringLiteral("print"), in, out,
+                                QStringLiteral("--layout"), QStringLiteral("lines")});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_TRUE(r.out.isEmpty());
 
@@ -53,7 +54,8 @@ TEST(CliProtocolPrint, PHProtocolFileIntoAPdf) {
     const QString turned = dir.file(QStringLiteral("turned.pdf"));
     ASSERT_EQ(
         RunCli({QStringLiteral("protocol"), QStringLiteral("print"), in, turned,
-                QStringLiteral("--page"), QStringLiteral("Letter"), QStringLiteral("--landscape")})
+                QStringLiteral("--page"), QStringLiteral("Letter"), QStringLiteral("--landscape"),
+                QStringLiteral("--layout"), QStringLiteral("lines")})
             .exitCode,
         0);
     QProcess info;

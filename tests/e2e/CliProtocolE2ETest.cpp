@@ -46,7 +46,7 @@ TEST_F(CliProtocolE2E, Ardel60GetsTheExtendedTurbidityProtocol) {
     EXPECT_EQ(lines[3], QStringLiteral("2024;3;12;9;5;40;30;4-P StdCAL;;;;False;False"));
     EXPECT_EQ(lines[9], QStringLiteral("4;0.02;10.0;100;1000;"));
 
-    // The saved file prints: one line per standard, each ending in "OK".
+    // The saved file prints: one row per standard, each ending in "OK".
     const QString pdf = dir.file(QStringLiteral("protocol.pdf"));
     const CliResult printed =
         RunCli({QStringLiteral("protocol"), QStringLiteral("print"), out, pdf});
@@ -54,8 +54,8 @@ TEST_F(CliProtocolE2E, Ardel60GetsTheExtendedTurbidityProtocol) {
     const QList<QStringList> pages = PdfPages(pdf);
     ASSERT_EQ(pages.size(), 1);
     EXPECT_EQ(pages[0].filter(QStringLiteral("FNU/NTU")),
-              QStringList(
-                  {"0.02 FNU/NTU: OK", "10.0 FNU/NTU: OK", "100 FNU/NTU: OK", "1000 FNU/NTU: OK"}));
+              QStringList({"1 0.02 FNU/NTU OK", "2 10.0 FNU/NTU OK", "3 100 FNU/NTU OK",
+                           "4 1000 FNU/NTU OK"}));
     EXPECT_TRUE(pages[0].contains(QStringLiteral("Protocole de calibration - Turbidité")));
 }
 

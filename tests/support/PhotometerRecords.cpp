@@ -16,3 +16,7 @@ QStringList WidePhotometerRecords(int count) {
 QString PrintedRecordLine(const QString& record) {
     return record.split(QLatin1Char(';')).join(QStringLiteral("; ")) + QStringLiteral(";");
 }
+
+QString ReportRecordLine(const QString& record) {
+    return record.split(QLatin1Char(';')).join(QLatin1Char(' ')).simplified();
+}

@@ -10,3 +10,7 @@ QStringList WidePhotometerRecords(int count);
 // A record's line of a printout as a PDF reader gives it back: each field followed by
 // "; ", blanks simplified.
 QString PrintedRecordLine(const QString& record);
+
+// The same record's line of a table report as a PDF reader gives it back: the fields in
+// their columns, blanks simplified.
+QString ReportRecordLine(const QString& record);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/PrintOptions.h"
+
 #include <QString>
 #include <functional>
 #include <memory>
@@ -41,6 +43,10 @@ struct PrintRequest {
     std::function<bool(LinePrinter&)> fitPage;
     // Prints the printout (the preview's pages, or the printer chosen from the preview).
     std::function<bool(LinePrinter&)> print;
+    // The layout the dialogs offer to change (table or list, the signature block), and
+    // what takes a changed choice; empty: the dialogs offer no choice.
+    PrintOptions options;
+    std::function<void(const PrintOptions&)> setOptions;
 };
 
 class Ui {

@@ -1,11 +1,17 @@
 #include "data/CPrint.h"
 
 #include "app/ErrorTrap.h"
+#include "app/Paths.h"
 #include "app/RunTimeErrors.h"
 #include "app/Services.h"
+#include "data/PagePainter.h"
 #include "data/PrintoutLines.h"
 #include "data/RecordWalker.h"
+#include "data/ReportContents.h"
+#include "data/TableReport.h"
+#include "meter/ColumnKind.h"
 
+#include <QFileInfo>
 #include <algorithm>
 #include <climits>
 #include <cmath>
@@ -57,11 +63,11 @@ QString CPrint::PrinterName() {
 }
 
 bool CPrint::PrintMVals(const QString& strDeviceName, const QString& strSerNo,
-                        const QString& strUser, const QDateTime& mvalDate,
-                        const QString& strMVals) {
+                        const QString& strUser, const QDateTime& mvalDate, const QString& strMVals,
+                        const QString& strFileName) {
     const bool printed = Trapped(m_services.ui, false, [&] {
-        return OpenPrinter() &&
-               PrintMVals(*m_opened, strDeviceName, strSerNo, strUser, mvalDate, strMVals);
+        return OpenPrinter() && PrintMVals(*m_opened, strDeviceName, strSerNo, strUser, mvalDate,
+                                           strMVals, strFileName);
     });
     // A printout that failed part-way is discarded, never sent later with another one.
     m_opened.reset();
@@ -76,10 +82,15 @@ bool CPrint::PrintCalProtocol() {
 }
 
 bool CPrint::PrintMVals(LinePrinter& printer, const QString& strDeviceName, const QString& strSerNo,
-                        const QString& strUser, const QDateTime& mvalDate,
-                        const QString& strMVals) {
+                        const QString& strUser, const QDateTime& mvalDate, const QString& strMVals,
+                        const QString& strFileName) {
     const BusyState::Hold busy(m_services.busy); // the printout yields per record
     const bool printed = Trapped(m_services.ui, false, [&] {
+        if (PagePainter* pages = ReportPainter(printer)) {
+            std::optional<ReportContent> content =
+                MValsReport(strDeviceName, strSerNo, strUser, mvalDate, strMVals, strFileName);
+            return content && TableReport(*pages, std::move(*content)).Print();
+        }
         return StartPrintout(printer) &&
                FitPage(strDeviceName, strSerNo, strUser, mvalDate, strMVals) &&
                PrintMValsHeader(strDeviceName, strSerNo, strUser, mvalDate) &&
@@ -92,6 +103,10 @@ bool CPrint::PrintMVals(LinePrinter& printer, const QString& strDeviceName, cons
 bool CPrint::PrintCalProtocol(LinePrinter& printer) {
     const BusyState::Hold busy(m_services.busy);
     const bool printed = Trapped(m_services.ui, false, [&] {
+        if (PagePainter* pages = ReportPainter(printer)) {
+            std::optional<ReportContent> content = ProtocolReport();
+            return content && TableReport(*pages, std::move(*content)).Print();
+        }
         QString meter, serNo, user;
         return StartPrintout(printer) &&
                m_services.calProtocol.GetProtocolHeader(meter, serNo, user) &&
@@ -103,8 +118,20 @@ bool CPrint::PrintCalProtocol(LinePrinter& printer) {
 
 bool CPrint::FitMValsPage(LinePrinter& printer, const QString& strDeviceName,
                           const QString& strSerNo, const QString& strUser,
-                          const QDateTime& mvalDate, const QString& strMVals) {
+                          const QDateTime& mvalDate, const QString& strMVals,
+                          const QString& strFileName) {
     const bool fitted = Trapped(m_services.ui, false, [&] {
+        if (PagePainter* pages = ReportPainter(printer)) {
+            if (!printer.MayTurnPage()) {
+                return true;
+            }
+            std::optional<ReportContent> content =
+                MValsReport(strDeviceName, strSerNo, strUser, mvalDate, strMVals, strFileName);
+            if (content) {
+                TableReport(*pages, std::move(*content)).Fit();
+            }
+            return content.has_value();
+        }
         return StartPrintout(printer) &&
                FitPage(strDeviceName, strSerNo, strUser, mvalDate, strMVals);
     });
@@ -272,4 +299,62 @@ bool CPrint::PrintProtocolBody() {
 bool CPrint::EndPrintout() {
     // A document the printer (or the PDF file) did not take is a failed printout.
     return m_printer->EndDocument();
+}
+
+PagePainter* CPrint::ReportPainter(LinePrinter& printer) const {
+    return m_options.layout == PrintLayout::Table ? printer.Pages() : nullptr;
+}
+
+std::optional<ReportContent> CPrint::MValsReport(const QString& strDeviceName,
+                                                 const QString& strSerNo, const QString& strUser,
+                                                 const QDateTime& mvalDate, const QString& strMVals,
+                                                 const QString& strFileName) {
+    QStringList titles(kTableColumns);
+    QList<short> widths(kTableColumns);
+    QList<int> kinds(kTableColumns);
+    const short count = m_services.device.GetTableConfig(titles, widths, kinds, strDeviceName);
+    if (count <= 0) {
+        return std::nullopt;
+    }
+    QList<ReportColumn> columns;
+    for (int i = 0; i < count; ++i) {
+        columns << ReportColumn{titles[i], kinds[i] != kTextColumn};
+    }
+    QList<QStringList> rows;
+    RecordWalker walker(strMVals);
+    QStringList fields;
+    while (walker.Next(fields, count)) {
+        rows << fields;
+        m_services.ui.Yield();
+    }
+    if (walker.Failed()) {
+        return std::nullopt;
+    }
+    ReportContent content =
+        DatasetReportContent(strDeviceName, strSerNo, strUser, mvalDate,
+                             QFileInfo(strFileName).fileName(), columns, std::move(rows));
+    CompleteReport(content);
+    return content;
+}
+
+std::optional<ReportContent> CPrint::ProtocolReport() {
+    std::optional<ReportContent> content = ProtocolReportContent(m_services.calProtocol);
+    if (content) {
+        CompleteReport(*content);
+    }
+    return content;
+}
+
+void CPrint::CompleteReport(ReportContent& content) {
+    content.printedAt = m_clock();
+    content.signature = m_options.signature;
+    const auto setting = [&](const char* section, const char* key, const char* fallback) {
+        return m_services.ini.Setting(QLatin1String(section), QLatin1String(key),
+                                      QLatin1String(fallback));
+    };
+    // Settings.ini may leave the logo out of the printouts ([Print] Logo=False).
+    if (setting("Print", "Logo", "True").compare(QLatin1String("False"), Qt::CaseInsensitive)) {
+        content.picturePath = ProgramFile(
+            QStringLiteral("Grafics/Logo_%1.gif").arg(setting("General", "Manufacturer", "0")));
+    }
 }

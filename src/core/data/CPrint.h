@@ -1,20 +1,24 @@
 #pragma once
 
 #include "data/LinePrinter.h"
+#include "data/PrintOptions.h"
+#include "data/ReportContent.h"
 
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class Services;
 
-// Prints datasets and the held calibration protocol as plain text lines, 11 pt, a new page
-// when the page is full: on the default printer (the first installed one when no default
-// is set), or on a printer the caller opened (a print dialog's choice, a preview, a PDF
-// file). The printers come from a factory: the desktop and the command line put theirs
-// in; without one no printer exists.
+// Prints datasets and the held calibration protocol, as a table report (see TableReport)
+// on a printer that paints pages, or, with the list layout or on a printer that only
+// prints lines, as plain text lines, 11 pt, a new page when the page is full: on the default
+// printer (the first installed one when no default is set), or on a printer the caller opened (a
+// print dialog's choice, a preview, a PDF file). The printers come from a factory: the desktop and
+// the command line put theirs in; without one no printer exists.
 class CPrint {
 public:
     explicit CPrint(Services& services);
@@ -25,26 +29,33 @@ public:
     void SetPrinterFactory(std::unique_ptr<LinePrinterFactory> factory);
     // The clock of the protocol printout's date line.
     void SetClock(std::function<QDateTime()> clock);
+    void SetOptions(const PrintOptions& options) { m_options = options; }
+    const PrintOptions& Options() const { return m_options; }
 
     bool PrinterAvailable();
     // The printer the printouts go to: the default printer, or the first installed one
     // when no default is set; empty when there is none.
     QString PrinterName();
+    // strFileName: the dataset's file, named in the table report's header when not empty.
     bool PrintMVals(const QString& strDeviceName, const QString& strSerNo, const QString& strUser,
-                    const QDateTime& mvalDate, const QString& strMVals);
+                    const QDateTime& mvalDate, const QString& strMVals,
+                    const QString& strFileName = QString());
     // False when the protocol object holds no protocol.
     bool PrintCalProtocol();
 
     // The same printouts on `printer`, which the caller opened and discards on failure.
     // A page left to the printout is turned as PrintMVals turns it.
     bool PrintMVals(LinePrinter& printer, const QString& strDeviceName, const QString& strSerNo,
-                    const QString& strUser, const QDateTime& mvalDate, const QString& strMVals);
+                    const QString& strUser, const QDateTime& mvalDate, const QString& strMVals,
+                    const QString& strFileName = QString());
     bool PrintCalProtocol(LinePrinter& printer);
-    // Turns the page of `printer` to landscape when a line of the dataset printout is
-    // wider than its portrait page and the page may still turn (what PrintMVals does
-    // first). False when the dataset cannot be laid out.
+    // Turns the page of `printer` to landscape when the dataset printout needs it (a line
+    // of the list, or the table report's columns, wider than the portrait page) and the
+    // page may still turn (what PrintMVals does first). False when the dataset cannot be
+    // laid out.
     bool FitMValsPage(LinePrinter& printer, const QString& strDeviceName, const QString& strSerNo,
-                      const QString& strUser, const QDateTime& mvalDate, const QString& strMVals);
+                      const QString& strUser, const QDateTime& mvalDate, const QString& strMVals,
+                      const QString& strFileName = QString());
 
 private:
     // Opens the printer the printouts go to; false when it cannot be started.
@@ -66,6 +77,14 @@ private:
                              const QString& strUser);
     bool PrintProtocolBody();
     bool EndPrintout();
+    // The page painter of `printer` when the printout is a table report.
+    PagePainter* ReportPainter(LinePrinter& printer) const;
+    std::optional<ReportContent> MValsReport(const QString& strDeviceName, const QString& strSerNo,
+                                             const QString& strUser, const QDateTime& mvalDate,
+                                             const QString& strMVals, const QString& strFileName);
+    std::optional<ReportContent> ProtocolReport();
+    // The time of printing, the picture and the signature choice.
+    void CompleteReport(ReportContent& content);
     QString FitToWidth(QString text) const;
 
     Services& m_services;
@@ -75,4 +94,5 @@ private:
     std::function<QDateTime()> m_clock;
     short m_intLinesPrinted = 0;
     short m_intLinesPerPage = 0;
+    PrintOptions m_options;
 };

@@ -8,11 +8,17 @@
 // wider than the portrait page is printed in landscape.
 enum class PageOrientation { Automatic, Portrait, Landscape };
 
+class PagePainter;
+
 // A printer that prints plain text lines from the top of the page down, in its own units
 // (the same unit for heights, widths and the printable size).
 class LinePrinter {
 public:
     virtual ~LinePrinter() = default;
+
+    // The same printer painting text anywhere on its pages (the table report), or nullptr
+    // for a printer that only prints lines.
+    virtual PagePainter* Pages() { return nullptr; }
 
     virtual void SetFontSize(double points) = 0;
     virtual double TextHeight(const QString& text) const = 0;

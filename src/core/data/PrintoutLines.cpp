@@ -3,6 +3,7 @@
 #include "app/DateText.h"
 #include "app/StringTable.h"
 #include "calibration/CCalProtocol.h"
+#include "calibration/ProtocolData.h"
 #include "calibration/ProtocolDisplay.h"
 
 #include <algorithm>
@@ -21,46 +22,36 @@ QStringList CalibrationLines(const QString& strCalData, const QString& strCalTim
 }
 
 std::optional<QStringList> PHBodyLines(CCalProtocol& protocol) {
-    QString meter, serNo, user, date, time, interval, mode, slope, asy, quality;
-    bool showTempF = false;
-    bool showSlopePC = false;
-    short points = 0;
-    QStringList ph, mV, temp;
-    if (!protocol.GetProtocolPH(meter, serNo, user, date, time, interval, mode, slope, asy, quality,
-                                showTempF, showSlopePC, points, ph, mV, temp)) {
+    const std::optional<PHProtocolData> d = ReadPHProtocol(protocol);
+    if (!d) {
         return std::nullopt;
     }
-    QStringList lines = CalibrationLines(date, time, interval, mode);
-    lines << LabelLine(1225, SlopeDisplayText(slope, showSlopePC))
-          << LabelLine(1226, asy + QStringLiteral(" mV")) << LabelLine(1227, quality) << QString();
-    const int shown = std::min<int>(points, static_cast<int>(ph.size()));
+    QStringList lines = CalibrationLines(d->date, d->time, d->interval, d->mode);
+    lines << LabelLine(1225, SlopeDisplayText(d->slope, d->showSlopePC))
+          << LabelLine(1226, d->asy + QStringLiteral(" mV")) << LabelLine(1227, d->quality)
+          << QString();
+    const int shown = std::min<int>(d->points, static_cast<int>(d->ph.size()));
     for (int i = 0; i < shown; ++i) {
-        lines << Indented(QStringLiteral("#%1").arg(i + 1) + kTab + ph[i] + kTab + mV[i] +
+        lines << Indented(QStringLiteral("#%1").arg(i + 1) + kTab + d->ph[i] + kTab + d->mV[i] +
                           QStringLiteral(" mV") + kTab +
-                          TemperatureDisplayText(protocol, temp[i], showTempF));
+                          TemperatureDisplayText(protocol, d->temp[i], d->showTempF));
     }
     lines << QString();
     return lines;
 }
 
 std::optional<QStringList> TurbidityBodyLines(CCalProtocol& protocol) {
-    QString meter, serNo, user, date, time, interval, mode;
-    short points = 0;
-    QStringList standards;
-    QString lotTotal, expiry, manufacturer;
-    QStringList lots;
-    if (!protocol.GetProtocolTurbidity(meter, serNo, user, date, time, interval, mode, points,
-                                       standards) ||
-        !protocol.GetChargeID(lotTotal, expiry, manufacturer, lots)) {
+    const std::optional<TurbidityProtocolData> d = ReadTurbidityProtocol(protocol);
+    if (!d) {
         return std::nullopt;
     }
-    QStringList lines = CalibrationLines(date, time, interval, mode);
-    lines << QString() << LabelLine(1232, lotTotal) << LabelLine(1233, expiry)
-          << LabelLine(1234, manufacturer);
-    const int shown = std::min<int>(points, static_cast<int>(standards.size()));
+    QStringList lines = CalibrationLines(d->date, d->time, d->interval, d->mode);
+    lines << QString() << LabelLine(1232, d->lotTotal) << LabelLine(1233, d->expiry)
+          << LabelLine(1234, d->manufacturer);
+    const int shown = std::min<int>(d->points, static_cast<int>(d->standards.size()));
     for (int i = 0; i < shown; ++i) {
-        lines << Indented(StandardDisplayText(standards[i]) + QStringLiteral(": ") + lots.value(i) +
-                          kBlank + LoadResString(1026));
+        lines << Indented(StandardDisplayText(d->standards[i]) + QStringLiteral(": ") +
+                          d->lots.value(i) + kBlank + LoadResString(1026));
     }
     lines << QString();
     return lines;

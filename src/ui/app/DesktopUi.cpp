@@ -3,16 +3,21 @@
 #include "app/LastFolders.h"
 #include "print/SystemLinePrinter.h"
 #include "ui/app/FileFilter.h"
+#include "ui/app/PrintOptionsBox.h"
 
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontMetrics>
+#include <QGraphicsView>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QScreen>
+#include <QToolBar>
 
 namespace {
 
@@ -85,6 +90,49 @@ std::unique_ptr<QPrinter> LaidOutPrinter(const PrintRequest& request) {
         request.fitPage(layout);
     }
     return printer;
+}
+
+// Swallows the paint events of a widget while alive, and repaints it at the end.
+class PaintBlocker : public QObject {
+public:
+    explicit PaintBlocker(QWidget* widget) : m_widget(widget) {
+        if (widget) {
+            widget->installEventFilter(this);
+        }
+    }
+    ~PaintBlocker() override {
+        if (m_widget) {
+            m_widget->removeEventFilter(this);
+            m_widget->update();
+        }
+    }
+    PaintBlocker(const PaintBlocker&) = delete;
+    PaintBlocker& operator=(const PaintBlocker&) = delete;
+
+    bool eventFilter(QObject*, QEvent* event) override { return event->type() == QEvent::Paint; }
+
+private:
+    QPointer<QWidget> m_widget;
+};
+
+// The layout choice on the preview's tool bar: the pages follow it at once.
+void AddPreviewChoice(QPrintPreviewDialog& dialog, const PrintRequest& request) {
+    auto* bar = dialog.findChild<QToolBar*>();
+    auto* preview = dialog.findChild<QPrintPreviewWidget*>();
+    if (!request.setOptions || !bar || !preview) {
+        return;
+    }
+    auto* choice = new PrintOptionsBox(request.options, bar);
+    bar->addSeparator();
+    bar->addWidget(choice);
+    QObject::connect(choice, &PrintOptionsBox::Changed, preview,
+                     [&request, preview, choice](const PrintOptions& options) {
+                         request.setOptions(options);
+                         // No second change while the pages are rendered.
+                         choice->setEnabled(false);
+                         preview->updatePreview();
+                         choice->setEnabled(true);
+                     });
 }
 
 } // namespace
@@ -178,8 +226,16 @@ std::unique_ptr<LinePrinter> DesktopUi::PrintDialog(const PrintRequest& request)
         dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintPageRange |
                           QAbstractPrintDialog::PrintCollateCopies |
                           QAbstractPrintDialog::PrintShowPageSize);
+        PrintOptionsBox* choice = nullptr;
+        if (request.setOptions) {
+            choice = new PrintOptionsBox(request.options, &dialog);
+            dialog.setOptionTabs({choice});
+        }
         if (dialog.exec() != QDialog::Accepted) {
             return nullptr;
+        }
+        if (choice) {
+            request.setOptions(choice->Options());
         }
     }
     return std::make_unique<SystemLinePrinter>(std::move(printer));
@@ -193,10 +249,15 @@ void DesktopUi::PrintPreview(const PrintRequest& request) {
         dialog.resize(screen->availableGeometry().size() * 3 / 4);
     }
     // The preview's pages and a printout started from it take the same path.
+    auto* view = dialog.findChild<QGraphicsView*>();
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
-                     [&request](QPrinter* target) {
+                     [&request, view](QPrinter* target) {
+                         // A new rendering drops the pages shown so far while the printout
+                         // still yields to events: the view must not paint them meanwhile.
+                         const PaintBlocker blocker(view ? view->viewport() : nullptr);
                          SystemLinePrinter lines(*target);
                          request.print(lines);
                      });
+    AddPreviewChoice(dialog, request);
     dialog.exec();
 }

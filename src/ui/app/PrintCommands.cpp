@@ -14,7 +14,17 @@
 namespace {
 
 PrintRequest RequestFor(Services& services, const Printout& printout) {
-    return {services.print.PrinterName(), printout.fitPage, printout.print};
+    PrintRequest request;
+    request.printerName = services.print.PrinterName();
+    request.fitPage = printout.fitPage;
+    request.print = printout.print;
+    request.options = services.print.Options();
+    // The choice holds for the printouts that follow and for the user's next session.
+    request.setOptions = [&services](const PrintOptions& options) {
+        services.print.SetOptions(options);
+        RememberPrintOptions(options);
+    };
+    return request;
 }
 
 bool Fail(Services& services, int message) {

@@ -112,6 +112,7 @@ void frmMain::Form_Load() {
     LoadIcon();
     m_services = std::make_unique<Services>(m_ui, m_makeLink(m_ui));
     m_services->print.SetPrinterFactory(std::make_unique<SystemPrinterFactory>());
+    m_services->print.SetOptions(RememberedPrintOptions());
     // Every window's commands follow the busy state, at its start and at its end.
     connect(&m_services->busy, &BusyState::Changed, this, [this](bool busy) {
         SetMousePointer(busy ? 11 : 0);

@@ -164,7 +164,7 @@ bool frmDocument::PrintDocument() {
     bool printed = false;
     const bool result = AskAndPrint(m_services, [&] {
         printed = m_services.print.PrintMVals(m_mvals.strMeter, m_mvals.strSerNo, m_mvals.strUser,
-                                              m_mvals.curDate, m_mvals.strMVals);
+                                              m_mvals.curDate, m_mvals.strMVals, m_strFilePath);
         return printed;
     });
     if (printed) {

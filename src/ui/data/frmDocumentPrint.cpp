@@ -24,11 +24,13 @@ std::optional<Printout> frmDocument::DatasetPrintout() {
     Printout printout;
     printout.fitPage = [this](LinePrinter& printer) {
         return m_services.print.FitMValsPage(printer, m_mvals.strMeter, m_mvals.strSerNo,
-                                             m_mvals.strUser, m_mvals.curDate, m_mvals.strMVals);
+                                             m_mvals.strUser, m_mvals.curDate, m_mvals.strMVals,
+                                             m_strFilePath);
     };
     printout.print = [this](LinePrinter& printer) {
         return m_services.print.PrintMVals(printer, m_mvals.strMeter, m_mvals.strSerNo,
-                                           m_mvals.strUser, m_mvals.curDate, m_mvals.strMVals);
+                                           m_mvals.strUser, m_mvals.curDate, m_mvals.strMVals,
+                                           m_strFilePath);
     };
     printout.pdfName = ProposedName();
     return printout;

@@ -1,12 +1,14 @@
 #include "data/CPrint.h"
 
 #include "app/Services.h"
+#include "support/RecordingPagePainter.h"
 #include "support/RecordingPrinter.h"
 #include "support/ScriptedMeterLink.h"
 #include "support/ScriptedUi.h"
 #include "support/TempDir.h"
 
 #include <QLocale>
+#include <QSet>
 #include <gtest/gtest.h>
 
 namespace {
@@ -402,4 +404,66 @@ TEST_F(CPrintTest, PrintoutsOnAPrinterTheCallerOpenedAndFittingItsPage) {
     EXPECT_FALSE(services.print.FitMValsPage(*NewRecordingPrinter(log, {}), model, {}, {}, date,
                                              QStringLiteral("x")))
         << "records that cannot be read cannot be laid out";
+}
+
+TEST_F(CPrintTest, ProtocolsAsTablesUnderTheirTitlesAlignedAndSigned) {
+    const auto bold = [](const RecordingPagePainter& painter) {
+        QStringList texts;
+        for (const RecordingPagePainter::Text& t : painter.texts) {
+            if (t.bold) {
+                texts << t.text;
+            }
+        }
+        return texts;
+    };
+    const auto ends = [](const QList<RecordingPagePainter::Text>& cells) {
+        QSet<double> xs;
+        for (const RecordingPagePainter::Text& t : cells) {
+            xs.insert(t.Right());
+        }
+        return xs.size();
+    };
+    LoadProtocol(kPHFile.arg(QStringLiteral("False"), QStringLiteral("False")));
+    RecordingPagePainter ph(595, 842, false);
+    ASSERT_TRUE(services.print.PrintCalProtocol(ph));
+    EXPECT_EQ(bold(ph), QStringList({"Protocole de calibration - pH", "N°", "pH", "Valeur", "Unité",
+                                     "Température"}));
+    EXPECT_EQ(ph.documentTitle,
+              QStringLiteral("Protocole de calibration - pH \u2014 Zentravox pH SN-4711 \u2014 "
+                             "15/03/2024"));
+    EXPECT_EQ(ph.Find(QStringLiteral("App. de mesure: Zentravox pH")).size(), 1);
+    EXPECT_EQ(ph.Find(QStringLiteral("Pente: -58.0 mV/pH")).size(), 1);
+    EXPECT_EQ(ends(ph.Find(QStringLiteral("172.3")) + ph.Find(QStringLiteral("-3.1"))), 1);
+    EXPECT_EQ(ends(ph.Find(QStringLiteral("25.0 °C")) + ph.Find(QStringLiteral("-40 °C"))), 1);
+    EXPECT_EQ(ph.Find(QStringLiteral("-3.1")).front().top,
+              ph.Find(QStringLiteral("-40 °C")).front().top);
+    EXPECT_EQ(ph.Find(QStringLiteral("Contrôlé par: ______________   Date: ______________   "
+                                     "Signature: ______________"))
+                  .size(),
+              1);
+
+    LoadProtocol(kTurbidityFile.arg(QStringLiteral("5-P ExtCAL"), QStringLiteral("5"),
+                                    QStringLiteral("0.02;10.0;100;500;1000")));
+    services.print.SetOptions({PrintLayout::Table, false});
+    RecordingPagePainter turbidity(595, 842, false);
+    ASSERT_TRUE(services.print.PrintCalProtocol(turbidity));
+    EXPECT_EQ(bold(turbidity).mid(1),
+              QStringList({"Etalon", "Valeur", "Unité", "Lot de set", "Date d'exp.", "Fabricant",
+                           "Commentaire (p.ex. sous-lot)", "Etat"}));
+    const QList<RecordingPagePainter::Text> fifth = turbidity.Find(QStringLiteral("sl-5"));
+    ASSERT_EQ(fifth.size(), 1);
+    EXPECT_EQ(turbidity.Find(QStringLiteral("1000")).front().top, fifth.front().top);
+    EXPECT_EQ(turbidity.Find(QStringLiteral("Formazine SA")).size(), 5);
+    EXPECT_EQ(turbidity.Find(QStringLiteral("OK")).size(), 5);
+    EXPECT_EQ(ends(turbidity.Find(QStringLiteral("0.02")) + turbidity.Find(QStringLiteral("1000"))),
+              1);
+    for (const RecordingPagePainter::Text& t : turbidity.texts) {
+        EXPECT_FALSE(t.text.startsWith(QStringLiteral("Contrôlé par:")));
+    }
+
+    // The list stays what it was, on a page painter too.
+    services.print.SetOptions({PrintLayout::Lines, true});
+    RecordingPagePainter list(595, 842, false);
+    ASSERT_TRUE(services.print.PrintCalProtocol(list));
+    EXPECT_EQ(list.Find(I + QStringLiteral("1000 FNU/NTU: sl-5 OK")).size(), 1);
 }

@@ -233,7 +233,7 @@ TEST_F(PHWindow, PrintOptionsGoToTheChosenPrinterAndIntoAPdf) {
     EXPECT_TRUE(ui.messages.isEmpty()) << ui.MessageTexts().join('|').toStdString();
     const QStringList lines = PdfLines(File("protocol.pdf"));
     EXPECT_TRUE(lines.contains(QStringLiteral("Protocole de calibration - pH")));
-    EXPECT_TRUE(lines.contains(QStringLiteral("#1 4.01 172.3 mV 77,0 °F")));
+    EXPECT_TRUE(lines.contains(QStringLiteral("1 4.01 172.3 mV 77,0 °F")));
     EXPECT_TRUE(lines.contains(QStringLiteral("Pente: 99,6 %")));
 
     // The preview gets the same printout.

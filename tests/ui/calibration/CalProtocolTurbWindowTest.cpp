@@ -181,7 +181,8 @@ TEST_F(TurbWindow, PrintingCarriesTheLotAndTheMenuOpensTheWindowModally) {
     w->cmdPrintOptions->menu()->actions()[2]->trigger();
     EXPECT_EQ(ui.dialogs.last().request.fileName,
               QStringLiteral("CalProt Turb 3-P StdCAL 20240315"));
-    EXPECT_TRUE(PdfLines(File("turbidity.pdf")).contains(QStringLiteral("10.0 FNU/NTU: s2 OK")));
+    EXPECT_TRUE(
+        PdfLines(File("turbidity.pdf")).contains(QStringLiteral("2 10.0 FNU/NTU L-9 s2 OK")));
 
     QString shown;
     ui.messageAnswers = {MsgResult::No}; // the lot typed above is left unsaved

@@ -8,10 +8,13 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QMenu>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
+#include <QSettings>
 #include <QTimer>
 #include <functional>
 #include <gtest/gtest.h>
@@ -227,7 +230,7 @@ TEST(DocumentPrint, ThePrintDialogsChoiceGetsTheDatasetPrintout) {
     EXPECT_TRUE(f.log->documents.last().discarded);
 }
 
-TEST(DocumentPrint, APhotometerPdfOnA4HoldsEveryFieldOfEveryRecord) {
+TEST(DocumentPrint, APhotometerPdfOnA4HoldsEveryFieldOfEveryRecordInItsColumns) {
     PhotometerFixture f(60);
     const QString chosen = f.dir.file(QStringLiteral("Zentravox"));
     f.ui.dialogAnswers = {chosen};
@@ -245,9 +248,9 @@ TEST(DocumentPrint, APhotometerPdfOnA4HoldsEveryFieldOfEveryRecord) {
     EXPECT_TRUE(PdfPageSize(pdf).startsWith(QStringLiteral("Page size: 842 x 595 pts (A4)")))
         << PdfPageSize(pdf).toStdString();
     const QStringList lines = PdfLines(pdf);
-    EXPECT_TRUE(lines.contains(QStringLiteral("Utilisateur: René")));
+    EXPECT_TRUE(lines.join('|').contains(QStringLiteral("Utilisateur: René")));
     for (const QString& record : f.records) {
-        EXPECT_TRUE(lines.contains(PrintedRecordLine(record))) << record.toStdString();
+        EXPECT_TRUE(lines.contains(ReportRecordLine(record))) << record.toStdString();
     }
     EXPECT_TRUE(f.log->documents.isEmpty()) << "no printer involved";
 
@@ -269,6 +272,8 @@ TEST(DocumentPrint, APhotometerPdfOnA4HoldsEveryFieldOfEveryRecord) {
 
 TEST(DocumentPrint, ThePreviewShowsThePagesOfThePdf) {
     PhotometerFixture f(80); // more than one page
+    // The footers name the time of printing: the same for the PDF and the preview.
+    f.main->services().print.SetClock([] { return QDateTime(QDate(2025, 1, 31), QTime(9, 0)); });
     const QString exported = f.dir.file(QStringLiteral("export.pdf"));
     f.ui.dialogAnswers = {exported};
     f.Entry("mnuFileExportPdf")->trigger();
@@ -303,4 +308,34 @@ TEST(DocumentPrint, ThePreviewShowsThePagesOfThePdf) {
     EXPECT_EQ(PdfPages(previewed), pdfPages);
     EXPECT_EQ(PdfPageSize(previewed), PdfPageSize(exported));
     EXPECT_TRUE(f.log->documents.isEmpty());
+}
+
+TEST(DocumentPrint, ThePreviewOffersTheListAndTheSignatureAndRemembersTheChoice) {
+    PhotometerFixture f(80);
+    int paints = 0;
+    bool signatureWithList = true;
+    f.ui.onPrintPreview = [&](const PrintRequest& request) {
+        WhenShown<QPrintPreviewDialog>([&](QPrintPreviewDialog* dialog) {
+            auto* layout = dialog->findChild<QComboBox*>(QStringLiteral("cboPrintLayout"));
+            auto* signature = dialog->findChild<QCheckBox*>(QStringLiteral("chkPrintSignature"));
+            ASSERT_TRUE(layout && signature);
+            EXPECT_EQ(layout->currentText(), QStringLiteral("Tableau"));
+            EXPECT_TRUE(signature->isChecked());
+            QObject::connect(dialog, &QPrintPreviewDialog::paintRequested, [&] { ++paints; });
+            signature->setChecked(false);
+            layout->setCurrentIndex(layout->findText(QStringLiteral("Liste")));
+            signatureWithList = signature->isEnabled();
+            dialog->reject();
+        });
+        DesktopUi desktop;
+        desktop.PrintPreview(request);
+    };
+    f.Entry("mnuFilePreview")->trigger();
+    EXPECT_EQ(paints, 2) << "the pages follow each change";
+    EXPECT_FALSE(signatureWithList) << "the list has no signature block";
+    EXPECT_EQ(f.main->services().print.Options().layout, PrintLayout::Lines);
+    const PrintOptions kept = RememberedPrintOptions();
+    EXPECT_EQ(kept.layout, PrintLayout::Lines);
+    EXPECT_FALSE(kept.signature);
+    QSettings().remove(QStringLiteral("Settings"));
 }

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QDateTime>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// What a table report shows, independent of the page it goes on.
+struct ReportField {
+    QString label; // with its colon, from the string table
+    QString value;
+};
+
+struct ReportColumn {
+    QString title;
+    bool alignRight = false; // values (numbers) end at one x; texts start at one x
+};
+
+struct ReportContent {
+    QString documentTitle;      // the document's own title (a PDF's Title)
+    QList<ReportField> header;  // on top of every page, three to a line
+    QString heading;            // bold, once, under the header of the first page
+    QList<ReportField> details; // one per line under the heading (a protocol's data)
+    QList<ReportColumn> columns;
+    QList<QStringList> rows; // one field per column
+    QString picturePath;     // a small picture on top of the first page; empty: none
+    bool signature = true;   // the signature block after the last row
+    QDateTime printedAt;
+};

@@ -1,0 +1,312 @@
+#include "data/TableReport.h"
+
+#include "app/DateText.h"
+#include "app/RunTimeErrors.h"
+#include "app/StringTable.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QSet>
+#include <algorithm>
+#include <cmath>
+#include <numeric>
+
+namespace {
+
+constexpr double kLargestFont_pt = 10;
+constexpr double kSmallestFont_pt = 7;
+constexpr double kFontStep_pt = 0.5;
+constexpr int kFieldsPerHeaderLine = 3;
+// In line heights: the picture, the space under a block, the rule under the titles.
+constexpr double kPictureLines = 3;
+constexpr double kBlockSpace = 0.5;
+constexpr double kRuleSpace = 0.4;
+constexpr int kSignatureLines = 2; // an empty line, then the block
+constexpr double kFooterLines = 1.5;
+const QString kColumnGap = QStringLiteral("   ");
+const QString kSignatureBlank = QStringLiteral(" ______________");
+const QString kSignatureGap = QStringLiteral("   ");
+
+int Lines(double height, double lineHeight) {
+    // A line that fits up to rounding still fits.
+    return static_cast<int>(std::floor(height / lineHeight + 1e-9));
+}
+
+QString FieldText(const ReportField& field) {
+    return field.label + QLatin1Char(' ') + field.value;
+}
+
+QString ProgramText() {
+    const QString version = QCoreApplication::applicationVersion();
+    return version.isEmpty() ? QStringLiteral("Mervex") : QStringLiteral("Mervex ") + version;
+}
+
+} // namespace
+
+TableReport::TableReport(PagePainter& painter, ReportContent content)
+    : m_painter(painter), m_content(std::move(content)) {
+    if (!m_content.picturePath.isEmpty() && !QFileInfo::exists(m_content.picturePath)) {
+        m_content.picturePath.clear();
+    }
+    // Measured once per text and font: a long dataset repeats most of its values.
+    const qsizetype columns = m_content.columns.size();
+    QList<QSet<QString>> seen(columns);
+    m_distinct.resize(columns);
+    for (const QStringList& row : m_content.rows) {
+        for (qsizetype c = 0; c < columns; ++c) {
+            const QString& field = row.value(c);
+            if (!seen[c].contains(field)) {
+                seen[c].insert(field);
+                m_distinct[c] << field;
+            }
+        }
+    }
+}
+
+void TableReport::MeasureColumns(double points) {
+    const qsizetype columns = m_content.columns.size();
+    m_fontSize = points;
+    m_painter.SetFont(points, true);
+    m_titleWidths.resize(columns);
+    for (qsizetype c = 0; c < columns; ++c) {
+        m_titleWidths[c] = m_painter.TextWidth(m_content.columns[c].title);
+    }
+    m_painter.SetFont(points, false);
+    m_widths = m_titleWidths;
+    for (qsizetype c = 0; c < columns; ++c) {
+        for (const QString& text : m_distinct[c]) {
+            m_widths[c] = std::max(m_widths[c], m_painter.TextWidth(text));
+        }
+    }
+    m_lineHeight = m_painter.TextHeight(QStringLiteral("Mg"));
+    m_gap = m_painter.TextWidth(kColumnGap);
+}
+
+bool TableReport::ColumnsFit() const {
+    const double total = std::accumulate(m_widths.cbegin(), m_widths.cend(), 0.0) +
+                         m_gap * static_cast<double>(std::max<qsizetype>(m_widths.size() - 1, 0));
+    return total <= m_painter.PrintableWidth();
+}
+
+void TableReport::Fit() {
+    MeasureColumns(kLargestFont_pt);
+    if (!ColumnsFit() && m_painter.MayTurnPage()) {
+        m_painter.TurnToLandscape();
+    }
+    while (!ColumnsFit() && m_fontSize - kFontStep_pt >= kSmallestFont_pt) {
+        MeasureColumns(m_fontSize - kFontStep_pt);
+    }
+    MakeBands();
+    Paginate();
+    m_fitted = true;
+}
+
+void TableReport::MakeBands() {
+    m_bands.clear();
+    const int columns = static_cast<int>(m_widths.size());
+    if (ColumnsFit() || columns < 2) {
+        QList<int> all(columns);
+        std::iota(all.begin(), all.end(), 0);
+        m_bands << all;
+        return;
+    }
+    const double width = m_painter.PrintableWidth();
+    QList<int> band{0};
+    double used = m_widths[0];
+    for (int c = 1; c < columns; ++c) {
+        // A band holds at least one column beside the first, even one too wide for it.
+        if (band.size() > 1 && used + m_gap + m_widths[c] > width) {
+            m_bands << band;
+            band = {0};
+            used = m_widths[0];
+        }
+        band << c;
+        used += m_gap + m_widths[c];
+    }
+    m_bands << band;
+}
+
+double TableReport::TopHeight(bool firstPage) const {
+    const auto headerLines =
+        (m_content.header.size() + kFieldsPerHeaderLine - 1) / kFieldsPerHeaderLine;
+    double lines = static_cast<double>(headerLines) + kBlockSpace;
+    if (firstPage) {
+        if (!m_content.picturePath.isEmpty()) {
+            lines += kPictureLines + kBlockSpace;
+        }
+        const auto extra = (m_content.heading.isEmpty() ? 0 : 1) + m_content.details.size();
+        if (extra > 0) {
+            lines += static_cast<double>(extra) + kBlockSpace;
+        }
+    }
+    return lines * m_lineHeight;
+}
+
+double TableReport::FooterHeight() const {
+    return kFooterLines * m_lineHeight;
+}
+
+void TableReport::Paginate() {
+    const double table =
+        m_painter.PrintableHeight() - FooterHeight() - (1 + kRuleSpace) * m_lineHeight;
+    const int firstRows = Lines(table - TopHeight(true), m_lineHeight);
+    const int otherRows = Lines(table - TopHeight(false), m_lineHeight);
+    if (m_lineHeight <= 0 || firstRows < 1 || otherRows < 1) {
+        throw RunTimeError(RtError::TooFewPrintLines);
+    }
+    m_pages.clear();
+    const qsizetype rows = m_content.rows.size();
+    qsizetype start = 0;
+    int room = firstRows;
+    do {
+        room = m_pages.isEmpty() ? firstRows : otherRows;
+        const qsizetype count = std::min<qsizetype>(room, rows - start);
+        for (int band = 0; band < m_bands.size(); ++band) {
+            m_pages << Page{band, start, count, true, false};
+        }
+        start += count;
+    } while (start < rows);
+    if (!m_content.signature) {
+        return;
+    }
+    if (room - m_pages.last().rowCount >= kSignatureLines) {
+        m_pages.last().signature = true;
+    } else {
+        m_pages << Page{m_pages.last().band, rows, 0, false, true};
+    }
+}
+
+QString TableReport::Elided(const QString& text, double width) const {
+    if (m_painter.TextWidth(text) <= width) {
+        return text;
+    }
+    const QString ellipsis(QChar(0x2026));
+    qsizetype fits = 0;
+    qsizetype tooLong = text.size();
+    while (tooLong - fits > 1) {
+        const qsizetype middle = (fits + tooLong) / 2;
+        if (m_painter.TextWidth(text.left(middle) + ellipsis) <= width) {
+            fits = middle;
+        } else {
+            tooLong = middle;
+        }
+    }
+    return text.left(fits) + ellipsis;
+}
+
+bool TableReport::Print() {
+    if (!m_fitted) {
+        Fit();
+    }
+    m_painter.SetDocumentInfo(m_content.documentTitle, ProgramText());
+    for (int i = 0; i < PageCount(); ++i) {
+        PaintPage(i);
+    }
+    return m_painter.EndDocument();
+}
+
+void TableReport::PaintPage(int index) {
+    if (index > 0) {
+        m_painter.NewPage();
+    }
+    const Page& page = m_pages[index];
+    double y = 0;
+    if (index == 0 && !m_content.picturePath.isEmpty()) {
+        m_painter.DrawPicture(m_content.picturePath, 0, 0, kPictureLines * m_lineHeight);
+        y += (kPictureLines + kBlockSpace) * m_lineHeight;
+    }
+    y = PaintHeader(y);
+    if (index == 0) {
+        y = PaintFirstPageTop(y);
+    }
+    if (page.table) {
+        y = PaintTable(page, y);
+    }
+    if (page.signature) {
+        PaintSignature(y);
+    }
+    PaintFooter(index);
+}
+
+double TableReport::PaintHeader(double y) {
+    m_painter.SetFont(m_fontSize, false);
+    const double cell = m_painter.PrintableWidth() / kFieldsPerHeaderLine;
+    for (qsizetype i = 0; i < m_content.header.size(); ++i) {
+        const double x = static_cast<double>(i % kFieldsPerHeaderLine) * cell;
+        const double top = y + static_cast<double>(i / kFieldsPerHeaderLine) * m_lineHeight;
+        m_painter.DrawText(x, top, cell, PagePainter::Align::Left,
+                           Elided(FieldText(m_content.header[i]), cell - m_gap));
+    }
+    return y + TopHeight(false);
+}
+
+double TableReport::PaintFirstPageTop(double y) {
+    const double width = m_painter.PrintableWidth();
+    bool any = false;
+    if (!m_content.heading.isEmpty()) {
+        m_painter.SetFont(m_fontSize, true);
+        m_painter.DrawText(0, y, width, PagePainter::Align::Left, Elided(m_content.heading, width));
+        y += m_lineHeight;
+        any = true;
+    }
+    m_painter.SetFont(m_fontSize, false);
+    for (const ReportField& field : m_content.details) {
+        m_painter.DrawText(0, y, width, PagePainter::Align::Left, Elided(FieldText(field), width));
+        y += m_lineHeight;
+        any = true;
+    }
+    return any ? y + kBlockSpace * m_lineHeight : y;
+}
+
+double TableReport::PaintTable(const Page& page, double y) {
+    const QList<int>& band = m_bands[page.band];
+    const auto align = [&](int c) {
+        return m_content.columns[c].alignRight ? PagePainter::Align::Right
+                                               : PagePainter::Align::Left;
+    };
+    m_painter.SetFont(m_fontSize, true);
+    double x = 0;
+    for (const int c : band) {
+        m_painter.DrawText(x, y, m_widths[c], align(c), m_content.columns[c].title);
+        x += m_widths[c] + m_gap;
+    }
+    const double tableWidth = std::max(0.0, x - m_gap);
+    y += m_lineHeight;
+    m_painter.DrawRule(0, tableWidth, y + kRuleSpace * m_lineHeight / 2);
+    y += kRuleSpace * m_lineHeight;
+    m_painter.SetFont(m_fontSize, false);
+    for (qsizetype r = page.firstRow; r < page.firstRow + page.rowCount; ++r) {
+        const QStringList& row = m_content.rows[r];
+        x = 0;
+        for (const int c : band) {
+            m_painter.DrawText(x, y, m_widths[c], align(c), row.value(c));
+            x += m_widths[c] + m_gap;
+        }
+        y += m_lineHeight;
+    }
+    return y;
+}
+
+void TableReport::PaintSignature(double y) {
+    const QString text =
+        QStringList{LoadResString(1612) + kSignatureBlank, LoadResString(1049) + kSignatureBlank,
+                    LoadResString(1613) + kSignatureBlank}
+            .join(kSignatureGap);
+    const double width = m_painter.PrintableWidth();
+    m_painter.SetFont(m_fontSize, false);
+    m_painter.DrawText(0, y + m_lineHeight, width, PagePainter::Align::Left, Elided(text, width));
+}
+
+void TableReport::PaintFooter(int index) {
+    const double width = m_painter.PrintableWidth();
+    const double y = m_painter.PrintableHeight() - m_lineHeight;
+    m_painter.DrawRule(0, width, y - (kFooterLines - 1) * m_lineHeight / 2);
+    m_painter.SetFont(m_fontSize, false);
+    const QDateTime& at = m_content.printedAt;
+    m_painter.DrawText(0, y, width, PagePainter::Align::Left,
+                       LoadResString(1611) + QLatin1Char(' ') + ShortDateText(at.date()) +
+                           QLatin1Char(' ') + LongTimeText(at.time()));
+    m_painter.DrawText(0, y, width, PagePainter::Align::Center, ProgramText());
+    m_painter.DrawText(0, y, width, PagePainter::Align::Right,
+                       LoadResString(1610).arg(index + 1).arg(PageCount()));
+}

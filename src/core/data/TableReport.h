@@ -1,0 +1,67 @@
+#pragma once
+
+#include "data/PagePainter.h"
+#include "data/ReportContent.h"
+
+#include <QList>
+
+// A table report on a page painter: the header block and the column titles on every page,
+// the rows below them (never split), the signature block after the last row, and a footer
+// with "Page x / y", the time of printing and the program's name and version.
+//
+// Fitting, in this order: every column as wide as its widest value or title; portrait at
+// 10 pt; else landscape (when the page may still turn); else the font steps down by half a
+// point to 7 pt; and only when even that is too wide, the columns are dealt out into bands
+// from the left in the meter's own column order, so the rightmost (least important)
+// columns continue on a second band of pages. Each band repeats the first column (the
+// record number) so that its rows can be matched; the bands of the same rows follow each
+// other, page after page.
+class TableReport {
+public:
+    TableReport(PagePainter& painter, ReportContent content);
+
+    // Chooses the orientation, the font and the bands, and lays the pages out. Throws
+    // MervexError when the page cannot hold the header, the titles and one row.
+    void Fit();
+    int PageCount() const { return static_cast<int>(m_pages.size()); }
+    double FontSize() const { return m_fontSize; }
+    // The columns of each band, by index into the content's columns.
+    const QList<QList<int>>& Bands() const { return m_bands; }
+    // Paints every page (fitting first when not done yet) and ends the document.
+    bool Print();
+
+private:
+    struct Page {
+        int band = 0;
+        qsizetype firstRow = 0;
+        qsizetype rowCount = 0;
+        bool table = true; // false: a page holding only the signature block
+        bool signature = false;
+    };
+
+    void MeasureColumns(double points);
+    bool ColumnsFit() const;
+    void MakeBands();
+    void Paginate();
+    double TopHeight(bool firstPage) const;
+    double FooterHeight() const;
+    void PaintPage(int index);
+    double PaintHeader(double y);
+    double PaintFirstPageTop(double y);
+    double PaintTable(const Page& page, double y);
+    void PaintSignature(double y);
+    void PaintFooter(int index);
+    QString Elided(const QString& text, double width) const;
+
+    PagePainter& m_painter;
+    ReportContent m_content;
+    QList<QStringList> m_distinct; // per column: every text once, titles included
+    QList<double> m_titleWidths;
+    QList<double> m_widths; // per column, at the chosen font
+    double m_fontSize = 0;
+    double m_lineHeight = 0;
+    double m_gap = 0;
+    QList<QList<int>> m_bands;
+    QList<Page> m_pages;
+    bool m_fitted = false;
+};
