@@ -1,4 +1,5 @@
 #include "app/Services.h"
+#include "cli/CliArchive.h"
 #include "cli/CliCommand.h"
 #include "cli/CliSearch.h"
 #include "data/MValSet.h"
@@ -23,7 +24,8 @@ CImportMVal::ProgressHook TerminalProgress() {
     };
 }
 
-int RunImport(CliContext& ctx, const QStringList& args) {
+int RunImport(CliContext& ctx, QStringList args) {
+    const bool archive = !args.removeAll(QStringLiteral("--no-archive"));
     if (args.size() != 1) {
         return UsageError(ctx, QStringLiteral("import"));
     }
@@ -53,12 +55,17 @@ int RunImport(CliContext& ctx, const QStringList& args) {
         ReportFailure(ctx, 1177);
         return kExitFailure;
     }
+    if (archive) {
+        ArchiveImport(ctx, set);
+    }
     return kExitOk;
 }
 
 const CliRegistration reg({QStringLiteral("import"),
-                           QStringLiteral("import OUT.csv                   search, read the data "
-                                          "memory, save it as a dataset file"),
+                           QStringLiteral("import OUT.csv [--no-archive]    search, read the data "
+                                          "memory, save it as a dataset file\n"
+                                          "                                   and add it to "
+                                          "the archive (unless --no-archive)"),
                            &RunImport});
 
 } // namespace

@@ -6,11 +6,7 @@
 PdfLinePrinter::PdfLinePrinter(const QString& path, const QPageSize& page,
                                PageOrientation orientation)
     : m_file(path), m_writer(&m_file) {
-    // A folder that refuses the temporary file may still hold a file the user can write.
-    m_file.setDirectWriteFallback(true);
-    if (!m_file.open(QIODevice::WriteOnly)) {
-        throw FileError(path, m_file, true);
-    }
+    m_file.Begin();
     m_writer.setPageSize(page);
     SetUpPage(m_writer, orientation);
     m_writer.setCreator(QStringLiteral("Mervex"));
@@ -19,16 +15,15 @@ PdfLinePrinter::PdfLinePrinter(const QString& path, const QPageSize& page,
 
 PdfLinePrinter::~PdfLinePrinter() {
     Stop();
-    m_file.cancelWriting();
 }
 
 bool PdfLinePrinter::EndDocument() {
-    // commit() does not report a failed final flush: check it first.
-    const bool written = Finish() && m_file.flush();
-    if (!written) {
-        m_file.cancelWriting();
+    if (!Finish()) {
+        m_file.Discard();
+        return false;
     }
-    return written && m_file.commit();
+    m_file.Commit();
+    return true;
 }
 
 void PdfLinePrinter::SetDocumentInfo(const QString& title, const QString& creator) {

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "app/SafeSaveFile.h"
 #include "print/PainterLinePrinter.h"
 
 #include <QPageSize>
 #include <QPdfWriter>
-#include <QSaveFile>
 
 // A document rendered into a PDF file (15 mm margins). The file appears, or replaces an
 // older one, only when the document ends; a discarded document leaves no file.
@@ -15,10 +15,11 @@ public:
                             PageOrientation orientation = PageOrientation::Automatic);
     ~PdfLinePrinter() override;
 
+    // Throws FileFailure when the finished file cannot be put in place.
     bool EndDocument() override;
     void SetDocumentInfo(const QString& title, const QString& creator) override;
 
 private:
-    QSaveFile m_file;
+    SafeSaveFile m_file;
     QPdfWriter m_writer;
 };

@@ -144,7 +144,8 @@ TEST(CliExport, FailuresGoToStandardErrorWithExitOne) {
     SaveDataset(in, "Zentravox", {"1;06.05.24;07:00;12;901"});
     r = RunCli({"export", in, dir.file("no/such/folder.xls")});
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.err, ErrLine(1058));
+    EXPECT_EQ(r.err, dir.file("no/such/folder.xls") +
+                         QStringLiteral(": Chemin d'accès introuvable\n") + ErrLine(1058));
 
     EXPECT_EQ(RunCli({"export", in}).exitCode, 2);
     r = RunCli({"export", in, out, "extra"});

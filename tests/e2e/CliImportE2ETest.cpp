@@ -2,6 +2,7 @@
 #include "support/CliRunner.h"
 #include "support/MeterSim.h"
 #include "support/QtPrint.h"
+#include "support/SmallDisk.h"
 #include "support/TempDir.h"
 
 #include <QDateTime>
@@ -55,6 +56,27 @@ TEST(CliImportOverTheEmulator, SavesTheDataMemoryAsADatasetFile) {
     EXPECT_FALSE(sim.log().contains(QStringLiteral("U.999")));
 }
 
+// The import is archived unless told not to; a second import of the same memory adds
+// nothing new.
+TEST(CliImportOverTheEmulator, ArchivesTheImportUnlessToldNot) {
+    TempDir dir;
+    const QByteArray savedHome = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", dir.file(QStringLiteral("data")).toLocal8Bit());
+    WriteBytes(dir.file(QStringLiteral("memory.txt")), kRecords);
+    MeterSim sim({QStringLiteral("--model"), QStringLiteral("Zentravox"),
+                  QStringLiteral("--records-file"), dir.file(QStringLiteral("memory.txt"))});
+    ASSERT_TRUE(sim.running()) << sim.errors().toStdString();
+    const QString out = dir.file(QStringLiteral("out.csv"));
+    const CliResult first = RunCli(CliImport(sim, out) << QStringLiteral("--no-archive"));
+    EXPECT_EQ(first.exitCode, 0) << first.err.toStdString();
+    EXPECT_TRUE(first.out.isEmpty());
+    const CliResult second = RunCli(CliImport(sim, out));
+    EXPECT_EQ(second.out, LoadResString(1650).arg(3).arg(0) + QLatin1Char('\n'));
+    const CliResult third = RunCli(CliImport(sim, out));
+    EXPECT_EQ(third.out, LoadResString(1650).arg(0).arg(3) + QLatin1Char('\n'));
+    qputenv("XDG_DATA_HOME", savedHome);
+}
+
 TEST(CliImportOverTheEmulator, ARefusedTransferIsAnImportError) {
     TempDir dir;
     MeterSim sim({QStringLiteral("--model"), QStringLiteral("Ardel 60 T"),
@@ -81,4 +103,23 @@ TEST(CliImportOverTheEmulator, AFileThatCannotBeWrittenIsASaveError) {
     ASSERT_EQ(lines.size(), 2) << r.err.toStdString(); // the system's reason, then ours
     EXPECT_TRUE(lines[0].contains(QStringLiteral("missing/out.csv")));
     EXPECT_EQ(lines[1], LoadResString(1177));
+}
+
+// The import that finds the disk full keeps the old dataset file and names the reason.
+TEST(CliImportOverTheEmulator, AFullDiskKeepsTheOldFile) {
+    const SmallDisk disk(64 * 1024, 16);
+    if (!disk.Mounted()) {
+        GTEST_SKIP() << disk.Why();
+    }
+    TempDir dir;
+    WriteBytes(dir.file(QStringLiteral("memory.txt")), kRecords);
+    MeterSim sim({QStringLiteral("--records-file"), dir.file(QStringLiteral("memory.txt"))});
+    ASSERT_TRUE(sim.running()) << sim.errors().toStdString();
+    const QString out = disk.file(QStringLiteral("old.csv"));
+    WriteBytes(out, "old dataset");
+    disk.Fill();
+    const CliResult r = RunCli(CliImport(sim, out));
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.contains(out + QStringLiteral(": Disque plein"))) << r.err.toStdString();
+    EXPECT_EQ(ReadBytes(out), QByteArray("old dataset"));
 }

@@ -127,7 +127,7 @@ TEST(EnglishSetting, MenusMessagesAndFileDialogsReadEnglish) {
     ASSERT_EQ(Language::Active(), Language::kEnglish);
     MainWindowFixture f;
     ASSERT_TRUE(f.LogIn(QStringLiteral("Lab")));
-    EXPECT_EQ(MenuTitles(*f.main).mid(0, 2), QStringList({"&File", "&Login"}));
+    EXPECT_EQ(MenuTitles(*f.main).mid(0, 3), QStringList({"&File", "&Edit", "&Login"}));
     EXPECT_EQ(f.main->StatusBarText(1), QStringLiteral("offline"));
     f.main->services().ui.Message(LoadResString(1055), LoadResString(1054), MsgIcon::Information);
     ASSERT_EQ(f.ui.messages.size(), 1);
@@ -158,7 +158,7 @@ TEST(CLocale, EveryTextIsTheFrenchOne) {
     EXPECT_GE(compared, 226);
     MainWindowFixture f;
     ASSERT_TRUE(f.LogIn(QStringLiteral("Lab")));
-    EXPECT_EQ(MenuTitles(*f.main).mid(0, 2), QStringList({"&Fichier", "&Login"}));
+    EXPECT_EQ(MenuTitles(*f.main).mid(0, 3), QStringList({"&Fichier", "&Edition", "&Login"}));
     EXPECT_EQ(QuestionButtons(), QStringList({"&Non", "&Oui", "Annuler"}));
     EXPECT_EQ(FileDialog(true).buttons, QStringList({"&Enregistrer", "Annuler"}));
 }

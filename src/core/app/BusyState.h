@@ -25,6 +25,12 @@ public:
 
     bool Busy() const { return m_depth > 0; }
 
+    // Set while the user's request to end the program waits for the running operation:
+    // the operation is stopped for that reason, and what it would report or open is left
+    // out, so that nothing holds the program open. Cleared when the user keeps it open.
+    void SetQuitting(bool quitting) { m_quitting = quitting; }
+    bool Quitting() const { return m_quitting; }
+
     // Runs a user's command unless an operation is running; true when it ran.
     template <typename Command> bool RunCommand(Command&& command) {
         if (Busy()) {
@@ -42,4 +48,5 @@ private:
     void Leave();
 
     int m_depth = 0;
+    bool m_quitting = false;
 };

@@ -2,12 +2,11 @@
 
 #include "app/ErrorTrap.h"
 #include "app/RunTimeErrors.h"
+#include "app/SafeSaveFile.h"
 #include "app/Windows1252.h"
 
+#include <QBuffer>
 #include <QFile>
-#include <QSaveFile>
-#include <QStringDecoder>
-#include <algorithm>
 
 namespace {
 
@@ -20,60 +19,29 @@ void WriteWholeFile(const QString& path, const QString& text) {
 }
 
 void WriteWholeFileBytes(const QString& path, const QByteArray& bytes) {
-    QSaveFile file(path);
-    // A folder that refuses the temporary file may still hold a file the user can write.
-    file.setDirectWriteFallback(true);
-    if (!file.open(QIODevice::WriteOnly)) {
-        throw FileError(path, file, true);
-    }
-    // flush() is checked on its own: commit() ignores an error of its final flush and
-    // would replace the old file with a truncated one.
-    if (file.write(bytes) != bytes.size() || !file.flush() || !file.commit()) {
-        const MervexError error = FileError(path, file, true);
-        file.cancelWriting();
-        throw error;
-    }
+    SafeSaveFile::WriteWhole(path, bytes);
 }
 
-QString ReadWholeFile(const QString& path) {
+QString ReadWholeFile(const QString& path, const FileTextReader::Progress& progress) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         throw FileError(path, file, false);
     }
-    return WithCrLfLineEnds(DecodeFileText(file.readAll()));
+    std::optional<QString> text = FileTextReader(file, file.size(), true).Read(progress);
+    if (file.error() != QFileDevice::NoError) {
+        throw FileError(path, file, false);
+    }
+    if (!text) {
+        throw MervexError(RunTimeText(RtError::OpenStopped).arg(path));
+    }
+    return std::move(*text);
 }
 
 QString DecodeFileText(const QByteArray& bytes) {
-    if (bytes.startsWith(kUtf8Bom)) {
-        return QString::fromUtf8(bytes.mid(kUtf8Bom.size()));
-    }
-    const bool ascii = std::all_of(bytes.begin(), bytes.end(),
-                                   [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-    if (!ascii) {
-        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-        QString text = utf8.decode(bytes);
-        if (!utf8.hasError()) {
-            return text;
-        }
-    }
-    return Windows1252::Decode(bytes);
-}
-
-QString WithCrLfLineEnds(const QString& text) {
-    if (!text.contains(QLatin1Char('\n'))) {
-        return text;
-    }
-    QString out;
-    out.reserve(text.size() + text.size() / 16);
-    QChar previous;
-    for (const QChar ch : text) {
-        if (ch == QLatin1Char('\n') && previous != QLatin1Char('\r')) {
-            out += QLatin1Char('\r');
-        }
-        out += ch;
-        previous = ch;
-    }
-    return out;
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    return *FileTextReader(buffer, bytes.size(), false).Read();
 }
 
 QByteArray EncodeFileTextExactly(const QString& text) {

@@ -4,6 +4,8 @@
 
 #include <QFileDevice>
 #include <QFileInfo>
+#include <cerrno>
+#include <cstring>
 
 QString RunTimeText(RtError error) {
     const int number = static_cast<int>(error);
@@ -53,4 +55,42 @@ MervexError FileError(const QString& path, const QFileDevice& file, bool writing
     return MervexError(
         QStringLiteral("%1: %2 (%3)")
             .arg(path, RunTimeText(FileErrorNumber(path, file, writing)), file.errorString()));
+}
+
+RtError SystemErrorNumber(int error) {
+    switch (error) {
+    case ENOSPC:
+        return RtError::DiskFull;
+    case EACCES:
+    case EPERM:
+        return RtError::PermissionDenied;
+    case EROFS:
+        return RtError::ReadOnlyFileSystem;
+    case EDQUOT:
+        return RtError::QuotaExceeded;
+    case EFBIG:
+        return RtError::FileTooLarge;
+    case ENAMETOOLONG:
+        return RtError::NameTooLong;
+    case EISDIR:
+        return RtError::IsFolder;
+    case ENOENT:
+    case ENOTDIR:
+        return RtError::PathNotFound;
+    case EIO:
+        return RtError::DeviceIo;
+    case EEXIST:
+        return RtError::FileExists;
+    default:
+        return RtError::SystemError;
+    }
+}
+
+FileFailure SystemFileError(const QString& path, int error) {
+    const RtError number = SystemErrorNumber(error);
+    QString reason = RunTimeText(number);
+    if (number == RtError::SystemError) {
+        reason = reason.arg(error).arg(QString::fromLocal8Bit(std::strerror(error)));
+    }
+    return FileFailure(QStringLiteral("%1: %2").arg(path, reason), number);
 }

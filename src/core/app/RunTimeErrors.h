@@ -48,24 +48,44 @@ enum class RtError : int {
     TooManyRecords = 31033,      // %1 = how many records a spreadsheet file holds
     TooManySheetRecords = 31034, // %1 = how many records a workbook sheet holds
     DatasetUnfinished = 31035,   // the records end before the end marker
-    DefaultDisclaimer = 31040    // the About box's disclaimer when Settings.ini names none
+    ReadOnlyFileSystem = 31120,  // the system's reasons for a failed file operation that
+    QuotaExceeded = 31121,       // have no classic number
+    FileTooLarge = 31122,        //
+    NameTooLong = 31123,         //
+    IsFolder = 31124,            //
+    SystemError = 31125,         // %1 = the system's error number, %2 = its own text
+    OpenStopped = 31126,         // %1 = the file: the user stopped reading it
+    DefaultDisclaimer = 31040,   // the About box's disclaimer when Settings.ini names none
+    ArchiveCannotOpen = 31150,   // %1 = the archive, %2 = the driver's reason
+    ArchiveNewer = 31151,        // %1 = the archive, %2 = its schema, %3 = the program's
+    ArchiveDamaged = 31152,      // %1 = the archive file
+    ArchiveReadOnly = 31153,     // %1 = the archive file
+    ArchiveDiskFull = 31154,     // %1 = the archive file
+    ArchiveBusy = 31155,         // %1 = the archive file
+    ArchiveServer = 31156,       // %1 = the server's address, %2 = the server's reason
+    ArchiveBadAddress = 31157,   // %1 = the Database= text
 };
 
 // Every number above, for the tables' completeness check.
 inline constexpr RtError kAllRunTimeErrors[] = {
-    RtError::InvalidCall,       RtError::Overflow,         RtError::OutOfMemory,
-    RtError::Subscript,         RtError::DivisionByZero,   RtError::TypeMismatch,
-    RtError::BadFileName,       RtError::FileNotFound,     RtError::FileAlreadyOpen,
-    RtError::DeviceIo,          RtError::FileExists,       RtError::DiskFull,
-    RtError::PermissionDenied,  RtError::PathFileAccess,   RtError::PathNotFound,
-    RtError::ResourceNotFound,  RtError::InvalidPicture,   RtError::PrinterError,
-    RtError::UnknownError,      RtError::InvalidDate,      RtError::PortCannotOpen,
-    RtError::PortNoAccess,      RtError::PortBusy,         RtError::NoSuchPort,
-    RtError::PortBaudFailed,    RtError::PortGone,         RtError::PortNotOpen,
-    RtError::InvalidBaudRate,   RtError::InvalidDirName,   RtError::DirExists,
-    RtError::DirCannotCreate,   RtError::TooFewPrintLines, RtError::PrinterNoDocument,
-    RtError::PrinterNoPage,     RtError::TooManyRecords,   RtError::TooManySheetRecords,
-    RtError::DatasetUnfinished, RtError::DefaultDisclaimer};
+    RtError::InvalidCall,       RtError::Overflow,           RtError::OutOfMemory,
+    RtError::Subscript,         RtError::DivisionByZero,     RtError::TypeMismatch,
+    RtError::BadFileName,       RtError::FileNotFound,       RtError::FileAlreadyOpen,
+    RtError::DeviceIo,          RtError::FileExists,         RtError::DiskFull,
+    RtError::PermissionDenied,  RtError::PathFileAccess,     RtError::PathNotFound,
+    RtError::ResourceNotFound,  RtError::InvalidPicture,     RtError::PrinterError,
+    RtError::UnknownError,      RtError::InvalidDate,        RtError::PortCannotOpen,
+    RtError::PortNoAccess,      RtError::PortBusy,           RtError::NoSuchPort,
+    RtError::PortBaudFailed,    RtError::PortGone,           RtError::PortNotOpen,
+    RtError::InvalidBaudRate,   RtError::InvalidDirName,     RtError::DirExists,
+    RtError::DirCannotCreate,   RtError::TooFewPrintLines,   RtError::PrinterNoDocument,
+    RtError::PrinterNoPage,     RtError::TooManyRecords,     RtError::TooManySheetRecords,
+    RtError::DatasetUnfinished, RtError::DefaultDisclaimer,  RtError::ArchiveCannotOpen,
+    RtError::ArchiveNewer,      RtError::ArchiveDamaged,     RtError::ArchiveReadOnly,
+    RtError::ArchiveDiskFull,   RtError::ArchiveBusy,        RtError::ArchiveServer,
+    RtError::ArchiveBadAddress, RtError::ReadOnlyFileSystem, RtError::QuotaExceeded,
+    RtError::FileTooLarge,      RtError::NameTooLong,        RtError::IsFolder,
+    RtError::SystemError,       RtError::OpenStopped};
 
 // The text of `error` in the program's language (placeholders left for the caller).
 QString RunTimeText(RtError error);
@@ -79,3 +99,18 @@ MervexError RunTimeError(RtError error, const QString& detail);
 RtError FileErrorNumber(const QString& path, const QFileDevice& file, bool writing);
 // "PATH: TEXT (the system's reason)".
 MervexError FileError(const QString& path, const QFileDevice& file, bool writing);
+// The run-time error of the system's error number `error` (errno) for a file operation.
+RtError SystemErrorNumber(int error);
+
+// A failed file operation; the description names the file and the reason.
+class FileFailure : public MervexError {
+public:
+    FileFailure(const QString& description, RtError reason)
+        : MervexError(description), m_reason(reason) {}
+    RtError Reason() const { return m_reason; }
+
+private:
+    RtError m_reason;
+};
+// "PATH: TEXT", TEXT the reason of `error` (errno) in the program's language.
+FileFailure SystemFileError(const QString& path, int error);

@@ -10,18 +10,30 @@ constexpr std::array<char16_t, 32> kHighControls = {
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
+// Every byte's character, so that decoding is one look-up per byte.
+constexpr std::array<char16_t, 256> kCharacters = [] {
+    std::array<char16_t, 256> table{};
+    for (std::size_t b = 0; b < table.size(); ++b) {
+        table[b] = b >= 0x80 && b < 0xA0 ? kHighControls[b - 0x80] : char16_t(b);
+    }
+    return table;
+}();
+
 } // namespace
 
 namespace Windows1252 {
 
 QString Decode(const QByteArray& bytes) {
     QString text(bytes.size(), Qt::Uninitialized);
-    QChar* out = text.data();
-    for (const char c : bytes) {
-        const auto b = static_cast<unsigned char>(c);
-        *out++ = (b >= 0x80 && b < 0xA0) ? QChar(kHighControls[b - 0x80]) : QChar(b);
-    }
+    DecodeInto(bytes, text.data());
     return text;
+}
+
+QChar* DecodeInto(QByteArrayView bytes, QChar* out) {
+    for (const char c : bytes) {
+        *out++ = QChar(kCharacters[static_cast<unsigned char>(c)]);
+    }
+    return out;
 }
 
 int EncodeChar(char16_t ch) {

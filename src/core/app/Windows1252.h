@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
 // The single-byte code page of every file the program reads or writes, so that files
@@ -9,6 +10,8 @@ namespace Windows1252 {
 
 // Every byte decodes; the five unassigned bytes map to the C1 controls of the same value.
 QString Decode(const QByteArray& bytes);
+// The same into `out`, which has room for one character per byte; returns the end.
+QChar* DecodeInto(QByteArrayView bytes, QChar* out);
 
 // Characters outside the code page become "?". When `complete` is given it tells
 // whether every character could be represented.

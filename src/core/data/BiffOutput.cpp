@@ -1,10 +1,9 @@
 #include "data/BiffOutput.h"
 
+#include "app/RunTimeErrors.h"
+#include "app/SafeSaveFile.h"
 #include "data/ExcelStatus.h"
 
-#include <QDir>
-#include <QFileInfo>
-#include <QSaveFile>
 #include <QtEndian>
 #include <cstring>
 
@@ -12,21 +11,23 @@ namespace {
 
 constexpr std::size_t kBlockSize = 64 * 1024;
 
-short OpenFailureStatus(const QString& path) {
-    const QFileInfo info(path);
-    const QFileInfo folder(info.absolutePath());
-    if (!folder.isDir()) {
-        return ExcelStatus::kPathNotFound;
-    }
-    if (!folder.isWritable() || (info.exists() && !info.isWritable())) {
+// The classic status of a failure's reason.
+short FailureStatus(const FileFailure& error) {
+    switch (error.Reason()) {
+    case RtError::DiskFull:
+    case RtError::QuotaExceeded:
+        return ExcelStatus::kDiskFull;
+    case RtError::PermissionDenied:
+    case RtError::ReadOnlyFileSystem:
         return ExcelStatus::kPermissionDenied;
+    case RtError::PathNotFound:
+        return ExcelStatus::kPathNotFound;
+    case RtError::DeviceIo:
+    case RtError::FileTooLarge:
+        return ExcelStatus::kDeviceIO;
+    default:
+        return ExcelStatus::kPathFileAccess;
     }
-    return ExcelStatus::kPathFileAccess;
-}
-
-short WriteFailureStatus(const QSaveFile& file) {
-    return file.error() == QFileDevice::ResourceError ? ExcelStatus::kDiskFull
-                                                      : ExcelStatus::kDeviceIO;
 }
 
 } // namespace
@@ -39,16 +40,21 @@ BiffOutput::~BiffOutput() {
 
 short BiffOutput::Open(const QString& path) {
     Discard();
-    auto file = std::make_unique<QSaveFile>(path);
-    // A folder that refuses the temporary file may still hold a file the user can write.
-    file->setDirectWriteFallback(true);
-    // Unbuffered: the records are already collected in blocks here.
-    if (!file->open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        return OpenFailureStatus(path);
+    m_failure.reset();
+    auto file = std::make_unique<SafeSaveFile>(path);
+    try {
+        file->Begin();
+    } catch (const FileFailure& error) {
+        return Failed(error);
     }
     m_file = std::move(file);
     m_buffer.reserve(kBlockSize + 1024);
     return ExcelStatus::kOk;
+}
+
+short BiffOutput::Failed(const FileFailure& error) {
+    m_failure = error;
+    return FailureStatus(error);
 }
 
 void BiffOutput::Double(double value) {
@@ -67,30 +73,23 @@ short BiffOutput::WriteBuffer() {
     const auto pending = static_cast<qint64>(m_buffer.size());
     const qint64 written = pending > 0 ? m_file->write(m_buffer.data(), pending) : 0;
     m_buffer.clear();
-    return written == pending ? ExcelStatus::kOk : WriteFailureStatus(*m_file);
+    return written == pending ? ExcelStatus::kOk : Failed(*m_file->Failure());
 }
 
 short BiffOutput::Commit() {
     short status = WriteBuffer();
-    // flush() is checked on its own: commit() ignores an error of its final flush and
-    // would put a truncated file in place.
-    if (status == ExcelStatus::kOk && !m_file->flush()) {
-        status = WriteFailureStatus(*m_file);
+    if (status == ExcelStatus::kOk) {
+        try {
+            m_file->Commit();
+        } catch (const FileFailure& error) {
+            status = Failed(error);
+        }
     }
-    if (status != ExcelStatus::kOk) {
-        m_file->cancelWriting();
-    }
-    if (!m_file->commit() && status == ExcelStatus::kOk) {
-        status = WriteFailureStatus(*m_file);
-    }
-    m_file.reset();
+    m_file.reset(); // an uncommitted file is discarded
     return status;
 }
 
 void BiffOutput::Discard() {
-    if (m_file) {
-        m_file->cancelWriting();
-        m_file.reset(); // an uncommitted QSaveFile removes its temporary file
-    }
+    m_file.reset(); // an uncommitted file is discarded
     m_buffer.clear();
 }

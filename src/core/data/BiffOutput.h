@@ -1,10 +1,13 @@
 #pragma once
 
+#include "app/RunTimeErrors.h"
+
 #include <QString>
 #include <memory>
+#include <optional>
 #include <string>
 
-class QSaveFile;
+class SafeSaveFile;
 
 // The byte sink of one spreadsheet file. Records collect in memory and reach the disk in
 // large blocks through a temporary file beside the target; the target name only changes
@@ -37,9 +40,14 @@ public:
     // Closes and forgets the file: `path` keeps what it held before Open.
     void Discard();
 
+    // What made the last Open, Settle or Commit fail: the file and the system's reason.
+    const std::optional<FileFailure>& Failure() const { return m_failure; }
+
 private:
     short WriteBuffer();
+    short Failed(const FileFailure& error);
 
-    std::unique_ptr<QSaveFile> m_file;
+    std::unique_ptr<SafeSaveFile> m_file;
+    std::optional<FileFailure> m_failure;
     std::string m_buffer; // appending a byte is inlined: a cell is a dozen of them
 };

@@ -68,6 +68,9 @@ public:
     void PrintGridLines(bool newvalue);
     void ProtectSpreadsheet(bool newvalue);
 
+    // The file and the system's reason of the last failed create, write or close.
+    const std::optional<FileFailure>& WriteFailure() const { return m_out.Failure(); }
+
 private:
     void WriteCell(int id, int length, int CellFontUsed, int Alignment, int HiddenLocked, int lrow,
                    int lcol);

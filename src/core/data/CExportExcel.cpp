@@ -111,7 +111,13 @@ bool CExportExcel::SetMVals(const QString& strMVals, const QString& strMeter,
     m_faults = FieldFaults();
     CExcelFile xls;
     const bool written = Trapped(m_services.ui, false, [&] {
-        return WriteFile(xls, strMVals, strMeter, strSerNo, strUser, curDate, strFileName);
+        if (!WriteFile(xls, strMVals, strMeter, strSerNo, strUser, curDate, strFileName)) {
+            if (xls.WriteFailure()) {
+                throw *xls.WriteFailure();
+            }
+            return false;
+        }
+        return true;
     });
     ReportFieldFaults();
     if (!written) {

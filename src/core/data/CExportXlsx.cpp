@@ -2,6 +2,7 @@
 
 #include "app/ErrorTrap.h"
 #include "app/RunTimeErrors.h"
+#include "app/SafeSaveFile.h"
 #include "app/Services.h"
 #include "data/ExportSheet.h"
 #include "data/FieldNumber.h"
@@ -10,14 +11,11 @@
 #include "data/WorkbookCompression.h"
 #include "meter/ColumnKind.h"
 
-#include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
-#include <QTemporaryFile>
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cmath>
-#include <filesystem>
 #include <optional>
 #include <span>
 #include <string>
@@ -31,25 +29,37 @@ constexpr double kMaxWidth = 60;
 const QDate kSerialEpoch(1899, 12, 30);
 constexpr double kSecondsPerDay = 86400.0;
 
-void Check(lxw_error error) {
-    if (error != LXW_NO_ERROR) {
-        throw MervexError(QString::fromUtf8(lxw_strerror(error)));
+bool IsFileError(lxw_error error) {
+    return error >= LXW_ERROR_CREATING_XLSX_FILE && error <= LXW_ERROR_ZIP_CLOSE;
+}
+
+// A failure of the library names the target; one of its files, the system's reason.
+void CheckFor(lxw_error error, const QString& target) {
+    if (error == LXW_NO_ERROR) {
+        return;
     }
+    const int reason = errno;
+    if (IsFileError(error)) {
+        throw SystemFileError(target, reason != 0 ? reason : EIO);
+    }
+    throw MervexError(QStringLiteral("%1: %2").arg(target, QString::fromUtf8(lxw_strerror(error))));
 }
 
 // The workbook being written; libxlsxwriter builds the file when it is closed.
 class Workbook {
 public:
-    explicit Workbook(const QString& path) : m_path(QFile::encodeName(path)) {
+    // The workbook is built in `path` and reported as `target`.
+    Workbook(const QString& path, const QString& target)
+        : m_path(QFile::encodeName(path)), m_target(target) {
         lxw_workbook_options options{};
         // Rows go to a temporary file as they are written, so memory stays flat for any
         // number of records (rows must then be written top to bottom, as we do).
         options.constant_memory = LXW_TRUE;
         static_cast<void>(WorkbookCompression::Level());
+        errno = 0;
         m_book = workbook_new_opt(m_path.constData(), &options);
         if (m_book == nullptr) {
-            throw MervexError(QStringLiteral("%1: %2").arg(QString::fromLocal8Bit(m_path),
-                                                           RunTimeText(RtError::PathFileAccess)));
+            throw SystemFileError(target, errno != 0 ? errno : EIO);
         }
         m_sheet = workbook_add_worksheet(m_book, nullptr);
         if (m_sheet == nullptr) {
@@ -74,8 +84,11 @@ public:
 
     lxw_worksheet* sheet() const { return m_sheet; }
 
+    void Check(lxw_error error) const { CheckFor(error, m_target); }
+
     void Close() {
         lxw_workbook* book = std::exchange(m_book, nullptr);
+        errno = 0;
         Check(workbook_close(book));
     }
 
@@ -86,6 +99,7 @@ public:
 
 private:
     QByteArray m_path;
+    QString m_target;
     lxw_workbook* m_book = nullptr;
     lxw_worksheet* m_sheet = nullptr;
 };
@@ -97,7 +111,8 @@ public:
         : m_book(book), m_layout(layout), m_widths(layout.count, kMinWidth) {}
 
     void Text(int row, int col, QStringView text, lxw_format* format = nullptr) {
-        Check(worksheet_write_string(m_book.sheet(), Row(row), Col(col), Utf8(text), format));
+        m_book.Check(
+            worksheet_write_string(m_book.sheet(), Row(row), Col(col), Utf8(text), format));
     }
 
     void Field(int row, int col, QStringView field) {
@@ -117,8 +132,8 @@ public:
 
     void ApplyWidths() {
         for (int c = 0; c < m_layout.count; ++c) {
-            Check(worksheet_set_column(m_book.sheet(), lxw_col_t(c), lxw_col_t(c), m_widths[c],
-                                       nullptr));
+            m_book.Check(worksheet_set_column(m_book.sheet(), lxw_col_t(c), lxw_col_t(c),
+                                              m_widths[c], nullptr));
         }
     }
 
@@ -129,7 +144,8 @@ private:
         if (kind == kWholeColumn || kind == kDecimalColumn) {
             const std::optional<double> number = FieldNumber(field, kind == kWholeColumn);
             if (number) {
-                Check(worksheet_write_number(m_book.sheet(), Row(row), Col(col), *number, nullptr));
+                m_book.Check(
+                    worksheet_write_number(m_book.sheet(), Row(row), Col(col), *number, nullptr));
                 Fit(col, field.trimmed().size());
             }
             return number.has_value();
@@ -137,8 +153,9 @@ private:
         switch (m_layout.contents.value(col - 1, ColumnContent::Plain)) {
         case ColumnContent::Date:
             if (const std::optional<QDate> date = RecordDate(field)) {
-                Check(worksheet_write_number(m_book.sheet(), Row(row), Col(col),
-                                             double(kSerialEpoch.daysTo(*date)), m_book.date));
+                m_book.Check(worksheet_write_number(m_book.sheet(), Row(row), Col(col),
+                                                    double(kSerialEpoch.daysTo(*date)),
+                                                    m_book.date));
                 Fit(col, 10);
                 return true;
             }
@@ -146,9 +163,10 @@ private:
         case ColumnContent::Time:
             if (const std::optional<QTime> time = RecordTime(field)) {
                 const bool seconds = field.size() > 5;
-                Check(worksheet_write_number(m_book.sheet(), Row(row), Col(col),
-                                             time->msecsSinceStartOfDay() / 1000 / kSecondsPerDay,
-                                             seconds ? m_book.time : m_book.shortTime));
+                m_book.Check(
+                    worksheet_write_number(m_book.sheet(), Row(row), Col(col),
+                                           time->msecsSinceStartOfDay() / 1000 / kSecondsPerDay,
+                                           seconds ? m_book.time : m_book.shortTime));
                 Fit(col, seconds ? 8 : 5);
                 return true;
             }
@@ -209,49 +227,6 @@ void WriteRecords(Services& services, SheetWriter& writer, const ExportLayout& l
     }
 }
 
-// Gives the new file the permissions the replaced one had, or the usual ones of a new
-// document: the temporary file was created for the owner only.
-void TakePermissions(const QString& temporary, const QString& target) {
-    const QFileInfo old(target);
-    const QFile::Permissions permissions =
-        old.exists() ? old.permissions()
-                     : QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther;
-    QFile::setPermissions(temporary, permissions);
-}
-
-[[noreturn]] void FailOn(const QString& target, const QString& reason) {
-    throw MervexError(QStringLiteral("%1: %2").arg(target, reason));
-}
-
-// Puts the finished workbook in the target's place: one rename when it was made beside the
-// target, else its bytes written into the target (through the same fallback as every other
-// save of the program).
-void PutInPlace(QTemporaryFile& workbook, bool beside, const QString& target) {
-    if (beside) {
-        TakePermissions(workbook.fileName(), target);
-        std::error_code error;
-        std::filesystem::rename(QFile::encodeName(workbook.fileName()).toStdString(),
-                                QFile::encodeName(target).toStdString(), error);
-        if (error) {
-            FailOn(target, QString::fromStdString(error.message()));
-        }
-        workbook.setAutoRemove(false);
-        return;
-    }
-    QSaveFile out(target);
-    out.setDirectWriteFallback(true);
-    if (!workbook.open()) {
-        FailOn(target, workbook.errorString());
-    }
-    if (!out.open(QIODevice::WriteOnly)) {
-        FailOn(target, out.errorString());
-    }
-    const QByteArray bytes = workbook.readAll();
-    if (out.write(bytes) != bytes.size() || !out.commit()) {
-        FailOn(target, out.errorString());
-    }
-}
-
 } // namespace
 
 bool CExportXlsx::SetMVals(const QString& strMVals, const QString& strMeter,
@@ -262,26 +237,10 @@ bool CExportXlsx::SetMVals(const QString& strMVals, const QString& strMeter,
         if (layout.count == 0 || layout.count > kExportMaxColumns) {
             return false;
         }
-        // The workbook goes to a new file in the target's folder (the same file system, so
-        // the rename below replaces the target in one step).
-        const QFileInfo target(strFileName);
-        QTemporaryFile temporary(target.absolutePath() + QStringLiteral("/.") + target.fileName() +
-                                 QStringLiteral(".XXXXXX"));
-        const bool beside = temporary.open();
-        if (!beside) {
-            // A folder that refuses new files may still hold a writable target: the
-            // workbook is then made in the system's temporary folder and written in place.
-            if (!target.isFile() || !target.isWritable()) {
-                FailOn(strFileName, temporary.errorString());
-            }
-            temporary.setFileTemplate(QDir::tempPath() + QStringLiteral("/mervex-XXXXXX.xlsx"));
-            if (!temporary.open()) {
-                FailOn(strFileName, temporary.errorString());
-            }
-        }
-        temporary.close();
+        SafeSaveFile target(strFileName);
+        target.Begin();
         {
-            Workbook book(temporary.fileName());
+            Workbook book(target.WorkingFileName(), strFileName);
             SheetWriter writer(book, layout);
             const QStringList header = ExportHeaderLines(strMeter, strSerNo, strUser, curDate);
             for (int i = 0; i < header.size(); ++i) {
@@ -295,7 +254,7 @@ bool CExportXlsx::SetMVals(const QString& strMVals, const QString& strMeter,
             worksheet_freeze_panes(book.sheet(), lxw_row_t(kExportTitleRow), 0);
             book.Close();
         }
-        PutInPlace(temporary, beside, strFileName);
+        target.Commit();
         return true;
     });
 }

@@ -15,9 +15,8 @@ class CExportXlsx {
 public:
     explicit CExportXlsx(Services& services) : m_services(services) {}
 
-    // True when every record was written and the file was complete. The workbook is
-    // written beside the target and renamed over it: after a failure the target keeps
-    // what it held.
+    // True when every record was written and the file was complete. The workbook takes
+    // the target's place only when complete: after a failure the target keeps what it held.
     bool SetMVals(const QString& strMVals, const QString& strMeter, const QString& strSerNo,
                   const QString& strUser, const QDateTime& curDate, const QString& strFileName);
 

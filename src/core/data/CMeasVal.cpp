@@ -88,7 +88,7 @@ bool CMeasVal::BuildCSVText(QString& strText, const MValSet& set) {
     });
 }
 
-bool CMeasVal::ParseCSVText(const QString& strText, MValSet& set) {
+bool CMeasVal::ParseCSVText(QString&& strText, MValSet& set) {
     set = MValSet();
     return Trapped(m_services.ui, false, [&] {
         const QList<QStringView> lines = SplitAtMost(strText, kLineEnd, 5);
@@ -105,10 +105,13 @@ bool CMeasVal::ParseCSVText(const QString& strText, MValSet& set) {
         set.strSerNo = Piece(fields, 1).toString();
         set.strUser = Piece(fields, 2).toString();
         ReadDateTime(set.curDate, Piece(fields, 3), fields);
-        const QStringView records = Piece(lines, 4);
-        // The raw answer form, so that an opened dataset is walked like an imported one.
-        set.strMVals.reserve(kLineEnd.size() + records.size() + kEndMarker.size());
-        set.strMVals.append(kLineEnd).append(records).append(kEndMarker);
+        // The raw answer form, so that an opened dataset is walked like an imported one:
+        // the line end in front of the records stays, the lines before it go. The text
+        // becomes the records without a copy (dropping its front costs nothing).
+        const qsizetype records = Piece(lines, 4).data() - strText.constData();
+        strText.remove(0, records - kLineEnd.size());
+        set.strMVals = std::move(strText);
+        set.strMVals.append(kEndMarker);
         return true;
     });
 }
@@ -129,12 +132,32 @@ short CMeasVal::OpenFile(QString& strMVals, QString& strMeter, QString& strSerNo
         if (!QFileInfo(strFileName).isFile()) {
             return kNoSuchFile;
         }
+        // A reading the user stopped is no failure to report.
+        bool stopped = false;
+        FileTextReader::Progress progress;
+        if (m_progress) {
+            progress = [&](qint64 done, qint64 total) {
+                stopped = !m_progress(done, total);
+                return !stopped;
+            };
+        }
         QString text;
-        if (!CCSVFile(m_services.ui).ReadFile(text, strFileName)) {
-            return kReadFailed;
+        const bool read = Trapped(m_services.ui, false, [&] {
+            try {
+                text = ReadWholeFile(strFileName, progress);
+            } catch (const MervexError&) {
+                if (stopped) {
+                    return false;
+                }
+                throw;
+            }
+            return true;
+        });
+        if (!read) {
+            return stopped ? kStopped : kReadFailed;
         }
         MValSet set;
-        const bool parsed = ParseCSVText(text, set);
+        const bool parsed = ParseCSVText(std::move(text), set);
         // Also after a failed parse: the caller sees what the parse had set so far.
         strMVals = set.strMVals;
         strMeter = set.strMeter;

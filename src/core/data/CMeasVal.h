@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/FileTextReader.h"
 #include "data/MValSet.h"
 
 #include <QDateTime>
@@ -18,6 +19,7 @@ public:
     static constexpr short kNoSuchFile = -2;
     static constexpr short kReadFailed = -3;
     static constexpr short kNotADatasetFile = -4;
+    static constexpr short kStopped = -5; // the progress stopped the reading
 
     bool SaveFile(const QString& strMVals, const QString& strMeter, const QString& strSerNo,
                   const QString& strUser, const QDateTime& curDate, const QString& strFileName);
@@ -28,6 +30,10 @@ public:
         return SaveFile(set.strMVals, set.strMeter, set.strSerNo, set.strUser, set.curDate,
                         strFileName);
     }
+    // Told how far OpenFile has read; false stops the reading (OpenFile gives kReadFailed
+    // after reporting it). Empty: the reading runs to the end.
+    void SetProgress(FileTextReader::Progress progress) { m_progress = std::move(progress); }
+
     short OpenFile(MValSet& set, const QString& strFileName) {
         return OpenFile(set.strMVals, set.strMeter, set.strSerNo, set.strUser, set.curDate,
                         strFileName);
@@ -35,8 +41,10 @@ public:
 
 private:
     bool BuildCSVText(QString& strText, const MValSet& set);
-    bool ParseCSVText(const QString& strText, MValSet& set);
+    // Takes the text: a parsed text becomes the records.
+    bool ParseCSVText(QString&& strText, MValSet& set);
     QString RecordHeader(const QString& strMeter) const;
 
     Services& m_services;
+    FileTextReader::Progress m_progress;
 };

@@ -2,41 +2,31 @@
 
 #include "app/AxisTicks.h"
 #include "data/FieldNumber.h"
+#include "data/RecordColumns.h"
 #include "data/RecordDateTime.h"
 #include "data/RecordWalker.h"
-#include "meter/ColumnKind.h"
 
 #include <QMap>
 #include <algorithm>
 #include <array>
+#include <numeric>
 #include <span>
+#include <vector>
 
 namespace {
 
-// Every table layout starts with the record number, its date and its time.
-constexpr int kDateColumn = 1;
-constexpr int kTimeColumn = 2;
-// The photometers' layout names the method of a record by program number and citation
-// form; a turbidimeter measures one parameter, named by its unit.
-constexpr int kProgramColumn = 4;
-constexpr int kCitationColumn = 5;
+constexpr int kDateColumn = RecordColumns::kDate;
+constexpr int kTimeColumn = RecordColumns::kTime;
 constexpr double kHalfHour = 1800.0;
 
-bool HasProgramColumns(const ExportLayout& layout) {
-    return layout.count > kCitationColumn &&
-           layout.titles.value(kProgramColumn) == QLatin1String("PROG");
-}
-
-// The unit of a value stands in the text column right of it.
-int UnitColumn(const ExportLayout& layout, int column) {
-    return column + 1 < layout.count && layout.kinds.value(column + 1) == kTextColumn ? column + 1
-                                                                                      : -1;
-}
-
-QString SeriesName(std::span<const QStringView> fields, bool programs, int unitColumn) {
+// The photometers name the method of a record by program number and citation form; a
+// turbidimeter measures one parameter, named by its unit.
+QString SeriesName(std::span<const QStringView> fields, const RecordColumns& columns,
+                   int unitColumn) {
+    const bool programs = columns.program >= 0;
     QStringList parts;
     if (programs) {
-        for (const int c : {kProgramColumn, kCitationColumn}) {
+        for (const int c : {columns.program, columns.citation}) {
             if (!fields[c].trimmed().isEmpty()) {
                 parts.append(fields[c].trimmed().toString());
             }
@@ -47,6 +37,23 @@ QString SeriesName(std::span<const QStringView> fields, bool programs, int unitC
         parts.append(programs ? QStringLiteral("[%1]").arg(unit) : unit);
     }
     return parts.join(QLatin1Char(' '));
+}
+
+// The points in time order, each keeping its record.
+void SortByTime(GraphSeries& series) {
+    std::vector<qsizetype> order(size_t(series.points.size()));
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) {
+        return series.points[a].x() < series.points[b].x();
+    });
+    QList<QPointF> points;
+    QList<int> rows;
+    for (const qsizetype i : order) {
+        points.append(series.points[i]);
+        rows.append(series.rows[i]);
+    }
+    series.points = points;
+    series.rows = rows;
 }
 
 void ScaleAxes(DatasetGraph& graph) {
@@ -83,31 +90,33 @@ void ScaleAxes(DatasetGraph& graph) {
 } // namespace
 
 QList<int> GraphColumns(const ExportLayout& layout) {
-    QList<int> columns;
-    for (int c = 0; c < layout.count; ++c) {
-        if (layout.kinds.value(c) == kDecimalColumn) {
-            columns.append(c);
-        }
-    }
-    return columns;
+    return RecordColumnsOf(layout).values;
 }
 
 DatasetGraph MakeDatasetGraph(const QString& strMVals, const ExportLayout& layout, int column) {
+    QList<QStringView> lines;
+    RecordWalker walker(strMVals);
+    QStringView line;
+    while (walker.NextLine(line)) {
+        lines.append(line);
+    }
+    return MakeDatasetGraph(lines, layout, column);
+}
+
+DatasetGraph MakeDatasetGraph(std::span<const QStringView> lines, const ExportLayout& layout,
+                              int column) {
     DatasetGraph graph;
     if (column <= kTimeColumn || column >= layout.count || layout.count > kExportMaxColumns) {
         return graph;
     }
     graph.title = layout.titles.value(column);
-    const bool programs = HasProgramColumns(layout);
-    const int unitColumn = UnitColumn(layout, column);
-    QMap<QString, QList<QPointF>> points;
-    QStringList units;
-    RecordWalker walker(strMVals);
+    const RecordColumns columns = RecordColumnsOf(layout);
+    const int unitColumn = columns.UnitOf(column);
+    QMap<QString, GraphSeries> series;
     std::array<QStringView, kExportMaxColumns> views;
     const std::span<QStringView> fields(views.data(), size_t(layout.count));
-    QStringView line;
-    while (walker.NextLine(line)) {
-        SplitRecordLine(line, fields);
+    for (size_t row = 0; row < lines.size(); ++row) {
+        SplitRecordLine(lines[row], fields);
         const std::optional<double> value = FieldNumber(fields[column], false);
         const std::optional<QDate> date = RecordDate(fields[kDateColumn].trimmed());
         const std::optional<QTime> time = RecordTime(fields[kTimeColumn].trimmed());
@@ -115,23 +124,40 @@ DatasetGraph MakeDatasetGraph(const QString& strMVals, const ExportLayout& layou
             ++graph.skipped;
             continue;
         }
-        points[SeriesName(fields, programs, unitColumn)].append(
-            QPointF(RecordClockSeconds(*date, *time), *value));
-        const QString unit = unitColumn >= 0 ? fields[unitColumn].trimmed().toString() : QString();
-        if (!units.contains(unit)) {
-            units.append(unit);
+        GraphSeries& s = series[SeriesName(fields, columns, unitColumn)];
+        s.points.append(QPointF(RecordClockSeconds(*date, *time), *value));
+        s.rows.append(int(row));
+        if (s.points.size() == 1 && unitColumn >= 0) {
+            s.unit = fields[unitColumn].trimmed().toString();
         }
     }
-    if (points.isEmpty()) {
+    if (series.isEmpty()) {
         return graph;
     }
-    for (auto it = points.begin(); it != points.end(); ++it) {
-        GraphSeries series{it.key().isEmpty() ? graph.title : it.key(), it.value()};
-        std::stable_sort(series.points.begin(), series.points.end(),
-                         [](const QPointF& a, const QPointF& b) { return a.x() < b.x(); });
-        graph.series.append(series);
+    for (auto it = series.begin(); it != series.end(); ++it) {
+        GraphSeries s = it.value();
+        s.name = it.key().isEmpty() ? graph.title : it.key();
+        SortByTime(s);
+        graph.series.append(s);
     }
-    graph.unit = units.size() == 1 ? units[0] : QString();
-    ScaleAxes(graph);
-    return graph;
+    return PartOfGraph(graph, {});
+}
+
+DatasetGraph PartOfGraph(const DatasetGraph& graph, const QList<bool>& shown) {
+    DatasetGraph part = graph;
+    part.series.clear();
+    QStringList units;
+    for (qsizetype i = 0; i < graph.series.size(); ++i) {
+        if (shown.value(i, true)) {
+            part.series.append(graph.series[i]);
+            if (!units.contains(graph.series[i].unit)) {
+                units.append(graph.series[i].unit);
+            }
+        }
+    }
+    part.unit = units.size() == 1 ? units[0] : QString();
+    if (!part.IsEmpty()) {
+        ScaleAxes(part);
+    }
+    return part;
 }

@@ -6,11 +6,15 @@
 #include <QPointF>
 #include <QString>
 #include <QStringList>
+#include <QStringView>
+#include <span>
 
 // One line of the dataset graph: the records of one program or parameter.
 struct GraphSeries {
     QString name;          // "320 PO4-P [mg/l]" for a photometer program, "FNU" for a turbidimeter
     QList<QPointF> points; // x: RecordClockSeconds of the record, y: its value; in time order
+    QList<int> rows;       // the record of each point: its index among the graphed lines
+    QString unit;          // the unit of the series' values
 };
 
 // What the document window's graph shows: one value column of the records against their
@@ -40,3 +44,10 @@ QList<int> GraphColumns(const ExportLayout& layout);
 // ("<0.01", "----", "1,5", empty) or a record without a readable date and time leaves the
 // record out and counts it in `skipped`. Without any point the graph is empty.
 DatasetGraph MakeDatasetGraph(const QString& strMVals, const ExportLayout& layout, int column);
+// The same over record lines (those the table shows, say); a point's row indexes `lines`.
+DatasetGraph MakeDatasetGraph(std::span<const QStringView> lines, const ExportLayout& layout,
+                              int column);
+
+// The series of a graph that `shown` keeps (one flag per series), with the axes scaled to
+// their values alone and their unit when they share one: a program read on its own scale.
+DatasetGraph PartOfGraph(const DatasetGraph& graph, const QList<bool>& shown);

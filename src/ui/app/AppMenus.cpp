@@ -121,7 +121,9 @@ void BuildDataExchange(AppMenus& m, QWidget* owner, bool document) {
         m.mnuImport = Item(m.mnuDataExchange, "mnuImport", 1031);
         m.mnuImport->setEnabled(false);
         m.mnuExport = Item(m.mnuDataExchange, "mnuExport", 1052);
+        m.mnuArchiveAdd = Item(m.mnuDataExchange, "mnuArchiveAdd", 1651);
     }
+    m.mnuArchive = Item(m.mnuDataExchange, "mnuArchive", 1652);
     m.mnuCalProtocols = Menu(owner, "mnuCalProtocols", 1216);
     m.mnuDataExchange->addMenu(m.mnuCalProtocols);
     m.mnuCalProtPH = Item(m.mnuCalProtocols, "mnuCalProtPH", 1217);
@@ -151,16 +153,31 @@ void BuildOthers(AppMenus& m, QWidget* owner) {
     m.mnuHelpAbout = Item(m.mnuHelp, "mnuHelpAbout", 1019);
 }
 
-// The document's graph view, below the tool bar toggle.
+// The document's graph and statistics views, below the tool bar toggle.
 void BuildGraph(AppMenus& m) {
     m.mnuView->addSeparator();
     m.mnuGraph = Item(m.mnuView, "mnuGraph", 1300, QKeySequence(Qt::CTRL | Qt::Key_G));
+    m.mnuStatistics = Item(m.mnuView, "mnuStatistics", 1706);
+}
+
+void BuildEdit(AppMenus& m, QWidget* owner) {
+    m.mnuEdit = Menu(owner, "mnuEdit", 1700);
+    m.mnuEditCopy = Item(m.mnuEdit, "mnuEditCopy", 1701, QKeySequence::Copy);
+    m.mnuEditCopyRaw = Item(m.mnuEdit, "mnuEditCopyRaw", 1702);
+    m.mnuEditSelectAll = Item(m.mnuEdit, "mnuEditSelectAll", 1703, QKeySequence::SelectAll);
+    m.mnuEdit->addSeparator();
+    m.mnuEditFind = Item(m.mnuEdit, "mnuEditFind", 1704, QKeySequence::Find);
 }
 
 } // namespace
 
 QList<QMenu*> AppMenus::TopLevel() const {
-    return {mnuFile, mnuDevice, mnuDataExchange, mnuPrograms, mnuView, mnuWindow, mnuHelp};
+    QList<QMenu*> menus = {mnuFile, mnuDevice, mnuDataExchange, mnuPrograms,
+                           mnuView, mnuWindow, mnuHelp};
+    if (mnuEdit != nullptr) {
+        menus.insert(1, mnuEdit);
+    }
+    return menus;
 }
 
 AppMenus BuildMenus(QWidget* owner, MenuKind kind) {
@@ -170,6 +187,7 @@ AppMenus BuildMenus(QWidget* owner, MenuKind kind) {
     BuildOthers(m, owner);
     BuildDataExchange(m, owner, document);
     if (document) {
+        BuildEdit(m, owner);
         BuildGraph(m);
     }
     SetStatusTips(m);
@@ -194,6 +212,7 @@ void ConnectForwarding(const AppMenus& m, MainFrame& main) {
     forward(m.mnuWindowTileVertical, &MainFrame::MenuWindowTileVertical);
     forward(m.mnuHelpContents, &MainFrame::MenuHelpContents);
     forward(m.mnuHelpAbout, &MainFrame::MenuHelpAbout);
+    forward(m.mnuArchive, &MainFrame::MenuArchive);
     QMenu* recent = m.mnuFileRecent;
     QObject::connect(m.mnuFile, &QMenu::aboutToShow, recent,
                      [recent, &main] { FillRecentMenu(recent, main); });

@@ -24,12 +24,19 @@ struct AppMenus {
     QAction* mnuFilePrint = nullptr;
     QAction* mnuFileBar2 = nullptr;
     QAction* mnuFileExit = nullptr;
+    QMenu* mnuEdit = nullptr; // document only: the table's copy, selection and filter
+    QAction* mnuEditCopy = nullptr;
+    QAction* mnuEditCopyRaw = nullptr;
+    QAction* mnuEditSelectAll = nullptr;
+    QAction* mnuEditFind = nullptr;
     QMenu* mnuDevice = nullptr;
     QAction* mnuDeviceSearch = nullptr;
     QAction* mnuChangeUser = nullptr;
     QMenu* mnuDataExchange = nullptr;
     QAction* mnuImport = nullptr;
     QAction* mnuExport = nullptr;
+    QAction* mnuArchiveAdd = nullptr; // document only: archive the dataset (again)
+    QAction* mnuArchive = nullptr;    // the Archive window
     QMenu* mnuCalProtocols = nullptr;
     QAction* mnuCalProtPH = nullptr;
     QAction* mnuCalProtTurb = nullptr;
@@ -37,7 +44,8 @@ struct AppMenus {
     QAction* mnuProgsUserDef = nullptr;
     QMenu* mnuView = nullptr;
     QAction* mnuViewToolbar = nullptr;
-    QAction* mnuGraph = nullptr; // document only: the dataset graph
+    QAction* mnuGraph = nullptr;      // document only: the dataset graph
+    QAction* mnuStatistics = nullptr; // document only: statistics per program
     QMenu* mnuWindow = nullptr;
     QAction* mnuWindowCascade = nullptr;
     QAction* mnuWindowTileHorizontal = nullptr;
@@ -46,7 +54,7 @@ struct AppMenus {
     QAction* mnuHelpContents = nullptr;
     QAction* mnuHelpAbout = nullptr;
 
-    // The menus of the menu bar, in their order.
+    // The menus of the menu bar, in their order (the document's edit menu after the file menu).
     QList<QMenu*> TopLevel() const;
 };
 

@@ -5,6 +5,7 @@
 
 class QWidget;
 class Services;
+struct MValSet;
 
 // What the windows inside the program need of the frame around them: the services, the
 // status bar, the command states, the documents and the menu commands they hand on. The
@@ -34,6 +35,10 @@ public:
     // files replace the open documents after the save question, one document each; a
     // protocol file opens the window of its kind.
     virtual void OpenFiles(const QStringList& paths) = 0;
+    // A new document showing `set` as if just imported (the archive's search result).
+    virtual void OpenDataset(MValSet& set) = 0;
+    // A passing note beside the status bar's panels (what the archive took).
+    virtual void ShowStatusNote(const QString& text) = 0;
 
     // The menu entries every window's menu bar shares.
     virtual void MenuFileNew() = 0;
@@ -50,6 +55,7 @@ public:
     virtual void MenuWindowTileVertical() = 0;
     virtual void MenuHelpContents() = 0;
     virtual void MenuHelpAbout() = 0;
+    virtual void MenuArchive() = 0;
 
 protected:
     MainFrame() = default;

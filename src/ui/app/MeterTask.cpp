@@ -21,6 +21,9 @@ bool MeterTask::Run(const std::function<bool(MeterTask&)>& body,
         if (!m_waitText.isEmpty()) {
             wait.emplace(m_services, m_owner);
             m_wait = &*wait;
+            if (m_inSteps) {
+                wait->StopBetweenSteps();
+            }
             wait->show();
         }
         if (!wait || wait->SetText(m_waitText)) {
@@ -31,12 +34,12 @@ bool MeterTask::Run(const std::function<bool(MeterTask&)>& body,
         }
         m_wait = nullptr;
     }
-    if (!done && reportFailure) {
+    if (!done && reportFailure && !m_services.busy.Quitting()) {
         reportFailure();
     }
     return done;
 }
 
 bool MeterTask::Stopped() const {
-    return m_wait && m_wait->Stopped();
+    return m_services.busy.Quitting() || (m_wait && m_wait->Stopped());
 }

@@ -14,6 +14,7 @@
 #include "ui/app/Pictures.h"
 #include "ui/app/StatusPanels.h"
 #include "ui/app/WindowPlacement.h"
+#include "ui/archive/frmArchive.h"
 #include "ui/calibration/ProtocolSave.h"
 #include "ui/calibration/frmCalProtEdit.h"
 #include "ui/calibration/frmCalProtocolPH.h"
@@ -38,6 +39,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QUrl>
+#include <algorithm>
 
 namespace {
 
@@ -253,9 +255,9 @@ void frmMain::ApplyCommandStates(const CommandStates& s) {
         m.mnuCalProtPH->setEnabled(s.calProtPH);
         m.mnuCalProtTurb->setEnabled(s.calProtTurb);
         SetMenuEnabled(m.mnuPrograms, s.programs);
-        for (QAction* item :
-             {m.mnuFileNew, m.mnuFileOpen, m.mnuFileClose, m.mnuFileSave, m.mnuFileSaveAs,
-              m.mnuExport, m.mnuGraph, m.mnuDeviceSearch, m.mnuChangeUser, m.mnuHelpAbout}) {
+        for (QAction* item : {m.mnuFileNew, m.mnuFileOpen, m.mnuFileClose, m.mnuFileSave,
+                              m.mnuFileSaveAs, m.mnuExport, m.mnuArchiveAdd, m.mnuArchive,
+                              m.mnuGraph, m.mnuDeviceSearch, m.mnuChangeUser, m.mnuHelpAbout}) {
             if (item) {
                 item->setEnabled(s.idle);
             }
@@ -340,6 +342,40 @@ void frmMain::DocumentUnloaded() {
     RefreshMenuBar();
 }
 
+void frmMain::OpenDataset(MValSet& set) {
+    // Only into a new document: one the user kept open keeps its own dataset.
+    if (!CloseAllDocuments()) {
+        return;
+    }
+    OpenDocument(QString());
+    if (frmDocument* document = ActiveDocument()) {
+        document->ShowDataset(set);
+    }
+}
+
+void frmMain::ShowStatusNote(const QString& text) {
+    if (m_statusNote == nullptr) {
+        m_statusNote = new QLabel(this);
+        m_statusNote->setObjectName(QStringLiteral("lblStatusNote"));
+        statusBar()->addPermanentWidget(m_statusNote);
+    }
+    m_statusNote->setText(text);
+}
+
+void frmMain::MenuArchive() {
+    if (m_services && m_services->busy.Busy()) {
+        return; // a command that arrives while an operation runs is ignored
+    }
+    if (m_archiveWindow == nullptr) {
+        auto* window = new frmArchive(*this, this);
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        m_archiveWindow = window;
+    }
+    m_archiveWindow->show();
+    m_archiveWindow->raise();
+    m_archiveWindow->activateWindow();
+}
+
 void frmMain::RefreshMenuBar() {
     frmDocument* document = ActiveDocument();
     QWidget* owner = document ? static_cast<QWidget*>(document) : this;
@@ -409,7 +445,10 @@ void frmMain::MenuProgsUserDef() {
         return; // a command that arrives while an operation runs is ignored
     }
     frmProgConsole console(*m_services, this);
-    console.exec();
+    // The list was read while the user asked to quit: the console is not shown any more.
+    if (!m_closePending) {
+        console.exec();
+    }
 }
 
 void frmMain::MenuCalProtPH() {
@@ -418,7 +457,9 @@ void frmMain::MenuCalProtPH() {
     }
     TrappedVoid(m_ui, [&] {
         frmCalProtocolPH window(*this);
-        window.exec();
+        if (!m_closePending) {
+            window.exec();
+        }
     });
 }
 
@@ -428,7 +469,9 @@ void frmMain::MenuCalProtTurb() {
     }
     TrappedVoid(m_ui, [&] {
         frmCalProtocolTurb window(*this, [this]() -> frmCalProtEdit& { return CalProtEdit(); });
-        window.exec();
+        if (!m_closePending) {
+            window.exec();
+        }
     });
 }
 
@@ -505,19 +548,21 @@ void frmMain::closeEvent(QCloseEvent* event) {
         StopRunningOperation();
         if (!m_closePending) {
             m_closePending = true;
+            m_services->busy.SetQuitting(true);
             QTimer::singleShot(0, this, &frmMain::CloseWhenIdle);
         }
         return;
     }
     m_closePending = false;
-    for (frmDocument* document : Documents()) {
-        if (!document->parentWidget()->close()) {
-            event->ignore();
-            return;
-        }
-    }
-    // Lot data typed into the protocol exists nowhere else: asked about like a document.
-    if (!MayDropEditedLot(*m_services, [&] { return HeldProtocolKind(*m_services); })) {
+    // The questions about unsaved data come first; an answer that keeps the data keeps the
+    // program open, and its operations report again.
+    const QList<frmDocument*> documents = Documents();
+    const bool dropped =
+        std::all_of(documents.cbegin(), documents.cend(),
+                    [](frmDocument* document) { return document->parentWidget()->close(); }) &&
+        MayDropEditedLot(*m_services, [&] { return HeldProtocolKind(*m_services); });
+    if (!dropped) {
+        m_services->busy.SetQuitting(false);
         event->ignore();
         return;
     }

@@ -3,6 +3,7 @@
 #include "ui/app/AppMenus.h"
 #include "ui/app/MainFrame.h"
 
+#include <QLabel>
 #include <QMainWindow>
 #include <QPointer>
 #include <functional>
@@ -61,6 +62,8 @@ public:
     void OpenFiles(const QStringList& paths) override;
 
     void DocumentUnloaded() override;
+    void OpenDataset(MValSet& set) override;
+    void ShowStatusNote(const QString& text) override;
 
     // The lot editor of the turbidity protocol: made at the first use, kept while hidden,
     // made anew after its frame closed it.
@@ -86,6 +89,7 @@ public slots:
     void MenuWindowTileVertical() override;
     void MenuHelpContents() override;
     void MenuHelpAbout() override;
+    void MenuArchive() override;
     void ToolbarButtonClick(const QString& key);
 
 protected:
@@ -115,6 +119,8 @@ private:
     std::unique_ptr<Services> m_services;
     AppMenus m_menus;
     StatusPanels* m_panels = nullptr;
+    QLabel* m_statusNote = nullptr; // made at its first use
+    QPointer<QWidget> m_archiveWindow;
     QString m_helpFile;
     QPointer<QWidget> m_menuOwner;
     QPointer<frmCalProtEdit> m_calProtEdit;

@@ -1,8 +1,11 @@
 #include "ui/data/DatasetGraphView.h"
 
 #include <QFontMetrics>
+#include <QHelpEvent>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QToolTip>
 #include <algorithm>
 #include <array>
 
@@ -15,6 +18,8 @@ constexpr int kSwatchWidth = 28;
 constexpr qsizetype kMaxMarkedPoints = 300;
 // The graph's font grows with a saved picture wider than this.
 constexpr double kFontWidth = 900.0;
+// How near the mouse must come to a point to tell its record, in pixels.
+constexpr double kHoverDistance = 8.0;
 
 // Colours that stay apart on screen and in print, then the shapes of the marks, so that
 // series also differ in a grey printout.
@@ -62,12 +67,83 @@ DatasetGraphView::DatasetGraphView(QWidget* parent) : QWidget(parent) {
 
 void DatasetGraphView::SetGraph(const DatasetGraph& graph, const QString& timeTitle) {
     m_graph = graph;
+    m_visible = QList<bool>(graph.series.size(), true);
+    m_shown = graph;
     m_timeTitle = timeTitle;
+    m_legendEntries.clear();
     update();
 }
 
+void DatasetGraphView::ToggleSeries(qsizetype index) {
+    if (index < 0 || index >= m_visible.size()) {
+        return;
+    }
+    m_visible[index] = !m_visible[index];
+    m_shown = PartOfGraph(m_graph, m_visible);
+    if (m_shown.IsEmpty()) {
+        // Nothing left to scale to: the axes stay, with the legend to click a series back.
+        m_shown = m_graph;
+        m_shown.series.clear();
+    }
+    update();
+}
+
+qsizetype DatasetGraphView::LegendEntryAt(const QPointF& at) const {
+    for (qsizetype i = 0; i < m_legendEntries.size(); ++i) {
+        if (m_legendEntries[i].contains(at)) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+int DatasetGraphView::RowAt(const QPointF& at) const {
+    if (m_shown.IsEmpty() || m_area.isEmpty()) {
+        return -1;
+    }
+    const PlotAxes axes = Axes();
+    double best = kHoverDistance * kHoverDistance;
+    int row = -1;
+    for (const GraphSeries& series : m_shown.series) {
+        for (qsizetype i = 0; i < series.points.size(); ++i) {
+            const QPointF p = axes.Map(m_area, series.points[i].x(), series.points[i].y());
+            const QPointF d = p - at;
+            const double distance = d.x() * d.x() + d.y() * d.y();
+            if (distance <= best) {
+                best = distance;
+                row = series.rows.value(i, -1);
+            }
+        }
+    }
+    return row;
+}
+
+void DatasetGraphView::mousePressEvent(QMouseEvent* event) {
+    const qsizetype entry = LegendEntryAt(event->position());
+    if (event->button() == Qt::LeftButton && entry >= 0) {
+        ToggleSeries(entry);
+        return;
+    }
+    QWidget::mousePressEvent(event);
+}
+
+bool DatasetGraphView::event(QEvent* event) {
+    if (event->type() == QEvent::ToolTip) {
+        auto* help = static_cast<QHelpEvent*>(event);
+        const int row = RowAt(help->pos());
+        if (row >= 0 && m_recordText) {
+            QToolTip::showText(help->globalPos(), m_recordText(row), this);
+        } else {
+            QToolTip::hideText();
+            event->ignore();
+        }
+        return true;
+    }
+    return QWidget::event(event);
+}
+
 bool DatasetGraphView::SaveImage(const QString& path, const QSize& size) const {
-    if (m_graph.IsEmpty()) {
+    if (m_shown.IsEmpty()) {
         return false;
     }
     return SavePlotPng(
@@ -86,17 +162,19 @@ void DatasetGraphView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setFont(font());
     Render(painter, rect());
+    m_legendEntries = m_paintedLegend;
+    m_area = m_paintedArea;
 }
 
 PlotAxes DatasetGraphView::Axes() const {
     PlotAxes axes;
-    axes.xMin = m_graph.xMin;
-    axes.xMax = m_graph.xMax;
-    axes.yMin = m_graph.yMin;
-    axes.yMax = m_graph.yMax;
-    axes.xTicks = m_graph.xTicks;
-    axes.xLabels = m_graph.xLabels;
-    axes.yTicks = m_graph.yTicks;
+    axes.xMin = m_shown.xMin;
+    axes.xMax = m_shown.xMax;
+    axes.yMin = m_shown.yMin;
+    axes.yMax = m_shown.yMax;
+    axes.xTicks = m_shown.xTicks;
+    axes.xLabels = m_shown.xLabels;
+    axes.yTicks = m_shown.yTicks;
     for (const double tick : axes.yTicks) {
         axes.yLabels.append(AxisLabel(tick));
     }
@@ -123,9 +201,9 @@ void DatasetGraphView::Render(QPainter& painter, const QRectF& bounds) const {
     const QRectF area = axes.Area(metrics, inner.adjusted(0, 0, 0, -metrics.height()), 1, legend);
     axes.DrawGrid(painter, area, palette(), 0.0);
     painter.setPen(text);
-    QString valueTitle = m_graph.title;
-    if (!m_graph.unit.isEmpty()) {
-        valueTitle += QStringLiteral(" [%1]").arg(m_graph.unit);
+    QString valueTitle = m_shown.title;
+    if (!m_shown.unit.isEmpty()) {
+        valueTitle += QStringLiteral(" [%1]").arg(m_shown.unit);
     }
     QFont bold = painter.font();
     bold.setBold(true);
@@ -138,6 +216,7 @@ void DatasetGraphView::Render(QPainter& painter, const QRectF& bounds) const {
     painter.restore();
     DrawSeries(painter, axes, area);
     DrawLegend(painter, area, legend);
+    m_paintedArea = area;
 }
 
 void DatasetGraphView::DrawSeries(QPainter& painter, const PlotAxes& axes,
@@ -145,6 +224,9 @@ void DatasetGraphView::DrawSeries(QPainter& painter, const PlotAxes& axes,
     painter.save();
     painter.setClipRect(area.adjusted(-kMarkSize - 1, -kMarkSize - 1, kMarkSize + 1, 1));
     for (qsizetype i = 0; i < m_graph.series.size(); ++i) {
+        if (!m_visible.value(i, true)) {
+            continue;
+        }
         const GraphSeries& series = m_graph.series[i];
         QPolygonF line;
         line.reserve(series.points.size());
@@ -175,9 +257,13 @@ void DatasetGraphView::DrawLegend(QPainter& painter, const QRectF& area, double 
     painter.setPen(QPen(frame, 1));
     painter.setBrush(palette().color(QPalette::Base));
     painter.drawRect(box);
+    m_paintedLegend.clear();
     for (qsizetype i = 0; i < m_graph.series.size(); ++i) {
         const double y = box.top() + kGap / 2.0 + i * lineHeight + lineHeight / 2;
         const double x = box.left() + kGap;
+        m_paintedLegend.append(QRectF(box.left(), y - lineHeight / 2, box.width(), lineHeight));
+        // A hidden series keeps its entry, greyed, to be clicked back.
+        painter.setOpacity(m_visible.value(i, true) ? 1.0 : 0.3);
         painter.setPen(QPen(SeriesColour(i), 1.5));
         painter.drawLine(QPointF(x, y), QPointF(x + kSwatchWidth, y));
         painter.setBrush(palette().color(QPalette::Base));
@@ -188,5 +274,6 @@ void DatasetGraphView::DrawLegend(QPainter& painter, const QRectF& area, double 
         painter.drawText(
             label, Qt::AlignLeft | Qt::AlignVCenter,
             metrics.elidedText(m_graph.series[i].name, Qt::ElideRight, int(label.width())));
+        painter.setOpacity(1.0);
     }
 }

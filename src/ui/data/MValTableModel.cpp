@@ -8,6 +8,7 @@ void MValTableModel::Reset(int columns, int rows) {
     m_widths = QList<int>(qMax(columns, 0), 0);
     m_text.clear();
     m_lines = QList<QStringView>(qMax(rows, 0));
+    m_records = false;
     m_splitRow = -1;
     endResetModel();
 }
@@ -23,6 +24,7 @@ void MValTableModel::SetColumns(const QStringList& titles, const QList<int>& wid
     m_widths.resize(m_titles.size(), 0);
     m_text.clear();
     m_lines = QList<QStringView>(1);
+    m_records = false;
     m_splitRow = -1;
     endResetModel();
 }
@@ -30,6 +32,7 @@ void MValTableModel::SetColumns(const QStringList& titles, const QList<int>& wid
 void MValTableModel::SetRecords(const QString& text, QList<QStringView> lines) {
     beginResetModel();
     m_text = text;
+    m_records = !lines.isEmpty();
     m_lines = lines.isEmpty() ? QList<QStringView>(1) : std::move(lines);
     m_splitRow = -1;
     endResetModel();

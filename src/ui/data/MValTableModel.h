@@ -28,6 +28,8 @@ public:
 
     QString Cell(int row, int column) const;
     QStringList Titles() const { return m_titles; }
+    // The record lines in the meter's order; none while the table shows its empty row.
+    QList<QStringView> Lines() const { return m_records ? m_lines : QList<QStringView>(); }
     QList<int> WidthsTwips() const { return m_widths; }
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -42,6 +44,7 @@ private:
     QList<int> m_widths;
     QString m_text; // keeps the data the lines point into alive; never modified
     QList<QStringView> m_lines;
+    bool m_records = false; // the lines are records, not the empty row of an empty table
     // The last row split, as a view asks for its cells one after the other.
     mutable qsizetype m_splitRow = -1;
     mutable QStringList m_splitFields;

@@ -11,8 +11,11 @@
 #include "ui/app/HelpContext.h"
 #include "ui/app/MainFrame.h"
 #include "ui/app/Pictures.h"
+#include "ui/data/DatasetFilterBar.h"
+#include "ui/data/DatasetTableTools.h"
 #include "ui/data/DocumentLayout.h"
 #include "ui/data/MValTableModel.h"
+#include "ui/data/MValTableProxy.h"
 #include "ui/data/frmDocumentGraph.h"
 
 #include <QAction>
@@ -90,7 +93,6 @@ void frmDocument::BuildGrid() {
     m_model = new MValTableModel(this);
     hfgMVals = new QTableView(this);
     hfgMVals->setObjectName(QStringLiteral("hfgMVals"));
-    hfgMVals->setModel(m_model);
     hfgMVals->verticalHeader()->hide();
     hfgMVals->setEditTriggers(QAbstractItemView::NoEditTriggers);
     hfgMVals->setWordWrap(false);
@@ -98,10 +100,19 @@ void frmDocument::BuildGrid() {
     hfgMVals->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     hfgMVals->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
     hfgMVals->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    m_tools = new DatasetTableTools(*this, *hfgMVals, *m_model);
+    connect(m_tools, &DatasetTableTools::BarToggled, this, &frmDocument::LayOut);
+    // An open graph shows what the table shows.
+    connect(&m_tools->Proxy(), &MValTableProxy::ShownChanged, this, [this] {
+        if (m_graph != nullptr && m_graph->isVisible()) {
+            RefreshGraph(true);
+        }
+    });
 }
 
 void frmDocument::ConnectMenus() {
     ConnectForwarding(m_menus, m_main);
+    m_tools->ConnectMenus(m_menus);
     connect(m_menus.mnuFileClose, &QAction::triggered, this, [this] {
         if (QWidget* frame = parentWidget()) {
             frame->close();
@@ -114,6 +125,7 @@ void frmDocument::ConnectMenus() {
     connect(m_menus.mnuFilePrint, &QAction::triggered, this, &frmDocument::MenuFilePrint);
     connect(m_menus.mnuImport, &QAction::triggered, this, &frmDocument::MenuImport);
     connect(m_menus.mnuExport, &QAction::triggered, this, &frmDocument::MenuExport);
+    connect(m_menus.mnuArchiveAdd, &QAction::triggered, this, &frmDocument::MenuArchiveAdd);
     connect(m_menus.mnuGraph, &QAction::triggered, this, &frmDocument::MenuGraph);
     connect(m_menus.mnuViewToolbar, &QAction::triggered, this, [this] {
         m_main.MenuViewToolbar();
@@ -229,10 +241,26 @@ void frmDocument::LayOut() {
         lines[i].first->setGeometry(px(p.nameLeft), py(p.top), px(p.nameWidth), h);
         lines[i].second->setGeometry(px(p.valueLeft), py(p.top), px(p.valueWidth), h);
     }
-    hfgMVals->setVisible(l.gridVisible);
-    if (l.gridVisible) {
-        hfgMVals->setGeometry(px(l.gridLeft), py(l.gridTop), px(l.gridWidth), py(l.gridHeight));
+    LayOutTable(l.gridVisible,
+                QRect(px(l.gridLeft), py(l.gridTop), px(l.gridWidth), py(l.gridHeight)));
+}
+
+// The filter bar (when shown) above the grid and the count of records below it take their
+// lines from the grid's place.
+void frmDocument::LayOutTable(bool visible, QRect grid) {
+    QWidget& bar = m_tools->FilterBar();
+    QLabel& count = m_tools->CountLabel();
+    hfgMVals->setVisible(visible);
+    count.setVisible(visible);
+    if (!visible) {
+        return;
     }
+    const int barHeight = bar.isVisibleTo(this) ? bar.sizeHint().height() : 0;
+    const int countHeight = count.sizeHint().height();
+    bar.setGeometry(grid.left(), grid.top(), grid.width(), barHeight);
+    grid.adjust(0, barHeight, 0, -countHeight);
+    hfgMVals->setGeometry(grid);
+    count.setGeometry(grid.left(), grid.bottom() + 1, grid.width(), countHeight);
 }
 
 void frmDocument::closeEvent(QCloseEvent* event) {

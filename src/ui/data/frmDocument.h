@@ -4,9 +4,11 @@
 #include "ui/app/AppMenus.h"
 #include "ui/app/PrintCommands.h"
 
+#include <QRect>
 #include <QWidget>
 #include <optional>
 
+class DatasetTableTools;
 class frmDocumentGraph;
 class MainFrame;
 class MValTableModel;
@@ -37,7 +39,13 @@ public:
     void MenuFileSaveAs();
     void MenuFilePrint();
     void MenuExport();
+    // Adds the dataset to the archive (again): after an archive could not be reached.
+    void MenuArchiveAdd();
     bool FillFromFile(const QString& path);
+    // Shows a dataset that comes from elsewhere (the archive) as a new, unsaved import.
+    void ShowDataset(MValSet& mvals) { TakeImport(mvals); }
+    // Files from this size on open with the wait dialog (about 100 000 records).
+    static constexpr qint64 kLargeFile = 8 * 1024 * 1024;
     // The graph view of the dataset (frmDocumentGraph.cpp); null until first shown.
     void MenuGraph();
     frmDocumentGraph* Graph() const { return m_graph; }
@@ -52,6 +60,8 @@ public:
     // The name the file dialogs propose (no extension).
     QString ProposedName() const;
     MValTableModel& GridModel() { return *m_model; }
+    // Sorting, filtering, copying and statistics of the table.
+    DatasetTableTools& TableTools() { return *m_tools; }
 
     QWidget* picHead = nullptr;
     QLabel* imgLogo = nullptr;
@@ -79,11 +89,14 @@ private:
     void ConnectMenus();
     void LoadPictures(const QString& manufacturer);
     void LayOut();
+    void LayOutTable(bool visible, QRect grid);
     void ClearHeader();
     // The file name (or "Groupes de données" without a file), marked while modified.
     void ShowTitle();
     // The dataset in the header and the grid; without header both stay empty.
     bool ShowMVals(bool fWithHeader);
+    // Reads the file into the document; false when it failed (reported) or was stopped.
+    bool TakeFile(const QString& path);
     void ShowHeader();
     void ClearGrid();
     bool FillGrid();
@@ -125,4 +138,5 @@ private:
     bool m_unloaded = false;
     bool m_importing = false;
     frmDocumentGraph* m_graph = nullptr;
+    DatasetTableTools* m_tools = nullptr;
 };

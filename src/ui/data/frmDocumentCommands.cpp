@@ -8,6 +8,7 @@
 #include "ui/app/MainFrame.h"
 #include "ui/app/MeterTask.h"
 #include "ui/app/StatusMessage.h"
+#include "ui/archive/DatasetArchiving.h"
 #include "ui/data/frmDocument.h"
 #include "ui/dialogs/frmWait.h"
 
@@ -82,7 +83,23 @@ void frmDocument::Import() {
         [&] { ReportError(1036); });
     if (imported) {
         TakeImport(mvals);
+        // Shown first: the archive can only add to what the user already has.
+        if (ArchivesEveryImport(m_services)) {
+            ArchiveDataset(m_main, m_mvals, QString());
+        }
     }
+}
+
+void frmDocument::MenuArchiveAdd() {
+    m_services.busy.RunCommand([&] {
+        TrappedVoid(m_services.ui, [&] {
+            if (m_mvals.strMVals.isEmpty()) {
+                ReportNoDataset();
+                return;
+            }
+            ArchiveDataset(m_main, m_mvals, m_strFilePath);
+        });
+    });
 }
 
 // A failed or stopped import leaves the dataset shown as it was. A new one is a dataset
@@ -198,8 +215,32 @@ void frmDocument::Export() {
 }
 
 bool frmDocument::FillFromFile(const QString& path) {
+    // A large file holds the busy state and shows how far the reading is, in a wait dialog
+    // that stops it; a small one opens before the user could tell.
+    const qint64 size = QFileInfo(path).size();
+    const QString name = QFileInfo(path).fileName();
+    MeterTask task(m_services, this,
+                   size >= kLargeFile ? LoadResString(1560).arg(name).arg(0) : QString());
+    return task.Run([&](MeterTask& running) {
+        m_services.measVal.SetProgress([&](qint64 done, qint64 total) {
+            if (frmWait* wait = running.Wait()) {
+                wait->SetText(
+                    LoadResString(1560).arg(name).arg(total > 0 ? done * 100 / total : 0));
+                m_services.ui.Yield();
+            }
+            return !running.Stopped();
+        });
+        const auto forget = qScopeGuard([&] { m_services.measVal.SetProgress({}); });
+        return TakeFile(path);
+    });
+}
+
+bool frmDocument::TakeFile(const QString& path) {
     return Trapped(m_services.ui, false, [&] {
         const short code = m_services.measVal.OpenFile(m_mvals, path);
+        if (code == CMeasVal::kStopped) {
+            return false; // the user's choice; the document keeps what it showed
+        }
         if (code != CMeasVal::kOpened) {
             ReportError(code == CMeasVal::kNotADatasetFile ? 1181 : 1180);
             if (!ShowMVals(false)) {

@@ -4,12 +4,15 @@
 #include "app/Services.h"
 #include "app/StringTable.h"
 #include "data/DatasetGraph.h"
+#include "data/RecordColumns.h"
 #include "ui/app/ApplyCaptions.h"
 #include "ui/app/BusyContent.h"
 #include "ui/app/Controls.h"
 #include "ui/app/Pictures.h"
 #include "ui/app/PlotPainting.h"
 #include "ui/data/DatasetGraphView.h"
+#include "ui/data/DatasetTableTools.h"
+#include "ui/data/MValTableProxy.h"
 #include "ui/data/frmDocument.h"
 
 #include <QComboBox>
@@ -28,6 +31,9 @@ frmDocumentGraph::frmDocumentGraph(Services& services, QWidget* parent)
     lblGraphColumn = NewControl<QLabel>(content, "lblGraphColumn", "1301");
     cboGraphColumn = NewControl<QComboBox>(content, "cboGraphColumn");
     lblGraphColumn->setBuddy(cboGraphColumn);
+    lblGraphSeries = NewControl<QLabel>(content, "lblGraphSeries", "1731");
+    cboGraphSeries = NewControl<QComboBox>(content, "cboGraphSeries");
+    lblGraphSeries->setBuddy(cboGraphSeries);
     cmdSaveGraph = NewControl<QPushButton>(content, "cmdSaveGraph", "1247");
     cmdClose = NewControl<QPushButton>(content, "cmdClose", "1003");
     cmdSaveGraph->setAutoDefault(false);
@@ -38,6 +44,8 @@ frmDocumentGraph::frmDocumentGraph(Services& services, QWidget* parent)
     auto* bar = new QHBoxLayout;
     bar->addWidget(lblGraphColumn);
     bar->addWidget(cboGraphColumn);
+    bar->addWidget(lblGraphSeries);
+    bar->addWidget(cboGraphSeries);
     bar->addStretch(1);
     bar->addWidget(cmdSaveGraph);
     bar->addWidget(cmdClose);
@@ -49,14 +57,18 @@ frmDocumentGraph::frmDocumentGraph(Services& services, QWidget* parent)
     resize(1000, 640);
 
     connect(cboGraphColumn, &QComboBox::currentIndexChanged, this, [this] { ShowColumn(); });
+    connect(cboGraphSeries, &QComboBox::currentIndexChanged, this, [this] { ShowSeries(); });
+    picGraph->SetRecordText([this](int row) { return RecordText(row); });
+    picGraph->setToolTip(LoadResString(1733));
     ConnectCommand(cmdSaveGraph, this, services.busy, &frmDocumentGraph::SaveGraph);
     connect(cmdClose, &QPushButton::clicked, this, &QDialog::close);
 }
 
-void frmDocumentGraph::SetDataset(const MValSet& mvals) {
+void frmDocumentGraph::SetDataset(const MValSet& mvals, const QList<QStringView>& lines) {
     TrappedVoid(m_services.ui, [&] {
         const QString chosen = cboGraphColumn->currentText();
         m_mvals = mvals;
+        m_lines = lines;
         m_layout = ExportLayoutFor(m_services, mvals.strMeter);
         const QSignalBlocker quiet(cboGraphColumn);
         cboGraphColumn->clear();
@@ -73,17 +85,53 @@ void frmDocumentGraph::ShowColumn() {
     TrappedVoid(m_services.ui, [&] {
         const int column =
             cboGraphColumn->currentData().isValid() ? cboGraphColumn->currentData().toInt() : -1;
-        const DatasetGraph graph = MakeDatasetGraph(m_mvals.strMVals, m_layout, column);
-        picGraph->SetGraph(graph, LoadResString(1302));
-        cmdSaveGraph->setEnabled(!graph.IsEmpty());
-        if (graph.IsEmpty()) {
+        m_graph = MakeDatasetGraph(m_lines, m_layout, column);
+        const QString chosen = cboGraphSeries->currentText();
+        {
+            const QSignalBlocker quiet(cboGraphSeries);
+            cboGraphSeries->clear();
+            cboGraphSeries->addItem(LoadResString(1720));
+            for (const GraphSeries& s : m_graph.series) {
+                cboGraphSeries->addItem(s.name);
+            }
+            // One program on its own scale unless the user chose otherwise: the values of
+            // different methods and units rarely share a useful axis.
+            const int found = cboGraphSeries->findText(chosen);
+            cboGraphSeries->setCurrentIndex(found >= 0 ? found
+                                                       : std::min(1, cboGraphSeries->count() - 1));
+        }
+        cmdSaveGraph->setEnabled(!m_graph.IsEmpty());
+        if (m_graph.IsEmpty()) {
             lblGraphNote->setText(LoadResString(1304));
-        } else if (graph.skipped > 0) {
-            lblGraphNote->setText(LoadResString(1303).arg(graph.skipped));
+        } else if (m_graph.skipped > 0) {
+            lblGraphNote->setText(LoadResString(1303).arg(m_graph.skipped));
         } else {
             lblGraphNote->clear();
         }
+        ShowSeries();
     });
+}
+
+void frmDocumentGraph::ShowSeries() {
+    const int chosen = cboGraphSeries->currentIndex() - 1;
+    QList<bool> shown(m_graph.series.size(), chosen < 0);
+    if (chosen >= 0 && chosen < shown.size()) {
+        shown[chosen] = true;
+    }
+    picGraph->SetGraph(PartOfGraph(m_graph, shown), LoadResString(1302));
+}
+
+// No, date, time, value with its unit and the ID of the record under the mouse.
+QString frmDocumentGraph::RecordText(int row) const {
+    if (row < 0 || row >= m_lines.size()) {
+        return QString();
+    }
+    const int column = cboGraphColumn->currentData().toInt();
+    const QStringView line = m_lines[row];
+    const auto field = [&](int c) { return RecordField(line, c).trimmed().toString(); };
+    return LoadResString(1734).arg(field(RecordColumns::kNo), field(RecordColumns::kDate),
+                                   field(RecordColumns::kTime), field(column), field(column + 1),
+                                   field(3));
 }
 
 void frmDocumentGraph::SaveGraph() {
@@ -111,7 +159,7 @@ void frmDocument::MenuGraph() {
             if (m_graph == nullptr) {
                 m_graph = new frmDocumentGraph(m_services, this);
             }
-            m_graph->SetDataset(m_mvals);
+            m_graph->SetDataset(m_mvals, m_tools->Proxy().ShownLines());
             m_graph->show();
             m_graph->raise();
             m_graph->activateWindow();
@@ -121,6 +169,7 @@ void frmDocument::MenuGraph() {
 
 void frmDocument::RefreshGraph(bool shown) {
     if (m_graph != nullptr) {
-        m_graph->SetDataset(shown ? m_mvals : MValSet());
+        m_graph->SetDataset(shown ? m_mvals : MValSet(),
+                            shown ? m_tools->Proxy().ShownLines() : QList<QStringView>());
     }
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/DatasetGraph.h"
 #include "data/ExportSheet.h"
 #include "data/MValSet.h"
 
@@ -21,8 +22,9 @@ class frmDocumentGraph : public QDialog {
 public:
     frmDocumentGraph(Services& services, QWidget* parent);
 
-    // Shows `mvals`; the chosen column stays when the table layout does.
-    void SetDataset(const MValSet& mvals);
+    // Shows the records `lines` (those the table shows, views into `mvals`); the chosen
+    // column and program stay when they are still there.
+    void SetDataset(const MValSet& mvals, const QList<QStringView>& lines);
     // Asks for a file and writes the graph as a PNG picture of kImageSize.
     void SaveGraph();
 
@@ -30,6 +32,8 @@ public:
 
     QLabel* lblGraphColumn = nullptr;
     QComboBox* cboGraphColumn = nullptr;
+    QLabel* lblGraphSeries = nullptr;
+    QComboBox* cboGraphSeries = nullptr; // every program together, or one on its own scale
     QPushButton* cmdSaveGraph = nullptr;
     QPushButton* cmdClose = nullptr;
     DatasetGraphView* picGraph = nullptr;
@@ -37,8 +41,12 @@ public:
 
 private:
     void ShowColumn();
+    void ShowSeries();
+    QString RecordText(int row) const;
 
     Services& m_services;
     MValSet m_mvals;
     ExportLayout m_layout;
+    QList<QStringView> m_lines;
+    DatasetGraph m_graph; // every series of the column
 };

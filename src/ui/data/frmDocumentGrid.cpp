@@ -3,6 +3,7 @@
 #include "app/ErrorTrap.h"
 #include "app/Services.h"
 #include "data/RecordWalker.h"
+#include "ui/data/DatasetTableTools.h"
 #include "ui/data/MValTableModel.h"
 #include "ui/data/frmDocument.h"
 
@@ -43,7 +44,9 @@ void frmDocument::ShowHeader() {
 }
 
 void frmDocument::ClearGrid() {
+    m_tools->SetLayout(ExportLayout());
     m_model->Clear();
+    m_tools->RecordsShown();
 }
 
 bool frmDocument::FillGrid() {
@@ -54,6 +57,7 @@ bool frmDocument::FillGrid() {
     if (count == 0) {
         return false;
     }
+    m_tools->SetLayout(ExportLayoutFor(m_services, m_mvals.strMeter));
     SetGridTitles(titles.mid(0, count), QList<int>(widths.begin(), widths.begin() + count));
     return FillGridRows(count);
 }
@@ -75,6 +79,7 @@ bool frmDocument::FillGridRows(int intNum) {
         return false;
     }
     m_model->SetRecords(m_mvals.strMVals, std::move(lines));
+    m_tools->RecordsShown();
     WidenClippedColumns();
     return true;
 }

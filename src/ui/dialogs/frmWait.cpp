@@ -78,6 +78,9 @@ void frmWait::Unload() {
         return;
     }
     m_unloaded = true;
+    if (!m_stopsLink) {
+        return;
+    }
     // Ends a wait for a meter answer at its next poll (the next exchange starts anew) and
     // a running update of the meter's program list after the program being read.
     TrappedVoid(m_services.ui, [&] {

@@ -16,6 +16,9 @@ public:
 
     // False once the dialog is closed: the text can no longer be shown.
     bool SetText(const QString& strText);
+    // For work in steps: closing the dialog ends the work after the running step instead of
+    // stopping the meter link under it.
+    void StopBetweenSteps() { m_stopsLink = false; }
     // True once the dialog is closed, by the user or by the caller.
     bool Stopped() const { return m_unloaded; }
     // Shows under the text how many records arrived and for how long the transfer runs.
@@ -35,4 +38,5 @@ private:
 
     Services& m_services;
     bool m_unloaded = false;
+    bool m_stopsLink = true;
 };

@@ -62,7 +62,11 @@ bool Search(MainFrame& main, bool fOnlyArdel60) {
                 ReportError(services, LoadResString(1151));
             }
         });
-    if (recognised) {
+    if (recognised && services.busy.Quitting()) {
+        // Nobody is left to confirm the meter: it stays offline, as if refused.
+        main.SetStatusBarCOM(LoadResString(1062), QString());
+        services.device.Online(false);
+    } else if (recognised) {
         ReportRecognised(main, name, serial);
     }
     return r.has_value();
@@ -82,7 +86,7 @@ void MenuSearch(MainFrame& main) {
             return;
         }
         main.SetStatusBarDevice(QString(), QString());
-        if (!Search(main, services.ini.OnlyArdel60())) {
+        if (!Search(main, services.ini.OnlyArdel60()) || services.busy.Quitting()) {
             return;
         }
         main.OpenDocument(QString());

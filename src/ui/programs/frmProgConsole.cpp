@@ -43,6 +43,7 @@ frmProgConsole::frmProgConsole(Services& services, QWidget* mainWindow)
     LayOut();
     SetTabOrder();
     ConnectHandlers();
+    installEventFilter(this); // after the busy surface's filter, so that it sees events first
     Form_Load();
 }
 

@@ -70,6 +70,10 @@ public:
     void cmdModifyProgram_Click();
     void cmdChangeWorkDir_Click();
 
+protected:
+    // While a copy of all runs, the close box and Escape end the copy and then the console.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     struct Selection {
         QString number;
@@ -131,6 +135,9 @@ private:
     Outcome CopyFileProgramToMeter(const ProgramRecord& strProgram, bool fAll);
     // "Copie des programmes interrompue!" and "… incomplète!", then `detail` if any.
     void ReportCopyInterrupted(const QString& detail = QString());
+    // One program of a copy of all: false ends the copy. `copied` counts what arrived.
+    using CopyStep = std::function<bool(const QString& entry, int& copied)>;
+    void CopyAll(const QStringList& entries, const CopyStep& copyOne);
 
     // The editor, modal; the lists are refreshed and the pending selection chosen after it.
     void OpenEditor();
@@ -142,4 +149,6 @@ private:
     Selection m_pending;
     // Set while the program itself changes a list's selection.
     bool m_selecting = false;
+    bool m_copying = false;
+    bool m_closeRequested = false;
 };

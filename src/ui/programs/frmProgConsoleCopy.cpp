@@ -6,12 +6,16 @@
 #include "app/StringTable.h"
 #include "ui/app/MeterTask.h"
 #include "ui/dialogs/frmChangeDir.h"
+#include "ui/dialogs/frmWait.h"
 #include "ui/programs/ProgramMessages.h"
 #include "ui/programs/frmProgConsole.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QListWidget>
+#include <QScopedValueRollback>
+#include <utility>
 
 // Messages for a program that cannot be read or written are shown here; a cancelled save
 // dialog is left to the caller.
@@ -72,18 +76,18 @@ void frmProgConsole::cmdCopyToPCAll_Click() {
             numbers << lstProgsMeter->item(row)->text();
         }
         CopyTally tally;
-        Outcome outcome = Outcome::Done;
-        for (const QString& number : numbers) {
-            outcome = CopyMeterProgramInto(folder, number, tally);
-            if (outcome == Outcome::Cancelled || outcome == Outcome::Failed) {
-                break;
-            }
-        }
+        bool cancelled = false;
+        CopyAll(numbers, [&](const QString& number, int& copied) {
+            const Outcome outcome = CopyMeterProgramInto(folder, number, tally);
+            cancelled = outcome == Outcome::Cancelled;
+            copied += outcome == Outcome::Done ? 1 : 0;
+            return outcome == Outcome::Done || outcome == Outcome::Skipped;
+        });
         if (!ShowPCList()) {
             Report(1164);
         }
         UpdateButtons(*selection);
-        ReportCopyAll(folder, tally, outcome == Outcome::Cancelled);
+        ReportCopyAll(folder, tally, cancelled);
     });
 }
 
@@ -130,6 +134,54 @@ void frmProgConsole::ReportCopyAll(const QString& folder, const CopyTally& tally
     } else {
         m_services.ui.Message(summary, LoadResString(1054), MsgIcon::Information);
     }
+}
+
+// The wait dialog counts the programs; its Cancel, the console's close box and Escape end
+// the copy after the program being copied. What was copied stays, and the note says how
+// much that is; a console the user closed closes once the copy has ended.
+void frmProgConsole::CopyAll(const QStringList& entries, const CopyStep& copyOne) {
+    const auto progress = [&](int n) { return LoadResString(1540).arg(n).arg(entries.size()); };
+    int copied = 0;
+    bool stopped = false;
+    {
+        const QScopedValueRollback<bool> copying(m_copying, true);
+        MeterTask task(m_services, this, progress(1));
+        task.InSteps();
+        task.Run([&](MeterTask& running) {
+            for (int i = 0; i < entries.size(); ++i) {
+                m_services.ui.Yield(); // the stop arrives between two programs
+                stopped = running.Stopped() || m_closeRequested;
+                if (stopped) {
+                    break;
+                }
+                running.Wait()->SetText(progress(i + 1));
+                if (!copyOne(entries[i], copied)) {
+                    break;
+                }
+            }
+            return true;
+        });
+    }
+    if (stopped && !m_services.busy.Quitting()) {
+        m_services.ui.Message(LoadResString(1169) + QStringLiteral("\r\n") +
+                                  LoadResString(1541).arg(copied).arg(entries.size()),
+                              LoadResString(1115), MsgIcon::Warning);
+    }
+    if (std::exchange(m_closeRequested, false)) {
+        reject();
+    }
+}
+
+bool frmProgConsole::eventFilter(QObject* watched, QEvent* event) {
+    const bool closing =
+        event->type() == QEvent::Close || (event->type() == QEvent::KeyPress &&
+                                           static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape);
+    if (watched == this && m_copying && closing) {
+        m_closeRequested = true;
+        event->ignore();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void frmProgConsole::ReportCopyInterrupted(const QString& detail) {
@@ -198,25 +250,27 @@ void frmProgConsole::cmdCopyToMeterAll_Click() {
         for (int row = 0; row < lstProgsPC->count(); ++row) {
             fileNames << FileNameOf(lstProgsPC->item(row));
         }
-        for (const QString& fileName : fileNames) {
+        CopyAll(fileNames, [&](const QString& fileName, int& copied) {
             ProgramRecord program = EmptyProgramRecord();
             if (fileName.isEmpty() || !m_services.usrDefProg.ReadFromFile(program, fileName)) {
                 Report(1103);
-                return;
+                return false;
             }
             const Outcome outcome = CopyFileProgramToMeter(program, true);
             if (outcome == Outcome::Cancelled) {
                 ReportCopyInterrupted();
             }
             if (outcome == Outcome::Cancelled || outcome == Outcome::Failed) {
-                return;
+                return false;
             }
+            copied += outcome == Outcome::Done ? 1 : 0;
             if (!ShowMeterList()) {
                 Report(1152);
                 UpdateButtons(true, true, QString());
-                return;
+                return false;
             }
             UpdateButtons(*selection);
-        }
+            return true;
+        });
     });
 }

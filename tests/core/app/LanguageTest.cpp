@@ -245,6 +245,13 @@ TEST(Language, NoUserVisibleEnglishLiteralInTheSources) {
         ++files;
         const QString code = SourceText(path);
         for (const QString& literal : Literals(code)) {
+            // SQL statements (the archive's) speak to the database engine, not to a user.
+            static const QRegularExpression sql(
+                QStringLiteral("\\b(SELECT|INSERT INTO|UPDATE|CREATE (TABLE|INDEX)|FROM|JOIN|NOT "
+                               "NULL|VALUES|PRAGMA)\\b"));
+            if (sql.match(literal).hasMatch()) {
+                continue;
+            }
             if (prose.match(literal).hasMatch()) {
                 offenders << path + QStringLiteral(": \"") + literal + QLatin1Char('"');
             }

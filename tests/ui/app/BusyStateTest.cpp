@@ -1,6 +1,7 @@
 #include "app/BusyState.h"
 
 #include "UiFixture.h"
+#include "meter/MeterCommands.h"
 #include "ui/app/BusyContent.h"
 #include "ui/data/frmDocument.h"
 
@@ -8,6 +9,7 @@
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 #include <gtest/gtest.h>
 
@@ -88,8 +90,8 @@ TEST(BusyState, DuringTheSearchOnlyQuitIsEnabledAndOtherCommandsAreIgnored) {
     EXPECT_TRUE(f.ShownItem("mnuImport")->isEnabled());
 }
 
-// Quitting during the start-up search stops it; the window closes once the search has
-// come back and reported, never under it.
+// Quitting during the start-up search stops it; the window closes by itself once the
+// search has come back, never under it, and no message holds it open.
 TEST(BusyState, QuittingDuringTheStartUpSearchClosesAfterTheSearchReturned) {
     MainWindowFixture f;
     ScriptMeter(*f.link);
@@ -106,6 +108,34 @@ TEST(BusyState, QuittingDuringTheStartUpSearchClosesAfterTheSearchReturned) {
     EXPECT_FALSE(f.main->IsUnloaded());
     EXPECT_TRUE(QTest::qWaitFor([&] { return f.main->IsUnloaded(); }, 5000));
     EXPECT_EQ(f.link, nullptr); // released once nothing ran any more
+    EXPECT_TRUE(f.ui.messages.isEmpty()) << f.ui.MessageTexts().join('\n').toStdString();
+}
+
+// Quitting while the console reads the meter's program list: the reading stops, the console
+// is not shown after it, and the program ends by itself.
+TEST(BusyState, QuittingDuringTheProgramListReadOpensNoConsole) {
+    MainWindowFixture f;
+    ASSERT_TRUE(f.LogIn(QStringLiteral("anna")));
+    f.RecogniseMeter(QStringLiteral("Zentravox"));
+    f.link->ScriptOk(MeterCommand::kProgramList + QStringLiteral("\r\n"),
+                     QStringLiteral("900\r\n901\r\n902"));
+    bool closedAtOnce = true;
+    f.ui.onYield = [&] {
+        f.ui.onYield = nullptr;
+        closedAtOnce = f.main->close();
+    };
+    bool consoleShown = false;
+    QTimer::singleShot(3000, [&] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            consoleShown = true;
+            modal->close();
+        }
+    });
+    f.main->MenuProgsUserDef();
+    EXPECT_FALSE(closedAtOnce);
+    EXPECT_FALSE(consoleShown);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return f.main->IsUnloaded(); }, 5000));
+    EXPECT_TRUE(f.ui.messages.isEmpty()) << f.ui.MessageTexts().join('\n').toStdString();
 }
 
 // The surface of a window's controls: disabled while busy, its clicks ignored, the window

@@ -5,6 +5,7 @@
 #include "support/QtPrint.h"
 #include "ui/data/MValTableModel.h"
 #include "ui/data/frmDocument.h"
+#include "ui/dialogs/frmWait.h"
 
 #include <QFile>
 #include <QFontMetrics>
@@ -313,4 +314,44 @@ TEST_F(DocumentDataset, AFileWhoseNextImportFailedKeepsItsDataset) {
     EXPECT_TRUE(Doc().parentWidget()->close());
     EXPECT_TRUE(f.ui.messages.isEmpty());
     EXPECT_EQ(ReadBytes(path).right(3), "1;a") << "the file stays as it was";
+}
+
+// A large file holds the busy state and shows how far the reading is; closing the wait
+// dialog stops it without a message, and the document stays as it was.
+TEST_F(DocumentDataset, ALargeFileShowsItsProgressAndCanBeStopped) {
+    const QString path = dir.file(QStringLiteral("large.csv"));
+    QByteArray bytes = "METER;S/N;USER;DATE;TIME\r\nZentravox;1;u;1/2/2025;1:2:3\r\n\r\n"
+                       "NO;DATE;TIME;ID;VALUE;UNIT;VALID";
+    const QByteArray record = "\r\n1;12.03.24;10:00:00;1;5;Dureté;;1:1;0.5;°dH;OK";
+    bytes.reserve(frmDocument::kLargeFile + 2 * record.size());
+    int records = 0;
+    for (; bytes.size() <= frmDocument::kLargeFile; ++records) {
+        bytes += record;
+    }
+    WriteBytes(path, bytes);
+    QStringList texts;
+    bool stop = false;
+    f.ui.onYield = [&] {
+        if (auto* wait = f.main->findChild<frmWait*>(); wait && wait->isVisible()) {
+            texts << wait->lblText->text();
+            EXPECT_TRUE(f.main->services().busy.Busy());
+            if (stop) {
+                wait->close();
+            }
+        }
+    };
+    f.main->OpenDocument(path);
+    EXPECT_TRUE(f.ui.messages.isEmpty()) << f.ui.MessageTexts().join('|').toStdString();
+    EXPECT_EQ(Grid().rowCount(), records);
+    EXPECT_EQ(texts.value(0), QStringLiteral("Ouverture de large.csv : 12 %"));
+    EXPECT_EQ(texts.value(texts.size() - 1), QStringLiteral("Ouverture de large.csv : 100 %"));
+
+    stop = true;
+    texts.clear();
+    f.main->OpenDocument(path);
+    EXPECT_TRUE(f.ui.messages.isEmpty()) << f.ui.MessageTexts().join('|').toStdString();
+    EXPECT_EQ(texts.size(), 1);
+    EXPECT_TRUE(Doc().MVals().strMVals.isEmpty());
+    EXPECT_TRUE(Doc().FilePath().isEmpty());
+    EXPECT_FALSE(f.main->services().busy.Busy());
 }

@@ -83,8 +83,11 @@ TEST(DocumentExport, FailureAndEmptyDatasetAreReported) {
     f.ui.Clear();
     f.ui.dialogAnswers = {dir.file("missing/sheet.xls")};
     f.ShownItem("mnuExport")->trigger();
-    ASSERT_EQ(f.ui.messages.size(), 1);
-    EXPECT_EQ(f.ui.messages[0].text, QStringLiteral("Erreur lors de l'exportation!"));
-    EXPECT_EQ(f.ui.messages[0].title, QStringLiteral("Erreur"));
-    EXPECT_EQ(f.ui.messages[0].icon, MsgIcon::Critical);
+    // The file and the reason first, then the export's own message.
+    ASSERT_EQ(f.ui.messages.size(), 2);
+    EXPECT_EQ(f.ui.messages[0].text,
+              dir.file("missing/sheet.xls") + QStringLiteral(": Chemin d'accès introuvable"));
+    EXPECT_EQ(f.ui.messages[1].text, QStringLiteral("Erreur lors de l'exportation!"));
+    EXPECT_EQ(f.ui.messages[1].title, QStringLiteral("Erreur"));
+    EXPECT_EQ(f.ui.messages[1].icon, MsgIcon::Critical);
 }

@@ -1,6 +1,9 @@
 #include "UiFixture.h"
 #include "app/BusyState.h"
+#include "ui/data/DatasetFilterBar.h"
 #include "ui/data/DatasetGraphView.h"
+#include "ui/data/DatasetTableTools.h"
+#include "ui/data/MValTableProxy.h"
 #include "ui/data/frmDocument.h"
 #include "ui/data/frmDocumentGraph.h"
 
@@ -10,6 +13,7 @@
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -79,6 +83,9 @@ TEST_F(DocumentGraph, ShowsTheFirstValueColumnWithOneSeriesPerProgram) {
     EXPECT_EQ(graph->lblGraphColumn->text(), QStringLiteral("Valeur représentée:"));
     EXPECT_EQ(Items(graph->cboGraphColumn), (QStringList{"Valeur 1", "Valeur 2"}));
     EXPECT_EQ(graph->cboGraphColumn->currentText(), QStringLiteral("Valeur 1"));
+    EXPECT_EQ(Items(graph->cboGraphSeries),
+              (QStringList{"(tous)", "310 NO3-N [mg/l]", "320 PO4-P [mg/l]"}));
+    graph->cboGraphSeries->setCurrentIndex(0);
     EXPECT_EQ(SeriesNames(*graph), (QStringList{"310 NO3-N [mg/l]", "320 PO4-P [mg/l]"}));
     EXPECT_EQ(graph->picGraph->Graph().series[1].points.size(), 2);
     EXPECT_EQ(
@@ -102,6 +109,7 @@ TEST_F(DocumentGraph, SavesAPngPictureOfTheGraph) {
     f.ShownItem("mnuGraph")->trigger();
     frmDocumentGraph* graph = Doc().Graph();
     ASSERT_NE(graph, nullptr);
+    graph->cboGraphSeries->setCurrentIndex(0); // every program
     const QString path = dir.file("graph.png");
     f.ui.dialogAnswers = {path};
     graph->cmdSaveGraph->click();
@@ -198,4 +206,56 @@ TEST_F(DocumentGraph, WaitsWhileTheProgramIsBusy) {
     }
     EXPECT_TRUE(f.ShownItem("mnuGraph")->isEnabled());
     EXPECT_TRUE(graph->cmdSaveGraph->isEnabledTo(graph));
+}
+
+TEST_F(DocumentGraph, OneProgramOnItsOwnScaleLegendTogglesHoverTellsTheRecordFollowsTheFilter) {
+    Import();
+    f.ShownItem("mnuGraph")->trigger();
+    frmDocumentGraph* graph = Doc().Graph();
+    ASSERT_NE(graph, nullptr);
+    // The first program alone, its unit in the axis title, the axis scaled to 12.5.
+    EXPECT_EQ(SeriesNames(*graph), QStringList{"310 NO3-N [mg/l]"});
+    EXPECT_EQ(graph->picGraph->Graph().unit, QStringLiteral("mg/l"));
+    EXPECT_GE(graph->picGraph->Graph().yMax, 12.5);
+    graph->cboGraphSeries->setCurrentIndex(2);
+    EXPECT_LT(graph->picGraph->Graph().yMax, 2.0);
+
+    // Every program: hiding the large values lets the axis shrink to the small ones.
+    graph->cboGraphSeries->setCurrentIndex(0);
+    graph->resize(900, 600);
+    graph->picGraph->grab(); // paints: the legend and plot places are known
+    const qsizetype entries = graph->picGraph->Graph().series.size();
+    ASSERT_EQ(entries, 2);
+    QPointF legendNo3;
+    for (int y = 0; y < graph->picGraph->height() && legendNo3.isNull(); ++y) {
+        const QPointF at(graph->picGraph->width() - 40, y);
+        if (graph->picGraph->LegendEntryAt(at) == 0) {
+            legendNo3 = at;
+        }
+    }
+    ASSERT_FALSE(legendNo3.isNull());
+    QTest::mouseClick(graph->picGraph, Qt::LeftButton, {}, legendNo3.toPoint());
+    EXPECT_EQ(graph->picGraph->Shown().series.size(), 1);
+    EXPECT_LT(graph->picGraph->Shown().yMax, 2.0);
+    QTest::mouseClick(graph->picGraph, Qt::LeftButton, {}, legendNo3.toPoint());
+    EXPECT_EQ(graph->picGraph->Shown().series.size(), 2);
+
+    // The point of record 4 (0.87 at 11:30) under the mouse.
+    graph->cboGraphSeries->setCurrentIndex(2);
+    graph->picGraph->grab(); // paints: the legend and plot places are known
+    bool found = false;
+    for (int x = 0; x < graph->picGraph->width() && !found; x += 2) {
+        for (int y = 0; y < graph->picGraph->height() && !found; y += 2) {
+            const int row = graph->picGraph->RowAt(QPointF(x, y));
+            if (row >= 0 && Doc().TableTools().Proxy().ShownLines()[row].startsWith(u"4;")) {
+                found = true;
+            }
+        }
+    }
+    EXPECT_TRUE(found);
+
+    // The filter's program leaves only its series.
+    Doc().TableTools().Find();
+    Doc().TableTools().FilterBar().cboProgram->setCurrentIndex(1); // 310
+    EXPECT_EQ(Items(graph->cboGraphSeries), (QStringList{"(tous)", "310 NO3-N [mg/l]"}));
 }

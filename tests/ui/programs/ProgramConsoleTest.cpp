@@ -1,7 +1,9 @@
 #include "ProgramWindowFixture.h"
 #include "app/StringTable.h"
+#include "meter/MeterCommands.h"
 #include "ui/dialogs/frmChangeDir.h"
 #include "ui/dialogs/frmConfirm.h"
+#include "ui/dialogs/frmWait.h"
 #include "ui/programs/ProgramPanel.h"
 #include "ui/programs/frmProgConsole.h"
 #include "ui/programs/frmProgEdit.h"
@@ -426,4 +428,60 @@ TEST_F(ProgramWindowTest, ConsoleWithoutTheMeterListWorksOnFilesOnly) {
     EXPECT_FALSE(console.cmdModifyProgram->isEnabled());
     EXPECT_FALSE(console.cmdCopyToMeterAll->isEnabled());
     EXPECT_TRUE(console.cmdDeletePC->isEnabled());
+}
+
+// A copy of many programs stops between two of them: what arrived stays, the rest stays on
+// its side, and the note says how many were copied.
+TEST_F(ProgramWindowTest, ConsoleCopyAllToTheMeterStopsBetweenProgramsKeepingWhatArrived) {
+    Connect({"--programs", "0"});
+    for (int n = 900; n < 930; ++n) {
+        WriteProgramFile(QStringLiteral("PROG %1.csv").arg(n), Program(QString::number(n)));
+    }
+    frmProgConsole console(*services, nullptr);
+    console.show();
+    console.lstProgsPC->setCurrentRow(0);
+    QStringList shown;
+    ui.onYield = [&] {
+        for (frmWait* wait : console.findChildren<frmWait*>()) {
+            if (wait->isVisible() && !shown.contains(wait->lblText->text())) {
+                shown << wait->lblText->text();
+            }
+            if (wait->isVisible() && MeterLog().filter(MeterCommand::kNewProgram).size() >= 3) {
+                wait->cmdCancel->click();
+            }
+        }
+    };
+    console.cmdCopyToMeterAll->click();
+    ui.onYield = nullptr;
+    EXPECT_EQ(MeterLog().filter(MeterCommand::kNewProgram).size(), 3);
+    EXPECT_EQ(Entries(console.lstProgsMeter), QStringList({"900", "901", "902"}));
+    EXPECT_EQ(console.lstProgsPC->count(), 30);
+    EXPECT_EQ(shown,
+              QStringList({"Programme 1 sur 30", "Programme 2 sur 30", "Programme 3 sur 30"}));
+    EXPECT_EQ(ui.MessageTexts(),
+              QStringList{LoadResString(1169) + kCrLf + "3 programme(s) sur 30 copié(s)."});
+    EXPECT_TRUE(console.isVisible());
+}
+
+// The console's close box during a copy of all ends the copy after the program under way,
+// then closes the console.
+TEST_F(ProgramWindowTest, ConsoleCloseBoxDuringCopyAllEndsTheCopyThenTheConsole) {
+    Connect({"--programs", "3"});
+    frmProgConsole console(*services, nullptr);
+    console.show();
+    dialogs.Expect<frmChangeDir>([](frmChangeDir& chooser) { chooser.cmdOK->click(); });
+    std::optional<bool> closedAtOnce;
+    ui.onYield = [&] {
+        if (!closedAtOnce && QFile::exists(work.file("PROG 900.csv"))) {
+            closedAtOnce = console.close();
+        }
+    };
+    console.cmdCopyToPCAll->click();
+    ui.onYield = nullptr;
+    EXPECT_EQ(closedAtOnce, false);
+    EXPECT_FALSE(QFile::exists(work.file("PROG 901.csv")));
+    EXPECT_EQ(ui.MessageTexts(),
+              QStringList({LoadResString(1169) + kCrLf + "1 programme(s) sur 3 copié(s).",
+                           LoadResString(1767).arg(work.path()).arg(1).arg(0).arg(0)}));
+    EXPECT_FALSE(console.isVisible());
 }

@@ -1,0 +1,165 @@
+#include "app/Services.h"
+#include "app/StringTable.h"
+#include "archive/ArchiveDatabase.h"
+#include "archive/ArchiveOutput.h"
+#include "archive/ArchiveQuery.h"
+#include "archive/ArchiveWriter.h"
+#include "cli/CliArchive.h"
+#include "cli/CliCommand.h"
+#include "data/CMeasVal.h"
+#include "data/MValSet.h"
+
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QTextStream>
+#include <cstdio>
+
+namespace {
+
+// The dataset file's own failure, as the document window words it.
+QString OpenFailure(short code, const MValSet& set) {
+    if (code == CMeasVal::kOpened) {
+        return set.strMVals.isEmpty() ? LoadResString(1055) : QString();
+    }
+    return LoadResString(code == CMeasVal::kNotADatasetFile ? 1181 : 1180);
+}
+
+int RunAdd(CliContext& ctx, const QStringList& files) {
+    if (files.isEmpty()) {
+        return UsageError(ctx, QStringLiteral("archive"));
+    }
+    Services& services = ctx.services();
+    ArchiveDatabase db;
+    if (!OpenArchive(ctx, db)) {
+        return kExitFailure;
+    }
+    ArchiveWriter writer(db);
+    int rc = kExitOk;
+    for (const QString& file : files) {
+        MValSet set;
+        const QString failure = OpenFailure(services.measVal.OpenFile(set, file), set);
+        ArchiveCounts counts;
+        if (!failure.isEmpty()) {
+            ctx.out << LoadResString(1654).arg(file, failure) << '\n';
+            rc = kExitFailure;
+        } else if (writer.Add(services, set, QFileInfo(file).absoluteFilePath(), counts)) {
+            ctx.out << LoadResString(1653).arg(file).arg(counts.added).arg(counts.present())
+                    << '\n';
+        } else {
+            ctx.out << LoadResString(1654).arg(file, db.Error()) << '\n';
+            rc = kExitFailure;
+        }
+        ctx.out.flush();
+    }
+    return rc;
+}
+
+// Reads the query's options into `filter`, `format` and `output`; false on a usage error.
+bool ParseQuery(const QStringList& args, ArchiveFilter& filter, ArchiveFormat& format,
+                QString& output) {
+    for (qsizetype i = 0; i < args.size(); i += 2) {
+        if (i + 1 >= args.size()) {
+            return false;
+        }
+        const QString& option = args[i];
+        const QString& value = args[i + 1];
+        const QDate date = QDate::fromString(value, Qt::ISODate);
+        bool number = false;
+        const qint64 program = value.toLongLong(&number);
+        if (option == QLatin1String("--from") && date.isValid()) {
+            filter.from = date;
+        } else if (option == QLatin1String("--to") && date.isValid()) {
+            filter.to = date;
+        } else if (option == QLatin1String("--serial")) {
+            filter.serial = value;
+        } else if (option == QLatin1String("--program") && number) {
+            filter.program = program;
+        } else if (option == QLatin1String("--id")) {
+            filter.sampleId = value;
+        } else if (option == QLatin1String("--format") && ArchiveFormatNamed(value)) {
+            format = *ArchiveFormatNamed(value);
+        } else if (option == QLatin1String("-o")) {
+            output = value;
+        } else {
+            return false;
+        }
+    }
+    return true;
+}
+
+int RunQuery(CliContext& ctx, const QStringList& args) {
+    ArchiveFilter filter;
+    ArchiveFormat format = ArchiveFormat::Csv;
+    QString output;
+    if (!ParseQuery(args, filter, format, output)) {
+        return UsageError(ctx, QStringLiteral("archive"));
+    }
+    ArchiveDatabase db;
+    if (!OpenArchive(ctx, db)) {
+        return kExitFailure;
+    }
+    QList<ArchivedRecord> records;
+    if (!ArchiveQuery(db).Records(filter, records)) {
+        ctx.err << db.Error() << '\n';
+        return kExitFailure;
+    }
+    const QByteArray bytes = ArchiveOutput(records, format);
+    if (output.isEmpty()) {
+        ctx.out.flush();
+        std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stdout);
+        std::fflush(stdout);
+        return kExitOk;
+    }
+    QSaveFile file(output);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        ctx.err << output << ": " << file.errorString() << '\n';
+        return kExitFailure;
+    }
+    return kExitOk;
+}
+
+int RunInfo(CliContext& ctx) {
+    ArchiveDatabase db;
+    if (!OpenArchive(ctx, db)) {
+        return kExitFailure;
+    }
+    ArchiveTotals totals;
+    if (!ArchiveQuery(db).Totals(totals)) {
+        ctx.err << db.Error() << '\n';
+        return kExitFailure;
+    }
+    ctx.out << LoadResString(1655).arg(db.Target().Display()) << '\n'
+            << LoadResString(1656).arg(db.SchemaVersion()) << '\n'
+            << LoadResString(1657).arg(totals.meters) << '\n'
+            << LoadResString(1658).arg(totals.imports) << '\n'
+            << LoadResString(1659).arg(totals.records) << '\n';
+    return kExitOk;
+}
+
+int RunArchive(CliContext& ctx, const QStringList& args) {
+    const QString sub = args.value(0);
+    if (sub == QLatin1String("add")) {
+        return RunAdd(ctx, args.mid(1));
+    }
+    if (sub == QLatin1String("query")) {
+        return RunQuery(ctx, args.mid(1));
+    }
+    if (sub == QLatin1String("info") && args.size() == 1) {
+        return RunInfo(ctx);
+    }
+    return UsageError(ctx, QStringLiteral("archive"));
+}
+
+const CliRegistration
+    reg({QStringLiteral("archive"),
+         QStringLiteral(
+             "archive add FILE.csv...         dataset files -> the measurement archive; per file:\n"
+             "                                   records added, already present, or why refused\n"
+             "  archive query [--from YYYY-MM-DD] [--to YYYY-MM-DD] [--serial S] [--program N] "
+             "[--id TEXT] [--format csv|tsv|json] [-o FILE]\n"
+             "                                   archived records (csv by default), UTF-8, ISO "
+             "8601 times\n"
+             "  archive info                    where the archive is, its version and counts"),
+         &RunArchive});
+
+} // namespace

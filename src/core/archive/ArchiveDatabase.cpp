@@ -1,0 +1,286 @@
+#include "archive/ArchiveDatabase.h"
+
+#include "app/RunTimeErrors.h"
+
+#include <QAtomicInteger>
+#include <QDir>
+#include <QFileInfo>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QUrl>
+#include <QVariant>
+
+namespace {
+
+// A writer that finds the SQLite file locked waits this long before it gives up: long
+// enough for another program's import of a large dataset to commit.
+constexpr int kSqliteBusyMs = 15000;
+// A server that does not answer is reported within this time.
+constexpr int kConnectSeconds = 4;
+// The advisory lock that serialises the creation or upgrade of the tables.
+constexpr qint64 kSchemaLock = 0x4d65727665780001;
+
+// SQLite's primary result codes (the low byte of an extended one).
+enum SqliteCode {
+    kBusy = 5,
+    kLocked = 6,
+    kReadOnly = 8,
+    kIoError = 10,
+    kCorrupt = 11,
+    kFull = 13,
+    kCantOpen = 14,
+    kNotADatabase = 26,
+    kPermission = 3
+};
+
+QString NextConnectionName() {
+    static QAtomicInteger<int> counter;
+    return QStringLiteral("mervex-archive-%1").arg(counter.fetchAndAddRelaxed(1));
+}
+
+} // namespace
+
+ArchiveDatabase::ArchiveDatabase() : m_name(NextConnectionName()) {}
+
+ArchiveDatabase::~ArchiveDatabase() {
+    if (m_db.isValid()) {
+        m_db.close();
+        m_db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(m_name);
+    }
+}
+
+bool ArchiveDatabase::Open(const ArchiveTarget& target) {
+    m_target = target;
+    m_error.clear();
+    if (target.engine == ArchiveTarget::Engine::Sqlite) {
+        QDir().mkpath(QFileInfo(target.path).absolutePath());
+        m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
+        m_db.setDatabaseName(target.path);
+        m_db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kSqliteBusyMs));
+    } else {
+        m_db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), m_name);
+        m_db.setHostName(target.host);
+        m_db.setPort(target.port);
+        m_db.setUserName(target.user);
+        m_db.setDatabaseName(target.databaseName);
+        m_db.setConnectOptions(QStringLiteral("connect_timeout=%1").arg(kConnectSeconds));
+    }
+    if (!m_db.isValid()) {
+        m_error =
+            RunTimeText(RtError::ArchiveCannotOpen).arg(target.Display(), m_db.lastError().text());
+        return false;
+    }
+    if (!m_db.open()) {
+        m_error = Describe(m_db.lastError());
+        return false;
+    }
+    return Read([this] { CreateOrUpgrade(); });
+}
+
+bool ArchiveDatabase::Open(const ArchiveSettings& settings) {
+    if (settings.database.trimmed().isEmpty()) {
+        return Open(ArchiveTarget::DefaultFile());
+    }
+    const std::optional<ArchiveTarget> target = ArchiveTarget::Parse(settings.database);
+    if (!target) {
+        // The message repeats the address, but never a password written into it.
+        const QUrl url(settings.database.trimmed());
+        m_error = RunTimeText(RtError::ArchiveBadAddress)
+                      .arg(url.isValid() ? url.toString(QUrl::RemovePassword) : QString());
+        return false;
+    }
+    return Open(*target);
+}
+
+QSqlQuery ArchiveDatabase::Prepare(const QString& sql) {
+    QSqlQuery query(m_db);
+    query.setForwardOnly(true);
+    if (!query.prepare(sql)) {
+        throw MervexError(Describe(query.lastError()));
+    }
+    return query;
+}
+
+void ArchiveDatabase::Exec(QSqlQuery& query) {
+    if (!query.exec()) {
+        throw MervexError(Describe(query.lastError()));
+    }
+}
+
+void ArchiveDatabase::Exec(const QString& sql) {
+    QSqlQuery query(m_db);
+    if (!query.exec(sql)) {
+        throw MervexError(Describe(query.lastError()));
+    }
+}
+
+bool ArchiveDatabase::Write(const std::function<void()>& work) {
+    return Read([&] {
+        // SQLite: take the write lock at the start, so that two writers queue on the busy
+        // timeout instead of one failing when its read turns into a write.
+        Exec(IsPostgres() ? QStringLiteral("BEGIN") : QStringLiteral("BEGIN IMMEDIATE"));
+        try {
+            work();
+            Exec(QStringLiteral("COMMIT"));
+        } catch (...) {
+            QSqlQuery(m_db).exec(QStringLiteral("ROLLBACK"));
+            throw;
+        }
+    });
+}
+
+void ArchiveDatabase::Lock(qint64 key) {
+    if (IsPostgres()) {
+        QSqlQuery lock = Prepare(QStringLiteral("SELECT pg_advisory_xact_lock(?)"));
+        lock.addBindValue(key);
+        Exec(lock);
+    }
+}
+
+bool ArchiveDatabase::Read(const std::function<void()>& work) {
+    m_error.clear();
+    try {
+        work();
+        return true;
+    } catch (const MervexError& e) {
+        m_error = e.Description();
+        return false;
+    }
+}
+
+QVariant ArchiveDatabase::TimeValue(const std::optional<QDateTime>& time) const {
+    if (!time) {
+        return QVariant(QMetaType::fromType<qint64>());
+    }
+    if (IsPostgres()) {
+        return time->toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    }
+    return QDateTime(time->date(), time->time(), Qt::UTC).toSecsSinceEpoch();
+}
+
+QString ArchiveDatabase::TimeText(const QString& column) const {
+    return IsPostgres()
+               ? QStringLiteral("to_char(%1, 'YYYY-MM-DD HH24:MI:SS')").arg(column)
+               : QStringLiteral("strftime('%Y-%m-%d %H:%M:%S', %1, 'unixepoch')").arg(column);
+}
+
+QString ArchiveDatabase::Describe(const QSqlError& error) const {
+    const QString where = m_target.Display();
+    const QString reason = error.text();
+    if (IsPostgres()) {
+        return RunTimeText(RtError::ArchiveServer).arg(where, reason);
+    }
+    switch (error.nativeErrorCode().toInt() & 0xff) {
+    case kNotADatabase:
+    case kCorrupt:
+        return RunTimeText(RtError::ArchiveDamaged).arg(where);
+    case kReadOnly:
+    case kPermission:
+    case kCantOpen:
+        return RunTimeText(RtError::ArchiveReadOnly).arg(where);
+    case kFull:
+        return RunTimeText(RtError::ArchiveDiskFull).arg(where);
+    case kBusy:
+    case kLocked:
+        return RunTimeText(RtError::ArchiveBusy).arg(where);
+    case kIoError:
+    default:
+        return RunTimeText(RtError::ArchiveCannotOpen).arg(where, reason);
+    }
+}
+
+int ArchiveDatabase::StoredVersion() {
+    if (!m_db.tables().contains(QStringLiteral("archive_schema"))) {
+        return 0;
+    }
+    QSqlQuery query = Prepare(QStringLiteral("SELECT MAX(version) FROM archive_schema"));
+    Exec(query);
+    return query.next() ? query.value(0).toInt() : 0;
+}
+
+void ArchiveDatabase::CreateOrUpgrade() {
+    if (!IsPostgres()) {
+        // A journal beside the file lets readers go on while an import is written.
+        Exec(QStringLiteral("PRAGMA journal_mode=WAL"));
+    }
+    m_version = StoredVersion();
+    if (m_version == kSchemaVersion) {
+        return;
+    }
+    if (m_version > kSchemaVersion) {
+        throw MervexError(RunTimeText(RtError::ArchiveNewer)
+                              .arg(m_target.Display())
+                              .arg(m_version)
+                              .arg(kSchemaVersion));
+    }
+    // A new or older archive: build it under the write lock, and look again once it is
+    // held, since another program may have done it meanwhile.
+    Write([this] {
+        Lock(kSchemaLock);
+        m_version = StoredVersion();
+        if (m_version == 0) {
+            CreateSchema();
+        }
+        // Later schema versions add their upgrade steps here, one per version.
+        if (m_version < kSchemaVersion) {
+            throw MervexError(RunTimeText(RtError::ArchiveNewer)
+                                  .arg(m_target.Display())
+                                  .arg(m_version)
+                                  .arg(kSchemaVersion));
+        }
+    });
+    if (!m_error.isEmpty()) {
+        throw MervexError(m_error);
+    }
+}
+
+QString ArchiveDatabase::SqlType(const char* kind) const {
+    const QLatin1String k(kind);
+    if (k == QLatin1String("id")) {
+        return IsPostgres() ? QStringLiteral("BIGSERIAL PRIMARY KEY")
+                            : QStringLiteral("INTEGER PRIMARY KEY");
+    }
+    if (k == QLatin1String("ref")) {
+        return IsPostgres() ? QStringLiteral("BIGINT") : QStringLiteral("INTEGER");
+    }
+    if (k == QLatin1String("time")) {
+        return IsPostgres() ? QStringLiteral("TIMESTAMP") : QStringLiteral("INTEGER");
+    }
+    return IsPostgres() ? QStringLiteral("DOUBLE PRECISION") : QStringLiteral("REAL");
+}
+
+void ArchiveDatabase::CreateSchema() {
+    const QString id = SqlType("id");
+    const QString ref = SqlType("ref");
+    const QString time = SqlType("time");
+    const QString real = SqlType("real");
+    // A meter's records are read with its table layout: `column_kinds` lists the kind of
+    // each column (0 whole number, 1 decimal number, 2 text), e.g. "0,2,2,0,1,2,2,2,2,2".
+    Exec(QStringLiteral("CREATE TABLE meters (id %1, model TEXT NOT NULL, "
+                        "serial_number TEXT NOT NULL, column_kinds TEXT NOT NULL, "
+                        "UNIQUE (model, serial_number))")
+             .arg(id));
+    Exec(QStringLiteral("CREATE TABLE imports (id %1, meter_id %2 NOT NULL REFERENCES meters(id), "
+                        "user_name TEXT NOT NULL, imported_at %3 NOT NULL, source_file TEXT, "
+                        "archived_at %3 NOT NULL, record_count INTEGER NOT NULL, "
+                        "added_count INTEGER NOT NULL)")
+             .arg(id, ref, time));
+    // The record line as the meter sent it holds every field's text (units, states,
+    // dilution, ...); the columns beside it are what the queries filter on and the numbers
+    // a statistics program wants. A record is the same as another when its meter and line
+    // are: the time index finds the few lines to compare.
+    Exec(QStringLiteral(
+             "CREATE TABLE records (id %1, import_id %2 NOT NULL REFERENCES imports(id), "
+             "meter_id %2 NOT NULL REFERENCES meters(id), record_number INTEGER, "
+             "measured_at %3, program_number INTEGER, sample_id TEXT, value1 %4, value2 %4, "
+             "calibrated_at %3, raw_line TEXT NOT NULL)")
+             .arg(id, ref, time, real));
+    Exec(QStringLiteral("CREATE INDEX records_time ON records (measured_at, meter_id)"));
+    Exec(QStringLiteral("CREATE INDEX records_program ON records (program_number, measured_at)"));
+    Exec(QStringLiteral("CREATE TABLE archive_schema (version INTEGER NOT NULL)"));
+    QSqlQuery version = Prepare(QStringLiteral("INSERT INTO archive_schema (version) VALUES (?)"));
+    version.addBindValue(kSchemaVersion);
+    Exec(version);
+    m_version = kSchemaVersion;
+}

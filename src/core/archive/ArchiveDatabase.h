@@ -1,0 +1,74 @@
+#pragma once
+
+#include "archive/ArchiveTarget.h"
+
+#include <QDateTime>
+#include <QSqlDatabase>
+#include <QString>
+#include <QVariant>
+#include <functional>
+#include <optional>
+
+class QSqlError;
+class QSqlQuery;
+
+// One connection to the measurement archive and its schema: opening creates the file or
+// the tables on first use, upgrades an older schema, and refuses an archive written by a
+// newer program. Every failure leaves a message for the user in Error().
+class ArchiveDatabase {
+public:
+    // The schema this program writes; archive_schema holds the archive's own.
+    static constexpr int kSchemaVersion = 1;
+
+    ArchiveDatabase();
+    ~ArchiveDatabase();
+    ArchiveDatabase(const ArchiveDatabase&) = delete;
+    ArchiveDatabase& operator=(const ArchiveDatabase&) = delete;
+
+    bool Open(const ArchiveTarget& target);
+    // The archive Settings.ini names: Database=, or the per-user default file.
+    bool Open(const ArchiveSettings& settings);
+    bool IsOpen() const { return m_db.isOpen(); }
+    const ArchiveTarget& Target() const { return m_target; }
+    bool IsPostgres() const { return m_target.engine == ArchiveTarget::Engine::Postgres; }
+    int SchemaVersion() const { return m_version; }
+    const QString& Error() const { return m_error; }
+
+    QSqlDatabase& Connection() { return m_db; }
+    // A query prepared on this connection; throws the archive's error when `sql` is refused.
+    QSqlQuery Prepare(const QString& sql);
+    // Runs a prepared query; throws the archive's error when it fails.
+    void Exec(QSqlQuery& query);
+    void Exec(const QString& sql);
+
+    // Runs `work` as one write transaction and commits it; on an exception rolls back and
+    // keeps its message. On SQLite the transaction holds the file's write lock throughout.
+    bool Write(const std::function<void()>& work);
+    // Inside Write: waits until no other writer holds `key`, and holds it to the end of the
+    // transaction (a PostgreSQL advisory lock; SQLite's file lock already serialises).
+    void Lock(qint64 key);
+    // Runs `work`; an exception becomes Error() and the result false.
+    bool Read(const std::function<void()>& work);
+
+    // A timestamp as this engine stores it: PostgreSQL a TIMESTAMP, SQLite whole seconds
+    // (the wall-clock time counted as if it were UTC, which SQLite's 'unixepoch' reads);
+    // NULL for none.
+    QVariant TimeValue(const std::optional<QDateTime>& time) const;
+    // A SELECT expression giving a stored timestamp back as "YYYY-MM-DD HH:MM:SS".
+    QString TimeText(const QString& column) const;
+
+    // The archive's error for a failed statement: damaged file, read-only, disk full...
+    QString Describe(const QSqlError& error) const;
+
+private:
+    void CreateOrUpgrade();
+    void CreateSchema();
+    int StoredVersion();
+    QString SqlType(const char* kind) const;
+
+    QString m_name; // Qt's connection name, unique per object
+    QSqlDatabase m_db;
+    ArchiveTarget m_target;
+    int m_version = 0;
+    QString m_error;
+};

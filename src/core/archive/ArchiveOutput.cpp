@@ -1,0 +1,113 @@
+#include "archive/ArchiveOutput.h"
+
+#include "archive/ArchiveQuery.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QStringList>
+
+namespace {
+
+// The columns, in order; the numbers are those whose value may be a JSON number.
+const char* const kNames[] = {
+    "model",    "serial_number", "user",      "record_number", "measured_at", "program",
+    "citation", "sample_id",     "reference", "dilution",      "value1",      "value1_text",
+    "unit1",    "state1",        "value2",    "value2_text",   "unit2",       "state2",
+    "flags",    "calibrated_at", "raw_line"};
+
+QVariantList Values(const ArchivedRecord& r) {
+    return {r.model,         r.serial,     r.user,     r.recordNumber,  r.measuredAt,
+            r.programNumber, r.citation,   r.sampleId, r.referenceMark, r.dilution,
+            r.value1,        r.value1Text, r.unit1,    r.state1,        r.value2,
+            r.value2Text,    r.unit2,      r.state2,   r.flags,         r.calibratedAt,
+            r.rawLine};
+}
+
+bool IsText(const QVariant& value) {
+    return value.typeId() == QMetaType::QString;
+}
+
+QString CsvField(const QString& text) {
+    if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')) &&
+        !text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r'))) {
+        return text;
+    }
+    QString quoted = text;
+    quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+QString TsvField(const QString& text) {
+    QString plain = text;
+    for (const QChar c : {QLatin1Char('\t'), QLatin1Char('\n'), QLatin1Char('\r')}) {
+        plain.replace(c, QLatin1Char(' '));
+    }
+    return plain;
+}
+
+// A number as text: "." decimals and the shortest exact form, whatever the locale.
+QString FieldText(const QVariant& value) {
+    return IsText(value) || value.isValid() ? value.toString() : QString();
+}
+
+QByteArray Delimited(const QList<ArchivedRecord>& records, QChar separator,
+                     QString (*field)(const QString&)) {
+    QStringList lines;
+    QStringList cells;
+    for (const char* name : kNames) {
+        cells << QLatin1String(name);
+    }
+    lines << cells.join(separator);
+    for (const ArchivedRecord& r : records) {
+        cells.clear();
+        for (const QVariant& value : Values(r)) {
+            cells << field(FieldText(value));
+        }
+        lines << cells.join(separator);
+    }
+    return (lines.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8();
+}
+
+QByteArray Json(const QList<ArchivedRecord>& records) {
+    QJsonArray array;
+    for (const ArchivedRecord& r : records) {
+        QJsonObject object;
+        const QVariantList values = Values(r);
+        for (qsizetype i = 0; i < values.size(); ++i) {
+            const QVariant& v = values[i];
+            object.insert(QLatin1String(kNames[i]),
+                          IsText(v) ? QJsonValue(v.toString())
+                                    : (v.isNull() ? QJsonValue() : QJsonValue(v.toDouble())));
+        }
+        array.append(object);
+    }
+    return QJsonDocument(array).toJson(QJsonDocument::Indented);
+}
+
+} // namespace
+
+std::optional<ArchiveFormat> ArchiveFormatNamed(const QString& name) {
+    if (name == QLatin1String("csv")) {
+        return ArchiveFormat::Csv;
+    }
+    if (name == QLatin1String("tsv")) {
+        return ArchiveFormat::Tsv;
+    }
+    if (name == QLatin1String("json")) {
+        return ArchiveFormat::Json;
+    }
+    return std::nullopt;
+}
+
+QByteArray ArchiveOutput(const QList<ArchivedRecord>& records, ArchiveFormat format) {
+    switch (format) {
+    case ArchiveFormat::Csv:
+        return Delimited(records, QLatin1Char(','), &CsvField);
+    case ArchiveFormat::Tsv:
+        return Delimited(records, QLatin1Char('\t'), &TsvField);
+    case ArchiveFormat::Json:
+        break;
+    }
+    return Json(records);
+}

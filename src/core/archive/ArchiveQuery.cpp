@@ -1,0 +1,211 @@
+#include "archive/ArchiveQuery.h"
+
+#include "archive/ArchiveDatabase.h"
+#include "archive/ArchiveRecord.h"
+#include "data/MValSet.h"
+
+#include <QHash>
+#include <QSqlQuery>
+
+namespace {
+
+// The WHERE clause of a filter: fixed fragments with placeholders, and their values.
+struct Where {
+    QString sql;
+    QVariantList values;
+
+    void Add(const char* fragment, const QVariant& value) {
+        sql += sql.isEmpty() ? QStringLiteral(" WHERE ") : QStringLiteral(" AND ");
+        sql += QLatin1String(fragment);
+        values.append(value);
+    }
+};
+
+// LIKE pattern matching `text` anywhere, with its own wildcards taken literally.
+QString ContainsPattern(const QString& text) {
+    QString escaped = text.toLower();
+    escaped.replace(QLatin1Char('!'), QStringLiteral("!!"));
+    escaped.replace(QLatin1Char('%'), QStringLiteral("!%"));
+    escaped.replace(QLatin1Char('_'), QStringLiteral("!_"));
+    return QLatin1Char('%') + escaped + QLatin1Char('%');
+}
+
+Where WhereOf(const ArchiveDatabase& db, const ArchiveFilter& f) {
+    Where where;
+    const QTime midnight(0, 0);
+    if (f.from) {
+        where.Add("r.measured_at >= ?", db.TimeValue(QDateTime(*f.from, midnight)));
+    }
+    if (f.to) {
+        where.Add("r.measured_at < ?", db.TimeValue(QDateTime(f.to->addDays(1), midnight)));
+    }
+    if (!f.serial.isEmpty()) {
+        where.Add("m.serial_number = ?", f.serial);
+    }
+    if (f.program) {
+        where.Add("r.program_number = ?", *f.program);
+    }
+    if (!f.sampleId.isEmpty()) {
+        where.Add("lower(r.sample_id) LIKE ? ESCAPE '!'", ContainsPattern(f.sampleId));
+    }
+    if (!f.user.isEmpty()) {
+        where.Add("i.user_name = ?", f.user);
+    }
+    if (!f.model.isEmpty()) {
+        where.Add("m.model = ?", f.model);
+    }
+    return where;
+}
+
+const QString kJoins = QStringLiteral(" FROM records r JOIN meters m ON m.id = r.meter_id "
+                                      "JOIN imports i ON i.id = r.import_id");
+
+QString Text(const QSqlQuery& q, int column) {
+    return q.value(column).toString();
+}
+
+// A number column: an invalid QVariant for NULL (the engines disagree on its type), else
+// a whole or a real number.
+QVariant Whole(const QSqlQuery& q, int column) {
+    const QVariant v = q.value(column);
+    return v.isNull() ? QVariant() : QVariant(v.toLongLong());
+}
+
+QVariant Real(const QSqlQuery& q, int column) {
+    const QVariant v = q.value(column);
+    return v.isNull() ? QVariant() : QVariant(v.toDouble());
+}
+
+} // namespace
+
+bool ArchiveQuery::Records(const ArchiveFilter& filter, QList<ArchivedRecord>& records) {
+    records.clear();
+    return m_db.Read([&] {
+        const Where where = WhereOf(m_db, filter);
+        QSqlQuery q =
+            m_db.Prepare(QStringLiteral("SELECT m.model, m.serial_number, i.user_name, %1, %2, "
+                                        "r.record_number, r.program_number, r.value1, r.value2, "
+                                        "m.column_kinds, r.raw_line")
+                             .arg(m_db.TimeText(QStringLiteral("r.measured_at")),
+                                  m_db.TimeText(QStringLiteral("r.calibrated_at"))) +
+                         kJoins + where.sql +
+                         QStringLiteral(" ORDER BY r.measured_at IS NULL, r.measured_at, r.id"));
+        for (const QVariant& value : where.values) {
+            q.addBindValue(value);
+        }
+        m_db.Exec(q);
+        QHash<QString, QList<int>> layouts;
+        while (q.next()) {
+            records.append(Read(q, layouts));
+        }
+    });
+}
+
+ArchivedRecord ArchiveQuery::Read(const QSqlQuery& q, QHash<QString, QList<int>>& layouts) {
+    const QString kindsText = Text(q, 9);
+    auto layout = layouts.find(kindsText);
+    if (layout == layouts.end()) {
+        QList<int> kinds;
+        for (const QString& kind : kindsText.split(QLatin1Char(','))) {
+            kinds.append(kind.toInt());
+        }
+        layout = layouts.insert(kindsText, kinds);
+    }
+    ArchivedRecord r;
+    r.rawLine = Text(q, 10);
+    // The texts come from the line as sent, split by the meter's layout.
+    const ArchiveRecord fields = ArchiveRecord::FromLine(r.rawLine, *layout);
+    r.model = Text(q, 0);
+    r.serial = Text(q, 1);
+    r.user = Text(q, 2);
+    r.measuredAt = ArchiveIsoTime(Text(q, 3));
+    r.calibratedAt = ArchiveIsoTime(Text(q, 4));
+    r.recordNumber = Whole(q, 5);
+    r.programNumber = Whole(q, 6);
+    r.value1 = Real(q, 7);
+    r.value2 = Real(q, 8);
+    r.citation = fields.citation;
+    r.sampleId = fields.sampleId;
+    r.referenceMark = fields.referenceMark;
+    r.dilution = fields.dilution;
+    r.value1Text = fields.value1Text;
+    r.unit1 = fields.unit1;
+    r.state1 = fields.state1;
+    r.value2Text = fields.value2Text;
+    r.unit2 = fields.unit2;
+    r.state2 = fields.state2;
+    r.flags = fields.flags;
+    return r;
+}
+
+bool ArchiveQuery::Count(const ArchiveFilter& filter, qint64& count) {
+    count = 0;
+    return m_db.Read([&] {
+        const Where where = WhereOf(m_db, filter);
+        QSqlQuery q = m_db.Prepare(QStringLiteral("SELECT COUNT(*)") + kJoins + where.sql);
+        for (const QVariant& value : where.values) {
+            q.addBindValue(value);
+        }
+        m_db.Exec(q);
+        q.next();
+        count = q.value(0).toLongLong();
+    });
+}
+
+bool ArchiveQuery::Models(const ArchiveFilter& filter, QStringList& models) {
+    models.clear();
+    return m_db.Read([&] {
+        const Where where = WhereOf(m_db, filter);
+        QSqlQuery q = m_db.Prepare(QStringLiteral("SELECT DISTINCT m.model") + kJoins + where.sql +
+                                   QStringLiteral(" ORDER BY m.model"));
+        for (const QVariant& value : where.values) {
+            q.addBindValue(value);
+        }
+        m_db.Exec(q);
+        while (q.next()) {
+            models.append(Text(q, 0));
+        }
+    });
+}
+
+bool ArchiveQuery::Dataset(const ArchiveFilter& filter, MValSet& set) {
+    QList<ArchivedRecord> records;
+    if (!Records(filter, records)) {
+        return false;
+    }
+    const QString several = QStringLiteral("*");
+    set = MValSet();
+    set.strMeter = filter.model;
+    QString text = QStringLiteral("\r\n");
+    for (const ArchivedRecord& r : records) {
+        if (set.strSerNo.isEmpty() || set.strSerNo == r.serial) {
+            set.strSerNo = r.serial;
+        } else {
+            set.strSerNo = several;
+        }
+        if (set.strUser.isEmpty() || set.strUser == r.user) {
+            set.strUser = r.user;
+        } else {
+            set.strUser = several;
+        }
+        text += r.rawLine + QStringLiteral("\r\n");
+    }
+    set.strMVals = text + QStringLiteral("!\r\n>");
+    return true;
+}
+
+bool ArchiveQuery::Totals(ArchiveTotals& totals) {
+    totals = ArchiveTotals();
+    return m_db.Read([&] {
+        const auto count = [&](const char* table) {
+            QSqlQuery q =
+                m_db.Prepare(QStringLiteral("SELECT COUNT(*) FROM %1").arg(QLatin1String(table)));
+            m_db.Exec(q);
+            q.next();
+            return q.value(0).toLongLong();
+        };
+        totals.meters = count("meters");
+        totals.imports = count("imports");
+        totals.records = count("records");
+    });
+}

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QDate>
+#include <QHash>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <optional>
+
+class ArchiveDatabase;
+class QSqlQuery;
+struct MValSet;
+
+// Which archived records a query returns; an empty member does not filter.
+struct ArchiveFilter {
+    std::optional<QDate> from, to; // measurement dates, both included
+    QString serial;                // the meter's serial number, exactly
+    std::optional<qint64> program; // program number
+    QString sampleId;              // text contained in the sample ID, letter case ignored
+    QString user;                  // who imported, exactly
+    QString model;                 // meter model, exactly
+};
+
+// One archived record as a query returns it. Numbers are null where the meter sent no
+// number; times are ISO 8601 ("2024-03-01T08:15:00"), empty where the record has none.
+struct ArchivedRecord {
+    QString model, serial, user, measuredAt, calibratedAt;
+    QVariant recordNumber, programNumber, value1, value2;
+    QString citation, sampleId, referenceMark, dilution, value1Text, unit1, state1, value2Text,
+        unit2, state2, flags, rawLine;
+};
+
+// What the archive holds, for `archive info`.
+struct ArchiveTotals {
+    qint64 meters = 0, imports = 0, records = 0;
+};
+
+// Reads the archive. Every filter value is bound to its statement, never written into it.
+class ArchiveQuery {
+public:
+    explicit ArchiveQuery(ArchiveDatabase& database) : m_db(database) {}
+
+    // The matching records in measurement order; false with the database's Error().
+    bool Records(const ArchiveFilter& filter, QList<ArchivedRecord>& records);
+    bool Count(const ArchiveFilter& filter, qint64& count);
+    // The meter models among the matching records, in alphabetical order.
+    bool Models(const ArchiveFilter& filter, QStringList& models);
+    // The matching records of `filter.model` as one dataset, as if imported from one meter:
+    // the serial number (or "*" for several), the user (or "*"), no import date.
+    bool Dataset(const ArchiveFilter& filter, MValSet& set);
+    bool Totals(ArchiveTotals& totals);
+
+private:
+    // The record in the query's current row; `layouts` keeps the parsed column kinds.
+    static ArchivedRecord Read(const QSqlQuery& query, QHash<QString, QList<int>>& layouts);
+
+    ArchiveDatabase& m_db;
+};

@@ -1,0 +1,131 @@
+#include "archive/ArchiveWriter.h"
+
+#include "archive/ArchiveDatabase.h"
+#include "archive/ArchiveRecord.h"
+#include "data/ExportSheet.h"
+#include "data/MValSet.h"
+#include "data/RecordWalker.h"
+
+#include <QDateTime>
+#include <QSqlQuery>
+#include <QStringList>
+#include <QVariant>
+
+namespace {
+
+QVariant Text(const QString& text) {
+    return text.isEmpty() ? QVariant(QMetaType::fromType<QString>()) : QVariant(text);
+}
+
+template <typename T> QVariant Optional(const std::optional<T>& value) {
+    return value ? QVariant::fromValue(*value) : QVariant(QMetaType::fromType<T>());
+}
+
+QString KindsText(const QList<int>& kinds) {
+    QStringList texts;
+    for (const int kind : kinds) {
+        texts << QString::number(kind);
+    }
+    return texts.join(QLatin1Char(','));
+}
+
+} // namespace
+
+qint64 ArchiveWriter::MeterId(const QString& model, const QString& serial,
+                              const QList<int>& kinds) {
+    QSqlQuery insert = m_db.Prepare(
+        QStringLiteral("INSERT INTO meters (model, serial_number, column_kinds) VALUES (?, ?, ?) "
+                       "ON CONFLICT DO NOTHING"));
+    insert.addBindValue(model);
+    insert.addBindValue(serial);
+    insert.addBindValue(KindsText(kinds));
+    m_db.Exec(insert);
+    QSqlQuery select =
+        m_db.Prepare(QStringLiteral("SELECT id FROM meters WHERE model = ? AND serial_number = ?"));
+    select.addBindValue(model);
+    select.addBindValue(serial);
+    m_db.Exec(select);
+    select.next();
+    return select.value(0).toLongLong();
+}
+
+bool ArchiveWriter::Add(Services& services, const MValSet& set, const QString& sourceFile,
+                        ArchiveCounts& counts) {
+    const ExportLayout layout = ExportLayoutFor(services, set.strMeter);
+    return Add(set, layout.kinds.mid(0, layout.count), sourceFile, counts);
+}
+
+bool ArchiveWriter::Add(const MValSet& set, const QList<int>& kinds, const QString& sourceFile,
+                        ArchiveCounts& counts) {
+    counts = ArchiveCounts();
+    return m_db.Write([&] {
+        counts = ArchiveCounts();
+        const qint64 meterId = MeterId(set.strMeter, set.strSerNo, kinds);
+        // Writers of one meter queue for each other, so that both never find a record
+        // missing and add it twice; different meters never share a record.
+        m_db.Lock(meterId);
+        QSqlQuery import = m_db.Prepare(QStringLiteral(
+            "INSERT INTO imports (meter_id, user_name, imported_at, source_file, archived_at, "
+            "record_count, added_count) VALUES (?, ?, ?, ?, ?, 0, 0) RETURNING id"));
+        import.addBindValue(meterId);
+        import.addBindValue(set.strUser);
+        import.addBindValue(m_db.TimeValue(set.curDate));
+        import.addBindValue(Text(sourceFile));
+        import.addBindValue(m_db.TimeValue(QDateTime::currentDateTime()));
+        m_db.Exec(import);
+        import.next();
+        const qint64 importId = import.value(0).toLongLong();
+
+        // The lines already archived for this meter at the record's time (or without one).
+        QSqlQuery sameTime = m_db.Prepare(
+            QStringLiteral("SELECT raw_line FROM records WHERE measured_at = ? AND meter_id = ?"));
+        QSqlQuery noTime = m_db.Prepare(QStringLiteral(
+            "SELECT raw_line FROM records WHERE measured_at IS NULL AND meter_id = ?"));
+        QSqlQuery insert = m_db.Prepare(
+            QStringLiteral("INSERT INTO records (import_id, meter_id, record_number, measured_at, "
+                           "program_number, sample_id, value1, value2, calibrated_at, raw_line) "
+                           "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+        RecordWalker walker(set.strMVals);
+        QStringView line;
+        while (walker.NextLine(line)) {
+            ++counts.records;
+            const ArchiveRecord r = ArchiveRecord::FromLine(line, kinds);
+            const QVariant measuredAt = m_db.TimeValue(r.measuredAt);
+            QSqlQuery& existing = r.measuredAt ? sameTime : noTime;
+            if (r.measuredAt) {
+                existing.bindValue(0, measuredAt);
+            }
+            existing.bindValue(r.measuredAt ? 1 : 0, meterId);
+            m_db.Exec(existing);
+            bool present = false;
+            while (!present && existing.next()) {
+                present = existing.value(0).toString() == r.rawLine;
+            }
+            existing.finish();
+            if (present) {
+                continue;
+            }
+            const QVariantList values = {importId,
+                                         meterId,
+                                         Optional(r.recordNumber),
+                                         measuredAt,
+                                         Optional(r.programNumber),
+                                         Text(r.sampleId),
+                                         Optional(r.value1),
+                                         Optional(r.value2),
+                                         m_db.TimeValue(r.calibratedAt),
+                                         r.rawLine};
+            for (int i = 0; i < values.size(); ++i) {
+                insert.bindValue(i, values[i]);
+            }
+            m_db.Exec(insert);
+            ++counts.added;
+        }
+        QSqlQuery update = m_db.Prepare(
+            QStringLiteral("UPDATE imports SET record_count = ?, added_count = ? WHERE id = ?"));
+        update.addBindValue(counts.records);
+        update.addBindValue(counts.added);
+        update.addBindValue(importId);
+        m_db.Exec(update);
+    });
+}

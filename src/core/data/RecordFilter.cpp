@@ -1,0 +1,110 @@
+#include "data/RecordFilter.h"
+
+#include "data/RecordDateTime.h"
+#include "data/RecordWalker.h"
+
+#include <QMap>
+#include <array>
+
+namespace {
+
+constexpr int kMaxFields = 16;
+const QString kOk = QStringLiteral("OK");
+
+// Program numbers in numeric order ("95" before "320"), anything else after them by text.
+bool GroupLess(const QString& a, const QString& b) {
+    bool aNumber = false;
+    bool bNumber = false;
+    const qlonglong x = a.toLongLong(&aNumber);
+    const qlonglong y = b.toLongLong(&bNumber);
+    if (aNumber != bNumber) {
+        return aNumber;
+    }
+    return aNumber && x != y ? x < y : a < b;
+}
+
+} // namespace
+
+bool RecordFilter::IsEmpty() const {
+    return group.isEmpty() && from.isNull() && to.isNull() && state == State::Any && text.isEmpty();
+}
+
+RecordFilterMatcher::RecordFilterMatcher(const RecordFilter& filter, const RecordColumns& columns)
+    : m_filter(filter), m_groupColumn(columns.GroupColumn()),
+      m_stateColumn(columns.values.isEmpty() ? -1 : columns.StateOf(columns.values.front())),
+      m_count(std::min(columns.count, kMaxFields)) {}
+
+bool RecordFilterMatcher::Matches(QStringView line) const {
+    std::array<QStringView, kMaxFields> fields;
+    SplitRecordLine(line, std::span<QStringView>(fields.data(), size_t(m_count)));
+    if (!m_filter.group.isEmpty() &&
+        (m_groupColumn < 0 || fields[size_t(m_groupColumn)].trimmed() != m_filter.group)) {
+        return false;
+    }
+    if (!m_filter.from.isNull() || !m_filter.to.isNull()) {
+        const std::optional<QDate> date = RecordDate(fields[RecordColumns::kDate].trimmed());
+        if (!date || (!m_filter.from.isNull() && *date < m_filter.from) ||
+            (!m_filter.to.isNull() && *date > m_filter.to)) {
+            return false;
+        }
+    }
+    if (m_filter.state != RecordFilter::State::Any) {
+        const QStringView state =
+            m_stateColumn >= 0 ? fields[size_t(m_stateColumn)].trimmed() : QStringView();
+        const bool ok = state == kOk;
+        if (m_filter.state == RecordFilter::State::Ok ? !ok : (ok || state.isEmpty())) {
+            return false;
+        }
+    }
+    if (m_filter.text.isEmpty()) {
+        return true;
+    }
+    for (int c = 0; c < m_count; ++c) {
+        if (fields[size_t(c)].contains(m_filter.text, Qt::CaseInsensitive)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::vector<int> FilteredRows(std::span<const QStringView> lines, const RecordFilter& filter,
+                              const RecordColumns& columns) {
+    std::vector<int> rows;
+    rows.reserve(lines.size());
+    const RecordFilterMatcher matcher(filter, columns);
+    const bool all = filter.IsEmpty();
+    for (size_t i = 0; i < lines.size(); ++i) {
+        if (all || matcher.Matches(lines[i])) {
+            rows.push_back(int(i));
+        }
+    }
+    return rows;
+}
+
+QList<RecordGroup> RecordGroups(std::span<const QStringView> lines, const RecordColumns& columns) {
+    const int groupColumn = columns.GroupColumn();
+    if (groupColumn < 0) {
+        return {};
+    }
+    QMap<QStringView, QStringList> names;
+    for (const QStringView line : lines) {
+        const QStringView key = RecordField(line, groupColumn).trimmed();
+        if (key.isEmpty()) {
+            continue;
+        }
+        QStringList& forms = names[key];
+        if (columns.citation >= 0) {
+            const QString form = RecordField(line, columns.citation).trimmed().toString();
+            if (!form.isEmpty() && !forms.contains(form)) {
+                forms.append(form);
+            }
+        }
+    }
+    QList<RecordGroup> groups;
+    for (auto it = names.cbegin(); it != names.cend(); ++it) {
+        groups.append({it.key().toString(), it.value().join(QStringLiteral(", "))});
+    }
+    std::sort(groups.begin(), groups.end(),
+              [](const RecordGroup& a, const RecordGroup& b) { return GroupLess(a.key, b.key); });
+    return groups;
+}

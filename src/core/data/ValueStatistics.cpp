@@ -1,0 +1,152 @@
+#include "data/ValueStatistics.h"
+
+#include "app/StringTable.h"
+#include "data/FieldNumber.h"
+#include "data/RecordDateTime.h"
+#include "data/RecordWalker.h"
+
+#include <algorithm>
+#include <array>
+#include <map>
+#include <tuple>
+
+namespace {
+
+constexpr int kMaxFields = 16;
+constexpr int kFirstTitle = 1707;
+constexpr int kLastTitle = 1718;
+
+// Welford's running mean and sum of squared deviations: exact enough for a million values
+// of very different size, where the sum of squares would cancel.
+constexpr qint64 kSecondsPerDay = 86400;
+
+QDateTime DateTimeOf(qint64 seconds) {
+    if (seconds < 0) {
+        return QDateTime();
+    }
+    return QDateTime(QDate::fromJulianDay(seconds / kSecondsPerDay),
+                     QTime(0, 0).addSecs(int(seconds % kSecondsPerDay)));
+}
+
+struct Accumulator {
+    StatisticsRow row;
+    double m2 = 0.0;
+    qint64 first = -1; // seconds since the start of the Julian day count; -1: none
+    qint64 last = -1;
+
+    void AddValue(double value) {
+        ++row.count;
+        if (row.count == 1) {
+            row.mean = row.min = row.max = value;
+            return;
+        }
+        const double delta = value - row.mean;
+        row.mean += delta / double(row.count);
+        m2 += delta * (value - row.mean);
+        row.min = std::min(row.min, value);
+        row.max = std::max(row.max, value);
+    }
+
+    void AddWhen(qint64 when) {
+        if (when < 0) {
+            return;
+        }
+        first = first < 0 ? when : std::min(first, when);
+        last = std::max(last, when);
+    }
+
+    StatisticsRow Finish() const {
+        StatisticsRow out = row;
+        out.first = DateTimeOf(first);
+        out.last = DateTimeOf(last);
+        if (out.count > 1) {
+            out.sd = std::sqrt(m2 / double(out.count - 1));
+            if (out.mean != 0.0) {
+                out.cv = out.sd / std::abs(out.mean) * 100.0;
+            }
+        }
+        return out;
+    }
+};
+
+// The record's date and time in seconds, -1 without a readable date. Plain numbers: a
+// QDateTime per record would cost more than the rest of the statistics.
+qint64 RecordWhen(std::span<const QStringView> fields) {
+    const auto date = RecordDate(fields[RecordColumns::kDate].trimmed());
+    if (!date) {
+        return -1;
+    }
+    const auto time = RecordTime(fields[RecordColumns::kTime].trimmed());
+    return date->toJulianDay() * kSecondsPerDay + (time ? time->msecsSinceStartOfDay() / 1000 : 0);
+}
+
+QStringView Field(std::span<const QStringView> fields, int column) {
+    return column >= 0 ? fields[size_t(column)].trimmed() : QStringView();
+}
+
+auto SortKey(const StatisticsRow& r) {
+    bool number = false;
+    const qlonglong program = r.program.toLongLong(&number);
+    return std::make_tuple(!number, program, r.program, r.name, r.unit);
+}
+
+} // namespace
+
+QList<StatisticsRow> ValueStatistics(std::span<const QStringView> lines,
+                                     const RecordColumns& columns, int valueColumn,
+                                     const QString& columnTitle) {
+    if (valueColumn < 0 || valueColumn >= columns.count) {
+        return {};
+    }
+    const int count = std::min(columns.count, kMaxFields);
+    const int unitColumn = columns.UnitOf(valueColumn);
+    // Keyed by views into the lines: no text is copied per record.
+    std::map<std::array<QStringView, 3>, Accumulator> groups;
+    std::array<QStringView, kMaxFields> views;
+    const std::span<QStringView> fields(views.data(), size_t(count));
+    for (const QStringView line : lines) {
+        SplitRecordLine(line, fields);
+        const QStringView name =
+            columns.citation >= 0 ? Field(fields, columns.citation) : QStringView(columnTitle);
+        Accumulator& group =
+            groups[{Field(fields, columns.program), name, Field(fields, unitColumn)}];
+        if (const auto value = FieldNumber(fields[size_t(valueColumn)], false)) {
+            group.AddValue(*value);
+        } else {
+            ++group.row.nonNumeric;
+        }
+        group.AddWhen(RecordWhen(fields));
+    }
+    QList<StatisticsRow> rows;
+    for (const auto& [key, group] : groups) {
+        StatisticsRow row = group.Finish();
+        row.program = key[0].toString();
+        row.name = key[1].toString();
+        row.unit = key[2].toString();
+        rows.append(row);
+    }
+    std::stable_sort(rows.begin(), rows.end(), [](const StatisticsRow& a, const StatisticsRow& b) {
+        return SortKey(a) < SortKey(b);
+    });
+    return rows;
+}
+
+QStringList StatisticsTitles() {
+    QStringList titles;
+    for (int number = kFirstTitle; number <= kLastTitle; ++number) {
+        titles.append(LoadResString(number));
+    }
+    return titles;
+}
+
+QStringList StatisticsFields(const StatisticsRow& row, const std::function<QString(double)>& number,
+                             const std::function<QString(const QDateTime&)>& when) {
+    const auto figure = [&](double value) { return std::isnan(value) ? QString() : number(value); };
+    const auto time = [&](const QDateTime& t) { return t.isValid() ? when(t) : QString(); };
+    return {row.program,      row.name,
+            row.unit,         QString::number(row.count),
+            figure(row.mean), figure(row.sd),
+            figure(row.cv),   figure(row.min),
+            figure(row.max),  QString::number(row.nonNumeric),
+            time(row.first),  time(row.last)};
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "data/RecordColumns.h"
+
+#include <QDateTime>
+#include <QList>
+#include <QString>
+#include <QStringView>
+#include <cmath>
+#include <functional>
+#include <span>
+
+// The summary of one value column for one method: a photometer program with its citation
+// form and unit, or a turbidimeter's unit. Missing figures are NaN (a standard deviation
+// needs two values, a coefficient of variation a mean other than 0).
+struct StatisticsRow {
+    QString program; // the program number; empty for a turbidimeter
+    QString name;    // the citation form, or the column's title for a turbidimeter
+    QString unit;
+    qsizetype count = 0;      // numeric values
+    qsizetype nonNumeric = 0; // records whose field is no number ("<0.01", "----", empty)
+    double mean = NAN;
+    double sd = NAN; // sample standard deviation (n - 1)
+    double cv = NAN; // sd / |mean| in %
+    double min = NAN;
+    double max = NAN;
+    QDateTime first, last; // the earliest and latest readable date and time of the records
+};
+
+// One row per method present in `lines`, ordered by program number, name and unit.
+QList<StatisticsRow> ValueStatistics(std::span<const QStringView> lines,
+                                     const RecordColumns& columns, int valueColumn,
+                                     const QString& columnTitle);
+
+// The titles of the statistics table, the same in the window and for `mervex-cli stats`.
+QStringList StatisticsTitles();
+// One row as the table's fields; missing figures stay empty.
+QStringList StatisticsFields(const StatisticsRow& row, const std::function<QString(double)>& number,
+                             const std::function<QString(const QDateTime&)>& when);

@@ -1,0 +1,26 @@
+#include "ui/archive/DatasetArchiving.h"
+
+#include "app/Services.h"
+#include "app/StringTable.h"
+#include "archive/ArchiveDatabase.h"
+#include "archive/ArchiveWriter.h"
+#include "ui/app/MainFrame.h"
+
+bool ArchivesEveryImport(Services& services) {
+    return ArchiveSettings::Read(services.ini).autoArchive;
+}
+
+bool ArchiveDataset(MainFrame& main, const MValSet& set, const QString& sourceFile) {
+    Services& services = main.services();
+    ArchiveDatabase db;
+    ArchiveCounts counts;
+    const bool archived = db.Open(ArchiveSettings::Read(services.ini)) &&
+                          ArchiveWriter(db).Add(services, set, sourceFile, counts);
+    if (!archived) {
+        services.ui.Message(LoadResString(1670) + QStringLiteral("\r\n") + db.Error(),
+                            LoadResString(1033), MsgIcon::Warning);
+        return false;
+    }
+    main.ShowStatusNote(LoadResString(1650).arg(counts.added).arg(counts.present()));
+    return true;
+}

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+
+class MainFrame;
+class Services;
+struct MValSet;
+
+// Whether Settings.ini asks for every import to be archived ([Archive] Auto, default True).
+bool ArchivesEveryImport(Services& services);
+
+// Adds a document's dataset to the archive in one transaction and notes on the status bar
+// what it took: "N enregistrements archivés (M déjà présents)". An archive that cannot be
+// reached or written costs the document nothing: one message says why, and the result is
+// false. `sourceFile` is the dataset file, empty for an import from the meter.
+bool ArchiveDataset(MainFrame& main, const MValSet& set, const QString& sourceFile);

@@ -1,0 +1,189 @@
+#include "ui/archive/frmArchive.h"
+
+#include "app/Services.h"
+#include "app/StringTable.h"
+#include "archive/ArchiveDatabase.h"
+#include "data/ExportSheet.h"
+#include "data/RecordWalker.h"
+#include "ui/app/MainFrame.h"
+#include "ui/data/MValTableModel.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QGridLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+
+namespace {
+
+QLabel* Caption(int string, QWidget* buddy) {
+    auto* label = new QLabel(LoadResString(string));
+    label->setBuddy(buddy);
+    return label;
+}
+
+template <typename T> T* Named(T* widget, const char* name) {
+    widget->setObjectName(QLatin1String(name));
+    return widget;
+}
+
+} // namespace
+
+frmArchive::frmArchive(MainFrame& main, QWidget* parent)
+    : QWidget(parent, Qt::Window), m_main(main) {
+    setObjectName(QStringLiteral("frmArchive"));
+    setWindowTitle(LoadResString(1652));
+    BuildWindow();
+    resize(1000, 600);
+}
+
+void frmArchive::BuildWindow() {
+    const QDate today = QDate::currentDate();
+    chkPeriod = Named(new QCheckBox(LoadResString(1660)), "chkPeriod");
+    dtpFrom = Named(new QDateEdit(today.addMonths(-1)), "dtpFrom");
+    dtpTo = Named(new QDateEdit(today), "dtpTo");
+    for (QDateEdit* date : {dtpFrom, dtpTo}) {
+        date->setCalendarPopup(true);
+        date->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
+        date->setEnabled(false);
+        connect(chkPeriod, &QCheckBox::toggled, date, &QWidget::setEnabled);
+    }
+    txtSerial = Named(new QLineEdit, "txtSerial");
+    txtProgram = Named(new QLineEdit, "txtProgram");
+    txtSampleId = Named(new QLineEdit, "txtSampleId");
+    txtUser = Named(new QLineEdit, "txtUser");
+    cboModel = Named(new QComboBox, "cboModel");
+    cmdSearch = Named(new QPushButton(LoadResString(1667)), "cmdSearch");
+    cmdOpenDocument = Named(new QPushButton(LoadResString(1668)), "cmdOpenDocument");
+    cmdOpenDocument->setEnabled(false);
+    lblCount = Named(new QLabel, "lblCount");
+    m_model = new MValTableModel(this);
+    grdRecords = Named(new QTableView, "grdRecords");
+    grdRecords->setModel(m_model);
+    grdRecords->verticalHeader()->hide();
+    grdRecords->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+
+    auto* grid = new QGridLayout(this);
+    grid->addWidget(chkPeriod, 0, 0);
+    grid->addWidget(dtpFrom, 0, 1);
+    grid->addWidget(Caption(1661, dtpTo), 0, 2);
+    grid->addWidget(dtpTo, 0, 3);
+    grid->addWidget(Caption(1662, txtSerial), 0, 4);
+    grid->addWidget(txtSerial, 0, 5);
+    grid->addWidget(Caption(1663, txtProgram), 0, 6);
+    grid->addWidget(txtProgram, 0, 7);
+    grid->addWidget(Caption(1664, txtSampleId), 1, 0);
+    grid->addWidget(txtSampleId, 1, 1);
+    grid->addWidget(Caption(1665, txtUser), 1, 2);
+    grid->addWidget(txtUser, 1, 3);
+    grid->addWidget(cmdSearch, 1, 7);
+    grid->addWidget(Caption(1666, cboModel), 2, 0);
+    grid->addWidget(cboModel, 2, 1, 1, 3);
+    grid->addWidget(lblCount, 2, 4, 1, 2);
+    grid->addWidget(cmdOpenDocument, 2, 7);
+    grid->addWidget(grdRecords, 3, 0, 1, 8);
+    grid->setRowStretch(3, 1);
+
+    connect(cmdSearch, &QPushButton::clicked, this, &frmArchive::Search);
+    for (QLineEdit* edit : {txtSerial, txtProgram, txtSampleId, txtUser}) {
+        connect(edit, &QLineEdit::returnPressed, this, &frmArchive::Search);
+    }
+    connect(cboModel, &QComboBox::activated, this, &frmArchive::ShowModel);
+    connect(cmdOpenDocument, &QPushButton::clicked, this, &frmArchive::OpenAsDocument);
+}
+
+// Escape closes the window, from whichever field it comes.
+void frmArchive::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+ArchiveFilter frmArchive::Filter() const {
+    ArchiveFilter filter;
+    if (chkPeriod->isChecked()) {
+        filter.from = dtpFrom->date();
+        filter.to = dtpTo->date();
+    }
+    filter.serial = txtSerial->text().trimmed();
+    bool number = false;
+    const qint64 program = txtProgram->text().trimmed().toLongLong(&number);
+    if (number) {
+        filter.program = program;
+    }
+    filter.sampleId = txtSampleId->text().trimmed();
+    filter.user = txtUser->text().trimmed();
+    return filter;
+}
+
+void frmArchive::Report(const QString& error) {
+    m_main.services().ui.Message(error, LoadResString(1033), MsgIcon::Critical);
+}
+
+bool frmArchive::Search() {
+    ArchiveDatabase db;
+    qint64 count = 0;
+    QStringList models;
+    if (!db.Open(ArchiveSettings::Read(m_main.services().ini)) ||
+        !ArchiveQuery(db).Count(Filter(), count) || !ArchiveQuery(db).Models(Filter(), models)) {
+        Report(db.Error());
+        return false;
+    }
+    lblCount->setText(LoadResString(1669).arg(count));
+    // Datasets of different models have different columns: one model at a time.
+    const QString chosen = cboModel->currentText();
+    cboModel->clear();
+    cboModel->addItems(models);
+    cboModel->setCurrentIndex(std::max(0, int(models.indexOf(chosen))));
+    return ShowModel();
+}
+
+bool frmArchive::ShowModel() {
+    m_set = MValSet();
+    m_model->Reset(0, 0);
+    cmdOpenDocument->setEnabled(false);
+    if (cboModel->currentText().isEmpty()) {
+        return true;
+    }
+    ArchiveFilter filter = Filter();
+    filter.model = cboModel->currentText();
+    ArchiveDatabase db;
+    if (!db.Open(ArchiveSettings::Read(m_main.services().ini)) ||
+        !ArchiveQuery(db).Dataset(filter, m_set)) {
+        Report(db.Error());
+        return false;
+    }
+    const ExportLayout layout = ExportLayoutFor(m_main.services(), filter.model);
+    QList<int> widths;
+    for (int c = 0; c < layout.count; ++c) {
+        widths << layout.widths[c];
+    }
+    m_model->SetColumns(layout.titles.mid(0, layout.count), widths);
+    QList<QStringView> lines;
+    RecordWalker walker(m_set.strMVals);
+    QStringView line;
+    while (walker.NextLine(line)) {
+        lines << line;
+    }
+    m_model->SetRecords(m_set.strMVals, lines);
+    // The layout's widths, widened where the texts need more (the view samples the rows).
+    grdRecords->resizeColumnsToContents();
+    cmdOpenDocument->setEnabled(!lines.isEmpty());
+    return true;
+}
+
+void frmArchive::OpenAsDocument() {
+    if (m_set.strMVals.isEmpty()) {
+        return;
+    }
+    MValSet set = m_set;
+    set.curDate = QDateTime::currentDateTime();
+    m_main.OpenDataset(set);
+}

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "archive/ArchiveQuery.h"
+#include "data/MValSet.h"
+
+#include <QWidget>
+
+class MainFrame;
+class MValTableModel;
+class QCheckBox;
+class QComboBox;
+class QDateEdit;
+class QKeyEvent;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTableView;
+
+// The archive's search window: filters by period, meter serial number, program, sample ID
+// and user; the count of matching records and, for one meter model at a time, the records
+// in the document's table. The result opens as a document of that model.
+class frmArchive : public QWidget {
+    Q_OBJECT
+public:
+    explicit frmArchive(MainFrame& main, QWidget* parent = nullptr);
+
+    QCheckBox* chkPeriod = nullptr;
+    QDateEdit* dtpFrom = nullptr;
+    QDateEdit* dtpTo = nullptr;
+    QLineEdit* txtSerial = nullptr;
+    QLineEdit* txtProgram = nullptr;
+    QLineEdit* txtSampleId = nullptr;
+    QLineEdit* txtUser = nullptr;
+    QComboBox* cboModel = nullptr;
+    QPushButton* cmdSearch = nullptr;
+    QPushButton* cmdOpenDocument = nullptr;
+    QLabel* lblCount = nullptr;
+    QTableView* grdRecords = nullptr;
+    MValTableModel* Model() const { return m_model; }
+
+    // Runs the filters against the archive; false (after one message) when it cannot.
+    bool Search();
+    void OpenAsDocument();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void BuildWindow();
+    ArchiveFilter Filter() const;
+    // Shows the matching records of the model chosen in cboModel.
+    bool ShowModel();
+    void Report(const QString& error);
+
+    MainFrame& m_main;
+    MValTableModel* m_model = nullptr;
+    MValSet m_set;
+};

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "data/ExportSheet.h"
+
+#include <QObject>
+#include <QPointer>
+
+struct AppMenus;
+class DatasetFilterBar;
+class frmStatistics;
+class MValTableModel;
+class MValTableProxy;
+class QLabel;
+class QMenu;
+class QTableView;
+class QWidget;
+
+// What makes the document's table a working tool: sorting by a column title (ascending,
+// descending, the meter's order), the filter bar with the count of the records shown,
+// copying the selection, and the statistics of the records shown. The dataset and the
+// model underneath keep the meter's order.
+class DatasetTableTools : public QObject {
+    Q_OBJECT
+public:
+    DatasetTableTools(QWidget& document, QTableView& table, MValTableModel& model);
+
+    // Wires the document's edit menu and its statistics entry.
+    void ConnectMenus(const AppMenus& menus);
+    // Before a new dataset fills the table: its layout (no layout: an empty table).
+    void SetLayout(const ExportLayout& layout);
+    // After the table holds the new records: the filter's lists and the statistics.
+    void RecordsShown();
+
+    void Copy(bool raw);
+    void SelectAll();
+    void Find();
+    void ShowStatistics();
+
+    MValTableProxy& Proxy() { return *m_proxy; }
+    DatasetFilterBar& FilterBar() { return *m_filterBar; }
+    QLabel& CountLabel() { return *m_count; }
+    frmStatistics* Statistics() const;
+
+signals:
+    // The filter bar appeared or went: the document lays its table out again.
+    void BarToggled();
+
+private:
+    void SetUpSorting();
+    void BuildContextMenu();
+    void UpdateCount();
+
+    QWidget& m_document;
+    QTableView& m_table;
+    MValTableModel& m_model;
+    MValTableProxy* m_proxy = nullptr;
+    DatasetFilterBar* m_filterBar = nullptr;
+    QLabel* m_count = nullptr;
+    QMenu* m_contextMenu = nullptr;
+    QPointer<frmStatistics> m_statistics;
+    ExportLayout m_layout;
+};

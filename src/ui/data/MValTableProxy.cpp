@@ -1,0 +1,173 @@
+#include "ui/data/MValTableProxy.h"
+
+#include "ui/data/MValTableModel.h"
+
+#include <QCollator>
+#include <numeric>
+
+MValTableProxy::MValTableProxy(MValTableModel& source, QObject* parent)
+    : QAbstractProxyModel(parent), m_source(source) {
+    QAbstractProxyModel::setSourceModel(&source);
+    connect(&source, &QAbstractItemModel::modelAboutToBeReset, this, [this] { beginResetModel(); });
+    connect(&source, &QAbstractItemModel::modelReset, this, &MValTableProxy::SourceReset);
+    connect(&source, &QAbstractItemModel::headerDataChanged, this,
+            &QAbstractItemModel::headerDataChanged);
+    connect(&source, &QAbstractItemModel::dataChanged, this,
+            [this] { emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1)); });
+    m_rows = ComputeRows();
+}
+
+void MValTableProxy::SourceReset() {
+    m_keys.reset();
+    m_keysColumn = -1;
+    m_rows = ComputeRows();
+    m_inverse.clear();
+    endResetModel();
+    emit ShownChanged();
+}
+
+void MValTableProxy::SetColumns(const RecordColumns& columns) {
+    m_columns = columns;
+    m_keys.reset();
+    m_keysColumn = -1;
+}
+
+void MValTableProxy::SetFilter(const RecordFilter& filter) {
+    if (filter == m_filter) {
+        return;
+    }
+    m_filter = filter;
+    ApplyRows(ComputeRows());
+}
+
+void MValTableProxy::sort(int column, Qt::SortOrder order) {
+    m_sortColumn = column >= 0 && column < columnCount() ? column : -1;
+    m_sortOrder = order;
+    ApplyRows(ComputeRows());
+}
+
+std::vector<int> MValTableProxy::ComputeRows() {
+    const QList<QStringView> lines = m_source.Lines();
+    std::vector<int> order(lines.isEmpty() ? size_t(m_source.rowCount()) : size_t(lines.size()));
+    if (lines.isEmpty()) {
+        std::iota(order.begin(), order.end(), 0);
+        return order; // the empty table's rows stay as they are
+    }
+    if (m_sortColumn >= 0) {
+        if (!m_keys || m_keysColumn != m_sortColumn) {
+            m_keys.reset(); // the old keys go before the new ones take their memory
+            m_keys.emplace(lines, m_sortColumn, m_columns.IsNumeric(m_sortColumn), QCollator());
+            m_keysColumn = m_sortColumn;
+        }
+        order = m_keys->Order(m_sortOrder == Qt::AscendingOrder);
+    } else {
+        std::iota(order.begin(), order.end(), 0);
+    }
+    if (m_filter.IsEmpty()) {
+        return order;
+    }
+    std::vector<char> kept(order.size(), 0);
+    for (const int row : FilteredRows(lines, m_filter, m_columns)) {
+        kept[size_t(row)] = 1;
+    }
+    std::erase_if(order, [&](int row) { return kept[size_t(row)] == 0; });
+    return order;
+}
+
+void MValTableProxy::ApplyRows(std::vector<int> rows) {
+    emit layoutAboutToBeChanged();
+    const QModelIndexList before = persistentIndexList();
+    QList<std::pair<int, int>> sourceCells;
+    sourceCells.reserve(before.size());
+    for (const QModelIndex& i : before) {
+        sourceCells.append({SourceRow(i.row()), i.column()});
+    }
+    m_rows = std::move(rows);
+    m_inverse.clear();
+    QModelIndexList after;
+    after.reserve(before.size());
+    for (const auto& [row, column] : sourceCells) {
+        after.append(mapFromSource(m_source.index(row, column)));
+    }
+    changePersistentIndexList(before, after);
+    emit layoutChanged();
+    emit ShownChanged();
+}
+
+int MValTableProxy::RecordCount() const {
+    return static_cast<int>(m_source.Lines().size());
+}
+
+int MValTableProxy::ShownCount() const {
+    return RecordCount() == 0 ? 0 : static_cast<int>(m_rows.size());
+}
+
+QList<QStringView> MValTableProxy::ShownLines() const {
+    const QList<QStringView> lines = m_source.Lines();
+    QList<QStringView> shown;
+    if (lines.isEmpty()) {
+        return shown;
+    }
+    shown.reserve(qsizetype(m_rows.size()));
+    for (const int row : m_rows) {
+        shown.append(lines[row]);
+    }
+    return shown;
+}
+
+int MValTableProxy::SourceRow(int row) const {
+    return row >= 0 && size_t(row) < m_rows.size() ? m_rows[size_t(row)] : -1;
+}
+
+QModelIndex MValTableProxy::mapToSource(const QModelIndex& proxyIndex) const {
+    if (!proxyIndex.isValid()) {
+        return QModelIndex();
+    }
+    return m_source.index(SourceRow(proxyIndex.row()), proxyIndex.column());
+}
+
+QModelIndex MValTableProxy::mapFromSource(const QModelIndex& sourceIndex) const {
+    if (!sourceIndex.isValid()) {
+        return QModelIndex();
+    }
+    // The inverse is made on the first use after a change: sorting and filtering a million
+    // rows need not pay for it.
+    if (m_inverse.empty() && !m_rows.empty()) {
+        auto& inverse = const_cast<std::vector<int>&>(m_inverse);
+        inverse.assign(size_t(m_source.rowCount()), -1);
+        for (size_t i = 0; i < m_rows.size(); ++i) {
+            inverse[size_t(m_rows[i])] = int(i);
+        }
+    }
+    const int row = sourceIndex.row();
+    const int shown = size_t(row) < m_inverse.size() ? m_inverse[size_t(row)] : -1;
+    return shown < 0 ? QModelIndex() : index(shown, sourceIndex.column());
+}
+
+QModelIndex MValTableProxy::index(int row, int column, const QModelIndex& parent) const {
+    if (parent.isValid() || row < 0 || row >= rowCount() || column < 0 || column >= columnCount()) {
+        return QModelIndex();
+    }
+    return createIndex(row, column);
+}
+
+QModelIndex MValTableProxy::parent(const QModelIndex&) const {
+    return QModelIndex();
+}
+
+int MValTableProxy::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
+}
+
+int MValTableProxy::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : m_source.columnCount();
+}
+
+QVariant MValTableProxy::data(const QModelIndex& index, int role) const {
+    if (role == Qt::TextAlignmentRole && index.isValid()) {
+        return m_columns.IsNumeric(index.column())
+                   ? QVariant(int(Qt::AlignRight | Qt::AlignVCenter))
+                   : QVariant(int(Qt::AlignLeft | Qt::AlignVCenter));
+    }
+    return QAbstractProxyModel::data(index, role);
+}

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "data/ColumnSortKeys.h"
+#include "data/RecordColumns.h"
+#include "data/RecordFilter.h"
+
+#include <QAbstractProxyModel>
+#include <optional>
+#include <vector>
+
+class MValTableModel;
+
+// The records as the table shows them: sorted by a column and filtered, as a permutation
+// of the model's rows. The dataset and the model keep the meter's order, so saving,
+// exporting and printing never see the view's order. Selections and the current cell
+// follow their records through every sort and filter.
+class MValTableProxy : public QAbstractProxyModel {
+    Q_OBJECT
+public:
+    explicit MValTableProxy(MValTableModel& source, QObject* parent = nullptr);
+
+    // The layout of the records shown next (numeric columns, program and state columns).
+    void SetColumns(const RecordColumns& columns);
+    const RecordColumns& Columns() const { return m_columns; }
+    void SetFilter(const RecordFilter& filter);
+    const RecordFilter& Filter() const { return m_filter; }
+    // Column -1 gives the meter's order back.
+    void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
+    int SortColumn() const { return m_sortColumn; }
+
+    int RecordCount() const; // every record of the dataset
+    int ShownCount() const;  // the records the filter lets through
+    // The shown records' lines in the view's order.
+    QList<QStringView> ShownLines() const;
+    // The model row of a view row, -1 outside.
+    int SourceRow(int row) const;
+
+    QModelIndex mapToSource(const QModelIndex& proxyIndex) const override;
+    QModelIndex mapFromSource(const QModelIndex& sourceIndex) const override;
+    QModelIndex index(int row, int column,
+                      const QModelIndex& parent = QModelIndex()) const override;
+    QModelIndex parent(const QModelIndex& child) const override;
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+
+signals:
+    // The shown records changed: another filter, sort or dataset.
+    void ShownChanged();
+
+private:
+    std::vector<int> ComputeRows();
+    void ApplyRows(std::vector<int> rows);
+    void SourceReset();
+
+    MValTableModel& m_source;
+    RecordColumns m_columns;
+    RecordFilter m_filter;
+    int m_sortColumn = -1;
+    Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
+    // The keys of the sorted column, kept while that column stays the sorted one.
+    std::optional<ColumnSortKeys> m_keys;
+    int m_keysColumn = -1;
+    std::vector<int> m_rows;    // view row -> model row
+    std::vector<int> m_inverse; // model row -> view row, -1 when filtered out
+};

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "data/TableCopy.h"
+
+class MValTableProxy;
+class QItemSelectionModel;
+
+// Puts a copy on the clipboard as text and as an HTML table.
+void PutOnClipboard(const TableCopyText& copy);
+
+// The selected cells of the document's table, in the view's order. Values use the
+// desktop's decimal separator unless `raw`, which copies every field as the meter sent it.
+TableCopyText CopySelection(const MValTableProxy& proxy, const QItemSelectionModel& selection,
+                            const QStringList& titles, bool raw);

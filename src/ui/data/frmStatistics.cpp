@@ -1,0 +1,127 @@
+#include "ui/data/frmStatistics.h"
+
+#include "app/DateText.h"
+#include "ui/app/ApplyCaptions.h"
+#include "ui/app/Controls.h"
+#include "ui/app/Pictures.h"
+#include "ui/data/TableClipboard.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLocale>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int kDigits = 6;
+// The figures' columns (n to non-numeric) among StatisticsTitles().
+constexpr int kFirstFigure = 3;
+constexpr int kLastFigure = 9;
+
+QStringList LocaleFields(const StatisticsRow& row) {
+    const QLocale locale;
+    return StatisticsFields(
+        row, [&](double v) { return locale.toString(v, 'g', kDigits); },
+        [](const QDateTime& t) {
+            return ShortDateText(t.date()) + QLatin1Char(' ') + LongTimeText(t.time());
+        });
+}
+
+} // namespace
+
+frmStatistics::frmStatistics(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("frmStatistics"));
+    setProperty("Tag", QStringLiteral("1706"));
+    setWindowIcon(ProgramIcon());
+    setSizeGripEnabled(true);
+    lblStatColumn = NewControl<QLabel>(this, "lblStatColumn", "1728");
+    cboStatColumn = NewControl<QComboBox>(this, "cboStatColumn");
+    lblStatColumn->setBuddy(cboStatColumn);
+    cmdCopyStatistics = NewControl<QPushButton>(this, "cmdCopyStatistics", "1730");
+    cmdClose = NewControl<QPushButton>(this, "cmdClose", "1003");
+    cmdCopyStatistics->setAutoDefault(false);
+    cmdClose->setAutoDefault(false);
+    grdStatistics = NewControl<QTableWidget>(this, "grdStatistics");
+    grdStatistics->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grdStatistics->verticalHeader()->hide();
+    grdStatistics->setColumnCount(int(StatisticsTitles().size()));
+    grdStatistics->setHorizontalHeaderLabels(StatisticsTitles());
+
+    auto* bar = new QHBoxLayout;
+    bar->addWidget(lblStatColumn);
+    bar->addWidget(cboStatColumn);
+    bar->addStretch(1);
+    bar->addWidget(cmdCopyStatistics);
+    bar->addWidget(cmdClose);
+    auto* column = new QVBoxLayout(this);
+    column->addLayout(bar);
+    column->addWidget(grdStatistics, 1);
+    ApplyCaptions(this);
+    resize(1000, 320);
+
+    connect(cboStatColumn, &QComboBox::currentIndexChanged, this, &frmStatistics::Compute);
+    connect(cmdCopyStatistics, &QPushButton::clicked, this, &frmStatistics::CopyStatistics);
+    connect(cmdClose, &QPushButton::clicked, this, &QDialog::close);
+}
+
+void frmStatistics::SetColumns(const RecordColumns& columns, const QStringList& titles) {
+    m_columns = columns;
+    m_titles = titles;
+    const QString chosen = cboStatColumn->currentText();
+    {
+        const QSignalBlocker block(cboStatColumn);
+        cboStatColumn->clear();
+        for (const int c : columns.values) {
+            cboStatColumn->addItem(titles.value(c), c);
+        }
+        cboStatColumn->setCurrentIndex(std::max(cboStatColumn->findText(chosen), 0));
+    }
+    m_lines.clear();
+    Compute();
+}
+
+void frmStatistics::SetRecords(const QList<QStringView>& lines) {
+    m_lines = lines;
+    Compute();
+}
+
+void frmStatistics::Compute() {
+    const int column =
+        cboStatColumn->currentData().isValid() ? cboStatColumn->currentData().toInt() : -1;
+    m_rows = ValueStatistics(m_lines, m_columns, column, m_titles.value(column));
+    ShowRows();
+}
+
+void frmStatistics::ShowRows() {
+    grdStatistics->setRowCount(int(m_rows.size()));
+    for (int r = 0; r < m_rows.size(); ++r) {
+        const QStringList fields = LocaleFields(m_rows[r]);
+        for (int c = 0; c < fields.size(); ++c) {
+            auto* item = new QTableWidgetItem(fields[c]);
+            if (c >= kFirstFigure && c <= kLastFigure) {
+                item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            }
+            grdStatistics->setItem(r, c, item);
+        }
+    }
+    grdStatistics->resizeColumnsToContents();
+}
+
+void frmStatistics::CopyStatistics() {
+    QList<QStringList> fields;
+    for (const StatisticsRow& row : m_rows) {
+        fields.append(LocaleFields(row));
+    }
+    QList<CopyColumn> columns;
+    for (const QString& title : StatisticsTitles()) {
+        columns.append({title, false});
+    }
+    PutOnClipboard(MakeTableCopy(
+        columns, fields.size(), [&](qsizetype r, qsizetype c) { return QStringView(fields[r][c]); },
+        QLatin1Char('.')));
+}

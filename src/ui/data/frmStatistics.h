@@ -1,0 +1,42 @@
+#pragma once
+
+#include "data/RecordColumns.h"
+#include "data/ValueStatistics.h"
+
+#include <QDialog>
+
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QTableWidget;
+
+// "Statistiques": one row per program (or unit) for a chosen value column of the records
+// the document's table shows, so it follows the filter. Copied like the table.
+class frmStatistics : public QDialog {
+    Q_OBJECT
+public:
+    explicit frmStatistics(QWidget* parent);
+
+    // The layout and titles of a new dataset; keeps the chosen column when it still exists.
+    void SetColumns(const RecordColumns& columns, const QStringList& titles);
+    // The records shown now, in any order.
+    void SetRecords(const QList<QStringView>& lines);
+    // The rows as the table shows them (TSV and HTML) on the clipboard.
+    void CopyStatistics();
+    const QList<StatisticsRow>& Rows() const { return m_rows; }
+
+    QLabel* lblStatColumn = nullptr;
+    QComboBox* cboStatColumn = nullptr;
+    QTableWidget* grdStatistics = nullptr;
+    QPushButton* cmdCopyStatistics = nullptr;
+    QPushButton* cmdClose = nullptr;
+
+private:
+    void Compute();
+    void ShowRows();
+
+    RecordColumns m_columns;
+    QStringList m_titles;
+    QList<QStringView> m_lines;
+    QList<StatisticsRow> m_rows;
+};

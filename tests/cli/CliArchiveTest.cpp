@@ -1,0 +1,122 @@
+#include "app/StringTable.h"
+#include "support/CliRunner.h"
+#include "support/DatasetFiles.h"
+#include "support/TempDir.h"
+
+#include <QProcess>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Every test keeps its own archive: the per-user data folder of the programs it starts.
+class CliArchiveTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_saved = qgetenv("XDG_DATA_HOME");
+        qputenv("XDG_DATA_HOME", dir.file(QStringLiteral("data")).toLocal8Bit());
+    }
+    void TearDown() override { qputenv("XDG_DATA_HOME", m_saved); }
+
+    QString File(const QString& name, const QString& serial, const QStringList& records) {
+        const QString path = dir.file(name);
+        WritePhotometerFile(path, serial, records);
+        return path;
+    }
+    static CliResult Archive(const QStringList& args) {
+        return RunCli(QStringList{QStringLiteral("archive")} + args);
+    }
+
+    TempDir dir;
+
+private:
+    QByteArray m_saved;
+};
+
+TEST_F(CliArchiveTest, AddsEachFileAndCountsWhatWasThereAlready) {
+    const QString a =
+        File(QStringLiteral("a.csv"), QStringLiteral("S1"), ArchivePhotometerRecords(0, 40));
+    const QString b =
+        File(QStringLiteral("b.csv"), QStringLiteral("S1"), ArchivePhotometerRecords(20, 40));
+    const QString bad = dir.file(QStringLiteral("bad.csv"));
+    WriteBytes(bad, "not a dataset");
+    const CliResult r = Archive({QStringLiteral("add"), a, bad, b});
+    EXPECT_EQ(r.exitCode, 1) << r.err.toStdString();
+    EXPECT_EQ(r.out, LoadResString(1653).arg(a).arg(40).arg(0) + QLatin1Char('\n') +
+                         LoadResString(1654).arg(bad, LoadResString(1181)) + QLatin1Char('\n') +
+                         LoadResString(1653).arg(b).arg(20).arg(20) + QLatin1Char('\n'));
+    const CliResult info = Archive({QStringLiteral("info")});
+    ASSERT_EQ(info.exitCode, 0) << info.err.toStdString();
+    EXPECT_TRUE(info.out.contains(LoadResString(1656).arg(1)));
+    EXPECT_TRUE(info.out.contains(LoadResString(1659).arg(60))) << info.out.toStdString();
+    EXPECT_TRUE(info.out.contains(dir.file(QStringLiteral("data"))));
+}
+
+TEST_F(CliArchiveTest, JsonReadsBackInPythonWithNumbersAsNumbers) {
+    const QString a =
+        File(QStringLiteral("a.csv"), QStringLiteral("S1"), ArchivePhotometerRecords(0, 200));
+    ASSERT_EQ(Archive({QStringLiteral("add"), a}).exitCode, 0);
+    const QString json = dir.file(QStringLiteral("out.json"));
+    const CliResult r =
+        Archive({QStringLiteral("query"), QStringLiteral("--from"), QStringLiteral("2024-01-01"),
+                 QStringLiteral("--to"), QStringLiteral("2024-01-28"), QStringLiteral("--program"),
+                 QStringLiteral("303"), QStringLiteral("--format"), QStringLiteral("json"),
+                 QStringLiteral("-o"), json});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    // Records 0..27 fall in January; program 303 takes those with i % 10 == 3.
+    QProcess python;
+    python.start(
+        QStringLiteral("/usr/bin/python3"),
+        {QStringLiteral("-c"),
+         QStringLiteral("import json,sys; r=json.load(open(sys.argv[1],encoding='utf-8')); "
+                        "print(len(r), round(sum(x['value1'] for x in r), 6), "
+                        "all(isinstance(x['program'], int) for x in r), "
+                        "r[0]['measured_at'], r[0]['value2'])"),
+         json});
+    ASSERT_TRUE(python.waitForFinished(30000));
+    EXPECT_EQ(QString::fromUtf8(python.readAllStandardOutput()).trimmed(),
+              QStringLiteral("3 0.39 True 2024-01-04T00:00:00 None"));
+}
+
+TEST_F(CliArchiveTest, CsvGoesToStandardOutputAndBadOptionsAreUsageErrors) {
+    const QString a =
+        File(QStringLiteral("a.csv"), QStringLiteral("S,1"), ArchivePhotometerRecords(0, 3));
+    ASSERT_EQ(Archive({QStringLiteral("add"), a}).exitCode, 0);
+    const CliResult csv =
+        Archive({QStringLiteral("query"), QStringLiteral("--serial"), QStringLiteral("S,1")});
+    ASSERT_EQ(csv.exitCode, 0) << csv.err.toStdString();
+    const QStringList lines = csv.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 4);
+    EXPECT_TRUE(
+        lines[0].startsWith(QStringLiteral("model,serial_number,user,record_number,measured_at")));
+    EXPECT_TRUE(lines[2].startsWith(
+        QStringLiteral("Zentravox,\"S,1\",Marc,1,2024-01-02T00:00:00,301,NO3-N,1,,1:1,0.01,")))
+        << lines[2].toStdString();
+    EXPECT_EQ(
+        Archive({QStringLiteral("query"), QStringLiteral("--from"), QStringLiteral("2024-13-01")})
+            .exitCode,
+        2);
+    EXPECT_EQ(Archive({QStringLiteral("query"), QStringLiteral("--format"), QStringLiteral("xml")})
+                  .exitCode,
+              2);
+    EXPECT_EQ(Archive({QStringLiteral("add")}).exitCode, 2);
+}
+
+TEST_F(CliArchiveTest, TwoWritersAtOnceBothSucceed) {
+    const QString a =
+        File(QStringLiteral("a.csv"), QStringLiteral("S1"), ArchivePhotometerRecords(0, 30000));
+    const QString b =
+        File(QStringLiteral("b.csv"), QStringLiteral("S1"), ArchivePhotometerRecords(20000, 30000));
+    // The archive exists before both start, as at a lab PC that has archived before.
+    ASSERT_EQ(Archive({QStringLiteral("info")}).exitCode, 0);
+    QProcess first, second;
+    first.start(CliPath(), {QStringLiteral("archive"), QStringLiteral("add"), a});
+    second.start(CliPath(), {QStringLiteral("archive"), QStringLiteral("add"), b});
+    ASSERT_TRUE(first.waitForFinished(60000));
+    ASSERT_TRUE(second.waitForFinished(60000));
+    EXPECT_EQ(first.exitCode(), 0) << first.readAllStandardError().toStdString();
+    EXPECT_EQ(second.exitCode(), 0) << second.readAllStandardError().toStdString();
+    const CliResult info = Archive({QStringLiteral("info")});
+    EXPECT_TRUE(info.out.contains(LoadResString(1659).arg(50000))) << info.out.toStdString();
+}
+
+} // namespace

@@ -1,0 +1,57 @@
+#include "app/CCSVFile.h"
+#include "app/Errors.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr qsizetype kBlock = 1024 * 1024; // the reader's block size
+
+// `bytes` placed so that the first of them is the last byte of the reader's first block.
+QByteArray AcrossTheFirstBlock(const QByteArray& bytes) {
+    return QByteArray(kBlock - 1, 'a') + bytes + QByteArray(10, 'z');
+}
+
+} // namespace
+
+// What the reader decides per block must come out as if the file were decoded at once.
+TEST(FileTextReader, BlockBordersChangeNothing) {
+    TempDir dir;
+    const QString path = dir.file(QStringLiteral("big.csv"));
+    const struct {
+        QByteArray bytes;
+        QString text;
+    } cases[] = {
+        // A UTF-8 character cut by the border.
+        {AcrossTheFirstBlock("\xC3\xA9"), QStringLiteral("é")},
+        {AcrossTheFirstBlock("\xE2\x82\xAC"), QStringLiteral("€")},
+        // CR at the end of one block, LF at the start of the next: one line end.
+        {AcrossTheFirstBlock("\r\n"), QStringLiteral("\r\n")},
+        {AcrossTheFirstBlock("\n\n"), QStringLiteral("\r\n\r\n")},
+        // Valid UTF-8 first, a Windows-1252 byte only in the second block: all of it is
+        // Windows-1252.
+        {AcrossTheFirstBlock("\xC3\xA9\xB0"), QStringLiteral("Ã©°")},
+    };
+    for (const auto& c : cases) {
+        WriteBytes(path, c.bytes);
+        const QString text = ReadWholeFile(path);
+        EXPECT_EQ(text.size(), kBlock - 1 + c.text.size() + 10) << c.bytes.right(13).toHex().data();
+        EXPECT_EQ(text.mid(kBlock - 1, c.text.size()), c.text) << c.bytes.right(13).toHex().data();
+        EXPECT_TRUE(text.endsWith(QStringLiteral("zzzzzzzzzz")));
+    }
+}
+
+TEST(FileTextReader, AStoppedReadingSaysSo) {
+    TempDir dir;
+    const QString path = dir.file(QStringLiteral("big.csv"));
+    WriteBytes(path, QByteArray(3 * kBlock, 'a'));
+    QList<qint64> told;
+    EXPECT_THROW(ReadWholeFile(path,
+                               [&](qint64 done, qint64 total) {
+                                   told.append(done * 100 / total);
+                                   return told.size() < 2;
+                               }),
+                 MervexError);
+    EXPECT_EQ(told, (QList<qint64>{33, 66}));
+}

@@ -1,0 +1,254 @@
+// The archive's behaviour on both engines: the same cases on an SQLite file and on a
+// PostgreSQL server the test starts itself.
+
+#include "archive/ArchiveDatabase.h"
+#include "archive/ArchiveQuery.h"
+#include "archive/ArchiveWriter.h"
+#include "data/MValSet.h"
+#include "data/RecordWalker.h"
+#include "meter/ColumnKind.h"
+#include "support/PostgresServer.h"
+#include "support/TempDir.h"
+
+#include <QSqlQuery>
+#include <gtest/gtest.h>
+
+namespace {
+
+enum class Engine { Sqlite, Postgres };
+
+const QList<int> kPhotometerKinds = {kWholeColumn,   kTextColumn, kTextColumn, kWholeColumn,
+                                     kWholeColumn,   kTextColumn, kTextColumn, kTextColumn,
+                                     kDecimalColumn, kTextColumn, kTextColumn, kDecimalColumn,
+                                     kTextColumn,    kTextColumn, kTextColumn, kTextColumn};
+const QList<int> kArdel60Kinds = {kWholeColumn,   kTextColumn, kTextColumn, kTextColumn,
+                                  kDecimalColumn, kTextColumn, kTextColumn, kTextColumn,
+                                  kTextColumn,    kTextColumn};
+
+MValSet Dataset(const QString& meter, const QString& serial, const QStringList& lines,
+                const QString& user = QStringLiteral("Hélène")) {
+    MValSet set;
+    set.strMeter = meter;
+    set.strSerNo = serial;
+    set.strUser = user;
+    set.curDate = QDateTime(QDate(2024, 7, 12), QTime(10, 0, 0));
+    set.strMVals =
+        QStringLiteral("\r\n") + lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n!\r\n>");
+    return set;
+}
+
+// Photometer record i, measured on day i of March 2024 with program 300 + i % 3.
+QString Photometer(int i, const QString& id = QString()) {
+    return QStringLiteral("%1;%2.03.24;08:15:00;%3;%4;NO3-N;;1:1;%5.25;mg/l;OK;----;mg/l;;"
+                          "01.03.24;07:00:00")
+        .arg(i)
+        .arg(i, 2, 10, QLatin1Char('0'))
+        .arg(id.isEmpty() ? QString::number(100 + i) : id)
+        .arg(300 + i % 3)
+        .arg(i);
+}
+
+QStringList Photometers(int first, int last) {
+    QStringList lines;
+    for (int i = first; i <= last; ++i) {
+        lines << Photometer(i);
+    }
+    return lines;
+}
+
+class ArchiveEngineTest : public ::testing::TestWithParam<Engine> {
+protected:
+    void SetUp() override {
+        if (GetParam() == Engine::Sqlite) {
+            target.path = dir.file(QStringLiteral("archive.sqlite"));
+            return;
+        }
+        QString reason;
+        PostgresServer* server = PostgresServer::Shared(reason);
+        if (server == nullptr) {
+            GTEST_SKIP() << "PostgreSQL half skipped: " << reason.toStdString();
+        }
+        static int counter = 0;
+        const QString name = QStringLiteral("archive_%1").arg(++counter);
+        ASSERT_TRUE(server->CreateDatabase(name)) << server->Reason().toStdString();
+        target = *ArchiveTarget::Parse(server->Address(name));
+    }
+
+    bool Open(ArchiveDatabase& db) { return db.Open(target); }
+    ArchiveCounts Add(const MValSet& set, const QList<int>& kinds = kPhotometerKinds) {
+        ArchiveCounts counts;
+        ArchiveWriter writer(db);
+        EXPECT_TRUE(writer.Add(set, kinds, QString(), counts)) << db.Error().toStdString();
+        return counts;
+    }
+    QList<ArchivedRecord> Query(const ArchiveFilter& filter) {
+        QList<ArchivedRecord> records;
+        ArchiveQuery query(db);
+        EXPECT_TRUE(query.Records(filter, records)) << db.Error().toStdString();
+        return records;
+    }
+
+    TempDir dir;
+    ArchiveTarget target;
+    ArchiveDatabase db;
+};
+
+TEST_P(ArchiveEngineTest, CreatesItsSchemaOnceAndRefusesANewerOne) {
+    ASSERT_TRUE(Open(db)) << db.Error().toStdString();
+    EXPECT_EQ(db.SchemaVersion(), ArchiveDatabase::kSchemaVersion);
+    Add(Dataset(QStringLiteral("Zentravox"), QStringLiteral("S1"), Photometers(1, 3)));
+    {
+        ArchiveDatabase again;
+        ASSERT_TRUE(Open(again)) << again.Error().toStdString();
+        ArchiveTotals totals;
+        ASSERT_TRUE(ArchiveQuery(again).Totals(totals));
+        EXPECT_EQ(totals.records, 3);
+        EXPECT_EQ(totals.imports, 1);
+        QSqlQuery(again.Connection()).exec(QStringLiteral("UPDATE archive_schema SET version = 7"));
+    }
+    ArchiveDatabase newer;
+    EXPECT_FALSE(Open(newer));
+    EXPECT_TRUE(newer.Error().contains(QStringLiteral("plus récente")))
+        << newer.Error().toStdString();
+    EXPECT_TRUE(newer.Error().contains(QStringLiteral("7"))) << newer.Error().toStdString();
+}
+
+TEST_P(ArchiveEngineTest, AddsEachRecordOncePerMeter) {
+    ASSERT_TRUE(Open(db)) << db.Error().toStdString();
+    // A record whose date cannot be read is kept, once, like any other.
+    const QString undated = QStringLiteral("99;--.--.--;--:--;1;300;NO3-N;;;1.0;mg/l;OK;;;;;");
+    const ArchiveCounts first = Add(
+        Dataset(QStringLiteral("Zentravox"), QStringLiteral("S1"), Photometers(1, 10) << undated));
+    EXPECT_EQ(first.records, 11);
+    EXPECT_EQ(first.added, 11);
+    // The meter's memory was not cleared: the old records again, with five new ones.
+    const ArchiveCounts second = Add(
+        Dataset(QStringLiteral("Zentravox"), QStringLiteral("S1"), Photometers(1, 15) << undated));
+    EXPECT_EQ(second.added, 5);
+    EXPECT_EQ(second.present(), 11);
+    // The same lines from another meter are other measurements.
+    const ArchiveCounts other =
+        Add(Dataset(QStringLiteral("Zentravox"), QStringLiteral("S2"), Photometers(1, 10)));
+    EXPECT_EQ(other.added, 10);
+    qint64 count = 0;
+    ASSERT_TRUE(ArchiveQuery(db).Count({}, count));
+    EXPECT_EQ(count, 26);
+}
+
+TEST_P(ArchiveEngineTest, KeepsNumbersTimesAndTextsAsSent) {
+    ASSERT_TRUE(Open(db)) << db.Error().toStdString();
+    Add(Dataset(QStringLiteral("Zentravox"), QStringLiteral("S1"), {Photometer(5)}));
+    Add(Dataset(QStringLiteral("Ardel 60 IR"), QStringLiteral("T9"),
+                {QStringLiteral("7;02.04.24;13:45:10;Well 17;<0.01;NTU;OK;CQA;01.04.24;12:00:00")}),
+        kArdel60Kinds);
+    const QList<ArchivedRecord> records = Query({});
+    ASSERT_EQ(records.size(), 2);
+    const ArchivedRecord& p = records[0];
+    EXPECT_EQ(p.measuredAt, QStringLiteral("2024-03-05T08:15:00"));
+    EXPECT_EQ(p.calibratedAt, QStringLiteral("2024-03-01T07:00:00"));
+    EXPECT_EQ(p.recordNumber.toLongLong(), 5);
+    EXPECT_EQ(p.programNumber.toLongLong(), 302);
+    EXPECT_DOUBLE_EQ(p.value1.toDouble(), 5.25);
+    EXPECT_TRUE(p.value2.isNull());
+    EXPECT_EQ(p.value2Text, QStringLiteral("----"));
+    EXPECT_EQ(p.citation, QStringLiteral("NO3-N"));
+    EXPECT_EQ(p.unit1, QStringLiteral("mg/l"));
+    EXPECT_EQ(p.user, QStringLiteral("Hélène"));
+    EXPECT_EQ(p.rawLine, Photometer(5));
+    const ArchivedRecord& t = records[1];
+    EXPECT_EQ(t.model, QStringLiteral("Ardel 60 IR"));
+    EXPECT_EQ(t.sampleId, QStringLiteral("Well 17"));
+    EXPECT_TRUE(t.value1.isNull());
+    EXPECT_EQ(t.value1Text, QStringLiteral("<0.01"));
+    EXPECT_EQ(t.flags, QStringLiteral("CQA"));
+    EXPECT_TRUE(t.programNumber.isNull());
+}
+
+TEST_P(ArchiveEngineTest, FiltersByPeriodMeterProgramSampleAndUser) {
+    ASSERT_TRUE(Open(db)) << db.Error().toStdString();
+    Add(Dataset(QStringLiteral("Zentravox"), QStringLiteral("S1"), Photometers(1, 20)));
+    Add(Dataset(QStringLiteral("Zentravox"), QStringLiteral("S2"),
+                {Photometer(3, QStringLiteral("Pond-A")), Photometer(4, QStringLiteral("pond-b"))},
+                QStringLiteral("Marc")));
+    ArchiveFilter period;
+    period.from = QDate(2024, 3, 5);
+    period.to = QDate(2024, 3, 9);
+    EXPECT_EQ(Query(period).size(), 5);
+    period.program = 301;
+    const QList<ArchivedRecord> program = Query(period);
+    ASSERT_EQ(program.size(), 1);
+    EXPECT_EQ(program[0].recordNumber.toLongLong(), 7);
+    ArchiveFilter serial;
+    serial.serial = QStringLiteral("S2");
+    EXPECT_EQ(Query(serial).size(), 2);
+    ArchiveFilter sample;
+    sample.sampleId = QStringLiteral("POND");
+    EXPECT_EQ(Query(sample).size(), 2);
+    ArchiveFilter user;
+    user.user = QStringLiteral("Marc");
+    user.to = QDate(2024, 3, 3);
+    EXPECT_EQ(Query(user).size(), 1);
+}
+
+TEST_P(ArchiveEngineTest, UserTextNeverBecomesSql) {
+    ASSERT_TRUE(Open(db)) << db.Error().toStdString();
+    const QString hostile = QStringLiteral("'; DROP TABLE records; --");
+    const QString always = QStringLiteral("' OR '1'='1");
+    Add(Dataset(QStringLiteral("Zentravox"), QStringLiteral("x") + always,
+                {Photometer(1, always), Photometer(2, QStringLiteral("100%"))}, hostile));
+    ArchiveFilter filter;
+    filter.user = hostile;
+    const QList<ArchivedRecord> found = Query(filter);
+    ASSERT_EQ(found.size(), 2);
+    EXPECT_EQ(found[0].user, hostile);
+    EXPECT_EQ(found[0].sampleId, always);
+    EXPECT_EQ(found[0].serial, QStringLiteral("x") + always);
+    const std::pair<QString, qsizetype> samples[] = {
+        {hostile, 0}, {always, 1}, {QStringLiteral("0%"), 1}};
+    for (const auto& [text, count] : samples) {
+        ArchiveFilter sample;
+        sample.sampleId = text;
+        EXPECT_EQ(Query(sample).size(), count) << text.toStdString();
+    }
+    ArchiveFilter serial;
+    serial.serial = always;
+    EXPECT_EQ(Query(serial).size(), 0);
+    ArchiveTotals totals;
+    ASSERT_TRUE(ArchiveQuery(db).Totals(totals));
+    EXPECT_EQ(totals.records, 2);
+}
+
+TEST_P(ArchiveEngineTest, GivesTheRecordsOfOneModelBackAsADataset) {
+    ASSERT_TRUE(Open(db)) << db.Error().toStdString();
+    Add(Dataset(QStringLiteral("Zentravox"), QStringLiteral("S1"), Photometers(1, 3)));
+    Add(Dataset(QStringLiteral("Zentravox"), QStringLiteral("S2"), Photometers(4, 5)));
+    Add(Dataset(QStringLiteral("Ardel 60 IR"), QStringLiteral("T9"),
+                {QStringLiteral("1;02.04.24;13:45:10;A;1.5;NTU;OK;;;")}),
+        kArdel60Kinds);
+    ArchiveFilter filter;
+    QStringList models;
+    ASSERT_TRUE(ArchiveQuery(db).Models(filter, models));
+    EXPECT_EQ(models, QStringList({QStringLiteral("Ardel 60 IR"), QStringLiteral("Zentravox")}));
+    filter.model = QStringLiteral("Zentravox");
+    MValSet set;
+    ASSERT_TRUE(ArchiveQuery(db).Dataset(filter, set));
+    EXPECT_EQ(set.strMeter, QStringLiteral("Zentravox"));
+    EXPECT_EQ(set.strSerNo, QStringLiteral("*"));
+    EXPECT_EQ(set.strUser, QStringLiteral("Hélène"));
+    RecordWalker walker(set.strMVals);
+    QStringList lines;
+    QStringView line;
+    while (walker.NextLine(line)) {
+        lines << line.toString();
+    }
+    EXPECT_EQ(lines, Photometers(1, 5));
+}
+
+std::string EngineName(const ::testing::TestParamInfo<Engine>& info) {
+    return info.param == Engine::Sqlite ? "Sqlite" : "Postgres";
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, ArchiveEngineTest,
+                         ::testing::Values(Engine::Sqlite, Engine::Postgres), EngineName);
+
+} // namespace

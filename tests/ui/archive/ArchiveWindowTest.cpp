@@ -1,0 +1,104 @@
+#include "UiFixture.h"
+#include "app/StringTable.h"
+#include "archive/ArchiveTarget.h"
+#include "support/TempDir.h"
+#include "ui/archive/frmArchive.h"
+#include "ui/data/MValTableModel.h"
+#include "ui/data/frmDocument.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString kRecords =
+    QStringLiteral("1;07.12.26;09:05:03;17;101;PO4;AR;1:1;0.42;mg/l;OK;;;;01.12.26;08:00\r\n"
+                   "2;08.12.26;09:06:10;18;102;PO4;;1:1;1.25;mg/l;High;;;;01.12.26;08:00");
+
+// Every test archives into its own per-user data folder.
+class ArchiveWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_saved = qgetenv("XDG_DATA_HOME");
+        qputenv("XDG_DATA_HOME", dir.path().toLocal8Bit());
+        ASSERT_TRUE(f.LogIn(QStringLiteral("claire")));
+        f.RecogniseMeter(QStringLiteral("Zentravox"));
+    }
+    void TearDown() override { qputenv("XDG_DATA_HOME", m_saved); }
+
+    void Import() {
+        f.link->ScriptOk(QStringLiteral("U.581\r\n"), kRecords);
+        f.main->ActiveDocument()->MenuImport();
+    }
+    QString Note() {
+        auto* note = f.main->statusBar()->findChild<QLabel*>(QStringLiteral("lblStatusNote"));
+        return note ? note->text() : QString();
+    }
+
+    TempDir dir;
+    MainWindowFixture f;
+
+private:
+    QByteArray m_saved;
+};
+
+TEST_F(ArchiveWindow, AnImportIsArchivedOnceAndArchiverCountsWhatWasThere) {
+    Import();
+    EXPECT_EQ(Note(), LoadResString(1650).arg(2).arg(0));
+    EXPECT_TRUE(f.ui.messages.isEmpty()) << f.ui.MessageTexts().join('\n').toStdString();
+    f.ShownItem("mnuArchiveAdd")->trigger();
+    EXPECT_EQ(Note(), LoadResString(1650).arg(0).arg(2));
+}
+
+TEST_F(ArchiveWindow, AnArchiveThatCannotBeWrittenCostsTheImportNothing) {
+    const QString path = ArchiveTarget::DefaultFile().path;
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    WriteBytes(path, QByteArray(4096, 'x'));
+    Import();
+    ASSERT_EQ(f.ui.messages.size(), 1);
+    EXPECT_TRUE(f.ui.messages[0].text.startsWith(LoadResString(1670)));
+    EXPECT_TRUE(f.ui.messages[0].text.contains(QStringLiteral("endommagée")));
+    EXPECT_EQ(f.main->ActiveDocument()->GridModel().rowCount(), 2);
+    EXPECT_TRUE(Note().isEmpty());
+    // Once the archive is sound again, "Archiver" adds what the document holds.
+    QFile::remove(path);
+    f.ShownItem("mnuArchiveAdd")->trigger();
+    EXPECT_EQ(Note(), LoadResString(1650).arg(2).arg(0));
+}
+
+TEST_F(ArchiveWindow, FindsRecordsAndOpensThemAsADocument) {
+    Import();
+    f.ShownItem("mnuArchive")->trigger();
+    auto* window = f.main->findChild<frmArchive*>(QStringLiteral("frmArchive"));
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(window->isVisible());
+    window->txtProgram->setText(QStringLiteral("102"));
+    QTest::keyClick(window->txtProgram, Qt::Key_Return);
+    EXPECT_EQ(window->lblCount->text(), LoadResString(1669).arg(1));
+    EXPECT_EQ(window->cboModel->currentText(), QStringLiteral("Zentravox"));
+    ASSERT_EQ(window->Model()->rowCount(), 1);
+    EXPECT_EQ(window->Model()->Cell(0, 3), QStringLiteral("18"));
+    // The import shown before is not saved: kept at first, then dropped.
+    frmDocument* imported = f.main->ActiveDocument();
+    f.ui.messageAnswers.push_back(MsgResult::Cancel);
+    window->cmdOpenDocument->click();
+    ASSERT_EQ(f.main->ActiveDocument(), imported);
+    EXPECT_EQ(imported->GridModel().rowCount(), 2);
+    f.ui.messageAnswers.push_back(MsgResult::No);
+    window->cmdOpenDocument->click();
+    frmDocument* opened = f.main->ActiveDocument();
+    EXPECT_EQ(opened->MVals().strMeter, QStringLiteral("Zentravox"));
+    EXPECT_EQ(opened->GridModel().Cell(0, 0), QStringLiteral("2"));
+    QTest::keyClick(window, Qt::Key_Escape);
+    EXPECT_FALSE(window->isVisible());
+}
+
+} // namespace

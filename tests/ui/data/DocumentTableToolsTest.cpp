@@ -1,0 +1,134 @@
+#include "UiFixture.h"
+#include "ui/data/DatasetFilterBar.h"
+#include "ui/data/DatasetTableTools.h"
+#include "ui/data/MValTableProxy.h"
+#include "ui/data/frmDocument.h"
+#include "ui/data/frmStatistics.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMimeData>
+#include <QTableView>
+#include <QTableWidget>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString kRecords = QStringLiteral(
+    "1;12.03.24;09:05:03;17;320;PO4-P;;1:1;0.42;mg/l;OK;1.29;mg/l;OK;01.03.24;08:00\r\n"
+    "2;12.03.24;09:40:10;18;310;NO3-N;;1:1;12.5;mg/l;OK;55.3;mg/l;OK;01.03.24;08:00\r\n"
+    "3;13.03.24;10:12:00;19;320;PO4-P;;1:1;<0.05;mg/l;< MR;;;;01.03.24;08:00\r\n"
+    "4;14.03.24;11:30:00;20;320;PO4-P;;1:1;0.87;mg/l;OK;2.67;mg/l;OK;01.03.24;08:00");
+
+constexpr int kValue1 = 8;
+
+class DocumentTableTools : public ::testing::Test {
+protected:
+    void SetUp() override {
+        QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
+        ASSERT_TRUE(f.LogIn(QStringLiteral("claire")));
+        f.RecogniseMeter(QStringLiteral("Zentravox"));
+        f.link->ScriptOk(QStringLiteral("U.581\r\n"), kRecords);
+        Doc().MenuImport();
+        f.ui.Clear();
+    }
+    void TearDown() override { QLocale::setDefault(QLocale::c()); }
+
+    frmDocument& Doc() { return *f.main->ActiveDocument(); }
+    QTableView& Table() { return *Doc().hfgMVals; }
+    DatasetTableTools& Tools() { return Doc().TableTools(); }
+    // The record numbers down the table as it shows them.
+    QStringList Numbers() {
+        QStringList numbers;
+        for (int r = 0; r < Table().model()->rowCount(); ++r) {
+            numbers << Table().model()->index(r, 0).data().toString();
+        }
+        return numbers;
+    }
+    void ClickTitle(int column) {
+        QHeaderView* header = Table().horizontalHeader();
+        const QPoint at(header->sectionViewportPosition(column) + 5, header->height() / 2);
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
+    }
+    QString CountText() { return Tools().CountLabel().text(); }
+
+    MainWindowFixture f;
+};
+
+} // namespace
+
+TEST_F(DocumentTableTools, TitleClicksSortUpDownAndBackWithoutTouchingTheDataset) {
+    const QString before = Doc().MVals().strMVals;
+    ClickTitle(kValue1);
+    EXPECT_EQ(Numbers(), (QStringList{"1", "4", "2", "3"}));
+    ClickTitle(kValue1);
+    EXPECT_EQ(Numbers(), (QStringList{"2", "4", "1", "3"}));
+    ClickTitle(kValue1);
+    EXPECT_EQ(Numbers(), (QStringList{"1", "2", "3", "4"}));
+    EXPECT_EQ(Doc().MVals().strMVals, before);
+    EXPECT_EQ(Table().model()->index(0, kValue1).data(Qt::TextAlignmentRole).toInt(),
+              int(Qt::AlignRight | Qt::AlignVCenter));
+}
+
+TEST_F(DocumentTableTools, SelectAllAndCopyGiveTitlesAndLocaleDecimalsRawKeepsDots) {
+    f.ShownItem("mnuEditSelectAll")->trigger();
+    f.ShownItem("mnuEditCopy")->trigger();
+    const QMimeData* data = QApplication::clipboard()->mimeData();
+    ASSERT_NE(data, nullptr);
+    const QStringList lines = data->text().split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 5);
+    EXPECT_TRUE(lines[0].startsWith(QStringLiteral("No\tDate\tHeure\tID\tPROG")));
+    EXPECT_EQ(lines[1].split('\t').value(kValue1), QStringLiteral("0,42"));
+    EXPECT_EQ(lines[3].split('\t').value(kValue1), QStringLiteral("<0.05"));
+    EXPECT_TRUE(data->html().contains(QStringLiteral("<td>0,42</td>")));
+    f.ShownItem("mnuEditCopyRaw")->trigger();
+    EXPECT_EQ(QApplication::clipboard()->text().split('\n').value(1).split('\t').value(kValue1),
+              QStringLiteral("0.42"));
+}
+
+TEST_F(DocumentTableTools, FilterCountsKeepsTheSelectionAndEscapeShowsAllAgain) {
+    EXPECT_EQ(CountText(), QStringLiteral("4 de 4 enregistrements"));
+    f.ShownItem("mnuEditFind")->trigger();
+    DatasetFilterBar& bar = Tools().FilterBar();
+    ASSERT_TRUE(bar.isVisible());
+    EXPECT_EQ(bar.cboProgram->itemText(2), QStringLiteral("320 PO4-P"));
+    Table().selectRow(3); // record 4
+    bar.cboProgram->setCurrentIndex(2);
+    EXPECT_EQ(CountText(), QStringLiteral("3 de 4 enregistrements"));
+    EXPECT_EQ(Numbers(), (QStringList{"1", "3", "4"}));
+    const QModelIndexList selected = Table().selectionModel()->selectedRows();
+    ASSERT_EQ(selected.size(), 1);
+    EXPECT_EQ(selected[0].row(), 2);
+    // Typed text filters after the pause.
+    QTest::keyClicks(bar.txtFind, QStringLiteral("mr"));
+    EXPECT_EQ(CountText(), QStringLiteral("3 de 4 enregistrements"));
+    QTest::qWait(DatasetFilterBar::kTypingPauseMs + 100);
+    EXPECT_EQ(Numbers(), (QStringList{"3"}));
+    QTest::keyClick(bar.txtFind, Qt::Key_Escape);
+    EXPECT_FALSE(bar.isVisible());
+    EXPECT_EQ(CountText(), QStringLiteral("4 de 4 enregistrements"));
+}
+
+TEST_F(DocumentTableTools, StatisticsFollowTheFilter) {
+    f.ShownItem("mnuStatistics")->trigger();
+    frmStatistics* stats = Tools().Statistics();
+    ASSERT_NE(stats, nullptr);
+    EXPECT_EQ(stats->windowTitle(), QStringLiteral("Statistiques"));
+    ASSERT_EQ(stats->Rows().size(), 2);
+    EXPECT_EQ(stats->Rows()[1].count, 2);
+    EXPECT_EQ(stats->Rows()[1].nonNumeric, 1);
+    EXPECT_EQ(stats->grdStatistics->item(1, 4)->text(), QStringLiteral("0,645"));
+    Tools().Find();
+    Tools().FilterBar().cboProgram->setCurrentIndex(1);
+    ASSERT_EQ(stats->Rows().size(), 1);
+    EXPECT_EQ(stats->Rows()[0].program, QStringLiteral("310"));
+    stats->CopyStatistics();
+    EXPECT_TRUE(QApplication::clipboard()->text().startsWith(QStringLiteral("Programme\tNom")));
+}
