@@ -19,9 +19,9 @@
 #include <benchmark/benchmark.h>
 #include <cstdlib>
 #include <fcntl.h>
-#include <unistd.h>
 #include <map>
 #include <memory>
+#include <unistd.h>
 #include <utility>
 
 namespace {

@@ -16,7 +16,8 @@ int main(int argc, char** argv) {
     // Message box buttons, file dialogs and the MDI menus speak the program's language.
     Language::InstallQtTranslation();
     Language::UseFormats();
-    const QStringList ports = PortOptions(QApplication::arguments().mid(1));
+    const QStringList arguments = QApplication::arguments().mid(1);
+    const QStringList ports = PortOptions(arguments);
 
     DesktopUi ui;
     frmMain* window = nullptr;
@@ -37,6 +38,9 @@ int main(int argc, char** argv) {
     if (!StartUp(main, [&main](CLogin& login) { ShowLoginDialog(login, &main); }) ||
         main.IsUnloaded()) {
         return 0;
+    }
+    if (const QStringList files = FileArguments(arguments); !files.isEmpty()) {
+        main.OpenFiles(files);
     }
     return QApplication::exec();
 }

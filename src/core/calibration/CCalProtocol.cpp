@@ -57,6 +57,7 @@ bool CCalProtocol::UpdateFromMeter(bool fPH, bool fExtended) {
     const BusyState::Hold busy(m_services.busy);
     m_record.Clear();
     MarkLotUnchanged();
+    m_filePath.clear();
     const bool fetched = Trapped(m_services.ui, false, [&] {
         if (!m_services.device.Online()) {
             return true;
@@ -183,6 +184,7 @@ bool CCalProtocol::SaveToFile(const QString& strFilePath) {
             return false;
         }
         MarkLotUnchanged();
+        m_filePath = strFilePath;
         return true;
     });
 }
@@ -197,6 +199,7 @@ bool CCalProtocol::ReadFromFile(const QString& strFilePath) {
             return false;
         }
         TakeRecord(parsed);
+        m_filePath = strFilePath;
         return true;
     });
 }
@@ -212,6 +215,7 @@ bool CCalProtocol::ReadFromFile(const QString& strFilePath, bool fPH, QString& s
             return false;
         }
         TakeRecord(*parsed);
+        m_filePath = strFilePath;
         return true;
     } catch (...) {
         strReason = DescribeCurrentException();

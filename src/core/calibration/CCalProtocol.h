@@ -55,6 +55,9 @@ public:
     // Whether lot data was changed since the protocol was fetched, read or saved: such data
     // exists nowhere else and is lost when another protocol replaces this one.
     bool IsLotModified() const { return m_lotModified; }
+    // The file the held protocol was read from or last saved to; empty for a protocol
+    // fetched from the meter and never saved.
+    const QString& FilePath() const { return m_filePath; }
     // Gives the lot data back as it was when the protocol was fetched, read or saved.
     void DropLotChanges();
 
@@ -76,5 +79,6 @@ private:
     CalProtocolRecord m_record;
     CalProtocolRecord m_unchangedLot; // the record when the lot was last unchanged
     bool m_lotModified = false;
+    QString m_filePath;
     std::optional<QString> m_workDir;
 };

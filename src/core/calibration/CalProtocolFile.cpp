@@ -1,9 +1,12 @@
 #include "calibration/CalProtocolFile.h"
 
+#include "app/CCSVFile.h"
+#include "app/Errors.h"
 #include "calibration/CalProtocolAnswer.h"
 #include "calibration/CalProtocolRecord.h"
 #include "calibration/FieldText.h"
 
+#include <QFileInfo>
 #include <QStringList>
 
 namespace {
@@ -179,4 +182,22 @@ bool ParseProtocolFile(const QString& text, CalProtocolRecord& r) {
     }
     r.Valid = true;
     return true;
+}
+
+ProtocolFileKind ProtocolKindOfFile(const QString& path) {
+    // A protocol file is ten short lines: anything much larger is a dataset or foreign.
+    constexpr qint64 kLargestProtocolFile = 64 * 1024;
+    const QFileInfo file(path);
+    if (!file.isFile() || file.size() > kLargestProtocolFile) {
+        return ProtocolFileKind::None;
+    }
+    try {
+        CalProtocolRecord record;
+        if (!ParseProtocolFile(ReadWholeFile(path), record)) {
+            return ProtocolFileKind::None;
+        }
+        return record.IsPH ? ProtocolFileKind::PH : ProtocolFileKind::Turbidity;
+    } catch (const MervexError&) {
+        return ProtocolFileKind::None;
+    }
 }

@@ -13,3 +13,9 @@ QString ProtocolFileText(const CalProtocolRecord& record);
 // a protocol file (the record may then be partly filled). Non-numeric text where a
 // number or flag is needed throws MervexError.
 bool ParseProtocolFile(const QString& text, CalProtocolRecord& record);
+
+enum class ProtocolFileKind { None, PH, Turbidity };
+
+// Whether the file at `path` is a protocol file, and of which kind. Any file the program
+// cannot read or parse as a protocol (a dataset file above all) gives None.
+ProtocolFileKind ProtocolKindOfFile(const QString& path);

@@ -1,5 +1,6 @@
 #include "ui/app/AppMenus.h"
 
+#include "ui/app/FileOpening.h"
 #include "ui/app/MainFrame.h"
 
 #include <QAction>
@@ -22,6 +23,54 @@ QAction* Item(QMenu* menu, const char* name, int string, QKeySequence shortcut =
     return action;
 }
 
+// The platform's keys for a standard command, or `fallback` where the platform has none
+// (Quit and Save As have no key under some desktops' conventions).
+void SetStandardShortcut(QAction* action, QKeySequence::StandardKey key, QKeySequence fallback) {
+    QList<QKeySequence> keys = QKeySequence::keyBindings(key);
+    if (!keys.contains(fallback)) {
+        keys.append(fallback);
+    }
+    action->setShortcuts(keys);
+}
+
+// The status bar line of each entry, as a string number that ApplyCaptions replaces.
+struct StatusTip {
+    QAction* AppMenus::*item;
+    int string;
+};
+
+constexpr StatusTip kStatusTips[] = {
+    {&AppMenus::mnuFileNew, 1770},
+    {&AppMenus::mnuFileOpen, 1771},
+    {&AppMenus::mnuFileClose, 1772},
+    {&AppMenus::mnuFileSave, 1773},
+    {&AppMenus::mnuFileSaveAs, 1774},
+    {&AppMenus::mnuFileExit, 1775},
+    {&AppMenus::mnuDeviceSearch, 1776},
+    {&AppMenus::mnuChangeUser, 1777},
+    {&AppMenus::mnuImport, 1778},
+    {&AppMenus::mnuExport, 1779},
+    {&AppMenus::mnuCalProtPH, 1780},
+    {&AppMenus::mnuCalProtTurb, 1781},
+    {&AppMenus::mnuProgsUserDef, 1782},
+    {&AppMenus::mnuViewToolbar, 1783},
+    {&AppMenus::mnuGraph, 1784},
+    {&AppMenus::mnuWindowCascade, 1785},
+    {&AppMenus::mnuWindowTileHorizontal, 1786},
+    {&AppMenus::mnuWindowTileVertical, 1787},
+    {&AppMenus::mnuHelpContents, 1788},
+    {&AppMenus::mnuHelpAbout, 1789},
+};
+
+void SetStatusTips(AppMenus& m) {
+    for (const StatusTip& tip : kStatusTips) {
+        if (QAction* item = m.*tip.item) {
+            item->setStatusTip(QString::number(tip.string));
+        }
+    }
+    m.mnuFileRecent->menuAction()->setStatusTip(QStringLiteral("1790"));
+}
+
 QAction* Separator(QMenu* menu, const char* name) {
     QAction* action = menu->addSeparator();
     action->setObjectName(QLatin1String(name));
@@ -37,6 +86,8 @@ void BuildFile(AppMenus& m, QWidget* owner, bool document) {
     m.mnuFile = Menu(owner, "mnuFile", 1000);
     m.mnuFileNew = Item(m.mnuFile, "mnuFileNew", 1001, QKeySequence(Qt::CTRL | Qt::Key_N));
     m.mnuFileOpen = Item(m.mnuFile, "mnuFileOpen", 1002, QKeySequence(Qt::CTRL | Qt::Key_O));
+    m.mnuFileRecent = Menu(owner, "mnuFileRecent", 1760);
+    m.mnuFile->addMenu(m.mnuFileRecent);
     if (document) {
         m.mnuFileClose = Item(m.mnuFile, "mnuFileClose", 1003);
     }
@@ -55,6 +106,13 @@ void BuildFile(AppMenus& m, QWidget* owner, bool document) {
         }
     }
     m.mnuFileExit = Item(m.mnuFile, "mnuFileExit", 1009);
+    SetStandardShortcut(m.mnuFileExit, QKeySequence::Quit, QKeySequence(Qt::CTRL | Qt::Key_Q));
+    if (document) {
+        SetStandardShortcut(m.mnuFileClose, QKeySequence::Close,
+                            QKeySequence(Qt::CTRL | Qt::Key_W));
+        SetStandardShortcut(m.mnuFileSaveAs, QKeySequence::SaveAs,
+                            QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    }
 }
 
 void BuildDataExchange(AppMenus& m, QWidget* owner, bool document) {
@@ -88,6 +146,10 @@ void BuildOthers(AppMenus& m, QWidget* owner) {
     m.mnuWindowTileVertical = Item(m.mnuWindow, "mnuWindowTileVertical", 1015);
     HideAndDisable(m.mnuWindow->menuAction());
     m.mnuHelp = Menu(owner, "mnuHelp", 1016);
+    // F1 itself is caught before any shortcut (HelpKey); the entry shows it and opens the
+    // same section.
+    m.mnuHelpContents = Item(m.mnuHelp, "mnuHelpContents", 1018, QKeySequence(Qt::Key_F1));
+    m.mnuHelpContents->setShortcutContext(Qt::WidgetShortcut);
     m.mnuHelpAbout = Item(m.mnuHelp, "mnuHelpAbout", 1019);
 }
 
@@ -128,6 +190,7 @@ AppMenus BuildMenus(QWidget* owner, MenuKind kind) {
         BuildEdit(m, owner);
         BuildGraph(m);
     }
+    SetStatusTips(m);
     return m;
 }
 
@@ -147,8 +210,13 @@ void ConnectForwarding(const AppMenus& m, MainFrame& main) {
     forward(m.mnuWindowCascade, &MainFrame::MenuWindowCascade);
     forward(m.mnuWindowTileHorizontal, &MainFrame::MenuWindowTileHorizontal);
     forward(m.mnuWindowTileVertical, &MainFrame::MenuWindowTileVertical);
+    forward(m.mnuHelpContents, &MainFrame::MenuHelpContents);
     forward(m.mnuHelpAbout, &MainFrame::MenuHelpAbout);
     forward(m.mnuArchive, &MainFrame::MenuArchive);
+    QMenu* recent = m.mnuFileRecent;
+    QObject::connect(m.mnuFile, &QMenu::aboutToShow, recent,
+                     [recent, &main] { FillRecentMenu(recent, main); });
+    FillRecentMenu(recent, main);
 }
 
 void SetMenuEnabled(QMenu* menu, bool enabled) {

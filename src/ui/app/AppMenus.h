@@ -14,6 +14,7 @@ struct AppMenus {
     QAction* mnuFileNew = nullptr;
     QAction* mnuFileOpen = nullptr;
     QAction* mnuFileClose = nullptr; // document only, like every null item below
+    QMenu* mnuFileRecent = nullptr;  // the last files opened or saved
     QAction* mnuFileBar0 = nullptr;
     QAction* mnuFileSave = nullptr;
     QAction* mnuFileSaveAs = nullptr;
@@ -50,6 +51,7 @@ struct AppMenus {
     QAction* mnuWindowTileHorizontal = nullptr;
     QAction* mnuWindowTileVertical = nullptr;
     QMenu* mnuHelp = nullptr;
+    QAction* mnuHelpContents = nullptr;
     QAction* mnuHelpAbout = nullptr;
 
     // The menus of the menu bar, in their order (the document's edit menu after the file menu).

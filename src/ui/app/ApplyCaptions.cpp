@@ -2,6 +2,7 @@
 
 #include "app/NumberText.h"
 #include "app/StringTable.h"
+#include "ui/app/AccessibleNames.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -64,10 +65,17 @@ void ApplyFont(QWidget* window) {
     }
 }
 
+void ApplyStatusTip(QAction* action) {
+    if (const auto tip = TextForWhole(action->statusTip())) {
+        action->setStatusTip(*tip);
+    }
+}
+
 void ApplyToAction(QAction* action) {
     if (action->isSeparator()) {
         return;
     }
+    ApplyStatusTip(action);
     // A tip of its own (not the one Qt derives from the text) holds its own number.
     if (action->toolTip() != action->iconText()) {
         if (const auto tip = TextForWhole(action->toolTip())) {
@@ -81,6 +89,10 @@ void ApplyToAction(QAction* action) {
 
 void ApplyToToolBar(QToolBar* bar) {
     for (QAction* action : bar->actions()) {
+        // The text is what a screen reader says for an icon-only button.
+        if (const auto text = TextForWhole(action->text())) {
+            action->setText(*text);
+        }
         if (const auto tip = TextForWhole(action->toolTip())) {
             action->setToolTip(*tip);
         }
@@ -197,9 +209,12 @@ void ApplyToWindow(QWidget* window) {
         for (QAction* action : menu->actions()) {
             if (!action->menu()) {
                 ApplyToAction(action);
+            } else {
+                ApplyStatusTip(action);
             }
         }
     }
+    NameControls(window);
 }
 
 } // namespace

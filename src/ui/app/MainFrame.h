@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 class Services;
@@ -30,6 +31,10 @@ public:
     virtual bool CloseAllDocuments() = 0;
     // A document calls this once it is unloaded.
     virtual void DocumentUnloaded() = 0;
+    // Files from outside the program's dialogs (command line, drop, recent files): dataset
+    // files replace the open documents after the save question, one document each; a
+    // protocol file opens the window of its kind.
+    virtual void OpenFiles(const QStringList& paths) = 0;
     // A new document showing `set` as if just imported (the archive's search result).
     virtual void OpenDataset(MValSet& set) = 0;
     // A passing note beside the status bar's panels (what the archive took).
@@ -48,6 +53,7 @@ public:
     virtual void MenuWindowCascade() = 0;
     virtual void MenuWindowTileHorizontal() = 0;
     virtual void MenuWindowTileVertical() = 0;
+    virtual void MenuHelpContents() = 0;
     virtual void MenuHelpAbout() = 0;
     virtual void MenuArchive() = 0;
 

@@ -5,6 +5,7 @@
 #include "app/StringTable.h"
 #include "print/PdfLinePrinter.h"
 #include "print/PrinterFactories.h"
+#include "ui/app/StatusMessage.h"
 
 #include <QAction>
 #include <QFileInfo>
@@ -50,7 +51,7 @@ void PreviewPrintout(Services& services, const Printout& printout) {
     services.ui.PrintPreview(request);
 }
 
-bool ExportPdf(Services& services, const Printout& printout) {
+std::optional<QString> ExportPdf(Services& services, const Printout& printout) {
     FileDialogRequest request;
     request.title = LoadResString(1112);
     request.filter = LoadResString(1266) + QStringLiteral(" (*.pdf)|*.pdf");
@@ -61,7 +62,7 @@ bool ExportPdf(Services& services, const Printout& printout) {
     request.hideReadOnly = true;
     std::optional<QString> path = services.ui.SaveFileDialog(request);
     if (!path) {
-        return false;
+        return std::nullopt;
     }
     if (QFileInfo(*path).suffix().isEmpty()) {
         *path += QStringLiteral(".pdf");
@@ -71,24 +72,30 @@ bool ExportPdf(Services& services, const Printout& printout) {
         PdfLinePrinter pdf(*path, LocalePageSize(), PageOrientation::Automatic);
         return printout.print(pdf);
     });
-    return exported || Fail(services, 1058);
+    if (!exported) {
+        Fail(services, 1058);
+        return std::nullopt;
+    }
+    return path;
 }
 
 PrintActions NewPrintActions(QWidget* owner, Services& services, const char* prefix,
                              std::function<std::optional<Printout>()> printout) {
-    const auto entry = [&](const char* name, int text, int tip,
-                           bool (*command)(Services&, const Printout&)) {
+    // Each command runs with the printout and the window whose status bar tells the result.
+    using Command = void (*)(Services&, const Printout&, QWidget*);
+    const auto entry = [&](const char* name, int text, int tip, Command command) {
         auto* action = new QAction(QString::number(text), owner);
         action->setObjectName(QLatin1String(prefix) + QLatin1String(name));
         action->setToolTip(QString::number(tip));
+        action->setStatusTip(QString::number(tip));
         action->setEnabled(!services.busy.Busy());
         QObject::connect(&services.busy, &BusyState::Changed, action,
                          [action](bool busy) { action->setEnabled(!busy); });
-        QObject::connect(action, &QAction::triggered, owner, [&services, printout, command] {
+        QObject::connect(action, &QAction::triggered, owner, [&services, printout, command, owner] {
             services.busy.RunCommand([&] {
                 TrappedVoid(services.ui, [&] {
                     if (const std::optional<Printout> p = printout()) {
-                        command(services, *p);
+                        command(services, *p, owner);
                     }
                 });
             });
@@ -96,11 +103,19 @@ PrintActions NewPrintActions(QWidget* owner, Services& services, const char* pre
         return action;
     };
     PrintActions actions;
-    actions.printTo = entry("PrintTo", 1260, 1261, &PrintWithDialog);
-    actions.preview = entry("Preview", 1262, 1263, [](Services& s, const Printout& p) {
-        PreviewPrintout(s, p);
-        return true;
+    actions.printTo = entry("PrintTo", 1260, 1261, [](Services& s, const Printout& p, QWidget* w) {
+        if (PrintWithDialog(s, p)) {
+            ShowPrintedMessage(w, p.pdfName);
+        }
     });
-    actions.exportPdf = entry("ExportPdf", 1264, 1265, &ExportPdf);
+    actions.preview = entry("Preview", 1262, 1263, [](Services& s, const Printout& p, QWidget*) {
+        PreviewPrintout(s, p);
+    });
+    actions.exportPdf =
+        entry("ExportPdf", 1264, 1265, [](Services& s, const Printout& p, QWidget* w) {
+            if (const std::optional<QString> path = ExportPdf(s, p)) {
+                ShowExportedMessage(w, *path);
+            }
+        });
     return actions;
 }

@@ -26,13 +26,15 @@ bool PrintWithDialog(Services& services, const Printout& printout);
 void PreviewPrintout(Services& services, const Printout& printout);
 // "Exporter en PDF…": the save dialog, then the printout into the chosen file on the
 // locale's paper, its page turned as the quick print turns it. The file is replaced only
-// by a complete printout; "Erreur lors de l'exportation!" otherwise.
-bool ExportPdf(Services& services, const Printout& printout);
+// by a complete printout; "Erreur lors de l'exportation!" otherwise. The file written, or
+// nothing.
+std::optional<QString> ExportPdf(Services& services, const Printout& printout);
 
 // The three commands as entries named `<prefix>PrintTo`, `<prefix>Preview` and
 // `<prefix>ExportPdf`, with their texts and tool tips as string numbers for the window's
 // captions. Each runs with the window's printout unless the program is busy (disabled
-// meanwhile); `printout` gives nothing when there is nothing to print (it says why).
+// meanwhile); `printout` gives nothing when there is nothing to print (it says why). A
+// printout or PDF that was made is told in the owner's main window's status bar.
 struct PrintActions {
     QAction* printTo = nullptr;
     QAction* preview = nullptr;

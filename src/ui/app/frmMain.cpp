@@ -7,6 +7,8 @@
 #include "print/PrinterFactories.h"
 #include "ui/app/ApplyCaptions.h"
 #include "ui/app/CommandStates.h"
+#include "ui/app/FileOpening.h"
+#include "ui/app/HelpContext.h"
 #include "ui/app/HelpKey.h"
 #include "ui/app/MdiArrange.h"
 #include "ui/app/Pictures.h"
@@ -27,10 +29,12 @@
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QDir>
+#include <QDropEvent>
 #include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
@@ -68,6 +72,7 @@ frmMain::~frmMain() {
 void frmMain::BuildWindow() {
     setObjectName(QStringLiteral("frmMain"));
     setContextMenuPolicy(Qt::NoContextMenu); // the tool bar is shown through mnuViewToolbar only
+    setAcceptDrops(true);
     mdiArea = new QMdiArea(this);
     mdiArea->setObjectName(QStringLiteral("mdiArea"));
     setCentralWidget(mdiArea);
@@ -91,7 +96,8 @@ void frmMain::BuildToolBar() {
     for (const ToolButtonDesign& design : kToolButtons) {
         const QString key = QLatin1String(design.key);
         const QIcon icon(GraficsFile(key + QStringLiteral(".png")));
-        QAction* action = tbToolBar->addAction(icon, key);
+        // The text (the tip's string, as the menus have theirs) is what a screen reader says.
+        QAction* action = tbToolBar->addAction(icon, QString::number(design.tip));
         action->setObjectName(key);
         action->setData(key);
         action->setToolTip(QString::number(design.tip));
@@ -271,19 +277,53 @@ void frmMain::ApplyCommandStates(const CommandStates& s) {
 
 void frmMain::OpenDocument(const QString& path) {
     TrappedVoid(m_ui, [&] {
-        if (!CloseAllDocuments()) {
-            return;
+        if (CloseAllDocuments()) {
+            AddDocument(path);
         }
-        auto* document = new frmDocument(*this);
-        QMdiSubWindow* sub = mdiArea->addSubWindow(document);
-        sub->setAttribute(Qt::WA_DeleteOnClose);
-        document->Form_Load();
-        if (!path.isEmpty()) {
-            document->FillFromFile(path);
+    });
+}
+
+frmDocument* frmMain::AddDocument(const QString& path) {
+    auto* document = new frmDocument(*this);
+    QMdiSubWindow* sub = mdiArea->addSubWindow(document);
+    sub->setAttribute(Qt::WA_DeleteOnClose);
+    document->Form_Load();
+    if (!path.isEmpty()) {
+        document->FillFromFile(path);
+    }
+    sub->showMaximized();
+    mdiArea->setActiveSubWindow(sub);
+    RefreshMenuBar();
+    return document;
+}
+
+void frmMain::OpenFiles(const QStringList& paths) {
+    if (m_services->busy.Busy()) {
+        return; // a command that arrives while an operation runs is ignored
+    }
+    const FilesToOpen files = SortFilesToOpen(m_ui, paths);
+    // One round of save questions for the whole lot; a document kept open ends it.
+    if (!files.datasets.isEmpty() && !CloseAllDocuments()) {
+        return;
+    }
+    for (const QString& path : files.datasets) {
+        AddDocument(path);
+    }
+    for (const auto& [path, fPH] : files.protocols) {
+        OpenProtocolFile(path, fPH);
+    }
+}
+
+void frmMain::OpenProtocolFile(const QString& path, bool fPH) {
+    TrappedVoid(m_ui, [&] {
+        if (fPH) {
+            frmCalProtocolPH window(*this, path);
+            window.exec();
+        } else {
+            frmCalProtocolTurb window(
+                *this, [this]() -> frmCalProtEdit& { return CalProtEdit(); }, path);
+            window.exec();
         }
-        sub->showMaximized();
-        mdiArea->setActiveSubWindow(sub);
-        RefreshMenuBar();
     });
 }
 
@@ -459,6 +499,11 @@ void frmMain::MenuWindowTileVertical() {
     TileSubWindows(mdiArea, false);
 }
 
+void frmMain::MenuHelpContents() {
+    QWidget* focus = QApplication::focusWidget();
+    ShowHelp(HelpContextOf(focus ? focus : this));
+}
+
 void frmMain::MenuHelpAbout() {
     if (m_services && m_services->busy.Busy()) {
         return; // a command that arrives while an operation runs is ignored
@@ -523,6 +568,22 @@ void frmMain::closeEvent(QCloseEvent* event) {
     }
     Form_Unload();
     event->accept();
+}
+
+void frmMain::dragEnterEvent(QDragEnterEvent* event) {
+    if (!m_services->busy.Busy() && !DroppedFiles(event->mimeData()).isEmpty()) {
+        event->acceptProposedAction();
+    }
+}
+
+void frmMain::dropEvent(QDropEvent* event) {
+    const QStringList files = DroppedFiles(event->mimeData());
+    if (m_services->busy.Busy() || files.isEmpty()) {
+        return;
+    }
+    event->acceptProposedAction();
+    // The save question and a protocol window are modal: not inside the drop's handler.
+    QTimer::singleShot(0, this, [this, files] { OpenFiles(files); });
 }
 
 void frmMain::StopRunningOperation() {

@@ -55,6 +55,11 @@ public:
     bool UpdateCommandStates(bool documentStays) override;
     void OpenDocument(const QString& path) override;
     bool CloseAllDocuments() override;
+    // One more document beside the open ones, loading `path` when it is not empty.
+    frmDocument* AddDocument(const QString& path);
+    // The protocol window of the kind, showing the protocol file instead of the meter's.
+    void OpenProtocolFile(const QString& path, bool fPH);
+    void OpenFiles(const QStringList& paths) override;
 
     void DocumentUnloaded() override;
     void OpenDataset(MValSet& set) override;
@@ -82,12 +87,16 @@ public slots:
     void MenuWindowCascade() override;
     void MenuWindowTileHorizontal() override;
     void MenuWindowTileVertical() override;
+    void MenuHelpContents() override;
     void MenuHelpAbout() override;
     void MenuArchive() override;
     void ToolbarButtonClick(const QString& key);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // Dataset and protocol files dropped on the window open as from the command line.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void BuildWindow();

@@ -1,6 +1,7 @@
 #include "ui/calibration/CalProtocolWindow.h"
 
 #include "app/ErrorTrap.h"
+#include "app/RecentFiles.h"
 #include "app/Services.h"
 #include "app/StringTable.h"
 #include "data/AskAndPrint.h"
@@ -11,9 +12,11 @@
 #include "ui/app/MainFrame.h"
 #include "ui/app/MeterTask.h"
 #include "ui/app/PrintCommands.h"
+#include "ui/app/StatusMessage.h"
 #include "ui/calibration/ProtocolSave.h"
 #include "ui/calibration/ProtocolWindowParts.h"
 
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -114,7 +117,7 @@ void CalProtocolWindow::LayOut() {
     setTabOrder(cmdPrintOptions, cmdCancel);
 }
 
-void CalProtocolWindow::Form_Load() {
+void CalProtocolWindow::Form_Load(const QString& path) {
     TrappedVoid(m_services.ui, [&] {
         ApplyCaptions(this);
         LoadProtocolPictures(m_services, this, imgHead, imgLogo);
@@ -122,7 +125,11 @@ void CalProtocolWindow::Form_Load() {
             frame->setTitle(QString());
         }
         ClearDisplay();
-        if (m_services.device.Online() && MeterHasChannel()) {
+        if (!path.isEmpty()) {
+            if (MayDropLot()) {
+                ReadProtocolFile(path);
+            }
+        } else if (m_services.device.Online() && MeterHasChannel()) {
             FetchUnlessLotIsKept();
         }
         UpdateButtons();
@@ -136,16 +143,22 @@ void CalProtocolWindow::ClearDisplay() {
     }
 }
 
+void CalProtocolWindow::ShowTitle() {
+    // From the Tag, not the title: the captions may have been applied again since.
+    const QString caption = LoadResString(property("Tag").toString().toInt());
+    const QString& file = m_services.calProtocol.FilePath();
+    setWindowTitle(file.isEmpty()
+                       ? caption + QStringLiteral("[*]")
+                       : QStringLiteral("%1[*] - %2").arg(QFileInfo(file).fileName(), caption));
+    setWindowModified(m_services.calProtocol.IsLotModified());
+}
+
 void CalProtocolWindow::UpdateButtons() {
+    ShowTitle();
     const bool valid = m_services.calProtocol.IsProtocolValid();
     cmdSaveAsFile->setEnabled(valid);
     cmdPrint->setEnabled(valid);
     cmdPrintOptions->setEnabled(valid);
-    // The captions may have been applied again since: the marker's place goes with them.
-    if (!windowTitle().contains(QLatin1String("[*]"))) {
-        setWindowTitle(windowTitle() + QStringLiteral("[*]"));
-    }
-    setWindowModified(m_services.calProtocol.IsLotModified());
 }
 
 void CalProtocolWindow::ShowCommonFields(const QString& strMeter, const QString& strSerNo,
@@ -188,7 +201,10 @@ bool CalProtocolWindow::MayDropLot() {
 }
 
 void CalProtocolWindow::cmdSaveAsFile_Click() {
-    SaveProtocolAs(m_services, FileNameKind());
+    if (SaveProtocolAs(m_services, FileNameKind())) {
+        RecentFiles::Add(m_services.calProtocol.FilePath());
+        ShowSavedMessage(this, m_services.calProtocol.FilePath());
+    }
     UpdateButtons();
 }
 
@@ -214,24 +230,28 @@ void CalProtocolWindow::cmdReadFile_Click() {
         request.initialDir = m_services.calProtocol.WorkDir();
         request.fileMustExist = true;
         request.hideReadOnly = true;
+        // After a failed read the buttons stay as they were.
         const std::optional<QString> path = m_services.ui.OpenFileDialog(request);
-        if (!path) {
-            return;
+        if (path && ReadProtocolFile(*path)) {
+            UpdateButtons();
         }
-        // A file that is no protocol of this window's kind changes nothing on screen.
-        QString reason;
-        if (!m_services.calProtocol.ReadFromFile(*path, m_fPH, reason)) {
-            m_services.ui.Message(LoadResString(1180) +
-                                      QStringLiteral("\n\n%1\n%2").arg(*path, reason),
-                                  LoadResString(1033), MsgIcon::Critical);
-            return;
-        }
-        ClearDisplay();
-        if (!ShowProtocol()) {
-            ReportProtocolError();
-        }
-        UpdateButtons();
     });
+}
+
+bool CalProtocolWindow::ReadProtocolFile(const QString& path) {
+    // A file that is no protocol of this window's kind changes nothing on screen.
+    QString reason;
+    if (!m_services.calProtocol.ReadFromFile(path, m_fPH, reason)) {
+        m_services.ui.Message(LoadResString(1180) + QStringLiteral("\n\n%1\n%2").arg(path, reason),
+                              LoadResString(1033), MsgIcon::Critical);
+        return false;
+    }
+    RecentFiles::Add(path);
+    ClearDisplay();
+    if (!ShowProtocol()) {
+        ReportProtocolError();
+    }
+    return true;
 }
 
 void CalProtocolWindow::PrintProtocol() {

@@ -49,9 +49,10 @@ protected:
     // fPH: the kind of protocol this window shows.
     CalProtocolWindow(MainFrame& main, bool fPH, const char* name, const char* tag);
 
-    // The opening: captions, pictures, an empty display, the fetch when the meter has the
-    // channel, the buttons. Called by the window once its own controls exist.
-    void Form_Load();
+    // The opening: captions, pictures, an empty display, the protocol file `path` or else the
+    // fetch when the meter has the channel, the buttons. Called by the window once its own
+    // controls exist.
+    void Form_Load(const QString& path = QString());
 
     virtual void ClearDisplay();
     virtual bool ShowProtocol() = 0;
@@ -85,6 +86,10 @@ private:
     bool MayDropLot();
     void cmdSaveAsFile_Click();
     void cmdReadFile_Click();
+    // Reads and shows a protocol file; false (reported) when it cannot be read.
+    bool ReadProtocolFile(const QString& path);
+    // The window's caption with the protocol's file name, marked while lot data is unsaved.
+    void ShowTitle();
     void PrintProtocol();
     void AddPrintOptions();
 

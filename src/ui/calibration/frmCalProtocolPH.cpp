@@ -18,10 +18,10 @@ QLabel* Numbered(QWidget* parent, const char* stem, int k) {
 
 } // namespace
 
-frmCalProtocolPH::frmCalProtocolPH(MainFrame& main)
+frmCalProtocolPH::frmCalProtocolPH(MainFrame& main, const QString& path)
     : CalProtocolWindow(main, true, "frmCalProtocolPH", "1220") {
     BuildPHControls();
-    Form_Load();
+    Form_Load(path);
 }
 
 void frmCalProtocolPH::BuildPHControls() {

@@ -9,7 +9,8 @@
 class frmCalProtocolPH : public CalProtocolWindow {
     Q_OBJECT
 public:
-    explicit frmCalProtocolPH(MainFrame& main);
+    // With a `path`, the window shows that protocol file instead of fetching the meter's.
+    explicit frmCalProtocolPH(MainFrame& main, const QString& path = QString());
 
     QLabel* lblSlope = nullptr;
     QLabel* lblAsy = nullptr;

@@ -44,11 +44,11 @@ struct TurbidityProtocol {
 
 } // namespace
 
-frmCalProtocolTurb::frmCalProtocolTurb(MainFrame& main, LotEditor lotEditor)
+frmCalProtocolTurb::frmCalProtocolTurb(MainFrame& main, LotEditor lotEditor, const QString& path)
     : CalProtocolWindow(main, false, "frmCalProtocolTurb", "1219"),
       m_lotEditor(std::move(lotEditor)) {
     BuildTurbidityControls();
-    Form_Load();
+    Form_Load(path);
 }
 
 void frmCalProtocolTurb::BuildTurbidityControls() {
@@ -159,6 +159,7 @@ void frmCalProtocolTurb::cmdEditLOT_Click() {
         if (editor && editor->DlgRetVal()) {
             TakeLotFromEditor(*editor);
         }
+        UpdateButtons(); // the title marks lot data that is not saved yet
     });
 }
 

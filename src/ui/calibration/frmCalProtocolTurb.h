@@ -15,8 +15,9 @@ public:
     static constexpr int kStandards = 5;
     using LotEditor = std::function<frmCalProtEdit&()>;
 
-    // `lotEditor` gives the program's one lot editor, made anew when it was closed.
-    frmCalProtocolTurb(MainFrame& main, LotEditor lotEditor);
+    // `lotEditor` gives the program's one lot editor, made anew when it was closed. With a
+    // `path`, the window shows that protocol file instead of fetching the meter's.
+    frmCalProtocolTurb(MainFrame& main, LotEditor lotEditor, const QString& path = QString());
 
     QGroupBox* frmCharge = nullptr;
     QLabel* lblLOTTotal = nullptr;

@@ -5,6 +5,7 @@
 #include "app/Services.h"
 #include "app/StringTable.h"
 #include "app/Twips.h"
+#include "data/ProposedName.h"
 #include "ui/app/ApplyCaptions.h"
 #include "ui/app/Controls.h"
 #include "ui/app/HelpContext.h"
@@ -137,6 +138,7 @@ void frmDocument::Form_Load() {
         const QString manufacturer = m_services.ini.Setting(
             QStringLiteral("General"), QStringLiteral("Manufacturer"), QStringLiteral("0"));
         ApplyCaptions(this);
+        hfgMVals->setAccessibleName(LoadResString(1068));
         LoadPictures(manufacturer);
         ClearHeader();
         m_model->Reset(9, 19);
@@ -148,8 +150,24 @@ void frmDocument::Form_Load() {
         m_mvals.strSerNo = m_services.device.SerialNumber();
         m_mvals.strUser = m_services.login.UserName();
         m_strFilePath.clear();
-        m_modified = false;
+        SetModified(false);
     });
+}
+
+void frmDocument::SetModified(bool modified) {
+    m_modified = modified;
+    ShowTitle();
+}
+
+void frmDocument::ShowTitle() {
+    const QString name =
+        m_strFilePath.isEmpty() ? LoadResString(1068) : QFileInfo(m_strFilePath).fileName();
+    setWindowTitle(name + QStringLiteral("[*]"));
+    setWindowModified(m_modified);
+}
+
+QString frmDocument::ProposedName() const {
+    return ProposedDatasetName(m_mvals, m_strFilePath);
 }
 
 void frmDocument::LoadPictures(const QString& manufacturer) {

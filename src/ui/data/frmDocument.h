@@ -55,7 +55,10 @@ public:
     bool Modified() const { return m_modified; }
     // True while the import talks to the meter; the window cannot close meanwhile.
     bool Importing() const { return m_importing; }
-    void SetModified(bool modified) { m_modified = modified; }
+    // The title's "[*]" follows the flag.
+    void SetModified(bool modified);
+    // The name the file dialogs propose (no extension).
+    QString ProposedName() const;
     MValTableModel& GridModel() { return *m_model; }
     // Sorting, filtering, copying and statistics of the table.
     DatasetTableTools& TableTools() { return *m_tools; }
@@ -88,6 +91,8 @@ private:
     void LayOut();
     void LayOutTable(bool visible, QRect grid);
     void ClearHeader();
+    // The file name (or "Groupes de données" without a file), marked while modified.
+    void ShowTitle();
     // The dataset in the header and the grid; without header both stay empty.
     bool ShowMVals(bool fWithHeader);
     // Reads the file into the document; false when it failed (reported) or was stopped.

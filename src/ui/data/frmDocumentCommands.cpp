@@ -1,11 +1,13 @@
 // The dataset commands of the document window: import, save, open, export and print.
 #include "app/ErrorTrap.h"
+#include "app/RecentFiles.h"
 #include "app/Services.h"
 #include "app/StringTable.h"
 #include "data/AskAndPrint.h"
 #include "data/ExportDataset.h"
 #include "ui/app/MainFrame.h"
 #include "ui/app/MeterTask.h"
+#include "ui/app/StatusMessage.h"
 #include "ui/archive/DatasetArchiving.h"
 #include "ui/data/frmDocument.h"
 #include "ui/dialogs/frmWait.h"
@@ -26,15 +28,15 @@ bool IsWritableFile(const QString& path) {
            (file.permissions() & kAnyWrite);
 }
 
-// The save dialog of the dataset commands: "Enregistrer sous", one file type, the meter
-// model as the proposed name.
+// The save dialog of the dataset commands: "Enregistrer sous", one file type, the
+// document's proposed name.
 FileDialogRequest SaveAsRequest(FileKind kind, int filterName, const QString& extension,
-                                const QString& model) {
+                                const QString& name) {
     FileDialogRequest request;
     request.title = LoadResString(1112);
     request.kind = kind;
     request.filter = LoadResString(filterName) + QStringLiteral(" (*.%1)|*.%1").arg(extension);
-    request.fileName = model;
+    request.fileName = name;
     request.defaultExtension = extension;
     request.overwritePrompt = true;
     request.pathMustExist = true;
@@ -104,14 +106,11 @@ void frmDocument::MenuArchiveAdd() {
 // of its own, also in a window that showed a file: Save asks for its name.
 void frmDocument::TakeImport(MValSet& mvals) {
     m_mvals = std::move(mvals);
-    if (!m_strFilePath.isEmpty()) {
-        m_strFilePath.clear();
-        setWindowTitle(LoadResString(1068));
-    }
+    m_strFilePath.clear();
     if (!ShowMVals(true)) {
         ReportError(1051);
     }
-    m_modified = true;
+    SetModified(true);
     RefreshGraph(true);
 }
 
@@ -125,7 +124,7 @@ bool frmDocument::SaveDocument(QString& strNewPath, bool fUseKnownPath, const QS
         strNewPath = strKnownPath;
     } else {
         const std::optional<QString> chosen = m_services.ui.SaveFileDialog(
-            SaveAsRequest(FileKind::Dataset, 1113, QStringLiteral("csv"), mvals.strMeter));
+            SaveAsRequest(FileKind::Dataset, 1113, QStringLiteral("csv"), ProposedName()));
         if (!chosen) {
             return false;
         }
@@ -164,8 +163,9 @@ bool frmDocument::SaveAndRemember(bool fUseKnownPath) {
             return false;
         }
         m_strFilePath = newPath;
-        setWindowTitle(QFileInfo(newPath).fileName());
-        m_modified = false;
+        SetModified(false);
+        RecentFiles::Add(newPath);
+        ShowSavedMessage(this, newPath);
         return true;
     });
 }
@@ -178,10 +178,16 @@ bool frmDocument::PrintDocument() {
     if (m_mvals.strMVals.isEmpty()) {
         return ReportNoDataset();
     }
-    return AskAndPrint(m_services, [&] {
-        return m_services.print.PrintMVals(m_mvals.strMeter, m_mvals.strSerNo, m_mvals.strUser,
-                                           m_mvals.curDate, m_mvals.strMVals, m_strFilePath);
+    bool printed = false;
+    const bool result = AskAndPrint(m_services, [&] {
+        printed = m_services.print.PrintMVals(m_mvals.strMeter, m_mvals.strSerNo, m_mvals.strUser,
+                                              m_mvals.curDate, m_mvals.strMVals, m_strFilePath);
+        return printed;
     });
+    if (printed) {
+        ShowPrintedMessage(this, ProposedName());
+    }
+    return result;
 }
 
 void frmDocument::MenuExport() {
@@ -195,7 +201,7 @@ void frmDocument::Export() {
     }
     // The workbook first; the legacy worksheet stays for programs that need it.
     FileDialogRequest request =
-        SaveAsRequest(FileKind::Spreadsheet, 1246, QStringLiteral("xlsx"), m_mvals.strMeter);
+        SaveAsRequest(FileKind::Spreadsheet, 1246, QStringLiteral("xlsx"), ProposedName());
     request.filter += QStringLiteral("|") + LoadResString(1059) + QStringLiteral(" (*.xls)|*.xls");
     const std::optional<QString> path = m_services.ui.SaveFileDialog(request);
     if (!path) {
@@ -203,7 +209,9 @@ void frmDocument::Export() {
     }
     if (!ExportDataset(m_services, m_mvals, *path)) {
         m_services.ui.Message(LoadResString(1058), LoadResString(1033), MsgIcon::Critical);
+        return;
     }
+    ShowExportedMessage(this, *path);
 }
 
 bool frmDocument::FillFromFile(const QString& path) {
@@ -245,8 +253,8 @@ bool frmDocument::TakeFile(const QString& path) {
             ReportError(1051);
         }
         m_strFilePath = path;
-        setWindowTitle(QFileInfo(path).fileName());
-        m_modified = false;
+        SetModified(false);
+        RecentFiles::Add(path);
         RefreshGraph(true);
         return true;
     });

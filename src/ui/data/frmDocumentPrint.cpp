@@ -32,6 +32,6 @@ std::optional<Printout> frmDocument::DatasetPrintout() {
                                            m_mvals.strUser, m_mvals.curDate, m_mvals.strMVals,
                                            m_strFilePath);
     };
-    printout.pdfName = m_mvals.strMeter;
+    printout.pdfName = ProposedName();
     return printout;
 }

@@ -11,7 +11,14 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSettings>
 #include <QVBoxLayout>
+
+namespace {
+
+const QString kLastUserKey = QStringLiteral("Settings/LastUser");
+
+} // namespace
 
 frmLogin::frmLogin(CLogin& login, QWidget* parent) : QDialog(parent), m_login(login) {
     setObjectName(QStringLiteral("frmLogin"));
@@ -28,6 +35,11 @@ frmLogin::frmLogin(CLogin& login, QWidget* parent) : QDialog(parent), m_login(lo
 
     optSearchDevice->setChecked(true);
     cmdOK->setDefault(true);
+    // The same technician logs in day after day: the last name is proposed, selected, so
+    // that typing another replaces it.
+    txtUserName->setText(QSettings().value(kLastUserKey).toString());
+    txtUserName->selectAll();
+    lblUserName->setBuddy(txtUserName);
     // The name, then how to start, then the buttons: the order in which one decides.
     setTabOrder(txtUserName, optSearchDevice);
     setTabOrder(optSearchDevice, optWorkOffline);
@@ -66,6 +78,7 @@ void frmLogin::cmdOK_Click() {
         m_login.SearchDevice(false);
     }
     m_login.UserName(txtUserName->text());
+    QSettings().setValue(kLastUserKey, txtUserName->text());
     accept();
 }
 

@@ -123,8 +123,18 @@ private:
 
     // Copying (frmProgConsoleCopy.cpp).
     Outcome SaveMeterProgramToFile(const QString& strProgNum);
+    // What "Copier tout" did with the meter's programs, for its closing message.
+    struct CopyTally {
+        int copied = 0, replaced = 0, skipped = 0;
+    };
+    // Copies one meter program as "PROG <number>.csv" into `folder`, asking before an
+    // existing file is replaced.
+    Outcome CopyMeterProgramInto(const QString& folder, const QString& strProgNum,
+                                 CopyTally& tally);
+    void ReportCopyAll(const QString& folder, const CopyTally& tally, bool interrupted);
     Outcome CopyFileProgramToMeter(const ProgramRecord& strProgram, bool fAll);
-    void ReportCopyInterrupted();
+    // "Copie des programmes interrompue!" and "… incomplète!", then `detail` if any.
+    void ReportCopyInterrupted(const QString& detail = QString());
     // One program of a copy of all: false ends the copy. `copied` counts what arrived.
     using CopyStep = std::function<bool(const QString& entry, int& copied)>;
     void CopyAll(const QStringList& entries, const CopyStep& copyOne);

@@ -1,13 +1,17 @@
 // Copying programs between the meter and the work directory, one or all.
 
 #include "app/ErrorTrap.h"
+#include "app/Paths.h"
 #include "app/Services.h"
 #include "app/StringTable.h"
 #include "ui/app/MeterTask.h"
+#include "ui/dialogs/frmChangeDir.h"
 #include "ui/dialogs/frmWait.h"
 #include "ui/programs/ProgramMessages.h"
 #include "ui/programs/frmProgConsole.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QScopedValueRollback>
@@ -50,34 +54,86 @@ void frmProgConsole::cmdCopyToPC_Click() {
     });
 }
 
+// One folder for all programs, asked once: a dialog per program made copying fifty
+// programs fifty dialogs.
 void frmProgConsole::cmdCopyToPCAll_Click() {
     TrappedVoid(m_services.ui, [&] {
         const std::optional<Selection> selection = RequiredSelection();
         if (!selection) {
             return;
         }
+        QString folder;
+        {
+            frmChangeDir chooser(m_services, this);
+            chooser.setWindowTitle(LoadResString(1765));
+            folder = chooser.Path();
+        }
+        if (folder.isEmpty()) {
+            return;
+        }
         QStringList numbers;
         for (int row = 0; row < lstProgsMeter->count(); ++row) {
             numbers << lstProgsMeter->item(row)->text();
         }
+        CopyTally tally;
+        bool cancelled = false;
         CopyAll(numbers, [&](const QString& number, int& copied) {
-            const Outcome outcome = SaveMeterProgramToFile(number);
-            if (outcome == Outcome::Cancelled) {
-                ReportCopyInterrupted();
-            }
-            if (outcome != Outcome::Done) {
-                return false;
-            }
-            ++copied;
-            if (!ShowPCList()) {
-                Report(1164);
-                UpdateButtons(true, true, QString());
-                return false;
-            }
-            UpdateButtons(*selection);
-            return true;
+            const Outcome outcome = CopyMeterProgramInto(folder, number, tally);
+            cancelled = outcome == Outcome::Cancelled;
+            copied += outcome == Outcome::Done ? 1 : 0;
+            return outcome == Outcome::Done || outcome == Outcome::Skipped;
         });
+        if (!ShowPCList()) {
+            Report(1164);
+        }
+        UpdateButtons(*selection);
+        ReportCopyAll(folder, tally, cancelled);
     });
+}
+
+frmProgConsole::Outcome frmProgConsole::CopyMeterProgramInto(const QString& folder,
+                                                             const QString& strProgNum,
+                                                             CopyTally& tally) {
+    ProgramRecord program = EmptyProgramRecord();
+    if (!m_services.usrDefProg.GetProgramMeter(program, strProgNum)) {
+        Report(1158, 1115, MsgIcon::Warning);
+        return Outcome::Failed;
+    }
+    program[ProgramField::USER] = m_services.login.UserName();
+    const QString path = JoinPath(folder, QStringLiteral("PROG %1.csv").arg(strProgNum));
+    const bool exists = QFileInfo::exists(path);
+    if (exists) {
+        const MsgResult answer = m_services.ui.Message(
+            LoadResString(1766).arg(QDir::toNativeSeparators(path)), LoadResString(1095),
+            MsgIcon::Question, MsgButtons::YesNoCancel, MsgResult::No);
+        if (answer == MsgResult::Cancel) {
+            return Outcome::Cancelled;
+        }
+        if (answer == MsgResult::No) {
+            ++tally.skipped;
+            return Outcome::Skipped;
+        }
+    }
+    if (!m_services.usrDefProg.SaveToFile(program, path)) {
+        Report(1088);
+        return Outcome::Failed;
+    }
+    ++(exists ? tally.replaced : tally.copied);
+    return Outcome::Done;
+}
+
+void frmProgConsole::ReportCopyAll(const QString& folder, const CopyTally& tally,
+                                   bool interrupted) {
+    const QString summary = LoadResString(1767)
+                                .arg(QDir::toNativeSeparators(folder))
+                                .arg(tally.copied)
+                                .arg(tally.replaced)
+                                .arg(tally.skipped);
+    if (interrupted) {
+        ReportCopyInterrupted(summary);
+    } else {
+        m_services.ui.Message(summary, LoadResString(1054), MsgIcon::Information);
+    }
 }
 
 // The wait dialog counts the programs; its Cancel, the console's close box and Escape end
@@ -128,9 +184,12 @@ bool frmProgConsole::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
-void frmProgConsole::ReportCopyInterrupted() {
-    m_services.ui.Message(LoadResString(1169) + QStringLiteral("\r\n") + LoadResString(1170),
-                          LoadResString(1115), MsgIcon::Warning);
+void frmProgConsole::ReportCopyInterrupted(const QString& detail) {
+    QString text = LoadResString(1169) + QStringLiteral("\r\n") + LoadResString(1170);
+    if (!detail.isEmpty()) {
+        text += QStringLiteral("\r\n") + detail;
+    }
+    m_services.ui.Message(text, LoadResString(1115), MsgIcon::Warning);
 }
 
 // The file's user and pairs stay behind: the meter keeps neither.

@@ -66,6 +66,15 @@ frmProgEdit::frmProgEdit(Services& services, ProgramSelection& selection, QWidge
     Form_Load();
 }
 
+void frmProgEdit::NamePairFields() {
+    // "Couples de valeurs 3: Ext": the pair and the column, as the eye reads the grid.
+    for (int i = 0; i < kNumPairs; ++i) {
+        const QString pair = QStringLiteral("%1 %2: ").arg(fraPairsOfVariates->title()).arg(i + 1);
+        txtValX[i]->setAccessibleName(pair + lblX->text());
+        txtValY[i]->setAccessibleName(pair + lblY->text());
+    }
+}
+
 void frmProgEdit::Form_Load() {
     TrappedVoid(m_services.ui, [&] {
         const bool isNew = m_selection.NewProgramPressed();
@@ -73,6 +82,7 @@ void frmProgEdit::Form_Load() {
         lblX->setText(QStringLiteral("c [") + kPlotUnit + QLatin1Char(']'));
         lblXAxis->setText(lblX->text());
         ApplyCaptions(this);
+        NamePairFields();
         LoadWindowPictures(m_services, this, imgHeader, imgLogo);
         SetCompact();
         // The number of an existing program cannot be changed.

@@ -77,6 +77,8 @@ private:
     void LayOut();
     void SetTabOrder();
     void SetCompact();
+    // Accessible names of the pairs' fields, which have no label of their own.
+    void NamePairFields();
     void SetExtendedLayout();
     void FitDesignedSize(int widthTwips, int heightTwips);
 

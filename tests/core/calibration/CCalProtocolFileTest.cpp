@@ -1,5 +1,6 @@
 #include "CCalProtocolFixture.h"
 #include "app/Windows1252.h"
+#include "calibration/CalProtocolFile.h"
 #include "support/LinuxText.h"
 
 #include <QFile>
@@ -252,4 +253,26 @@ TEST_F(CCalProtocolFileTest, FahrenheitAndWorkDir) {
     protocol().WorkDir(File(QStringLiteral("work")));
     EXPECT_EQ(protocol().WorkDir(), File(QStringLiteral("work")));
     EXPECT_EQ(services->config.WorkDir(), File(QStringLiteral("work")));
+}
+
+TEST_F(CCalProtocolFileTest, AProtocolFileTellsItsKindAndItsPathIsKept) {
+    FetchPH();
+    EXPECT_TRUE(protocol().FilePath().isEmpty()) << "a fetched protocol has no file";
+    const QString ph = File(QStringLiteral("ph.csv"));
+    ASSERT_TRUE(protocol().SaveToFile(ph));
+    EXPECT_EQ(protocol().FilePath(), ph);
+    EXPECT_EQ(ProtocolKindOfFile(ph), ProtocolFileKind::PH);
+
+    const QString turbidity = File(QStringLiteral("turb.csv"));
+    WriteBytes(turbidity, Windows1252::Encode(TurbidityFile({})));
+    EXPECT_EQ(ProtocolKindOfFile(turbidity), ProtocolFileKind::Turbidity);
+    ASSERT_TRUE(protocol().ReadFromFile(turbidity));
+    EXPECT_EQ(protocol().FilePath(), turbidity);
+
+    const QString dataset = File(QStringLiteral("data.csv"));
+    WriteBytes(dataset, "METER;S/N;USER;DATE;TIME\r\nZentravox;1;a;1/2/2024;3:4:5\r\n\r\n");
+    EXPECT_EQ(ProtocolKindOfFile(dataset), ProtocolFileKind::None);
+    EXPECT_EQ(ProtocolKindOfFile(File(QStringLiteral("missing.csv"))), ProtocolFileKind::None);
+    EXPECT_FALSE(protocol().ReadFromFile(dataset));
+    EXPECT_EQ(protocol().FilePath(), turbidity) << "a failed read keeps the protocol and its file";
 }

@@ -68,6 +68,13 @@ TEST(CommandLine, PortOptionsInOrder) {
     EXPECT_TRUE(PortOptions({}).isEmpty());
 }
 
+TEST(CommandLine, FilesAreTheArgumentsThatAreNoOptionNorAPortDevice) {
+    EXPECT_EQ(FileArguments({"--port", "/dev/pts/4", "Mesures été.csv", "--port=/tmp/m",
+                             "--verbose", "b.csv", "--", "--odd.csv"}),
+              (QStringList{"Mesures été.csv", "b.csv", "--odd.csv"}));
+    EXPECT_TRUE(FileArguments({"--port", "a.csv"}).isEmpty()) << "a.csv is the device";
+}
+
 namespace {
 
 // The modal dialog of type T that is shown now; anything else shown is closed, so that no

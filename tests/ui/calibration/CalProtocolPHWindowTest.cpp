@@ -1,4 +1,5 @@
 #include "CalProtocolFixture.h"
+#include "app/RecentFiles.h"
 #include "app/StringTable.h"
 #include "app/Windows1252.h"
 #include "support/PdfText.h"
@@ -8,6 +9,7 @@
 #include <QFile>
 #include <QGroupBox>
 #include <QMenu>
+#include <QStatusBar>
 
 namespace {
 
@@ -257,4 +259,35 @@ TEST_F(PHWindow, TheMenuItemOpensTheWindowModally) {
     ShownItem("mnuCalProtPH")->trigger();
     EXPECT_EQ(shown, QStringLiteral("frmCalProtocolPH"));
     EXPECT_TRUE(modal);
+}
+
+TEST_F(PHWindow, TheTitleNamesTheFileAndAProtocolFileOpensItsWindowWithoutFetching) {
+    Online(QStringLiteral("Zentravox pH"));
+    link->ScriptOk(Cmd("U.586"), PHAnswer("0", "0"));
+    const auto w = Open();
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("Protocole de calibration - pH[*]"));
+    const QString path = File("Mesure pH.csv");
+    ui.dialogAnswers = {path};
+    w->cmdSaveAsFile->click();
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("Mesure pH.csv[*] - Protocole de calibration - pH"));
+    EXPECT_FALSE(w->isWindowModified());
+    EXPECT_EQ(main->statusBar()->currentMessage(), LoadResString(1762).arg(path));
+    EXPECT_EQ(RecentFiles::List().value(0), path);
+    const QStringList shown = Values(*w);
+
+    link->sent.clear();
+    QString title;
+    QStringList values;
+    WhenModal([&](QWidget* window) {
+        auto* ph = qobject_cast<frmCalProtocolPH*>(window);
+        ASSERT_NE(ph, nullptr);
+        title = ph->windowTitle();
+        values = Values(*ph);
+        ph->cmdCancel->click();
+    });
+    main->OpenFiles({path});
+    EXPECT_EQ(title, QStringLiteral("Mesure pH.csv[*] - Protocole de calibration - pH"));
+    EXPECT_EQ(values, shown);
+    EXPECT_TRUE(link->sent.isEmpty()) << "the file is shown, not the meter's protocol";
+    EXPECT_EQ(main->NumDocs(), 1) << "the document stays";
 }

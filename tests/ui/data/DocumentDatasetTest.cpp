@@ -31,6 +31,11 @@ protected:
     }
     void Memory(const QString& records) { f.link->ScriptOk(QStringLiteral("U.581\r\n"), records); }
     frmDocument& Doc() { return *f.main->ActiveDocument(); }
+    // What Save proposes for an import: model, serial number and the import's date.
+    QString ImportName() {
+        return QStringLiteral("Zentravox SN-77 ") +
+               Doc().MVals().curDate.date().toString(Qt::ISODate);
+    }
     MValTableModel& Grid() { return Doc().GridModel(); }
     QStringList HeaderValues() {
         return {Doc().lblMeterValue->text(), Doc().lblSerNoValue->text(),
@@ -177,16 +182,16 @@ TEST_F(DocumentDataset, AnImportIntoADocumentFromAFileIsANewDataset) {
     Doc().MenuImport(); // not modified: no question
     EXPECT_TRUE(f.ui.messages.isEmpty());
     EXPECT_TRUE(Doc().FilePath().isEmpty());
-    EXPECT_EQ(Doc().windowTitle(), LoadResString(1068));
+    EXPECT_EQ(Doc().windowTitle(), LoadResString(1068) + "[*]");
     f.ui.dialogAnswers = {std::nullopt};
     Doc().MenuFileSave();
     ASSERT_EQ(f.ui.dialogs.size(), 1);
-    EXPECT_EQ(f.ui.dialogs[0].request.fileName, QStringLiteral("Zentravox"));
+    EXPECT_EQ(f.ui.dialogs[0].request.fileName, ImportName());
     EXPECT_EQ(f.ui.dialogs[0].request.kind, FileKind::Dataset);
     EXPECT_EQ(ReadBytes(path), old) << "the opened file is not written over";
 }
 
-TEST_F(DocumentDataset, SaveAsProposesTheModelAndRemembersTheFile) {
+TEST_F(DocumentDataset, SaveAsProposesModelSerialAndDateAndRemembersTheFile) {
     Connect(QStringLiteral("Zentravox"));
     Memory(kPhotometerRecords);
     Doc().MenuImport();
@@ -198,11 +203,11 @@ TEST_F(DocumentDataset, SaveAsProposesTheModelAndRemembersTheFile) {
     EXPECT_EQ(request.title, QStringLiteral("Enregistrer sous"));
     EXPECT_EQ(request.filter,
               QStringLiteral("Fichier CSV (séparé par des points-virgules) (*.csv)|*.csv"));
-    EXPECT_EQ(request.fileName, QStringLiteral("Zentravox"));
+    EXPECT_EQ(request.fileName, ImportName());
     EXPECT_TRUE(request.overwritePrompt && request.pathMustExist && request.hideReadOnly);
     const QString path = dir.file(QStringLiteral("lundi.csv"));
     EXPECT_EQ(Doc().FilePath(), path);
-    EXPECT_EQ(Doc().windowTitle(), QStringLiteral("lundi.csv"));
+    EXPECT_EQ(Doc().windowTitle(), QStringLiteral("lundi.csv[*]"));
     EXPECT_FALSE(Doc().Modified());
     EXPECT_TRUE(ReadBytes(path).endsWith(kPhotometerRecords.toLatin1().replace("\xC2", "")));
 
@@ -259,7 +264,7 @@ TEST_F(DocumentDataset, OpeningAFileShowsItUnderItsName) {
     f.main->OpenDocument(path);
     EXPECT_TRUE(f.ui.messages.isEmpty())
         << f.ui.MessageTexts().join(QLatin1Char('\n')).toStdString();
-    EXPECT_EQ(Doc().windowTitle(), QStringLiteral("mesures.csv"));
+    EXPECT_EQ(Doc().windowTitle(), QStringLiteral("mesures.csv[*]"));
     EXPECT_EQ(Doc().FilePath(), path);
     EXPECT_FALSE(Doc().Modified());
     EXPECT_EQ(HeaderValues(),

@@ -32,7 +32,7 @@ TEST(DocumentExport, ButtonAndMenuAskForTheFileAndWriteIt) {
     EXPECT_EQ(r.filter,
               QStringLiteral("Classeur .xlsx (*.xlsx)|*.xlsx|"
                              "Feuille de calcul .xls (ancien format Excel) (*.xls)|*.xls"));
-    EXPECT_EQ(r.fileName, QStringLiteral("Zentravox"));
+    EXPECT_EQ(r.fileName, QStringLiteral("Zentravox 2000-01-01")) << "model, serial, date";
     EXPECT_EQ(r.kind, FileKind::Spreadsheet);
     EXPECT_EQ(r.defaultExtension, QStringLiteral("xlsx"));
     EXPECT_TRUE(r.overwritePrompt);

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSettings>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -21,6 +22,7 @@ TEST(CLogin, UserNameRules) {
 }
 
 TEST(LoginDialog, CaptionsAndStartState) {
+    QSettings().remove(QStringLiteral("Settings/LastUser")); // the first login ever
     CLogin login;
     frmLogin dialog(login);
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Login"));
@@ -91,4 +93,24 @@ TEST(LoginDialog, CancelAndTheCloseBoxLeaveTheLoginUnconfirmed) {
     }
     EXPECT_FALSE(login.Successful());
     EXPECT_TRUE(login.UserName().isEmpty());
+}
+
+TEST(LoginDialog, ProposesTheLastUserSelectedSoThatTypingReplacesIt) {
+    {
+        CLogin login;
+        frmLogin dialog(login);
+        dialog.txtUserName->setText(QStringLiteral("Bruno"));
+        dialog.cmdOK->click();
+    }
+    CLogin login;
+    frmLogin dialog(login);
+    dialog.show();
+    EXPECT_EQ(dialog.txtUserName->text(), QStringLiteral("Bruno"));
+    EXPECT_EQ(dialog.txtUserName->selectedText(), QStringLiteral("Bruno"));
+    EXPECT_EQ(dialog.lblUserName->buddy(), dialog.txtUserName);
+    QTest::keyClicks(dialog.txtUserName, QStringLiteral("Ann"));
+    dialog.cmdOK->click();
+    EXPECT_EQ(login.UserName(), QStringLiteral("Ann"));
+    CLogin next;
+    EXPECT_EQ(frmLogin(next).txtUserName->text(), QStringLiteral("Ann"));
 }

@@ -224,16 +224,50 @@ TEST_F(ProgramWindowTest, ConsoleCopiesOneProgramEachWay) {
     EXPECT_EQ(Selected(console.lstProgsPC).left(3), "907");
 }
 
-TEST_F(ProgramWindowTest, ConsoleCopyAllToThePcStopsWhenASaveIsCancelled) {
+TEST_F(ProgramWindowTest, ConsoleCopyAllToThePcAsksOnceForAFolderAndTellsWhatItDid) {
     Connect({"--programs", "3"});
+    WriteProgramFile("PROG 901.csv", Program("901"));
+    WriteProgramFile("PROG 902.csv", Program("902"));
     frmProgConsole console(*services, nullptr);
-    ui.dialogAnswers = {work.file("a.csv"), std::nullopt};
+    const auto user = [&](const QString& name) {
+        ProgramRecord saved = EmptyProgramRecord();
+        EXPECT_TRUE(services->usrDefProg.ReadFromFile(saved, name));
+        return saved[ProgramField::USER];
+    };
+    const auto question = [&](const QString& number) {
+        return LoadResString(1766).arg(work.file("PROG " + number + ".csv"));
+    };
+    dialogs.Expect<frmChangeDir>([&](frmChangeDir& chooser) {
+        EXPECT_EQ(chooser.windowTitle(), LoadResString(1765));
+        EXPECT_EQ(chooser.SelectedDirectory(), work.path()) << "the work directory is proposed";
+        chooser.cmdOK->click();
+    });
+    ui.messageAnswers = {MsgResult::Yes, MsgResult::No};
     console.cmdCopyToPCAll->click();
-    EXPECT_EQ(ui.dialogs.size(), 2);
-    EXPECT_EQ(ui.MessageTexts(), QStringList({LoadResString(1169) + kCrLf + LoadResString(1170)}));
-    EXPECT_TRUE(QFile::exists(work.file("a.csv")));
-    EXPECT_EQ(Entries(console.lstProgsPC), QStringList({"900   (a.csv)"}));
-    EXPECT_EQ(Selected(console.lstProgsMeter), "900");
+    EXPECT_TRUE(ui.dialogs.isEmpty()) << "no save dialog per program";
+    EXPECT_EQ(ui.MessageTexts(),
+              QStringList({question("901"), question("902"),
+                           LoadResString(1767).arg(work.path()).arg(1).arg(1).arg(1)}));
+    EXPECT_EQ(user("PROG 900.csv"), "Lab");
+    EXPECT_EQ(user("PROG 901.csv"), "Lab") << "replaced";
+    EXPECT_EQ(user("PROG 902.csv"), "Ann") << "skipped";
+    EXPECT_EQ(console.lstProgsPC->count(), 3);
+
+    // Cancel at a question stops the copy and says so, with what was done until then.
+    ui.Clear();
+    dialogs.Expect<frmChangeDir>([](frmChangeDir& chooser) { chooser.cmdOK->click(); });
+    ui.messageAnswers = {MsgResult::Cancel};
+    console.cmdCopyToPCAll->click();
+    EXPECT_EQ(ui.MessageTexts(),
+              QStringList({question("900"),
+                           LoadResString(1169) + kCrLf + LoadResString(1170) + kCrLf +
+                               LoadResString(1767).arg(work.path()).arg(0).arg(0).arg(0)}));
+    // Cancelling the folder copies nothing and says nothing.
+    ui.Clear();
+    dialogs.Expect<frmChangeDir>([](frmChangeDir& chooser) { chooser.cmdCancel->click(); });
+    console.cmdCopyToPCAll->click();
+    EXPECT_TRUE(ui.messages.isEmpty());
+    EXPECT_EQ(dialogs.Handled(), 3);
 }
 
 TEST_F(ProgramWindowTest, ConsoleWithEveryNumberTakenOpensNoEditor) {
@@ -435,19 +469,19 @@ TEST_F(ProgramWindowTest, ConsoleCloseBoxDuringCopyAllEndsTheCopyThenTheConsole)
     Connect({"--programs", "3"});
     frmProgConsole console(*services, nullptr);
     console.show();
-    ui.dialogAnswers = {work.file("a.csv"), work.file("b.csv"), work.file("c.csv")};
+    dialogs.Expect<frmChangeDir>([](frmChangeDir& chooser) { chooser.cmdOK->click(); });
     std::optional<bool> closedAtOnce;
     ui.onYield = [&] {
-        if (!closedAtOnce && QFile::exists(work.file("a.csv"))) {
+        if (!closedAtOnce && QFile::exists(work.file("PROG 900.csv"))) {
             closedAtOnce = console.close();
         }
     };
     console.cmdCopyToPCAll->click();
     ui.onYield = nullptr;
     EXPECT_EQ(closedAtOnce, false);
-    EXPECT_EQ(ui.dialogs.size(), 1);
-    EXPECT_FALSE(QFile::exists(work.file("b.csv")));
+    EXPECT_FALSE(QFile::exists(work.file("PROG 901.csv")));
     EXPECT_EQ(ui.MessageTexts(),
-              QStringList{LoadResString(1169) + kCrLf + "1 programme(s) sur 3 copié(s)."});
+              QStringList({LoadResString(1169) + kCrLf + "1 programme(s) sur 3 copié(s).",
+                           LoadResString(1767).arg(work.path()).arg(1).arg(0).arg(0)}));
     EXPECT_FALSE(console.isVisible());
 }

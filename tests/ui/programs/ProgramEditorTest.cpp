@@ -5,6 +5,7 @@
 #include "ui/programs/ProgramPanel.h"
 #include "ui/programs/frmProgEdit.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -540,4 +541,36 @@ TEST_F(ProgramWindowTest, EditorWithoutCalLineSupportDisablesTheAdaptationBoxes)
     EXPECT_TRUE(editor.fraProgram->chkCalLinePossible->isChecked());
     EXPECT_TRUE(editor.fraProgram->chkCalLineRequired->isChecked());
     EXPECT_TRUE(editor.fraProgram->chkBlankRequired->isEnabled());
+}
+
+TEST_F(ProgramWindowTest, EditorInputsAndButtonsHaveTranslatedAccessibleNames) {
+    Offline();
+    FakeSelection selection(true);
+    frmProgEdit editor(*services, selection);
+    editor.show();
+    int inputs = 0;
+    for (QWidget* control : editor.findChildren<QWidget*>()) {
+        const bool input = qobject_cast<QLineEdit*>(control) || qobject_cast<QComboBox*>(control) ||
+                           qobject_cast<QCheckBox*>(control);
+        if (!(input || qobject_cast<QPushButton*>(control)) || !control->isVisibleTo(&editor)) {
+            continue;
+        }
+        inputs += input ? 1 : 0;
+        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(control);
+        ASSERT_NE(a, nullptr);
+        // On this platform a combo box says its value as name and its label by relation.
+        QString name = a->text(QAccessible::Name);
+        if (qobject_cast<QComboBox*>(control)) {
+            const auto labels = a->relations(QAccessible::Label);
+            name = labels.isEmpty() ? QString() : labels[0].first->text(QAccessible::Name);
+        }
+        bool number = false;
+        name.toInt(&number);
+        EXPECT_FALSE(name.isEmpty() || number) << control->objectName().toStdString();
+    }
+    EXPECT_GE(inputs, 12);
+    EXPECT_EQ(
+        QAccessible::queryAccessibleInterface(editor.fraProgram->txtModel)->text(QAccessible::Name),
+        QStringLiteral("Modèle"));
+    EXPECT_EQ(editor.fraProgram->lblModel->buddy(), editor.fraProgram->txtModel);
 }

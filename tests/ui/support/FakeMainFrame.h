@@ -42,6 +42,7 @@ public:
         return true;
     }
     void DocumentUnloaded() override { calls << QStringLiteral("DocumentUnloaded"); }
+    void OpenFiles(const QStringList& paths) override { calls << "OpenFiles " + paths.join(' '); }
     void OpenDataset(MValSet& set) override { calls << "OpenDataset " + set.strMeter; }
     void ShowStatusNote(const QString& text) override { calls << "ShowStatusNote " + text; }
     void MenuArchive() override { calls << QStringLiteral("MenuArchive"); }
@@ -62,6 +63,7 @@ public:
         calls << QStringLiteral("MenuWindowTileHorizontal");
     }
     void MenuWindowTileVertical() override { calls << QStringLiteral("MenuWindowTileVertical"); }
+    void MenuHelpContents() override { calls << QStringLiteral("MenuHelpContents"); }
     void MenuHelpAbout() override { calls << QStringLiteral("MenuHelpAbout"); }
 
     ScriptedUi ui;
