@@ -6,6 +6,7 @@
 #include "ui/data/DatasetFilterBar.h"
 #include "ui/data/DatasetTableTools.h"
 #include "ui/data/MValTableModel.h"
+#include "ui/data/MValTableProxy.h"
 #include "ui/data/frmDocument.h"
 
 #include <QAction>
@@ -28,8 +29,7 @@ namespace {
 const QString kRecords =
     QStringLiteral("1;07.12.26;09:05:03;17;101;PO4;AR;1:1;0.42;mg/l;OK;;;;01.12.26;08:00\r\n"
                    "2;08.12.26;09:06:10;18;102;PO4;;1:1;1.25;mg/l;High;;;;01.12.26;08:00");
-const QString kFourRecords =
-    kRecords +
+const QString kTwoMore =
     QStringLiteral("\r\n3;09.12.26;10:00:00;19;101;PO4;;1:1;0.07;mg/l;OK;;;;01.12.26;08:00"
                    "\r\n4;09.12.26;11:00:00;20;101;PO4;;1:1;2.50;mg/l;OK;;;;01.12.26;08:00");
 constexpr int kValue1 = 8;
@@ -45,27 +45,26 @@ protected:
     }
     void TearDown() override { qputenv("XDG_DATA_HOME", m_saved); }
 
-    void Import(const QString& records = kRecords) {
-        f.link->ScriptOk(QStringLiteral("U.581\r\n"), records);
+    void Import(const QString& more = QString()) {
+        f.link->ScriptOk(QStringLiteral("U.581\r\n"), kRecords + more);
         f.main->ActiveDocument()->MenuImport();
     }
-    // The archive window, active, showing all four records.
+    // The active archive window, its table holding four records and the focus.
     frmArchive& SearchFour() {
-        Import(kFourRecords);
+        Import(kTwoMore);
         f.ShownItem("mnuArchive")->trigger();
-        auto* window = f.main->findChild<frmArchive*>(QStringLiteral("frmArchive"));
-        window->activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(window));
-        window->Search();
-        window->grdRecords->setFocus();
-        return *window;
+        auto& window = *f.main->findChild<frmArchive*>(QStringLiteral("frmArchive"));
+        window.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
+        window.Search();
+        window.grdRecords->setFocus();
+        return window;
     }
-    // The record numbers down the table as it shows them.
-    static QStringList Numbers(const frmArchive& window) {
-        QStringList numbers;
-        const QAbstractItemModel* shown = window.grdRecords->model();
-        for (int r = 0; r < shown->rowCount(); ++r) {
-            numbers << shown->index(r, 0).data().toString();
+    // The record numbers as the table shows them, e.g. "3124".
+    static QString Shown(frmArchive& window) {
+        QString numbers;
+        for (QStringView line : window.TableTools().Proxy().ShownLines()) {
+            numbers += line.first(1);
         }
         return numbers;
     }
@@ -137,38 +136,29 @@ TEST_F(ArchiveWindow, TitleClicksSortTheRecordsUpAndDown) {
     QHeaderView* header = window.grdRecords->horizontalHeader();
     const QPoint title(header->sectionViewportPosition(kValue1) + 5, header->height() / 2);
     QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, title);
-    EXPECT_EQ(Numbers(window), (QStringList{"3", "1", "2", "4"}));
+    EXPECT_EQ(Shown(window), QStringLiteral("3124"));
     QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, title);
-    EXPECT_EQ(Numbers(window), (QStringList{"4", "2", "1", "3"}));
+    EXPECT_EQ(Shown(window), QStringLiteral("4213"));
 }
 
-TEST_F(ArchiveWindow, CtrlCCopiesTheSelectedRowsWithTitlesCtrlAAllOfThem) {
+TEST_F(ArchiveWindow, CtrlCCopiesTheSelectedRowsWithTheirTitles) {
     frmArchive& window = SearchFour();
     window.grdRecords->selectRow(1);
     QTest::keyClick(window.grdRecords, Qt::Key_C, Qt::ControlModifier);
-    QStringList lines = QApplication::clipboard()->text().split('\n', Qt::SkipEmptyParts);
+    const QStringList lines = QApplication::clipboard()->text().split('\n', Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 2);
     EXPECT_TRUE(lines[0].startsWith(QStringLiteral("No\tDate\tHeure")));
-    EXPECT_TRUE(lines[1].startsWith(QStringLiteral("2\t")));
-    QTest::keyClick(window.grdRecords, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClick(window.grdRecords, Qt::Key_C, Qt::ControlModifier);
-    lines = QApplication::clipboard()->text().split('\n', Qt::SkipEmptyParts);
-    EXPECT_EQ(lines.size(), 5);
+    EXPECT_TRUE(lines[1].startsWith(QStringLiteral("2\t08.12.26")));
 }
 
 TEST_F(ArchiveWindow, CtrlFFiltersAndCountsEscapeShowsAllThenCloses) {
     frmArchive& window = SearchFour();
-    const QLabel& count = window.TableTools().CountLabel();
-    EXPECT_EQ(count.text(), QStringLiteral("4 de 4 enregistrements"));
     QTest::keyClick(window.grdRecords, Qt::Key_F, Qt::ControlModifier);
-    DatasetFilterBar& bar = window.TableTools().FilterBar();
-    ASSERT_TRUE(bar.isVisible());
-    bar.cboProgram->setCurrentIndex(1); // program 101
-    EXPECT_EQ(Numbers(window), (QStringList{"1", "3", "4"}));
-    EXPECT_EQ(count.text(), QStringLiteral("3 de 4 enregistrements"));
+    window.TableTools().FilterBar().cboProgram->setCurrentIndex(1); // program 101
+    EXPECT_EQ(Shown(window), QStringLiteral("134"));
+    EXPECT_EQ(window.TableTools().CountLabel().text(), QStringLiteral("3 de 4 enregistrements"));
     QTest::keyClick(window.grdRecords, Qt::Key_Escape);
-    EXPECT_FALSE(bar.isVisible());
-    EXPECT_EQ(count.text(), QStringLiteral("4 de 4 enregistrements"));
+    EXPECT_EQ(Shown(window), QStringLiteral("1234"));
     EXPECT_TRUE(window.isVisible());
     QTest::keyClick(window.grdRecords, Qt::Key_Escape);
     EXPECT_FALSE(window.isVisible());
@@ -184,10 +174,6 @@ TEST_F(ArchiveWindow, OpensTheFilteredRecordsInTheArchivesOrderNotTheSortedOne) 
     const MValTableModel& opened = f.main->ActiveDocument()->GridModel();
     ASSERT_EQ(opened.rowCount(), 3);
     EXPECT_EQ(opened.Cell(0, 0) + opened.Cell(1, 0) + opened.Cell(2, 0), QStringLiteral("134"));
-    // A filter that lets nothing through leaves nothing to open.
-    QTest::keyClicks(window.TableTools().FilterBar().txtFind, QStringLiteral("zzz"));
-    QTest::qWait(DatasetFilterBar::kTypingPauseMs + 100);
-    EXPECT_FALSE(window.cmdOpenDocument->isEnabled());
 }
 
 } // namespace
