@@ -2,6 +2,7 @@
 #include "meter/SerialLink.h"
 #include "ui/app/CommandLine.h"
 #include "ui/app/DesktopUi.h"
+#include "ui/app/QuitRequests.h"
 #include "ui/app/StartUp.h"
 #include "ui/app/frmMain.h"
 #include "ui/meter/frmLogin.h"
@@ -33,6 +34,7 @@ int main(int argc, char** argv) {
     };
     frmMain main(ui, makeLink);
     window = &main;
+    const QuitRequests quitRequests(main);
     ui.SetMainWindow(&main);
     main.show();
     if (!StartUp(main, [&main](CLogin& login) { ShowLoginDialog(login, &main); }) ||

@@ -277,10 +277,42 @@ void frmMain::ApplyCommandStates(const CommandStates& s) {
 
 void frmMain::OpenDocument(const QString& path) {
     TrappedVoid(m_ui, [&] {
-        if (CloseAllDocuments()) {
-            AddDocument(path);
+        if (path.isEmpty()) {
+            if (CloseAllDocuments()) {
+                AddDocument(QString());
+            }
+            return;
         }
+        ReplaceDocuments({path});
     });
+}
+
+// The save questions come before the reading; the documents go only once a new one took
+// their place, so that a reading the user stops leaves them as they were. A stop ends the
+// whole lot.
+bool frmMain::ReplaceDocuments(const QStringList& paths) {
+    const QList<frmDocument*> old = Documents();
+    if (!std::all_of(old.cbegin(), old.cend(),
+                     [](frmDocument* document) { return document->MayDropDataset(); })) {
+        return false;
+    }
+    bool replaced = false;
+    bool stopped = false;
+    for (const QString& path : paths) {
+        frmDocument* document = AddDocument(QString());
+        stopped = document->OpenFromFile(path) == frmDocument::OpenResult::Stopped;
+        if (stopped) {
+            document->parentWidget()->close();
+            break;
+        }
+        replaced = true;
+    }
+    for (frmDocument* document : old) {
+        if (replaced) {
+            document->CloseAsked();
+        }
+    }
+    return !stopped;
 }
 
 frmDocument* frmMain::AddDocument(const QString& path) {
@@ -303,11 +335,8 @@ void frmMain::OpenFiles(const QStringList& paths) {
     }
     const FilesToOpen files = SortFilesToOpen(m_ui, paths);
     // One round of save questions for the whole lot; a document kept open ends it.
-    if (!files.datasets.isEmpty() && !CloseAllDocuments()) {
+    if (!files.datasets.isEmpty() && !ReplaceDocuments(files.datasets)) {
         return;
-    }
-    for (const QString& path : files.datasets) {
-        AddDocument(path);
     }
     for (const auto& [path, fPH] : files.protocols) {
         OpenProtocolFile(path, fPH);
@@ -597,8 +626,21 @@ void frmMain::CloseWhenIdle() {
     if (!m_closePending || m_unloaded) {
         return;
     }
-    if (m_services->busy.Busy() || QApplication::activeModalWidget()) {
+    if (m_services->busy.Busy()) {
         QTimer::singleShot(50, this, &frmMain::CloseWhenIdle);
+        return;
+    }
+    // The dialogs above the window (the program console, a protocol window, a message)
+    // close first, the topmost at a time, each as its own close box would close it. One
+    // that stays open (its question about unsaved data was answered with "Annuler") keeps
+    // the program open too.
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+        if (!modal->close() && !m_services->busy.Busy()) {
+            m_closePending = false;
+            m_services->busy.SetQuitting(false);
+            return;
+        }
+        QTimer::singleShot(0, this, &frmMain::CloseWhenIdle);
         return;
     }
     m_closePending = false;

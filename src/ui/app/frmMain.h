@@ -107,10 +107,13 @@ private:
     void ShowHelp(int context);
     void Form_Unload();
     void ApplyCommandStates(const struct CommandStates& states);
+    // Dataset files in place of the open documents, one document each; false when the
+    // user kept a document or stopped a reading.
+    bool ReplaceDocuments(const QStringList& paths);
     // Shows the active document's menus in the menu bar, or this window's own.
     void RefreshMenuBar();
-    // Ends the running wait and closes the window once no operation and no modal dialog
-    // is left on the stack.
+    // Closes the window once no operation runs any more, closing the dialogs open above
+    // it first.
     void CloseWhenIdle();
     void StopRunningOperation();
 

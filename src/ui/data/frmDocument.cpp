@@ -294,8 +294,17 @@ bool frmDocument::IsModified() const {
 }
 
 bool frmDocument::QueryUnload() {
+    if (m_dropAsked) {
+        return true;
+    }
     // An error while asking lets the window close rather than trapping it open.
     return Trapped(m_services.ui, true, [&] { return MayDropDataset(); });
+}
+
+void frmDocument::CloseAsked() {
+    m_dropAsked = true;
+    parentWidget()->close();
+    m_dropAsked = m_dropAsked && !m_unloaded;
 }
 
 bool frmDocument::MayDropDataset() {

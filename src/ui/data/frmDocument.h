@@ -42,6 +42,16 @@ public:
     // Adds the dataset to the archive (again): after an archive could not be reached.
     void MenuArchiveAdd();
     bool FillFromFile(const QString& path);
+    enum class OpenResult { Opened, Failed, Stopped };
+    // FillFromFile telling a failure (reported, the table left empty) from the user's stop
+    // (nothing reported, the document as it was).
+    OpenResult OpenFromFile(const QString& path);
+    // Before a modified dataset is dropped (closing, a new import, a file opened in its
+    // place): the save question. "Non" goes on; "Oui" saves and goes on only when it saved;
+    // Cancel, Escape and the close box do not go on.
+    bool MayDropDataset();
+    // Closes the window without asking again: MayDropDataset was answered just before.
+    void CloseAsked();
     // Shows a dataset that comes from elsewhere (the archive) as a new, unsaved import.
     void ShowDataset(MValSet& mvals) { TakeImport(mvals); }
     // Files from this size on open with the wait dialog (about 100 000 records); datasets
@@ -97,8 +107,8 @@ private:
     void ShowTitle();
     // The dataset in the header and the grid; without header both stay empty.
     bool ShowMVals(bool fWithHeader);
-    // Reads the file into the document; false when it failed (reported) or was stopped.
-    bool TakeFile(const QString& path);
+    // Reads the file into the document.
+    OpenResult TakeFile(const QString& path);
     void ShowHeader();
     void ClearGrid();
     bool FillGrid();
@@ -108,10 +118,6 @@ private:
     void WidenClippedColumns();
     // Asked before the window closes; false keeps it open.
     bool QueryUnload();
-    // Before a modified dataset is dropped (closing, a new import): the save question.
-    // "Non" goes on; "Oui" saves and goes on only when it saved; Cancel, Escape and the
-    // close box do not go on.
-    bool MayDropDataset();
     // The end of a successful import (frmDocumentCommands.cpp).
     void TakeImport(MValSet& mvals);
     bool IsModified() const;
@@ -139,6 +145,7 @@ private:
     bool m_modified = false;
     bool m_unloaded = false;
     bool m_importing = false;
+    bool m_dropAsked = false; // the save question was answered for the close under way
     frmDocumentGraph* m_graph = nullptr;
     DatasetTableTools* m_tools = nullptr;
 };

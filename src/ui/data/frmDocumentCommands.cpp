@@ -243,13 +243,18 @@ void frmDocument::Export() {
 }
 
 bool frmDocument::FillFromFile(const QString& path) {
+    return OpenFromFile(path) == OpenResult::Opened;
+}
+
+frmDocument::OpenResult frmDocument::OpenFromFile(const QString& path) {
     // A large file holds the busy state and shows how far the reading is, in a wait dialog
     // that stops it; a small one opens before the user could tell.
     const qint64 size = QFileInfo(path).size();
     const QString name = QFileInfo(path).fileName();
     MeterTask task(m_services, this,
                    size >= kLargeFile ? LoadResString(1560).arg(name).arg(0) : QString());
-    return task.Run([&](MeterTask& running) {
+    OpenResult result = OpenResult::Stopped;
+    task.Run([&](MeterTask& running) {
         m_services.measVal.SetProgress([&](qint64 done, qint64 total) {
             if (frmWait* wait = running.Wait()) {
                 wait->SetText(
@@ -259,15 +264,17 @@ bool frmDocument::FillFromFile(const QString& path) {
             return !running.Stopped();
         });
         const auto forget = qScopeGuard([&] { m_services.measVal.SetProgress({}); });
-        return TakeFile(path);
+        result = TakeFile(path);
+        return result == OpenResult::Opened;
     });
+    return result;
 }
 
-bool frmDocument::TakeFile(const QString& path) {
-    return Trapped(m_services.ui, false, [&] {
+frmDocument::OpenResult frmDocument::TakeFile(const QString& path) {
+    return Trapped(m_services.ui, OpenResult::Failed, [&] {
         const short code = m_services.measVal.OpenFile(m_mvals, path);
         if (code == CMeasVal::kStopped) {
-            return false; // the user's choice; the document keeps what it showed
+            return OpenResult::Stopped; // the user's choice; the document keeps what it showed
         }
         if (code != CMeasVal::kOpened) {
             ReportError(code == CMeasVal::kNotADatasetFile ? 1181 : 1180);
@@ -275,7 +282,7 @@ bool frmDocument::TakeFile(const QString& path) {
                 ReportError(1051);
             }
             RefreshGraph(false);
-            return false;
+            return OpenResult::Failed;
         }
         if (!ShowMVals(true)) {
             ReportError(1051);
@@ -284,6 +291,6 @@ bool frmDocument::TakeFile(const QString& path) {
         SetModified(false);
         RecentFiles::Add(path);
         RefreshGraph(true);
-        return true;
+        return OpenResult::Opened;
     });
 }

@@ -124,6 +124,9 @@ frmProgConsole::Outcome frmProgConsole::CopyMeterProgramInto(const QString& fold
 
 void frmProgConsole::ReportCopyAll(const QString& folder, const CopyTally& tally,
                                    bool interrupted) {
+    if (m_services.busy.Quitting()) {
+        return; // the program is ending: no message may hold it open
+    }
     const QString summary = LoadResString(1767)
                                 .arg(QDir::toNativeSeparators(folder))
                                 .arg(tally.copied)

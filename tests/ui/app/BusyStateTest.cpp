@@ -1,8 +1,11 @@
 #include "app/BusyState.h"
 
 #include "UiFixture.h"
+#include "app/StringTable.h"
 #include "meter/MeterCommands.h"
+#include "support/TempDir.h"
 #include "ui/app/BusyContent.h"
+#include "ui/app/QuitRequests.h"
 #include "ui/data/frmDocument.h"
 
 #include <QDialog>
@@ -11,6 +14,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
+#include <csignal>
 #include <gtest/gtest.h>
 
 namespace {
@@ -175,4 +179,35 @@ TEST(BusyState, AWindowsControlsWaitForTheRunningOperation) {
     run->click();
     EXPECT_EQ(runs, 1);
     EXPECT_TRUE(window.close());
+}
+
+// A termination signal (a session or a service manager ending the program) closes the
+// dialogs above the main window first; the question about unsaved data still comes, and
+// "Annuler" keeps the program open. The next signal, answered "Non", ends it.
+TEST(BusyState, ATerminationSignalClosesTheDialogsAboveAndAsksAboutUnsavedData) {
+    MainWindowFixture f;
+    ASSERT_TRUE(f.LogIn(QStringLiteral("anna")));
+    const QuitRequests quitRequests(*f.main);
+    TempDir dir;
+    const QString path = dir.file(QStringLiteral("kept.csv"));
+    WriteBytes(path, "METER;S/N;USER;DATE;TIME\r\nZentravox;1;u;1/2/2025;1:2:3\r\n\r\n"
+                     "NO;DATE;TIME;ID;VALUE;UNIT;VALID\r\n1;a");
+    f.main->OpenDocument(path);
+    f.main->ActiveDocument()->SetModified(true);
+    for (const MsgResult answer : {MsgResult::Cancel, MsgResult::No}) {
+        f.ui.Clear();
+        f.ui.messageAnswers = {answer};
+        QTimer::singleShot(0, [] { std::raise(SIGTERM); });
+        f.main->MenuHelpAbout(); // modal until the signal closes it
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !f.ui.messages.isEmpty(); }, 5000));
+        EXPECT_EQ(f.ui.MessageTexts(),
+                  QStringList{LoadResString(1178) + "\r\n" + LoadResString(1179)});
+        if (answer == MsgResult::Cancel) {
+            QTest::qWait(100);
+            EXPECT_FALSE(f.main->IsUnloaded());
+            EXPECT_FALSE(f.main->ClosePending());
+            EXPECT_FALSE(f.main->services().busy.Quitting());
+        }
+    }
+    EXPECT_TRUE(QTest::qWaitFor([&] { return f.main->IsUnloaded(); }, 5000));
 }

@@ -1,13 +1,23 @@
+#include "ProgramWindowFixture.h"
+#include "app/Services.h"
 #include "meter/CLogin.h"
+#include "meter/MeterCommands.h"
 #include "meter/SerialLink.h"
 #include "support/MeterSim.h"
 #include "support/ScriptedUi.h"
+#include "ui/app/QuitRequests.h"
 #include "ui/app/StartUp.h"
 #include "ui/app/frmMain.h"
 #include "ui/dialogs/frmWait.h"
+#include "ui/programs/frmProgConsole.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QElapsedTimer>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -79,4 +89,54 @@ TEST(DesktopEmulator, ClosingTheWaitDialogEndsTheSearchAsNotFound) {
               QStringList{QStringLiteral("Pas de Zentravox, Zentravox Turb ou Ardel 20 reconnu!")});
     EXPECT_EQ(d.main->StatusBarText(1), QStringLiteral("hors ligne"));
     EXPECT_FALSE(d.main->ToolButton(QStringLiteral("Import"))->isEnabled());
+}
+
+// The desktop session ends while "Copier tout" copies thirty programs into the meter: the
+// copy ends after the program under way, the console and the main window close without a
+// message, and what arrived stays in the meter.
+TEST(DesktopEmulator, SessionEndDuringCopyAllEndsTheCopyAndTheProgram) {
+    MeterSim sim(
+        {"--baud", "9600", "--model", "Zentravox", "--firmware", "2.05", "--programs", "0"});
+    ASSERT_FALSE(sim.device().isEmpty()) << sim.errors().toStdString();
+    EmulatedDesktop d(sim);
+    d.ui.messageAnswers = {MsgResult::Ok};
+    ASSERT_TRUE(d.LogInAndSearch());
+    d.ui.Clear();
+    TempDir work;
+    CUsrDefProg& store = d.main->services().usrDefProg;
+    store.WorkDir(work.path());
+    for (int n = 900; n < 930; ++n) {
+        ASSERT_TRUE(store.SaveToFile(SampleProgram(QString::number(n)),
+                                     work.file(QStringLiteral("P%1.csv").arg(n))));
+    }
+    const QuitRequests quitRequests(*d.main);
+    const auto copied = [&] { return sim.log().filter(MeterCommand::kNewProgram).size(); };
+    bool ended = false;
+    d.ui.onYield = [&] {
+        if (!ended && copied() >= 3) {
+            ended = true;
+            QEvent quit(QEvent::Quit); // what the platform sends when the session ends
+            QCoreApplication::sendEvent(QCoreApplication::instance(), &quit);
+        }
+    };
+    // The console reads the meter's list before it shows; the copy starts once it is up.
+    QTimer start;
+    QObject::connect(&start, &QTimer::timeout, [&] {
+        if (auto* console = qobject_cast<frmProgConsole*>(QApplication::activeModalWidget())) {
+            start.stop();
+            console->lstProgsPC->setCurrentRow(0);
+            console->cmdCopyToMeterAll->click();
+        }
+    });
+    start.start(20);
+    QTimer::singleShot(30000, [] { // a console left open fails the test, not the run
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            modal->close();
+        }
+    });
+    d.main->MenuProgsUserDef();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return d.main->IsUnloaded(); }, 5000));
+    EXPECT_TRUE(ended);
+    EXPECT_LE(copied(), 4);
+    EXPECT_TRUE(d.ui.messages.isEmpty()) << d.ui.MessageTexts().join('\n').toStdString();
 }

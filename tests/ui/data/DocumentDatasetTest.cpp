@@ -317,7 +317,8 @@ TEST_F(DocumentDataset, AFileWhoseNextImportFailedKeepsItsDataset) {
 }
 
 // A large file holds the busy state and shows how far the reading is; closing the wait
-// dialog stops it without a message, and the document stays as it was.
+// dialog stops it without a message. The save question comes before the reading, and a
+// stopped reading leaves the document that was open as it was, unsaved changes included.
 TEST_F(DocumentDataset, ALargeFileShowsItsProgressAndCanBeStopped) {
     const QString path = dir.file(QStringLiteral("large.csv"));
     QByteArray bytes = "METER;S/N;USER;DATE;TIME\r\nZentravox;1;u;1/2/2025;1:2:3\r\n\r\n"
@@ -348,10 +349,23 @@ TEST_F(DocumentDataset, ALargeFileShowsItsProgressAndCanBeStopped) {
 
     stop = true;
     texts.clear();
+    Doc().SetModified(true);
+    f.ui.messageAnswers = {MsgResult::No};
     f.main->OpenDocument(path);
-    EXPECT_TRUE(f.ui.messages.isEmpty()) << f.ui.MessageTexts().join('|').toStdString();
+    EXPECT_EQ(f.ui.MessageTexts(), QStringList{LoadResString(1178) + "\r\n" + LoadResString(1179)});
     EXPECT_EQ(texts.size(), 1);
-    EXPECT_TRUE(Doc().MVals().strMVals.isEmpty());
-    EXPECT_TRUE(Doc().FilePath().isEmpty());
+    EXPECT_EQ(f.main->Documents().size(), 1);
+    EXPECT_EQ(Grid().rowCount(), records);
+    EXPECT_EQ(Doc().FilePath(), path);
+    EXPECT_TRUE(Doc().Modified());
     EXPECT_FALSE(f.main->services().busy.Busy());
+
+    // Answered once: the document that goes asks no second time.
+    stop = false;
+    f.ui.Clear();
+    f.ui.messageAnswers = {MsgResult::No};
+    f.main->OpenDocument(path);
+    EXPECT_EQ(f.ui.messages.size(), 1);
+    EXPECT_EQ(f.main->Documents().size(), 1);
+    EXPECT_FALSE(Doc().Modified());
 }

@@ -17,6 +17,21 @@
 #include <memory>
 #include <optional>
 
+// A valid program for the tests: number `no`, the photometric values of a nitrate method.
+inline ProgramRecord SampleProgram(const QString& no, const QString& model = "File") {
+    ProgramRecord r = EmptyProgramRecord();
+    // Inside the photometric range: 2.0 E is reached at 1.99.
+    const QStringList values{no,     model, "16",   "436", "0.0",  "1.5",
+                             "0.01", "1.0", "0.01", "NO3", "mg/l", "Ann"};
+    for (int i = 0; i < values.size(); ++i) {
+        r[i] = values[i];
+    }
+    r[ProgramField::BLANKREQ] = "1";
+    r[ProgramField::CALPSB] = "0";
+    r[ProgramField::CALREQ] = "0";
+    return r;
+}
+
 // The program windows over the emulated meter (or offline), with a work directory of
 // their own and the user "Lab".
 class ProgramWindowTest : public ::testing::Test {
@@ -40,17 +55,7 @@ protected:
     }
 
     static ProgramRecord Program(const QString& no, const QString& model = "File") {
-        ProgramRecord r = EmptyProgramRecord();
-        // Inside the photometric range: 2.0 E is reached at 1.99.
-        const QStringList values{no,     model, "16",   "436", "0.0",  "1.5",
-                                 "0.01", "1.0", "0.01", "NO3", "mg/l", "Ann"};
-        for (int i = 0; i < values.size(); ++i) {
-            r[i] = values[i];
-        }
-        r[ProgramField::BLANKREQ] = "1";
-        r[ProgramField::CALPSB] = "0";
-        r[ProgramField::CALREQ] = "0";
-        return r;
+        return SampleProgram(no, model);
     }
     void WriteProgramFile(const QString& name, const ProgramRecord& program) {
         ASSERT_TRUE(services->usrDefProg.SaveToFile(program, work.file(name)));
