@@ -23,11 +23,7 @@ int OpenDescriptors() {
 TEST(StoppedWriting, LeavesTheOldFileAndReportsNothing) {
     ScriptedUi ui;
     Services services{ui, std::make_unique<ScriptedMeterLink>()};
-    MValSet set;
-    set.strMeter = QStringLiteral("Zentravox");
-    set.strMVals = QStringLiteral("\r\n") +
-                   WidePhotometerRecords(20000).join(QStringLiteral("\r\n")) +
-                   QStringLiteral("\r\n!\r\n>");
+    const MValSet set = WidePhotometerDataset(20000);
     TempDir dir;
     const QStringList names = {QStringLiteral("old.csv"), QStringLiteral("old.xls"),
                                QStringLiteral("old.xlsx")};
