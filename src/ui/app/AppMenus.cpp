@@ -60,6 +60,13 @@ constexpr StatusTip kStatusTips[] = {
     {&AppMenus::mnuWindowTileVertical, 1787},
     {&AppMenus::mnuHelpContents, 1788},
     {&AppMenus::mnuHelpAbout, 1789},
+    {&AppMenus::mnuEditCopy, 1791},
+    {&AppMenus::mnuEditCopyRaw, 1792},
+    {&AppMenus::mnuEditSelectAll, 1793},
+    {&AppMenus::mnuEditFind, 1794},
+    {&AppMenus::mnuArchiveAdd, 1795},
+    {&AppMenus::mnuArchive, 1796},
+    {&AppMenus::mnuStatistics, 1797},
 };
 
 void SetStatusTips(AppMenus& m) {
@@ -69,6 +76,7 @@ void SetStatusTips(AppMenus& m) {
         }
     }
     m.mnuFileRecent->menuAction()->setStatusTip(QStringLiteral("1790"));
+    m.mnuCalProtocols->menuAction()->setStatusTip(QStringLiteral("1798"));
 }
 
 QAction* Separator(QMenu* menu, const char* name) {
