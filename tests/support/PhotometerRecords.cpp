@@ -20,3 +20,12 @@ QString PrintedRecordLine(const QString& record) {
 QString ReportRecordLine(const QString& record) {
     return record.split(QLatin1Char(';')).join(QLatin1Char(' ')).simplified();
 }
+
+MValSet WidePhotometerDataset(int count) {
+    MValSet set;
+    set.strMeter = QStringLiteral("Zentravox");
+    set.strMVals = QStringLiteral("\r\n") +
+                   WidePhotometerRecords(count).join(QStringLiteral("\r\n")) +
+                   QStringLiteral("\r\n!\r\n>");
+    return set;
+}

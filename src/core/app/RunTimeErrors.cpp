@@ -86,11 +86,15 @@ RtError SystemErrorNumber(int error) {
     }
 }
 
-FileFailure SystemFileError(const QString& path, int error) {
+QString SystemErrorText(int error) {
     const RtError number = SystemErrorNumber(error);
-    QString reason = RunTimeText(number);
-    if (number == RtError::SystemError) {
-        reason = reason.arg(error).arg(QString::fromLocal8Bit(std::strerror(error)));
-    }
-    return FileFailure(QStringLiteral("%1: %2").arg(path, reason), number);
+    const QString reason = RunTimeText(number);
+    return number == RtError::SystemError
+               ? reason.arg(error).arg(QString::fromLocal8Bit(std::strerror(error)))
+               : reason;
+}
+
+FileFailure SystemFileError(const QString& path, int error) {
+    return FileFailure(QStringLiteral("%1: %2").arg(path, SystemErrorText(error)),
+                       SystemErrorNumber(error));
 }

@@ -55,6 +55,8 @@ enum class RtError : int {
     IsFolder = 31124,            //
     SystemError = 31125,         // %1 = the system's error number, %2 = its own text
     OpenStopped = 31126,         // %1 = the file: the user stopped reading it
+    BackupFailed = 31130,        // %1 = the temporary folder, %2 = the system's reason
+    OldContentKept = 31131,      // %1 = the copy of a file's old content
     DefaultDisclaimer = 31040,   // the About box's disclaimer when Settings.ini names none
     ArchiveCannotOpen = 31150,   // %1 = the archive, %2 = the driver's reason
     ArchiveNewer = 31151,        // %1 = the archive, %2 = its schema, %3 = the program's
@@ -85,7 +87,8 @@ inline constexpr RtError kAllRunTimeErrors[] = {
     RtError::ArchiveDiskFull,   RtError::ArchiveBusy,        RtError::ArchiveServer,
     RtError::ArchiveBadAddress, RtError::ReadOnlyFileSystem, RtError::QuotaExceeded,
     RtError::FileTooLarge,      RtError::NameTooLong,        RtError::IsFolder,
-    RtError::SystemError,       RtError::OpenStopped};
+    RtError::SystemError,       RtError::OpenStopped,        RtError::BackupFailed,
+    RtError::OldContentKept};
 
 // The text of `error` in the program's language (placeholders left for the caller).
 QString RunTimeText(RtError error);
@@ -112,5 +115,7 @@ public:
 private:
     RtError m_reason;
 };
+// The reason of `error` (errno) in the program's language.
+QString SystemErrorText(int error);
 // "PATH: TEXT", TEXT the reason of `error` (errno) in the program's language.
 FileFailure SystemFileError(const QString& path, int error);

@@ -1,6 +1,7 @@
 #include "app/SafeSaveFile.h"
 
 #include "app/RunTimeErrors.h"
+#include "app/SafeSaveFileFaults.h"
 
 #include <QDir>
 #include <QFile>
@@ -48,6 +49,39 @@ bool WriteAll(int fd, const char* data, qint64 size, qint64 offset = -1) {
     return true;
 }
 
+InPlaceFault& InPlaceFaults() {
+    static InPlaceFault fault;
+    return fault;
+}
+
+// A write of the in-place save, which a test may make fail.
+bool WriteInPlace(InPlaceWrite write, int fd, const char* data, qint64 size, qint64 offset) {
+    if (const InPlaceFault& fault = InPlaceFaults()) {
+        if (const int error = fault(write, offset); error != 0) {
+            errno = error;
+            return false;
+        }
+    }
+    return WriteAll(fd, data, size, offset);
+}
+
+// Copies `size` bytes from the start of `from` over the start of `to`; false with errno set.
+bool CopyBytes(InPlaceWrite write, int from, int to, qint64 size) {
+    QByteArray block(kBufferSize, Qt::Uninitialized);
+    for (qint64 offset = 0; offset < size;) {
+        const ssize_t got = ::pread(from, block.data(), size_t(block.size()), off_t(offset));
+        if (got <= 0) {
+            errno = got == 0 ? EIO : errno;
+            return false;
+        }
+        if (!WriteInPlace(write, to, block.constData(), got, offset)) {
+            return false;
+        }
+        offset += got;
+    }
+    return true;
+}
+
 struct Descriptor {
     explicit Descriptor(int value) : fd(value) {}
     ~Descriptor() {
@@ -60,7 +94,52 @@ struct Descriptor {
     int fd;
 };
 
+// The old content of a file written in place, kept in the temporary folder until the new one
+// is complete, so that a write failing half-way over it (a device error) loses nothing.
+class OldContent {
+public:
+    OldContent(int target, qint64 size) : m_target(target), m_size(size) {}
+    ~OldContent() {
+        if (!m_kept && !m_name.isEmpty()) {
+            QFile::remove(m_name);
+        }
+    }
+    OldContent(const OldContent&) = delete;
+    OldContent& operator=(const OldContent&) = delete;
+
+    // False with errno set when the copy cannot be made (no room in the temporary folder).
+    bool Keep() {
+        QByteArray name =
+            QFile::encodeName(QDir::tempPath() + QStringLiteral("/mervex-old-XXXXXX"));
+        m_copy.fd = CreateUnique(name);
+        if (m_copy.fd < 0) {
+            return false;
+        }
+        m_name = QFile::decodeName(name);
+        return CopyBytes(InPlaceWrite::Backup, m_target, m_copy.fd, m_size) &&
+               ::fdatasync(m_copy.fd) == 0;
+    }
+    // Puts the old content back in place; false with errno set leaves the copy where it is.
+    bool PutBack() {
+        m_kept = !CopyBytes(InPlaceWrite::Restore, m_copy.fd, m_target, m_size) ||
+                 ::ftruncate(m_target, m_size) != 0 || ::fdatasync(m_target) != 0;
+        return !m_kept;
+    }
+    const QString& Name() const { return m_name; }
+
+private:
+    int m_target;
+    qint64 m_size;
+    Descriptor m_copy{-1};
+    QString m_name;
+    bool m_kept = false;
+};
+
 } // namespace
+
+void SetInPlaceFaultForTests(InPlaceFault fault) {
+    InPlaceFaults() = std::move(fault);
+}
 
 SafeSaveFile::SafeSaveFile(const QString& path) : m_path(path) {
     // A link is followed, so that the file it points to gets the new content.
@@ -132,8 +211,12 @@ void SafeSaveFile::FlushBuffer() {
 }
 
 void SafeSaveFile::Fail(int error) {
+    Fail(SystemFileError(m_path, error));
+}
+
+void SafeSaveFile::Fail(const FileFailure& failure) {
     if (!m_failure) {
-        m_failure = SystemFileError(m_path, error);
+        m_failure = failure;
         setErrorString(m_failure->Description());
     }
 }
@@ -176,13 +259,24 @@ void SafeSaveFile::PutBeside() {
     m_workingName.clear(); // it is the target now
 }
 
-// The old content is touched only once the disk has room for the whole new one.
+// The old content is touched only once a copy of it can put it back and the disk has room
+// for the whole new one; a write that fails over it puts it back.
 void SafeSaveFile::PutInPlace() {
     struct stat working {};
     struct stat old {};
-    const Descriptor target(::open(QFile::encodeName(m_path).constData(), O_WRONLY | O_CLOEXEC));
+    const Descriptor target(::open(QFile::encodeName(m_path).constData(), O_RDWR | O_CLOEXEC));
     if (target.fd < 0 || ::fstat(m_fd, &working) != 0 || ::fstat(target.fd, &old) != 0) {
         Fail(errno);
+        return;
+    }
+    OldContent oldContent(target.fd, old.st_size);
+    if (!oldContent.Keep()) {
+        const int error = errno;
+        Fail(FileFailure(
+            QStringLiteral("%1: %2").arg(
+                m_path,
+                RunTimeText(RtError::BackupFailed).arg(QDir::tempPath(), SystemErrorText(error))),
+            SystemErrorNumber(error)));
         return;
     }
     if (working.st_size > 0) {
@@ -193,17 +287,17 @@ void SafeSaveFile::PutInPlace() {
             return;
         }
     }
-    QByteArray block(kBufferSize, Qt::Uninitialized);
-    for (qint64 offset = 0; offset < working.st_size;) {
-        const ssize_t got = ::pread(m_fd, block.data(), size_t(block.size()), off_t(offset));
-        if (got <= 0 || !WriteAll(target.fd, block.constData(), got, offset)) {
-            Fail(got == 0 ? EIO : errno);
+    if (!CopyBytes(InPlaceWrite::Copy, m_fd, target.fd, working.st_size) ||
+        ::ftruncate(target.fd, working.st_size) != 0 || ::fdatasync(target.fd) != 0) {
+        const int error = errno;
+        if (oldContent.PutBack()) {
+            Fail(error);
             return;
         }
-        offset += got;
-    }
-    if (::ftruncate(target.fd, working.st_size) != 0 || ::fdatasync(target.fd) != 0) {
-        Fail(errno);
+        const FileFailure failure = SystemFileError(m_path, error);
+        Fail(FileFailure(failure.Description() + QStringLiteral(". ") +
+                             RunTimeText(RtError::OldContentKept).arg(oldContent.Name()),
+                         failure.Reason()));
     }
 }
 

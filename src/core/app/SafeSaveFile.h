@@ -12,9 +12,12 @@
 //
 // The content goes to a new file beside the target, which takes the target's name in one
 // step once it is complete. A folder that refuses new files may still hold a target the
-// user can write: the content is then collected in the system's temporary folder, the
-// target's blocks for the whole new size are reserved, and only then is the content copied
-// over the old one. When the disk cannot hold the new size the target is left untouched.
+// user can write: the content is then collected in the system's temporary folder, the old
+// content is copied there too, the target's blocks for the whole new size are reserved, and
+// only then is the content copied over the old one. When the disk cannot hold the new size,
+// or the temporary folder the old content, the target is left untouched; a write that fails
+// over the old content (a device error) puts it back, and when even that fails the copy
+// stays in the temporary folder and the failure names it.
 //
 // Every failure names the file and the system's reason in the program's language, taken
 // from the system's error number (a short write leaves no error in Qt's file classes).
@@ -51,6 +54,7 @@ private:
     bool WriteOut(const char* data, qint64 size);
     void FlushBuffer();
     void Fail(int error);
+    void Fail(const FileFailure& failure);
     void PutBeside();
     void PutInPlace();
     void CloseWorking();

@@ -48,7 +48,7 @@ int EncodeChar(char16_t ch) {
     return -1;
 }
 
-QByteArray Encode(const QString& text, bool* complete) {
+QByteArray Encode(QStringView text, bool* complete) {
     QByteArray bytes(text.size(), Qt::Uninitialized);
     bool all = true;
     char* out = bytes.data();

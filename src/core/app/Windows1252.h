@@ -15,7 +15,7 @@ QChar* DecodeInto(QByteArrayView bytes, QChar* out);
 
 // Characters outside the code page become "?". When `complete` is given it tells
 // whether every character could be represented.
-QByteArray Encode(const QString& text, bool* complete = nullptr);
+QByteArray Encode(QStringView text, bool* complete = nullptr);
 
 // The byte of one character, or -1 when the code page has none.
 int EncodeChar(char16_t ch);

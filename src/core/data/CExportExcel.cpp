@@ -109,6 +109,7 @@ bool CExportExcel::SetMVals(const QString& strMVals, const QString& strMeter,
     const BusyState::Hold busy(m_services.busy); // the export yields per record
     m_locale = QLocale();
     m_faults = FieldFaults();
+    m_stopped = false;
     CExcelFile xls;
     const bool written = Trapped(m_services.ui, false, [&] {
         if (!WriteFile(xls, strMVals, strMeter, strSerNo, strUser, curDate, strFileName)) {
@@ -119,7 +120,9 @@ bool CExportExcel::SetMVals(const QString& strMVals, const QString& strMeter,
         }
         return true;
     });
-    ReportFieldFaults();
+    if (!m_stopped) {
+        ReportFieldFaults(); // a stopped export is the user's choice: nothing to tell
+    }
     if (!written) {
         // A file that stopped half-way would look complete once closed with its EOF.
         xls.DiscardFile();
@@ -184,6 +187,7 @@ bool CExportExcel::WriteRecords(CExcelFile& xls, const Layout& layout, const QSt
         return false;
     }
     RecordWalker walker(strMVals);
+    ProgressSteps steps(m_progress, strMVals.size());
     QStringList fields;
     int row = kFirstRecordRow;
     while (walker.Next(fields, layout.count)) {
@@ -197,8 +201,16 @@ bool CExportExcel::WriteRecords(CExcelFile& xls, const Layout& layout, const QSt
         }
         ++row;
         m_services.ui.Yield();
+        if (!steps.At(walker.Position())) {
+            m_stopped = true;
+            return false;
+        }
     }
-    return !walker.Failed();
+    if (walker.Failed()) {
+        return false;
+    }
+    m_stopped = !steps.End();
+    return !m_stopped;
 }
 
 bool CExportExcel::WriteRecord(CExcelFile& xls, const Layout& layout, const QStringList& fields,

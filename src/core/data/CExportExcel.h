@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/WorkProgress.h"
 #include "data/ExportSheet.h"
 
 #include <QDateTime>
@@ -20,13 +21,18 @@ public:
     explicit CExportExcel(Services& services) : m_services(services) {}
 
     // True when every record was written and the file was closed. An existing file is
-    // replaced only by a complete export: after a failure it keeps what it held.
+    // replaced only by a complete export: after a failure it keeps what it held. A progress
+    // that stops the export gives false without a message.
     bool SetMVals(const QString& strMVals, const QString& strMeter, const QString& strSerNo,
                   const QString& strUser, const QDateTime& curDate, const QString& strFileName);
 
     // The last row the format can address; record k goes to row 8 + k.
     static constexpr int kLastRow = 65536;
     static constexpr int kFirstRecordRow = 9;
+
+    // Told how many characters of the records are written (of all of them); false stops
+    // the export. Empty: the export runs to the end.
+    void SetProgress(WorkProgress progress) { m_progress = std::move(progress); }
 
 private:
     using Layout = ExportLayout;
@@ -56,6 +62,8 @@ private:
     void ReportFieldFaults();
 
     Services& m_services;
+    WorkProgress m_progress;
     QLocale m_locale; // the number format of integer fields, taken once per export
     FieldFaults m_faults;
+    bool m_stopped = false; // the progress stopped the export
 };

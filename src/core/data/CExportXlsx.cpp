@@ -16,6 +16,7 @@
 #include <array>
 #include <cerrno>
 #include <cmath>
+#include <cstdio>
 #include <optional>
 #include <span>
 #include <string>
@@ -78,7 +79,13 @@ public:
     Workbook& operator=(const Workbook&) = delete;
     ~Workbook() {
         if (m_book != nullptr) {
-            workbook_close(m_book); // only to free it: the caller discards the file
+            // Freed without building the file, which takes long for many records (the caller
+            // discards the file); the rows' temporary file is not closed by the library then.
+            if (m_sheet != nullptr && m_sheet->optimize_tmpfile != nullptr) {
+                std::fclose(m_sheet->optimize_tmpfile);
+                m_sheet->optimize_tmpfile = nullptr;
+            }
+            lxw_workbook_free(m_book);
         }
     }
 
@@ -203,9 +210,11 @@ private:
     std::string m_utf8;
 };
 
-void WriteRecords(Services& services, SheetWriter& writer, const ExportLayout& layout,
-                  const QString& strMVals) {
+// False when the progress stopped the export.
+bool WriteRecords(Services& services, SheetWriter& writer, const ExportLayout& layout,
+                  const QString& strMVals, const WorkProgress& progress) {
     RecordWalker walker(strMVals);
+    ProgressSteps steps(progress, strMVals.size());
     std::array<QStringView, kExportMaxColumns> fields;
     const std::span<QStringView> used(fields.data(), size_t(layout.count));
     QStringView line;
@@ -221,10 +230,14 @@ void WriteRecords(Services& services, SheetWriter& writer, const ExportLayout& l
         }
         ++row;
         services.ui.Yield();
+        if (!steps.At(walker.Position())) {
+            return false;
+        }
     }
     if (walker.Failed()) {
         throw RunTimeError(RtError::DatasetUnfinished);
     }
+    return steps.End();
 }
 
 } // namespace
@@ -249,7 +262,9 @@ bool CExportXlsx::SetMVals(const QString& strMVals, const QString& strMeter,
             for (int c = 1; c <= layout.count; ++c) {
                 writer.Title(c, layout.titles[c - 1]);
             }
-            WriteRecords(m_services, writer, layout, strMVals);
+            if (!WriteRecords(m_services, writer, layout, strMVals, m_progress)) {
+                return false; // the target keeps what it held
+            }
             writer.ApplyWidths();
             worksheet_freeze_panes(book.sheet(), lxw_row_t(kExportTitleRow), 0);
             book.Close();

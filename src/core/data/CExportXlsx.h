@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/WorkProgress.h"
+
 #include <QDateTime>
 #include <QString>
 
@@ -17,12 +19,18 @@ public:
 
     // True when every record was written and the file was complete. The workbook takes
     // the target's place only when complete: after a failure the target keeps what it held.
+    // A progress that stops the export gives false without a message.
     bool SetMVals(const QString& strMVals, const QString& strMeter, const QString& strSerNo,
                   const QString& strUser, const QDateTime& curDate, const QString& strFileName);
 
     // Rows of the format, numbered from 1; record k goes to row 8 + k.
     static constexpr int kLastRow = 1048576;
 
+    // Told how many characters of the records are written (of all of them); false stops
+    // the export. Empty: the export runs to the end.
+    void SetProgress(WorkProgress progress) { m_progress = std::move(progress); }
+
 private:
     Services& m_services;
+    WorkProgress m_progress;
 };

@@ -5,7 +5,10 @@
 #include "app/ErrorTrap.h"
 #include "app/NumberText.h"
 #include "app/RunTimeErrors.h"
+#include "app/SafeSaveFile.h"
 #include "app/Services.h"
+#include "app/Windows1252.h"
+#include "app/WorkProgress.h"
 #include "data/TextSplit.h"
 
 #include <QFileInfo>
@@ -21,6 +24,17 @@ const QString kTurbidimeterHeader =
 const QString kPhotometerHeader =
     QStringLiteral("NO;DATE;TIME;ID;PROG;CIT;AR/BV;DIL;VALUE1;UNIT1;VALID1;VALUE2;UNIT2;VALID2");
 const QString kShortHeader = QStringLiteral("NO;DATE;TIME;ID;VALUE;UNIT;VALID");
+// Characters encoded and written at a time: a large dataset's bytes never exist all at once
+// beside its text, and the progress moves often enough to be seen.
+constexpr qsizetype kWriteChars = 64 * 1024;
+
+// The text in the files' code page; a failed write ends the saving at once.
+void WriteText(SafeSaveFile& file, QStringView text) {
+    file.write(Windows1252::Encode(text));
+    if (file.Failure()) {
+        throw *file.Failure();
+    }
+}
 
 // A piece the file needs; a missing one is a run-time error of the parse.
 QStringView Piece(const QList<QStringView>& pieces, int index) {
@@ -67,25 +81,17 @@ QString CMeasVal::RecordHeader(const QString& strMeter) const {
                                                                     : kPhotometerHeader;
 }
 
-bool CMeasVal::BuildCSVText(QString& strText, const MValSet& set) {
-    return Trapped(m_services.ui, false, [&] {
-        const QDate date = set.curDate.date();
-        const QTime time = set.curDate.time();
-        const QString line2 =
-            QStringList{
-                set.strMeter, set.strSerNo, set.strUser,
-                QStringLiteral("%1/%2/%3").arg(date.month()).arg(date.day()).arg(date.year()),
-                QStringLiteral("%1:%2:%3").arg(time.hour()).arg(time.minute()).arg(time.second())}
-                .join(QLatin1Char(';'));
-        // The records without the CR LF in front and the end marker behind them.
-        const qsizetype n = set.strMVals.size();
-        const QStringView records =
-            n > 7 ? QStringView(set.strMVals).mid(2, n - 2 - kEndMarker.size()) : QStringView();
-        strText = kFileHeader + kLineEnd + line2 + kLineEnd + kLineEnd +
-                  RecordHeader(set.strMeter) + kLineEnd;
-        strText.append(records);
-        return true;
-    });
+QString CMeasVal::FileHead(const MValSet& set) const {
+    const QDate date = set.curDate.date();
+    const QTime time = set.curDate.time();
+    const QString line2 =
+        QStringList{
+            set.strMeter, set.strSerNo, set.strUser,
+            QStringLiteral("%1/%2/%3").arg(date.month()).arg(date.day()).arg(date.year()),
+            QStringLiteral("%1:%2:%3").arg(time.hour()).arg(time.minute()).arg(time.second())}
+            .join(QLatin1Char(';'));
+    return kFileHeader + kLineEnd + line2 + kLineEnd + kLineEnd + RecordHeader(set.strMeter) +
+           kLineEnd;
 }
 
 bool CMeasVal::ParseCSVText(QString&& strText, MValSet& set) {
@@ -119,11 +125,28 @@ bool CMeasVal::ParseCSVText(QString&& strText, MValSet& set) {
 bool CMeasVal::SaveFile(const QString& strMVals, const QString& strMeter, const QString& strSerNo,
                         const QString& strUser, const QDateTime& curDate,
                         const QString& strFileName) {
-    QString text;
-    if (!BuildCSVText(text, MValSet{strMVals, strMeter, strSerNo, strUser, curDate})) {
-        return false;
-    }
-    return CCSVFile(m_services.ui).WriteFile(strFileName, text);
+    return Trapped(m_services.ui, false, [&] {
+        SafeSaveFile file(strFileName);
+        file.Begin();
+        WriteText(file, FileHead(MValSet{QString(), strMeter, strSerNo, strUser, curDate}));
+        // The records without the CR LF in front and the end marker behind them.
+        const qsizetype n = strMVals.size();
+        const QStringView records =
+            n > 7 ? QStringView(strMVals).mid(2, n - 2 - kEndMarker.size()) : QStringView();
+        // A progress that stops the writing leaves the target as it was, and is no failure.
+        ProgressSteps steps(m_progress, records.size());
+        for (qsizetype at = 0; at < records.size(); at += kWriteChars) {
+            WriteText(file, records.mid(at, kWriteChars));
+            if (!steps.At(qMin(at + kWriteChars, records.size()))) {
+                return false;
+            }
+        }
+        if (!steps.End()) {
+            return false;
+        }
+        file.Commit();
+        return true;
+    });
 }
 
 short CMeasVal::OpenFile(QString& strMVals, QString& strMeter, QString& strSerNo, QString& strUser,

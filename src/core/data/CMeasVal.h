@@ -21,6 +21,7 @@ public:
     static constexpr short kNotADatasetFile = -4;
     static constexpr short kStopped = -5; // the progress stopped the reading
 
+    // Creates or replaces the file; a failure is reported and gives false.
     bool SaveFile(const QString& strMVals, const QString& strMeter, const QString& strSerNo,
                   const QString& strUser, const QDateTime& curDate, const QString& strFileName);
     short OpenFile(QString& strMVals, QString& strMeter, QString& strSerNo, QString& strUser,
@@ -30,8 +31,9 @@ public:
         return SaveFile(set.strMVals, set.strMeter, set.strSerNo, set.strUser, set.curDate,
                         strFileName);
     }
-    // Told how far OpenFile has read; false stops the reading (OpenFile gives kReadFailed
-    // after reporting it). Empty: the reading runs to the end.
+    // Told how far OpenFile has read or SaveFile has written; false stops the work without
+    // a message: OpenFile gives kStopped, SaveFile false and the file stays as it was.
+    // Empty: the work runs to the end.
     void SetProgress(FileTextReader::Progress progress) { m_progress = std::move(progress); }
 
     short OpenFile(MValSet& set, const QString& strFileName) {
@@ -40,7 +42,8 @@ public:
     }
 
 private:
-    bool BuildCSVText(QString& strText, const MValSet& set);
+    // The lines above the records: file header, the dataset's header, record header.
+    QString FileHead(const MValSet& set) const;
     // Takes the text: a parsed text becomes the records.
     bool ParseCSVText(QString&& strText, MValSet& set);
     QString RecordHeader(const QString& strMeter) const;

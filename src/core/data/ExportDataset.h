@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/WorkProgress.h"
+
 #include <QString>
 
 class Services;
@@ -16,5 +18,7 @@ enum class ExportType {
 ExportType ExportTypeFor(const QString& path);
 
 // Writes the dataset to `path` with the writer of ExportTypeFor(path); true on success.
-// The caller shows the failure message.
-bool ExportDataset(Services& services, const MValSet& set, const QString& path);
+// The caller shows the failure message. `progress` is told how far the records are written;
+// when it answers false the export stops (false, nothing reported, the target as it was).
+bool ExportDataset(Services& services, const MValSet& set, const QString& path,
+                   const WorkProgress& progress = {});

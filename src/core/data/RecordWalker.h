@@ -35,6 +35,8 @@ public:
     // should start (an empty or truncated dataset).
     bool Failed() const { return m_failed; }
     qsizetype RecordsRead() const { return m_recordsRead; }
+    // How many characters of the text the walk has passed, for a progress.
+    qsizetype Position() const { return m_pos; }
 
 private:
     QString m_text; // shares the caller's data (implicit sharing), never modified

@@ -54,7 +54,9 @@ public:
     void CloseAsked();
     // Shows a dataset that comes from elsewhere (the archive) as a new, unsaved import.
     void ShowDataset(MValSet& mvals) { TakeImport(mvals); }
-    // Files from this size on open with the wait dialog (about 100 000 records).
+    // Files from this size on open with the wait dialog (about 100 000 records); datasets
+    // whose text has at least as many characters (their file about as many bytes) save and
+    // export with it.
     static constexpr qint64 kLargeFile = 8 * 1024 * 1024;
     // The graph view of the dataset (frmDocumentGraph.cpp); null until first shown.
     void MenuGraph();

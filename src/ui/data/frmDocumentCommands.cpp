@@ -5,6 +5,7 @@
 #include "app/StringTable.h"
 #include "data/AskAndPrint.h"
 #include "data/ExportDataset.h"
+#include "ui/app/LargeFileTask.h"
 #include "ui/app/MainFrame.h"
 #include "ui/app/MeterTask.h"
 #include "ui/app/StatusMessage.h"
@@ -13,6 +14,7 @@
 #include "ui/dialogs/frmWait.h"
 
 #include <QDateTime>
+#include <QDir>
 #include <QFileInfo>
 #include <QScopeGuard>
 #include <QScopedValueRollback>
@@ -42,6 +44,15 @@ FileDialogRequest SaveAsRequest(FileKind kind, int filterName, const QString& ex
     request.pathMustExist = true;
     request.hideReadOnly = true;
     return request;
+}
+
+bool IsLarge(const MValSet& set) {
+    return set.strMVals.size() >= frmDocument::kLargeFile;
+}
+
+// "Enregistrement arrêté: PATH" and the like, once the user stopped the writing of `path`.
+void ShowStoppedMessage(QWidget* from, int number, const QString& path) {
+    ShowStatusMessage(from, LoadResString(number).arg(QDir::toNativeSeparators(path)));
 }
 
 } // namespace
@@ -133,11 +144,20 @@ bool frmDocument::SaveDocument(QString& strNewPath, bool fUseKnownPath, const QS
             strNewPath += QStringLiteral(".csv");
         }
     }
-    if (!m_services.measVal.SaveFile(mvals, strNewPath)) {
+    // A stopped save leaves the file as it was and the document as it is.
+    LargeFileTask task(m_services, this, 1570, strNewPath, IsLarge(mvals));
+    task.FinishBeforeQuitting();
+    const bool saved = task.Run([&](const WorkProgress& progress) {
+        m_services.measVal.SetProgress(progress);
+        const auto forget = qScopeGuard([&] { m_services.measVal.SetProgress({}); });
+        return m_services.measVal.SaveFile(mvals, strNewPath);
+    });
+    if (task.Stopped()) {
+        ShowStoppedMessage(this, 1572, strNewPath);
+    } else if (!saved) {
         ReportError(1177);
-        return false;
     }
-    return true;
+    return saved;
 }
 
 void frmDocument::MenuFileSave() {
@@ -207,11 +227,19 @@ void frmDocument::Export() {
     if (!path) {
         return;
     }
-    if (!ExportDataset(m_services, m_mvals, *path)) {
+    // A stopped export leaves the file as it was; quitting stops it (the dataset stays where
+    // it is, and its save question comes first).
+    LargeFileTask task(m_services, this, 1571, *path, IsLarge(m_mvals));
+    const bool exported = task.Run([&](const WorkProgress& progress) {
+        return ExportDataset(m_services, m_mvals, *path, progress);
+    });
+    if (task.Stopped()) {
+        ShowStoppedMessage(this, 1573, *path);
+    } else if (!exported && !m_services.busy.Quitting()) {
         m_services.ui.Message(LoadResString(1058), LoadResString(1033), MsgIcon::Critical);
-        return;
+    } else if (exported) {
+        ShowExportedMessage(this, *path);
     }
-    ShowExportedMessage(this, *path);
 }
 
 bool frmDocument::FillFromFile(const QString& path) {

@@ -1,6 +1,8 @@
 #include "app/SafeSaveFile.h"
 
 #include "app/CCSVFile.h"
+#include "app/SafeSaveFileFaults.h"
+#include "support/LockedFolder.h"
 #include "support/SmallDisk.h"
 #include "support/TempDir.h"
 
@@ -102,4 +104,76 @@ TEST(SafeSaveFile, AStreamedContentAppearsOnlyWhenCommitted) {
     file.Commit();
     EXPECT_EQ(ReadBytes(path), QByteArray(100, 'a') + QByteArray(100000, 'b'));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"out.pdf"});
+}
+
+namespace {
+
+// A dataset file in a folder that refuses new files, saved over in place while the writes
+// fail where the test says; the temporary folder is one of the test's own.
+class InPlaceSave : public ::testing::Test {
+protected:
+    InPlaceSave() : m_oldTemp(qgetenv("TMPDIR")) {
+        WriteBytes(path, old);
+        qputenv("TMPDIR", QFile::encodeName(temp.path()));
+    }
+    ~InPlaceSave() override {
+        SetInPlaceFaultForTests({});
+        qputenv("TMPDIR", m_oldTemp);
+    }
+    // Makes the writes of `stage` fail with `error` from the offset `from` on.
+    void FailFrom(InPlaceWrite stage, qint64 from, int error) {
+        SetInPlaceFaultForTests([=, this](InPlaceWrite write, qint64 offset) {
+            stages << int(write);
+            return write == stage && offset >= from ? error : 0;
+        });
+    }
+    QStringList TempFiles() const { return QDir(temp.path()).entryList(QDir::Files); }
+
+    TempDir dir;
+    TempDir temp;
+    const QString path = dir.file(QStringLiteral("old.csv"));
+    const QByteArray old = QByteArray(700000, 'o') + "end";
+    const QByteArray longer = QByteArray(900000, 'n');
+    QList<int> stages;
+
+private:
+    QByteArray m_oldTemp;
+};
+
+} // namespace
+
+TEST_F(InPlaceSave, ADeviceErrorInTheMiddlePutsTheOldContentBack) {
+    const LockedFolder locked(dir.path());
+    FailFrom(InPlaceWrite::Copy, 1, EIO); // the first block is written over already
+    EXPECT_EQ(SaveFailure(path, longer),
+              path + QStringLiteral(": Erreur d'entrée/sortie sur périphérique"));
+    EXPECT_TRUE(ReadBytes(path) == old) << "the old content is lost";
+    EXPECT_TRUE(TempFiles().isEmpty()) << TempFiles().join(' ').toStdString();
+}
+
+TEST_F(InPlaceSave, AnOldContentThatCannotBePutBackIsKeptAndNamed) {
+    const LockedFolder locked(dir.path());
+    SetInPlaceFaultForTests([](InPlaceWrite write, qint64 offset) {
+        return write != InPlaceWrite::Backup && offset > 0 ? EIO : 0;
+    });
+    const QString failure = SaveFailure(path, longer);
+    ASSERT_EQ(TempFiles().size(), 1);
+    const QString kept = temp.file(TempFiles().front());
+    EXPECT_EQ(failure, path +
+                           QStringLiteral(": Erreur d'entrée/sortie sur périphérique. Le "
+                                          "fichier est incomplet; son ancien contenu est "
+                                          "conservé dans ") +
+                           kept);
+    EXPECT_TRUE(ReadBytes(kept) == old);
+}
+
+TEST_F(InPlaceSave, NoRoomForTheOldContentsCopyLeavesTheFileUntouched) {
+    const LockedFolder locked(dir.path());
+    FailFrom(InPlaceWrite::Backup, 0, ENOSPC);
+    EXPECT_EQ(SaveFailure(path, longer),
+              path + QStringLiteral(": L'ancien contenu n'a pas pu être copié dans ") +
+                  temp.path() + QStringLiteral(" (Disque plein)"));
+    EXPECT_TRUE(ReadBytes(path) == old);
+    EXPECT_FALSE(stages.contains(int(InPlaceWrite::Copy))) << "the file was written";
+    EXPECT_TRUE(TempFiles().isEmpty());
 }

@@ -21,11 +21,7 @@ TEST(FullDiskExport, EveryTypeKeepsThePreviousFileAndNamesItWithTheReason) {
     }
     ScriptedUi ui;
     Services services{ui, std::make_unique<ScriptedMeterLink>()};
-    MValSet set;
-    set.strMeter = QStringLiteral("Zentravox");
-    set.strMVals = QStringLiteral("\r\n") +
-                   WidePhotometerRecords(3000).join(QStringLiteral("\r\n")) +
-                   QStringLiteral("\r\n!\r\n>");
+    const MValSet set = WidePhotometerDataset(3000);
     const QStringList names = {QStringLiteral("old.xls"), QStringLiteral("old.xlsx"),
                                QStringLiteral("old.pdf")};
     for (const QString& name : names) {
