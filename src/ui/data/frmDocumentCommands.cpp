@@ -249,20 +249,10 @@ bool frmDocument::FillFromFile(const QString& path) {
 frmDocument::OpenResult frmDocument::OpenFromFile(const QString& path) {
     // A large file holds the busy state and shows how far the reading is, in a wait dialog
     // that stops it; a small one opens before the user could tell.
-    const qint64 size = QFileInfo(path).size();
-    const QString name = QFileInfo(path).fileName();
-    MeterTask task(m_services, this,
-                   size >= kLargeFile ? LoadResString(1560).arg(name).arg(0) : QString());
+    LargeFileTask task(m_services, this, 1560, path, QFileInfo(path).size() >= kLargeFile);
     OpenResult result = OpenResult::Stopped;
-    task.Run([&](MeterTask& running) {
-        m_services.measVal.SetProgress([&](qint64 done, qint64 total) {
-            if (frmWait* wait = running.Wait()) {
-                wait->SetText(
-                    LoadResString(1560).arg(name).arg(total > 0 ? done * 100 / total : 0));
-                m_services.ui.Yield();
-            }
-            return !running.Stopped();
-        });
+    task.Run([&](const WorkProgress& progress) {
+        m_services.measVal.SetProgress(progress);
         const auto forget = qScopeGuard([&] { m_services.measVal.SetProgress({}); });
         result = TakeFile(path);
         return result == OpenResult::Opened;
