@@ -173,9 +173,14 @@ bool ArchiveQuery::Dataset(const ArchiveFilter& filter, MValSet& set) {
     if (!Records(filter, records)) {
         return false;
     }
+    set = DatasetOf(filter.model, records);
+    return true;
+}
+
+MValSet ArchiveQuery::DatasetOf(const QString& model, const QList<ArchivedRecord>& records) {
     const QString several = QStringLiteral("*");
-    set = MValSet();
-    set.strMeter = filter.model;
+    MValSet set;
+    set.strMeter = model;
     QString text = QStringLiteral("\r\n");
     for (const ArchivedRecord& r : records) {
         if (set.strSerNo.isEmpty() || set.strSerNo == r.serial) {
@@ -191,7 +196,7 @@ bool ArchiveQuery::Dataset(const ArchiveFilter& filter, MValSet& set) {
         text += r.rawLine + QStringLiteral("\r\n");
     }
     set.strMVals = text + QStringLiteral("!\r\n>");
-    return true;
+    return set;
 }
 
 bool ArchiveQuery::Totals(ArchiveTotals& totals) {

@@ -49,6 +49,8 @@ public:
     // The matching records of `filter.model` as one dataset, as if imported from one meter:
     // the serial number (or "*" for several), the user (or "*"), no import date.
     bool Dataset(const ArchiveFilter& filter, MValSet& set);
+    // The same dataset of records already read (or some of them), in the order given.
+    static MValSet DatasetOf(const QString& model, const QList<ArchivedRecord>& records);
     bool Totals(ArchiveTotals& totals);
 
 private:

@@ -4,20 +4,24 @@
 #include "app/StringTable.h"
 #include "archive/ArchiveDatabase.h"
 #include "data/ExportSheet.h"
+#include "data/MValSet.h"
 #include "data/RecordWalker.h"
 #include "ui/app/MainFrame.h"
+#include "ui/data/DatasetFilterBar.h"
+#include "ui/data/DatasetTableTools.h"
 #include "ui/data/MValTableModel.h"
+#include "ui/data/MValTableProxy.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QGridLayout>
-#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
+#include <algorithm>
 
 namespace {
 
@@ -63,10 +67,9 @@ void frmArchive::BuildWindow() {
     cmdOpenDocument->setEnabled(false);
     lblCount = Named(new QLabel, "lblCount");
     m_model = new MValTableModel(this);
-    grdRecords = Named(new QTableView, "grdRecords");
-    grdRecords->setModel(m_model);
-    grdRecords->verticalHeader()->hide();
-    grdRecords->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    grdRecords = Named(new QTableView(this), "grdRecords");
+    m_tools = new DatasetTableTools(*this, *grdRecords, *m_model);
+    m_tools->UseOwnShortcuts();
 
     auto* grid = new QGridLayout(this);
     grid->addWidget(chkPeriod, 0, 0);
@@ -86,8 +89,10 @@ void frmArchive::BuildWindow() {
     grid->addWidget(cboModel, 2, 1, 1, 3);
     grid->addWidget(lblCount, 2, 4, 1, 2);
     grid->addWidget(cmdOpenDocument, 2, 7);
-    grid->addWidget(grdRecords, 3, 0, 1, 8);
-    grid->setRowStretch(3, 1);
+    grid->addWidget(&m_tools->FilterBar(), 3, 0, 1, 8);
+    grid->addWidget(grdRecords, 4, 0, 1, 8);
+    grid->addWidget(&m_tools->CountLabel(), 5, 0, 1, 8);
+    grid->setRowStretch(4, 1);
 
     connect(cmdSearch, &QPushButton::clicked, this, &frmArchive::Search);
     for (QLineEdit* edit : {txtSerial, txtProgram, txtSampleId, txtUser}) {
@@ -95,12 +100,19 @@ void frmArchive::BuildWindow() {
     }
     connect(cboModel, &QComboBox::activated, this, &frmArchive::ShowModel);
     connect(cmdOpenDocument, &QPushButton::clicked, this, &frmArchive::OpenAsDocument);
+    connect(&m_tools->Proxy(), &MValTableProxy::ShownChanged, this,
+            [this] { cmdOpenDocument->setEnabled(m_tools->Proxy().ShownCount() > 0); });
 }
 
-// Escape closes the window, from whichever field it comes.
+// Escape closes the filter bar first (its own fields do so themselves), then the window,
+// from whichever field it comes.
 void frmArchive::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Escape) {
-        close();
+        if (m_tools->FilterBar().isVisible()) {
+            m_tools->FilterBar().Close();
+        } else {
+            close();
+        }
         return;
     }
     QWidget::keyPressEvent(event);
@@ -146,17 +158,20 @@ bool frmArchive::Search() {
 }
 
 bool frmArchive::ShowModel() {
-    m_set = MValSet();
+    m_records.clear();
+    m_shownModel = cboModel->currentText();
+    m_tools->SetLayout(ExportLayout());
     m_model->Reset(0, 0);
-    cmdOpenDocument->setEnabled(false);
-    if (cboModel->currentText().isEmpty()) {
+    m_tools->RecordsShown();
+    if (m_shownModel.isEmpty()) {
         return true;
     }
     ArchiveFilter filter = Filter();
-    filter.model = cboModel->currentText();
+    filter.model = m_shownModel;
     ArchiveDatabase db;
     if (!db.Open(ArchiveSettings::Read(m_main.services().ini)) ||
-        !ArchiveQuery(db).Dataset(filter, m_set)) {
+        !ArchiveQuery(db).Records(filter, m_records)) {
+        m_records.clear();
         Report(db.Error());
         return false;
     }
@@ -165,25 +180,40 @@ bool frmArchive::ShowModel() {
     for (int c = 0; c < layout.count; ++c) {
         widths << layout.widths[c];
     }
+    m_tools->SetLayout(layout);
     m_model->SetColumns(layout.titles.mid(0, layout.count), widths);
+    // Archived lines were record lines of a walk, so the walk gives one row per record.
+    const QString text = ArchiveQuery::DatasetOf(m_shownModel, m_records).strMVals;
     QList<QStringView> lines;
-    RecordWalker walker(m_set.strMVals);
+    RecordWalker walker(text);
     QStringView line;
     while (walker.NextLine(line)) {
         lines << line;
     }
-    m_model->SetRecords(m_set.strMVals, lines);
+    m_model->SetRecords(text, lines);
+    m_tools->RecordsShown();
     // The layout's widths, widened where the texts need more (the view samples the rows).
     grdRecords->resizeColumnsToContents();
-    cmdOpenDocument->setEnabled(!lines.isEmpty());
     return true;
 }
 
+// A sort only arranges the view, as in a document: the new document keeps the archive's
+// order (measurement time) and holds the records the filter bar lets through.
 void frmArchive::OpenAsDocument() {
-    if (m_set.strMVals.isEmpty()) {
+    const MValTableProxy& proxy = m_tools->Proxy();
+    QList<int> rows;
+    for (int r = 0; r < proxy.ShownCount(); ++r) {
+        rows << proxy.SourceRow(r);
+    }
+    std::ranges::sort(rows);
+    QList<ArchivedRecord> shown;
+    for (int row : rows) {
+        shown << m_records.at(row);
+    }
+    if (shown.isEmpty()) {
         return;
     }
-    MValSet set = m_set;
+    MValSet set = ArchiveQuery::DatasetOf(m_shownModel, shown);
     set.curDate = QDateTime::currentDateTime();
     m_main.OpenDataset(set);
 }

@@ -1,10 +1,10 @@
 #pragma once
 
 #include "archive/ArchiveQuery.h"
-#include "data/MValSet.h"
 
 #include <QWidget>
 
+class DatasetTableTools;
 class MainFrame;
 class MValTableModel;
 class QCheckBox;
@@ -18,7 +18,8 @@ class QTableView;
 
 // The archive's search window: filters by period, meter serial number, program, sample ID
 // and user; the count of matching records and, for one meter model at a time, the records
-// in the document's table. The result opens as a document of that model.
+// in the document's table with its sorting, filter bar and copying. What the table shows
+// opens as a document of that model.
 class frmArchive : public QWidget {
     Q_OBJECT
 public:
@@ -37,9 +38,11 @@ public:
     QLabel* lblCount = nullptr;
     QTableView* grdRecords = nullptr;
     MValTableModel* Model() const { return m_model; }
+    DatasetTableTools& TableTools() { return *m_tools; }
 
     // Runs the filters against the archive; false (after one message) when it cannot.
     bool Search();
+    // The records the table shows, in the archive's order.
     void OpenAsDocument();
 
 protected:
@@ -54,5 +57,7 @@ private:
 
     MainFrame& m_main;
     MValTableModel* m_model = nullptr;
-    MValSet m_set;
+    DatasetTableTools* m_tools = nullptr;
+    QString m_shownModel;
+    QList<ArchivedRecord> m_records; // row k of the model is record k
 };

@@ -23,6 +23,7 @@ DatasetTableTools::DatasetTableTools(QWidget& document, QTableView& table, MValT
     m_filterBar = new DatasetFilterBar(&document);
     m_filterBar->hide();
     m_count = NewControl<QLabel>(&document, "lblRecordCount");
+    SetUpLook();
     SetUpSorting();
     BuildContextMenu();
     connect(m_filterBar, &DatasetFilterBar::FilterChanged, m_proxy, &MValTableProxy::SetFilter);
@@ -37,6 +38,16 @@ DatasetTableTools::DatasetTableTools(QWidget& document, QTableView& table, MValT
         }
     });
     UpdateCount();
+}
+
+void DatasetTableTools::SetUpLook() {
+    m_table.verticalHeader()->hide();
+    m_table.setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_table.setWordWrap(false);
+    // Fixed row heights let the view lay out 100 000 rows without measuring each one.
+    m_table.verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_table.verticalHeader()->setDefaultSectionSize(m_table.fontMetrics().height() + 4);
+    m_table.horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 }
 
 // Qt's header cycles through ascending, descending and no order when its indicator may be
@@ -79,6 +90,16 @@ void DatasetTableTools::ConnectMenus(const AppMenus& menus) {
     connect(menus.mnuEditSelectAll, &QAction::triggered, this, &DatasetTableTools::SelectAll);
     connect(menus.mnuEditFind, &QAction::triggered, this, &DatasetTableTools::Find);
     connect(menus.mnuStatistics, &QAction::triggered, this, &DatasetTableTools::ShowStatistics);
+}
+
+// The entries keep their menu-only shortcut context: added to the table, they answer while
+// the table has the focus, and the search fields around it keep their own Ctrl+C.
+void DatasetTableTools::UseOwnShortcuts() {
+    for (QAction* action : m_contextMenu->actions()) {
+        if (!action->shortcut().isEmpty()) {
+            m_table.addAction(action);
+        }
+    }
 }
 
 void DatasetTableTools::SetLayout(const ExportLayout& layout) {

@@ -15,10 +15,11 @@ class QMenu;
 class QTableView;
 class QWidget;
 
-// What makes the document's table a working tool: sorting by a column title (ascending,
-// descending, the meter's order), the filter bar with the count of the records shown,
-// copying the selection, and the statistics of the records shown. The dataset and the
-// model underneath keep the meter's order.
+// What makes a table of records a working tool, in a document and in the archive window:
+// sorting by a column title (ascending, descending, the meter's order), the filter bar with
+// the count of the records shown, copying the selection, and the statistics of the records
+// shown. The dataset and the model underneath keep the meter's order. The owner places the
+// filter bar and the count label.
 class DatasetTableTools : public QObject {
     Q_OBJECT
 public:
@@ -26,6 +27,8 @@ public:
 
     // Wires the document's edit menu and its statistics entry.
     void ConnectMenus(const AppMenus& menus);
+    // For a window without that menu: the context menu's shortcuts work in the table.
+    void UseOwnShortcuts();
     // Before a new dataset fills the table: its layout (no layout: an empty table).
     void SetLayout(const ExportLayout& layout);
     // After the table holds the new records: the filter's lists and the statistics.
@@ -46,6 +49,7 @@ signals:
     void BarToggled();
 
 private:
+    void SetUpLook();
     void SetUpSorting();
     void BuildContextMenu();
     void UpdateCount();

@@ -22,7 +22,6 @@
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QGroupBox>
-#include <QHeaderView>
 #include <QLabel>
 #include <QMdiSubWindow>
 #include <QTableView>
@@ -93,13 +92,6 @@ void frmDocument::BuildGrid() {
     m_model = new MValTableModel(this);
     hfgMVals = new QTableView(this);
     hfgMVals->setObjectName(QStringLiteral("hfgMVals"));
-    hfgMVals->verticalHeader()->hide();
-    hfgMVals->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    hfgMVals->setWordWrap(false);
-    // Fixed row heights let the view lay out 100 000 rows without measuring each one.
-    hfgMVals->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    hfgMVals->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
-    hfgMVals->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     m_tools = new DatasetTableTools(*this, *hfgMVals, *m_model);
     connect(m_tools, &DatasetTableTools::BarToggled, this, &frmDocument::LayOut);
     // An open graph shows what the table shows.

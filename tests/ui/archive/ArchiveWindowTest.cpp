@@ -3,17 +3,24 @@
 #include "archive/ArchiveTarget.h"
 #include "support/TempDir.h"
 #include "ui/archive/frmArchive.h"
+#include "ui/data/DatasetFilterBar.h"
+#include "ui/data/DatasetTableTools.h"
 #include "ui/data/MValTableModel.h"
+#include "ui/data/MValTableProxy.h"
 #include "ui/data/frmDocument.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTableView>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -22,6 +29,10 @@ namespace {
 const QString kRecords =
     QStringLiteral("1;07.12.26;09:05:03;17;101;PO4;AR;1:1;0.42;mg/l;OK;;;;01.12.26;08:00\r\n"
                    "2;08.12.26;09:06:10;18;102;PO4;;1:1;1.25;mg/l;High;;;;01.12.26;08:00");
+const QString kTwoMore =
+    QStringLiteral("\r\n3;09.12.26;10:00:00;19;101;PO4;;1:1;0.07;mg/l;OK;;;;01.12.26;08:00"
+                   "\r\n4;09.12.26;11:00:00;20;101;PO4;;1:1;2.50;mg/l;OK;;;;01.12.26;08:00");
+constexpr int kValue1 = 8;
 
 // Every test archives into its own per-user data folder.
 class ArchiveWindow : public ::testing::Test {
@@ -34,9 +45,28 @@ protected:
     }
     void TearDown() override { qputenv("XDG_DATA_HOME", m_saved); }
 
-    void Import() {
-        f.link->ScriptOk(QStringLiteral("U.581\r\n"), kRecords);
+    void Import(const QString& more = QString()) {
+        f.link->ScriptOk(QStringLiteral("U.581\r\n"), kRecords + more);
         f.main->ActiveDocument()->MenuImport();
+    }
+    // The active archive window, its table holding four records and the focus.
+    frmArchive& SearchFour() {
+        Import(kTwoMore);
+        f.ShownItem("mnuArchive")->trigger();
+        auto& window = *f.main->findChild<frmArchive*>(QStringLiteral("frmArchive"));
+        window.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
+        window.Search();
+        window.grdRecords->setFocus();
+        return window;
+    }
+    // The record numbers as the table shows them, e.g. "3124".
+    static QString Shown(frmArchive& window) {
+        QString numbers;
+        for (QStringView line : window.TableTools().Proxy().ShownLines()) {
+            numbers += line.first(1);
+        }
+        return numbers;
     }
     QString Note() {
         auto* note = f.main->statusBar()->findChild<QLabel*>(QStringLiteral("lblStatusNote"));
@@ -99,6 +129,51 @@ TEST_F(ArchiveWindow, FindsRecordsAndOpensThemAsADocument) {
     EXPECT_EQ(opened->GridModel().Cell(0, 0), QStringLiteral("2"));
     QTest::keyClick(window, Qt::Key_Escape);
     EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(ArchiveWindow, TitleClicksSortTheRecordsUpAndDown) {
+    frmArchive& window = SearchFour();
+    QHeaderView* header = window.grdRecords->horizontalHeader();
+    const QPoint title(header->sectionViewportPosition(kValue1) + 5, header->height() / 2);
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, title);
+    EXPECT_EQ(Shown(window), QStringLiteral("3124"));
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, title);
+    EXPECT_EQ(Shown(window), QStringLiteral("4213"));
+}
+
+TEST_F(ArchiveWindow, CtrlCCopiesTheSelectedRowsWithTheirTitles) {
+    frmArchive& window = SearchFour();
+    window.grdRecords->selectRow(1);
+    QTest::keyClick(window.grdRecords, Qt::Key_C, Qt::ControlModifier);
+    const QStringList lines = QApplication::clipboard()->text().split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_TRUE(lines[0].startsWith(QStringLiteral("No\tDate\tHeure")));
+    EXPECT_TRUE(lines[1].startsWith(QStringLiteral("2\t08.12.26")));
+}
+
+TEST_F(ArchiveWindow, CtrlFFiltersAndCountsEscapeShowsAllThenCloses) {
+    frmArchive& window = SearchFour();
+    QTest::keyClick(window.grdRecords, Qt::Key_F, Qt::ControlModifier);
+    window.TableTools().FilterBar().cboProgram->setCurrentIndex(1); // program 101
+    EXPECT_EQ(Shown(window), QStringLiteral("134"));
+    EXPECT_EQ(window.TableTools().CountLabel().text(), QStringLiteral("3 de 4 enregistrements"));
+    QTest::keyClick(window.grdRecords, Qt::Key_Escape);
+    EXPECT_EQ(Shown(window), QStringLiteral("1234"));
+    EXPECT_TRUE(window.isVisible());
+    QTest::keyClick(window.grdRecords, Qt::Key_Escape);
+    EXPECT_FALSE(window.isVisible());
+}
+
+TEST_F(ArchiveWindow, OpensTheFilteredRecordsInTheArchivesOrderNotTheSortedOne) {
+    frmArchive& window = SearchFour();
+    window.grdRecords->sortByColumn(kValue1, Qt::DescendingOrder);
+    window.TableTools().Find();
+    window.TableTools().FilterBar().cboProgram->setCurrentIndex(1); // program 101
+    f.ui.messageAnswers.push_back(MsgResult::No);                   // the unsaved import goes
+    window.cmdOpenDocument->click();
+    const MValTableModel& opened = f.main->ActiveDocument()->GridModel();
+    ASSERT_EQ(opened.rowCount(), 3);
+    EXPECT_EQ(opened.Cell(0, 0) + opened.Cell(1, 0) + opened.Cell(2, 0), QStringLiteral("134"));
 }
 
 } // namespace
