@@ -197,7 +197,10 @@ void BM_ImportFromEmulatorAt19200(benchmark::State& state) {
         frmDocument& document = *main.ActiveDocument();
         const QString& answer = document.MVals().strMVals;
         if (!ui.messages.isEmpty() || document.GridModel().rowCount() != kRecords) {
-            state.SkipWithError("the import failed");
+            const QString why = QStringLiteral("the import failed: %1 rows; %2")
+                                    .arg(document.GridModel().rowCount())
+                                    .arg(ui.MessageTexts().join(QStringLiteral(" | ")));
+            state.SkipWithError(why.toStdString().c_str());
             return;
         }
         state.SetIterationTime(seconds);

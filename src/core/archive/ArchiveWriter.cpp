@@ -17,6 +17,12 @@ QVariant Text(const QString& text) {
     return text.isEmpty() ? QVariant(QMetaType::fromType<QString>()) : QVariant(text);
 }
 
+// A text the archive needs (model, serial number, user): a null string would be bound as SQL
+// NULL, and a meter that sends no serial number would make every import fail.
+QString Given(const QString& text) {
+    return text.isNull() ? QStringLiteral("") : text;
+}
+
 template <typename T> QVariant Optional(const std::optional<T>& value) {
     return value ? QVariant::fromValue(*value) : QVariant(QMetaType::fromType<T>());
 }
@@ -36,14 +42,14 @@ qint64 ArchiveWriter::MeterId(const QString& model, const QString& serial,
     QSqlQuery insert = m_db.Prepare(
         QStringLiteral("INSERT INTO meters (model, serial_number, column_kinds) VALUES (?, ?, ?) "
                        "ON CONFLICT DO NOTHING"));
-    insert.addBindValue(model);
-    insert.addBindValue(serial);
-    insert.addBindValue(KindsText(kinds));
+    insert.addBindValue(Given(model));
+    insert.addBindValue(Given(serial));
+    insert.addBindValue(Given(KindsText(kinds)));
     m_db.Exec(insert);
     QSqlQuery select =
         m_db.Prepare(QStringLiteral("SELECT id FROM meters WHERE model = ? AND serial_number = ?"));
-    select.addBindValue(model);
-    select.addBindValue(serial);
+    select.addBindValue(Given(model));
+    select.addBindValue(Given(serial));
     m_db.Exec(select);
     select.next();
     return select.value(0).toLongLong();
@@ -68,7 +74,7 @@ bool ArchiveWriter::Add(const MValSet& set, const QList<int>& kinds, const QStri
             "INSERT INTO imports (meter_id, user_name, imported_at, source_file, archived_at, "
             "record_count, added_count) VALUES (?, ?, ?, ?, ?, 0, 0) RETURNING id"));
         import.addBindValue(meterId);
-        import.addBindValue(set.strUser);
+        import.addBindValue(Given(set.strUser));
         import.addBindValue(m_db.TimeValue(set.curDate));
         import.addBindValue(Text(sourceFile));
         import.addBindValue(m_db.TimeValue(QDateTime::currentDateTime()));

@@ -133,6 +133,10 @@ TEST_P(ArchiveEngineTest, AddsEachRecordOncePerMeter) {
     qint64 count = 0;
     ASSERT_TRUE(ArchiveQuery(db).Count({}, count));
     EXPECT_EQ(count, 26);
+    // A meter that gave no serial number, an import without a user: archived all the same.
+    const ArchiveCounts unnamed =
+        Add(Dataset(QStringLiteral("Zentravox"), QString(), Photometers(1, 2), QString()));
+    EXPECT_EQ(unnamed.added, 2);
 }
 
 TEST_P(ArchiveEngineTest, KeepsNumbersTimesAndTextsAsSent) {
