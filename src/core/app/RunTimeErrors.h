@@ -66,6 +66,7 @@ enum class RtError : int {
     ArchiveBusy = 31155,         // %1 = the archive file
     ArchiveServer = 31156,       // %1 = the server's address, %2 = the server's reason
     ArchiveBadAddress = 31157,   // %1 = the Database= text
+    ArchiveFailed = 31158,       // %1 = the archive, %2 = the driver's reason
 };
 
 // Every number above, for the tables' completeness check.
@@ -88,7 +89,7 @@ inline constexpr RtError kAllRunTimeErrors[] = {
     RtError::ArchiveBadAddress, RtError::ReadOnlyFileSystem, RtError::QuotaExceeded,
     RtError::FileTooLarge,      RtError::NameTooLong,        RtError::IsFolder,
     RtError::SystemError,       RtError::OpenStopped,        RtError::BackupFailed,
-    RtError::OldContentKept};
+    RtError::OldContentKept,    RtError::ArchiveFailed};
 
 // The text of `error` in the program's language (placeholders left for the caller).
 QString RunTimeText(RtError error);

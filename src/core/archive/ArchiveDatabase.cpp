@@ -186,7 +186,8 @@ QString ArchiveDatabase::Describe(const QSqlError& error) const {
         return RunTimeText(RtError::ArchiveBusy).arg(where);
     case kIoError:
     default:
-        return RunTimeText(RtError::ArchiveCannotOpen).arg(where, reason);
+        // Also a failed statement of an archive that opened: "cannot be opened" misled.
+        return RunTimeText(RtError::ArchiveFailed).arg(where, reason);
     }
 }
 
