@@ -1,5 +1,5 @@
 #!/usr/bin/python3
-"""Every deviation in docs/deviations.md names the tests that show it; this check fails
+"""Every deviation in docs/decisions.md names the tests that show it; this check fails
 when a cited test no longer exists, when an entry cites none without saying "no test",
 or when an id is used twice, so the list cannot drift away from the suite.
 

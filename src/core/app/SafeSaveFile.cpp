@@ -281,8 +281,9 @@ void SafeSaveFile::PutInPlace() {
     }
     if (working.st_size > 0) {
         if (const int error = ::posix_fallocate(target.fd, 0, working.st_size); error != 0) {
-            // Blocks reserved before the disk ran out may have made the file longer.
-            static_cast<void>(::ftruncate(target.fd, old.st_size));
+            // Blocks reserved before the disk ran out may have made the file longer; the
+            // reservation's error is the one reported, whatever the cut answers.
+            [[maybe_unused]] const bool cut = ::ftruncate(target.fd, old.st_size) == 0;
             Fail(error);
             return;
         }

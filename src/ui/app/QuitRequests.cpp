@@ -50,7 +50,8 @@ QuitRequests::~QuitRequests() {
 void QuitRequests::OnSignal(int) {
     const int saved = errno;
     const char byte = 1;
-    static_cast<void>(::write(g_pipe[1], &byte, 1));
+    // A full pipe already holds a wake-up; nothing else can be done in a handler.
+    [[maybe_unused]] const ssize_t written = ::write(g_pipe[1], &byte, 1);
     errno = saved;
 }
 
