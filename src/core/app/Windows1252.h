@@ -4,8 +4,8 @@
 #include <QByteArrayView>
 #include <QString>
 
-// The single-byte code page of every file the program reads or writes, so that files
-// travel unchanged between this program and the meter's original PC software.
+// The single-byte code page of every file the program reads or writes: the meter's own
+// code page, so that files already kept by labs in it read back and travel unchanged.
 namespace Windows1252 {
 
 // Every byte decodes; the five unassigned bytes map to the C1 controls of the same value.

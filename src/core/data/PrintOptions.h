@@ -1,6 +1,6 @@
 #pragma once
 
-// How the printouts are laid out: the table report (the default) or the original list of
+// How the printouts are laid out: the table report (the default) or the compact list of
 // text lines; and whether the table report ends with the signature block.
 enum class PrintLayout { Table, Lines };
 
