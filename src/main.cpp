@@ -8,12 +8,23 @@
 #include "ui/meter/frmLogin.h"
 
 #include <QApplication>
+#include <QTextStream>
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Mervex"));
     QApplication::setApplicationName(QStringLiteral("Mervex"));
     QApplication::setApplicationVersion(QStringLiteral(MERVEX_VERSION));
+    // Answered before Qt opens the display, which --help and a script's typo do not need.
+    QStringList given;
+    for (int i = 1; i < argc; ++i) {
+        given << QString::fromLocal8Bit(argv[i]);
+    }
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    if (const auto status = AnswerWithoutWindow(given, out, err)) {
+        return *status;
+    }
+    QApplication app(argc, argv);
     // Message box buttons, file dialogs and the MDI menus speak the program's language.
     Language::InstallQtTranslation();
     Language::UseFormats();

@@ -10,6 +10,8 @@
 #include <QImage>
 #include <QInputDialog>
 #include <QLineEdit>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTimer>
@@ -73,6 +75,37 @@ TEST(CommandLine, FilesAreTheArgumentsThatAreNoOptionNorAPortDevice) {
                              "--verbose", "b.csv", "--", "--odd.csv"}),
               (QStringList{"Mesures été.csv", "b.csv", "--odd.csv"}));
     EXPECT_TRUE(FileArguments({"--port", "a.csv"}).isEmpty()) << "a.csv is the device";
+}
+
+// The desktop program itself: what it answers before a display is needed.
+TEST(CommandLine, HelpVersionAndUnknownOptionsAnswerWithoutADisplay) {
+    const auto run = [](const QStringList& arguments) {
+        QProcess mervex;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+            env.remove(QString::fromLatin1(name));
+        }
+        mervex.setProcessEnvironment(env);
+        mervex.start(QStringLiteral(MERVEX_BIN_DIR "/mervex"), arguments);
+        EXPECT_TRUE(mervex.waitForFinished(10000)) << arguments.join(' ').toStdString();
+        return std::pair{mervex.exitCode(), QString::fromUtf8(mervex.readAllStandardOutput() +
+                                                              mervex.readAllStandardError())};
+    };
+    const auto [helpStatus, help] = run({QStringLiteral("--help")});
+    EXPECT_EQ(helpStatus, 0) << help.toStdString();
+    EXPECT_TRUE(help.startsWith(QStringLiteral("usage: mervex"))) << help.toStdString();
+    const auto [versionStatus, version] =
+        run({QStringLiteral("--port"), QStringLiteral("--help"), QStringLiteral("--version")});
+    EXPECT_EQ(versionStatus, 0);
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^mervex \\d+\\.\\d+\\.\\d+\n$"))
+                    .match(version)
+                    .hasMatch())
+        << "--help after --port is the port's device: " << version.toStdString();
+    const auto [unknownStatus, unknown] = run(
+        {QStringLiteral("-platform"), QStringLiteral("offscreen"), QStringLiteral("--verbose")});
+    EXPECT_EQ(unknownStatus, 2);
+    EXPECT_TRUE(unknown.contains(QStringLiteral("unknown option --verbose\nusage: mervex")))
+        << unknown.toStdString();
 }
 
 namespace {
