@@ -14,6 +14,7 @@
 #include <QStandardPaths>
 #include <gtest/gtest.h>
 #include <memory>
+#include <tuple>
 
 namespace {
 
@@ -79,7 +80,9 @@ TEST(CliExport, XlsxExtensionWritesAWorkbook) {
     TempDir dir;
     const QString in = dir.file("data.csv");
     const QString out = dir.file("data.xlsx");
-    SaveDataset(in, "Ardel 20 T", {"1;06.05.24;07:00;12;0.31;NTU;OK;;;", "2;06.05.24;07:01;x;;;"});
+    SaveDataset(in, "Ardel 20 T",
+                {"1;06.05.24;07:00;007;3.50;NTU;OK;;;", "2;06.05.24;07:01;12;2.0;;;",
+                 "3;06.05.24;07:02;A7;0.31;;;"});
     WriteBytes(out, "older export");
     const CliResult r = RunCli({"export", in, out});
     // Letters in an integer column are kept as text in a workbook: nothing to report.
@@ -87,14 +90,25 @@ TEST(CliExport, XlsxExtensionWritesAWorkbook) {
     EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
     const WorkbookSheet sheet = ReadWorkbook(out);
     ASSERT_TRUE(sheet.read);
-    EXPECT_EQ(sheet.rows, 10);
+    EXPECT_EQ(sheet.rows, 11);
     EXPECT_EQ(sheet.cols, 10);
     EXPECT_EQ(sheet.cells.value({3, 1}).value.toString(), QStringLiteral("Numéro de série: SN 7"));
     EXPECT_EQ(sheet.cells.value({8, 6}).value.toString(), QStringLiteral("Unité"));
-    EXPECT_DOUBLE_EQ(sheet.cells.value({9, 5}).value.toDouble(), 0.31);
     EXPECT_EQ(sheet.cells.value({9, 2}).value.toString(), QStringLiteral("2024-05-06T00:00:00"));
-    EXPECT_EQ(sheet.cells.value({10, 4}).kind, QStringLiteral("text"));
-    EXPECT_EQ(sheet.cells.value({10, 4}).value.toString(), QStringLiteral("x"));
+    // The IDs and values show as the meter sent them.
+    for (const auto& [row, id] : {std::pair{9, "007"}, {11, "A7"}}) {
+        EXPECT_EQ(sheet.cells.value({row, 4}).kind, QStringLiteral("text")) << row;
+        EXPECT_EQ(sheet.cells.value({row, 4}).value.toString(), QString::fromUtf8(id)) << row;
+    }
+    EXPECT_EQ(sheet.cells.value({10, 4}).kind, QStringLiteral("number"));
+    EXPECT_EQ(sheet.cells.value({10, 4}).value.toDouble(), 12);
+    for (const auto& [row, value, format] :
+         {std::tuple{9, 3.5, "0.00"}, {10, 2.0, "0.0"}, {11, 0.31, "0.00"}}) {
+        const WorkbookCell cell = sheet.cells.value({row, 5});
+        EXPECT_EQ(cell.kind, QStringLiteral("number")) << row;
+        EXPECT_DOUBLE_EQ(cell.value.toDouble(), value) << row;
+        EXPECT_EQ(cell.format, QString::fromUtf8(format)) << row;
+    }
 }
 
 // A second independent reader, where it is installed: LibreOffice converts the workbook

@@ -5,9 +5,9 @@
 #include "app/SafeSaveFile.h"
 #include "app/Services.h"
 #include "data/ExportSheet.h"
-#include "data/FieldNumber.h"
 #include "data/RecordDateTime.h"
 #include "data/RecordWalker.h"
+#include "data/SheetNumber.h"
 #include "data/WorkbookCompression.h"
 #include "meter/ColumnKind.h"
 
@@ -91,6 +91,20 @@ public:
 
     lxw_worksheet* sheet() const { return m_sheet; }
 
+    // The number format that shows a number as it was sent; one per kind of number in the
+    // workbook, made when first needed.
+    lxw_format* NumberFormat(const SheetNumber& number) {
+        lxw_format*& format = (number.exponent ? m_scientific : m_fixed)[size_t(number.decimals)];
+        if (format == nullptr) {
+            format = workbook_add_format(m_book);
+            if (format == nullptr) {
+                throw RunTimeError(RtError::OutOfMemory);
+            }
+            format_set_num_format(format, NumberFormatText(number).c_str());
+        }
+        return format;
+    }
+
     void Check(lxw_error error) const { CheckFor(error, m_target); }
 
     void Close() {
@@ -105,10 +119,21 @@ public:
     lxw_format* shortTime = nullptr;
 
 private:
+    // "0.00" for two decimals; a number sent with an exponent keeps it ("0.00E+0").
+    static std::string NumberFormatText(const SheetNumber& number) {
+        std::string text = "0";
+        if (number.decimals > 0) {
+            text += '.' + std::string(size_t(number.decimals), '0');
+        }
+        return number.exponent ? text + "E+0" : text;
+    }
+
     QByteArray m_path;
     QString m_target;
     lxw_workbook* m_book = nullptr;
     lxw_worksheet* m_sheet = nullptr;
+    std::array<lxw_format*, kMaxSheetDecimals + 1> m_fixed{};
+    std::array<lxw_format*, kMaxSheetDecimals + 1> m_scientific{};
 };
 
 // Writes the cells of the sheet and keeps the widest content of every column.
@@ -145,14 +170,15 @@ public:
     }
 
 private:
-    // Writes the field as the number, date or time its column holds; false leaves it text.
+    // Writes the field as the number, date or time its column holds, a number shown with the
+    // decimals it was sent with; false leaves it text.
     bool Typed(int row, int col, QStringView field) {
         const int kind = m_layout.kinds[col - 1];
         if (kind == kWholeColumn || kind == kDecimalColumn) {
-            const std::optional<double> number = FieldNumber(field, kind == kWholeColumn);
+            const std::optional<SheetNumber> number = SheetNumberOf(field, kind == kWholeColumn);
             if (number) {
-                m_book.Check(
-                    worksheet_write_number(m_book.sheet(), Row(row), Col(col), *number, nullptr));
+                m_book.Check(worksheet_write_number(m_book.sheet(), Row(row), Col(col),
+                                                    number->value, m_book.NumberFormat(*number)));
                 Fit(col, field.trimmed().size());
             }
             return number.has_value();

@@ -105,7 +105,7 @@ TEST_F(XlsxExportTest, PhotometerDatasetReadsBackWithTypedCells) {
     Expect(sheet, 9, 15, "date", "2023-11-01T00:00:00");
     Expect(sheet, 9, 16, "time", "09:00:00");
     EXPECT_EQ(sheet.cells.value({9, 16}).format, QStringLiteral("hh:mm"));
-    Expect(sheet, 10, 4, "number", -3);
+    Expect(sheet, 10, 4, "text", "-3");
     Expect(sheet, 10, 7, "text", "BV");
     Expect(sheet, 10, 11, "text", ">Max");
     Expect(sheet, 10, 12, "number", 0.0125);
@@ -152,7 +152,7 @@ TEST_F(XlsxExportTest, ValuesThatAreNoNumbersStayText) {
     Expect(sheet, 9, 12, "text", "----");
     Expect(sheet, 10, 2, "date", "1999-01-01T00:00:00");
     Expect(sheet, 10, 3, "time", "07:05:09");
-    Expect(sheet, 10, 4, "number", 42);
+    Expect(sheet, 10, 4, "text", " 42 ");
     Expect(sheet, 10, 5, "text", "+3");
     Expect(sheet, 10, 9, "text", "1,5");
     Expect(sheet, 10, 12, "text", "0.5 mg");
@@ -197,6 +197,51 @@ TEST_F(XlsxExportTest, TextLikeDatesAndTimesOutsideTheirColumnsStayText) {
     Expect(ardel60, 9, 3, "time", "12:30:00");
     Expect(ardel60, 9, 9, "date", "2024-02-01T00:00:00");
     Expect(ardel60, 9, 10, "time", "01:10:00");
+    EXPECT_TRUE(ui.messages.isEmpty());
+}
+
+// The sheet shows what the meter showed: an ID is a number only in the number's own form,
+// and every number keeps the decimals and the notation it was sent with.
+TEST_F(XlsxExportTest, NumbersShowAsTheMeterSentThem) {
+    // Columns 1 (No), 4 (ID) and 5 (PROG) are whole numbers, 9 and 12 decimal values.
+    const WorkbookSheet sheet = ExportAndRead(
+        {"1;30.11.23;08:01;007;952;;;;3.50;;;2.0;;;;", "2;30.11.23;08:02;12;0;;;;12;;;1.25E-2;;;;",
+         "3;30.11.23;08:03;A7;0901;;;;-0.500;;;3,50;;;;", "4;;;+5;;;;;1e3;;;.5;;;;",
+         "5;;; 5;;;;;5.;;;0.1234567;;;;", "6;;;5.0;;;;; 7.0 ;;;;;;;", "7;;;0;;;;;;;;;;;;",
+         "8;;;1234567890123456;;;;;;;;;;;;"},
+        QStringLiteral("R-2600 Pro"));
+    ASSERT_TRUE(sheet.read);
+    struct Shown {
+        int row, col;
+        double value;
+        const char* format;
+    };
+    for (const Shown& n : {Shown{9, 1, 1, "0"},
+                           {9, 5, 952, "0"},
+                           {9, 9, 3.5, "0.00"},
+                           {9, 12, 2, "0.0"},
+                           {10, 4, 12, "0"},
+                           {10, 5, 0, "0"},
+                           {10, 9, 12, "0"},
+                           {10, 12, 0.0125, "0.00E+0"},
+                           {11, 9, -0.5, "0.000"},
+                           {12, 9, 1000, "0E+0"},
+                           {12, 12, 0.5, "0.0"},
+                           {13, 9, 5, "0"},
+                           {13, 12, 0.1234567, "0.0000000"},
+                           {14, 9, 7, "0.0"},
+                           {15, 4, 0, "0"}}) {
+        Expect(sheet, n.row, n.col, "number", n.value);
+        EXPECT_EQ(sheet.cells.value({n.row, n.col}).format, QString::fromUtf8(n.format))
+            << n.row << "," << n.col;
+    }
+    Expect(sheet, 9, 4, "text", "007");
+    Expect(sheet, 11, 5, "text", "0901");
+    Expect(sheet, 11, 12, "text", "3,50"); // a decimal comma is no number, as everywhere
+    for (const auto& [row, text] :
+         {std::pair{11, "A7"}, {12, "+5"}, {13, " 5"}, {14, "5.0"}, {16, "1234567890123456"}}) {
+        Expect(sheet, row, 4, "text", QString::fromUtf8(text));
+    }
     EXPECT_TRUE(ui.messages.isEmpty());
 }
 
