@@ -110,7 +110,21 @@ void DatasetTableTools::SetLayout(const ExportLayout& layout) {
     }
 }
 
+// The filter bar's program list takes a pass over every record: a million of them would
+// double the time a file takes to show, so the list is made when the bar opens (a hidden
+// bar filters nothing), or at once while it is open.
 void DatasetTableTools::RecordsShown() {
+    m_filterBarFilled = false;
+    if (!m_filterBar->isHidden()) {
+        FillFilterBar();
+    }
+    UpdateCount();
+    if (m_statistics) {
+        m_statistics->SetRecords(m_proxy->ShownLines());
+    }
+}
+
+void DatasetTableTools::FillFilterBar() {
     const QList<QStringView> lines = m_model.Lines();
     QDate first;
     QDate last;
@@ -122,10 +136,7 @@ void DatasetTableTools::RecordsShown() {
         last = date(lines.back());
     }
     m_filterBar->SetDataset(RecordGroups(lines, m_proxy->Columns()), first, last);
-    UpdateCount();
-    if (m_statistics) {
-        m_statistics->SetRecords(m_proxy->ShownLines());
-    }
+    m_filterBarFilled = true;
 }
 
 void DatasetTableTools::UpdateCount() {
@@ -145,6 +156,9 @@ void DatasetTableTools::SelectAll() {
 }
 
 void DatasetTableTools::Find() {
+    if (!m_filterBarFilled) {
+        FillFilterBar();
+    }
     m_filterBar->Open();
     emit BarToggled();
 }

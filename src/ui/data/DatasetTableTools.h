@@ -31,7 +31,8 @@ public:
     void UseOwnShortcuts();
     // Before a new dataset fills the table: its layout (no layout: an empty table).
     void SetLayout(const ExportLayout& layout);
-    // After the table holds the new records: the filter's lists and the statistics.
+    // After the table holds the new records: the count, the statistics and, when the bar
+    // is open, the filter's lists (else they wait until it opens).
     void RecordsShown();
 
     void Copy(bool raw);
@@ -52,6 +53,7 @@ private:
     void SetUpLook();
     void SetUpSorting();
     void BuildContextMenu();
+    void FillFilterBar();
     void UpdateCount();
 
     QWidget& m_document;
@@ -63,4 +65,5 @@ private:
     QMenu* m_contextMenu = nullptr;
     QPointer<frmStatistics> m_statistics;
     ExportLayout m_layout;
+    bool m_filterBarFilled = false; // its lists are those of the records shown
 };

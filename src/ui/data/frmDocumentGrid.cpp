@@ -2,11 +2,13 @@
 #include "app/DateText.h"
 #include "app/ErrorTrap.h"
 #include "app/Services.h"
+#include "data/ColumnFitting.h"
 #include "data/RecordWalker.h"
 #include "ui/data/DatasetTableTools.h"
 #include "ui/data/MValTableModel.h"
 #include "ui/data/frmDocument.h"
 
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QLabel>
 #include <QTableView>
@@ -16,9 +18,6 @@ namespace {
 
 // The most columns a dataset layout has (the photometer's).
 constexpr int kMaxColumns = 16;
-// How many records decide a column's width: enough to see every kind of value of a
-// meter's memory, few enough that a million records cost nothing here.
-constexpr int kRecordsFittingColumns = 200;
 
 } // namespace
 
@@ -85,13 +84,34 @@ bool frmDocument::FillGridRows(int intNum) {
 }
 
 // The layout's widths in twips were made for a narrower font than this platform's: a column
-// grows to what its title and its first records need, and never shrinks below the layout.
+// grows to what its title and the texts of a sample of its rows need (`ColumnFittingRows`),
+// and never shrinks below the layout. The sample is read row by row, as the model splits a
+// record once for all its fields; only each column's widest text goes through the view's
+// own measure (its margins and grid line are the same for every cell).
 void frmDocument::WidenClippedColumns() {
-    QHeaderView* header = hfgMVals->horizontalHeader();
-    const QAbstractItemView* view = hfgMVals; // the table view keeps its size hint protected
-    header->setResizeContentsPrecision(kRecordsFittingColumns);
-    for (int c = 0; c < m_model->columnCount(); ++c) {
-        const int needed = std::max(view->sizeHintForColumn(c), header->sectionSizeHint(c));
+    const QAbstractItemModel& shown = *hfgMVals->model();
+    const int columns = shown.columnCount();
+    const QFontMetrics metrics(hfgMVals->font());
+    QList<int> widestRow(columns, -1);
+    QList<int> widestText(columns, -1);
+    for (const int row : ColumnFittingRows(shown.rowCount())) {
+        for (int c = 0; c < columns; ++c) {
+            const int width = metrics.horizontalAdvance(shown.index(row, c).data().toString());
+            if (width > widestText[c]) {
+                widestText[c] = width;
+                widestRow[c] = row;
+            }
+        }
+    }
+    const QHeaderView* header = hfgMVals->horizontalHeader();
+    const int gridLine = hfgMVals->showGrid() ? 1 : 0;
+    for (int c = 0; c < columns; ++c) {
+        int needed = header->sectionSizeHint(c);
+        if (widestRow[c] >= 0) {
+            needed =
+                std::max(needed, hfgMVals->sizeHintForIndex(shown.index(widestRow[c], c)).width() +
+                                     gridLine);
+        }
         hfgMVals->setColumnWidth(c, std::max(hfgMVals->columnWidth(c), needed));
     }
 }

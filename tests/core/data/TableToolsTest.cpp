@@ -1,4 +1,5 @@
 #include "app/Services.h"
+#include "data/ColumnFitting.h"
 #include "data/ColumnSortKeys.h"
 #include "data/RecordColumns.h"
 #include "data/RecordFilter.h"
@@ -9,6 +10,7 @@
 
 #include <QCollator>
 #include <QLocale>
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -151,4 +153,23 @@ TEST(TableCopy, RecordCellsTakeSelectedRowsAndColumnsOnly) {
     const std::vector<quint32> selected = {0b0101, 0, 0b1100};
     const TableCopyText copy = CopyRecordCells(lines, selected, columns, QLatin1Char(','));
     EXPECT_EQ(copy.tsv, QStringLiteral("No\tValeur\tEtat\n1\t8,5\t\n\t\tOK\n"));
+}
+
+TEST(ColumnFitting, SmallTablesFitEveryRowLargeOnesBothEndsAndAnEvenSpread) {
+    EXPECT_TRUE(ColumnFittingRows(0).empty());
+    EXPECT_EQ(ColumnFittingRows(3), (std::vector<int>{0, 1, 2}));
+    EXPECT_EQ(ColumnFittingRows(300).size(), 300U);
+    for (const int count : {301, 1500, 1000000}) {
+        const std::vector<int> rows = ColumnFittingRows(count);
+        ASSERT_EQ(rows.size(), 300U) << count;
+        EXPECT_TRUE(std::ranges::is_sorted(rows) && std::ranges::adjacent_find(rows) == rows.end());
+        EXPECT_EQ(rows[99], 99);
+        EXPECT_EQ(rows[200], count - 100);
+        EXPECT_EQ(rows.back(), count - 1);
+        // No gap in the middle is longer than an even step.
+        const int step = (count - 200 + 99) / 100;
+        for (size_t i = 100; i <= 200; ++i) {
+            EXPECT_LE(rows[i] - rows[i - 1], step) << count << " at " << i;
+        }
+    }
 }

@@ -2,6 +2,7 @@
 #include "app/DateText.h"
 #include "app/StringTable.h"
 #include "app/Twips.h"
+#include "support/DatasetFiles.h"
 #include "support/QtPrint.h"
 #include "ui/data/MValTableModel.h"
 #include "ui/data/frmDocument.h"
@@ -117,6 +118,37 @@ TEST_F(DocumentDataset, ATurbidimeterLayoutShowsTheFirstTenFields) {
     EXPECT_EQ(Row(0), kPhotometerRecords.section(QStringLiteral("\r\n"), 0, 0)
                           .split(QLatin1Char(';'))
                           .mid(0, 10));
+}
+
+// Columns open as wide as a sample of the rows needs: all of a small table; of a large one
+// the first and last 100 rows and 100 spread between them, so that the long texts of the
+// last records fit too. A long text outside the sample is shortened, as the sample is
+// there to keep a million records quick.
+TEST_F(DocumentDataset, ColumnsFitTheFirstAndLastRecordsOfALargeDataset) {
+    constexpr int kCount = 1500;
+    constexpr int kId = 3;
+    constexpr int kUnit = 9;
+    constexpr int kState = 10;
+    QStringList records = ArchivePhotometerRecords(0, kCount);
+    const auto withField = [&](int record, int column, const QString& text) {
+        QStringList fields = records[record].split(QLatin1Char(';'));
+        fields[column] = text;
+        records[record] = fields.join(QLatin1Char(';'));
+    };
+    const QString firstUnit = QStringLiteral("mg/l NO3-N as nitrogen");
+    const QString lastId = QStringLiteral("Well 27 north bank, after rain");
+    const QString lateState = QStringLiteral("Over range, diluted again by hand");
+    withField(0, kUnit, firstUnit);
+    withField(kCount - 1, kId, lastId);
+    withField(kCount / 2 + 1, kState, lateState); // between two rows of the sample
+    const QString path = dir.file(QStringLiteral("large.csv"));
+    WritePhotometerFile(path, QStringLiteral("SN-77"), records);
+    f.main->OpenDocument(path);
+    ASSERT_EQ(Grid().rowCount(), kCount);
+    const QFontMetrics metrics(Doc().hfgMVals->font());
+    EXPECT_GT(Doc().hfgMVals->columnWidth(kUnit), metrics.horizontalAdvance(firstUnit));
+    EXPECT_GT(Doc().hfgMVals->columnWidth(kId), metrics.horizontalAdvance(lastId));
+    EXPECT_LT(Doc().hfgMVals->columnWidth(kState), metrics.horizontalAdvance(lateState));
 }
 
 TEST_F(DocumentDataset, AFailedImportShowsTheErrorAndKeepsTheDataset) {

@@ -116,6 +116,35 @@ TEST_F(DocumentTableTools, FilterCountsKeepsTheSelectionAndEscapeShowsAllAgain) 
     EXPECT_EQ(CountText(), QStringLiteral("4 de 4 enregistrements"));
 }
 
+// The program list is made when the bar opens: a dataset shown while the bar is hidden
+// waits for the next opening, one shown while it is open changes it at once.
+TEST_F(DocumentTableTools, TheFilterBarListsTheProgramsOfEachNewDataset) {
+    const auto programs = [this] {
+        QStringList keys;
+        for (int i = 0; i < Tools().FilterBar().cboProgram->count(); ++i) {
+            keys << Tools().FilterBar().cboProgram->itemData(i).toString();
+        }
+        return keys;
+    };
+    const auto importAgain = [this](const QString& records) {
+        Doc().SetModified(false);
+        f.link->ScriptOk(QStringLiteral("U.581\r\n"), records);
+        Doc().MenuImport();
+    };
+    const QString other =
+        QStringLiteral("1;15.03.24;08:00:00;21;410;SiO2;;1:1;3.1;mg/l;OK;;;;01.03.24;08:00");
+    importAgain(other);
+    Tools().Find();
+    EXPECT_EQ(programs(), (QStringList{"", "410"}));
+    importAgain(kRecords);
+    EXPECT_EQ(programs(), (QStringList{"", "310", "320"}));
+    QTest::keyClick(Tools().FilterBar().txtFind, Qt::Key_Escape);
+    importAgain(other);
+    EXPECT_EQ(CountText(), QStringLiteral("1 de 1 enregistrements"));
+    Tools().Find();
+    EXPECT_EQ(programs(), (QStringList{"", "410"}));
+}
+
 TEST_F(DocumentTableTools, StatisticsFollowTheFilter) {
     f.ShownItem("mnuStatistics")->trigger();
     frmStatistics* stats = Tools().Statistics();
