@@ -122,7 +122,7 @@ void AddPreviewChoice(QPrintPreviewDialog& dialog, const PrintRequest& request) 
     if (!request.setOptions || !bar || !preview) {
         return;
     }
-    auto* choice = new PrintOptionsBox(request.options, bar);
+    auto* choice = new PrintOptionsBox(request.options, bar, request.shownChoice);
     bar->addSeparator();
     bar->addWidget(choice);
     QObject::connect(choice, &PrintOptionsBox::Changed, preview,
@@ -228,7 +228,7 @@ std::unique_ptr<LinePrinter> DesktopUi::PrintDialog(const PrintRequest& request)
                           QAbstractPrintDialog::PrintShowPageSize);
         PrintOptionsBox* choice = nullptr;
         if (request.setOptions) {
-            choice = new PrintOptionsBox(request.options, &dialog);
+            choice = new PrintOptionsBox(request.options, &dialog, request.shownChoice);
             dialog.setOptionTabs({choice});
         }
         if (dialog.exec() != QDialog::Accepted) {
