@@ -165,7 +165,7 @@ TEST_F(DocumentTableTools, PrintAndExportOfAFilteredSortedTableOfferOnlyTheRowsS
         return NewRecordingPrinter(log, QStringLiteral("Choisie"));
     };
     Doc().findChild<QAction*>(QStringLiteral("mnuFilePrintTo"))->trigger();
-    EXPECT_EQ(choice, QStringLiteral("Seulement les lignes affichées (3 sur 4)"));
+    EXPECT_EQ(choice, QStringLiteral("Seulement les &lignes affichées (3 sur 4)"));
     EXPECT_EQ(printed(), (QStringList{"1", "4", "3"}));
     EXPECT_TRUE(log->documents.last().AllLines().join('|').contains(selectionLine));
 
