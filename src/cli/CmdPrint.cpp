@@ -3,6 +3,7 @@
 #include "cli/CliDataset.h"
 #include "cli/CliPrint.h"
 #include "cli/CliSearch.h"
+#include "cli/CliSelection.h"
 #include "data/MValSet.h"
 
 namespace {
@@ -11,7 +12,8 @@ const QString kName = QStringLiteral("print");
 
 int RunPrint(CliContext& ctx, QStringList args) {
     CliPage page;
-    if (!TakePageOptions(args, page) || args.size() != 2) {
+    RecordFilter filter;
+    if (!TakePageOptions(args, page) || !TakeRecordOptions(args, filter) || args.size() != 2) {
         return UsageError(ctx, kName);
     }
     Services& services = ctx.services();
@@ -21,7 +23,7 @@ int RunPrint(CliContext& ctx, QStringList args) {
     }
     PrintIntoPdf(services, args[1], page);
     if (!services.print.PrintMVals(set.strMeter, set.strSerNo, set.strUser, set.curDate,
-                                   set.strMVals, args[0])) {
+                                   set.strMVals, args[0], SelectedRecords(services, set, filter))) {
         ReportFailure(ctx, 1209);
         return kExitFailure;
     }
@@ -31,10 +33,14 @@ int RunPrint(CliContext& ctx, QStringList args) {
 const CliRegistration reg({kName,
                            QStringLiteral("print IN.csv OUT.pdf [--page A4|Letter] [--landscape]\n"
                                           "        [--layout table|lines] [--no-signature]\n"
+                                          "        [--program N] [--from YYYY-MM-DD] "
+                                          "[--to YYYY-MM-DD] [--id TEXT]\n"
                                           "                                   dataset printout "
                                           "rendered into a PDF file (A4; a table\n"
                                           "                                   report, landscape "
-                                          "when its columns do not fit portrait)"),
+                                          "when its columns do not fit portrait);\n"
+                                          "                                   with criteria only "
+                                          "the records they keep"),
                            &RunPrint, true});
 
 } // namespace

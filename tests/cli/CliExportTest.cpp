@@ -1,6 +1,7 @@
 #include "app/Services.h"
 #include "app/StringTable.h"
 #include "support/CliRunner.h"
+#include "support/DatasetFiles.h"
 #include "support/ScriptedMeterLink.h"
 #include "support/ScriptedUi.h"
 #include "support/TempDir.h"
@@ -165,4 +166,44 @@ TEST(CliExport, FailuresGoToStandardErrorWithExitOne) {
     r = RunCli({"export", in, out, "extra"});
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_TRUE(r.err.contains("export IN.csv OUT.xls"));
+}
+
+TEST(CliExport, RecordCriteriaKeepTheirRecordsAndTheSheetSaysHowMany) {
+    TempDir dir;
+    const QString in = dir.file("data.csv");
+    // Record i: program 300 + i % 10, measured on day 1 + i % 28 of January 2024, ID i.
+    SaveDataset(in, "Zentravox", ArchivePhotometerRecords(1, 30));
+    const QString workbook = dir.file("p305.xlsx");
+    CliResult r = RunCli({"export", "--program", "305", in, workbook});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const WorkbookSheet sheet = ReadWorkbook(workbook);
+    EXPECT_EQ(sheet.cells.value({7, 1}).value.toString(),
+              QStringLiteral("Sélection: 3 enregistrements sur 30"));
+    EXPECT_EQ(sheet.rows, 11);
+    for (const auto& [row, record] : {std::pair{9, 5}, {10, 15}, {11, 25}}) {
+        EXPECT_EQ(sheet.cells.value({row, 1}).value.toInt(), record) << row;
+    }
+
+    const QString legacy = dir.file("days.xls");
+    r = RunCli({"export", in, legacy, "--from", "2024-01-10", "--to", "2024-01-12", "--id", "1"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    QList<double> numbers; // the record numbers: column A below the titles
+    QString note;
+    for (const QJsonValue& v : ReadWithXlrd(legacy)["cells"].toArray()) {
+        const QJsonObject c = v.toObject();
+        if (c["col"].toInt() == 0 && c["row"].toInt() >= 8) {
+            numbers << c["value"].toDouble();
+        } else if (c["col"].toInt() == 0 && c["row"].toInt() == 6) {
+            note = c["value"].toString();
+        }
+    }
+    EXPECT_EQ(numbers, (QList<double>{10, 11})) << "IDs 10 and 11 hold a 1, 9 does not";
+    EXPECT_EQ(note, QStringLiteral("Sélection: 2 enregistrements sur 30"));
+
+    for (const QStringList& bad : {QStringList{"--program"}, QStringList{"--from", "2024-13-01"},
+                                   QStringList{"--to", "12/01/2024"}, QStringList{"--id", ""},
+                                   QStringList{"--id", "a", "--id", "b"}}) {
+        EXPECT_EQ(RunCli(QStringList{"export", in, workbook} + bad).exitCode, 2)
+            << bad.join(' ').toStdString();
+    }
 }

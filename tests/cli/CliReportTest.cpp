@@ -2,6 +2,7 @@
 #include "app/Services.h"
 #include "meter/ColumnKind.h"
 #include "support/CliRunner.h"
+#include "support/DatasetFiles.h"
 #include "support/PdfText.h"
 #include "support/PhotometerRecords.h"
 #include "support/QtPrint.h"
@@ -152,4 +153,37 @@ TEST_F(CliReportTest, TheListLayoutAndItsOptions) {
           QStringList{"print", in, out, "--layout", "lines", "--layout", "table"}}) {
         EXPECT_EQ(RunCli(bad).exitCode, 2) << bad.join(' ').toStdString();
     }
+}
+
+TEST_F(CliReportTest, RecordCriteriaPrintTheirRecordsUnderTheSelectionLine) {
+    // Record i: program 300 + i % 10, measured on day 1 + i % 28 of January 2024, ID i.
+    const QStringList records = ArchivePhotometerRecords(1, 30);
+    const QString in = SaveDataset(records);
+    const auto printed = [&](const QStringList& lines, auto lineOf) {
+        QList<int> kept;
+        for (int i = 0; i < records.size(); ++i) {
+            if (lines.contains(lineOf(records[i]))) {
+                kept << i + 1;
+            }
+        }
+        return kept;
+    };
+    const QStringList table =
+        PdfLines(Print(in, QStringLiteral("days.pdf"),
+                       {"--from", "2024-01-10", "--to", "2024-01-12", "--id", "1"}));
+    EXPECT_EQ(printed(table, ReportRecordLine), (QList<int>{10, 11}));
+    EXPECT_TRUE(table.contains(QStringLiteral("Sélection: 2 enregistrements sur 30")))
+        << table.join('\n').toStdString();
+
+    const QStringList list =
+        PdfLines(Print(in, QStringLiteral("p305.pdf"), {"--layout", "lines", "--program", "305"}));
+    EXPECT_EQ(printed(list, PrintedRecordLine), (QList<int>{5, 15, 25}));
+    EXPECT_TRUE(list.contains(QStringLiteral("Sélection: 3 enregistrements sur 30")));
+
+    const QStringList whole = PdfLines(Print(in, QStringLiteral("whole.pdf")));
+    EXPECT_EQ(printed(whole, ReportRecordLine).size(), 30);
+    EXPECT_FALSE(whole.join('\n').contains(QStringLiteral("Sélection")));
+    EXPECT_EQ(
+        RunCli({"print", in, dir.file(QStringLiteral("x.pdf")), "--from", "yesterday"}).exitCode,
+        2);
 }

@@ -47,6 +47,9 @@ struct PrintRequest {
     // what takes a changed choice; empty: the dialogs offer no choice.
     PrintOptions options;
     std::function<void(const PrintOptions&)> setOptions;
+    // The text of the choice "only the rows shown" with their count, when the window's table
+    // is filtered or sorted (options.shownOnly holds it); empty: no such choice.
+    QString shownChoice;
 };
 
 class Ui {

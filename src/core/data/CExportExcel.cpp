@@ -160,7 +160,8 @@ bool CExportExcel::WriteSheet(CExcelFile& xls, const QString& strMVals, const QS
     if (layout.count == 0) {
         return false;
     }
-    const QStringList header = ExportHeaderLines(strMeter, strSerNo, strUser, curDate);
+    const QStringList header =
+        ExportHeaderLines(strMeter, strSerNo, strUser, curDate, m_selectionNote);
     return WriteSheetHeader(xls, layout, header) && WriteRecords(xls, layout, strMVals);
 }
 

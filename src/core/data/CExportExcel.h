@@ -33,6 +33,9 @@ public:
     // Told how many characters of the records are written (of all of them); false stops
     // the export. Empty: the export runs to the end.
     void SetProgress(WorkProgress progress) { m_progress = std::move(progress); }
+    // The header's line that says the records are a selection ("41 enregistrements sur
+    // 300"), written in row 7 above the titles; empty for the whole dataset.
+    void SetSelectionNote(QString note) { m_selectionNote = std::move(note); }
 
 private:
     using Layout = ExportLayout;
@@ -63,6 +66,7 @@ private:
 
     Services& m_services;
     WorkProgress m_progress;
+    QString m_selectionNote;
     QLocale m_locale; // the number format of integer fields, taken once per export
     FieldFaults m_faults;
     bool m_stopped = false; // the progress stopped the export

@@ -281,7 +281,8 @@ bool CExportXlsx::SetMVals(const QString& strMVals, const QString& strMeter,
         {
             Workbook book(target.WorkingFileName(), strFileName);
             SheetWriter writer(book, layout);
-            const QStringList header = ExportHeaderLines(strMeter, strSerNo, strUser, curDate);
+            const QStringList header =
+                ExportHeaderLines(strMeter, strSerNo, strUser, curDate, m_selectionNote);
             for (int i = 0; i < header.size(); ++i) {
                 writer.Text(kExportHeaderRow + i, 1, header[i]);
             }

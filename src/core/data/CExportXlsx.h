@@ -29,8 +29,12 @@ public:
     // Told how many characters of the records are written (of all of them); false stops
     // the export. Empty: the export runs to the end.
     void SetProgress(WorkProgress progress) { m_progress = std::move(progress); }
+    // The header's line that says the records are a selection ("41 enregistrements sur
+    // 300"), written in row 7 above the titles; empty for the whole dataset.
+    void SetSelectionNote(QString note) { m_selectionNote = std::move(note); }
 
 private:
     Services& m_services;
     WorkProgress m_progress;
+    QString m_selectionNote;
 };

@@ -64,10 +64,10 @@ QString CPrint::PrinterName() {
 
 bool CPrint::PrintMVals(const QString& strDeviceName, const QString& strSerNo,
                         const QString& strUser, const QDateTime& mvalDate, const QString& strMVals,
-                        const QString& strFileName) {
+                        const QString& strFileName, const RecordSelection& selection) {
     const bool printed = Trapped(m_services.ui, false, [&] {
         return OpenPrinter() && PrintMVals(*m_opened, strDeviceName, strSerNo, strUser, mvalDate,
-                                           strMVals, strFileName);
+                                           strMVals, strFileName, selection);
     });
     // A printout that failed part-way is discarded, never sent later with another one.
     m_opened.reset();
@@ -83,18 +83,20 @@ bool CPrint::PrintCalProtocol() {
 
 bool CPrint::PrintMVals(LinePrinter& printer, const QString& strDeviceName, const QString& strSerNo,
                         const QString& strUser, const QDateTime& mvalDate, const QString& strMVals,
-                        const QString& strFileName) {
+                        const QString& strFileName, const RecordSelection& selection) {
     const BusyState::Hold busy(m_services.busy); // the printout yields per record
     const bool printed = Trapped(m_services.ui, false, [&] {
+        const QString records = selection.Records(strMVals);
+        const QString note = selection.Note();
         if (PagePainter* pages = ReportPainter(printer)) {
             std::optional<ReportContent> content =
-                MValsReport(strDeviceName, strSerNo, strUser, mvalDate, strMVals, strFileName);
+                MValsReport(strDeviceName, strSerNo, strUser, mvalDate, records, strFileName, note);
             return content && TableReport(*pages, std::move(*content)).Print();
         }
         return StartPrintout(printer) &&
-               FitPage(strDeviceName, strSerNo, strUser, mvalDate, strMVals) &&
-               PrintMValsHeader(strDeviceName, strSerNo, strUser, mvalDate) &&
-               PrintMValsTable(strDeviceName, strMVals) && EndPrintout();
+               FitPage(strDeviceName, strSerNo, strUser, mvalDate, records, note) &&
+               PrintMValsHeader(strDeviceName, strSerNo, strUser, mvalDate, note) &&
+               PrintMValsTable(strDeviceName, records) && EndPrintout();
     });
     m_printer = nullptr;
     return printed;
@@ -119,21 +121,23 @@ bool CPrint::PrintCalProtocol(LinePrinter& printer) {
 bool CPrint::FitMValsPage(LinePrinter& printer, const QString& strDeviceName,
                           const QString& strSerNo, const QString& strUser,
                           const QDateTime& mvalDate, const QString& strMVals,
-                          const QString& strFileName) {
+                          const QString& strFileName, const RecordSelection& selection) {
     const bool fitted = Trapped(m_services.ui, false, [&] {
+        const QString records = selection.Records(strMVals);
+        const QString note = selection.Note();
         if (PagePainter* pages = ReportPainter(printer)) {
             if (!printer.MayTurnPage()) {
                 return true;
             }
             std::optional<ReportContent> content =
-                MValsReport(strDeviceName, strSerNo, strUser, mvalDate, strMVals, strFileName);
+                MValsReport(strDeviceName, strSerNo, strUser, mvalDate, records, strFileName, note);
             if (content) {
                 TableReport(*pages, std::move(*content)).Fit();
             }
             return content.has_value();
         }
         return StartPrintout(printer) &&
-               FitPage(strDeviceName, strSerNo, strUser, mvalDate, strMVals);
+               FitPage(strDeviceName, strSerNo, strUser, mvalDate, records, note);
     });
     m_printer = nullptr;
     return fitted;
@@ -167,7 +171,7 @@ void CPrint::CountLinesPerPage() {
 }
 
 bool CPrint::FitPage(const QString& strDeviceName, const QString& strSerNo, const QString& strUser,
-                     const QDateTime& mvalDate, const QString& strMVals) {
+                     const QDateTime& mvalDate, const QString& strMVals, const QString& strNote) {
     if (!m_printer->MayTurnPage()) {
         return true;
     }
@@ -178,7 +182,7 @@ bool CPrint::FitPage(const QString& strDeviceName, const QString& strSerNo, cons
     }
     const double width = m_printer->PrintableWidth();
     const auto tooWide = [&](const QString& line) { return m_printer->TextWidth(line) > width; };
-    QStringList lines = DatasetHeaderLines(strDeviceName, strSerNo, strUser, mvalDate);
+    QStringList lines = DatasetHeaderLines(strDeviceName, strSerNo, strUser, mvalDate, strNote);
     lines << FieldsLine(titles, count);
     bool turn = std::any_of(lines.cbegin(), lines.cend(), tooWide);
     RecordWalker walker(strMVals);
@@ -254,9 +258,10 @@ bool CPrint::PrintTopLines() {
 }
 
 bool CPrint::PrintMValsHeader(const QString& strDeviceName, const QString& strSerNo,
-                              const QString& strUser, const QDateTime& mvalDate) {
+                              const QString& strUser, const QDateTime& mvalDate,
+                              const QString& strNote) {
     return PrintTopLines() &&
-           PrintLines(DatasetHeaderLines(strDeviceName, strSerNo, strUser, mvalDate));
+           PrintLines(DatasetHeaderLines(strDeviceName, strSerNo, strUser, mvalDate, strNote));
 }
 
 bool CPrint::PrintMValsTable(const QString& strDeviceName, const QString& strMVals) {
@@ -308,7 +313,8 @@ PagePainter* CPrint::ReportPainter(LinePrinter& printer) const {
 std::optional<ReportContent> CPrint::MValsReport(const QString& strDeviceName,
                                                  const QString& strSerNo, const QString& strUser,
                                                  const QDateTime& mvalDate, const QString& strMVals,
-                                                 const QString& strFileName) {
+                                                 const QString& strFileName,
+                                                 const QString& strNote) {
     QStringList titles(kTableColumns);
     QList<short> widths(kTableColumns);
     QList<int> kinds(kTableColumns);
@@ -332,7 +338,7 @@ std::optional<ReportContent> CPrint::MValsReport(const QString& strDeviceName,
     }
     ReportContent content =
         DatasetReportContent(strDeviceName, strSerNo, strUser, mvalDate,
-                             QFileInfo(strFileName).fileName(), columns, std::move(rows));
+                             QFileInfo(strFileName).fileName(), columns, std::move(rows), strNote);
     CompleteReport(content);
     return content;
 }

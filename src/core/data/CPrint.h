@@ -2,6 +2,7 @@
 
 #include "data/LinePrinter.h"
 #include "data/PrintOptions.h"
+#include "data/RecordSelection.h"
 #include "data/ReportContent.h"
 
 #include <QDateTime>
@@ -37,9 +38,10 @@ public:
     // when no default is set; empty when there is none.
     QString PrinterName();
     // strFileName: the dataset's file, named in the table report's header when not empty.
+    // selection: the records printed, in their order; a selection is named in the header.
     bool PrintMVals(const QString& strDeviceName, const QString& strSerNo, const QString& strUser,
                     const QDateTime& mvalDate, const QString& strMVals,
-                    const QString& strFileName = QString());
+                    const QString& strFileName = QString(), const RecordSelection& selection = {});
     // False when the protocol object holds no protocol.
     bool PrintCalProtocol();
 
@@ -47,7 +49,7 @@ public:
     // A page left to the printout is turned as PrintMVals turns it.
     bool PrintMVals(LinePrinter& printer, const QString& strDeviceName, const QString& strSerNo,
                     const QString& strUser, const QDateTime& mvalDate, const QString& strMVals,
-                    const QString& strFileName = QString());
+                    const QString& strFileName = QString(), const RecordSelection& selection = {});
     bool PrintCalProtocol(LinePrinter& printer);
     // Turns the page of `printer` to landscape when the dataset printout needs it (a line
     // of the list, or the table report's columns, wider than the portrait page) and the
@@ -55,21 +57,23 @@ public:
     // laid out.
     bool FitMValsPage(LinePrinter& printer, const QString& strDeviceName, const QString& strSerNo,
                       const QString& strUser, const QDateTime& mvalDate, const QString& strMVals,
-                      const QString& strFileName = QString());
+                      const QString& strFileName = QString(),
+                      const RecordSelection& selection = {});
 
 private:
     // Opens the printer the printouts go to; false when it cannot be started.
     bool OpenPrinter();
     bool StartPrintout(LinePrinter& printer);
     bool FitPage(const QString& strDeviceName, const QString& strSerNo, const QString& strUser,
-                 const QDateTime& mvalDate, const QString& strMVals);
+                 const QDateTime& mvalDate, const QString& strMVals, const QString& strNote);
     void CountLinesPerPage();
     short TableConfig(const QString& strDeviceName, QStringList& titles);
     bool PrintLine(QString text);
     bool PrintLines(const QStringList& lines);
     bool PrintTopLines();
     bool PrintMValsHeader(const QString& strDeviceName, const QString& strSerNo,
-                          const QString& strUser, const QDateTime& mvalDate);
+                          const QString& strUser, const QDateTime& mvalDate,
+                          const QString& strNote);
     bool PrintMValsTable(const QString& strDeviceName, const QString& strMVals);
     bool PrintTitleLine(const QStringList& strColHeaders, int intNum);
     bool PrintRecordLines(const QString& strMVals, int intNum);
@@ -81,7 +85,8 @@ private:
     PagePainter* ReportPainter(LinePrinter& printer) const;
     std::optional<ReportContent> MValsReport(const QString& strDeviceName, const QString& strSerNo,
                                              const QString& strUser, const QDateTime& mvalDate,
-                                             const QString& strMVals, const QString& strFileName);
+                                             const QString& strMVals, const QString& strFileName,
+                                             const QString& strNote);
     std::optional<ReportContent> ProtocolReport();
     // The time of printing, the picture and the signature choice.
     void CompleteReport(ReportContent& content);

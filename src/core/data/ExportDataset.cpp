@@ -12,16 +12,27 @@ ExportType ExportTypeFor(const QString& path) {
                : ExportType::Xls;
 }
 
+namespace {
+
+// The writer's records and header note for the export, forgotten when it ends.
+template <typename Writer>
+bool Write(Writer& writer, const MValSet& set, const QString& path, const WorkProgress& progress,
+           const RecordSelection& selection) {
+    writer.SetProgress(progress);
+    writer.SetSelectionNote(selection.Note());
+    const auto forget = qScopeGuard([&] {
+        writer.SetProgress({});
+        writer.SetSelectionNote(QString());
+    });
+    return writer.SetMVals(selection.Records(set.strMVals), set.strMeter, set.strSerNo, set.strUser,
+                           set.curDate, path);
+}
+
+} // namespace
+
 bool ExportDataset(Services& services, const MValSet& set, const QString& path,
-                   const WorkProgress& progress) {
-    if (ExportTypeFor(path) == ExportType::Xlsx) {
-        services.exportXlsx.SetProgress(progress);
-        const auto forget = qScopeGuard([&] { services.exportXlsx.SetProgress({}); });
-        return services.exportXlsx.SetMVals(set.strMVals, set.strMeter, set.strSerNo, set.strUser,
-                                            set.curDate, path);
-    }
-    services.exportExcel.SetProgress(progress);
-    const auto forget = qScopeGuard([&] { services.exportExcel.SetProgress({}); });
-    return services.exportExcel.SetMVals(set.strMVals, set.strMeter, set.strSerNo, set.strUser,
-                                         set.curDate, path);
+                   const WorkProgress& progress, const RecordSelection& selection) {
+    return ExportTypeFor(path) == ExportType::Xlsx
+               ? Write(services.exportXlsx, set, path, progress, selection)
+               : Write(services.exportExcel, set, path, progress, selection);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/WorkProgress.h"
+#include "data/RecordSelection.h"
 
 #include <QString>
 
@@ -20,5 +21,6 @@ ExportType ExportTypeFor(const QString& path);
 // Writes the dataset to `path` with the writer of ExportTypeFor(path); true on success.
 // The caller shows the failure message. `progress` is told how far the records are written;
 // when it answers false the export stops (false, nothing reported, the target as it was).
+// A selection writes only its records, in its order, and says so above the titles.
 bool ExportDataset(Services& services, const MValSet& set, const QString& path,
-                   const WorkProgress& progress = {});
+                   const WorkProgress& progress = {}, const RecordSelection& selection = {});

@@ -20,13 +20,18 @@ ExportLayout ExportLayoutFor(Services& services, const QString& strMeter) {
 }
 
 QStringList ExportHeaderLines(const QString& strMeter, const QString& strSerNo,
-                              const QString& strUser, const QDateTime& curDate) {
+                              const QString& strUser, const QDateTime& curDate,
+                              const QString& strSelection) {
     const QString blank = QStringLiteral(" ");
-    return {
+    QStringList lines{
         LoadResString(1063) + blank + strMeter,
         LoadResString(1064) + blank + strSerNo,
         LoadResString(1176) + blank + strUser,
         LoadResString(1049) + blank + ShortDateText(curDate.date()),
         LoadResString(1050) + blank + LongTimeText(curDate.time()),
     };
+    if (!strSelection.isEmpty()) {
+        lines << LoadResString(1644) + blank + strSelection;
+    }
+    return lines;
 }

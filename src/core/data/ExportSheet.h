@@ -21,9 +21,11 @@ struct ExportLayout {
 // The meter's dataset table layout (10 or 16 columns).
 ExportLayout ExportLayoutFor(Services& services, const QString& strMeter);
 
-// The header block of rows 2 to 6: meter, serial number, user, date and time of the import.
+// The header block of rows 2 to 6: meter, serial number, user, date and time of the import;
+// in row 7 the selection the records are, when `strSelection` is not empty.
 QStringList ExportHeaderLines(const QString& strMeter, const QString& strSerNo,
-                              const QString& strUser, const QDateTime& curDate);
+                              const QString& strUser, const QDateTime& curDate,
+                              const QString& strSelection = QString());
 
 // The sheet's rows, numbered from 1: the header block starts in row 2, the column titles
 // are in row 8, record k is in row 8 + k.

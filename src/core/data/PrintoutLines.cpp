@@ -76,13 +76,15 @@ QString FieldsLine(const QStringList& fields, int count) {
 }
 
 QStringList DatasetHeaderLines(const QString& strDeviceName, const QString& strSerNo,
-                               const QString& strUser, const QDateTime& mvalDate) {
-    return {LabelLine(1063, strDeviceName),
-            LabelLine(1064, strSerNo),
-            LabelLine(1176, strUser),
-            LabelLine(1049, ShortDateText(mvalDate.date())),
-            LabelLine(1050, LongTimeText(mvalDate.time())),
-            QString()};
+                               const QString& strUser, const QDateTime& mvalDate,
+                               const QString& strSelection) {
+    QStringList lines{LabelLine(1063, strDeviceName), LabelLine(1064, strSerNo),
+                      LabelLine(1176, strUser), LabelLine(1049, ShortDateText(mvalDate.date())),
+                      LabelLine(1050, LongTimeText(mvalDate.time()))};
+    if (!strSelection.isEmpty()) {
+        lines << LabelLine(1644, strSelection);
+    }
+    return lines << QString();
 }
 
 QStringList ProtocolHeaderLines(bool fPH, const QDateTime& printedAt, const QString& strMeter,

@@ -16,9 +16,11 @@ QString LabelLine(int labelString, const QString& value);
 // Indented: each of the first `count` fields followed by "; " (missing fields are empty).
 QString FieldsLine(const QStringList& fields, int count);
 
-// Meter, serial number, user, date and time of the dataset, then an empty line.
+// Meter, serial number, user, date and time of the dataset, the selection printed (when
+// `strSelection` is not empty: "41 enregistrements sur 300"), then an empty line.
 QStringList DatasetHeaderLines(const QString& strDeviceName, const QString& strSerNo,
-                               const QString& strUser, const QDateTime& mvalDate);
+                               const QString& strUser, const QDateTime& mvalDate,
+                               const QString& strSelection = QString());
 
 // Title, the time of printing, then meter, serial number and user of the protocol.
 QStringList ProtocolHeaderLines(bool fPH, const QDateTime& printedAt, const QString& strMeter,

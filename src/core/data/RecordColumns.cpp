@@ -42,6 +42,9 @@ RecordColumns RecordColumnsOf(const ExportLayout& layout) {
         columns.citation = kCitationColumn;
     }
     for (int c = 0; c < layout.count; ++c) {
+        if (columns.id < 0 && layout.titles.value(c) == QLatin1String("ID")) {
+            columns.id = c;
+        }
         if (layout.kinds.value(c) == kDecimalColumn) {
             columns.values.append(c);
         }

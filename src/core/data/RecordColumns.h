@@ -16,6 +16,7 @@ struct RecordColumns {
     QList<int> kinds;  // ColumnKind of each column
     int program = -1;  // the photometers name a method by program number...
     int citation = -1; // ...and citation form; a turbidimeter measures one parameter
+    int id = -1;       // the sample ID the user typed on the meter
     QList<int> values; // the measured values (real-number columns), in order
 
     bool IsNumeric(int column) const;

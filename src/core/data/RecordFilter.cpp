@@ -26,13 +26,14 @@ bool GroupLess(const QString& a, const QString& b) {
 } // namespace
 
 bool RecordFilter::IsEmpty() const {
-    return group.isEmpty() && from.isNull() && to.isNull() && state == State::Any && text.isEmpty();
+    return group.isEmpty() && from.isNull() && to.isNull() && state == State::Any &&
+           text.isEmpty() && id.isEmpty();
 }
 
 RecordFilterMatcher::RecordFilterMatcher(const RecordFilter& filter, const RecordColumns& columns)
     : m_filter(filter), m_groupColumn(columns.GroupColumn()),
       m_stateColumn(columns.values.isEmpty() ? -1 : columns.StateOf(columns.values.front())),
-      m_count(std::min(columns.count, kMaxFields)) {}
+      m_idColumn(columns.id), m_count(std::min(columns.count, kMaxFields)) {}
 
 bool RecordFilterMatcher::Matches(QStringView line) const {
     std::array<QStringView, kMaxFields> fields;
@@ -55,6 +56,11 @@ bool RecordFilterMatcher::Matches(QStringView line) const {
         if (m_filter.state == RecordFilter::State::Ok ? !ok : (ok || state.isEmpty())) {
             return false;
         }
+    }
+    if (!m_filter.id.isEmpty() &&
+        (m_idColumn < 0 || m_idColumn >= m_count ||
+         !fields[size_t(m_idColumn)].contains(m_filter.id, Qt::CaseInsensitive))) {
+        return false;
     }
     if (m_filter.text.isEmpty()) {
         return true;

@@ -17,6 +17,7 @@ struct RecordFilter {
     QDate from, to; // the records' dates, both ends included; null: open
     State state = State::Any; // the state of the first value: "OK", or anything else but empty
     QString text;             // found in any field, whatever the letter case; empty: any
+    QString id;               // found in the sample ID, whatever the letter case; empty: any
 
     bool IsEmpty() const;
     bool operator==(const RecordFilter&) const = default;
@@ -33,6 +34,7 @@ private:
     RecordFilter m_filter;
     int m_groupColumn = -1;
     int m_stateColumn = -1;
+    int m_idColumn = -1;
     int m_count = 0;
 };
 

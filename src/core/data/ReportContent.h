@@ -9,6 +9,7 @@
 struct ReportField {
     QString label; // with its colon, from the string table
     QString value;
+    bool ownLine = false; // alone on its header line, as wide as the page: never cut
 };
 
 struct ReportColumn {

@@ -97,7 +97,7 @@ std::optional<ReportContent> TurbidityContent(CCalProtocol& protocol) {
 ReportContent DatasetReportContent(const QString& strDeviceName, const QString& strSerNo,
                                    const QString& strUser, const QDateTime& mvalDate,
                                    const QString& strFileName, const QList<ReportColumn>& columns,
-                                   QList<QStringList> rows) {
+                                   QList<QStringList> rows, const QString& strSelection) {
     ReportContent content;
     const QString date = ShortDateText(mvalDate.date());
     content.documentTitle = DocumentTitle(LoadResString(1614), strDeviceName, strSerNo, date);
@@ -105,6 +105,9 @@ ReportContent DatasetReportContent(const QString& strDeviceName, const QString& 
                       Field(1049, date), Field(1050, LongTimeText(mvalDate.time()))};
     if (!strFileName.isEmpty()) {
         content.header << Field(1615, strFileName);
+    }
+    if (!strSelection.isEmpty()) {
+        content.header << ReportField{LoadResString(1644), strSelection, true};
     }
     content.columns = columns;
     content.rows = std::move(rows);

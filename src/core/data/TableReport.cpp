@@ -36,6 +36,33 @@ QString FieldText(const ReportField& field) {
     return field.label + QLatin1Char(' ') + field.value;
 }
 
+// Where a header field goes: three to a line, a field of its own line alone on it.
+struct HeaderCell {
+    int line = 0;
+    int column = 0;
+    int span = 1;
+};
+
+QList<HeaderCell> HeaderCells(const QList<ReportField>& header) {
+    QList<HeaderCell> cells;
+    int line = 0;
+    int column = 0;
+    for (const ReportField& field : header) {
+        if (field.ownLine && column > 0) {
+            ++line;
+            column = 0;
+        }
+        const int span = field.ownLine ? kFieldsPerHeaderLine : 1;
+        cells << HeaderCell{line, column, span};
+        column += span;
+        if (column >= kFieldsPerHeaderLine) {
+            ++line;
+            column = 0;
+        }
+    }
+    return cells;
+}
+
 QString ProgramText() {
     const QString version = QCoreApplication::applicationVersion();
     return version.isEmpty() ? QStringLiteral("Mervex") : QStringLiteral("Mervex ") + version;
@@ -127,8 +154,8 @@ void TableReport::MakeBands() {
 }
 
 double TableReport::TopHeight(bool firstPage) const {
-    const auto headerLines =
-        (m_content.header.size() + kFieldsPerHeaderLine - 1) / kFieldsPerHeaderLine;
+    const QList<HeaderCell> cells = HeaderCells(m_content.header);
+    const int headerLines = cells.isEmpty() ? 0 : cells.last().line + 1;
     double lines = static_cast<double>(headerLines) + kBlockSpace;
     if (firstPage) {
         if (!m_content.picturePath.isEmpty()) {
@@ -231,11 +258,13 @@ void TableReport::PaintPage(int index) {
 double TableReport::PaintHeader(double y) {
     m_painter.SetFont(m_fontSize, false);
     const double cell = m_painter.PrintableWidth() / kFieldsPerHeaderLine;
+    const QList<HeaderCell> cells = HeaderCells(m_content.header);
     for (qsizetype i = 0; i < m_content.header.size(); ++i) {
-        const double x = static_cast<double>(i % kFieldsPerHeaderLine) * cell;
-        const double top = y + static_cast<double>(i / kFieldsPerHeaderLine) * m_lineHeight;
-        m_painter.DrawText(x, top, cell, PagePainter::Align::Left,
-                           Elided(FieldText(m_content.header[i]), cell - m_gap));
+        const double x = static_cast<double>(cells[i].column) * cell;
+        const double top = y + static_cast<double>(cells[i].line) * m_lineHeight;
+        const double width = static_cast<double>(cells[i].span) * cell;
+        m_painter.DrawText(x, top, width, PagePainter::Align::Left,
+                           Elided(FieldText(m_content.header[i]), width - m_gap));
     }
     return y + TopHeight(false);
 }

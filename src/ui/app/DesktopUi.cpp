@@ -18,6 +18,7 @@
 #include <QPrintPreviewWidget>
 #include <QScreen>
 #include <QToolBar>
+#include <algorithm>
 
 namespace {
 
@@ -122,7 +123,7 @@ void AddPreviewChoice(QPrintPreviewDialog& dialog, const PrintRequest& request) 
     if (!request.setOptions || !bar || !preview) {
         return;
     }
-    auto* choice = new PrintOptionsBox(request.options, bar);
+    auto* choice = new PrintOptionsBox(request.options, bar, request.shownChoice);
     bar->addSeparator();
     bar->addWidget(choice);
     QObject::connect(choice, &PrintOptionsBox::Changed, preview,
@@ -228,7 +229,7 @@ std::unique_ptr<LinePrinter> DesktopUi::PrintDialog(const PrintRequest& request)
                           QAbstractPrintDialog::PrintShowPageSize);
         PrintOptionsBox* choice = nullptr;
         if (request.setOptions) {
-            choice = new PrintOptionsBox(request.options, &dialog);
+            choice = new PrintOptionsBox(request.options, &dialog, request.shownChoice);
             dialog.setOptionTabs({choice});
         }
         if (dialog.exec() != QDialog::Accepted) {
@@ -244,9 +245,19 @@ std::unique_ptr<LinePrinter> DesktopUi::PrintDialog(const PrintRequest& request)
 void DesktopUi::PrintPreview(const PrintRequest& request) {
     std::unique_ptr<QPrinter> printer = LaidOutPrinter(request);
     QPrintPreviewDialog dialog(printer.get(), Owner());
-    // Large enough to read a page; Qt's own default shows a thumbnail.
+    AddPreviewChoice(dialog, request);
+    // Large enough to read a page (Qt's own default shows a thumbnail), and wide enough for
+    // the tool bar where the screen allows: a choice behind the bar's overflow button is
+    // one nobody finds.
     if (const QScreen* screen = dialog.screen()) {
-        dialog.resize(screen->availableGeometry().size() * 3 / 4);
+        const QSize available = screen->availableGeometry().size();
+        QSize size = available * 3 / 4;
+        if (const auto* bar = dialog.findChild<QToolBar*>()) {
+            size.setWidth(std::min(
+                available.width(),
+                std::max(size.width(), bar->sizeHint().width() + bar->fontMetrics().height() * 2)));
+        }
+        dialog.resize(size);
     }
     // The preview's pages and a printout started from it take the same path.
     auto* view = dialog.findChild<QGraphicsView*>();
@@ -258,6 +269,5 @@ void DesktopUi::PrintPreview(const PrintRequest& request) {
                          SystemLinePrinter lines(*target);
                          request.print(lines);
                      });
-    AddPreviewChoice(dialog, request);
     dialog.exec();
 }

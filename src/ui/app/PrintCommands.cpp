@@ -3,6 +3,7 @@
 #include "app/ErrorTrap.h"
 #include "app/Services.h"
 #include "app/StringTable.h"
+#include "data/AskShownRows.h"
 #include "print/PdfLinePrinter.h"
 #include "print/PrinterFactories.h"
 #include "ui/app/StatusMessage.h"
@@ -19,6 +20,10 @@ PrintRequest RequestFor(Services& services, const Printout& printout) {
     request.fitPage = printout.fitPage;
     request.print = printout.print;
     request.options = services.print.Options();
+    if (!printout.shown.IsWhole()) {
+        request.shownChoice =
+            LoadResString(1646).arg(printout.shown.Count()).arg(printout.shown.Total());
+    }
     // The choice holds for the printouts that follow and for the user's next session.
     request.setOptions = [&services](const PrintOptions& options) {
         services.print.SetOptions(options);
@@ -52,6 +57,16 @@ void PreviewPrintout(Services& services, const Printout& printout) {
 }
 
 std::optional<QString> ExportPdf(Services& services, const Printout& printout) {
+    PrintOptions options = services.print.Options();
+    const std::optional<RecordSelection> rows =
+        AskShownRows(services.ui, printout.shown, options.shownOnly);
+    if (!rows) {
+        return std::nullopt;
+    }
+    if (!printout.shown.IsWhole()) {
+        options.shownOnly = !rows->IsWhole();
+        services.print.SetOptions(options);
+    }
     FileDialogRequest request;
     request.title = LoadResString(1112);
     request.filter = LoadResString(1266) + QStringLiteral(" (*.pdf)|*.pdf");

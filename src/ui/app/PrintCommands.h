@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/Ui.h"
+#include "data/RecordSelection.h"
 
 #include <QString>
 #include <functional>
@@ -11,11 +12,14 @@ class QWidget;
 class Services;
 
 // What a window prints beside its quick print: how its printout lays out the page, how
-// it prints on a printer, and the name a PDF of it is proposed under.
+// it prints on a printer, and the name a PDF of it is proposed under. `shown`: the rows
+// of the window's filtered or sorted table, offered as the choice "only the rows shown"
+// (PrintOptions::shownOnly, which `print` follows); the whole dataset: no such choice.
 struct Printout {
     std::function<bool(LinePrinter&)> fitPage; // empty: the portrait page stays
     std::function<bool(LinePrinter&)> print;
     QString pdfName;
+    RecordSelection shown;
 };
 
 // "Imprimer…": Qt's print dialog over the printer of the quick print, then the printout
@@ -24,7 +28,9 @@ bool PrintWithDialog(Services& services, const Printout& printout);
 // "Aperçu avant impression": the pages the printout puts on that printer, printable from
 // there.
 void PreviewPrintout(Services& services, const Printout& printout);
-// "Exporter en PDF…": the save dialog, then the printout into the chosen file on the
+// "Exporter en PDF…": for a filtered or sorted table the question whether only the rows
+// shown are printed (the answer becomes the printouts' choice), the save dialog, then the
+// printout into the chosen file on the
 // locale's paper, its page turned as the quick print turns it. The file is replaced only
 // by a complete printout; "Erreur lors de l'exportation!" otherwise. The file written, or
 // nothing.

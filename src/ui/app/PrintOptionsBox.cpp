@@ -7,7 +7,9 @@
 #include <QHBoxLayout>
 #include <QLabel>
 
-PrintOptionsBox::PrintOptionsBox(const PrintOptions& options, QWidget* parent) : QWidget(parent) {
+PrintOptionsBox::PrintOptionsBox(const PrintOptions& options, QWidget* parent,
+                                 const QString& shownChoice)
+    : QWidget(parent), m_shownOnly(options.shownOnly) {
     setObjectName(QStringLiteral("frmPrintOptions"));
     setWindowTitle(LoadResString(1624)); // the print dialog's tab
     auto* label = new QLabel(LoadResString(1618), this);
@@ -25,6 +27,12 @@ PrintOptionsBox::PrintOptionsBox(const PrintOptions& options, QWidget* parent) :
     layout->addWidget(label);
     layout->addWidget(cboPrintLayout);
     layout->addWidget(chkPrintSignature);
+    if (!shownChoice.isEmpty()) {
+        chkPrintShownOnly = new QCheckBox(shownChoice, this);
+        chkPrintShownOnly->setObjectName(QStringLiteral("chkPrintShownOnly"));
+        chkPrintShownOnly->setChecked(options.shownOnly);
+        layout->addWidget(chkPrintShownOnly);
+    }
     layout->addStretch(1);
     const auto changed = [this] {
         chkPrintSignature->setEnabled(Options().layout == PrintLayout::Table);
@@ -32,11 +40,15 @@ PrintOptionsBox::PrintOptionsBox(const PrintOptions& options, QWidget* parent) :
     };
     connect(cboPrintLayout, &QComboBox::currentIndexChanged, this, changed);
     connect(chkPrintSignature, &QCheckBox::toggled, this, changed);
+    if (chkPrintShownOnly) {
+        connect(chkPrintShownOnly, &QCheckBox::toggled, this, changed);
+    }
 }
 
 PrintOptions PrintOptionsBox::Options() const {
     PrintOptions options;
     options.layout = static_cast<PrintLayout>(cboPrintLayout->currentData().toInt());
     options.signature = chkPrintSignature->isChecked();
+    options.shownOnly = chkPrintShownOnly ? chkPrintShownOnly->isChecked() : m_shownOnly;
     return options;
 }

@@ -115,6 +115,13 @@ QList<QStringView> MValTableProxy::ShownLines() const {
     return shown;
 }
 
+RecordSelection MValTableProxy::Shown() const {
+    if (m_filter.IsEmpty() && m_sortColumn < 0) {
+        return {};
+    }
+    return {RecordCount() == 0 ? std::vector<int>() : m_rows, RecordCount()};
+}
+
 int MValTableProxy::SourceRow(int row) const {
     return row >= 0 && size_t(row) < m_rows.size() ? m_rows[size_t(row)] : -1;
 }

@@ -3,6 +3,7 @@
 #include "data/ColumnSortKeys.h"
 #include "data/RecordColumns.h"
 #include "data/RecordFilter.h"
+#include "data/RecordSelection.h"
 
 #include <QAbstractProxyModel>
 #include <optional>
@@ -32,6 +33,9 @@ public:
     int ShownCount() const;  // the records the filter lets through
     // The shown records' lines in the view's order.
     QList<QStringView> ShownLines() const;
+    // The shown records as what a printout or an export takes: the whole dataset while the
+    // table shows every record in the meter's order.
+    RecordSelection Shown() const;
     // The model row of a view row, -1 outside.
     int SourceRow(int row) const;
 

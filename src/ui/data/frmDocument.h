@@ -131,6 +131,9 @@ private:
     // (frmDocumentPrint.cpp).
     void AddPrintEntries();
     std::optional<Printout> DatasetPrintout();
+    // The records a printout takes of the table's `shown` rows, as the printouts' choice
+    // "only the rows shown" says.
+    RecordSelection PrintedRecords(const RecordSelection& shown) const;
     void Import();
     void Export();
     // Hands the dataset to an open graph view; an empty one when the table is empty.

@@ -4,12 +4,15 @@
 #include "app/Services.h"
 #include "app/StringTable.h"
 #include "data/AskAndPrint.h"
+#include "data/AskShownRows.h"
 #include "data/ExportDataset.h"
 #include "ui/app/LargeFileTask.h"
 #include "ui/app/MainFrame.h"
 #include "ui/app/MeterTask.h"
 #include "ui/app/StatusMessage.h"
 #include "ui/archive/DatasetArchiving.h"
+#include "ui/data/DatasetTableTools.h"
+#include "ui/data/MValTableProxy.h"
 #include "ui/data/frmDocument.h"
 #include "ui/dialogs/frmWait.h"
 
@@ -201,7 +204,8 @@ bool frmDocument::PrintDocument() {
     bool printed = false;
     const bool result = AskAndPrint(m_services, [&] {
         printed = m_services.print.PrintMVals(m_mvals.strMeter, m_mvals.strSerNo, m_mvals.strUser,
-                                              m_mvals.curDate, m_mvals.strMVals, m_strFilePath);
+                                              m_mvals.curDate, m_mvals.strMVals, m_strFilePath,
+                                              PrintedRecords(m_tools->Proxy().Shown()));
         return printed;
     });
     if (printed) {
@@ -219,6 +223,12 @@ void frmDocument::Export() {
         ReportNoDataset();
         return;
     }
+    // A spreadsheet is data for other programs: the whole dataset unless the user says so.
+    const std::optional<RecordSelection> records =
+        AskShownRows(m_services.ui, m_tools->Proxy().Shown(), false);
+    if (!records) {
+        return;
+    }
     // The workbook first; the legacy worksheet stays for programs that need it.
     FileDialogRequest request =
         SaveAsRequest(FileKind::Spreadsheet, 1246, QStringLiteral("xlsx"), ProposedName());
@@ -231,7 +241,7 @@ void frmDocument::Export() {
     // it is, and its save question comes first).
     LargeFileTask task(m_services, this, 1571, *path, IsLarge(m_mvals));
     const bool exported = task.Run([&](const WorkProgress& progress) {
-        return ExportDataset(m_services, m_mvals, *path, progress);
+        return ExportDataset(m_services, m_mvals, *path, progress, *records);
     });
     if (task.Stopped()) {
         ShowStoppedMessage(this, 1573, *path);

@@ -1,5 +1,7 @@
 // The document's printing beside the quick print: print dialog, preview and PDF export.
 #include "app/Services.h"
+#include "ui/data/DatasetTableTools.h"
+#include "ui/data/MValTableProxy.h"
 #include "ui/data/frmDocument.h"
 
 #include <QAction>
@@ -22,16 +24,22 @@ std::optional<Printout> frmDocument::DatasetPrintout() {
         return std::nullopt;
     }
     Printout printout;
-    printout.fitPage = [this](LinePrinter& printer) {
+    printout.shown = m_tools->Proxy().Shown();
+    // The choice is read when the pages are made: the dialog and the preview change it.
+    printout.fitPage = [this, shown = printout.shown](LinePrinter& printer) {
         return m_services.print.FitMValsPage(printer, m_mvals.strMeter, m_mvals.strSerNo,
                                              m_mvals.strUser, m_mvals.curDate, m_mvals.strMVals,
-                                             m_strFilePath);
+                                             m_strFilePath, PrintedRecords(shown));
     };
-    printout.print = [this](LinePrinter& printer) {
+    printout.print = [this, shown = printout.shown](LinePrinter& printer) {
         return m_services.print.PrintMVals(printer, m_mvals.strMeter, m_mvals.strSerNo,
                                            m_mvals.strUser, m_mvals.curDate, m_mvals.strMVals,
-                                           m_strFilePath);
+                                           m_strFilePath, PrintedRecords(shown));
     };
     printout.pdfName = ProposedName();
     return printout;
+}
+
+RecordSelection frmDocument::PrintedRecords(const RecordSelection& shown) const {
+    return m_services.print.Options().shownOnly ? shown : RecordSelection();
 }

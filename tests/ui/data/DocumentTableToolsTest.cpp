@@ -1,4 +1,6 @@
 #include "UiFixture.h"
+#include "support/RecordingPrinter.h"
+#include "support/WorkbookReader.h"
 #include "ui/data/DatasetFilterBar.h"
 #include "ui/data/DatasetTableTools.h"
 #include "ui/data/MValTableProxy.h"
@@ -160,4 +162,87 @@ TEST_F(DocumentTableTools, StatisticsFollowTheFilter) {
     EXPECT_EQ(stats->Rows()[0].program, QStringLiteral("310"));
     stats->CopyStatistics();
     EXPECT_TRUE(QApplication::clipboard()->text().startsWith(QStringLiteral("Programme\tNom")));
+}
+
+TEST_F(DocumentTableTools, PrintAndExportOfAFilteredSortedTableOfferOnlyTheRowsShown) {
+    auto log = std::make_shared<PrinterLog>();
+    f.main->services().print.SetPrinterFactory(std::make_unique<RecordingPrinterFactory>(log));
+    Tools().Find();
+    Tools().FilterBar().cboProgram->setCurrentIndex(2); // 320: records 1, 3 and 4
+    ClickTitle(kValue1);
+    ASSERT_EQ(Numbers(), (QStringList{"1", "4", "3"}));
+    // The record numbers of a printout's record lines, in their order.
+    const auto printed = [&] {
+        QStringList numbers;
+        for (const QString& line : log->documents.last().AllLines()) {
+            const QString first = line.trimmed().section(QLatin1Char(';'), 0, 0);
+            bool number = false;
+            first.toInt(&number);
+            if (number && line.count(QLatin1Char(';')) > 10) {
+                numbers << first;
+            }
+        }
+        return numbers;
+    };
+    const QString selectionLine = QStringLiteral("Sélection: 3 enregistrements sur 4");
+
+    // The print dialog offers the choice, on; the printout is what the table shows.
+    QString choice;
+    f.ui.onPrintDialog = [&](const PrintRequest& request) {
+        choice = request.shownChoice;
+        EXPECT_TRUE(request.options.shownOnly);
+        return NewRecordingPrinter(log, QStringLiteral("Choisie"));
+    };
+    Doc().findChild<QAction*>(QStringLiteral("mnuFilePrintTo"))->trigger();
+    EXPECT_EQ(choice, QStringLiteral("Seulement les &lignes affichées (3 sur 4)"));
+    EXPECT_EQ(printed(), (QStringList{"1", "4", "3"}));
+    EXPECT_TRUE(log->documents.last().AllLines().join('|').contains(selectionLine));
+
+    // Turned off, the whole dataset in the meter's order, as the later quick print.
+    f.ui.onPrintDialog = [&](const PrintRequest& request) {
+        PrintOptions options = request.options;
+        options.shownOnly = false;
+        request.setOptions(options);
+        return NewRecordingPrinter(log, QStringLiteral("Choisie"));
+    };
+    Doc().findChild<QAction*>(QStringLiteral("mnuFilePrintTo"))->trigger();
+    EXPECT_EQ(printed(), (QStringList{"1", "2", "3", "4"}));
+    EXPECT_FALSE(log->documents.last().AllLines().join('|').contains(QStringLiteral("Sélection")));
+    f.main->services().print.SetOptions({});
+
+    // The spreadsheet asks, proposing the whole dataset; Yes writes the rows shown.
+    TempDir dir;
+    const QString path = dir.file(QStringLiteral("shown.xlsx"));
+    f.ui.Clear();
+    f.ui.messageAnswers = {MsgResult::Yes};
+    f.ui.dialogAnswers = {path};
+    f.ShownItem("mnuExport")->trigger();
+    ASSERT_EQ(f.ui.messages.size(), 1);
+    EXPECT_EQ(f.ui.messages[0].text,
+              QStringLiteral("Le tableau est filtré ou trié: il affiche 3 enregistrements sur 4. "
+                             "Ne prendre que les lignes affichées, dans l'ordre du tableau?"));
+    EXPECT_EQ(f.ui.messages[0].buttons, MsgButtons::YesNoCancel);
+    EXPECT_EQ(f.ui.messages[0].defaultButton, MsgResult::No);
+    WorkbookSheet sheet = ReadWorkbook(path);
+    EXPECT_EQ(sheet.cells.value({7, 1}).value.toString(), selectionLine);
+    QList<int> rows;
+    for (int r = 9; r <= sheet.rows; ++r) {
+        rows << sheet.cells.value({r, 1}).value.toInt();
+    }
+    EXPECT_EQ(rows, (QList<int>{1, 4, 3}));
+    // No: every record; Cancel: nothing asked further, nothing written.
+    f.ui.Clear();
+    f.ui.messageAnswers = {MsgResult::No};
+    f.ui.dialogAnswers = {path};
+    f.ShownItem("mnuExport")->trigger();
+    sheet = ReadWorkbook(path);
+    EXPECT_EQ(sheet.rows, 8 + 4);
+    EXPECT_FALSE(sheet.cells.contains({7, 1}));
+    f.ui.Clear();
+    f.ui.messageAnswers = {MsgResult::Cancel, MsgResult::Cancel};
+    f.ShownItem("mnuExport")->trigger();
+    Doc().findChild<QAction*>(QStringLiteral("mnuFileExportPdf"))->trigger();
+    EXPECT_EQ(f.ui.messages.size(), 2);
+    EXPECT_EQ(f.ui.messages[1].defaultButton, MsgResult::Yes) << "a PDF is a printout";
+    EXPECT_TRUE(f.ui.dialogs.isEmpty());
 }

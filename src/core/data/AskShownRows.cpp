@@ -1,0 +1,21 @@
+#include "data/AskShownRows.h"
+
+#include "app/StringTable.h"
+#include "app/Ui.h"
+
+std::optional<RecordSelection> AskShownRows(Ui& ui, const RecordSelection& shown,
+                                            bool preferShown) {
+    if (shown.IsWhole()) {
+        return shown;
+    }
+    switch (ui.Message(LoadResString(1647).arg(shown.Count()).arg(shown.Total()),
+                       LoadResString(1648), MsgIcon::Question, MsgButtons::YesNoCancel,
+                       preferShown ? MsgResult::Yes : MsgResult::No)) {
+    case MsgResult::Yes:
+        return shown;
+    case MsgResult::No:
+        return RecordSelection();
+    default:
+        return std::nullopt;
+    }
+}
