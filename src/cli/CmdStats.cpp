@@ -93,11 +93,10 @@ int RunStats(CliContext& ctx, const QStringList& args) {
 
 const CliRegistration reg({QStringLiteral("stats"),
                            QStringLiteral("stats IN.csv [--column N] [--ok-only]\n"
-                                          "    statistics of a value column (N as numbered in "
-                                          "the table, default the first value)\n"
-                                          "    per program or unit, tab-separated; flagged "
-                                          "values counted apart, or left out\n"
-                                          "    with --ok-only"),
+                                          "    statistics of a value column (N as numbered in\n"
+                                          "    the table, default the first value) per program\n"
+                                          "    or unit, tab-separated; flagged values counted\n"
+                                          "    apart, or left out with --ok-only"),
                            &RunStats});
 
 } // namespace
