@@ -8,38 +8,63 @@
 #include "data/ValueStatistics.h"
 
 #include <QTextStream>
+#include <optional>
 
 namespace {
 
 // Scripts read the figures back: "." and enough digits to agree with any reader.
 constexpr int kSignificantDigits = 10;
 
-// The column given by --column N (1-based, as numbered in the table), else the first value.
-std::optional<int> ChosenColumn(const QStringList& args, const RecordColumns& columns) {
-    if (args.size() == 1) {
-        return columns.values.isEmpty() ? std::nullopt : std::optional<int>(columns.values[0]);
-    }
-    bool ok = false;
-    const int n = args[2].toInt(&ok);
-    if (args.size() != 3 || args[1] != QLatin1String("--column") || !ok || n < 1 ||
-        n > columns.count) {
+struct StatsOptions {
+    QString file;
+    int column = 0; // --column N, 1-based; 0: the first value column
+    bool okOnly = false;
+};
+
+// IN.csv, then --column N and --ok-only in any order, each at most once.
+std::optional<StatsOptions> ParseStats(const QStringList& args) {
+    if (args.isEmpty()) {
         return std::nullopt;
     }
-    return n - 1;
+    StatsOptions options{args[0]};
+    for (qsizetype i = 1; i < args.size(); ++i) {
+        if (args[i] == QLatin1String("--ok-only") && !options.okOnly) {
+            options.okOnly = true;
+        } else if (args[i] == QLatin1String("--column") && options.column == 0 &&
+                   i + 1 < args.size()) {
+            bool ok = false;
+            options.column = args[++i].toInt(&ok);
+            if (!ok || options.column < 1) {
+                return std::nullopt;
+            }
+        } else {
+            return std::nullopt;
+        }
+    }
+    return options;
+}
+
+// The chosen column (0-based), else the first value column; none outside the layout.
+std::optional<int> ChosenColumn(const StatsOptions& options, const RecordColumns& columns) {
+    if (options.column == 0) {
+        return columns.values.isEmpty() ? std::nullopt : std::optional<int>(columns.values[0]);
+    }
+    return options.column <= columns.count ? std::optional<int>(options.column - 1) : std::nullopt;
 }
 
 int RunStats(CliContext& ctx, const QStringList& args) {
-    if (args.size() != 1 && args.size() != 3) {
+    const std::optional<StatsOptions> options = ParseStats(args);
+    if (!options) {
         return UsageError(ctx, QStringLiteral("stats"));
     }
     Services& services = ctx.services();
     MValSet set;
-    if (!ReadDatasetFile(ctx, args[0], set)) {
+    if (!ReadDatasetFile(ctx, options->file, set)) {
         return kExitFailure;
     }
     const ExportLayout layout = ExportLayoutFor(services, set.strMeter);
     const RecordColumns columns = RecordColumnsOf(layout);
-    const std::optional<int> column = ChosenColumn(args, columns);
+    const std::optional<int> column = ChosenColumn(*options, columns);
     if (!column) {
         return UsageError(ctx, QStringLiteral("stats"));
     }
@@ -50,7 +75,8 @@ int RunStats(CliContext& ctx, const QStringList& args) {
         lines.append(line);
     }
     const QList<StatisticsRow> rows =
-        ValueStatistics(lines, columns, *column, layout.titles.value(*column));
+        ValueStatistics(lines, columns, *column, layout.titles.value(*column),
+                        options->okOnly ? StatisticsValues::OkOnly : StatisticsValues::All);
     const QChar tab = QLatin1Char('\t');
     ctx.out << StatisticsTitles().join(tab) << "\n";
     for (const StatisticsRow& row : rows) {
@@ -66,9 +92,11 @@ int RunStats(CliContext& ctx, const QStringList& args) {
 }
 
 const CliRegistration reg({QStringLiteral("stats"),
-                           QStringLiteral("stats IN.csv [--column N]   statistics of a value "
-                                          "column (N as numbered in the table, default the "
-                                          "first value) per program or unit, tab-separated"),
+                           QStringLiteral("stats IN.csv [--column N] [--ok-only]\n"
+                                          "    statistics of a value column (N as numbered in\n"
+                                          "    the table, default the first value) per program\n"
+                                          "    or unit, tab-separated; flagged values counted\n"
+                                          "    apart, or left out with --ok-only"),
                            &RunStats});
 
 } // namespace

@@ -48,12 +48,15 @@ void SortByTime(GraphSeries& series) {
     });
     QList<QPointF> points;
     QList<int> rows;
+    QList<bool> flagged;
     for (const qsizetype i : order) {
         points.append(series.points[i]);
         rows.append(series.rows[i]);
+        flagged.append(series.flagged[i]);
     }
     series.points = points;
     series.rows = rows;
+    series.flagged = flagged;
 }
 
 void ScaleAxes(DatasetGraph& graph) {
@@ -112,33 +115,44 @@ DatasetGraph MakeDatasetGraph(std::span<const QStringView> lines, const ExportLa
     graph.title = layout.titles.value(column);
     const RecordColumns columns = RecordColumnsOf(layout);
     const int unitColumn = columns.UnitOf(column);
+    const int stateColumn = columns.StateOf(column);
     QMap<QString, GraphSeries> series;
     std::array<QStringView, kExportMaxColumns> views;
     const std::span<QStringView> fields(views.data(), size_t(layout.count));
     for (size_t row = 0; row < lines.size(); ++row) {
         SplitRecordLine(lines[row], fields);
+        if (fields[column].trimmed().isEmpty()) {
+            continue;
+        }
+        GraphSeries& s = series[SeriesName(fields, columns, unitColumn)];
         const std::optional<double> value = FieldNumber(fields[column], false);
         const std::optional<QDate> date = RecordDate(fields[kDateColumn].trimmed());
         const std::optional<QTime> time = RecordTime(fields[kTimeColumn].trimmed());
         if (!value || !date || !time) {
+            ++s.skipped;
             ++graph.skipped;
             continue;
         }
-        GraphSeries& s = series[SeriesName(fields, columns, unitColumn)];
         s.points.append(QPointF(RecordClockSeconds(*date, *time), *value));
         s.rows.append(int(row));
+        s.flagged.append(stateColumn >= 0 &&
+                         ValueStateOf(fields[stateColumn]) == ValueState::Flagged);
         if (s.points.size() == 1 && unitColumn >= 0) {
             s.unit = fields[unitColumn].trimmed().toString();
         }
     }
-    if (series.isEmpty()) {
-        return graph;
-    }
     for (auto it = series.begin(); it != series.end(); ++it) {
+        // A method without any point has nothing to draw; its records stay in `skipped`.
+        if (it.value().points.isEmpty()) {
+            continue;
+        }
         GraphSeries s = it.value();
         s.name = it.key().isEmpty() ? graph.title : it.key();
         SortByTime(s);
         graph.series.append(s);
+    }
+    if (graph.series.isEmpty()) {
+        return graph;
     }
     return PartOfGraph(graph, {});
 }
@@ -146,14 +160,22 @@ DatasetGraph MakeDatasetGraph(std::span<const QStringView> lines, const ExportLa
 DatasetGraph PartOfGraph(const DatasetGraph& graph, const QList<bool>& shown) {
     DatasetGraph part = graph;
     part.series.clear();
+    part.flagged = 0;
+    qsizetype skipped = 0;
     QStringList units;
     for (qsizetype i = 0; i < graph.series.size(); ++i) {
         if (shown.value(i, true)) {
-            part.series.append(graph.series[i]);
-            if (!units.contains(graph.series[i].unit)) {
-                units.append(graph.series[i].unit);
+            const GraphSeries& s = graph.series[i];
+            part.series.append(s);
+            part.flagged += s.FlaggedCount();
+            skipped += s.skipped;
+            if (!units.contains(s.unit)) {
+                units.append(s.unit);
             }
         }
+    }
+    if (part.series.size() < graph.series.size()) {
+        part.skipped = skipped;
     }
     part.unit = units.size() == 1 ? units[0] : QString();
     if (!part.IsEmpty()) {

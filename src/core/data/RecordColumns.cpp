@@ -52,6 +52,14 @@ RecordColumns RecordColumnsOf(const ExportLayout& layout) {
     return columns;
 }
 
+ValueState ValueStateOf(QStringView stateField) {
+    const QStringView state = stateField.trimmed();
+    if (state.isEmpty()) {
+        return ValueState::None;
+    }
+    return state == QLatin1String("OK") ? ValueState::Ok : ValueState::Flagged;
+}
+
 QStringView RecordField(QStringView line, int column) {
     qsizetype start = 0;
     for (int c = 0; c < column; ++c) {

@@ -9,7 +9,6 @@
 namespace {
 
 constexpr int kMaxFields = 16;
-const QString kOk = QStringLiteral("OK");
 
 // Program numbers in numeric order ("95" before "320"), anything else after them by text.
 bool GroupLess(const QString& a, const QString& b) {
@@ -50,10 +49,11 @@ bool RecordFilterMatcher::Matches(QStringView line) const {
         }
     }
     if (m_filter.state != RecordFilter::State::Any) {
-        const QStringView state =
-            m_stateColumn >= 0 ? fields[size_t(m_stateColumn)].trimmed() : QStringView();
-        const bool ok = state == kOk;
-        if (m_filter.state == RecordFilter::State::Ok ? !ok : (ok || state.isEmpty())) {
+        const ValueState state =
+            ValueStateOf(m_stateColumn >= 0 ? fields[size_t(m_stateColumn)] : QStringView());
+        const ValueState wanted =
+            m_filter.state == RecordFilter::State::Ok ? ValueState::Ok : ValueState::Flagged;
+        if (state != wanted) {
             return false;
         }
     }

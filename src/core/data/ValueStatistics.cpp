@@ -13,11 +13,11 @@
 namespace {
 
 constexpr int kMaxFields = 16;
-constexpr int kFirstTitle = 1707;
-constexpr int kLastTitle = 1718;
+// The table's titles: program, name, unit, n, of which flagged, mean, sd, CV, minimum,
+// maximum, non-numeric, first and last date.
+constexpr std::array kTitles = {1707, 1708, 1709, 1710, 1635, 1711, 1712,
+                                1713, 1714, 1715, 1716, 1717, 1718};
 
-// Welford's running mean and sum of squared deviations: exact enough for a million values
-// of very different size, where the sum of squares would cancel.
 constexpr qint64 kSecondsPerDay = 86400;
 
 QDateTime DateTimeOf(qint64 seconds) {
@@ -28,14 +28,17 @@ QDateTime DateTimeOf(qint64 seconds) {
                      QTime(0, 0).addSecs(int(seconds % kSecondsPerDay)));
 }
 
+// Welford's running mean and sum of squared deviations: exact enough for a million values
+// of very different size, where the sum of squares would cancel.
 struct Accumulator {
     StatisticsRow row;
     double m2 = 0.0;
     qint64 first = -1; // seconds since the start of the Julian day count; -1: none
     qint64 last = -1;
 
-    void AddValue(double value) {
+    void AddValue(double value, bool flagged) {
         ++row.count;
+        row.flagged += flagged ? 1 : 0;
         if (row.count == 1) {
             row.mean = row.min = row.max = value;
             return;
@@ -94,24 +97,30 @@ auto SortKey(const StatisticsRow& r) {
 
 QList<StatisticsRow> ValueStatistics(std::span<const QStringView> lines,
                                      const RecordColumns& columns, int valueColumn,
-                                     const QString& columnTitle) {
+                                     const QString& columnTitle, StatisticsValues which) {
     if (valueColumn < 0 || valueColumn >= columns.count) {
         return {};
     }
     const int count = std::min(columns.count, kMaxFields);
     const int unitColumn = columns.UnitOf(valueColumn);
+    const int stateColumn = columns.StateOf(valueColumn);
     // Keyed by views into the lines: no text is copied per record.
     std::map<std::array<QStringView, 3>, Accumulator> groups;
     std::array<QStringView, kMaxFields> views;
     const std::span<QStringView> fields(views.data(), size_t(count));
     for (const QStringView line : lines) {
         SplitRecordLine(line, fields);
+        const QStringView field = fields[size_t(valueColumn)].trimmed();
+        const ValueState state = ValueStateOf(Field(fields, stateColumn));
+        if (field.isEmpty() || (which == StatisticsValues::OkOnly && state != ValueState::Ok)) {
+            continue;
+        }
         const QStringView name =
             columns.citation >= 0 ? Field(fields, columns.citation) : QStringView(columnTitle);
         Accumulator& group =
             groups[{Field(fields, columns.program), name, Field(fields, unitColumn)}];
-        if (const auto value = FieldNumber(fields[size_t(valueColumn)], false)) {
-            group.AddValue(*value);
+        if (const auto value = FieldNumber(field, false)) {
+            group.AddValue(*value, state == ValueState::Flagged);
         } else {
             ++group.row.nonNumeric;
         }
@@ -133,7 +142,7 @@ QList<StatisticsRow> ValueStatistics(std::span<const QStringView> lines,
 
 QStringList StatisticsTitles() {
     QStringList titles;
-    for (int number = kFirstTitle; number <= kLastTitle; ++number) {
+    for (const int number : kTitles) {
         titles.append(LoadResString(number));
     }
     return titles;
@@ -143,10 +152,17 @@ QStringList StatisticsFields(const StatisticsRow& row, const std::function<QStri
                              const std::function<QString(const QDateTime&)>& when) {
     const auto figure = [&](double value) { return std::isnan(value) ? QString() : number(value); };
     const auto time = [&](const QDateTime& t) { return t.isValid() ? when(t) : QString(); };
-    return {row.program,      row.name,
-            row.unit,         QString::number(row.count),
-            figure(row.mean), figure(row.sd),
-            figure(row.cv),   figure(row.min),
-            figure(row.max),  QString::number(row.nonNumeric),
-            time(row.first),  time(row.last)};
+    return {row.program,
+            row.name,
+            row.unit,
+            QString::number(row.count),
+            QString::number(row.flagged),
+            figure(row.mean),
+            figure(row.sd),
+            figure(row.cv),
+            figure(row.min),
+            figure(row.max),
+            QString::number(row.nonNumeric),
+            time(row.first),
+            time(row.last)};
 }

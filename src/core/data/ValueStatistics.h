@@ -12,13 +12,15 @@
 
 // The summary of one value column for one method: a photometer program with its citation
 // form and unit, or a turbidimeter's unit. Missing figures are NaN (a standard deviation
-// needs two values, a coefficient of variation a mean other than 0).
+// needs two values, a coefficient of variation a mean other than 0). An empty field is no
+// value at all: a record without a second value counts nowhere in the second column.
 struct StatisticsRow {
     QString program; // the program number; empty for a turbidimeter
     QString name;    // the citation form, or the column's title for a turbidimeter
     QString unit;
     qsizetype count = 0;      // numeric values
-    qsizetype nonNumeric = 0; // records whose field is no number ("<0.01", "----", empty)
+    qsizetype flagged = 0;    // of which the meter flagged (a state other than "OK": "> MR")
+    qsizetype nonNumeric = 0; // records whose field holds no number ("<0.01", "----")
     double mean = NAN;
     double sd = NAN; // sample standard deviation (n - 1)
     double cv = NAN; // sd / |mean| in %
@@ -27,10 +29,15 @@ struct StatisticsRow {
     QDateTime first, last; // the earliest and latest readable date and time of the records
 };
 
+// Which values the figures take: all of them, flagged ones counted apart, or only those
+// whose state is "OK" (a value without a state is left out too).
+enum class StatisticsValues { All, OkOnly };
+
 // One row per method present in `lines`, ordered by program number, name and unit.
 QList<StatisticsRow> ValueStatistics(std::span<const QStringView> lines,
                                      const RecordColumns& columns, int valueColumn,
-                                     const QString& columnTitle);
+                                     const QString& columnTitle,
+                                     StatisticsValues which = StatisticsValues::All);
 
 // The titles of the statistics table, the same in the window and for `mervex-cli stats`.
 QStringList StatisticsTitles();

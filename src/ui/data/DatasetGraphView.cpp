@@ -1,5 +1,7 @@
 #include "ui/data/DatasetGraphView.h"
 
+#include "app/StringTable.h"
+
 #include <QFontMetrics>
 #include <QHelpEvent>
 #include <QMouseEvent>
@@ -56,6 +58,14 @@ void DrawMark(QPainter& painter, const QPointF& at, qsizetype index) {
     }
 }
 
+// A flagged value ("> MR", "Err") is a cross, larger than any series' mark and drawn even
+// where the series has too many points to mark them all: the exceptions stay visible.
+void DrawFlaggedMark(QPainter& painter, const QPointF& at) {
+    const double r = kMarkSize + 1.5;
+    painter.drawLine(at + QPointF(-r, -r), at + QPointF(r, r));
+    painter.drawLine(at + QPointF(-r, r), at + QPointF(r, -r));
+}
+
 } // namespace
 
 DatasetGraphView::DatasetGraphView(QWidget* parent) : QWidget(parent) {
@@ -84,6 +94,7 @@ void DatasetGraphView::ToggleSeries(qsizetype index) {
         // Nothing left to scale to: the axes stay, with the legend to click a series back.
         m_shown = m_graph;
         m_shown.series.clear();
+        m_shown.flagged = 0;
     }
     update();
 }
@@ -183,7 +194,7 @@ PlotAxes DatasetGraphView::Axes() const {
 
 double DatasetGraphView::LegendWidth(QPainter& painter, const QRectF& bounds) const {
     const QFontMetrics metrics(painter.font());
-    int widest = 0;
+    int widest = m_shown.flagged > 0 ? metrics.horizontalAdvance(LoadResString(1639)) : 0;
     for (const GraphSeries& series : m_graph.series) {
         widest = std::max(widest, metrics.horizontalAdvance(series.name));
     }
@@ -237,10 +248,15 @@ void DatasetGraphView::DrawSeries(QPainter& painter, const PlotAxes& axes,
         painter.setPen(QPen(colour, 1.5));
         painter.setBrush(Qt::NoBrush);
         painter.drawPolyline(line);
-        if (series.points.size() <= kMaxMarkedPoints) {
-            painter.setBrush(palette().color(QPalette::Base));
-            for (const QPointF& at : line) {
-                DrawMark(painter, at, i);
+        const bool marked = series.points.size() <= kMaxMarkedPoints;
+        painter.setBrush(palette().color(QPalette::Base));
+        for (qsizetype p = 0; p < line.size(); ++p) {
+            if (series.flagged.value(p)) {
+                painter.setPen(QPen(colour, 2.0));
+                DrawFlaggedMark(painter, line[p]);
+                painter.setPen(QPen(colour, 1.5));
+            } else if (marked) {
+                DrawMark(painter, line[p], i);
             }
         }
     }
@@ -250,8 +266,10 @@ void DatasetGraphView::DrawSeries(QPainter& painter, const PlotAxes& axes,
 void DatasetGraphView::DrawLegend(QPainter& painter, const QRectF& area, double width) const {
     const QFontMetrics metrics(painter.font());
     const double lineHeight = metrics.height() + kGap / 2.0;
+    // The flagged values' mark gets an entry of its own under the series when any is shown.
+    const bool flagged = m_shown.flagged > 0;
     const QRectF box(area.right() + 2 * kGap, area.top(), width - 3 * kGap,
-                     m_graph.series.size() * lineHeight + kGap);
+                     (m_graph.series.size() + (flagged ? 1 : 0)) * lineHeight + kGap);
     QColor frame = palette().color(QPalette::Text);
     frame.setAlpha(90);
     painter.setPen(QPen(frame, 1));
@@ -275,5 +293,17 @@ void DatasetGraphView::DrawLegend(QPainter& painter, const QRectF& area, double 
             label, Qt::AlignLeft | Qt::AlignVCenter,
             metrics.elidedText(m_graph.series[i].name, Qt::ElideRight, int(label.width())));
         painter.setOpacity(1.0);
+    }
+    if (flagged) {
+        const double y =
+            box.top() + kGap / 2.0 + m_graph.series.size() * lineHeight + lineHeight / 2;
+        const double x = box.left() + kGap;
+        painter.setPen(QPen(palette().color(QPalette::Text), 2.0));
+        DrawFlaggedMark(painter, QPointF(x + kSwatchWidth / 2.0, y));
+        const QRectF label(x + kSwatchWidth + kGap, y - lineHeight / 2,
+                           box.right() - x - kSwatchWidth - 2 * kGap, lineHeight);
+        painter.drawText(
+            label, Qt::AlignLeft | Qt::AlignVCenter,
+            metrics.elidedText(LoadResString(1639), Qt::ElideRight, int(label.width())));
     }
 }

@@ -11,10 +11,10 @@
 class QPainter;
 
 // The dataset graph: the plotted column against the records' date and time, one coloured
-// line with its own marks per program or parameter, a legend on the right, round ticks
-// and grid lines. Empty until a graph with points is set. A click on a legend entry hides
-// or shows its series, and the value axis scales to the series shown; a point under the
-// mouse tells its record.
+// line with its own marks per program or parameter, flagged values as crosses, a legend on
+// the right, round ticks and grid lines. Empty until a graph with points is set. A click on a
+// legend entry hides or shows its series, and the value axis scales to the series shown; a point
+// under the mouse tells its record.
 class DatasetGraphView : public QWidget {
     Q_OBJECT
 public:

@@ -16,6 +16,11 @@ void PutOnClipboard(const TableCopyText& copy) {
     QGuiApplication::clipboard()->setMimeData(data);
 }
 
+QChar DesktopDecimalPoint(bool raw) {
+    const QString point = QLocale().decimalPoint();
+    return raw || point.size() != 1 ? QLatin1Char('.') : point.front();
+}
+
 TableCopyText CopySelection(const MValTableProxy& proxy, const QItemSelectionModel& selection,
                             const QStringList& titles, bool raw) {
     // One bit per column and row from the selection's ranges: a select-all of a million
@@ -34,7 +39,5 @@ TableCopyText CopySelection(const MValTableProxy& proxy, const QItemSelectionMod
     for (int c = 0; c < titles.size(); ++c) {
         columns.append({titles[c], proxy.Columns().IsNumeric(c)});
     }
-    const QString point = QLocale().decimalPoint();
-    const QChar decimal = raw || point.size() != 1 ? QLatin1Char('.') : point.front();
-    return CopyRecordCells(proxy.ShownLines(), selected, columns, decimal);
+    return CopyRecordCells(proxy.ShownLines(), selected, columns, DesktopDecimalPoint(raw));
 }

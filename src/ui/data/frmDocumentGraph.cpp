@@ -101,13 +101,6 @@ void frmDocumentGraph::ShowColumn() {
                                                        : std::min(1, cboGraphSeries->count() - 1));
         }
         cmdSaveGraph->setEnabled(!m_graph.IsEmpty());
-        if (m_graph.IsEmpty()) {
-            lblGraphNote->setText(LoadResString(1304));
-        } else if (m_graph.skipped > 0) {
-            lblGraphNote->setText(LoadResString(1303).arg(m_graph.skipped));
-        } else {
-            lblGraphNote->clear();
-        }
         ShowSeries();
     });
 }
@@ -118,10 +111,29 @@ void frmDocumentGraph::ShowSeries() {
     if (chosen >= 0 && chosen < shown.size()) {
         shown[chosen] = true;
     }
-    picGraph->SetGraph(PartOfGraph(m_graph, shown), LoadResString(1302));
+    const DatasetGraph part = PartOfGraph(m_graph, shown);
+    picGraph->SetGraph(part, LoadResString(1302));
+    ShowNote(part);
 }
 
-// No, date, time, value with its unit and the ID of the record under the mouse.
+// What the graph shown leaves out or marks, counted over its own records only.
+void frmDocumentGraph::ShowNote(const DatasetGraph& part) {
+    if (m_graph.IsEmpty()) {
+        lblGraphNote->setText(LoadResString(1304));
+        return;
+    }
+    QStringList lines;
+    if (part.skipped > 0) {
+        lines.append(LoadResString(1303).arg(part.skipped));
+    }
+    if (part.flagged > 0) {
+        lines.append(LoadResString(1637).arg(part.flagged));
+    }
+    lblGraphNote->setText(lines.join(QLatin1Char('\n')));
+}
+
+// No, date, time, value with its unit and the ID of the record under the mouse, and the
+// state of a flagged value.
 QString frmDocumentGraph::RecordText(int row) const {
     if (row < 0 || row >= m_lines.size()) {
         return QString();
@@ -129,9 +141,14 @@ QString frmDocumentGraph::RecordText(int row) const {
     const int column = cboGraphColumn->currentData().toInt();
     const QStringView line = m_lines[row];
     const auto field = [&](int c) { return RecordField(line, c).trimmed().toString(); };
-    return LoadResString(1734).arg(field(RecordColumns::kNo), field(RecordColumns::kDate),
-                                   field(RecordColumns::kTime), field(column), field(column + 1),
-                                   field(3));
+    const QString text = LoadResString(1734).arg(
+        field(RecordColumns::kNo), field(RecordColumns::kDate), field(RecordColumns::kTime),
+        field(column), field(column + 1), field(3));
+    const int stateColumn = RecordColumnsOf(m_layout).StateOf(column);
+    if (stateColumn < 0 || ValueStateOf(RecordField(line, stateColumn)) != ValueState::Flagged) {
+        return text;
+    }
+    return LoadResString(1638).arg(text, field(stateColumn));
 }
 
 void frmDocumentGraph::SaveGraph() {

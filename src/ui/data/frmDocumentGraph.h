@@ -42,6 +42,7 @@ public:
 private:
     void ShowColumn();
     void ShowSeries();
+    void ShowNote(const DatasetGraph& part);
     QString RecordText(int row) const;
 
     Services& m_services;

@@ -6,6 +6,7 @@
 #include "ui/app/Pictures.h"
 #include "ui/data/TableClipboard.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -21,15 +22,27 @@ namespace {
 constexpr int kDigits = 6;
 // The figures' columns (n to non-numeric) among StatisticsTitles().
 constexpr int kFirstFigure = 3;
-constexpr int kLastFigure = 9;
+constexpr int kLastFigure = 10;
 
+bool IsFigure(qsizetype column) {
+    return column >= kFirstFigure && column <= kLastFigure;
+}
+
+QString WhenText(const QDateTime& t) {
+    return ShortDateText(t.date()) + QLatin1Char(' ') + LongTimeText(t.time());
+}
+
+// On screen in the reader's locale, groups of thousands included.
 QStringList LocaleFields(const StatisticsRow& row) {
     const QLocale locale;
     return StatisticsFields(
-        row, [&](double v) { return locale.toString(v, 'g', kDigits); },
-        [](const QDateTime& t) {
-            return ShortDateText(t.date()) + QLatin1Char(' ') + LongTimeText(t.time());
-        });
+        row, [&](double v) { return locale.toString(v, 'g', kDigits); }, &WhenText);
+}
+
+// For the clipboard with "." as the table's records have it; the copy gives the separator.
+QStringList CopyFields(const StatisticsRow& row) {
+    return StatisticsFields(
+        row, [](double v) { return QString::number(v, 'g', kDigits); }, &WhenText);
 }
 
 } // namespace
@@ -42,6 +55,7 @@ frmStatistics::frmStatistics(QWidget* parent) : QDialog(parent) {
     lblStatColumn = NewControl<QLabel>(this, "lblStatColumn", "1728");
     cboStatColumn = NewControl<QComboBox>(this, "cboStatColumn");
     lblStatColumn->setBuddy(cboStatColumn);
+    chkOkOnly = NewControl<QCheckBox>(this, "chkOkOnly", "1636");
     cmdCopyStatistics = NewControl<QPushButton>(this, "cmdCopyStatistics", "1730");
     cmdClose = NewControl<QPushButton>(this, "cmdClose", "1003");
     cmdCopyStatistics->setAutoDefault(false);
@@ -55,6 +69,7 @@ frmStatistics::frmStatistics(QWidget* parent) : QDialog(parent) {
     auto* bar = new QHBoxLayout;
     bar->addWidget(lblStatColumn);
     bar->addWidget(cboStatColumn);
+    bar->addWidget(chkOkOnly);
     bar->addStretch(1);
     bar->addWidget(cmdCopyStatistics);
     bar->addWidget(cmdClose);
@@ -65,6 +80,7 @@ frmStatistics::frmStatistics(QWidget* parent) : QDialog(parent) {
     resize(1000, 320);
 
     connect(cboStatColumn, &QComboBox::currentIndexChanged, this, &frmStatistics::Compute);
+    connect(chkOkOnly, &QCheckBox::toggled, this, &frmStatistics::Compute);
     connect(cmdCopyStatistics, &QPushButton::clicked, this, &frmStatistics::CopyStatistics);
     connect(cmdClose, &QPushButton::clicked, this, &QDialog::close);
 }
@@ -93,7 +109,9 @@ void frmStatistics::SetRecords(const QList<QStringView>& lines) {
 void frmStatistics::Compute() {
     const int column =
         cboStatColumn->currentData().isValid() ? cboStatColumn->currentData().toInt() : -1;
-    m_rows = ValueStatistics(m_lines, m_columns, column, m_titles.value(column));
+    m_rows =
+        ValueStatistics(m_lines, m_columns, column, m_titles.value(column),
+                        chkOkOnly->isChecked() ? StatisticsValues::OkOnly : StatisticsValues::All);
     ShowRows();
 }
 
@@ -103,7 +121,7 @@ void frmStatistics::ShowRows() {
         const QStringList fields = LocaleFields(m_rows[r]);
         for (int c = 0; c < fields.size(); ++c) {
             auto* item = new QTableWidgetItem(fields[c]);
-            if (c >= kFirstFigure && c <= kLastFigure) {
+            if (IsFigure(c)) {
                 item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
             }
             grdStatistics->setItem(r, c, item);
@@ -115,13 +133,14 @@ void frmStatistics::ShowRows() {
 void frmStatistics::CopyStatistics() {
     QList<QStringList> fields;
     for (const StatisticsRow& row : m_rows) {
-        fields.append(LocaleFields(row));
+        fields.append(CopyFields(row));
     }
     QList<CopyColumn> columns;
-    for (const QString& title : StatisticsTitles()) {
-        columns.append({title, false});
+    const QStringList titles = StatisticsTitles();
+    for (qsizetype c = 0; c < titles.size(); ++c) {
+        columns.append({titles[c], IsFigure(c)});
     }
     PutOnClipboard(MakeTableCopy(
         columns, fields.size(), [&](qsizetype r, qsizetype c) { return QStringView(fields[r][c]); },
-        QLatin1Char('.')));
+        DesktopDecimalPoint(false)));
 }

@@ -5,13 +5,15 @@
 
 #include <QDialog>
 
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QPushButton;
 class QTableWidget;
 
 // "Statistiques": one row per program (or unit) for a chosen value column of the records
-// the document's table shows, so it follows the filter. Copied like the table.
+// the document's table shows, so it follows the filter. Flagged values are counted apart,
+// or left out with "valeurs OK seulement". Copied like the table.
 class frmStatistics : public QDialog {
     Q_OBJECT
 public:
@@ -21,12 +23,14 @@ public:
     void SetColumns(const RecordColumns& columns, const QStringList& titles);
     // The records shown now, in any order.
     void SetRecords(const QList<QStringView>& lines);
-    // The rows as the table shows them (TSV and HTML) on the clipboard.
+    // The rows (TSV and HTML) on the clipboard, numbers as the table's copy gives them: the
+    // desktop's decimal separator and no group separator, so that they paste as numbers.
     void CopyStatistics();
     const QList<StatisticsRow>& Rows() const { return m_rows; }
 
     QLabel* lblStatColumn = nullptr;
     QComboBox* cboStatColumn = nullptr;
+    QCheckBox* chkOkOnly = nullptr;
     QTableWidget* grdStatistics = nullptr;
     QPushButton* cmdCopyStatistics = nullptr;
     QPushButton* cmdClose = nullptr;

@@ -60,12 +60,20 @@ TEST_F(DatasetGraphTest, PhotometerRecordsMakeOneSeriesPerProgram) {
         "5;12.03.24;16:00:00;9;320;PO4-P;;1:1;----;mg/l;Err;;;;01.03.24;09:00",
         "6;xx.03.24;16:10:00;9;320;PO4-P;;1:1;0.40;mg/l;OK;;;;01.03.24;09:00",
         "7;12.03.24;16:20:00;9;370;GH;;1:1;0;\u00b0dH;OK;0;mg/l;OK;01.03.24;09:00",
+        "8;12.03.24;16:30:00;9;340;COD;;1:1;----;mg/l;Err;;;;01.03.24;09:00",
     });
     const DatasetGraph graph = MakeDatasetGraph(mvals, layout, 8);
     EXPECT_EQ(graph.title, QStringLiteral("Valeur 1"));
-    // Not a number (3, 5) or no date (6): left out and counted. A real zero (7) stays.
-    EXPECT_EQ(graph.skipped, 3);
+    // Not a number (3, 5, 8) or no date (6): left out and counted. A real zero (7) stays.
+    // A program without any point (340) has no series, its record counts with all of them.
+    EXPECT_EQ(graph.skipped, 4);
     ASSERT_EQ(graph.series.size(), 3);
+    EXPECT_EQ(graph.series[0].skipped, 0);
+    EXPECT_EQ(graph.series[1].skipped, 3);
+    // One program shown: what it leaves out, not what the others do.
+    EXPECT_EQ(PartOfGraph(graph, {true, false, false}).skipped, 0);
+    EXPECT_EQ(PartOfGraph(graph, {false, true, false}).skipped, 3);
+    EXPECT_EQ(PartOfGraph(graph, {true, true, true}).skipped, 4);
     EXPECT_EQ(graph.series[0].name, QStringLiteral("310 NO3-N [mg/l]"));
     EXPECT_EQ(graph.series[1].name, QStringLiteral("320 PO4-P [mg/l]"));
     EXPECT_EQ(graph.series[2].name, QString::fromUtf8("370 GH [°dH]"));
@@ -83,7 +91,8 @@ TEST_F(DatasetGraphTest, PhotometerRecordsMakeOneSeriesPerProgram) {
     EXPECT_EQ(graph.yMax, 15.0);
     EXPECT_EQ(graph.yTicks, RoundTicks(0.0, 12.5));
 
-    // The second value column: its own unit, the records without a second value left out.
+    // The second value column: its own unit; a record without a second value has no value
+    // there, so it is neither drawn nor counted as left out.
     const DatasetGraph second = MakeDatasetGraph(mvals, layout, 11);
     EXPECT_EQ(second.title, QStringLiteral("Valeur 2"));
     ASSERT_EQ(second.series.size(), 2);
@@ -91,7 +100,7 @@ TEST_F(DatasetGraphTest, PhotometerRecordsMakeOneSeriesPerProgram) {
     EXPECT_EQ(second.series[0].points.size(), 2);
     EXPECT_EQ(second.series[1].name, QStringLiteral("370 GH [mg/l]"));
     EXPECT_EQ(second.unit, QStringLiteral("mg/l"));
-    EXPECT_EQ(second.skipped, 4);
+    EXPECT_EQ(second.skipped, 0);
 }
 
 TEST_F(DatasetGraphTest, TurbidityRecordsMakeOneSeriesPerUnit) {
@@ -104,6 +113,9 @@ TEST_F(DatasetGraphTest, TurbidityRecordsMakeOneSeriesPerUnit) {
     ASSERT_EQ(graph.series.size(), 1);
     EXPECT_EQ(graph.series[0].name, QStringLiteral("FNU"));
     EXPECT_EQ(graph.series[0].points.size(), 3);
+    // Over the range: drawn, flagged, in time order with its point.
+    EXPECT_EQ(graph.series[0].flagged, (QList<bool>{false, false, true}));
+    EXPECT_EQ(graph.flagged, 1);
     EXPECT_EQ(graph.unit, QStringLiteral("FNU"));
     // A negative reading takes the value axis below 0.
     EXPECT_LT(graph.yMin, -0.019);

@@ -124,8 +124,54 @@ TEST_F(TableToolsTest, StatisticsPerMethodCountTextsApartAgainstHandFigures) {
     const QStringList fields = StatisticsFields(
         rows[0], [](double v) { return QString::number(v); },
         [](const QDateTime& t) { return t.toString(QStringLiteral("yyyy")); });
-    EXPECT_EQ(fields, (QStringList{"310", "NO3-N", "mg/l", "1", "12.5", "", "", "12.5", "12.5", "0",
-                                   "2024", "2024"}));
+    EXPECT_EQ(fields, (QStringList{"310", "NO3-N", "mg/l", "1", "0", "12.5", "", "", "12.5", "12.5",
+                                   "0", "2024", "2024"}));
+}
+
+TEST_F(TableToolsTest, StatisticsCountFlaggedApartOkOnlyLeavesThemOutEmptyFieldsCountNowhere) {
+    const QList<QStringView> lines = Lines({
+        "1;02.01.24;08:00:00;1;320;PO4-P;;1:1;0.52;mg/l;OK;1.59;mg/l;OK;01.12.23;09:00",
+        "2;02.01.24;09:00:00;2;320;PO4-P;;1:1;5.00;mg/l;> MR;15.3;mg/l;> MR;01.12.23;09:00",
+        "3;02.01.24;10:00:00;3;320;PO4-P;;1:1;<0.05;mg/l;< MR;;;;01.12.23;09:00",
+        "4;02.01.24;07:00:00;4;320;PO4-P;;1:1;0.31;mg/l;OK;0.95;mg/l;OK;01.12.23;09:00",
+        "5;02.01.24;11:00:00;5;310;NO3-N;;1:1;12.5;mg/l;OK;;;;01.12.23;09:00",
+        "6;02.01.24;12:00:00;6;320;PO4-P;;1:1; ;;;;;;01.12.23;09:00",
+        "7;02.01.24;13:00:00;7;320;PO4-P;;1:1;0.40;mg/l;;;;;01.12.23;09:00",
+    });
+    const RecordColumns columns = Columns("Zentravox");
+    // Every value: the flagged 5.00 counted in n and apart; the blank field of record 6 is
+    // no value at all, neither a number nor a text; no state (7) is not a flag.
+    QList<StatisticsRow> rows = ValueStatistics(lines, columns, 8, "Valeur 1");
+    ASSERT_EQ(rows.size(), 2);
+    EXPECT_EQ(rows[1].count, 4);
+    EXPECT_EQ(rows[1].flagged, 1);
+    EXPECT_EQ(rows[1].nonNumeric, 1);
+    EXPECT_NEAR(rows[1].mean, (0.52 + 5.0 + 0.31 + 0.40) / 4, 1e-12);
+    EXPECT_EQ(rows[1].max, 5.0);
+    EXPECT_EQ(rows[1].last, QDateTime(QDate(2024, 1, 2), QTime(13, 0)));
+    // Only "OK": the flagged number, the flagged text and the value without state go.
+    rows = ValueStatistics(lines, columns, 8, "Valeur 1", StatisticsValues::OkOnly);
+    ASSERT_EQ(rows.size(), 2);
+    EXPECT_EQ(rows[1].count, 2);
+    EXPECT_EQ(rows[1].flagged, 0);
+    EXPECT_EQ(rows[1].nonNumeric, 0);
+    EXPECT_NEAR(rows[1].mean, 0.415, 1e-12);
+    EXPECT_EQ(rows[1].last, QDateTime(QDate(2024, 1, 2), QTime(8, 0)));
+    // The second value: the program that has none makes no row, empty fields no texts.
+    rows = ValueStatistics(lines, columns, 11, "Valeur 2");
+    ASSERT_EQ(rows.size(), 1);
+    EXPECT_EQ(rows[0].program, QStringLiteral("320"));
+    EXPECT_EQ(rows[0].count, 3);
+    EXPECT_EQ(rows[0].flagged, 1);
+    EXPECT_EQ(rows[0].nonNumeric, 0);
+    // A turbidimeter's value has its state in the same place after its unit.
+    const QList<QStringView> turbidity = Lines({"1;02.12.24;08:00;5;1100;FNU;> MR;Cal: OK;;",
+                                                "2;02.12.24;09:00;6;0.85;FNU;OK;CQA: Out;;"});
+    rows = ValueStatistics(turbidity, Columns("Ardel 20 IR"), 4, "Valeur");
+    ASSERT_EQ(rows.size(), 1);
+    EXPECT_EQ(rows[0].count, 2);
+    EXPECT_EQ(rows[0].flagged, 1);
+    EXPECT_EQ(StatisticsTitles().mid(3, 3), (QStringList{"n", "dont signalées", "Moyenne"}));
 }
 
 TEST(TableCopy, TitlesFirstLocaleDecimalsInValuesOnlyEmptyCellsKept) {

@@ -1,5 +1,6 @@
 #include "UiFixture.h"
 #include "app/BusyState.h"
+#include "data/RecordColumns.h"
 #include "ui/data/DatasetFilterBar.h"
 #include "ui/data/DatasetGraphView.h"
 #include "ui/data/DatasetTableTools.h"
@@ -14,6 +15,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QTest>
+#include <QToolTip>
 #include <gtest/gtest.h>
 
 namespace {
@@ -22,7 +24,8 @@ const QString kRecords = QStringLiteral(
     "1;12.03.24;09:05:03;17;320;PO4-P;;1:1;0.42;mg/l;OK;1.29;mg/l;OK;01.03.24;08:00\r\n"
     "2;12.03.24;09:40:10;18;310;NO3-N;;1:1;12.5;mg/l;OK;55.3;mg/l;OK;01.03.24;08:00\r\n"
     "3;12.03.24;10:12:00;19;320;PO4-P;;1:1;<0.05;mg/l;< MR;;;;01.03.24;08:00\r\n"
-    "4;12.03.24;11:30:00;20;320;PO4-P;;1:1;0.87;mg/l;OK;2.67;mg/l;OK;01.03.24;08:00");
+    "4;12.03.24;11:30:00;20;320;PO4-P;;1:1;0.87;mg/l;OK;2.67;mg/l;OK;01.03.24;08:00\r\n"
+    "5;12.03.24;12:00:00;21;310;NO3-N;;1:1;30.0;mg/l;> MR;;;;01.03.24;08:00");
 
 QStringList SeriesNames(const frmDocumentGraph& graph) {
     QStringList names;
@@ -30,6 +33,23 @@ QStringList SeriesNames(const frmDocumentGraph& graph) {
         names << s.name;
     }
     return names;
+}
+
+// The tool tip shown for the point of the record numbered `no`, empty when none is found.
+QString HoverText(frmDocumentGraph& graph, const QList<QStringView>& lines, const QString& no) {
+    DatasetGraphView* view = graph.picGraph;
+    view->grab(); // paints: the plot's place is known
+    for (int x = 0; x < view->width(); x += 2) {
+        for (int y = 0; y < view->height(); y += 2) {
+            const int row = view->RowAt(QPointF(x, y));
+            if (row >= 0 && RecordField(lines[row], 0) == no) {
+                QHelpEvent help(QEvent::ToolTip, QPoint(x, y), view->mapToGlobal(QPoint(x, y)));
+                QCoreApplication::sendEvent(view, &help);
+                return QToolTip::text();
+            }
+        }
+    }
+    return QString();
 }
 
 QStringList Items(const QComboBox* box) {
@@ -88,9 +108,6 @@ TEST_F(DocumentGraph, ShowsTheFirstValueColumnWithOneSeriesPerProgram) {
     graph->cboGraphSeries->setCurrentIndex(0);
     EXPECT_EQ(SeriesNames(*graph), (QStringList{"310 NO3-N [mg/l]", "320 PO4-P [mg/l]"}));
     EXPECT_EQ(graph->picGraph->Graph().series[1].points.size(), 2);
-    EXPECT_EQ(
-        graph->lblGraphNote->text(),
-        QStringLiteral("Enregistrements sans valeur numérique ou sans date, non représentés: 1"));
     EXPECT_TRUE(f.ui.messages.isEmpty()) << f.ui.MessageTexts().join('|').toStdString();
 
     // Another column; the menu again brings the same window back.
@@ -258,4 +275,38 @@ TEST_F(DocumentGraph, OneProgramOnItsOwnScaleLegendTogglesHoverTellsTheRecordFol
     Doc().TableTools().Find();
     Doc().TableTools().FilterBar().cboProgram->setCurrentIndex(1); // 310
     EXPECT_EQ(Items(graph->cboGraphSeries), (QStringList{"(tous)", "310 NO3-N [mg/l]"}));
+}
+
+TEST_F(DocumentGraph, NoteCountsTheShownProgramUnderTheFilterFlaggedPointsNamedInTheHover) {
+    Import();
+    f.ShownItem("mnuGraph")->trigger();
+    frmDocumentGraph* graph = Doc().Graph();
+    ASSERT_NE(graph, nullptr);
+    const QString notPlotted =
+        QStringLiteral("Enregistrements sans valeur numérique ou sans date, non représentés: %1");
+    const QString flagged = QStringLiteral("Valeurs signalées (état autre que OK), marquées ×: %1");
+    // 310 alone: its over-range value is drawn and flagged; 320's text is none of its business.
+    ASSERT_EQ(graph->cboGraphSeries->currentText(), QStringLiteral("310 NO3-N [mg/l]"));
+    EXPECT_EQ(graph->lblGraphNote->text(), flagged.arg(1));
+    EXPECT_EQ(graph->picGraph->Graph().series[0].flagged, (QList<bool>{false, true}));
+    graph->resize(900, 600);
+    const QList<QStringView> lines = Doc().TableTools().Proxy().ShownLines();
+    EXPECT_EQ(HoverText(*graph, lines, QStringLiteral("5")),
+              QStringLiteral("No 5, 12.03.24 12:00:00, 30.0 mg/l, ID 21, état: > MR"));
+    EXPECT_EQ(HoverText(*graph, lines, QStringLiteral("2")),
+              QStringLiteral("No 2, 12.03.24 09:40:10, 12.5 mg/l, ID 18"));
+    graph->cboGraphSeries->setCurrentIndex(2); // 320
+    EXPECT_EQ(graph->lblGraphNote->text(), notPlotted.arg(1));
+    graph->cboGraphSeries->setCurrentIndex(0); // every program
+    EXPECT_EQ(graph->lblGraphNote->text(), notPlotted.arg(1) + '\n' + flagged.arg(1));
+
+    // The filter keeps the OK records of 320: nothing left out of the program shown.
+    graph->cboGraphSeries->setCurrentIndex(2);
+    Doc().TableTools().Find();
+    DatasetFilterBar& bar = Doc().TableTools().FilterBar();
+    bar.cboState->setCurrentIndex(1);   // OK only
+    bar.cboProgram->setCurrentIndex(2); // 320
+    EXPECT_EQ(graph->cboGraphSeries->currentText(), QStringLiteral("320 PO4-P [mg/l]"));
+    EXPECT_EQ(graph->picGraph->Graph().series[0].points.size(), 2);
+    EXPECT_TRUE(graph->lblGraphNote->text().isEmpty()) << graph->lblGraphNote->text().toStdString();
 }
