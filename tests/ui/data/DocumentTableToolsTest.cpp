@@ -253,36 +253,36 @@ TEST_F(DocumentTableTools, PrintAndExportOfAFilteredSortedTableOfferOnlyTheRowsS
     EXPECT_EQ(f.ui.messages.size(), 2);
     EXPECT_EQ(f.ui.messages[1].defaultButton, MsgResult::Yes) << "a PDF is a printout";
     EXPECT_TRUE(f.ui.dialogs.isEmpty());
-    // A copy pastes as numbers: the locale's decimal separator and no group separator, whatever
-    // the window shows; "n" and "of which flagged" follow "valeurs OK seulement".
-    TEST_F(DocumentTableTools, StatisticsCopyHasTheLocalesDecimalsAndNoGroupSeparator) {
-        const QStringList records = {
-            "1;12.03.24;09:00:00;1;340;COD;;1:1;1500;mg/l;OK;;;;01.03.24;08:00",
-            "2;12.03.24;10:00:00;2;340;COD;;1:1;1501;mg/l;OK;;;;01.03.24;08:00",
-            "3;12.03.24;11:00:00;3;340;COD;;1:1;1600;mg/l;> MR;;;;01.03.24;08:00"};
-        const QList<QStringView> lines(records.begin(), records.end());
-        const ExportLayout layout =
-            ExportLayoutFor(f.main->services(), QStringLiteral("Zentravox"));
-        frmStatistics stats(nullptr);
-        stats.SetColumns(RecordColumnsOf(layout), layout.titles);
-        stats.SetRecords(lines);
-        const auto copied = [&] {
-            stats.CopyStatistics();
-            const QString text = QApplication::clipboard()->text();
-            EXPECT_FALSE(text.contains(QChar(0x202f)) || text.contains(QChar(0xa0)));
-            EXPECT_FALSE(QApplication::clipboard()->mimeData()->html().contains(QChar(0x202f)));
-            return text.split('\n').value(1).split('\t');
-        };
-        // program, name, unit, n, of which flagged, mean, sd, CV, minimum, maximum, texts
-        QStringList row = copied();
-        EXPECT_EQ(row.mid(3, 2), (QStringList{"3", "1"}));
-        EXPECT_EQ(row[5], QStringLiteral("1533,67"));
-        EXPECT_EQ(row.mid(8, 2), (QStringList{"1500", "1600"}));
-        stats.chkOkOnly->setChecked(true);
-        row = copied();
-        EXPECT_EQ(row.mid(3, 6),
-                  (QStringList{"2", "0", "1500,5", "0,707107", "0,0471247", "1500"}));
-        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-        row = copied();
-        EXPECT_EQ(row.mid(5, 5), (QStringList{"1500.5", "0.707107", "0.0471247", "1500", "1501"}));
-    }
+}
+
+// A copy pastes as numbers: the locale's decimal separator and no group separator, whatever
+// the window shows; "n" and "of which flagged" follow "valeurs OK seulement".
+TEST_F(DocumentTableTools, StatisticsCopyHasTheLocalesDecimalsAndNoGroupSeparator) {
+    const QStringList records = {
+        "1;12.03.24;09:00:00;1;340;COD;;1:1;1500;mg/l;OK;;;;01.03.24;08:00",
+        "2;12.03.24;10:00:00;2;340;COD;;1:1;1501;mg/l;OK;;;;01.03.24;08:00",
+        "3;12.03.24;11:00:00;3;340;COD;;1:1;1600;mg/l;> MR;;;;01.03.24;08:00"};
+    const QList<QStringView> lines(records.begin(), records.end());
+    const ExportLayout layout = ExportLayoutFor(f.main->services(), QStringLiteral("Zentravox"));
+    frmStatistics stats(nullptr);
+    stats.SetColumns(RecordColumnsOf(layout), layout.titles);
+    stats.SetRecords(lines);
+    const auto copied = [&] {
+        stats.CopyStatistics();
+        const QString text = QApplication::clipboard()->text();
+        EXPECT_FALSE(text.contains(QChar(0x202f)) || text.contains(QChar(0xa0)));
+        EXPECT_FALSE(QApplication::clipboard()->mimeData()->html().contains(QChar(0x202f)));
+        return text.split('\n').value(1).split('\t');
+    };
+    // program, name, unit, n, of which flagged, mean, sd, CV, minimum, maximum, texts
+    QStringList row = copied();
+    EXPECT_EQ(row.mid(3, 2), (QStringList{"3", "1"}));
+    EXPECT_EQ(row[5], QStringLiteral("1533,67"));
+    EXPECT_EQ(row.mid(8, 2), (QStringList{"1500", "1600"}));
+    stats.chkOkOnly->setChecked(true);
+    row = copied();
+    EXPECT_EQ(row.mid(3, 6), (QStringList{"2", "0", "1500,5", "0,707107", "0,0471247", "1500"}));
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    row = copied();
+    EXPECT_EQ(row.mid(5, 5), (QStringList{"1500.5", "0.707107", "0.0471247", "1500", "1501"}));
+}
