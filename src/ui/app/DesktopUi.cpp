@@ -3,6 +3,7 @@
 #include "app/LastFolders.h"
 #include "print/SystemLinePrinter.h"
 #include "ui/app/FileFilter.h"
+#include "ui/app/HelpContext.h"
 #include "ui/app/PrintOptionsBox.h"
 
 #include <QApplication>
@@ -222,6 +223,7 @@ std::unique_ptr<LinePrinter> DesktopUi::PrintDialog(const PrintRequest& request)
     std::unique_ptr<QPrinter> printer = LaidOutPrinter(request);
     {
         QPrintDialog dialog(printer.get(), Owner());
+        SetHelpContext(&dialog, HelpContext::kPrinting);
         // "Pages from ... to" is honoured by the line printer itself.
         dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintPageRange |
                           QAbstractPrintDialog::PrintCollateCopies |
@@ -244,6 +246,7 @@ std::unique_ptr<LinePrinter> DesktopUi::PrintDialog(const PrintRequest& request)
 void DesktopUi::PrintPreview(const PrintRequest& request) {
     std::unique_ptr<QPrinter> printer = LaidOutPrinter(request);
     QPrintPreviewDialog dialog(printer.get(), Owner());
+    SetHelpContext(&dialog, HelpContext::kPrinting);
     // Large enough to read a page; Qt's own default shows a thumbnail.
     if (const QScreen* screen = dialog.screen()) {
         dialog.resize(screen->availableGeometry().size() * 3 / 4);
