@@ -131,7 +131,7 @@ void BuildDataExchange(AppMenus& m, QWidget* owner, bool document) {
         m.mnuExport = Item(m.mnuDataExchange, "mnuExport", 1052);
         m.mnuArchiveAdd = Item(m.mnuDataExchange, "mnuArchiveAdd", 1651);
     }
-    m.mnuArchive = Item(m.mnuDataExchange, "mnuArchive", 1652);
+    m.mnuArchive = Item(m.mnuDataExchange, "mnuArchive", 1632);
     m.mnuCalProtocols = Menu(owner, "mnuCalProtocols", 1216);
     m.mnuDataExchange->addMenu(m.mnuCalProtocols);
     m.mnuCalProtPH = Item(m.mnuCalProtocols, "mnuCalProtPH", 1217);
@@ -164,8 +164,8 @@ void BuildOthers(AppMenus& m, QWidget* owner) {
 // The document's graph and statistics views, below the tool bar toggle.
 void BuildGraph(AppMenus& m) {
     m.mnuView->addSeparator();
-    m.mnuGraph = Item(m.mnuView, "mnuGraph", 1300, QKeySequence(Qt::CTRL | Qt::Key_G));
-    m.mnuStatistics = Item(m.mnuView, "mnuStatistics", 1706);
+    m.mnuGraph = Item(m.mnuView, "mnuGraph", 1630, QKeySequence(Qt::CTRL | Qt::Key_G));
+    m.mnuStatistics = Item(m.mnuView, "mnuStatistics", 1631);
 }
 
 void BuildEdit(AppMenus& m, QWidget* owner) {

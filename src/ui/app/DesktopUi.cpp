@@ -3,6 +3,7 @@
 #include "app/LastFolders.h"
 #include "print/SystemLinePrinter.h"
 #include "ui/app/FileFilter.h"
+#include "ui/app/HelpContext.h"
 #include "ui/app/PrintOptionsBox.h"
 
 #include <QApplication>
@@ -223,6 +224,7 @@ std::unique_ptr<LinePrinter> DesktopUi::PrintDialog(const PrintRequest& request)
     std::unique_ptr<QPrinter> printer = LaidOutPrinter(request);
     {
         QPrintDialog dialog(printer.get(), Owner());
+        SetHelpContext(&dialog, HelpContext::kPrinting);
         // "Pages from ... to" is honoured by the line printer itself.
         dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintPageRange |
                           QAbstractPrintDialog::PrintCollateCopies |
@@ -246,6 +248,7 @@ void DesktopUi::PrintPreview(const PrintRequest& request) {
     std::unique_ptr<QPrinter> printer = LaidOutPrinter(request);
     QPrintPreviewDialog dialog(printer.get(), Owner());
     AddPreviewChoice(dialog, request);
+    SetHelpContext(&dialog, HelpContext::kPrinting);
     // Large enough to read a page (Qt's own default shows a thumbnail), and wide enough for
     // the tool bar where the screen allows: a choice behind the bar's overflow button is
     // one nobody finds.

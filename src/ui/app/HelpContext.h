@@ -6,6 +6,11 @@ class QWidget;
 // window opens the help at its own section.
 namespace HelpContext {
 inline constexpr int kDocument = 10000;
+inline constexpr int kStatistics = 10010;
+inline constexpr int kGraph = 10020;
+inline constexpr int kArchive = 10030;
+// The print dialog and the print preview, with their choice of report.
+inline constexpr int kPrinting = 10040;
 inline constexpr int kProgramConsole = 20000;
 inline constexpr int kNewProgram = 20010;
 inline constexpr int kChangeProgram = 20020;
@@ -13,7 +18,8 @@ inline constexpr int kProgramCalibration = 20030;
 inline constexpr int kCalProtocol = 30010;
 inline constexpr int kLotEditor = 30020;
 
-inline constexpr int kAll[] = {kDocument,           kProgramConsole, kNewProgram, kChangeProgram,
+inline constexpr int kAll[] = {kDocument,           kStatistics,     kGraph,      kArchive,
+                               kPrinting,           kProgramConsole, kNewProgram, kChangeProgram,
                                kProgramCalibration, kCalProtocol,    kLotEditor};
 } // namespace HelpContext
 

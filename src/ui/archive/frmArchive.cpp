@@ -6,6 +6,7 @@
 #include "data/ExportSheet.h"
 #include "data/MValSet.h"
 #include "data/RecordWalker.h"
+#include "ui/app/HelpContext.h"
 #include "ui/app/MainFrame.h"
 #include "ui/data/DatasetFilterBar.h"
 #include "ui/data/DatasetTableTools.h"
@@ -42,6 +43,7 @@ frmArchive::frmArchive(MainFrame& main, QWidget* parent)
     : QWidget(parent, Qt::Window), m_main(main) {
     setObjectName(QStringLiteral("frmArchive"));
     setWindowTitle(LoadResString(1652));
+    SetHelpContext(this, HelpContext::kArchive);
     BuildWindow();
     resize(1000, 600);
 }

@@ -1,6 +1,7 @@
 #include "ui/data/DatasetFilterBar.h"
 
 #include "app/StringTable.h"
+#include "ui/app/ApplyCaptions.h"
 #include "ui/app/Controls.h"
 
 #include <QCheckBox>
@@ -61,6 +62,8 @@ DatasetFilterBar::DatasetFilterBar(QWidget* parent) : QWidget(parent) {
     }
     row->addStretch(1);
     row->addWidget(cmdHideFilter);
+    // The bar carries its own captions, so that every window it is placed in shows them.
+    ApplyCaptions(this);
 
     m_typing = new QTimer(this);
     m_typing->setSingleShot(true);

@@ -77,7 +77,7 @@ void DatasetTableTools::BuildContextMenu() {
     add(1703, QKeySequence::SelectAll, [this] { SelectAll(); });
     m_contextMenu->addSeparator();
     add(1704, QKeySequence::Find, [this] { Find(); });
-    add(1706, QKeySequence(), [this] { ShowStatistics(); });
+    add(1631, QKeySequence(), [this] { ShowStatistics(); });
     m_table.setContextMenuPolicy(Qt::CustomContextMenu);
     connect(&m_table, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
         m_contextMenu->popup(m_table.viewport()->mapToGlobal(at));

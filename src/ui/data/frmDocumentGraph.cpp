@@ -8,6 +8,7 @@
 #include "ui/app/ApplyCaptions.h"
 #include "ui/app/BusyContent.h"
 #include "ui/app/Controls.h"
+#include "ui/app/HelpContext.h"
 #include "ui/app/Pictures.h"
 #include "ui/app/PlotPainting.h"
 #include "ui/data/DatasetGraphView.h"
@@ -25,6 +26,7 @@ frmDocumentGraph::frmDocumentGraph(Services& services, QWidget* parent)
     : QDialog(parent), m_services(services) {
     setObjectName(QStringLiteral("frmDocumentGraph"));
     setProperty("Tag", QStringLiteral("1300"));
+    SetHelpContext(this, HelpContext::kGraph);
     setWindowIcon(ProgramIcon());
     setSizeGripEnabled(true);
     QWidget* content = NewBusyContent(*this, services.busy);

@@ -3,6 +3,7 @@
 #include "app/DateText.h"
 #include "ui/app/ApplyCaptions.h"
 #include "ui/app/Controls.h"
+#include "ui/app/HelpContext.h"
 #include "ui/app/Pictures.h"
 #include "ui/data/TableClipboard.h"
 
@@ -50,6 +51,7 @@ QStringList CopyFields(const StatisticsRow& row) {
 frmStatistics::frmStatistics(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmStatistics"));
     setProperty("Tag", QStringLiteral("1706"));
+    SetHelpContext(this, HelpContext::kStatistics);
     setWindowIcon(ProgramIcon());
     setSizeGripEnabled(true);
     lblStatColumn = NewControl<QLabel>(this, "lblStatColumn", "1728");

@@ -96,10 +96,12 @@ TEST(HelpFiles, EnglishPagesHaveTheFrenchPagesSections) {
 }
 
 // In the Ardel 60-only mode the program windows and the pH protocol stay disabled, so the
-// edition's help has the windows of the datasets and of the turbidity protocol.
+// edition's help has the windows of the datasets, their tools, the archive, printing and the
+// turbidity protocol.
 TEST(HelpFiles, ArdelEditionHasTheSectionsOfItsWindowsAndNoDeadLink) {
     using namespace HelpContext;
     for (const char* name : {"HazemarkHlp_f.html", "HazemarkHlp_e.html"}) {
-        ExpectSections(name, {kDocument, kCalProtocol, kLotEditor});
+        ExpectSections(
+            name, {kDocument, kStatistics, kGraph, kArchive, kPrinting, kCalProtocol, kLotEditor});
     }
 }

@@ -1,13 +1,21 @@
 #include "UiFixture.h"
 #include "app/Language.h"
+#include "ui/app/DesktopUi.h"
+#include "ui/archive/frmArchive.h"
 #include "ui/calibration/frmCalProtocolPH.h"
+#include "ui/data/DatasetTableTools.h"
 #include "ui/data/frmDocument.h"
+#include "ui/data/frmDocumentGraph.h"
+#include "ui/data/frmStatistics.h"
 #include "ui/programs/frmProgConsole.h"
 #include "ui/programs/frmProgEdit.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QDesktopServices>
 #include <QDir>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
@@ -77,10 +85,17 @@ protected:
         return opened.urls.size() > before ? std::optional(opened.urls.back()) : std::nullopt;
     }
 
-    // Runs `action` as soon as the next modal loop has started, on its window.
-    static void WhenModal(std::function<void(QWidget*)> action) {
-        QTimer::singleShot(
-            0, [action = std::move(action)] { action(QApplication::activeModalWidget()); });
+    // Runs `action` as soon as the next modal loop has started, on its window (events that
+    // are let through before the window shows, as while a printout is laid out, wait on).
+    static void WhenModal(std::function<void(QWidget*)> action, int tries = 400) {
+        QTimer::singleShot(tries == 400 ? 0 : 10, [action = std::move(action), tries] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (modal || tries == 0) {
+                action(modal);
+            } else {
+                WhenModal(action, tries - 1);
+            }
+        });
     }
 
     ProgramFolder folder;
@@ -193,6 +208,44 @@ TEST_F(HelpKeyTest, ProgramWindowsOpenTheSectionOfWhatTheyShow) {
     });
     Main().MenuProgsUserDef();
     EXPECT_EQ(sections, QStringList({"20000", "20010", "20030", "20010", "20000"}));
+}
+
+// The statistics, the graph, the archive and the print dialog and preview each open the
+// section that tells how they work.
+TEST_F(HelpKeyTest, TableArchiveAndPrintWindowsOpenTheirSections) {
+    frmDocument& document = *Main().Documents().front();
+    document.MVals().strMeter = QStringLiteral("Ardel 20 IR");
+    document.MVals().strMVals = QStringLiteral("\r\n1;12/07/24;09:05;7;4.2\r\n!\r\n>");
+    QStringList sections;
+    auto section = [&](QWidget* target) {
+        const std::optional<QUrl> url = F1On(target);
+        sections << (url ? url->fragment() : QStringLiteral("none"));
+    };
+    document.TableTools().ShowStatistics();
+    section(document.TableTools().Statistics()->cboStatColumn);
+    document.MenuGraph();
+    ASSERT_NE(document.Graph(), nullptr);
+    section(document.Graph()->cboGraphColumn);
+    Main().MenuArchive();
+    section(Main().findChild<frmArchive*>(QStringLiteral("frmArchive"))->txtSerial);
+    // The desktop's own print dialog and preview, closed once F1 was pressed in them.
+    const auto inModal = [&] {
+        WhenModal([&](QWidget* window) {
+            section(window);
+            window->close();
+        });
+    };
+    fixture->ui.onPrintDialog = [&](const PrintRequest& request) {
+        inModal();
+        return DesktopUi().PrintDialog(request);
+    };
+    fixture->ui.onPrintPreview = [&](const PrintRequest& request) {
+        inModal();
+        DesktopUi().PrintPreview(request);
+    };
+    document.findChild<QAction*>(QStringLiteral("mnuFilePrintTo"))->trigger();
+    document.findChild<QAction*>(QStringLiteral("mnuFilePreview"))->trigger();
+    EXPECT_EQ(sections, QStringList({"10010", "10020", "10030", "10040", "10040"}));
 }
 
 TEST_F(HelpKeyTest, WithoutABrowserTheMessageNamesTheHelpFile) {

@@ -1,4 +1,5 @@
 #include "UiFixture.h"
+#include "app/Language.h"
 #include "app/StringTable.h"
 #include "archive/ArchiveTarget.h"
 #include "support/TempDir.h"
@@ -11,6 +12,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
 #include <QDir>
@@ -18,6 +20,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTableView>
@@ -174,6 +177,48 @@ TEST_F(ArchiveWindow, OpensTheFilteredRecordsInTheArchivesOrderNotTheSortedOne) 
     const MValTableModel& opened = f.main->ActiveDocument()->GridModel();
     ASSERT_EQ(opened.rowCount(), 3);
     EXPECT_EQ(opened.Cell(0, 0) + opened.Cell(1, 0) + opened.Cell(2, 0), QStringLiteral("134"));
+}
+
+// The filter bar carries its captions into every window it is placed in, in both languages:
+// each label and box has its text and an access key of its own, apart from the menu bar's.
+TEST(FilterBar, ShowsItsCaptionsInTheDocumentAndTheArchiveInBothLanguages) {
+    for (const QString& language : {Language::kFrench, Language::kEnglish}) {
+        Language::Use(language);
+        MainWindowFixture f;
+        ASSERT_TRUE(f.LogIn(QStringLiteral("claire")));
+        f.ShownItem("mnuArchive")->trigger();
+        auto* archive = f.main->findChild<frmArchive*>(QStringLiteral("frmArchive"));
+        ASSERT_NE(archive, nullptr);
+        QList<QKeySequence> menuKeys;
+        for (const QAction* top : f.main->menuBar()->actions()) {
+            if (top->isVisible()) {
+                menuKeys << QKeySequence::mnemonic(top->text());
+            }
+        }
+        for (DatasetFilterBar* bar : {&f.main->ActiveDocument()->TableTools().FilterBar(),
+                                      &archive->TableTools().FilterBar()}) {
+            QStringList captions;
+            for (const QLabel* label : bar->findChildren<QLabel*>()) {
+                captions << label->text();
+            }
+            for (const QCheckBox* box : bar->findChildren<QCheckBox*>()) {
+                captions << box->text();
+            }
+            ASSERT_EQ(captions.size(), 5);
+            QList<QKeySequence> keys = menuKeys;
+            for (const QString& caption : captions) {
+                const std::string where = language.toStdString() + ": " + caption.toStdString();
+                EXPECT_FALSE(caption.isEmpty()) << where;
+                const QKeySequence key = QKeySequence::mnemonic(caption);
+                EXPECT_FALSE(key.isEmpty()) << where;
+                EXPECT_FALSE(keys.contains(key)) << where;
+                keys << key;
+            }
+            // The labels name their fields for a screen reader too.
+            EXPECT_FALSE(bar->txtFind->accessibleName().isEmpty()) << language.toStdString();
+        }
+    }
+    Language::Use(Language::kFrench);
 }
 
 } // namespace

@@ -93,7 +93,7 @@ TEST_F(DocumentGraph, ShowsTheFirstValueColumnWithOneSeriesPerProgram) {
     Import();
     QAction* item = f.ShownItem("mnuGraph");
     ASSERT_NE(item, nullptr);
-    EXPECT_EQ(item->text(), QStringLiteral("Graphique"));
+    EXPECT_EQ(item->text(), QStringLiteral("&Graphique"));
     EXPECT_TRUE(item->isEnabled());
     item->trigger();
     frmDocumentGraph* graph = Doc().Graph();
