@@ -2,6 +2,7 @@
 
 #include "app/StringTable.h"
 #include "ui/app/Controls.h"
+#include "ui/app/DateFields.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -34,6 +35,7 @@ DatasetFilterBar::DatasetFilterBar(QWidget* parent) : QWidget(parent) {
     dtpTo = NewControl<QDateEdit>(this, "dtpTo");
     for (QDateEdit* date : {dtpFrom, dtpTo}) {
         date->setCalendarPopup(true);
+        UseProgramDateForm(*date);
         date->setEnabled(false);
     }
     lblState = NewControl<QLabel>(this, "lblState", "1723");

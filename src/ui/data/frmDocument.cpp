@@ -155,7 +155,15 @@ void frmDocument::ShowTitle() {
     const QString name =
         m_strFilePath.isEmpty() ? LoadResString(1068) : QFileInfo(m_strFilePath).fileName();
     setWindowTitle(name + QStringLiteral("[*]"));
-    setWindowModified(m_modified);
+    const bool modified = IsModified();
+    setWindowModified(modified);
+    // Maximised, the name shows in the main window's title, whose marker Qt passes on only
+    // while the main window is active: records opened from the archive window lost their
+    // `*` there. The main window's marker is given the same answer here.
+    QWidget* frame = window();
+    if (frame != this) {
+        frame->setWindowModified(modified && frame->windowTitle().contains(QLatin1String("[*]")));
+    }
 }
 
 QString frmDocument::ProposedName() const {
@@ -175,6 +183,7 @@ void frmDocument::ClearHeader() {
          {lblMeterValue, lblSerNoValue, lblUserValue, lblPCDateValue, lblPCTimeValue}) {
         value->clear();
     }
+    ShowHeaderCaptions();
 }
 
 void frmDocument::SetGridTitles(const QStringList& titles, const QList<int>& widthsTwips) {
@@ -280,8 +289,10 @@ void frmDocument::closeEvent(QCloseEvent* event) {
     m_main.DocumentUnloaded();
 }
 
+// The one answer to "would closing lose something?": the title's marker shows it and the
+// save question asks it, so the two cannot disagree. A change counts while there is
+// something to save: a dataset, or the file it came from.
 bool frmDocument::IsModified() const {
-    // A dataset that was never saved counts too: closing must not lose a fresh import.
     return m_modified && (!m_strFilePath.isEmpty() || !m_mvals.strMVals.isEmpty());
 }
 
