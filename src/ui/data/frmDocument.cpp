@@ -155,15 +155,7 @@ void frmDocument::ShowTitle() {
     const QString name =
         m_strFilePath.isEmpty() ? LoadResString(1068) : QFileInfo(m_strFilePath).fileName();
     setWindowTitle(name + QStringLiteral("[*]"));
-    const bool modified = IsModified();
-    setWindowModified(modified);
-    // Maximised, the name shows in the main window's title, whose marker Qt passes on only
-    // while the main window is active: records opened from the archive window lost their
-    // `*` there. The main window's marker is given the same answer here.
-    QWidget* frame = window();
-    if (frame != this) {
-        frame->setWindowModified(modified && frame->windowTitle().contains(QLatin1String("[*]")));
-    }
+    setWindowModified(IsModified());
 }
 
 QString frmDocument::ProposedName() const {
