@@ -98,6 +98,35 @@ TEST_F(CliReportTest, ThreeHundredRecordsAsATableWithTitlesAndPageNumbersOnEvery
     EXPECT_FALSE(PdfLines(bare).join(QLatin1Char('\n')).contains(QStringLiteral("Contrôlé par:")));
 }
 
+// The dates of a printout (header, footer, the PDF's title) have the one form of the
+// program's language and four-digit years, whatever the desktop: a US desktop wrote
+// "7/12/24", a Swiss one "12.07.24".
+TEST_F(CliReportTest, DatesOfThePrintoutHaveTheLanguagesOneForm) {
+    const QString in = SaveDataset(OneWordRecords(3));
+    const QDate today = QDate::currentDate();
+    struct Desktop {
+        const char* locale;
+        QString date, time, title, printed;
+    };
+    const QList<Desktop> desktops = {
+        {"en_US.UTF-8", "Date: 12 Jul 2024", "Time: 08:04:03",
+         "Measurements \u2014 Zentravox ZX-0815 \u2014 12 Jul 2024",
+         "Printed " + QLocale(QLocale::English).toString(today, QStringLiteral("d MMM yyyy"))},
+        {"fr_CH.UTF-8", "Date: 12/07/2024", "Heure: 08:04:03",
+         "Mesures \u2014 Zentravox ZX-0815 \u2014 12/07/2024",
+         "Imprimé le " + today.toString(QStringLiteral("dd/MM/yyyy"))}};
+    for (const Desktop& desktop : desktops) {
+        SCOPED_TRACE(desktop.locale);
+        const CliLocale language(desktop.locale);
+        const QString out = Print(in, QStringLiteral("dates.pdf"));
+        const QString text = PdfLines(out).join(QLatin1Char('\n'));
+        EXPECT_TRUE(text.contains(desktop.date)) << text.toStdString();
+        EXPECT_TRUE(text.contains(desktop.time)) << text.toStdString();
+        EXPECT_TRUE(text.contains(desktop.printed)) << text.toStdString();
+        EXPECT_EQ(PdfTitle(out), desktop.title);
+    }
+}
+
 TEST_F(CliReportTest, ColumnsStartOrEndAtOneXAndNoRecordIsSplitOnEveryPaper) {
     const int count = 150;
     const QString in = SaveDataset(OneWordRecords(count));

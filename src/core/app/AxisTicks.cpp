@@ -1,5 +1,7 @@
 #include "app/AxisTicks.h"
 
+#include "app/DateText.h"
+
 #include <cmath>
 #include <iterator>
 
@@ -82,7 +84,6 @@ QDateTime FromRecordClockSeconds(double seconds) {
 }
 
 QStringList TimeTickLabels(const QList<double>& ticks, double step) {
-    const QString dateFormat = QStringLiteral("dd.MM.yy");
     const QString timeFormat =
         step < kMinute ? QStringLiteral("HH:mm:ss") : QStringLiteral("HH:mm");
     QStringList labels;
@@ -90,12 +91,12 @@ QStringList TimeTickLabels(const QList<double>& ticks, double step) {
     for (const double tick : ticks) {
         const QDateTime when = FromRecordClockSeconds(tick);
         if (step >= kDay) {
-            labels.append(when.date().toString(dateFormat));
+            labels.append(ShortDateText(when.date()));
             continue;
         }
         QString label = when.time().toString(timeFormat);
         if (when.date() != previous) {
-            label += QLatin1Char('\n') + when.date().toString(dateFormat);
+            label += QLatin1Char('\n') + ShortDateText(when.date());
             previous = when.date();
         }
         labels.append(label);

@@ -1,36 +1,26 @@
 #include "app/DateText.h"
 
 #include "app/Errors.h"
+#include "app/Language.h"
 #include "app/RunTimeErrors.h"
+#include "app/StringTable.h"
 
 #include <QLocale>
 
-namespace {
-
-// Removes the time-zone field ("t", outside quotes) and the blanks it leaves behind.
-QString WithoutTimeZone(const QString& format) {
-    QString result;
-    bool quoted = false;
-    for (const QChar ch : format) {
-        if (ch == QLatin1Char('\'')) {
-            quoted = !quoted;
-        }
-        if (quoted || ch != QLatin1Char('t')) {
-            result.append(ch);
-        }
-    }
-    return result.simplified();
+QString DateFormat() {
+    return LoadResString(1643);
 }
 
-} // namespace
+QLocale DateLocale() {
+    return QLocale(Language::Active());
+}
 
 QString ShortDateText(const QDate& date) {
-    return QLocale().toString(date, QLocale::ShortFormat);
+    return DateLocale().toString(date, DateFormat());
 }
 
 QString LongTimeText(const QTime& time) {
-    const QLocale locale;
-    return locale.toString(time, WithoutTimeZone(locale.timeFormat(QLocale::LongFormat)));
+    return time.toString(QStringLiteral("HH:mm:ss"));
 }
 
 QString GeneralDateText(const QDateTime& dateTime) {

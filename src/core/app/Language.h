@@ -28,11 +28,12 @@ QString Active();
 // Switches the string table, the run-time texts and Qt's own texts to `language`.
 void Use(const QString& language);
 
-// The locale whose dates and numbers the program writes for `language`: the desktop's own
-// when it speaks that language (a Swiss desktop keeps its "11.03.24"), else the language's
-// usual one, so that a C or German desktop never mixes its months into French or English.
+// The locale whose numbers the program writes for `language` (and Qt's date fields take
+// their month names from): the desktop's own when it speaks that language, else the
+// language's usual one, so that a C or German desktop never mixes its habits into French
+// or English. Dates themselves have one form per language (DateText.h).
 QLocale FormatLocale(const QString& language, const QLocale& desktop);
-// Makes FormatLocale of the active language the default of every date and number text.
+// Makes FormatLocale of the active language the default of every number text.
 void UseFormats();
 
 // Loads Qt's own translation (standard buttons, file dialogs, input box, MDI menus) for the

@@ -1,6 +1,7 @@
 #include "archive/ArchiveQuery.h"
 
 #include "archive/ArchiveDatabase.h"
+#include "archive/ArchiveExtract.h"
 #include "archive/ArchiveRecord.h"
 #include "data/MValSet.h"
 
@@ -178,21 +179,20 @@ bool ArchiveQuery::Dataset(const ArchiveFilter& filter, MValSet& set) {
 }
 
 MValSet ArchiveQuery::DatasetOf(const QString& model, const QList<ArchivedRecord>& records) {
-    const QString several = QStringLiteral("*");
+    const ArchiveExtract extract = ArchiveExtract::Of(QString(), records);
     MValSet set;
     set.strMeter = model;
+    // Every meter and user by name: neither the document nor a file saved from it claims
+    // one meter for the records of several.
+    set.strSerNo = extract.serials.join(QStringLiteral(", "));
+    set.strUser = extract.users.join(QStringLiteral(", "));
+    // The end of the period, not the day it was read back: the file's date and the name
+    // proposed for it tell when the records were measured.
+    if (extract.last.isValid()) {
+        set.curDate = extract.last;
+    }
     QString text = QStringLiteral("\r\n");
     for (const ArchivedRecord& r : records) {
-        if (set.strSerNo.isEmpty() || set.strSerNo == r.serial) {
-            set.strSerNo = r.serial;
-        } else {
-            set.strSerNo = several;
-        }
-        if (set.strUser.isEmpty() || set.strUser == r.user) {
-            set.strUser = r.user;
-        } else {
-            set.strUser = several;
-        }
         text += r.rawLine + QStringLiteral("\r\n");
     }
     set.strMVals = text + QStringLiteral("!\r\n>");

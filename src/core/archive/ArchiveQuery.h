@@ -46,8 +46,8 @@ public:
     bool Count(const ArchiveFilter& filter, qint64& count);
     // The meter models among the matching records, in alphabetical order.
     bool Models(const ArchiveFilter& filter, QStringList& models);
-    // The matching records of `filter.model` as one dataset, as if imported from one meter:
-    // the serial number (or "*" for several), the user (or "*"), no import date.
+    // The matching records of `filter.model` as one dataset: the serial numbers of its
+    // meters and the users, each once, joined by ", "; the date of its last measurement.
     bool Dataset(const ArchiveFilter& filter, MValSet& set);
     // The same dataset of records already read (or some of them), in the order given.
     static MValSet DatasetOf(const QString& model, const QList<ArchivedRecord>& records);

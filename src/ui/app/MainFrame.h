@@ -5,6 +5,7 @@
 
 class QWidget;
 class Services;
+struct ArchiveExtract;
 struct MValSet;
 
 // What the windows inside the program need of the frame around them: the services, the
@@ -35,8 +36,9 @@ public:
     // files replace the open documents after the save question, one document each; a
     // protocol file opens the window of its kind.
     virtual void OpenFiles(const QStringList& paths) = 0;
-    // A new document showing `set` as if just imported (the archive's search result).
-    virtual void OpenDataset(MValSet& set) = 0;
+    // A new document showing records read back from the archive, `extract` saying where
+    // they come from; unmodified until the user changes it.
+    virtual void OpenDataset(MValSet& set, const ArchiveExtract& extract) = 0;
     // A passing note beside the status bar's panels (what the archive took).
     virtual void ShowStatusNote(const QString& text) = 0;
 

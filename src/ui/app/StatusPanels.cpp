@@ -1,9 +1,10 @@
 #include "ui/app/StatusPanels.h"
 
+#include "app/DateText.h"
+
 #include <QDateTime>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLocale>
 #include <QStatusBar>
 #include <algorithm>
 
@@ -65,7 +66,6 @@ void StatusPanels::SetToolTip(int panel, const QString& tip) {
 
 void StatusPanels::UpdateClock() {
     const QDateTime now = QDateTime::currentDateTime();
-    const QLocale locale;
-    SetText(6, locale.toString(now.date(), QLocale::ShortFormat));
-    SetText(7, locale.toString(now.time(), QStringLiteral("HH:mm:ss")));
+    SetText(6, ShortDateText(now.date()));
+    SetText(7, LongTimeText(now.time()));
 }

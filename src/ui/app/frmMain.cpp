@@ -371,14 +371,14 @@ void frmMain::DocumentUnloaded() {
     RefreshMenuBar();
 }
 
-void frmMain::OpenDataset(MValSet& set) {
+void frmMain::OpenDataset(MValSet& set, const ArchiveExtract& extract) {
     // Only into a new document: one the user kept open keeps its own dataset.
     if (!CloseAllDocuments()) {
         return;
     }
     OpenDocument(QString());
     if (frmDocument* document = ActiveDocument()) {
-        document->ShowDataset(set);
+        document->ShowDataset(set, extract);
     }
 }
 

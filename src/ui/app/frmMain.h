@@ -62,7 +62,7 @@ public:
     void OpenFiles(const QStringList& paths) override;
 
     void DocumentUnloaded() override;
-    void OpenDataset(MValSet& set) override;
+    void OpenDataset(MValSet& set, const ArchiveExtract& extract) override;
     void ShowStatusNote(const QString& text) override;
 
     // The lot editor of the turbidity protocol: made at the first use, kept while hidden,

@@ -3,9 +3,11 @@
 #include "app/Services.h"
 #include "app/StringTable.h"
 #include "archive/ArchiveDatabase.h"
+#include "archive/ArchiveExtract.h"
 #include "data/ExportSheet.h"
 #include "data/MValSet.h"
 #include "data/RecordWalker.h"
+#include "ui/app/DateFields.h"
 #include "ui/app/HelpContext.h"
 #include "ui/app/MainFrame.h"
 #include "ui/data/DatasetFilterBar.h"
@@ -55,7 +57,7 @@ void frmArchive::BuildWindow() {
     dtpTo = Named(new QDateEdit(today), "dtpTo");
     for (QDateEdit* date : {dtpFrom, dtpTo}) {
         date->setCalendarPopup(true);
-        date->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
+        UseProgramDateForm(*date);
         date->setEnabled(false);
         connect(chkPeriod, &QCheckBox::toggled, date, &QWidget::setEnabled);
     }
@@ -177,6 +179,7 @@ bool frmArchive::ShowModel() {
         Report(db.Error());
         return false;
     }
+    m_archive = db.Target().Display();
     const ExportLayout layout = ExportLayoutFor(m_main.services(), filter.model);
     QList<int> widths;
     for (int c = 0; c < layout.count; ++c) {
@@ -216,6 +219,5 @@ void frmArchive::OpenAsDocument() {
         return;
     }
     MValSet set = ArchiveQuery::DatasetOf(m_shownModel, shown);
-    set.curDate = QDateTime::currentDateTime();
-    m_main.OpenDataset(set);
+    m_main.OpenDataset(set, ArchiveExtract::Of(m_archive, shown));
 }

@@ -59,5 +59,6 @@ private:
     MValTableModel* m_model = nullptr;
     DatasetTableTools* m_tools = nullptr;
     QString m_shownModel;
+    QString m_archive;               // where the shown records were read
     QList<ArchivedRecord> m_records; // row k of the model is record k
 };

@@ -3,6 +3,7 @@
 #include "app/StringTable.h"
 #include "ui/app/ApplyCaptions.h"
 #include "ui/app/Controls.h"
+#include "ui/app/DateFields.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -35,6 +36,7 @@ DatasetFilterBar::DatasetFilterBar(QWidget* parent) : QWidget(parent) {
     dtpTo = NewControl<QDateEdit>(this, "dtpTo");
     for (QDateEdit* date : {dtpFrom, dtpTo}) {
         date->setCalendarPopup(true);
+        UseProgramDateForm(*date);
         date->setEnabled(false);
     }
     lblState = NewControl<QLabel>(this, "lblState", "1723");

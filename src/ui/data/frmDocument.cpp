@@ -155,7 +155,7 @@ void frmDocument::ShowTitle() {
     const QString name =
         m_strFilePath.isEmpty() ? LoadResString(1068) : QFileInfo(m_strFilePath).fileName();
     setWindowTitle(name + QStringLiteral("[*]"));
-    setWindowModified(m_modified);
+    setWindowModified(IsModified());
 }
 
 QString frmDocument::ProposedName() const {
@@ -175,6 +175,7 @@ void frmDocument::ClearHeader() {
          {lblMeterValue, lblSerNoValue, lblUserValue, lblPCDateValue, lblPCTimeValue}) {
         value->clear();
     }
+    ShowHeaderCaptions();
 }
 
 void frmDocument::SetGridTitles(const QStringList& titles, const QList<int>& widthsTwips) {
@@ -280,8 +281,10 @@ void frmDocument::closeEvent(QCloseEvent* event) {
     m_main.DocumentUnloaded();
 }
 
+// The one answer to "would closing lose something?": the title's marker shows it and the
+// save question asks it, so the two cannot disagree. A change counts while there is
+// something to save: a dataset, or the file it came from.
 bool frmDocument::IsModified() const {
-    // A dataset that was never saved counts too: closing must not lose a fresh import.
     return m_modified && (!m_strFilePath.isEmpty() || !m_mvals.strMVals.isEmpty());
 }
 

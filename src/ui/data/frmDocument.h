@@ -1,5 +1,6 @@
 #pragma once
 
+#include "archive/ArchiveExtract.h"
 #include "data/MValSet.h"
 #include "ui/app/AppMenus.h"
 #include "ui/app/PrintCommands.h"
@@ -52,8 +53,9 @@ public:
     bool MayDropDataset();
     // Closes the window without asking again: MayDropDataset was answered just before.
     void CloseAsked();
-    // Shows a dataset that comes from elsewhere (the archive) as a new, unsaved import.
-    void ShowDataset(MValSet& mvals) { TakeImport(mvals); }
+    // Shows records read back from the archive under a header that says where they come
+    // from. They are stored already: the document is unmodified until the user changes it.
+    void ShowDataset(MValSet& mvals, const ArchiveExtract& extract);
     // Files from this size on open with the wait dialog (about 100 000 records); datasets
     // whose text has at least as many characters (their file about as many bytes) save and
     // export with it.
@@ -64,10 +66,12 @@ public:
 
     MValSet& MVals() { return m_mvals; }
     const QString& FilePath() const { return m_strFilePath; }
-    bool Modified() const { return m_modified; }
+    // Whether the document holds changes that closing would lose: the title's marker and
+    // the save question both follow this one answer.
+    bool Modified() const { return IsModified(); }
     // True while the import talks to the meter; the window cannot close meanwhile.
     bool Importing() const { return m_importing; }
-    // The title's "[*]" follows the flag.
+    // Sets the flag of changes made since the last open or save; the title follows.
     void SetModified(bool modified);
     // The name the file dialogs propose (no extension).
     QString ProposedName() const;
@@ -120,6 +124,11 @@ private:
     bool QueryUnload();
     // The end of a successful import (frmDocumentCommands.cpp).
     void TakeImport(MValSet& mvals);
+    // Shows a dataset that has no file (yet); `extract` when it was read from the archive.
+    void TakeDataset(MValSet& mvals, const std::optional<ArchiveExtract>& extract);
+    // The header's title and last two captions: an import's date and time, or where in the
+    // archive the records come from, their period and count.
+    void ShowHeaderCaptions();
     bool IsModified() const;
     bool SaveDocument(QString& strNewPath, bool fUseKnownPath, const QString& strKnownPath,
                       const MValSet& mvals);
@@ -144,6 +153,7 @@ private:
     AppMenus m_menus;
     MValTableModel* m_model = nullptr;
     MValSet m_mvals;
+    std::optional<ArchiveExtract> m_extract; // set while the records are the archive's
     QString m_strFilePath;
     bool m_modified = false;
     bool m_unloaded = false;

@@ -119,12 +119,22 @@ void frmDocument::MenuArchiveAdd() {
 // A failed or stopped import leaves the dataset shown as it was. A new one is a dataset
 // of its own, also in a window that showed a file: Save asks for its name.
 void frmDocument::TakeImport(MValSet& mvals) {
+    TakeDataset(mvals, std::nullopt);
+    SetModified(true);
+}
+
+void frmDocument::ShowDataset(MValSet& mvals, const ArchiveExtract& extract) {
+    TakeDataset(mvals, extract);
+    SetModified(false);
+}
+
+void frmDocument::TakeDataset(MValSet& mvals, const std::optional<ArchiveExtract>& extract) {
     m_mvals = std::move(mvals);
+    m_extract = extract;
     m_strFilePath.clear();
     if (!ShowMVals(true)) {
         ReportError(1051);
     }
-    SetModified(true);
     RefreshGraph(true);
 }
 
@@ -276,11 +286,13 @@ frmDocument::OpenResult frmDocument::TakeFile(const QString& path) {
         if (code == CMeasVal::kStopped) {
             return OpenResult::Stopped; // the user's choice; the document keeps what it showed
         }
+        m_extract.reset();
         if (code != CMeasVal::kOpened) {
             ReportError(code == CMeasVal::kNotADatasetFile ? 1181 : 1180);
             if (!ShowMVals(false)) {
                 ReportError(1051);
             }
+            ShowTitle(); // the reader left the dataset as far as it came: maybe nothing to save
             RefreshGraph(false);
             return OpenResult::Failed;
         }

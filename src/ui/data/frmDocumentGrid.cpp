@@ -2,6 +2,7 @@
 #include "app/DateText.h"
 #include "app/ErrorTrap.h"
 #include "app/Services.h"
+#include "app/StringTable.h"
 #include "data/ColumnFitting.h"
 #include "data/RecordWalker.h"
 #include "ui/data/DatasetTableTools.h"
@@ -9,6 +10,7 @@
 #include "ui/data/frmDocument.h"
 
 #include <QFontMetrics>
+#include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QTableView>
@@ -37,9 +39,22 @@ void frmDocument::ShowHeader() {
     lblMeterValue->setText(m_mvals.strMeter);
     lblSerNoValue->setText(m_mvals.strSerNo);
     lblUserValue->setText(m_mvals.strUser);
-    lblPCDateValue->setText(ShortDateText(m_mvals.curDate.date()));
-    lblPCTimeValue->setText(LongTimeText(m_mvals.curDate.time()));
+    if (m_extract) {
+        lblPCDateValue->setText(m_extract->PeriodText());
+        lblPCTimeValue->setText(QString::number(m_extract->count));
+    } else {
+        lblPCDateValue->setText(ShortDateText(m_mvals.curDate.date()));
+        lblPCTimeValue->setText(LongTimeText(m_mvals.curDate.time()));
+    }
     LayOut(); // a longer name may need more room
+}
+
+void frmDocument::ShowHeaderCaptions() {
+    const bool archived = m_extract.has_value();
+    fraHeader->setTitle(archived ? LoadResString(1640).arg(m_extract->archive)
+                                 : LoadResString(1205));
+    lblPCDate->setText(LoadResString(archived ? 1641 : 1049));
+    lblPCTime->setText(LoadResString(archived ? 1642 : 1050));
 }
 
 void frmDocument::ClearGrid() {

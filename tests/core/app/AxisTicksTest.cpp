@@ -30,20 +30,20 @@ TEST(AxisTicks, TimeStepsFollowTheClock) {
     EXPECT_EQ(afternoon.ticks.front(), At(2024, 3, 12, 13));
     EXPECT_EQ(afternoon.ticks.back(), At(2024, 3, 12, 18));
     EXPECT_EQ(TimeTickLabels(afternoon.ticks, afternoon.step),
-              (QStringList{"13:00\n12.03.24", "14:00", "15:00", "16:00", "17:00", "18:00"}));
+              (QStringList{"13:00\n12/03/2024", "14:00", "15:00", "16:00", "17:00", "18:00"}));
 
     // Ten minutes: two-minute steps; under a minute: seconds in the labels.
     EXPECT_EQ(ChooseTimeTicks(At(2024, 3, 12, 9, 0), At(2024, 3, 12, 9, 10)).step, 120.0);
     const TimeTicks seconds = ChooseTimeTicks(At(2024, 3, 12, 9, 0, 3), At(2024, 3, 12, 9, 0, 40));
     EXPECT_EQ(seconds.step, 10.0);
     EXPECT_EQ(TimeTickLabels(seconds.ticks, seconds.step).front(),
-              QStringLiteral("09:00:00\n12.03.24"));
+              QStringLiteral("09:00:00\n12/03/2024"));
 
     // Over midnight the date comes again under the first tick of the new day.
     const TimeTicks night = ChooseTimeTicks(At(2024, 3, 12, 20), At(2024, 3, 13, 4));
     EXPECT_EQ(night.step, 2 * 3600.0);
     EXPECT_EQ(TimeTickLabels(night.ticks, night.step),
-              (QStringList{"20:00\n12.03.24", "22:00", "00:00\n13.03.24", "02:00", "04:00"}));
+              (QStringList{"20:00\n12/03/2024", "22:00", "00:00\n13/03/2024", "02:00", "04:00"}));
 
     // Weeks and months: whole days at midnight, labelled by the date alone.
     const TimeTicks month = ChooseTimeTicks(At(2024, 2, 3, 8), At(2024, 3, 1, 17));
@@ -51,7 +51,7 @@ TEST(AxisTicks, TimeStepsFollowTheClock) {
     EXPECT_LE(month.ticks.front(), At(2024, 2, 3, 8));
     EXPECT_GE(month.ticks.back(), At(2024, 3, 1, 17));
     for (const QString& label : TimeTickLabels(month.ticks, month.step)) {
-        EXPECT_EQ(label.size(), 8) << label.toStdString();
+        EXPECT_EQ(label.size(), 10) << label.toStdString();
     }
     for (const double tick : month.ticks) {
         EXPECT_EQ(FromRecordClockSeconds(tick).time(), QTime(0, 0));

@@ -222,7 +222,7 @@ TEST_P(ArchiveEngineTest, UserTextNeverBecomesSql) {
     EXPECT_EQ(totals.records, 2);
 }
 
-TEST_P(ArchiveEngineTest, GivesTheRecordsOfOneModelBackAsADataset) {
+TEST_P(ArchiveEngineTest, GivesTheRecordsOfOneModelBackAsADatasetNamingEveryMeter) {
     ASSERT_TRUE(Open(db)) << db.Error().toStdString();
     Add(Dataset(QStringLiteral("Zentravox"), QStringLiteral("S1"), Photometers(1, 3)));
     Add(Dataset(QStringLiteral("Zentravox"), QStringLiteral("S2"), Photometers(4, 5)));
@@ -237,8 +237,11 @@ TEST_P(ArchiveEngineTest, GivesTheRecordsOfOneModelBackAsADataset) {
     MValSet set;
     ASSERT_TRUE(ArchiveQuery(db).Dataset(filter, set));
     EXPECT_EQ(set.strMeter, QStringLiteral("Zentravox"));
-    EXPECT_EQ(set.strSerNo, QStringLiteral("*"));
+    // Two meters: both named, never one of them nor a placeholder; dated by the last
+    // measurement, not by the day it was read back.
+    EXPECT_EQ(set.strSerNo, QStringLiteral("S1, S2"));
     EXPECT_EQ(set.strUser, QStringLiteral("Hélène"));
+    EXPECT_EQ(set.curDate, QDateTime(QDate(2024, 3, 5), QTime(8, 15)));
     RecordWalker walker(set.strMVals);
     QStringList lines;
     QStringView line;

@@ -86,7 +86,7 @@ TEST_F(DatasetGraphTest, PhotometerRecordsMakeOneSeriesPerProgram) {
     EXPECT_EQ(graph.xMin, At(12, 12, 0));
     EXPECT_EQ(graph.xMax, At(12, 17, 0));
     EXPECT_EQ(graph.xTicks.size(), graph.xLabels.size());
-    EXPECT_EQ(graph.xLabels.front(), QStringLiteral("12:00\n12.03.24"));
+    EXPECT_EQ(graph.xLabels.front(), QStringLiteral("12:00\n12/03/2024"));
     EXPECT_EQ(graph.yMin, 0.0);
     EXPECT_EQ(graph.yMax, 15.0);
     EXPECT_EQ(graph.yTicks, RoundTicks(0.0, 12.5));

@@ -15,8 +15,10 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QDir>
 #include <QFileInfo>
+#include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -71,6 +73,27 @@ protected:
         }
         return numbers;
     }
+    // Whether dropping the document's dataset would ask the save question now; a question
+    // is cancelled, so nothing changes.
+    bool Asks(frmDocument& document) {
+        const qsizetype before = ui().messages.size();
+        ui().messageAnswers.push_back(MsgResult::Cancel);
+        document.MayDropDataset();
+        const bool asked = ui().messages.size() > before;
+        ui().messageAnswers.clear();
+        return asked;
+    }
+    // The titles' marker (the document's, and the main window's that shows its name) and
+    // the save question tell the same; returns the marker.
+    bool MarkedAndAsked(frmDocument& document) {
+        const bool marked = document.isWindowModified();
+        EXPECT_TRUE(f.main->windowTitle().contains(QStringLiteral("[*]")));
+        EXPECT_EQ(f.main->isWindowModified(), marked);
+        EXPECT_EQ(document.Modified(), marked);
+        EXPECT_EQ(Asks(document), marked);
+        return marked;
+    }
+    ScriptedUi& ui() { return f.ui; }
     QString Note() {
         auto* note = f.main->statusBar()->findChild<QLabel*>(QStringLiteral("lblStatusNote"));
         return note ? note->text() : QString();
@@ -219,6 +242,88 @@ TEST(FilterBar, ShowsItsCaptionsInTheDocumentAndTheArchiveInBothLanguages) {
         }
     }
     Language::Use(Language::kFrench);
+}
+
+// Records read back from the archive are no import: the header says which archive, the
+// period and count and every meter; the document is unmodified until the user changes it,
+// and its title's marker and the save question agree at every step.
+TEST_F(ArchiveWindow, OpenedRecordsSayWhereTheyComeFromAndAreUnmodifiedUntilChanged) {
+    Import();
+    f.RecogniseMeter(QStringLiteral("Zentravox"), QStringLiteral("SN-88"));
+    f.ui.messageAnswers.push_back(MsgResult::No); // the first import is archived already
+    f.link->ScriptOk(QStringLiteral("U.581\r\n"), kTwoMore.mid(2));
+    f.main->ActiveDocument()->MenuImport();
+    EXPECT_TRUE(MarkedAndAsked(*f.main->ActiveDocument()));
+    f.ShownItem("mnuArchive")->trigger();
+    auto& window = *f.main->findChild<frmArchive*>(QStringLiteral("frmArchive"));
+    ASSERT_TRUE(window.Search());
+    // The archive window keeps the focus from here on, as when the user works in it.
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    f.ui.messageAnswers.push_back(MsgResult::No);
+    window.cmdOpenDocument->click();
+    frmDocument& opened = *f.main->ActiveDocument();
+    EXPECT_EQ(opened.fraHeader->title(),
+              LoadResString(1640).arg(ArchiveTarget::DefaultFile().Display()));
+    EXPECT_EQ(opened.lblSerNoValue->text(), QStringLiteral("SN-77, SN-88"));
+    EXPECT_EQ(opened.lblUserValue->text(), QStringLiteral("claire"));
+    EXPECT_EQ(opened.lblPCDate->text(), LoadResString(1641));
+    EXPECT_EQ(opened.lblPCDateValue->text(), QStringLiteral("07/12/2026 \u2013 09/12/2026"));
+    EXPECT_EQ(opened.lblPCTime->text(), LoadResString(1642));
+    EXPECT_EQ(opened.lblPCTimeValue->text(), QStringLiteral("4"));
+    EXPECT_FALSE(MarkedAndAsked(opened));
+
+    // Saved, the file names both meters and the last measurement, not today.
+    const QString path = dir.file(QStringLiteral("extrait.csv"));
+    f.ui.dialogAnswers = {path};
+    opened.MenuFileSave();
+    EXPECT_TRUE(ReadBytes(path).startsWith(
+        "METER;S/N;USER;DATE;TIME\r\nZentravox;SN-77, SN-88;claire;12/9/2026;11:0:0\r\n"));
+    EXPECT_FALSE(MarkedAndAsked(opened));
+
+    // The next import replaces it without a question and is an import again.
+    f.ui.Clear();
+    window.cmdOpenDocument->click();
+    EXPECT_TRUE(f.ui.messages.isEmpty()) << f.ui.MessageTexts().join('\n').toStdString();
+    frmDocument& again = *f.main->ActiveDocument();
+    Import();
+    EXPECT_TRUE(f.ui.messages.isEmpty()) << f.ui.MessageTexts().join('\n').toStdString();
+    EXPECT_EQ(again.fraHeader->title(), LoadResString(1205));
+    EXPECT_EQ(again.lblPCDate->text(), LoadResString(1049));
+    EXPECT_EQ(again.lblSerNoValue->text(), QStringLiteral("SN-88"));
+    EXPECT_TRUE(MarkedAndAsked(again));
+
+    // A file opened in its place is unmodified; an import into it is a change again.
+    f.ui.messageAnswers.push_back(MsgResult::No);
+    f.main->OpenDocument(path);
+    frmDocument& file = *f.main->ActiveDocument();
+    EXPECT_FALSE(MarkedAndAsked(file));
+    Import();
+    EXPECT_TRUE(MarkedAndAsked(file));
+}
+
+// Every date field shows the one form of the program's language with the year's four
+// digits, whatever the desktop: the archive's criteria (which were ISO) and both filter
+// bars, in French and in English.
+TEST_F(ArchiveWindow, DateFieldsShowTheLanguagesOneFormWithFourDigitYears) {
+    const QDate day(2026, 12, 7);
+    const QLocale desktop = QLocale();
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    for (const auto& [language, text] : {std::pair{Language::kFrench, "07/12/2026"},
+                                         std::pair{Language::kEnglish, "7 Dec 2026"}}) {
+        Language::Use(language);
+        frmArchive window(*f.main);
+        DatasetFilterBar documentBar(nullptr);
+        for (QDateEdit* field :
+             {window.dtpFrom, window.dtpTo, window.TableTools().FilterBar().dtpFrom,
+              window.TableTools().FilterBar().dtpTo, documentBar.dtpFrom, documentBar.dtpTo}) {
+            field->setDate(day);
+            EXPECT_EQ(field->text(), QString::fromLatin1(text))
+                << language.toStdString() << " " << field->objectName().toStdString();
+        }
+    }
+    Language::Use(Language::kFrench);
+    QLocale::setDefault(desktop);
 }
 
 } // namespace

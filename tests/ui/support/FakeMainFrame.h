@@ -43,7 +43,9 @@ public:
     }
     void DocumentUnloaded() override { calls << QStringLiteral("DocumentUnloaded"); }
     void OpenFiles(const QStringList& paths) override { calls << "OpenFiles " + paths.join(' '); }
-    void OpenDataset(MValSet& set) override { calls << "OpenDataset " + set.strMeter; }
+    void OpenDataset(MValSet& set, const ArchiveExtract&) override {
+        calls << "OpenDataset " + set.strMeter;
+    }
     void ShowStatusNote(const QString& text) override { calls << "ShowStatusNote " + text; }
     void MenuArchive() override { calls << QStringLiteral("MenuArchive"); }
     void MenuFileNew() override { calls << QStringLiteral("MenuFileNew"); }

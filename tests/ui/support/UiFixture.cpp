@@ -53,11 +53,11 @@ bool MainWindowFixture::LogIn(const QString& userName, bool search) {
     });
 }
 
-void MainWindowFixture::RecogniseMeter(const QString& model) {
+void MainWindowFixture::RecogniseMeter(const QString& model, const QString& serialNumber) {
     link->ScriptOk(QStringLiteral("U.400\r\n"), QString());
     link->ScriptOk(QStringLiteral("U.597\r\n"), QStringLiteral("2.50"));
     link->ScriptOk(QStringLiteral("U.595\r\n"), model);
-    link->ScriptOk(QStringLiteral("U.596\r\n"), QStringLiteral("SN-77"));
+    link->ScriptOk(QStringLiteral("U.596\r\n"), serialNumber);
     link->ScriptOk(QStringLiteral("U.592\r\n"), QString());
     link->ScriptOk(QStringLiteral("U.999\r\n"), QString());
     QString name;

@@ -48,9 +48,9 @@ struct MainWindowFixture {
 
     // Runs the start-up with a confirmed login (offline unless search is true).
     bool LogIn(const QString& userName, bool search = false);
-    // Lets the meter object recognise `model` (serial number SN-77) over the scripted link,
-    // as a search would; the test's messages are cleared afterwards.
-    void RecogniseMeter(const QString& model);
+    // Lets the meter object recognise `model` (serial number SN-77 unless told) over the
+    // scripted link, as a search would; the test's messages are cleared afterwards.
+    void RecogniseMeter(const QString& model, const QString& serial = QStringLiteral("SN-77"));
     // A menu item of whatever the menu bar shows now, by name.
     QAction* ShownItem(const char* name) const;
 
