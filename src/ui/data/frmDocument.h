@@ -52,6 +52,11 @@ public:
     bool MayDropDataset();
     // Closes the window without asking again: MayDropDataset was answered just before.
     void CloseAsked();
+    // A recovery copy a previous run left (RecoveryStore): shown as the unsaved import it
+    // was, without a file, modified; the copy stays until the dataset is saved or dropped.
+    bool OpenRecovered(const QString& path);
+    // The recovery copy of the unsaved dataset shown, or empty.
+    const QString& RecoveryPath() const { return m_recoveryPath; }
     // Shows a dataset that comes from elsewhere (the archive) as a new, unsaved import.
     void ShowDataset(MValSet& mvals) { TakeImport(mvals); }
     // Files from this size on open with the wait dialog (about 100 000 records); datasets
@@ -107,6 +112,10 @@ private:
     void ShowTitle();
     // The dataset in the header and the grid; without header both stay empty.
     bool ShowMVals(bool fWithHeader);
+    // The recovery copy follows the dataset: a new one for each import (frmDocumentRecovery.cpp),
+    // none once it is saved, replaced by a file or dropped by the user's choice.
+    void KeepRecoveryCopy();
+    void DropRecoveryCopy();
     // Reads the file into the document.
     OpenResult TakeFile(const QString& path);
     void ShowHeader();
@@ -142,6 +151,7 @@ private:
     MValTableModel* m_model = nullptr;
     MValSet m_mvals;
     QString m_strFilePath;
+    QString m_recoveryPath;
     bool m_modified = false;
     bool m_unloaded = false;
     bool m_importing = false;

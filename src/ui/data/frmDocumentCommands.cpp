@@ -122,6 +122,7 @@ void frmDocument::TakeImport(MValSet& mvals) {
         ReportError(1051);
     }
     SetModified(true);
+    KeepRecoveryCopy();
     RefreshGraph(true);
 }
 
