@@ -128,7 +128,8 @@ TEST_F(DocumentOverTheEmulator, ASignalWhileTheArchiveWaitsOnItsDatabaseEndsTheP
                 ::kill(::getpid(), SIGTERM);
             }).detach();
             Doc().MenuImport();
-            QTest::qWaitFor([&] { return main->IsUnloaded(); }, 30000);
+            [[maybe_unused]] const bool ended =
+                QTest::qWaitFor([&] { return main->IsUnloaded(); }, 30000);
         },
         ::testing::ExitedWithCode(128 + SIGTERM), "");
     const qint64 ended = QDateTime::currentMSecsSinceEpoch();
