@@ -76,6 +76,8 @@ TEST_F(DocumentOverTheEmulator, ASignalEndsWithoutAQuestionAndTheNextStartOffers
     EXPECT_EQ(recovered->lblSerNoValue->text(), QStringLiteral("ZV-5"));
     EXPECT_TRUE(recovered->FilePath().isEmpty());
     EXPECT_TRUE(recovered->isWindowModified());
+    // The title says so too, as after an import.
+    EXPECT_TRUE(next->isWindowModified());
     EXPECT_EQ(RecoveryStore().List(), copies);
     // Closed without saving by the user's choice, the copy goes.
     nextUi.messageAnswers = {MsgResult::No};

@@ -680,7 +680,11 @@ void frmMain::OfferRecovery() {
         case MsgResult::Yes:
             if (CloseAllDocuments()) {
                 for (const QString& path : copies) {
-                    AddDocument(QString())->OpenRecovered(path);
+                    frmDocument* document = AddDocument(QString());
+                    // The frame takes the maximised document's title first; the modified
+                    // mark set before that would not reach the frame's title.
+                    m_ui.Yield();
+                    document->OpenRecovered(path);
                 }
             }
             break;
