@@ -45,13 +45,14 @@ int main(int argc, char** argv) {
     };
     frmMain main(ui, makeLink);
     window = &main;
-    const QuitRequests quitRequests(main);
+    const QuitRequests quitRequests(main, [&main] { main.EndBySignal(); });
     ui.SetMainWindow(&main);
     main.show();
     if (!StartUp(main, [&main](CLogin& login) { ShowLoginDialog(login, &main); }) ||
         main.IsUnloaded()) {
         return 0;
     }
+    main.OfferRecovery();
     if (const QStringList files = FileArguments(arguments); !files.isEmpty()) {
         main.OpenFiles(files);
     }

@@ -28,8 +28,13 @@ public:
     // Set while the user's request to end the program waits for the running operation:
     // the operation is stopped for that reason, and what it would report or open is left
     // out, so that nothing holds the program open. Cleared when the user keeps it open.
-    void SetQuitting(bool quitting) { m_quitting = quitting; }
+    void SetQuitting(bool quitting) { m_quitting = quitting || m_endingBySignal; }
     bool Quitting() const { return m_quitting; }
+    // A termination signal ends the program: Quitting() for good, and nothing may ask the
+    // user any more (nobody may be there to answer); unsaved documents stay as recovery
+    // copies instead.
+    void SetEndingBySignal() { m_quitting = m_endingBySignal = true; }
+    bool EndingBySignal() const { return m_endingBySignal; }
 
     // Runs a user's command unless an operation is running; true when it ran.
     template <typename Command> bool RunCommand(Command&& command) {
@@ -49,4 +54,5 @@ private:
 
     int m_depth = 0;
     bool m_quitting = false;
+    bool m_endingBySignal = false;
 };

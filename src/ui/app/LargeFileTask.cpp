@@ -27,7 +27,10 @@ bool LargeFileTask::Run(const std::function<bool(const WorkProgress&)>& body) {
             frmWait* wait = running.Wait();
             wait->SetText(Text(total > 0 ? done * 100 / total : 0));
             m_services.ui.Yield();
-            m_stopped = m_finishBeforeQuitting ? wait->Stopped() : running.Stopped();
+            // A signal ends even a save the user asked for: the dataset's recovery copy
+            // is already kept, and the program must end before anyone could wait for it.
+            const bool finish = m_finishBeforeQuitting && !m_services.busy.EndingBySignal();
+            m_stopped = finish ? wait->Stopped() : running.Stopped();
             return !m_stopped;
         });
     });

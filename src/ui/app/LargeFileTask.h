@@ -19,7 +19,8 @@ public:
 
     // Quitting stops the work like the wait dialog does, unless this was called: a save the
     // user asked for then runs to its end before the program ends (the user can still stop
-    // it in the wait dialog, and the save question then comes before the program ends).
+    // it in the wait dialog, and the save question then comes before the program ends). A
+    // termination signal stops it all the same.
     void FinishBeforeQuitting() { m_finishBeforeQuitting = true; }
     // Runs `body` with the progress for the work (empty for a small dataset); true when the
     // body returned true.

@@ -2,20 +2,31 @@
 
 #include <QObject>
 #include <QPointer>
+#include <atomic>
+#include <functional>
+#include <thread>
 
 class QSocketNotifier;
 class QWidget;
 
-// Requests to end the program that come from outside its windows: the desktop session
-// ending (the platform's quit request) and the termination signals a session, a service
-// manager or a terminal sends (SIGTERM, SIGHUP, SIGINT). Each becomes a close of the main
-// window, which stops a running operation, closes the dialogs above it, asks the questions
-// about unsaved data and ends the program. Without this the platform's own quit tries the
-// topmost dialog only and gives up when it stays open, and a signal ends the program
-// wherever it is. One instance per program: the signals have one handler.
+// Requests to end the program that come from outside its windows. The desktop session
+// ending (the platform's quit request) becomes a close of the main window, which stops a
+// running operation, closes the dialogs above it and asks the questions about unsaved data:
+// the session waits for the answers. Without this the platform's own quit tries the topmost
+// dialog only and gives up when it stays open.
+//
+// A termination signal (SIGTERM, SIGHUP, SIGINT: a shutdown, a service manager, a script or
+// Ctrl+C in the terminal) runs `endBySignal`, which ends the program without any question,
+// keeping the unsaved documents as recovery copies. Whoever sent it waits for nobody: should
+// the program not have ended kGraceSeconds after the signal (its one thread held up in a call
+// that does not let events through, such as a database that makes it wait for a lock) it ends
+// at once with status 128 + the signal's number. A second signal ends it at once too.
+// One instance per program: the signals have one handler.
 class QuitRequests : public QObject {
 public:
-    explicit QuitRequests(QWidget& main);
+    static constexpr int kGraceSeconds = 3;
+
+    QuitRequests(QWidget& main, std::function<void()> endBySignal);
     ~QuitRequests() override;
     QuitRequests(const QuitRequests&) = delete;
     QuitRequests& operator=(const QuitRequests&) = delete;
@@ -25,8 +36,14 @@ protected:
 
 private:
     void SignalArrived();
+    // Once the main window has closed nothing more is needed of the deadline.
+    void Disarm();
     static void OnSignal(int number);
+    static void EndAfterGrace(const std::atomic<bool>& disarmed);
 
     QPointer<QWidget> m_main;
+    std::function<void()> m_endBySignal;
     QSocketNotifier* m_notifier = nullptr;
+    std::atomic<bool> m_disarmed{false};
+    std::thread m_deadline;
 };

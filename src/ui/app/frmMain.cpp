@@ -4,6 +4,7 @@
 #include "app/Paths.h"
 #include "app/Services.h"
 #include "app/StringTable.h"
+#include "data/RecoveryStore.h"
 #include "print/PrinterFactories.h"
 #include "ui/app/ApplyCaptions.h"
 #include "ui/app/CommandStates.h"
@@ -584,12 +585,14 @@ void frmMain::closeEvent(QCloseEvent* event) {
     }
     m_closePending = false;
     // The questions about unsaved data come first; an answer that keeps the data keeps the
-    // program open, and its operations report again.
+    // program open, and its operations report again. Ending by a signal, the documents close
+    // without a question (their recovery copies stay) and nothing else is asked.
+    const bool bySignal = m_services->busy.EndingBySignal();
     const QList<frmDocument*> documents = Documents();
     const bool dropped =
         std::all_of(documents.cbegin(), documents.cend(),
                     [](frmDocument* document) { return document->parentWidget()->close(); }) &&
-        MayDropEditedLot(*m_services, [&] { return HeldProtocolKind(*m_services); });
+        (bySignal || MayDropEditedLot(*m_services, [&] { return HeldProtocolKind(*m_services); }));
     if (!dropped) {
         m_services->busy.SetQuitting(false);
         event->ignore();
@@ -635,7 +638,9 @@ void frmMain::CloseWhenIdle() {
     // that stays open (its question about unsaved data was answered with "Annuler") keeps
     // the program open too.
     if (QWidget* modal = QApplication::activeModalWidget()) {
-        if (!modal->close() && !m_services->busy.Busy()) {
+        if (m_services->busy.EndingBySignal()) {
+            modal->hide(); // as Escape would, but without the question a close may ask
+        } else if (!modal->close() && !m_services->busy.Busy()) {
             m_closePending = false;
             m_services->busy.SetQuitting(false);
             return;
@@ -644,7 +649,54 @@ void frmMain::CloseWhenIdle() {
         return;
     }
     m_closePending = false;
-    close();
+    // A close still under way below (the dialogs just hidden were its questions) refuses
+    // this one: ending by a signal, try again once it has come back.
+    if (!close() && !m_unloaded && m_services->busy.EndingBySignal()) {
+        m_closePending = true;
+        QTimer::singleShot(50, this, &frmMain::CloseWhenIdle);
+    }
+}
+
+void frmMain::EndBySignal() {
+    if (m_unloaded) {
+        return;
+    }
+    m_services->busy.SetEndingBySignal();
+    // Also when a close is under way already (its question open): that close cannot run
+    // again, so the dialogs go from here and the window closes once they are gone.
+    StopRunningOperation();
+    m_closePending = true;
+    QTimer::singleShot(0, this, &frmMain::CloseWhenIdle);
+}
+
+void frmMain::OfferRecovery() {
+    TrappedVoid(m_ui, [&] {
+        const RecoveryStore store;
+        const QStringList copies = store.List();
+        if (copies.isEmpty()) {
+            return;
+        }
+        switch (AskToRecover(m_ui, copies)) {
+        case MsgResult::Yes:
+            if (CloseAllDocuments()) {
+                for (const QString& path : copies) {
+                    frmDocument* document = AddDocument(QString());
+                    // The frame takes the maximised document's title first; the modified
+                    // mark set before that would not reach the frame's title.
+                    m_ui.Yield();
+                    document->OpenRecovered(path);
+                }
+            }
+            break;
+        case MsgResult::No:
+            for (const QString& path : copies) {
+                RecoveryStore::Remove(path);
+            }
+            break;
+        default:
+            break; // offered again at the next start
+        }
+    });
 }
 
 void frmMain::Form_Unload() {

@@ -74,6 +74,13 @@ public:
     bool ClosePending() const { return m_closePending; }
     bool IsUnloaded() const { return m_unloaded; }
 
+    // A termination signal: the running operation stops, the dialogs above the window go
+    // without their questions, the documents close keeping their recovery copies, and the
+    // window closes.
+    void EndBySignal();
+    // At the start: the recovery copies a previous run left, offered to open or to discard.
+    void OfferRecovery();
+
 public slots:
     void MenuFileNew() override;
     void MenuFileOpen() override;

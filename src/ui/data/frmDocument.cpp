@@ -148,6 +148,9 @@ void frmDocument::Form_Load() {
 
 void frmDocument::SetModified(bool modified) {
     m_modified = modified;
+    if (!modified) {
+        DropRecoveryCopy();
+    }
     ShowTitle();
 }
 
@@ -273,6 +276,10 @@ void frmDocument::closeEvent(QCloseEvent* event) {
         return;
     }
     event->accept();
+    // Ending by a signal the unsaved dataset stays as its recovery copy for the next start.
+    if (!m_services.busy.EndingBySignal()) {
+        DropRecoveryCopy();
+    }
     if (m_graph != nullptr) {
         m_graph->close(); // the graph of this dataset goes with it
     }
@@ -289,7 +296,8 @@ bool frmDocument::IsModified() const {
 }
 
 bool frmDocument::QueryUnload() {
-    if (m_dropAsked) {
+    // Nobody may be there to answer a signal's end: the recovery copy keeps the data.
+    if (m_dropAsked || m_services.busy.EndingBySignal()) {
         return true;
     }
     // An error while asking lets the window close rather than trapping it open.

@@ -56,6 +56,11 @@ public:
     // Shows records read back from the archive under a header that says where they come
     // from. They are stored already: the document is unmodified until the user changes it.
     void ShowDataset(MValSet& mvals, const ArchiveExtract& extract);
+    // A recovery copy a previous run left (RecoveryStore): shown as the unsaved import it
+    // was, without a file, modified; the copy stays until the dataset is saved or dropped.
+    bool OpenRecovered(const QString& path);
+    // The recovery copy of the unsaved dataset shown, or empty.
+    const QString& RecoveryPath() const { return m_recoveryPath; }
     // Files from this size on open with the wait dialog (about 100 000 records); datasets
     // whose text has at least as many characters (their file about as many bytes) save and
     // export with it.
@@ -111,6 +116,10 @@ private:
     void ShowTitle();
     // The dataset in the header and the grid; without header both stay empty.
     bool ShowMVals(bool fWithHeader);
+    // The recovery copy follows the dataset: a new one for each import (frmDocumentRecovery.cpp),
+    // none once it is saved, replaced by a file or dropped by the user's choice.
+    void KeepRecoveryCopy();
+    void DropRecoveryCopy();
     // Reads the file into the document.
     OpenResult TakeFile(const QString& path);
     void ShowHeader();
@@ -155,6 +164,7 @@ private:
     MValSet m_mvals;
     std::optional<ArchiveExtract> m_extract; // set while the records are the archive's
     QString m_strFilePath;
+    QString m_recoveryPath;
     bool m_modified = false;
     bool m_unloaded = false;
     bool m_importing = false;

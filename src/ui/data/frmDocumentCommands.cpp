@@ -121,11 +121,14 @@ void frmDocument::MenuArchiveAdd() {
 void frmDocument::TakeImport(MValSet& mvals) {
     TakeDataset(mvals, std::nullopt);
     SetModified(true);
+    KeepRecoveryCopy();
 }
 
+// The archive holds these records already: nothing of them needs a recovery copy.
 void frmDocument::ShowDataset(MValSet& mvals, const ArchiveExtract& extract) {
     TakeDataset(mvals, extract);
     SetModified(false);
+    DropRecoveryCopy();
 }
 
 void frmDocument::TakeDataset(MValSet& mvals, const std::optional<ArchiveExtract>& extract) {

@@ -2,6 +2,7 @@
 
 #include "UiFixture.h"
 #include "app/StringTable.h"
+#include "data/RecoveryStore.h"
 #include "meter/MeterCommands.h"
 #include "support/TempDir.h"
 #include "ui/app/BusyContent.h"
@@ -9,6 +10,7 @@
 #include "ui/data/frmDocument.h"
 
 #include <QDialog>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QTest>
@@ -181,33 +183,41 @@ TEST(BusyState, AWindowsControlsWaitForTheRunningOperation) {
     EXPECT_TRUE(window.close());
 }
 
-// A termination signal (a session or a service manager ending the program) closes the
-// dialogs above the main window first; the question about unsaved data still comes, and
-// "Annuler" keeps the program open. The next signal, answered "Non", ends it.
-TEST(BusyState, ATerminationSignalClosesTheDialogsAboveAndAsksAboutUnsavedData) {
+// The desktop session's quit closes the dialogs above the main window first and asks about
+// unsaved data: "Annuler" keeps the program open. A termination signal (a shutdown, a
+// service manager, a script) asks nothing: the dialogs go, the program ends, and the
+// document's unsaved import stays as its recovery copy.
+TEST(BusyState, TheSessionsQuitAsksAboutUnsavedDataATerminationSignalEndsWithoutAQuestion) {
     MainWindowFixture f;
     ASSERT_TRUE(f.LogIn(QStringLiteral("anna")));
-    const QuitRequests quitRequests(*f.main);
-    TempDir dir;
-    const QString path = dir.file(QStringLiteral("kept.csv"));
-    WriteBytes(path, "METER;S/N;USER;DATE;TIME\r\nZentravox;1;u;1/2/2025;1:2:3\r\n\r\n"
-                     "NO;DATE;TIME;ID;VALUE;UNIT;VALID\r\n1;a");
-    f.main->OpenDocument(path);
-    f.main->ActiveDocument()->SetModified(true);
-    for (const MsgResult answer : {MsgResult::Cancel, MsgResult::No}) {
+    const QuitRequests quitRequests(*f.main, [&f] { f.main->EndBySignal(); });
+    f.RecogniseMeter(QStringLiteral("Zentravox"));
+    f.link->ScriptOk(QStringLiteral("U.581\r\n"),
+                     QStringLiteral("1;12.03.24;09:05:03;17;320;PO4-P;;1:1;0.42;mg/l;OK;;;;;"));
+    f.main->ActiveDocument()->MenuImport();
+    const QString copy = f.main->ActiveDocument()->RecoveryPath();
+    ASSERT_TRUE(QFileInfo::exists(copy));
+    const auto quitWhileAboutIsOpen = [&](const std::function<void()>& quit) {
         f.ui.Clear();
-        f.ui.messageAnswers = {answer};
-        QTimer::singleShot(0, [] { std::raise(SIGTERM); });
-        f.main->MenuHelpAbout(); // modal until the signal closes it
-        EXPECT_TRUE(QTest::qWaitFor([&] { return !f.ui.messages.isEmpty(); }, 5000));
-        EXPECT_EQ(f.ui.MessageTexts(),
-                  QStringList{LoadResString(1178) + "\r\n" + LoadResString(1179)});
-        if (answer == MsgResult::Cancel) {
-            QTest::qWait(100);
-            EXPECT_FALSE(f.main->IsUnloaded());
-            EXPECT_FALSE(f.main->ClosePending());
-            EXPECT_FALSE(f.main->services().busy.Quitting());
-        }
-    }
+        QTimer::singleShot(0, quit);
+        f.main->MenuHelpAbout(); // modal until the quit closes it
+    };
+
+    f.ui.messageAnswers = {MsgResult::Cancel};
+    quitWhileAboutIsOpen([] {
+        QEvent quit(QEvent::Quit); // what the platform sends when the session ends
+        QCoreApplication::sendEvent(QCoreApplication::instance(), &quit);
+    });
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !f.ui.messages.isEmpty(); }, 5000));
+    EXPECT_EQ(f.ui.MessageTexts(), QStringList{LoadResString(1178) + "\r\n" + LoadResString(1179)});
+    QTest::qWait(100);
+    EXPECT_FALSE(f.main->IsUnloaded());
+    EXPECT_FALSE(f.main->ClosePending());
+    EXPECT_FALSE(f.main->services().busy.Quitting());
+
+    quitWhileAboutIsOpen([] { std::raise(SIGTERM); });
     EXPECT_TRUE(QTest::qWaitFor([&] { return f.main->IsUnloaded(); }, 5000));
+    EXPECT_TRUE(f.ui.messages.isEmpty()) << f.ui.MessageTexts().join('\n').toStdString();
+    EXPECT_TRUE(QFileInfo::exists(copy));
+    RecoveryStore::Remove(copy);
 }

@@ -109,7 +109,7 @@ TEST(DesktopEmulator, SessionEndDuringCopyAllEndsTheCopyAndTheProgram) {
         ASSERT_TRUE(store.SaveToFile(SampleProgram(QString::number(n)),
                                      work.file(QStringLiteral("P%1.csv").arg(n))));
     }
-    const QuitRequests quitRequests(*d.main);
+    const QuitRequests quitRequests(*d.main, [&d] { d.main->EndBySignal(); });
     const auto copied = [&] { return sim.log().filter(MeterCommand::kNewProgram).size(); };
     bool ended = false;
     d.ui.onYield = [&] {
