@@ -78,6 +78,7 @@ void frmMain::BuildWindow() {
     mdiArea->setObjectName(QStringLiteral("mdiArea"));
     setCentralWidget(mdiArea);
     connect(mdiArea, &QMdiArea::subWindowActivated, this, &frmMain::RefreshMenuBar);
+    connect(mdiArea, &QMdiArea::subWindowActivated, this, &frmMain::ShowActiveModified);
     m_menus = BuildMenus(this, MenuKind::Main);
     ConnectForwarding(m_menus, *this);
     connect(m_menus.mnuViewToolbar, &QAction::triggered, this,
@@ -320,6 +321,7 @@ frmDocument* frmMain::AddDocument(const QString& path) {
     auto* document = new frmDocument(*this);
     QMdiSubWindow* sub = mdiArea->addSubWindow(document);
     sub->setAttribute(Qt::WA_DeleteOnClose);
+    document->installEventFilter(this);
     document->Form_Load();
     if (!path.isEmpty()) {
         document->FillFromFile(path);
@@ -404,6 +406,32 @@ void frmMain::MenuArchive() {
     m_archiveWindow->show();
     m_archiveWindow->raise();
     m_archiveWindow->activateWindow();
+}
+
+// Qt carries a maximised window's modified mark into this title only when the title
+// already names it at the time of the change; on X11 the change can come first (a
+// recovered import showed no "*" though closing asked to save), so the mark is set here
+// from the window itself whenever either changes.
+void frmMain::ShowActiveModified() {
+    if (!windowTitle().contains(QLatin1String("[*]"))) {
+        return;
+    }
+    const QMdiSubWindow* sub = mdiArea->activeSubWindow();
+    setWindowModified(sub && sub->widget() && sub->widget()->isWindowModified());
+}
+
+void frmMain::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::WindowTitleChange) {
+        ShowActiveModified();
+    }
+    QMainWindow::changeEvent(event);
+}
+
+bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ModifiedChange) {
+        ShowActiveModified();
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void frmMain::RefreshMenuBar() {

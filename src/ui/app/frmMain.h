@@ -101,6 +101,8 @@ public slots:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     // Dataset and protocol files dropped on the window open as from the command line.
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -119,6 +121,8 @@ private:
     bool ReplaceDocuments(const QStringList& paths);
     // Shows the active document's menus in the menu bar, or this window's own.
     void RefreshMenuBar();
+    // The title's "*" of the maximised window shown in this window's title.
+    void ShowActiveModified();
     // Closes the window once no operation runs any more, closing the dialogs open above
     // it first.
     void CloseWhenIdle();
