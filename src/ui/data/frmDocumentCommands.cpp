@@ -124,11 +124,11 @@ void frmDocument::TakeImport(MValSet& mvals) {
     KeepRecoveryCopy();
 }
 
-// The archive holds these records already: nothing of them needs a recovery copy.
+// The archive holds these records already: unmodified, they need no recovery copy
+// (SetModified(false) drops one an earlier import of this window left).
 void frmDocument::ShowDataset(MValSet& mvals, const ArchiveExtract& extract) {
     TakeDataset(mvals, extract);
     SetModified(false);
-    DropRecoveryCopy();
 }
 
 void frmDocument::TakeDataset(MValSet& mvals, const std::optional<ArchiveExtract>& extract) {
