@@ -64,10 +64,8 @@ const Records& RecordsOf(int count) {
     return r;
 }
 
-RecordColumns Columns() {
-    static ScriptedUi ui;
-    static Services services(ui, std::make_unique<ScriptedMeterLink>());
-    return RecordColumnsOf(ExportLayoutFor(services, QStringLiteral("Zentravox")));
+RecordLayout Columns() {
+    return RecordLayout::Of(MeterFamily::Photometer);
 }
 
 // A memory figure of /proc/self/status in MB: "VmRSS:" now, "VmHWM:" the peak since the
@@ -92,8 +90,8 @@ void ResetPeak() {
 void BM_CopyAllRows(benchmark::State& state) {
     const Records& records = RecordsOf(int(state.range(0)));
     QList<CopyColumn> columns;
-    const RecordColumns layout = Columns();
-    for (int c = 0; c < layout.count; ++c) {
+    const RecordLayout layout = Columns();
+    for (int c = 0; c < layout.Count(); ++c) {
         columns.append({QStringLiteral("C%1").arg(c), layout.IsNumeric(c)});
     }
     const std::vector<quint32> selected(size_t(records.lines.size()), 0xffffu);
@@ -108,7 +106,7 @@ void BM_CopyAllRows(benchmark::State& state) {
 // Counter: the peak memory above the open document, in MB.
 void BM_SortByValue(benchmark::State& state) {
     const Records& records = RecordsOf(int(state.range(0)));
-    const RecordColumns layout = Columns();
+    const RecordLayout layout = Columns();
     const QCollator collator;
     double above = 0.0;
     for (auto _ : state) {
@@ -126,7 +124,7 @@ void BM_SortByValue(benchmark::State& state) {
 // A program chosen in the filter bar with a text typed: the rows it keeps.
 void BM_FilterProgramAndText(benchmark::State& state) {
     const Records& records = RecordsOf(int(state.range(0)));
-    const RecordColumns layout = Columns();
+    const RecordLayout layout = Columns();
     RecordFilter filter;
     filter.group = QStringLiteral("320");
     filter.text = QStringLiteral("4.2");
@@ -138,7 +136,7 @@ void BM_FilterProgramAndText(benchmark::State& state) {
 
 void BM_StatisticsPerProgram(benchmark::State& state) {
     const Records& records = RecordsOf(int(state.range(0)));
-    const RecordColumns layout = Columns();
+    const RecordLayout layout = Columns();
     for (auto _ : state) {
         const QList<StatisticsRow> rows =
             ValueStatistics(records.lines, layout, kValueColumn, QString());

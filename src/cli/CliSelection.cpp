@@ -49,6 +49,6 @@ bool TakeRecordOptions(QStringList& args, RecordFilter& filter) {
 
 RecordSelection SelectedRecords(Services& services, const MValSet& set,
                                 const RecordFilter& filter) {
-    const RecordColumns columns = RecordColumnsOf(ExportLayoutFor(services, set.strMeter));
+    const RecordLayout columns = ExportLayoutFor(services, set.strMeter).record;
     return FilteredSelection(set.strMVals, filter, columns);
 }

@@ -45,11 +45,13 @@ std::optional<StatsOptions> ParseStats(const QStringList& args) {
 }
 
 // The chosen column (0-based), else the first value column; none outside the layout.
-std::optional<int> ChosenColumn(const StatsOptions& options, const RecordColumns& columns) {
+std::optional<int> ChosenColumn(const StatsOptions& options, const RecordLayout& columns) {
     if (options.column == 0) {
-        return columns.values.isEmpty() ? std::nullopt : std::optional<int>(columns.values[0]);
+        const int first = columns.Value1();
+        return first < 0 ? std::nullopt : std::optional<int>(first);
     }
-    return options.column <= columns.count ? std::optional<int>(options.column - 1) : std::nullopt;
+    return options.column <= columns.Count() ? std::optional<int>(options.column - 1)
+                                             : std::nullopt;
 }
 
 int RunStats(CliContext& ctx, const QStringList& args) {
@@ -63,7 +65,7 @@ int RunStats(CliContext& ctx, const QStringList& args) {
         return kExitFailure;
     }
     const ExportLayout layout = ExportLayoutFor(services, set.strMeter);
-    const RecordColumns columns = RecordColumnsOf(layout);
+    const RecordLayout& columns = layout.record;
     const std::optional<int> column = ChosenColumn(*options, columns);
     if (!column) {
         return UsageError(ctx, QStringLiteral("stats"));

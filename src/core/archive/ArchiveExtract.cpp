@@ -21,8 +21,8 @@ ArchiveExtract ArchiveExtract::Of(const QString& archive, const QList<ArchivedRe
     extract.archive = archive;
     extract.count = records.size();
     for (const ArchivedRecord& r : records) {
-        const QDateTime at = QDateTime::fromString(r.measuredAt, Qt::ISODate);
-        if (at.isValid()) {
+        if (const std::optional<QDateTime>& stored = r.record.measuredAt) {
+            const QDateTime at(stored->date(), stored->time()); // the PC's clock, as a file's
             extract.first = extract.first.isValid() ? std::min(extract.first, at) : at;
             extract.last = extract.last.isValid() ? std::max(extract.last, at) : at;
         }

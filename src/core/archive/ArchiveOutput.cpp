@@ -16,11 +16,33 @@ const char* const kNames[] = {
     "unit1",    "state1",        "value2",    "value2_text",   "unit2",       "state2",
     "flags",    "calibrated_at", "raw_line"};
 
-QVariantList Values(const ArchivedRecord& r) {
-    return {r.model,         r.serial,     r.user,     r.recordNumber,  r.measuredAt,
-            r.programNumber, r.citation,   r.sampleId, r.referenceMark, r.dilution,
-            r.value1,        r.value1Text, r.unit1,    r.state1,        r.value2,
-            r.value2Text,    r.unit2,      r.state2,   r.flags,         r.calibratedAt,
+// A number, or an invalid value where the meter sent none.
+template <typename T> QVariant Number(const std::optional<T>& n) {
+    return n ? QVariant::fromValue(*n) : QVariant();
+}
+
+QVariantList Values(const ArchivedRecord& a) {
+    const ArchiveRecord& r = a.record;
+    return {a.model,
+            a.serial,
+            a.user,
+            Number(r.recordNumber),
+            ArchiveIsoTime(r.measuredAt),
+            Number(r.programNumber),
+            r.citation,
+            r.sampleId,
+            r.referenceMark,
+            r.dilution,
+            Number(r.value1),
+            r.value1Text,
+            r.unit1,
+            r.state1,
+            Number(r.value2),
+            r.value2Text,
+            r.unit2,
+            r.state2,
+            r.flags,
+            ArchiveIsoTime(r.calibratedAt),
             r.rawLine};
 }
 

@@ -2,8 +2,8 @@
 
 #include "archive/ArchiveDatabase.h"
 #include "archive/ArchiveExtract.h"
-#include "archive/ArchiveRecord.h"
 #include "data/MValSet.h"
+#include "meter/RecordLayout.h"
 
 #include <QHash>
 #include <QSqlQuery>
@@ -65,16 +65,27 @@ QString Text(const QSqlQuery& q, int column) {
     return q.value(column).toString();
 }
 
-// A number column: an invalid QVariant for NULL (the engines disagree on its type), else
-// a whole or a real number.
-QVariant Whole(const QSqlQuery& q, int column) {
+// A number column: nothing for NULL (the engines disagree on its type), else a whole or a
+// real number.
+std::optional<qint64> Whole(const QSqlQuery& q, int column) {
     const QVariant v = q.value(column);
-    return v.isNull() ? QVariant() : QVariant(v.toLongLong());
+    return v.isNull() ? std::nullopt : std::optional<qint64>(v.toLongLong());
 }
 
-QVariant Real(const QSqlQuery& q, int column) {
+std::optional<double> Real(const QSqlQuery& q, int column) {
     const QVariant v = q.value(column);
-    return v.isNull() ? QVariant() : QVariant(v.toDouble());
+    return v.isNull() ? std::nullopt : std::optional<double>(v.toDouble());
+}
+
+// A time column as `TimeText` gives it ("2024-03-01 08:15:00"), nothing for NULL. The wall
+// clock exactly as stored: in no zone, so that no daylight-saving change can move it.
+std::optional<QDateTime> Time(const QSqlQuery& q, int column) {
+    const QString text = Text(q, column);
+    if (text.isEmpty()) {
+        return std::nullopt;
+    }
+    return QDateTime(QDate::fromString(text.left(10), Qt::ISODate),
+                     QTime::fromString(text.mid(11), Qt::ISODate), Qt::UTC);
 }
 
 } // namespace
@@ -95,14 +106,14 @@ bool ArchiveQuery::Records(const ArchiveFilter& filter, QList<ArchivedRecord>& r
             q.addBindValue(value);
         }
         m_db.Exec(q);
-        QHash<QString, QList<int>> layouts;
+        QHash<QString, RecordLayout> layouts;
         while (q.next()) {
             records.append(Read(q, layouts));
         }
     });
 }
 
-ArchivedRecord ArchiveQuery::Read(const QSqlQuery& q, QHash<QString, QList<int>>& layouts) {
+ArchivedRecord ArchiveQuery::Read(const QSqlQuery& q, QHash<QString, RecordLayout>& layouts) {
     const QString kindsText = Text(q, 9);
     auto layout = layouts.find(kindsText);
     if (layout == layouts.end()) {
@@ -110,32 +121,21 @@ ArchivedRecord ArchiveQuery::Read(const QSqlQuery& q, QHash<QString, QList<int>>
         for (const QString& kind : kindsText.split(QLatin1Char(','))) {
             kinds.append(kind.toInt());
         }
-        layout = layouts.insert(kindsText, kinds);
+        layout = layouts.insert(kindsText, RecordLayout::ForKinds(kinds));
     }
     ArchivedRecord r;
-    r.rawLine = Text(q, 10);
-    // The texts come from the line as sent, split by the meter's layout.
-    const ArchiveRecord fields = ArchiveRecord::FromLine(r.rawLine, *layout);
+    // The texts come from the line as sent, split by the meter's layout; the numbers and
+    // times are those the archive stored and sorts by.
+    r.record = ArchiveRecord::FromLine(Text(q, 10), *layout);
     r.model = Text(q, 0);
     r.serial = Text(q, 1);
     r.user = Text(q, 2);
-    r.measuredAt = ArchiveIsoTime(Text(q, 3));
-    r.calibratedAt = ArchiveIsoTime(Text(q, 4));
-    r.recordNumber = Whole(q, 5);
-    r.programNumber = Whole(q, 6);
-    r.value1 = Real(q, 7);
-    r.value2 = Real(q, 8);
-    r.citation = fields.citation;
-    r.sampleId = fields.sampleId;
-    r.referenceMark = fields.referenceMark;
-    r.dilution = fields.dilution;
-    r.value1Text = fields.value1Text;
-    r.unit1 = fields.unit1;
-    r.state1 = fields.state1;
-    r.value2Text = fields.value2Text;
-    r.unit2 = fields.unit2;
-    r.state2 = fields.state2;
-    r.flags = fields.flags;
+    r.record.measuredAt = Time(q, 3);
+    r.record.calibratedAt = Time(q, 4);
+    r.record.recordNumber = Whole(q, 5);
+    r.record.programNumber = Whole(q, 6);
+    r.record.value1 = Real(q, 7);
+    r.record.value2 = Real(q, 8);
     return r;
 }
 
@@ -193,7 +193,7 @@ MValSet ArchiveQuery::DatasetOf(const QString& model, const QList<ArchivedRecord
     }
     QString text = QStringLiteral("\r\n");
     for (const ArchivedRecord& r : records) {
-        text += r.rawLine + QStringLiteral("\r\n");
+        text += r.record.rawLine + QStringLiteral("\r\n");
     }
     set.strMVals = text + QStringLiteral("!\r\n>");
     return set;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "archive/ArchiveRecord.h"
+
 #include <QDate>
 #include <QHash>
 #include <QList>
@@ -10,6 +12,7 @@
 
 class ArchiveDatabase;
 class QSqlQuery;
+class RecordLayout;
 struct MValSet;
 
 // Which archived records a query returns; an empty member does not filter.
@@ -20,15 +23,6 @@ struct ArchiveFilter {
     QString sampleId;              // text contained in the sample ID, letter case ignored
     QString user;                  // who imported, exactly
     QString model;                 // meter model, exactly
-};
-
-// One archived record as a query returns it. Numbers are null where the meter sent no
-// number; times are ISO 8601 ("2024-03-01T08:15:00"), empty where the record has none.
-struct ArchivedRecord {
-    QString model, serial, user, measuredAt, calibratedAt;
-    QVariant recordNumber, programNumber, value1, value2;
-    QString citation, sampleId, referenceMark, dilution, value1Text, unit1, state1, value2Text,
-        unit2, state2, flags, rawLine;
 };
 
 // What the archive holds, for `archive info`.
@@ -54,8 +48,9 @@ public:
     bool Totals(ArchiveTotals& totals);
 
 private:
-    // The record in the query's current row; `layouts` keeps the parsed column kinds.
-    static ArchivedRecord Read(const QSqlQuery& query, QHash<QString, QList<int>>& layouts);
+    // The record in the query's current row; `layouts` keeps the layouts by the column
+    // kinds stored with the meter.
+    static ArchivedRecord Read(const QSqlQuery& query, QHash<QString, RecordLayout>& layouts);
 
     ArchiveDatabase& m_db;
 };

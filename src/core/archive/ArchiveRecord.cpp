@@ -3,22 +3,12 @@
 #include "data/FieldNumber.h"
 #include "data/RecordDateTime.h"
 #include "data/RecordWalker.h"
-#include "meter/ColumnKind.h"
+#include "meter/RecordLayout.h"
 
 #include <algorithm>
 #include <array>
 
 namespace {
-
-// Where each field stands in the two layouts; -1: the layout has no such field.
-struct FieldPositions {
-    int number, date, time, id, program, citation, reference, dilution, value1, unit1, state1,
-        value2, unit2, state2, flags, calDate, calTime;
-};
-constexpr FieldPositions kPhotometer{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, -1, 14, 15};
-constexpr FieldPositions kTurbidimeter{0, 1, 2, 3, -1, -1, -1, -1, 4, 5, 6, -1, -1, -1, 7, 8, 9};
-constexpr int kPhotometerColumns = 16;
-constexpr int kMaxColumns = 16;
 
 std::optional<QDateTime> DateTimeOf(QStringView date, QStringView time) {
     const std::optional<QDate> d = RecordDate(date);
@@ -31,49 +21,50 @@ std::optional<QDateTime> DateTimeOf(QStringView date, QStringView time) {
 
 } // namespace
 
-ArchiveRecord ArchiveRecord::FromLine(QStringView line, const QList<int>& kinds) {
-    const int count = int(kinds.size());
-    const FieldPositions& at = count >= kPhotometerColumns ? kPhotometer : kTurbidimeter;
-    std::array<QStringView, kMaxColumns> fields{};
-    SplitRecordLine(line, std::span<QStringView>(fields.data(), std::min(count, kMaxColumns)));
-    const auto text = [&](int i) { return i < 0 ? QString() : fields[i].trimmed().toString(); };
-    const auto number = [&](int i) -> std::optional<double> {
-        if (i < 0 || i >= count || kinds[i] == kTextColumn) {
+ArchiveRecord ArchiveRecord::FromLine(QStringView line, const RecordLayout& layout) {
+    std::array<QStringView, RecordLayout::kMaxColumns> fields{};
+    SplitRecordLine(line, std::span<QStringView>(fields.data(), size_t(layout.Count())));
+    const auto field = [&](RecordPart part) {
+        const int at = layout.At(part);
+        return at < 0 ? QStringView() : fields[size_t(at)];
+    };
+    const auto text = [&](RecordPart part) { return field(part).trimmed().toString(); };
+    const auto number = [&](RecordPart part) -> std::optional<double> {
+        const int at = layout.At(part);
+        if (!layout.IsNumeric(at)) {
             return std::nullopt;
         }
-        return FieldNumber(fields[i], kinds[i] == kWholeColumn);
+        return FieldNumber(fields[size_t(at)], layout.Kind(at) == kWholeColumn);
     };
-    const auto whole = [&](int i) -> std::optional<qint64> {
-        const std::optional<double> n = i < 0 ? std::nullopt : FieldNumber(fields[i], true);
+    const auto whole = [&](RecordPart part) -> std::optional<qint64> {
+        const std::optional<double> n =
+            layout.At(part) < 0 ? std::nullopt : FieldNumber(field(part), true);
         return n ? std::optional<qint64>(qint64(*n)) : std::nullopt;
     };
 
+    using P = RecordPart;
     ArchiveRecord r;
     r.rawLine = line.toString();
-    r.recordNumber = whole(at.number);
-    r.measuredAt = DateTimeOf(fields[at.date], fields[at.time]);
-    r.programNumber = whole(at.program);
-    r.citation = text(at.citation);
-    r.sampleId = text(at.id);
-    r.referenceMark = text(at.reference);
-    r.dilution = text(at.dilution);
-    r.value1 = number(at.value1);
-    r.value1Text = text(at.value1);
-    r.unit1 = text(at.unit1);
-    r.state1 = text(at.state1);
-    r.value2 = number(at.value2);
-    r.value2Text = text(at.value2);
-    r.unit2 = text(at.unit2);
-    r.state2 = text(at.state2);
-    r.flags = text(at.flags);
-    r.calibratedAt = DateTimeOf(fields[at.calDate], fields[at.calTime]);
+    r.recordNumber = whole(P::Number);
+    r.measuredAt = DateTimeOf(field(P::Date), field(P::Time));
+    r.programNumber = whole(P::Program);
+    r.citation = text(P::Citation);
+    r.sampleId = text(P::Id);
+    r.referenceMark = text(P::Reference);
+    r.dilution = text(P::Dilution);
+    r.value1 = number(P::Value1);
+    r.value1Text = text(P::Value1);
+    r.unit1 = text(P::Unit1);
+    r.state1 = text(P::State1);
+    r.value2 = number(P::Value2);
+    r.value2Text = text(P::Value2);
+    r.unit2 = text(P::Unit2);
+    r.state2 = text(P::State2);
+    r.flags = text(P::Flags);
+    r.calibratedAt = DateTimeOf(field(P::CalDate), field(P::CalTime));
     return r;
 }
 
-QString ArchiveIsoTime(const QString& stored) {
-    QString iso = stored;
-    if (iso.size() > 10 && iso.at(10) == QLatin1Char(' ')) {
-        iso[10] = QLatin1Char('T');
-    }
-    return iso;
+QString ArchiveIsoTime(const std::optional<QDateTime>& time) {
+    return time ? time->toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")) : QString();
 }

@@ -6,9 +6,11 @@
 #include <QStringView>
 #include <optional>
 
+class RecordLayout;
+
 // One record of a dataset as the archive keeps it: the line as the meter sent it and the
 // fields a query filters on or a statistics program reads as numbers. Fields a layout does
-// not have stay empty.
+// not have stay empty. Times are the meter's wall clock.
 struct ArchiveRecord {
     QString rawLine;
     std::optional<qint64> recordNumber;
@@ -20,11 +22,16 @@ struct ArchiveRecord {
     QString unit1, state1, unit2, state2, flags;
     std::optional<QDateTime> calibratedAt;
 
-    // Splits a record line by the meter's table layout: `kinds` holds the ColumnKind of
-    // each column (10 for a turbidimeter, 16 for a photometer), which says what is a
-    // number.
-    static ArchiveRecord FromLine(QStringView line, const QList<int>& kinds);
+    // Splits a record line by its meter's record layout.
+    static ArchiveRecord FromLine(QStringView line, const RecordLayout& layout);
 };
 
-// ISO 8601 ("YYYY-MM-DDTHH:MM:SS") of a timestamp in that form; empty for none.
-QString ArchiveIsoTime(const QString& stored);
+// A record as the archive returns it: the record and what the archive knows beyond its
+// line, the meter that measured it and who imported it.
+struct ArchivedRecord {
+    ArchiveRecord record;
+    QString model, serial, user;
+};
+
+// ISO 8601 ("YYYY-MM-DDTHH:MM:SS") of a wall-clock time; empty for none.
+QString ArchiveIsoTime(const std::optional<QDateTime>& time);

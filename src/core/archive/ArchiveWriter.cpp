@@ -5,6 +5,7 @@
 #include "data/ExportSheet.h"
 #include "data/MValSet.h"
 #include "data/RecordWalker.h"
+#include "meter/RecordLayout.h"
 
 #include <QDateTime>
 #include <QSqlQuery>
@@ -57,16 +58,15 @@ qint64 ArchiveWriter::MeterId(const QString& model, const QString& serial,
 
 bool ArchiveWriter::Add(Services& services, const MValSet& set, const QString& sourceFile,
                         ArchiveCounts& counts) {
-    const ExportLayout layout = ExportLayoutFor(services, set.strMeter);
-    return Add(set, layout.kinds.mid(0, layout.count), sourceFile, counts);
+    return Add(set, ExportLayoutFor(services, set.strMeter).record, sourceFile, counts);
 }
 
-bool ArchiveWriter::Add(const MValSet& set, const QList<int>& kinds, const QString& sourceFile,
+bool ArchiveWriter::Add(const MValSet& set, const RecordLayout& layout, const QString& sourceFile,
                         ArchiveCounts& counts) {
     counts = ArchiveCounts();
     return m_db.Write([&] {
         counts = ArchiveCounts();
-        const qint64 meterId = MeterId(set.strMeter, set.strSerNo, kinds);
+        const qint64 meterId = MeterId(set.strMeter, set.strSerNo, layout.Kinds());
         // Writers of one meter queue for each other, so that both never find a record
         // missing and add it twice; different meters never share a record.
         m_db.Lock(meterId);
@@ -95,7 +95,7 @@ bool ArchiveWriter::Add(const MValSet& set, const QList<int>& kinds, const QStri
         QStringView line;
         while (walker.NextLine(line)) {
             ++counts.records;
-            const ArchiveRecord r = ArchiveRecord::FromLine(line, kinds);
+            const ArchiveRecord r = ArchiveRecord::FromLine(line, layout);
             const QVariant measuredAt = m_db.TimeValue(r.measuredAt);
             QSqlQuery& existing = r.measuredAt ? sameTime : noTime;
             if (r.measuredAt) {

@@ -4,6 +4,7 @@
 #include <QString>
 
 class ArchiveDatabase;
+class RecordLayout;
 class Services;
 struct MValSet;
 
@@ -20,10 +21,11 @@ class ArchiveWriter {
 public:
     explicit ArchiveWriter(ArchiveDatabase& database) : m_db(database) {}
 
-    // `kinds`: the ColumnKind of each column of the meter's table layout. `sourceFile` is
-    // the dataset file the records were read from, empty for an import from the meter.
-    // False with the database's Error() when the archive could not take it.
-    bool Add(const MValSet& set, const QList<int>& kinds, const QString& sourceFile,
+    // `layout`: the record layout of the dataset's meter, whose column kinds the archive
+    // keeps with the meter. `sourceFile` is the dataset file the records were read from,
+    // empty for an import from the meter. False with the database's Error() when the archive
+    // could not take it.
+    bool Add(const MValSet& set, const RecordLayout& layout, const QString& sourceFile,
              ArchiveCounts& counts);
 
     // The same with the table layout of the dataset's meter model.

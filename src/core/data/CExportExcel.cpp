@@ -216,13 +216,14 @@ bool CExportExcel::WriteRecords(CExcelFile& xls, const Layout& layout, const QSt
 
 bool CExportExcel::WriteRecord(CExcelFile& xls, const Layout& layout, const QStringList& fields,
                                int row) {
-    if (fields.size() < layout.count || layout.kinds.size() < layout.count) {
+    if (fields.size() < layout.count) {
         return false;
     }
     Cell cell;
     for (int c = 0; c < layout.count; ++c) {
-        if (ConvertField(fields[c], layout.kinds[c], cell, row - kFirstRecordRow + 1, c + 1) &&
-            xls.WriteValue(layout.kinds[c], 0, cell.alignment, 0, row, c + 1, cell.value) !=
+        const int kind = layout.record.Kind(c);
+        if (ConvertField(fields[c], kind, cell, row - kFirstRecordRow + 1, c + 1) &&
+            xls.WriteValue(kind, 0, cell.alignment, 0, row, c + 1, cell.value) !=
                 ExcelStatus::kOk) {
             return false;
         }

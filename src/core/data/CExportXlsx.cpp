@@ -173,7 +173,7 @@ private:
     // Writes the field as the number, date or time its column holds, a number shown with the
     // decimals it was sent with; false leaves it text.
     bool Typed(int row, int col, QStringView field) {
-        const int kind = m_layout.kinds[col - 1];
+        const int kind = m_layout.record.Kind(col - 1);
         if (kind == kWholeColumn || kind == kDecimalColumn) {
             const std::optional<SheetNumber> number = SheetNumberOf(field, kind == kWholeColumn);
             if (number) {
@@ -183,7 +183,7 @@ private:
             }
             return number.has_value();
         }
-        switch (m_layout.contents.value(col - 1, ColumnContent::Plain)) {
+        switch (m_layout.record.Content(col - 1)) {
         case ColumnContent::Date:
             if (const std::optional<QDate> date = RecordDate(field)) {
                 m_book.Check(worksheet_write_number(m_book.sheet(), Row(row), Col(col),

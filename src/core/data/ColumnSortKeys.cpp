@@ -16,11 +16,12 @@ constexpr int kTextGroup = 1;
 constexpr int kEmptyGroup = 2;
 constexpr double kSecondsPerDay = 86400.0;
 
-// A date field with the time that follows it ("05.01.24;08:01:02") as one instant, so a
-// sort by date keeps the measurements of one day in their order.
-std::optional<double> DateTimeValue(QStringView line, int column, QStringView field) {
+// A date field with its time ("05.01.24;08:01:02") as one instant, so a sort by date keeps
+// the measurements of one day in their order.
+std::optional<double> DateTimeValue(QStringView line, int timeColumn, QStringView field) {
     if (const auto date = RecordDate(field)) {
-        const auto time = RecordTime(RecordField(line, column + 1).trimmed());
+        const auto time =
+            timeColumn < 0 ? std::nullopt : RecordTime(RecordField(line, timeColumn).trimmed());
         return double(date->toJulianDay()) * kSecondsPerDay +
                (time ? double(time->msecsSinceStartOfDay() / 1000) : 0.0);
     }
@@ -33,7 +34,7 @@ std::optional<double> DateTimeValue(QStringView line, int column, QStringView fi
 } // namespace
 
 ColumnSortKeys::ColumnSortKeys(std::span<const QStringView> lines, int column, bool numeric,
-                               const QCollator& collator) {
+                               const QCollator& collator, int timeColumn) {
     m_keys.resize(lines.size());
     // Texts get their rank among the column's distinct texts: few in a value column
     // ("<0.01", "----"), and each compared by the collator only while ranking.
@@ -47,7 +48,7 @@ ColumnSortKeys::ColumnSortKeys(std::span<const QStringView> lines, int column, b
             continue;
         }
         const std::optional<double> value =
-            numeric ? FieldNumber(field, false) : DateTimeValue(lines[i], column, field);
+            numeric ? FieldNumber(field, false) : DateTimeValue(lines[i], timeColumn, field);
         if (value) {
             key = {kValueGroup, *value};
             continue;

@@ -12,10 +12,10 @@ class QCollator;
 class ColumnSortKeys {
 public:
     // `numeric`: the column holds values, so a field is a number or a text. Otherwise a
-    // field is a date ("05.01.24", with the time of the next field when that is one), a
-    // time ("08:01:02") or a text.
+    // field is a date ("05.01.24", with the time in `timeColumn` when the layout pairs one
+    // with it), a time ("08:01:02") or a text.
     ColumnSortKeys(std::span<const QStringView> lines, int column, bool numeric,
-                   const QCollator& collator);
+                   const QCollator& collator, int timeColumn = -1);
 
     // The rows 0 .. n-1 in the column's order; equal fields keep the records' order. A
     // descending order reverses each group but keeps the groups in place: texts and empty

@@ -15,18 +15,16 @@
 
 namespace {
 
-constexpr int kDateColumn = RecordColumns::kDate;
-constexpr int kTimeColumn = RecordColumns::kTime;
 constexpr double kHalfHour = 1800.0;
 
 // The photometers name the method of a record by program number and citation form; a
 // turbidimeter measures one parameter, named by its unit.
-QString SeriesName(std::span<const QStringView> fields, const RecordColumns& columns,
+QString SeriesName(std::span<const QStringView> fields, const RecordLayout& columns,
                    int unitColumn) {
-    const bool programs = columns.program >= 0;
+    const bool programs = columns.Program() >= 0;
     QStringList parts;
     if (programs) {
-        for (const int c : {columns.program, columns.citation}) {
+        for (const int c : {columns.Program(), columns.Citation()}) {
             if (!fields[c].trimmed().isEmpty()) {
                 parts.append(fields[c].trimmed().toString());
             }
@@ -93,7 +91,7 @@ void ScaleAxes(DatasetGraph& graph) {
 } // namespace
 
 QList<int> GraphColumns(const ExportLayout& layout) {
-    return RecordColumnsOf(layout).values;
+    return layout.record.Values();
 }
 
 DatasetGraph MakeDatasetGraph(const QString& strMVals, const ExportLayout& layout, int column) {
@@ -109,16 +107,17 @@ DatasetGraph MakeDatasetGraph(const QString& strMVals, const ExportLayout& layou
 DatasetGraph MakeDatasetGraph(std::span<const QStringView> lines, const ExportLayout& layout,
                               int column) {
     DatasetGraph graph;
-    if (column <= kTimeColumn || column >= layout.count || layout.count > kExportMaxColumns) {
+    const RecordLayout& columns = layout.record;
+    // Every column after the measurement's time may be drawn; the window offers the values.
+    if (column <= columns.Time() || column >= columns.Count()) {
         return graph;
     }
     graph.title = layout.titles.value(column);
-    const RecordColumns columns = RecordColumnsOf(layout);
     const int unitColumn = columns.UnitOf(column);
     const int stateColumn = columns.StateOf(column);
     QMap<QString, GraphSeries> series;
     std::array<QStringView, kExportMaxColumns> views;
-    const std::span<QStringView> fields(views.data(), size_t(layout.count));
+    const std::span<QStringView> fields(views.data(), size_t(columns.Count()));
     for (size_t row = 0; row < lines.size(); ++row) {
         SplitRecordLine(lines[row], fields);
         if (fields[column].trimmed().isEmpty()) {
@@ -126,8 +125,8 @@ DatasetGraph MakeDatasetGraph(std::span<const QStringView> lines, const ExportLa
         }
         GraphSeries& s = series[SeriesName(fields, columns, unitColumn)];
         const std::optional<double> value = FieldNumber(fields[column], false);
-        const std::optional<QDate> date = RecordDate(fields[kDateColumn].trimmed());
-        const std::optional<QTime> time = RecordTime(fields[kTimeColumn].trimmed());
+        const std::optional<QDate> date = RecordDate(fields[columns.Date()].trimmed());
+        const std::optional<QTime> time = RecordTime(fields[columns.Time()].trimmed());
         if (!value || !date || !time) {
             ++s.skipped;
             ++graph.skipped;

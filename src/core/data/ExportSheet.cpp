@@ -4,18 +4,12 @@
 #include "app/Services.h"
 #include "app/StringTable.h"
 #include "meter/CDevice.h"
-#include "meter/ColumnKind.h"
 
 ExportLayout ExportLayoutFor(Services& services, const QString& strMeter) {
     ExportLayout layout;
-    layout.titles = QStringList(kExportMaxColumns);
-    layout.widths = QList<short>(kExportMaxColumns);
-    layout.kinds = QList<int>(kExportMaxColumns);
-    layout.count =
-        services.device.GetTableConfig(layout.titles, layout.widths, layout.kinds, strMeter);
-    if (layout.count > 0) {
-        layout.contents = services.device.GetTableContents(strMeter);
-    }
+    layout.record = services.device.TableLayout(strMeter);
+    layout.titles = layout.record.Titles();
+    layout.count = layout.record.Count();
     return layout;
 }
 

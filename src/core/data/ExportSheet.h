@@ -1,21 +1,20 @@
 #pragma once
 
+#include "meter/RecordLayout.h"
+
 #include <QDateTime>
 #include <QList>
 #include <QString>
 #include <QStringList>
 
-enum class ColumnContent;
-
 class Services;
 
-// What every spreadsheet export writes above the records, whatever the file type.
+// A dataset's columns as every table, export and report shows them: its meter's record
+// layout with the titles in the active language.
 struct ExportLayout {
+    RecordLayout record;
     QStringList titles;
-    QList<short> widths;
-    QList<int> kinds; // ColumnKind of each column
-    QList<ColumnContent> contents;
-    int count = 0; // 0: the meter has no table layout
+    int count = 0; // 0: no dataset
 };
 
 // The meter's dataset table layout (10 or 16 columns).
@@ -31,4 +30,4 @@ QStringList ExportHeaderLines(const QString& strMeter, const QString& strSerNo,
 // are in row 8, record k is in row 8 + k.
 inline constexpr int kExportHeaderRow = 2;
 inline constexpr int kExportTitleRow = 8;
-inline constexpr int kExportMaxColumns = 16;
+inline constexpr int kExportMaxColumns = RecordLayout::kMaxColumns;

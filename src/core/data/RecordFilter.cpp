@@ -29,10 +29,10 @@ bool RecordFilter::IsEmpty() const {
            text.isEmpty() && id.isEmpty();
 }
 
-RecordFilterMatcher::RecordFilterMatcher(const RecordFilter& filter, const RecordColumns& columns)
+RecordFilterMatcher::RecordFilterMatcher(const RecordFilter& filter, const RecordLayout& columns)
     : m_filter(filter), m_groupColumn(columns.GroupColumn()),
-      m_stateColumn(columns.values.isEmpty() ? -1 : columns.StateOf(columns.values.front())),
-      m_idColumn(columns.id), m_count(std::min(columns.count, kMaxFields)) {}
+      m_stateColumn(columns.StateOf(columns.Value1())), m_idColumn(columns.Id()),
+      m_dateColumn(columns.Date()), m_count(std::min(columns.Count(), kMaxFields)) {}
 
 bool RecordFilterMatcher::Matches(QStringView line) const {
     std::array<QStringView, kMaxFields> fields;
@@ -42,7 +42,8 @@ bool RecordFilterMatcher::Matches(QStringView line) const {
         return false;
     }
     if (!m_filter.from.isNull() || !m_filter.to.isNull()) {
-        const std::optional<QDate> date = RecordDate(fields[RecordColumns::kDate].trimmed());
+        const std::optional<QDate> date =
+            m_dateColumn < 0 ? std::nullopt : RecordDate(fields[size_t(m_dateColumn)].trimmed());
         if (!date || (!m_filter.from.isNull() && *date < m_filter.from) ||
             (!m_filter.to.isNull() && *date > m_filter.to)) {
             return false;
@@ -74,7 +75,7 @@ bool RecordFilterMatcher::Matches(QStringView line) const {
 }
 
 std::vector<int> FilteredRows(std::span<const QStringView> lines, const RecordFilter& filter,
-                              const RecordColumns& columns) {
+                              const RecordLayout& columns) {
     std::vector<int> rows;
     rows.reserve(lines.size());
     const RecordFilterMatcher matcher(filter, columns);
@@ -87,7 +88,7 @@ std::vector<int> FilteredRows(std::span<const QStringView> lines, const RecordFi
     return rows;
 }
 
-QList<RecordGroup> RecordGroups(std::span<const QStringView> lines, const RecordColumns& columns) {
+QList<RecordGroup> RecordGroups(std::span<const QStringView> lines, const RecordLayout& columns) {
     const int groupColumn = columns.GroupColumn();
     if (groupColumn < 0) {
         return {};
@@ -99,8 +100,8 @@ QList<RecordGroup> RecordGroups(std::span<const QStringView> lines, const Record
             continue;
         }
         QStringList& forms = names[key];
-        if (columns.citation >= 0) {
-            const QString form = RecordField(line, columns.citation).trimmed().toString();
+        if (columns.Citation() >= 0) {
+            const QString form = RecordField(line, columns.Citation()).trimmed().toString();
             if (!form.isEmpty() && !forms.contains(form)) {
                 forms.append(form);
             }

@@ -27,7 +27,7 @@ struct RecordFilter {
 // milliseconds.
 class RecordFilterMatcher {
 public:
-    RecordFilterMatcher(const RecordFilter& filter, const RecordColumns& columns);
+    RecordFilterMatcher(const RecordFilter& filter, const RecordLayout& columns);
     bool Matches(QStringView line) const;
 
 private:
@@ -35,12 +35,13 @@ private:
     int m_groupColumn = -1;
     int m_stateColumn = -1;
     int m_idColumn = -1;
+    int m_dateColumn = -1;
     int m_count = 0;
 };
 
 // The rows (0-based) of `lines` that the filter keeps, in order.
 std::vector<int> FilteredRows(std::span<const QStringView> lines, const RecordFilter& filter,
-                              const RecordColumns& columns);
+                              const RecordLayout& columns);
 
 // One entry of the filter's program list: "320" with its citation forms "PO4-P, PO4".
 struct RecordGroup {
@@ -49,4 +50,4 @@ struct RecordGroup {
 };
 
 // The programs (or units) present in the records, by program number.
-QList<RecordGroup> RecordGroups(std::span<const QStringView> lines, const RecordColumns& columns);
+QList<RecordGroup> RecordGroups(std::span<const QStringView> lines, const RecordLayout& columns);

@@ -48,7 +48,7 @@ QString RecordSelection::Note() const {
 }
 
 RecordSelection FilteredSelection(const QString& strMVals, const RecordFilter& filter,
-                                  const RecordColumns& columns) {
+                                  const RecordLayout& columns) {
     if (filter.IsEmpty()) {
         return {};
     }

@@ -4,7 +4,7 @@
 #include <optional>
 #include <vector>
 
-struct RecordColumns;
+class RecordLayout;
 struct RecordFilter;
 
 // The records a printout or an export takes: the whole dataset in the meter's order, or
@@ -34,4 +34,4 @@ private:
 // The records of `strMVals` that `filter` keeps, in the dataset's order; the whole dataset
 // when the filter is empty. The table's filter bar decides with the same matcher.
 RecordSelection FilteredSelection(const QString& strMVals, const RecordFilter& filter,
-                                  const RecordColumns& columns);
+                                  const RecordLayout& columns);

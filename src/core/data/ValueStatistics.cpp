@@ -72,19 +72,19 @@ struct Accumulator {
     }
 };
 
+QStringView Field(std::span<const QStringView> fields, int column) {
+    return column >= 0 ? fields[size_t(column)].trimmed() : QStringView();
+}
+
 // The record's date and time in seconds, -1 without a readable date. Plain numbers: a
 // QDateTime per record would cost more than the rest of the statistics.
-qint64 RecordWhen(std::span<const QStringView> fields) {
-    const auto date = RecordDate(fields[RecordColumns::kDate].trimmed());
+qint64 RecordWhen(std::span<const QStringView> fields, const RecordLayout& columns) {
+    const auto date = RecordDate(Field(fields, columns.Date()));
     if (!date) {
         return -1;
     }
-    const auto time = RecordTime(fields[RecordColumns::kTime].trimmed());
+    const auto time = RecordTime(Field(fields, columns.Time()));
     return date->toJulianDay() * kSecondsPerDay + (time ? time->msecsSinceStartOfDay() / 1000 : 0);
-}
-
-QStringView Field(std::span<const QStringView> fields, int column) {
-    return column >= 0 ? fields[size_t(column)].trimmed() : QStringView();
 }
 
 auto SortKey(const StatisticsRow& r) {
@@ -96,12 +96,12 @@ auto SortKey(const StatisticsRow& r) {
 } // namespace
 
 QList<StatisticsRow> ValueStatistics(std::span<const QStringView> lines,
-                                     const RecordColumns& columns, int valueColumn,
+                                     const RecordLayout& columns, int valueColumn,
                                      const QString& columnTitle, StatisticsValues which) {
-    if (valueColumn < 0 || valueColumn >= columns.count) {
+    if (valueColumn < 0 || valueColumn >= columns.Count()) {
         return {};
     }
-    const int count = std::min(columns.count, kMaxFields);
+    const int count = std::min(columns.Count(), kMaxFields);
     const int unitColumn = columns.UnitOf(valueColumn);
     const int stateColumn = columns.StateOf(valueColumn);
     // Keyed by views into the lines: no text is copied per record.
@@ -116,15 +116,15 @@ QList<StatisticsRow> ValueStatistics(std::span<const QStringView> lines,
             continue;
         }
         const QStringView name =
-            columns.citation >= 0 ? Field(fields, columns.citation) : QStringView(columnTitle);
+            columns.Citation() >= 0 ? Field(fields, columns.Citation()) : QStringView(columnTitle);
         Accumulator& group =
-            groups[{Field(fields, columns.program), name, Field(fields, unitColumn)}];
+            groups[{Field(fields, columns.Program()), name, Field(fields, unitColumn)}];
         if (const auto value = FieldNumber(field, false)) {
             group.AddValue(*value, state == ValueState::Flagged);
         } else {
             ++group.row.nonNumeric;
         }
-        group.AddWhen(RecordWhen(fields));
+        group.AddWhen(RecordWhen(fields, columns));
     }
     QList<StatisticsRow> rows;
     for (const auto& [key, group] : groups) {

@@ -35,7 +35,7 @@ enum class StatisticsValues { All, OkOnly };
 
 // One row per method present in `lines`, ordered by program number, name and unit.
 QList<StatisticsRow> ValueStatistics(std::span<const QStringView> lines,
-                                     const RecordColumns& columns, int valueColumn,
+                                     const RecordLayout& columns, int valueColumn,
                                      const QString& columnTitle,
                                      StatisticsValues which = StatisticsValues::All);
 

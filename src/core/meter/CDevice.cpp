@@ -6,6 +6,7 @@
 #include "app/Services.h"
 #include "meter/MeterCommands.h"
 #include "meter/MeterModels.h"
+#include "meter/RecordLayout.h"
 
 #include <cmath>
 #include <limits>
@@ -192,4 +193,26 @@ bool CDevice::SupportsPH() const {
 bool CDevice::SupportsTurbidity() const {
     const MeterModel* model = Judged(QString());
     return model != nullptr && model->turbidity;
+}
+
+RecordLayout CDevice::TableLayout(const QString& strDeviceName) const {
+    const MeterModel* model = Judged(strDeviceName);
+    return RecordLayout::Of(model != nullptr ? model->family : MeterFamily::Photometer);
+}
+
+short CDevice::GetTableConfig(QStringList& strColHeaders, QList<short>& intColWidths,
+                              QList<int>& curValTypes, const QString& strDeviceName) const {
+    return Trapped(m_services.ui, short{0}, [&]() -> short {
+        if (strColHeaders.size() < kMinTableSize || intColWidths.size() < kMinTableSize ||
+            curValTypes.size() < kMinTableSize) {
+            return 0;
+        }
+        const RecordLayout layout = TableLayout(strDeviceName);
+        for (int c = 0; c < layout.Count(); ++c) {
+            strColHeaders[c] = layout.Title(c);
+            intColWidths[c] = layout.Width(c);
+            curValTypes[c] = layout.Kind(c);
+        }
+        return static_cast<short>(layout.Count());
+    });
 }

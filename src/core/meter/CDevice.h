@@ -4,8 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+class RecordLayout;
 class Services;
-enum class ColumnContent;
 struct MeterModel;
 
 // The program's picture of the connected meter: identification after the port search,
@@ -37,8 +37,8 @@ public:
     // when any array has fewer than 16 elements. Elements past the count stay untouched.
     short GetTableConfig(QStringList& strColHeaders, QList<short>& intColWidths,
                          QList<int>& curValTypes, const QString& strDeviceName) const;
-    // The date and time columns of the same layout, one element per column.
-    QList<ColumnContent> GetTableContents(const QString& strDeviceName) const;
+    // The record layout those arrays are filled from, judged the same way.
+    RecordLayout TableLayout(const QString& strDeviceName) const;
 
     static constexpr int kMinTableSize = 16;
 

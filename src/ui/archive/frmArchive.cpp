@@ -10,6 +10,7 @@
 #include "ui/app/DateFields.h"
 #include "ui/app/HelpContext.h"
 #include "ui/app/MainFrame.h"
+#include "ui/data/ColumnWidths.h"
 #include "ui/data/DatasetFilterBar.h"
 #include "ui/data/DatasetTableTools.h"
 #include "ui/data/MValTableModel.h"
@@ -183,10 +184,11 @@ bool frmArchive::ShowModel() {
     const ExportLayout layout = ExportLayoutFor(m_main.services(), filter.model);
     QList<int> widths;
     for (int c = 0; c < layout.count; ++c) {
-        widths << layout.widths[c];
+        widths << layout.record.Width(c);
     }
     m_tools->SetLayout(layout);
-    m_model->SetColumns(layout.titles.mid(0, layout.count), widths);
+    m_model->SetColumns(layout.titles, widths);
+    ApplyLayoutWidths(*grdRecords, widths);
     // Archived lines were record lines of a walk, so the walk gives one row per record.
     const QString text = ArchiveQuery::DatasetOf(m_shownModel, m_records).strMVals;
     QList<QStringView> lines;
@@ -197,8 +199,7 @@ bool frmArchive::ShowModel() {
     }
     m_model->SetRecords(text, lines);
     m_tools->RecordsShown();
-    // The layout's widths, widened where the texts need more (the view samples the rows).
-    grdRecords->resizeColumnsToContents();
+    WidenClippedColumns(*grdRecords);
     return true;
 }
 

@@ -104,7 +104,7 @@ void DatasetTableTools::UseOwnShortcuts() {
 
 void DatasetTableTools::SetLayout(const ExportLayout& layout) {
     m_layout = layout;
-    m_proxy->SetColumns(RecordColumnsOf(layout));
+    m_proxy->SetColumns(layout.record);
     if (m_statistics) {
         m_statistics->SetColumns(m_proxy->Columns(), m_layout.titles);
     }
@@ -128,9 +128,10 @@ void DatasetTableTools::FillFilterBar() {
     const QList<QStringView> lines = m_model.Lines();
     QDate first;
     QDate last;
-    if (!lines.isEmpty()) {
-        const auto date = [](QStringView line) {
-            return RecordDate(RecordField(line, RecordColumns::kDate).trimmed()).value_or(QDate());
+    const int dateColumn = m_proxy->Columns().Date();
+    if (!lines.isEmpty() && dateColumn >= 0) {
+        const auto date = [&](QStringView line) {
+            return RecordDate(RecordField(line, dateColumn).trimmed()).value_or(QDate());
         };
         first = date(lines.front());
         last = date(lines.back());

@@ -26,7 +26,7 @@ void MValTableProxy::SourceReset() {
     emit ShownChanged();
 }
 
-void MValTableProxy::SetColumns(const RecordColumns& columns) {
+void MValTableProxy::SetColumns(const RecordLayout& columns) {
     m_columns = columns;
     m_keys.reset();
     m_keysColumn = -1;
@@ -56,7 +56,8 @@ std::vector<int> MValTableProxy::ComputeRows() {
     if (m_sortColumn >= 0) {
         if (!m_keys || m_keysColumn != m_sortColumn) {
             m_keys.reset(); // the old keys go before the new ones take their memory
-            m_keys.emplace(lines, m_sortColumn, m_columns.IsNumeric(m_sortColumn), QCollator());
+            m_keys.emplace(lines, m_sortColumn, m_columns.IsNumeric(m_sortColumn), QCollator(),
+                           m_columns.TimeOf(m_sortColumn));
             m_keysColumn = m_sortColumn;
         }
         order = m_keys->Order(m_sortOrder == Qt::AscendingOrder);

@@ -21,8 +21,8 @@ public:
     explicit MValTableProxy(MValTableModel& source, QObject* parent = nullptr);
 
     // The layout of the records shown next (numeric columns, program and state columns).
-    void SetColumns(const RecordColumns& columns);
-    const RecordColumns& Columns() const { return m_columns; }
+    void SetColumns(const RecordLayout& columns);
+    const RecordLayout& Columns() const { return m_columns; }
     void SetFilter(const RecordFilter& filter);
     const RecordFilter& Filter() const { return m_filter; }
     // Column -1 gives the meter's order back.
@@ -58,7 +58,7 @@ private:
     void SourceReset();
 
     MValTableModel& m_source;
-    RecordColumns m_columns;
+    RecordLayout m_columns;
     RecordFilter m_filter;
     int m_sortColumn = -1;
     Qt::SortOrder m_sortOrder = Qt::AscendingOrder;

@@ -11,6 +11,7 @@
 #include "ui/app/HelpContext.h"
 #include "ui/app/MainFrame.h"
 #include "ui/app/Pictures.h"
+#include "ui/data/ColumnWidths.h"
 #include "ui/data/DatasetFilterBar.h"
 #include "ui/data/DatasetTableTools.h"
 #include "ui/data/DocumentLayout.h"
@@ -183,9 +184,7 @@ void frmDocument::ClearHeader() {
 
 void frmDocument::SetGridTitles(const QStringList& titles, const QList<int>& widthsTwips) {
     m_model->SetColumns(titles, widthsTwips);
-    for (int c = 0; c < widthsTwips.size(); ++c) {
-        hfgMVals->setColumnWidth(c, TwipsToPixels(widthsTwips[c], logicalDpiX()));
-    }
+    ApplyLayoutWidths(*hfgMVals, widthsTwips);
 }
 
 void frmDocument::SetMousePointer(int intMousePointerVal) {

@@ -128,7 +128,6 @@ private:
     bool FillGridRows(int intNum);
     void ReportError(int number);
     void SetGridTitles(const QStringList& titles, const QList<int>& widthsTwips);
-    void WidenClippedColumns();
     // Asked before the window closes; false keeps it open.
     bool QueryUnload();
     // The end of a successful import (frmDocumentCommands.cpp).

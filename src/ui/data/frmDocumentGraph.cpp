@@ -142,11 +142,14 @@ QString frmDocumentGraph::RecordText(int row) const {
     }
     const int column = cboGraphColumn->currentData().toInt();
     const QStringView line = m_lines[row];
-    const auto field = [&](int c) { return RecordField(line, c).trimmed().toString(); };
+    const auto field = [&](int c) {
+        return c < 0 ? QString() : RecordField(line, c).trimmed().toString();
+    };
+    const RecordLayout& columns = m_layout.record;
     const QString text = LoadResString(1734).arg(
-        field(RecordColumns::kNo), field(RecordColumns::kDate), field(RecordColumns::kTime),
-        field(column), field(column + 1), field(3));
-    const int stateColumn = RecordColumnsOf(m_layout).StateOf(column);
+        field(columns.Number()), field(columns.Date()), field(columns.Time()), field(column),
+        field(columns.UnitOf(column)), field(columns.Id()));
+    const int stateColumn = columns.StateOf(column);
     if (stateColumn < 0 || ValueStateOf(RecordField(line, stateColumn)) != ValueState::Flagged) {
         return text;
     }

@@ -3,23 +3,21 @@
 #include "app/ErrorTrap.h"
 #include "app/Services.h"
 #include "app/StringTable.h"
-#include "data/ColumnFitting.h"
 #include "data/RecordWalker.h"
+#include "meter/RecordLayout.h"
+#include "ui/data/ColumnWidths.h"
 #include "ui/data/DatasetTableTools.h"
 #include "ui/data/MValTableModel.h"
 #include "ui/data/frmDocument.h"
 
-#include <QFontMetrics>
 #include <QGroupBox>
-#include <QHeaderView>
 #include <QLabel>
 #include <QTableView>
 #include <algorithm>
 
 namespace {
 
-// The most columns a dataset layout has (the photometer's).
-constexpr int kMaxColumns = 16;
+constexpr int kMaxColumns = RecordLayout::kMaxColumns;
 
 } // namespace
 
@@ -94,39 +92,6 @@ bool frmDocument::FillGridRows(int intNum) {
     }
     m_model->SetRecords(m_mvals.strMVals, std::move(lines));
     m_tools->RecordsShown();
-    WidenClippedColumns();
+    WidenClippedColumns(*hfgMVals);
     return true;
-}
-
-// The layout's widths in twips were made for a narrower font than this platform's: a column
-// grows to what its title and the texts of a sample of its rows need (`ColumnFittingRows`),
-// and never shrinks below the layout. The sample is read row by row, as the model splits a
-// record once for all its fields; only each column's widest text goes through the view's
-// own measure (its margins and grid line are the same for every cell).
-void frmDocument::WidenClippedColumns() {
-    const QAbstractItemModel& shown = *hfgMVals->model();
-    const int columns = shown.columnCount();
-    const QFontMetrics metrics(hfgMVals->font());
-    QList<int> widestRow(columns, -1);
-    QList<int> widestText(columns, -1);
-    for (const int row : ColumnFittingRows(shown.rowCount())) {
-        for (int c = 0; c < columns; ++c) {
-            const int width = metrics.horizontalAdvance(shown.index(row, c).data().toString());
-            if (width > widestText[c]) {
-                widestText[c] = width;
-                widestRow[c] = row;
-            }
-        }
-    }
-    const QHeaderView* header = hfgMVals->horizontalHeader();
-    const int gridLine = hfgMVals->showGrid() ? 1 : 0;
-    for (int c = 0; c < columns; ++c) {
-        int needed = header->sectionSizeHint(c);
-        if (widestRow[c] >= 0) {
-            needed =
-                std::max(needed, hfgMVals->sizeHintForIndex(shown.index(widestRow[c], c)).width() +
-                                     gridLine);
-        }
-        hfgMVals->setColumnWidth(c, std::max(hfgMVals->columnWidth(c), needed));
-    }
 }

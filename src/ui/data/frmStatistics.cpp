@@ -87,14 +87,14 @@ frmStatistics::frmStatistics(QWidget* parent) : QDialog(parent) {
     connect(cmdClose, &QPushButton::clicked, this, &QDialog::close);
 }
 
-void frmStatistics::SetColumns(const RecordColumns& columns, const QStringList& titles) {
+void frmStatistics::SetColumns(const RecordLayout& columns, const QStringList& titles) {
     m_columns = columns;
     m_titles = titles;
     const QString chosen = cboStatColumn->currentText();
     {
         const QSignalBlocker block(cboStatColumn);
         cboStatColumn->clear();
-        for (const int c : columns.values) {
+        for (const int c : columns.Values()) {
             cboStatColumn->addItem(titles.value(c), c);
         }
         cboStatColumn->setCurrentIndex(std::max(cboStatColumn->findText(chosen), 0));

@@ -20,7 +20,7 @@ public:
     explicit frmStatistics(QWidget* parent);
 
     // The layout and titles of a new dataset; keeps the chosen column when it still exists.
-    void SetColumns(const RecordColumns& columns, const QStringList& titles);
+    void SetColumns(const RecordLayout& columns, const QStringList& titles);
     // The records shown now, in any order.
     void SetRecords(const QList<QStringView>& lines);
     // The rows (TSV and HTML) on the clipboard, numbers as the table's copy gives them: the
@@ -39,7 +39,7 @@ private:
     void Compute();
     void ShowRows();
 
-    RecordColumns m_columns;
+    RecordLayout m_columns;
     QStringList m_titles;
     QList<QStringView> m_lines;
     QList<StatisticsRow> m_rows;

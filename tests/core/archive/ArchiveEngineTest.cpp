@@ -6,7 +6,7 @@
 #include "archive/ArchiveWriter.h"
 #include "data/MValSet.h"
 #include "data/RecordWalker.h"
-#include "meter/ColumnKind.h"
+#include "meter/RecordLayout.h"
 #include "support/PostgresServer.h"
 #include "support/TempDir.h"
 
@@ -16,14 +16,6 @@
 namespace {
 
 enum class Engine { Sqlite, Postgres };
-
-const QList<int> kPhotometerKinds = {kWholeColumn,   kTextColumn, kTextColumn, kWholeColumn,
-                                     kWholeColumn,   kTextColumn, kTextColumn, kTextColumn,
-                                     kDecimalColumn, kTextColumn, kTextColumn, kDecimalColumn,
-                                     kTextColumn,    kTextColumn, kTextColumn, kTextColumn};
-const QList<int> kArdel60Kinds = {kWholeColumn,   kTextColumn, kTextColumn, kTextColumn,
-                                  kDecimalColumn, kTextColumn, kTextColumn, kTextColumn,
-                                  kTextColumn,    kTextColumn};
 
 MValSet Dataset(const QString& meter, const QString& serial, const QStringList& lines,
                 const QString& user = QStringLiteral("Hélène")) {
@@ -75,10 +67,11 @@ protected:
     }
 
     bool Open(ArchiveDatabase& db) { return db.Open(target); }
-    ArchiveCounts Add(const MValSet& set, const QList<int>& kinds = kPhotometerKinds) {
+    ArchiveCounts Add(const MValSet& set,
+                      const RecordLayout& layout = RecordLayout::Of(MeterFamily::Photometer)) {
         ArchiveCounts counts;
         ArchiveWriter writer(db);
-        EXPECT_TRUE(writer.Add(set, kinds, QString(), counts)) << db.Error().toStdString();
+        EXPECT_TRUE(writer.Add(set, layout, QString(), counts)) << db.Error().toStdString();
         return counts;
     }
     QList<ArchivedRecord> Query(const ArchiveFilter& filter) {
@@ -144,28 +137,28 @@ TEST_P(ArchiveEngineTest, KeepsNumbersTimesAndTextsAsSent) {
     Add(Dataset(QStringLiteral("Zentravox"), QStringLiteral("S1"), {Photometer(5)}));
     Add(Dataset(QStringLiteral("Ardel 60 IR"), QStringLiteral("T9"),
                 {QStringLiteral("7;02.04.24;13:45:10;Well 17;<0.01;NTU;OK;CQA;01.04.24;12:00:00")}),
-        kArdel60Kinds);
+        RecordLayout::Of(MeterFamily::Ardel60));
     const QList<ArchivedRecord> records = Query({});
     ASSERT_EQ(records.size(), 2);
-    const ArchivedRecord& p = records[0];
-    EXPECT_EQ(p.measuredAt, QStringLiteral("2024-03-05T08:15:00"));
-    EXPECT_EQ(p.calibratedAt, QStringLiteral("2024-03-01T07:00:00"));
-    EXPECT_EQ(p.recordNumber.toLongLong(), 5);
-    EXPECT_EQ(p.programNumber.toLongLong(), 302);
-    EXPECT_DOUBLE_EQ(p.value1.toDouble(), 5.25);
-    EXPECT_TRUE(p.value2.isNull());
+    const ArchiveRecord& p = records[0].record;
+    EXPECT_EQ(ArchiveIsoTime(p.measuredAt), QStringLiteral("2024-03-05T08:15:00"));
+    EXPECT_EQ(ArchiveIsoTime(p.calibratedAt), QStringLiteral("2024-03-01T07:00:00"));
+    EXPECT_EQ(p.recordNumber, 5);
+    EXPECT_EQ(p.programNumber, 302);
+    EXPECT_DOUBLE_EQ(p.value1.value_or(0.0), 5.25);
+    EXPECT_FALSE(p.value2);
     EXPECT_EQ(p.value2Text, QStringLiteral("----"));
     EXPECT_EQ(p.citation, QStringLiteral("NO3-N"));
     EXPECT_EQ(p.unit1, QStringLiteral("mg/l"));
-    EXPECT_EQ(p.user, QStringLiteral("Hélène"));
+    EXPECT_EQ(records[0].user, QStringLiteral("Hélène"));
     EXPECT_EQ(p.rawLine, Photometer(5));
-    const ArchivedRecord& t = records[1];
-    EXPECT_EQ(t.model, QStringLiteral("Ardel 60 IR"));
+    const ArchiveRecord& t = records[1].record;
+    EXPECT_EQ(records[1].model, QStringLiteral("Ardel 60 IR"));
     EXPECT_EQ(t.sampleId, QStringLiteral("Well 17"));
-    EXPECT_TRUE(t.value1.isNull());
+    EXPECT_FALSE(t.value1);
     EXPECT_EQ(t.value1Text, QStringLiteral("<0.01"));
     EXPECT_EQ(t.flags, QStringLiteral("CQA"));
-    EXPECT_TRUE(t.programNumber.isNull());
+    EXPECT_FALSE(t.programNumber);
 }
 
 TEST_P(ArchiveEngineTest, FiltersByPeriodMeterProgramSampleAndUser) {
@@ -181,7 +174,7 @@ TEST_P(ArchiveEngineTest, FiltersByPeriodMeterProgramSampleAndUser) {
     period.program = 301;
     const QList<ArchivedRecord> program = Query(period);
     ASSERT_EQ(program.size(), 1);
-    EXPECT_EQ(program[0].recordNumber.toLongLong(), 7);
+    EXPECT_EQ(program[0].record.recordNumber, 7);
     ArchiveFilter serial;
     serial.serial = QStringLiteral("S2");
     EXPECT_EQ(Query(serial).size(), 2);
@@ -205,7 +198,7 @@ TEST_P(ArchiveEngineTest, UserTextNeverBecomesSql) {
     const QList<ArchivedRecord> found = Query(filter);
     ASSERT_EQ(found.size(), 2);
     EXPECT_EQ(found[0].user, hostile);
-    EXPECT_EQ(found[0].sampleId, always);
+    EXPECT_EQ(found[0].record.sampleId, always);
     EXPECT_EQ(found[0].serial, QStringLiteral("x") + always);
     const std::pair<QString, qsizetype> samples[] = {
         {hostile, 0}, {always, 1}, {QStringLiteral("0%"), 1}};
@@ -228,7 +221,7 @@ TEST_P(ArchiveEngineTest, GivesTheRecordsOfOneModelBackAsADatasetNamingEveryMete
     Add(Dataset(QStringLiteral("Zentravox"), QStringLiteral("S2"), Photometers(4, 5)));
     Add(Dataset(QStringLiteral("Ardel 60 IR"), QStringLiteral("T9"),
                 {QStringLiteral("1;02.04.24;13:45:10;A;1.5;NTU;OK;;;")}),
-        kArdel60Kinds);
+        RecordLayout::Of(MeterFamily::Ardel60));
     ArchiveFilter filter;
     QStringList models;
     ASSERT_TRUE(ArchiveQuery(db).Models(filter, models));

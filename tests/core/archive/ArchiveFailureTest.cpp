@@ -4,7 +4,7 @@
 #include "archive/ArchiveQuery.h"
 #include "archive/ArchiveWriter.h"
 #include "data/MValSet.h"
-#include "meter/ColumnKind.h"
+#include "meter/RecordLayout.h"
 #include "support/LockedFolder.h"
 #include "support/PostgresServer.h"
 #include "support/TempDir.h"
@@ -26,7 +26,7 @@ MValSet OneRecord() {
     return set;
 }
 
-const QList<int> kKinds(10, kTextColumn);
+const RecordLayout kLayout = RecordLayout::Of(MeterFamily::Ardel20);
 
 TEST(ArchiveTarget, ReadsFilePathsAndServerAddressesWithoutPasswords) {
     const std::optional<ArchiveTarget> server =
@@ -80,7 +80,7 @@ TEST(ArchiveSqlite, ReadOnlyFileIsReadButNotWritten) {
         ArchiveDatabase db;
         ASSERT_TRUE(db.Open(target)) << db.Error().toStdString();
         ArchiveCounts counts;
-        ASSERT_TRUE(ArchiveWriter(db).Add(OneRecord(), kKinds, QString(), counts));
+        ASSERT_TRUE(ArchiveWriter(db).Add(OneRecord(), kLayout, QString(), counts));
     }
     QFile::setPermissions(target.path, QFile::ReadOwner);
     PermissionsCount permissions;
@@ -94,7 +94,7 @@ TEST(ArchiveSqlite, ReadOnlyFileIsReadButNotWritten) {
     QElapsedTimer timer;
     timer.start();
     ArchiveCounts counts;
-    EXPECT_FALSE(ArchiveWriter(db).Add(other, kKinds, QString(), counts));
+    EXPECT_FALSE(ArchiveWriter(db).Add(other, kLayout, QString(), counts));
     EXPECT_LT(timer.elapsed(), kPromptMs);
     EXPECT_TRUE(db.Error().contains(QStringLiteral("lecture seule"))) << db.Error().toStdString();
 }

@@ -35,7 +35,7 @@ protected:
     }
 
     std::vector<int> Rows(const RecordFilter& filter) {
-        const RecordColumns columns = RecordColumnsOf(ExportLayoutFor(services, set.strMeter));
+        const RecordLayout columns = ExportLayoutFor(services, set.strMeter).record;
         const RecordSelection selection = FilteredSelection(set.strMVals, filter, columns);
         EXPECT_FALSE(selection.IsWhole());
         EXPECT_EQ(selection.Total(), 30);
@@ -81,7 +81,7 @@ TEST_F(RecordSelectionTest, TheFilterBarsCriteriaChooseTheRecordsAndTheSampleId)
     EXPECT_EQ(Rows(text), (std::vector<int>{15}));
 
     // Without criteria the whole dataset, its text untouched.
-    const RecordSelection whole = FilteredSelection(set.strMVals, RecordFilter(), RecordColumns());
+    const RecordSelection whole = FilteredSelection(set.strMVals, RecordFilter(), RecordLayout());
     EXPECT_TRUE(whole.IsWhole());
     EXPECT_EQ(whole.Records(set.strMVals), set.strMVals);
     EXPECT_TRUE(whole.Note().isEmpty());

@@ -18,8 +18,8 @@ namespace {
 
 class TableToolsTest : public ::testing::Test {
 protected:
-    RecordColumns Columns(const char* meter) {
-        return RecordColumnsOf(ExportLayoutFor(services, QString::fromLatin1(meter)));
+    RecordLayout Columns(const char* meter) {
+        return RecordLayout::ForModel(QString::fromLatin1(meter));
     }
     // Views of `records`, which the fixture keeps alive.
     QList<QStringView> Lines(const QStringList& records) {
@@ -28,7 +28,8 @@ protected:
     }
     std::vector<int> Sorted(const QStringList& records, int column, bool numeric, bool ascending) {
         const QList<QStringView> lines = Lines(records);
-        return ColumnSortKeys(lines, column, numeric, QCollator(QLocale(QLocale::French)))
+        return ColumnSortKeys(lines, column, numeric, QCollator(QLocale(QLocale::French)),
+                              Columns("Zentravox").TimeOf(column))
             .Order(ascending);
     }
 
@@ -64,7 +65,7 @@ TEST_F(TableToolsTest, DatesSortAcrossYearsWithTheirTimesAndTextsByLocale) {
 }
 
 TEST_F(TableToolsTest, FilterCombinesProgramDatesStateAndText) {
-    const RecordColumns columns = Columns("Zentravox");
+    const RecordLayout columns = Columns("Zentravox");
     const QList<QStringView> lines = Lines(kPhotometer);
     RecordFilter filter;
     EXPECT_EQ(FilteredRows(lines, filter, columns).size(), 6u);
@@ -138,7 +139,7 @@ TEST_F(TableToolsTest, StatisticsCountFlaggedApartOkOnlyLeavesThemOutEmptyFields
         "6;02.01.24;12:00:00;6;320;PO4-P;;1:1; ;;;;;;01.12.23;09:00",
         "7;02.01.24;13:00:00;7;320;PO4-P;;1:1;0.40;mg/l;;;;;01.12.23;09:00",
     });
-    const RecordColumns columns = Columns("Zentravox");
+    const RecordLayout columns = Columns("Zentravox");
     // Every value: the flagged 5.00 counted in n and apart; the blank field of record 6 is
     // no value at all, neither a number nor a text; no state (7) is not a flag.
     QList<StatisticsRow> rows = ValueStatistics(lines, columns, 8, "Valeur 1");

@@ -1,7 +1,9 @@
 #include "UiFixture.h"
 #include "app/Language.h"
 #include "app/StringTable.h"
+#include "app/Twips.h"
 #include "archive/ArchiveTarget.h"
+#include "meter/RecordLayout.h"
 #include "support/TempDir.h"
 #include "ui/archive/frmArchive.h"
 #include "ui/data/DatasetFilterBar.h"
@@ -327,3 +329,27 @@ TEST_F(ArchiveWindow, DateFieldsShowTheLanguagesOneFormWithFourDigitYears) {
 }
 
 } // namespace
+
+// The Archive window opens its columns as the document does: at the layout's widths,
+// widened to a bounded sample of their texts, and never wider than kMaxFittedChars
+// characters, so that one 300-character sample ID leaves every other column in sight.
+TEST_F(ArchiveWindow, ALongSampleIdLeavesEveryOtherColumnInSight) {
+    const QString line =
+        QStringLiteral("1;07.12.26;09:05:03;%1;101;PO4;AR;1:1;0.42;mg/l;OK;;;;01.12.26;08:00");
+    f.link->ScriptOk(QStringLiteral("U.581\r\n"), line.arg(QString(300, QLatin1Char('W'))));
+    f.main->ActiveDocument()->MenuImport();
+    f.ShownItem("mnuArchive")->trigger();
+    auto& window = *f.main->findChild<frmArchive*>(QStringLiteral("frmArchive"));
+    window.resize(1366, 600); // a common laptop screen's width
+    window.Search();
+    const QTableView& table = *window.grdRecords;
+    const int columns = window.Model()->columnCount();
+    ASSERT_EQ(columns, 16);
+    const int right = table.columnViewportPosition(columns - 1) + table.columnWidth(columns - 1);
+    EXPECT_LE(right, table.viewport()->width());
+    EXPECT_GT(table.columnWidth(3), table.columnWidth(0)); // the ID still has more room
+    const RecordLayout layout = RecordLayout::Of(MeterFamily::Photometer);
+    for (int c = 0; c < columns; ++c) {
+        EXPECT_GE(table.columnWidth(c), TwipsToPixels(layout.Width(c), table.logicalDpiX())) << c;
+    }
+}

@@ -4,6 +4,7 @@
 #include "app/Twips.h"
 #include "support/DatasetFiles.h"
 #include "support/QtPrint.h"
+#include "ui/data/ColumnWidths.h"
 #include "ui/data/MValTableModel.h"
 #include "ui/data/frmDocument.h"
 #include "ui/dialogs/frmWait.h"
@@ -129,6 +130,7 @@ TEST_F(DocumentDataset, ColumnsFitTheFirstAndLastRecordsOfALargeDataset) {
     constexpr int kId = 3;
     constexpr int kUnit = 9;
     constexpr int kState = 10;
+    constexpr int kDilution = 7;
     QStringList records = ArchivePhotometerRecords(0, kCount);
     const auto withField = [&](int record, int column, const QString& text) {
         QStringList fields = records[record].split(QLatin1Char(';'));
@@ -140,7 +142,8 @@ TEST_F(DocumentDataset, ColumnsFitTheFirstAndLastRecordsOfALargeDataset) {
     const QString lateState = QStringLiteral("Over range, diluted again by hand");
     withField(0, kUnit, firstUnit);
     withField(kCount - 1, kId, lastId);
-    withField(kCount / 2 + 1, kState, lateState); // between two rows of the sample
+    withField(kCount / 2 + 1, kState, lateState);            // between two rows of the sample
+    withField(1, kDilution, QString(300, QLatin1Char('D'))); // bounded: the others stay in sight
     const QString path = dir.file(QStringLiteral("large.csv"));
     WritePhotometerFile(path, QStringLiteral("SN-77"), records);
     f.main->OpenDocument(path);
@@ -149,6 +152,7 @@ TEST_F(DocumentDataset, ColumnsFitTheFirstAndLastRecordsOfALargeDataset) {
     EXPECT_GT(Doc().hfgMVals->columnWidth(kUnit), metrics.horizontalAdvance(firstUnit));
     EXPECT_GT(Doc().hfgMVals->columnWidth(kId), metrics.horizontalAdvance(lastId));
     EXPECT_LT(Doc().hfgMVals->columnWidth(kState), metrics.horizontalAdvance(lateState));
+    EXPECT_LE(Doc().hfgMVals->columnWidth(kDilution), kMaxFittedChars * metrics.averageCharWidth());
 }
 
 TEST_F(DocumentDataset, AFailedImportShowsTheErrorAndKeepsTheDataset) {

@@ -265,7 +265,7 @@ TEST_F(DocumentTableTools, StatisticsCopyHasTheLocalesDecimalsAndNoGroupSeparato
     const QList<QStringView> lines(records.begin(), records.end());
     const ExportLayout layout = ExportLayoutFor(f.main->services(), QStringLiteral("Zentravox"));
     frmStatistics stats(nullptr);
-    stats.SetColumns(RecordColumnsOf(layout), layout.titles);
+    stats.SetColumns(layout.record, layout.titles);
     stats.SetRecords(lines);
     const auto copied = [&] {
         stats.CopyStatistics();
