@@ -36,7 +36,7 @@ inline constexpr int kRecordPartCount = int(RecordPart::CalTime) + 1;
 struct LayoutColumn {
     RecordPart part;
     int title;              // string number of the column's title, 0 for the fixed text...
-    const char* fixedTitle; // ...which the meters' own manuals use ("ID", "PROG")
+    const char* fixedTitle; // ...that no language translates ("ID", "PROG")
     short width;            // twips
     int kind;               // ColumnKind: what the spreadsheet export makes of the text
     ColumnContent content;
