@@ -1,5 +1,6 @@
 #pragma once
 
+#include "meter/MeterSession.h"
 #include "programs/MeterProgramList.h"
 #include "programs/ProgramRecord.h"
 
@@ -9,7 +10,8 @@
 #include <optional>
 
 class QFileInfo;
-class Services;
+class CConfig;
+class CDevice;
 
 // The user-defined programs in both their stores: the meter (through the command
 // protocol, with an in-memory copy of its list) and the program files of the work
@@ -19,7 +21,8 @@ class CUsrDefProg {
 public:
     static constexpr int kMaxPrograms = MeterProgramList::kCapacity;
 
-    explicit CUsrDefProg(Services& services) : m_services(services) {}
+    CUsrDefProg(const MeterSession& meter, CConfig& config, const CDevice& device)
+        : m_meter(meter), m_config(config), m_device(device) {}
 
     // The work directory, taken from the configuration on first use and on every write.
     QString WorkDir() const;
@@ -57,7 +60,9 @@ private:
     // console lists every five seconds).
     bool ReadListedFile(ProgramRecord& strProgram, const QFileInfo& file);
 
-    Services& m_services;
+    MeterSession m_meter;
+    CConfig& m_config;
+    const CDevice& m_device;
     MeterProgramList m_list;
     bool m_updateEnabled = false;
     mutable std::optional<QString> m_workDir;

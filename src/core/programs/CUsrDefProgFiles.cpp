@@ -3,7 +3,7 @@
 #include "app/CCSVFile.h"
 #include "app/ErrorTrap.h"
 #include "app/Paths.h"
-#include "app/Services.h"
+#include "app/Ui.h"
 #include "programs/CUsrDefProg.h"
 #include "programs/ProgramFile.h"
 #include "programs/SafeDelete.h"
@@ -27,7 +27,7 @@ bool CUsrDefProg::ListPC(QStringList& strProgNumList, QStringList& strFileNameLi
     if (strProgNumList.size() < kMaxPrograms || strFileNameList.size() < kMaxPrograms) {
         return false;
     }
-    return Trapped(m_services.ui, false, [&] {
+    return Trapped(m_meter.ui, false, [&] {
         strProgNumList.fill(QString());
         strFileNameList.fill(QString());
         const QString dir = WorkDir();
@@ -65,7 +65,7 @@ bool CUsrDefProg::ReadListedFile(ProgramRecord& strProgram, const QFileInfo& fil
                                   .arg(int(file.permissions()));
         if (m_reportedUnreadable.value(path) != state) {
             m_reportedUnreadable.insert(path, state);
-            ReportError(m_services.ui, DescribeCurrentException());
+            ReportError(m_meter.ui, DescribeCurrentException());
         }
         return false;
     }
@@ -77,8 +77,8 @@ bool CUsrDefProg::SaveToFile(const ProgramRecord& strProgram, const QString& str
     if (!IsProgramRecord(strProgram)) {
         return false;
     }
-    return Trapped(m_services.ui, false, [&] {
-        return CCSVFile(m_services.ui).WriteFile(strFilePath, FormatProgramFile(strProgram));
+    return Trapped(m_meter.ui, false, [&] {
+        return CCSVFile(m_meter.ui).WriteFile(strFilePath, FormatProgramFile(strProgram));
     });
 }
 
@@ -86,24 +86,24 @@ bool CUsrDefProg::ReadFromFile(ProgramRecord& strProgram, const QString& strFile
     if (!IsProgramRecord(strProgram)) {
         return false;
     }
-    return Trapped(m_services.ui, false, [&] {
+    return Trapped(m_meter.ui, false, [&] {
         const QString path = PathInWorkDir(strFileName);
         QString text;
-        return QFileInfo(path).isFile() && CCSVFile(m_services.ui).ReadFile(text, path) &&
+        return QFileInfo(path).isFile() && CCSVFile(m_meter.ui).ReadFile(text, path) &&
                ParseProgramFile(text, strProgram);
     });
 }
 
 // A file that could not be moved to the trash is still there: that is a failure.
 bool CUsrDefProg::DeleteFile(const QString& strFileName) {
-    return Trapped(m_services.ui, false, [&] {
+    return Trapped(m_meter.ui, false, [&] {
         const QString path = PathInWorkDir(strFileName);
         return QFileInfo(path).isFile() && DeleteToRecycleBin({path}, 1) == 0;
     });
 }
 
 bool CUsrDefProg::DeleteFileAll() {
-    return Trapped(m_services.ui, false, [&] {
+    return Trapped(m_meter.ui, false, [&] {
         QStringList numbers(kMaxPrograms);
         QStringList names(kMaxPrograms);
         short count = 0;
