@@ -21,6 +21,10 @@ constexpr int kLastProgramReduced = 949;
 
 } // namespace
 
+CUsrDefProg::CUsrDefProg(const MeterSession& meter, CConfig& config, const CDevice& device)
+    : m_meter(meter), m_config(config), m_device(device),
+      m_files(meter.ui, [this] { return WorkDir(); }) {}
+
 QString CUsrDefProg::WorkDir() const {
     if (!m_workDir) {
         m_workDir = m_config.WorkDir();
