@@ -67,7 +67,7 @@ const Records& RecordsOf(int count) {
 RecordColumns Columns() {
     static ScriptedUi ui;
     static Services services(ui, std::make_unique<ScriptedMeterLink>());
-    return RecordColumnsOf(ExportLayoutFor(services, QStringLiteral("Zentravox")));
+    return RecordColumnsOf(ExportLayoutFor(services.device, QStringLiteral("Zentravox")));
 }
 
 // A memory figure of /proc/self/status in MB: "VmRSS:" now, "VmHWM:" the peak since the

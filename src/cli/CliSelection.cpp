@@ -47,8 +47,8 @@ bool TakeRecordOptions(QStringList& args, RecordFilter& filter) {
     return true;
 }
 
-RecordSelection SelectedRecords(Services& services, const MValSet& set,
+RecordSelection SelectedRecords(const CDevice& device, const MValSet& set,
                                 const RecordFilter& filter) {
-    const RecordColumns columns = RecordColumnsOf(ExportLayoutFor(services, set.strMeter));
+    const RecordColumns columns = RecordColumnsOf(ExportLayoutFor(device, set.strMeter));
     return FilteredSelection(set.strMVals, filter, columns);
 }

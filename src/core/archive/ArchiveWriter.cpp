@@ -55,9 +55,9 @@ qint64 ArchiveWriter::MeterId(const QString& model, const QString& serial,
     return select.value(0).toLongLong();
 }
 
-bool ArchiveWriter::Add(Services& services, const MValSet& set, const QString& sourceFile,
+bool ArchiveWriter::Add(const CDevice& device, const MValSet& set, const QString& sourceFile,
                         ArchiveCounts& counts) {
-    const ExportLayout layout = ExportLayoutFor(services, set.strMeter);
+    const ExportLayout layout = ExportLayoutFor(device, set.strMeter);
     return Add(set, layout.kinds.mid(0, layout.count), sourceFile, counts);
 }
 

@@ -4,7 +4,7 @@
 #include <QString>
 
 class ArchiveDatabase;
-class Services;
+class CDevice;
 struct MValSet;
 
 // What adding one import did: its records, those new to the archive and those it already
@@ -27,7 +27,7 @@ public:
              ArchiveCounts& counts);
 
     // The same with the table layout of the dataset's meter model.
-    bool Add(Services& services, const MValSet& set, const QString& sourceFile,
+    bool Add(const CDevice& device, const MValSet& set, const QString& sourceFile,
              ArchiveCounts& counts);
 
 private:

@@ -1,20 +1,18 @@
 #include "data/ExportSheet.h"
 
 #include "app/DateText.h"
-#include "app/Services.h"
 #include "app/StringTable.h"
 #include "meter/CDevice.h"
 #include "meter/ColumnKind.h"
 
-ExportLayout ExportLayoutFor(Services& services, const QString& strMeter) {
+ExportLayout ExportLayoutFor(const CDevice& device, const QString& strMeter) {
     ExportLayout layout;
     layout.titles = QStringList(kExportMaxColumns);
     layout.widths = QList<short>(kExportMaxColumns);
     layout.kinds = QList<int>(kExportMaxColumns);
-    layout.count =
-        services.device.GetTableConfig(layout.titles, layout.widths, layout.kinds, strMeter);
+    layout.count = device.GetTableConfig(layout.titles, layout.widths, layout.kinds, strMeter);
     if (layout.count > 0) {
-        layout.contents = services.device.GetTableContents(strMeter);
+        layout.contents = device.GetTableContents(strMeter);
     }
     return layout;
 }

@@ -7,7 +7,7 @@
 
 enum class ColumnContent;
 
-class Services;
+class CDevice;
 
 // What every spreadsheet export writes above the records, whatever the file type.
 struct ExportLayout {
@@ -19,7 +19,7 @@ struct ExportLayout {
 };
 
 // The meter's dataset table layout (10 or 16 columns).
-ExportLayout ExportLayoutFor(Services& services, const QString& strMeter);
+ExportLayout ExportLayoutFor(const CDevice& device, const QString& strMeter);
 
 // The header block of rows 2 to 6: meter, serial number, user, date and time of the import;
 // in row 7 the selection the records are, when `strSelection` is not empty.

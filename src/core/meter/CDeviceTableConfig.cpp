@@ -1,6 +1,6 @@
 #include "app/ErrorTrap.h"
-#include "app/Services.h"
 #include "app/StringTable.h"
+#include "app/Ui.h"
 #include "meter/CDevice.h"
 #include "meter/ColumnKind.h"
 
@@ -52,7 +52,7 @@ std::span<const Column> LayoutColumns(bool ardel) {
 
 short CDevice::GetTableConfig(QStringList& strColHeaders, QList<short>& intColWidths,
                               QList<int>& curValTypes, const QString& strDeviceName) const {
-    return Trapped(m_services.ui, short{0}, [&]() -> short {
+    return Trapped(m_meter.ui, short{0}, [&]() -> short {
         if (strColHeaders.size() < kMinTableSize || intColWidths.size() < kMinTableSize ||
             curValTypes.size() < kMinTableSize) {
             return 0;

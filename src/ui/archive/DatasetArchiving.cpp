@@ -15,7 +15,7 @@ bool ArchiveDataset(MainFrame& main, const MValSet& set, const QString& sourceFi
     ArchiveDatabase db;
     ArchiveCounts counts;
     const bool archived = db.Open(ArchiveSettings::Read(services.ini)) &&
-                          ArchiveWriter(db).Add(services, set, sourceFile, counts);
+                          ArchiveWriter(db).Add(services.device, set, sourceFile, counts);
     if (!archived) {
         services.ui.Message(LoadResString(1670) + QStringLiteral("\r\n") + db.Error(),
                             LoadResString(1033), MsgIcon::Warning);

@@ -180,7 +180,7 @@ bool frmArchive::ShowModel() {
         return false;
     }
     m_archive = db.Target().Display();
-    const ExportLayout layout = ExportLayoutFor(m_main.services(), filter.model);
+    const ExportLayout layout = ExportLayoutFor(m_main.services().device, filter.model);
     QList<int> widths;
     for (int c = 0; c < layout.count; ++c) {
         widths << layout.widths[c];

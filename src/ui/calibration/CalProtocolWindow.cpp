@@ -256,6 +256,7 @@ bool CalProtocolWindow::ReadProtocolFile(const QString& path) {
 
 void CalProtocolWindow::PrintProtocol() {
     TrappedVoid(m_services.ui, [&] {
-        AskAndPrint(m_services, [&] { return m_services.print.PrintCalProtocol(); });
+        AskAndPrint(m_services.ui, m_services.print,
+                    [&] { return m_services.print.PrintCalProtocol(); });
     });
 }

@@ -71,7 +71,7 @@ bool frmDocument::FillGrid() {
     if (count == 0) {
         return false;
     }
-    m_tools->SetLayout(ExportLayoutFor(m_services, m_mvals.strMeter));
+    m_tools->SetLayout(ExportLayoutFor(m_services.device, m_mvals.strMeter));
     SetGridTitles(titles.mid(0, count), QList<int>(widths.begin(), widths.begin() + count));
     return FillGridRows(count);
 }

@@ -19,7 +19,7 @@ namespace {
 class TableToolsTest : public ::testing::Test {
 protected:
     RecordColumns Columns(const char* meter) {
-        return RecordColumnsOf(ExportLayoutFor(services, QString::fromLatin1(meter)));
+        return RecordColumnsOf(ExportLayoutFor(services.device, QString::fromLatin1(meter)));
     }
     // Views of `records`, which the fixture keeps alive.
     QList<QStringView> Lines(const QStringList& records) {
