@@ -1,7 +1,7 @@
 #include "cli/CliArchive.h"
 
 #include "app/Services.h"
-#include "app/StringTable.h"
+#include "app/TextTables.h"
 #include "archive/ArchiveDatabase.h"
 #include "archive/ArchiveWriter.h"
 #include "cli/CliCommand.h"

@@ -1,7 +1,7 @@
 #include "cli/CliSearch.h"
 
 #include "app/Services.h"
-#include "app/StringTable.h"
+#include "app/TextTables.h"
 #include "cli/CliCommand.h"
 
 #include <QTextStream>

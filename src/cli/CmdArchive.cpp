@@ -1,5 +1,5 @@
 #include "app/Services.h"
-#include "app/StringTable.h"
+#include "app/TextTables.h"
 #include "archive/ArchiveDatabase.h"
 #include "archive/ArchiveOutput.h"
 #include "archive/ArchiveQuery.h"

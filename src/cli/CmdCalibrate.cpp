@@ -1,5 +1,5 @@
 #include "app/Services.h"
-#include "app/StringTable.h"
+#include "app/TextTables.h"
 #include "calibration/CalibrationPlot.h"
 #include "calibration/CalibrationText.h"
 #include "cli/CliCommand.h"

@@ -4,7 +4,7 @@
 #include "app/DateText.h"
 #include "app/ErrorTrap.h"
 #include "app/Services.h"
-#include "app/StringTable.h"
+#include "app/TextTables.h"
 #include "calibration/CalProtocolAnswer.h"
 #include "calibration/CalProtocolFile.h"
 #include "calibration/FieldText.h"

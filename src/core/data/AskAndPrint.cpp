@@ -1,7 +1,7 @@
 #include "data/AskAndPrint.h"
 
 #include "app/Services.h"
-#include "app/StringTable.h"
+#include "app/TextTables.h"
 
 namespace {
 

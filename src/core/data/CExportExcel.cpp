@@ -4,7 +4,7 @@
 #include "app/NumberText.h"
 #include "app/RunTimeErrors.h"
 #include "app/Services.h"
-#include "app/StringTable.h"
+#include "app/TextTables.h"
 #include "app/Windows1252.h"
 #include "data/CExcelFile.h"
 #include "data/RecordWalker.h"

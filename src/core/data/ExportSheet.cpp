@@ -2,7 +2,7 @@
 
 #include "app/DateText.h"
 #include "app/Services.h"
-#include "app/StringTable.h"
+#include "app/TextTables.h"
 #include "meter/CDevice.h"
 #include "meter/ColumnKind.h"
 

@@ -1,6 +1,6 @@
 #include "app/ErrorTrap.h"
 #include "app/Services.h"
-#include "app/StringTable.h"
+#include "app/TextTables.h"
 #include "meter/CDevice.h"
 #include "meter/ColumnKind.h"
 
