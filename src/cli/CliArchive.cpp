@@ -1,7 +1,7 @@
 #include "cli/CliArchive.h"
 
 #include "app/CIni.h"
-#include "app/StringTable.h"
+#include "app/TextTables.h"
 #include "archive/ArchiveDatabase.h"
 #include "archive/ArchiveWriter.h"
 #include "cli/CliCommand.h"

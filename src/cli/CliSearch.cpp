@@ -1,7 +1,7 @@
 #include "cli/CliSearch.h"
 
 #include "app/CIni.h"
-#include "app/StringTable.h"
+#include "app/TextTables.h"
 #include "cli/CliCommand.h"
 #include "meter/CDevice.h"
 

@@ -1,4 +1,4 @@
-#include "app/StringTable.h"
+#include "app/TextTables.h"
 #include "archive/ArchiveDatabase.h"
 #include "archive/ArchiveOutput.h"
 #include "archive/ArchiveQuery.h"

@@ -1,4 +1,4 @@
-#include "app/StringTable.h"
+#include "app/TextTables.h"
 #include "app/Ui.h"
 #include "calibration/CCalibration.h"
 #include "calibration/CalibrationPlot.h"

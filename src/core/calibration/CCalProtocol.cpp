@@ -5,7 +5,7 @@
 #include "app/CConfig.h"
 #include "app/DateText.h"
 #include "app/ErrorTrap.h"
-#include "app/StringTable.h"
+#include "app/TextTables.h"
 #include "app/Ui.h"
 #include "calibration/CalProtocolAnswer.h"
 #include "calibration/CalProtocolFile.h"

@@ -1,6 +1,6 @@
 #include "data/AskAndPrint.h"
 
-#include "app/StringTable.h"
+#include "app/TextTables.h"
 #include "app/Ui.h"
 #include "data/CPrint.h"
 

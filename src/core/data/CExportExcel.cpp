@@ -4,7 +4,7 @@
 #include "app/ErrorTrap.h"
 #include "app/NumberText.h"
 #include "app/RunTimeErrors.h"
-#include "app/StringTable.h"
+#include "app/TextTables.h"
 #include "app/Ui.h"
 #include "app/Windows1252.h"
 #include "data/CExcelFile.h"

@@ -1,7 +1,7 @@
 #include "data/ExportSheet.h"
 
 #include "app/DateText.h"
-#include "app/StringTable.h"
+#include "app/TextTables.h"
 #include "meter/CDevice.h"
 #include "meter/ColumnKind.h"
 

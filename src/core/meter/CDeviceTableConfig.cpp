@@ -1,5 +1,5 @@
 #include "app/ErrorTrap.h"
-#include "app/StringTable.h"
+#include "app/TextTables.h"
 #include "app/Ui.h"
 #include "meter/CDevice.h"
 #include "meter/ColumnKind.h"

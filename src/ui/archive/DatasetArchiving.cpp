@@ -1,7 +1,7 @@
 #include "ui/archive/DatasetArchiving.h"
 
 #include "app/Services.h"
-#include "app/StringTable.h"
+#include "app/TextTables.h"
 #include "archive/ArchiveDatabase.h"
 #include "archive/ArchiveWriter.h"
 #include "ui/app/MainFrame.h"

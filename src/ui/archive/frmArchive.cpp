@@ -1,7 +1,7 @@
 #include "ui/archive/frmArchive.h"
 
 #include "app/Services.h"
-#include "app/StringTable.h"
+#include "app/TextTables.h"
 #include "archive/ArchiveDatabase.h"
 #include "archive/ArchiveExtract.h"
 #include "data/ExportSheet.h"

@@ -3,7 +3,7 @@
 #include "app/ErrorTrap.h"
 #include "app/RecentFiles.h"
 #include "app/Services.h"
-#include "app/StringTable.h"
+#include "app/TextTables.h"
 #include "data/AskAndPrint.h"
 #include "ui/app/ApplyCaptions.h"
 #include "ui/app/BusyContent.h"

@@ -2,7 +2,7 @@
 #include "app/ErrorTrap.h"
 #include "app/RecentFiles.h"
 #include "app/Services.h"
-#include "app/StringTable.h"
+#include "app/TextTables.h"
 #include "data/AskAndPrint.h"
 #include "data/AskShownRows.h"
 #include "data/ExportDataset.h"

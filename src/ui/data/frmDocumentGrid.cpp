@@ -2,7 +2,7 @@
 #include "app/DateText.h"
 #include "app/ErrorTrap.h"
 #include "app/Services.h"
-#include "app/StringTable.h"
+#include "app/TextTables.h"
 #include "data/ColumnFitting.h"
 #include "data/RecordWalker.h"
 #include "ui/data/DatasetTableTools.h"

@@ -1,7 +1,7 @@
 #include "meter/CDevice.h"
 
 #include "app/BusyState.h"
-#include "app/StringTable.h"
+#include "app/TextTables.h"
 #include "meter/CCommunication.h"
 #include "support/ScriptedMeterLink.h"
 #include "support/ScriptedUi.h"

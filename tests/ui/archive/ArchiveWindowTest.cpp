@@ -1,6 +1,6 @@
 #include "UiFixture.h"
 #include "app/Language.h"
-#include "app/StringTable.h"
+#include "app/TextTables.h"
 #include "archive/ArchiveTarget.h"
 #include "support/TempDir.h"
 #include "ui/archive/frmArchive.h"
