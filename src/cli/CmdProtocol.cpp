@@ -1,4 +1,3 @@
-#include "app/StringTable.h"
 #include "calibration/CCalProtocol.h"
 #include "cli/CliCommand.h"
 #include "cli/CliPrint.h"
