@@ -56,7 +56,8 @@ void BM_AddImport(benchmark::State& state) {
         db.Open(ArchiveTarget::File(s.dir.file(QStringLiteral("a%1.sqlite").arg(++round))));
         state.ResumeTiming();
         ArchiveCounts counts;
-        if (!ArchiveWriter(db).Add(s.services, set, QString(), counts) || counts.added != kImport) {
+        if (!ArchiveWriter(db).Add(s.services.device, set, QString(), counts) ||
+            counts.added != kImport) {
             state.SkipWithError("not every record added");
         }
     }
@@ -68,9 +69,10 @@ void BM_AddSameImportAgain(benchmark::State& state) {
     ArchiveDatabase db;
     db.Open(ArchiveTarget::File(s.dir.file(QStringLiteral("a.sqlite"))));
     ArchiveCounts counts;
-    ArchiveWriter(db).Add(s.services, set, QString(), counts);
+    ArchiveWriter(db).Add(s.services.device, set, QString(), counts);
     for (auto _ : state) {
-        if (!ArchiveWriter(db).Add(s.services, set, QString(), counts) || counts.added != 0) {
+        if (!ArchiveWriter(db).Add(s.services.device, set, QString(), counts) ||
+            counts.added != 0) {
             state.SkipWithError("records added twice");
         }
     }
@@ -87,7 +89,7 @@ void BM_QueryPeriodAndProgram(benchmark::State& state) {
         fill.Open(ArchiveTarget::File(path));
         for (int i = 0; i < kArchived / kImport; ++i) {
             ArchiveCounts counts;
-            ArchiveWriter(fill).Add(s.services, s.Dataset(i), QString(), counts);
+            ArchiveWriter(fill).Add(s.services.device, s.Dataset(i), QString(), counts);
         }
     }
     const qint64 archiveBytes = ArchiveBytes(path);

@@ -1,7 +1,7 @@
 // The document window with large datasets: opening and showing a dataset file, and an
 // import of the meter's data memory from the emulator at 19200 baud.
 #include "app/Services.h"
-#include "app/StringTable.h"
+#include "app/TextTables.h"
 #include "app/Windows1252.h"
 #include "meter/SerialLink.h"
 #include "support/MeterSim.h"

@@ -118,7 +118,7 @@ void BM_ExportPhotometerRecords(benchmark::State& state, const QString& name) {
     set.curDate = d.when;
     const QString path = d.dir.filePath(name);
     for (auto _ : state) {
-        if (!ExportDataset(d.services, set, path)) {
+        if (!ExportDataset(d.services.exportExcel, d.services.exportXlsx, set, path)) {
             state.SkipWithError("export failed");
             return;
         }
@@ -139,7 +139,7 @@ void BM_ExportPhotometerDatasetFile(benchmark::State& state, const QString& name
     for (auto _ : state) {
         MValSet set;
         if (!d.saved || d.services.measVal.OpenFile(set, d.datasetFile) != CMeasVal::kOpened ||
-            !ExportDataset(d.services, set, path)) {
+            !ExportDataset(d.services.exportExcel, d.services.exportXlsx, set, path)) {
             state.SkipWithError("export of the dataset file failed");
             return;
         }

@@ -1,7 +1,7 @@
 #include "cli/CliArchive.h"
 
-#include "app/Services.h"
-#include "app/StringTable.h"
+#include "app/CIni.h"
+#include "app/TextTables.h"
 #include "archive/ArchiveDatabase.h"
 #include "archive/ArchiveWriter.h"
 #include "cli/CliCommand.h"
@@ -9,7 +9,7 @@
 #include <QTextStream>
 
 bool OpenArchive(CliContext& ctx, ArchiveDatabase& db) {
-    if (db.Open(ArchiveSettings::Read(ctx.services().ini))) {
+    if (db.Open(ArchiveSettings::Read(ctx.ini()))) {
         return true;
     }
     ctx.err << db.Error() << '\n';
@@ -18,8 +18,7 @@ bool OpenArchive(CliContext& ctx, ArchiveDatabase& db) {
 }
 
 bool ArchiveImport(CliContext& ctx, const MValSet& set) {
-    Services& services = ctx.services();
-    if (!ArchiveSettings::Read(services.ini).autoArchive) {
+    if (!ArchiveSettings::Read(ctx.ini()).autoArchive) {
         return false;
     }
     ArchiveDatabase db;
@@ -27,7 +26,7 @@ bool ArchiveImport(CliContext& ctx, const MValSet& set) {
     if (!OpenArchive(ctx, db)) {
         return false;
     }
-    if (!ArchiveWriter(db).Add(services, set, QString(), counts)) {
+    if (!ArchiveWriter(db).Add(ctx.device(), set, QString(), counts)) {
         ctx.err << db.Error() << '\n';
         ctx.err.flush();
         return false;

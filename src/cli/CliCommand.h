@@ -1,20 +1,10 @@
 #pragma once
 
+#include "cli/CliContext.h"
+
 #include <QString>
 #include <QStringList>
 #include <functional>
-
-class Services;
-class QTextStream;
-
-// What every command gets: the global options, a lazily built set of services, the streams.
-struct CliContext {
-    QStringList ports; // --port DEVICE, in order
-    QString user;      // --user NAME after the login rules
-    QTextStream& out;
-    QTextStream& err;
-    std::function<Services&()> services;
-};
 
 // Exit codes of every command.
 constexpr int kExitOk = 0;

@@ -1,6 +1,6 @@
 #include "cli/CliPrint.h"
 
-#include "app/Services.h"
+#include "data/CPrint.h"
 #include "print/PrinterFactories.h"
 
 bool TakePageOptions(QStringList& args, CliPage& page) {
@@ -46,9 +46,9 @@ bool TakePageOptions(QStringList& args, CliPage& page) {
     return true;
 }
 
-void PrintIntoPdf(Services& services, const QString& path, const CliPage& page) {
-    services.print.SetOptions(page.options);
-    services.print.SetPrinterFactory(std::make_unique<PdfFileFactory>(
+void PrintIntoPdf(CPrint& print, const QString& path, const CliPage& page) {
+    print.SetOptions(page.options);
+    print.SetPrinterFactory(std::make_unique<PdfFileFactory>(
         path, QPageSize(page.a4 ? QPageSize::A4 : QPageSize::Letter),
         page.landscape ? PageOrientation::Landscape : PageOrientation::Automatic));
 }

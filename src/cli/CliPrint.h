@@ -5,7 +5,7 @@
 #include <QString>
 #include <QStringList>
 
-class Services;
+class CPrint;
 
 // The page options of the printing commands: `--page A4|Letter`, `--landscape`,
 // `--layout table|lines` and `--no-signature`.
@@ -19,6 +19,6 @@ struct CliPage {
 // option.
 bool TakePageOptions(QStringList& args, CliPage& page);
 
-// Sends the printouts of `services` into the PDF file at `path` (the command line's only
+// Sends the printouts of `print` into the PDF file at `path` (the command line's only
 // printer) on the given page, laid out as the options say.
-void PrintIntoPdf(Services& services, const QString& path, const CliPage& page);
+void PrintIntoPdf(CPrint& print, const QString& path, const CliPage& page);

@@ -1,8 +1,9 @@
 #include "cli/CliSearch.h"
 
-#include "app/Services.h"
-#include "app/StringTable.h"
+#include "app/CIni.h"
+#include "app/TextTables.h"
 #include "cli/CliCommand.h"
+#include "meter/CDevice.h"
 
 #include <QTextStream>
 
@@ -13,9 +14,8 @@ constexpr short kFirmwareTooOld = -2;
 } // namespace
 
 bool SearchMeter(CliContext& ctx, FoundMeter& found) {
-    Services& services = ctx.services();
-    const bool onlyArdel60 = services.ini.OnlyArdel60();
-    const short result = services.device.Recognise(found.model, found.serialNumber, onlyArdel60);
+    const bool onlyArdel60 = ctx.ini().OnlyArdel60();
+    const short result = ctx.device().Recognise(found.model, found.serialNumber, onlyArdel60);
     if (result == 0) {
         return true;
     }

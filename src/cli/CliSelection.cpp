@@ -47,8 +47,8 @@ bool TakeRecordOptions(QStringList& args, RecordFilter& filter) {
     return true;
 }
 
-RecordSelection SelectedRecords(Services& services, const MValSet& set,
+RecordSelection SelectedRecords(const CDevice& device, const MValSet& set,
                                 const RecordFilter& filter) {
-    const RecordLayout columns = ExportLayoutFor(services, set.strMeter).record;
+    const RecordLayout columns = ExportLayoutFor(device, set.strMeter).record;
     return FilteredSelection(set.strMVals, filter, columns);
 }

@@ -5,7 +5,7 @@
 
 #include <QStringList>
 
-class Services;
+class CDevice;
 struct MValSet;
 
 // The record options of the printing and exporting commands, the criteria of the
@@ -16,4 +16,5 @@ struct MValSet;
 bool TakeRecordOptions(QStringList& args, RecordFilter& filter);
 
 // The records of `set` that `filter` keeps; the whole dataset without criteria.
-RecordSelection SelectedRecords(Services& services, const MValSet& set, const RecordFilter& filter);
+RecordSelection SelectedRecords(const CDevice& device, const MValSet& set,
+                                const RecordFilter& filter);

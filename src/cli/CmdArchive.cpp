@@ -1,5 +1,4 @@
-#include "app/Services.h"
-#include "app/StringTable.h"
+#include "app/TextTables.h"
 #include "archive/ArchiveDatabase.h"
 #include "archive/ArchiveOutput.h"
 #include "archive/ArchiveQuery.h"
@@ -8,6 +7,7 @@
 #include "cli/CliCommand.h"
 #include "data/CMeasVal.h"
 #include "data/MValSet.h"
+#include "meter/CDevice.h"
 
 #include <QFileInfo>
 #include <QSaveFile>
@@ -28,7 +28,8 @@ int RunAdd(CliContext& ctx, const QStringList& files) {
     if (files.isEmpty()) {
         return UsageError(ctx, QStringLiteral("archive"));
     }
-    Services& services = ctx.services();
+    CMeasVal& measVal = ctx.measVal();
+    const CDevice& device = ctx.device();
     ArchiveDatabase db;
     if (!OpenArchive(ctx, db)) {
         return kExitFailure;
@@ -37,12 +38,12 @@ int RunAdd(CliContext& ctx, const QStringList& files) {
     int rc = kExitOk;
     for (const QString& file : files) {
         MValSet set;
-        const QString failure = OpenFailure(services.measVal.OpenFile(set, file), set);
+        const QString failure = OpenFailure(measVal.OpenFile(set, file), set);
         ArchiveCounts counts;
         if (!failure.isEmpty()) {
             ctx.out << LoadResString(1654).arg(file, failure) << '\n';
             rc = kExitFailure;
-        } else if (writer.Add(services, set, QFileInfo(file).absoluteFilePath(), counts)) {
+        } else if (writer.Add(device, set, QFileInfo(file).absoluteFilePath(), counts)) {
             ctx.out << LoadResString(1653).arg(file).arg(counts.added).arg(counts.present())
                     << '\n';
         } else {

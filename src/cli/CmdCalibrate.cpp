@@ -1,5 +1,6 @@
-#include "app/Services.h"
-#include "app/StringTable.h"
+#include "app/TextTables.h"
+#include "app/Ui.h"
+#include "calibration/CCalibration.h"
 #include "calibration/CalibrationPlot.h"
 #include "calibration/CalibrationText.h"
 #include "cli/CliCommand.h"
@@ -59,8 +60,8 @@ void PrintResults(QTextStream& out, const Results& r, qsizetype n) {
     out.flush();
 }
 
-int Fail(Services& services, int message, int title, MsgIcon icon) {
-    services.ui.Message(LoadResString(message), LoadResString(title), icon);
+int Fail(Ui& ui, int message, int title, MsgIcon icon) {
+    ui.Message(LoadResString(message), LoadResString(title), icon);
     return kExitFailure;
 }
 
@@ -69,20 +70,20 @@ int RunCalibrate(CliContext& ctx, const QStringList& args) {
     if (!pairs || pairs->x.size() > kMaxPairs) {
         return UsageError(ctx, QStringLiteral("calibrate"));
     }
-    Services& services = ctx.services();
+    Ui& ui = ctx.ui();
     const auto n = static_cast<short>(pairs->x.size());
     if (n < kMinPairs) {
-        return Fail(services, 1143, 1115, MsgIcon::Warning);
+        return Fail(ui, 1143, 1115, MsgIcon::Warning);
     }
     Results r;
-    if (!services.calibration.Calculate(r.a0, r.a1, r.ym, r.xm, r.sx0, r.vx0, r.xn, r.xb, pairs->x,
-                                        pairs->y, n)) {
-        return Fail(services, 1144, 1033, MsgIcon::Critical);
+    if (!ctx.calibration().Calculate(r.a0, r.a1, r.ym, r.xm, r.sx0, r.vx0, r.xn, r.xb, pairs->x,
+                                     pairs->y, n)) {
+        return Fail(ui, 1144, 1033, MsgIcon::Critical);
     }
     PrintResults(ctx.out, r, n);
     CalibrationPlot plot;
-    if (!MakeCalibrationPlot(services.math, pairs->x, pairs->y, n, r.a0, r.a1, plot)) {
-        return Fail(services, 1145, 1033, MsgIcon::Critical);
+    if (!MakeCalibrationPlot(ctx.math(), pairs->x, pairs->y, n, r.a0, r.a1, plot)) {
+        return Fail(ui, 1145, 1033, MsgIcon::Critical);
     }
     return kExitOk;
 }

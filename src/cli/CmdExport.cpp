@@ -1,10 +1,12 @@
-#include "app/Services.h"
 #include "cli/CliCommand.h"
 #include "cli/CliDataset.h"
 #include "cli/CliSearch.h"
 #include "cli/CliSelection.h"
+#include "data/CExportExcel.h"
+#include "data/CExportXlsx.h"
 #include "data/ExportDataset.h"
 #include "data/MValSet.h"
+#include "meter/CDevice.h"
 
 namespace {
 
@@ -13,12 +15,12 @@ int RunExport(CliContext& ctx, QStringList args) {
     if (!TakeRecordOptions(args, filter) || args.size() != 2) {
         return UsageError(ctx, QStringLiteral("export"));
     }
-    Services& services = ctx.services();
     MValSet set;
     if (!ReadDatasetFile(ctx, args[0], set)) {
         return kExitFailure;
     }
-    if (!ExportDataset(services, set, args[1], {}, SelectedRecords(services, set, filter))) {
+    if (!ExportDataset(ctx.exportExcel(), ctx.exportXlsx(), set, args[1], {},
+                       SelectedRecords(ctx.device(), set, filter))) {
         ReportFailure(ctx, 1058);
         return kExitFailure;
     }

@@ -1,7 +1,8 @@
-#include "app/Services.h"
 #include "cli/CliArchive.h"
 #include "cli/CliCommand.h"
 #include "cli/CliSearch.h"
+#include "data/CImportMVal.h"
+#include "data/CMeasVal.h"
 #include "data/MValSet.h"
 #include "data/TransferProgress.h"
 
@@ -33,7 +34,7 @@ int RunImport(CliContext& ctx, QStringList args) {
     if (!SearchMeter(ctx, meter)) {
         return kExitFailure;
     }
-    Services& services = ctx.services();
+    CImportMVal& importMVal = ctx.importMVal();
     // The dataset header is the state when the import starts, as in the document window.
     MValSet set;
     set.strMeter = meter.model;
@@ -41,9 +42,9 @@ int RunImport(CliContext& ctx, QStringList args) {
     set.strUser = ctx.user;
     set.curDate = QDateTime::currentDateTime();
     CImportMVal::ProgressHook progress = TerminalProgress();
-    services.importMVal.SetProgressHook(progress);
-    const bool imported = services.importMVal.GetMVals(set.strMVals);
-    services.importMVal.SetProgressHook({});
+    importMVal.SetProgressHook(progress);
+    const bool imported = importMVal.GetMVals(set.strMVals);
+    importMVal.SetProgressHook({});
     if (progress) {
         std::fputs("\n", stderr);
     }
@@ -51,7 +52,7 @@ int RunImport(CliContext& ctx, QStringList args) {
         ReportFailure(ctx, 1036);
         return kExitFailure;
     }
-    if (!services.measVal.SaveFile(set, args.front())) {
+    if (!ctx.measVal().SaveFile(set, args.front())) {
         ReportFailure(ctx, 1177);
         return kExitFailure;
     }

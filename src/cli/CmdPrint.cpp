@@ -1,10 +1,11 @@
-#include "app/Services.h"
 #include "cli/CliCommand.h"
 #include "cli/CliDataset.h"
 #include "cli/CliPrint.h"
 #include "cli/CliSearch.h"
 #include "cli/CliSelection.h"
+#include "data/CPrint.h"
 #include "data/MValSet.h"
+#include "meter/CDevice.h"
 
 namespace {
 
@@ -16,14 +17,14 @@ int RunPrint(CliContext& ctx, QStringList args) {
     if (!TakePageOptions(args, page) || !TakeRecordOptions(args, filter) || args.size() != 2) {
         return UsageError(ctx, kName);
     }
-    Services& services = ctx.services();
     MValSet set;
     if (!ReadDatasetFile(ctx, args[0], set)) {
         return kExitFailure;
     }
-    PrintIntoPdf(services, args[1], page);
-    if (!services.print.PrintMVals(set.strMeter, set.strSerNo, set.strUser, set.curDate,
-                                   set.strMVals, args[0], SelectedRecords(services, set, filter))) {
+    CPrint& print = ctx.print();
+    PrintIntoPdf(print, args[1], page);
+    if (!print.PrintMVals(set.strMeter, set.strSerNo, set.strUser, set.curDate, set.strMVals,
+                          args[0], SelectedRecords(ctx.device(), set, filter))) {
         ReportFailure(ctx, 1209);
         return kExitFailure;
     }

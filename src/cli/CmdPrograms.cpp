@@ -1,7 +1,7 @@
 #include "app/CCSVFile.h"
-#include "app/Services.h"
 #include "cli/CliCommand.h"
 #include "cli/CliSearch.h"
+#include "programs/CUsrDefProg.h"
 #include "programs/ProgramFile.h"
 
 #include <QTextStream>
@@ -12,7 +12,7 @@ const QString kName = QStringLiteral("programs");
 
 // Every sub-command but "delete --all" works on the meter's list, read first.
 bool ReadMeterList(CliContext& ctx) {
-    if (!ctx.services().usrDefProg.Update()) {
+    if (!ctx.usrDefProg().Update()) {
         ReportFailure(ctx, 1150);
         return false;
     }
@@ -30,7 +30,7 @@ int Finish(CliContext& ctx, bool ok, int failureMessage) {
 int List(CliContext& ctx) {
     QStringList numbers(CUsrDefProg::kMaxPrograms);
     short count = 0;
-    if (!ctx.services().usrDefProg.ListMeter(numbers, count)) {
+    if (!ctx.usrDefProg().ListMeter(numbers, count)) {
         return Finish(ctx, false, 1152);
     }
     for (int i = 0; i < count; ++i) {
@@ -40,7 +40,7 @@ int List(CliContext& ctx) {
 }
 
 int Get(CliContext& ctx, const QString& number, const QString& outPath) {
-    CUsrDefProg& store = ctx.services().usrDefProg;
+    CUsrDefProg& store = ctx.usrDefProg();
     ProgramRecord program = EmptyProgramRecord();
     if (!store.GetProgramMeter(program, number)) {
         return Finish(ctx, false, 1103);
@@ -52,7 +52,7 @@ int Get(CliContext& ctx, const QString& number, const QString& outPath) {
 // Like the console's copy to the meter: a number already in the meter is replaced only
 // when asked to.
 int Put(CliContext& ctx, const ProgramRecord& program, bool replace) {
-    CUsrDefProg& store = ctx.services().usrDefProg;
+    CUsrDefProg& store = ctx.usrDefProg();
     if (!store.AlreadyExistsMeter(program[ProgramField::NO])) {
         return Finish(ctx, store.AddNew(program), 1088);
     }
@@ -64,7 +64,7 @@ int Put(CliContext& ctx, const ProgramRecord& program, bool replace) {
 
 bool ReadProgramFile(CliContext& ctx, const QString& path, ProgramRecord& program) {
     QString text;
-    if (CCSVFile(ctx.services().ui).ReadFile(text, path) && ParseProgramFile(text, program)) {
+    if (CCSVFile(ctx.ui()).ReadFile(text, path) && ParseProgramFile(text, program)) {
         return true;
     }
     ReportFailure(ctx, 1103);
@@ -72,7 +72,7 @@ bool ReadProgramFile(CliContext& ctx, const QString& path, ProgramRecord& progra
 }
 
 int Delete(CliContext& ctx, const QString& number) {
-    CUsrDefProg& store = ctx.services().usrDefProg;
+    CUsrDefProg& store = ctx.usrDefProg();
     if (number == QLatin1String("--all")) {
         return Finish(ctx, store.DeleteAll(), 1100);
     }

@@ -1,8 +1,10 @@
-#include "app/Services.h"
-#include "app/StringTable.h"
+#include "calibration/CCalProtocol.h"
 #include "cli/CliCommand.h"
 #include "cli/CliPrint.h"
 #include "cli/CliSearch.h"
+#include "data/CPrint.h"
+#include "meter/CDevice.h"
+#include "meter/CLogin.h"
 
 #include <QTextStream>
 
@@ -22,11 +24,11 @@ int FetchProtocol(CliContext& ctx, bool fPH, const QString& out) {
     if (!SearchMeter(ctx, meter)) {
         return kExitFailure;
     }
-    Services& services = ctx.services();
-    services.login.UserName(ctx.user);
-    const bool supported = fPH ? services.device.SupportsPH() : services.device.SupportsTurbidity();
-    CCalProtocol& protocol = services.calProtocol;
-    if (!supported || !protocol.UpdateFromMeter(fPH, !fPH && services.device.IsArdel60()) ||
+    ctx.login().UserName(ctx.user);
+    const CDevice& device = ctx.device();
+    const bool supported = fPH ? device.SupportsPH() : device.SupportsTurbidity();
+    CCalProtocol& protocol = ctx.calProtocol();
+    if (!supported || !protocol.UpdateFromMeter(fPH, !fPH && device.IsArdel60()) ||
         !protocol.IsProtocolValid()) {
         return Fail(ctx, 1221);
     }
@@ -34,12 +36,11 @@ int FetchProtocol(CliContext& ctx, bool fPH, const QString& out) {
 }
 
 int PrintProtocolFile(CliContext& ctx, const QString& in, const QString& out, const CliPage& page) {
-    Services& services = ctx.services();
-    if (!services.calProtocol.ReadFromFile(in)) {
+    if (!ctx.calProtocol().ReadFromFile(in)) {
         return Fail(ctx, 1180);
     }
-    PrintIntoPdf(services, out, page);
-    return services.print.PrintCalProtocol() ? kExitOk : Fail(ctx, 1209);
+    PrintIntoPdf(ctx.print(), out, page);
+    return ctx.print().PrintCalProtocol() ? kExitOk : Fail(ctx, 1209);
 }
 
 int RunProtocol(CliContext& ctx, QStringList args) {

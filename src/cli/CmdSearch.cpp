@@ -1,6 +1,6 @@
-#include "app/Services.h"
 #include "cli/CliCommand.h"
 #include "cli/CliSearch.h"
+#include "meter/CCommunication.h"
 #include "meter/SerialLink.h"
 
 #include <QTextStream>
@@ -8,8 +8,8 @@
 namespace {
 
 // The device of the port the meter was found on; its number when the link has no catalogue.
-QString PortDevice(Services& services, int port) {
-    const auto* serial = dynamic_cast<const SerialLink*>(&services.link());
+QString PortDevice(const MeterLink& link, int port) {
+    const auto* serial = dynamic_cast<const SerialLink*>(&link);
     const QString device = serial ? serial->Catalogue().Device(port) : QString();
     return device.isEmpty() ? QString::number(port) : device;
 }
@@ -22,9 +22,8 @@ int RunSearch(CliContext& ctx, const QStringList& args) {
     if (!SearchMeter(ctx, meter)) {
         return kExitFailure;
     }
-    Services& services = ctx.services();
-    const CCommunication& comm = services.communication;
-    ctx.out << PortDevice(services, comm.COMPort) << ';' << comm.Baudrate << ';' << meter.model
+    const CCommunication& comm = ctx.communication();
+    ctx.out << PortDevice(ctx.link(), comm.COMPort) << ';' << comm.Baudrate << ';' << meter.model
             << ';' << meter.serialNumber << '\n';
     return kExitOk;
 }

@@ -1,4 +1,3 @@
-#include "app/Services.h"
 #include "cli/CliCommand.h"
 #include "cli/CliDataset.h"
 #include "data/ExportSheet.h"
@@ -6,6 +5,7 @@
 #include "data/RecordColumns.h"
 #include "data/RecordWalker.h"
 #include "data/ValueStatistics.h"
+#include "meter/CDevice.h"
 
 #include <QTextStream>
 #include <optional>
@@ -59,12 +59,11 @@ int RunStats(CliContext& ctx, const QStringList& args) {
     if (!options) {
         return UsageError(ctx, QStringLiteral("stats"));
     }
-    Services& services = ctx.services();
     MValSet set;
     if (!ReadDatasetFile(ctx, options->file, set)) {
         return kExitFailure;
     }
-    const ExportLayout layout = ExportLayoutFor(services, set.strMeter);
+    const ExportLayout layout = ExportLayoutFor(ctx.device(), set.strMeter);
     const RecordLayout& columns = layout.record;
     const std::optional<int> column = ChosenColumn(*options, columns);
     if (!column) {

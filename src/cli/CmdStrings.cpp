@@ -1,4 +1,4 @@
-#include "app/StringTable.h"
+#include "app/TextTables.h"
 #include "cli/CliCommand.h"
 
 #include <QTextStream>
@@ -9,7 +9,7 @@ int RunStrings(CliContext& ctx, const QStringList& args) {
     if (!args.isEmpty()) {
         return UsageError(ctx, QStringLiteral("strings"));
     }
-    const StringTable& table = StringTable::Active();
+    const StringTable& table = TextTables::Active();
     for (const int number : table.Numbers()) {
         ctx.out << number << '\t' << table.Text(number) << '\n';
     }

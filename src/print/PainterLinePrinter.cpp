@@ -14,19 +14,10 @@
 namespace {
 
 constexpr int kTabStopChars = 8;
-constexpr double kMargin_mm = 15;
 constexpr double kRule_pt = 0.5;
 constexpr double kPointsPerInch = 72;
 
 } // namespace
-
-void SetUpPage(QPagedPaintDevice& device, PageOrientation orientation) {
-    device.setPageOrientation(orientation == PageOrientation::Landscape ? QPageLayout::Landscape
-                                                                        : QPageLayout::Portrait);
-    // A printer whose least margins are wider keeps its own.
-    device.setPageMargins(QMarginsF(kMargin_mm, kMargin_mm, kMargin_mm, kMargin_mm),
-                          QPageLayout::Millimeter);
-}
 
 void PainterLinePrinter::Attach(QPagedPaintDevice& device, bool fMayTurn) {
     m_device = &device;

@@ -68,7 +68,3 @@ private:
     bool m_mayTurn = false;
     bool m_started = false;
 };
-
-// The page every printout of the program uses: 15 mm margins on each side, the given
-// orientation (portrait for Automatic: the printout may turn it).
-void SetUpPage(QPagedPaintDevice& device, PageOrientation orientation);

@@ -2,6 +2,7 @@
 
 #include "app/Errors.h"
 #include "app/RunTimeErrors.h"
+#include "print/PageSetup.h"
 
 PdfLinePrinter::PdfLinePrinter(const QString& path, const QPageSize& page,
                                PageOrientation orientation)

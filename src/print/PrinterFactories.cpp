@@ -3,7 +3,6 @@
 #include "print/PdfLinePrinter.h"
 #include "print/SystemLinePrinter.h"
 
-#include <QLocale>
 #include <QPrinterInfo>
 
 QStringList SystemPrinterFactory::PrinterNames() const {
@@ -24,9 +23,4 @@ std::unique_ptr<LinePrinter> SystemPrinterFactory::OpenPrinter(const QString& na
 std::unique_ptr<LinePrinter> PdfFileFactory::OpenPrinter(const QString& name) {
     return name == m_path ? std::make_unique<PdfLinePrinter>(m_path, m_page, m_orientation)
                           : nullptr;
-}
-
-QPageSize LocalePageSize() {
-    return QPageSize(QLocale().measurementSystem() == QLocale::ImperialUSSystem ? QPageSize::Letter
-                                                                                : QPageSize::A4);
 }

@@ -29,7 +29,3 @@ private:
     QPageSize m_page;
     PageOrientation m_orientation;
 };
-
-// The paper of a PDF made without a printer: Letter where the locale measures in US
-// units, A4 elsewhere.
-QPageSize LocalePageSize();

@@ -1,6 +1,6 @@
 #include "print/SystemLinePrinter.h"
 
-#include "print/PrinterFactories.h"
+#include "print/PageSetup.h"
 
 #include <QPrinterInfo>
 

@@ -1,5 +1,5 @@
 #include "app/Services.h"
-#include "app/StringTable.h"
+#include "app/TextTables.h"
 #include "support/CliRunner.h"
 #include "support/DatasetFiles.h"
 #include "support/ScriptedMeterLink.h"

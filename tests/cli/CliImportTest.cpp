@@ -1,4 +1,4 @@
-#include "app/StringTable.h"
+#include "app/TextTables.h"
 #include "support/CliRunner.h"
 #include "support/QtPrint.h"
 #include "support/TempDir.h"

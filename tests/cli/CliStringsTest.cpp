@@ -1,4 +1,4 @@
-#include "app/StringTable.h"
+#include "app/TextTables.h"
 #include "support/CliRunner.h"
 
 #include <gtest/gtest.h>
@@ -8,7 +8,7 @@ TEST(CliStrings, PrintsTheWholeTableAscendingAsUtf8) {
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_TRUE(r.err.isEmpty());
     const QStringList lines = r.out.split(QLatin1Char('\n'));
-    const StringTable& table = StringTable::Active();
+    const StringTable& table = TextTables::Active();
     const int count = static_cast<int>(table.Numbers().size());
     ASSERT_GE(count, 226);
     ASSERT_EQ(lines.size(), count + 1); // one line per string, each ended by a line feed

@@ -4,7 +4,7 @@
 
 #include "RecordingSerialPort.h"
 #include "app/Services.h"
-#include "app/StringTable.h"
+#include "app/TextTables.h"
 #include "meter/SerialLink.h"
 #include "support/CliRunner.h"
 #include "support/MeterSim.h"

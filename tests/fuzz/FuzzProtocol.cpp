@@ -100,7 +100,7 @@ void CheckProtocolFileRoundTrip(Services& services) {
     }
     const QString first = ProtocolPath(1);
     const QString second = ProtocolPath(2);
-    CCalProtocol reread(services);
+    CCalProtocol reread(services.meter(), services.config, services.device, services.login);
     FuzzCheck(held.SaveToFile(first) && reread.ReadFromFile(first));
     if (ReadsBackAsWritten(first, ProtocolView(held).join(QString()))) {
         FuzzCheck(ProtocolView(reread) == AsInFile(ProtocolView(held)) &&

@@ -1,5 +1,6 @@
 #include "print/SystemLinePrinter.h"
 
+#include "print/PageSetup.h"
 #include "print/PrinterFactories.h"
 #include "support/PdfText.h"
 #include "support/TempDir.h"

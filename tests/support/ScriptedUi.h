@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/Ui.h"
+#include "data/PrintRequest.h"
 #include "support/QtPrint.h"
 
 #include <QList>

@@ -4,7 +4,7 @@
 #include "UiFixture.h"
 #include "app/Language.h"
 #include "app/Paths.h"
-#include "app/StringTable.h"
+#include "app/TextTables.h"
 #include "ui/app/DesktopUi.h"
 
 #include <QAbstractButton>

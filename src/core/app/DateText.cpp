@@ -3,7 +3,7 @@
 #include "app/Errors.h"
 #include "app/Language.h"
 #include "app/RunTimeErrors.h"
-#include "app/StringTable.h"
+#include "app/TextTables.h"
 
 #include <QLocale>
 

@@ -1,11 +1,11 @@
 #include "app/ErrorTrap.h"
 
 #include "app/RunTimeErrors.h"
-#include "app/StringTable.h"
+#include "app/TextTables.h"
 
 void ReportError(Ui& ui, const QString& description) {
     // The title itself must not throw: a broken string table still shows the error.
-    const auto title = StringTable::Active().Find(1033);
+    const auto title = TextTables::Active().Find(1033);
     ui.Message(description, title.value_or(QStringLiteral("Erreur")), MsgIcon::Critical);
 }
 

@@ -2,7 +2,7 @@
 
 #include "app/CIni.h"
 #include "app/Paths.h"
-#include "app/StringTable.h"
+#include "app/TextTables.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -80,7 +80,7 @@ QString Active() {
 
 void Use(const QString& language) {
     ActiveSlot() = Available().contains(language) ? language : kFrench;
-    StringTable::Reload();
+    TextTables::Reload();
     if (QtTranslator()) {
         InstallQtTranslation();
     }

@@ -1,6 +1,6 @@
 #include "app/RunTimeErrors.h"
 
-#include "app/StringTable.h"
+#include "app/TextTables.h"
 
 #include <QFileDevice>
 #include <QFileInfo>
@@ -9,7 +9,7 @@
 
 QString RunTimeText(RtError error) {
     const int number = static_cast<int>(error);
-    if (const std::optional<QString> text = StringTable::RunTimeTexts().Find(number)) {
+    if (const std::optional<QString> text = TextTables::RunTimeTexts().Find(number)) {
         return *text;
     }
     // Only a broken table gets here; the number still tells which error it was.

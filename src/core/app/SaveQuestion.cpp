@@ -1,6 +1,6 @@
 #include "app/SaveQuestion.h"
 
-#include "app/StringTable.h"
+#include "app/TextTables.h"
 #include "app/Ui.h"
 
 bool MayDropChanges(Ui& ui, const std::function<bool()>& save) {

@@ -16,13 +16,17 @@
 #include "meter/CDevice.h"
 #include "meter/CLogin.h"
 #include "meter/MeterLink.h"
+#include "meter/MeterSession.h"
 #include "programs/CUsrDefProg.h"
 
 #include <memory>
 
-// The program-wide service objects, one instance each, created by the main window (or
-// the command line) and alive until it closes. Members are declared, and so created, in
-// the order the program creates them; each service reaches its siblings through here.
+// The program-wide service objects, one instance each, created by the composition roots
+// (the main window, the command line) and alive until they end. Members are declared, and
+// so created, in the order the program creates them; each service receives in its
+// constructor only the siblings it uses (a service may name one declared after it: it
+// keeps the reference and uses it only once everything is built). Only the composition
+// roots include this header; everything else takes the services it uses.
 // Nothing is global: a test builds its own Services around a scripted Ui and link.
 class Services {
 public:
@@ -41,18 +45,21 @@ public:
     MeterLink& link() { return *m_link; }
 
     // Creation order of the program's service objects.
-    CMeasVal measVal{*this};
-    CImportMVal importMVal{*this};
-    CExportExcel exportExcel{*this};
-    CExportXlsx exportXlsx{*this};
-    CDevice device{*this};
+    CMeasVal measVal{device, ui};
+    CImportMVal importMVal{meter()};
+    CExportExcel exportExcel{device, busy, ui};
+    CExportXlsx exportXlsx{device, ui};
+    CDevice device{meter()};
     CCommunication communication{*m_link};
     CLogin login;
     CConfig config{ui};
-    CUsrDefProg usrDefProg{*this};
-    CCalProtocol calProtocol{*this};
+    CUsrDefProg usrDefProg{meter(), config, device};
+    CCalProtocol calProtocol{meter(), config, device, login};
     CMath math{ui};
-    CCalibration calibration{*this};
-    CPrint print{*this};
+    CCalibration calibration{math, ui};
+    CPrint print{ui, busy, device, calProtocol, ini};
     CIni ini{ui};
+
+    // What a conversation with the meter needs, for the services and windows that hold one.
+    MeterSession meter() { return {*m_link, communication, busy, ui}; }
 };

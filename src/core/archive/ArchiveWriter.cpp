@@ -56,9 +56,9 @@ qint64 ArchiveWriter::MeterId(const QString& model, const QString& serial,
     return select.value(0).toLongLong();
 }
 
-bool ArchiveWriter::Add(Services& services, const MValSet& set, const QString& sourceFile,
+bool ArchiveWriter::Add(const CDevice& device, const MValSet& set, const QString& sourceFile,
                         ArchiveCounts& counts) {
-    return Add(set, ExportLayoutFor(services, set.strMeter).record, sourceFile, counts);
+    return Add(set, ExportLayoutFor(device, set.strMeter).record, sourceFile, counts);
 }
 
 bool ArchiveWriter::Add(const MValSet& set, const RecordLayout& layout, const QString& sourceFile,

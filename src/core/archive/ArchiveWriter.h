@@ -4,8 +4,8 @@
 #include <QString>
 
 class ArchiveDatabase;
+class CDevice;
 class RecordLayout;
-class Services;
 struct MValSet;
 
 // What adding one import did: its records, those new to the archive and those it already
@@ -29,7 +29,7 @@ public:
              ArchiveCounts& counts);
 
     // The same with the table layout of the dataset's meter model.
-    bool Add(Services& services, const MValSet& set, const QString& sourceFile,
+    bool Add(const CDevice& device, const MValSet& set, const QString& sourceFile,
              ArchiveCounts& counts);
 
 private:

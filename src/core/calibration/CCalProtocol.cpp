@@ -1,15 +1,21 @@
 #include "calibration/CCalProtocol.h"
 
+#include "app/BusyState.h"
 #include "app/CCSVFile.h"
+#include "app/CConfig.h"
 #include "app/DateText.h"
 #include "app/ErrorTrap.h"
-#include "app/Services.h"
-#include "app/StringTable.h"
+#include "app/TextTables.h"
+#include "app/Ui.h"
 #include "calibration/CalProtocolAnswer.h"
 #include "calibration/CalProtocolFile.h"
 #include "calibration/FieldText.h"
 #include "calibration/ProtocolExchange.h"
+#include "meter/CCommunication.h"
+#include "meter/CDevice.h"
+#include "meter/CLogin.h"
 #include "meter/MeterCommands.h"
+#include "meter/MeterLink.h"
 
 #include <QFileInfo>
 #include <algorithm>
@@ -35,31 +41,33 @@ QString ProtocolCommand(bool fPH, bool fExtended) {
 
 } // namespace
 
-CCalProtocol::CCalProtocol(Services& services) : m_services(services) {}
+CCalProtocol::CCalProtocol(const MeterSession& meter, CConfig& config, const CDevice& device,
+                           const CLogin& login)
+    : m_meter(meter), m_config(config), m_device(device), m_login(login) {}
 
 QString CCalProtocol::WorkDir() {
-    return Trapped(m_services.ui, QString(), [&] {
+    return Trapped(m_meter.ui, QString(), [&] {
         if (!m_workDir) {
-            m_workDir = m_services.config.WorkDir();
+            m_workDir = m_config.WorkDir();
         }
         return *m_workDir;
     });
 }
 
 void CCalProtocol::WorkDir(const QString& strWorkDir) {
-    TrappedVoid(m_services.ui, [&] {
-        m_services.config.WorkDir(strWorkDir);
-        m_workDir = m_services.config.WorkDir();
+    TrappedVoid(m_meter.ui, [&] {
+        m_config.WorkDir(strWorkDir);
+        m_workDir = m_config.WorkDir();
     });
 }
 
 bool CCalProtocol::UpdateFromMeter(bool fPH, bool fExtended) {
-    const BusyState::Hold busy(m_services.busy);
+    const BusyState::Hold busy(m_meter.busy);
     m_record.Clear();
     MarkLotUnchanged();
     m_filePath.clear();
-    const bool fetched = Trapped(m_services.ui, false, [&] {
-        if (!m_services.device.Online()) {
+    const bool fetched = Trapped(m_meter.ui, false, [&] {
+        if (!m_device.Online()) {
             return true;
         }
         return FetchAndParse(fPH, fExtended);
@@ -72,7 +80,7 @@ bool CCalProtocol::UpdateFromMeter(bool fPH, bool fExtended) {
 
 bool CCalProtocol::FetchAndParse(bool fPH, bool fExtended) {
     QString answer;
-    if (!ExchangeProtocolCommand(m_services.link(), m_services.communication,
+    if (!ExchangeProtocolCommand(m_meter.link, m_meter.communication,
                                  ProtocolCommand(fPH, fExtended), answer)) {
         return false;
     }
@@ -81,9 +89,9 @@ bool CCalProtocol::FetchAndParse(bool fPH, bool fExtended) {
     if (!parsed) {
         return false;
     }
-    m_record.Meter = m_services.device.DeviceName();
-    m_record.SerNo = m_services.device.SerialNumber();
-    m_record.User = m_services.login.UserName();
+    m_record.Meter = m_device.DeviceName();
+    m_record.SerNo = m_device.SerialNumber();
+    m_record.User = m_login.UserName();
     m_record.Valid = true;
     return true;
 }
@@ -97,7 +105,7 @@ bool CCalProtocol::IsProtocolPH() const {
 }
 
 bool CCalProtocol::GetProtocolDate(short& nYear, short& nMonth, short& nDay) {
-    return Trapped(m_services.ui, false, [&] {
+    return Trapped(m_meter.ui, false, [&] {
         if (!m_record.Valid) {
             return false;
         }
@@ -140,7 +148,7 @@ bool CCalProtocol::GetProtocolTurbidity(QString& strMeter, QString& strSerNo, QS
                                         QString& strCalData, QString& strCalTime,
                                         QString& strCalInterval_d, QString& strCalMode,
                                         short& nNumCalPoints, QStringList& strCalStds_FNUNTU) {
-    return Trapped(m_services.ui, false, [&] {
+    return Trapped(m_meter.ui, false, [&] {
         if (!CommonFields(false, strMeter, strSerNo, strUser, strCalData, strCalTime,
                           strCalInterval_d, strCalMode)) {
             return false;
@@ -157,7 +165,7 @@ bool CCalProtocol::GetProtocolPH(QString& strMeter, QString& strSerNo, QString& 
                                  QString& strAsy, QString& strSensQuality, bool& fShowTempF,
                                  bool& fShowSlopePC, short& nNumCalPoints, QStringList& strPHValues,
                                  QStringList& strVoltageValues_mV, QStringList& strTempValues_C) {
-    return Trapped(m_services.ui, false, [&] {
+    return Trapped(m_meter.ui, false, [&] {
         if (!CommonFields(true, strMeter, strSerNo, strUser, strCalData, strCalTime,
                           strCalInterval_d, strMode)) {
             return false;
@@ -176,11 +184,11 @@ bool CCalProtocol::GetProtocolPH(QString& strMeter, QString& strSerNo, QString& 
 }
 
 bool CCalProtocol::SaveToFile(const QString& strFilePath) {
-    return Trapped(m_services.ui, false, [&] {
+    return Trapped(m_meter.ui, false, [&] {
         if (!m_record.Valid) {
             return false;
         }
-        if (!CCSVFile(m_services.ui).WriteFile(strFilePath, ProtocolFileText(m_record))) {
+        if (!CCSVFile(m_meter.ui).WriteFile(strFilePath, ProtocolFileText(m_record))) {
             return false;
         }
         MarkLotUnchanged();
@@ -190,11 +198,10 @@ bool CCalProtocol::SaveToFile(const QString& strFilePath) {
 }
 
 bool CCalProtocol::ReadFromFile(const QString& strFilePath) {
-    return Trapped(m_services.ui, false, [&] {
+    return Trapped(m_meter.ui, false, [&] {
         QString text;
         CalProtocolRecord parsed;
-        if (!QFileInfo(strFilePath).isFile() ||
-            !CCSVFile(m_services.ui).ReadFile(text, strFilePath) ||
+        if (!QFileInfo(strFilePath).isFile() || !CCSVFile(m_meter.ui).ReadFile(text, strFilePath) ||
             !ParseProtocolFile(text, parsed)) {
             return false;
         }

@@ -1,19 +1,23 @@
 #pragma once
 
 #include "calibration/CalProtocolRecord.h"
+#include "meter/MeterSession.h"
 
 #include <QString>
 #include <QStringList>
 #include <optional>
 
-class Services;
+class CConfig;
+class CDevice;
+class CLogin;
 
 // The last calibration protocol of the meter, fetched over the link or read from a
 // protocol file, and the lot data of the turbidity standards the user entered. One
 // instance lives for the whole run; the protocol outlives the windows that show it.
 class CCalProtocol {
 public:
-    explicit CCalProtocol(Services& services);
+    CCalProtocol(const MeterSession& meter, CConfig& config, const CDevice& device,
+                 const CLogin& login);
 
     // The work directory, taken from the configuration at first use; writing stores it in
     // the configuration and takes the stored value back.
@@ -72,7 +76,10 @@ private:
                       QString& strCalData, QString& strCalTime, QString& strCalInterval_d,
                       QString& strMode) const;
 
-    Services& m_services;
+    MeterSession m_meter;
+    CConfig& m_config;
+    const CDevice& m_device;
+    const CLogin& m_login;
     // The lot data are unchanged since this moment: fetched, read or saved.
     void MarkLotUnchanged();
 

@@ -1,7 +1,8 @@
 #include "calibration/CCalibration.h"
 
 #include "app/ErrorTrap.h"
-#include "app/Services.h"
+#include "app/Ui.h"
+#include "calibration/CMath.h"
 #include "calibration/FloatFault.h"
 
 #include <algorithm>
@@ -18,11 +19,11 @@ bool CCalibration::Calculate(double& dblA0, double& dblA1, double& dblYM, double
                              double& dblSX0, double& dblVX0, double& dblXN, double& dblXB,
                              const QList<double>& dblArrayX, const QList<double>& dblArrayY,
                              short intCnt) {
-    return Trapped(m_services.ui, false, [&] {
+    return Trapped(m_ui, false, [&] {
         if (intCnt < 3) {
             return false;
         }
-        CMath& math = m_services.math;
+        CMath& math = m_math;
         Fit fit;
         fit.n = intCnt;
         double sum = 0.0;
@@ -70,7 +71,7 @@ bool CCalibration::Calculate(double& dblA0, double& dblA1, double& dblYM, double
 }
 
 bool CCalibration::CheckMeasRange(float sngMRB, float sngMRE, float sngE0, float sngSlope) {
-    return Trapped(m_services.ui, false, [&] {
+    return Trapped(m_ui, false, [&] {
         if (sngSlope == 0.0f) {
             return false;
         }
@@ -82,10 +83,10 @@ bool CCalibration::CheckMeasRange(float sngMRB, float sngMRE, float sngE0, float
 }
 
 bool CCalibration::StudentT(double& dblT, double dblDegreesOfFreedom) {
-    return Trapped(m_services.ui, false, [&] {
+    return Trapped(m_ui, false, [&] {
         double exponent = 0.0;
-        if (!m_services.math.PolynomValue(exponent, CheckedDivide(1.0, dblDegreesOfFreedom),
-                                          kStudentTCoeffs, 4)) {
+        if (!m_math.PolynomValue(exponent, CheckedDivide(1.0, dblDegreesOfFreedom), kStudentTCoeffs,
+                                 4)) {
             return false;
         }
         dblT = CheckedResult(std::exp(exponent));

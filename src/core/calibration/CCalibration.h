@@ -2,14 +2,15 @@
 
 #include <QList>
 
-class Services;
+class CMath;
+class Ui;
 
 // The calibration line of a user-defined program: least-squares fit of extinctions (y) to
 // concentrations (x) with the line's statistical characteristics, and the check of a
 // measuring range against the meter's photometric range. Keeps no state between calls.
 class CCalibration {
 public:
-    explicit CCalibration(Services& services) : m_services(services) {}
+    CCalibration(CMath& math, Ui& ui) : m_math(math), m_ui(ui) {}
 
     // Outputs (all eight) are valid only when the result is true. False without a message
     // for fewer than 3 pairs, arrays shorter than intCnt, equal concentrations or a zero
@@ -36,5 +37,6 @@ private:
     static double SignalHalfWidthAtY(const Fit& fit, double dblY);
     static double SignalHalfWidthAtX(const Fit& fit, double dblX);
 
-    Services& m_services;
+    CMath& m_math;
+    Ui& m_ui;
 };

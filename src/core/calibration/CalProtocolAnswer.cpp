@@ -1,6 +1,6 @@
 #include "calibration/CalProtocolAnswer.h"
 
-#include "app/StringTable.h"
+#include "app/TextTables.h"
 #include "calibration/CalProtocolRecord.h"
 #include "calibration/FieldText.h"
 #include "meter/CCommunication.h"

@@ -1,7 +1,8 @@
 #include "data/AskAndPrint.h"
 
-#include "app/Services.h"
-#include "app/StringTable.h"
+#include "app/TextTables.h"
+#include "app/Ui.h"
+#include "data/CPrint.h"
 
 namespace {
 
@@ -12,12 +13,11 @@ bool Fail(Ui& ui, int message) {
 
 } // namespace
 
-bool AskAndPrint(Services& services, const std::function<bool()>& print) {
-    Ui& ui = services.ui;
-    if (!services.print.PrinterAvailable()) {
+bool AskAndPrint(Ui& ui, CPrint& printer, const std::function<bool()>& print) {
+    if (!printer.PrinterAvailable()) {
         return Fail(ui, 1211);
     }
-    const QString question = LoadResString(1210) + QLatin1Char(' ') + services.print.PrinterName();
+    const QString question = LoadResString(1210) + QLatin1Char(' ') + printer.PrinterName();
     if (ui.Message(question, LoadResString(1054), MsgIcon::Information, MsgButtons::YesNo,
                    MsgResult::Yes) != MsgResult::Yes) {
         return true;

@@ -1,6 +1,6 @@
 #include "data/AskShownRows.h"
 
-#include "app/StringTable.h"
+#include "app/TextTables.h"
 #include "app/Ui.h"
 
 std::optional<RecordSelection> AskShownRows(Ui& ui, const RecordSelection& shown,

@@ -1,10 +1,11 @@
 #include "data/CExportExcel.h"
 
+#include "app/BusyState.h"
 #include "app/ErrorTrap.h"
 #include "app/NumberText.h"
 #include "app/RunTimeErrors.h"
-#include "app/Services.h"
-#include "app/StringTable.h"
+#include "app/TextTables.h"
+#include "app/Ui.h"
 #include "app/Windows1252.h"
 #include "data/CExcelFile.h"
 #include "data/RecordWalker.h"
@@ -106,12 +107,12 @@ int WholeFieldValue(const QString& field, const QLocale& locale) {
 bool CExportExcel::SetMVals(const QString& strMVals, const QString& strMeter,
                             const QString& strSerNo, const QString& strUser,
                             const QDateTime& curDate, const QString& strFileName) {
-    const BusyState::Hold busy(m_services.busy); // the export yields per record
+    const BusyState::Hold busy(m_busy); // the export yields per record
     m_locale = QLocale();
     m_faults = FieldFaults();
     m_stopped = false;
     CExcelFile xls;
-    const bool written = Trapped(m_services.ui, false, [&] {
+    const bool written = Trapped(m_ui, false, [&] {
         if (!WriteFile(xls, strMVals, strMeter, strSerNo, strUser, curDate, strFileName)) {
             if (xls.WriteFailure()) {
                 throw *xls.WriteFailure();
@@ -156,7 +157,7 @@ bool CExportExcel::WriteFile(CExcelFile& xls, const QString& strMVals, const QSt
 bool CExportExcel::WriteSheet(CExcelFile& xls, const QString& strMVals, const QString& strMeter,
                               const QString& strSerNo, const QString& strUser,
                               const QDateTime& curDate) {
-    const Layout layout = ExportLayoutFor(m_services, strMeter);
+    const Layout layout = ExportLayoutFor(m_device, strMeter);
     if (layout.count == 0) {
         return false;
     }
@@ -201,7 +202,7 @@ bool CExportExcel::WriteRecords(CExcelFile& xls, const Layout& layout, const QSt
             return false;
         }
         ++row;
-        m_services.ui.Yield();
+        m_ui.Yield();
         if (!steps.At(walker.Position())) {
             m_stopped = true;
             return false;
@@ -240,7 +241,7 @@ void CExportExcel::ReportFieldFaults() {
     if (m_faults.others > 0) {
         text += QLatin1Char(' ') + LoadResString(1401).arg(m_faults.others);
     }
-    ReportError(m_services.ui, text);
+    ReportError(m_ui, text);
 }
 
 bool CExportExcel::ConvertField(const QString& field, int kind, Cell& cell, int record,

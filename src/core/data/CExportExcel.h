@@ -11,14 +11,17 @@
 #include <QVariant>
 
 class CExcelFile;
-class Services;
+class BusyState;
+class CDevice;
+class Ui;
 
 // Writes the dataset of a document to a spreadsheet file: a header block with the meter,
 // serial number, user, date and time, a title row, and one row per record with numeric
 // fields as numbers. The caller shows the failure message.
 class CExportExcel {
 public:
-    explicit CExportExcel(Services& services) : m_services(services) {}
+    CExportExcel(const CDevice& device, BusyState& busy, Ui& ui)
+        : m_device(device), m_busy(busy), m_ui(ui) {}
 
     // True when every record was written and the file was closed. An existing file is
     // replaced only by a complete export: after a failure it keeps what it held. A progress
@@ -64,7 +67,9 @@ private:
     bool ConvertField(const QString& field, int kind, Cell& cell, int record, int column);
     void ReportFieldFaults();
 
-    Services& m_services;
+    const CDevice& m_device;
+    BusyState& m_busy;
+    Ui& m_ui;
     WorkProgress m_progress;
     QString m_selectionNote;
     QLocale m_locale; // the number format of integer fields, taken once per export

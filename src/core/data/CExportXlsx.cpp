@@ -3,12 +3,13 @@
 #include "app/ErrorTrap.h"
 #include "app/RunTimeErrors.h"
 #include "app/SafeSaveFile.h"
-#include "app/Services.h"
+#include "app/Ui.h"
 #include "data/ExportSheet.h"
 #include "data/RecordDateTime.h"
 #include "data/RecordWalker.h"
 #include "data/SheetNumber.h"
 #include "data/WorkbookCompression.h"
+#include "meter/CDevice.h"
 #include "meter/ColumnKind.h"
 
 #include <QFileInfo>
@@ -237,8 +238,8 @@ private:
 };
 
 // False when the progress stopped the export.
-bool WriteRecords(Services& services, SheetWriter& writer, const ExportLayout& layout,
-                  const QString& strMVals, const WorkProgress& progress) {
+bool WriteRecords(Ui& ui, SheetWriter& writer, const ExportLayout& layout, const QString& strMVals,
+                  const WorkProgress& progress) {
     RecordWalker walker(strMVals);
     ProgressSteps steps(progress, strMVals.size());
     std::array<QStringView, kExportMaxColumns> fields;
@@ -255,7 +256,7 @@ bool WriteRecords(Services& services, SheetWriter& writer, const ExportLayout& l
             writer.Field(row, c, fields[c - 1]);
         }
         ++row;
-        services.ui.Yield();
+        ui.Yield();
         if (!steps.At(walker.Position())) {
             return false;
         }
@@ -271,8 +272,8 @@ bool WriteRecords(Services& services, SheetWriter& writer, const ExportLayout& l
 bool CExportXlsx::SetMVals(const QString& strMVals, const QString& strMeter,
                            const QString& strSerNo, const QString& strUser,
                            const QDateTime& curDate, const QString& strFileName) {
-    return Trapped(m_services.ui, false, [&] {
-        const ExportLayout layout = ExportLayoutFor(m_services, strMeter);
+    return Trapped(m_ui, false, [&] {
+        const ExportLayout layout = ExportLayoutFor(m_device, strMeter);
         if (layout.count == 0 || layout.count > kExportMaxColumns) {
             return false;
         }
@@ -289,7 +290,7 @@ bool CExportXlsx::SetMVals(const QString& strMVals, const QString& strMeter,
             for (int c = 1; c <= layout.count; ++c) {
                 writer.Title(c, layout.titles[c - 1]);
             }
-            if (!WriteRecords(m_services, writer, layout, strMVals, m_progress)) {
+            if (!WriteRecords(m_ui, writer, layout, strMVals, m_progress)) {
                 return false; // the target keeps what it held
             }
             writer.ApplyWidths();

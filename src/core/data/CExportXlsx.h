@@ -5,7 +5,8 @@
 #include <QDateTime>
 #include <QString>
 
-class Services;
+class CDevice;
+class Ui;
 
 // Writes the dataset of a document to an Office Open XML workbook (.xlsx): the same sheet
 // as CExportExcel (header block, column titles, one row per record in the layout's column
@@ -15,7 +16,7 @@ class Services;
 // sheet holds up to the format's 1 048 576 rows. The caller shows the failure message.
 class CExportXlsx {
 public:
-    explicit CExportXlsx(Services& services) : m_services(services) {}
+    CExportXlsx(const CDevice& device, Ui& ui) : m_device(device), m_ui(ui) {}
 
     // True when every record was written and the file was complete. The workbook takes
     // the target's place only when complete: after a failure the target keeps what it held.
@@ -34,7 +35,8 @@ public:
     void SetSelectionNote(QString note) { m_selectionNote = std::move(note); }
 
 private:
-    Services& m_services;
+    const CDevice& m_device;
+    Ui& m_ui;
     WorkProgress m_progress;
     QString m_selectionNote;
 };

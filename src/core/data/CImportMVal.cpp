@@ -1,10 +1,13 @@
 #include "data/CImportMVal.h"
 
+#include "app/BusyState.h"
 #include "app/ErrorTrap.h"
-#include "app/Services.h"
+#include "app/Ui.h"
 #include "data/RecordWalker.h"
 #include "data/TransferProgress.h"
+#include "meter/CCommunication.h"
 #include "meter/MeterCommands.h"
+#include "meter/MeterLink.h"
 
 namespace {
 
@@ -16,9 +19,9 @@ constexpr int kTransferAnswerTime_s = 600;
 } // namespace
 
 bool CImportMVal::GetMVals(QString& strMVals) {
-    const BusyState::Hold busy(m_services.busy);
+    const BusyState::Hold busy(m_meter.busy);
     strMVals.clear();
-    const bool ok = Trapped(m_services.ui, false, [&] { return ReceiveMVals(strMVals); });
+    const bool ok = Trapped(m_meter.ui, false, [&] { return ReceiveMVals(strMVals); });
     if (!ok) {
         strMVals.clear();
     }
@@ -26,8 +29,8 @@ bool CImportMVal::GetMVals(QString& strMVals) {
 }
 
 bool CImportMVal::ReceiveMVals(QString& strMVals) {
-    MeterLink& link = m_services.link();
-    const CCommunication& com = m_services.communication;
+    MeterLink& link = m_meter.link;
+    const CCommunication& com = m_meter.communication;
     if (!link.COMInit(com.COMPort, com.Baudrate, kAnswerTime_s)) {
         return false;
     }
@@ -48,7 +51,7 @@ bool CImportMVal::ReceiveMVals(QString& strMVals) {
 }
 
 bool CImportMVal::ReceiveDataMemory(QString& strMVals) {
-    MeterLink& link = m_services.link();
+    MeterLink& link = m_meter.link;
     TransferProgress progress(m_progressHook);
     if (m_progressHook) {
         link.SetReceiveHook([&progress](QStringView piece) { progress.Feed(piece); });
@@ -61,7 +64,7 @@ bool CImportMVal::ReceiveDataMemory(QString& strMVals) {
 // After a stop (the user closed the wait dialog) the link must be made active again
 // before the meter can be told to drop the rest of the transfer.
 void CImportMVal::AbortTransfer() {
-    MeterLink& link = m_services.link();
+    MeterLink& link = m_meter.link;
     link.COMContinue();
     link.COMChangeAnswerTime(kAnswerTime_s);
     QString ignored;
@@ -70,7 +73,7 @@ void CImportMVal::AbortTransfer() {
 }
 
 bool CImportMVal::ExtractNextRecSet(QStringList& strMValRecSet, QString& strMVals, short intNum) {
-    return Trapped(m_services.ui, false, [&] {
+    return Trapped(m_meter.ui, false, [&] {
         if (strMValRecSet.size() < intNum) {
             return false;
         }

@@ -1,16 +1,16 @@
 #pragma once
 
+#include "meter/MeterSession.h"
+
 #include <QString>
 #include <QStringList>
 #include <functional>
-
-class Services;
 
 // Reads the data memory of the connected meter and splits its answer into records.
 // Holds no state between calls.
 class CImportMVal {
 public:
-    explicit CImportMVal(Services& services) : m_services(services) {}
+    explicit CImportMVal(const MeterSession& meter) : m_meter(meter) {}
 
     // One complete conversation with the meter; on success strMVals holds the raw answer
     // (possibly without any record), on failure it is empty and the result is false.
@@ -32,6 +32,6 @@ private:
 
     bool ReceiveDataMemory(QString& strMVals);
 
-    Services& m_services;
+    MeterSession m_meter;
     ProgressHook m_progressHook;
 };

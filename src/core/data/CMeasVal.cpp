@@ -6,10 +6,11 @@
 #include "app/NumberText.h"
 #include "app/RunTimeErrors.h"
 #include "app/SafeSaveFile.h"
-#include "app/Services.h"
+#include "app/Ui.h"
 #include "app/Windows1252.h"
 #include "app/WorkProgress.h"
 #include "data/TextSplit.h"
+#include "meter/CDevice.h"
 
 #include <QFileInfo>
 
@@ -76,7 +77,7 @@ void ReadDateTime(QDateTime& curDate, QStringView date, const QList<QStringView>
 } // namespace
 
 QString CMeasVal::RecordHeader(const QString& strMeter) const {
-    const CDevice& device = m_services.device;
+    const CDevice& device = m_device;
     return device.IsArdel20(strMeter) || device.IsArdel60(strMeter) ? kTurbidimeterHeader
                                                                     : kPhotometerHeader;
 }
@@ -96,7 +97,7 @@ QString CMeasVal::FileHead(const MValSet& set) const {
 
 bool CMeasVal::ParseCSVText(QString&& strText, MValSet& set) {
     set = MValSet();
-    return Trapped(m_services.ui, false, [&] {
+    return Trapped(m_ui, false, [&] {
         const QList<QStringView> lines = SplitAtMost(strText, kLineEnd, 5);
         if (Piece(lines, 0) != kFileHeader) {
             return false;
@@ -125,7 +126,7 @@ bool CMeasVal::ParseCSVText(QString&& strText, MValSet& set) {
 bool CMeasVal::SaveFile(const QString& strMVals, const QString& strMeter, const QString& strSerNo,
                         const QString& strUser, const QDateTime& curDate,
                         const QString& strFileName) {
-    return Trapped(m_services.ui, false, [&] {
+    return Trapped(m_ui, false, [&] {
         SafeSaveFile file(strFileName);
         file.Begin();
         WriteText(file, FileHead(MValSet{QString(), strMeter, strSerNo, strUser, curDate}));
@@ -151,7 +152,7 @@ bool CMeasVal::SaveFile(const QString& strMVals, const QString& strMeter, const 
 
 short CMeasVal::OpenFile(QString& strMVals, QString& strMeter, QString& strSerNo, QString& strUser,
                          QDateTime& curDate, const QString& strFileName) {
-    return Trapped(m_services.ui, kFailed, [&] {
+    return Trapped(m_ui, kFailed, [&] {
         if (!QFileInfo(strFileName).isFile()) {
             return kNoSuchFile;
         }
@@ -165,7 +166,7 @@ short CMeasVal::OpenFile(QString& strMVals, QString& strMeter, QString& strSerNo
             };
         }
         QString text;
-        const bool read = Trapped(m_services.ui, false, [&] {
+        const bool read = Trapped(m_ui, false, [&] {
             try {
                 text = ReadWholeFile(strFileName, progress);
             } catch (const MervexError&) {

@@ -6,12 +6,13 @@
 #include <QDateTime>
 #include <QString>
 
-class Services;
+class CDevice;
+class Ui;
 
 // Turns a dataset into the text of a dataset file and back, and saves and opens such files.
 class CMeasVal {
 public:
-    explicit CMeasVal(Services& services) : m_services(services) {}
+    CMeasVal(const CDevice& device, Ui& ui) : m_device(device), m_ui(ui) {}
 
     // Result codes of OpenFile.
     static constexpr short kOpened = 0;
@@ -48,6 +49,7 @@ private:
     bool ParseCSVText(QString&& strText, MValSet& set);
     QString RecordHeader(const QString& strMeter) const;
 
-    Services& m_services;
+    const CDevice& m_device;
+    Ui& m_ui;
     FileTextReader::Progress m_progress;
 };

@@ -1,14 +1,18 @@
 #include "data/CPrint.h"
 
+#include "app/BusyState.h"
+#include "app/CIni.h"
 #include "app/ErrorTrap.h"
 #include "app/Paths.h"
 #include "app/RunTimeErrors.h"
-#include "app/Services.h"
+#include "app/Ui.h"
+#include "calibration/CCalProtocol.h"
 #include "data/PagePainter.h"
 #include "data/PrintoutLines.h"
 #include "data/RecordWalker.h"
 #include "data/ReportContents.h"
 #include "data/TableReport.h"
+#include "meter/CDevice.h"
 #include "meter/ColumnKind.h"
 
 #include <QFileInfo>
@@ -34,9 +38,9 @@ public:
 
 } // namespace
 
-CPrint::CPrint(Services& services)
-    : m_services(services), m_factory(std::make_unique<NoPrinters>()),
-      m_clock(&QDateTime::currentDateTime) {}
+CPrint::CPrint(Ui& ui, BusyState& busy, const CDevice& device, CCalProtocol& calProtocol, CIni& ini)
+    : m_ui(ui), m_busy(busy), m_device(device), m_calProtocol(calProtocol), m_ini(ini),
+      m_factory(std::make_unique<NoPrinters>()), m_clock(&QDateTime::currentDateTime) {}
 
 CPrint::~CPrint() = default;
 
@@ -49,11 +53,11 @@ void CPrint::SetClock(std::function<QDateTime()> clock) {
 }
 
 bool CPrint::PrinterAvailable() {
-    return Trapped(m_services.ui, false, [&] { return !m_factory->PrinterNames().isEmpty(); });
+    return Trapped(m_ui, false, [&] { return !m_factory->PrinterNames().isEmpty(); });
 }
 
 QString CPrint::PrinterName() {
-    return Trapped(m_services.ui, QString(), [&] {
+    return Trapped(m_ui, QString(), [&] {
         // With printers installed but none set as default, the first one is used rather
         // than failing on a printer without a name.
         const QStringList names = m_factory->PrinterNames();
@@ -65,7 +69,7 @@ QString CPrint::PrinterName() {
 bool CPrint::PrintMVals(const QString& strDeviceName, const QString& strSerNo,
                         const QString& strUser, const QDateTime& mvalDate, const QString& strMVals,
                         const QString& strFileName, const RecordSelection& selection) {
-    const bool printed = Trapped(m_services.ui, false, [&] {
+    const bool printed = Trapped(m_ui, false, [&] {
         return OpenPrinter() && PrintMVals(*m_opened, strDeviceName, strSerNo, strUser, mvalDate,
                                            strMVals, strFileName, selection);
     });
@@ -76,7 +80,7 @@ bool CPrint::PrintMVals(const QString& strDeviceName, const QString& strSerNo,
 
 bool CPrint::PrintCalProtocol() {
     const bool printed =
-        Trapped(m_services.ui, false, [&] { return OpenPrinter() && PrintCalProtocol(*m_opened); });
+        Trapped(m_ui, false, [&] { return OpenPrinter() && PrintCalProtocol(*m_opened); });
     m_opened.reset();
     return printed;
 }
@@ -84,8 +88,8 @@ bool CPrint::PrintCalProtocol() {
 bool CPrint::PrintMVals(LinePrinter& printer, const QString& strDeviceName, const QString& strSerNo,
                         const QString& strUser, const QDateTime& mvalDate, const QString& strMVals,
                         const QString& strFileName, const RecordSelection& selection) {
-    const BusyState::Hold busy(m_services.busy); // the printout yields per record
-    const bool printed = Trapped(m_services.ui, false, [&] {
+    const BusyState::Hold busy(m_busy); // the printout yields per record
+    const bool printed = Trapped(m_ui, false, [&] {
         const QString records = selection.Records(strMVals);
         const QString note = selection.Note();
         if (PagePainter* pages = ReportPainter(printer)) {
@@ -103,15 +107,14 @@ bool CPrint::PrintMVals(LinePrinter& printer, const QString& strDeviceName, cons
 }
 
 bool CPrint::PrintCalProtocol(LinePrinter& printer) {
-    const BusyState::Hold busy(m_services.busy);
-    const bool printed = Trapped(m_services.ui, false, [&] {
+    const BusyState::Hold busy(m_busy);
+    const bool printed = Trapped(m_ui, false, [&] {
         if (PagePainter* pages = ReportPainter(printer)) {
             std::optional<ReportContent> content = ProtocolReport();
             return content && TableReport(*pages, std::move(*content)).Print();
         }
         QString meter, serNo, user;
-        return StartPrintout(printer) &&
-               m_services.calProtocol.GetProtocolHeader(meter, serNo, user) &&
+        return StartPrintout(printer) && m_calProtocol.GetProtocolHeader(meter, serNo, user) &&
                PrintProtocolHeader(meter, serNo, user) && PrintProtocolBody() && EndPrintout();
     });
     m_printer = nullptr;
@@ -122,7 +125,7 @@ bool CPrint::FitMValsPage(LinePrinter& printer, const QString& strDeviceName,
                           const QString& strSerNo, const QString& strUser,
                           const QDateTime& mvalDate, const QString& strMVals,
                           const QString& strFileName, const RecordSelection& selection) {
-    const bool fitted = Trapped(m_services.ui, false, [&] {
+    const bool fitted = Trapped(m_ui, false, [&] {
         const QString records = selection.Records(strMVals);
         const QString note = selection.Note();
         if (PagePainter* pages = ReportPainter(printer)) {
@@ -189,7 +192,7 @@ bool CPrint::FitPage(const QString& strDeviceName, const QString& strSerNo, cons
     QStringList fields;
     while (!turn && walker.Next(fields, count)) {
         turn = tooWide(FieldsLine(fields, count));
-        m_services.ui.Yield();
+        m_ui.Yield();
     }
     if (!turn && walker.Failed()) {
         return false;
@@ -206,7 +209,7 @@ short CPrint::TableConfig(const QString& strDeviceName, QStringList& titles) {
     titles = QStringList(kTableColumns);
     QList<short> widths(kTableColumns);
     QList<int> kinds(kTableColumns);
-    return m_services.device.GetTableConfig(titles, widths, kinds, strDeviceName);
+    return m_device.GetTableConfig(titles, widths, kinds, strDeviceName);
 }
 
 QString CPrint::FitToWidth(QString text) const {
@@ -284,7 +287,7 @@ bool CPrint::PrintRecordLines(const QString& strMVals, int intNum) {
         if (!PrintLine(FieldsLine(fields, intNum))) {
             return false;
         }
-        m_services.ui.Yield();
+        m_ui.Yield();
     }
     return !walker.Failed();
 }
@@ -292,12 +295,12 @@ bool CPrint::PrintRecordLines(const QString& strMVals, int intNum) {
 bool CPrint::PrintProtocolHeader(const QString& strMeter, const QString& strSerNo,
                                  const QString& strUser) {
     return PrintTopLines() &&
-           PrintLines(ProtocolHeaderLines(m_services.calProtocol.IsProtocolPH(), m_clock(),
-                                          strMeter, strSerNo, strUser));
+           PrintLines(ProtocolHeaderLines(m_calProtocol.IsProtocolPH(), m_clock(), strMeter,
+                                          strSerNo, strUser));
 }
 
 bool CPrint::PrintProtocolBody() {
-    const std::optional<QStringList> body = ProtocolBodyLines(m_services.calProtocol);
+    const std::optional<QStringList> body = ProtocolBodyLines(m_calProtocol);
     return body && PrintLines(*body);
 }
 
@@ -318,7 +321,7 @@ std::optional<ReportContent> CPrint::MValsReport(const QString& strDeviceName,
     QStringList titles(kTableColumns);
     QList<short> widths(kTableColumns);
     QList<int> kinds(kTableColumns);
-    const short count = m_services.device.GetTableConfig(titles, widths, kinds, strDeviceName);
+    const short count = m_device.GetTableConfig(titles, widths, kinds, strDeviceName);
     if (count <= 0) {
         return std::nullopt;
     }
@@ -331,7 +334,7 @@ std::optional<ReportContent> CPrint::MValsReport(const QString& strDeviceName,
     QStringList fields;
     while (walker.Next(fields, count)) {
         rows << fields;
-        m_services.ui.Yield();
+        m_ui.Yield();
     }
     if (walker.Failed()) {
         return std::nullopt;
@@ -344,7 +347,7 @@ std::optional<ReportContent> CPrint::MValsReport(const QString& strDeviceName,
 }
 
 std::optional<ReportContent> CPrint::ProtocolReport() {
-    std::optional<ReportContent> content = ProtocolReportContent(m_services.calProtocol);
+    std::optional<ReportContent> content = ProtocolReportContent(m_calProtocol);
     if (content) {
         CompleteReport(*content);
     }
@@ -355,8 +358,7 @@ void CPrint::CompleteReport(ReportContent& content) {
     content.printedAt = m_clock();
     content.signature = m_options.signature;
     const auto setting = [&](const char* section, const char* key, const char* fallback) {
-        return m_services.ini.Setting(QLatin1String(section), QLatin1String(key),
-                                      QLatin1String(fallback));
+        return m_ini.Setting(QLatin1String(section), QLatin1String(key), QLatin1String(fallback));
     };
     // Settings.ini may leave the logo out of the printouts ([Print] Logo=False).
     if (setting("Print", "Logo", "True").compare(QLatin1String("False"), Qt::CaseInsensitive)) {

@@ -12,7 +12,11 @@
 #include <memory>
 #include <optional>
 
-class Services;
+class BusyState;
+class CCalProtocol;
+class CDevice;
+class CIni;
+class Ui;
 
 // Prints datasets and the held calibration protocol, as a table report (see TableReport)
 // on a printer that paints pages, or, with the list layout or on a printer that only
@@ -22,7 +26,7 @@ class Services;
 // the command line put theirs in; without one no printer exists.
 class CPrint {
 public:
-    explicit CPrint(Services& services);
+    CPrint(Ui& ui, BusyState& busy, const CDevice& device, CCalProtocol& calProtocol, CIni& ini);
     ~CPrint();
     CPrint(const CPrint&) = delete;
     CPrint& operator=(const CPrint&) = delete;
@@ -92,7 +96,11 @@ private:
     void CompleteReport(ReportContent& content);
     QString FitToWidth(QString text) const;
 
-    Services& m_services;
+    Ui& m_ui;
+    BusyState& m_busy;
+    const CDevice& m_device;
+    CCalProtocol& m_calProtocol;
+    CIni& m_ini;
     std::unique_ptr<LinePrinterFactory> m_factory;
     std::unique_ptr<LinePrinter> m_opened; // the printer OpenPrinter started
     LinePrinter* m_printer = nullptr;      // the printer of the printout in progress

@@ -1,6 +1,7 @@
 #include "data/ExportDataset.h"
 
-#include "app/Services.h"
+#include "data/CExportExcel.h"
+#include "data/CExportXlsx.h"
 #include "data/MValSet.h"
 
 #include <QFileInfo>
@@ -30,9 +31,8 @@ bool Write(Writer& writer, const MValSet& set, const QString& path, const WorkPr
 
 } // namespace
 
-bool ExportDataset(Services& services, const MValSet& set, const QString& path,
+bool ExportDataset(CExportExcel& xls, CExportXlsx& xlsx, const MValSet& set, const QString& path,
                    const WorkProgress& progress, const RecordSelection& selection) {
-    return ExportTypeFor(path) == ExportType::Xlsx
-               ? Write(services.exportXlsx, set, path, progress, selection)
-               : Write(services.exportExcel, set, path, progress, selection);
+    return ExportTypeFor(path) == ExportType::Xlsx ? Write(xlsx, set, path, progress, selection)
+                                                   : Write(xls, set, path, progress, selection);
 }

@@ -5,7 +5,8 @@
 
 #include <QString>
 
-class Services;
+class CExportExcel;
+class CExportXlsx;
 struct MValSet;
 
 // The spreadsheet types the program writes.
@@ -22,5 +23,5 @@ ExportType ExportTypeFor(const QString& path);
 // The caller shows the failure message. `progress` is told how far the records are written;
 // when it answers false the export stops (false, nothing reported, the target as it was).
 // A selection writes only its records, in its order, and says so above the titles.
-bool ExportDataset(Services& services, const MValSet& set, const QString& path,
+bool ExportDataset(CExportExcel& xls, CExportXlsx& xlsx, const MValSet& set, const QString& path,
                    const WorkProgress& progress = {}, const RecordSelection& selection = {});

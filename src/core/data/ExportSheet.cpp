@@ -1,13 +1,12 @@
 #include "data/ExportSheet.h"
 
 #include "app/DateText.h"
-#include "app/Services.h"
-#include "app/StringTable.h"
+#include "app/TextTables.h"
 #include "meter/CDevice.h"
 
-ExportLayout ExportLayoutFor(Services& services, const QString& strMeter) {
+ExportLayout ExportLayoutFor(const CDevice& device, const QString& strMeter) {
     ExportLayout layout;
-    layout.record = services.device.TableLayout(strMeter);
+    layout.record = device.TableLayout(strMeter);
     layout.titles = layout.record.Titles();
     layout.count = layout.record.Count();
     return layout;

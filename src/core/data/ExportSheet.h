@@ -7,7 +7,7 @@
 #include <QString>
 #include <QStringList>
 
-class Services;
+class CDevice;
 
 // A dataset's columns as every table, export and report shows them: its meter's record
 // layout with the titles in the active language.
@@ -18,7 +18,7 @@ struct ExportLayout {
 };
 
 // The meter's dataset table layout (10 or 16 columns).
-ExportLayout ExportLayoutFor(Services& services, const QString& strMeter);
+ExportLayout ExportLayoutFor(const CDevice& device, const QString& strMeter);
 
 // The header block of rows 2 to 6: meter, serial number, user, date and time of the import;
 // in row 7 the selection the records are, when `strSelection` is not empty.

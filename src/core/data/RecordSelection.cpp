@@ -1,6 +1,6 @@
 #include "data/RecordSelection.h"
 
-#include "app/StringTable.h"
+#include "app/TextTables.h"
 #include "data/RecordFilter.h"
 #include "data/RecordWalker.h"
 

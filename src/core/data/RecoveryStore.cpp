@@ -1,6 +1,6 @@
 #include "data/RecoveryStore.h"
 
-#include "app/StringTable.h"
+#include "app/TextTables.h"
 #include "data/CMeasVal.h"
 #include "data/MValSet.h"
 #include "data/ProposedName.h"

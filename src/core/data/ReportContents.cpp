@@ -1,7 +1,7 @@
 #include "data/ReportContents.h"
 
 #include "app/DateText.h"
-#include "app/StringTable.h"
+#include "app/TextTables.h"
 #include "calibration/CCalProtocol.h"
 #include "calibration/ProtocolData.h"
 #include "calibration/ProtocolDisplay.h"

@@ -2,7 +2,7 @@
 
 #include "app/DateText.h"
 #include "app/RunTimeErrors.h"
-#include "app/StringTable.h"
+#include "app/TextTables.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

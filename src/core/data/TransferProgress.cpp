@@ -1,6 +1,6 @@
 #include "data/TransferProgress.h"
 
-#include "app/StringTable.h"
+#include "app/TextTables.h"
 
 TransferProgress::TransferProgress(Listener listener, qint64 intervalMs)
     : m_listener(std::move(listener)), m_intervalMs(intervalMs) {

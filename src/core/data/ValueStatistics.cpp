@@ -1,6 +1,6 @@
 #include "data/ValueStatistics.h"
 
-#include "app/StringTable.h"
+#include "app/TextTables.h"
 #include "data/FieldNumber.h"
 #include "data/RecordDateTime.h"
 #include "data/RecordWalker.h"

@@ -1,10 +1,13 @@
 #include "meter/CDevice.h"
 
+#include "app/BusyState.h"
 #include "app/ErrorTrap.h"
 #include "app/NumberText.h"
 #include "app/RunTimeErrors.h"
-#include "app/Services.h"
+#include "app/Ui.h"
+#include "meter/CCommunication.h"
 #include "meter/MeterCommands.h"
+#include "meter/MeterLink.h"
 #include "meter/MeterModels.h"
 #include "meter/RecordLayout.h"
 
@@ -42,12 +45,12 @@ bool FirmwareSufficient(int version, const QString& model) {
 }
 
 short CDevice::Recognise(QString& strDeviceName, QString& strSerNum, bool fOnlyArdel60) {
-    const BusyState::Hold busy(m_services.busy);
+    const BusyState::Hold busy(m_meter.busy);
     strDeviceName.clear();
     strSerNum.clear();
     m_online = false;
-    return Trapped(m_services.ui, kNoMeter, [&]() -> short {
-        if (!m_services.communication.Scan()) {
+    return Trapped(m_meter.ui, kNoMeter, [&]() -> short {
+        if (!m_meter.communication.Scan()) {
             return kNoMeter;
         }
         const short r = QueryMeter(fOnlyArdel60);
@@ -62,7 +65,7 @@ short CDevice::Recognise(QString& strDeviceName, QString& strSerNum, bool fOnlyA
 }
 
 bool CDevice::Ask(const QString& command, QString& answer) {
-    return m_services.link().COMSendAndReceive(command + QStringLiteral("\r\n"), answer);
+    return m_meter.link.COMSendAndReceive(command + QStringLiteral("\r\n"), answer);
 }
 
 short CDevice::QueryMeter(bool fOnlyArdel60) {
@@ -71,8 +74,8 @@ short CDevice::QueryMeter(bool fOnlyArdel60) {
     m_firmwareVersion = 0;
     m_calLineVariant = false;
 
-    MeterLink& link = m_services.link();
-    const CCommunication& comm = m_services.communication;
+    MeterLink& link = m_meter.link;
+    const CCommunication& comm = m_meter.communication;
     if (!link.COMInit(comm.COMPort, comm.Baudrate, kConversationAnswerTime_s)) {
         return kNoMeter;
     }
@@ -130,7 +133,7 @@ bool CDevice::ExtractAnswerValue(QString& value, const QString& answer) const {
     if (!CCommunication::EndsWithOK(answer)) {
         return false;
     }
-    return Trapped(m_services.ui, false, [&] {
+    return Trapped(m_meter.ui, false, [&] {
         const qsizetype valueLength = answer.size() - CCommunication::LenAnswerEnd - 2;
         if (valueLength < 0) {
             throw RunTimeError(RtError::InvalidCall);
@@ -147,7 +150,7 @@ bool CDevice::ParseFirmwareVersion(int& version, const QString& text) const {
     if (d <= 1 || n <= 3 || d >= n) {
         return false;
     }
-    return Trapped(m_services.ui, false, [&] {
+    return Trapped(m_meter.ui, false, [&] {
         const int major = WholeShort(LeadingNumber(text.left(d - 1)));
         const int minor = WholeShort(LeadingNumber(text.mid(d)));
         version = WholeShort(major * 100.0 + minor);
@@ -202,7 +205,7 @@ RecordLayout CDevice::TableLayout(const QString& strDeviceName) const {
 
 short CDevice::GetTableConfig(QStringList& strColHeaders, QList<short>& intColWidths,
                               QList<int>& curValTypes, const QString& strDeviceName) const {
-    return Trapped(m_services.ui, short{0}, [&]() -> short {
+    return Trapped(m_meter.ui, short{0}, [&]() -> short {
         if (strColHeaders.size() < kMinTableSize || intColWidths.size() < kMinTableSize ||
             curValTypes.size() < kMinTableSize) {
             return 0;

@@ -1,11 +1,12 @@
 #pragma once
 
+#include "meter/MeterSession.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
 
 class RecordLayout;
-class Services;
 struct MeterModel;
 
 // The program's picture of the connected meter: identification after the port search,
@@ -13,7 +14,7 @@ struct MeterModel;
 // the dataset table for a model.
 class CDevice {
 public:
-    explicit CDevice(Services& services) : m_services(services) {}
+    explicit CDevice(const MeterSession& meter) : m_meter(meter) {}
 
     bool Online() const { return m_online; }
     void Online(bool value) { m_online = value; }
@@ -51,7 +52,7 @@ private:
     // The model whose capabilities a predicate judges, or nothing (offline, no name).
     const MeterModel* Judged(const QString& strDeviceName) const;
 
-    Services& m_services;
+    MeterSession m_meter;
     bool m_online = false;
     QString m_deviceName;
     QString m_serialNumber;

@@ -10,21 +10,6 @@
 
 namespace {
 
-QString OpenErrorText(const QString& device, const SerialPort& port) {
-    QString text = RunTimeText(RtError::PortCannotOpen).arg(device, port.ErrorString());
-    switch (port.Error()) {
-    case SerialPortError::PermissionDenied:
-        text += RunTimeText(RtError::PortNoAccess).arg(device);
-        break;
-    case SerialPortError::Busy:
-        text += RunTimeText(RtError::PortBusy);
-        break;
-    default:
-        break;
-    }
-    return text;
-}
-
 // Every answer opens with CR LF. Characters before that belong to no answer: what a meter
 // sent after its previous terminator arrives after the line was cleared for this command,
 // and would otherwise pass for the start of this answer.
@@ -36,106 +21,41 @@ QString WithoutStrayPrefix(const QString& answer) {
 } // namespace
 
 SerialLink::SerialLink(Ui& ui, PortCatalogue catalogue, PortMaker makePort)
-    : m_ui(ui), m_catalogue(std::move(catalogue)), m_makePort(std::move(makePort)) {
-    m_instances.push_back({m_makePort(), 0});
-}
+    : m_ui(ui), m_ports(ui, std::move(catalogue), std::move(makePort)) {}
 
-SerialLink::~SerialLink() {
-    CloseAllPorts();
-}
+SerialLink::~SerialLink() = default;
 
 bool SerialLink::DeadlinePassed(qint64 elapsedMs) const {
     return elapsedMs > qint64(m_answerTime_s) * 1000;
 }
 
-void SerialLink::OpenOrThrow(int index, int port, const QString& baud) {
-    Instance& instance = m_instances[index];
-    if (!ReuseOpen(instance, port, baud)) {
-        OpenDevice(instance, port);
-        if (!instance.port->Configure(baud)) {
-            ThrowBaudError(instance, baud);
-        }
-    }
-    instance.port->Clear();
+bool SerialLink::COMScanPorts(int& intPortNum, QString& strBaudrate) {
+    m_ports.ForgetReports();
+    return ScanPorts(intPortNum, strBaudrate);
 }
 
-bool SerialLink::ReuseOpen(Instance& instance, int port, const QString& baud) {
-    SerialPort& serial = *instance.port;
-    if (serial.IsOpen() && instance.portNumber == port && !serial.Lost()) {
-        if (serial.Configure(baud)) {
-            return true;
-        }
-        // Setting up the line is often the first use of a port whose device went away
-        // while it was idle (unplugged and plugged in again, emulator restarted).
-        if (!serial.Lost()) {
-            ThrowBaudError(instance, baud);
-        }
-    }
-    if (serial.IsOpen()) {
-        serial.Close();
-    }
-    return false;
+bool SerialLink::COMScanPortsAgain(int& intPortNum, QString& strBaudrate) {
+    return ScanPorts(intPortNum, strBaudrate);
 }
 
-void SerialLink::OpenDevice(Instance& instance, int port) {
-    instance.portNumber = port;
-    instance.lossReported = false;
-    const QString device = m_catalogue.Device(port);
-    if (device.isEmpty()) {
-        throw MervexError(RunTimeText(RtError::NoSuchPort).arg(port));
+bool SerialLink::ScanPorts(int& intPortNum, QString& strBaudrate) {
+    intPortNum = 0;
+    strBaudrate.clear();
+    if (m_waiting) {
+        return false;
     }
-    if (!instance.port->Open(device)) {
-        throw MervexError(OpenErrorText(device, *instance.port));
-    }
-}
-
-void SerialLink::ThrowBaudError(const Instance& instance, const QString& baud) const {
-    throw MervexError(
-        RunTimeText(RtError::PortBaudFailed)
-            .arg(m_catalogue.Device(instance.portNumber), baud, instance.port->ErrorString()));
-}
-
-void SerialLink::ReportLoss(Instance& instance) {
-    if (!instance.lossReported) {
-        instance.lossReported = true;
-        ReportError(m_ui,
-                    RunTimeText(RtError::PortGone).arg(m_catalogue.Device(instance.portNumber)));
-    }
-}
-
-bool SerialLink::OpenPort(int index, int port, const QString& baud) {
-    try {
-        OpenOrThrow(index, port, baud);
-        return true;
-    } catch (const MervexError& e) {
-        ReportOpenFailure(e.Description());
-    } catch (...) {
-        ReportError(m_ui, DescribeCurrentException());
-    }
-    return false;
-}
-
-void SerialLink::ReportOpenFailure(const QString& text) {
-    // A port that cannot be opened stays so at every baud rate, in the search's second pass
-    // and in a conversation's second attempt: one command says it once.
-    if (!m_reportedThisCommand.contains(text)) {
-        m_reportedThisCommand.insert(text);
-        ReportError(m_ui, text);
-    }
-}
-
-bool SerialLink::CloseAllPorts() {
-    for (Instance& instance : m_instances) {
-        if (instance.port->IsOpen()) {
-            instance.port->Close();
-        }
-    }
-    return true;
+    const QScopedValueRollback<bool> waiting(m_waiting, true);
+    m_active = true;
+    m_stopped = false;
+    m_answerTime_s = PortSearch::kAnswerTime_s;
+    const bool found = Trapped(m_ui, false, [&] { return m_search.Run(intPortNum, strBaudrate); });
+    m_active = false;
+    return found;
 }
 
 bool SerialLink::WaitForAnswer(QString& strAnswer, int index) {
     strAnswer.clear();
-    SerialPort& port = *m_instances[index].port;
+    SerialPort& port = m_ports.Port(index);
     if (!port.IsOpen()) {
         ReportError(m_ui, RunTimeText(RtError::PortNotOpen));
         return false;
@@ -162,11 +82,11 @@ bool SerialLink::WaitForAnswer(QString& strAnswer, int index) {
         if (!AnswerEnd::IsTerminated(strAnswer)) {
             // A vanished device ends the wait at once: nothing more can come.
             if (port.Lost()) {
-                ReportLoss(m_instances[index]);
+                m_ports.ReportLoss(index);
                 strAnswer.clear();
                 return false;
             }
-            port.WaitForData(kPollMs);
+            port.WaitForData(SerialPorts::kPollMs);
         }
         m_ui.Yield();
     }
@@ -174,7 +94,7 @@ bool SerialLink::WaitForAnswer(QString& strAnswer, int index) {
 
 bool SerialLink::SendOnce(const QString& strSend, QString& strAnswer) {
     strAnswer.clear();
-    SerialPort& port = *m_instances[0].port;
+    SerialPort& port = m_ports.Port(0);
     if (!m_active) {
         return false; // stopped: nothing more goes to the meter
     }
@@ -207,7 +127,7 @@ bool SerialLink::COMSendAndReceive(const QString& strSend, QString& strAnswer) {
 }
 
 QString SerialLink::PortName(int intPortNum) const {
-    const QString name = m_catalogue.DisplayName(intPortNum);
+    const QString name = m_ports.Catalogue().DisplayName(intPortNum);
     return name.isEmpty() ? MeterLink::PortName(intPortNum) : name;
 }
 
@@ -218,12 +138,12 @@ bool SerialLink::COMInit(int intPortNum, const QString& strBaudrate, int intMaxA
     m_answerTime_s = intMaxAnswTime_s;
     m_active = true;
     m_stopped = false;
-    m_reportedThisCommand.clear();
-    if (OpenPort(0, intPortNum, strBaudrate)) {
+    m_ports.ForgetReports();
+    if (m_ports.Open(0, intPortNum, strBaudrate)) {
         return true;
     }
-    m_instances[0].port->Close();
-    return OpenPort(0, intPortNum, strBaudrate);
+    m_ports.Port(0).Close();
+    return m_ports.Open(0, intPortNum, strBaudrate);
 }
 
 bool SerialLink::COMChangeAnswerTime(int intMaxAnswTime_s) {

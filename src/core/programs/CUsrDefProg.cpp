@@ -1,8 +1,13 @@
 #include "programs/CUsrDefProg.h"
 
+#include "app/BusyState.h"
+#include "app/CConfig.h"
 #include "app/ErrorTrap.h"
-#include "app/Services.h"
+#include "app/Ui.h"
+#include "meter/CCommunication.h"
+#include "meter/CDevice.h"
 #include "meter/MeterCommands.h"
+#include "meter/MeterLink.h"
 #include "programs/ProgramAnswer.h"
 
 namespace {
@@ -16,22 +21,26 @@ constexpr int kLastProgramReduced = 949;
 
 } // namespace
 
+CUsrDefProg::CUsrDefProg(const MeterSession& meter, CConfig& config, const CDevice& device)
+    : m_meter(meter), m_config(config), m_device(device),
+      m_files(meter.ui, [this] { return WorkDir(); }) {}
+
 QString CUsrDefProg::WorkDir() const {
     if (!m_workDir) {
-        m_workDir = m_services.config.WorkDir();
+        m_workDir = m_config.WorkDir();
     }
     return *m_workDir;
 }
 
 void CUsrDefProg::WorkDir(const QString& strWorkDir) {
-    m_services.config.WorkDir(strWorkDir);
-    m_workDir = m_services.config.WorkDir();
+    m_config.WorkDir(strWorkDir);
+    m_workDir = m_config.WorkDir();
 }
 
 bool CUsrDefProg::Update() {
-    const BusyState::Hold busy(m_services.busy);
+    const BusyState::Hold busy(m_meter.busy);
     m_updateEnabled = true;
-    const bool ok = Trapped(m_services.ui, false, [&] { return FillList(); });
+    const bool ok = Trapped(m_meter.ui, false, [&] { return FillList(); });
     if (!ok) {
         m_list.Reset();
     }
@@ -39,7 +48,7 @@ bool CUsrDefProg::Update() {
 }
 
 bool CUsrDefProg::FillList() {
-    if (!m_services.device.Online()) {
+    if (!m_device.Online()) {
         m_list.Reset();
         return true;
     }
@@ -49,7 +58,7 @@ bool CUsrDefProg::FillList() {
     }
     // Fields of an earlier list must not stay attached to other numbers when the reading
     // of the programs is stopped, so the list starts empty.
-    m_list.SetNumbers(ProgramNumbersOfAnswer(answer, kMaxPrograms, [&] { m_services.ui.Yield(); }));
+    m_list.SetNumbers(ProgramNumbersOfAnswer(answer, kMaxPrograms, [&] { m_meter.ui.Yield(); }));
     for (int i = 0; i < m_list.Count() && m_updateEnabled; ++i) {
         if (!RequestProgram(m_list.Entry(i).No(), m_list.Entry(i))) {
             return false;
@@ -80,9 +89,9 @@ bool CUsrDefProg::AlreadyExistsMeter(const QString& strProgNum) const {
 
 bool CUsrDefProg::GetFreeProgNumMeter(QString& strProgNum) {
     strProgNum.clear();
-    return Trapped(m_services.ui, false, [&] {
+    return Trapped(m_meter.ui, false, [&] {
         const int last =
-            m_services.device.HasReducedUserMethods(QString()) ? kLastProgramReduced : kLastProgram;
+            m_device.HasReducedUserMethods(QString()) ? kLastProgramReduced : kLastProgram;
         for (int number = kFirstProgram; number <= last; ++number) {
             if (!AlreadyExistsMeter(QString::number(number))) {
                 strProgNum = QString::number(number);
@@ -111,7 +120,7 @@ bool CUsrDefProg::WriteProgram(const QString& prefix, const ProgramRecord& strPr
     if (!IsProgramRecord(strProgram)) {
         return false;
     }
-    return Trapped(m_services.ui, false, [&] {
+    return Trapped(m_meter.ui, false, [&] {
         QString answer;
         const bool written = Converse(ProgramWriteCommand(prefix, strProgram), answer) &&
                              answer == CCommunication::AnswerOK;
@@ -137,7 +146,7 @@ bool CUsrDefProg::GetProgramMeter(ProgramRecord& strProgram, const QString& strP
 }
 
 bool CUsrDefProg::Delete(const QString& strProgNum) {
-    return Trapped(m_services.ui, false, [&] {
+    return Trapped(m_meter.ui, false, [&] {
         return SendAcknowledged(MeterCommand::WithArguments(MeterCommand::kDeleteProgram, 1) +
                                 strProgNum + kLineEnd) &&
                m_list.Remove(strProgNum);
@@ -145,7 +154,7 @@ bool CUsrDefProg::Delete(const QString& strProgNum) {
 }
 
 bool CUsrDefProg::DeleteAll() {
-    return Trapped(m_services.ui, false, [&] {
+    return Trapped(m_meter.ui, false, [&] {
         if (!SendAcknowledged(MeterCommand::kDeleteAllPrograms + kLineEnd)) {
             return false;
         }
@@ -169,10 +178,10 @@ bool CUsrDefProg::SendAcknowledged(const QString& strCommand) {
 }
 
 bool CUsrDefProg::Converse(const QString& strCommand, QString& strAnswer, bool fAbortOnFailure) {
-    const BusyState::Hold busy(m_services.busy);
+    const BusyState::Hold busy(m_meter.busy);
     strAnswer.clear();
-    MeterLink& link = m_services.link();
-    const CCommunication& com = m_services.communication;
+    MeterLink& link = m_meter.link;
+    const CCommunication& com = m_meter.communication;
     if (!link.COMInit(com.COMPort, com.Baudrate, kAnswerTime_s)) {
         return false;
     }

@@ -1,15 +1,16 @@
 #pragma once
 
+#include "meter/MeterSession.h"
 #include "programs/MeterProgramList.h"
+#include "programs/ProgramFileStore.h"
 #include "programs/ProgramRecord.h"
 
-#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <optional>
 
-class QFileInfo;
-class Services;
+class CConfig;
+class CDevice;
 
 // The user-defined programs in both their stores: the meter (through the command
 // protocol, with an in-memory copy of its list) and the program files of the work
@@ -19,7 +20,9 @@ class CUsrDefProg {
 public:
     static constexpr int kMaxPrograms = MeterProgramList::kCapacity;
 
-    explicit CUsrDefProg(Services& services) : m_services(services) {}
+    CUsrDefProg(const MeterSession& meter, CConfig& config, const CDevice& device);
+    CUsrDefProg(const CUsrDefProg&) = delete;
+    CUsrDefProg& operator=(const CUsrDefProg&) = delete;
 
     // The work directory, taken from the configuration on first use and on every write.
     QString WorkDir() const;
@@ -38,12 +41,18 @@ public:
     bool Delete(const QString& strProgNum);
     bool DeleteAll();
 
-    // Work directory side. File names are names inside the work directory.
-    bool ListPC(QStringList& strProgNumList, QStringList& strFileNameList, short& intNumProgs);
-    bool SaveToFile(const ProgramRecord& strProgram, const QString& strFilePath);
-    bool ReadFromFile(ProgramRecord& strProgram, const QString& strFileName);
-    bool DeleteFile(const QString& strFileName);
-    bool DeleteFileAll();
+    // Work directory side (ProgramFileStore). File names are names inside the work directory.
+    bool ListPC(QStringList& strProgNumList, QStringList& strFileNameList, short& intNumProgs) {
+        return m_files.List(strProgNumList, strFileNameList, intNumProgs);
+    }
+    bool SaveToFile(const ProgramRecord& strProgram, const QString& strFilePath) {
+        return m_files.Save(strProgram, strFilePath);
+    }
+    bool ReadFromFile(ProgramRecord& strProgram, const QString& strFileName) {
+        return m_files.Read(strProgram, strFileName);
+    }
+    bool DeleteFile(const QString& strFileName) { return m_files.Delete(strFileName); }
+    bool DeleteFileAll() { return m_files.DeleteAll(); }
 
 private:
     // One conversation: the opening command, then the command; the link is released in every case.
@@ -52,14 +61,12 @@ private:
     bool RequestProgram(const QString& strProgNum, MeterProgramEntry& entry);
     bool WriteProgram(const QString& prefix, const ProgramRecord& strProgram, bool fReplace);
     bool SendAcknowledged(const QString& strCommand);
-    QString PathInWorkDir(const QString& strFileName) const;
-    // A listed file; one that cannot be read is reported once until it changes (the
-    // console lists every five seconds).
-    bool ReadListedFile(ProgramRecord& strProgram, const QFileInfo& file);
 
-    Services& m_services;
+    MeterSession m_meter;
+    CConfig& m_config;
+    const CDevice& m_device;
     MeterProgramList m_list;
     bool m_updateEnabled = false;
     mutable std::optional<QString> m_workDir;
-    QHash<QString, QString> m_reportedUnreadable; // path -> what it was when reported
+    ProgramFileStore m_files;
 };

@@ -1,7 +1,7 @@
 #include "ui/app/ApplyCaptions.h"
 
 #include "app/NumberText.h"
-#include "app/StringTable.h"
+#include "app/TextTables.h"
 #include "ui/app/AccessibleNames.h"
 
 #include <QAbstractButton>
@@ -19,7 +19,7 @@
 namespace {
 
 const StringTable& Table() {
-    return StringTable::Active();
+    return TextTables::Active();
 }
 
 // The text for a design value holding a whole number, if that number is assigned.

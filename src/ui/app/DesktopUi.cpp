@@ -1,6 +1,7 @@
 #include "ui/app/DesktopUi.h"
 
 #include "app/LastFolders.h"
+#include "data/PrintRequest.h"
 #include "print/SystemLinePrinter.h"
 #include "ui/app/FileFilter.h"
 #include "ui/app/HelpContext.h"

@@ -2,7 +2,7 @@
 
 #include "app/RecentFiles.h"
 #include "app/Services.h"
-#include "app/StringTable.h"
+#include "app/TextTables.h"
 #include "calibration/CalProtocolFile.h"
 #include "ui/app/MainFrame.h"
 

@@ -1,7 +1,7 @@
 #include "ui/app/LargeFileTask.h"
 
 #include "app/Services.h"
-#include "app/StringTable.h"
+#include "app/TextTables.h"
 #include "ui/app/MeterTask.h"
 #include "ui/dialogs/frmWait.h"
 

@@ -2,7 +2,7 @@
 
 #include "app/Errors.h"
 #include "app/RunTimeErrors.h"
-#include "app/StringTable.h"
+#include "app/TextTables.h"
 #include "app/Ui.h"
 
 #include <QFontMetrics>

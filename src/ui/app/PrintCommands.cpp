@@ -2,8 +2,10 @@
 
 #include "app/ErrorTrap.h"
 #include "app/Services.h"
-#include "app/StringTable.h"
+#include "app/TextTables.h"
 #include "data/AskShownRows.h"
+#include "data/PrintRequest.h"
+#include "print/PageSetup.h"
 #include "print/PdfLinePrinter.h"
 #include "print/PrinterFactories.h"
 #include "ui/app/StatusMessage.h"

@@ -1,6 +1,6 @@
 #include "ui/app/PrintOptionsBox.h"
 
-#include "app/StringTable.h"
+#include "app/TextTables.h"
 
 #include <QCheckBox>
 #include <QComboBox>

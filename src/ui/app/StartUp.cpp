@@ -1,7 +1,7 @@
 #include "ui/app/StartUp.h"
 
 #include "app/Services.h"
-#include "app/StringTable.h"
+#include "app/TextTables.h"
 #include "ui/app/frmMain.h"
 #include "ui/meter/DeviceSearch.h"
 

@@ -1,6 +1,6 @@
 #include "ui/app/StatusMessage.h"
 
-#include "app/StringTable.h"
+#include "app/TextTables.h"
 
 #include <QDir>
 #include <QMainWindow>

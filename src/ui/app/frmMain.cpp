@@ -3,7 +3,7 @@
 #include "app/ErrorTrap.h"
 #include "app/Paths.h"
 #include "app/Services.h"
-#include "app/StringTable.h"
+#include "app/TextTables.h"
 #include "data/RecoveryStore.h"
 #include "print/PrinterFactories.h"
 #include "ui/app/ApplyCaptions.h"

@@ -1,7 +1,7 @@
 #include "ui/archive/DatasetArchiving.h"
 
 #include "app/Services.h"
-#include "app/StringTable.h"
+#include "app/TextTables.h"
 #include "archive/ArchiveDatabase.h"
 #include "archive/ArchiveWriter.h"
 #include "ui/app/MainFrame.h"
@@ -15,7 +15,7 @@ bool ArchiveDataset(MainFrame& main, const MValSet& set, const QString& sourceFi
     ArchiveDatabase db;
     ArchiveCounts counts;
     const bool archived = db.Open(ArchiveSettings::Read(services.ini)) &&
-                          ArchiveWriter(db).Add(services, set, sourceFile, counts);
+                          ArchiveWriter(db).Add(services.device, set, sourceFile, counts);
     if (!archived) {
         services.ui.Message(LoadResString(1670) + QStringLiteral("\r\n") + db.Error(),
                             LoadResString(1033), MsgIcon::Warning);

@@ -1,7 +1,7 @@
 #include "ui/archive/frmArchive.h"
 
 #include "app/Services.h"
-#include "app/StringTable.h"
+#include "app/TextTables.h"
 #include "archive/ArchiveDatabase.h"
 #include "archive/ArchiveExtract.h"
 #include "data/ExportSheet.h"
@@ -181,7 +181,7 @@ bool frmArchive::ShowModel() {
         return false;
     }
     m_archive = db.Target().Display();
-    const ExportLayout layout = ExportLayoutFor(m_main.services(), filter.model);
+    const ExportLayout layout = ExportLayoutFor(m_main.services().device, filter.model);
     QList<int> widths;
     for (int c = 0; c < layout.count; ++c) {
         widths << layout.record.Width(c);

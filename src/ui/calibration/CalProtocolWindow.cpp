@@ -3,7 +3,7 @@
 #include "app/ErrorTrap.h"
 #include "app/RecentFiles.h"
 #include "app/Services.h"
-#include "app/StringTable.h"
+#include "app/TextTables.h"
 #include "data/AskAndPrint.h"
 #include "ui/app/ApplyCaptions.h"
 #include "ui/app/BusyContent.h"
@@ -256,6 +256,7 @@ bool CalProtocolWindow::ReadProtocolFile(const QString& path) {
 
 void CalProtocolWindow::PrintProtocol() {
     TrappedVoid(m_services.ui, [&] {
-        AskAndPrint(m_services, [&] { return m_services.print.PrintCalProtocol(); });
+        AskAndPrint(m_services.ui, m_services.print,
+                    [&] { return m_services.print.PrintCalProtocol(); });
     });
 }

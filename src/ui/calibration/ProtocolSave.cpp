@@ -3,7 +3,7 @@
 #include "app/ErrorTrap.h"
 #include "app/SaveQuestion.h"
 #include "app/Services.h"
-#include "app/StringTable.h"
+#include "app/TextTables.h"
 
 QString ProtocolFileFilter() {
     return LoadResString(1113) + QStringLiteral(" (*.csv)|*.csv");

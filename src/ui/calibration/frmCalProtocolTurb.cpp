@@ -2,7 +2,7 @@
 
 #include "app/ErrorTrap.h"
 #include "app/Services.h"
-#include "app/StringTable.h"
+#include "app/TextTables.h"
 #include "calibration/ProtocolDisplay.h"
 #include "ui/app/ApplyCaptions.h"
 #include "ui/app/BusyContent.h"

@@ -1,6 +1,6 @@
 #include "ui/data/DatasetFilterBar.h"
 
-#include "app/StringTable.h"
+#include "app/TextTables.h"
 #include "ui/app/ApplyCaptions.h"
 #include "ui/app/Controls.h"
 #include "ui/app/DateFields.h"

@@ -1,6 +1,6 @@
 #include "ui/data/DatasetGraphView.h"
 
-#include "app/StringTable.h"
+#include "app/TextTables.h"
 
 #include <QFontMetrics>
 #include <QHelpEvent>

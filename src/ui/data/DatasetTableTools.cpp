@@ -1,6 +1,6 @@
 #include "ui/data/DatasetTableTools.h"
 
-#include "app/StringTable.h"
+#include "app/TextTables.h"
 #include "data/RecordDateTime.h"
 #include "ui/app/AppMenus.h"
 #include "ui/app/Controls.h"

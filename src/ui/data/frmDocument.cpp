@@ -3,7 +3,7 @@
 #include "app/ErrorTrap.h"
 #include "app/SaveQuestion.h"
 #include "app/Services.h"
-#include "app/StringTable.h"
+#include "app/TextTables.h"
 #include "app/Twips.h"
 #include "data/ProposedName.h"
 #include "ui/app/ApplyCaptions.h"

@@ -2,7 +2,7 @@
 #include "app/ErrorTrap.h"
 #include "app/RecentFiles.h"
 #include "app/Services.h"
-#include "app/StringTable.h"
+#include "app/TextTables.h"
 #include "data/AskAndPrint.h"
 #include "data/AskShownRows.h"
 #include "data/ExportDataset.h"
@@ -215,7 +215,7 @@ bool frmDocument::PrintDocument() {
         return ReportNoDataset();
     }
     bool printed = false;
-    const bool result = AskAndPrint(m_services, [&] {
+    const bool result = AskAndPrint(m_services.ui, m_services.print, [&] {
         printed = m_services.print.PrintMVals(m_mvals.strMeter, m_mvals.strSerNo, m_mvals.strUser,
                                               m_mvals.curDate, m_mvals.strMVals, m_strFilePath,
                                               PrintedRecords(m_tools->Proxy().Shown()));
@@ -254,7 +254,8 @@ void frmDocument::Export() {
     // it is, and its save question comes first).
     LargeFileTask task(m_services, this, 1571, *path, IsLarge(m_mvals));
     const bool exported = task.Run([&](const WorkProgress& progress) {
-        return ExportDataset(m_services, m_mvals, *path, progress, *records);
+        return ExportDataset(m_services.exportExcel, m_services.exportXlsx, m_mvals, *path,
+                             progress, *records);
     });
     if (task.Stopped()) {
         ShowStoppedMessage(this, 1573, *path);

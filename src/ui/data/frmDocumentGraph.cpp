@@ -2,7 +2,7 @@
 
 #include "app/ErrorTrap.h"
 #include "app/Services.h"
-#include "app/StringTable.h"
+#include "app/TextTables.h"
 #include "data/DatasetGraph.h"
 #include "data/RecordColumns.h"
 #include "ui/app/ApplyCaptions.h"
@@ -71,7 +71,7 @@ void frmDocumentGraph::SetDataset(const MValSet& mvals, const QList<QStringView>
         const QString chosen = cboGraphColumn->currentText();
         m_mvals = mvals;
         m_lines = lines;
-        m_layout = ExportLayoutFor(m_services, mvals.strMeter);
+        m_layout = ExportLayoutFor(m_services.device, mvals.strMeter);
         const QSignalBlocker quiet(cboGraphColumn);
         cboGraphColumn->clear();
         for (const int c : GraphColumns(m_layout)) {

@@ -2,7 +2,7 @@
 #include "app/DateText.h"
 #include "app/ErrorTrap.h"
 #include "app/Services.h"
-#include "app/StringTable.h"
+#include "app/TextTables.h"
 #include "data/RecordWalker.h"
 #include "meter/RecordLayout.h"
 #include "ui/data/ColumnWidths.h"
@@ -69,7 +69,7 @@ bool frmDocument::FillGrid() {
     if (count == 0) {
         return false;
     }
-    m_tools->SetLayout(ExportLayoutFor(m_services, m_mvals.strMeter));
+    m_tools->SetLayout(ExportLayoutFor(m_services.device, m_mvals.strMeter));
     SetGridTitles(titles.mid(0, count), QList<int>(widths.begin(), widths.begin() + count));
     return FillGridRows(count);
 }

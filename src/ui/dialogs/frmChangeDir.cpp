@@ -4,7 +4,7 @@
 #include "app/Paths.h"
 #include "app/RunTimeErrors.h"
 #include "app/Services.h"
-#include "app/StringTable.h"
+#include "app/TextTables.h"
 #include "ui/app/ApplyCaptions.h"
 #include "ui/app/Controls.h"
 #include "ui/app/Pictures.h"

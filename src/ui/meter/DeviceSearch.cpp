@@ -2,7 +2,7 @@
 
 #include "app/ErrorTrap.h"
 #include "app/Services.h"
-#include "app/StringTable.h"
+#include "app/TextTables.h"
 #include "ui/app/MainFrame.h"
 #include "ui/app/MeterTask.h"
 

@@ -1,6 +1,6 @@
 #include "ui/programs/CalibrationPlotView.h"
 
-#include "app/StringTable.h"
+#include "app/TextTables.h"
 #include "ui/app/PlotPainting.h"
 
 #include <QAction>

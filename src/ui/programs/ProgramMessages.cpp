@@ -2,7 +2,7 @@
 
 #include "app/Paths.h"
 #include "app/Services.h"
-#include "app/StringTable.h"
+#include "app/TextTables.h"
 
 #include <QFileInfo>
 

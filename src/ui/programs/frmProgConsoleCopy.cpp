@@ -3,7 +3,7 @@
 #include "app/ErrorTrap.h"
 #include "app/Paths.h"
 #include "app/Services.h"
-#include "app/StringTable.h"
+#include "app/TextTables.h"
 #include "ui/app/MeterTask.h"
 #include "ui/dialogs/frmChangeDir.h"
 #include "ui/dialogs/frmWait.h"

@@ -2,7 +2,7 @@
 
 #include "app/ErrorTrap.h"
 #include "app/Services.h"
-#include "app/StringTable.h"
+#include "app/TextTables.h"
 #include "app/Twips.h"
 #include "calibration/CalibrationText.h"
 #include "ui/app/ApplyCaptions.h"

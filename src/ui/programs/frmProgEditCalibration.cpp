@@ -3,7 +3,7 @@
 #include "app/ErrorTrap.h"
 #include "app/NumberText.h"
 #include "app/Services.h"
-#include "app/StringTable.h"
+#include "app/TextTables.h"
 #include "calibration/CalibrationPlot.h"
 #include "calibration/CalibrationText.h"
 #include "ui/app/PlotPainting.h"

@@ -3,7 +3,7 @@
 #include "app/ErrorTrap.h"
 #include "app/NumberText.h"
 #include "app/Services.h"
-#include "app/StringTable.h"
+#include "app/TextTables.h"
 #include "ui/app/MeterTask.h"
 #include "ui/programs/ProgramMessages.h"
 #include "ui/programs/ProgramPanel.h"

@@ -12,6 +12,7 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <gtest/gtest.h>
+#include <utility>
 
 namespace {
 
@@ -155,6 +156,23 @@ TEST(Windows1252, EveryByteRoundTripsAndForeignCharactersAreMarked) {
     EXPECT_FALSE(complete);
     EXPECT_EQ(Windows1252::EncodeChar(u'€'), 0x80);
     EXPECT_EQ(Windows1252::EncodeChar(u'Ω'), -1);
+}
+
+// Long texts are decoded in chunks, most of them without the table: a byte that needs it
+// must be found wherever it lies in its chunk, and the bytes around it left as they are.
+TEST(Windows1252, ABytePastLatin1DecodesAtAnyPlaceOfALongText) {
+    const QByteArray plain(300, 'a');
+    for (const auto& [byte, ch] : {std::pair{'\x80', u'€'}, std::pair{'\x9F', u'Ÿ'}}) {
+        for (qsizetype at = 0; at < plain.size(); ++at) {
+            QByteArray bytes = plain;
+            bytes[at] = byte;
+            bytes[plain.size() - 1 - at] = '\xE9';
+            QString expected(plain.size(), QLatin1Char('a'));
+            expected[plain.size() - 1 - at] = u'é';
+            expected[at] = ch;
+            ASSERT_EQ(Windows1252::Decode(bytes), expected) << at;
+        }
+    }
 }
 
 TEST(CCSVFile, FilesFromOtherToolsReadLikeTheProgramsOwn) {

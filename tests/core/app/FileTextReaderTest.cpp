@@ -42,6 +42,24 @@ TEST(FileTextReader, BlockBordersChangeNothing) {
     }
 }
 
+// Line ends are checked many bytes at a time: a line feed without its carriage return is
+// found wherever it lies, also right after one with it.
+TEST(FileTextReader, ALoneLineFeedGetsItsCarriageReturnAnywhere) {
+    TempDir dir;
+    const QString path = dir.file(QStringLiteral("lines.csv"));
+    QByteArray lines;
+    while (lines.size() < 400) {
+        lines += "12;3.5\r\n";
+    }
+    const QString expected = QString::fromLatin1(lines);
+    for (qsizetype at = 0; at < lines.size(); at += 8) {
+        QByteArray bytes = lines;
+        bytes.remove(at + 6, 1); // the carriage return of one line
+        WriteBytes(path, bytes);
+        ASSERT_EQ(ReadWholeFile(path), expected) << at;
+    }
+}
+
 TEST(FileTextReader, AStoppedReadingSaysSo) {
     TempDir dir;
     const QString path = dir.file(QStringLiteral("big.csv"));

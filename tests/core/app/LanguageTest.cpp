@@ -1,7 +1,7 @@
 #include "app/Language.h"
 
 #include "app/RunTimeErrors.h"
-#include "app/StringTable.h"
+#include "app/TextTables.h"
 #include "support/TempDir.h"
 
 #include <QDirIterator>
@@ -123,8 +123,8 @@ TEST(Language, SettingsIniLanguageKey) {
 }
 
 TEST(Language, EnglishTableIsCompleteAndShapedLikeTheFrenchOne) {
-    const StringTable french = StringTable::BuiltIn();
-    const StringTable english = StringTable::ForLanguage(Language::kEnglish);
+    const StringTable french = TextTables::BuiltIn();
+    const StringTable english = TextTables::ForLanguage(Language::kEnglish);
     ExpectSameShape(french, english);
     EXPECT_EQ(english.Text(1000), QStringLiteral("&File"));
     EXPECT_EQ(english.Text(1062), QStringLiteral("offline"));
@@ -136,8 +136,8 @@ TEST(Language, EnglishTableIsCompleteAndShapedLikeTheFrenchOne) {
 }
 
 TEST(Language, EveryRunTimeErrorHasATextInBothLanguages) {
-    const StringTable french = StringTable::RunTimeTextsFor(Language::kFrench);
-    const StringTable english = StringTable::RunTimeTextsFor(Language::kEnglish);
+    const StringTable french = TextTables::RunTimeTextsFor(Language::kFrench);
+    const StringTable english = TextTables::RunTimeTextsFor(Language::kEnglish);
     QList<int> numbers;
     for (const RtError e : kAllRunTimeErrors) {
         numbers << static_cast<int>(e);
@@ -199,8 +199,8 @@ TEST(Language, FileErrorsNameTheRunTimeErrorAndTheSystemsReason) {
 }
 
 TEST(Language, EveryStringNumberInTheCodeExistsInBothTables) {
-    const StringTable french = StringTable::BuiltIn();
-    const StringTable english = StringTable::ForLanguage(Language::kEnglish);
+    const StringTable french = TextTables::BuiltIn();
+    const StringTable english = TextTables::ForLanguage(Language::kEnglish);
     // The places where the code names a string: lookups, messages, design Tags and tool
     // tips ("1026"), menu items, tool bar keys, status panels and table columns.
     static const QRegularExpression use(QStringLiteral(
@@ -239,8 +239,10 @@ TEST(Language, NoUserVisibleEnglishLiteralInTheSources) {
     int files = 0;
     for (const QString& path : SourceFiles(QStringLiteral(MERVEX_SOURCE_DIR "/src"))) {
         // The command lines' own usage lines (mervex-cli's, the desktop program's --help)
-        // are for scripts, like their option names.
+        // are for scripts, like their option names; a table of texts that cannot be read
+        // is reported in words of the loader's own, since no table is there to give them.
         if (path.contains(QLatin1String("/src/cli/")) ||
+            path.endsWith(QLatin1String("/src/core/app/TextTables.cpp")) ||
             path.endsWith(QLatin1String("/src/ui/app/CommandLine.cpp"))) {
             continue;
         }

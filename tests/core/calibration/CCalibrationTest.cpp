@@ -1,5 +1,6 @@
-#include "app/Services.h"
-#include "support/ScriptedMeterLink.h"
+#include "calibration/CCalibration.h"
+
+#include "calibration/CMath.h"
 #include "support/ScriptedUi.h"
 
 #include <cmath>
@@ -14,12 +15,13 @@ struct Line {
 class CCalibrationTest : public ::testing::Test {
 protected:
     bool Calculate(Line& r, const QList<double>& x, const QList<double>& y) {
-        return services.calibration.Calculate(r.a0, r.a1, r.ym, r.xm, r.sx0, r.vx0, r.xn, r.xb, x,
-                                              y, static_cast<short>(x.size()));
+        return calibration.Calculate(r.a0, r.a1, r.ym, r.xm, r.sx0, r.vx0, r.xn, r.xb, x, y,
+                                     static_cast<short>(x.size()));
     }
 
     ScriptedUi ui;
-    Services services{ui, std::make_unique<ScriptedMeterLink>()};
+    CMath math{ui};
+    CCalibration calibration{math, ui};
 };
 
 // Six significant digits.
@@ -75,8 +77,8 @@ TEST_F(CCalibrationTest, RefusesWithoutAMessage) {
     EXPECT_FALSE(Calculate(r, {2, 2, 2}, {0.1, 0.2, 0.3}));
     EXPECT_FALSE(Calculate(r, {1, 2, 3}, {0.5, 0.5, 0.5}));
     // An array shorter than the count.
-    EXPECT_FALSE(services.calibration.Calculate(r.a0, r.a1, r.ym, r.xm, r.sx0, r.vx0, r.xn, r.xb,
-                                                {1, 2, 3}, {0.1, 0.2}, 3));
+    EXPECT_FALSE(calibration.Calculate(r.a0, r.a1, r.ym, r.xm, r.sx0, r.vx0, r.xn, r.xb, {1, 2, 3},
+                                       {0.1, 0.2}, 3));
     EXPECT_TRUE(ui.messages.isEmpty());
 }
 
@@ -100,7 +102,7 @@ TEST_F(CCalibrationTest, FaultInALimitFailsTheWholeCalculation) {
 }
 
 TEST_F(CCalibrationTest, MeasuringRangeAgainstPhotometricRange) {
-    CCalibration& cal = services.calibration;
+    CCalibration& cal = calibration;
     EXPECT_TRUE(cal.CheckMeasRange(0.0f, 16.0f, 0.0f, 0.125f));
     EXPECT_FALSE(cal.CheckMeasRange(0.0f, 16.5f, 0.0f, 0.125f));
     EXPECT_FALSE(cal.CheckMeasRange(-2.0f, 16.0f, 0.0f, 0.125f));
@@ -117,7 +119,7 @@ TEST_F(CCalibrationTest, MeasuringRangeAgainstPhotometricRange) {
 }
 
 TEST_F(CCalibrationTest, MeasuringRangeOverflowIsTrapped) {
-    EXPECT_FALSE(services.calibration.CheckMeasRange(0.0f, 1.0f, 0.0f, 1e-40f));
+    EXPECT_FALSE(calibration.CheckMeasRange(0.0f, 1.0f, 0.0f, 1e-40f));
     ASSERT_EQ(ui.messages.size(), 1);
     EXPECT_EQ(ui.messages[0].text, QStringLiteral("Dépassement de capacité"));
 }

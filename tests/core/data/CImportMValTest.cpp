@@ -1,7 +1,8 @@
 #include "data/CImportMVal.h"
 
-#include "app/Services.h"
+#include "app/BusyState.h"
 #include "data/TransferProgress.h"
+#include "meter/CCommunication.h"
 #include "support/QtPrint.h"
 #include "support/ScriptedMeterLink.h"
 #include "support/ScriptedUi.h"
@@ -14,11 +15,8 @@ namespace {
 class GetMValsTest : public ::testing::Test {
 protected:
     GetMValsTest() {
-        auto owned = std::make_unique<ScriptedMeterLink>();
-        link = owned.get();
-        services = std::make_unique<Services>(ui, std::move(owned));
-        services->communication.COMPort = 3;
-        services->communication.Baudrate = QStringLiteral("19200");
+        communication.COMPort = 3;
+        communication.Baudrate = QStringLiteral("19200");
         link->ScriptOk(QStringLiteral("U.400\r\n"), QString());
         link->ScriptOk(QStringLiteral("U.999\r\n"), QString());
     }
@@ -32,8 +30,11 @@ protected:
     }
 
     ScriptedUi ui;
-    ScriptedMeterLink* link = nullptr;
-    std::unique_ptr<Services> services;
+    ScriptedMeterLink scripted;
+    ScriptedMeterLink* link = &scripted;
+    BusyState busy;
+    CCommunication communication{scripted};
+    CImportMVal importMVal{{scripted, communication, busy, ui}};
     QString strMVals = QStringLiteral("stale");
 };
 
@@ -44,7 +45,7 @@ const QStringList kAbortTail = {"COMContinue", "COMChangeAnswerTime 4", "send U.
 TEST_F(GetMValsTest, ReadsTheWholeMemoryInOneConversation) {
     const QString memory = ScriptedMeterLink::OkAnswer(QStringLiteral("1;a\r\n2;b"));
     link->Script(QStringLiteral("U.581\r\n"), {memory});
-    EXPECT_TRUE(services->importMVal.GetMVals(strMVals));
+    EXPECT_TRUE(importMVal.GetMVals(strMVals));
     EXPECT_EQ(strMVals, memory);
     EXPECT_EQ(link->calls, Calls({"COMInit 3 19200 4", "send U.400", "COMChangeAnswerTime 600",
                                   "send U.581", "COMDeinit"}));
@@ -53,27 +54,27 @@ TEST_F(GetMValsTest, ReadsTheWholeMemoryInOneConversation) {
 
 TEST_F(GetMValsTest, AnEmptyMemoryIsASuccess) {
     link->ScriptOk(QStringLiteral("U.581\r\n"), QString());
-    EXPECT_TRUE(services->importMVal.GetMVals(strMVals));
+    EXPECT_TRUE(importMVal.GetMVals(strMVals));
     EXPECT_EQ(strMVals, QStringLiteral("\r\n\r\n!\r\n>"));
 }
 
 TEST_F(GetMValsTest, NoLinkMeansNoCommand) {
     link->initSucceeds = false;
-    EXPECT_FALSE(services->importMVal.GetMVals(strMVals));
+    EXPECT_FALSE(importMVal.GetMVals(strMVals));
     EXPECT_TRUE(strMVals.isEmpty());
     EXPECT_EQ(link->calls, Calls({"COMInit 3 19200 4"}));
 }
 
 TEST_F(GetMValsTest, SilentMeterOnTheOpeningCommandEndsTheConversation) {
     link->Script(QStringLiteral("U.400\r\n"), {QString()});
-    EXPECT_FALSE(services->importMVal.GetMVals(strMVals));
+    EXPECT_FALSE(importMVal.GetMVals(strMVals));
     EXPECT_TRUE(strMVals.isEmpty());
     EXPECT_EQ(link->calls, Calls({"COMInit 3 19200 4", "send U.400", "COMDeinit"}));
 }
 
 TEST_F(GetMValsTest, AFailedTransferIsAbortedOnAnActiveLink) {
     // No answer to U.581: a time-out, or the wait dialog was closed (which stops the link).
-    EXPECT_FALSE(services->importMVal.GetMVals(strMVals));
+    EXPECT_FALSE(importMVal.GetMVals(strMVals));
     EXPECT_TRUE(strMVals.isEmpty());
     EXPECT_EQ(link->calls,
               Calls({"COMInit 3 19200 4", "send U.400", "COMChangeAnswerTime 600", "send U.581"}) +
@@ -84,7 +85,7 @@ TEST_F(GetMValsTest, AFailedTransferIsAbortedOnAnActiveLink) {
 
 TEST_F(GetMValsTest, ARefusedTransferIsAFailureToo) {
     link->Script(QStringLiteral("U.581\r\n"), {ScriptedMeterLink::RefusedAnswer()});
-    EXPECT_FALSE(services->importMVal.GetMVals(strMVals));
+    EXPECT_FALSE(importMVal.GetMVals(strMVals));
     EXPECT_TRUE(strMVals.isEmpty());
     EXPECT_EQ(link->calls.mid(link->calls.size() - 4), kAbortTail);
 }
@@ -110,14 +111,15 @@ public:
 
 TEST(GetMValsStopped, TheAbortCommandGoesOutAfterTheLinkIsActiveAgain) {
     ScriptedUi ui;
-    auto owned = std::make_unique<StoppedDuringTransfer>();
-    StoppedDuringTransfer& link = *owned;
-    Services services(ui, std::move(owned));
+    StoppedDuringTransfer link;
+    BusyState busy;
+    CCommunication communication(link);
+    CImportMVal importMVal({link, communication, busy, ui});
     link.ScriptOk(QStringLiteral("U.400\r\n"), QString());
     link.ScriptOk(QStringLiteral("U.581\r\n"), QStringLiteral("1;a"));
     link.ScriptOk(QStringLiteral("U.999\r\n"), QString());
     QString strMVals;
-    EXPECT_FALSE(services.importMVal.GetMVals(strMVals));
+    EXPECT_FALSE(importMVal.GetMVals(strMVals));
     EXPECT_TRUE(strMVals.isEmpty());
     EXPECT_TRUE(link.abortSentWhileActive);
     EXPECT_EQ(link.calls.mid(3), QStringList({"COMStop", "send U.581"}) + kAbortTail);
@@ -159,13 +161,13 @@ TEST_F(GetMValsTest, TheDataMemoryIsCountedWhileTheTransferHoldsTheBusyState) {
     link->Script(QStringLiteral("U.581\r\n"), {QStringLiteral("\r\n1;a\r\n2;b\r\n!\r\n>")});
     QList<qsizetype> counts;
     QList<bool> busyAtReport;
-    services->importMVal.SetProgressHook([&](qsizetype records, qint64) {
+    importMVal.SetProgressHook([&](qsizetype records, qint64) {
         counts << records;
-        busyAtReport << services->busy.Busy();
+        busyAtReport << busy.Busy();
     });
     QList<bool> edges;
-    QObject::connect(&services->busy, &BusyState::Changed, [&](bool busy) { edges << busy; });
-    ASSERT_TRUE(services->importMVal.GetMVals(strMVals));
+    QObject::connect(&busy, &BusyState::Changed, [&](bool busy) { edges << busy; });
+    ASSERT_TRUE(importMVal.GetMVals(strMVals));
     ASSERT_FALSE(counts.isEmpty());
     EXPECT_LE(counts.back(), 2);
     EXPECT_FALSE(busyAtReport.contains(false));

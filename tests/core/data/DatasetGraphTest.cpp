@@ -18,7 +18,7 @@ QString Dataset(const QStringList& lines) {
 
 class DatasetGraphTest : public ::testing::Test {
 protected:
-    ExportLayout Layout(const QString& meter) { return ExportLayoutFor(services, meter); }
+    ExportLayout Layout(const QString& meter) { return ExportLayoutFor(services.device, meter); }
 
     ScriptedUi ui;
     Services services{ui, std::make_unique<ScriptedMeterLink>()};

@@ -30,7 +30,8 @@ TEST(FullDiskExport, EveryTypeKeepsThePreviousFileAndNamesItWithTheReason) {
     disk.Fill();
     for (const QString& name : names.first(2)) {
         ui.messages.clear();
-        EXPECT_FALSE(ExportDataset(services, set, disk.file(name)));
+        EXPECT_FALSE(
+            ExportDataset(services.exportExcel, services.exportXlsx, set, disk.file(name)));
         EXPECT_EQ(ui.MessageTexts().value(0), disk.file(name) + QStringLiteral(": Disque plein"))
             << ui.MessageTexts().join(QLatin1Char('|')).toStdString();
     }

@@ -35,7 +35,7 @@ protected:
     }
 
     std::vector<int> Rows(const RecordFilter& filter) {
-        const RecordLayout columns = ExportLayoutFor(services, set.strMeter).record;
+        const RecordLayout columns = ExportLayoutFor(services.device, set.strMeter).record;
         const RecordSelection selection = FilteredSelection(set.strMVals, filter, columns);
         EXPECT_FALSE(selection.IsWhole());
         EXPECT_EQ(selection.Total(), 30);
@@ -132,7 +132,8 @@ TEST_F(RecordSelectionTest, APrintoutHoldsTheShownRowsInTheirOrderUnderTheSelect
 TEST_F(RecordSelectionTest, AWorkbookHoldsTheShownRowsAndSaysSoAboveTheTitles) {
     TempDir dir;
     const QString path = dir.file(QStringLiteral("shown.xlsx"));
-    ASSERT_TRUE(ExportDataset(services, set, path, {}, RecordSelection({24, 4}, 30)));
+    ASSERT_TRUE(ExportDataset(services.exportExcel, services.exportXlsx, set, path, {},
+                              RecordSelection({24, 4}, 30)));
     const WorkbookSheet sheet = ReadWorkbook(path);
     ASSERT_TRUE(sheet.read);
     EXPECT_EQ(sheet.rows, 10);
@@ -142,7 +143,7 @@ TEST_F(RecordSelectionTest, AWorkbookHoldsTheShownRowsAndSaysSoAboveTheTitles) {
     EXPECT_EQ(sheet.cells.value({9, 1}).value.toInt(), 25);
     EXPECT_EQ(sheet.cells.value({10, 1}).value.toInt(), 5);
 
-    ASSERT_TRUE(ExportDataset(services, set, path));
+    ASSERT_TRUE(ExportDataset(services.exportExcel, services.exportXlsx, set, path));
     const WorkbookSheet whole = ReadWorkbook(path, 8);
     EXPECT_EQ(whole.rows, 8 + 30);
     EXPECT_FALSE(whole.cells.contains({7, 1})) << "the whole dataset's sheet as it always was";

@@ -43,7 +43,7 @@ TEST(StoppedWriting, LeavesTheOldFileAndReportsNothing) {
             written = services.measVal.SaveFile(set, path);
             services.measVal.SetProgress({});
         } else {
-            written = ExportDataset(services, set, path, progress);
+            written = ExportDataset(services.exportExcel, services.exportXlsx, set, path, progress);
         }
         EXPECT_FALSE(written) << name.toStdString();
         EXPECT_EQ(told.size(), 3) << name.toStdString();

@@ -1,7 +1,7 @@
 #include "data/TableReport.h"
 
 #include "app/Errors.h"
-#include "app/StringTable.h"
+#include "app/TextTables.h"
 #include "support/QtPrint.h"
 #include "support/RecordingPagePainter.h"
 

@@ -309,8 +309,8 @@ TEST(ExportType, ChosenByTheFileNamesExtension) {
     MValSet set;
     set.strMVals = Dataset({"1;30.11.23;08:01;1;0.5;NTU;;;;"});
     set.strMeter = QStringLiteral("Ardel 20 T");
-    ASSERT_TRUE(ExportDataset(services, set, dir.file("a.xlsx")));
-    ASSERT_TRUE(ExportDataset(services, set, dir.file("a.xls")));
+    ASSERT_TRUE(ExportDataset(services.exportExcel, services.exportXlsx, set, dir.file("a.xlsx")));
+    ASSERT_TRUE(ExportDataset(services.exportExcel, services.exportXlsx, set, dir.file("a.xls")));
     EXPECT_TRUE(ReadBytes(dir.file("a.xlsx")).startsWith("PK\x03\x04"));
     EXPECT_TRUE(ReadBytes(dir.file("a.xls")).startsWith(QByteArray::fromHex("0900")));
 }

@@ -1,7 +1,8 @@
 #include "meter/CDevice.h"
 
-#include "app/Services.h"
-#include "app/StringTable.h"
+#include "app/BusyState.h"
+#include "app/TextTables.h"
+#include "meter/CCommunication.h"
 #include "support/ScriptedMeterLink.h"
 #include "support/ScriptedUi.h"
 
@@ -18,12 +19,6 @@ QString Cmd(const char* command) {
 
 class CDeviceTest : public ::testing::Test {
 protected:
-    CDeviceTest() {
-        auto scripted = std::make_unique<ScriptedMeterLink>();
-        link = scripted.get();
-        services = std::make_unique<Services>(ui, std::move(scripted));
-    }
-
     // A meter answering the identification commands; no variant answer unless given.
     void Meter(const QString& model, const QString& firmware,
                const QString& variant = QStringLiteral("000000")) {
@@ -40,11 +35,14 @@ protected:
         return device().Recognise(name, serial, onlyArdel60);
     }
 
-    CDevice& device() { return services->device; }
+    CDevice& device() { return m_device; }
 
     ScriptedUi ui;
-    ScriptedMeterLink* link = nullptr;
-    std::unique_ptr<Services> services;
+    ScriptedMeterLink scripted;
+    ScriptedMeterLink* link = &scripted;
+    BusyState busy;
+    CCommunication communication{scripted};
+    CDevice m_device{{scripted, communication, busy, ui}};
     QString name;
     QString serial;
 };
@@ -160,8 +158,8 @@ TEST_F(CDeviceTest, NoMeterRunsTheSearchTwice) {
     link->meterPresent = false;
     EXPECT_EQ(Recognise(), -1);
     EXPECT_EQ(link->calls, QStringList({"COMScanPorts", "COMScanPortsAgain"}));
-    EXPECT_EQ(services->communication.COMPort, 0);
-    EXPECT_TRUE(services->communication.Baudrate.isEmpty());
+    EXPECT_EQ(communication.COMPort, 0);
+    EXPECT_TRUE(communication.Baudrate.isEmpty());
     EXPECT_TRUE(name.isEmpty());
 }
 

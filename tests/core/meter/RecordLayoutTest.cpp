@@ -55,7 +55,7 @@ TEST_F(RecordLayoutTest, EveryFamilyNamesEachFieldOnceAndEveryReaderAgrees) {
             QList<short> widths(16);
             QList<int> kinds(16);
             ASSERT_EQ(services.device.GetTableConfig(titles, widths, kinds, model), layout.Count());
-            const ExportLayout exported = ExportLayoutFor(services, model);
+            const ExportLayout exported = ExportLayoutFor(services.device, model);
             EXPECT_EQ(exported.titles, titles.mid(0, layout.Count()));
             EXPECT_EQ(exported.record.Kinds(), kinds.mid(0, layout.Count()));
             for (int c = 0; c < layout.Count(); ++c) {

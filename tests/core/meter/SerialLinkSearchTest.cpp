@@ -1,5 +1,5 @@
 #include "SerialLinkFixture.h"
-#include "app/StringTable.h"
+#include "app/TextTables.h"
 
 #include <QElapsedTimer>
 

@@ -1,7 +1,7 @@
 #include "app/BusyState.h"
 
 #include "UiFixture.h"
-#include "app/StringTable.h"
+#include "app/TextTables.h"
 #include "data/RecoveryStore.h"
 #include "meter/MeterCommands.h"
 #include "support/TempDir.h"

@@ -1,6 +1,6 @@
 #include "UiFixture.h"
 #include "app/RecentFiles.h"
-#include "app/StringTable.h"
+#include "app/TextTables.h"
 #include "ui/app/FileOpening.h"
 #include "ui/data/frmDocument.h"
 

@@ -1,6 +1,6 @@
 #include "UiFixture.h"
 #include "app/Language.h"
-#include "app/StringTable.h"
+#include "app/TextTables.h"
 #include "app/Twips.h"
 #include "archive/ArchiveTarget.h"
 #include "meter/RecordLayout.h"

@@ -1,6 +1,6 @@
 #include "CalProtocolFixture.h"
 #include "app/RecentFiles.h"
-#include "app/StringTable.h"
+#include "app/TextTables.h"
 #include "app/Windows1252.h"
 #include "support/PdfText.h"
 #include "ui/calibration/frmCalProtocolPH.h"

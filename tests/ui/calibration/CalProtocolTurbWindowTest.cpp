@@ -1,5 +1,5 @@
 #include "CalProtocolFixture.h"
-#include "app/StringTable.h"
+#include "app/TextTables.h"
 #include "app/Windows1252.h"
 #include "support/PdfText.h"
 #include "ui/calibration/frmCalProtEdit.h"

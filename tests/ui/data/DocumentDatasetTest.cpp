@@ -1,6 +1,6 @@
 #include "UiFixture.h"
 #include "app/DateText.h"
-#include "app/StringTable.h"
+#include "app/TextTables.h"
 #include "app/Twips.h"
 #include "support/DatasetFiles.h"
 #include "support/QtPrint.h"

@@ -1,5 +1,5 @@
 #include "UiFixture.h"
-#include "app/StringTable.h"
+#include "app/TextTables.h"
 #include "support/PdfText.h"
 #include "support/PhotometerRecords.h"
 #include "support/RecordingPrinter.h"

@@ -263,7 +263,8 @@ TEST_F(DocumentTableTools, StatisticsCopyHasTheLocalesDecimalsAndNoGroupSeparato
         "2;12.03.24;10:00:00;2;340;COD;;1:1;1501;mg/l;OK;;;;01.03.24;08:00",
         "3;12.03.24;11:00:00;3;340;COD;;1:1;1600;mg/l;> MR;;;;01.03.24;08:00"};
     const QList<QStringView> lines(records.begin(), records.end());
-    const ExportLayout layout = ExportLayoutFor(f.main->services(), QStringLiteral("Zentravox"));
+    const ExportLayout layout =
+        ExportLayoutFor(f.main->services().device, QStringLiteral("Zentravox"));
     frmStatistics stats(nullptr);
     stats.SetColumns(layout.record, layout.titles);
     stats.SetRecords(lines);

@@ -1,6 +1,6 @@
 #include "ProgramWindowFixture.h"
 #include "UiFixture.h"
-#include "app/StringTable.h"
+#include "app/TextTables.h"
 #include "ui/dialogs/frmChangeDir.h"
 #include "ui/programs/frmProgConsole.h"
 

@@ -1,5 +1,5 @@
 #include "ProgramWindowFixture.h"
-#include "app/StringTable.h"
+#include "app/TextTables.h"
 #include "meter/MeterCommands.h"
 #include "ui/dialogs/frmChangeDir.h"
 #include "ui/dialogs/frmConfirm.h"

@@ -1,5 +1,5 @@
 #include "ProgramWindowFixture.h"
-#include "app/StringTable.h"
+#include "app/TextTables.h"
 #include "support/TempDir.h"
 #include "ui/programs/CalibrationPlotView.h"
 #include "ui/programs/ProgramPanel.h"

@@ -1,10 +1,9 @@
-// The work directory side of the program store: one program file per program.
+#include "programs/ProgramFileStore.h"
 
 #include "app/CCSVFile.h"
 #include "app/ErrorTrap.h"
 #include "app/Paths.h"
-#include "app/Services.h"
-#include "programs/CUsrDefProg.h"
+#include "app/Ui.h"
 #include "programs/ProgramFile.h"
 #include "programs/SafeDelete.h"
 
@@ -18,19 +17,19 @@ const QString kProgramFileExtension = QStringLiteral(".csv");
 
 } // namespace
 
-QString CUsrDefProg::PathInWorkDir(const QString& strFileName) const {
-    return JoinPath(WorkDir(), strFileName);
+QString ProgramFileStore::PathInWorkDir(const QString& strFileName) const {
+    return JoinPath(m_workDir(), strFileName);
 }
 
-bool CUsrDefProg::ListPC(QStringList& strProgNumList, QStringList& strFileNameList,
-                         short& intNumProgs) {
-    if (strProgNumList.size() < kMaxPrograms || strFileNameList.size() < kMaxPrograms) {
+bool ProgramFileStore::List(QStringList& strProgNumList, QStringList& strFileNameList,
+                            short& intNumProgs) {
+    if (strProgNumList.size() < kMaxFiles || strFileNameList.size() < kMaxFiles) {
         return false;
     }
-    return Trapped(m_services.ui, false, [&] {
+    return Trapped(m_ui, false, [&] {
         strProgNumList.fill(QString());
         strFileNameList.fill(QString());
-        const QString dir = WorkDir();
+        const QString dir = m_workDir();
         if (dir.isEmpty() || !QFileInfo(dir).isDir()) {
             return false;
         }
@@ -38,7 +37,7 @@ bool CUsrDefProg::ListPC(QStringList& strProgNumList, QStringList& strFileNameLi
         QDirIterator files(dir, QDir::Files | QDir::Hidden);
         short count = 0;
         ProgramRecord program = EmptyProgramRecord();
-        while (count < kMaxPrograms && files.hasNext()) {
+        while (count < kMaxFiles && files.hasNext()) {
             const QFileInfo file = files.nextFileInfo();
             const QString name = file.fileName();
             if (name.endsWith(kProgramFileExtension, Qt::CaseSensitive) &&
@@ -53,7 +52,7 @@ bool CUsrDefProg::ListPC(QStringList& strProgNumList, QStringList& strFileNameLi
     });
 }
 
-bool CUsrDefProg::ReadListedFile(ProgramRecord& strProgram, const QFileInfo& file) {
+bool ProgramFileStore::ReadListedFile(ProgramRecord& strProgram, const QFileInfo& file) {
     const QString path = file.absoluteFilePath();
     QString text;
     try {
@@ -65,7 +64,7 @@ bool CUsrDefProg::ReadListedFile(ProgramRecord& strProgram, const QFileInfo& fil
                                   .arg(int(file.permissions()));
         if (m_reportedUnreadable.value(path) != state) {
             m_reportedUnreadable.insert(path, state);
-            ReportError(m_services.ui, DescribeCurrentException());
+            ReportError(m_ui, DescribeCurrentException());
         }
         return false;
     }
@@ -73,41 +72,41 @@ bool CUsrDefProg::ReadListedFile(ProgramRecord& strProgram, const QFileInfo& fil
     return ParseProgramFile(text, strProgram);
 }
 
-bool CUsrDefProg::SaveToFile(const ProgramRecord& strProgram, const QString& strFilePath) {
+bool ProgramFileStore::Save(const ProgramRecord& strProgram, const QString& strFilePath) {
     if (!IsProgramRecord(strProgram)) {
         return false;
     }
-    return Trapped(m_services.ui, false, [&] {
-        return CCSVFile(m_services.ui).WriteFile(strFilePath, FormatProgramFile(strProgram));
+    return Trapped(m_ui, false, [&] {
+        return CCSVFile(m_ui).WriteFile(strFilePath, FormatProgramFile(strProgram));
     });
 }
 
-bool CUsrDefProg::ReadFromFile(ProgramRecord& strProgram, const QString& strFileName) {
+bool ProgramFileStore::Read(ProgramRecord& strProgram, const QString& strFileName) {
     if (!IsProgramRecord(strProgram)) {
         return false;
     }
-    return Trapped(m_services.ui, false, [&] {
+    return Trapped(m_ui, false, [&] {
         const QString path = PathInWorkDir(strFileName);
         QString text;
-        return QFileInfo(path).isFile() && CCSVFile(m_services.ui).ReadFile(text, path) &&
+        return QFileInfo(path).isFile() && CCSVFile(m_ui).ReadFile(text, path) &&
                ParseProgramFile(text, strProgram);
     });
 }
 
 // A file that could not be moved to the trash is still there: that is a failure.
-bool CUsrDefProg::DeleteFile(const QString& strFileName) {
-    return Trapped(m_services.ui, false, [&] {
+bool ProgramFileStore::Delete(const QString& strFileName) {
+    return Trapped(m_ui, false, [&] {
         const QString path = PathInWorkDir(strFileName);
         return QFileInfo(path).isFile() && DeleteToRecycleBin({path}, 1) == 0;
     });
 }
 
-bool CUsrDefProg::DeleteFileAll() {
-    return Trapped(m_services.ui, false, [&] {
-        QStringList numbers(kMaxPrograms);
-        QStringList names(kMaxPrograms);
+bool ProgramFileStore::DeleteAll() {
+    return Trapped(m_ui, false, [&] {
+        QStringList numbers(kMaxFiles);
+        QStringList names(kMaxFiles);
         short count = 0;
-        if (!ListPC(numbers, names, count)) {
+        if (!List(numbers, names, count)) {
             return false;
         }
         QStringList paths;
