@@ -1,7 +1,7 @@
 #include "ui/app/AppMenus.h"
 
-#include "ui/app/FileOpening.h"
 #include "ui/app/MainFrame.h"
+#include "ui/app/RecentMenu.h"
 
 #include <QAction>
 #include <QKeySequence>

@@ -10,11 +10,11 @@
 #include "ui/app/MainFrame.h"
 #include "ui/app/MeterTask.h"
 #include "ui/app/StatusMessage.h"
+#include "ui/app/frmWait.h"
 #include "ui/archive/DatasetArchiving.h"
 #include "ui/data/DatasetTableTools.h"
 #include "ui/data/MValTableProxy.h"
 #include "ui/data/frmDocument.h"
-#include "ui/dialogs/frmWait.h"
 
 #include <QDateTime>
 #include <QDir>

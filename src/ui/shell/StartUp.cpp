@@ -1,9 +1,9 @@
-#include "ui/app/StartUp.h"
+#include "ui/shell/StartUp.h"
 
 #include "app/Services.h"
 #include "app/StringTable.h"
-#include "ui/app/frmMain.h"
 #include "ui/meter/DeviceSearch.h"
+#include "ui/shell/frmMain.h"
 
 bool StartUp(frmMain& main, const LoginDialog& showLogin) {
     Services& services = main.services();

@@ -4,9 +4,9 @@
 #include "app/Twips.h"
 #include "support/DatasetFiles.h"
 #include "support/QtPrint.h"
+#include "ui/app/frmWait.h"
 #include "ui/data/MValTableModel.h"
 #include "ui/data/frmDocument.h"
-#include "ui/dialogs/frmWait.h"
 
 #include <QFile>
 #include <QFontMetrics>
