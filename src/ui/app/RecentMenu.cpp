@@ -1,15 +1,14 @@
 #include "ui/app/RecentMenu.h"
 
 #include "app/RecentFiles.h"
-#include "app/Services.h"
-#include "ui/app/MainFrame.h"
+#include "ui/app/MenuCommands.h"
 
 #include <QAction>
 #include <QDir>
 #include <QFileInfo>
 #include <QMenu>
 
-void FillRecentMenu(QMenu* menu, MainFrame& main) {
+void FillRecentMenu(QMenu* menu, MenuCommands& commands) {
     menu->clear();
     const QStringList files = RecentFiles::List();
     menu->menuAction()->setEnabled(!files.isEmpty());
@@ -22,11 +21,7 @@ void FillRecentMenu(QMenu* menu, MainFrame& main) {
         entry->setObjectName(QStringLiteral("mnuFileRecent%1").arg(number));
         entry->setData(path);
         entry->setStatusTip(QDir::toNativeSeparators(path));
-        QObject::connect(entry, &QAction::triggered, main.FrameWindow(), [&main, path] {
-            if (main.services().busy.Busy()) {
-                return; // a command that arrives while an operation runs is ignored
-            }
-            main.OpenFiles({path});
-        });
+        QObject::connect(entry, &QAction::triggered, menu,
+                         [&commands, path] { commands.OpenFiles({path}); });
     }
 }

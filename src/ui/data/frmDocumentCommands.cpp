@@ -99,7 +99,7 @@ void frmDocument::Import() {
         TakeImport(mvals);
         // Shown first: the archive can only add to what the user already has.
         if (ArchivesEveryImport(m_services)) {
-            ArchiveDataset(m_main, m_mvals, QString());
+            ArchiveDataset(m_services, m_main, m_mvals, QString());
         }
     }
 }
@@ -111,7 +111,7 @@ void frmDocument::MenuArchiveAdd() {
                 ReportNoDataset();
                 return;
             }
-            ArchiveDataset(m_main, m_mvals, m_strFilePath);
+            ArchiveDataset(m_services, m_main, m_mvals, m_strFilePath);
         });
     });
 }

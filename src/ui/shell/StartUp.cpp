@@ -15,7 +15,7 @@ bool StartUp(frmMain& main, const LoginDialog& showLogin) {
         return false;
     }
     if (services.login.SearchDevice()) {
-        StartupSearch(main, onlyArdel60);
+        StartupSearch(main, main, onlyArdel60);
     }
     main.SetStatusBarUserName(services.login.UserName());
     main.UpdateCommandStates(true);

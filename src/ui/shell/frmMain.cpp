@@ -399,7 +399,7 @@ void frmMain::MenuArchive() {
         return; // a command that arrives while an operation runs is ignored
     }
     if (m_archiveWindow == nullptr) {
-        auto* window = new frmArchive(*this, this);
+        auto* window = new frmArchive(*this, *this, this);
         window->setAttribute(Qt::WA_DeleteOnClose);
         m_archiveWindow = window;
     }
@@ -479,7 +479,13 @@ void frmMain::MenuDeviceSearch() {
     if (m_services && m_services->busy.Busy()) {
         return; // a command that arrives while an operation runs is ignored
     }
-    MenuSearch(*this);
+    TrappedVoid(m_ui, [&] {
+        // The search ends in a new document: a document the user keeps abandons it.
+        if (CloseAllDocuments() && MenuSearch(*this, *this)) {
+            OpenDocument(QString());
+            UpdateCommandStates(true);
+        }
+    });
 }
 
 void frmMain::MenuChangeUser() {
