@@ -241,7 +241,7 @@ TEST(Language, NoUserVisibleEnglishLiteralInTheSources) {
         // The command lines' own usage lines (mervex-cli's, the desktop program's --help)
         // are for scripts, like their option names.
         if (path.contains(QLatin1String("/src/cli/")) ||
-            path.endsWith(QLatin1String("/src/ui/app/CommandLine.cpp"))) {
+            path.endsWith(QLatin1String("/src/ui/shell/CommandLine.cpp"))) {
             continue;
         }
         ++files;
