@@ -4,6 +4,7 @@
 #include "data/MValSet.h"
 #include "ui/app/AppMenus.h"
 #include "ui/app/PrintCommands.h"
+#include "ui/data/DocumentRecovery.h"
 
 #include <QRect>
 #include <QWidget>
@@ -60,7 +61,7 @@ public:
     // was, without a file, modified; the copy stays until the dataset is saved or dropped.
     bool OpenRecovered(const QString& path);
     // The recovery copy of the unsaved dataset shown, or empty.
-    const QString& RecoveryPath() const { return m_recoveryPath; }
+    const QString& RecoveryPath() const { return m_recovery.Path(); }
     // Files from this size on open with the wait dialog (about 100 000 records); datasets
     // whose text has at least as many characters (their file about as many bytes) save and
     // export with it.
@@ -116,10 +117,6 @@ private:
     void ShowTitle();
     // The dataset in the header and the grid; without header both stay empty.
     bool ShowMVals(bool fWithHeader);
-    // The recovery copy follows the dataset: a new one for each import (frmDocumentRecovery.cpp),
-    // none once it is saved, replaced by a file or dropped by the user's choice.
-    void KeepRecoveryCopy();
-    void DropRecoveryCopy();
     // Reads the file into the document.
     OpenResult TakeFile(const QString& path);
     void ShowHeader();
@@ -164,7 +161,7 @@ private:
     MValSet m_mvals;
     std::optional<ArchiveExtract> m_extract; // set while the records are the archive's
     QString m_strFilePath;
-    QString m_recoveryPath;
+    DocumentRecovery m_recovery;
     bool m_modified = false;
     bool m_unloaded = false;
     bool m_importing = false;

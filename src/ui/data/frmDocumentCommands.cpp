@@ -121,7 +121,7 @@ void frmDocument::MenuArchiveAdd() {
 void frmDocument::TakeImport(MValSet& mvals) {
     TakeDataset(mvals, std::nullopt);
     SetModified(true);
-    KeepRecoveryCopy();
+    m_recovery.Keep(m_services.measVal, m_mvals);
 }
 
 // The archive holds these records already: unmodified, they need no recovery copy
