@@ -1,4 +1,5 @@
-// The document's printing beside the quick print: print dialog, preview and PDF export.
+#include "ui/data/DocumentPrinting.h"
+
 #include "app/Services.h"
 #include "ui/data/DatasetTableTools.h"
 #include "ui/data/MValTableProxy.h"
@@ -8,38 +9,43 @@
 #include <QKeySequence>
 #include <QMenu>
 
-void frmDocument::AddPrintEntries() {
+DocumentPrinting::DocumentPrinting(frmDocument& document, Services& services)
+    : m_document(document), m_services(services) {}
+
+void DocumentPrinting::AddEntries(const AppMenus& menus) {
     const PrintActions print =
-        NewPrintActions(this, m_services, "mnuFile", [this] { return DatasetPrintout(); });
+        NewPrintActions(&m_document, m_services, "mnuFile", [this] { return DatasetPrintout(); });
     print.printTo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
-    QMenu* file = m_menus.mnuFile;
-    file->insertActions(m_menus.mnuFileExit, {print.printTo, print.preview, print.exportPdf});
-    file->insertSeparator(m_menus.mnuFileExit)->setObjectName(QStringLiteral("mnuFileBarPrint"));
+    QMenu* file = menus.mnuFile;
+    file->insertActions(menus.mnuFileExit, {print.printTo, print.preview, print.exportPdf});
+    file->insertSeparator(menus.mnuFileExit)->setObjectName(QStringLiteral("mnuFileBarPrint"));
     file->setToolTipsVisible(true);
 }
 
-std::optional<Printout> frmDocument::DatasetPrintout() {
-    if (m_mvals.strMVals.isEmpty()) {
-        ReportNoDataset();
+std::optional<Printout> DocumentPrinting::DatasetPrintout() {
+    if (m_document.MVals().strMVals.isEmpty()) {
+        m_document.ReportNoDataset();
         return std::nullopt;
     }
     Printout printout;
-    printout.shown = m_tools->Proxy().Shown();
+    printout.shown = m_document.TableTools().Proxy().Shown();
     // The choice is read when the pages are made: the dialog and the preview change it.
     printout.fitPage = [this, shown = printout.shown](LinePrinter& printer) {
-        return m_services.print.FitMValsPage(printer, m_mvals.strMeter, m_mvals.strSerNo,
-                                             m_mvals.strUser, m_mvals.curDate, m_mvals.strMVals,
-                                             m_strFilePath, PrintedRecords(shown));
+        const MValSet& m = m_document.MVals();
+        return m_services.print.FitMValsPage(printer, m.strMeter, m.strSerNo, m.strUser, m.curDate,
+                                             m.strMVals, m_document.FilePath(),
+                                             PrintedRecords(shown));
     };
     printout.print = [this, shown = printout.shown](LinePrinter& printer) {
-        return m_services.print.PrintMVals(printer, m_mvals.strMeter, m_mvals.strSerNo,
-                                           m_mvals.strUser, m_mvals.curDate, m_mvals.strMVals,
-                                           m_strFilePath, PrintedRecords(shown));
+        const MValSet& m = m_document.MVals();
+        return m_services.print.PrintMVals(printer, m.strMeter, m.strSerNo, m.strUser, m.curDate,
+                                           m.strMVals, m_document.FilePath(),
+                                           PrintedRecords(shown));
     };
-    printout.pdfName = ProposedName();
+    printout.pdfName = m_document.ProposedName();
     return printout;
 }
 
-RecordSelection frmDocument::PrintedRecords(const RecordSelection& shown) const {
+RecordSelection DocumentPrinting::PrintedRecords(const RecordSelection& shown) const {
     return m_services.print.Options().shownOnly ? shown : RecordSelection();
 }

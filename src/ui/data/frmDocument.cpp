@@ -59,7 +59,7 @@ frmDocument::frmDocument(MainFrame& main, QWidget* parent)
     BuildGrid();
     m_menus = BuildMenus(this, MenuKind::Document);
     ConnectMenus();
-    AddPrintEntries();
+    m_printing.AddEntries(m_menus);
 }
 
 void frmDocument::BuildHead() {

@@ -3,7 +3,7 @@
 #include "archive/ArchiveExtract.h"
 #include "data/MValSet.h"
 #include "ui/app/AppMenus.h"
-#include "ui/app/PrintCommands.h"
+#include "ui/data/DocumentPrinting.h"
 #include "ui/data/DocumentRecovery.h"
 
 #include <QRect>
@@ -82,6 +82,8 @@ public:
     // The name the file dialogs propose (no extension).
     QString ProposedName() const;
     MValTableModel& GridModel() { return *m_model; }
+    // Tells that there is no dataset to save, print or export; false.
+    bool ReportNoDataset();
     // Sorting, filtering, copying and statistics of the table.
     DatasetTableTools& TableTools() { return *m_tools; }
 
@@ -140,15 +142,7 @@ private:
                       const MValSet& mvals);
     // Save or Save As; on success the document remembers the file and is unmodified.
     bool SaveAndRemember(bool fUseKnownPath);
-    bool ReportNoDataset();
     bool PrintDocument();
-    // "Imprimer…", "Aperçu avant impression" and "Exporter en PDF…" in the file menu
-    // (frmDocumentPrint.cpp).
-    void AddPrintEntries();
-    std::optional<Printout> DatasetPrintout();
-    // The records a printout takes of the table's `shown` rows, as the printouts' choice
-    // "only the rows shown" says.
-    RecordSelection PrintedRecords(const RecordSelection& shown) const;
     void Import();
     void Export();
     // Hands the dataset to an open graph view; an empty one when the table is empty.
@@ -162,6 +156,7 @@ private:
     std::optional<ArchiveExtract> m_extract; // set while the records are the archive's
     QString m_strFilePath;
     DocumentRecovery m_recovery;
+    DocumentPrinting m_printing{*this, m_services};
     bool m_modified = false;
     bool m_unloaded = false;
     bool m_importing = false;

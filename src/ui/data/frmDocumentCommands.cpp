@@ -218,7 +218,7 @@ bool frmDocument::PrintDocument() {
     const bool result = AskAndPrint(m_services, [&] {
         printed = m_services.print.PrintMVals(m_mvals.strMeter, m_mvals.strSerNo, m_mvals.strUser,
                                               m_mvals.curDate, m_mvals.strMVals, m_strFilePath,
-                                              PrintedRecords(m_tools->Proxy().Shown()));
+                                              m_printing.PrintedRecords(m_tools->Proxy().Shown()));
         return printed;
     });
     if (printed) {
