@@ -7,9 +7,9 @@
 #include "support/MeterSim.h"
 #include "support/ScriptedMeterLink.h"
 #include "support/ScriptedUi.h"
-#include "ui/app/frmMain.h"
 #include "ui/data/MValTableModel.h"
 #include "ui/data/frmDocument.h"
+#include "ui/shell/frmMain.h"
 
 #include <QApplication>
 #include <QDir>

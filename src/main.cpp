@@ -1,11 +1,11 @@
 #include "app/Language.h"
 #include "meter/SerialLink.h"
-#include "ui/app/CommandLine.h"
 #include "ui/app/DesktopUi.h"
-#include "ui/app/QuitRequests.h"
-#include "ui/app/StartUp.h"
-#include "ui/app/frmMain.h"
 #include "ui/meter/frmLogin.h"
+#include "ui/shell/CommandLine.h"
+#include "ui/shell/QuitRequests.h"
+#include "ui/shell/StartUp.h"
+#include "ui/shell/frmMain.h"
 
 #include <QApplication>
 #include <QTextStream>

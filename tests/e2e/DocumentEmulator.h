@@ -6,10 +6,10 @@
 #include "support/QtPrint.h"
 #include "support/ScriptedUi.h"
 #include "support/TempDir.h"
-#include "ui/app/frmMain.h"
+#include "ui/app/frmWait.h"
 #include "ui/data/MValTableModel.h"
 #include "ui/data/frmDocument.h"
-#include "ui/dialogs/frmWait.h"
+#include "ui/shell/frmMain.h"
 
 #include <QApplication>
 #include <QLabel>

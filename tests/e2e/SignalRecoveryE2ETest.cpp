@@ -4,7 +4,7 @@
 #include "archive/ArchiveDatabase.h"
 #include "data/RecoveryStore.h"
 #include "support/ScriptedMeterLink.h"
-#include "ui/app/QuitRequests.h"
+#include "ui/shell/QuitRequests.h"
 
 #include <QDateTime>
 #include <QElapsedTimer>

@@ -1,6 +1,6 @@
 #include "meter/RecordLayout.h"
 
-#include "app/StringTable.h"
+#include "app/TextTables.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 #include "ui/app/AppMenus.h"
 
-#include "ui/app/FileOpening.h"
-#include "ui/app/MainFrame.h"
+#include "ui/app/MenuCommands.h"
+#include "ui/app/RecentMenu.h"
 
 #include <QAction>
 #include <QKeySequence>
@@ -202,29 +202,29 @@ AppMenus BuildMenus(QWidget* owner, MenuKind kind) {
     return m;
 }
 
-void ConnectForwarding(const AppMenus& m, MainFrame& main) {
-    const auto forward = [&main](QAction* action, void (MainFrame::*operation)()) {
-        QObject::connect(action, &QAction::triggered, main.FrameWindow(),
-                         [&main, operation] { (main.*operation)(); });
+void ConnectForwarding(const AppMenus& m, MenuCommands& commands) {
+    const auto forward = [&commands](QAction* action, void (MenuCommands::*operation)()) {
+        QObject::connect(action, &QAction::triggered, action,
+                         [&commands, operation] { (commands.*operation)(); });
     };
-    forward(m.mnuFileNew, &MainFrame::MenuFileNew);
-    forward(m.mnuFileOpen, &MainFrame::MenuFileOpen);
-    forward(m.mnuFileExit, &MainFrame::MenuFileExit);
-    forward(m.mnuDeviceSearch, &MainFrame::MenuDeviceSearch);
-    forward(m.mnuChangeUser, &MainFrame::MenuChangeUser);
-    forward(m.mnuCalProtPH, &MainFrame::MenuCalProtPH);
-    forward(m.mnuCalProtTurb, &MainFrame::MenuCalProtTurb);
-    forward(m.mnuProgsUserDef, &MainFrame::MenuProgsUserDef);
-    forward(m.mnuWindowCascade, &MainFrame::MenuWindowCascade);
-    forward(m.mnuWindowTileHorizontal, &MainFrame::MenuWindowTileHorizontal);
-    forward(m.mnuWindowTileVertical, &MainFrame::MenuWindowTileVertical);
-    forward(m.mnuHelpContents, &MainFrame::MenuHelpContents);
-    forward(m.mnuHelpAbout, &MainFrame::MenuHelpAbout);
-    forward(m.mnuArchive, &MainFrame::MenuArchive);
+    forward(m.mnuFileNew, &MenuCommands::MenuFileNew);
+    forward(m.mnuFileOpen, &MenuCommands::MenuFileOpen);
+    forward(m.mnuFileExit, &MenuCommands::MenuFileExit);
+    forward(m.mnuDeviceSearch, &MenuCommands::MenuDeviceSearch);
+    forward(m.mnuChangeUser, &MenuCommands::MenuChangeUser);
+    forward(m.mnuCalProtPH, &MenuCommands::MenuCalProtPH);
+    forward(m.mnuCalProtTurb, &MenuCommands::MenuCalProtTurb);
+    forward(m.mnuProgsUserDef, &MenuCommands::MenuProgsUserDef);
+    forward(m.mnuWindowCascade, &MenuCommands::MenuWindowCascade);
+    forward(m.mnuWindowTileHorizontal, &MenuCommands::MenuWindowTileHorizontal);
+    forward(m.mnuWindowTileVertical, &MenuCommands::MenuWindowTileVertical);
+    forward(m.mnuHelpContents, &MenuCommands::MenuHelpContents);
+    forward(m.mnuHelpAbout, &MenuCommands::MenuHelpAbout);
+    forward(m.mnuArchive, &MenuCommands::MenuArchive);
     QMenu* recent = m.mnuFileRecent;
     QObject::connect(m.mnuFile, &QMenu::aboutToShow, recent,
-                     [recent, &main] { FillRecentMenu(recent, main); });
-    FillRecentMenu(recent, main);
+                     [recent, &commands] { FillRecentMenu(recent, commands); });
+    FillRecentMenu(recent, commands);
 }
 
 void SetMenuEnabled(QMenu* menu, bool enabled) {

@@ -64,10 +64,10 @@ enum class MenuKind { Main, Document };
 // a document's page setup, print preview and print entries are hidden and disabled too.
 AppMenus BuildMenus(QWidget* owner, MenuKind kind);
 
-class MainFrame;
+class MenuCommands;
 // Connects the entries that every window hands to the main window (all but the tool bar
 // toggle, whose check mark each window keeps itself).
-void ConnectForwarding(const AppMenus& menus, MainFrame& main);
+void ConnectForwarding(const AppMenus& menus, MenuCommands& commands);
 
 // Enables or disables a top-level menu as a whole.
 void SetMenuEnabled(QMenu* menu, bool enabled);

@@ -3,7 +3,7 @@
 #include "app/Services.h"
 #include "app/TextTables.h"
 #include "ui/app/MeterTask.h"
-#include "ui/dialogs/frmWait.h"
+#include "ui/app/frmWait.h"
 
 #include <QFileInfo>
 

@@ -1,7 +1,7 @@
 #include "ui/app/MeterTask.h"
 
 #include "app/Services.h"
-#include "ui/dialogs/frmWait.h"
+#include "ui/app/frmWait.h"
 
 #include <optional>
 

@@ -4,14 +4,14 @@
 #include "app/TextTables.h"
 #include "archive/ArchiveDatabase.h"
 #include "archive/ArchiveWriter.h"
-#include "ui/app/MainFrame.h"
+#include "ui/app/StatusSink.h"
 
 bool ArchivesEveryImport(Services& services) {
     return ArchiveSettings::Read(services.ini).autoArchive;
 }
 
-bool ArchiveDataset(MainFrame& main, const MValSet& set, const QString& sourceFile) {
-    Services& services = main.services();
+bool ArchiveDataset(Services& services, StatusSink& status, const MValSet& set,
+                    const QString& sourceFile) {
     ArchiveDatabase db;
     ArchiveCounts counts;
     const bool archived = db.Open(ArchiveSettings::Read(services.ini)) &&
@@ -21,6 +21,6 @@ bool ArchiveDataset(MainFrame& main, const MValSet& set, const QString& sourceFi
                             LoadResString(1033), MsgIcon::Warning);
         return false;
     }
-    main.ShowStatusNote(LoadResString(1650).arg(counts.added).arg(counts.present()));
+    status.ShowStatusNote(LoadResString(1650).arg(counts.added).arg(counts.present()));
     return true;
 }

@@ -2,8 +2,8 @@
 
 #include <QString>
 
-class MainFrame;
 class Services;
+class StatusSink;
 struct MValSet;
 
 // Whether Settings.ini asks for every import to be archived ([Archive] Auto, default True).
@@ -13,4 +13,5 @@ bool ArchivesEveryImport(Services& services);
 // what it took: "N enregistrements archivés (M déjà présents)". An archive that cannot be
 // reached or written costs the document nothing: one message says why, and the result is
 // false. `sourceFile` is the dataset file, empty for an import from the meter.
-bool ArchiveDataset(MainFrame& main, const MValSet& set, const QString& sourceFile);
+bool ArchiveDataset(Services& services, StatusSink& status, const MValSet& set,
+                    const QString& sourceFile);

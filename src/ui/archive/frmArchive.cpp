@@ -8,8 +8,9 @@
 #include "data/MValSet.h"
 #include "data/RecordWalker.h"
 #include "ui/app/DateFields.h"
+#include "ui/app/DocumentHost.h"
 #include "ui/app/HelpContext.h"
-#include "ui/app/MainFrame.h"
+#include "ui/app/WindowHost.h"
 #include "ui/data/ColumnWidths.h"
 #include "ui/data/DatasetFilterBar.h"
 #include "ui/data/DatasetTableTools.h"
@@ -42,8 +43,8 @@ template <typename T> T* Named(T* widget, const char* name) {
 
 } // namespace
 
-frmArchive::frmArchive(MainFrame& main, QWidget* parent)
-    : QWidget(parent, Qt::Window), m_main(main) {
+frmArchive::frmArchive(WindowHost& main, DocumentHost& documents, QWidget* parent)
+    : QWidget(parent, Qt::Window), m_main(main), m_documents(documents) {
     setObjectName(QStringLiteral("frmArchive"));
     setWindowTitle(LoadResString(1652));
     SetHelpContext(this, HelpContext::kArchive);
@@ -220,5 +221,5 @@ void frmArchive::OpenAsDocument() {
         return;
     }
     MValSet set = ArchiveQuery::DatasetOf(m_shownModel, shown);
-    m_main.OpenDataset(set, ArchiveExtract::Of(m_archive, shown));
+    m_documents.OpenDataset(set, ArchiveExtract::Of(m_archive, shown));
 }

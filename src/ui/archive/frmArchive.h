@@ -5,7 +5,7 @@
 #include <QWidget>
 
 class DatasetTableTools;
-class MainFrame;
+class DocumentHost;
 class MValTableModel;
 class QCheckBox;
 class QComboBox;
@@ -15,6 +15,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTableView;
+class WindowHost;
 
 // The archive's search window: filters by period, meter serial number, program, sample ID
 // and user; the count of matching records and, for one meter model at a time, the records
@@ -23,7 +24,7 @@ class QTableView;
 class frmArchive : public QWidget {
     Q_OBJECT
 public:
-    explicit frmArchive(MainFrame& main, QWidget* parent = nullptr);
+    frmArchive(WindowHost& main, DocumentHost& documents, QWidget* parent = nullptr);
 
     QCheckBox* chkPeriod = nullptr;
     QDateEdit* dtpFrom = nullptr;
@@ -55,7 +56,8 @@ private:
     bool ShowModel();
     void Report(const QString& error);
 
-    MainFrame& m_main;
+    WindowHost& m_main;
+    DocumentHost& m_documents;
     MValTableModel* m_model = nullptr;
     DatasetTableTools* m_tools = nullptr;
     QString m_shownModel;

@@ -9,10 +9,10 @@
 #include "ui/app/BusyContent.h"
 #include "ui/app/Controls.h"
 #include "ui/app/HelpContext.h"
-#include "ui/app/MainFrame.h"
 #include "ui/app/MeterTask.h"
 #include "ui/app/PrintCommands.h"
 #include "ui/app/StatusMessage.h"
+#include "ui/app/WindowHost.h"
 #include "ui/calibration/ProtocolSave.h"
 #include "ui/calibration/ProtocolWindowParts.h"
 
@@ -25,7 +25,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-CalProtocolWindow::CalProtocolWindow(MainFrame& main, bool fPH, const char* name, const char* tag)
+CalProtocolWindow::CalProtocolWindow(WindowHost& main, bool fPH, const char* name, const char* tag)
     : QDialog(main.FrameWindow()), m_services(main.services()), m_main(main), m_fPH(fPH) {
     BuildControls(name, tag);
     LayOut();

@@ -9,7 +9,7 @@ class QLabel;
 class QPushButton;
 class QVBoxLayout;
 class Services;
-class MainFrame;
+class WindowHost;
 
 // What the pH and the turbidity protocol windows share: the meter and calibration labels,
 // the opening with its fetch, saving, reading and printing. Each window adds its own rows
@@ -47,7 +47,7 @@ public:
 
 protected:
     // fPH: the kind of protocol this window shows.
-    CalProtocolWindow(MainFrame& main, bool fPH, const char* name, const char* tag);
+    CalProtocolWindow(WindowHost& main, bool fPH, const char* name, const char* tag);
 
     // The opening: captions, pictures, an empty display, the protocol file `path` or else the
     // fetch when the meter has the channel, the buttons. Called by the window once its own
@@ -70,7 +70,7 @@ protected:
                           const QString& strCalInterval_d, const QString& strMode);
 
     Services& m_services;
-    MainFrame& m_main;
+    WindowHost& m_main;
     QGridLayout* m_protocolGrid = nullptr; // rows 0 to 3 are the common ones
     QVBoxLayout* m_extra = nullptr;        // between the frames and the buttons
     QHBoxLayout* m_buttons = nullptr;      // save, read, print, cancel

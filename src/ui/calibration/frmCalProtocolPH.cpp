@@ -18,7 +18,7 @@ QLabel* Numbered(QWidget* parent, const char* stem, int k) {
 
 } // namespace
 
-frmCalProtocolPH::frmCalProtocolPH(MainFrame& main, const QString& path)
+frmCalProtocolPH::frmCalProtocolPH(WindowHost& main, const QString& path)
     : CalProtocolWindow(main, true, "frmCalProtocolPH", "1220") {
     BuildPHControls();
     Form_Load(path);

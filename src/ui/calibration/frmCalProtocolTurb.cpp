@@ -44,7 +44,7 @@ struct TurbidityProtocol {
 
 } // namespace
 
-frmCalProtocolTurb::frmCalProtocolTurb(MainFrame& main, LotEditor lotEditor, const QString& path)
+frmCalProtocolTurb::frmCalProtocolTurb(WindowHost& main, LotEditor lotEditor, const QString& path)
     : CalProtocolWindow(main, false, "frmCalProtocolTurb", "1219"),
       m_lotEditor(std::move(lotEditor)) {
     BuildTurbidityControls();

@@ -9,6 +9,7 @@
 #include "ui/app/ApplyCaptions.h"
 #include "ui/app/Controls.h"
 #include "ui/app/HelpContext.h"
+#include "ui/app/LargeFileTask.h"
 #include "ui/app/MainFrame.h"
 #include "ui/app/Pictures.h"
 #include "ui/data/ColumnWidths.h"
@@ -25,6 +26,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QMdiSubWindow>
+#include <QScopeGuard>
 #include <QTableView>
 #include <algorithm>
 #include <initializer_list>
@@ -58,7 +60,7 @@ frmDocument::frmDocument(MainFrame& main, QWidget* parent)
     BuildGrid();
     m_menus = BuildMenus(this, MenuKind::Document);
     ConnectMenus();
-    AddPrintEntries();
+    m_printing.AddEntries(m_menus);
 }
 
 void frmDocument::BuildHead() {
@@ -150,7 +152,7 @@ void frmDocument::Form_Load() {
 void frmDocument::SetModified(bool modified) {
     m_modified = modified;
     if (!modified) {
-        DropRecoveryCopy();
+        m_recovery.Drop();
     }
     ShowTitle();
 }
@@ -277,7 +279,7 @@ void frmDocument::closeEvent(QCloseEvent* event) {
     event->accept();
     // Ending by a signal the unsaved dataset stays as its recovery copy for the next start.
     if (!m_services.busy.EndingBySignal()) {
-        DropRecoveryCopy();
+        m_recovery.Drop();
     }
     if (m_graph != nullptr) {
         m_graph->close(); // the graph of this dataset goes with it
@@ -314,4 +316,26 @@ bool frmDocument::MayDropDataset() {
         return true;
     }
     return MayDropChanges(m_services.ui, [&] { return SaveAndRemember(true); });
+}
+
+bool frmDocument::OpenRecovered(const QString& path) {
+    MValSet set;
+    short code = CMeasVal::kFailed;
+    LargeFileTask task(m_services, this, 1560, path, QFileInfo(path).size() >= kLargeFile);
+    task.Run([&](const WorkProgress& progress) {
+        m_services.measVal.SetProgress(progress);
+        const auto forget = qScopeGuard([&] { m_services.measVal.SetProgress({}); });
+        code = m_services.measVal.OpenFile(set, path);
+        return code == CMeasVal::kOpened;
+    });
+    if (code != CMeasVal::kOpened) {
+        if (code != CMeasVal::kStopped) {
+            ReportError(code == CMeasVal::kNotADatasetFile ? 1181 : 1180);
+        }
+        return false;
+    }
+    // Like the import it was: Save asks for a name, closing asks whether to save.
+    m_recovery.Adopt(path);
+    TakeImport(set);
+    return true;
 }

@@ -3,7 +3,8 @@
 #include "archive/ArchiveExtract.h"
 #include "data/MValSet.h"
 #include "ui/app/AppMenus.h"
-#include "ui/app/PrintCommands.h"
+#include "ui/data/DocumentPrinting.h"
+#include "ui/data/DocumentRecovery.h"
 
 #include <QRect>
 #include <QWidget>
@@ -60,7 +61,7 @@ public:
     // was, without a file, modified; the copy stays until the dataset is saved or dropped.
     bool OpenRecovered(const QString& path);
     // The recovery copy of the unsaved dataset shown, or empty.
-    const QString& RecoveryPath() const { return m_recoveryPath; }
+    const QString& RecoveryPath() const { return m_recovery.Path(); }
     // Files from this size on open with the wait dialog (about 100 000 records); datasets
     // whose text has at least as many characters (their file about as many bytes) save and
     // export with it.
@@ -81,6 +82,8 @@ public:
     // The name the file dialogs propose (no extension).
     QString ProposedName() const;
     MValTableModel& GridModel() { return *m_model; }
+    // Tells that there is no dataset to save, print or export; false.
+    bool ReportNoDataset();
     // Sorting, filtering, copying and statistics of the table.
     DatasetTableTools& TableTools() { return *m_tools; }
 
@@ -116,10 +119,6 @@ private:
     void ShowTitle();
     // The dataset in the header and the grid; without header both stay empty.
     bool ShowMVals(bool fWithHeader);
-    // The recovery copy follows the dataset: a new one for each import (frmDocumentRecovery.cpp),
-    // none once it is saved, replaced by a file or dropped by the user's choice.
-    void KeepRecoveryCopy();
-    void DropRecoveryCopy();
     // Reads the file into the document.
     OpenResult TakeFile(const QString& path);
     void ShowHeader();
@@ -142,15 +141,7 @@ private:
                       const MValSet& mvals);
     // Save or Save As; on success the document remembers the file and is unmodified.
     bool SaveAndRemember(bool fUseKnownPath);
-    bool ReportNoDataset();
     bool PrintDocument();
-    // "Imprimer…", "Aperçu avant impression" and "Exporter en PDF…" in the file menu
-    // (frmDocumentPrint.cpp).
-    void AddPrintEntries();
-    std::optional<Printout> DatasetPrintout();
-    // The records a printout takes of the table's `shown` rows, as the printouts' choice
-    // "only the rows shown" says.
-    RecordSelection PrintedRecords(const RecordSelection& shown) const;
     void Import();
     void Export();
     // Hands the dataset to an open graph view; an empty one when the table is empty.
@@ -163,7 +154,8 @@ private:
     MValSet m_mvals;
     std::optional<ArchiveExtract> m_extract; // set while the records are the archive's
     QString m_strFilePath;
-    QString m_recoveryPath;
+    DocumentRecovery m_recovery;
+    DocumentPrinting m_printing{*this, m_services};
     bool m_modified = false;
     bool m_unloaded = false;
     bool m_importing = false;

@@ -10,11 +10,11 @@
 #include "ui/app/MainFrame.h"
 #include "ui/app/MeterTask.h"
 #include "ui/app/StatusMessage.h"
+#include "ui/app/frmWait.h"
 #include "ui/archive/DatasetArchiving.h"
 #include "ui/data/DatasetTableTools.h"
 #include "ui/data/MValTableProxy.h"
 #include "ui/data/frmDocument.h"
-#include "ui/dialogs/frmWait.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -99,7 +99,7 @@ void frmDocument::Import() {
         TakeImport(mvals);
         // Shown first: the archive can only add to what the user already has.
         if (ArchivesEveryImport(m_services)) {
-            ArchiveDataset(m_main, m_mvals, QString());
+            ArchiveDataset(m_services, m_main, m_mvals, QString());
         }
     }
 }
@@ -111,7 +111,7 @@ void frmDocument::MenuArchiveAdd() {
                 ReportNoDataset();
                 return;
             }
-            ArchiveDataset(m_main, m_mvals, m_strFilePath);
+            ArchiveDataset(m_services, m_main, m_mvals, m_strFilePath);
         });
     });
 }
@@ -121,7 +121,7 @@ void frmDocument::MenuArchiveAdd() {
 void frmDocument::TakeImport(MValSet& mvals) {
     TakeDataset(mvals, std::nullopt);
     SetModified(true);
-    KeepRecoveryCopy();
+    m_recovery.Keep(m_services.measVal, m_mvals);
 }
 
 // The archive holds these records already: unmodified, they need no recovery copy
@@ -218,7 +218,7 @@ bool frmDocument::PrintDocument() {
     const bool result = AskAndPrint(m_services.ui, m_services.print, [&] {
         printed = m_services.print.PrintMVals(m_mvals.strMeter, m_mvals.strSerNo, m_mvals.strUser,
                                               m_mvals.curDate, m_mvals.strMVals, m_strFilePath,
-                                              PrintedRecords(m_tools->Proxy().Shown()));
+                                              m_printing.PrintedRecords(m_tools->Proxy().Shown()));
         return printed;
     });
     if (printed) {

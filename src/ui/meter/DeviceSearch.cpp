@@ -1,10 +1,10 @@
 #include "ui/meter/DeviceSearch.h"
 
-#include "app/ErrorTrap.h"
 #include "app/Services.h"
 #include "app/TextTables.h"
-#include "ui/app/MainFrame.h"
 #include "ui/app/MeterTask.h"
+#include "ui/app/StatusSink.h"
+#include "ui/app/WindowHost.h"
 
 #include <optional>
 
@@ -16,24 +16,23 @@ void ReportError(Services& services, const QString& text) {
     services.ui.Message(text, LoadResString(1033), MsgIcon::Critical);
 }
 
-void ReportRecognised(MainFrame& main, const QString& name, const QString& serial) {
-    Services& services = main.services();
-    main.SetStatusBarCOM(services.link().PortName(services.communication.COMPort),
-                         services.communication.Baudrate + QStringLiteral(" Baud"));
+void ReportRecognised(Services& services, StatusSink& status, const QString& name,
+                      const QString& serial) {
+    status.SetStatusBarCOM(services.link().PortName(services.communication.COMPort),
+                           services.communication.Baudrate + QStringLiteral(" Baud"));
     const MsgResult answer =
         services.ui.Message(name + QLatin1Char(' ') + LoadResString(1061), LoadResString(1054),
                             MsgIcon::Information, MsgButtons::OkCancel, MsgResult::Ok);
     if (answer == MsgResult::Ok) {
-        main.SetStatusBarDevice(name, serial);
+        status.SetStatusBarDevice(name, serial);
         return;
     }
-    main.SetStatusBarCOM(LoadResString(1062), QString());
+    status.SetStatusBarCOM(LoadResString(1062), QString());
     services.device.Online(false);
 }
 
 // A search that did not recognise a meter.
-void Report(MainFrame& main, short r, bool fOnlyArdel60) {
-    Services& services = main.services();
+void Report(Services& services, short r, bool fOnlyArdel60) {
     if (r == -2) {
         ReportError(services, LoadResString(1201) + kCrLf + LoadResString(1202));
     } else {
@@ -43,7 +42,7 @@ void Report(MainFrame& main, short r, bool fOnlyArdel60) {
 
 // Steps 3 to 5 of the search, behind the wait dialog. False when the wait dialog could
 // not show its text: the search did not run.
-bool Search(MainFrame& main, bool fOnlyArdel60) {
+bool Search(WindowHost& main, StatusSink& status, bool fOnlyArdel60) {
     Services& services = main.services();
     std::optional<short> r;
     QString name;
@@ -52,44 +51,34 @@ bool Search(MainFrame& main, bool fOnlyArdel60) {
     const bool recognised = task.Run(
         [&] {
             r = services.device.Recognise(name, serial, fOnlyArdel60);
-            main.SetStatusBarCOM(LoadResString(1062), QString());
+            status.SetStatusBarCOM(LoadResString(1062), QString());
             return *r == 0;
         },
         [&] {
             if (r) {
-                Report(main, *r, fOnlyArdel60);
+                Report(services, *r, fOnlyArdel60);
             } else {
                 ReportError(services, LoadResString(1151));
             }
         });
     if (recognised && services.busy.Quitting()) {
         // Nobody is left to confirm the meter: it stays offline, as if refused.
-        main.SetStatusBarCOM(LoadResString(1062), QString());
+        status.SetStatusBarCOM(LoadResString(1062), QString());
         services.device.Online(false);
     } else if (recognised) {
-        ReportRecognised(main, name, serial);
+        ReportRecognised(services, status, name, serial);
     }
     return r.has_value();
 }
 
 } // namespace
 
-void StartupSearch(MainFrame& main, bool fOnlyArdel60) {
-    Search(main, fOnlyArdel60);
+void StartupSearch(WindowHost& main, StatusSink& status, bool fOnlyArdel60) {
+    Search(main, status, fOnlyArdel60);
 }
 
-void MenuSearch(MainFrame& main) {
+bool MenuSearch(WindowHost& main, StatusSink& status) {
     Services& services = main.services();
-    TrappedVoid(services.ui, [&] {
-        // The search ends in a new document: a document the user keeps abandons it.
-        if (!main.CloseAllDocuments()) {
-            return;
-        }
-        main.SetStatusBarDevice(QString(), QString());
-        if (!Search(main, services.ini.OnlyArdel60()) || services.busy.Quitting()) {
-            return;
-        }
-        main.OpenDocument(QString());
-        main.UpdateCommandStates(true);
-    });
+    status.SetStatusBarDevice(QString(), QString());
+    return Search(main, status, services.ini.OnlyArdel60()) && !services.busy.Quitting();
 }

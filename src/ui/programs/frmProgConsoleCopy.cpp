@@ -5,8 +5,8 @@
 #include "app/Services.h"
 #include "app/TextTables.h"
 #include "ui/app/MeterTask.h"
+#include "ui/app/frmWait.h"
 #include "ui/dialogs/frmChangeDir.h"
-#include "ui/dialogs/frmWait.h"
 #include "ui/programs/ProgramMessages.h"
 #include "ui/programs/frmProgConsole.h"
 

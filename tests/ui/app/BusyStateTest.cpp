@@ -6,8 +6,8 @@
 #include "meter/MeterCommands.h"
 #include "support/TempDir.h"
 #include "ui/app/BusyContent.h"
-#include "ui/app/QuitRequests.h"
 #include "ui/data/frmDocument.h"
+#include "ui/shell/QuitRequests.h"
 
 #include <QDialog>
 #include <QFileInfo>

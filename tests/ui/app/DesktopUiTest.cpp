@@ -1,8 +1,8 @@
 #include "ui/app/DesktopUi.h"
 
 #include "support/TempDir.h"
-#include "ui/app/CommandLine.h"
 #include "ui/app/FileFilter.h"
+#include "ui/shell/CommandLine.h"
 
 #include <QApplication>
 #include <QDir>

@@ -2,11 +2,11 @@
 #include "meter/SerialLink.h"
 #include "support/MeterSim.h"
 #include "support/ScriptedUi.h"
-#include "ui/app/StartUp.h"
-#include "ui/app/frmMain.h"
 #include "ui/calibration/frmCalProtEdit.h"
 #include "ui/calibration/frmCalProtocolPH.h"
 #include "ui/calibration/frmCalProtocolTurb.h"
+#include "ui/shell/StartUp.h"
+#include "ui/shell/frmMain.h"
 
 #include <QLabel>
 #include <QLocale>

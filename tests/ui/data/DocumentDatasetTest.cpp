@@ -5,9 +5,9 @@
 #include "support/DatasetFiles.h"
 #include "support/QtPrint.h"
 #include "ui/data/ColumnWidths.h"
+#include "ui/app/frmWait.h"
 #include "ui/data/MValTableModel.h"
 #include "ui/data/frmDocument.h"
-#include "ui/dialogs/frmWait.h"
 
 #include <QFile>
 #include <QFontMetrics>

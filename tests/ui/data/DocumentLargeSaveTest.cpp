@@ -1,7 +1,7 @@
 #include "UiFixture.h"
 #include "app/Services.h"
+#include "ui/app/frmWait.h"
 #include "ui/data/frmDocument.h"
-#include "ui/dialogs/frmWait.h"
 
 #include <QDir>
 #include <QFile>

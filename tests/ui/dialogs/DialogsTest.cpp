@@ -1,7 +1,7 @@
 #include "UiFixture.h"
+#include "ui/app/frmWait.h"
 #include "ui/dialogs/frmAbout.h"
 #include "ui/dialogs/frmConfirm.h"
-#include "ui/dialogs/frmWait.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>

@@ -1,6 +1,6 @@
 #include "UiFixture.h"
+#include "ui/app/frmWait.h"
 #include "ui/data/frmDocument.h"
-#include "ui/dialogs/frmWait.h"
 
 #include <QLabel>
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "UiFixture.h"
 
-#include "ui/app/StartUp.h"
+#include "ui/shell/StartUp.h"
 
 #include <QDir>
 #include <QFile>

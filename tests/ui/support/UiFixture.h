@@ -4,7 +4,7 @@
 #include "support/ScriptedMeterLink.h"
 #include "support/ScriptedUi.h"
 #include "support/TempDir.h"
-#include "ui/app/frmMain.h"
+#include "ui/shell/frmMain.h"
 
 #include <QByteArray>
 #include <functional>

@@ -1,4 +1,4 @@
-#include "ui/dialogs/frmWait.h"
+#include "ui/app/frmWait.h"
 
 #include "app/ErrorTrap.h"
 #include "app/Services.h"

@@ -1,4 +1,4 @@
-#include "ui/app/QuitRequests.h"
+#include "ui/shell/QuitRequests.h"
 
 #include <QCoreApplication>
 #include <QEvent>

@@ -4,8 +4,6 @@
 #include <QStringList>
 #include <utility>
 
-class MainFrame;
-class QMenu;
 class QMimeData;
 class Ui;
 
@@ -23,7 +21,3 @@ FilesToOpen SortFilesToOpen(Ui& ui, const QStringList& paths);
 
 // The local files of a drag, or none when it carries no file.
 QStringList DroppedFiles(const QMimeData* data);
-
-// Fills a "recent files" menu (disabled when the list is empty) from the per-user list;
-// choosing an entry opens it through the frame.
-void FillRecentMenu(QMenu* menu, MainFrame& main);

@@ -1,4 +1,4 @@
-#include "ui/app/frmMain.h"
+#include "ui/shell/frmMain.h"
 
 #include "app/ErrorTrap.h"
 #include "app/Paths.h"
@@ -8,13 +8,13 @@
 #include "print/PrinterFactories.h"
 #include "ui/app/ApplyCaptions.h"
 #include "ui/app/CommandStates.h"
-#include "ui/app/FileOpening.h"
 #include "ui/app/HelpContext.h"
 #include "ui/app/HelpKey.h"
 #include "ui/app/MdiArrange.h"
 #include "ui/app/Pictures.h"
 #include "ui/app/StatusPanels.h"
 #include "ui/app/WindowPlacement.h"
+#include "ui/app/frmWait.h"
 #include "ui/archive/frmArchive.h"
 #include "ui/calibration/ProtocolSave.h"
 #include "ui/calibration/frmCalProtEdit.h"
@@ -22,9 +22,9 @@
 #include "ui/calibration/frmCalProtocolTurb.h"
 #include "ui/data/frmDocument.h"
 #include "ui/dialogs/frmAbout.h"
-#include "ui/dialogs/frmWait.h"
 #include "ui/meter/DeviceSearch.h"
 #include "ui/programs/frmProgConsole.h"
+#include "ui/shell/FileOpening.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -399,7 +399,7 @@ void frmMain::MenuArchive() {
         return; // a command that arrives while an operation runs is ignored
     }
     if (m_archiveWindow == nullptr) {
-        auto* window = new frmArchive(*this, this);
+        auto* window = new frmArchive(*this, *this, this);
         window->setAttribute(Qt::WA_DeleteOnClose);
         m_archiveWindow = window;
     }
@@ -479,7 +479,13 @@ void frmMain::MenuDeviceSearch() {
     if (m_services && m_services->busy.Busy()) {
         return; // a command that arrives while an operation runs is ignored
     }
-    MenuSearch(*this);
+    TrappedVoid(m_ui, [&] {
+        // The search ends in a new document: a document the user keeps abandons it.
+        if (CloseAllDocuments() && MenuSearch(*this, *this)) {
+            OpenDocument(QString());
+            UpdateCommandStates(true);
+        }
+    });
 }
 
 void frmMain::MenuChangeUser() {

@@ -1,15 +1,12 @@
-#include "ui/app/FileOpening.h"
+#include "ui/shell/FileOpening.h"
 
 #include "app/RecentFiles.h"
-#include "app/Services.h"
 #include "app/TextTables.h"
+#include "app/Ui.h"
 #include "calibration/CalProtocolFile.h"
-#include "ui/app/MainFrame.h"
 
-#include <QAction>
 #include <QDir>
 #include <QFileInfo>
-#include <QMenu>
 #include <QMimeData>
 #include <QUrl>
 
@@ -56,26 +53,4 @@ QStringList DroppedFiles(const QMimeData* data) {
         }
     }
     return files;
-}
-
-void FillRecentMenu(QMenu* menu, MainFrame& main) {
-    menu->clear();
-    const QStringList files = RecentFiles::List();
-    menu->menuAction()->setEnabled(!files.isEmpty());
-    int number = 0;
-    for (const QString& path : files) {
-        ++number;
-        const QString name =
-            QFileInfo(path).fileName().replace(QLatin1Char('&'), QStringLiteral("&&"));
-        QAction* entry = menu->addAction(QStringLiteral("&%1 %2").arg(number).arg(name));
-        entry->setObjectName(QStringLiteral("mnuFileRecent%1").arg(number));
-        entry->setData(path);
-        entry->setStatusTip(QDir::toNativeSeparators(path));
-        QObject::connect(entry, &QAction::triggered, main.FrameWindow(), [&main, path] {
-            if (main.services().busy.Busy()) {
-                return; // a command that arrives while an operation runs is ignored
-            }
-            main.OpenFiles({path});
-        });
-    }
 }

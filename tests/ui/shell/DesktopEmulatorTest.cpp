@@ -5,11 +5,11 @@
 #include "meter/SerialLink.h"
 #include "support/MeterSim.h"
 #include "support/ScriptedUi.h"
-#include "ui/app/QuitRequests.h"
-#include "ui/app/StartUp.h"
-#include "ui/app/frmMain.h"
-#include "ui/dialogs/frmWait.h"
+#include "ui/app/frmWait.h"
 #include "ui/programs/frmProgConsole.h"
+#include "ui/shell/QuitRequests.h"
+#include "ui/shell/StartUp.h"
+#include "ui/shell/frmMain.h"
 
 #include <QAction>
 #include <QApplication>

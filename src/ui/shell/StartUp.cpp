@@ -1,9 +1,9 @@
-#include "ui/app/StartUp.h"
+#include "ui/shell/StartUp.h"
 
 #include "app/Services.h"
 #include "app/TextTables.h"
-#include "ui/app/frmMain.h"
 #include "ui/meter/DeviceSearch.h"
+#include "ui/shell/frmMain.h"
 
 bool StartUp(frmMain& main, const LoginDialog& showLogin) {
     Services& services = main.services();
@@ -15,7 +15,7 @@ bool StartUp(frmMain& main, const LoginDialog& showLogin) {
         return false;
     }
     if (services.login.SearchDevice()) {
-        StartupSearch(main, onlyArdel60);
+        StartupSearch(main, main, onlyArdel60);
     }
     main.SetStatusBarUserName(services.login.UserName());
     main.UpdateCommandStates(true);

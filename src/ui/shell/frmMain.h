@@ -20,8 +20,8 @@ class Ui;
 
 // The main window: the frame around the document windows with the menus, the tool bar and
 // the status bar. It owns the program's service objects and offers the small operations
-// every other window calls through MainFrame: writing the status bar, the command states,
-// the documents and the menu commands. The busy pointer follows the busy state.
+// every other window calls through the parts of MainFrame: writing the status bar, the command
+// states, the documents and the menu commands. The busy pointer follows the busy state.
 class frmMain : public QMainWindow, public MainFrame {
     Q_OBJECT
 public:

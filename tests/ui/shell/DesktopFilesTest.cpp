@@ -1,7 +1,7 @@
 #include "UiFixture.h"
 #include "app/RecentFiles.h"
 #include "app/TextTables.h"
-#include "ui/app/FileOpening.h"
+#include "ui/app/RecentMenu.h"
 #include "ui/data/frmDocument.h"
 
 #include <QAccessible>

@@ -2,8 +2,8 @@
 #include "app/Language.h"
 #include "app/Twips.h"
 #include "app/WindowGeometry.h"
-#include "ui/app/StartUp.h"
 #include "ui/data/frmDocument.h"
+#include "ui/shell/StartUp.h"
 
 #include <QGuiApplication>
 #include <QLabel>

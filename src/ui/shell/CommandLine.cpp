@@ -1,4 +1,4 @@
-#include "ui/app/CommandLine.h"
+#include "ui/shell/CommandLine.h"
 
 #include <QCoreApplication>
 #include <QHash>

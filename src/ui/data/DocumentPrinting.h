@@ -1,0 +1,29 @@
+#pragma once
+
+#include "data/RecordSelection.h"
+#include "ui/app/PrintCommands.h"
+
+#include <optional>
+
+class frmDocument;
+class Services;
+struct AppMenus;
+
+// The document's printouts beside the quick print: the file menu's print dialog, preview
+// and PDF export, and which records a printout takes.
+class DocumentPrinting {
+public:
+    DocumentPrinting(frmDocument& document, Services& services);
+
+    // "Imprimer…", "Aperçu avant impression" and "Exporter en PDF…" in the file menu.
+    void AddEntries(const AppMenus& menus);
+    // The records a printout takes of the table's `shown` rows, as the printouts' choice
+    // "only the rows shown" says.
+    RecordSelection PrintedRecords(const RecordSelection& shown) const;
+
+private:
+    std::optional<Printout> DatasetPrintout();
+
+    frmDocument& m_document;
+    Services& m_services;
+};
