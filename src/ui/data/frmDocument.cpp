@@ -1,6 +1,8 @@
 #include "ui/data/frmDocument.h"
 
+#include "app/DateText.h"
 #include "app/ErrorTrap.h"
+#include "app/RecentFiles.h"
 #include "app/SaveQuestion.h"
 #include "app/Services.h"
 #include "app/TextTables.h"
@@ -12,7 +14,7 @@
 #include "ui/app/LargeFileTask.h"
 #include "ui/app/MainFrame.h"
 #include "ui/app/Pictures.h"
-#include "ui/data/ColumnWidths.h"
+#include "ui/app/StatusMessage.h"
 #include "ui/data/DatasetFilterBar.h"
 #include "ui/data/DatasetTableTools.h"
 #include "ui/data/DocumentLayout.h"
@@ -22,6 +24,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDateTime>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
@@ -92,13 +95,12 @@ void frmDocument::BuildHeader() {
 }
 
 void frmDocument::BuildGrid() {
-    m_model = new MValTableModel(this);
     hfgMVals = new QTableView(this);
     hfgMVals->setObjectName(QStringLiteral("hfgMVals"));
-    m_tools = new DatasetTableTools(*this, *hfgMVals, *m_model);
-    connect(m_tools, &DatasetTableTools::BarToggled, this, &frmDocument::LayOut);
+    m_grid = std::make_unique<DocumentGrid>(*this, *hfgMVals, m_services.device);
+    connect(&TableTools(), &DatasetTableTools::BarToggled, this, &frmDocument::LayOut);
     // An open graph shows what the table shows.
-    connect(&m_tools->Proxy(), &MValTableProxy::ShownChanged, this, [this] {
+    connect(&TableTools().Proxy(), &MValTableProxy::ShownChanged, this, [this] {
         if (m_graph != nullptr && m_graph->isVisible()) {
             RefreshGraph(true);
         }
@@ -107,7 +109,7 @@ void frmDocument::BuildGrid() {
 
 void frmDocument::ConnectMenus() {
     ConnectForwarding(m_menus, m_main);
-    m_tools->ConnectMenus(m_menus);
+    TableTools().ConnectMenus(m_menus);
     connect(m_menus.mnuFileClose, &QAction::triggered, this, [this] {
         if (QWidget* frame = parentWidget()) {
             frame->close();
@@ -136,7 +138,7 @@ void frmDocument::Form_Load() {
         hfgMVals->setAccessibleName(LoadResString(1068));
         LoadPictures(manufacturer);
         ClearHeader();
-        m_model->Reset(9, 19);
+        GridModel().Reset(9, 19);
         LayOut();
         m_main.UpdateCommandStates(true);
         m_menus.mnuViewToolbar->setChecked(m_main.ToolbarIsChecked());
@@ -182,11 +184,6 @@ void frmDocument::ClearHeader() {
         value->clear();
     }
     ShowHeaderCaptions();
-}
-
-void frmDocument::SetGridTitles(const QStringList& titles, const QList<int>& widthsTwips) {
-    m_model->SetColumns(titles, widthsTwips);
-    ApplyLayoutWidths(*hfgMVals, widthsTwips);
 }
 
 void frmDocument::SetMousePointer(int intMousePointerVal) {
@@ -245,8 +242,8 @@ void frmDocument::LayOut() {
 // The filter bar (when shown) above the grid and the count of records below it take their
 // lines from the grid's place.
 void frmDocument::LayOutTable(bool visible, QRect grid) {
-    QWidget& bar = m_tools->FilterBar();
-    QLabel& count = m_tools->CountLabel();
+    QWidget& bar = TableTools().FilterBar();
+    QLabel& count = TableTools().CountLabel();
     hfgMVals->setVisible(visible);
     count.setVisible(visible);
     if (!visible) {
@@ -338,4 +335,208 @@ bool frmDocument::OpenRecovered(const QString& path) {
     m_recovery.Adopt(path);
     TakeImport(set);
     return true;
+}
+
+bool frmDocument::ShowMVals(bool fWithHeader) {
+    return Trapped(m_services.ui, false, [&] {
+        ClearHeader();
+        m_grid->Clear();
+        if (!fWithHeader) {
+            return true;
+        }
+        ShowHeader();
+        return m_mvals.strMVals.isEmpty() || m_grid->Fill(m_mvals);
+    });
+}
+
+void frmDocument::ShowHeader() {
+    lblMeterValue->setText(m_mvals.strMeter);
+    lblSerNoValue->setText(m_mvals.strSerNo);
+    lblUserValue->setText(m_mvals.strUser);
+    if (m_extract) {
+        lblPCDateValue->setText(m_extract->PeriodText());
+        lblPCTimeValue->setText(QString::number(m_extract->count));
+    } else {
+        lblPCDateValue->setText(ShortDateText(m_mvals.curDate.date()));
+        lblPCTimeValue->setText(LongTimeText(m_mvals.curDate.time()));
+    }
+    LayOut(); // a longer name may need more room
+}
+
+void frmDocument::ShowHeaderCaptions() {
+    const bool archived = m_extract.has_value();
+    fraHeader->setTitle(archived ? LoadResString(1640).arg(m_extract->archive)
+                                 : LoadResString(1205));
+    lblPCDate->setText(LoadResString(archived ? 1641 : 1049));
+    lblPCTime->setText(LoadResString(archived ? 1642 : 1050));
+}
+
+bool frmDocument::ReportNoDataset() {
+    m_services.ui.Message(LoadResString(1055), LoadResString(1054), MsgIcon::Information);
+    return false;
+}
+
+void frmDocument::ReportError(int number) {
+    m_services.ui.Message(LoadResString(number), LoadResString(1033), MsgIcon::Critical);
+}
+
+void frmDocument::MenuImport() {
+    m_services.busy.RunCommand([&] { TrappedVoid(m_services.ui, [&] { Import(); }); });
+}
+
+void frmDocument::Import() {
+    if (!MayDropDataset()) {
+        return;
+    }
+    // The header is the state at the start of the import.
+    MValSet mvals;
+    mvals.strMeter = m_services.device.DeviceName();
+    mvals.strSerNo = m_services.device.SerialNumber();
+    mvals.strUser = m_services.login.UserName();
+    mvals.curDate = QDateTime::currentDateTime();
+    if (m_commands.ReadMeter(mvals)) {
+        TakeImport(mvals);
+        // Shown first: the archive can only add to what the user already has.
+        m_commands.ArchiveImport();
+    }
+}
+
+void frmDocument::MenuArchiveAdd() {
+    m_services.busy.RunCommand(
+        [&] { TrappedVoid(m_services.ui, [&] { m_commands.ArchiveAdd(); }); });
+}
+
+// A failed or stopped import leaves the dataset shown as it was. A new one is a dataset
+// of its own, also in a window that showed a file: Save asks for its name.
+void frmDocument::TakeImport(MValSet& mvals) {
+    TakeDataset(mvals, std::nullopt);
+    SetModified(true);
+    m_recovery.Keep(m_services.measVal, m_mvals);
+}
+
+// The archive holds these records already: unmodified, they need no recovery copy
+// (SetModified(false) drops one an earlier import of this window left).
+void frmDocument::ShowDataset(MValSet& mvals, const ArchiveExtract& extract) {
+    TakeDataset(mvals, extract);
+    SetModified(false);
+}
+
+void frmDocument::TakeDataset(MValSet& mvals, const std::optional<ArchiveExtract>& extract) {
+    m_mvals = std::move(mvals);
+    m_extract = extract;
+    m_strFilePath.clear();
+    if (!ShowMVals(true)) {
+        ReportError(1051);
+    }
+    RefreshGraph(true);
+}
+
+void frmDocument::MenuFileSave() {
+    if (m_services.busy.Busy()) {
+        return;
+    }
+    if (m_strFilePath.isEmpty()) {
+        MenuFileSaveAs();
+        return;
+    }
+    SaveAndRemember(true);
+}
+
+void frmDocument::MenuFileSaveAs() {
+    m_services.busy.RunCommand([&] { SaveAndRemember(false); });
+}
+
+bool frmDocument::SaveAndRemember(bool fUseKnownPath) {
+    return Trapped(m_services.ui, false, [&] {
+        const std::optional<QString> newPath =
+            m_commands.Save(m_mvals, fUseKnownPath ? m_strFilePath : QString());
+        if (!newPath) {
+            return false;
+        }
+        m_strFilePath = *newPath;
+        SetModified(false);
+        RecentFiles::Add(*newPath);
+        ShowSavedMessage(this, *newPath);
+        return true;
+    });
+}
+
+void frmDocument::MenuFilePrint() {
+    m_services.busy.RunCommand([&] { TrappedVoid(m_services.ui, [&] { m_commands.Print(); }); });
+}
+
+void frmDocument::MenuExport() {
+    m_services.busy.RunCommand([&] { TrappedVoid(m_services.ui, [&] { m_commands.Export(); }); });
+}
+
+bool frmDocument::FillFromFile(const QString& path) {
+    return OpenFromFile(path) == OpenResult::Opened;
+}
+
+frmDocument::OpenResult frmDocument::OpenFromFile(const QString& path) {
+    // A large file holds the busy state and shows how far the reading is, in a wait dialog
+    // that stops it; a small one opens before the user could tell.
+    LargeFileTask task(m_services, this, 1560, path, QFileInfo(path).size() >= kLargeFile);
+    OpenResult result = OpenResult::Stopped;
+    task.Run([&](const WorkProgress& progress) {
+        m_services.measVal.SetProgress(progress);
+        const auto forget = qScopeGuard([&] { m_services.measVal.SetProgress({}); });
+        result = TakeFile(path);
+        return result == OpenResult::Opened;
+    });
+    return result;
+}
+
+frmDocument::OpenResult frmDocument::TakeFile(const QString& path) {
+    return Trapped(m_services.ui, OpenResult::Failed, [&] {
+        const short code = m_services.measVal.OpenFile(m_mvals, path);
+        if (code == CMeasVal::kStopped) {
+            return OpenResult::Stopped; // the user's choice; the document keeps what it showed
+        }
+        m_extract.reset();
+        if (code != CMeasVal::kOpened) {
+            ReportError(code == CMeasVal::kNotADatasetFile ? 1181 : 1180);
+            if (!ShowMVals(false)) {
+                ReportError(1051);
+            }
+            ShowTitle(); // the reader left the dataset as far as it came: maybe nothing to save
+            RefreshGraph(false);
+            return OpenResult::Failed;
+        }
+        if (!ShowMVals(true)) {
+            ReportError(1051);
+        }
+        m_strFilePath = path;
+        SetModified(false);
+        RecentFiles::Add(path);
+        RefreshGraph(true);
+        return OpenResult::Opened;
+    });
+}
+
+// The document's side: one graph window per document, kept while the document lives so
+// that it remembers its column and size.
+void frmDocument::MenuGraph() {
+    m_services.busy.RunCommand([&] {
+        TrappedVoid(m_services.ui, [&] {
+            if (m_mvals.strMVals.isEmpty()) {
+                ReportNoDataset();
+                return;
+            }
+            if (m_graph == nullptr) {
+                m_graph = new frmDocumentGraph(m_services, this);
+            }
+            m_graph->SetDataset(m_mvals, TableTools().Proxy().ShownLines());
+            m_graph->show();
+            m_graph->raise();
+            m_graph->activateWindow();
+        });
+    });
+}
+
+void frmDocument::RefreshGraph(bool shown) {
+    if (m_graph != nullptr) {
+        m_graph->SetDataset(shown ? m_mvals : MValSet(),
+                            shown ? TableTools().Proxy().ShownLines() : QList<QStringView>());
+    }
 }

@@ -3,17 +3,18 @@
 #include "archive/ArchiveExtract.h"
 #include "data/MValSet.h"
 #include "ui/app/AppMenus.h"
+#include "ui/data/DocumentCommands.h"
+#include "ui/data/DocumentGrid.h"
 #include "ui/data/DocumentPrinting.h"
 #include "ui/data/DocumentRecovery.h"
 
 #include <QRect>
 #include <QWidget>
+#include <memory>
 #include <optional>
 
-class DatasetTableTools;
 class frmDocumentGraph;
 class MainFrame;
-class MValTableModel;
 class QGroupBox;
 class QLabel;
 class QTableView;
@@ -66,7 +67,7 @@ public:
     // whose text has at least as many characters (their file about as many bytes) save and
     // export with it.
     static constexpr qint64 kLargeFile = 8 * 1024 * 1024;
-    // The graph view of the dataset (frmDocumentGraph.cpp); null until first shown.
+    // The graph view of the dataset; null until first shown.
     void MenuGraph();
     frmDocumentGraph* Graph() const { return m_graph; }
 
@@ -76,16 +77,18 @@ public:
     // the save question both follow this one answer.
     bool Modified() const { return IsModified(); }
     // True while the import talks to the meter; the window cannot close meanwhile.
-    bool Importing() const { return m_importing; }
+    bool Importing() const { return m_commands.Importing(); }
     // Sets the flag of changes made since the last open or save; the title follows.
     void SetModified(bool modified);
     // The name the file dialogs propose (no extension).
     QString ProposedName() const;
-    MValTableModel& GridModel() { return *m_model; }
+    MValTableModel& GridModel() { return m_grid->Model(); }
     // Tells that there is no dataset to save, print or export; false.
     bool ReportNoDataset();
+    // Tells that a dataset command failed: text `number` under the error title.
+    void ReportError(int number);
     // Sorting, filtering, copying and statistics of the table.
-    DatasetTableTools& TableTools() { return *m_tools; }
+    DatasetTableTools& TableTools() { return m_grid->Tools(); }
 
     QWidget* picHead = nullptr;
     QLabel* imgLogo = nullptr;
@@ -122,14 +125,9 @@ private:
     // Reads the file into the document.
     OpenResult TakeFile(const QString& path);
     void ShowHeader();
-    void ClearGrid();
-    bool FillGrid();
-    bool FillGridRows(int intNum);
-    void ReportError(int number);
-    void SetGridTitles(const QStringList& titles, const QList<int>& widthsTwips);
     // Asked before the window closes; false keeps it open.
     bool QueryUnload();
-    // The end of a successful import (frmDocumentCommands.cpp).
+    // The end of a successful import.
     void TakeImport(MValSet& mvals);
     // Shows a dataset that has no file (yet); `extract` when it was read from the archive.
     void TakeDataset(MValSet& mvals, const std::optional<ArchiveExtract>& extract);
@@ -137,29 +135,24 @@ private:
     // archive the records come from, their period and count.
     void ShowHeaderCaptions();
     bool IsModified() const;
-    bool SaveDocument(QString& strNewPath, bool fUseKnownPath, const QString& strKnownPath,
-                      const MValSet& mvals);
     // Save or Save As; on success the document remembers the file and is unmodified.
     bool SaveAndRemember(bool fUseKnownPath);
-    bool PrintDocument();
     void Import();
-    void Export();
     // Hands the dataset to an open graph view; an empty one when the table is empty.
     void RefreshGraph(bool shown);
 
     MainFrame& m_main;
     Services& m_services;
     AppMenus m_menus;
-    MValTableModel* m_model = nullptr;
+    std::unique_ptr<DocumentGrid> m_grid;
     MValSet m_mvals;
     std::optional<ArchiveExtract> m_extract; // set while the records are the archive's
     QString m_strFilePath;
     DocumentRecovery m_recovery;
     DocumentPrinting m_printing{*this, m_services};
+    DocumentCommands m_commands{*this, m_main, m_services, m_printing};
     bool m_modified = false;
     bool m_unloaded = false;
-    bool m_importing = false;
     bool m_dropAsked = false; // the save question was answered for the close under way
     frmDocumentGraph* m_graph = nullptr;
-    DatasetTableTools* m_tools = nullptr;
 };

@@ -12,9 +12,6 @@
 #include "ui/app/Pictures.h"
 #include "ui/app/PlotPainting.h"
 #include "ui/data/DatasetGraphView.h"
-#include "ui/data/DatasetTableTools.h"
-#include "ui/data/MValTableProxy.h"
-#include "ui/data/frmDocument.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -167,31 +164,4 @@ void frmDocumentGraph::SaveGraph() {
             ThrowPlotNotSaved(*path);
         }
     });
-}
-
-// The document's side: one graph window per document, kept while the document lives so
-// that it remembers its column and size.
-void frmDocument::MenuGraph() {
-    m_services.busy.RunCommand([&] {
-        TrappedVoid(m_services.ui, [&] {
-            if (m_mvals.strMVals.isEmpty()) {
-                ReportNoDataset();
-                return;
-            }
-            if (m_graph == nullptr) {
-                m_graph = new frmDocumentGraph(m_services, this);
-            }
-            m_graph->SetDataset(m_mvals, m_tools->Proxy().ShownLines());
-            m_graph->show();
-            m_graph->raise();
-            m_graph->activateWindow();
-        });
-    });
-}
-
-void frmDocument::RefreshGraph(bool shown) {
-    if (m_graph != nullptr) {
-        m_graph->SetDataset(shown ? m_mvals : MValSet(),
-                            shown ? m_tools->Proxy().ShownLines() : QList<QStringView>());
-    }
 }

@@ -1,0 +1,31 @@
+#pragma once
+
+class CDevice;
+class DatasetTableTools;
+class MValTableModel;
+class QTableView;
+class QWidget;
+struct MValSet;
+
+// The document's table of records: its model, its tools (sorting, filtering, copying,
+// statistics), and filling it from a dataset under the titles and widths of its meter.
+class DocumentGrid {
+public:
+    DocumentGrid(QWidget& document, QTableView& table, const CDevice& device);
+
+    MValTableModel& Model() { return *m_model; }
+    DatasetTableTools& Tools() { return *m_tools; }
+    // An empty table without a layout.
+    void Clear();
+    // The records of `mvals` under its meter's titles; false when the meter has no table
+    // or the records cannot be read.
+    bool Fill(const MValSet& mvals);
+
+private:
+    bool FillRows(const MValSet& mvals, int columns);
+
+    QTableView& m_table;
+    const CDevice& m_device;
+    MValTableModel* m_model;    // owned by the document
+    DatasetTableTools* m_tools; // owned by the document
+};
