@@ -1,5 +1,7 @@
 // The controls of the program console and where they stand.
 
+#include "ui/programs/ProgConsoleLayout.h"
+
 #include "app/Services.h"
 #include "ui/app/BusyContent.h"
 #include "ui/app/Controls.h"
@@ -34,124 +36,103 @@ QPushButton* NewButton(QWidget* parent, const char* name, const char* caption,
 
 } // namespace
 
-void frmProgConsole::CreateControls() {
-    imgHeader = NewControl<QLabel>(this, "imgHeader");
-    imgLogo = NewControl<QLabel>(this, "imgLogo");
-    fraProgsMeter = NewControl<QGroupBox>(this, "fraProgsMeter", "1092");
-    lstProgsMeter = NewControl<QListWidget>(fraProgsMeter, "lstProgsMeter");
-    fraProgsPC = NewControl<QGroupBox>(this, "fraProgsPC");
-    lstProgsPC = NewControl<QListWidget>(fraProgsPC, "lstProgsPC");
-    fraProgram = new ProgramPanel(this);
-    cmdDeleteMeter = NewButton(fraProgsMeter, "cmdDeleteMeter", "1094", "1188");
-    cmdDeleteAllMeter = NewButton(fraProgsMeter, "cmdDeleteAllMeter", "1098", "1189");
-    cmdCopyToPC = NewButton(this, "cmdCopyToPC", "1165", "1191");
-    cmdCopyToMeter = NewButton(this, "cmdCopyToMeter", "1166", "1192");
-    cmdCopyToPCAll = NewButton(this, "cmdCopyToPCAll", "1168", "1193");
-    cmdCopyToMeterAll = NewButton(this, "cmdCopyToMeterAll", "1167", "1194");
-    cmdDeletePC = NewButton(fraProgsPC, "cmdDeletePC", "1094", "1188");
-    cmdDeleteAllPC = NewButton(fraProgsPC, "cmdDeleteAllPC", "1098", "1190");
-    cmdCancel = NewButton(this, "cmdCancel", "1069", nullptr);
-    cmdModifyProgram = NewButton(this, "cmdModifyProgram", "1161", "1186");
-    cmdNewProgram = NewButton(this, "cmdNewProgram", "1020", "1187");
-    cmdChangeWorkDir = NewButton(fraProgsPC, "cmdChangeWorkDir", nullptr, "1172");
-    sbWorkDir = NewControl<QStatusBar>(this, "sbWorkDir");
-    sbWorkDir->setSizeGripEnabled(false);
-    sbWorkDirText = NewControl<QLabel>(sbWorkDir, "sbWorkDirText");
-    sbWorkDir->addWidget(sbWorkDirText, 1);
-    timUpdate = new QTimer(this);
-    timUpdate->setObjectName(QStringLiteral("timUpdate"));
-    timUpdate->setInterval(5000);
+ProgConsoleLayout::ProgConsoleLayout(frmProgConsole& console) : m_console(console) {}
+
+void ProgConsoleLayout::CreateControls() {
+    frmProgConsole& c = m_console;
+    c.imgHeader = NewControl<QLabel>(&c, "imgHeader");
+    c.imgLogo = NewControl<QLabel>(&c, "imgLogo");
+    c.fraProgsMeter = NewControl<QGroupBox>(&c, "fraProgsMeter", "1092");
+    c.lstProgsMeter = NewControl<QListWidget>(c.fraProgsMeter, "lstProgsMeter");
+    c.fraProgsPC = NewControl<QGroupBox>(&c, "fraProgsPC");
+    c.lstProgsPC = NewControl<QListWidget>(c.fraProgsPC, "lstProgsPC");
+    c.fraProgram = new ProgramPanel(&c);
+    c.cmdDeleteMeter = NewButton(c.fraProgsMeter, "cmdDeleteMeter", "1094", "1188");
+    c.cmdDeleteAllMeter = NewButton(c.fraProgsMeter, "cmdDeleteAllMeter", "1098", "1189");
+    c.cmdCopyToPC = NewButton(&c, "cmdCopyToPC", "1165", "1191");
+    c.cmdCopyToMeter = NewButton(&c, "cmdCopyToMeter", "1166", "1192");
+    c.cmdCopyToPCAll = NewButton(&c, "cmdCopyToPCAll", "1168", "1193");
+    c.cmdCopyToMeterAll = NewButton(&c, "cmdCopyToMeterAll", "1167", "1194");
+    c.cmdDeletePC = NewButton(c.fraProgsPC, "cmdDeletePC", "1094", "1188");
+    c.cmdDeleteAllPC = NewButton(c.fraProgsPC, "cmdDeleteAllPC", "1098", "1190");
+    c.cmdCancel = NewButton(&c, "cmdCancel", "1069", nullptr);
+    c.cmdModifyProgram = NewButton(&c, "cmdModifyProgram", "1161", "1186");
+    c.cmdNewProgram = NewButton(&c, "cmdNewProgram", "1020", "1187");
+    c.cmdChangeWorkDir = NewButton(c.fraProgsPC, "cmdChangeWorkDir", nullptr, "1172");
+    c.sbWorkDir = NewControl<QStatusBar>(&c, "sbWorkDir");
+    c.sbWorkDir->setSizeGripEnabled(false);
+    c.sbWorkDirText = NewControl<QLabel>(c.sbWorkDir, "sbWorkDirText");
+    c.sbWorkDir->addWidget(c.sbWorkDirText, 1);
+    c.timUpdate = new QTimer(&c);
+    c.timUpdate->setObjectName(QStringLiteral("timUpdate"));
+    c.timUpdate->setInterval(5000);
     // Enter in the meter list pressed "Effacer" and asked to delete a program.
-    NoDefaultButtons(this);
+    NoDefaultButtons(&c);
 }
 
-void frmProgConsole::LayOut() {
-    const int listWidth = fontMetrics().horizontalAdvance(QStringLiteral("905   (PROG 905.csv)  "));
-    auto* meter = new QVBoxLayout(fraProgsMeter);
-    meter->addWidget(lstProgsMeter, 1);
-    meter->addWidget(cmdDeleteMeter);
-    meter->addWidget(cmdDeleteAllMeter);
-    lstProgsMeter->setMinimumWidth(listWidth / 2);
-    auto* pc = new QGridLayout(fraProgsPC);
-    pc->addWidget(lstProgsPC, 0, 0, 1, 2);
-    pc->addWidget(cmdDeletePC, 1, 0);
-    pc->addWidget(cmdChangeWorkDir, 1, 1, 2, 1);
-    pc->addWidget(cmdDeleteAllPC, 2, 0);
+void ProgConsoleLayout::LayOut(BusyState& busy) {
+    frmProgConsole& c = m_console;
+    const int listWidth =
+        c.fontMetrics().horizontalAdvance(QStringLiteral("905   (PROG 905.csv)  "));
+    auto* meter = new QVBoxLayout(c.fraProgsMeter);
+    meter->addWidget(c.lstProgsMeter, 1);
+    meter->addWidget(c.cmdDeleteMeter);
+    meter->addWidget(c.cmdDeleteAllMeter);
+    c.lstProgsMeter->setMinimumWidth(listWidth / 2);
+    auto* pc = new QGridLayout(c.fraProgsPC);
+    pc->addWidget(c.lstProgsPC, 0, 0, 1, 2);
+    pc->addWidget(c.cmdDeletePC, 1, 0);
+    pc->addWidget(c.cmdChangeWorkDir, 1, 1, 2, 1);
+    pc->addWidget(c.cmdDeleteAllPC, 2, 0);
     pc->setRowStretch(0, 1);
-    lstProgsPC->setMinimumWidth(listWidth);
+    c.lstProgsPC->setMinimumWidth(listWidth);
 
     auto* copy = new QVBoxLayout;
     copy->addStretch();
-    for (QPushButton* button : {cmdCopyToPC, cmdCopyToMeter, cmdCopyToPCAll, cmdCopyToMeterAll}) {
+    for (QPushButton* button :
+         {c.cmdCopyToPC, c.cmdCopyToMeter, c.cmdCopyToPCAll, c.cmdCopyToMeterAll}) {
         copy->addWidget(button);
     }
     copy->addStretch();
     auto* lists = new QHBoxLayout;
-    lists->addWidget(fraProgsMeter);
+    lists->addWidget(c.fraProgsMeter);
     lists->addLayout(copy);
-    lists->addWidget(fraProgsPC, 1);
+    lists->addWidget(c.fraProgsPC, 1);
 
     auto* header = new QHBoxLayout;
-    header->addWidget(imgHeader);
+    header->addWidget(c.imgHeader);
     header->addStretch();
-    header->addWidget(imgLogo);
+    header->addWidget(c.imgLogo);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    for (QPushButton* button : {cmdNewProgram, cmdModifyProgram, cmdCancel}) {
+    for (QPushButton* button : {c.cmdNewProgram, c.cmdModifyProgram, c.cmdCancel}) {
         buttons->addWidget(button);
     }
-    auto* root = new QVBoxLayout(NewBusyContent(*this, m_services.busy));
+    auto* root = new QVBoxLayout(NewBusyContent(c, busy));
     root->addLayout(header);
     root->addLayout(lists, 1);
-    root->addWidget(fraProgram);
+    root->addWidget(c.fraProgram);
     root->addLayout(buttons);
-    root->addWidget(sbWorkDir);
+    root->addWidget(c.sbWorkDir);
 }
 
-void frmProgConsole::SetTabOrder() {
-    const QList<QWidget*> chain{
-        lstProgsMeter,  cmdDeleteMeter,    cmdDeleteAllMeter, cmdCopyToPC,     cmdCopyToMeter,
-        cmdCopyToPCAll, cmdCopyToMeterAll, lstProgsPC,        cmdDeletePC,     cmdDeleteAllPC,
-        cmdCancel,      cmdModifyProgram,  cmdNewProgram,     cmdChangeWorkDir};
+void ProgConsoleLayout::SetTabOrder() {
+    const frmProgConsole& c = m_console;
+    const QList<QWidget*> chain{c.lstProgsMeter,     c.cmdDeleteMeter,  c.cmdDeleteAllMeter,
+                                c.cmdCopyToPC,       c.cmdCopyToMeter,  c.cmdCopyToPCAll,
+                                c.cmdCopyToMeterAll, c.lstProgsPC,      c.cmdDeletePC,
+                                c.cmdDeleteAllPC,    c.cmdCancel,       c.cmdModifyProgram,
+                                c.cmdNewProgram,     c.cmdChangeWorkDir};
     for (int i = 1; i < chain.size(); ++i) {
-        setTabOrder(chain[i - 1], chain[i]);
+        QWidget::setTabOrder(chain[i - 1], chain[i]);
     }
 }
 
-void frmProgConsole::LoadPictures() {
-    LoadWindowPictures(m_services, this, imgHeader, imgLogo);
+void ProgConsoleLayout::LoadPictures(Services& services) {
+    frmProgConsole& c = m_console;
+    LoadWindowPictures(services, &c, c.imgHeader, c.imgLogo);
     const QString workDir = GraficsFile(QStringLiteral("ChangeWorkDir.png"));
-    cmdChangeWorkDir->setIcon(QFileInfo::exists(workDir)
-                                  ? QIcon(workDir)
-                                  : style()->standardIcon(QStyle::SP_DirOpenIcon));
-}
-
-void frmProgConsole::ConnectHandlers() {
-    connect(lstProgsMeter, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (!m_selecting && row >= 0) {
-            lstProgsMeter_Click();
-        }
-    });
-    connect(lstProgsPC, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (!m_selecting && row >= 0) {
-            lstProgsPC_Click();
-        }
-    });
-    connect(timUpdate, &QTimer::timeout, this, &frmProgConsole::timUpdate_Timer);
-    const QList<QPair<QPushButton*, void (frmProgConsole::*)()>> handlers{
-        {cmdDeleteMeter, &frmProgConsole::cmdDeleteMeter_Click},
-        {cmdDeleteAllMeter, &frmProgConsole::cmdDeleteAllMeter_Click},
-        {cmdDeletePC, &frmProgConsole::cmdDeletePC_Click},
-        {cmdDeleteAllPC, &frmProgConsole::cmdDeleteAllPC_Click},
-        {cmdCopyToPC, &frmProgConsole::cmdCopyToPC_Click},
-        {cmdCopyToPCAll, &frmProgConsole::cmdCopyToPCAll_Click},
-        {cmdCopyToMeter, &frmProgConsole::cmdCopyToMeter_Click},
-        {cmdCopyToMeterAll, &frmProgConsole::cmdCopyToMeterAll_Click},
-        {cmdNewProgram, &frmProgConsole::cmdNewProgram_Click},
-        {cmdModifyProgram, &frmProgConsole::cmdModifyProgram_Click},
-        {cmdChangeWorkDir, &frmProgConsole::cmdChangeWorkDir_Click}};
-    for (const auto& [button, handler] : handlers) {
-        ConnectCommand(button, this, m_services.busy, handler);
-    }
-    connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+    c.cmdChangeWorkDir->setIcon(QFileInfo::exists(workDir)
+                                    ? QIcon(workDir)
+                                    : c.style()->standardIcon(QStyle::SP_DirOpenIcon));
 }

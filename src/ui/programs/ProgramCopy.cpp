@@ -1,105 +1,70 @@
 // Copying programs between the meter and the work directory, one or all.
 
-#include "app/ErrorTrap.h"
+#include "ui/programs/ProgramCopy.h"
+
 #include "app/Paths.h"
 #include "app/Services.h"
 #include "app/TextTables.h"
 #include "ui/app/MeterTask.h"
 #include "ui/app/frmWait.h"
-#include "ui/dialogs/frmChangeDir.h"
 #include "ui/programs/ProgramMessages.h"
-#include "ui/programs/frmProgConsole.h"
 
+#include <QDialog>
 #include <QDir>
 #include <QFileInfo>
-#include <QKeyEvent>
-#include <QListWidget>
 #include <QScopedValueRollback>
 #include <utility>
 
-// Messages for a program that cannot be read or written are shown here; a cancelled save
-// dialog is left to the caller.
-frmProgConsole::Outcome frmProgConsole::SaveMeterProgramToFile(const QString& strProgNum) {
+ProgramCopy::ProgramCopy(Services& services, QDialog& console)
+    : m_services(services), m_console(console) {}
+
+std::optional<ProgramRecord> ProgramCopy::MeterProgramForFile(const QString& strProgNum) {
     ProgramRecord program = EmptyProgramRecord();
     if (!m_services.usrDefProg.GetProgramMeter(program, strProgNum)) {
-        Report(1158, 1115, MsgIcon::Warning);
-        return Outcome::Failed;
+        ReportProgramMessage(m_services.ui, 1158, 1115, MsgIcon::Warning);
+        return std::nullopt;
     }
     program[ProgramField::USER] = m_services.login.UserName();
+    return program;
+}
+
+// Messages for a program that cannot be read or written are shown here; a cancelled save
+// dialog is left to the caller.
+ProgramCopy::Outcome ProgramCopy::SaveMeterProgramToFile(const QString& strProgNum) {
+    const std::optional<ProgramRecord> program = MeterProgramForFile(strProgNum);
+    if (!program) {
+        return Outcome::Failed;
+    }
     const std::optional<QString> path = AskProgramFilePath(m_services, strProgNum);
     if (!path) {
         return Outcome::Cancelled;
     }
-    if (!m_services.usrDefProg.SaveToFile(program, *path)) {
-        Report(1088);
+    if (!m_services.usrDefProg.SaveToFile(*program, *path)) {
+        ReportProgramMessage(m_services.ui, 1088);
         return Outcome::Failed;
     }
     return Outcome::Done;
 }
 
-void frmProgConsole::cmdCopyToPC_Click() {
-    TrappedVoid(m_services.ui, [&] {
-        const QListWidgetItem* item = SelectedItem(lstProgsMeter);
-        if (!item) {
-            return;
-        }
-        const QString number = item->text();
-        if (SaveMeterProgramToFile(number) != Outcome::Done) {
-            return;
-        }
-        if (!ShowPCList()) {
-            Report(1164);
-        }
-        UpdateButtons(false, true, number);
+ProgramCopy::Tally ProgramCopy::CopyMeterProgramsInto(const QString& folder,
+                                                      const QStringList& numbers, bool& cancelled) {
+    Tally tally;
+    cancelled = false;
+    CopyAll(numbers, [&](const QString& number, int& copied) {
+        const Outcome outcome = CopyMeterProgramInto(folder, number, tally);
+        cancelled = outcome == Outcome::Cancelled;
+        copied += outcome == Outcome::Done ? 1 : 0;
+        return outcome == Outcome::Done || outcome == Outcome::Skipped;
     });
+    return tally;
 }
 
-// One folder for all programs, asked once: a dialog per program made copying fifty
-// programs fifty dialogs.
-void frmProgConsole::cmdCopyToPCAll_Click() {
-    TrappedVoid(m_services.ui, [&] {
-        const std::optional<Selection> selection = RequiredSelection();
-        if (!selection) {
-            return;
-        }
-        QString folder;
-        {
-            frmChangeDir chooser(m_services, this);
-            chooser.setWindowTitle(LoadResString(1765));
-            folder = chooser.Path();
-        }
-        if (folder.isEmpty()) {
-            return;
-        }
-        QStringList numbers;
-        for (int row = 0; row < lstProgsMeter->count(); ++row) {
-            numbers << lstProgsMeter->item(row)->text();
-        }
-        CopyTally tally;
-        bool cancelled = false;
-        CopyAll(numbers, [&](const QString& number, int& copied) {
-            const Outcome outcome = CopyMeterProgramInto(folder, number, tally);
-            cancelled = outcome == Outcome::Cancelled;
-            copied += outcome == Outcome::Done ? 1 : 0;
-            return outcome == Outcome::Done || outcome == Outcome::Skipped;
-        });
-        if (!ShowPCList()) {
-            Report(1164);
-        }
-        UpdateButtons(*selection);
-        ReportCopyAll(folder, tally, cancelled);
-    });
-}
-
-frmProgConsole::Outcome frmProgConsole::CopyMeterProgramInto(const QString& folder,
-                                                             const QString& strProgNum,
-                                                             CopyTally& tally) {
-    ProgramRecord program = EmptyProgramRecord();
-    if (!m_services.usrDefProg.GetProgramMeter(program, strProgNum)) {
-        Report(1158, 1115, MsgIcon::Warning);
+ProgramCopy::Outcome ProgramCopy::CopyMeterProgramInto(const QString& folder,
+                                                       const QString& strProgNum, Tally& tally) {
+    const std::optional<ProgramRecord> program = MeterProgramForFile(strProgNum);
+    if (!program) {
         return Outcome::Failed;
     }
-    program[ProgramField::USER] = m_services.login.UserName();
     const QString path = JoinPath(folder, QStringLiteral("PROG %1.csv").arg(strProgNum));
     const bool exists = QFileInfo::exists(path);
     if (exists) {
@@ -114,16 +79,15 @@ frmProgConsole::Outcome frmProgConsole::CopyMeterProgramInto(const QString& fold
             return Outcome::Skipped;
         }
     }
-    if (!m_services.usrDefProg.SaveToFile(program, path)) {
-        Report(1088);
+    if (!m_services.usrDefProg.SaveToFile(*program, path)) {
+        ReportProgramMessage(m_services.ui, 1088);
         return Outcome::Failed;
     }
     ++(exists ? tally.replaced : tally.copied);
     return Outcome::Done;
 }
 
-void frmProgConsole::ReportCopyAll(const QString& folder, const CopyTally& tally,
-                                   bool interrupted) {
+void ProgramCopy::ReportCopyAll(const QString& folder, const Tally& tally, bool interrupted) {
     if (m_services.busy.Quitting()) {
         return; // the program is ending: no message may hold it open
     }
@@ -142,13 +106,13 @@ void frmProgConsole::ReportCopyAll(const QString& folder, const CopyTally& tally
 // The wait dialog counts the programs; its Cancel, the console's close box and Escape end
 // the copy after the program being copied. What was copied stays, and the note says how
 // much that is; a console the user closed closes once the copy has ended.
-void frmProgConsole::CopyAll(const QStringList& entries, const CopyStep& copyOne) {
+void ProgramCopy::CopyAll(const QStringList& entries, const Step& copyOne) {
     const auto progress = [&](int n) { return LoadResString(1540).arg(n).arg(entries.size()); };
     int copied = 0;
     bool stopped = false;
     {
         const QScopedValueRollback<bool> copying(m_copying, true);
-        MeterTask task(m_services, this, progress(1));
+        MeterTask task(m_services, &m_console, progress(1));
         task.InSteps();
         task.Run([&](MeterTask& running) {
             for (int i = 0; i < entries.size(); ++i) {
@@ -171,23 +135,11 @@ void frmProgConsole::CopyAll(const QStringList& entries, const CopyStep& copyOne
                               LoadResString(1115), MsgIcon::Warning);
     }
     if (std::exchange(m_closeRequested, false)) {
-        reject();
+        m_console.reject();
     }
 }
 
-bool frmProgConsole::eventFilter(QObject* watched, QEvent* event) {
-    const bool closing =
-        event->type() == QEvent::Close || (event->type() == QEvent::KeyPress &&
-                                           static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape);
-    if (watched == this && m_copying && closing) {
-        m_closeRequested = true;
-        event->ignore();
-        return true;
-    }
-    return QDialog::eventFilter(watched, event);
-}
-
-void frmProgConsole::ReportCopyInterrupted(const QString& detail) {
+void ProgramCopy::ReportCopyInterrupted(const QString& detail) {
     QString text = LoadResString(1169) + QStringLiteral("\r\n") + LoadResString(1170);
     if (!detail.isEmpty()) {
         text += QStringLiteral("\r\n") + detail;
@@ -196,8 +148,8 @@ void frmProgConsole::ReportCopyInterrupted(const QString& detail) {
 }
 
 // The file's user and pairs stay behind: the meter keeps neither.
-frmProgConsole::Outcome frmProgConsole::CopyFileProgramToMeter(const ProgramRecord& strProgram,
-                                                               bool fAll) {
+ProgramCopy::Outcome ProgramCopy::CopyFileProgramToMeter(const ProgramRecord& strProgram,
+                                                         bool fAll) {
     CUsrDefProg& store = m_services.usrDefProg;
     const QString number = strProgram[ProgramField::NO];
     const bool exists = store.AlreadyExistsMeter(number);
@@ -212,68 +164,13 @@ frmProgConsole::Outcome frmProgConsole::CopyFileProgramToMeter(const ProgramReco
             return Outcome::Cancelled;
         }
     }
-    MeterTask task(m_services, this);
+    MeterTask task(m_services, &m_console);
     if (!task.Run([&] { return exists ? store.Modify(strProgram) : store.AddNew(strProgram); },
-                  [&] { Report(exists ? 1106 : 1088); })) {
+                  [&] { ReportProgramMessage(m_services.ui, exists ? 1106 : 1088); })) {
         return Outcome::Failed;
     }
     if (!fAll) {
-        Report(1160, 1054, MsgIcon::Information);
+        ReportProgramMessage(m_services.ui, 1160, 1054, MsgIcon::Information);
     }
     return Outcome::Done;
-}
-
-void frmProgConsole::cmdCopyToMeter_Click() {
-    TrappedVoid(m_services.ui, [&] {
-        const QListWidgetItem* item = SelectedItem(lstProgsPC);
-        if (!item) {
-            return;
-        }
-        const QString fileName = FileNameOf(item);
-        ProgramRecord program = EmptyProgramRecord();
-        if (!m_services.usrDefProg.ReadFromFile(program, fileName)) {
-            Report(1103);
-            return;
-        }
-        CopyFileProgramToMeter(program, false);
-        if (!ShowMeterList()) {
-            Report(1152);
-        }
-        UpdateButtons(false, false, fileName);
-    });
-}
-
-void frmProgConsole::cmdCopyToMeterAll_Click() {
-    TrappedVoid(m_services.ui, [&] {
-        const std::optional<Selection> selection = RequiredSelection();
-        if (!selection) {
-            return;
-        }
-        QStringList fileNames;
-        for (int row = 0; row < lstProgsPC->count(); ++row) {
-            fileNames << FileNameOf(lstProgsPC->item(row));
-        }
-        CopyAll(fileNames, [&](const QString& fileName, int& copied) {
-            ProgramRecord program = EmptyProgramRecord();
-            if (fileName.isEmpty() || !m_services.usrDefProg.ReadFromFile(program, fileName)) {
-                Report(1103);
-                return false;
-            }
-            const Outcome outcome = CopyFileProgramToMeter(program, true);
-            if (outcome == Outcome::Cancelled) {
-                ReportCopyInterrupted();
-            }
-            if (outcome == Outcome::Cancelled || outcome == Outcome::Failed) {
-                return false;
-            }
-            copied += outcome == Outcome::Done ? 1 : 0;
-            if (!ShowMeterList()) {
-                Report(1152);
-                UpdateButtons(true, true, QString());
-                return false;
-            }
-            UpdateButtons(*selection);
-            return true;
-        });
-    });
 }

@@ -1,89 +1,69 @@
 // Deleting programs from the console: in the meter after a confirmation, files to the trash
 // (all of them after a confirmation).
 
-#include "app/ErrorTrap.h"
+#include "ui/programs/ProgramDeletion.h"
+
 #include "app/Services.h"
 #include "app/TextTables.h"
 #include "ui/app/MeterTask.h"
 #include "ui/dialogs/frmConfirm.h"
 #include "ui/programs/ProgramMessages.h"
-#include "ui/programs/frmProgConsole.h"
 
-#include <QListWidget>
+#include <functional>
 
 namespace {
 
-bool Confirmed(QWidget* owner, const QString& question) {
-    frmConfirm confirm(owner);
-    confirm.SetText(question);
-    return confirm.Result();
+void DeleteInMeter(Services& services, QWidget& console, const std::function<bool()>& deletion,
+                   int failureMessage) {
+    MeterTask task(services, &console);
+    task.Run(deletion, [&] { ReportProgramMessage(services.ui, failureMessage); });
 }
 
 } // namespace
 
-void frmProgConsole::DeleteInMeter(const std::function<bool()>& deletion, int failureMessage,
-                                   bool fMeterPreferred) {
-    MeterTask task(m_services, this);
-    task.Run(deletion, [&] { Report(failureMessage); });
-    if (!ShowMeterList()) {
-        Report(1152);
+ProgramDeletion::ProgramDeletion(Services& services, QWidget& console)
+    : m_services(services), m_console(console) {}
+
+bool ProgramDeletion::Confirmed(const QString& question) {
+    frmConfirm confirm(&m_console);
+    confirm.SetText(question);
+    return confirm.Result();
+}
+
+bool ProgramDeletion::DeleteMeterProgram(const QString& strProgNum) {
+    if (!Confirmed(LoadResString(1096) + QStringLiteral("\r\n") +
+                   ProgramNumberInBrackets(strProgNum))) {
+        return false;
     }
-    UpdateButtons(true, fMeterPreferred, QString());
+    DeleteInMeter(
+        m_services, m_console, [&] { return m_services.usrDefProg.Delete(strProgNum); }, 1097);
+    return true;
 }
 
-void frmProgConsole::cmdDeleteMeter_Click() {
-    TrappedVoid(m_services.ui, [&] {
-        const QListWidgetItem* item = SelectedItem(lstProgsMeter);
-        if (!item) {
-            return;
-        }
-        const QString number = item->text();
-        if (Confirmed(this, LoadResString(1096) + QStringLiteral("\r\n") +
-                                ProgramNumberInBrackets(number))) {
-            DeleteInMeter([&] { return m_services.usrDefProg.Delete(number); }, 1097, true);
-        }
-    });
-}
-
-void frmProgConsole::cmdDeleteAllMeter_Click() {
-    TrappedVoid(m_services.ui, [&] {
-        if (lstProgsMeter->count() > 0 && Confirmed(this, LoadResString(1099))) {
-            DeleteInMeter([&] { return m_services.usrDefProg.DeleteAll(); }, 1100, false);
-        }
-    });
+bool ProgramDeletion::DeleteAllMeterPrograms() {
+    if (!Confirmed(LoadResString(1099))) {
+        return false;
+    }
+    DeleteInMeter(
+        m_services, m_console, [&] { return m_services.usrDefProg.DeleteAll(); }, 1100);
+    return true;
 }
 
 // Files go to the trash, where they can be restored: no question of the console's own.
-void frmProgConsole::cmdDeletePC_Click() {
-    TrappedVoid(m_services.ui, [&] {
-        const std::optional<Selection> selection = RequiredSelection();
-        if (!selection) {
-            return;
-        }
-        if (!m_services.usrDefProg.DeleteFile(selection->fileName)) {
-            Report(1097);
-        }
-        if (!ShowPCList()) {
-            Report(1164);
-        }
-        UpdateButtons(*selection);
-    });
+void ProgramDeletion::DeleteFile(const QString& fileName) {
+    if (!m_services.usrDefProg.DeleteFile(fileName)) {
+        ReportProgramMessage(m_services.ui, 1097);
+    }
 }
 
-void frmProgConsole::cmdDeleteAllPC_Click() {
-    TrappedVoid(m_services.ui, [&] {
-        const std::optional<Selection> selection = RequiredSelection();
-        // One file can be taken back from the trash by hand, the whole directory hardly:
-        // asked like the meter side.
-        if (!selection || !Confirmed(this, LoadResString(1410))) {
-            return;
-        }
-        if (!m_services.usrDefProg.DeleteFileAll()) {
-            Report(1100);
-        }
-        if (!ShowPCList()) {
-            Report(1164);
-        }
-        UpdateButtons(*selection);
-    });
+// One file can be taken back from the trash by hand, the whole directory hardly: asked like
+// the meter side.
+bool ProgramDeletion::DeleteAllFiles() {
+    if (!Confirmed(LoadResString(1410))) {
+        return false;
+    }
+    if (!m_services.usrDefProg.DeleteFileAll()) {
+        ReportProgramMessage(m_services.ui, 1100);
+    }
+    return true;
 }
