@@ -37,7 +37,8 @@ const QString kPlotUnit = QStringLiteral("mg/l");
 } // namespace
 
 frmProgEdit::frmProgEdit(Services& services, ProgramSelection& selection, QWidget* parent)
-    : QDialog(parent), m_services(services), m_selection(selection) {
+    : QDialog(parent), m_services(services), m_selection(selection),
+      m_calibration(services, *this) {
     setObjectName(QStringLiteral("frmProgEdit"));
     CreateControls();
     LayOut();
@@ -91,7 +92,7 @@ void frmProgEdit::Form_Load() {
             fraProgram->chkCalLinePossible->setEnabled(false);
             fraProgram->chkCalLineRequired->setEnabled(false);
         }
-        ResetCalibration();
+        m_calibration.Reset();
         ShowSelection();
         fraProgram->txtUserName->setText(m_services.login.UserName());
         cmdSaveDevice->setEnabled(m_services.device.Online());
@@ -140,7 +141,7 @@ bool frmProgEdit::LoadProgram(Source source, const QString& key, bool withPairs)
             txtValY[i]->setText(program[ProgramField::PairY(i)]);
         }
     }
-    Calculate(false);
+    m_calibration.Calculate(false);
     return true;
 }
 
@@ -215,4 +216,16 @@ void frmProgEdit::SetExtendedLayout() {
 void frmProgEdit::FitDesignedSize(int widthTwips, int heightTwips) {
     FitOnScreen(*this, QSize(TwipsToPixels(widthTwips, logicalDpiX()),
                              TwipsToPixels(heightTwips, logicalDpiY())));
+}
+
+void frmProgEdit::cmdCalCalculate_Click() {
+    TrappedVoid(m_services.ui, [&] { m_calibration.Calculate(true); });
+}
+
+void frmProgEdit::cmdTransfer_Click() {
+    m_calibration.Transfer();
+}
+
+void frmProgEdit::SavePlot(const QString& extension) {
+    m_calibration.SavePlot(extension);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "programs/ProgramRecord.h"
+#include "ui/programs/ProgEditCalibration.h"
 
 #include <QDialog>
 #include <QList>
@@ -23,7 +24,7 @@ public:
     frmProgEdit(Services& services, ProgramSelection& selection, QWidget* parent = nullptr);
 
     bool Extended() const { return m_extended; }
-    bool CalibrationValid() const { return m_calValid; }
+    bool CalibrationValid() const { return m_calibration.Valid(); }
 
     QLabel* imgHeader = nullptr;
     QLabel* imgLogo = nullptr;
@@ -102,21 +103,9 @@ private:
     void ReloadFromMeter();
     // The hourglass on this window while the meter is busy.
 
-    // Calibration (frmProgEditCalibration.cpp).
-    void Calculate(bool withMessages);
-    void ResetCalibration();
-    void ShowResults(const double (&results)[8], short n);
-    bool Plot();
-
     Services& m_services;
     ProgramSelection& m_selection;
     bool m_extended = false;
-    bool m_calValid = false;
-    short m_n = 0;
-    QList<double> m_x;
-    QList<double> m_y;
-    double m_a0 = 0.0;
-    double m_a1 = 0.0;
-    QString m_plotUnit;
+    ProgEditCalibration m_calibration;
     ProgramRecord m_savedProgram; // what was loaded or last saved
 };
