@@ -1,6 +1,7 @@
 // The controls of the program editor and where they stand.
 
-#include "app/Services.h"
+#include "ui/programs/ProgEditLayout.h"
+
 #include "ui/app/BusyContent.h"
 #include "ui/app/Controls.h"
 #include "ui/programs/CalibrationPlotView.h"
@@ -42,119 +43,126 @@ const ResultLine kResultLines[] = {
 
 } // namespace
 
-void frmProgEdit::CreateControls() {
-    imgHeader = NewControl<QLabel>(this, "imgHeader");
-    imgLogo = NewControl<QLabel>(this, "imgLogo");
-    fraProgram = new ProgramPanel(this);
-    cmdClear = NewControl<QPushButton>(this, "cmdClear", "1155");
-    cmdCancel = NewControl<QPushButton>(this, "cmdCancel", "1069");
-    cmdSaveDevice = NewControl<QPushButton>(this, "cmdSaveDevice", "1104");
-    cmdSaveFile = NewControl<QPushButton>(this, "cmdSaveFile", "1111");
-    cmdExtended = NewControl<QPushButton>(this, "cmdExtended", "1117");
+ProgEditLayout::ProgEditLayout(frmProgEdit& editor) : m_editor(editor) {}
+
+void ProgEditLayout::CreateControls() {
+    frmProgEdit& e = m_editor;
+    e.imgHeader = NewControl<QLabel>(&e, "imgHeader");
+    e.imgLogo = NewControl<QLabel>(&e, "imgLogo");
+    e.fraProgram = new ProgramPanel(&e);
+    e.cmdClear = NewControl<QPushButton>(&e, "cmdClear", "1155");
+    e.cmdCancel = NewControl<QPushButton>(&e, "cmdCancel", "1069");
+    e.cmdSaveDevice = NewControl<QPushButton>(&e, "cmdSaveDevice", "1104");
+    e.cmdSaveFile = NewControl<QPushButton>(&e, "cmdSaveFile", "1111");
+    e.cmdExtended = NewControl<QPushButton>(&e, "cmdExtended", "1117");
     CreateCalibrationControls();
 }
 
-void frmProgEdit::CreateCalibrationControls() {
-    pnlCalibration = NewControl<QWidget>(this, "pnlCalibration");
-    linDivider = NewControl<QFrame>(this, "linDivider");
-    linDivider->setFrameShape(QFrame::VLine);
-    linDivider->setFrameShadow(QFrame::Sunken);
-    fraPairsOfVariates = NewControl<QGroupBox>(pnlCalibration, "fraPairsOfVariates", "1119");
-    lblX = NewControl<QLabel>(fraPairsOfVariates, "lblX");
-    lblY = NewControl<QLabel>(fraPairsOfVariates, "lblY", "1142");
+void ProgEditLayout::CreateCalibrationControls() {
+    frmProgEdit& e = m_editor;
+    e.pnlCalibration = NewControl<QWidget>(&e, "pnlCalibration");
+    e.linDivider = NewControl<QFrame>(&e, "linDivider");
+    e.linDivider->setFrameShape(QFrame::VLine);
+    e.linDivider->setFrameShadow(QFrame::Sunken);
+    e.fraPairsOfVariates = NewControl<QGroupBox>(e.pnlCalibration, "fraPairsOfVariates", "1119");
+    e.lblX = NewControl<QLabel>(e.fraPairsOfVariates, "lblX");
+    e.lblY = NewControl<QLabel>(e.fraPairsOfVariates, "lblY", "1142");
     for (int i = 0; i < kNumPairs; ++i) {
-        txtValX << new QLineEdit(fraPairsOfVariates);
-        txtValY << new QLineEdit(fraPairsOfVariates);
-        txtValX.back()->setObjectName(QStringLiteral("txtValX(%1)").arg(i));
-        txtValY.back()->setObjectName(QStringLiteral("txtValY(%1)").arg(i));
+        e.txtValX << new QLineEdit(e.fraPairsOfVariates);
+        e.txtValY << new QLineEdit(e.fraPairsOfVariates);
+        e.txtValX.back()->setObjectName(QStringLiteral("txtValX(%1)").arg(i));
+        e.txtValY.back()->setObjectName(QStringLiteral("txtValY(%1)").arg(i));
     }
-    fraCalLine = NewControl<QGroupBox>(pnlCalibration, "fraCalLine", "1120");
-    lblXAxis = NewControl<QLabel>(fraCalLine, "lblXAxis");
-    lblYAxis = NewControl<QLabel>(fraCalLine, "lblYAxis", "1142");
-    picCalLine = new CalibrationPlotView(fraCalLine);
-    fraCalResults = NewControl<QGroupBox>(pnlCalibration, "fraCalResults", "1122");
-    cmdCalCalculate = NewControl<QPushButton>(pnlCalibration, "cmdCalCalculate", "1121");
-    cmdTransfer = NewControl<QPushButton>(pnlCalibration, "cmdTransfer", "1141");
+    e.fraCalLine = NewControl<QGroupBox>(e.pnlCalibration, "fraCalLine", "1120");
+    e.lblXAxis = NewControl<QLabel>(e.fraCalLine, "lblXAxis");
+    e.lblYAxis = NewControl<QLabel>(e.fraCalLine, "lblYAxis", "1142");
+    e.picCalLine = new CalibrationPlotView(e.fraCalLine);
+    e.fraCalResults = NewControl<QGroupBox>(e.pnlCalibration, "fraCalResults", "1122");
+    e.cmdCalCalculate = NewControl<QPushButton>(e.pnlCalibration, "cmdCalCalculate", "1121");
+    e.cmdTransfer = NewControl<QPushButton>(e.pnlCalibration, "cmdTransfer", "1141");
 }
 
-void frmProgEdit::CreateResultLines(QGridLayout* grid) {
+void ProgEditLayout::CreateResultLines(QGridLayout* grid) {
+    frmProgEdit& e = m_editor;
     int row = 0;
     for (const ResultLine& line : kResultLines) {
-        auto* value = NewControl<QLabel>(fraCalResults, line.value);
+        auto* value = NewControl<QLabel>(e.fraCalResults, line.value);
         value->setMinimumWidth(
-            fontMetrics().horizontalAdvance(QStringLiteral("-0.000E-00  1/(mg/l)")));
+            e.fontMetrics().horizontalAdvance(QStringLiteral("-0.000E-00  1/(mg/l)")));
         value->setTextInteractionFlags(Qt::TextSelectableByMouse);
-        grid->addWidget(NewControl<QLabel>(fraCalResults, line.symbol, line.symbolTag), row, 0);
+        grid->addWidget(NewControl<QLabel>(e.fraCalResults, line.symbol, line.symbolTag), row, 0);
         grid->addWidget(value, row, 1);
-        grid->addWidget(NewControl<QLabel>(fraCalResults, line.text, line.textTag), row, 2);
-        resultValues << value;
+        grid->addWidget(NewControl<QLabel>(e.fraCalResults, line.text, line.textTag), row, 2);
+        e.resultValues << value;
         ++row;
     }
     grid->setColumnStretch(2, 1);
 }
 
-void frmProgEdit::LayOut() {
-    auto* pairs = new QGridLayout(fraPairsOfVariates);
-    pairs->addWidget(lblX, 0, 0, Qt::AlignHCenter);
-    pairs->addWidget(lblY, 0, 1, Qt::AlignHCenter);
+void ProgEditLayout::LayOut(BusyState& busy) {
+    frmProgEdit& e = m_editor;
+    auto* pairs = new QGridLayout(e.fraPairsOfVariates);
+    pairs->addWidget(e.lblX, 0, 0, Qt::AlignHCenter);
+    pairs->addWidget(e.lblY, 0, 1, Qt::AlignHCenter);
     for (int i = 0; i < kNumPairs; ++i) {
-        pairs->addWidget(txtValX[i], i + 1, 0);
-        pairs->addWidget(txtValY[i], i + 1, 1);
+        pairs->addWidget(e.txtValX[i], i + 1, 0);
+        pairs->addWidget(e.txtValY[i], i + 1, 1);
     }
-    auto* plot = new QGridLayout(fraCalLine);
-    plot->addWidget(lblYAxis, 0, 0);
-    plot->addWidget(picCalLine, 1, 0);
-    plot->addWidget(lblXAxis, 2, 0, Qt::AlignRight);
+    auto* plot = new QGridLayout(e.fraCalLine);
+    plot->addWidget(e.lblYAxis, 0, 0);
+    plot->addWidget(e.picCalLine, 1, 0);
+    plot->addWidget(e.lblXAxis, 2, 0, Qt::AlignRight);
     plot->setRowStretch(1, 1);
-    CreateResultLines(new QGridLayout(fraCalResults));
+    CreateResultLines(new QGridLayout(e.fraCalResults));
 
     auto* calButtons = new QHBoxLayout;
-    calButtons->addWidget(cmdCalCalculate);
-    calButtons->addWidget(cmdTransfer);
-    auto* calibration = new QGridLayout(pnlCalibration);
+    calButtons->addWidget(e.cmdCalCalculate);
+    calButtons->addWidget(e.cmdTransfer);
+    auto* calibration = new QGridLayout(e.pnlCalibration);
     calibration->setContentsMargins(0, 0, 0, 0);
-    calibration->addWidget(fraPairsOfVariates, 0, 0);
+    calibration->addWidget(e.fraPairsOfVariates, 0, 0);
     calibration->addLayout(calButtons, 1, 0);
-    calibration->addWidget(fraCalLine, 0, 1);
-    calibration->addWidget(fraCalResults, 1, 1, 2, 1);
+    calibration->addWidget(e.fraCalLine, 0, 1);
+    calibration->addWidget(e.fraCalResults, 1, 1, 2, 1);
     calibration->setColumnStretch(1, 1);
     calibration->setRowStretch(2, 1);
 
     auto* header = new QHBoxLayout;
-    header->addWidget(imgHeader);
+    header->addWidget(e.imgHeader);
     header->addStretch();
-    header->addWidget(imgLogo);
+    header->addWidget(e.imgLogo);
     auto* buttons = new QGridLayout;
-    buttons->addWidget(cmdSaveDevice, 0, 0);
-    buttons->addWidget(cmdSaveFile, 0, 1);
-    buttons->addWidget(cmdExtended, 0, 2);
-    buttons->addWidget(cmdClear, 1, 0);
-    buttons->addWidget(cmdCancel, 1, 2);
+    buttons->addWidget(e.cmdSaveDevice, 0, 0);
+    buttons->addWidget(e.cmdSaveFile, 0, 1);
+    buttons->addWidget(e.cmdExtended, 0, 2);
+    buttons->addWidget(e.cmdClear, 1, 0);
+    buttons->addWidget(e.cmdCancel, 1, 2);
     auto* program = new QVBoxLayout;
     program->addLayout(header);
-    program->addWidget(fraProgram);
+    program->addWidget(e.fraProgram);
     program->addStretch();
     program->addLayout(buttons);
 
-    auto* root = new QHBoxLayout(NewBusyContent(*this, m_services.busy));
+    auto* root = new QHBoxLayout(NewBusyContent(e, busy));
     root->addLayout(program);
-    root->addWidget(linDivider);
-    root->addWidget(pnlCalibration, 1);
+    root->addWidget(e.linDivider);
+    root->addWidget(e.pnlCalibration, 1);
 }
 
 // The fields first, so that the window opens in the first one; the buttons last.
-void frmProgEdit::SetTabOrder() {
-    const ProgramPanel& p = *fraProgram;
+void ProgEditLayout::SetTabOrder() {
+    const frmProgEdit& e = m_editor;
+    const ProgramPanel& p = *e.fraProgram;
     QList<QWidget*> chain;
     chain << p.txtProgNum << p.txtModel << p.cboCuvette << p.cboLambda << p.txtFormula
           << p.txtMeasUnit << p.chkBlankRequired << p.chkCalLinePossible << p.txtMRB << p.txtMRE
           << p.cboResolution << p.txtE0 << p.txtSlope << p.chkCalLineRequired;
     for (int i = 0; i < kNumPairs; ++i) {
-        chain << txtValX[i] << txtValY[i];
+        chain << e.txtValX[i] << e.txtValY[i];
     }
-    chain << cmdCalCalculate << cmdTransfer << cmdSaveDevice << cmdSaveFile << cmdExtended
-          << cmdClear << cmdCancel;
+    chain << e.cmdCalCalculate << e.cmdTransfer << e.cmdSaveDevice << e.cmdSaveFile << e.cmdExtended
+          << e.cmdClear << e.cmdCancel;
     for (int i = 1; i < chain.size(); ++i) {
-        setTabOrder(chain[i - 1], chain[i]);
+        QWidget::setTabOrder(chain[i - 1], chain[i]);
     }
 }

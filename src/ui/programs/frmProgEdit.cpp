@@ -11,6 +11,7 @@
 #include "ui/app/ScreenFit.h"
 #include "ui/programs/CalibrationPlotView.h"
 #include "ui/programs/KeyFilter.h"
+#include "ui/programs/ProgEditLayout.h"
 #include "ui/programs/ProgramPanel.h"
 #include "ui/programs/ProgramSelection.h"
 #include "ui/programs/WindowPictures.h"
@@ -40,9 +41,10 @@ frmProgEdit::frmProgEdit(Services& services, ProgramSelection& selection, QWidge
     : QDialog(parent), m_services(services), m_selection(selection),
       m_calibration(services, *this) {
     setObjectName(QStringLiteral("frmProgEdit"));
-    CreateControls();
-    LayOut();
-    SetTabOrder();
+    ProgEditLayout layout(*this);
+    layout.CreateControls();
+    layout.LayOut(m_services.busy);
+    layout.SetTabOrder();
     for (int i = 0; i < kNumPairs; ++i) {
         for (QLineEdit* box : {txtValX[i], txtValY[i]}) {
             AcceptCommaAsPoint(box);

@@ -71,12 +71,6 @@ protected:
 private:
     enum class Source { Meter, File };
 
-    // Construction (frmProgEditLayout.cpp).
-    void CreateControls();
-    void CreateCalibrationControls();
-    void CreateResultLines(class QGridLayout* grid);
-    void LayOut();
-    void SetTabOrder();
     void SetCompact();
     // Accessible names of the pairs' fields, which have no label of their own.
     void NamePairFields();
