@@ -13,6 +13,7 @@
 #include "ui/programs/KeyFilter.h"
 #include "ui/programs/ProgEditLayout.h"
 #include "ui/programs/ProgramPanel.h"
+#include "ui/programs/ProgramSave.h"
 #include "ui/programs/ProgramSelection.h"
 #include "ui/programs/WindowPictures.h"
 
@@ -38,8 +39,8 @@ const QString kPlotUnit = QStringLiteral("mg/l");
 } // namespace
 
 frmProgEdit::frmProgEdit(Services& services, ProgramSelection& selection, QWidget* parent)
-    : QDialog(parent), m_services(services), m_selection(selection),
-      m_calibration(services, *this) {
+    : QDialog(parent), m_services(services), m_selection(selection), m_calibration(services, *this),
+      m_save(services, selection, *this) {
     setObjectName(QStringLiteral("frmProgEdit"));
     ProgEditLayout layout(*this);
     layout.CreateControls();
@@ -100,7 +101,7 @@ void frmProgEdit::Form_Load() {
         cmdSaveDevice->setEnabled(m_services.device.Online());
         m_extended = false;
     });
-    MarkSaved();
+    m_save.MarkSaved();
 }
 
 // A new program starts as a copy of the selected one; a change shows the selected one.
@@ -230,4 +231,47 @@ void frmProgEdit::cmdTransfer_Click() {
 
 void frmProgEdit::SavePlot(const QString& extension) {
     m_calibration.SavePlot(extension);
+}
+
+void frmProgEdit::reject() {
+    if (m_save.Unsaved() &&
+        m_services.ui.Message(LoadResString(1403), LoadResString(1115), MsgIcon::Question,
+                              MsgButtons::YesNo, MsgResult::No) != MsgResult::Yes) {
+        return;
+    }
+    QDialog::reject();
+}
+
+void frmProgEdit::cmdSaveDevice_Click() {
+    TrappedVoid(m_services.ui, [&] {
+        ProgramRecord program;
+        if (!m_save.CollectChecked(program)) {
+            return;
+        }
+        const std::optional<bool> written = m_save.SaveInMeter(program);
+        if (!written) {
+            return;
+        }
+        ReloadFromMeter();
+        if (*written) {
+            m_save.MarkSaved();
+        }
+    });
+}
+
+// The fields show what the meter list now holds for the number; the pairs stay.
+void frmProgEdit::ReloadFromMeter() {
+    if (!LoadProgram(Source::Meter, fraProgram->txtProgNum->text(), false)) {
+        m_services.ui.Message(LoadResString(1103), LoadResString(1033), MsgIcon::Critical);
+    }
+    fraProgram->txtUserName->setText(m_services.login.UserName());
+}
+
+void frmProgEdit::cmdSaveFile_Click() {
+    TrappedVoid(m_services.ui, [&] {
+        ProgramRecord program;
+        if (m_save.CollectChecked(program)) {
+            m_save.SaveAsFile(program);
+        }
+    });
 }

@@ -2,6 +2,7 @@
 
 #include "programs/ProgramRecord.h"
 #include "ui/programs/ProgEditCalibration.h"
+#include "ui/programs/ProgramSave.h"
 
 #include <QDialog>
 #include <QList>
@@ -86,20 +87,12 @@ private:
     void txtProgNum_LostFocus();
     void txtVal_LostFocus(QLineEdit* box);
 
-    // Saving (frmProgEditSave.cpp).
-    ProgramRecord ShownProgram() const;
-    // What the editor shows now counts as saved.
-    void MarkSaved();
-    bool CollectProgram(ProgramRecord& strProgram);
-    bool NumbersAreNumbers(const ProgramRecord& strProgram);
-    bool RangeFits(const ProgramRecord& strProgram);
-    bool WriteToMeter(const ProgramRecord& strProgram, bool exists);
+    // The fields show what the meter list now holds for the number; the pairs stay.
     void ReloadFromMeter();
-    // The hourglass on this window while the meter is busy.
 
     Services& m_services;
     ProgramSelection& m_selection;
     bool m_extended = false;
     ProgEditCalibration m_calibration;
-    ProgramRecord m_savedProgram; // what was loaded or last saved
+    ProgramSave m_save;
 };
