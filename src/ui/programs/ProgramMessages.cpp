@@ -38,3 +38,7 @@ std::optional<QString> AskProgramFilePath(Services& services, const QString& str
     request.hideReadOnly = true;
     return services.ui.SaveFileDialog(request);
 }
+
+void ReportProgramMessage(Ui& ui, int message, int title, MsgIcon icon) {
+    ui.Message(LoadResString(message), LoadResString(title), icon);
+}

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/Ui.h"
+
 #include <QString>
 #include <optional>
 
@@ -15,3 +17,6 @@ QString ReplaceProgramQuestion(const QString& strProgNum, bool fAlreadyExists);
 // The save dialog for a program file: "PROG " + number in the work directory (when it
 // exists), ".csv" added, overwriting asked. Nothing when the user cancelled.
 std::optional<QString> AskProgramFilePath(Services& services, const QString& strProgNum);
+
+// Message `message` of the string table under the title `title`.
+void ReportProgramMessage(Ui& ui, int message, int title = 1033, MsgIcon icon = MsgIcon::Critical);

@@ -4,14 +4,18 @@
 #include "app/Services.h"
 #include "app/TextTables.h"
 #include "ui/app/ApplyCaptions.h"
+#include "ui/app/BusyContent.h"
 #include "ui/app/HelpContext.h"
 #include "ui/app/MeterTask.h"
 #include "ui/dialogs/frmChangeDir.h"
+#include "ui/programs/ProgConsoleLayout.h"
+#include "ui/programs/ProgramMessages.h"
 #include "ui/programs/ProgramPanel.h"
 #include "ui/programs/frmProgEdit.h"
 
 #include <QDir>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -35,13 +39,15 @@ QString ShortWorkDir(const QString& workDir) {
 } // namespace
 
 frmProgConsole::frmProgConsole(Services& services, QWidget* mainWindow)
-    : QDialog(mainWindow), m_services(services), m_mainWindow(mainWindow) {
+    : QDialog(mainWindow), m_services(services), m_mainWindow(mainWindow), m_copy(services, *this),
+      m_deletion(services, *this) {
     setObjectName(QStringLiteral("frmProgConsole"));
     setProperty("Tag", QStringLiteral("1102"));
     SetHelpContext(this, HelpContext::kProgramConsole);
-    CreateControls();
-    LayOut();
-    SetTabOrder();
+    ProgConsoleLayout layout(*this);
+    layout.CreateControls();
+    layout.LayOut(m_services.busy);
+    layout.SetTabOrder();
     ConnectHandlers();
     installEventFilter(this); // after the busy surface's filter, so that it sees events first
     Form_Load();
@@ -50,23 +56,76 @@ frmProgConsole::frmProgConsole(Services& services, QWidget* mainWindow)
 void frmProgConsole::Form_Load() {
     TrappedVoid(m_services.ui, [&] {
         ApplyCaptions(this);
-        LoadPictures();
+        ProgConsoleLayout(*this).LoadPictures(m_services);
         fraProgram->SetReadOnly();
         m_meterListValid = ReadMeterList();
         if (!ShowMeterList()) {
             Report(1150);
         }
         ShowWorkDir();
-        if (!ShowPCList()) {
-            Report(1164);
-        }
+        ShowPCListOrReport();
         UpdateButtons(true, true, QString());
     });
     timUpdate->start();
 }
 
+void frmProgConsole::ConnectHandlers() {
+    connect(lstProgsMeter, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (!m_selecting && row >= 0) {
+            lstProgsMeter_Click();
+        }
+    });
+    connect(lstProgsPC, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (!m_selecting && row >= 0) {
+            lstProgsPC_Click();
+        }
+    });
+    connect(timUpdate, &QTimer::timeout, this, &frmProgConsole::timUpdate_Timer);
+    const QList<QPair<QPushButton*, void (frmProgConsole::*)()>> handlers{
+        {cmdDeleteMeter, &frmProgConsole::cmdDeleteMeter_Click},
+        {cmdDeleteAllMeter, &frmProgConsole::cmdDeleteAllMeter_Click},
+        {cmdDeletePC, &frmProgConsole::cmdDeletePC_Click},
+        {cmdDeleteAllPC, &frmProgConsole::cmdDeleteAllPC_Click},
+        {cmdCopyToPC, &frmProgConsole::cmdCopyToPC_Click},
+        {cmdCopyToPCAll, &frmProgConsole::cmdCopyToPCAll_Click},
+        {cmdCopyToMeter, &frmProgConsole::cmdCopyToMeter_Click},
+        {cmdCopyToMeterAll, &frmProgConsole::cmdCopyToMeterAll_Click},
+        {cmdNewProgram, &frmProgConsole::cmdNewProgram_Click},
+        {cmdModifyProgram, &frmProgConsole::cmdModifyProgram_Click},
+        {cmdChangeWorkDir, &frmProgConsole::cmdChangeWorkDir_Click}};
+    for (const auto& [button, handler] : handlers) {
+        ConnectCommand(button, this, m_services.busy, handler);
+    }
+    connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+// While a copy of all runs, the close box and Escape end the copy and then the console.
+bool frmProgConsole::eventFilter(QObject* watched, QEvent* event) {
+    const bool closing =
+        event->type() == QEvent::Close || (event->type() == QEvent::KeyPress &&
+                                           static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape);
+    if (watched == this && m_copy.Copying() && closing) {
+        m_copy.RequestClose();
+        event->ignore();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
 void frmProgConsole::Report(int message, int title, MsgIcon icon) {
-    m_services.ui.Message(LoadResString(message), LoadResString(title), icon);
+    ReportProgramMessage(m_services.ui, message, title, icon);
+}
+
+void frmProgConsole::ShowMeterListOrReport() {
+    if (!ShowMeterList()) {
+        Report(1152);
+    }
+}
+
+void frmProgConsole::ShowPCListOrReport() {
+    if (!ShowPCList()) {
+        Report(1164);
+    }
 }
 
 // The wait dialog lets the user stop the reading: closing it stops the update.
@@ -308,12 +367,8 @@ void frmProgConsole::OpenEditor() {
         frmProgEdit editor(m_services, *this, this);
         editor.exec();
     }
-    if (!ShowMeterList()) {
-        Report(1152);
-    }
-    if (!ShowPCList()) {
-        Report(1164);
-    }
+    ShowMeterListOrReport();
+    ShowPCListOrReport();
     UpdateButtons(m_pending);
 }
 
@@ -359,11 +414,150 @@ void frmProgConsole::cmdChangeWorkDir_Click() {
         if (!path.isEmpty()) {
             m_services.usrDefProg.WorkDir(path);
             ShowWorkDir();
-            if (!ShowPCList()) {
-                Report(1164);
-            }
+            ShowPCListOrReport();
         }
         UpdateButtons(selection);
     });
     timUpdate->start();
+}
+
+void frmProgConsole::cmdDeleteMeter_Click() {
+    TrappedVoid(m_services.ui, [&] {
+        const QListWidgetItem* item = SelectedItem(lstProgsMeter);
+        if (item && m_deletion.DeleteMeterProgram(item->text())) {
+            ShowMeterListOrReport();
+            UpdateButtons(true, true, QString());
+        }
+    });
+}
+
+void frmProgConsole::cmdDeleteAllMeter_Click() {
+    TrappedVoid(m_services.ui, [&] {
+        if (lstProgsMeter->count() > 0 && m_deletion.DeleteAllMeterPrograms()) {
+            ShowMeterListOrReport();
+            UpdateButtons(true, false, QString());
+        }
+    });
+}
+
+void frmProgConsole::cmdDeletePC_Click() {
+    TrappedVoid(m_services.ui, [&] {
+        const std::optional<Selection> selection = RequiredSelection();
+        if (!selection) {
+            return;
+        }
+        m_deletion.DeleteFile(selection->fileName);
+        ShowPCListOrReport();
+        UpdateButtons(*selection);
+    });
+}
+
+void frmProgConsole::cmdDeleteAllPC_Click() {
+    TrappedVoid(m_services.ui, [&] {
+        const std::optional<Selection> selection = RequiredSelection();
+        if (!selection || !m_deletion.DeleteAllFiles()) {
+            return;
+        }
+        ShowPCListOrReport();
+        UpdateButtons(*selection);
+    });
+}
+
+void frmProgConsole::cmdCopyToPC_Click() {
+    TrappedVoid(m_services.ui, [&] {
+        const QListWidgetItem* item = SelectedItem(lstProgsMeter);
+        if (!item) {
+            return;
+        }
+        const QString number = item->text();
+        if (m_copy.SaveMeterProgramToFile(number) != ProgramCopy::Outcome::Done) {
+            return;
+        }
+        ShowPCListOrReport();
+        UpdateButtons(false, true, number);
+    });
+}
+
+// One folder for all programs, asked once: a dialog per program made copying fifty
+// programs fifty dialogs.
+void frmProgConsole::cmdCopyToPCAll_Click() {
+    TrappedVoid(m_services.ui, [&] {
+        const std::optional<Selection> selection = RequiredSelection();
+        if (!selection) {
+            return;
+        }
+        QString folder;
+        {
+            frmChangeDir chooser(m_services, this);
+            chooser.setWindowTitle(LoadResString(1765));
+            folder = chooser.Path();
+        }
+        if (folder.isEmpty()) {
+            return;
+        }
+        QStringList numbers;
+        for (int row = 0; row < lstProgsMeter->count(); ++row) {
+            numbers << lstProgsMeter->item(row)->text();
+        }
+        bool cancelled = false;
+        const ProgramCopy::Tally tally = m_copy.CopyMeterProgramsInto(folder, numbers, cancelled);
+        ShowPCListOrReport();
+        UpdateButtons(*selection);
+        m_copy.ReportCopyAll(folder, tally, cancelled);
+    });
+}
+
+void frmProgConsole::cmdCopyToMeter_Click() {
+    TrappedVoid(m_services.ui, [&] {
+        const QListWidgetItem* item = SelectedItem(lstProgsPC);
+        if (!item) {
+            return;
+        }
+        const QString fileName = FileNameOf(item);
+        ProgramRecord program = EmptyProgramRecord();
+        if (!m_services.usrDefProg.ReadFromFile(program, fileName)) {
+            Report(1103);
+            return;
+        }
+        m_copy.CopyFileProgramToMeter(program, false);
+        ShowMeterListOrReport();
+        UpdateButtons(false, false, fileName);
+    });
+}
+
+// The meter's list is shown again after each program, so that the user sees the copy go on.
+void frmProgConsole::cmdCopyToMeterAll_Click() {
+    TrappedVoid(m_services.ui, [&] {
+        const std::optional<Selection> selection = RequiredSelection();
+        if (!selection) {
+            return;
+        }
+        QStringList fileNames;
+        for (int row = 0; row < lstProgsPC->count(); ++row) {
+            fileNames << FileNameOf(lstProgsPC->item(row));
+        }
+        m_copy.CopyAll(fileNames, [&](const QString& fileName, int& copied) {
+            ProgramRecord program = EmptyProgramRecord();
+            if (fileName.isEmpty() || !m_services.usrDefProg.ReadFromFile(program, fileName)) {
+                Report(1103);
+                return false;
+            }
+            const ProgramCopy::Outcome outcome = m_copy.CopyFileProgramToMeter(program, true);
+            if (outcome == ProgramCopy::Outcome::Cancelled) {
+                m_copy.ReportCopyInterrupted();
+            }
+            if (outcome == ProgramCopy::Outcome::Cancelled ||
+                outcome == ProgramCopy::Outcome::Failed) {
+                return false;
+            }
+            copied += outcome == ProgramCopy::Outcome::Done ? 1 : 0;
+            if (!ShowMeterList()) {
+                Report(1152);
+                UpdateButtons(true, true, QString());
+                return false;
+            }
+            UpdateButtons(*selection);
+            return true;
+        });
+    });
 }

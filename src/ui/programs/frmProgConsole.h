@@ -2,10 +2,11 @@
 
 #include "app/Ui.h"
 #include "programs/ProgramRecord.h"
+#include "ui/programs/ProgramCopy.h"
+#include "ui/programs/ProgramDeletion.h"
 #include "ui/programs/ProgramSelection.h"
 
 #include <QDialog>
-#include <functional>
 #include <optional>
 
 class ProgramPanel;
@@ -81,15 +82,8 @@ private:
         bool meter = false;
         QString Key() const { return meter ? number : fileName; }
     };
-    enum class Outcome { Done, Skipped, Failed, Cancelled };
 
-    // Construction (frmProgConsoleLayout.cpp).
-    void CreateControls();
-    void LayOut();
-    void SetTabOrder();
     void ConnectHandlers();
-    void LoadPictures();
-
     void Form_Load();
     bool ShowMeterList();
     bool ShowPCList();
@@ -115,40 +109,20 @@ private:
     // The current selection, or message 1158 and nothing.
     std::optional<Selection> RequiredSelection();
     void Report(int message, int title = 1033, MsgIcon icon = MsgIcon::Critical);
-
-    // Deleting in the meter (frmProgConsoleDelete.cpp): the operation as a meter task,
-    // its failure message, the list refreshed and the default selection.
-    void DeleteInMeter(const std::function<bool()>& deletion, int failureMessage,
-                       bool fMeterPreferred);
-
-    // Copying (frmProgConsoleCopy.cpp).
-    Outcome SaveMeterProgramToFile(const QString& strProgNum);
-    // What "Copier tout" did with the meter's programs, for its closing message.
-    struct CopyTally {
-        int copied = 0, replaced = 0, skipped = 0;
-    };
-    // Copies one meter program as "PROG <number>.csv" into `folder`, asking before an
-    // existing file is replaced.
-    Outcome CopyMeterProgramInto(const QString& folder, const QString& strProgNum,
-                                 CopyTally& tally);
-    void ReportCopyAll(const QString& folder, const CopyTally& tally, bool interrupted);
-    Outcome CopyFileProgramToMeter(const ProgramRecord& strProgram, bool fAll);
-    // "Copie des programmes interrompue!" and "… incomplète!", then `detail` if any.
-    void ReportCopyInterrupted(const QString& detail = QString());
-    // One program of a copy of all: false ends the copy. `copied` counts what arrived.
-    using CopyStep = std::function<bool(const QString& entry, int& copied)>;
-    void CopyAll(const QStringList& entries, const CopyStep& copyOne);
+    // The list shown again, or its message.
+    void ShowMeterListOrReport();
+    void ShowPCListOrReport();
 
     // The editor, modal; the lists are refreshed and the pending selection chosen after it.
     void OpenEditor();
 
     Services& m_services;
     QWidget* m_mainWindow;
+    ProgramCopy m_copy;
+    ProgramDeletion m_deletion;
     bool m_meterListValid = false;
     bool m_newProgramPressed = false;
     Selection m_pending;
     // Set while the program itself changes a list's selection.
     bool m_selecting = false;
-    bool m_copying = false;
-    bool m_closeRequested = false;
 };

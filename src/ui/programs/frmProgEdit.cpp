@@ -11,7 +11,9 @@
 #include "ui/app/ScreenFit.h"
 #include "ui/programs/CalibrationPlotView.h"
 #include "ui/programs/KeyFilter.h"
+#include "ui/programs/ProgEditLayout.h"
 #include "ui/programs/ProgramPanel.h"
+#include "ui/programs/ProgramSave.h"
 #include "ui/programs/ProgramSelection.h"
 #include "ui/programs/WindowPictures.h"
 
@@ -37,11 +39,13 @@ const QString kPlotUnit = QStringLiteral("mg/l");
 } // namespace
 
 frmProgEdit::frmProgEdit(Services& services, ProgramSelection& selection, QWidget* parent)
-    : QDialog(parent), m_services(services), m_selection(selection) {
+    : QDialog(parent), m_services(services), m_selection(selection), m_calibration(services, *this),
+      m_save(services, selection, *this) {
     setObjectName(QStringLiteral("frmProgEdit"));
-    CreateControls();
-    LayOut();
-    SetTabOrder();
+    ProgEditLayout layout(*this);
+    layout.CreateControls();
+    layout.LayOut(m_services.busy);
+    layout.SetTabOrder();
     for (int i = 0; i < kNumPairs; ++i) {
         for (QLineEdit* box : {txtValX[i], txtValY[i]}) {
             AcceptCommaAsPoint(box);
@@ -91,13 +95,13 @@ void frmProgEdit::Form_Load() {
             fraProgram->chkCalLinePossible->setEnabled(false);
             fraProgram->chkCalLineRequired->setEnabled(false);
         }
-        ResetCalibration();
+        m_calibration.Reset();
         ShowSelection();
         fraProgram->txtUserName->setText(m_services.login.UserName());
         cmdSaveDevice->setEnabled(m_services.device.Online());
         m_extended = false;
     });
-    MarkSaved();
+    m_save.MarkSaved();
 }
 
 // A new program starts as a copy of the selected one; a change shows the selected one.
@@ -140,7 +144,7 @@ bool frmProgEdit::LoadProgram(Source source, const QString& key, bool withPairs)
             txtValY[i]->setText(program[ProgramField::PairY(i)]);
         }
     }
-    Calculate(false);
+    m_calibration.Calculate(false);
     return true;
 }
 
@@ -215,4 +219,59 @@ void frmProgEdit::SetExtendedLayout() {
 void frmProgEdit::FitDesignedSize(int widthTwips, int heightTwips) {
     FitOnScreen(*this, QSize(TwipsToPixels(widthTwips, logicalDpiX()),
                              TwipsToPixels(heightTwips, logicalDpiY())));
+}
+
+void frmProgEdit::cmdCalCalculate_Click() {
+    TrappedVoid(m_services.ui, [&] { m_calibration.Calculate(true); });
+}
+
+void frmProgEdit::cmdTransfer_Click() {
+    m_calibration.Transfer();
+}
+
+void frmProgEdit::SavePlot(const QString& extension) {
+    m_calibration.SavePlot(extension);
+}
+
+void frmProgEdit::reject() {
+    if (m_save.Unsaved() &&
+        m_services.ui.Message(LoadResString(1403), LoadResString(1115), MsgIcon::Question,
+                              MsgButtons::YesNo, MsgResult::No) != MsgResult::Yes) {
+        return;
+    }
+    QDialog::reject();
+}
+
+void frmProgEdit::cmdSaveDevice_Click() {
+    TrappedVoid(m_services.ui, [&] {
+        ProgramRecord program;
+        if (!m_save.CollectChecked(program)) {
+            return;
+        }
+        const std::optional<bool> written = m_save.SaveInMeter(program);
+        if (!written) {
+            return;
+        }
+        ReloadFromMeter();
+        if (*written) {
+            m_save.MarkSaved();
+        }
+    });
+}
+
+// The fields show what the meter list now holds for the number; the pairs stay.
+void frmProgEdit::ReloadFromMeter() {
+    if (!LoadProgram(Source::Meter, fraProgram->txtProgNum->text(), false)) {
+        m_services.ui.Message(LoadResString(1103), LoadResString(1033), MsgIcon::Critical);
+    }
+    fraProgram->txtUserName->setText(m_services.login.UserName());
+}
+
+void frmProgEdit::cmdSaveFile_Click() {
+    TrappedVoid(m_services.ui, [&] {
+        ProgramRecord program;
+        if (m_save.CollectChecked(program)) {
+            m_save.SaveAsFile(program);
+        }
+    });
 }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "programs/ProgramRecord.h"
+#include "ui/programs/ProgEditCalibration.h"
+#include "ui/programs/ProgramSave.h"
 
 #include <QDialog>
 #include <QList>
@@ -23,7 +25,7 @@ public:
     frmProgEdit(Services& services, ProgramSelection& selection, QWidget* parent = nullptr);
 
     bool Extended() const { return m_extended; }
-    bool CalibrationValid() const { return m_calValid; }
+    bool CalibrationValid() const { return m_calibration.Valid(); }
 
     QLabel* imgHeader = nullptr;
     QLabel* imgLogo = nullptr;
@@ -70,12 +72,6 @@ protected:
 private:
     enum class Source { Meter, File };
 
-    // Construction (frmProgEditLayout.cpp).
-    void CreateControls();
-    void CreateCalibrationControls();
-    void CreateResultLines(class QGridLayout* grid);
-    void LayOut();
-    void SetTabOrder();
     void SetCompact();
     // Accessible names of the pairs' fields, which have no label of their own.
     void NamePairFields();
@@ -91,32 +87,12 @@ private:
     void txtProgNum_LostFocus();
     void txtVal_LostFocus(QLineEdit* box);
 
-    // Saving (frmProgEditSave.cpp).
-    ProgramRecord ShownProgram() const;
-    // What the editor shows now counts as saved.
-    void MarkSaved();
-    bool CollectProgram(ProgramRecord& strProgram);
-    bool NumbersAreNumbers(const ProgramRecord& strProgram);
-    bool RangeFits(const ProgramRecord& strProgram);
-    bool WriteToMeter(const ProgramRecord& strProgram, bool exists);
+    // The fields show what the meter list now holds for the number; the pairs stay.
     void ReloadFromMeter();
-    // The hourglass on this window while the meter is busy.
-
-    // Calibration (frmProgEditCalibration.cpp).
-    void Calculate(bool withMessages);
-    void ResetCalibration();
-    void ShowResults(const double (&results)[8], short n);
-    bool Plot();
 
     Services& m_services;
     ProgramSelection& m_selection;
     bool m_extended = false;
-    bool m_calValid = false;
-    short m_n = 0;
-    QList<double> m_x;
-    QList<double> m_y;
-    double m_a0 = 0.0;
-    double m_a1 = 0.0;
-    QString m_plotUnit;
-    ProgramRecord m_savedProgram; // what was loaded or last saved
+    ProgEditCalibration m_calibration;
+    ProgramSave m_save;
 };

@@ -1,5 +1,7 @@
 // The calibration panel of the program editor: pairs, calculation, results, plot, transfer.
 
+#include "ui/programs/ProgEditCalibration.h"
+
 #include "app/ErrorTrap.h"
 #include "app/NumberText.h"
 #include "app/Services.h"
@@ -30,11 +32,10 @@ QString FourSignificantDigits(double value) {
 
 } // namespace
 
-void frmProgEdit::cmdCalCalculate_Click() {
-    TrappedVoid(m_services.ui, [&] { Calculate(true); });
-}
+ProgEditCalibration::ProgEditCalibration(Services& services, frmProgEdit& editor)
+    : m_services(services), m_editor(editor) {}
 
-void frmProgEdit::ResetCalibration() {
+void ProgEditCalibration::Reset() {
     m_calValid = false;
     m_n = 0;
     m_x = QList<double>(kNumPairs, 0.0);
@@ -42,21 +43,22 @@ void frmProgEdit::ResetCalibration() {
     m_a0 = 0.0;
     m_a1 = 0.0;
     m_plotUnit.clear();
-    for (QLabel* value : resultValues) {
+    for (QLabel* value : m_editor.resultValues) {
         value->clear();
     }
-    picCalLine->Clear();
+    m_editor.picCalLine->Clear();
 }
 
-void frmProgEdit::Calculate(bool withMessages) {
-    ResetCalibration();
+void ProgEditCalibration::Calculate(bool withMessages) {
+    Reset();
     QList<double> x(kNumPairs, 0.0);
     QList<double> y(kNumPairs, 0.0);
     short n = 0;
     // The first row with an empty box ends the pairs.
-    while (n < kNumPairs && !txtValX[n]->text().isEmpty() && !txtValY[n]->text().isEmpty()) {
-        x[n] = LeadingNumber(txtValX[n]->text());
-        y[n] = LeadingNumber(txtValY[n]->text());
+    while (n < kNumPairs && !m_editor.txtValX[n]->text().isEmpty() &&
+           !m_editor.txtValY[n]->text().isEmpty()) {
+        x[n] = LeadingNumber(m_editor.txtValX[n]->text());
+        y[n] = LeadingNumber(m_editor.txtValY[n]->text());
         ++n;
     }
     Ui& ui = m_services.ui;
@@ -88,7 +90,7 @@ void frmProgEdit::Calculate(bool withMessages) {
 }
 
 // r holds A0, A1, YM, XM, SX0, VX0, XN, XB as Calculate gives them.
-void frmProgEdit::ShowResults(const double (&r)[8], short n) {
+void ProgEditCalibration::ShowResults(const double (&r)[8], short n) {
     const QStringList texts{FormatScientific(r[0]),
                             FormatScientific(r[1]) + QStringLiteral("  1/(") + kUnit +
                                 QLatin1Char(')'),
@@ -100,32 +102,32 @@ void frmProgEdit::ShowResults(const double (&r)[8], short n) {
                             WithUnit(FormatScientific(r[6]), kUnit),
                             WithUnit(FormatScientific(r[7]), kUnit)};
     for (int i = 0; i < texts.size(); ++i) {
-        resultValues[i]->setText(texts[i]);
+        m_editor.resultValues[i]->setText(texts[i]);
     }
 }
 
-bool frmProgEdit::Plot() {
+bool ProgEditCalibration::Plot() {
     CalibrationPlot plot;
     if (!MakeCalibrationPlot(m_services.math, m_x, m_y, m_n, m_a0, m_a1, plot)) {
         return false;
     }
-    picCalLine->SetPlot(plot);
+    m_editor.picCalLine->SetPlot(plot);
     return true;
 }
 
-void frmProgEdit::SavePlot(const QString& extension) {
+void ProgEditCalibration::SavePlot(const QString& extension) {
     TrappedVoid(m_services.ui, [&] {
         const std::optional<QString> path = AskPlotFile(m_services.ui, extension);
-        if (path && !picCalLine->SaveImage(*path)) {
+        if (path && !m_editor.picCalLine->SaveImage(*path)) {
             ThrowPlotNotSaved(*path);
         }
     });
 }
 
-void frmProgEdit::cmdTransfer_Click() {
+void ProgEditCalibration::Transfer() {
     if (!m_calValid) {
         return;
     }
-    fraProgram->txtE0->setText(FourSignificantDigits(m_a0));
-    fraProgram->txtSlope->setText(FourSignificantDigits(m_a1));
+    m_editor.fraProgram->txtE0->setText(FourSignificantDigits(m_a0));
+    m_editor.fraProgram->txtSlope->setText(FourSignificantDigits(m_a1));
 }
