@@ -1,13 +1,14 @@
 #include "ui/app/LargeFileTask.h"
 
-#include "app/Services.h"
+#include "app/BusyState.h"
 #include "app/TextTables.h"
+#include "app/Ui.h"
 #include "ui/app/MeterTask.h"
 #include "ui/app/frmWait.h"
 
 #include <QFileInfo>
 
-LargeFileTask::LargeFileTask(Services& services, QWidget* owner, int textNumber,
+LargeFileTask::LargeFileTask(TaskServices services, QWidget* owner, int textNumber,
                              const QString& path, bool large)
     : m_services(services), m_owner(owner), m_textNumber(textNumber),
       m_name(QFileInfo(path).fileName()), m_large(large) {}

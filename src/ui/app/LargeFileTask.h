@@ -1,12 +1,12 @@
 #pragma once
 
 #include "app/WorkProgress.h"
+#include "ui/app/TaskServices.h"
 
 #include <QString>
 #include <functional>
 
 class QWidget;
-class Services;
 
 // The reading or writing of a dataset's file as the user sees it: the busy state for its
 // whole length and, for a large dataset, the wait dialog with the string `textNumber` ("…
@@ -14,7 +14,7 @@ class Services;
 // the work. A small dataset is done before the user could tell: no dialog, no progress.
 class LargeFileTask {
 public:
-    LargeFileTask(Services& services, QWidget* owner, int textNumber, const QString& path,
+    LargeFileTask(TaskServices services, QWidget* owner, int textNumber, const QString& path,
                   bool large);
 
     // Quitting stops the work like the wait dialog does, unless this was called: a save the
@@ -31,7 +31,7 @@ public:
 private:
     QString Text(qint64 percent) const;
 
-    Services& m_services;
+    TaskServices m_services;
     QWidget* m_owner;
     int m_textNumber;
     QString m_name;

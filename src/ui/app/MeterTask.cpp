@@ -1,11 +1,11 @@
 #include "ui/app/MeterTask.h"
 
-#include "app/Services.h"
+#include "app/BusyState.h"
 #include "ui/app/frmWait.h"
 
 #include <optional>
 
-MeterTask::MeterTask(Services& services, QWidget* owner, QString waitText)
+MeterTask::MeterTask(TaskServices services, QWidget* owner, QString waitText)
     : m_services(services), m_owner(owner), m_waitText(std::move(waitText)) {}
 
 bool MeterTask::Run(const std::function<bool()>& body, const std::function<void()>& reportFailure) {

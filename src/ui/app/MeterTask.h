@@ -1,11 +1,12 @@
 #pragma once
 
+#include "ui/app/TaskServices.h"
+
 #include <QString>
 #include <functional>
 
 class frmWait;
 class QWidget;
-class Services;
 
 // One conversation with the meter as the user sees it: the busy state for its whole length
 // (the hourglass and the command states follow it), the wait dialog with its text, whose
@@ -15,7 +16,7 @@ class MeterTask {
 public:
     // An empty wait text runs the work without a wait dialog (a short exchange the user
     // cannot usefully stop).
-    MeterTask(Services& services, QWidget* owner, QString waitText = {});
+    MeterTask(TaskServices services, QWidget* owner, QString waitText = {});
     MeterTask(const MeterTask&) = delete;
     MeterTask& operator=(const MeterTask&) = delete;
 
@@ -38,7 +39,7 @@ public:
     bool Stopped() const;
 
 private:
-    Services& m_services;
+    TaskServices m_services;
     QWidget* m_owner;
     QString m_waitText;
     frmWait* m_wait = nullptr;

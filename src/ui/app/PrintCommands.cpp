@@ -1,9 +1,10 @@
 #include "ui/app/PrintCommands.h"
 
+#include "app/BusyState.h"
 #include "app/ErrorTrap.h"
-#include "app/Services.h"
 #include "app/TextTables.h"
 #include "data/AskShownRows.h"
+#include "data/CPrint.h"
 #include "data/PrintRequest.h"
 #include "print/PageSetup.h"
 #include "print/PdfLinePrinter.h"
@@ -16,7 +17,7 @@
 
 namespace {
 
-PrintRequest RequestFor(Services& services, const Printout& printout) {
+PrintRequest RequestFor(PrintServices services, const Printout& printout) {
     PrintRequest request;
     request.printerName = services.print.PrinterName();
     request.fitPage = printout.fitPage;
@@ -27,21 +28,21 @@ PrintRequest RequestFor(Services& services, const Printout& printout) {
             LoadResString(1646).arg(printout.shown.Count()).arg(printout.shown.Total());
     }
     // The choice holds for the printouts that follow and for the user's next session.
-    request.setOptions = [&services](const PrintOptions& options) {
+    request.setOptions = [services](const PrintOptions& options) {
         services.print.SetOptions(options);
         RememberPrintOptions(options);
     };
     return request;
 }
 
-bool Fail(Services& services, int message) {
+bool Fail(PrintServices services, int message) {
     services.ui.Message(LoadResString(message), LoadResString(1033), MsgIcon::Critical);
     return false;
 }
 
 } // namespace
 
-bool PrintWithDialog(Services& services, const Printout& printout) {
+bool PrintWithDialog(PrintServices services, const Printout& printout) {
     const std::unique_ptr<LinePrinter> chosen =
         services.ui.PrintDialog(RequestFor(services, printout));
     if (!chosen) {
@@ -50,7 +51,7 @@ bool PrintWithDialog(Services& services, const Printout& printout) {
     return printout.print(*chosen) || Fail(services, 1209);
 }
 
-void PreviewPrintout(Services& services, const Printout& printout) {
+void PreviewPrintout(PrintServices services, const Printout& printout) {
     PrintRequest request = RequestFor(services, printout);
     request.print = [&](LinePrinter& printer) {
         return printout.print(printer) || Fail(services, 1209);
@@ -58,7 +59,7 @@ void PreviewPrintout(Services& services, const Printout& printout) {
     services.ui.PrintPreview(request);
 }
 
-std::optional<QString> ExportPdf(Services& services, const Printout& printout) {
+std::optional<QString> ExportPdf(PrintServices services, const Printout& printout) {
     PrintOptions options = services.print.Options();
     const std::optional<RecordSelection> rows =
         AskShownRows(services.ui, printout.shown, options.shownOnly);
@@ -96,10 +97,10 @@ std::optional<QString> ExportPdf(Services& services, const Printout& printout) {
     return path;
 }
 
-PrintActions NewPrintActions(QWidget* owner, Services& services, const char* prefix,
+PrintActions NewPrintActions(QWidget* owner, PrintServices services, const char* prefix,
                              std::function<std::optional<Printout>()> printout) {
     // Each command runs with the printout and the window whose status bar tells the result.
-    using Command = void (*)(Services&, const Printout&, QWidget*);
+    using Command = void (*)(PrintServices, const Printout&, QWidget*);
     const auto entry = [&](const char* name, int text, int tip, Command command) {
         auto* action = new QAction(QString::number(text), owner);
         action->setObjectName(QLatin1String(prefix) + QLatin1String(name));
@@ -108,7 +109,7 @@ PrintActions NewPrintActions(QWidget* owner, Services& services, const char* pre
         action->setEnabled(!services.busy.Busy());
         QObject::connect(&services.busy, &BusyState::Changed, action,
                          [action](bool busy) { action->setEnabled(!busy); });
-        QObject::connect(action, &QAction::triggered, owner, [&services, printout, command, owner] {
+        QObject::connect(action, &QAction::triggered, owner, [services, printout, command, owner] {
             services.busy.RunCommand([&] {
                 TrappedVoid(services.ui, [&] {
                     if (const std::optional<Printout> p = printout()) {
@@ -120,16 +121,17 @@ PrintActions NewPrintActions(QWidget* owner, Services& services, const char* pre
         return action;
     };
     PrintActions actions;
-    actions.printTo = entry("PrintTo", 1260, 1261, [](Services& s, const Printout& p, QWidget* w) {
-        if (PrintWithDialog(s, p)) {
-            ShowPrintedMessage(w, p.pdfName);
-        }
-    });
-    actions.preview = entry("Preview", 1262, 1263, [](Services& s, const Printout& p, QWidget*) {
-        PreviewPrintout(s, p);
-    });
+    actions.printTo =
+        entry("PrintTo", 1260, 1261, [](PrintServices s, const Printout& p, QWidget* w) {
+            if (PrintWithDialog(s, p)) {
+                ShowPrintedMessage(w, p.pdfName);
+            }
+        });
+    actions.preview =
+        entry("Preview", 1262, 1263,
+              [](PrintServices s, const Printout& p, QWidget*) { PreviewPrintout(s, p); });
     actions.exportPdf =
-        entry("ExportPdf", 1264, 1265, [](Services& s, const Printout& p, QWidget* w) {
+        entry("ExportPdf", 1264, 1265, [](PrintServices s, const Printout& p, QWidget* w) {
             if (const std::optional<QString> path = ExportPdf(s, p)) {
                 ShowExportedMessage(w, *path);
             }

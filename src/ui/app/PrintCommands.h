@@ -2,6 +2,7 @@
 
 #include "app/Ui.h"
 #include "data/RecordSelection.h"
+#include "ui/app/TaskServices.h"
 
 #include <QString>
 #include <functional>
@@ -9,7 +10,6 @@
 
 class QAction;
 class QWidget;
-class Services;
 
 // What a window prints beside its quick print: how its printout lays out the page, how
 // it prints on a printer, and the name a PDF of it is proposed under. `shown`: the rows
@@ -24,17 +24,17 @@ struct Printout {
 
 // "Imprimer…": Qt's print dialog over the printer of the quick print, then the printout
 // on the chosen printer; "Erreur d'impression!" when it fails.
-bool PrintWithDialog(Services& services, const Printout& printout);
+bool PrintWithDialog(PrintServices services, const Printout& printout);
 // "Aperçu avant impression": the pages the printout puts on that printer, printable from
 // there.
-void PreviewPrintout(Services& services, const Printout& printout);
+void PreviewPrintout(PrintServices services, const Printout& printout);
 // "Exporter en PDF…": for a filtered or sorted table the question whether only the rows
 // shown are printed (the answer becomes the printouts' choice), the save dialog, then the
 // printout into the chosen file on the
 // locale's paper, its page turned as the quick print turns it. The file is replaced only
 // by a complete printout; "Erreur lors de l'exportation!" otherwise. The file written, or
 // nothing.
-std::optional<QString> ExportPdf(Services& services, const Printout& printout);
+std::optional<QString> ExportPdf(PrintServices services, const Printout& printout);
 
 // The three commands as entries named `<prefix>PrintTo`, `<prefix>Preview` and
 // `<prefix>ExportPdf`, with their texts and tool tips as string numbers for the window's
@@ -46,5 +46,5 @@ struct PrintActions {
     QAction* preview = nullptr;
     QAction* exportPdf = nullptr;
 };
-PrintActions NewPrintActions(QWidget* owner, Services& services, const char* prefix,
+PrintActions NewPrintActions(QWidget* owner, PrintServices services, const char* prefix,
                              std::function<std::optional<Printout>()> printout);

@@ -1,8 +1,9 @@
 #include "ui/app/frmWait.h"
 
 #include "app/ErrorTrap.h"
-#include "app/Services.h"
 #include "data/TransferProgress.h"
+#include "meter/MeterLink.h"
+#include "programs/CUsrDefProg.h"
 #include "ui/app/ApplyCaptions.h"
 #include "ui/app/Pictures.h"
 
@@ -12,7 +13,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-frmWait::frmWait(Services& services, QWidget* parent) : QDialog(parent), m_services(services) {
+frmWait::frmWait(TaskServices services, QWidget* parent) : QDialog(parent), m_services(services) {
     setObjectName(QStringLiteral("frmWait"));
     setProperty("Tag", QStringLiteral("1054"));
     setModal(false);
@@ -84,7 +85,7 @@ void frmWait::Unload() {
     // Ends a wait for a meter answer at its next poll (the next exchange starts anew) and
     // a running update of the meter's program list after the program being read.
     TrappedVoid(m_services.ui, [&] {
-        m_services.link().COMStop();
+        m_services.link.COMStop();
         m_services.usrDefProg.StopUpdate();
     });
 }

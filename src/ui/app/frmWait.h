@@ -1,17 +1,18 @@
 #pragma once
 
+#include "ui/app/TaskServices.h"
+
 #include <QDialog>
 
 class QLabel;
 class QPushButton;
-class Services;
 
 // Shown without blocking while the program talks to the meter. Closing it, by its button,
 // its close box or by the caller after the exchange, stops a wait for the meter.
 class frmWait : public QDialog {
     Q_OBJECT
 public:
-    explicit frmWait(Services& services, QWidget* parent = nullptr);
+    explicit frmWait(TaskServices services, QWidget* parent = nullptr);
     ~frmWait() override;
 
     // False once the dialog is closed: the text can no longer be shown.
@@ -36,7 +37,7 @@ protected:
 private:
     void Unload();
 
-    Services& m_services;
+    TaskServices m_services;
     bool m_unloaded = false;
     bool m_stopsLink = true;
 };
