@@ -1,0 +1,3 @@
+#include "ui/shell/WindowServices.h"
+
+#include "app/Services.h"

@@ -1,0 +1,7 @@
+#pragma once
+
+class Services;
+
+// The composition root hands each family of windows the services it uses, taken from the
+// program's bag; the windows never see the bag itself. The tests build their windows
+// through the same functions.
