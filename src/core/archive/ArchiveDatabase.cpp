@@ -7,7 +7,6 @@
 #include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QUrl>
 #include <QVariant>
 
 namespace {
@@ -64,7 +63,7 @@ bool ArchiveDatabase::Open(const ArchiveTarget& target) {
         m_db.setPort(target.port);
         m_db.setUserName(target.user);
         m_db.setDatabaseName(target.databaseName);
-        m_db.setConnectOptions(QStringLiteral("connect_timeout=%1").arg(kConnectSeconds));
+        m_db.setConnectOptions(target.ConnectOptions(kConnectSeconds));
     }
     if (!m_db.isValid()) {
         m_error =
@@ -82,12 +81,8 @@ bool ArchiveDatabase::Open(const ArchiveSettings& settings) {
     if (settings.database.trimmed().isEmpty()) {
         return Open(ArchiveTarget::DefaultFile());
     }
-    const std::optional<ArchiveTarget> target = ArchiveTarget::Parse(settings.database);
+    const std::optional<ArchiveTarget> target = ArchiveTarget::Parse(settings.database, &m_error);
     if (!target) {
-        // The message repeats the address, but never a password written into it.
-        const QUrl url(settings.database.trimmed());
-        m_error = RunTimeText(RtError::ArchiveBadAddress)
-                      .arg(url.isValid() ? url.toString(QUrl::RemovePassword) : QString());
         return false;
     }
     return Open(*target);

@@ -1,13 +1,17 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <optional>
+#include <utility>
 
 class CIni;
 
 // Where the measurement archive lives: an SQLite file, or a PostgreSQL database named by
-// postgresql://USER@HOST[:PORT]/DBNAME. The password is never part of it: the server's
-// client library finds it in its usual places (~/.pgpass, PGPASSWORD).
+// postgres[ql]://[USER@][HOST][:PORT]/DBNAME[?PARAMETER=VALUE&...]. The parameters are the
+// server's client library's own (sslmode, sslrootcert, connect_timeout, application_name…)
+// and reach it as written. The password is never part of it: the client library finds it in
+// its usual places (~/.pgpass, PGPASSWORD), so Settings.ini never holds a secret.
 struct ArchiveTarget {
     enum class Engine { Sqlite, Postgres };
 
@@ -15,13 +19,18 @@ struct ArchiveTarget {
     QString path; // SQLite file
     QString user, host, databaseName;
     int port = 5432;
+    QList<std::pair<QString, QString>> parameters; // the address's query, in its order
 
-    // The file path, or the address without password, for messages and `archive info`.
+    // The file path, or the address (never with a password), for messages and `archive info`.
     QString Display() const;
+    // The parameters as the database driver passes them on to the client library, after the
+    // program's own connection time-out (a parameter of the address overrides it).
+    QString ConnectOptions(int connectSeconds) const;
 
-    // A file path or a postgresql:// address; nothing for an address that names no host or
-    // database, or that carries a password.
-    static std::optional<ArchiveTarget> Parse(const QString& text);
+    // A file path (a relative one is taken in the user's data folder) or a postgres:// or
+    // postgresql:// address. Nothing for an address that cannot be used as written: then
+    // `error`, when given, receives why, in the user's language.
+    static std::optional<ArchiveTarget> Parse(const QString& text, QString* error = nullptr);
     static ArchiveTarget File(const QString& path);
     // The per-user default: archive.sqlite in the program's data folder.
     static ArchiveTarget DefaultFile();

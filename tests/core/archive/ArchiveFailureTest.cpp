@@ -9,8 +9,10 @@
 #include "support/PostgresServer.h"
 #include "support/TempDir.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QSqlQuery>
 #include <gtest/gtest.h>
 
 namespace {
@@ -28,29 +30,93 @@ MValSet OneRecord() {
 
 const RecordLayout kLayout = RecordLayout::Of(MeterFamily::Ardel20);
 
-TEST(ArchiveTarget, ReadsFilePathsAndServerAddressesWithoutPasswords) {
-    const std::optional<ArchiveTarget> server =
-        ArchiveTarget::Parse(QStringLiteral("postgresql://lab@db.example.org:5433/mervex"));
+TEST(ArchiveTarget, ReadsAddressesAsUsersWriteThem) {
+    const std::optional<ArchiveTarget> server = ArchiveTarget::Parse(
+        QStringLiteral("postgresql://lab@db.example.org:5433/mervex?sslmode=require&"
+                       "sslrootcert=/etc/ssl/lab%20ca.pem&application_name=it's"));
     ASSERT_TRUE(server);
     EXPECT_EQ(server->engine, ArchiveTarget::Engine::Postgres);
     EXPECT_EQ(server->user, QStringLiteral("lab"));
     EXPECT_EQ(server->host, QStringLiteral("db.example.org"));
     EXPECT_EQ(server->port, 5433);
     EXPECT_EQ(server->databaseName, QStringLiteral("mervex"));
-    EXPECT_EQ(ArchiveTarget::Parse(QStringLiteral("postgresql://lab@db/m"))->port, 5432);
-    EXPECT_FALSE(ArchiveTarget::Parse(QStringLiteral("postgresql://lab:secret@db/m")));
-    EXPECT_FALSE(ArchiveTarget::Parse(QStringLiteral("postgresql://db/m")));
-    EXPECT_FALSE(ArchiveTarget::Parse(QStringLiteral("postgresql://lab@db/")));
+    // Passed on quoted, after the program's own time-out, which an address may override.
+    EXPECT_EQ(server->ConnectOptions(4),
+              QStringLiteral("connect_timeout=4;sslmode='require';"
+                             "sslrootcert='/etc/ssl/lab ca.pem';application_name='it\\'s'"));
+    const std::optional<ArchiveTarget> shortForm =
+        ArchiveTarget::Parse(QStringLiteral("POSTGRES://db/m"));
+    ASSERT_TRUE(shortForm);
+    EXPECT_EQ(shortForm->engine, ArchiveTarget::Engine::Postgres);
+    EXPECT_EQ(shortForm->port, 5432);
+    EXPECT_TRUE(shortForm->user.isEmpty());
+    EXPECT_EQ(shortForm->Display(), QStringLiteral("postgresql://db:5432/m"));
+
     const std::optional<ArchiveTarget> file =
         ArchiveTarget::Parse(QStringLiteral(" /srv/a.sqlite "));
     ASSERT_TRUE(file);
     EXPECT_EQ(file->engine, ArchiveTarget::Engine::Sqlite);
     EXPECT_EQ(file->path, QStringLiteral("/srv/a.sqlite"));
+    // Settings.ini may be in a folder users cannot write: a relative file is the user's own.
+    EXPECT_EQ(ArchiveTarget::Parse(QStringLiteral("lab/a.sqlite"))->path,
+              qEnvironmentVariable("XDG_DATA_HOME") +
+                  QStringLiteral("/Mervex/Mervex/lab/a.sqlite"));
+}
+
+TEST(ArchiveTarget, RefusesWhatCannotBeUsedAsWrittenWithItsReason) {
+    TempDir dir;
+    const QString before = QDir::currentPath();
+    QDir::setCurrent(dir.path());
+    const struct {
+        const char* address;
+        const char* reason;
+    } cases[] = {
+        {"postgresql://lab:secret@db/m", "pgpass"},
+        {"postgres://lab@db/m?password=secret&sslmode=require", "pgpass"},
+        {"mysql://lab@db/m", "ni un chemin de fichier"},
+        {"file:///srv/a.sqlite", "ni un chemin de fichier"},
+        {"postgresql://lab@db/", "incorrecte"},
+        {"postgresql://lab@db/m?options=-c%20a=1;b", "incorrecte"},
+    };
+    for (const auto& c : cases) {
+        QString error;
+        EXPECT_FALSE(ArchiveTarget::Parse(QString::fromUtf8(c.address), &error)) << c.address;
+        EXPECT_TRUE(error.contains(QString::fromUtf8(c.reason))) << error.toStdString();
+        EXPECT_FALSE(error.contains(QStringLiteral("secret"))) << error.toStdString();
+
+        ArchiveDatabase db;
+        EXPECT_FALSE(db.Open(ArchiveSettings{QString::fromUtf8(c.address), true}));
+        EXPECT_EQ(db.Error(), error);
+    }
+    // Never a file named after an address.
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty());
+    QDir::setCurrent(before);
+}
+
+TEST(ArchivePostgres, TheAddressesParametersReachTheServersClientLibrary) {
+    QString reason;
+    PostgresServer* server = PostgresServer::Shared(reason);
+    if (server == nullptr) {
+        GTEST_SKIP() << reason.toStdString();
+    }
+    ASSERT_TRUE(server->CreateDatabase(QStringLiteral("address_parameters")));
+    QString address = server->Address(QStringLiteral("address_parameters"));
+    address.replace(QStringLiteral("postgresql://"), QStringLiteral("postgres://"));
 
     ArchiveDatabase db;
-    EXPECT_FALSE(db.Open(ArchiveSettings{QStringLiteral("postgresql://lab:secret@db/m"), true}));
-    EXPECT_TRUE(db.Error().contains(QStringLiteral("pgpass"))) << db.Error().toStdString();
-    EXPECT_FALSE(db.Error().contains(QStringLiteral("secret")));
+    ASSERT_TRUE(db.Open(ArchiveSettings{address + QStringLiteral("?application_name=lab%20pc&"
+                                                                 "sslmode=disable"),
+                                        true}))
+        << db.Error().toStdString();
+    QSqlQuery name(db.Connection());
+    ASSERT_TRUE(name.exec(QStringLiteral("SELECT current_setting('application_name')")));
+    ASSERT_TRUE(name.next());
+    EXPECT_EQ(name.value(0).toString(), QStringLiteral("lab pc"));
+
+    // The test server speaks without TLS: an address that requires it must not connect.
+    ArchiveDatabase tls;
+    EXPECT_FALSE(tls.Open(ArchiveSettings{address + QStringLiteral("?sslmode=require"), true}));
+    EXPECT_TRUE(tls.Error().contains(QStringLiteral("SSL"))) << tls.Error().toStdString();
 }
 
 TEST(ArchiveSqlite, CreatesTheDefaultFileInTheUsersDataFolder) {
