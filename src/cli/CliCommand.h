@@ -10,6 +10,8 @@
 constexpr int kExitOk = 0;
 constexpr int kExitFailure = 1;
 constexpr int kExitUsage = 2;
+// The archive commands: the archive could not be opened or read.
+constexpr int kExitArchive = 3;
 
 struct CliCommand {
     QString name;

@@ -1,4 +1,5 @@
 #include "app/TextTables.h"
+#include "archive/ArchiveBackup.h"
 #include "archive/ArchiveDatabase.h"
 #include "archive/ArchiveOutput.h"
 #include "archive/ArchiveQuery.h"
@@ -9,6 +10,7 @@
 #include "data/MValSet.h"
 #include "meter/CDevice.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QTextStream>
@@ -32,7 +34,7 @@ int RunAdd(CliContext& ctx, const QStringList& files) {
     const CDevice& device = ctx.device();
     ArchiveDatabase db;
     if (!OpenArchive(ctx, db)) {
-        return kExitFailure;
+        return kExitArchive;
     }
     ArchiveWriter writer(db);
     int rc = kExitOk;
@@ -97,12 +99,12 @@ int RunQuery(CliContext& ctx, const QStringList& args) {
     }
     ArchiveDatabase db;
     if (!OpenArchive(ctx, db)) {
-        return kExitFailure;
+        return kExitArchive;
     }
     QList<ArchivedRecord> records;
     if (!ArchiveQuery(db).Records(filter, records)) {
         ctx.err << db.Error() << '\n';
-        return kExitFailure;
+        return kExitArchive;
     }
     const QByteArray bytes = ArchiveOutput(records, format);
     if (output.isEmpty()) {
@@ -122,18 +124,33 @@ int RunQuery(CliContext& ctx, const QStringList& args) {
 int RunInfo(CliContext& ctx) {
     ArchiveDatabase db;
     if (!OpenArchive(ctx, db)) {
-        return kExitFailure;
+        return kExitArchive;
     }
     ArchiveTotals totals;
     if (!ArchiveQuery(db).Totals(totals)) {
         ctx.err << db.Error() << '\n';
-        return kExitFailure;
+        return kExitArchive;
     }
     ctx.out << LoadResString(1655).arg(db.Target().Display()) << '\n'
             << LoadResString(1656).arg(db.SchemaVersion()) << '\n'
             << LoadResString(1657).arg(totals.meters) << '\n'
             << LoadResString(1658).arg(totals.imports) << '\n'
             << LoadResString(1659).arg(totals.records) << '\n';
+    return kExitOk;
+}
+
+int RunBackup(CliContext& ctx, const QString& file) {
+    ArchiveDatabase db;
+    if (!OpenArchive(ctx, db)) {
+        return kExitArchive;
+    }
+    ArchiveBackup backup(db);
+    if (!backup.WriteTo(file)) {
+        ctx.err << backup.Error() << '\n';
+        return kExitFailure;
+    }
+    ctx.out << LoadResString(1688).arg(QDir::toNativeSeparators(file)).arg(backup.Records())
+            << '\n';
     return kExitOk;
 }
 
@@ -148,6 +165,9 @@ int RunArchive(CliContext& ctx, const QStringList& args) {
     if (sub == QLatin1String("info") && args.size() == 1) {
         return RunInfo(ctx);
     }
+    if (sub == QLatin1String("backup") && args.size() == 2) {
+        return RunBackup(ctx, args[1]);
+    }
     return UsageError(ctx, QStringLiteral("archive"));
 }
 
@@ -160,7 +180,9 @@ const CliRegistration
              "[--id TEXT] [--format csv|tsv|json] [-o FILE]\n"
              "                                   archived records (csv by default), UTF-8, ISO "
              "8601 times\n"
-             "  archive info                    where the archive is, its version and counts"),
+             "  archive info                    where the archive is, its version and counts\n"
+             "  archive backup FILE             a consistent copy of the archive file, also while "
+             "in use"),
          &RunArchive});
 
 } // namespace

@@ -119,4 +119,35 @@ TEST_F(CliArchiveTest, TwoWritersAtOnceBothSucceed) {
     EXPECT_TRUE(info.out.contains(LoadResString(1659).arg(50000))) << info.out.toStdString();
 }
 
+TEST_F(CliArchiveTest, BacksUpWhileAnotherProgramWritesAndTellsAnUnreadableArchiveApart) {
+    const QString a =
+        File(QStringLiteral("a.csv"), QStringLiteral("S1"), ArchivePhotometerRecords(0, 40));
+    const QString b =
+        File(QStringLiteral("b.csv"), QStringLiteral("S1"), ArchivePhotometerRecords(40, 30040));
+    ASSERT_EQ(Archive({QStringLiteral("add"), a}).exitCode, 0);
+    QProcess writer;
+    writer.start(CliPath(), {QStringLiteral("archive"), QStringLiteral("add"), b});
+    ASSERT_TRUE(writer.waitForStarted());
+    const QString copy = dir.file(QStringLiteral("copy.sqlite"));
+    const CliResult backup = Archive({QStringLiteral("backup"), copy});
+    ASSERT_TRUE(writer.waitForFinished(60000));
+    ASSERT_EQ(backup.exitCode, 0) << backup.err.toStdString();
+    // Whatever moment it was taken at, the copy holds whole imports only.
+    const bool before = backup.out == LoadResString(1688).arg(copy).arg(40) + QLatin1Char('\n');
+    const bool after = backup.out == LoadResString(1688).arg(copy).arg(30040) + QLatin1Char('\n');
+    EXPECT_TRUE(before || after) << backup.out.toStdString();
+
+    EXPECT_EQ(Archive({QStringLiteral("backup")}).exitCode, 2);
+    WriteBytes(dir.file(QStringLiteral("data/Mervex/Mervex/archive.sqlite")),
+               QByteArray(8192, 'x'));
+    for (const QStringList& args :
+         {QStringList{QStringLiteral("info")}, QStringList{QStringLiteral("query")},
+          QStringList{QStringLiteral("backup"), copy}}) {
+        const CliResult damaged = Archive(args);
+        EXPECT_EQ(damaged.exitCode, 3) << args.join(' ').toStdString();
+        EXPECT_TRUE(damaged.err.contains(QStringLiteral("endommagée")))
+            << damaged.err.toStdString();
+    }
+}
+
 } // namespace

@@ -69,6 +69,8 @@ enum class RtError : int {
     ArchiveFailed = 31158,       // %1 = the archive, %2 = the driver's reason
     ArchivePassword = 31171,     // %1 = the address without its password
     ArchiveScheme = 31172,       // %1 = the address: neither a file nor a server's
+    ServerBackup = 31173,        // %1 = the server's address, %2 = the database's name
+    ArchiveCopyFailed = 31174,   // %1 = the backup's file, %2 = why
 };
 
 // Every number above, for the tables' completeness check.
@@ -92,7 +94,7 @@ inline constexpr RtError kAllRunTimeErrors[] = {
     RtError::FileTooLarge,      RtError::NameTooLong,        RtError::IsFolder,
     RtError::SystemError,       RtError::OpenStopped,        RtError::BackupFailed,
     RtError::OldContentKept,    RtError::ArchiveFailed,      RtError::ArchivePassword,
-    RtError::ArchiveScheme};
+    RtError::ArchiveScheme,     RtError::ServerBackup,       RtError::ArchiveCopyFailed};
 
 // The text of `error` in the program's language (placeholders left for the caller).
 QString RunTimeText(RtError error);
