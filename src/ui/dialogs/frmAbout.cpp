@@ -1,8 +1,9 @@
 #include "ui/dialogs/frmAbout.h"
 
+#include "app/CIni.h"
 #include "app/ErrorTrap.h"
 #include "app/RunTimeErrors.h"
-#include "app/Services.h"
+#include "app/Ui.h"
 #include "ui/app/ApplyCaptions.h"
 #include "ui/app/Controls.h"
 #include "ui/app/Pictures.h"
@@ -20,9 +21,9 @@
 
 namespace {
 
-QString Setting(Services& services, const char* section, const char* key,
+QString Setting(CIni& ini, const char* section, const char* key,
                 const QString& fallback = QString()) {
-    return services.ini.Setting(QLatin1String(section), QLatin1String(key), fallback);
+    return ini.Setting(QLatin1String(section), QLatin1String(key), fallback);
 }
 
 } // namespace
@@ -35,7 +36,7 @@ QString VersionText(int major, int minor, int revision) {
     return QStringLiteral("%1.%2%3").arg(major).arg(minor).arg(revision);
 }
 
-frmAbout::frmAbout(Services& services, QWidget* parent) : QDialog(parent), m_services(services) {
+frmAbout::frmAbout(CIni& ini, Ui& ui, QWidget* parent) : QDialog(parent), m_ini(ini), m_ui(ui) {
     BuildControls();
     LayOut();
     Form_Load();
@@ -95,12 +96,12 @@ void frmAbout::LayOut() {
 }
 
 void frmAbout::Form_Load() {
-    TrappedVoid(m_services.ui, [&] {
-        const QString manufacturer = Setting(m_services, "General", "Manufacturer", "0");
-        const QString appName = Setting(m_services, "About", "AppName", "Mervex");
-        const QString disclaimer = Setting(m_services, "About", "Disclaimer", DefaultDisclaimer());
-        const QString internet = Setting(m_services, "About", "Internet");
-        const QString mail = Setting(m_services, "About", "Mail");
+    TrappedVoid(m_ui, [&] {
+        const QString manufacturer = Setting(m_ini, "General", "Manufacturer", "0");
+        const QString appName = Setting(m_ini, "About", "AppName", "Mervex");
+        const QString disclaimer = Setting(m_ini, "About", "Disclaimer", DefaultDisclaimer());
+        const QString internet = Setting(m_ini, "About", "Internet");
+        const QString mail = Setting(m_ini, "About", "Mail");
         ApplyCaptions(this);
         setWindowTitle(windowTitle() + QLatin1Char(' ') + appName);
         lblAppTitle->setText(appName);
@@ -147,8 +148,8 @@ bool frmAbout::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void frmAbout::lblInternetValue_Click() {
-    TrappedVoid(m_services.ui, [&] {
-        const QString address = Setting(m_services, "About", "Internet", kDefaultInternet);
+    TrappedVoid(m_ui, [&] {
+        const QString address = Setting(m_ini, "About", "Internet", kDefaultInternet);
         if (!address.isEmpty()) {
             QDesktopServices::openUrl(QUrl::fromUserInput(address));
         }

@@ -2,9 +2,10 @@
 
 #include <QDialog>
 
+class CIni;
 class QLabel;
 class QPushButton;
-class Services;
+class Ui;
 
 // The version as the About box writes it: major "." minor revision, e.g. 5, 0, 3 -> "5.03".
 QString VersionText(int major, int minor, int revision);
@@ -19,7 +20,7 @@ public:
     // The disclaimer when the settings name none, in the program's language.
     static QString DefaultDisclaimer();
 
-    explicit frmAbout(Services& services, QWidget* parent = nullptr);
+    frmAbout(CIni& ini, Ui& ui, QWidget* parent = nullptr);
 
     QLabel* lblAppTitle = nullptr;
     QLabel* lblVersion = nullptr;
@@ -47,5 +48,6 @@ private:
     void LoadPictures(const QString& manufacturer);
     void ShowAddress(QLabel* name, QLabel* value, const QString& caption, const QString& address);
 
-    Services& m_services;
+    CIni& m_ini;
+    Ui& m_ui;
 };

@@ -3,8 +3,9 @@
 #include "app/ErrorTrap.h"
 #include "app/Paths.h"
 #include "app/RunTimeErrors.h"
-#include "app/Services.h"
 #include "app/TextTables.h"
+#include "app/Ui.h"
+#include "programs/CUsrDefProg.h"
 #include "ui/app/ApplyCaptions.h"
 #include "ui/app/Controls.h"
 #include "ui/app/Pictures.h"
@@ -29,8 +30,8 @@ const QString kRoot = QStringLiteral("/");
 
 } // namespace
 
-frmChangeDir::frmChangeDir(Services& services, QWidget* parent)
-    : QDialog(parent), m_services(services) {
+frmChangeDir::frmChangeDir(const CUsrDefProg& usrDefProg, Ui& ui, QWidget* parent)
+    : QDialog(parent), m_usrDefProg(usrDefProg), m_ui(ui) {
     setObjectName(QStringLiteral("frmChangeDir"));
     setProperty("Tag", QStringLiteral("1171"));
     drv = NewControl<QComboBox>(this, "drv");
@@ -89,7 +90,7 @@ void frmChangeDir::Form_Load() {
     ApplyCaptions(this);
     setWindowIcon(ProgramIcon());
     FillVolumes();
-    const QString workDir = m_services.usrDefProg.WorkDir();
+    const QString workDir = m_usrDefProg.WorkDir();
     SetDirectory(!workDir.isEmpty() && QFileInfo(workDir).isDir() ? workDir : kRoot);
     m_path.clear();
 }
@@ -166,7 +167,7 @@ void frmChangeDir::drv_Change() {
         ShowRoot(root);
         return;
     }
-    ReportError(m_services.ui, root + QStringLiteral(": ") + LoadResString(1164));
+    ReportError(m_ui, root + QStringLiteral(": ") + LoadResString(1164));
     ShowRoot(kRoot);
 }
 
@@ -181,9 +182,9 @@ void frmChangeDir::cmdCancel_Click() {
 }
 
 void frmChangeDir::cmdNewDir_Click() {
-    TrappedVoid(m_services.ui, [&] {
+    TrappedVoid(m_ui, [&] {
         const QString base = SelectedDirectory();
-        const std::optional<QString> name = m_services.ui.InputBox(
+        const std::optional<QString> name = m_ui.InputBox(
             LoadResString(1174) + QStringLiteral("\r\n") + base, LoadResString(1175), QString());
         if (!name || name->isEmpty()) {
             return;

@@ -2,19 +2,20 @@
 
 #include <QDialog>
 
+class CUsrDefProg;
 class QComboBox;
 class QFileSystemModel;
 class QModelIndex;
 class QPushButton;
 class QTreeView;
-class Services;
+class Ui;
 
 // Chooses the work directory: a volume, a directory in the tree of the file system, or a
 // new directory made on the spot.
 class frmChangeDir : public QDialog {
     Q_OBJECT
 public:
-    explicit frmChangeDir(Services& services, QWidget* parent = nullptr);
+    frmChangeDir(const CUsrDefProg& usrDefProg, Ui& ui, QWidget* parent = nullptr);
 
     // Shows the dialog modally; the chosen directory, or "" when the user cancelled.
     QString Path();
@@ -44,7 +45,8 @@ private:
     void FillVolumes();
     void ShowRoot(const QString& root);
 
-    Services& m_services;
+    const CUsrDefProg& m_usrDefProg;
+    Ui& m_ui;
     QFileSystemModel* m_model = nullptr;
     QString m_path;
     // The tree keeps the selected directory in view while it fills, until the user moves it.

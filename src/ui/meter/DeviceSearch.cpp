@@ -1,10 +1,16 @@
 #include "ui/meter/DeviceSearch.h"
 
-#include "app/Services.h"
+#include "app/BusyState.h"
+#include "app/CIni.h"
 #include "app/TextTables.h"
+#include "app/Ui.h"
+#include "meter/CCommunication.h"
+#include "meter/CDevice.h"
+#include "meter/MeterLink.h"
 #include "ui/app/MeterTask.h"
 #include "ui/app/StatusSink.h"
 #include "ui/app/WindowHost.h"
+#include "ui/meter/MeterServices.h"
 
 #include <optional>
 
@@ -12,13 +18,13 @@ namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
 
-void ReportError(Services& services, const QString& text) {
+void ReportError(const MeterServices& services, const QString& text) {
     services.ui.Message(text, LoadResString(1033), MsgIcon::Critical);
 }
 
-void ReportRecognised(Services& services, StatusSink& status, const QString& name,
+void ReportRecognised(const MeterServices& services, StatusSink& status, const QString& name,
                       const QString& serial) {
-    status.SetStatusBarCOM(services.link().PortName(services.communication.COMPort),
+    status.SetStatusBarCOM(services.link.PortName(services.communication.COMPort),
                            services.communication.Baudrate + QStringLiteral(" Baud"));
     const MsgResult answer =
         services.ui.Message(name + QLatin1Char(' ') + LoadResString(1061), LoadResString(1054),
@@ -32,7 +38,7 @@ void ReportRecognised(Services& services, StatusSink& status, const QString& nam
 }
 
 // A search that did not recognise a meter.
-void Report(Services& services, short r, bool fOnlyArdel60) {
+void Report(const MeterServices& services, short r, bool fOnlyArdel60) {
     if (r == -2) {
         ReportError(services, LoadResString(1201) + kCrLf + LoadResString(1202));
     } else {
@@ -42,12 +48,12 @@ void Report(Services& services, short r, bool fOnlyArdel60) {
 
 // Steps 3 to 5 of the search, behind the wait dialog. False when the wait dialog could
 // not show its text: the search did not run.
-bool Search(WindowHost& main, StatusSink& status, bool fOnlyArdel60) {
-    Services& services = main.services();
+bool Search(const MeterServices& services, WindowHost& main, StatusSink& status,
+            bool fOnlyArdel60) {
     std::optional<short> r;
     QString name;
     QString serial;
-    MeterTask task(services, main.FrameWindow(), LoadResString(1071));
+    MeterTask task(services.tasks(), main.FrameWindow(), LoadResString(1071));
     const bool recognised = task.Run(
         [&] {
             r = services.device.Recognise(name, serial, fOnlyArdel60);
@@ -73,12 +79,12 @@ bool Search(WindowHost& main, StatusSink& status, bool fOnlyArdel60) {
 
 } // namespace
 
-void StartupSearch(WindowHost& main, StatusSink& status, bool fOnlyArdel60) {
-    Search(main, status, fOnlyArdel60);
+void StartupSearch(const MeterServices& services, WindowHost& main, StatusSink& status,
+                   bool fOnlyArdel60) {
+    Search(services, main, status, fOnlyArdel60);
 }
 
-bool MenuSearch(WindowHost& main, StatusSink& status) {
-    Services& services = main.services();
+bool MenuSearch(const MeterServices& services, WindowHost& main, StatusSink& status) {
     status.SetStatusBarDevice(QString(), QString());
-    return Search(main, status, services.ini.OnlyArdel60()) && !services.busy.Quitting();
+    return Search(services, main, status, services.ini.OnlyArdel60()) && !services.busy.Quitting();
 }

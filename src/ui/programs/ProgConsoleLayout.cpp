@@ -2,7 +2,6 @@
 
 #include "ui/programs/ProgConsoleLayout.h"
 
-#include "app/Services.h"
 #include "ui/app/BusyContent.h"
 #include "ui/app/Controls.h"
 #include "ui/app/Pictures.h"
@@ -128,9 +127,9 @@ void ProgConsoleLayout::SetTabOrder() {
     }
 }
 
-void ProgConsoleLayout::LoadPictures(Services& services) {
+void ProgConsoleLayout::LoadPictures(CIni& ini) {
     frmProgConsole& c = m_console;
-    LoadWindowPictures(services, &c, c.imgHeader, c.imgLogo);
+    LoadWindowPictures(ini, &c, c.imgHeader, c.imgLogo);
     const QString workDir = GraficsFile(QStringLiteral("ChangeWorkDir.png"));
     c.cmdChangeWorkDir->setIcon(QFileInfo::exists(workDir)
                                     ? QIcon(workDir)

@@ -1,7 +1,7 @@
 #pragma once
 
 class BusyState;
-class Services;
+class CIni;
 class frmProgConsole;
 
 // Builds the program console's controls, as the console's members, and where they stand:
@@ -14,7 +14,7 @@ public:
     void CreateControls();
     void LayOut(BusyState& busy);
     void SetTabOrder();
-    void LoadPictures(Services& services);
+    void LoadPictures(CIni& ini);
 
 private:
     frmProgConsole& m_console;

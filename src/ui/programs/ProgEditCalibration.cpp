@@ -4,8 +4,9 @@
 
 #include "app/ErrorTrap.h"
 #include "app/NumberText.h"
-#include "app/Services.h"
 #include "app/TextTables.h"
+#include "app/Ui.h"
+#include "calibration/CCalibration.h"
 #include "calibration/CalibrationPlot.h"
 #include "calibration/CalibrationText.h"
 #include "ui/app/PlotPainting.h"
@@ -32,8 +33,9 @@ QString FourSignificantDigits(double value) {
 
 } // namespace
 
-ProgEditCalibration::ProgEditCalibration(Services& services, frmProgEdit& editor)
-    : m_services(services), m_editor(editor) {}
+ProgEditCalibration::ProgEditCalibration(Ui& ui, CCalibration& calibration, CMath& math,
+                                         frmProgEdit& editor)
+    : m_ui(ui), m_calibration(calibration), m_math(math), m_editor(editor) {}
 
 void ProgEditCalibration::Reset() {
     m_calValid = false;
@@ -61,7 +63,7 @@ void ProgEditCalibration::Calculate(bool withMessages) {
         y[n] = LeadingNumber(m_editor.txtValY[n]->text());
         ++n;
     }
-    Ui& ui = m_services.ui;
+    Ui& ui = m_ui;
     if (n < kMinPairs) {
         if (withMessages) {
             ui.Message(LoadResString(1143), LoadResString(1115), MsgIcon::Warning);
@@ -69,8 +71,7 @@ void ProgEditCalibration::Calculate(bool withMessages) {
         return;
     }
     double r[8] = {};
-    if (!m_services.calibration.Calculate(r[0], r[1], r[2], r[3], r[4], r[5], r[6], r[7], x, y,
-                                          n)) {
+    if (!m_calibration.Calculate(r[0], r[1], r[2], r[3], r[4], r[5], r[6], r[7], x, y, n)) {
         if (withMessages) {
             ui.Message(LoadResString(1144), LoadResString(1033), MsgIcon::Critical);
         }
@@ -108,7 +109,7 @@ void ProgEditCalibration::ShowResults(const double (&r)[8], short n) {
 
 bool ProgEditCalibration::Plot() {
     CalibrationPlot plot;
-    if (!MakeCalibrationPlot(m_services.math, m_x, m_y, m_n, m_a0, m_a1, plot)) {
+    if (!MakeCalibrationPlot(m_math, m_x, m_y, m_n, m_a0, m_a1, plot)) {
         return false;
     }
     m_editor.picCalLine->SetPlot(plot);
@@ -116,8 +117,8 @@ bool ProgEditCalibration::Plot() {
 }
 
 void ProgEditCalibration::SavePlot(const QString& extension) {
-    TrappedVoid(m_services.ui, [&] {
-        const std::optional<QString> path = AskPlotFile(m_services.ui, extension);
+    TrappedVoid(m_ui, [&] {
+        const std::optional<QString> path = AskPlotFile(m_ui, extension);
         if (path && !m_editor.picCalLine->SaveImage(*path)) {
             ThrowPlotNotSaved(*path);
         }

@@ -3,7 +3,9 @@
 #include <QList>
 #include <QString>
 
-class Services;
+class CCalibration;
+class CMath;
+class Ui;
 class frmProgEdit;
 
 // The working of the program editor's calibration panel: the pairs read from the editor's
@@ -11,7 +13,7 @@ class frmProgEdit;
 // slope handed to the program's fields.
 class ProgEditCalibration {
 public:
-    ProgEditCalibration(Services& services, frmProgEdit& editor);
+    ProgEditCalibration(Ui& ui, CCalibration& calibration, CMath& math, frmProgEdit& editor);
 
     bool Valid() const { return m_calValid; }
     void Reset();
@@ -25,7 +27,9 @@ private:
     void ShowResults(const double (&results)[8], short n);
     bool Plot();
 
-    Services& m_services;
+    Ui& m_ui;
+    CCalibration& m_calibration;
+    CMath& m_math;
     frmProgEdit& m_editor;
     bool m_calValid = false;
     short m_n = 0;

@@ -2,9 +2,12 @@
 
 #include "ui/programs/ProgramCopy.h"
 
+#include "app/BusyState.h"
 #include "app/Paths.h"
-#include "app/Services.h"
 #include "app/TextTables.h"
+#include "app/Ui.h"
+#include "meter/CLogin.h"
+#include "programs/CUsrDefProg.h"
 #include "ui/app/MeterTask.h"
 #include "ui/app/frmWait.h"
 #include "ui/programs/ProgramMessages.h"
@@ -15,8 +18,8 @@
 #include <QScopedValueRollback>
 #include <utility>
 
-ProgramCopy::ProgramCopy(Services& services, QDialog& console)
-    : m_services(services), m_console(console) {}
+ProgramCopy::ProgramCopy(TaskServices services, const CLogin& login, QDialog& console)
+    : m_services(services), m_login(login), m_console(console) {}
 
 std::optional<ProgramRecord> ProgramCopy::MeterProgramForFile(const QString& strProgNum) {
     ProgramRecord program = EmptyProgramRecord();
@@ -24,7 +27,7 @@ std::optional<ProgramRecord> ProgramCopy::MeterProgramForFile(const QString& str
         ReportProgramMessage(m_services.ui, 1158, 1115, MsgIcon::Warning);
         return std::nullopt;
     }
-    program[ProgramField::USER] = m_services.login.UserName();
+    program[ProgramField::USER] = m_login.UserName();
     return program;
 }
 
@@ -35,7 +38,8 @@ ProgramCopy::Outcome ProgramCopy::SaveMeterProgramToFile(const QString& strProgN
     if (!program) {
         return Outcome::Failed;
     }
-    const std::optional<QString> path = AskProgramFilePath(m_services, strProgNum);
+    const std::optional<QString> path =
+        AskProgramFilePath(m_services.ui, m_services.usrDefProg.WorkDir(), strProgNum);
     if (!path) {
         return Outcome::Cancelled;
     }

@@ -1,14 +1,15 @@
 #pragma once
 
 #include "programs/ProgramRecord.h"
+#include "ui/app/TaskServices.h"
 
 #include <QString>
 #include <QStringList>
 #include <functional>
 #include <optional>
 
+class CLogin;
 class QDialog;
-class Services;
 
 // Copying programs between the meter and a folder for the program console, one or all: the
 // meter's conversation, the questions before a program is replaced, the progress of a copy
@@ -23,7 +24,7 @@ public:
     // One program of a copy of all: false ends the copy. `copied` counts what arrived.
     using Step = std::function<bool(const QString& entry, int& copied)>;
 
-    ProgramCopy(Services& services, QDialog& console);
+    ProgramCopy(TaskServices services, const CLogin& login, QDialog& console);
 
     // Messages for a program that cannot be read or written are shown here; a cancelled
     // save dialog is left to the caller.
@@ -48,7 +49,8 @@ private:
     // existing file is replaced.
     Outcome CopyMeterProgramInto(const QString& folder, const QString& strProgNum, Tally& tally);
 
-    Services& m_services;
+    TaskServices m_services;
+    const CLogin& m_login;
     QDialog& m_console;
     bool m_copying = false;
     bool m_closeRequested = false;

@@ -3,8 +3,9 @@
 
 #include "ui/programs/ProgramDeletion.h"
 
-#include "app/Services.h"
 #include "app/TextTables.h"
+#include "app/Ui.h"
+#include "programs/CUsrDefProg.h"
 #include "ui/app/MeterTask.h"
 #include "ui/dialogs/frmConfirm.h"
 #include "ui/programs/ProgramMessages.h"
@@ -13,15 +14,15 @@
 
 namespace {
 
-void DeleteInMeter(Services& services, QWidget& console, const std::function<bool()>& deletion,
-                   int failureMessage) {
+void DeleteInMeter(const TaskServices& services, QWidget& console,
+                   const std::function<bool()>& deletion, int failureMessage) {
     MeterTask task(services, &console);
     task.Run(deletion, [&] { ReportProgramMessage(services.ui, failureMessage); });
 }
 
 } // namespace
 
-ProgramDeletion::ProgramDeletion(Services& services, QWidget& console)
+ProgramDeletion::ProgramDeletion(TaskServices services, QWidget& console)
     : m_services(services), m_console(console) {}
 
 bool ProgramDeletion::Confirmed(const QString& question) {

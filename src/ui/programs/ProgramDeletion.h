@@ -1,16 +1,17 @@
 #pragma once
 
+#include "ui/app/TaskServices.h"
+
 #include <QString>
 
 class QWidget;
-class Services;
 
 // Deleting programs for the program console: in the meter after a confirmation, files to
 // the trash (all of them after a confirmation). Each failure is told here; the console
 // shows its lists again.
 class ProgramDeletion {
 public:
-    ProgramDeletion(Services& services, QWidget& console);
+    ProgramDeletion(TaskServices services, QWidget& console);
 
     // False when the user did not confirm: nothing was tried.
     bool DeleteMeterProgram(const QString& strProgNum);
@@ -21,6 +22,6 @@ public:
 private:
     bool Confirmed(const QString& question);
 
-    Services& m_services;
+    TaskServices m_services;
     QWidget& m_console;
 };

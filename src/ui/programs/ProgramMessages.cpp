@@ -1,7 +1,6 @@
 #include "ui/programs/ProgramMessages.h"
 
 #include "app/Paths.h"
-#include "app/Services.h"
 #include "app/TextTables.h"
 
 #include <QFileInfo>
@@ -22,8 +21,8 @@ QString ReplaceProgramQuestion(const QString& strProgNum, bool fAlreadyExists) {
     return exists + LoadResString(1105) + kCrLf + ProgramNumberInBrackets(strProgNum);
 }
 
-std::optional<QString> AskProgramFilePath(Services& services, const QString& strProgNum) {
-    const QString workDir = services.usrDefProg.WorkDir();
+std::optional<QString> AskProgramFilePath(Ui& ui, const QString& workDir,
+                                          const QString& strProgNum) {
     const QString name = QStringLiteral("PROG ") + strProgNum;
     const bool inWorkDir = !workDir.isEmpty() && QFileInfo(workDir).isDir();
     FileDialogRequest request;
@@ -36,7 +35,7 @@ std::optional<QString> AskProgramFilePath(Services& services, const QString& str
     request.overwritePrompt = true;
     request.pathMustExist = true;
     request.hideReadOnly = true;
-    return services.ui.SaveFileDialog(request);
+    return ui.SaveFileDialog(request);
 }
 
 void ReportProgramMessage(Ui& ui, int message, int title, MsgIcon icon) {

@@ -3,8 +3,10 @@
 #include "ui/programs/ProgramSave.h"
 
 #include "app/NumberText.h"
-#include "app/Services.h"
 #include "app/TextTables.h"
+#include "app/Ui.h"
+#include "calibration/CCalibration.h"
+#include "programs/CUsrDefProg.h"
 #include "ui/app/MeterTask.h"
 #include "ui/programs/ProgramMessages.h"
 #include "ui/programs/ProgramPanel.h"
@@ -21,8 +23,9 @@ const QString kCrLf = QStringLiteral("\r\n");
 
 } // namespace
 
-ProgramSave::ProgramSave(Services& services, ProgramSelection& selection, frmProgEdit& editor)
-    : m_services(services), m_selection(selection), m_editor(editor) {}
+ProgramSave::ProgramSave(TaskServices services, CCalibration& calibration,
+                         ProgramSelection& selection, frmProgEdit& editor)
+    : m_services(services), m_calibration(calibration), m_selection(selection), m_editor(editor) {}
 
 ProgramRecord ProgramSave::ShownProgram() const {
     ProgramRecord program = EmptyProgramRecord();
@@ -77,8 +80,7 @@ bool ProgramSave::RangeFits(const ProgramRecord& strProgram) {
     const auto single = [&](int index) {
         return static_cast<float>(LeadingNumber(strProgram[index]));
     };
-    if (m_services.calibration.CheckMeasRange(single(MRB), single(MRE), single(E0),
-                                              single(SLOPE))) {
+    if (m_calibration.CheckMeasRange(single(MRB), single(MRE), single(E0), single(SLOPE))) {
         return true;
     }
     m_services.ui.Message(LoadResString(1212) + kCrLf + LoadResString(1213), LoadResString(1115),
@@ -121,8 +123,8 @@ bool ProgramSave::WriteToMeter(const ProgramRecord& strProgram, bool exists) {
 }
 
 void ProgramSave::SaveAsFile(const ProgramRecord& strProgram) {
-    const std::optional<QString> path =
-        AskProgramFilePath(m_services, strProgram[ProgramField::NO]);
+    const std::optional<QString> path = AskProgramFilePath(
+        m_services.ui, m_services.usrDefProg.WorkDir(), strProgram[ProgramField::NO]);
     if (!path) {
         return;
     }

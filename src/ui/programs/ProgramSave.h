@@ -1,11 +1,12 @@
 #pragma once
 
 #include "programs/ProgramRecord.h"
+#include "ui/app/TaskServices.h"
 
 #include <optional>
 
+class CCalibration;
 class ProgramSelection;
-class Services;
 class frmProgEdit;
 
 // Saving the program editor's program, in the meter or as a file of the work directory:
@@ -13,7 +14,8 @@ class frmProgEdit;
 // told which program to choose afterwards, and what counts as saved.
 class ProgramSave {
 public:
-    ProgramSave(Services& services, ProgramSelection& selection, frmProgEdit& editor);
+    ProgramSave(TaskServices services, CCalibration& calibration, ProgramSelection& selection,
+                frmProgEdit& editor);
 
     // What the editor shows now, pairs included.
     ProgramRecord ShownProgram() const;
@@ -33,7 +35,8 @@ private:
     bool RangeFits(const ProgramRecord& strProgram);
     bool WriteToMeter(const ProgramRecord& strProgram, bool exists);
 
-    Services& m_services;
+    TaskServices m_services;
+    CCalibration& m_calibration;
     ProgramSelection& m_selection;
     frmProgEdit& m_editor;
     ProgramRecord m_savedProgram; // what was loaded or last saved

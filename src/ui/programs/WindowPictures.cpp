@@ -1,6 +1,6 @@
 #include "ui/programs/WindowPictures.h"
 
-#include "app/Services.h"
+#include "app/CIni.h"
 #include "ui/app/Pictures.h"
 
 #include <QFileInfo>
@@ -16,10 +16,10 @@ void ShowIfPresent(QLabel* label, const QString& path) {
 
 } // namespace
 
-void LoadWindowPictures(Services& services, QWidget* window, QLabel* header, QLabel* logo) {
+void LoadWindowPictures(CIni& ini, QWidget* window, QLabel* header, QLabel* logo) {
     window->setWindowIcon(ProgramIcon());
     ShowIfPresent(header, GraficsFile(QStringLiteral("Head.png")));
-    const QString manufacturer = services.ini.Setting(
-        QStringLiteral("General"), QStringLiteral("Manufacturer"), QStringLiteral("0"));
+    const QString manufacturer =
+        ini.Setting(QStringLiteral("General"), QStringLiteral("Manufacturer"), QStringLiteral("0"));
     ShowIfPresent(logo, GraficsFile(QStringLiteral("Logo_%1.gif").arg(manufacturer)));
 }

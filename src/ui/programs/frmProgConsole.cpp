@@ -1,8 +1,12 @@
 #include "ui/programs/frmProgConsole.h"
 
+#include "app/BusyState.h"
+#include "app/CIni.h"
 #include "app/ErrorTrap.h"
-#include "app/Services.h"
 #include "app/TextTables.h"
+#include "app/Ui.h"
+#include "meter/CDevice.h"
+#include "programs/CUsrDefProg.h"
 #include "ui/app/ApplyCaptions.h"
 #include "ui/app/BusyContent.h"
 #include "ui/app/HelpContext.h"
@@ -38,9 +42,9 @@ QString ShortWorkDir(const QString& workDir) {
 
 } // namespace
 
-frmProgConsole::frmProgConsole(Services& services, QWidget* mainWindow)
-    : QDialog(mainWindow), m_services(services), m_mainWindow(mainWindow), m_copy(services, *this),
-      m_deletion(services, *this) {
+frmProgConsole::frmProgConsole(ProgramServices services, QWidget* mainWindow)
+    : QDialog(mainWindow), m_services(services), m_mainWindow(mainWindow),
+      m_copy(services.tasks(), services.login, *this), m_deletion(services.tasks(), *this) {
     setObjectName(QStringLiteral("frmProgConsole"));
     setProperty("Tag", QStringLiteral("1102"));
     SetHelpContext(this, HelpContext::kProgramConsole);
@@ -56,7 +60,7 @@ frmProgConsole::frmProgConsole(Services& services, QWidget* mainWindow)
 void frmProgConsole::Form_Load() {
     TrappedVoid(m_services.ui, [&] {
         ApplyCaptions(this);
-        ProgConsoleLayout(*this).LoadPictures(m_services);
+        ProgConsoleLayout(*this).LoadPictures(m_services.ini);
         fraProgram->SetReadOnly();
         m_meterListValid = ReadMeterList();
         if (!ShowMeterList()) {
@@ -130,7 +134,7 @@ void frmProgConsole::ShowPCListOrReport() {
 
 // The wait dialog lets the user stop the reading: closing it stops the update.
 bool frmProgConsole::ReadMeterList() {
-    MeterTask task(m_services, m_mainWindow, LoadResString(1149));
+    MeterTask task(m_services.tasks(), m_mainWindow, LoadResString(1149));
     return task.Run([&] { return m_services.usrDefProg.Update(); }, [&] { Report(1150); });
 }
 
@@ -408,7 +412,7 @@ void frmProgConsole::cmdChangeWorkDir_Click() {
         const Selection selection = CurrentSelection();
         QString path;
         {
-            frmChangeDir chooser(m_services, this);
+            frmChangeDir chooser(m_services.usrDefProg, m_services.ui, this);
             path = chooser.Path();
         }
         if (!path.isEmpty()) {
@@ -488,7 +492,7 @@ void frmProgConsole::cmdCopyToPCAll_Click() {
         }
         QString folder;
         {
-            frmChangeDir chooser(m_services, this);
+            frmChangeDir chooser(m_services.usrDefProg, m_services.ui, this);
             chooser.setWindowTitle(LoadResString(1765));
             folder = chooser.Path();
         }

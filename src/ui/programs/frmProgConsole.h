@@ -5,6 +5,7 @@
 #include "ui/programs/ProgramCopy.h"
 #include "ui/programs/ProgramDeletion.h"
 #include "ui/programs/ProgramSelection.h"
+#include "ui/programs/ProgramServices.h"
 
 #include <QDialog>
 #include <optional>
@@ -17,7 +18,6 @@ class QListWidgetItem;
 class QPushButton;
 class QStatusBar;
 class QTimer;
-class Services;
 
 // The program console: the meter's programs and the program files of the work directory
 // side by side, the selected program read-only, copying and deleting in both directions,
@@ -25,7 +25,7 @@ class Services;
 class frmProgConsole : public QDialog, public ProgramSelection {
     Q_OBJECT
 public:
-    frmProgConsole(Services& services, QWidget* mainWindow);
+    frmProgConsole(ProgramServices services, QWidget* mainWindow);
 
     bool NewProgramPressed() const override { return m_newProgramPressed; }
     bool GetSelProgram(QString& strProgNum, QString& strFileName, bool& fMeterSelected) override;
@@ -116,7 +116,7 @@ private:
     // The editor, modal; the lists are refreshed and the pending selection chosen after it.
     void OpenEditor();
 
-    Services& m_services;
+    ProgramServices m_services;
     QWidget* m_mainWindow;
     ProgramCopy m_copy;
     ProgramDeletion m_deletion;

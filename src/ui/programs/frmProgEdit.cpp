@@ -1,10 +1,15 @@
 #include "ui/programs/frmProgEdit.h"
 
+#include "app/BusyState.h"
+#include "app/CIni.h"
 #include "app/ErrorTrap.h"
-#include "app/Services.h"
 #include "app/TextTables.h"
 #include "app/Twips.h"
+#include "app/Ui.h"
 #include "calibration/CalibrationText.h"
+#include "meter/CDevice.h"
+#include "meter/CLogin.h"
+#include "programs/CUsrDefProg.h"
 #include "ui/app/ApplyCaptions.h"
 #include "ui/app/BusyContent.h"
 #include "ui/app/HelpContext.h"
@@ -38,9 +43,10 @@ const QString kPlotUnit = QStringLiteral("mg/l");
 
 } // namespace
 
-frmProgEdit::frmProgEdit(Services& services, ProgramSelection& selection, QWidget* parent)
-    : QDialog(parent), m_services(services), m_selection(selection), m_calibration(services, *this),
-      m_save(services, selection, *this) {
+frmProgEdit::frmProgEdit(ProgramServices services, ProgramSelection& selection, QWidget* parent)
+    : QDialog(parent), m_services(services), m_selection(selection),
+      m_calibration(services.ui, services.calibration, services.math, *this),
+      m_save(services.tasks(), services.calibration, selection, *this) {
     setObjectName(QStringLiteral("frmProgEdit"));
     ProgEditLayout layout(*this);
     layout.CreateControls();
@@ -87,7 +93,7 @@ void frmProgEdit::Form_Load() {
         lblXAxis->setText(lblX->text());
         ApplyCaptions(this);
         NamePairFields();
-        LoadWindowPictures(m_services, this, imgHeader, imgLogo);
+        LoadWindowPictures(m_services.ini, this, imgHeader, imgLogo);
         SetCompact();
         // The number of an existing program cannot be changed.
         fraProgram->txtProgNum->setEnabled(isNew);

@@ -3,6 +3,7 @@
 #include "programs/ProgramRecord.h"
 #include "ui/programs/ProgEditCalibration.h"
 #include "ui/programs/ProgramSave.h"
+#include "ui/programs/ProgramServices.h"
 
 #include <QDialog>
 #include <QList>
@@ -15,14 +16,13 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class Services;
 
 // The program editor: one new program or one change, saved in the meter or as a file,
 // with the calibration panel that computes a calibration line from up to ten pairs.
 class frmProgEdit : public QDialog {
     Q_OBJECT
 public:
-    frmProgEdit(Services& services, ProgramSelection& selection, QWidget* parent = nullptr);
+    frmProgEdit(ProgramServices services, ProgramSelection& selection, QWidget* parent = nullptr);
 
     bool Extended() const { return m_extended; }
     bool CalibrationValid() const { return m_calibration.Valid(); }
@@ -90,7 +90,7 @@ private:
     // The fields show what the meter list now holds for the number; the pairs stay.
     void ReloadFromMeter();
 
-    Services& m_services;
+    ProgramServices m_services;
     ProgramSelection& m_selection;
     bool m_extended = false;
     ProgEditCalibration m_calibration;

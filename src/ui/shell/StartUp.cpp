@@ -3,6 +3,8 @@
 #include "app/Services.h"
 #include "app/TextTables.h"
 #include "ui/meter/DeviceSearch.h"
+#include "ui/meter/MeterServices.h"
+#include "ui/shell/WindowServices.h"
 #include "ui/shell/frmMain.h"
 
 bool StartUp(frmMain& main, const LoginDialog& showLogin) {
@@ -15,7 +17,7 @@ bool StartUp(frmMain& main, const LoginDialog& showLogin) {
         return false;
     }
     if (services.login.SearchDevice()) {
-        StartupSearch(main, main, onlyArdel60);
+        StartupSearch(MeterServicesOf(services), main, main, onlyArdel60);
     }
     main.SetStatusBarUserName(services.login.UserName());
     main.UpdateCommandStates(true);

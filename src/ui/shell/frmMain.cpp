@@ -23,8 +23,10 @@
 #include "ui/data/frmDocument.h"
 #include "ui/dialogs/frmAbout.h"
 #include "ui/meter/DeviceSearch.h"
+#include "ui/meter/MeterServices.h"
 #include "ui/programs/frmProgConsole.h"
 #include "ui/shell/FileOpening.h"
+#include "ui/shell/WindowServices.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -481,7 +483,7 @@ void frmMain::MenuDeviceSearch() {
     }
     TrappedVoid(m_ui, [&] {
         // The search ends in a new document: a document the user keeps abandons it.
-        if (CloseAllDocuments() && MenuSearch(*this, *this)) {
+        if (CloseAllDocuments() && MenuSearch(MeterServicesOf(*m_services), *this, *this)) {
             OpenDocument(QString());
             UpdateCommandStates(true);
         }
@@ -508,7 +510,7 @@ void frmMain::MenuProgsUserDef() {
     if (m_services && m_services->busy.Busy()) {
         return; // a command that arrives while an operation runs is ignored
     }
-    frmProgConsole console(*m_services, this);
+    frmProgConsole console(ProgramServicesOf(*m_services), this);
     // The list was read while the user asked to quit: the console is not shown any more.
     if (!m_closePending) {
         console.exec();
@@ -573,7 +575,7 @@ void frmMain::MenuHelpAbout() {
         return; // a command that arrives while an operation runs is ignored
     }
     TrappedVoid(m_ui, [&] {
-        frmAbout about(*m_services, this);
+        frmAbout about(m_services->ini, m_services->ui, this);
         about.exec();
     });
 }

@@ -19,13 +19,13 @@
 TEST_F(ProgramWindowTest, ChooserStartsAtTheWorkDirectoryOrTheRoot) {
     Offline();
     {
-        frmChangeDir chooser(*services);
+        frmChangeDir chooser(services->usrDefProg, services->ui);
         EXPECT_EQ(chooser.windowTitle(), LoadResString(1171));
         EXPECT_EQ(chooser.SelectedDirectory(), work.path());
         EXPECT_EQ(chooser.drv->itemText(0), "/");
     }
     services->usrDefProg.WorkDir(work.file("gone"));
-    frmChangeDir chooser(*services);
+    frmChangeDir chooser(services->usrDefProg, services->ui);
     EXPECT_EQ(chooser.SelectedDirectory(), "/");
     EXPECT_EQ(chooser.drv->currentText(), "/");
 }
@@ -36,7 +36,7 @@ TEST_F(ProgramWindowTest, ChooserShowsTheWorkDirectoryAmongManyOthers) {
         QDir(work.path()).mkdir(QStringLiteral("d%1").arg(i, 3, 10, QLatin1Char('0')));
     }
     services->usrDefProg.WorkDir(work.file("d100"));
-    frmChangeDir chooser(*services);
+    frmChangeDir chooser(services->usrDefProg, services->ui);
     chooser.show();
     // The tree fills in the background; the selection must still be in view afterwards.
     const auto* model = qobject_cast<const QFileSystemModel*>(chooser.dir->model());
@@ -81,14 +81,14 @@ TEST_F(ProgramWindowTest, ChooserShowsTheWorkDirectoryAmongManyOthers) {
 TEST_F(ProgramWindowTest, ChooserGivesTheChosenDirectoryOrNothing) {
     Offline();
     QDir(work.path()).mkdir("sub");
-    frmChangeDir cancelled(*services);
+    frmChangeDir cancelled(services->usrDefProg, services->ui);
     dialogs.Expect<frmChangeDir>([&](frmChangeDir& chooser) {
         chooser.SetDirectory(work.file("sub"));
         chooser.cmdCancel->click();
     });
     EXPECT_EQ(cancelled.Path(), "");
 
-    frmChangeDir chosen(*services);
+    frmChangeDir chosen(services->usrDefProg, services->ui);
     dialogs.Expect<frmChangeDir>([&](frmChangeDir& chooser) {
         chooser.SetDirectory(work.file("sub"));
         chooser.cmdOK->click();
@@ -111,7 +111,7 @@ TEST_F(ProgramWindowTest, EnterAfterANewDirectoryChoosesIt) {
             shown.cmdCancel->click(); // Enter did not close it
         }
     });
-    frmChangeDir chooser(*services);
+    frmChangeDir chooser(services->usrDefProg, services->ui);
     EXPECT_EQ(chooser.Path(), work.file("Fresh"));
     EXPECT_EQ(focused, chooser.dir);
     EXPECT_EQ(ui.inputPrompts.size(), 1) << "no second folder asked for";
@@ -119,7 +119,7 @@ TEST_F(ProgramWindowTest, EnterAfterANewDirectoryChoosesIt) {
 
 TEST_F(ProgramWindowTest, ChooserMakesANewDirectory) {
     Offline();
-    frmChangeDir chooser(*services);
+    frmChangeDir chooser(services->usrDefProg, services->ui);
     ui.inputAnswers = {QStringLiteral("Progs")};
     chooser.cmdNewDir->click();
     ASSERT_EQ(ui.inputPrompts.size(), 1);

@@ -23,6 +23,9 @@ struct ServicesFixture {
         link = scripted.get();
         services = std::make_unique<Services>(ui, std::move(scripted));
     }
+    TaskServices Tasks() const {
+        return {services->ui, services->busy, services->link(), services->usrDefProg};
+    }
     ScriptedUi ui;
     ScriptedMeterLink* link = nullptr;
     std::unique_ptr<Services> services;
@@ -65,7 +68,7 @@ void Click(QWidget* widget) {
 TEST(WaitDialog, EveryWayOfClosingStopsTheMeterWaitOnce) {
     ServicesFixture f;
     {
-        frmWait wait(*f.services);
+        frmWait wait(f.Tasks());
         wait.show();
         EXPECT_EQ(wait.windowTitle(), QStringLiteral("Information"));
         EXPECT_EQ(wait.lblPleaseWait->text(), QStringLiteral("Attendre, svp..."));
@@ -80,13 +83,13 @@ TEST(WaitDialog, EveryWayOfClosingStopsTheMeterWaitOnce) {
     }
     EXPECT_EQ(f.link->calls.size(), 1);
     {
-        frmWait wait(*f.services);
+        frmWait wait(f.Tasks());
         wait.show();
         wait.close(); // the caller, after a finished exchange
     }
     EXPECT_EQ(f.link->calls.size(), 2);
     {
-        frmWait wait(*f.services); // never shown: unloading still stops
+        frmWait wait(f.Tasks()); // never shown: unloading still stops
     }
     EXPECT_EQ(f.link->calls, QStringList(3, QStringLiteral("COMStop")));
 }
@@ -129,7 +132,7 @@ TEST(ConfirmDialog, YesAndOkAnswersYesEverythingElseNo) {
 TEST(AboutBox, WithoutAboutSectionShowsMervexAndNoAddresses) {
     ProgramFolder folder("[General]\r\nManufacturer=0\r\n");
     ServicesFixture f;
-    frmAbout about(*f.services);
+    frmAbout about(f.services->ini, f.services->ui);
     EXPECT_EQ(about.windowTitle(), QStringLiteral("Info Mervex"));
     EXPECT_EQ(about.lblAppTitle->text(), QStringLiteral("Mervex"));
     EXPECT_EQ(about.lblDisclaimer->text(), frmAbout::DefaultDisclaimer());
@@ -153,7 +156,7 @@ TEST(AboutBox, TheWebAddressOpensWhenClicked) {
                          "Mail=\r\nDisclaimer=Use at will.\r\n");
     ServicesFixture f;
     UrlCatcher catcher;
-    frmAbout about(*f.services);
+    frmAbout about(f.services->ini, f.services->ui);
     EXPECT_EQ(about.windowTitle(), QStringLiteral("Info Labo"));
     EXPECT_EQ(about.lblDisclaimer->text(), QStringLiteral("Use at will."));
     EXPECT_EQ(about.lblInternet->text(), QStringLiteral("Internet:"));

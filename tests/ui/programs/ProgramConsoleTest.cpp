@@ -61,7 +61,7 @@ TEST_F(ProgramWindowTest, ConsoleOpensWithBothListsAndTheFirstMeterProgram) {
     QList<int> pointers;
     QObject::connect(&services->busy, &BusyState::Changed,
                      [&](bool busy) { pointers << (busy ? 11 : 0); });
-    frmProgConsole console(*services, nullptr);
+    frmProgConsole console(Programs(), nullptr);
     EXPECT_EQ(console.windowTitle(), LoadResString(1102));
     EXPECT_TRUE(console.MeterListValid());
     EXPECT_EQ(pointers, QList<int>({11, 0}));
@@ -106,7 +106,7 @@ TEST_F(ProgramWindowTest, ConsolePcListIsSortedByProgramNumber) {
                                        {"y.csv", "900"}}) {
         WriteProgramFile(QLatin1String(name), Program(number));
     }
-    frmProgConsole console(*services, nullptr);
+    frmProgConsole console(Programs(), nullptr);
     EXPECT_EQ(Entries(console.lstProgsPC),
               QStringList({"900   (y.csv)", "903   (b.csv)", "903   (m.csv)",
                            "910   (PROG 910.csv)", "950   (z.csv)", "999   (a.csv)"}));
@@ -114,7 +114,7 @@ TEST_F(ProgramWindowTest, ConsolePcListIsSortedByProgramNumber) {
 
 TEST_F(ProgramWindowTest, ConsoleWithNothingToShow) {
     Offline();
-    frmProgConsole console(*services, nullptr);
+    frmProgConsole console(Programs(), nullptr);
     EXPECT_TRUE(console.MeterListValid()); // offline: read, and empty
     EXPECT_EQ(EnabledButtons(console),
               QStringList({"cmdCancel", "cmdChangeWorkDir", "cmdNewProgram"}));
@@ -128,7 +128,7 @@ TEST_F(ProgramWindowTest, ConsoleWithNothingToShow) {
 
 TEST_F(ProgramWindowTest, ConsoleEnterInTheMeterListPressesNoButton) {
     Connect({"--programs", "2"});
-    frmProgConsole console(*services, nullptr);
+    frmProgConsole console(Programs(), nullptr);
     console.show();
     for (const QPushButton* button : console.findChildren<QPushButton*>()) {
         EXPECT_FALSE(button->isDefault() || button->autoDefault())
@@ -146,7 +146,7 @@ TEST_F(ProgramWindowTest, ConsoleEnterInTheMeterListPressesNoButton) {
 TEST_F(ProgramWindowTest, ConsoleOfflineEditsFilesButCannotCopyToTheMeter) {
     Offline();
     WriteProgramFile("PROG 905.csv", Program("905"));
-    frmProgConsole console(*services, nullptr);
+    frmProgConsole console(Programs(), nullptr);
     EXPECT_EQ(Selected(console.lstProgsPC), "905   (PROG 905.csv)");
     EXPECT_FALSE(console.cmdCopyToMeter->isEnabled());
     EXPECT_FALSE(console.cmdCopyToMeterAll->isEnabled());
@@ -176,7 +176,7 @@ TEST_F(ProgramWindowTest, ConsoleCopyAllToTheMeterAnsweredNoYesCancel) {
         WriteProgramFile(QStringLiteral("PROG %1.csv").arg(no),
                          Program(no, QStringLiteral("F") + no));
     }
-    frmProgConsole console(*services, nullptr);
+    frmProgConsole console(Programs(), nullptr);
     ASSERT_EQ(console.lstProgsPC->count(), 3);
     // The files are listed by program number; the second one is the one answered Yes.
     const QString second = console.lstProgsPC->item(1)->text().left(3);
@@ -200,7 +200,7 @@ TEST_F(ProgramWindowTest, ConsoleCopyAllToTheMeterAnsweredNoYesCancel) {
 TEST_F(ProgramWindowTest, ConsoleCopiesOneProgramEachWay) {
     Connect({"--programs", "2"});
     WriteProgramFile("new.csv", Program("907"));
-    frmProgConsole console(*services, nullptr);
+    frmProgConsole console(Programs(), nullptr);
     // Meter -> file, with the logged-in user.
     console.lstProgsMeter->setCurrentRow(1);
     ui.dialogAnswers = {work.file("PROG 901.csv")};
@@ -228,7 +228,7 @@ TEST_F(ProgramWindowTest, ConsoleCopyAllToThePcAsksOnceForAFolderAndTellsWhatItD
     Connect({"--programs", "3"});
     WriteProgramFile("PROG 901.csv", Program("901"));
     WriteProgramFile("PROG 902.csv", Program("902"));
-    frmProgConsole console(*services, nullptr);
+    frmProgConsole console(Programs(), nullptr);
     const auto user = [&](const QString& name) {
         ProgramRecord saved = EmptyProgramRecord();
         EXPECT_TRUE(services->usrDefProg.ReadFromFile(saved, name));
@@ -272,7 +272,7 @@ TEST_F(ProgramWindowTest, ConsoleCopyAllToThePcAsksOnceForAFolderAndTellsWhatItD
 
 TEST_F(ProgramWindowTest, ConsoleWithEveryNumberTakenOpensNoEditor) {
     Connect({"--model", "R-2600", "--programs", "50"});
-    frmProgConsole console(*services, nullptr);
+    frmProgConsole console(Programs(), nullptr);
     console.cmdNewProgram->click();
     EXPECT_EQ(ui.MessageTexts(), QStringList({LoadResString(1156) + kCrLf + LoadResString(1157)}));
     EXPECT_EQ(ui.messages[0].title, LoadResString(1115));
@@ -282,7 +282,7 @@ TEST_F(ProgramWindowTest, ConsoleWithEveryNumberTakenOpensNoEditor) {
 
 TEST_F(ProgramWindowTest, ConsoleNewProgramIsSelectedAfterTheEditor) {
     Connect({"--programs", "2"});
-    frmProgConsole console(*services, nullptr);
+    frmProgConsole console(Programs(), nullptr);
     dialogs.Expect<frmProgEdit>([&](frmProgEdit& editor) {
         EXPECT_EQ(editor.windowTitle(), LoadResString(1074));
         EXPECT_EQ(editor.fraProgram->txtProgNum->text(), "902");
@@ -303,7 +303,7 @@ TEST_F(ProgramWindowTest, ConsoleNewProgramIsSelectedAfterTheEditor) {
 
 TEST_F(ProgramWindowTest, ConsoleDeletingTheSelectedMeterProgramSelectsTheFirstRemaining) {
     Connect({"--programs", "3"});
-    frmProgConsole console(*services, nullptr);
+    frmProgConsole console(Programs(), nullptr);
     console.lstProgsMeter->setCurrentRow(1);
     ASSERT_EQ(console.fraProgram->txtProgNum->text(), "901");
 
@@ -340,7 +340,7 @@ TEST_F(ProgramWindowTest, ConsoleDeletesFilesToTheTrash) {
     // A number of two characters must not shift the file name taken from the entry.
     WriteProgramFile("xbc.csv", Program("95"));
     WriteProgramFile("bc.csv", Program("902"));
-    frmProgConsole console(*services, nullptr);
+    frmProgConsole console(Programs(), nullptr);
     for (int row = 0; row < console.lstProgsPC->count(); ++row) {
         if (console.lstProgsPC->item(row)->text() == "95   (xbc.csv)") {
             console.lstProgsPC->setCurrentRow(row);
@@ -376,7 +376,7 @@ TEST_F(ProgramWindowTest, ConsoleDeletesFilesToTheTrash) {
 TEST_F(ProgramWindowTest, ConsoleTimerRereadsTheFilesAndKeepsTheSelection) {
     Offline();
     WriteProgramFile("b.csv", Program("901"));
-    frmProgConsole console(*services, nullptr);
+    frmProgConsole console(Programs(), nullptr);
     ASSERT_EQ(Selected(console.lstProgsPC), "901   (b.csv)");
     WriteProgramFile("a.csv", Program("900"));
     console.timUpdate_Timer();
@@ -394,7 +394,7 @@ TEST_F(ProgramWindowTest, ConsoleChangesTheWorkDirectory) {
     QDir(other.path()).mkpath("Data/Lab/Progs");
     const QString progs = other.file("Data/Lab/Progs");
     ASSERT_TRUE(services->usrDefProg.SaveToFile(Program("903"), progs + "/p.csv"));
-    frmProgConsole console(*services, nullptr);
+    frmProgConsole console(Programs(), nullptr);
 
     dialogs.Expect<frmChangeDir>([&](frmChangeDir& chooser) {
         EXPECT_EQ(chooser.SelectedDirectory(), work.path());
@@ -420,7 +420,7 @@ TEST_F(ProgramWindowTest, ConsoleChangesTheWorkDirectory) {
 TEST_F(ProgramWindowTest, ConsoleWithoutTheMeterListWorksOnFilesOnly) {
     Connect({"--programs", "2", "--fault", "silent:U.512"});
     WriteProgramFile("a.csv", Program("900"));
-    frmProgConsole console(*services, nullptr);
+    frmProgConsole console(Programs(), nullptr);
     EXPECT_FALSE(console.MeterListValid());
     EXPECT_EQ(ui.MessageTexts().value(0), LoadResString(1150));
     EXPECT_EQ(console.lstProgsMeter->count(), 0);
@@ -437,7 +437,7 @@ TEST_F(ProgramWindowTest, ConsoleCopyAllToTheMeterStopsBetweenProgramsKeepingWha
     for (int n = 900; n < 930; ++n) {
         WriteProgramFile(QStringLiteral("PROG %1.csv").arg(n), Program(QString::number(n)));
     }
-    frmProgConsole console(*services, nullptr);
+    frmProgConsole console(Programs(), nullptr);
     console.show();
     console.lstProgsPC->setCurrentRow(0);
     QStringList shown;
@@ -467,7 +467,7 @@ TEST_F(ProgramWindowTest, ConsoleCopyAllToTheMeterStopsBetweenProgramsKeepingWha
 // then closes the console.
 TEST_F(ProgramWindowTest, ConsoleCloseBoxDuringCopyAllEndsTheCopyThenTheConsole) {
     Connect({"--programs", "3"});
-    frmProgConsole console(*services, nullptr);
+    frmProgConsole console(Programs(), nullptr);
     console.show();
     dialogs.Expect<frmChangeDir>([](frmChangeDir& chooser) { chooser.cmdOK->click(); });
     std::optional<bool> closedAtOnce;

@@ -45,7 +45,7 @@ QStringList Results(const frmProgEdit& editor) {
 TEST_F(ProgramWindowTest, EditorTypingRulesAndLengths) {
     Offline();
     FakeSelection selection(true);
-    frmProgEdit editor(*services, selection);
+    frmProgEdit editor(Programs(), selection);
     ProgramPanel& p = *editor.fraProgram;
     p.txtMRB->clear();
     QTest::keyClicks(p.txtMRB, "1,5");
@@ -78,7 +78,7 @@ TEST_F(ProgramWindowTest, EditorTypingRulesAndLengths) {
 TEST_F(ProgramWindowTest, EditorOpensInTheFirstFieldAndTabsThroughTheFieldsFirst) {
     Offline();
     FakeSelection selection(false);
-    frmProgEdit editor(*services, selection);
+    frmProgEdit editor(Programs(), selection);
     editor.show();
     QApplication::setActiveWindow(&editor);
     const ProgramPanel& p = *editor.fraProgram;
@@ -99,7 +99,7 @@ TEST_F(ProgramWindowTest, EditorOpensInTheFirstFieldAndTabsThroughTheFieldsFirst
 TEST_F(ProgramWindowTest, EditorFitsTheScreenWithAndWithoutItsCalibration) {
     Offline();
     FakeSelection selection(true);
-    frmProgEdit editor(*services, selection);
+    frmProgEdit editor(Programs(), selection);
     editor.show();
     const QRect area = editor.screen()->availableGeometry();
     const auto where = [&](const QWidget* w) {
@@ -146,7 +146,7 @@ TEST_F(ProgramWindowTest, EditorFitsTheScreenWithAndWithoutItsCalibration) {
 TEST_F(ProgramWindowTest, EditorProgramNumberMustBeNineHundredSomething) {
     Offline();
     FakeSelection selection(true);
-    frmProgEdit editor(*services, selection);
+    frmProgEdit editor(Programs(), selection);
     QLineEdit* number = editor.fraProgram->txtProgNum;
     EXPECT_EQ(number->text(), "900"); // the free number of an empty meter list
     for (const char* wrong : {"1000", "89", "9a0", "", "0905", "9e2"}) {
@@ -170,7 +170,7 @@ TEST_F(ProgramWindowTest, EditorRefusesIncompleteOrOutOfRangePrograms) {
     Connect({"--programs", "1"});
     ASSERT_TRUE(services->usrDefProg.Update());
     FakeSelection selection(true);
-    frmProgEdit editor(*services, selection);
+    frmProgEdit editor(Programs(), selection);
     ProgramPanel& p = *editor.fraProgram;
     p.txtModel->clear();
     editor.cmdSaveDevice_Click();
@@ -203,7 +203,7 @@ TEST_F(ProgramWindowTest, EditorRefusesRangeZeroPointAndSlopeThatAreNoNumber) {
     Connect({"--programs", "1"});
     ASSERT_TRUE(services->usrDefProg.Update());
     FakeSelection selection(true);
-    frmProgEdit editor(*services, selection);
+    frmProgEdit editor(Programs(), selection);
     ProgramPanel& p = *editor.fraProgram;
     const QList<std::pair<QLineEdit*, int>> fields = {
         {p.txtMRB, 1080}, {p.txtMRE, 1081}, {p.txtE0, 1082}, {p.txtSlope, 1083}};
@@ -239,7 +239,7 @@ TEST_F(ProgramWindowTest, EditorRefusesRangeZeroPointAndSlopeThatAreNoNumber) {
 TEST_F(ProgramWindowTest, EditorEnterPressesNoButtonAndEscapeAsksForUnsavedChanges) {
     Offline();
     FakeSelection selection(true);
-    frmProgEdit editor(*services, selection);
+    frmProgEdit editor(Programs(), selection);
     editor.show();
     for (const QPushButton* button : editor.findChildren<QPushButton*>()) {
         EXPECT_FALSE(button->isDefault() || button->autoDefault())
@@ -266,13 +266,13 @@ TEST_F(ProgramWindowTest, EditorEnterPressesNoButtonAndEscapeAsksForUnsavedChang
     EXPECT_FALSE(editor.isVisible());
 
     // Saved, or nothing changed: no question.
-    frmProgEdit again(*services, selection);
+    frmProgEdit again(Programs(), selection);
     again.show();
     ui.Clear();
     QTest::keyClick(again.fraProgram->txtModel, Qt::Key_Escape);
     EXPECT_TRUE(ui.messages.isEmpty());
     EXPECT_FALSE(again.isVisible());
-    frmProgEdit saved(*services, selection);
+    frmProgEdit saved(Programs(), selection);
     saved.show();
     saved.fraProgram->txtModel->setText("Saved");
     ui.dialogAnswers = {work.file("saved.csv")};
@@ -321,7 +321,7 @@ void ExpectPlotSaves(frmProgEdit& editor, ScriptedUi& ui) {
 TEST_F(ProgramWindowTest, EditorCalculatesShowsPlotsAndTransfers) {
     Offline();
     FakeSelection selection(true);
-    frmProgEdit editor(*services, selection);
+    frmProgEdit editor(Programs(), selection);
     EXPECT_FALSE(editor.pnlCalibration->isVisibleTo(&editor));
     editor.cmdExtended_Click();
     EXPECT_TRUE(editor.pnlCalibration->isVisibleTo(&editor));
@@ -366,7 +366,7 @@ TEST_F(ProgramWindowTest, EditorCalculatesShowsPlotsAndTransfers) {
 TEST_F(ProgramWindowTest, EditorCalculationFailures) {
     Offline();
     FakeSelection selection(true);
-    frmProgEdit editor(*services, selection);
+    frmProgEdit editor(Programs(), selection);
     // Row 2 empty: only two pairs count.
     SetPairs(editor, {{"1", "0.1"}, {"2", "0.2"}, {"", "0.3"}, {"4", "0.4"}});
     editor.cmdCalCalculate_Click();
@@ -395,7 +395,7 @@ TEST_F(ProgramWindowTest, EditorAsksBeforeReplacingAMeterProgram) {
     FakeSelection selection(true);
     selection.selected = selection.meter = true;
     selection.number = "900";
-    frmProgEdit editor(*services, selection);
+    frmProgEdit editor(Programs(), selection);
     ProgramPanel& p = *editor.fraProgram;
     // A copy of 900 under the first free number, with the logged-in user.
     EXPECT_EQ(p.txtProgNum->text(), "902");
@@ -442,7 +442,7 @@ TEST_F(ProgramWindowTest, EditorAsksBeforeReplacingAMeterProgram) {
 TEST_F(ProgramWindowTest, EditorOfflineSavesFilesOnly) {
     Offline();
     FakeSelection selection(true);
-    frmProgEdit editor(*services, selection);
+    frmProgEdit editor(Programs(), selection);
     EXPECT_FALSE(editor.cmdSaveDevice->isEnabled());
     EXPECT_EQ(editor.windowTitle(), LoadResString(1074));
     editor.txtValX[0]->setText("0");
@@ -483,7 +483,7 @@ TEST_F(ProgramWindowTest, EditorChangesAFileProgramWithItsPairs) {
     FakeSelection selection(false);
     selection.selected = true;
     selection.fileName = "mine.csv";
-    frmProgEdit editor(*services, selection);
+    frmProgEdit editor(Programs(), selection);
     ProgramPanel& p = *editor.fraProgram;
     EXPECT_EQ(editor.windowTitle(), LoadResString(1162));
     EXPECT_EQ(p.txtProgNum->text(), "907");
@@ -518,7 +518,7 @@ TEST_F(ProgramWindowTest, EditorKeepsListValuesFromStoredPrograms) {
     FakeSelection selection(false);
     selection.selected = true;
     selection.fileName = "odd.csv";
-    frmProgEdit editor(*services, selection);
+    frmProgEdit editor(Programs(), selection);
     ProgramRecord collected = EmptyProgramRecord();
     editor.fraProgram->CollectInto(collected);
     EXPECT_EQ(collected[ProgramField::CUV], "50");
@@ -534,7 +534,7 @@ TEST_F(ProgramWindowTest, EditorWithoutCalLineSupportDisablesTheAdaptationBoxes)
     FakeSelection selection(false);
     selection.selected = true;
     selection.fileName = "cal.csv";
-    frmProgEdit editor(*services, selection);
+    frmProgEdit editor(Programs(), selection);
     EXPECT_TRUE(editor.cmdSaveDevice->isEnabled());
     EXPECT_FALSE(editor.fraProgram->chkCalLinePossible->isEnabled());
     EXPECT_FALSE(editor.fraProgram->chkCalLineRequired->isEnabled());
@@ -546,7 +546,7 @@ TEST_F(ProgramWindowTest, EditorWithoutCalLineSupportDisablesTheAdaptationBoxes)
 TEST_F(ProgramWindowTest, EditorInputsAndButtonsHaveTranslatedAccessibleNames) {
     Offline();
     FakeSelection selection(true);
-    frmProgEdit editor(*services, selection);
+    frmProgEdit editor(Programs(), selection);
     editor.show();
     int inputs = 0;
     for (QWidget* control : editor.findChildren<QWidget*>()) {

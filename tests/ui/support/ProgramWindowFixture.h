@@ -9,6 +9,8 @@
 #include "support/ScriptedUi.h"
 #include "support/TempDir.h"
 #include "ui/programs/ProgramSelection.h"
+#include "ui/programs/ProgramServices.h"
+#include "ui/shell/WindowServices.h"
 
 #include <QCoreApplication>
 #include <QFocusEvent>
@@ -60,6 +62,7 @@ protected:
     void WriteProgramFile(const QString& name, const ProgramRecord& program) {
         ASSERT_TRUE(services->usrDefProg.SaveToFile(program, work.file(name)));
     }
+    ProgramServices Programs() const { return ProgramServicesOf(*services); }
     QStringList MeterLog() const { return sim ? sim->log() : QStringList(); }
 
     static void LeaveField(QWidget* box) {
