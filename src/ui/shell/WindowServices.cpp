@@ -1,3 +1,23 @@
 #include "ui/shell/WindowServices.h"
 
 #include "app/Services.h"
+
+// The dataset documents, the Archive window and the calibration protocol windows.
+#include "ui/archive/ArchiveServices.h"
+#include "ui/calibration/ProtocolServices.h"
+#include "ui/data/DocumentServices.h"
+
+DocumentServices DocumentServicesOf(Services& services) {
+    return {services.ui,         services.busy,        services.link(),     services.measVal,
+            services.importMVal, services.exportExcel, services.exportXlsx, services.device,
+            services.login,      services.usrDefProg,  services.print,      services.ini};
+}
+
+ArchiveServices ArchiveServicesOf(Services& services) {
+    return {services.ui, services.device, services.ini};
+}
+
+ProtocolServices ProtocolServicesOf(Services& services) {
+    return {services.ui,         services.busy,        services.link(), services.device,
+            services.usrDefProg, services.calProtocol, services.print,  services.ini};
+}

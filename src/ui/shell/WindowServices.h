@@ -5,3 +5,11 @@ class Services;
 // The composition root hands each family of windows the services it uses, taken from the
 // program's bag; the windows never see the bag itself. The tests build their windows
 // through the same functions.
+
+// The dataset documents, the Archive window and the calibration protocol windows.
+struct ArchiveServices;
+struct DocumentServices;
+struct ProtocolServices;
+DocumentServices DocumentServicesOf(Services& services);
+ArchiveServices ArchiveServicesOf(Services& services);
+ProtocolServices ProtocolServicesOf(Services& services);
