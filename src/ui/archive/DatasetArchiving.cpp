@@ -1,24 +1,24 @@
 #include "ui/archive/DatasetArchiving.h"
 
-#include "app/Services.h"
 #include "app/TextTables.h"
+#include "app/Ui.h"
 #include "archive/ArchiveDatabase.h"
 #include "archive/ArchiveWriter.h"
 #include "ui/app/StatusSink.h"
 
-bool ArchivesEveryImport(Services& services) {
-    return ArchiveSettings::Read(services.ini).autoArchive;
+bool ArchivesEveryImport(CIni& ini) {
+    return ArchiveSettings::Read(ini).autoArchive;
 }
 
-bool ArchiveDataset(Services& services, StatusSink& status, const MValSet& set,
-                    const QString& sourceFile) {
+bool ArchiveDataset(Ui& ui, CIni& ini, const CDevice& device, StatusSink& status,
+                    const MValSet& set, const QString& sourceFile) {
     ArchiveDatabase db;
     ArchiveCounts counts;
-    const bool archived = db.Open(ArchiveSettings::Read(services.ini)) &&
-                          ArchiveWriter(db).Add(services.device, set, sourceFile, counts);
+    const bool archived = db.Open(ArchiveSettings::Read(ini)) &&
+                          ArchiveWriter(db).Add(device, set, sourceFile, counts);
     if (!archived) {
-        services.ui.Message(LoadResString(1670) + QStringLiteral("\r\n") + db.Error(),
-                            LoadResString(1033), MsgIcon::Warning);
+        ui.Message(LoadResString(1670) + QStringLiteral("\r\n") + db.Error(), LoadResString(1033),
+                   MsgIcon::Warning);
         return false;
     }
     status.ShowStatusNote(LoadResString(1650).arg(counts.added).arg(counts.present()));

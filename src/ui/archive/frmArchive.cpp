@@ -1,7 +1,7 @@
 #include "ui/archive/frmArchive.h"
 
-#include "app/Services.h"
 #include "app/TextTables.h"
+#include "app/Ui.h"
 #include "archive/ArchiveDatabase.h"
 #include "archive/ArchiveExtract.h"
 #include "data/ExportSheet.h"
@@ -10,7 +10,6 @@
 #include "ui/app/DateFields.h"
 #include "ui/app/DocumentHost.h"
 #include "ui/app/HelpContext.h"
-#include "ui/app/WindowHost.h"
 #include "ui/data/ColumnWidths.h"
 #include "ui/data/DatasetFilterBar.h"
 #include "ui/data/DatasetTableTools.h"
@@ -43,8 +42,8 @@ template <typename T> T* Named(T* widget, const char* name) {
 
 } // namespace
 
-frmArchive::frmArchive(WindowHost& main, DocumentHost& documents, QWidget* parent)
-    : QWidget(parent, Qt::Window), m_main(main), m_documents(documents) {
+frmArchive::frmArchive(DocumentHost& documents, ArchiveServices services, QWidget* parent)
+    : QWidget(parent, Qt::Window), m_documents(documents), m_services(services) {
     setObjectName(QStringLiteral("frmArchive"));
     setWindowTitle(LoadResString(1652));
     SetHelpContext(this, HelpContext::kArchive);
@@ -142,14 +141,14 @@ ArchiveFilter frmArchive::Filter() const {
 }
 
 void frmArchive::Report(const QString& error) {
-    m_main.services().ui.Message(error, LoadResString(1033), MsgIcon::Critical);
+    m_services.ui.Message(error, LoadResString(1033), MsgIcon::Critical);
 }
 
 bool frmArchive::Search() {
     ArchiveDatabase db;
     qint64 count = 0;
     QStringList models;
-    if (!db.Open(ArchiveSettings::Read(m_main.services().ini)) ||
+    if (!db.Open(ArchiveSettings::Read(m_services.ini)) ||
         !ArchiveQuery(db).Count(Filter(), count) || !ArchiveQuery(db).Models(Filter(), models)) {
         Report(db.Error());
         return false;
@@ -175,14 +174,14 @@ bool frmArchive::ShowModel() {
     ArchiveFilter filter = Filter();
     filter.model = m_shownModel;
     ArchiveDatabase db;
-    if (!db.Open(ArchiveSettings::Read(m_main.services().ini)) ||
+    if (!db.Open(ArchiveSettings::Read(m_services.ini)) ||
         !ArchiveQuery(db).Records(filter, m_records)) {
         m_records.clear();
         Report(db.Error());
         return false;
     }
     m_archive = db.Target().Display();
-    const ExportLayout layout = ExportLayoutFor(m_main.services().device, filter.model);
+    const ExportLayout layout = ExportLayoutFor(m_services.device, filter.model);
     QList<int> widths;
     for (int c = 0; c < layout.count; ++c) {
         widths << layout.record.Width(c);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "archive/ArchiveQuery.h"
+#include "ui/archive/ArchiveServices.h"
 
 #include <QWidget>
 
@@ -15,7 +16,6 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTableView;
-class WindowHost;
 
 // The archive's search window: filters by period, meter serial number, program, sample ID
 // and user; the count of matching records and, for one meter model at a time, the records
@@ -24,7 +24,7 @@ class WindowHost;
 class frmArchive : public QWidget {
     Q_OBJECT
 public:
-    frmArchive(WindowHost& main, DocumentHost& documents, QWidget* parent = nullptr);
+    frmArchive(DocumentHost& documents, ArchiveServices services, QWidget* parent = nullptr);
 
     QCheckBox* chkPeriod = nullptr;
     QDateEdit* dtpFrom = nullptr;
@@ -56,8 +56,8 @@ private:
     bool ShowModel();
     void Report(const QString& error);
 
-    WindowHost& m_main;
     DocumentHost& m_documents;
+    ArchiveServices m_services;
     MValTableModel* m_model = nullptr;
     DatasetTableTools* m_tools = nullptr;
     QString m_shownModel;

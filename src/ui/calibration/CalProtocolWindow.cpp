@@ -2,9 +2,12 @@
 
 #include "app/ErrorTrap.h"
 #include "app/RecentFiles.h"
-#include "app/Services.h"
 #include "app/TextTables.h"
+#include "app/Ui.h"
+#include "calibration/CCalProtocol.h"
 #include "data/AskAndPrint.h"
+#include "data/CPrint.h"
+#include "meter/CDevice.h"
 #include "ui/app/ApplyCaptions.h"
 #include "ui/app/BusyContent.h"
 #include "ui/app/Controls.h"
@@ -25,8 +28,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-CalProtocolWindow::CalProtocolWindow(WindowHost& main, bool fPH, const char* name, const char* tag)
-    : QDialog(main.FrameWindow()), m_services(main.services()), m_main(main), m_fPH(fPH) {
+CalProtocolWindow::CalProtocolWindow(WindowHost& main, ProtocolServices services, bool fPH,
+                                     const char* name, const char* tag)
+    : QDialog(main.FrameWindow()), m_services(services), m_main(main), m_fPH(fPH) {
     BuildControls(name, tag);
     LayOut();
 }
@@ -73,12 +77,12 @@ void CalProtocolWindow::AddPrintOptions() {
     auto* menu = new QMenu(cmdPrintOptions);
     menu->setObjectName(QStringLiteral("mnuPrintOptions"));
     menu->setToolTipsVisible(true);
-    const PrintActions print = NewPrintActions(this, m_services, "mnu", [this] {
+    const PrintActions print = NewPrintActions(this, m_services.printing(), "mnu", [this] {
         Printout printout;
         printout.print = [this](LinePrinter& printer) {
             return m_services.print.PrintCalProtocol(printer);
         };
-        printout.pdfName = ProposedProtocolName(m_services, FileNameKind());
+        printout.pdfName = ProposedProtocolName(m_services.calProtocol, FileNameKind());
         return std::optional<Printout>(printout);
     });
     menu->addActions({print.printTo, print.preview, print.exportPdf});
@@ -120,7 +124,7 @@ void CalProtocolWindow::LayOut() {
 void CalProtocolWindow::Form_Load(const QString& path) {
     TrappedVoid(m_services.ui, [&] {
         ApplyCaptions(this);
-        LoadProtocolPictures(m_services, this, imgHead, imgLogo);
+        LoadProtocolPictures(m_services.ini, this, imgHead, imgLogo);
         for (QGroupBox* frame : findChildren<QGroupBox*>()) {
             frame->setTitle(QString());
         }
@@ -179,7 +183,7 @@ void CalProtocolWindow::ReportProtocolError() {
 }
 
 bool CalProtocolWindow::FetchProtocol() {
-    MeterTask task(m_services, m_main.FrameWindow(), LoadResString(1149));
+    MeterTask task(m_services.tasks(), m_main.FrameWindow(), LoadResString(1149));
     return task.Run([&] { return UpdateFromMeter() && ShowProtocol(); },
                     [&] { ReportProtocolError(); });
 }
@@ -197,11 +201,11 @@ void CalProtocolWindow::FetchUnlessLotIsKept() {
 }
 
 bool CalProtocolWindow::MayDropLot() {
-    return MayDropEditedLot(m_services, [&] { return FileNameKind(); });
+    return MayDropEditedLot(m_services.ui, m_services.calProtocol, [&] { return FileNameKind(); });
 }
 
 void CalProtocolWindow::cmdSaveAsFile_Click() {
-    if (SaveProtocolAs(m_services, FileNameKind())) {
+    if (SaveProtocolAs(m_services.ui, m_services.calProtocol, FileNameKind())) {
         RecentFiles::Add(m_services.calProtocol.FilePath());
         ShowSavedMessage(this, m_services.calProtocol.FilePath());
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/calibration/ProtocolServices.h"
+
 #include <QDialog>
 
 class QGridLayout;
@@ -8,7 +10,6 @@ class QGroupBox;
 class QLabel;
 class QPushButton;
 class QVBoxLayout;
-class Services;
 class WindowHost;
 
 // What the pH and the turbidity protocol windows share: the meter and calibration labels,
@@ -47,7 +48,8 @@ public:
 
 protected:
     // fPH: the kind of protocol this window shows.
-    CalProtocolWindow(WindowHost& main, bool fPH, const char* name, const char* tag);
+    CalProtocolWindow(WindowHost& main, ProtocolServices services, bool fPH, const char* name,
+                      const char* tag);
 
     // The opening: captions, pictures, an empty display, the protocol file `path` or else the
     // fetch when the meter has the channel, the buttons. Called by the window once its own
@@ -69,7 +71,7 @@ protected:
                           const QString& strCalData, const QString& strCalTime,
                           const QString& strCalInterval_d, const QString& strMode);
 
-    Services& m_services;
+    ProtocolServices m_services;
     WindowHost& m_main;
     QGridLayout* m_protocolGrid = nullptr; // rows 0 to 3 are the common ones
     QVBoxLayout* m_extra = nullptr;        // between the frames and the buttons

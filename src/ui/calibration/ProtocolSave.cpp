@@ -2,18 +2,19 @@
 
 #include "app/ErrorTrap.h"
 #include "app/SaveQuestion.h"
-#include "app/Services.h"
 #include "app/TextTables.h"
+#include "app/Ui.h"
+#include "calibration/CCalProtocol.h"
 
 QString ProtocolFileFilter() {
     return LoadResString(1113) + QStringLiteral(" (*.csv)|*.csv");
 }
 
-QString ProposedProtocolName(Services& services, const QString& kind) {
+QString ProposedProtocolName(CCalProtocol& protocol, const QString& kind) {
     short year = 0;
     short month = 0;
     short day = 0;
-    if (!services.calProtocol.GetProtocolDate(year, month, day)) {
+    if (!protocol.GetProtocolDate(year, month, day)) {
         return QString();
     }
     return QStringLiteral("CalProt %1 %2%3%4")
@@ -23,10 +24,9 @@ QString ProposedProtocolName(Services& services, const QString& kind) {
         .arg(day, 2, 10, QLatin1Char('0'));
 }
 
-bool SaveProtocolAs(Services& services, const QString& kind) {
-    return Trapped(services.ui, false, [&] {
-        CCalProtocol& protocol = services.calProtocol;
-        const QString name = ProposedProtocolName(services, kind);
+bool SaveProtocolAs(Ui& ui, CCalProtocol& protocol, const QString& kind) {
+    return Trapped(ui, false, [&] {
+        const QString name = ProposedProtocolName(protocol, kind);
         if (!name.isEmpty()) {
             FileDialogRequest request;
             request.title = LoadResString(1112);
@@ -38,7 +38,7 @@ bool SaveProtocolAs(Services& services, const QString& kind) {
             request.overwritePrompt = true;
             request.pathMustExist = true;
             request.hideReadOnly = true;
-            const std::optional<QString> path = services.ui.SaveFileDialog(request);
+            const std::optional<QString> path = ui.SaveFileDialog(request);
             if (!path) {
                 return false;
             }
@@ -46,13 +46,12 @@ bool SaveProtocolAs(Services& services, const QString& kind) {
                 return true;
             }
         }
-        services.ui.Message(LoadResString(1229), LoadResString(1033), MsgIcon::Critical);
+        ui.Message(LoadResString(1229), LoadResString(1033), MsgIcon::Critical);
         return false;
     });
 }
 
-QString HeldProtocolKind(Services& services) {
-    CCalProtocol& protocol = services.calProtocol;
+QString HeldProtocolKind(CCalProtocol& protocol) {
     if (protocol.IsProtocolPH()) {
         return QStringLiteral("pH");
     }
@@ -64,7 +63,7 @@ QString HeldProtocolKind(Services& services) {
     return QStringLiteral("Turb ") + mode;
 }
 
-bool MayDropEditedLot(Services& services, const std::function<QString()>& kind) {
-    return !services.calProtocol.IsLotModified() ||
-           MayDropChanges(services.ui, [&] { return SaveProtocolAs(services, kind()); });
+bool MayDropEditedLot(Ui& ui, CCalProtocol& protocol, const std::function<QString()>& kind) {
+    return !protocol.IsLotModified() ||
+           MayDropChanges(ui, [&] { return SaveProtocolAs(ui, protocol, kind()); });
 }

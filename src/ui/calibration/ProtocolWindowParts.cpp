@@ -1,15 +1,15 @@
 #include "ui/calibration/ProtocolWindowParts.h"
 
-#include "app/Services.h"
+#include "app/CIni.h"
 #include "ui/app/Pictures.h"
 
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QLabel>
 
-void LoadProtocolPictures(Services& services, QWidget* window, QLabel* imgHead, QLabel* imgLogo) {
-    const QString manufacturer = services.ini.Setting(
-        QStringLiteral("General"), QStringLiteral("Manufacturer"), QStringLiteral("0"));
+void LoadProtocolPictures(CIni& ini, QWidget* window, QLabel* imgHead, QLabel* imgLogo) {
+    const QString manufacturer =
+        ini.Setting(QStringLiteral("General"), QStringLiteral("Manufacturer"), QStringLiteral("0"));
     window->setWindowIcon(ProgramIcon());
     imgHead->setPixmap(LoadPicture(QStringLiteral("Head.png")));
     const QString logo = QStringLiteral("Logo_%1.gif").arg(manufacturer);

@@ -5,12 +5,12 @@
 
 class QGridLayout;
 class QLabel;
+class CIni;
 class QWidget;
-class Services;
 
 // The pictures every protocol window shows: the window icon, the head strip and the
 // logo of the Manufacturer setting (when its file exists).
-void LoadProtocolPictures(Services& services, QWidget* window, QLabel* imgHead, QLabel* imgLogo);
+void LoadProtocolPictures(CIni& ini, QWidget* window, QLabel* imgHead, QLabel* imgLogo);
 
 // Rows of a caption and its value from `row` on, the value over the remaining columns.
 // The row after the last.

@@ -1,7 +1,6 @@
 #include "ui/calibration/frmCalProtEdit.h"
 
 #include "app/ErrorTrap.h"
-#include "app/Services.h"
 #include "ui/app/ApplyCaptions.h"
 #include "ui/app/Controls.h"
 #include "ui/app/HelpContext.h"
@@ -49,8 +48,8 @@ void SetGivenText(QLineEdit* box, const QString& text) {
 
 } // namespace
 
-frmCalProtEdit::frmCalProtEdit(Services& services, QWidget* parent)
-    : QDialog(parent), m_services(services) {
+frmCalProtEdit::frmCalProtEdit(Ui& ui, CIni& ini, QWidget* parent)
+    : QDialog(parent), m_ui(ui), m_ini(ini) {
     BuildControls();
     LayOut();
     Form_Load();
@@ -121,9 +120,9 @@ void frmCalProtEdit::LayOut() {
 }
 
 void frmCalProtEdit::Form_Load() {
-    TrappedVoid(m_services.ui, [&] {
+    TrappedVoid(m_ui, [&] {
         ApplyCaptions(this);
-        LoadProtocolPictures(m_services, this, imgHead, imgLogo);
+        LoadProtocolPictures(m_ini, this, imgHead, imgLogo);
         for (QLabel* standard : lblStd) {
             standard->clear();
             standard->hide();

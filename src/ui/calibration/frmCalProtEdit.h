@@ -6,8 +6,9 @@
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class CIni;
 class QPushButton;
-class Services;
+class Ui;
 
 // The lot data of the turbidity standards: set lot, expiry, manufacturer and a comment
 // per standard. The caller fills the properties, shows the dialog modally and reads them
@@ -19,7 +20,7 @@ public:
     static constexpr int kStandards = 5;
     static constexpr int kMaxLength = 15;
 
-    explicit frmCalProtEdit(Services& services, QWidget* parent = nullptr);
+    frmCalProtEdit(Ui& ui, CIni& ini, QWidget* parent = nullptr);
 
     bool DlgRetVal() const { return m_dlgRetVal; }
     QString ChargeIDTotal() const;
@@ -81,7 +82,8 @@ private:
     void cmdAccept_Click();
     void cmdCancel_Click();
 
-    Services& m_services;
+    Ui& m_ui;
+    CIni& m_ini;
     bool m_dlgRetVal = false;
     short m_numCalPoints = 0;
 };

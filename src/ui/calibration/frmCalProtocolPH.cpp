@@ -1,7 +1,8 @@
 #include "ui/calibration/frmCalProtocolPH.h"
 
-#include "app/Services.h"
+#include "calibration/CCalProtocol.h"
 #include "calibration/ProtocolDisplay.h"
+#include "meter/CDevice.h"
 #include "ui/app/Controls.h"
 #include "ui/calibration/ProtocolWindowParts.h"
 
@@ -18,8 +19,8 @@ QLabel* Numbered(QWidget* parent, const char* stem, int k) {
 
 } // namespace
 
-frmCalProtocolPH::frmCalProtocolPH(WindowHost& main, const QString& path)
-    : CalProtocolWindow(main, true, "frmCalProtocolPH", "1220") {
+frmCalProtocolPH::frmCalProtocolPH(WindowHost& main, ProtocolServices services, const QString& path)
+    : CalProtocolWindow(main, services, true, "frmCalProtocolPH", "1220") {
     BuildPHControls();
     Form_Load(path);
 }

@@ -10,7 +10,7 @@ class frmCalProtocolPH : public CalProtocolWindow {
     Q_OBJECT
 public:
     // With a `path`, the window shows that protocol file instead of fetching the meter's.
-    explicit frmCalProtocolPH(WindowHost& main, const QString& path = QString());
+    frmCalProtocolPH(WindowHost& main, ProtocolServices services, const QString& path = QString());
 
     QLabel* lblSlope = nullptr;
     QLabel* lblAsy = nullptr;

@@ -1,9 +1,11 @@
 #include "ui/calibration/frmCalProtocolTurb.h"
 
 #include "app/ErrorTrap.h"
-#include "app/Services.h"
 #include "app/TextTables.h"
+#include "app/Ui.h"
+#include "calibration/CCalProtocol.h"
 #include "calibration/ProtocolDisplay.h"
+#include "meter/CDevice.h"
 #include "ui/app/ApplyCaptions.h"
 #include "ui/app/BusyContent.h"
 #include "ui/app/Controls.h"
@@ -44,8 +46,9 @@ struct TurbidityProtocol {
 
 } // namespace
 
-frmCalProtocolTurb::frmCalProtocolTurb(WindowHost& main, LotEditor lotEditor, const QString& path)
-    : CalProtocolWindow(main, false, "frmCalProtocolTurb", "1219"),
+frmCalProtocolTurb::frmCalProtocolTurb(WindowHost& main, ProtocolServices services,
+                                       LotEditor lotEditor, const QString& path)
+    : CalProtocolWindow(main, services, false, "frmCalProtocolTurb", "1219"),
       m_lotEditor(std::move(lotEditor)) {
     BuildTurbidityControls();
     Form_Load(path);

@@ -17,7 +17,8 @@ public:
 
     // `lotEditor` gives the program's one lot editor, made anew when it was closed. With a
     // `path`, the window shows that protocol file instead of fetching the meter's.
-    frmCalProtocolTurb(WindowHost& main, LotEditor lotEditor, const QString& path = QString());
+    frmCalProtocolTurb(WindowHost& main, ProtocolServices services, LotEditor lotEditor,
+                       const QString& path = QString());
 
     QGroupBox* frmCharge = nullptr;
     QLabel* lblLOTTotal = nullptr;

@@ -1,9 +1,13 @@
 #include "ui/data/DocumentCommands.h"
 
-#include "app/Services.h"
+#include "app/BusyState.h"
 #include "app/TextTables.h"
+#include "app/Ui.h"
 #include "data/AskAndPrint.h"
 #include "data/AskShownRows.h"
+#include "data/CImportMVal.h"
+#include "data/CMeasVal.h"
+#include "data/CPrint.h"
 #include "data/ExportDataset.h"
 #include "ui/app/LargeFileTask.h"
 #include "ui/app/MainFrame.h"
@@ -59,12 +63,12 @@ void ShowStoppedMessage(QWidget* from, int number, const QString& path) {
 
 } // namespace
 
-DocumentCommands::DocumentCommands(frmDocument& document, MainFrame& main, Services& services,
-                                   const DocumentPrinting& printing)
+DocumentCommands::DocumentCommands(frmDocument& document, MainFrame& main,
+                                   DocumentServices services, const DocumentPrinting& printing)
     : m_document(document), m_main(main), m_services(services), m_printing(printing) {}
 
 bool DocumentCommands::ReadMeter(MValSet& mvals) {
-    MeterTask task(m_services, m_main.FrameWindow(), LoadResString(1149));
+    MeterTask task(m_services.tasks(), m_main.FrameWindow(), LoadResString(1149));
     return task.Run(
         [&](MeterTask& running) {
             const QScopedValueRollback<bool> importing(m_importing, true);
@@ -79,8 +83,9 @@ bool DocumentCommands::ReadMeter(MValSet& mvals) {
 }
 
 void DocumentCommands::ArchiveImport() {
-    if (ArchivesEveryImport(m_services)) {
-        ArchiveDataset(m_services, m_main, m_document.MVals(), QString());
+    if (ArchivesEveryImport(m_services.ini)) {
+        ArchiveDataset(m_services.ui, m_services.ini, m_services.device, m_main, m_document.MVals(),
+                       QString());
     }
 }
 
@@ -89,7 +94,8 @@ void DocumentCommands::ArchiveAdd() {
         m_document.ReportNoDataset();
         return;
     }
-    ArchiveDataset(m_services, m_main, m_document.MVals(), m_document.FilePath());
+    ArchiveDataset(m_services.ui, m_services.ini, m_services.device, m_main, m_document.MVals(),
+                   m_document.FilePath());
 }
 
 std::optional<QString> DocumentCommands::Save(const MValSet& mvals, const QString& knownPath) {
@@ -110,7 +116,7 @@ std::optional<QString> DocumentCommands::Save(const MValSet& mvals, const QStrin
         }
     }
     // A stopped save leaves the file as it was and the document as it is.
-    LargeFileTask task(m_services, &m_document, 1570, path, IsLarge(mvals));
+    LargeFileTask task(m_services.tasks(), &m_document, 1570, path, IsLarge(mvals));
     task.FinishBeforeQuitting();
     const bool saved = task.Run([&](const WorkProgress& progress) {
         m_services.measVal.SetProgress(progress);
@@ -165,7 +171,7 @@ void DocumentCommands::Export() {
     }
     // A stopped export leaves the file as it was; quitting stops it (the dataset stays where
     // it is, and its save question comes first).
-    LargeFileTask task(m_services, &m_document, 1571, *path, IsLarge(mvals));
+    LargeFileTask task(m_services.tasks(), &m_document, 1571, *path, IsLarge(mvals));
     const bool exported = task.Run([&](const WorkProgress& progress) {
         return ExportDataset(m_services.exportExcel, m_services.exportXlsx, mvals, *path, progress,
                              *records);

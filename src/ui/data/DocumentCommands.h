@@ -1,12 +1,13 @@
 #pragma once
 
+#include "ui/data/DocumentServices.h"
+
 #include <QString>
 #include <optional>
 
 class DocumentPrinting;
 class frmDocument;
 class MainFrame;
-class Services;
 struct MValSet;
 
 // The dataset commands' work beyond the window: reading the meter's records, writing the
@@ -14,7 +15,7 @@ struct MValSet;
 // document keeps what it shows; it takes what these bring back.
 class DocumentCommands {
 public:
-    DocumentCommands(frmDocument& document, MainFrame& main, Services& services,
+    DocumentCommands(frmDocument& document, MainFrame& main, DocumentServices services,
                      const DocumentPrinting& printing);
 
     // True while the import talks to the meter.
@@ -34,7 +35,7 @@ public:
 private:
     frmDocument& m_document;
     MainFrame& m_main;
-    Services& m_services;
+    DocumentServices m_services;
     const DocumentPrinting& m_printing;
     bool m_importing = false;
 };

@@ -1,6 +1,6 @@
 #include "ui/data/DocumentPrinting.h"
 
-#include "app/Services.h"
+#include "data/CPrint.h"
 #include "ui/data/DatasetTableTools.h"
 #include "ui/data/MValTableProxy.h"
 #include "ui/data/frmDocument.h"
@@ -9,7 +9,7 @@
 #include <QKeySequence>
 #include <QMenu>
 
-DocumentPrinting::DocumentPrinting(frmDocument& document, Services& services)
+DocumentPrinting::DocumentPrinting(frmDocument& document, PrintServices services)
     : m_document(document), m_services(services) {}
 
 void DocumentPrinting::AddEntries(const AppMenus& menus) {

@@ -6,14 +6,13 @@
 #include <optional>
 
 class frmDocument;
-class Services;
 struct AppMenus;
 
 // The document's printouts beside the quick print: the file menu's print dialog, preview
 // and PDF export, and which records a printout takes.
 class DocumentPrinting {
 public:
-    DocumentPrinting(frmDocument& document, Services& services);
+    DocumentPrinting(frmDocument& document, PrintServices services);
 
     // "Imprimer…", "Aperçu avant impression" and "Exporter en PDF…" in the file menu.
     void AddEntries(const AppMenus& menus);
@@ -25,5 +24,5 @@ private:
     std::optional<Printout> DatasetPrintout();
 
     frmDocument& m_document;
-    Services& m_services;
+    PrintServices m_services;
 };

@@ -1,13 +1,19 @@
 #include "ui/data/frmDocument.h"
 
+#include "app/BusyState.h"
+#include "app/CIni.h"
 #include "app/DateText.h"
 #include "app/ErrorTrap.h"
 #include "app/RecentFiles.h"
 #include "app/SaveQuestion.h"
-#include "app/Services.h"
 #include "app/TextTables.h"
 #include "app/Twips.h"
+#include "app/Ui.h"
+#include "data/CMeasVal.h"
 #include "data/ProposedName.h"
+#include "meter/CDevice.h"
+#include "meter/CLogin.h"
+#include "meter/MeterLink.h"
 #include "ui/app/ApplyCaptions.h"
 #include "ui/app/Controls.h"
 #include "ui/app/HelpContext.h"
@@ -53,8 +59,8 @@ int NeededTwips(std::initializer_list<const QLabel*> labels, double dpi, bool he
 
 } // namespace
 
-frmDocument::frmDocument(MainFrame& main, QWidget* parent)
-    : QWidget(parent), m_main(main), m_services(main.services()) {
+frmDocument::frmDocument(MainFrame& main, DocumentServices services, QWidget* parent)
+    : QWidget(parent), m_main(main), m_services(services) {
     setObjectName(QStringLiteral("frmDocument"));
     setProperty("Tag", QStringLiteral("1068"));
     SetHelpContext(this, HelpContext::kDocument);
@@ -265,7 +271,7 @@ void frmDocument::closeEvent(QCloseEvent* event) {
     if (m_services.busy.Busy()) {
         // An operation runs (this window's import, perhaps): closing now ends the wait
         // instead, and the window stays until the operation has come back.
-        m_services.link().COMStop();
+        m_services.link.COMStop();
         event->ignore();
         return;
     }
@@ -318,7 +324,7 @@ bool frmDocument::MayDropDataset() {
 bool frmDocument::OpenRecovered(const QString& path) {
     MValSet set;
     short code = CMeasVal::kFailed;
-    LargeFileTask task(m_services, this, 1560, path, QFileInfo(path).size() >= kLargeFile);
+    LargeFileTask task(m_services.tasks(), this, 1560, path, QFileInfo(path).size() >= kLargeFile);
     task.Run([&](const WorkProgress& progress) {
         m_services.measVal.SetProgress(progress);
         const auto forget = qScopeGuard([&] { m_services.measVal.SetProgress({}); });
@@ -476,7 +482,7 @@ bool frmDocument::FillFromFile(const QString& path) {
 frmDocument::OpenResult frmDocument::OpenFromFile(const QString& path) {
     // A large file holds the busy state and shows how far the reading is, in a wait dialog
     // that stops it; a small one opens before the user could tell.
-    LargeFileTask task(m_services, this, 1560, path, QFileInfo(path).size() >= kLargeFile);
+    LargeFileTask task(m_services.tasks(), this, 1560, path, QFileInfo(path).size() >= kLargeFile);
     OpenResult result = OpenResult::Stopped;
     task.Run([&](const WorkProgress& progress) {
         m_services.measVal.SetProgress(progress);
@@ -524,7 +530,8 @@ void frmDocument::MenuGraph() {
                 return;
             }
             if (m_graph == nullptr) {
-                m_graph = new frmDocumentGraph(m_services, this);
+                m_graph =
+                    new frmDocumentGraph(m_services.ui, m_services.busy, m_services.device, this);
             }
             m_graph->SetDataset(m_mvals, TableTools().Proxy().ShownLines());
             m_graph->show();

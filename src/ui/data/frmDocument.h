@@ -7,6 +7,7 @@
 #include "ui/data/DocumentGrid.h"
 #include "ui/data/DocumentPrinting.h"
 #include "ui/data/DocumentRecovery.h"
+#include "ui/data/DocumentServices.h"
 
 #include <QRect>
 #include <QWidget>
@@ -18,7 +19,6 @@ class MainFrame;
 class QGroupBox;
 class QLabel;
 class QTableView;
-class Services;
 
 // A dataset document: the header of the import (meter, serial number, user, date, time)
 // above the table of its records. Only the dataset commands act here; every other menu
@@ -26,7 +26,7 @@ class Services;
 class frmDocument : public QWidget {
     Q_OBJECT
 public:
-    explicit frmDocument(MainFrame& main, QWidget* parent = nullptr);
+    frmDocument(MainFrame& main, DocumentServices services, QWidget* parent = nullptr);
 
     // Runs once the window is a child of the main window, so that it counts as open.
     void Form_Load();
@@ -142,14 +142,14 @@ private:
     void RefreshGraph(bool shown);
 
     MainFrame& m_main;
-    Services& m_services;
+    DocumentServices m_services;
     AppMenus m_menus;
     std::unique_ptr<DocumentGrid> m_grid;
     MValSet m_mvals;
     std::optional<ArchiveExtract> m_extract; // set while the records are the archive's
     QString m_strFilePath;
     DocumentRecovery m_recovery;
-    DocumentPrinting m_printing{*this, m_services};
+    DocumentPrinting m_printing{*this, m_services.printing()};
     DocumentCommands m_commands{*this, m_main, m_services, m_printing};
     bool m_modified = false;
     bool m_unloaded = false;

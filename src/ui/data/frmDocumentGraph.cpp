@@ -1,7 +1,6 @@
 #include "ui/data/frmDocumentGraph.h"
 
 #include "app/ErrorTrap.h"
-#include "app/Services.h"
 #include "app/TextTables.h"
 #include "data/DatasetGraph.h"
 #include "data/RecordColumns.h"
@@ -19,14 +18,14 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-frmDocumentGraph::frmDocumentGraph(Services& services, QWidget* parent)
-    : QDialog(parent), m_services(services) {
+frmDocumentGraph::frmDocumentGraph(Ui& ui, BusyState& busy, const CDevice& device, QWidget* parent)
+    : QDialog(parent), m_ui(ui), m_device(device) {
     setObjectName(QStringLiteral("frmDocumentGraph"));
     setProperty("Tag", QStringLiteral("1300"));
     SetHelpContext(this, HelpContext::kGraph);
     setWindowIcon(ProgramIcon());
     setSizeGripEnabled(true);
-    QWidget* content = NewBusyContent(*this, services.busy);
+    QWidget* content = NewBusyContent(*this, busy);
     lblGraphColumn = NewControl<QLabel>(content, "lblGraphColumn", "1301");
     cboGraphColumn = NewControl<QComboBox>(content, "cboGraphColumn");
     lblGraphColumn->setBuddy(cboGraphColumn);
@@ -59,16 +58,16 @@ frmDocumentGraph::frmDocumentGraph(Services& services, QWidget* parent)
     connect(cboGraphSeries, &QComboBox::currentIndexChanged, this, [this] { ShowSeries(); });
     picGraph->SetRecordText([this](int row) { return RecordText(row); });
     picGraph->setToolTip(LoadResString(1733));
-    ConnectCommand(cmdSaveGraph, this, services.busy, &frmDocumentGraph::SaveGraph);
+    ConnectCommand(cmdSaveGraph, this, busy, &frmDocumentGraph::SaveGraph);
     connect(cmdClose, &QPushButton::clicked, this, &QDialog::close);
 }
 
 void frmDocumentGraph::SetDataset(const MValSet& mvals, const QList<QStringView>& lines) {
-    TrappedVoid(m_services.ui, [&] {
+    TrappedVoid(m_ui, [&] {
         const QString chosen = cboGraphColumn->currentText();
         m_mvals = mvals;
         m_lines = lines;
-        m_layout = ExportLayoutFor(m_services.device, mvals.strMeter);
+        m_layout = ExportLayoutFor(m_device, mvals.strMeter);
         const QSignalBlocker quiet(cboGraphColumn);
         cboGraphColumn->clear();
         for (const int c : GraphColumns(m_layout)) {
@@ -81,7 +80,7 @@ void frmDocumentGraph::SetDataset(const MValSet& mvals, const QList<QStringView>
 }
 
 void frmDocumentGraph::ShowColumn() {
-    TrappedVoid(m_services.ui, [&] {
+    TrappedVoid(m_ui, [&] {
         const int column =
             cboGraphColumn->currentData().isValid() ? cboGraphColumn->currentData().toInt() : -1;
         m_graph = MakeDatasetGraph(m_lines, m_layout, column);
@@ -154,12 +153,12 @@ QString frmDocumentGraph::RecordText(int row) const {
 }
 
 void frmDocumentGraph::SaveGraph() {
-    TrappedVoid(m_services.ui, [&] {
+    TrappedVoid(m_ui, [&] {
         if (picGraph->Graph().IsEmpty()) {
             return;
         }
         const std::optional<QString> path =
-            AskPlotFile(m_services.ui, QStringLiteral("png"), m_mvals.strMeter);
+            AskPlotFile(m_ui, QStringLiteral("png"), m_mvals.strMeter);
         if (path && !picGraph->SaveImage(*path, kImageSize)) {
             ThrowPlotNotSaved(*path);
         }

@@ -10,8 +10,10 @@
 class DatasetGraphView;
 class QComboBox;
 class QLabel;
+class BusyState;
+class CDevice;
 class QPushButton;
-class Services;
+class Ui;
 
 // The "Graphique" view of a document: a value column of its records against their date and
 // time, one series per program or parameter, saved as a PNG picture on request. It belongs
@@ -20,7 +22,7 @@ class Services;
 class frmDocumentGraph : public QDialog {
     Q_OBJECT
 public:
-    frmDocumentGraph(Services& services, QWidget* parent);
+    frmDocumentGraph(Ui& ui, BusyState& busy, const CDevice& device, QWidget* parent);
 
     // Shows the records `lines` (those the table shows, views into `mvals`); the chosen
     // column and program stay when they are still there.
@@ -45,7 +47,8 @@ private:
     void ShowNote(const DatasetGraph& part);
     QString RecordText(int row) const;
 
-    Services& m_services;
+    Ui& m_ui;
+    const CDevice& m_device;
     MValSet m_mvals;
     ExportLayout m_layout;
     QList<QStringView> m_lines;

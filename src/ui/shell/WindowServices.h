@@ -11,3 +11,10 @@ struct MeterServices;
 struct ProgramServices;
 MeterServices MeterServicesOf(Services& services);
 ProgramServices ProgramServicesOf(Services& services);
+// The dataset documents, the Archive window and the calibration protocol windows.
+struct ArchiveServices;
+struct DocumentServices;
+struct ProtocolServices;
+DocumentServices DocumentServicesOf(Services& services);
+ArchiveServices ArchiveServicesOf(Services& services);
+ProtocolServices ProtocolServicesOf(Services& services);

@@ -320,7 +320,7 @@ bool frmMain::ReplaceDocuments(const QStringList& paths) {
 }
 
 frmDocument* frmMain::AddDocument(const QString& path) {
-    auto* document = new frmDocument(*this);
+    auto* document = new frmDocument(*this, DocumentServicesOf(*m_services));
     QMdiSubWindow* sub = mdiArea->addSubWindow(document);
     sub->setAttribute(Qt::WA_DeleteOnClose);
     document->installEventFilter(this);
@@ -351,11 +351,12 @@ void frmMain::OpenFiles(const QStringList& paths) {
 void frmMain::OpenProtocolFile(const QString& path, bool fPH) {
     TrappedVoid(m_ui, [&] {
         if (fPH) {
-            frmCalProtocolPH window(*this, path);
+            frmCalProtocolPH window(*this, ProtocolServicesOf(*m_services), path);
             window.exec();
         } else {
             frmCalProtocolTurb window(
-                *this, [this]() -> frmCalProtEdit& { return CalProtEdit(); }, path);
+                *this, ProtocolServicesOf(*m_services),
+                [this]() -> frmCalProtEdit& { return CalProtEdit(); }, path);
             window.exec();
         }
     });
@@ -401,7 +402,7 @@ void frmMain::MenuArchive() {
         return; // a command that arrives while an operation runs is ignored
     }
     if (m_archiveWindow == nullptr) {
-        auto* window = new frmArchive(*this, *this, this);
+        auto* window = new frmArchive(*this, ArchiveServicesOf(*m_services), this);
         window->setAttribute(Qt::WA_DeleteOnClose);
         m_archiveWindow = window;
     }
@@ -522,7 +523,7 @@ void frmMain::MenuCalProtPH() {
         return; // a command that arrives while an operation runs is ignored
     }
     TrappedVoid(m_ui, [&] {
-        frmCalProtocolPH window(*this);
+        frmCalProtocolPH window(*this, ProtocolServicesOf(*m_services));
         if (!m_closePending) {
             window.exec();
         }
@@ -534,7 +535,8 @@ void frmMain::MenuCalProtTurb() {
         return; // a command that arrives while an operation runs is ignored
     }
     TrappedVoid(m_ui, [&] {
-        frmCalProtocolTurb window(*this, [this]() -> frmCalProtEdit& { return CalProtEdit(); });
+        frmCalProtocolTurb window(*this, ProtocolServicesOf(*m_services),
+                                  [this]() -> frmCalProtEdit& { return CalProtEdit(); });
         if (!m_closePending) {
             window.exec();
         }
@@ -543,7 +545,7 @@ void frmMain::MenuCalProtTurb() {
 
 frmCalProtEdit& frmMain::CalProtEdit() {
     if (!m_calProtEdit) {
-        m_calProtEdit = new frmCalProtEdit(*m_services, this);
+        m_calProtEdit = new frmCalProtEdit(m_services->ui, m_services->ini, this);
     }
     return *m_calProtEdit;
 }
@@ -628,7 +630,8 @@ void frmMain::closeEvent(QCloseEvent* event) {
     const bool dropped =
         std::all_of(documents.cbegin(), documents.cend(),
                     [](frmDocument* document) { return document->parentWidget()->close(); }) &&
-        (bySignal || MayDropEditedLot(*m_services, [&] { return HeldProtocolKind(*m_services); }));
+        (bySignal || MayDropEditedLot(m_services->ui, m_services->calProtocol,
+                                      [&] { return HeldProtocolKind(m_services->calProtocol); }));
     if (!dropped) {
         m_services->busy.SetQuitting(false);
         event->ignore();

@@ -11,6 +11,7 @@
 #include "ui/data/MValTableModel.h"
 #include "ui/data/MValTableProxy.h"
 #include "ui/data/frmDocument.h"
+#include "ui/shell/WindowServices.h"
 
 #include <QAction>
 #include <QApplication>
@@ -314,7 +315,7 @@ TEST_F(ArchiveWindow, DateFieldsShowTheLanguagesOneFormWithFourDigitYears) {
     for (const auto& [language, text] : {std::pair{Language::kFrench, "07/12/2026"},
                                          std::pair{Language::kEnglish, "7 Dec 2026"}}) {
         Language::Use(language);
-        frmArchive window(*f.main, *f.main);
+        frmArchive window(*f.main, ArchiveServicesOf(f.main->services()));
         DatasetFilterBar documentBar(nullptr);
         for (QDateEdit* field :
              {window.dtpFrom, window.dtpTo, window.TableTools().FilterBar().dtpFrom,

@@ -6,6 +6,7 @@
 #include "ui/calibration/frmCalProtocolPH.h"
 #include "ui/calibration/frmCalProtocolTurb.h"
 #include "ui/shell/StartUp.h"
+#include "ui/shell/WindowServices.h"
 #include "ui/shell/frmMain.h"
 
 #include <QLabel>
@@ -60,7 +61,7 @@ private:
 TEST_F(ProtocolWindowsOverEmulator, PHProtocolOfTheMeter) {
     MeterSim sim(Meter("Zentravox pH"));
     Start(sim);
-    frmCalProtocolPH w(*main);
+    frmCalProtocolPH w(*main, ProtocolServicesOf(main->services()));
     EXPECT_TRUE(ui.messages.isEmpty()) << ui.MessageTexts().join('|').toStdString();
     EXPECT_TRUE(sim.log().contains(QStringLiteral("U.586")));
     EXPECT_EQ(w.lblMeterValue->text(), QStringLiteral("Zentravox pH"));
@@ -76,7 +77,7 @@ TEST_F(ProtocolWindowsOverEmulator, RefusedProtocolCommand) {
     MeterSim sim(
         Meter("Zentravox pH", {QStringLiteral("--fault"), QStringLiteral("refuse:U.586")}));
     Start(sim);
-    frmCalProtocolPH w(*main);
+    frmCalProtocolPH w(*main, ProtocolServicesOf(main->services()));
     EXPECT_EQ(ui.MessageTexts(),
               QStringList({"Erreur pendant la lecture du protocole de calibration!"}));
     EXPECT_EQ(w.lblMeterValue->text(), QString());
@@ -88,7 +89,8 @@ TEST_F(ProtocolWindowsOverEmulator, RefusedProtocolCommand) {
 TEST_F(ProtocolWindowsOverEmulator, Ardel60ExtendedTurbidityProtocol) {
     MeterSim sim(Meter("Ardel 60 T"));
     Start(sim);
-    frmCalProtocolTurb w(*main, [this]() -> frmCalProtEdit& { return main->CalProtEdit(); });
+    frmCalProtocolTurb w(*main, ProtocolServicesOf(main->services()),
+                         [this]() -> frmCalProtEdit& { return main->CalProtEdit(); });
     EXPECT_TRUE(ui.messages.isEmpty()) << ui.MessageTexts().join('|').toStdString();
     EXPECT_TRUE(sim.log().contains(QStringLiteral("U.587")));
     EXPECT_FALSE(sim.log().contains(QStringLiteral("U.585")));

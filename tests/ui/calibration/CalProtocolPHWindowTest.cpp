@@ -4,6 +4,7 @@
 #include "app/Windows1252.h"
 #include "support/PdfText.h"
 #include "ui/calibration/frmCalProtocolPH.h"
+#include "ui/shell/WindowServices.h"
 
 #include <QAction>
 #include <QFile>
@@ -30,7 +31,9 @@ const QByteArray kTurbidityFile = "METER;SERNO;USER;PH\r\n"
 
 class PHWindow : public CalProtocolFixture {
 protected:
-    std::unique_ptr<frmCalProtocolPH> Open() { return std::make_unique<frmCalProtocolPH>(*main); }
+    std::unique_ptr<frmCalProtocolPH> Open() {
+        return std::make_unique<frmCalProtocolPH>(*main, ProtocolServicesOf(main->services()));
+    }
 
     static QStringList Values(const frmCalProtocolPH& w) {
         return Texts({w.lblMeterValue, w.lblSerNoValue, w.lblUserValue, w.lblCalDateValue,

@@ -4,6 +4,7 @@
 #include "support/PdfText.h"
 #include "ui/calibration/frmCalProtEdit.h"
 #include "ui/calibration/frmCalProtocolTurb.h"
+#include "ui/shell/WindowServices.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -26,7 +27,8 @@ class TurbWindow : public CalProtocolFixture {
 protected:
     std::unique_ptr<frmCalProtocolTurb> Open() {
         return std::make_unique<frmCalProtocolTurb>(
-            *main, [this]() -> frmCalProtEdit& { return main->CalProtEdit(); });
+            *main, ProtocolServicesOf(main->services()),
+            [this]() -> frmCalProtEdit& { return main->CalProtEdit(); });
     }
 
     static QStringList Standards(const frmCalProtocolTurb& w) {

@@ -1,5 +1,6 @@
 #include "FakeMainFrame.h"
 #include "ui/data/frmDocument.h"
+#include "ui/shell/WindowServices.h"
 
 #include <QAction>
 #include <gtest/gtest.h>
@@ -8,7 +9,7 @@
 // and closing tells it before and after the window is gone from the count.
 TEST(DocumentFrame, ForwardsTheSharedMenusAndTellsItsFrameWhenItCloses) {
     FakeMainFrame frame;
-    frmDocument document(frame);
+    frmDocument document(frame, DocumentServicesOf(frame.services()));
     document.Form_Load();
     EXPECT_EQ(frame.calls.value(0), QStringLiteral("UpdateCommandStates 1"));
     frame.calls.clear();
