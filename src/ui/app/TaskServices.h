@@ -4,7 +4,6 @@ class BusyState;
 class CPrint;
 class CUsrDefProg;
 class MeterLink;
-class Services;
 class Ui;
 
 // What the program's runners need: the meter task and the large-file task hold the busy
@@ -13,8 +12,6 @@ class Ui;
 struct TaskServices {
     TaskServices(Ui& ui, BusyState& busy, MeterLink& link, CUsrDefProg& usrDefProg)
         : ui(ui), busy(busy), link(link), usrDefProg(usrDefProg) {}
-    // Transitional: windows that still hold the whole bag pass it on.
-    TaskServices(Services& services); // NOLINT(google-explicit-constructor)
 
     Ui& ui;
     BusyState& busy;
@@ -26,8 +23,6 @@ struct TaskServices {
 // that disables them, and the Ui for the dialogs and the failure message.
 struct PrintServices {
     PrintServices(Ui& ui, BusyState& busy, CPrint& print) : ui(ui), busy(busy), print(print) {}
-    // Transitional: windows that still hold the whole bag pass it on.
-    PrintServices(Services& services); // NOLINT(google-explicit-constructor)
 
     Ui& ui;
     BusyState& busy;

@@ -1,15 +1,13 @@
 #pragma once
 
 class QWidget;
-class Services;
 
-// What every window inside the program needs of the frame around it: the services and the
-// owner of the dialogs it opens.
+// What every window inside the program needs of the frame around it: the owner of the
+// dialogs it opens. The services a window uses come in its own constructor.
 class WindowHost {
 public:
     virtual ~WindowHost() = default;
 
-    virtual Services& services() = 0;
     virtual QWidget* FrameWindow() = 0;
 
 protected:

@@ -31,7 +31,8 @@ public:
     frmMain(Ui& ui, LinkFactory makeLink, QWidget* parent = nullptr);
     ~frmMain() override;
 
-    Services& services() override { return *m_services; }
+    // The program's bag of services, for the start-up and the windows the shell builds.
+    Services& services() { return *m_services; }
     QWidget* FrameWindow() override { return this; }
     const AppMenus& Menus() const { return m_menus; }
     QToolBar* tbToolBar = nullptr;

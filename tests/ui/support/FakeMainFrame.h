@@ -20,7 +20,7 @@ public:
         m_services = std::make_unique<Services>(ui, std::move(scripted));
     }
 
-    Services& services() override { return *m_services; }
+    Services& services() { return *m_services; }
     QWidget* FrameWindow() override { return &window; }
     void SetStatusBarCOM(const QString& port, const QString& baud) override {
         calls << QStringLiteral("SetStatusBarCOM ") + port + QLatin1Char(' ') + baud;
