@@ -46,7 +46,7 @@ TEST_F(CliArchiveTest, AddsEachFileAndCountsWhatWasThereAlready) {
                          LoadResString(1653).arg(b).arg(20).arg(20) + QLatin1Char('\n'));
     const CliResult info = Archive({QStringLiteral("info")});
     ASSERT_EQ(info.exitCode, 0) << info.err.toStdString();
-    EXPECT_TRUE(info.out.contains(LoadResString(1656).arg(1)));
+    EXPECT_TRUE(info.out.contains(LoadResString(1656).arg(2)));
     EXPECT_TRUE(info.out.contains(LoadResString(1659).arg(60))) << info.out.toStdString();
     EXPECT_TRUE(info.out.contains(dir.file(QStringLiteral("data"))));
 }

@@ -24,6 +24,10 @@ struct ArchiveRecord {
 
     // Splits a record line by its meter's record layout.
     static ArchiveRecord FromLine(QStringView line, const RecordLayout& layout);
+    // What the archive knows a record by among its meter's: the SHA-256 of the line's UTF-8
+    // in hexadecimal. The line holds the record's number, date and time as the meter sent
+    // them, so no reading of them (a year window, a time zone) can change the key.
+    static QString KeyOf(QStringView line);
 };
 
 // A record as the archive returns it: the record and what the archive knows beyond its

@@ -67,8 +67,9 @@ bool ArchiveWriter::Add(const MValSet& set, const RecordLayout& layout, const QS
     return m_db.Write([&] {
         counts = ArchiveCounts();
         const qint64 meterId = MeterId(set.strMeter, set.strSerNo, layout.Kinds());
-        // Writers of one meter queue for each other, so that both never find a record
-        // missing and add it twice; different meters never share a record.
+        // Writers of one meter queue for each other: two that insert the same records in
+        // different orders would otherwise wait on each other's rows until one is aborted.
+        // Different meters never share a record.
         m_db.Lock(meterId);
         QSqlQuery import = m_db.Prepare(QStringLiteral(
             "INSERT INTO imports (meter_id, user_name, imported_at, source_file, archived_at, "
@@ -82,39 +83,23 @@ bool ArchiveWriter::Add(const MValSet& set, const RecordLayout& layout, const QS
         import.next();
         const qint64 importId = import.value(0).toLongLong();
 
-        // The lines already archived for this meter at the record's time (or without one).
-        QSqlQuery sameTime = m_db.Prepare(
-            QStringLiteral("SELECT raw_line FROM records WHERE measured_at = ? AND meter_id = ?"));
-        QSqlQuery noTime = m_db.Prepare(QStringLiteral(
-            "SELECT raw_line FROM records WHERE measured_at IS NULL AND meter_id = ?"));
-        QSqlQuery insert = m_db.Prepare(
-            QStringLiteral("INSERT INTO records (import_id, meter_id, record_number, measured_at, "
-                           "program_number, sample_id, value1, value2, calibrated_at, raw_line) "
-                           "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+        // The database keeps each record once per meter: a record it holds already is
+        // simply not inserted, whatever its time (or none).
+        QSqlQuery insert = m_db.Prepare(QStringLiteral(
+            "INSERT INTO records (import_id, meter_id, record_key, record_number, measured_at, "
+            "program_number, sample_id, value1, value2, calibrated_at, raw_line) "
+            "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) "
+            "ON CONFLICT (meter_id, record_key) DO NOTHING"));
         RecordWalker walker(set.strMVals);
         QStringView line;
         while (walker.NextLine(line)) {
             ++counts.records;
             const ArchiveRecord r = ArchiveRecord::FromLine(line, layout);
-            const QVariant measuredAt = m_db.TimeValue(r.measuredAt);
-            QSqlQuery& existing = r.measuredAt ? sameTime : noTime;
-            if (r.measuredAt) {
-                existing.bindValue(0, measuredAt);
-            }
-            existing.bindValue(r.measuredAt ? 1 : 0, meterId);
-            m_db.Exec(existing);
-            bool present = false;
-            while (!present && existing.next()) {
-                present = existing.value(0).toString() == r.rawLine;
-            }
-            existing.finish();
-            if (present) {
-                continue;
-            }
             const QVariantList values = {importId,
                                          meterId,
+                                         ArchiveRecord::KeyOf(line),
                                          Optional(r.recordNumber),
-                                         measuredAt,
+                                         m_db.TimeValue(r.measuredAt),
                                          Optional(r.programNumber),
                                          Text(r.sampleId),
                                          Optional(r.value1),
@@ -125,7 +110,7 @@ bool ArchiveWriter::Add(const MValSet& set, const RecordLayout& layout, const QS
                 insert.bindValue(i, values[i]);
             }
             m_db.Exec(insert);
-            ++counts.added;
+            counts.added += insert.numRowsAffected();
         }
         QSqlQuery update = m_db.Prepare(
             QStringLiteral("UPDATE imports SET record_count = ?, added_count = ? WHERE id = ?"));
