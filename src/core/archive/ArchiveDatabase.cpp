@@ -215,6 +215,9 @@ void ArchiveDatabase::CreateOrUpgrade() {
         Exec(QStringLiteral("PRAGMA journal_mode=WAL"));
         // SQLite checks the declared references only when each connection asks it to.
         Exec(QStringLiteral("PRAGMA foreign_keys=ON"));
+        // Record keys are random: an import touches pages all over their index, which the
+        // default cache of 2 MiB reads again and again (64 MiB at most, as pages are used).
+        Exec(QStringLiteral("PRAGMA cache_size=-65536"));
     }
     m_version = StoredVersion();
     if (m_version == kSchemaVersion) {
