@@ -16,6 +16,9 @@
 
 namespace {
 
+// The archive could not be opened or read: apart from a refused file (1) and a usage error (2).
+constexpr int kExitArchive = 3;
+
 // The dataset file's own failure, as the document window words it.
 QString OpenFailure(short code, const MValSet& set) {
     if (code == CMeasVal::kOpened) {
@@ -32,7 +35,7 @@ int RunAdd(CliContext& ctx, const QStringList& files) {
     const CDevice& device = ctx.device();
     ArchiveDatabase db;
     if (!OpenArchive(ctx, db)) {
-        return kExitFailure;
+        return kExitArchive;
     }
     ArchiveWriter writer(db);
     int rc = kExitOk;
@@ -97,12 +100,12 @@ int RunQuery(CliContext& ctx, const QStringList& args) {
     }
     ArchiveDatabase db;
     if (!OpenArchive(ctx, db)) {
-        return kExitFailure;
+        return kExitArchive;
     }
     QList<ArchivedRecord> records;
     if (!ArchiveQuery(db).Records(filter, records)) {
         ctx.err << db.Error() << '\n';
-        return kExitFailure;
+        return kExitArchive;
     }
     const QByteArray bytes = ArchiveOutput(records, format);
     if (output.isEmpty()) {
@@ -122,12 +125,12 @@ int RunQuery(CliContext& ctx, const QStringList& args) {
 int RunInfo(CliContext& ctx) {
     ArchiveDatabase db;
     if (!OpenArchive(ctx, db)) {
-        return kExitFailure;
+        return kExitArchive;
     }
     ArchiveTotals totals;
     if (!ArchiveQuery(db).Totals(totals)) {
         ctx.err << db.Error() << '\n';
-        return kExitFailure;
+        return kExitArchive;
     }
     ctx.out << LoadResString(1655).arg(db.Target().Display()) << '\n'
             << LoadResString(1656).arg(db.SchemaVersion()) << '\n'

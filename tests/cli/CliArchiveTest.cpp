@@ -1,3 +1,4 @@
+#include "app/RunTimeErrors.h"
 #include "app/TextTables.h"
 #include "support/CliRunner.h"
 #include "support/DatasetFiles.h"
@@ -39,11 +40,18 @@ TEST_F(CliArchiveTest, AddsEachFileAndCountsWhatWasThereAlready) {
         File(QStringLiteral("b.csv"), QStringLiteral("S1"), ArchivePhotometerRecords(20, 40));
     const QString bad = dir.file(QStringLiteral("bad.csv"));
     WriteBytes(bad, "not a dataset");
-    const CliResult r = Archive({QStringLiteral("add"), a, bad, b});
+    // A file saved from records of two meters names both: it cannot say whose each is.
+    const QString both =
+        File(QStringLiteral("both.csv"), QStringLiteral("S1, S2"), ArchivePhotometerRecords(0, 5));
+    const CliResult r = Archive({QStringLiteral("add"), a, bad, b, both});
     EXPECT_EQ(r.exitCode, 1) << r.err.toStdString();
-    EXPECT_EQ(r.out, LoadResString(1653).arg(a).arg(40).arg(0) + QLatin1Char('\n') +
-                         LoadResString(1654).arg(bad, LoadResString(1181)) + QLatin1Char('\n') +
-                         LoadResString(1653).arg(b).arg(20).arg(20) + QLatin1Char('\n'));
+    EXPECT_EQ(r.out,
+              LoadResString(1653).arg(a).arg(40).arg(0) + QLatin1Char('\n') +
+                  LoadResString(1654).arg(bad, LoadResString(1181)) + QLatin1Char('\n') +
+                  LoadResString(1653).arg(b).arg(20).arg(20) + QLatin1Char('\n') +
+                  LoadResString(1654).arg(
+                      both, RunTimeText(RtError::ArchiveNoMeter).arg(QStringLiteral("S1, S2"))) +
+                  QLatin1Char('\n'));
     const CliResult info = Archive({QStringLiteral("info")});
     ASSERT_EQ(info.exitCode, 0) << info.err.toStdString();
     EXPECT_TRUE(info.out.contains(LoadResString(1656).arg(2)));
@@ -99,6 +107,14 @@ TEST_F(CliArchiveTest, CsvGoesToStandardOutputAndBadOptionsAreUsageErrors) {
                   .exitCode,
               2);
     EXPECT_EQ(Archive({QStringLiteral("add")}).exitCode, 2);
+    // An archive that cannot be opened is neither a refused file nor a usage error.
+    WriteBytes(dir.file(QStringLiteral("data/Mervex/Mervex/archive.sqlite")),
+               QByteArray(8192, 'x'));
+    for (const char* command : {"info", "query", "add"}) {
+        const QStringList args = {QLatin1String(command), a};
+        EXPECT_EQ(Archive(command == QLatin1String("add") ? args : args.mid(0, 1)).exitCode, 3)
+            << command;
+    }
 }
 
 TEST_F(CliArchiveTest, TwoWritersAtOnceBothSucceed) {

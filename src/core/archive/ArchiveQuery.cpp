@@ -192,8 +192,10 @@ MValSet ArchiveQuery::DatasetOf(const QString& model, const QList<ArchivedRecord
         set.curDate = extract.last;
     }
     QString text = QStringLiteral("\r\n");
+    set.origins.reserve(records.size());
     for (const ArchivedRecord& r : records) {
         text += r.record.rawLine + QStringLiteral("\r\n");
+        set.origins.append(RecordOrigin{r.serial, r.user});
     }
     set.strMVals = text + QStringLiteral("!\r\n>");
     return set;

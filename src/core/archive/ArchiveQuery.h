@@ -43,7 +43,8 @@ public:
     // The matching records of `filter.model` as one dataset: the serial numbers of its
     // meters and the users, each once, joined by ", "; the date of its last measurement.
     bool Dataset(const ArchiveFilter& filter, MValSet& set);
-    // The same dataset of records already read (or some of them), in the order given.
+    // The same dataset of records already read (or some of them), in the order given; each
+    // record keeps its meter and user (MValSet::origins), so archiving it adds nothing.
     static MValSet DatasetOf(const QString& model, const QList<ArchivedRecord>& records);
     bool Totals(ArchiveTotals& totals);
 

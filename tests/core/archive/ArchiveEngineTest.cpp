@@ -195,10 +195,56 @@ TEST_P(ArchiveEngineTest, AddsEachRecordOncePerMeter) {
     qint64 count = 0;
     ASSERT_TRUE(ArchiveQuery(db).Count({}, count));
     EXPECT_EQ(count, 26);
-    // A meter that gave no serial number, an import without a user: archived all the same.
-    const ArchiveCounts unnamed =
-        Add(Dataset(QStringLiteral("Zentravox"), QString(), Photometers(1, 2), QString()));
+    // An import without a user is archived all the same.
+    const ArchiveCounts unnamed = Add(
+        Dataset(QStringLiteral("Zentravox"), QStringLiteral("S3"), Photometers(1, 2), QString()));
     EXPECT_EQ(unnamed.added, 2);
+}
+
+TEST_P(ArchiveEngineTest, RecordsReadBackKeepTheirMetersAndAreNeverFiledUnderAPlaceholder) {
+    ASSERT_TRUE(Open(db)) << db.Error().toStdString();
+    const QString model = QStringLiteral("Zentravox");
+    Add(Dataset(model, QStringLiteral("S1"), Photometers(1, 3)));
+    Add(Dataset(model, QStringLiteral("S2"), Photometers(4, 5), QStringLiteral("Marc")));
+    ArchiveFilter filter;
+    filter.model = model;
+    MValSet back;
+    ASSERT_TRUE(ArchiveQuery(db).Dataset(filter, back));
+    ASSERT_EQ(back.origins.size(), 5);
+    EXPECT_EQ(back.origins[4], (RecordOrigin{QStringLiteral("S2"), QStringLiteral("Marc")}));
+    const ArchiveCounts again = Add(back);
+    EXPECT_EQ(again.records, 5);
+    EXPECT_EQ(again.added, 0);
+    ArchiveTotals totals;
+    ASSERT_TRUE(ArchiveQuery(db).Totals(totals));
+    EXPECT_EQ(totals.records, 5);
+    EXPECT_EQ(totals.imports, 2); // nothing added: no import row
+    // One new record of S2 among them: one import row, for S2 only.
+    back.strMVals.replace(QStringLiteral("\r\n!"),
+                          QStringLiteral("\r\n") + Photometer(6) + QStringLiteral("\r\n!"));
+    back.origins.append(RecordOrigin{QStringLiteral("S2"), QStringLiteral("Marc")});
+    EXPECT_EQ(Add(back).added, 1);
+    ASSERT_TRUE(ArchiveQuery(db).Totals(totals));
+    EXPECT_EQ(totals.imports, 3);
+    ArchiveFilter s2;
+    s2.serial = QStringLiteral("S2");
+    EXPECT_EQ(Query(s2).size(), 3);
+    // Saved to a file and opened again, such records no longer say their meters: refused,
+    // as is any placeholder, and nothing of them is archived.
+    for (const char* serial : {"S1, S2", "*", ""}) {
+        MValSet file = back;
+        file.origins.clear();
+        file.strSerNo = QLatin1String(serial);
+        ArchiveCounts counts;
+        EXPECT_FALSE(ArchiveWriter(db).Add(file, RecordLayout::Of(MeterFamily::Photometer),
+                                           QString(), counts))
+            << serial;
+        EXPECT_TRUE(db.Error().contains(QStringLiteral("\"%1\"").arg(QLatin1String(serial))))
+            << db.Error().toStdString();
+    }
+    ASSERT_TRUE(ArchiveQuery(db).Totals(totals));
+    EXPECT_EQ(totals.meters, 2);
+    EXPECT_EQ(totals.records, 6);
 }
 
 TEST_P(ArchiveEngineTest, TheDatabaseItselfRefusesASecondCopyAndADanglingReference) {
