@@ -11,6 +11,7 @@
 #include <QSqlQuery>
 #include <QUrl>
 #include <QVariant>
+#include <tuple>
 
 namespace {
 
@@ -303,7 +304,8 @@ void ArchiveDatabase::CreateRecords(const QString& table) {
     Exec(QStringLiteral("CREATE TABLE %1 (id %2, import_id %3 NOT NULL REFERENCES imports(id), "
                         "meter_id %3 NOT NULL REFERENCES meters(id), record_key TEXT NOT NULL, "
                         "record_number INTEGER, measured_at %4, program_number INTEGER, "
-                        "sample_id TEXT, value1 %5, value2 %5, calibrated_at %4, "
+                        "sample_id TEXT, sample_id_folded TEXT, value1 %5, value2 %5, "
+                        "calibrated_at %4, "
                         "raw_line TEXT NOT NULL, "
                         "CONSTRAINT records_once UNIQUE (meter_id, record_key))")
              .arg(table, SqlType("id"), SqlType("ref"), time, real));
@@ -329,7 +331,7 @@ void ArchiveDatabase::UpgradeTo2() {
     CreateRecords(QStringLiteral("records"));
     const QString columns = QStringLiteral(
         "id, import_id, meter_id, record_key, record_number, measured_at, program_number, "
-        "sample_id, value1, value2, calibrated_at, raw_line");
+        "sample_id, sample_id_folded, value1, value2, calibrated_at, raw_line");
     // In the order they were archived, so that the first copy of a record stays.
     Exec(QStringLiteral("INSERT INTO records (%1) SELECT %1 FROM records_v1 WHERE 1 = 1 "
                         "ORDER BY id ON CONFLICT (meter_id, record_key) DO NOTHING")
@@ -359,26 +361,30 @@ void ArchiveDatabase::UpgradeTo2() {
 
 void ArchiveDatabase::FillRecordKeys() {
     Exec(QStringLiteral("ALTER TABLE records_v1 ADD COLUMN record_key TEXT"));
-    QSqlQuery update = Prepare(QStringLiteral("UPDATE records_v1 SET record_key = ? WHERE id = ?"));
+    Exec(QStringLiteral("ALTER TABLE records_v1 ADD COLUMN sample_id_folded TEXT"));
+    QSqlQuery update = Prepare(
+        QStringLiteral("UPDATE records_v1 SET record_key = ?, sample_id_folded = ? WHERE id = ?"));
     // In slices by id: a cursor left open over a table being updated sees its own changes.
     qint64 last = -1;
     for (;;) {
         QSqlQuery slice = Prepare(QStringLiteral(
-            "SELECT id, raw_line FROM records_v1 WHERE id > ? ORDER BY id LIMIT 5000"));
+            "SELECT id, raw_line, sample_id FROM records_v1 WHERE id > ? ORDER BY id LIMIT 5000"));
         slice.addBindValue(last);
         Exec(slice);
-        QList<std::pair<qint64, QString>> rows;
+        QList<std::tuple<qint64, QString, QVariant>> rows;
         while (slice.next()) {
-            rows.append({slice.value(0).toLongLong(), slice.value(1).toString()});
+            rows.append({slice.value(0).toLongLong(), slice.value(1).toString(), slice.value(2)});
         }
         if (rows.isEmpty()) {
             return;
         }
-        for (const auto& [id, line] : rows) {
+        for (const auto& [id, line, sample] : rows) {
             update.bindValue(0, ArchiveRecord::KeyOf(line));
-            update.bindValue(1, id);
+            update.bindValue(
+                1, sample.isNull() ? sample : QVariant(ArchiveRecord::Folded(sample.toString())));
+            update.bindValue(2, id);
             Exec(update);
         }
-        last = rows.last().first;
+        last = std::get<0>(rows.last());
     }
 }

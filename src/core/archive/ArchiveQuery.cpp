@@ -24,7 +24,7 @@ struct Where {
 
 // LIKE pattern matching `text` anywhere, with its own wildcards taken literally.
 QString ContainsPattern(const QString& text) {
-    QString escaped = text.toLower();
+    QString escaped = ArchiveRecord::Folded(text);
     escaped.replace(QLatin1Char('!'), QStringLiteral("!!"));
     escaped.replace(QLatin1Char('%'), QStringLiteral("!%"));
     escaped.replace(QLatin1Char('_'), QStringLiteral("!_"));
@@ -47,7 +47,7 @@ Where WhereOf(const ArchiveDatabase& db, const ArchiveFilter& f) {
         where.Add("r.program_number = ?", *f.program);
     }
     if (!f.sampleId.isEmpty()) {
-        where.Add("lower(r.sample_id) LIKE ? ESCAPE '!'", ContainsPattern(f.sampleId));
+        where.Add("r.sample_id_folded LIKE ? ESCAPE '!'", ContainsPattern(f.sampleId));
     }
     if (!f.user.isEmpty()) {
         where.Add("i.user_name = ?", f.user);

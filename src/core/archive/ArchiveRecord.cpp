@@ -71,6 +71,10 @@ QString ArchiveRecord::KeyOf(QStringView line) {
         QCryptographicHash::hash(line.toUtf8(), QCryptographicHash::Sha256).toHex());
 }
 
+QString ArchiveRecord::Folded(const QString& text) {
+    return text.toCaseFolded();
+}
+
 QString ArchiveIsoTime(const std::optional<QDateTime>& time) {
     return time ? time->toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")) : QString();
 }

@@ -28,6 +28,9 @@ struct ArchiveRecord {
     // in hexadecimal. The line holds the record's number, date and time as the meter sent
     // them, so no reading of them (a year window, a time zone) can change the key.
     static QString KeyOf(QStringView line);
+    // A text as the archive's searches compare it, the same on both engines: Unicode case
+    // folding ("ÉCOLE" and "école", "Œ" and "œ"), which SQLite's lower() does for ASCII only.
+    static QString Folded(const QString& text);
 };
 
 // A record as the archive returns it: the record and what the archive knows beyond its

@@ -134,8 +134,8 @@ void ArchiveWriter::AddPortion(const MValSet& set, const Portion& portion,
     // not inserted, whatever its time (or none).
     QSqlQuery insert = m_db.Prepare(QStringLiteral(
         "INSERT INTO records (import_id, meter_id, record_key, record_number, measured_at, "
-        "program_number, sample_id, value1, value2, calibrated_at, raw_line) "
-        "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) "
+        "program_number, sample_id, sample_id_folded, value1, value2, calibrated_at, raw_line) "
+        "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) "
         "ON CONFLICT (meter_id, record_key) DO NOTHING"));
     qint64 added = 0;
     for (const QStringView line : portion.lines) {
@@ -147,6 +147,7 @@ void ArchiveWriter::AddPortion(const MValSet& set, const Portion& portion,
                                      m_db.TimeValue(r.measuredAt),
                                      Optional(r.programNumber),
                                      Text(r.sampleId),
+                                     Text(ArchiveRecord::Folded(r.sampleId)),
                                      Optional(r.value1),
                                      Optional(r.value2),
                                      m_db.TimeValue(r.calibratedAt),
