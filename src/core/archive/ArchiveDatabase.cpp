@@ -6,6 +6,7 @@
 
 #include <QAtomicInteger>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -39,6 +40,21 @@ enum SqliteCode {
 QString NextConnectionName() {
     static QAtomicInteger<int> counter;
     return QStringLiteral("mervex-archive-%1").arg(counter.fetchAndAddRelaxed(1));
+}
+
+// The default file holds the lab's measurements among the user's own files: a new one is
+// made readable by that user only (0600, in a 0700 folder); SQLite gives its journal files
+// the same permissions.
+void KeepPrivate(const QString& path) {
+    const QString folder = QFileInfo(path).absolutePath();
+    if (!QFileInfo::exists(folder) && QDir().mkpath(folder)) {
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    QFile file(path);
+    if (!file.exists()) {
+        // An empty file is an empty database; a failure here is SQLite's to report.
+        file.open(QIODevice::WriteOnly | QIODevice::NewOnly, QFile::ReadOwner | QFile::WriteOwner);
+    }
 }
 
 } // namespace
@@ -83,7 +99,9 @@ bool ArchiveDatabase::Open(const ArchiveTarget& target) {
 
 bool ArchiveDatabase::Open(const ArchiveSettings& settings) {
     if (settings.database.trimmed().isEmpty()) {
-        return Open(ArchiveTarget::DefaultFile());
+        const ArchiveTarget target = ArchiveTarget::DefaultFile();
+        KeepPrivate(target.path);
+        return Open(target);
     }
     const std::optional<ArchiveTarget> target = ArchiveTarget::Parse(settings.database);
     if (!target) {
