@@ -96,6 +96,7 @@ TEST_F(CliArchiveTest, CsvGoesToStandardOutputAndBadOptionsAreUsageErrors) {
     ASSERT_EQ(lines.size(), 4);
     EXPECT_TRUE(
         lines[0].startsWith(QStringLiteral("model,serial_number,user,record_number,measured_at")));
+    EXPECT_TRUE(lines[0].endsWith(QStringLiteral(",raw_line,record_id,archived_at")));
     EXPECT_TRUE(lines[2].startsWith(
         QStringLiteral("Zentravox,\"S,1\",Marc,1,2024-01-02T00:00:00,301,NO3-N,1,,1:1,0.01,")))
         << lines[2].toStdString();
@@ -107,6 +108,13 @@ TEST_F(CliArchiveTest, CsvGoesToStandardOutputAndBadOptionsAreUsageErrors) {
                   .exitCode,
               2);
     EXPECT_EQ(Archive({QStringLiteral("add")}).exitCode, 2);
+    EXPECT_EQ(Archive({QStringLiteral("query"), QStringLiteral("--archived-since"),
+                       QStringLiteral("yesterday")})
+                  .exitCode,
+              2);
+    const CliResult future = Archive({QStringLiteral("query"), QStringLiteral("--archived-since"),
+                                      QStringLiteral("2999-01-01T00:00:00")});
+    EXPECT_EQ(future.out.count(QLatin1Char('\n')), 1) << future.out.toStdString();
     // An archive that cannot be opened is neither a refused file nor a usage error.
     WriteBytes(dir.file(QStringLiteral("data/Mervex/Mervex/archive.sqlite")),
                QByteArray(8192, 'x'));

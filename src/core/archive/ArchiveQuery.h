@@ -3,6 +3,7 @@
 #include "archive/ArchiveRecord.h"
 
 #include <QDate>
+#include <QDateTime>
 #include <QHash>
 #include <QList>
 #include <QString>
@@ -17,12 +18,13 @@ struct MValSet;
 
 // Which archived records a query returns; an empty member does not filter.
 struct ArchiveFilter {
-    std::optional<QDate> from, to; // measurement dates, both included
-    QString serial;                // the meter's serial number, exactly
-    std::optional<qint64> program; // program number
-    QString sampleId;              // text contained in the sample ID, letter case ignored
-    QString user;                  // who imported, exactly
-    QString model;                 // meter model, exactly
+    std::optional<QDate> from, to;          // measurement dates, both included
+    QString serial;                         // the meter's serial number, exactly
+    std::optional<qint64> program;          // program number
+    QString sampleId;                       // text contained in the sample ID, letter case ignored
+    QString user;                           // who imported, exactly
+    QString model;                          // meter model, exactly
+    std::optional<QDateTime> archivedSince; // entered the archive after this time
 };
 
 // What the archive holds, for `archive info`.

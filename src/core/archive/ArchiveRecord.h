@@ -38,6 +38,8 @@ struct ArchiveRecord {
 struct ArchivedRecord {
     ArchiveRecord record;
     QString model, serial, user;
+    qint64 recordId = 0;                 // the archive's own id of the record, never reused
+    std::optional<QDateTime> archivedAt; // when it entered the archive (the PC's clock)
 };
 
 // ISO 8601 ("YYYY-MM-DDTHH:MM:SS") of a wall-clock time; empty for none.

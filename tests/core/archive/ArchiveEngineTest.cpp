@@ -390,6 +390,29 @@ TEST_P(ArchiveEngineTest, FiltersByPeriodMeterProgramSampleAndUser) {
     }
 }
 
+TEST_P(ArchiveEngineTest, ArchivedSinceGivesOnlyWhatEnteredLaterWithStableIds) {
+    ASSERT_TRUE(Open(db)) << db.Error().toStdString();
+    Add(Dataset(QStringLiteral("Zentravox"), QStringLiteral("S1"), Photometers(1, 3)));
+    // The first import entered the archive a day ago.
+    const QDateTime now = QDateTime::currentDateTime();
+    QSqlQuery earlier(db.Connection());
+    earlier.prepare(QStringLiteral("UPDATE imports SET archived_at = ?"));
+    earlier.addBindValue(db.TimeValue(now.addDays(-1)));
+    ASSERT_TRUE(earlier.exec());
+    Add(Dataset(QStringLiteral("Zentravox"), QStringLiteral("S2"), {Photometer(4)}));
+    const QList<ArchivedRecord> all = Query({});
+    ASSERT_EQ(all.size(), 4);
+    EXPECT_EQ(all[0].recordId, 1);
+    EXPECT_EQ(all[0].archivedAt->date(), now.date().addDays(-1));
+    EXPECT_EQ(all[3].serial, QStringLiteral("S2"));
+    EXPECT_EQ(all[3].recordId, 4);
+    ArchiveFilter since;
+    since.archivedSince = now.addSecs(-3600);
+    const QList<ArchivedRecord> later = Query(since);
+    ASSERT_EQ(later.size(), 1);
+    EXPECT_EQ(later[0].recordId, 4);
+}
+
 TEST_P(ArchiveEngineTest, UserTextNeverBecomesSql) {
     ASSERT_TRUE(Open(db)) << db.Error().toStdString();
     const QString hostile = QStringLiteral("'; DROP TABLE records; --");
