@@ -1,17 +1,23 @@
 // The measurement archive on its default engine (an SQLite file): adding a large import,
-// adding it again, querying a period and a program among a million records, and the size
-// of the file against the dataset files it holds.
+// beside the floor of `sqlite3` importing the same rows into the same tables, adding records
+// without a time, adding an import again, querying a period and a program among a million
+// records, and the size of the file against the dataset files it holds.
 #include "app/Services.h"
 #include "archive/ArchiveDatabase.h"
 #include "archive/ArchiveQuery.h"
+#include "archive/ArchiveRecord.h"
 #include "archive/ArchiveWriter.h"
+#include "data/RecordWalker.h"
+#include "meter/RecordLayout.h"
 #include "support/DatasetFiles.h"
 #include "support/ScriptedMeterLink.h"
 #include "support/ScriptedUi.h"
 #include "support/TempDir.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <benchmark/benchmark.h>
 
 namespace {
@@ -58,6 +64,123 @@ void BM_AddImport(benchmark::State& state) {
         ArchiveCounts counts;
         if (!ArchiveWriter(db).Add(s.services.device, set, QString(), counts) ||
             counts.added != kImport) {
+            state.SkipWithError("not every record added");
+        }
+    }
+}
+
+// The same rows as the archive stores them, as a CSV file for `sqlite3 .import`: meter 1,
+// import 1, the key and the fields the program reads from each line.
+void WriteFloorCsv(const QString& path, const MValSet& set, ArchiveDatabase& db) {
+    const RecordLayout layout = RecordLayout::Of(MeterFamily::Photometer);
+    const auto text = [](const QVariant& v) { return v.isNull() ? QString() : v.toString(); };
+    QString csv;
+    RecordWalker walker(set.strMVals);
+    QStringView line;
+    while (walker.NextLine(line)) {
+        const ArchiveRecord r = ArchiveRecord::FromLine(line, layout);
+        const QStringList fields = {QStringLiteral("1"),
+                                    QStringLiteral("1"),
+                                    ArchiveRecord::KeyOf(line),
+                                    r.recordNumber ? QString::number(*r.recordNumber) : QString(),
+                                    text(db.TimeValue(r.measuredAt)),
+                                    r.programNumber ? QString::number(*r.programNumber) : QString(),
+                                    r.sampleId,
+                                    r.value1 ? QString::number(*r.value1) : QString(),
+                                    r.value2 ? QString::number(*r.value2) : QString(),
+                                    text(db.TimeValue(r.calibratedAt)),
+                                    QLatin1Char('"') + r.rawLine + QLatin1Char('"')};
+        csv += fields.join(QLatin1Char(',')) + QLatin1Char('\n');
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(csv.toUtf8()) < 0) {
+        qFatal("cannot write %s", qPrintable(path));
+    }
+}
+
+// A new archive whose meter 1 has import 1, closed, for the floor's `sqlite3`.
+void NewFloorArchive(const QString& path) {
+    ArchiveDatabase db;
+    db.Open(ArchiveTarget::File(path));
+    db.Exec(QStringLiteral("INSERT INTO meters (model, serial_number, column_kinds) "
+                           "VALUES ('Zentravox', 'ZV-0042', '')"));
+    db.Exec(QStringLiteral("INSERT INTO imports (meter_id, user_name, imported_at, archived_at, "
+                           "record_count, added_count) VALUES (1, 'Marc', 0, 0, 0, 0)"));
+}
+
+// The floor of BM_AddImport: `sqlite3` imports the rows into a staging table and inserts
+// them into the archive's records, with its indexes and key, in one transaction.
+void BM_AddImportFloor(benchmark::State& state) {
+    Setting s;
+    const MValSet set = s.Dataset(0);
+    const QString csv = s.dir.file(QStringLiteral("floor.csv"));
+    {
+        ArchiveDatabase db;
+        db.Open(ArchiveTarget::File(s.dir.file(QStringLiteral("times.sqlite"))));
+        WriteFloorCsv(csv, set, db);
+    }
+    const QString columns = QStringLiteral(
+        "import_id, meter_id, record_key, record_number, measured_at, program_number, "
+        "sample_id, value1, value2, calibrated_at, raw_line");
+    const QString script =
+        QStringLiteral("PRAGMA cache_size=-65536;\nCREATE TABLE staging (%1);\n.mode csv\n.import %2 staging\n"
+                       "BEGIN;\nINSERT INTO records (%1) SELECT import_id, meter_id, record_key, "
+                       "NULLIF(record_number, ''), NULLIF(measured_at, ''), "
+                       "NULLIF(program_number, ''), NULLIF(sample_id, ''), NULLIF(value1, ''), "
+                       "NULLIF(value2, ''), NULLIF(calibrated_at, ''), raw_line FROM staging "
+                       "WHERE true ON CONFLICT (meter_id, record_key) DO NOTHING;\n"
+                       "DROP TABLE staging;\nCOMMIT;\nSELECT COUNT(*) FROM records;\n")
+            .arg(columns, csv);
+    int round = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        const QString path = s.dir.file(QStringLiteral("floor%1.sqlite").arg(++round));
+        NewFloorArchive(path);
+        state.ResumeTiming();
+        QProcess sqlite;
+        sqlite.start(QStringLiteral("sqlite3"), {path});
+        sqlite.write(script.toUtf8());
+        sqlite.closeWriteChannel();
+        sqlite.waitForFinished(-1);
+        if (sqlite.exitCode() != 0 ||
+            sqlite.readAllStandardOutput().trimmed() != QByteArray::number(kImport)) {
+            state.SkipWithError(sqlite.readAllStandardError().constData());
+        }
+    }
+}
+
+// Records of a meter whose clock is dead: no date and no time, told apart by their number,
+// sample ID and value only.
+MValSet UndatedDataset(int count) {
+    MValSet set;
+    set.strMeter = QStringLiteral("Zentravox");
+    set.strSerNo = QStringLiteral("ZV-0042");
+    set.strUser = QStringLiteral("Marc");
+    QString text = QStringLiteral("\r\n");
+    for (int i = 0; i < count; ++i) {
+        text += QStringLiteral("%1;--.--.--;--:--;%2;300;NO3-N;;1:1;%3;mg/l;OK;;;;;\r\n")
+                    .arg(i % 10000)
+                    .arg(i)
+                    .arg(i / 100.0, 0, 'f', 2);
+    }
+    set.strMVals = text + QStringLiteral("!\r\n>");
+    return set;
+}
+
+void BM_AddUndated(benchmark::State& state) {
+    const int count = int(state.range(0));
+    const MValSet set = UndatedDataset(count);
+    TempDir dir;
+    int round = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        ArchiveDatabase db;
+        db.Open(ArchiveTarget::File(dir.file(QStringLiteral("u%1.sqlite").arg(++round))));
+        state.ResumeTiming();
+        ArchiveCounts counts;
+        if (!ArchiveWriter(db).Add(set, RecordLayout::Of(MeterFamily::Photometer), QString(),
+                                   counts) ||
+            counts.added != count) {
             state.SkipWithError("not every record added");
         }
     }
@@ -112,6 +235,13 @@ void BM_QueryPeriodAndProgram(benchmark::State& state) {
 } // namespace
 
 BENCHMARK(BM_AddImport)->Iterations(3)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_AddImportFloor)->Iterations(3)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_AddUndated)
+    ->Arg(30000)
+    ->Arg(100000)
+    ->Iterations(3)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 BENCHMARK(BM_AddSameImportAgain)->Iterations(3)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_QueryPeriodAndProgram)->Unit(benchmark::kMillisecond)->UseRealTime();
 

@@ -21,13 +21,13 @@ build_packages=(
 
 # What the tests add: GoogleTest and Google Benchmark, the readers that check our files
 # (xlrd, openpyxl, poppler), clang for the fuzz targets, the package checks' validators and
-# the archive tests' database server.
+# the archive tests' database server, and `sqlite3` for the archive benchmark's floor.
 test_packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     python3-xlrd python3-openpyxl poppler-utils
     clang libclang-rt-14-dev
     appstream desktop-file-utils man-db groff-base
-    postgresql
+    postgresql sqlite3
 )
 
 packages=("${build_packages[@]}")

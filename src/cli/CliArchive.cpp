@@ -10,6 +10,11 @@
 
 bool OpenArchive(CliContext& ctx, ArchiveDatabase& db) {
     if (db.Open(ArchiveSettings::Read(ctx.ini()))) {
+        // Beside the command's own output, which may be the records themselves.
+        if (!db.UpgradeNote().isEmpty()) {
+            ctx.err << db.UpgradeNote() << '\n';
+            ctx.err.flush();
+        }
         return true;
     }
     ctx.err << db.Error() << '\n';

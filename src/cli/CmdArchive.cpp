@@ -77,6 +77,9 @@ bool ParseQuery(const QStringList& args, ArchiveFilter& filter, ArchiveFormat& f
             filter.serial = value;
         } else if (option == QLatin1String("--program") && number) {
             filter.program = program;
+        } else if (option == QLatin1String("--archived-since") &&
+                   QDateTime::fromString(value, Qt::ISODate).isValid()) {
+            filter.archivedSince = QDateTime::fromString(value, Qt::ISODate);
         } else if (option == QLatin1String("--id")) {
             filter.sampleId = value;
         } else if (option == QLatin1String("--format") && ArchiveFormatNamed(value)) {
@@ -171,18 +174,16 @@ int RunArchive(CliContext& ctx, const QStringList& args) {
     return UsageError(ctx, QStringLiteral("archive"));
 }
 
-const CliRegistration
-    reg({QStringLiteral("archive"),
-         QStringLiteral(
-             "archive add FILE.csv...         dataset files -> the measurement archive; per file:\n"
-             "                                   records added, already present, or why refused\n"
-             "  archive query [--from YYYY-MM-DD] [--to YYYY-MM-DD] [--serial S] [--program N] "
-             "[--id TEXT] [--format csv|tsv|json] [-o FILE]\n"
-             "                                   archived records (csv by default), UTF-8, ISO "
-             "8601 times\n"
-             "  archive info                    where the archive is, its version and counts\n"
-             "  archive backup FILE             a consistent copy of the archive file, also while "
-             "in use"),
-         &RunArchive});
+const CliRegistration reg(
+    {QStringLiteral("archive"),
+     QStringLiteral(
+         "archive add FILE.csv...         dataset files -> the measurement archive; per file:\n"
+         "                                   records added, already present, or why refused\n"
+         "  archive query [--from YYYY-MM-DD] [--to YYYY-MM-DD] [--serial S] [--program N] "
+         "[--id TEXT] [--archived-since YYYY-MM-DDTHH:MM:SS] [--format csv|tsv|json] [-o FILE]\n"
+         "                                   archived records (csv by default), UTF-8, ISO "
+         "8601 times\n"
+         "  archive info                    where the archive is, its version and counts"),
+     &RunArchive});
 
 } // namespace

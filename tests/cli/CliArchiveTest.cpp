@@ -1,3 +1,4 @@
+#include "app/RunTimeErrors.h"
 #include "app/TextTables.h"
 #include "support/CliRunner.h"
 #include "support/DatasetFiles.h"
@@ -39,14 +40,21 @@ TEST_F(CliArchiveTest, AddsEachFileAndCountsWhatWasThereAlready) {
         File(QStringLiteral("b.csv"), QStringLiteral("S1"), ArchivePhotometerRecords(20, 40));
     const QString bad = dir.file(QStringLiteral("bad.csv"));
     WriteBytes(bad, "not a dataset");
-    const CliResult r = Archive({QStringLiteral("add"), a, bad, b});
+    // A file saved from records of two meters names both: it cannot say whose each is.
+    const QString both =
+        File(QStringLiteral("both.csv"), QStringLiteral("S1, S2"), ArchivePhotometerRecords(0, 5));
+    const CliResult r = Archive({QStringLiteral("add"), a, bad, b, both});
     EXPECT_EQ(r.exitCode, 1) << r.err.toStdString();
-    EXPECT_EQ(r.out, LoadResString(1653).arg(a).arg(40).arg(0) + QLatin1Char('\n') +
-                         LoadResString(1654).arg(bad, LoadResString(1181)) + QLatin1Char('\n') +
-                         LoadResString(1653).arg(b).arg(20).arg(20) + QLatin1Char('\n'));
+    EXPECT_EQ(r.out,
+              LoadResString(1653).arg(a).arg(40).arg(0) + QLatin1Char('\n') +
+                  LoadResString(1654).arg(bad, LoadResString(1181)) + QLatin1Char('\n') +
+                  LoadResString(1653).arg(b).arg(20).arg(20) + QLatin1Char('\n') +
+                  LoadResString(1654).arg(
+                      both, RunTimeText(RtError::ArchiveNoMeter).arg(QStringLiteral("S1, S2"))) +
+                  QLatin1Char('\n'));
     const CliResult info = Archive({QStringLiteral("info")});
     ASSERT_EQ(info.exitCode, 0) << info.err.toStdString();
-    EXPECT_TRUE(info.out.contains(LoadResString(1656).arg(1)));
+    EXPECT_TRUE(info.out.contains(LoadResString(1656).arg(2)));
     EXPECT_TRUE(info.out.contains(LoadResString(1659).arg(60))) << info.out.toStdString();
     EXPECT_TRUE(info.out.contains(dir.file(QStringLiteral("data"))));
 }
@@ -88,6 +96,7 @@ TEST_F(CliArchiveTest, CsvGoesToStandardOutputAndBadOptionsAreUsageErrors) {
     ASSERT_EQ(lines.size(), 4);
     EXPECT_TRUE(
         lines[0].startsWith(QStringLiteral("model,serial_number,user,record_number,measured_at")));
+    EXPECT_TRUE(lines[0].endsWith(QStringLiteral(",raw_line,record_id,archived_at")));
     EXPECT_TRUE(lines[2].startsWith(
         QStringLiteral("Zentravox,\"S,1\",Marc,1,2024-01-02T00:00:00,301,NO3-N,1,,1:1,0.01,")))
         << lines[2].toStdString();
@@ -99,6 +108,21 @@ TEST_F(CliArchiveTest, CsvGoesToStandardOutputAndBadOptionsAreUsageErrors) {
                   .exitCode,
               2);
     EXPECT_EQ(Archive({QStringLiteral("add")}).exitCode, 2);
+    EXPECT_EQ(Archive({QStringLiteral("query"), QStringLiteral("--archived-since"),
+                       QStringLiteral("yesterday")})
+                  .exitCode,
+              2);
+    const CliResult future = Archive({QStringLiteral("query"), QStringLiteral("--archived-since"),
+                                      QStringLiteral("2999-01-01T00:00:00")});
+    EXPECT_EQ(future.out.count(QLatin1Char('\n')), 1) << future.out.toStdString();
+    // An archive that cannot be opened is neither a refused file nor a usage error.
+    WriteBytes(dir.file(QStringLiteral("data/Mervex/Mervex/archive.sqlite")),
+               QByteArray(8192, 'x'));
+    for (const char* command : {"info", "query", "add"}) {
+        const QStringList args = {QLatin1String(command), a};
+        EXPECT_EQ(Archive(command == QLatin1String("add") ? args : args.mid(0, 1)).exitCode, 3)
+            << command;
+    }
 }
 
 TEST_F(CliArchiveTest, TwoWritersAtOnceBothSucceed) {

@@ -67,6 +67,7 @@ enum class RtError : int {
     ArchiveServer = 31156,       // %1 = the server's address, %2 = the server's reason
     ArchiveBadAddress = 31157,   // %1 = the Database= text
     ArchiveFailed = 31158,       // %1 = the archive, %2 = the driver's reason
+    ArchiveNoMeter = 31159,      // %1 = the dataset's serial number
     ArchivePassword = 31171,     // %1 = the address without its password
     ArchiveScheme = 31172,       // %1 = the address: neither a file nor a server's
     ServerBackup = 31173,        // %1 = the server's address, %2 = the database's name
@@ -93,8 +94,9 @@ inline constexpr RtError kAllRunTimeErrors[] = {
     RtError::ArchiveBadAddress, RtError::ReadOnlyFileSystem, RtError::QuotaExceeded,
     RtError::FileTooLarge,      RtError::NameTooLong,        RtError::IsFolder,
     RtError::SystemError,       RtError::OpenStopped,        RtError::BackupFailed,
-    RtError::OldContentKept,    RtError::ArchiveFailed,      RtError::ArchivePassword,
-    RtError::ArchiveScheme,     RtError::ServerBackup,       RtError::ArchiveCopyFailed};
+    RtError::OldContentKept,    RtError::ArchiveFailed,      RtError::ArchiveNoMeter,
+    RtError::ArchivePassword,   RtError::ArchiveScheme,      RtError::ServerBackup,
+    RtError::ArchiveCopyFailed};
 
 // The text of `error` in the program's language (placeholders left for the caller).
 QString RunTimeText(RtError error);

@@ -1,13 +1,17 @@
 #include "archive/ArchiveDatabase.h"
 
 #include "app/RunTimeErrors.h"
+#include "app/TextTables.h"
+#include "archive/ArchiveRecord.h"
 
 #include <QAtomicInteger>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
+#include <tuple>
 
 namespace {
 
@@ -35,6 +39,21 @@ enum SqliteCode {
 QString NextConnectionName() {
     static QAtomicInteger<int> counter;
     return QStringLiteral("mervex-archive-%1").arg(counter.fetchAndAddRelaxed(1));
+}
+
+// The default file holds the lab's measurements among the user's own files: a new one is
+// made readable by that user only (0600, in a 0700 folder); SQLite gives its journal files
+// the same permissions.
+void KeepPrivate(const QString& path) {
+    const QString folder = QFileInfo(path).absolutePath();
+    if (!QFileInfo::exists(folder) && QDir().mkpath(folder)) {
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    QFile file(path);
+    if (!file.exists()) {
+        // An empty file is an empty database; a failure here is SQLite's to report.
+        file.open(QIODevice::WriteOnly | QIODevice::NewOnly, QFile::ReadOwner | QFile::WriteOwner);
+    }
 }
 
 } // namespace
@@ -79,13 +98,22 @@ bool ArchiveDatabase::Open(const ArchiveTarget& target) {
 
 bool ArchiveDatabase::Open(const ArchiveSettings& settings) {
     if (settings.database.trimmed().isEmpty()) {
-        return Open(ArchiveTarget::DefaultFile());
+        const ArchiveTarget target = ArchiveTarget::DefaultFile();
+        KeepPrivate(target.path);
+        return Open(target);
     }
     const std::optional<ArchiveTarget> target = ArchiveTarget::Parse(settings.database, &m_error);
     if (!target) {
         return false;
     }
     return Open(*target);
+}
+
+QString ArchiveDatabase::UpgradeNote() const {
+    if (m_upgradedFrom == 0) {
+        return QString();
+    }
+    return LoadResString(1671).arg(m_target.Display()).arg(m_version).arg(m_folded);
 }
 
 QSqlQuery ArchiveDatabase::Prepare(const QString& sql) {
@@ -199,6 +227,11 @@ void ArchiveDatabase::CreateOrUpgrade() {
     if (!IsPostgres()) {
         // A journal beside the file lets readers go on while an import is written.
         Exec(QStringLiteral("PRAGMA journal_mode=WAL"));
+        // SQLite checks the declared references only when each connection asks it to.
+        Exec(QStringLiteral("PRAGMA foreign_keys=ON"));
+        // Record keys are random: an import touches pages all over their index, which the
+        // default cache of 2 MiB reads again and again (64 MiB at most, as pages are used).
+        Exec(QStringLiteral("PRAGMA cache_size=-65536"));
     }
     m_version = StoredVersion();
     if (m_version == kSchemaVersion) {
@@ -210,15 +243,18 @@ void ArchiveDatabase::CreateOrUpgrade() {
                               .arg(m_version)
                               .arg(kSchemaVersion));
     }
-    // A new or older archive: build it under the write lock, and look again once it is
-    // held, since another program may have done it meanwhile.
+    // A new or older archive: build or upgrade it under the write lock, and look again once
+    // it is held, since another program may have done it meanwhile. One transaction: a
+    // failed upgrade leaves the archive as it was.
     Write([this] {
         Lock(kSchemaLock);
         m_version = StoredVersion();
         if (m_version == 0) {
             CreateSchema();
         }
-        // Later schema versions add their upgrade steps here, one per version.
+        if (m_version == 1) {
+            UpgradeTo2();
+        }
         if (m_version < kSchemaVersion) {
             throw MervexError(RunTimeText(RtError::ArchiveNewer)
                                   .arg(m_target.Display())
@@ -227,6 +263,8 @@ void ArchiveDatabase::CreateOrUpgrade() {
         }
     });
     if (!m_error.isEmpty()) {
+        m_upgradedFrom = 0;
+        m_folded = 0;
         throw MervexError(m_error);
     }
 }
@@ -250,7 +288,6 @@ void ArchiveDatabase::CreateSchema() {
     const QString id = SqlType("id");
     const QString ref = SqlType("ref");
     const QString time = SqlType("time");
-    const QString real = SqlType("real");
     // A meter's records are read with its table layout: `column_kinds` lists the kind of
     // each column (0 whole number, 1 decimal number, 2 text), e.g. "0,2,2,0,1,2,2,2,2,2".
     Exec(QStringLiteral("CREATE TABLE meters (id %1, model TEXT NOT NULL, "
@@ -262,21 +299,105 @@ void ArchiveDatabase::CreateSchema() {
                         "archived_at %3 NOT NULL, record_count INTEGER NOT NULL, "
                         "added_count INTEGER NOT NULL)")
              .arg(id, ref, time));
-    // The record line as the meter sent it holds every field's text (units, states,
-    // dilution, ...); the columns beside it are what the queries filter on and the numbers
-    // a statistics program wants. A record is the same as another when its meter and line
-    // are: the time index finds the few lines to compare.
-    Exec(QStringLiteral(
-             "CREATE TABLE records (id %1, import_id %2 NOT NULL REFERENCES imports(id), "
-             "meter_id %2 NOT NULL REFERENCES meters(id), record_number INTEGER, "
-             "measured_at %3, program_number INTEGER, sample_id TEXT, value1 %4, value2 %4, "
-             "calibrated_at %3, raw_line TEXT NOT NULL)")
-             .arg(id, ref, time, real));
-    Exec(QStringLiteral("CREATE INDEX records_time ON records (measured_at, meter_id)"));
-    Exec(QStringLiteral("CREATE INDEX records_program ON records (program_number, measured_at)"));
+    CreateRecords(QStringLiteral("records"));
     Exec(QStringLiteral("CREATE TABLE archive_schema (version INTEGER NOT NULL)"));
     QSqlQuery version = Prepare(QStringLiteral("INSERT INTO archive_schema (version) VALUES (?)"));
     version.addBindValue(kSchemaVersion);
     Exec(version);
     m_version = kSchemaVersion;
+}
+
+void ArchiveDatabase::CreateRecords(const QString& table) {
+    // The record line as the meter sent it holds every field's text (units, states,
+    // dilution, ...); the columns beside it are what the queries filter on and the numbers
+    // a statistics program wants. A meter measures a record once: its key is the SHA-256 of
+    // the line, which holds the record's own number, date and time.
+    const QString real = SqlType("real");
+    const QString time = SqlType("time");
+    Exec(QStringLiteral("CREATE TABLE %1 (id %2, import_id %3 NOT NULL REFERENCES imports(id), "
+                        "meter_id %3 NOT NULL REFERENCES meters(id), record_key TEXT NOT NULL, "
+                        "record_number INTEGER, measured_at %4, program_number INTEGER, "
+                        "sample_id TEXT, sample_id_folded TEXT, value1 %5, value2 %5, "
+                        "calibrated_at %4, "
+                        "raw_line TEXT NOT NULL, "
+                        "CONSTRAINT records_once UNIQUE (meter_id, record_key))")
+             .arg(table, SqlType("id"), SqlType("ref"), time, real));
+    Exec(QStringLiteral("CREATE INDEX records_time ON %1 (measured_at, meter_id)").arg(table));
+    Exec(QStringLiteral("CREATE INDEX records_program ON %1 (program_number, measured_at)")
+             .arg(table));
+}
+
+qint64 ArchiveDatabase::CountRecords(const QString& table) {
+    QSqlQuery count = Prepare(QStringLiteral("SELECT COUNT(*) FROM %1").arg(table));
+    Exec(count);
+    count.next();
+    return count.value(0).toLongLong();
+}
+
+void ArchiveDatabase::UpgradeTo2() {
+    // Version 1 kept "each record once" in the program only: the records move into a table
+    // whose key says it, and what slipped through is folded into its first copy.
+    Exec(QStringLiteral("ALTER TABLE records RENAME TO records_v1"));
+    Exec(QStringLiteral("DROP INDEX records_time"));
+    Exec(QStringLiteral("DROP INDEX records_program"));
+    FillRecordKeys();
+    CreateRecords(QStringLiteral("records"));
+    const QString columns = QStringLiteral(
+        "id, import_id, meter_id, record_key, record_number, measured_at, program_number, "
+        "sample_id, sample_id_folded, value1, value2, calibrated_at, raw_line");
+    // In the order they were archived, so that the first copy of a record stays.
+    Exec(QStringLiteral("INSERT INTO records (%1) SELECT %1 FROM records_v1 WHERE 1 = 1 "
+                        "ORDER BY id ON CONFLICT (meter_id, record_key) DO NOTHING")
+             .arg(columns));
+    // A document opened from the archive named its meters together ("S1, S2") or by a
+    // placeholder, and archiving it again filed every record a second time under that name.
+    const QString placeholder =
+        QStringLiteral("(%1.serial_number IN ('', '*') OR %1.serial_number LIKE '%, %')");
+    Exec(QStringLiteral("CREATE INDEX records_upgrade_key ON records (record_key)"));
+    Exec(QStringLiteral("DELETE FROM records WHERE id IN (SELECT r.id FROM records r "
+                        "JOIN meters m ON m.id = r.meter_id WHERE %1 AND EXISTS (SELECT 1 "
+                        "FROM records o JOIN meters om ON om.id = o.meter_id "
+                        "WHERE o.record_key = r.record_key AND om.model = m.model AND NOT %2))")
+             .arg(placeholder.arg(QStringLiteral("m")), placeholder.arg(QStringLiteral("om"))));
+    Exec(QStringLiteral("DROP INDEX records_upgrade_key"));
+    m_folded = CountRecords(QStringLiteral("records_v1")) - CountRecords(QStringLiteral("records"));
+    Exec(QStringLiteral("DROP TABLE records_v1"));
+    if (IsPostgres()) {
+        // The copied ids were given explicitly: new records continue after them.
+        Exec(QStringLiteral("SELECT setval(pg_get_serial_sequence('records', 'id'), "
+                            "(SELECT COALESCE(MAX(id), 0) + 1 FROM records), false)"));
+    }
+    Exec(QStringLiteral("UPDATE archive_schema SET version = 2"));
+    m_upgradedFrom = 1;
+    m_version = 2;
+}
+
+void ArchiveDatabase::FillRecordKeys() {
+    Exec(QStringLiteral("ALTER TABLE records_v1 ADD COLUMN record_key TEXT"));
+    Exec(QStringLiteral("ALTER TABLE records_v1 ADD COLUMN sample_id_folded TEXT"));
+    QSqlQuery update = Prepare(
+        QStringLiteral("UPDATE records_v1 SET record_key = ?, sample_id_folded = ? WHERE id = ?"));
+    // In slices by id: a cursor left open over a table being updated sees its own changes.
+    qint64 last = -1;
+    for (;;) {
+        QSqlQuery slice = Prepare(QStringLiteral(
+            "SELECT id, raw_line, sample_id FROM records_v1 WHERE id > ? ORDER BY id LIMIT 5000"));
+        slice.addBindValue(last);
+        Exec(slice);
+        QList<std::tuple<qint64, QString, QVariant>> rows;
+        while (slice.next()) {
+            rows.append({slice.value(0).toLongLong(), slice.value(1).toString(), slice.value(2)});
+        }
+        if (rows.isEmpty()) {
+            return;
+        }
+        for (const auto& [id, line, sample] : rows) {
+            update.bindValue(0, ArchiveRecord::KeyOf(line));
+            update.bindValue(
+                1, sample.isNull() ? sample : QVariant(ArchiveRecord::Folded(sample.toString())));
+            update.bindValue(2, id);
+            Exec(update);
+        }
+        last = std::get<0>(rows.last());
+    }
 }

@@ -18,7 +18,7 @@ class QSqlQuery;
 class ArchiveDatabase {
 public:
     // The schema this program writes; archive_schema holds the archive's own.
-    static constexpr int kSchemaVersion = 1;
+    static constexpr int kSchemaVersion = 2;
 
     ArchiveDatabase();
     ~ArchiveDatabase();
@@ -32,6 +32,12 @@ public:
     const ArchiveTarget& Target() const { return m_target; }
     bool IsPostgres() const { return m_target.engine == ArchiveTarget::Engine::Postgres; }
     int SchemaVersion() const { return m_version; }
+    // The version this connection found before it upgraded the archive, and the records the
+    // upgrade folded into an earlier copy of themselves; 0 when it upgraded nothing.
+    int UpgradedFrom() const { return m_upgradedFrom; }
+    qint64 FoldedRecords() const { return m_folded; }
+    // What the upgrade did, for the log or the status bar; empty when it did nothing.
+    QString UpgradeNote() const;
     const QString& Error() const { return m_error; }
 
     QSqlDatabase& Connection() { return m_db; }
@@ -63,6 +69,10 @@ public:
 private:
     void CreateOrUpgrade();
     void CreateSchema();
+    void CreateRecords(const QString& table);
+    void UpgradeTo2();
+    void FillRecordKeys();
+    qint64 CountRecords(const QString& table);
     int StoredVersion();
     QString SqlType(const char* kind) const;
 
@@ -70,5 +80,7 @@ private:
     QSqlDatabase m_db;
     ArchiveTarget m_target;
     int m_version = 0;
+    int m_upgradedFrom = 0;
+    qint64 m_folded = 0;
     QString m_error;
 };

@@ -9,12 +9,13 @@
 
 namespace {
 
-// The columns, in order; the numbers are those whose value may be a JSON number.
+// The columns, in order; the numbers are those whose value may be a JSON number. New columns
+// are appended, so that readers of the earlier ones need no change.
 const char* const kNames[] = {
     "model",    "serial_number", "user",      "record_number", "measured_at", "program",
     "citation", "sample_id",     "reference", "dilution",      "value1",      "value1_text",
     "unit1",    "state1",        "value2",    "value2_text",   "unit2",       "state2",
-    "flags",    "calibrated_at", "raw_line"};
+    "flags",    "calibrated_at", "raw_line",  "record_id",     "archived_at"};
 
 // A number, or an invalid value where the meter sent none.
 template <typename T> QVariant Number(const std::optional<T>& n) {
@@ -43,7 +44,9 @@ QVariantList Values(const ArchivedRecord& a) {
             r.state2,
             r.flags,
             ArchiveIsoTime(r.calibratedAt),
-            r.rawLine};
+            r.rawLine,
+            QVariant::fromValue(a.recordId),
+            ArchiveIsoTime(a.archivedAt)};
 }
 
 bool IsText(const QVariant& value) {

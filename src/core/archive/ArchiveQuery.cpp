@@ -24,7 +24,7 @@ struct Where {
 
 // LIKE pattern matching `text` anywhere, with its own wildcards taken literally.
 QString ContainsPattern(const QString& text) {
-    QString escaped = text.toLower();
+    QString escaped = ArchiveRecord::Folded(text);
     escaped.replace(QLatin1Char('!'), QStringLiteral("!!"));
     escaped.replace(QLatin1Char('%'), QStringLiteral("!%"));
     escaped.replace(QLatin1Char('_'), QStringLiteral("!_"));
@@ -47,13 +47,16 @@ Where WhereOf(const ArchiveDatabase& db, const ArchiveFilter& f) {
         where.Add("r.program_number = ?", *f.program);
     }
     if (!f.sampleId.isEmpty()) {
-        where.Add("lower(r.sample_id) LIKE ? ESCAPE '!'", ContainsPattern(f.sampleId));
+        where.Add("r.sample_id_folded LIKE ? ESCAPE '!'", ContainsPattern(f.sampleId));
     }
     if (!f.user.isEmpty()) {
         where.Add("i.user_name = ?", f.user);
     }
     if (!f.model.isEmpty()) {
         where.Add("m.model = ?", f.model);
+    }
+    if (f.archivedSince) {
+        where.Add("i.archived_at > ?", db.TimeValue(f.archivedSince));
     }
     return where;
 }
@@ -97,9 +100,10 @@ bool ArchiveQuery::Records(const ArchiveFilter& filter, QList<ArchivedRecord>& r
         QSqlQuery q =
             m_db.Prepare(QStringLiteral("SELECT m.model, m.serial_number, i.user_name, %1, %2, "
                                         "r.record_number, r.program_number, r.value1, r.value2, "
-                                        "m.column_kinds, r.raw_line")
+                                        "m.column_kinds, r.raw_line, r.id, %3")
                              .arg(m_db.TimeText(QStringLiteral("r.measured_at")),
-                                  m_db.TimeText(QStringLiteral("r.calibrated_at"))) +
+                                  m_db.TimeText(QStringLiteral("r.calibrated_at")),
+                                  m_db.TimeText(QStringLiteral("i.archived_at"))) +
                          kJoins + where.sql +
                          QStringLiteral(" ORDER BY r.measured_at IS NULL, r.measured_at, r.id"));
         for (const QVariant& value : where.values) {
@@ -136,6 +140,8 @@ ArchivedRecord ArchiveQuery::Read(const QSqlQuery& q, QHash<QString, RecordLayou
     r.record.programNumber = Whole(q, 6);
     r.record.value1 = Real(q, 7);
     r.record.value2 = Real(q, 8);
+    r.recordId = q.value(11).toLongLong();
+    r.archivedAt = Time(q, 12);
     return r;
 }
 
@@ -192,8 +198,10 @@ MValSet ArchiveQuery::DatasetOf(const QString& model, const QList<ArchivedRecord
         set.curDate = extract.last;
     }
     QString text = QStringLiteral("\r\n");
+    set.origins.reserve(records.size());
     for (const ArchivedRecord& r : records) {
         text += r.record.rawLine + QStringLiteral("\r\n");
+        set.origins.append(RecordOrigin{r.serial, r.user});
     }
     set.strMVals = text + QStringLiteral("!\r\n>");
     return set;

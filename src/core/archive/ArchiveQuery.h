@@ -3,6 +3,7 @@
 #include "archive/ArchiveRecord.h"
 
 #include <QDate>
+#include <QDateTime>
 #include <QHash>
 #include <QList>
 #include <QString>
@@ -17,12 +18,13 @@ struct MValSet;
 
 // Which archived records a query returns; an empty member does not filter.
 struct ArchiveFilter {
-    std::optional<QDate> from, to; // measurement dates, both included
-    QString serial;                // the meter's serial number, exactly
-    std::optional<qint64> program; // program number
-    QString sampleId;              // text contained in the sample ID, letter case ignored
-    QString user;                  // who imported, exactly
-    QString model;                 // meter model, exactly
+    std::optional<QDate> from, to;          // measurement dates, both included
+    QString serial;                         // the meter's serial number, exactly
+    std::optional<qint64> program;          // program number
+    QString sampleId;                       // text contained in the sample ID, letter case ignored
+    QString user;                           // who imported, exactly
+    QString model;                          // meter model, exactly
+    std::optional<QDateTime> archivedSince; // entered the archive after this time
 };
 
 // What the archive holds, for `archive info`.
@@ -43,7 +45,8 @@ public:
     // The matching records of `filter.model` as one dataset: the serial numbers of its
     // meters and the users, each once, joined by ", "; the date of its last measurement.
     bool Dataset(const ArchiveFilter& filter, MValSet& set);
-    // The same dataset of records already read (or some of them), in the order given.
+    // The same dataset of records already read (or some of them), in the order given; each
+    // record keeps its meter and user (MValSet::origins), so archiving it adds nothing.
     static MValSet DatasetOf(const QString& model, const QList<ArchivedRecord>& records);
     bool Totals(ArchiveTotals& totals);
 

@@ -5,6 +5,7 @@
 #include "data/RecordWalker.h"
 #include "meter/RecordLayout.h"
 
+#include <QCryptographicHash>
 #include <algorithm>
 #include <array>
 
@@ -63,6 +64,15 @@ ArchiveRecord ArchiveRecord::FromLine(QStringView line, const RecordLayout& layo
     r.flags = text(P::Flags);
     r.calibratedAt = DateTimeOf(field(P::CalDate), field(P::CalTime));
     return r;
+}
+
+QString ArchiveRecord::KeyOf(QStringView line) {
+    return QString::fromLatin1(
+        QCryptographicHash::hash(line.toUtf8(), QCryptographicHash::Sha256).toHex());
+}
+
+QString ArchiveRecord::Folded(const QString& text) {
+    return text.toCaseFolded();
 }
 
 QString ArchiveIsoTime(const std::optional<QDateTime>& time) {

@@ -24,6 +24,13 @@ struct ArchiveRecord {
 
     // Splits a record line by its meter's record layout.
     static ArchiveRecord FromLine(QStringView line, const RecordLayout& layout);
+    // What the archive knows a record by among its meter's: the SHA-256 of the line's UTF-8
+    // in hexadecimal. The line holds the record's number, date and time as the meter sent
+    // them, so no reading of them (a year window, a time zone) can change the key.
+    static QString KeyOf(QStringView line);
+    // A text as the archive's searches compare it, the same on both engines: Unicode case
+    // folding ("ÉCOLE" and "école", "Œ" and "œ"), which SQLite's lower() does for ASCII only.
+    static QString Folded(const QString& text);
 };
 
 // A record as the archive returns it: the record and what the archive knows beyond its
@@ -31,6 +38,8 @@ struct ArchiveRecord {
 struct ArchivedRecord {
     ArchiveRecord record;
     QString model, serial, user;
+    qint64 recordId = 0;                 // the archive's own id of the record, never reused
+    std::optional<QDateTime> archivedAt; // when it entered the archive (the PC's clock)
 };
 
 // ISO 8601 ("YYYY-MM-DDTHH:MM:SS") of a wall-clock time; empty for none.

@@ -1,5 +1,6 @@
 #include "archive/ArchiveWriter.h"
 
+#include "app/RunTimeErrors.h"
 #include "archive/ArchiveDatabase.h"
 #include "archive/ArchiveRecord.h"
 #include "data/ExportSheet.h"
@@ -8,6 +9,7 @@
 #include "meter/RecordLayout.h"
 
 #include <QDateTime>
+#include <QMap>
 #include <QSqlQuery>
 #include <QStringList>
 #include <QVariant>
@@ -61,77 +63,112 @@ bool ArchiveWriter::Add(const CDevice& device, const MValSet& set, const QString
     return Add(set, ExportLayoutFor(device, set.strMeter).record, sourceFile, counts);
 }
 
+bool ArchiveWriter::NamesOneMeter(const QString& serial) {
+    const QString text = serial.trimmed();
+    return !text.isEmpty() && text != QLatin1String("*") && !text.contains(QLatin1String(", "));
+}
+
+QList<ArchiveWriter::Portion> ArchiveWriter::PortionsOf(const MValSet& set) {
+    QList<QStringView> lines;
+    RecordWalker walker(set.strMVals);
+    QStringView line;
+    while (walker.NextLine(line)) {
+        lines << line;
+    }
+    if (set.origins.isEmpty()) {
+        if (!NamesOneMeter(set.strSerNo)) {
+            throw MervexError(RunTimeText(RtError::ArchiveNoMeter).arg(set.strSerNo));
+        }
+        return {Portion{RecordOrigin{set.strSerNo, set.strUser}, lines}};
+    }
+    if (set.origins.size() != lines.size()) {
+        throw MervexError(RunTimeText(RtError::ArchiveNoMeter).arg(set.strSerNo));
+    }
+    // Sorted by meter, so that writers of the same meters take their locks in one order.
+    QMap<std::pair<QString, QString>, Portion> portions;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const RecordOrigin& origin = set.origins[i];
+        if (!NamesOneMeter(origin.serial)) {
+            throw MervexError(RunTimeText(RtError::ArchiveNoMeter).arg(origin.serial));
+        }
+        Portion& portion = portions[{origin.serial, origin.user}];
+        portion.origin = origin;
+        portion.lines << lines[i];
+    }
+    return portions.values();
+}
+
 bool ArchiveWriter::Add(const MValSet& set, const RecordLayout& layout, const QString& sourceFile,
                         ArchiveCounts& counts) {
     counts = ArchiveCounts();
     return m_db.Write([&] {
         counts = ArchiveCounts();
-        const qint64 meterId = MeterId(set.strMeter, set.strSerNo, layout.Kinds());
-        // Writers of one meter queue for each other, so that both never find a record
-        // missing and add it twice; different meters never share a record.
-        m_db.Lock(meterId);
-        QSqlQuery import = m_db.Prepare(QStringLiteral(
-            "INSERT INTO imports (meter_id, user_name, imported_at, source_file, archived_at, "
-            "record_count, added_count) VALUES (?, ?, ?, ?, ?, 0, 0) RETURNING id"));
-        import.addBindValue(meterId);
-        import.addBindValue(Given(set.strUser));
-        import.addBindValue(m_db.TimeValue(set.curDate));
-        import.addBindValue(Text(sourceFile));
-        import.addBindValue(m_db.TimeValue(QDateTime::currentDateTime()));
-        m_db.Exec(import);
-        import.next();
-        const qint64 importId = import.value(0).toLongLong();
-
-        // The lines already archived for this meter at the record's time (or without one).
-        QSqlQuery sameTime = m_db.Prepare(
-            QStringLiteral("SELECT raw_line FROM records WHERE measured_at = ? AND meter_id = ?"));
-        QSqlQuery noTime = m_db.Prepare(QStringLiteral(
-            "SELECT raw_line FROM records WHERE measured_at IS NULL AND meter_id = ?"));
-        QSqlQuery insert = m_db.Prepare(
-            QStringLiteral("INSERT INTO records (import_id, meter_id, record_number, measured_at, "
-                           "program_number, sample_id, value1, value2, calibrated_at, raw_line) "
-                           "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
-        RecordWalker walker(set.strMVals);
-        QStringView line;
-        while (walker.NextLine(line)) {
-            ++counts.records;
-            const ArchiveRecord r = ArchiveRecord::FromLine(line, layout);
-            const QVariant measuredAt = m_db.TimeValue(r.measuredAt);
-            QSqlQuery& existing = r.measuredAt ? sameTime : noTime;
-            if (r.measuredAt) {
-                existing.bindValue(0, measuredAt);
-            }
-            existing.bindValue(r.measuredAt ? 1 : 0, meterId);
-            m_db.Exec(existing);
-            bool present = false;
-            while (!present && existing.next()) {
-                present = existing.value(0).toString() == r.rawLine;
-            }
-            existing.finish();
-            if (present) {
-                continue;
-            }
-            const QVariantList values = {importId,
-                                         meterId,
-                                         Optional(r.recordNumber),
-                                         measuredAt,
-                                         Optional(r.programNumber),
-                                         Text(r.sampleId),
-                                         Optional(r.value1),
-                                         Optional(r.value2),
-                                         m_db.TimeValue(r.calibratedAt),
-                                         r.rawLine};
-            for (int i = 0; i < values.size(); ++i) {
-                insert.bindValue(i, values[i]);
-            }
-            m_db.Exec(insert);
-            ++counts.added;
+        for (const Portion& portion : PortionsOf(set)) {
+            AddPortion(set, portion, layout, sourceFile, counts);
         }
-        QSqlQuery update = m_db.Prepare(
-            QStringLiteral("UPDATE imports SET record_count = ?, added_count = ? WHERE id = ?"));
-        update.addBindValue(counts.records);
-        update.addBindValue(counts.added);
-        update.addBindValue(importId);
-        m_db.Exec(update);
     });
+}
+
+void ArchiveWriter::AddPortion(const MValSet& set, const Portion& portion,
+                               const RecordLayout& layout, const QString& sourceFile,
+                               ArchiveCounts& counts) {
+    const qint64 meterId = MeterId(set.strMeter, portion.origin.serial, layout.Kinds());
+    // Writers of one meter queue for each other: two that insert the same records in
+    // different orders would otherwise wait on each other's rows until one is aborted.
+    // Different meters never share a record.
+    m_db.Lock(meterId);
+    QSqlQuery import = m_db.Prepare(QStringLiteral(
+        "INSERT INTO imports (meter_id, user_name, imported_at, source_file, archived_at, "
+        "record_count, added_count) VALUES (?, ?, ?, ?, ?, 0, 0) RETURNING id"));
+    import.addBindValue(meterId);
+    import.addBindValue(Given(portion.origin.user));
+    import.addBindValue(m_db.TimeValue(set.curDate));
+    import.addBindValue(Text(sourceFile));
+    import.addBindValue(m_db.TimeValue(QDateTime::currentDateTime()));
+    m_db.Exec(import);
+    import.next();
+    const qint64 importId = import.value(0).toLongLong();
+    import.finish();
+
+    // The database keeps each record once per meter: a record it holds already is simply
+    // not inserted, whatever its time (or none).
+    QSqlQuery insert = m_db.Prepare(QStringLiteral(
+        "INSERT INTO records (import_id, meter_id, record_key, record_number, measured_at, "
+        "program_number, sample_id, sample_id_folded, value1, value2, calibrated_at, raw_line) "
+        "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) "
+        "ON CONFLICT (meter_id, record_key) DO NOTHING"));
+    qint64 added = 0;
+    for (const QStringView line : portion.lines) {
+        const ArchiveRecord r = ArchiveRecord::FromLine(line, layout);
+        const QVariantList values = {importId,
+                                     meterId,
+                                     ArchiveRecord::KeyOf(line),
+                                     Optional(r.recordNumber),
+                                     m_db.TimeValue(r.measuredAt),
+                                     Optional(r.programNumber),
+                                     Text(r.sampleId),
+                                     Text(ArchiveRecord::Folded(r.sampleId)),
+                                     Optional(r.value1),
+                                     Optional(r.value2),
+                                     m_db.TimeValue(r.calibratedAt),
+                                     r.rawLine};
+        for (int i = 0; i < values.size(); ++i) {
+            insert.bindValue(i, values[i]);
+        }
+        m_db.Exec(insert);
+        added += insert.numRowsAffected();
+    }
+    counts.records += portion.lines.size();
+    counts.added += added;
+    // An import row says what an import brought: none when it brought nothing new.
+    QSqlQuery finish = m_db.Prepare(
+        added == 0 ? QStringLiteral("DELETE FROM imports WHERE id = ?")
+                   : QStringLiteral("UPDATE imports SET record_count = ?, added_count = ? "
+                                    "WHERE id = ?"));
+    if (added != 0) {
+        finish.addBindValue(portion.lines.size());
+        finish.addBindValue(added);
+    }
+    finish.addBindValue(importId);
+    m_db.Exec(finish);
 }

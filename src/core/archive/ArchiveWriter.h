@@ -1,12 +1,14 @@
 #pragma once
 
+#include "data/MValSet.h"
+
 #include <QList>
 #include <QString>
+#include <QStringView>
 
 class ArchiveDatabase;
 class CDevice;
 class RecordLayout;
-struct MValSet;
 
 // What adding one import did: its records, those new to the archive and those it already
 // held (the same meter model, serial number and record line).
@@ -17,6 +19,9 @@ struct ArchiveCounts {
 };
 
 // Adds imports to the archive, each in one transaction: all of its new records or none.
+// Each meter that receives records gets one import row; a dataset whose serial number is a
+// placeholder or names several meters, and whose records do not say their own meters, is
+// refused: the archive would file them under a meter that does not exist.
 class ArchiveWriter {
 public:
     explicit ArchiveWriter(ArchiveDatabase& database) : m_db(database) {}
@@ -32,7 +37,18 @@ public:
     bool Add(const CDevice& device, const MValSet& set, const QString& sourceFile,
              ArchiveCounts& counts);
 
+    // A serial number of one meter: not empty, not "*", not several joined by ", ".
+    static bool NamesOneMeter(const QString& serial);
+
 private:
+    // The records of one meter and user.
+    struct Portion {
+        RecordOrigin origin;
+        QList<QStringView> lines;
+    };
+    static QList<Portion> PortionsOf(const MValSet& set);
+    void AddPortion(const MValSet& set, const Portion& portion, const RecordLayout& layout,
+                    const QString& sourceFile, ArchiveCounts& counts);
     qint64 MeterId(const QString& model, const QString& serial, const QList<int>& kinds);
 
     ArchiveDatabase& m_db;

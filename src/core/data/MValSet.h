@@ -2,8 +2,16 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <QList>
 #include <QString>
 #include <QTime>
+
+// The meter (by its serial number; the model is the dataset's) and the user of a record
+// read back from the measurement archive.
+struct RecordOrigin {
+    QString serial, user;
+    bool operator==(const RecordOrigin&) const = default;
+};
 
 // The dataset of one document: the records as the meter sent them and where they came from.
 struct MValSet {
@@ -13,4 +21,8 @@ struct MValSet {
     QString strMeter, strSerNo, strUser;
     // When the import started; 1 January 2000 00:00:00 before any import or file open.
     QDateTime curDate = QDateTime(QDate(2000, 1, 1), QTime(0, 0));
+    // Records read back from the archive remember where each came from, in the records'
+    // order, so that archiving them again files each under its own meter; empty for an
+    // import or a file, whose records are all the header's meter's.
+    QList<RecordOrigin> origins{};
 };

@@ -1,6 +1,8 @@
 #include "data/RecordDateTime.h"
 
+#include <QDateTime>
 #include <array>
+#include <atomic>
 
 namespace {
 
@@ -41,7 +43,26 @@ std::optional<DigitParts> SplitDigits(QStringView field, char16_t separator, qsi
     return parts;
 }
 
+// This year, asked of the clock at most once a minute: the date is read for every field of
+// an export.
+int ThisYear() {
+    static std::atomic<int> year{0};
+    static std::atomic<qint64> until{0};
+    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    if (now >= until.load(std::memory_order_relaxed)) {
+        year.store(QDate::currentDate().year(), std::memory_order_relaxed);
+        until.store(now + 60000, std::memory_order_relaxed);
+    }
+    return year.load(std::memory_order_relaxed);
+}
+
 } // namespace
+
+int WindowedYear(int twoDigits, int thisYear) {
+    const int latest = thisYear + 20;
+    const int year = latest - ((latest - twoDigits) % 100 + 100) % 100;
+    return year;
+}
 
 std::optional<QDate> RecordDate(QStringView field) {
     const auto parts = SplitDigits(field, u'.', 3, 4);
@@ -49,9 +70,8 @@ std::optional<QDate> RecordDate(QStringView field) {
         return std::nullopt;
     }
     int year = parts->values[2];
-    // Two-digit years follow the classic window: 0 to 29 are 2000 to 2029.
     if (parts->lastDigits == 2) {
-        year += year < 30 ? 2000 : 1900;
+        year = WindowedYear(year, ThisYear());
     }
     const QDate date(year, parts->values[1], parts->values[0]);
     return date.isValid() ? std::optional<QDate>(date) : std::nullopt;

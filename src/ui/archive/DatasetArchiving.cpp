@@ -21,6 +21,8 @@ bool ArchiveDataset(Ui& ui, CIni& ini, const CDevice& device, StatusSink& status
                    MsgIcon::Warning);
         return false;
     }
-    status.ShowStatusNote(LoadResString(1650).arg(counts.added).arg(counts.present()));
+    const QString note = LoadResString(1650).arg(counts.added).arg(counts.present());
+    status.ShowStatusNote(
+        db.UpgradeNote().isEmpty() ? note : db.UpgradeNote() + QStringLiteral(" – ") + note);
     return true;
 }

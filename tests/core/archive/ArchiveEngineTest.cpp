@@ -81,6 +81,77 @@ protected:
         return records;
     }
 
+    // Runs `sql` on the archive's own connection, as someone with a database tool would.
+    bool ByHand(const QString& sql) {
+        QSqlQuery query(db.Connection());
+        return query.exec(sql);
+    }
+    qint64 Number(const QString& sql) {
+        QSqlQuery query(db.Connection());
+        return query.exec(sql) && query.next() ? query.value(0).toLongLong() : -1;
+    }
+    // Turns the open archive back into a version 1 archive without records: the same meters
+    // and imports, records without their key and without the rule that keeps them once.
+    void MakeVersion1() {
+        const bool pg = GetParam() == Engine::Postgres;
+        const QString time = pg ? QStringLiteral("TIMESTAMP") : QStringLiteral("INTEGER");
+        ASSERT_TRUE(ByHand(QStringLiteral("DROP TABLE records")));
+        ASSERT_TRUE(ByHand(
+            QStringLiteral("CREATE TABLE records (id %1, import_id %2 NOT NULL REFERENCES "
+                           "imports(id), meter_id %2 NOT NULL REFERENCES meters(id), "
+                           "record_number INTEGER, measured_at %3, program_number INTEGER, "
+                           "sample_id TEXT, value1 %4, value2 %4, calibrated_at %3, raw_line "
+                           "TEXT NOT NULL)")
+                .arg(pg ? QStringLiteral("BIGSERIAL PRIMARY KEY")
+                        : QStringLiteral("INTEGER PRIMARY KEY"),
+                     pg ? QStringLiteral("BIGINT") : QStringLiteral("INTEGER"), time,
+                     pg ? QStringLiteral("DOUBLE PRECISION") : QStringLiteral("REAL"))));
+        ASSERT_TRUE(ByHand(QStringLiteral("CREATE INDEX records_time ON records (measured_at, "
+                                          "meter_id)")));
+        ASSERT_TRUE(ByHand(QStringLiteral("CREATE INDEX records_program ON records "
+                                          "(program_number, measured_at)")));
+        ASSERT_TRUE(ByHand(QStringLiteral("UPDATE archive_schema SET version = 1")));
+    }
+    // A meter of version 1 with one import, as any program could have made it.
+    void AddMeterVersion1(const QString& serial) {
+        QStringList kinds;
+        for (const int kind : RecordLayout::Of(MeterFamily::Photometer).Kinds()) {
+            kinds << QString::number(kind);
+        }
+        QSqlQuery meter(db.Connection());
+        meter.prepare(QStringLiteral(
+            "INSERT INTO meters (model, serial_number, column_kinds) VALUES ('Zentravox', ?, ?)"));
+        meter.addBindValue(serial);
+        meter.addBindValue(kinds.join(QLatin1Char(',')));
+        ASSERT_TRUE(meter.exec());
+        QSqlQuery import(db.Connection());
+        import.prepare(QStringLiteral(
+            "INSERT INTO imports (meter_id, user_name, imported_at, archived_at, record_count, "
+            "added_count) SELECT id, 'Marc', ?, ?, 0, 0 FROM meters WHERE serial_number = ?"));
+        const QVariant now = db.TimeValue(QDateTime::currentDateTime());
+        import.addBindValue(now);
+        import.addBindValue(now);
+        import.addBindValue(serial);
+        ASSERT_TRUE(import.exec());
+    }
+    // A record as version 1 stored it, under the meter with `serial` and its import.
+    void AddVersion1(const QString& serial, const QString& line) {
+        const ArchiveRecord r =
+            ArchiveRecord::FromLine(line, RecordLayout::Of(MeterFamily::Photometer));
+        QSqlQuery insert(db.Connection());
+        insert.prepare(QStringLiteral(
+            "INSERT INTO records (import_id, meter_id, record_number, measured_at, sample_id, "
+            "raw_line) SELECT i.id, m.id, ?, ?, ?, ? FROM meters m JOIN imports i ON i.meter_id = "
+            "m.id "
+            "WHERE m.serial_number = ?"));
+        insert.addBindValue(*r.recordNumber);
+        insert.addBindValue(db.TimeValue(r.measuredAt));
+        insert.addBindValue(r.sampleId);
+        insert.addBindValue(line);
+        insert.addBindValue(serial);
+        ASSERT_TRUE(insert.exec() && insert.numRowsAffected() == 1) << serial.toStdString();
+    }
+
     TempDir dir;
     ArchiveTarget target;
     ArchiveDatabase db;
@@ -126,10 +197,131 @@ TEST_P(ArchiveEngineTest, AddsEachRecordOncePerMeter) {
     qint64 count = 0;
     ASSERT_TRUE(ArchiveQuery(db).Count({}, count));
     EXPECT_EQ(count, 26);
-    // A meter that gave no serial number, an import without a user: archived all the same.
-    const ArchiveCounts unnamed =
-        Add(Dataset(QStringLiteral("Zentravox"), QString(), Photometers(1, 2), QString()));
+    // An import without a user is archived all the same.
+    const ArchiveCounts unnamed = Add(
+        Dataset(QStringLiteral("Zentravox"), QStringLiteral("S3"), Photometers(1, 2), QString()));
     EXPECT_EQ(unnamed.added, 2);
+}
+
+TEST_P(ArchiveEngineTest, RecordsReadBackKeepTheirMetersAndAreNeverFiledUnderAPlaceholder) {
+    ASSERT_TRUE(Open(db)) << db.Error().toStdString();
+    const QString model = QStringLiteral("Zentravox");
+    Add(Dataset(model, QStringLiteral("S1"), Photometers(1, 3)));
+    Add(Dataset(model, QStringLiteral("S2"), Photometers(4, 5), QStringLiteral("Marc")));
+    ArchiveFilter filter;
+    filter.model = model;
+    MValSet back;
+    ASSERT_TRUE(ArchiveQuery(db).Dataset(filter, back));
+    ASSERT_EQ(back.origins.size(), 5);
+    EXPECT_EQ(back.origins[4], (RecordOrigin{QStringLiteral("S2"), QStringLiteral("Marc")}));
+    const ArchiveCounts again = Add(back);
+    EXPECT_EQ(again.records, 5);
+    EXPECT_EQ(again.added, 0);
+    ArchiveTotals totals;
+    ASSERT_TRUE(ArchiveQuery(db).Totals(totals));
+    EXPECT_EQ(totals.records, 5);
+    EXPECT_EQ(totals.imports, 2); // nothing added: no import row
+    // One new record of S2 among them: one import row, for S2 only.
+    back.strMVals.replace(QStringLiteral("\r\n!"),
+                          QStringLiteral("\r\n") + Photometer(6) + QStringLiteral("\r\n!"));
+    back.origins.append(RecordOrigin{QStringLiteral("S2"), QStringLiteral("Marc")});
+    EXPECT_EQ(Add(back).added, 1);
+    ASSERT_TRUE(ArchiveQuery(db).Totals(totals));
+    EXPECT_EQ(totals.imports, 3);
+    ArchiveFilter s2;
+    s2.serial = QStringLiteral("S2");
+    EXPECT_EQ(Query(s2).size(), 3);
+    // Saved to a file and opened again, such records no longer say their meters: refused,
+    // as is any placeholder, and nothing of them is archived.
+    for (const char* serial : {"S1, S2", "*", ""}) {
+        MValSet file = back;
+        file.origins.clear();
+        file.strSerNo = QLatin1String(serial);
+        ArchiveCounts counts;
+        EXPECT_FALSE(ArchiveWriter(db).Add(file, RecordLayout::Of(MeterFamily::Photometer),
+                                           QString(), counts))
+            << serial;
+        EXPECT_TRUE(db.Error().contains(QStringLiteral("\"%1\"").arg(QLatin1String(serial))))
+            << db.Error().toStdString();
+    }
+    ASSERT_TRUE(ArchiveQuery(db).Totals(totals));
+    EXPECT_EQ(totals.meters, 2);
+    EXPECT_EQ(totals.records, 6);
+}
+
+TEST_P(ArchiveEngineTest, TheDatabaseItselfRefusesASecondCopyAndADanglingReference) {
+    ASSERT_TRUE(Open(db)) << db.Error().toStdString();
+    Add(Dataset(QStringLiteral("Zentravox"), QStringLiteral("S1"), Photometers(1, 2)));
+    const QString copy = QStringLiteral(
+        "INSERT INTO records (import_id, meter_id, record_key, raw_line) SELECT import_id %1, "
+        "meter_id, %2, raw_line FROM records WHERE record_number = 1");
+    EXPECT_FALSE(ByHand(copy.arg(QString(), QStringLiteral("record_key"))));
+    EXPECT_FALSE(ByHand(copy.arg(QStringLiteral("+ 100"), QStringLiteral("'other'"))));
+    EXPECT_FALSE(ByHand(copy.arg(QString(), QStringLiteral("NULL"))));
+    // The same statement with a key of its own and an existing import is taken.
+    EXPECT_TRUE(ByHand(copy.arg(QString(), QStringLiteral("'other'"))));
+    EXPECT_EQ(Number(QStringLiteral("SELECT COUNT(*) FROM records")), 3);
+}
+
+TEST_P(ArchiveEngineTest, UpgradeFromVersion1FoldsDuplicatesInOneTransaction) {
+    ASSERT_TRUE(Open(db)) << db.Error().toStdString();
+    const QString model = QStringLiteral("Zentravox");
+    MakeVersion1();
+    for (const char* serial : {"S1", "S1, S2", "S2"}) {
+        AddMeterVersion1(QLatin1String(serial));
+    }
+    // A record twice under its own meter, and a document of two meters archived again under
+    // their joined serial numbers: copies of S1's records and one record of its own.
+    const QStringList ofS1 = Photometers(1, 3) << Photometer(2);
+    const QStringList ofBoth = Photometers(1, 3) << Photometer(9);
+    for (const QString& line : ofS1) {
+        AddVersion1(QStringLiteral("S1"), line);
+    }
+    for (const QString& line : ofBoth) {
+        AddVersion1(QStringLiteral("S1, S2"), line);
+    }
+    AddVersion1(QStringLiteral("S2"), Photometer(1));
+    // An upgrade that fails half-way leaves version 1 as it was.
+    ASSERT_TRUE(ByHand(QStringLiteral("CREATE TABLE records_v1 (id INTEGER)")));
+    {
+        ArchiveDatabase failed;
+        EXPECT_FALSE(Open(failed));
+    }
+    EXPECT_EQ(Number(QStringLiteral("SELECT MAX(version) FROM archive_schema")), 1);
+    EXPECT_EQ(Number(QStringLiteral("SELECT COUNT(*) FROM records")), 9);
+    ASSERT_TRUE(ByHand(QStringLiteral("DROP TABLE records_v1")));
+
+    ArchiveDatabase upgraded;
+    ASSERT_TRUE(Open(upgraded)) << upgraded.Error().toStdString();
+    EXPECT_EQ(upgraded.SchemaVersion(), 2);
+    EXPECT_EQ(upgraded.UpgradedFrom(), 1);
+    EXPECT_EQ(upgraded.FoldedRecords(), 4);
+    EXPECT_TRUE(upgraded.UpgradeNote().contains(QStringLiteral(" 4 ")))
+        << upgraded.UpgradeNote().toStdString();
+    ArchiveFilter s1;
+    s1.serial = QStringLiteral("S1");
+    EXPECT_EQ(Query(s1).size(), 3);
+    EXPECT_EQ(Query({}).size(), 5);
+    // The upgrade filled the search's column of the old records.
+    ArchiveFilter sample;
+    sample.sampleId = QStringLiteral("101");
+    EXPECT_EQ(Query(sample).size(), 2);
+    // The first copy stayed: S1's record 2 is still its second record.
+    EXPECT_EQ(Number(QStringLiteral("SELECT COUNT(*) FROM records WHERE id = 2 AND "
+                                    "record_number = 2")),
+              1);
+    // Upgraded, the archive keeps each record once and numbers new ones after the old.
+    ArchiveCounts again;
+    ASSERT_TRUE(ArchiveWriter(upgraded).Add(Dataset(model, QStringLiteral("S1"), Photometers(1, 4)),
+                                            RecordLayout::Of(MeterFamily::Photometer), QString(),
+                                            again))
+        << upgraded.Error().toStdString();
+    EXPECT_EQ(again.added, 1);
+    EXPECT_GT(Number(QStringLiteral("SELECT MAX(id) FROM records")), 9);
+    ArchiveDatabase later;
+    ASSERT_TRUE(Open(later));
+    EXPECT_EQ(later.UpgradedFrom(), 0);
+    EXPECT_TRUE(later.UpgradeNote().isEmpty());
 }
 
 TEST_P(ArchiveEngineTest, KeepsNumbersTimesAndTextsAsSent) {
@@ -185,6 +377,40 @@ TEST_P(ArchiveEngineTest, FiltersByPeriodMeterProgramSampleAndUser) {
     user.user = QStringLiteral("Marc");
     user.to = QDate(2024, 3, 3);
     EXPECT_EQ(Query(user).size(), 1);
+    // Letter case is ignored beyond ASCII, alike on both engines.
+    Add(Dataset(QStringLiteral("Zentravox"), QStringLiteral("S3"),
+                {Photometer(1, QStringLiteral("école")), Photometer(2, QStringLiteral("ÉCOLE 2")),
+                 Photometer(3, QStringLiteral("Œuvre")), Photometer(4, QStringLiteral("cœur"))}));
+    const std::pair<QString, qsizetype> folded[] = {
+        {QStringLiteral("École"), 2}, {QStringLiteral("œ"), 2}, {QStringLiteral("ŒUV"), 1}};
+    for (const auto& [text, count] : folded) {
+        ArchiveFilter f;
+        f.sampleId = text;
+        EXPECT_EQ(Query(f).size(), count) << text.toStdString();
+    }
+}
+
+TEST_P(ArchiveEngineTest, ArchivedSinceGivesOnlyWhatEnteredLaterWithStableIds) {
+    ASSERT_TRUE(Open(db)) << db.Error().toStdString();
+    Add(Dataset(QStringLiteral("Zentravox"), QStringLiteral("S1"), Photometers(1, 3)));
+    // The first import entered the archive a day ago.
+    const QDateTime now = QDateTime::currentDateTime();
+    QSqlQuery earlier(db.Connection());
+    earlier.prepare(QStringLiteral("UPDATE imports SET archived_at = ?"));
+    earlier.addBindValue(db.TimeValue(now.addDays(-1)));
+    ASSERT_TRUE(earlier.exec());
+    Add(Dataset(QStringLiteral("Zentravox"), QStringLiteral("S2"), {Photometer(4)}));
+    const QList<ArchivedRecord> all = Query({});
+    ASSERT_EQ(all.size(), 4);
+    EXPECT_EQ(all[0].recordId, 1);
+    EXPECT_EQ(all[0].archivedAt->date(), now.date().addDays(-1));
+    EXPECT_EQ(all[3].serial, QStringLiteral("S2"));
+    EXPECT_EQ(all[3].recordId, 4);
+    ArchiveFilter since;
+    since.archivedSince = now.addSecs(-3600);
+    const QList<ArchivedRecord> later = Query(since);
+    ASSERT_EQ(later.size(), 1);
+    EXPECT_EQ(later[0].recordId, 4);
 }
 
 TEST_P(ArchiveEngineTest, UserTextNeverBecomesSql) {

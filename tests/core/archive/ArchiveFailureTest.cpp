@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QSqlQuery>
 #include <gtest/gtest.h>
 
@@ -124,6 +125,11 @@ TEST(ArchiveSqlite, CreatesTheDefaultFileInTheUsersDataFolder) {
     ASSERT_TRUE(db.Open(ArchiveSettings{})) << db.Error().toStdString();
     EXPECT_TRUE(db.Target().path.startsWith(qEnvironmentVariable("XDG_DATA_HOME")));
     EXPECT_TRUE(QFile::exists(db.Target().path));
+    // The lab's measurements are the user's own: no one else on the PC reads them (the
+    // user, group and other bits: 0600 and 0700).
+    const auto mode = [](const QString& path) { return int(QFile::permissions(path)) & 0x0fff; };
+    EXPECT_EQ(mode(db.Target().path), 0x0600);
+    EXPECT_EQ(mode(QFileInfo(db.Target().path).absolutePath()), 0x0700);
 }
 
 TEST(ArchiveSqlite, RefusesADamagedFileAtOnce) {

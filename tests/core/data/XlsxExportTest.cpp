@@ -317,7 +317,14 @@ TEST(ExportType, ChosenByTheFileNamesExtension) {
 
 TEST(RecordDateTime, MeterDatesAndTimesOnly) {
     EXPECT_EQ(RecordDate(QStringLiteral("30.11.23")), QDate(2023, 11, 30));
-    EXPECT_EQ(RecordDate(QStringLiteral("01.01.30")), QDate(1930, 1, 1));
+    // Two-digit years in a window that moves with today: from 79 years ago to 20 ahead.
+    EXPECT_GT(RecordDate(QStringLiteral("01.01.30")), RecordDate(QStringLiteral("31.12.29")));
+    EXPECT_EQ(RecordDate(QStringLiteral("01.01.99")), QDate(1999, 1, 1));
+    EXPECT_EQ(WindowedYear(30, 2026), 2030);
+    EXPECT_EQ(WindowedYear(46, 2026), 2046);
+    EXPECT_EQ(WindowedYear(47, 2026), 1947);
+    EXPECT_EQ(WindowedYear(5, 2086), 2105);
+    EXPECT_EQ(WindowedYear(7, 2086), 2007);
     EXPECT_EQ(RecordDate(QStringLiteral("29.02.2024")), QDate(2024, 2, 29));
     EXPECT_EQ(RecordDate(QStringLiteral("1.2.2024")), QDate(2024, 2, 1));
     for (const char* no :
