@@ -5,6 +5,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLocale>
 #include <QStringList>
 
 namespace {
@@ -71,6 +72,24 @@ QString TsvField(const QString& text) {
     return plain;
 }
 
+// A text a spreadsheet would run as a formula when it opens the file (a sample ID typed as
+// "=HYPERLINK(…)" or "@SUM(…)") gets a leading apostrophe, which spreadsheets take as "this is
+// text". A minus sign starts a formula only before something that is not a number, so
+// "-0.5" as the meter sent it stays as it is.
+QString Inert(const QString& text) {
+    if (text.isEmpty()) {
+        return text;
+    }
+    const QChar first = text.front();
+    bool number = false;
+    if (first == QLatin1Char('-')) {
+        QLocale::c().toDouble(text, &number);
+    }
+    const bool formula = first == QLatin1Char('=') || first == QLatin1Char('+') ||
+                         first == QLatin1Char('@') || (first == QLatin1Char('-') && !number);
+    return formula ? QLatin1Char('\'') + text : text;
+}
+
 // A number as text: "." decimals and the shortest exact form, whatever the locale.
 QString FieldText(const QVariant& value) {
     return IsText(value) || value.isValid() ? value.toString() : QString();
@@ -87,7 +106,7 @@ QByteArray Delimited(const QList<ArchivedRecord>& records, QChar separator,
     for (const ArchivedRecord& r : records) {
         cells.clear();
         for (const QVariant& value : Values(r)) {
-            cells << field(FieldText(value));
+            cells << field(IsText(value) ? Inert(FieldText(value)) : FieldText(value));
         }
         lines << cells.join(separator);
     }
