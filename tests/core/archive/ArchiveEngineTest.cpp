@@ -11,6 +11,7 @@
 #include "support/TempDir.h"
 
 #include <QSqlQuery>
+#include <QTimeZone>
 #include <gtest/gtest.h>
 
 namespace {
@@ -302,10 +303,15 @@ TEST_P(ArchiveEngineTest, UpgradeFromVersion1FoldsDuplicatesInOneTransaction) {
     s1.serial = QStringLiteral("S1");
     EXPECT_EQ(Query(s1).size(), 3);
     EXPECT_EQ(Query({}).size(), 5);
-    // The upgrade filled the search's column of the old records.
+    // The upgrade filled the new columns of the old records: the search's, the citation
+    // form's, and the instant each was measured.
     ArchiveFilter sample;
     sample.sampleId = QStringLiteral("101");
     EXPECT_EQ(Query(sample).size(), 2);
+    ArchiveFilter citation;
+    citation.citation = QStringLiteral("NO3-N");
+    EXPECT_EQ(Query(citation).size(), 5);
+    EXPECT_EQ(Number(QStringLiteral("SELECT COUNT(*) FROM records WHERE measured_utc IS NULL")), 0);
     // The first copy stayed: S1's record 2 is still its second record.
     EXPECT_EQ(Number(QStringLiteral("SELECT COUNT(*) FROM records WHERE id = 2 AND "
                                     "record_number = 2")),
@@ -390,11 +396,41 @@ TEST_P(ArchiveEngineTest, FiltersByPeriodMeterProgramSampleAndUser) {
     }
 }
 
+TEST_P(ArchiveEngineTest, OrdersByTheInstantMeasuredAndFiltersByTheMetersOwnDates) {
+    ASSERT_TRUE(Open(db)) << db.Error().toStdString();
+    const auto line = [](const char* date, const char* time, const char* citation) {
+        return QStringLiteral("1;%1;%2;A;300;%3;;1:1;1.25;mg/l;OK;----;mg/l;;01.01.24;07:00:00")
+            .arg(QLatin1String(date), QLatin1String(time), QLatin1String(citation));
+    };
+    // A meter in Paris and one in New York: read on their wall clocks, New York's 05:00 comes
+    // before Paris's 10:30; measured, it came half an hour after.
+    db.SetMeasurementZone(QTimeZone("Europe/Paris"));
+    Add(Dataset(QStringLiteral("Zentravox"), QStringLiteral("PAR"),
+                {line("10.01.24", "10:30:00", "PO4-P")}));
+    db.SetMeasurementZone(QTimeZone("America/New_York"));
+    Add(Dataset(QStringLiteral("Zentravox"), QStringLiteral("NYC"),
+                {line("10.01.24", "05:00:00", "NO3-N"), line("10.01.24", "23:30:00", "NO3-N")}));
+    const QList<ArchivedRecord> all = Query({});
+    ASSERT_EQ(all.size(), 3);
+    EXPECT_EQ(all[0].serial, QStringLiteral("PAR"));
+    EXPECT_EQ(ArchiveIsoTime(all[1].record.measuredAt), QStringLiteral("2024-01-10T05:00:00"));
+    // A day is the meter's own: New York's 23:30 is the 10th there, the 11th in UTC.
+    ArchiveFilter tenth;
+    tenth.from = tenth.to = QDate(2024, 1, 10);
+    EXPECT_EQ(Query(tenth).size(), 3);
+    ArchiveFilter eleventh;
+    eleventh.from = QDate(2024, 1, 11);
+    EXPECT_TRUE(Query(eleventh).isEmpty());
+    ArchiveFilter citation;
+    citation.citation = QStringLiteral("PO4-P");
+    EXPECT_EQ(Query(citation).size(), 1);
+}
+
 TEST_P(ArchiveEngineTest, ArchivedSinceGivesOnlyWhatEnteredLaterWithStableIds) {
     ASSERT_TRUE(Open(db)) << db.Error().toStdString();
     Add(Dataset(QStringLiteral("Zentravox"), QStringLiteral("S1"), Photometers(1, 3)));
     // The first import entered the archive a day ago.
-    const QDateTime now = QDateTime::currentDateTime();
+    const QDateTime now = QDateTime::currentDateTimeUtc();
     QSqlQuery earlier(db.Connection());
     earlier.prepare(QStringLiteral("UPDATE imports SET archived_at = ?"));
     earlier.addBindValue(db.TimeValue(now.addDays(-1)));
