@@ -54,7 +54,7 @@ TEST_F(CliArchiveTest, AddsEachFileAndCountsWhatWasThereAlready) {
                   QLatin1Char('\n'));
     const CliResult info = Archive({QStringLiteral("info")});
     ASSERT_EQ(info.exitCode, 0) << info.err.toStdString();
-    EXPECT_TRUE(info.out.contains(LoadResString(1656).arg(2)));
+    EXPECT_TRUE(info.out.contains(LoadResString(1656).arg(3)));
     EXPECT_TRUE(info.out.contains(LoadResString(1659).arg(60))) << info.out.toStdString();
     EXPECT_TRUE(info.out.contains(dir.file(QStringLiteral("data"))));
 }

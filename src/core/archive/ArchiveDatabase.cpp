@@ -161,6 +161,9 @@ QString ArchiveDatabase::UpgradeNote() const {
     if (m_upgradedFrom == 0) {
         return QString();
     }
+    if (m_upgradedFrom >= 2) {
+        return LoadResString(1673).arg(m_target.Display()).arg(m_version);
+    }
     return LoadResString(1671).arg(m_target.Display()).arg(m_version).arg(m_folded);
 }
 
@@ -333,11 +336,15 @@ void ArchiveDatabase::CreateOrUpgrade() {
     Write([this] {
         Lock(kSchemaLock);
         m_version = StoredVersion();
+        const int found = m_version;
         if (m_version == 0) {
             CreateSchema();
         }
         if (m_version == 1) {
             UpgradeTo2();
+        }
+        if (m_version == 2) {
+            UpgradeTo3();
         }
         if (m_version < kSchemaVersion) {
             throw MervexError(RunTimeText(RtError::ArchiveNewer)
@@ -345,6 +352,7 @@ void ArchiveDatabase::CreateOrUpgrade() {
                                   .arg(m_version)
                                   .arg(kSchemaVersion));
         }
+        m_upgradedFrom = found;
     });
     if (!m_error.isEmpty()) {
         m_upgradedFrom = 0;
@@ -385,10 +393,8 @@ void ArchiveDatabase::CreateSchema() {
              .arg(id, ref, time));
     CreateRecords(QStringLiteral("records"));
     Exec(QStringLiteral("CREATE TABLE archive_schema (version INTEGER NOT NULL)"));
-    QSqlQuery version = Prepare(QStringLiteral("INSERT INTO archive_schema (version) VALUES (?)"));
-    version.addBindValue(kSchemaVersion);
-    Exec(version);
-    m_version = kSchemaVersion;
+    Exec(QStringLiteral("INSERT INTO archive_schema (version) VALUES (2)"));
+    m_version = 2;
 }
 
 void ArchiveDatabase::CreateRecords(const QString& table) {
@@ -458,8 +464,38 @@ void ArchiveDatabase::UpgradeTo2() {
                             "(SELECT COALESCE(MAX(id), 0) + 1 FROM records), false)"));
     }
     Exec(QStringLiteral("UPDATE archive_schema SET version = 2"));
-    m_upgradedFrom = 1;
     m_version = 2;
+}
+
+void ArchiveDatabase::UpgradeTo3() {
+    // Quality control: control samples and limit values per program, each a list of
+    // versions from a date on. A new lot or new limits add a row; none is ever overwritten.
+    const QString id = SqlType("id");
+    const QString ref = SqlType("ref");
+    const QString time = SqlType("time");
+    const QString real = SqlType("real");
+    Exec(QStringLiteral("CREATE TABLE qc_controls (id %1, name TEXT NOT NULL UNIQUE, "
+                        "created_at %2 NOT NULL, created_by TEXT NOT NULL)")
+             .arg(id, time));
+    // `valid_from` is a date as "YYYY-MM-DD", which both engines compare alike; `rules`
+    // the codes joined by ",", e.g. "1-2s,1-3s,2-2s,R-4s,4-1s,10x".
+    Exec(QStringLiteral(
+             "CREATE TABLE qc_versions (id %1, control_id %2 NOT NULL REFERENCES qc_controls(id), "
+             "valid_from TEXT NOT NULL, created_at %3 NOT NULL, created_by TEXT NOT NULL, "
+             "program_number INTEGER, citation TEXT, "
+             "match_kind TEXT NOT NULL CHECK (match_kind IN ('equals', 'prefix')), "
+             "match_text TEXT NOT NULL, target %4 NOT NULL, sd %4 NOT NULL CHECK (sd > 0), "
+             "unit TEXT, rules TEXT NOT NULL)")
+             .arg(id, ref, time, real));
+    Exec(QStringLiteral(
+             "CREATE TABLE limit_versions (id %1, program_number INTEGER NOT NULL, "
+             "valid_from TEXT NOT NULL, created_at %2 NOT NULL, created_by TEXT NOT NULL, "
+             "lower_limit %3, upper_limit %3, unit TEXT, "
+             "CHECK (lower_limit IS NOT NULL OR upper_limit IS NOT NULL), "
+             "CHECK (lower_limit IS NULL OR upper_limit IS NULL OR lower_limit <= upper_limit))")
+             .arg(id, time, real));
+    Exec(QStringLiteral("UPDATE archive_schema SET version = 3"));
+    m_version = 3;
 }
 
 void ArchiveDatabase::FillNewColumns() {

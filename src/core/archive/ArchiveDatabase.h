@@ -19,7 +19,7 @@ class QSqlQuery;
 class ArchiveDatabase {
 public:
     // The schema this program writes; archive_schema holds the archive's own.
-    static constexpr int kSchemaVersion = 2;
+    static constexpr int kSchemaVersion = 3;
 
     ArchiveDatabase();
     ~ArchiveDatabase();
@@ -84,6 +84,7 @@ private:
     void CreateSchema();
     void CreateRecords(const QString& table);
     void UpgradeTo2();
+    void UpgradeTo3();
     void FillNewColumns();
     void ArchivedAtToUtc();
     bool OpenSqlite(const ArchiveTarget& target);

@@ -26,11 +26,8 @@ struct Where {
 
 // LIKE pattern matching `text` anywhere, with its own wildcards taken literally.
 QString ContainsPattern(const QString& text) {
-    QString escaped = ArchiveRecord::Folded(text);
-    escaped.replace(QLatin1Char('!'), QStringLiteral("!!"));
-    escaped.replace(QLatin1Char('%'), QStringLiteral("!%"));
-    escaped.replace(QLatin1Char('_'), QStringLiteral("!_"));
-    return QLatin1Char('%') + escaped + QLatin1Char('%');
+    return QLatin1Char('%') + ArchiveRecord::LikeEscaped(ArchiveRecord::Folded(text)) +
+           QLatin1Char('%');
 }
 
 Where WhereOf(const ArchiveDatabase& db, const ArchiveFilter& f) {

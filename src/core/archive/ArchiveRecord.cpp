@@ -76,6 +76,13 @@ QString ArchiveRecord::Folded(const QString& text) {
     return text.toCaseFolded();
 }
 
+QString ArchiveRecord::LikeEscaped(QString text) {
+    text.replace(QLatin1Char('!'), QStringLiteral("!!"));
+    text.replace(QLatin1Char('%'), QStringLiteral("!%"));
+    text.replace(QLatin1Char('_'), QStringLiteral("!_"));
+    return text;
+}
+
 QString ArchiveRecord::KindsText(const QList<int>& kinds) {
     QStringList texts;
     for (const int kind : kinds) {

@@ -37,6 +37,8 @@ struct ArchiveRecord {
     // the offset in force at that time, so that records of both sides of a daylight-saving
     // change, or of labs in other zones, sort as they were measured. A time the clocks
     // skipped takes the offset in force before the change.
+    // `text` for a LIKE pattern with ESCAPE '!': its own wildcards taken literally.
+    static QString LikeEscaped(QString text);
     // A meter's column kinds as the archive keeps them with the meter ("0,2,2,0,1,...") and
     // back.
     static QString KindsText(const QList<int>& kinds);

@@ -59,6 +59,24 @@ std::vector<int> QcJudgement::CountsPerRule() const {
     return counts;
 }
 
+QcEstimate QcJudge::Estimate(const QcControl& control, const QList<QcRecord>& records,
+                             const QDate& from, const QDate& to) {
+    // Welford's running mean and sum of squares: no cancellation for values far from 0.
+    QcEstimate e;
+    double m2 = 0.0;
+    for (const QcRecord& r : records) {
+        if (!control.Recognises(r) || WhyNoPoint(r, from) || !InPeriod(r, from, to)) {
+            continue;
+        }
+        ++e.count;
+        const double delta = *r.value1 - e.mean;
+        e.mean += delta / e.count;
+        m2 += delta * (*r.value1 - e.mean);
+    }
+    e.sd = e.count > 1 ? std::sqrt(m2 / (e.count - 1)) : 0.0;
+    return e;
+}
+
 qint64 QcJudge::ZOf(double value, const QcVersion& version) {
     // A standard deviation of 0 is refused when a version is made; one read from a damaged
     // archive must not make an undefined number.

@@ -30,6 +30,13 @@ struct QcJudgement {
     std::vector<int> CountsPerRule() const;
 };
 
+// A target and standard deviation estimated from a period's points (all meters).
+struct QcEstimate {
+    int count = 0;
+    double mean = 0.0;
+    double sd = 0.0; // the sample standard deviation (n − 1)
+};
+
 // Judges a control's series by the Westgard rules. Pure: the records come from the archive,
 // nothing is read or written here. Every earlier point of a series counts, also those before
 // the period asked for; only the points inside it are returned.
@@ -38,6 +45,10 @@ public:
     static QcJudgement Judge(const QcControl& control, const QList<QcRecord>& records,
                              std::optional<QDate> from = std::nullopt,
                              std::optional<QDate> to = std::nullopt);
+    // The mean and sample SD of the control's points measured from `from` to `to`; the
+    // caller refuses fewer than 20 points or an SD of 0.
+    static QcEstimate Estimate(const QcControl& control, const QList<QcRecord>& records,
+                               const QDate& from, const QDate& to);
     // z in ten-thousandths: (value − target) / sd rounded half away from zero, so that every
     // comparison is exact.
     static qint64 ZOf(double value, const QcVersion& version);
