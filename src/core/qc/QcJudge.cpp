@@ -39,7 +39,7 @@ bool InPeriod(const QcRecord& r, const std::optional<QDate>& from, const std::op
 // Where a point stands in its series: its instant, then its archive record id.
 struct Order {
     std::pair<qint64, qint64> key;
-    qsizetype index = 0; // into the records
+    qsizetype index = 0; // into the records, or the points judged
 
     bool operator<(const Order& other) const { return key < other.key; }
 };
@@ -139,7 +139,10 @@ QcJudgement QcJudge::Judge(const QcControl& control, const QList<QcRecord>& reco
         }
         series[r.serial].push_back(Order{OrderOf(r), i});
     }
-    std::vector<std::pair<Order, QcPoint>> shown;
+    // The points shown, by their place in time across the meters: judged per series, then
+    // put in order by their keys (the points themselves are not moved about).
+    std::vector<Order> shown;
+    QList<QcPoint> judged;
     std::vector<qint64> z;
     for (std::vector<Order>& points : series) {
         std::sort(points.begin(), points.end());
@@ -152,15 +155,15 @@ QcJudgement QcJudge::Judge(const QcControl& control, const QList<QcRecord>& reco
             z.push_back(ZOf(*r.value1, *version));
             const unsigned flags = Flags(z, z.size() - 1, version->rules);
             if ((!from || date >= *from) && (!to || date <= *to)) {
-                shown.emplace_back(at, QcPoint{r, double(z.back()) / kOneSd, flags, version});
+                shown.push_back(Order{at.key, judged.size()});
+                judged.append(QcPoint{r, double(z.back()) / kOneSd, flags, version});
             }
         }
     }
-    std::sort(shown.begin(), shown.end(),
-              [](const auto& a, const auto& b) { return a.first < b.first; });
-    judgement.points.reserve(qsizetype(shown.size()));
-    for (auto& [order, point] : shown) {
-        judgement.points.append(std::move(point));
+    std::sort(shown.begin(), shown.end());
+    judgement.points.reserve(judged.size());
+    for (const Order& at : shown) {
+        judgement.points.append(std::move(judged[at.index]));
     }
     return judgement;
 }
