@@ -253,7 +253,7 @@ TEST(Language, NoUserVisibleEnglishLiteralInTheSources) {
             static const QRegularExpression sql(
                 QStringLiteral("\\b(SELECT|INSERT INTO|UPDATE|CREATE (TABLE|INDEX)|FROM|JOIN|NOT "
                                "NULL|VALUES|PRAGMA|ALTER TABLE|DROP (TABLE|INDEX)|CONSTRAINT|ON "
-                               "CONFLICT|WHERE)\\b"));
+                               "CONFLICT|WHERE|CHECK)\\b"));
             if (sql.match(literal).hasMatch()) {
                 continue;
             }
