@@ -95,8 +95,22 @@ std::optional<QDateTime> Time(const QSqlQuery& q, int column) {
 
 bool ArchiveQuery::Records(const ArchiveFilter& filter, QList<ArchivedRecord>& records) {
     records.clear();
+    const bool read = Visit(filter, [&](const ArchivedRecord& record) {
+        records.append(record);
+        return true;
+    });
+    if (!read) {
+        records.clear();
+    }
+    return read;
+}
+
+bool ArchiveQuery::Visit(const ArchiveFilter& filter,
+                         const std::function<bool(const ArchivedRecord&)>& visit) {
     return m_db.Read([&] {
         const Where where = WhereOf(m_db, filter);
+        // Forward only (Prepare's queries are): the driver hands over the rows as they are
+        // read instead of first fetching the whole result.
         QSqlQuery q =
             m_db.Prepare(QStringLiteral("SELECT m.model, m.serial_number, i.user_name, %1, %2, "
                                         "r.record_number, r.program_number, r.value1, r.value2, "
@@ -112,7 +126,9 @@ bool ArchiveQuery::Records(const ArchiveFilter& filter, QList<ArchivedRecord>& r
         m_db.Exec(q);
         QHash<QString, RecordLayout> layouts;
         while (q.next()) {
-            records.append(Read(q, layouts));
+            if (!visit(Read(q, layouts))) {
+                break;
+            }
         }
     });
 }
