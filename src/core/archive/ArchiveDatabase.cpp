@@ -144,7 +144,9 @@ bool ArchiveDatabase::Write(const std::function<void()>& work) {
         // timeout instead of one failing when its read turns into a write.
         Exec(IsPostgres() ? QStringLiteral("BEGIN") : QStringLiteral("BEGIN IMMEDIATE"));
         try {
+            ThrowIfStopped();
             work();
+            ThrowIfStopped();
             Exec(QStringLiteral("COMMIT"));
         } catch (...) {
             QSqlQuery(m_db).exec(QStringLiteral("ROLLBACK"));
@@ -158,6 +160,13 @@ void ArchiveDatabase::Lock(qint64 key) {
         QSqlQuery lock = Prepare(QStringLiteral("SELECT pg_advisory_xact_lock(?)"));
         lock.addBindValue(key);
         Exec(lock);
+        ThrowIfStopped();
+    }
+}
+
+void ArchiveDatabase::ThrowIfStopped() const {
+    if (m_stop && *m_stop) {
+        throw MervexError(RunTimeText(RtError::ArchiveStopped).arg(m_target.Display()));
     }
 }
 

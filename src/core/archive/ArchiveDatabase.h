@@ -6,6 +6,7 @@
 #include <QSqlDatabase>
 #include <QString>
 #include <QVariant>
+#include <atomic>
 #include <functional>
 #include <optional>
 
@@ -55,6 +56,9 @@ public:
     void Lock(qint64 key);
     // Runs `work`; an exception becomes Error() and the result false.
     bool Read(const std::function<void()>& work);
+    // Once `*stop` is true, a write transaction that got the lock it waited for rolls back
+    // instead of going on: whoever started it no longer waits for it.
+    void SetStop(const std::atomic<bool>* stop) { m_stop = stop; }
 
     // A timestamp as this engine stores it: PostgreSQL a TIMESTAMP, SQLite whole seconds
     // (the wall-clock time counted as if it were UTC, which SQLite's 'unixepoch' reads);
@@ -74,6 +78,7 @@ private:
     void FillRecordKeys();
     qint64 CountRecords(const QString& table);
     int StoredVersion();
+    void ThrowIfStopped() const;
     QString SqlType(const char* kind) const;
 
     QString m_name; // Qt's connection name, unique per object
@@ -83,4 +88,5 @@ private:
     int m_upgradedFrom = 0;
     qint64 m_folded = 0;
     QString m_error;
+    const std::atomic<bool>* m_stop = nullptr;
 };
