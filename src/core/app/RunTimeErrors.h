@@ -68,6 +68,9 @@ enum class RtError : int {
     ArchiveBadAddress = 31157,   // %1 = the Database= text
     ArchiveFailed = 31158,       // %1 = the archive, %2 = the driver's reason
     ArchiveNoMeter = 31159,      // %1 = the dataset's serial number
+    ArchiveTimeZone = 31160,     // %1 = the TimeZone= text
+    ArchiveNoFolder = 31161,     // %1 = the archive file whose folder does not exist
+    ArchiveForeign = 31162,      // %1 = the file: a database without the archive's tables
     ArchivePassword = 31171,     // %1 = the address without its password
     ArchiveScheme = 31172,       // %1 = the address: neither a file nor a server's
     ServerBackup = 31173,        // %1 = the server's address, %2 = the database's name
@@ -97,7 +100,8 @@ inline constexpr RtError kAllRunTimeErrors[] = {
     RtError::SystemError,       RtError::OpenStopped,        RtError::BackupFailed,
     RtError::OldContentKept,    RtError::ArchiveFailed,      RtError::ArchiveNoMeter,
     RtError::ArchivePassword,   RtError::ArchiveScheme,      RtError::ServerBackup,
-    RtError::ArchiveCopyFailed, RtError::ArchiveStopped};
+    RtError::ArchiveCopyFailed, RtError::ArchiveTimeZone,    RtError::ArchiveNoFolder,
+    RtError::ArchiveForeign,   RtError::ArchiveStopped};
 
 // The text of `error` in the program's language (placeholders left for the caller).
 QString RunTimeText(RtError error);

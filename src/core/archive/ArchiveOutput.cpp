@@ -41,6 +41,7 @@ Cell RealCell(std::optional<double> n) {
     return Cell{Cell::Real, QString(), n, std::nullopt};
 }
 
+// archived_at is the PC's clock in UTC: a pull "archived since" sees no hour twice.
 std::array<Cell, kNames.size()> Cells(const ArchivedRecord& a) {
     const ArchiveRecord& r = a.record;
     return {TextCell(a.model),
@@ -65,7 +66,7 @@ std::array<Cell, kNames.size()> Cells(const ArchivedRecord& a) {
             TextCell(ArchiveIsoTime(r.calibratedAt)),
             TextCell(r.rawLine),
             WholeCell(a.recordId),
-            TextCell(ArchiveIsoTime(a.archivedAt))};
+            TextCell(ArchiveIsoTime(a.archivedAt) + QLatin1String(a.archivedAt ? "Z" : ""))};
 }
 
 // A number as text: "." decimals and the shortest exact form, whatever the locale; empty for

@@ -133,6 +133,7 @@ ArchiveSettings ArchiveSettings::Read(CIni& ini) {
     const QString section = QStringLiteral("Archive");
     ArchiveSettings settings;
     settings.database = ini.Setting(section, QStringLiteral("Database"), QString());
+    settings.timeZone = ini.Setting(section, QStringLiteral("TimeZone"), QString()).trimmed();
     settings.autoArchive = ini.Setting(section, QStringLiteral("Auto"), QStringLiteral("True"))
                                .compare(QLatin1String("False"), Qt::CaseInsensitive) != 0;
     return settings;

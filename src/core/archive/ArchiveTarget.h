@@ -40,6 +40,7 @@ struct ArchiveTarget {
 struct ArchiveSettings {
     QString database; // Database=: empty for the default file
     bool autoArchive = true;
+    QString timeZone; // TimeZone=: the zone the meters' clocks show; empty for this PC's
 
     static ArchiveSettings Read(CIni& ini);
 };

@@ -30,14 +30,6 @@ template <typename T> QVariant Optional(const std::optional<T>& value) {
     return value ? QVariant::fromValue(*value) : QVariant(QMetaType::fromType<T>());
 }
 
-QString KindsText(const QList<int>& kinds) {
-    QStringList texts;
-    for (const int kind : kinds) {
-        texts << QString::number(kind);
-    }
-    return texts.join(QLatin1Char(','));
-}
-
 } // namespace
 
 qint64 ArchiveWriter::MeterId(const QString& model, const QString& serial,
@@ -47,7 +39,7 @@ qint64 ArchiveWriter::MeterId(const QString& model, const QString& serial,
                        "ON CONFLICT DO NOTHING"));
     insert.addBindValue(Given(model));
     insert.addBindValue(Given(serial));
-    insert.addBindValue(Given(KindsText(kinds)));
+    insert.addBindValue(Given(ArchiveRecord::KindsText(kinds)));
     m_db.Exec(insert);
     QSqlQuery select =
         m_db.Prepare(QStringLiteral("SELECT id FROM meters WHERE model = ? AND serial_number = ?"));
@@ -124,7 +116,7 @@ void ArchiveWriter::AddPortion(const MValSet& set, const Portion& portion,
     import.addBindValue(Given(portion.origin.user));
     import.addBindValue(m_db.TimeValue(set.curDate));
     import.addBindValue(Text(sourceFile));
-    import.addBindValue(m_db.TimeValue(QDateTime::currentDateTime()));
+    import.addBindValue(m_db.TimeValue(QDateTime::currentDateTimeUtc()));
     m_db.Exec(import);
     import.next();
     const qint64 importId = import.value(0).toLongLong();
@@ -134,8 +126,8 @@ void ArchiveWriter::AddPortion(const MValSet& set, const Portion& portion,
     // not inserted, whatever its time (or none).
     QSqlQuery insert = m_db.Prepare(QStringLiteral(
         "INSERT INTO records (import_id, meter_id, record_key, record_number, measured_at, "
-        "program_number, sample_id, sample_id_folded, value1, value2, calibrated_at, raw_line) "
-        "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) "
+        "measured_utc, program_number, sample_id, sample_id_folded, citation, value1, value2, "
+        "calibrated_at, raw_line) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) "
         "ON CONFLICT (meter_id, record_key) DO NOTHING"));
     qint64 added = 0;
     for (const QStringView line : portion.lines) {
@@ -145,9 +137,11 @@ void ArchiveWriter::AddPortion(const MValSet& set, const Portion& portion,
                                      ArchiveRecord::KeyOf(line),
                                      Optional(r.recordNumber),
                                      m_db.TimeValue(r.measuredAt),
+                                     m_db.InstantValue(r.measuredAt),
                                      Optional(r.programNumber),
                                      Text(r.sampleId),
                                      Text(ArchiveRecord::Folded(r.sampleId)),
+                                     Text(r.citation),
                                      Optional(r.value1),
                                      Optional(r.value2),
                                      m_db.TimeValue(r.calibratedAt),
