@@ -3,9 +3,11 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <memory>
 #include <optional>
 
 class QIODevice;
+class TableOutput;
 struct ArchivedRecord;
 
 // Archived records as a file for statistics programs and LIMS imports: UTF-8, ISO 8601
@@ -21,6 +23,7 @@ std::optional<ArchiveFormat> ArchiveFormatNamed(const QString& name);
 class ArchiveOutput {
 public:
     ArchiveOutput(QIODevice& device, ArchiveFormat format);
+    ~ArchiveOutput();
     ArchiveOutput(const ArchiveOutput&) = delete;
     ArchiveOutput& operator=(const ArchiveOutput&) = delete;
 
@@ -34,13 +37,5 @@ public:
     static QByteArray Of(const QList<ArchivedRecord>& records, ArchiveFormat format);
 
 private:
-    void WriteDelimited(const ArchivedRecord& record);
-    void WriteJson(const ArchivedRecord& record);
-    void Flush();
-
-    QIODevice& m_device;
-    ArchiveFormat m_format;
-    QString m_text; // what is not yet written
-    qint64 m_rows = 0;
-    bool m_ok = true;
+    std::unique_ptr<TableOutput> m_table;
 };
