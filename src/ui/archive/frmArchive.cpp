@@ -26,6 +26,7 @@
 #include <QDateEdit>
 #include <QDir>
 #include <QGridLayout>
+#include <QHash>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -172,7 +173,11 @@ struct ArchiveFound {
     QStringList models;
     QString model; // the model shown
     qint64 modelCount = 0;
-    QList<ArchivedRecord> records; // the model's first, as many as the window holds
+    // The model's first records, as many as the window holds: their lines one after the
+    // other, and the rest of what it keeps of each.
+    QString lines;
+    QList<frmArchive::HeldRecord> held;
+    QList<RecordOrigin> origins;
     QString archive;
 };
 
@@ -298,9 +303,18 @@ bool frmArchive::Load(const ArchiveFilter& filter, const QString& model) {
             if (!query.Count(one, found->modelCount)) {
                 return false;
             }
+            QHash<QString, int> origins; // by serial number and user, a unit separator between
             return query.Visit(one, [&](const ArchivedRecord& record) {
-                found->records.append(record);
-                return found->records.size() < most && going(found->records.size());
+                const QString key = record.serial + QChar(0x1f) + record.user;
+                auto known = origins.find(key);
+                if (known == origins.end()) {
+                    known = origins.insert(key, int(found->origins.size()));
+                    found->origins.append(RecordOrigin{record.serial, record.user});
+                }
+                found->lines += record.record.rawLine;
+                found->held.append(
+                    {record.record.rawLine.size(), *known, record.record.measuredAt});
+                return found->held.size() < most && going(found->held.size());
             });
         },
         [found, count](qint64 read) {
@@ -324,14 +338,17 @@ void frmArchive::ShowFound(ArchiveFound& found) {
     cboModel->clear();
     cboModel->addItems(found.models);
     cboModel->setCurrentIndex(int(found.models.indexOf(found.model)));
-    m_records = std::move(found.records);
+    m_held = std::move(found.held);
+    m_origins = std::move(found.origins);
     m_modelCount = found.modelCount;
     m_shownModel = found.model;
     m_archive = found.archive;
     ShowRecords(m_shownModel.isEmpty() ? ExportLayout()
-                                       : ExportLayoutFor(m_services.device, m_shownModel));
-    if (m_modelCount > m_records.size() &&
-        m_services.ui.Message(LoadResString(1682).arg(m_modelCount).arg(m_records.size()),
+                                       : ExportLayoutFor(m_services.device, m_shownModel),
+                found.lines);
+    found.lines.clear();
+    if (m_modelCount > m_held.size() &&
+        m_services.ui.Message(LoadResString(1682).arg(m_modelCount).arg(m_held.size()),
                               LoadResString(1652), MsgIcon::Question, MsgButtons::YesNo,
                               MsgResult::No) == MsgResult::Yes) {
         Export();
@@ -340,7 +357,7 @@ void frmArchive::ShowFound(ArchiveFound& found) {
 
 // The record lines with the meter's serial number and the user as two more fields, so that
 // the table's tools (sort, filter, copy) treat them as any column.
-void frmArchive::ShowRecords(const ExportLayout& layout) {
+void frmArchive::ShowRecords(const ExportLayout& layout, const QString& lines) {
     m_tools->SetLayout(layout);
     m_model->Reset(0, 0);
     if (layout.count == 0) {
@@ -359,26 +376,34 @@ void frmArchive::ShowRecords(const ExportLayout& layout) {
     const auto field = [](QString text) {
         return text.replace(QLatin1Char(';'), QLatin1Char(','));
     };
+    QStringList origins;
+    for (const RecordOrigin& origin : std::as_const(m_origins)) {
+        origins << QLatin1Char(';') + field(origin.serial) + QLatin1Char(';') + field(origin.user);
+    }
     QString text;
+    text.reserve(lines.size() + m_held.size() * 24);
     QList<qsizetype> ends;
-    ends.reserve(m_records.size());
-    for (const ArchivedRecord& r : std::as_const(m_records)) {
+    ends.reserve(m_held.size());
+    qsizetype at = 0;
+    for (const HeldRecord& held : std::as_const(m_held)) {
+        const QStringView line = QStringView(lines).mid(at, held.lineLength);
+        at += held.lineLength;
         // Empty fields up to the layout's count first: a short line keeps its columns.
-        const qsizetype fields = r.record.rawLine.count(QLatin1Char(';')) + 1;
-        text += r.record.rawLine +
-                QString(std::max<qsizetype>(0, layout.count - fields), QLatin1Char(';'));
-        text += QLatin1Char(';') + field(r.serial) + QLatin1Char(';') + field(r.user);
+        const qsizetype fields = line.count(QLatin1Char(';')) + 1;
+        text += line;
+        text += QString(std::max<qsizetype>(0, layout.count - fields), QLatin1Char(';'));
+        text += origins.at(held.origin);
         ends << text.size();
         text += QLatin1Char('\n');
     }
-    QList<QStringView> lines;
-    lines.reserve(ends.size());
+    QList<QStringView> rows;
+    rows.reserve(ends.size());
     qsizetype from = 0;
     for (const qsizetype end : ends) {
-        lines << QStringView(text).mid(from, end - from);
+        rows << QStringView(text).mid(from, end - from);
         from = end + 1;
     }
-    m_model->SetRecords(text, lines);
+    m_model->SetRecords(text, rows);
     m_tools->RecordsShown();
     WidenClippedColumns(*grdRecords);
 }
@@ -392,14 +417,22 @@ void frmArchive::OpenAsDocument() {
         rows << proxy.SourceRow(r);
     }
     std::ranges::sort(rows);
+    const QList<QStringView> lines = m_model->Lines();
     QList<ArchivedRecord> shown;
+    shown.reserve(rows.size());
     for (int row : rows) {
-        shown << m_records.at(row);
+        const HeldRecord& held = m_held.at(row);
+        ArchivedRecord record;
+        record.record.rawLine = lines.at(row).left(held.lineLength).toString();
+        record.record.measuredAt = held.measuredAt;
+        record.serial = m_origins.at(held.origin).serial;
+        record.user = m_origins.at(held.origin).user;
+        shown << record;
     }
     if (shown.isEmpty()) {
         return;
     }
-    const bool partial = m_modelCount > m_records.size();
+    const bool partial = m_modelCount > m_held.size();
     if ((shown.size() > kLargeDocument || partial) &&
         m_services.ui.Message(LoadResString(1685).arg(shown.size()).arg(m_modelCount),
                               LoadResString(1652), MsgIcon::Question, MsgButtons::YesNo,

@@ -2,6 +2,7 @@
 
 #include "archive/ArchiveJob.h"
 #include "archive/ArchiveQuery.h"
+#include "data/MValSet.h"
 #include "ui/archive/ArchiveServices.h"
 
 #include <QWidget>
@@ -76,6 +77,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    friend struct ArchiveFound; // a search's result, filled off the window's thread
     void BuildWindow();
     // The filters; nothing (after a message) when the program field holds no number.
     std::optional<ArchiveFilter> Filter() const;
@@ -89,7 +91,8 @@ private:
     // failed (after one message) or was stopped, or the window is gone.
     bool RunWork(const ArchiveJob::Work& work, const std::function<QString(qint64)>& waitText);
     void ShowFound(ArchiveFound& found);
-    void ShowRecords(const ExportLayout& layout);
+    // The table of the held records, whose lines follow one another in `lines`.
+    void ShowRecords(const ExportLayout& layout, const QString& lines);
     void Report(const QString& error);
 
     DocumentHost& m_documents;
@@ -97,8 +100,16 @@ private:
     MValTableModel* m_model = nullptr;
     DatasetTableTools* m_tools = nullptr;
     QString m_shownModel;
-    QString m_archive;                // where the shown records were read
-    QList<ArchivedRecord> m_records;  // row k of the model is record k
+    QString m_archive; // where the shown records were read
+    // Row k of the model: what the window keeps of record k beside the table's text, whose
+    // line k starts with the record's own line; enough to open rows as a document.
+    struct HeldRecord {
+        qsizetype lineLength = 0;
+        int origin = 0; // in m_origins
+        std::optional<QDateTime> measuredAt;
+    };
+    QList<HeldRecord> m_held;
+    QList<RecordOrigin> m_origins;    // each meter and user once
     qsizetype m_modelCount = 0;       // the records of the shown model, held or not
     ArchiveTask* m_running = nullptr; // the work the window waits for
     bool m_closeAfterWork = false;
