@@ -3,8 +3,11 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <memory>
 #include <optional>
 
+class QIODevice;
+class TableOutput;
 struct ArchivedRecord;
 
 // Archived records as a file for statistics programs and LIMS imports: UTF-8, ISO 8601
@@ -13,4 +16,26 @@ struct ArchivedRecord;
 enum class ArchiveFormat { Csv, Tsv, Json };
 
 std::optional<ArchiveFormat> ArchiveFormatNamed(const QString& name);
-QByteArray ArchiveOutput(const QList<ArchivedRecord>& records, ArchiveFormat format);
+
+// Writes the records to a device as they come, a buffer at a time, so that a result of any
+// size costs the same memory: the header (or JSON's opening bracket) at once, a line (an
+// object) per Write, the end of the document at Finish. JSON keys follow the columns' order.
+class ArchiveOutput {
+public:
+    ArchiveOutput(QIODevice& device, ArchiveFormat format);
+    ~ArchiveOutput();
+    ArchiveOutput(const ArchiveOutput&) = delete;
+    ArchiveOutput& operator=(const ArchiveOutput&) = delete;
+
+    // False once the device refused a write (a full disk, a closed pipe); what follows is
+    // dropped.
+    bool Write(const ArchivedRecord& record);
+    // Ends the document and writes what is buffered; false when any write failed.
+    bool Finish();
+
+    // The whole file of records already in memory.
+    static QByteArray Of(const QList<ArchivedRecord>& records, ArchiveFormat format);
+
+private:
+    std::unique_ptr<TableOutput> m_table;
+};
