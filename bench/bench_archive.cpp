@@ -1,7 +1,8 @@
 // The measurement archive on its default engine (an SQLite file): adding a large import,
 // beside the floor of `sqlite3` importing the same rows into the same tables, adding records
 // without a time, adding an import again, querying a period and a program among a million
-// records, and the size of the file against the dataset files it holds.
+// records, the size of the file against the dataset files it holds, and `mervex-cli archive
+// query` writing a million records as CSV and JSON beside `sqlite3` writing the same SELECT.
 #include "app/Services.h"
 #include "archive/ArchiveDatabase.h"
 #include "archive/ArchiveQuery.h"
@@ -15,10 +16,17 @@
 #include "support/TempDir.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
 
 namespace {
 
@@ -123,13 +131,14 @@ void BM_AddImportFloor(benchmark::State& state) {
         "import_id, meter_id, record_key, record_number, measured_at, program_number, "
         "sample_id, value1, value2, calibrated_at, raw_line");
     const QString script =
-        QStringLiteral("PRAGMA cache_size=-65536;\nCREATE TABLE staging (%1);\n.mode csv\n.import %2 staging\n"
-                       "BEGIN;\nINSERT INTO records (%1) SELECT import_id, meter_id, record_key, "
-                       "NULLIF(record_number, ''), NULLIF(measured_at, ''), "
-                       "NULLIF(program_number, ''), NULLIF(sample_id, ''), NULLIF(value1, ''), "
-                       "NULLIF(value2, ''), NULLIF(calibrated_at, ''), raw_line FROM staging "
-                       "WHERE true ON CONFLICT (meter_id, record_key) DO NOTHING;\n"
-                       "DROP TABLE staging;\nCOMMIT;\nSELECT COUNT(*) FROM records;\n")
+        QStringLiteral(
+            "PRAGMA cache_size=-65536;\nCREATE TABLE staging (%1);\n.mode csv\n.import %2 staging\n"
+            "BEGIN;\nINSERT INTO records (%1) SELECT import_id, meter_id, record_key, "
+            "NULLIF(record_number, ''), NULLIF(measured_at, ''), "
+            "NULLIF(program_number, ''), NULLIF(sample_id, ''), NULLIF(value1, ''), "
+            "NULLIF(value2, ''), NULLIF(calibrated_at, ''), raw_line FROM staging "
+            "WHERE true ON CONFLICT (meter_id, record_key) DO NOTHING;\n"
+            "DROP TABLE staging;\nCOMMIT;\nSELECT COUNT(*) FROM records;\n")
             .arg(columns, csv);
     int round = 0;
     for (auto _ : state) {
@@ -203,18 +212,22 @@ void BM_AddSameImportAgain(benchmark::State& state) {
 
 // A million records from ten dataset files of a year's measurements; the query takes one
 // week and one of the ten programs (about 2000 records).
+// A million records from ten dataset files of a year's measurements, closed afterwards so
+// that the journal is written back into the file; `fileBytes` adds up the dataset files.
+void FillMillion(Setting& s, const QString& path) {
+    ArchiveDatabase fill;
+    fill.Open(ArchiveTarget::File(path));
+    for (int i = 0; i < kArchived / kImport; ++i) {
+        ArchiveCounts counts;
+        ArchiveWriter(fill).Add(s.services.device, s.Dataset(i), QString(), counts);
+    }
+}
+
+// The query takes one week and one of the ten programs (about 2000 records).
 void BM_QueryPeriodAndProgram(benchmark::State& state) {
     Setting s;
     const QString path = s.dir.file(QStringLiteral("a.sqlite"));
-    {
-        // Closed afterwards, so that the journal is written back into the file.
-        ArchiveDatabase fill;
-        fill.Open(ArchiveTarget::File(path));
-        for (int i = 0; i < kArchived / kImport; ++i) {
-            ArchiveCounts counts;
-            ArchiveWriter(fill).Add(s.services.device, s.Dataset(i), QString(), counts);
-        }
-    }
+    FillMillion(s, path);
     const qint64 archiveBytes = ArchiveBytes(path);
     ArchiveDatabase db;
     db.Open(ArchiveTarget::File(path));
@@ -232,6 +245,109 @@ void BM_QueryPeriodAndProgram(benchmark::State& state) {
     state.counters["archive_to_files"] = double(archiveBytes) / double(s.fileBytes);
 }
 
+// The default archive of a private data folder, holding a million records: made once for
+// the export benchmarks, which run the command line as the user would.
+struct MillionArchive {
+    Setting s;
+    QString path;
+
+    MillionArchive() {
+        // The command line's own data folder: its names and this private folder.
+        qputenv("XDG_DATA_HOME", s.dir.file(QStringLiteral("data")).toLocal8Bit());
+        QCoreApplication::setOrganizationName(QStringLiteral("Mervex"));
+        QCoreApplication::setApplicationName(QStringLiteral("Mervex"));
+        path = ArchiveTarget::DefaultFile().path;
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        FillMillion(s, path);
+    }
+    static MillionArchive& Shared() {
+        static MillionArchive archive;
+        return archive;
+    }
+};
+
+// Runs `program` with its standard output into `output` and returns its exit status and
+// peak resident memory in bytes. GNU time starts it and reads its peak: a process started
+// straight from this one would count this one's memory as its own (the kernel carries the
+// peak of the memory a process had before exec into its count).
+std::pair<int, qint64> RunMeasured(const QString& program, const QStringList& args,
+                                   const QString& output) {
+    const QString peakFile = output + QStringLiteral(".peak");
+    QList<QByteArray> argBytes{"/usr/bin/time",      "-f", "%M", "-o", peakFile.toLocal8Bit(),
+                               program.toLocal8Bit()};
+    for (const QString& arg : args) {
+        argBytes << arg.toLocal8Bit();
+    }
+    std::vector<char*> argv;
+    for (QByteArray& arg : argBytes) {
+        argv.push_back(arg.data());
+    }
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, output.toLocal8Bit().constData(),
+                                     O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    pid_t pid = 0;
+    const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (spawned != 0) {
+        return {-1, 0};
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    QFile peak(peakFile);
+    const qint64 kib = peak.open(QIODevice::ReadOnly) ? peak.readAll().trimmed().toLongLong() : 0;
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, kib * 1024};
+}
+
+// `mervex-cli archive query` of the whole million as CSV or JSON, into a file.
+void BM_QueryExportMillion(benchmark::State& state, const char* format) {
+    MillionArchive& archive = MillionArchive::Shared();
+    const QString out = archive.s.dir.file(QStringLiteral("out.%1").arg(QLatin1String(format)));
+    qint64 peak = 0;
+    for (auto _ : state) {
+        const auto [status, rss] =
+            RunMeasured(QCoreApplication::applicationDirPath() + QStringLiteral("/mervex-cli"),
+                        {QStringLiteral("archive"), QStringLiteral("query"),
+                         QStringLiteral("--format"), QLatin1String(format)},
+                        out);
+        peak = std::max(peak, rss);
+        if (status != 0) {
+            state.SkipWithError("mervex-cli failed");
+        }
+    }
+    state.counters["peak_MB"] = double(peak) / 1e6;
+    state.counters["MB_written"] = double(QFileInfo(out).size()) / 1e6;
+}
+
+// The floor: `sqlite3` writing the same SELECT of the stored columns as CSV (Mervex also
+// splits each line into its fields and writes the times in ISO 8601).
+void BM_QueryExportMillionFloor(benchmark::State& state) {
+    MillionArchive& archive = MillionArchive::Shared();
+    const QString out = archive.s.dir.file(QStringLiteral("floor.csv"));
+    const QString time = QStringLiteral("strftime('%Y-%m-%d %H:%M:%S', %1, 'unixepoch')");
+    const QString select =
+        QStringLiteral("SELECT m.model, m.serial_number, i.user_name, %1, %2, r.record_number, "
+                       "r.program_number, r.value1, r.value2, m.column_kinds, r.raw_line, r.id, "
+                       "%3 FROM records r JOIN meters m ON m.id = r.meter_id JOIN imports i ON "
+                       "i.id = r.import_id ORDER BY r.measured_at IS NULL, r.measured_at, r.id")
+            .arg(time.arg(QStringLiteral("r.measured_at")),
+                 time.arg(QStringLiteral("r.calibrated_at")),
+                 time.arg(QStringLiteral("i.archived_at")));
+    qint64 peak = 0;
+    for (auto _ : state) {
+        const auto [status, rss] = RunMeasured(
+            QStringLiteral("sqlite3"),
+            {QStringLiteral("-csv"), QStringLiteral("-header"), archive.path, select}, out);
+        peak = std::max(peak, rss);
+        if (status != 0) {
+            state.SkipWithError("sqlite3 failed");
+        }
+    }
+    state.counters["peak_MB"] = double(peak) / 1e6;
+    state.counters["MB_written"] = double(QFileInfo(out).size()) / 1e6;
+}
+
 } // namespace
 
 BENCHMARK(BM_AddImport)->Iterations(3)->Unit(benchmark::kMillisecond)->UseRealTime();
@@ -244,6 +360,22 @@ BENCHMARK(BM_AddUndated)
     ->UseRealTime();
 BENCHMARK(BM_AddSameImportAgain)->Iterations(3)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_QueryPeriodAndProgram)->Unit(benchmark::kMillisecond)->UseRealTime();
+// One run each, three times: the median is the figure.
+BENCHMARK(BM_QueryExportMillionFloor)
+    ->Iterations(1)
+    ->Repetitions(3)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(BM_QueryExportMillion, csv, "csv")
+    ->Iterations(1)
+    ->Repetitions(3)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(BM_QueryExportMillion, json, "json")
+    ->Iterations(1)
+    ->Repetitions(3)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);

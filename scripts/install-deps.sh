@@ -21,13 +21,14 @@ build_packages=(
 
 # What the tests add: GoogleTest and Google Benchmark, the readers that check our files
 # (xlrd, openpyxl, poppler), clang for the fuzz targets, the package checks' validators and
-# the archive tests' database server, and `sqlite3` for the archive benchmark's floor.
+# the archive tests' database server, `sqlite3` for the archive benchmark's floor and GNU
+# `time` for the peak memory of the programs it runs.
 test_packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     python3-xlrd python3-openpyxl poppler-utils
     clang libclang-rt-14-dev
     appstream desktop-file-utils man-db groff-base
-    postgresql sqlite3
+    postgresql sqlite3 time
 )
 
 packages=("${build_packages[@]}")

@@ -1,4 +1,5 @@
 #include "app/Language.h"
+#include "archive/ArchiveJob.h"
 #include "meter/SerialLink.h"
 #include "ui/app/DesktopUi.h"
 #include "ui/meter/frmLogin.h"
@@ -9,6 +10,7 @@
 
 #include <QApplication>
 #include <QTextStream>
+#include <cstdlib>
 
 int main(int argc, char** argv) {
     QApplication::setOrganizationName(QStringLiteral("Mervex"));
@@ -56,5 +58,11 @@ int main(int argc, char** argv) {
     if (const QStringList files = FileArguments(arguments); !files.isEmpty()) {
         main.OpenFiles(files);
     }
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    if (ArchiveJob::StillRunning() > 0) {
+        // Archive work the user stopped waiting for may still wait on its database: ending
+        // here leaves its thread alone, and the database drops what it had begun.
+        std::_Exit(status);
+    }
+    return status;
 }

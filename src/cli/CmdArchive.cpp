@@ -11,6 +11,7 @@
 #include "meter/CDevice.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QTextStream>
@@ -123,21 +124,24 @@ int RunQuery(CliContext& ctx, const QStringList& args) {
     if (!OpenArchive(ctx, db)) {
         return kExitArchive;
     }
-    QList<ArchivedRecord> records;
-    if (!ArchiveQuery(db).Records(filter, records)) {
+    // Written as the rows come: no result, however large, is held in memory.
+    QFile out;
+    QSaveFile file(output);
+    QIODevice& device = output.isEmpty() ? static_cast<QIODevice&>(out) : file;
+    ctx.out.flush();
+    if (!(output.isEmpty() ? out.open(stdout, QIODevice::WriteOnly)
+                           : file.open(QIODevice::WriteOnly))) {
+        ctx.err << output << ": " << file.errorString() << '\n';
+        return kExitFailure;
+    }
+    ArchiveOutput writer(device, format);
+    if (!ArchiveQuery(db).Visit(filter, [&](const ArchivedRecord& r) { return writer.Write(r); })) {
         ctx.err << db.Error() << '\n';
         return kExitArchive;
     }
-    const QByteArray bytes = ArchiveOutput(records, format);
-    if (output.isEmpty()) {
-        ctx.out.flush();
-        std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stdout);
-        std::fflush(stdout);
-        return kExitOk;
-    }
-    QSaveFile file(output);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        ctx.err << output << ": " << file.errorString() << '\n';
+    if (!writer.Finish() || (!output.isEmpty() && !file.commit())) {
+        ctx.err << (output.isEmpty() ? QStringLiteral("-") : output) << ": " << device.errorString()
+                << '\n';
         return kExitFailure;
     }
     return kExitOk;

@@ -149,6 +149,23 @@ TEST_F(CliArchiveTest, CsvGoesToStandardOutputAndBadOptionsAreUsageErrors) {
     }
 }
 
+// Records go out as they are read; an output that takes none of them (a full disk) ends with
+// its reason and status 1, never as a success with a short file.
+TEST_F(CliArchiveTest, AQueryWhoseOutputCannotBeWrittenFails) {
+    const QString a =
+        File(QStringLiteral("a.csv"), QStringLiteral("S1"), ArchivePhotometerRecords(0, 3000));
+    ASSERT_EQ(Archive({QStringLiteral("add"), a}).exitCode, 0);
+    for (const char* format : {"csv", "json"}) {
+        QProcess cli;
+        cli.setStandardOutputFile(QStringLiteral("/dev/full"));
+        cli.start(CliPath(), {QStringLiteral("archive"), QStringLiteral("query"),
+                              QStringLiteral("--format"), QLatin1String(format)});
+        ASSERT_TRUE(cli.waitForFinished(60000));
+        EXPECT_EQ(cli.exitCode(), 1) << format;
+        EXPECT_FALSE(cli.readAllStandardError().trimmed().isEmpty()) << format;
+    }
+}
+
 TEST_F(CliArchiveTest, TwoWritersAtOnceBothSucceed) {
     const QString a =
         File(QStringLiteral("a.csv"), QStringLiteral("S1"), ArchivePhotometerRecords(0, 30000));

@@ -75,6 +75,7 @@ enum class RtError : int {
     ArchiveScheme = 31172,       // %1 = the address: neither a file nor a server's
     ServerBackup = 31173,        // %1 = the server's address, %2 = the database's name
     ArchiveCopyFailed = 31174,   // %1 = the backup's file, %2 = why
+    ArchiveStopped = 31164,      // %1 = the archive
 };
 
 // Every number above, for the tables' completeness check.
@@ -100,7 +101,7 @@ inline constexpr RtError kAllRunTimeErrors[] = {
     RtError::OldContentKept,    RtError::ArchiveFailed,      RtError::ArchiveNoMeter,
     RtError::ArchivePassword,   RtError::ArchiveScheme,      RtError::ServerBackup,
     RtError::ArchiveCopyFailed, RtError::ArchiveTimeZone,    RtError::ArchiveNoFolder,
-    RtError::ArchiveForeign};
+    RtError::ArchiveForeign,   RtError::ArchiveStopped};
 
 // The text of `error` in the program's language (placeholders left for the caller).
 QString RunTimeText(RtError error);

@@ -195,7 +195,9 @@ bool ArchiveDatabase::Write(const std::function<void()>& work) {
         // timeout instead of one failing when its read turns into a write.
         Exec(IsPostgres() ? QStringLiteral("BEGIN") : QStringLiteral("BEGIN IMMEDIATE"));
         try {
+            ThrowIfStopped();
             work();
+            ThrowIfStopped();
             Exec(QStringLiteral("COMMIT"));
         } catch (...) {
             QSqlQuery(m_db).exec(QStringLiteral("ROLLBACK"));
@@ -209,6 +211,13 @@ void ArchiveDatabase::Lock(qint64 key) {
         QSqlQuery lock = Prepare(QStringLiteral("SELECT pg_advisory_xact_lock(?)"));
         lock.addBindValue(key);
         Exec(lock);
+        ThrowIfStopped();
+    }
+}
+
+void ArchiveDatabase::ThrowIfStopped() const {
+    if (m_stop && *m_stop) {
+        throw MervexError(RunTimeText(RtError::ArchiveStopped).arg(m_target.Display()));
     }
 }
 
@@ -246,9 +255,28 @@ QString ArchiveDatabase::TimeText(const QString& column) const {
                : QStringLiteral("strftime('%Y-%m-%d %H:%M:%S', %1, 'unixepoch')").arg(column);
 }
 
+// Read digit by digit (an export reads three per record), Qt's parser for any other form.
 std::optional<QDateTime> ArchiveDatabase::StoredTime(const QString& text) {
     if (text.isEmpty()) {
         return std::nullopt;
+    }
+    const auto number = [&text](qsizetype from, qsizetype digits) {
+        int value = 0;
+        for (qsizetype i = from; i < from + digits; ++i) {
+            const int digit = text[i].digitValue();
+            if (digit < 0) {
+                return -1;
+            }
+            value = value * 10 + digit;
+        }
+        return value;
+    };
+    if (text.size() == 19) {
+        const QDate date(number(0, 4), number(5, 2), number(8, 2));
+        const QTime time(number(11, 2), number(14, 2), number(17, 2));
+        if (date.isValid() && time.isValid()) {
+            return QDateTime(date, time, Qt::UTC);
+        }
     }
     return QDateTime(QDate::fromString(text.left(10), Qt::ISODate),
                      QTime::fromString(text.mid(11), Qt::ISODate), Qt::UTC);

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QTimeZone>
 #include <QVariant>
+#include <atomic>
 #include <functional>
 #include <optional>
 
@@ -63,6 +64,9 @@ public:
     void Lock(qint64 key);
     // Runs `work`; an exception becomes Error() and the result false.
     bool Read(const std::function<void()>& work);
+    // Once `*stop` is true, a write transaction that got the lock it waited for rolls back
+    // instead of going on: whoever started it no longer waits for it.
+    void SetStop(const std::atomic<bool>* stop) { m_stop = stop; }
 
     // A timestamp as this engine stores it: PostgreSQL a TIMESTAMP, SQLite whole seconds
     // (the wall-clock time counted as if it were UTC, which SQLite's 'unixepoch' reads);
@@ -91,6 +95,7 @@ private:
     void RefuseForeign();
     qint64 CountRecords(const QString& table);
     int StoredVersion();
+    void ThrowIfStopped() const;
     QString SqlType(const char* kind) const;
 
     QString m_name; // Qt's connection name, unique per object
@@ -102,4 +107,5 @@ private:
     int m_upgradedFrom = 0;
     qint64 m_folded = 0;
     QString m_error;
+    const std::atomic<bool>* m_stop = nullptr;
 };

@@ -1,76 +1,106 @@
 #include "archive/ArchiveOutput.h"
 
-#include "archive/ArchiveQuery.h"
+#include "archive/ArchiveRecord.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
+#include <QBuffer>
 #include <QLocale>
-#include <QStringList>
+#include <array>
+#include <cmath>
 
 namespace {
 
-// The columns, in order; the numbers are those whose value may be a JSON number. New columns
-// are appended, so that readers of the earlier ones need no change.
-const char* const kNames[] = {
+// The columns, in order. New columns are appended, so that readers of the earlier ones need
+// no change.
+constexpr std::array kNames = {
     "model",    "serial_number", "user",      "record_number", "measured_at", "program",
     "citation", "sample_id",     "reference", "dilution",      "value1",      "value1_text",
     "unit1",    "state1",        "value2",    "value2_text",   "unit2",       "state2",
     "flags",    "calibrated_at", "raw_line",  "record_id",     "archived_at"};
 
-// A number, or an invalid value where the meter sent none.
-template <typename T> QVariant Number(const std::optional<T>& n) {
-    return n ? QVariant::fromValue(*n) : QVariant();
+// The buffer is written out once it holds this much.
+constexpr qsizetype kFlushBytes = 256 * 1024;
+
+// One value of a column: a text, or a number that may be missing. Copying the text shares
+// it.
+struct Cell {
+    enum Kind { Text, Whole, Real } kind = Text;
+    QString text;
+    std::optional<double> real;
+    std::optional<qint64> whole;
+};
+
+Cell TextCell(const QString& text) {
+    return Cell{Cell::Text, text, std::nullopt, std::nullopt};
+}
+
+Cell WholeCell(std::optional<qint64> n) {
+    return Cell{Cell::Whole, QString(), std::nullopt, n};
+}
+
+Cell RealCell(std::optional<double> n) {
+    return Cell{Cell::Real, QString(), n, std::nullopt};
 }
 
 // archived_at is the PC's clock in UTC: a pull "archived since" sees no hour twice.
-QVariantList Values(const ArchivedRecord& a) {
+std::array<Cell, kNames.size()> Cells(const ArchivedRecord& a) {
     const ArchiveRecord& r = a.record;
-    return {a.model,
-            a.serial,
-            a.user,
-            Number(r.recordNumber),
-            ArchiveIsoTime(r.measuredAt),
-            Number(r.programNumber),
-            r.citation,
-            r.sampleId,
-            r.referenceMark,
-            r.dilution,
-            Number(r.value1),
-            r.value1Text,
-            r.unit1,
-            r.state1,
-            Number(r.value2),
-            r.value2Text,
-            r.unit2,
-            r.state2,
-            r.flags,
-            ArchiveIsoTime(r.calibratedAt),
-            r.rawLine,
-            QVariant::fromValue(a.recordId),
-            ArchiveIsoTime(a.archivedAt) + QLatin1String(a.archivedAt ? "Z" : "")};
+    return {TextCell(a.model),
+            TextCell(a.serial),
+            TextCell(a.user),
+            WholeCell(r.recordNumber),
+            TextCell(ArchiveIsoTime(r.measuredAt)),
+            WholeCell(r.programNumber),
+            TextCell(r.citation),
+            TextCell(r.sampleId),
+            TextCell(r.referenceMark),
+            TextCell(r.dilution),
+            RealCell(r.value1),
+            TextCell(r.value1Text),
+            TextCell(r.unit1),
+            TextCell(r.state1),
+            RealCell(r.value2),
+            TextCell(r.value2Text),
+            TextCell(r.unit2),
+            TextCell(r.state2),
+            TextCell(r.flags),
+            TextCell(ArchiveIsoTime(r.calibratedAt)),
+            TextCell(r.rawLine),
+            WholeCell(a.recordId),
+            TextCell(ArchiveIsoTime(a.archivedAt) + QLatin1String(a.archivedAt ? "Z" : ""))};
 }
 
-bool IsText(const QVariant& value) {
-    return value.typeId() == QMetaType::QString;
-}
-
-QString CsvField(const QString& text) {
-    if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')) &&
-        !text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r'))) {
-        return text;
+// A number as text: "." decimals and the shortest exact form, whatever the locale; empty for
+// none.
+QString NumberText(const Cell& cell) {
+    if (cell.kind == Cell::Whole) {
+        return cell.whole ? QString::number(*cell.whole) : QString();
     }
-    QString quoted = text;
-    quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
-    return QLatin1Char('"') + quoted + QLatin1Char('"');
+    return cell.real ? QString::number(*cell.real, 'g', QLocale::FloatingPointShortest) : QString();
 }
 
-QString TsvField(const QString& text) {
-    QString plain = text;
-    for (const QChar c : {QLatin1Char('\t'), QLatin1Char('\n'), QLatin1Char('\r')}) {
-        plain.replace(c, QLatin1Char(' '));
+void AppendCsv(QString& out, const QString& text) {
+    const bool quoted = text.contains(QLatin1Char(',')) || text.contains(QLatin1Char('"')) ||
+                        text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r'));
+    if (!quoted) {
+        out += text;
+        return;
     }
-    return plain;
+    out += QLatin1Char('"');
+    for (const QChar c : text) {
+        if (c == QLatin1Char('"')) {
+            out += QLatin1Char('"');
+        }
+        out += c;
+    }
+    out += QLatin1Char('"');
+}
+
+void AppendTsv(QString& out, const QString& text) {
+    for (const QChar c : text) {
+        const bool breaks =
+            c == QLatin1Char('\t') || c == QLatin1Char('\n') || c == QLatin1Char('\r');
+        out += breaks ? QLatin1Char(' ') : c;
+    }
 }
 
 // A text a spreadsheet would run as a formula when it opens the file (a sample ID typed as
@@ -91,43 +121,62 @@ QString Inert(const QString& text) {
     return formula ? QLatin1Char('\'') + text : text;
 }
 
-// A number as text: "." decimals and the shortest exact form, whatever the locale.
-QString FieldText(const QVariant& value) {
-    return IsText(value) || value.isValid() ? value.toString() : QString();
+// A JSON string: quotes, backslashes and control characters escaped, the rest as it is.
+void AppendJsonString(QString& out, const QString& text) {
+    static const char kHex[] = "0123456789abcdef";
+    out += QLatin1Char('"');
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        switch (u) {
+        case u'"':
+            out += QLatin1String("\\\"");
+            break;
+        case u'\\':
+            out += QLatin1String("\\\\");
+            break;
+        case u'\b':
+            out += QLatin1String("\\b");
+            break;
+        case u'\f':
+            out += QLatin1String("\\f");
+            break;
+        case u'\n':
+            out += QLatin1String("\\n");
+            break;
+        case u'\r':
+            out += QLatin1String("\\r");
+            break;
+        case u'\t':
+            out += QLatin1String("\\t");
+            break;
+        default:
+            if (u < 0x20) {
+                out += QLatin1String("\\u00");
+                out += QLatin1Char(kHex[u >> 4]);
+                out += QLatin1Char(kHex[u & 0xf]);
+            } else {
+                out += c;
+            }
+        }
+    }
+    out += QLatin1Char('"');
 }
 
-QByteArray Delimited(const QList<ArchivedRecord>& records, QChar separator,
-                     QString (*field)(const QString&)) {
-    QStringList lines;
-    QStringList cells;
-    for (const char* name : kNames) {
-        cells << QLatin1String(name);
+// A JSON number: a whole value without decimals (a record id stays 1000000, not 1e+06),
+// else the shortest exact form; null for none.
+void AppendJsonNumber(QString& out, const Cell& cell) {
+    const std::optional<double> real = cell.kind == Cell::Real ? cell.real : std::nullopt;
+    constexpr double kWholeLimit = 9007199254740992.0; // 2^53: every whole double below is exact
+    if (cell.kind == Cell::Whole && cell.whole) {
+        out += QString::number(*cell.whole);
+    } else if (real && std::isfinite(*real) && std::trunc(*real) == *real &&
+               std::abs(*real) < kWholeLimit) {
+        out += QString::number(qint64(*real));
+    } else if (real && std::isfinite(*real)) {
+        out += QString::number(*real, 'g', QLocale::FloatingPointShortest);
+    } else {
+        out += QLatin1String("null");
     }
-    lines << cells.join(separator);
-    for (const ArchivedRecord& r : records) {
-        cells.clear();
-        for (const QVariant& value : Values(r)) {
-            cells << field(IsText(value) ? Inert(FieldText(value)) : FieldText(value));
-        }
-        lines << cells.join(separator);
-    }
-    return (lines.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8();
-}
-
-QByteArray Json(const QList<ArchivedRecord>& records) {
-    QJsonArray array;
-    for (const ArchivedRecord& r : records) {
-        QJsonObject object;
-        const QVariantList values = Values(r);
-        for (qsizetype i = 0; i < values.size(); ++i) {
-            const QVariant& v = values[i];
-            object.insert(QLatin1String(kNames[i]),
-                          IsText(v) ? QJsonValue(v.toString())
-                                    : (v.isNull() ? QJsonValue() : QJsonValue(v.toDouble())));
-        }
-        array.append(object);
-    }
-    return QJsonDocument(array).toJson(QJsonDocument::Indented);
 }
 
 } // namespace
@@ -145,14 +194,95 @@ std::optional<ArchiveFormat> ArchiveFormatNamed(const QString& name) {
     return std::nullopt;
 }
 
-QByteArray ArchiveOutput(const QList<ArchivedRecord>& records, ArchiveFormat format) {
-    switch (format) {
-    case ArchiveFormat::Csv:
-        return Delimited(records, QLatin1Char(','), &CsvField);
-    case ArchiveFormat::Tsv:
-        return Delimited(records, QLatin1Char('\t'), &TsvField);
-    case ArchiveFormat::Json:
-        break;
+ArchiveOutput::ArchiveOutput(QIODevice& device, ArchiveFormat format)
+    : m_device(device), m_format(format) {
+    if (format == ArchiveFormat::Json) {
+        m_text += QLatin1Char('[');
+        return;
     }
-    return Json(records);
+    const QLatin1Char separator(format == ArchiveFormat::Csv ? ',' : '\t');
+    for (const char* name : kNames) {
+        if (name != kNames.front()) {
+            m_text += separator;
+        }
+        m_text += QLatin1String(name);
+    }
+    m_text += QLatin1Char('\n');
+}
+
+bool ArchiveOutput::Write(const ArchivedRecord& record) {
+    if (m_format == ArchiveFormat::Json) {
+        WriteJson(record);
+    } else {
+        WriteDelimited(record);
+    }
+    ++m_rows;
+    if (m_text.size() >= kFlushBytes / 2) {
+        Flush();
+    }
+    return m_ok;
+}
+
+void ArchiveOutput::WriteDelimited(const ArchivedRecord& record) {
+    const bool csv = m_format == ArchiveFormat::Csv;
+    bool first = true;
+    for (const Cell& cell : Cells(record)) {
+        if (!first) {
+            m_text += QLatin1Char(csv ? ',' : '\t');
+        }
+        first = false;
+        const QString text = cell.kind == Cell::Text ? Inert(cell.text) : NumberText(cell);
+        if (csv) {
+            AppendCsv(m_text, text);
+        } else {
+            AppendTsv(m_text, text);
+        }
+    }
+    m_text += QLatin1Char('\n');
+}
+
+// Laid out as Qt's indented JSON: four spaces a level, one key a line.
+void ArchiveOutput::WriteJson(const ArchivedRecord& record) {
+    m_text += m_rows > 0 ? QLatin1String(",\n    {\n") : QLatin1String("\n    {\n");
+    const std::array<Cell, kNames.size()> cells = Cells(record);
+    for (size_t i = 0; i < cells.size(); ++i) {
+        m_text += QLatin1String("        \"");
+        m_text += QLatin1String(kNames[i]);
+        m_text += QLatin1String("\": ");
+        if (cells[i].kind == Cell::Text) {
+            AppendJsonString(m_text, cells[i].text);
+        } else {
+            AppendJsonNumber(m_text, cells[i]);
+        }
+        m_text += i + 1 < cells.size() ? QLatin1String(",\n") : QLatin1String("\n    }");
+    }
+}
+
+void ArchiveOutput::Flush() {
+    if (m_ok) {
+        const QByteArray bytes = m_text.toUtf8();
+        m_ok = m_device.write(bytes) == bytes.size();
+    }
+    m_text.resize(0); // keeps its room for the next rows
+}
+
+bool ArchiveOutput::Finish() {
+    if (m_format == ArchiveFormat::Json) {
+        m_text += QLatin1String("\n]\n");
+    }
+    Flush();
+    return m_ok;
+}
+
+QByteArray ArchiveOutput::Of(const QList<ArchivedRecord>& records, ArchiveFormat format) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    ArchiveOutput output(buffer, format);
+    for (const ArchivedRecord& record : records) {
+        output.Write(record);
+    }
+    output.Finish();
+    buffer.close();
+    return bytes;
 }

@@ -5,6 +5,7 @@
 #include <QString>
 #include <optional>
 
+class QIODevice;
 struct ArchivedRecord;
 
 // Archived records as a file for statistics programs and LIMS imports: UTF-8, ISO 8601
@@ -13,4 +14,33 @@ struct ArchivedRecord;
 enum class ArchiveFormat { Csv, Tsv, Json };
 
 std::optional<ArchiveFormat> ArchiveFormatNamed(const QString& name);
-QByteArray ArchiveOutput(const QList<ArchivedRecord>& records, ArchiveFormat format);
+
+// Writes the records to a device as they come, a buffer at a time, so that a result of any
+// size costs the same memory: the header (or JSON's opening bracket) at once, a line (an
+// object) per Write, the end of the document at Finish. JSON keys follow the columns' order.
+class ArchiveOutput {
+public:
+    ArchiveOutput(QIODevice& device, ArchiveFormat format);
+    ArchiveOutput(const ArchiveOutput&) = delete;
+    ArchiveOutput& operator=(const ArchiveOutput&) = delete;
+
+    // False once the device refused a write (a full disk, a closed pipe); what follows is
+    // dropped.
+    bool Write(const ArchivedRecord& record);
+    // Ends the document and writes what is buffered; false when any write failed.
+    bool Finish();
+
+    // The whole file of records already in memory.
+    static QByteArray Of(const QList<ArchivedRecord>& records, ArchiveFormat format);
+
+private:
+    void WriteDelimited(const ArchivedRecord& record);
+    void WriteJson(const ArchivedRecord& record);
+    void Flush();
+
+    QIODevice& m_device;
+    ArchiveFormat m_format;
+    QString m_text; // what is not yet written
+    qint64 m_rows = 0;
+    bool m_ok = true;
+};

@@ -6,10 +6,13 @@
 #include "meter/RecordLayout.h"
 
 #include <QHash>
+#include <QScopeGuard>
 #include <QSqlQuery>
 
 namespace {
 
+// The page cache of a read, in KiB: enough for SQLite to sort a large result in few steps.
+constexpr int kReadCacheKiB = 16384;
 constexpr qint64 kDaySeconds = 24 * 3600;
 
 // The WHERE clause of a filter: fixed fragments with placeholders, and their values.
@@ -96,8 +99,22 @@ std::optional<QDateTime> Time(const QSqlQuery& q, int column) {
 
 bool ArchiveQuery::Records(const ArchiveFilter& filter, QList<ArchivedRecord>& records) {
     records.clear();
+    const bool read = Visit(filter, [&](const ArchivedRecord& record) {
+        records.append(record);
+        return true;
+    });
+    if (!read) {
+        records.clear();
+    }
+    return read;
+}
+
+bool ArchiveQuery::Visit(const ArchiveFilter& filter,
+                         const std::function<bool(const ArchivedRecord&)>& visit) {
     return m_db.Read([&] {
         const Where where = WhereOf(m_db, filter);
+        // Forward only (Prepare's queries are): the driver hands over the rows as they are
+        // read instead of first fetching the whole result.
         QSqlQuery q =
             m_db.Prepare(QStringLiteral("SELECT m.model, m.serial_number, i.user_name, %1, %2, "
                                         "r.record_number, r.program_number, r.value1, r.value2, "
@@ -110,11 +127,30 @@ bool ArchiveQuery::Records(const ArchiveFilter& filter, QList<ArchivedRecord>& r
         for (const QVariant& value : where.values) {
             q.addBindValue(value);
         }
+        // SQLite sorts a large result in memory up to the page cache's size, which the
+        // archive sets large for its writes: a read of the whole archive keeps to a small one
+        // while it runs.
+        QString cache;
+        if (!m_db.IsPostgres()) {
+            QSqlQuery size = m_db.Prepare(QStringLiteral("PRAGMA cache_size"));
+            m_db.Exec(size);
+            cache = size.next() ? size.value(0).toString() : QString();
+            m_db.Exec(QStringLiteral("PRAGMA cache_size=-%1").arg(kReadCacheKiB));
+        }
+        const auto restore = qScopeGuard([&] {
+            if (!cache.isEmpty()) {
+                QSqlQuery(m_db.Connection())
+                    .exec(QStringLiteral("PRAGMA cache_size=%1").arg(cache));
+            }
+        });
         m_db.Exec(q);
         QHash<QString, RecordLayout> layouts;
         while (q.next()) {
-            records.append(Read(q, layouts));
+            if (!visit(Read(q, layouts))) {
+                break;
+            }
         }
+        q.finish();
     });
 }
 

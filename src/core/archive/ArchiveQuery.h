@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <functional>
 #include <optional>
 
 class ArchiveDatabase;
@@ -40,6 +41,11 @@ public:
 
     // The matching records in measurement order; false with the database's Error().
     bool Records(const ArchiveFilter& filter, QList<ArchivedRecord>& records);
+    // The same records handed to `visit` one at a time as the database sends them, none kept:
+    // a result of any size costs the memory of one record. `visit` returns false to end
+    // early, which is no failure; false with the database's Error().
+    bool Visit(const ArchiveFilter& filter,
+               const std::function<bool(const ArchivedRecord&)>& visit);
     bool Count(const ArchiveFilter& filter, qint64& count);
     // The meter models among the matching records, in alphabetical order.
     bool Models(const ArchiveFilter& filter, QStringList& models);

@@ -116,6 +116,37 @@ QDateTime ArchiveRecord::InstantOf(const QDateTime& wallClock, const QTimeZone& 
     return asUtc.addSecs(-offset);
 }
 
+// Written digit by digit: an export writes three times per record, and Qt's formatting
+// reads its pattern anew each time.
 QString ArchiveIsoTime(const std::optional<QDateTime>& time) {
-    return time ? time->toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")) : QString();
+    if (!time) {
+        return QString();
+    }
+    const QDate d = time->date();
+    const QTime t = time->time();
+    if (d.year() < 1000 || d.year() > 9999) {
+        return time->toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss"));
+    }
+    QString text(19, Qt::Uninitialized);
+    QChar* out = text.data();
+    const auto put = [&out](int value, int digits) {
+        for (int i = digits - 1; i >= 0; --i) {
+            out[i] = QLatin1Char(char('0' + value % 10));
+            value /= 10;
+        }
+        out += digits;
+    };
+    const auto sep = [&out](char c) { *out++ = QLatin1Char(c); };
+    put(d.year(), 4);
+    sep('-');
+    put(d.month(), 2);
+    sep('-');
+    put(d.day(), 2);
+    sep('T');
+    put(t.hour(), 2);
+    sep(':');
+    put(t.minute(), 2);
+    sep(':');
+    put(t.second(), 2);
+    return text;
 }

@@ -1,28 +1,53 @@
 #include "ui/archive/DatasetArchiving.h"
 
+#include "app/BusyState.h"
 #include "app/TextTables.h"
 #include "app/Ui.h"
 #include "archive/ArchiveDatabase.h"
 #include "archive/ArchiveWriter.h"
+#include "data/ExportSheet.h"
 #include "ui/app/StatusSink.h"
+#include "ui/archive/ArchiveTask.h"
+
+#include <memory>
 
 bool ArchivesEveryImport(CIni& ini) {
     return ArchiveSettings::Read(ini).autoArchive;
 }
 
-bool ArchiveDataset(Ui& ui, CIni& ini, const CDevice& device, StatusSink& status,
-                    const MValSet& set, const QString& sourceFile) {
-    ArchiveDatabase db;
-    ArchiveCounts counts;
-    const bool archived = db.Open(ArchiveSettings::Read(ini)) &&
-                          ArchiveWriter(db).Add(device, set, sourceFile, counts);
-    if (!archived) {
-        ui.Message(LoadResString(1670) + QStringLiteral("\r\n") + db.Error(), LoadResString(1033),
-                   MsgIcon::Warning);
+bool ArchiveDataset(TaskServices tasks, QWidget* owner, CIni& ini, const CDevice& device,
+                    StatusSink& status, const MValSet& set, const QString& sourceFile) {
+    const ArchiveSettings settings = ArchiveSettings::Read(ini);
+    // The work keeps copies of what it reads and fills: it may outlive this call.
+    struct Outcome {
+        ArchiveCounts counts;
+        QString upgradeNote;
+    };
+    const auto outcome = std::make_shared<Outcome>();
+    const RecordLayout layout = ExportLayoutFor(device, set.strMeter).record;
+    ArchiveTask task(tasks, owner, settings);
+    const bool archived = task.Run(
+        [set, layout, sourceFile, outcome](ArchiveDatabase& db, const ArchiveJob::Going&) {
+            const bool added = ArchiveWriter(db).Add(set, layout, sourceFile, outcome->counts);
+            outcome->upgradeNote = db.UpgradeNote();
+            return added;
+        },
+        [](qint64) { return LoadResString(1679); });
+    if (task.Stopped()) {
+        status.ShowStatusNote(LoadResString(1680));
         return false;
     }
-    const QString note = LoadResString(1650).arg(counts.added).arg(counts.present());
-    status.ShowStatusNote(
-        db.UpgradeNote().isEmpty() ? note : db.UpgradeNote() + QStringLiteral(" – ") + note);
+    if (!archived) {
+        if (!tasks.busy.Quitting()) {
+            tasks.ui.Message(LoadResString(1670) + QStringLiteral("\r\n") + task.Error(),
+                             LoadResString(1033), MsgIcon::Warning);
+        }
+        return false;
+    }
+    const QString note =
+        LoadResString(1650).arg(outcome->counts.added).arg(outcome->counts.present());
+    status.ShowStatusNote(outcome->upgradeNote.isEmpty()
+                              ? note
+                              : outcome->upgradeNote + QStringLiteral(" – ") + note);
     return true;
 }

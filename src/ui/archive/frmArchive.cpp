@@ -1,15 +1,19 @@
 #include "ui/archive/frmArchive.h"
 
+#include "app/BusyState.h"
+#include "app/RunTimeErrors.h"
 #include "app/TextTables.h"
 #include "app/Ui.h"
 #include "archive/ArchiveDatabase.h"
 #include "archive/ArchiveExtract.h"
+#include "archive/ArchiveOutput.h"
 #include "data/ExportSheet.h"
 #include "data/MValSet.h"
 #include "data/RecordWalker.h"
 #include "ui/app/DateFields.h"
 #include "ui/app/DocumentHost.h"
 #include "ui/app/HelpContext.h"
+#include "ui/archive/ArchiveTask.h"
 #include "ui/data/ColumnWidths.h"
 #include "ui/data/DatasetFilterBar.h"
 #include "ui/data/DatasetTableTools.h"
@@ -17,17 +21,30 @@
 #include "ui/data/MValTableProxy.h"
 
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QDir>
 #include <QGridLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
+#include <QSaveFile>
+#include <QSettings>
 #include <QTableView>
 #include <algorithm>
+#include <atomic>
+#include <memory>
 
 namespace {
+
+// The last search, in the user's settings beside the program's other per-user state.
+const QString kKeyPrefix = QStringLiteral("Settings/ArchiveSearch/");
+const QString kSearchedKey = kKeyPrefix + QStringLiteral("Searched");
+// The serial number's and the user's columns, in twips.
+constexpr int kOriginWidth = 1000;
 
 QLabel* Caption(int string, QWidget* buddy) {
     auto* label = new QLabel(LoadResString(string));
@@ -49,6 +66,28 @@ frmArchive::frmArchive(DocumentHost& documents, ArchiveServices services, QWidge
     SetHelpContext(this, HelpContext::kArchive);
     BuildWindow();
     resize(1000, 600);
+    if (parent != nullptr) {
+        // Centred on the program's window, whose records it is about.
+        move(parent->frameGeometry().center() - rect().center());
+    }
+}
+
+frmArchive::~frmArchive() {
+    if (m_running != nullptr) {
+        m_running->Stop();
+    }
+}
+
+// A close while work runs stops waiting for it (the work is abandoned and ends on its own
+// thread) and closes once the wait is over: the wait dialog belongs to this window.
+void frmArchive::closeEvent(QCloseEvent* event) {
+    if (m_running != nullptr) {
+        m_closeAfterWork = true;
+        m_running->Stop();
+        event->ignore();
+        return;
+    }
+    QWidget::closeEvent(event);
 }
 
 void frmArchive::BuildWindow() {
@@ -70,6 +109,7 @@ void frmArchive::BuildWindow() {
     cmdSearch = Named(new QPushButton(LoadResString(1667)), "cmdSearch");
     cmdOpenDocument = Named(new QPushButton(LoadResString(1668)), "cmdOpenDocument");
     cmdOpenDocument->setEnabled(false);
+    cmdExport = Named(new QPushButton(LoadResString(1690)), "cmdExport");
     lblCount = Named(new QLabel, "lblCount");
     m_model = new MValTableModel(this);
     grdRecords = Named(new QTableView(this), "grdRecords");
@@ -94,6 +134,7 @@ void frmArchive::BuildWindow() {
     grid->addWidget(cboModel, 2, 1, 1, 3);
     grid->addWidget(lblCount, 2, 4, 1, 2);
     grid->addWidget(cmdOpenDocument, 2, 7);
+    grid->addWidget(cmdExport, 2, 6);
     grid->addWidget(&m_tools->FilterBar(), 3, 0, 1, 8);
     grid->addWidget(grdRecords, 4, 0, 1, 8);
     grid->addWidget(&m_tools->CountLabel(), 5, 0, 1, 8);
@@ -105,6 +146,7 @@ void frmArchive::BuildWindow() {
     }
     connect(cboModel, &QComboBox::activated, this, &frmArchive::ShowModel);
     connect(cmdOpenDocument, &QPushButton::clicked, this, &frmArchive::OpenAsDocument);
+    connect(cmdExport, &QPushButton::clicked, this, &frmArchive::Export);
     connect(&m_tools->Proxy(), &MValTableProxy::ShownChanged, this,
             [this] { cmdOpenDocument->setEnabled(m_tools->Proxy().ShownCount() > 0); });
 }
@@ -123,17 +165,34 @@ void frmArchive::keyPressEvent(QKeyEvent* event) {
     QWidget::keyPressEvent(event);
 }
 
-ArchiveFilter frmArchive::Filter() const {
+// What a search found, filled on the work's thread: the starter reads it once the work
+// has ended, apart from the count, which it shows as soon as it is known.
+struct ArchiveFound {
+    std::atomic<qint64> count{-1}; // every matching record, of every model
+    QStringList models;
+    QString model; // the model shown
+    qint64 modelCount = 0;
+    QList<ArchivedRecord> records; // the model's first, as many as the window holds
+    QString archive;
+};
+
+std::optional<ArchiveFilter> frmArchive::Filter() const {
     ArchiveFilter filter;
     if (chkPeriod->isChecked()) {
         filter.from = dtpFrom->date();
         filter.to = dtpTo->date();
     }
     filter.serial = txtSerial->text().trimmed();
-    bool number = false;
-    const qint64 program = txtProgram->text().trimmed().toLongLong(&number);
-    if (number) {
-        filter.program = program;
+    const QString program = txtProgram->text().trimmed();
+    if (!program.isEmpty()) {
+        bool number = false;
+        filter.program = program.toLongLong(&number);
+        if (!number) {
+            // Ignored, the search would find the records of every program as if of this one.
+            m_services.ui.Message(LoadResString(1689).arg(program), LoadResString(1652),
+                                  MsgIcon::Warning);
+            return std::nullopt;
+        }
     }
     filter.sampleId = txtSampleId->text().trimmed();
     filter.user = txtUser->text().trimmed();
@@ -145,62 +204,183 @@ void frmArchive::Report(const QString& error) {
 }
 
 bool frmArchive::Search() {
-    ArchiveDatabase db;
-    qint64 count = 0;
-    QStringList models;
-    if (!db.Open(ArchiveSettings::Read(m_services.ini)) ||
-        !ArchiveQuery(db).Count(Filter(), count) || !ArchiveQuery(db).Models(Filter(), models)) {
-        Report(db.Error());
+    const std::optional<ArchiveFilter> filter = Filter();
+    if (!filter) {
         return false;
     }
-    lblCount->setText(LoadResString(1669).arg(count));
-    // Datasets of different models have different columns: one model at a time.
-    const QString chosen = cboModel->currentText();
-    cboModel->clear();
-    cboModel->addItems(models);
-    cboModel->setCurrentIndex(std::max(0, int(models.indexOf(chosen))));
-    return ShowModel();
+    StoreSearch();
+    return Load(*filter, cboModel->currentText());
+}
+
+void frmArchive::RunLastSearch() {
+    if (QSettings().value(kSearchedKey).toBool()) {
+        LoadSearch();
+        Search();
+    }
+}
+
+void frmArchive::StoreSearch() const {
+    QSettings settings;
+    settings.setValue(kSearchedKey, true);
+    settings.setValue(kKeyPrefix + QStringLiteral("Period"), chkPeriod->isChecked());
+    for (const QDateEdit* date : {dtpFrom, dtpTo}) {
+        settings.setValue(kKeyPrefix + date->objectName(), date->date());
+    }
+    for (const QLineEdit* edit : {txtSerial, txtProgram, txtSampleId, txtUser}) {
+        settings.setValue(kKeyPrefix + edit->objectName(), edit->text());
+    }
+    settings.setValue(kKeyPrefix + cboModel->objectName(), cboModel->currentText());
+}
+
+void frmArchive::LoadSearch() {
+    const QSettings settings;
+    chkPeriod->setChecked(settings.value(kKeyPrefix + QStringLiteral("Period")).toBool());
+    for (QDateEdit* date : {dtpFrom, dtpTo}) {
+        const QDate stored = settings.value(kKeyPrefix + date->objectName(), date->date()).toDate();
+        date->setDate(stored.isValid() ? stored : date->date());
+    }
+    for (QLineEdit* edit : {txtSerial, txtProgram, txtSampleId, txtUser}) {
+        edit->setText(settings.value(kKeyPrefix + edit->objectName()).toString());
+    }
+    const QString model = settings.value(kKeyPrefix + cboModel->objectName()).toString();
+    if (!model.isEmpty()) {
+        cboModel->clear();
+        cboModel->addItem(model);
+    }
 }
 
 bool frmArchive::ShowModel() {
-    m_records.clear();
-    m_shownModel = cboModel->currentText();
-    m_tools->SetLayout(ExportLayout());
-    m_model->Reset(0, 0);
-    m_tools->RecordsShown();
-    if (m_shownModel.isEmpty()) {
-        return true;
+    const std::optional<ArchiveFilter> filter = Filter();
+    return filter && Load(*filter, cboModel->currentText());
+}
+
+bool frmArchive::RunWork(const ArchiveJob::Work& work,
+                         const std::function<QString(qint64)>& waitText) {
+    const QPointer<frmArchive> alive(this);
+    ArchiveTask task(m_services.tasks(), this, ArchiveSettings::Read(m_services.ini));
+    m_running = &task;
+    const bool done = task.Run(work, waitText);
+    if (!alive) {
+        return false; // destroyed meanwhile: the work was abandoned
     }
-    ArchiveFilter filter = Filter();
-    filter.model = m_shownModel;
-    ArchiveDatabase db;
-    if (!db.Open(ArchiveSettings::Read(m_services.ini)) ||
-        !ArchiveQuery(db).Records(filter, m_records)) {
-        m_records.clear();
-        Report(db.Error());
+    m_running = nullptr;
+    if (m_closeAfterWork) {
+        m_closeAfterWork = false;
+        close();
         return false;
     }
-    m_archive = db.Target().Display();
-    const ExportLayout layout = ExportLayoutFor(m_services.device, filter.model);
+    if (!done && !task.Stopped() && !m_services.busy.Quitting()) {
+        Report(task.Error());
+    }
+    return done;
+}
+
+bool frmArchive::Load(const ArchiveFilter& filter, const QString& model) {
+    const auto found = std::make_shared<ArchiveFound>();
+    const QPointer<QLabel> count(lblCount);
+    const bool done = RunWork(
+        [filter, model, found, most = m_maxRows](ArchiveDatabase& db,
+                                                 const ArchiveJob::Going& going) {
+            ArchiveQuery query(db);
+            found->archive = db.Target().Display();
+            qint64 total = 0;
+            if (!query.Count(filter, total) || !query.Models(filter, found->models)) {
+                return false;
+            }
+            found->count = total;
+            // Datasets of different models have different columns: one model at a time.
+            found->model = found->models.contains(model) ? model : found->models.value(0);
+            if (found->model.isEmpty()) {
+                return true; // nothing found
+            }
+            ArchiveFilter one = filter;
+            one.model = found->model;
+            if (!query.Count(one, found->modelCount)) {
+                return false;
+            }
+            return query.Visit(one, [&](const ArchivedRecord& record) {
+                found->records.append(record);
+                return found->records.size() < most && going(found->records.size());
+            });
+        },
+        [found, count](qint64 read) {
+            const qint64 total = found->count;
+            if (total < 0) {
+                return LoadResString(1678);
+            }
+            if (count) {
+                count->setText(LoadResString(1669).arg(total));
+            }
+            return LoadResString(1681).arg(read).arg(total);
+        });
+    if (done) {
+        ShowFound(*found);
+    }
+    return done;
+}
+
+void frmArchive::ShowFound(ArchiveFound& found) {
+    lblCount->setText(LoadResString(1669).arg(found.count.load()));
+    cboModel->clear();
+    cboModel->addItems(found.models);
+    cboModel->setCurrentIndex(int(found.models.indexOf(found.model)));
+    m_records = std::move(found.records);
+    m_modelCount = found.modelCount;
+    m_shownModel = found.model;
+    m_archive = found.archive;
+    ShowRecords(m_shownModel.isEmpty() ? ExportLayout()
+                                       : ExportLayoutFor(m_services.device, m_shownModel));
+    if (m_modelCount > m_records.size() &&
+        m_services.ui.Message(LoadResString(1682).arg(m_modelCount).arg(m_records.size()),
+                              LoadResString(1652), MsgIcon::Question, MsgButtons::YesNo,
+                              MsgResult::No) == MsgResult::Yes) {
+        Export();
+    }
+}
+
+// The record lines with the meter's serial number and the user as two more fields, so that
+// the table's tools (sort, filter, copy) treat them as any column.
+void frmArchive::ShowRecords(const ExportLayout& layout) {
+    m_tools->SetLayout(layout);
+    m_model->Reset(0, 0);
+    if (layout.count == 0) {
+        m_tools->RecordsShown();
+        return;
+    }
     QList<int> widths;
     for (int c = 0; c < layout.count; ++c) {
         widths << layout.record.Width(c);
     }
-    m_tools->SetLayout(layout);
-    m_model->SetColumns(layout.titles, widths);
+    widths << kOriginWidth << kOriginWidth;
+    QStringList titles = layout.titles;
+    titles << LoadResString(1662) << LoadResString(1665);
+    m_model->SetColumns(titles, widths);
     ApplyLayoutWidths(*grdRecords, widths);
-    // Archived lines were record lines of a walk, so the walk gives one row per record.
-    const QString text = ArchiveQuery::DatasetOf(m_shownModel, m_records).strMVals;
+    const auto field = [](QString text) {
+        return text.replace(QLatin1Char(';'), QLatin1Char(','));
+    };
+    QString text;
+    QList<qsizetype> ends;
+    ends.reserve(m_records.size());
+    for (const ArchivedRecord& r : std::as_const(m_records)) {
+        // Empty fields up to the layout's count first: a short line keeps its columns.
+        const qsizetype fields = r.record.rawLine.count(QLatin1Char(';')) + 1;
+        text += r.record.rawLine +
+                QString(std::max<qsizetype>(0, layout.count - fields), QLatin1Char(';'));
+        text += QLatin1Char(';') + field(r.serial) + QLatin1Char(';') + field(r.user);
+        ends << text.size();
+        text += QLatin1Char('\n');
+    }
     QList<QStringView> lines;
-    RecordWalker walker(text);
-    QStringView line;
-    while (walker.NextLine(line)) {
-        lines << line;
+    lines.reserve(ends.size());
+    qsizetype from = 0;
+    for (const qsizetype end : ends) {
+        lines << QStringView(text).mid(from, end - from);
+        from = end + 1;
     }
     m_model->SetRecords(text, lines);
     m_tools->RecordsShown();
     WidenClippedColumns(*grdRecords);
-    return true;
 }
 
 // A sort only arranges the view, as in a document: the new document keeps the archive's
@@ -219,6 +399,58 @@ void frmArchive::OpenAsDocument() {
     if (shown.isEmpty()) {
         return;
     }
+    const bool partial = m_modelCount > m_records.size();
+    if ((shown.size() > kLargeDocument || partial) &&
+        m_services.ui.Message(LoadResString(1685).arg(shown.size()).arg(m_modelCount),
+                              LoadResString(1652), MsgIcon::Question, MsgButtons::YesNo,
+                              MsgResult::No) != MsgResult::Yes) {
+        return;
+    }
     MValSet set = ArchiveQuery::DatasetOf(m_shownModel, shown);
     m_documents.OpenDataset(set, ArchiveExtract::Of(m_archive, shown));
+}
+
+bool frmArchive::Export() {
+    std::optional<ArchiveFilter> filter = Filter();
+    if (!filter) {
+        return false;
+    }
+    FileDialogRequest request;
+    request.title = LoadResString(1683);
+    request.kind = FileKind::Other;
+    request.filter = QStringLiteral("CSV (*.csv)|*.csv");
+    request.defaultExtension = QStringLiteral("csv");
+    request.overwritePrompt = true;
+    const std::optional<QString> path = m_services.ui.SaveFileDialog(request);
+    if (!path) {
+        return false;
+    }
+    const auto written = std::make_shared<std::atomic<qint64>>(0);
+    const QString file = *path;
+    const bool done = RunWork(
+        [filter = *filter, file, written](ArchiveDatabase& db, const ArchiveJob::Going& going) {
+            QSaveFile out(file);
+            if (!out.open(QIODevice::WriteOnly)) {
+                throw MervexError(FileError(file, out, true));
+            }
+            ArchiveOutput output(out, ArchiveFormat::Csv);
+            bool stopped = false;
+            const bool read = ArchiveQuery(db).Visit(filter, [&](const ArchivedRecord& record) {
+                *written += 1;
+                stopped = !going(*written);
+                return output.Write(record) && !stopped;
+            });
+            // A stopped or failed export leaves no file behind.
+            if (read && !stopped && !(output.Finish() && out.commit())) {
+                throw MervexError(FileError(file, out, true));
+            }
+            return read && !stopped;
+        },
+        [written](qint64) { return LoadResString(1684).arg(written->load()); });
+    if (done) {
+        m_services.ui.Message(
+            LoadResString(1692).arg(written->load()).arg(QDir::toNativeSeparators(file)),
+            LoadResString(1652), MsgIcon::Information);
+    }
+    return done;
 }

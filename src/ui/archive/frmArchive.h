@@ -1,10 +1,16 @@
 #pragma once
 
+#include "archive/ArchiveJob.h"
 #include "archive/ArchiveQuery.h"
 #include "ui/archive/ArchiveServices.h"
 
 #include <QWidget>
+#include <functional>
+#include <optional>
 
+struct ExportLayout;
+
+class ArchiveTask;
 class DatasetTableTools;
 class DocumentHost;
 class MValTableModel;
@@ -16,15 +22,26 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTableView;
+struct ArchiveFound;
 
 // The archive's search window: filters by period, meter serial number, program, sample ID
 // and user; the count of matching records and, for one meter model at a time, the records
-// in the document's table with its sorting, filter bar and copying. What the table shows
-// opens as a document of that model.
+// (at most kMaxRows) in the document's table with its sorting, filter bar and copying, and
+// the meter's serial number and the user beside each. What the table shows opens as a
+// document of that model. The database is read off the window's thread under the runner's
+// wait dialog, so the program keeps painting and the user can stop waiting; a result too
+// large to hold can be exported instead. The last search is kept in the user's settings
+// and runs again when the window opens.
 class frmArchive : public QWidget {
     Q_OBJECT
 public:
+    // The most records the table holds: beyond them the window says so and offers the export.
+    static constexpr qsizetype kMaxRows = 200000;
+    // A document of more records asks first: it takes long to show and much memory.
+    static constexpr qsizetype kLargeDocument = 50000;
+
     frmArchive(DocumentHost& documents, ArchiveServices services, QWidget* parent = nullptr);
+    ~frmArchive() override;
 
     QCheckBox* chkPeriod = nullptr;
     QDateEdit* dtpFrom = nullptr;
@@ -36,24 +53,43 @@ public:
     QComboBox* cboModel = nullptr;
     QPushButton* cmdSearch = nullptr;
     QPushButton* cmdOpenDocument = nullptr;
+    QPushButton* cmdExport = nullptr;
     QLabel* lblCount = nullptr;
     QTableView* grdRecords = nullptr;
     MValTableModel* Model() const { return m_model; }
     DatasetTableTools& TableTools() { return *m_tools; }
 
-    // Runs the filters against the archive; false (after one message) when it cannot.
+    // Runs the filters against the archive and keeps them as the last search; false (after
+    // one message) when it cannot, or when the user stopped it.
     bool Search();
+    // The search the user ran last, when there is one.
+    void RunLastSearch();
     // The records the table shows, in the archive's order.
     void OpenAsDocument();
+    // Every record the filters find, of every model, into a CSV file the user chooses.
+    bool Export();
+    // Holds at most `rows` records from the next search on (kMaxRows unless told).
+    void SetMaxRows(qsizetype rows) { m_maxRows = rows; }
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void BuildWindow();
-    ArchiveFilter Filter() const;
+    // The filters; nothing (after a message) when the program field holds no number.
+    std::optional<ArchiveFilter> Filter() const;
+    void StoreSearch() const;
+    void LoadSearch();
     // Shows the matching records of the model chosen in cboModel.
     bool ShowModel();
+    // Reads the count, the models and the records of `model` (else the first model).
+    bool Load(const ArchiveFilter& filter, const QString& model);
+    // Runs archive work under the runner, stopped when the window closes; false when it
+    // failed (after one message) or was stopped, or the window is gone.
+    bool RunWork(const ArchiveJob::Work& work, const std::function<QString(qint64)>& waitText);
+    void ShowFound(ArchiveFound& found);
+    void ShowRecords(const ExportLayout& layout);
     void Report(const QString& error);
 
     DocumentHost& m_documents;
@@ -61,6 +97,10 @@ private:
     MValTableModel* m_model = nullptr;
     DatasetTableTools* m_tools = nullptr;
     QString m_shownModel;
-    QString m_archive;               // where the shown records were read
-    QList<ArchivedRecord> m_records; // row k of the model is record k
+    QString m_archive;                // where the shown records were read
+    QList<ArchivedRecord> m_records;  // row k of the model is record k
+    qsizetype m_modelCount = 0;       // the records of the shown model, held or not
+    ArchiveTask* m_running = nullptr; // the work the window waits for
+    bool m_closeAfterWork = false;
+    qsizetype m_maxRows = kMaxRows;
 };

@@ -84,8 +84,8 @@ bool DocumentCommands::ReadMeter(MValSet& mvals) {
 
 void DocumentCommands::ArchiveImport() {
     if (ArchivesEveryImport(m_services.ini)) {
-        ArchiveDataset(m_services.ui, m_services.ini, m_services.device, m_main, m_document.MVals(),
-                       QString());
+        ArchiveDataset(m_services.tasks(), m_main.FrameWindow(), m_services.ini, m_services.device,
+                       m_main, m_document.MVals(), QString());
     }
 }
 
@@ -94,8 +94,8 @@ void DocumentCommands::ArchiveAdd() {
         m_document.ReportNoDataset();
         return;
     }
-    ArchiveDataset(m_services.ui, m_services.ini, m_services.device, m_main, m_document.MVals(),
-                   m_document.FilePath());
+    ArchiveDataset(m_services.tasks(), m_main.FrameWindow(), m_services.ini, m_services.device,
+                   m_main, m_document.MVals(), m_document.FilePath());
 }
 
 std::optional<QString> DocumentCommands::Save(const MValSet& mvals, const QString& knownPath) {

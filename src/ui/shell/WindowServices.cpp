@@ -25,7 +25,8 @@ DocumentServices DocumentServicesOf(Services& services) {
 }
 
 ArchiveServices ArchiveServicesOf(Services& services) {
-    return {services.ui, services.device, services.ini};
+    return {services.ui,   services.device, services.ini,
+            services.busy, services.link(), services.usrDefProg};
 }
 
 ProtocolServices ProtocolServicesOf(Services& services) {

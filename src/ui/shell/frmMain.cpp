@@ -401,14 +401,18 @@ void frmMain::MenuArchive() {
     if (m_services && m_services->busy.Busy()) {
         return; // a command that arrives while an operation runs is ignored
     }
+    frmArchive* opened = nullptr;
     if (m_archiveWindow == nullptr) {
-        auto* window = new frmArchive(*this, ArchiveServicesOf(*m_services), this);
-        window->setAttribute(Qt::WA_DeleteOnClose);
-        m_archiveWindow = window;
+        opened = new frmArchive(*this, ArchiveServicesOf(*m_services), this);
+        opened->setAttribute(Qt::WA_DeleteOnClose);
+        m_archiveWindow = opened;
     }
     m_archiveWindow->show();
     m_archiveWindow->raise();
     m_archiveWindow->activateWindow();
+    if (opened != nullptr) {
+        opened->RunLastSearch();
+    }
 }
 
 // Qt carries a maximised window's modified mark into this title only when the title

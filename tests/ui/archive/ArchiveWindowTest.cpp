@@ -5,6 +5,7 @@
 #include "archive/ArchiveTarget.h"
 #include "meter/RecordLayout.h"
 #include "support/TempDir.h"
+#include "ui/app/frmWait.h"
 #include "ui/archive/frmArchive.h"
 #include "ui/data/DatasetFilterBar.h"
 #include "ui/data/DatasetTableTools.h"
@@ -19,7 +20,9 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QDeadlineTimer>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -27,9 +30,14 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QSettings>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QStatusBar>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -48,6 +56,7 @@ protected:
     void SetUp() override {
         m_saved = qgetenv("XDG_DATA_HOME");
         qputenv("XDG_DATA_HOME", dir.path().toLocal8Bit());
+        QSettings().remove(QStringLiteral("Settings/ArchiveSearch")); // no last search
         ASSERT_TRUE(f.LogIn(QStringLiteral("claire")));
         f.RecogniseMeter(QStringLiteral("Zentravox"));
     }
@@ -62,9 +71,10 @@ protected:
         Import(kTwoMore);
         f.ShownItem("mnuArchive")->trigger();
         auto& window = *f.main->findChild<frmArchive*>(QStringLiteral("frmArchive"));
+        window.Search();
+        // The wait dialog came and went: the window takes the focus back, as the user would.
         window.activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
-        window.Search();
         window.grdRecords->setFocus();
         return window;
     }
@@ -95,6 +105,63 @@ protected:
         EXPECT_EQ(document.Modified(), marked);
         EXPECT_EQ(Asks(document), marked);
         return marked;
+    }
+    // The runner's wait dialog while it is shown.
+    static frmWait* ShownWait() {
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            if (auto* wait = qobject_cast<frmWait*>(top); wait && wait->isVisible()) {
+                return wait;
+            }
+        }
+        return nullptr;
+    }
+    // Runs `operation` while the user, once the wait dialog has shown for a few turns of
+    // the event loop, does `stop`; true when that happened (the program kept going while
+    // it waited).
+    static bool StoppedWhileWaiting(const std::function<void()>& operation,
+                                    const std::function<void(frmWait&)>& stop) {
+        int turns = 0;
+        bool stopped = false;
+        QTimer user;
+        user.setInterval(10);
+        QObject::connect(&user, &QTimer::timeout, [&] {
+            if (frmWait* wait = ShownWait(); wait && ++turns == 5) {
+                stopped = true;
+                stop(*wait);
+            }
+        });
+        user.start();
+        operation();
+        return stopped;
+    }
+    // Another program's connection to the archive file, holding `begin`'s lock until it
+    // goes; `Release` lets go.
+    struct LockHolder {
+        explicit LockHolder(const QStringList& statements) {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), kName);
+            db.setDatabaseName(ArchiveTarget::DefaultFile().path);
+            EXPECT_TRUE(db.open());
+            for (const QString& sql : statements) {
+                EXPECT_TRUE(QSqlQuery(db).exec(sql)) << sql.toStdString();
+            }
+        }
+        ~LockHolder() { Release(); }
+        void Release() {
+            if (QSqlDatabase::contains(kName)) {
+                QSqlDatabase::database(kName).close();
+                QSqlDatabase::removeDatabase(kName);
+            }
+        }
+        static constexpr const char* kName = "another-program";
+    };
+    // Whether every connection the window's work opened was closed (an abandoned one once
+    // its database let go), within `ms`.
+    static bool ConnectionsClosedWithin(int ms) {
+        QDeadlineTimer deadline(ms);
+        while (!QSqlDatabase::connectionNames().isEmpty() && !deadline.hasExpired()) {
+            QTest::qWait(20);
+        }
+        return QSqlDatabase::connectionNames().isEmpty();
     }
     ScriptedUi& ui() { return f.ui; }
     QString Note() {
@@ -133,6 +200,107 @@ TEST_F(ArchiveWindow, AnArchiveThatCannotBeWrittenCostsTheImportNothing) {
     EXPECT_EQ(Note(), LoadResString(1650).arg(2).arg(0));
 }
 
+// Another program holds the archive's write lock: archiving waits off the window's thread,
+// the program goes on (its event loop runs, the wait dialog shows), and Cancel returns at
+// once; the abandoned work adds nothing when the lock goes, and closes its connection.
+TEST_F(ArchiveWindow, AnotherProgramsLockLeavesTheProgramGoingAndCancelReturnsAtOnce) {
+    Import();
+    LockHolder other({QStringLiteral("BEGIN IMMEDIATE")});
+    f.ui.messageAnswers.push_back(MsgResult::No); // the first import is archived already
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_TRUE(StoppedWhileWaiting([&] { Import(kTwoMore); },
+                                    [](frmWait& wait) { wait.cmdCancel->click(); }));
+    EXPECT_LT(clock.elapsed(), 5000); // the database would wait 15 s for the lock
+    EXPECT_EQ(Note(), LoadResString(1680));
+    EXPECT_EQ(f.ui.messages.size(), 1) << f.ui.MessageTexts().join('\n').toStdString();
+    EXPECT_EQ(f.main->ActiveDocument()->GridModel().rowCount(), 4);
+    other.Release();
+    EXPECT_TRUE(ConnectionsClosedWithin(20000));
+    f.ShownItem("mnuArchiveAdd")->trigger();
+    EXPECT_EQ(Note(), LoadResString(1650).arg(2).arg(2));
+}
+
+// A search waiting on another program's exclusive lock: closing the window stops waiting at
+// once and the window goes, without a message or a crash; the search's connection closes
+// once the lock goes.
+TEST_F(ArchiveWindow, ClosingTheWindowWhileItsSearchWaitsReturnsAtOnce) {
+    Import();
+    f.ShownItem("mnuArchive")->trigger();
+    QPointer<frmArchive> window = f.main->findChild<frmArchive*>(QStringLiteral("frmArchive"));
+    ASSERT_FALSE(window.isNull());
+    LockHolder other(
+        {QStringLiteral("PRAGMA locking_mode=EXCLUSIVE"), QStringLiteral("BEGIN EXCLUSIVE")});
+    QElapsedTimer clock;
+    clock.start();
+    bool found = true;
+    EXPECT_TRUE(
+        StoppedWhileWaiting([&] { found = window->Search(); }, [&](frmWait&) { window->close(); }));
+    EXPECT_FALSE(found);
+    EXPECT_LT(clock.elapsed(), 5000);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(window.isNull());
+    EXPECT_TRUE(f.ui.messages.isEmpty()) << f.ui.MessageTexts().join('\n').toStdString();
+    other.Release();
+    EXPECT_TRUE(ConnectionsClosedWithin(20000));
+}
+
+// More records than the table holds: it shows the first ones, says so and offers the export,
+// which writes every record found; opening what it holds as a document asks first.
+TEST_F(ArchiveWindow, AResultBeyondTheTablesLimitIsSaidAndCanBeExported) {
+    Import(kTwoMore);
+    f.ShownItem("mnuArchive")->trigger();
+    auto& window = *f.main->findChild<frmArchive*>(QStringLiteral("frmArchive"));
+    window.SetMaxRows(3);
+    const QString path = dir.file(QStringLiteral("found.csv"));
+    f.ui.messageAnswers = {MsgResult::Yes, MsgResult::Ok};
+    f.ui.dialogAnswers = {path};
+    ASSERT_TRUE(window.Search());
+    EXPECT_EQ(window.lblCount->text(), LoadResString(1669).arg(4));
+    EXPECT_EQ(window.Model()->rowCount(), 3);
+    ASSERT_EQ(f.ui.messages.size(), 2) << f.ui.MessageTexts().join('\n').toStdString();
+    EXPECT_EQ(f.ui.messages[0].text, LoadResString(1682).arg(4).arg(3));
+    EXPECT_EQ(f.ui.messages[1].text,
+              LoadResString(1692).arg(4).arg(QDir::toNativeSeparators(path)));
+    const QList<QByteArray> lines = ReadBytes(path).split('\n');
+    ASSERT_EQ(lines.size(), 6); // the titles, four records, the last line's end
+    EXPECT_TRUE(lines[4].startsWith("Zentravox,SN-77,claire,4,")) << lines[4].toStdString();
+    // A document of part of a result asks first; No opens nothing.
+    frmDocument* before = f.main->ActiveDocument();
+    f.ui.Clear();
+    f.ui.messageAnswers = {MsgResult::No};
+    window.cmdOpenDocument->click();
+    ASSERT_EQ(f.ui.messages.size(), 1);
+    EXPECT_EQ(f.ui.messages[0].text, LoadResString(1685).arg(3).arg(4));
+    EXPECT_EQ(f.main->ActiveDocument(), before);
+}
+
+// The window opens centred on the program's window and runs the search the user ran last,
+// kept in the user's settings; a program that is no number is said, not ignored.
+TEST_F(ArchiveWindow, OpensCentredWithTheLastSearchAndRefusesAProgramThatIsNoNumber) {
+    Import(kTwoMore);
+    f.ShownItem("mnuArchive")->trigger();
+    auto* window = f.main->findChild<frmArchive*>(QStringLiteral("frmArchive"));
+    const QPoint offset = window->frameGeometry().center() - f.main->frameGeometry().center();
+    EXPECT_LE(offset.manhattanLength(), 20) << offset.x() << "," << offset.y();
+    EXPECT_TRUE(window->lblCount->text().isEmpty()); // nothing searched yet
+    window->txtProgram->setText(QStringLiteral("303x"));
+    EXPECT_FALSE(window->Search());
+    ASSERT_EQ(f.ui.messages.size(), 1);
+    EXPECT_EQ(f.ui.messages[0].text, LoadResString(1689).arg(QStringLiteral("303x")));
+    EXPECT_TRUE(window->lblCount->text().isEmpty());
+    window->txtProgram->setText(QStringLiteral("101"));
+    ASSERT_TRUE(window->Search());
+    window->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_EQ(f.main->findChild<frmArchive*>(QStringLiteral("frmArchive")), nullptr);
+    f.ShownItem("mnuArchive")->trigger();
+    window = f.main->findChild<frmArchive*>(QStringLiteral("frmArchive"));
+    EXPECT_EQ(window->txtProgram->text(), QStringLiteral("101"));
+    EXPECT_EQ(window->lblCount->text(), LoadResString(1669).arg(3));
+    EXPECT_EQ(window->Model()->rowCount(), 3);
+}
+
 TEST_F(ArchiveWindow, FindsRecordsAndOpensThemAsADocument) {
     Import();
     f.ShownItem("mnuArchive")->trigger();
@@ -145,6 +313,9 @@ TEST_F(ArchiveWindow, FindsRecordsAndOpensThemAsADocument) {
     EXPECT_EQ(window->cboModel->currentText(), QStringLiteral("Zentravox"));
     ASSERT_EQ(window->Model()->rowCount(), 1);
     EXPECT_EQ(window->Model()->Cell(0, 3), QStringLiteral("18"));
+    // Beside the record's own fields: its meter's serial number and who imported it.
+    EXPECT_EQ(window->Model()->Cell(0, 16), QStringLiteral("SN-77"));
+    EXPECT_EQ(window->Model()->Cell(0, 17), QStringLiteral("claire"));
     // The import shown before is not saved: kept at first, then dropped.
     frmDocument* imported = f.main->ActiveDocument();
     f.ui.messageAnswers.push_back(MsgResult::Cancel);
@@ -345,12 +516,15 @@ TEST_F(ArchiveWindow, ALongSampleIdLeavesEveryOtherColumnInSight) {
     window.Search();
     const QTableView& table = *window.grdRecords;
     const int columns = window.Model()->columnCount();
-    ASSERT_EQ(columns, 16);
-    const int right = table.columnViewportPosition(columns - 1) + table.columnWidth(columns - 1);
+    // The record's own columns stay in sight; the meter's serial number and the user
+    // follow them.
+    const RecordLayout layout = RecordLayout::Of(MeterFamily::Photometer);
+    ASSERT_EQ(columns, layout.Count() + 2);
+    const int last = layout.Count() - 1;
+    const int right = table.columnViewportPosition(last) + table.columnWidth(last);
     EXPECT_LE(right, table.viewport()->width());
     EXPECT_GT(table.columnWidth(3), table.columnWidth(0)); // the ID still has more room
-    const RecordLayout layout = RecordLayout::Of(MeterFamily::Photometer);
-    for (int c = 0; c < columns; ++c) {
+    for (int c = 0; c < layout.Count(); ++c) {
         EXPECT_GE(table.columnWidth(c), TwipsToPixels(layout.Width(c), table.logicalDpiX())) << c;
     }
 }
