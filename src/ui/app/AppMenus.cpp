@@ -66,6 +66,7 @@ constexpr StatusTip kStatusTips[] = {
     {&AppMenus::mnuEditFind, 1794},
     {&AppMenus::mnuArchiveAdd, 1795},
     {&AppMenus::mnuArchive, 1796},
+    {&AppMenus::mnuQualityControl, 1744},
     {&AppMenus::mnuStatistics, 1797},
 };
 
@@ -132,6 +133,7 @@ void BuildDataExchange(AppMenus& m, QWidget* owner, bool document) {
         m.mnuArchiveAdd = Item(m.mnuDataExchange, "mnuArchiveAdd", 1651);
     }
     m.mnuArchive = Item(m.mnuDataExchange, "mnuArchive", 1632);
+    m.mnuQualityControl = Item(m.mnuDataExchange, "mnuQualityControl", 1743);
     m.mnuCalProtocols = Menu(owner, "mnuCalProtocols", 1216);
     m.mnuDataExchange->addMenu(m.mnuCalProtocols);
     m.mnuCalProtPH = Item(m.mnuCalProtocols, "mnuCalProtPH", 1217);
@@ -221,6 +223,7 @@ void ConnectForwarding(const AppMenus& m, MenuCommands& commands) {
     forward(m.mnuHelpContents, &MenuCommands::MenuHelpContents);
     forward(m.mnuHelpAbout, &MenuCommands::MenuHelpAbout);
     forward(m.mnuArchive, &MenuCommands::MenuArchive);
+    forward(m.mnuQualityControl, &MenuCommands::MenuQualityControl);
     QMenu* recent = m.mnuFileRecent;
     QObject::connect(m.mnuFile, &QMenu::aboutToShow, recent,
                      [recent, &commands] { FillRecentMenu(recent, commands); });

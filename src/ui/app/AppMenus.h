@@ -35,8 +35,9 @@ struct AppMenus {
     QMenu* mnuDataExchange = nullptr;
     QAction* mnuImport = nullptr;
     QAction* mnuExport = nullptr;
-    QAction* mnuArchiveAdd = nullptr; // document only: archive the dataset (again)
-    QAction* mnuArchive = nullptr;    // the Archive window
+    QAction* mnuArchiveAdd = nullptr;     // document only: archive the dataset (again)
+    QAction* mnuArchive = nullptr;        // the Archive window
+    QAction* mnuQualityControl = nullptr; // the Quality control window
     QMenu* mnuCalProtocols = nullptr;
     QAction* mnuCalProtPH = nullptr;
     QAction* mnuCalProtTurb = nullptr;

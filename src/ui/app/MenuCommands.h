@@ -28,6 +28,7 @@ public:
     virtual void MenuHelpContents() = 0;
     virtual void MenuHelpAbout() = 0;
     virtual void MenuArchive() = 0;
+    virtual void MenuQualityControl() = 0;
 
 protected:
     MenuCommands() = default;

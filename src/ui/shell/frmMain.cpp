@@ -25,6 +25,7 @@
 #include "ui/meter/DeviceSearch.h"
 #include "ui/meter/MeterServices.h"
 #include "ui/programs/frmProgConsole.h"
+#include "ui/qc/frmQualityControl.h"
 #include "ui/shell/FileOpening.h"
 #include "ui/shell/WindowServices.h"
 
@@ -412,6 +413,24 @@ void frmMain::MenuArchive() {
     m_archiveWindow->activateWindow();
     if (opened != nullptr) {
         opened->RunLastSearch();
+    }
+}
+
+void frmMain::MenuQualityControl() {
+    if (m_services && m_services->busy.Busy()) {
+        return; // a command that arrives while an operation runs is ignored
+    }
+    frmQualityControl* opened = nullptr;
+    if (m_qualityControlWindow == nullptr) {
+        opened = new frmQualityControl(ArchiveServicesOf(*m_services), this);
+        opened->setAttribute(Qt::WA_DeleteOnClose);
+        m_qualityControlWindow = opened;
+    }
+    m_qualityControlWindow->show();
+    m_qualityControlWindow->raise();
+    m_qualityControlWindow->activateWindow();
+    if (opened != nullptr) {
+        opened->LoadControls();
     }
 }
 

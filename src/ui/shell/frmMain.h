@@ -98,6 +98,7 @@ public slots:
     void MenuHelpContents() override;
     void MenuHelpAbout() override;
     void MenuArchive() override;
+    void MenuQualityControl() override;
     void ToolbarButtonClick(const QString& key);
 
 protected:
@@ -136,6 +137,7 @@ private:
     StatusPanels* m_panels = nullptr;
     QLabel* m_statusNote = nullptr; // made at its first use
     QPointer<QWidget> m_archiveWindow;
+    QPointer<QWidget> m_qualityControlWindow;
     QString m_helpFile;
     QPointer<QWidget> m_menuOwner;
     QPointer<frmCalProtEdit> m_calProtEdit;

@@ -48,6 +48,7 @@ public:
     }
     void ShowStatusNote(const QString& text) override { calls << "ShowStatusNote " + text; }
     void MenuArchive() override { calls << QStringLiteral("MenuArchive"); }
+    void MenuQualityControl() override { calls << QStringLiteral("MenuQualityControl"); }
     void MenuFileNew() override { calls << QStringLiteral("MenuFileNew"); }
     void MenuFileOpen() override { calls << QStringLiteral("MenuFileOpen"); }
     void MenuFileExit() override { calls << QStringLiteral("MenuFileExit"); }
