@@ -13,7 +13,6 @@
 #include "ui/app/DateFields.h"
 #include "ui/app/DocumentHost.h"
 #include "ui/app/HelpContext.h"
-#include "ui/archive/ArchiveTask.h"
 #include "ui/data/ColumnWidths.h"
 #include "ui/data/DatasetFilterBar.h"
 #include "ui/data/DatasetTableTools.h"
@@ -61,7 +60,8 @@ template <typename T> T* Named(T* widget, const char* name) {
 } // namespace
 
 frmArchive::frmArchive(DocumentHost& documents, ArchiveServices services, QWidget* parent)
-    : QWidget(parent, Qt::Window), m_documents(documents), m_services(services) {
+    : QWidget(parent, Qt::Window), m_documents(documents), m_services(services),
+      m_work(services, *this) {
     setObjectName(QStringLiteral("frmArchive"));
     setWindowTitle(LoadResString(1652));
     SetHelpContext(this, HelpContext::kArchive);
@@ -73,22 +73,12 @@ frmArchive::frmArchive(DocumentHost& documents, ArchiveServices services, QWidge
     }
 }
 
-frmArchive::~frmArchive() {
-    if (m_running != nullptr) {
-        m_running->Stop();
-    }
-}
+frmArchive::~frmArchive() = default;
 
-// A close while work runs stops waiting for it (the work is abandoned and ends on its own
-// thread) and closes once the wait is over: the wait dialog belongs to this window.
 void frmArchive::closeEvent(QCloseEvent* event) {
-    if (m_running != nullptr) {
-        m_closeAfterWork = true;
-        m_running->Stop();
-        event->ignore();
-        return;
+    if (!m_work.DeferClose(event)) {
+        QWidget::closeEvent(event);
     }
-    QWidget::closeEvent(event);
 }
 
 void frmArchive::BuildWindow() {
@@ -96,12 +86,7 @@ void frmArchive::BuildWindow() {
     chkPeriod = Named(new QCheckBox(LoadResString(1660)), "chkPeriod");
     dtpFrom = Named(new QDateEdit(today.addMonths(-1)), "dtpFrom");
     dtpTo = Named(new QDateEdit(today), "dtpTo");
-    for (QDateEdit* date : {dtpFrom, dtpTo}) {
-        date->setCalendarPopup(true);
-        UseProgramDateForm(*date);
-        date->setEnabled(false);
-        connect(chkPeriod, &QCheckBox::toggled, date, &QWidget::setEnabled);
-    }
+    UsePeriodFields(*chkPeriod, *dtpFrom, *dtpTo);
     txtSerial = Named(new QLineEdit, "txtSerial");
     txtProgram = Named(new QLineEdit, "txtProgram");
     txtSampleId = Named(new QLineEdit, "txtSampleId");
@@ -259,31 +244,10 @@ bool frmArchive::ShowModel() {
     return filter && Load(*filter, cboModel->currentText());
 }
 
-bool frmArchive::RunWork(const ArchiveJob::Work& work,
-                         const std::function<QString(qint64)>& waitText) {
-    const QPointer<frmArchive> alive(this);
-    ArchiveTask task(m_services.tasks(), this, ArchiveSettings::Read(m_services.ini));
-    m_running = &task;
-    const bool done = task.Run(work, waitText);
-    if (!alive) {
-        return false; // destroyed meanwhile: the work was abandoned
-    }
-    m_running = nullptr;
-    if (m_closeAfterWork) {
-        m_closeAfterWork = false;
-        close();
-        return false;
-    }
-    if (!done && !task.Stopped() && !m_services.busy.Quitting()) {
-        Report(task.Error());
-    }
-    return done;
-}
-
 bool frmArchive::Load(const ArchiveFilter& filter, const QString& model) {
     const auto found = std::make_shared<ArchiveFound>();
     const QPointer<QLabel> count(lblCount);
-    const bool done = RunWork(
+    const bool done = m_work.Run(
         [filter, model, found, most = m_maxRows](ArchiveDatabase& db,
                                                  const ArchiveJob::Going& going) {
             ArchiveQuery query(db);
@@ -460,7 +424,7 @@ bool frmArchive::Export() {
     }
     const auto written = std::make_shared<std::atomic<qint64>>(0);
     const QString file = *path;
-    const bool done = RunWork(
+    const bool done = m_work.Run(
         [filter = *filter, file, written](ArchiveDatabase& db, const ArchiveJob::Going& going) {
             QSaveFile out(file);
             if (!out.open(QIODevice::WriteOnly)) {

@@ -4,6 +4,7 @@
 #include "archive/ArchiveQuery.h"
 #include "data/MValSet.h"
 #include "ui/archive/ArchiveServices.h"
+#include "ui/archive/ArchiveWindowWork.h"
 
 #include <QWidget>
 #include <functional>
@@ -11,7 +12,6 @@
 
 struct ExportLayout;
 
-class ArchiveTask;
 class DatasetTableTools;
 class DocumentHost;
 class MValTableModel;
@@ -89,7 +89,6 @@ private:
     bool Load(const ArchiveFilter& filter, const QString& model);
     // Runs archive work under the runner, stopped when the window closes; false when it
     // failed (after one message) or was stopped, or the window is gone.
-    bool RunWork(const ArchiveJob::Work& work, const std::function<QString(qint64)>& waitText);
     void ShowFound(ArchiveFound& found);
     // The table of the held records, whose lines follow one another in `lines`.
     void ShowRecords(const ExportLayout& layout, const QString& lines);
@@ -97,6 +96,7 @@ private:
 
     DocumentHost& m_documents;
     ArchiveServices m_services;
+    ArchiveWindowWork m_work;
     MValTableModel* m_model = nullptr;
     DatasetTableTools* m_tools = nullptr;
     QString m_shownModel;
@@ -109,9 +109,7 @@ private:
         std::optional<QDateTime> measuredAt;
     };
     QList<HeldRecord> m_held;
-    QList<RecordOrigin> m_origins;    // each meter and user once
-    qsizetype m_modelCount = 0;       // the records of the shown model, held or not
-    ArchiveTask* m_running = nullptr; // the work the window waits for
-    bool m_closeAfterWork = false;
+    QList<RecordOrigin> m_origins; // each meter and user once
+    qsizetype m_modelCount = 0;    // the records of the shown model, held or not
     qsizetype m_maxRows = kMaxRows;
 };

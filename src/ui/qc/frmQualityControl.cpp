@@ -11,7 +11,6 @@
 #include "ui/app/DateFields.h"
 #include "ui/app/HelpContext.h"
 #include "ui/app/PlotPainting.h"
-#include "ui/archive/ArchiveTask.h"
 #include "ui/data/TableClipboard.h"
 #include "ui/qc/QcChartView.h"
 
@@ -71,7 +70,7 @@ QString Number(double value) {
 } // namespace
 
 frmQualityControl::frmQualityControl(ArchiveServices services, QWidget* parent)
-    : QWidget(parent, Qt::Window), m_services(services) {
+    : QWidget(parent, Qt::Window), m_services(services), m_work(services, *this) {
     setObjectName(QStringLiteral("frmQualityControl"));
     setWindowTitle(LoadResString(1745));
     SetHelpContext(this, HelpContext::kArchive);
@@ -82,20 +81,12 @@ frmQualityControl::frmQualityControl(ArchiveServices services, QWidget* parent)
     }
 }
 
-frmQualityControl::~frmQualityControl() {
-    if (m_running != nullptr) {
-        m_running->Stop();
-    }
-}
+frmQualityControl::~frmQualityControl() = default;
 
 void frmQualityControl::closeEvent(QCloseEvent* event) {
-    if (m_running != nullptr) {
-        m_closeAfterWork = true;
-        m_running->Stop();
-        event->ignore();
-        return;
+    if (!m_work.DeferClose(event)) {
+        QWidget::closeEvent(event);
     }
-    QWidget::closeEvent(event);
 }
 
 void frmQualityControl::BuildWindow() {
@@ -105,12 +96,7 @@ void frmQualityControl::BuildWindow() {
     chkPeriod = Named(new QCheckBox(LoadResString(1660)), "chkPeriod");
     dtpFrom = Named(new QDateEdit(today.addMonths(-3)), "dtpFrom");
     dtpTo = Named(new QDateEdit(today), "dtpTo");
-    for (QDateEdit* date : {dtpFrom, dtpTo}) {
-        date->setCalendarPopup(true);
-        UseProgramDateForm(*date);
-        date->setEnabled(false);
-        connect(chkPeriod, &QCheckBox::toggled, date, &QWidget::setEnabled);
-    }
+    UsePeriodFields(*chkPeriod, *dtpFrom, *dtpTo);
     cmdShow = Named(new QPushButton(LoadResString(1746)), "cmdShow");
     cmdShow->setDefault(true);
     cmdSaveChart = Named(new QPushButton(LoadResString(1747)), "cmdSaveChart");
@@ -181,23 +167,7 @@ void frmQualityControl::keyPressEvent(QKeyEvent* event) {
 }
 
 bool frmQualityControl::RunWork(const ArchiveJob::Work& work) {
-    const QPointer<frmQualityControl> alive(this);
-    ArchiveTask task(m_services.tasks(), this, ArchiveSettings::Read(m_services.ini));
-    m_running = &task;
-    const bool done = task.Run(work, [](qint64) { return LoadResString(1745); });
-    if (!alive) {
-        return false; // destroyed meanwhile: the work was abandoned
-    }
-    m_running = nullptr;
-    if (m_closeAfterWork) {
-        m_closeAfterWork = false;
-        close();
-        return false;
-    }
-    if (!done && !task.Stopped() && !m_services.busy.Quitting()) {
-        m_services.ui.Message(task.Error(), LoadResString(1033), MsgIcon::Critical);
-    }
-    return done;
+    return m_work.Run(work, [](qint64) { return LoadResString(1745); });
 }
 
 bool frmQualityControl::LoadControls() {

@@ -3,12 +3,12 @@
 #include "archive/ArchiveJob.h"
 #include "qc/QcJudge.h"
 #include "ui/archive/ArchiveServices.h"
+#include "ui/archive/ArchiveWindowWork.h"
 
 #include <QList>
 #include <QWidget>
 #include <functional>
 
-class ArchiveTask;
 class QCheckBox;
 class QDateEdit;
 class QKeyEvent;
@@ -62,6 +62,5 @@ private:
 
     ArchiveServices m_services;
     QList<QcControl> m_controls;
-    ArchiveTask* m_running = nullptr;
-    bool m_closeAfterWork = false;
+    ArchiveWindowWork m_work;
 };
