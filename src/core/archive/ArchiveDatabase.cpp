@@ -11,6 +11,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
+#include <QVersionNumber>
 #include <tuple>
 
 namespace {
@@ -223,6 +224,20 @@ int ArchiveDatabase::StoredVersion() {
     return query.next() ? query.value(0).toInt() : 0;
 }
 
+int ArchiveDatabase::EngineMaxBoundValues() {
+    if (IsPostgres()) {
+        // The protocol numbers a statement's parameters in 16 bits.
+        return 65535;
+    }
+    // SQLite takes 32766 values per statement since 3.32.0, 999 before (unless built
+    // otherwise, which no distribution does downwards).
+    QSqlQuery version = Prepare(QStringLiteral("SELECT sqlite_version()"));
+    Exec(version);
+    const QVersionNumber number =
+        version.next() ? QVersionNumber::fromString(version.value(0).toString()) : QVersionNumber();
+    return number >= QVersionNumber(3, 32) ? 32766 : 999;
+}
+
 void ArchiveDatabase::CreateOrUpgrade() {
     if (!IsPostgres()) {
         // A journal beside the file lets readers go on while an import is written.
@@ -233,6 +248,7 @@ void ArchiveDatabase::CreateOrUpgrade() {
         // default cache of 2 MiB reads again and again (64 MiB at most, as pages are used).
         Exec(QStringLiteral("PRAGMA cache_size=-65536"));
     }
+    m_maxBound = EngineMaxBoundValues();
     m_version = StoredVersion();
     if (m_version == kSchemaVersion) {
         return;

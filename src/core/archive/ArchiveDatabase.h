@@ -39,6 +39,8 @@ public:
     // What the upgrade did, for the log or the status bar; empty when it did nothing.
     QString UpgradeNote() const;
     const QString& Error() const { return m_error; }
+    // How many values one statement may bind on this connection.
+    int MaxBoundValues() const { return m_maxBound; }
 
     QSqlDatabase& Connection() { return m_db; }
     // A query prepared on this connection; throws the archive's error when `sql` is refused.
@@ -74,6 +76,7 @@ private:
     void FillRecordKeys();
     qint64 CountRecords(const QString& table);
     int StoredVersion();
+    int EngineMaxBoundValues();
     QString SqlType(const char* kind) const;
 
     QString m_name; // Qt's connection name, unique per object
@@ -82,5 +85,6 @@ private:
     int m_version = 0;
     int m_upgradedFrom = 0;
     qint64 m_folded = 0;
+    int m_maxBound = 999;
     QString m_error;
 };

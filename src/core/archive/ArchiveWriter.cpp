@@ -13,6 +13,7 @@
 #include <QSqlQuery>
 #include <QStringList>
 #include <QVariant>
+#include <algorithm>
 
 namespace {
 
@@ -38,7 +39,44 @@ QString KindsText(const QList<int>& kinds) {
     return texts.join(QLatin1Char(','));
 }
 
+// The columns of a record as ArchiveWriter inserts them, in the order of RowOf.
+constexpr int kRecordColumns = 12;
+// Rows per INSERT: a few hundred make the statements few without making each one large.
+constexpr qsizetype kBatchRows = 500;
+
+QString InsertSql(qsizetype rows) {
+    static const QString row =
+        QLatin1Char('(') + QStringList(kRecordColumns, QStringLiteral("?")).join(QLatin1Char(',')) +
+        QLatin1Char(')');
+    return QStringLiteral(
+               "INSERT INTO records (import_id, meter_id, record_key, record_number, measured_at, "
+               "program_number, sample_id, sample_id_folded, value1, value2, calibrated_at, "
+               "raw_line) VALUES %1 ON CONFLICT (meter_id, record_key) DO NOTHING")
+        .arg(QStringList(rows, row).join(QLatin1Char(',')));
+}
+
 } // namespace
+
+qsizetype ArchiveWriter::RowsPerStatement() const {
+    return std::clamp(qsizetype(m_db.MaxBoundValues() / kRecordColumns), qsizetype(1), kBatchRows);
+}
+
+QVariantList ArchiveWriter::RowOf(QStringView line, const RecordLayout& layout, qint64 importId,
+                                  qint64 meterId) const {
+    const ArchiveRecord r = ArchiveRecord::FromLine(line, layout);
+    return {importId,
+            meterId,
+            ArchiveRecord::KeyOf(line),
+            Optional(r.recordNumber),
+            m_db.TimeValue(r.measuredAt),
+            Optional(r.programNumber),
+            Text(r.sampleId),
+            Text(ArchiveRecord::Folded(r.sampleId)),
+            Optional(r.value1),
+            Optional(r.value2),
+            m_db.TimeValue(r.calibratedAt),
+            r.rawLine};
+}
 
 qint64 ArchiveWriter::MeterId(const QString& model, const QString& serial,
                               const QList<int>& kinds) {
@@ -131,29 +169,20 @@ void ArchiveWriter::AddPortion(const MValSet& set, const Portion& portion,
     import.finish();
 
     // The database keeps each record once per meter: a record it holds already is simply
-    // not inserted, whatever its time (or none).
-    QSqlQuery insert = m_db.Prepare(QStringLiteral(
-        "INSERT INTO records (import_id, meter_id, record_key, record_number, measured_at, "
-        "program_number, sample_id, sample_id_folded, value1, value2, calibrated_at, raw_line) "
-        "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) "
-        "ON CONFLICT (meter_id, record_key) DO NOTHING"));
+    // not inserted, whatever its time (or none). Rows go in batches, one statement each, so
+    // that a server across the network costs a round trip per batch, not per record.
+    const qsizetype batch = RowsPerStatement();
+    QSqlQuery full = m_db.Prepare(InsertSql(batch));
     qint64 added = 0;
-    for (const QStringView line : portion.lines) {
-        const ArchiveRecord r = ArchiveRecord::FromLine(line, layout);
-        const QVariantList values = {importId,
-                                     meterId,
-                                     ArchiveRecord::KeyOf(line),
-                                     Optional(r.recordNumber),
-                                     m_db.TimeValue(r.measuredAt),
-                                     Optional(r.programNumber),
-                                     Text(r.sampleId),
-                                     Text(ArchiveRecord::Folded(r.sampleId)),
-                                     Optional(r.value1),
-                                     Optional(r.value2),
-                                     m_db.TimeValue(r.calibratedAt),
-                                     r.rawLine};
-        for (int i = 0; i < values.size(); ++i) {
-            insert.bindValue(i, values[i]);
+    for (qsizetype first = 0; first < portion.lines.size(); first += batch) {
+        const qsizetype rows = std::min(batch, portion.lines.size() - first);
+        QSqlQuery tail = rows == batch ? QSqlQuery() : m_db.Prepare(InsertSql(rows));
+        QSqlQuery& insert = rows == batch ? full : tail;
+        int at = 0;
+        for (const QStringView line : portion.lines.mid(first, rows)) {
+            for (const QVariant& value : RowOf(line, layout, importId, meterId)) {
+                insert.bindValue(at++, value);
+            }
         }
         m_db.Exec(insert);
         added += insert.numRowsAffected();

@@ -5,6 +5,7 @@
 #include <QList>
 #include <QString>
 #include <QStringView>
+#include <QVariantList>
 
 class ArchiveDatabase;
 class CDevice;
@@ -49,6 +50,11 @@ private:
     static QList<Portion> PortionsOf(const MValSet& set);
     void AddPortion(const MValSet& set, const Portion& portion, const RecordLayout& layout,
                     const QString& sourceFile, ArchiveCounts& counts);
+    // The records one INSERT takes: a few hundred, within the engine's limit on bound values.
+    qsizetype RowsPerStatement() const;
+    // A record's values in the order of the INSERT's columns.
+    QVariantList RowOf(QStringView line, const RecordLayout& layout, qint64 importId,
+                       qint64 meterId) const;
     qint64 MeterId(const QString& model, const QString& serial, const QList<int>& kinds);
 
     ArchiveDatabase& m_db;
