@@ -68,10 +68,17 @@ enum class RtError : int {
     ArchiveBadAddress = 31157,   // %1 = the Database= text
     ArchiveFailed = 31158,       // %1 = the archive, %2 = the driver's reason
     ArchiveNoMeter = 31159,      // %1 = the dataset's serial number
+    ArchiveNoAnswer = 31167,     // %1 = the archive, %2 = seconds waited
+    ArchiveUnreachable = 31168,  // %1 = the server's address, %2 = the server's reason
+    ArchiveRefused = 31169,      // %1 = the server's address, %2 = the server's reason
+    ArchiveLost = 31170,         // %1 = the server's address, %2 = the server's reason
     ArchivePassword = 31171,     // %1 = the address without its password
     ArchiveScheme = 31172,       // %1 = the address: neither a file nor a server's
     ServerBackup = 31173,        // %1 = the server's address, %2 = the database's name
     ArchiveCopyFailed = 31174,   // %1 = the backup's file, %2 = why
+    ArchiveLockWait = 31175,     // %1 = the server's address, %2 = seconds, %3 = its reason
+    ArchiveTooLong = 31176,      // %1 = the server's address, %2 = seconds, %3 = its reason
+    ArchiveNulByte = 31177,      // %1 = the record's position among the dataset's records
 };
 
 // Every number above, for the tables' completeness check.
@@ -96,7 +103,9 @@ inline constexpr RtError kAllRunTimeErrors[] = {
     RtError::SystemError,       RtError::OpenStopped,        RtError::BackupFailed,
     RtError::OldContentKept,    RtError::ArchiveFailed,      RtError::ArchiveNoMeter,
     RtError::ArchivePassword,   RtError::ArchiveScheme,      RtError::ServerBackup,
-    RtError::ArchiveCopyFailed};
+    RtError::ArchiveCopyFailed, RtError::ArchiveNoAnswer,    RtError::ArchiveUnreachable,
+    RtError::ArchiveRefused,    RtError::ArchiveLost,        RtError::ArchiveLockWait,
+    RtError::ArchiveTooLong,    RtError::ArchiveNulByte};
 
 // The text of `error` in the program's language (placeholders left for the caller).
 QString RunTimeText(RtError error);

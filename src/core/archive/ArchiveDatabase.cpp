@@ -3,6 +3,7 @@
 #include "app/RunTimeErrors.h"
 #include "app/TextTables.h"
 #include "archive/ArchiveRecord.h"
+#include "archive/ArchiveWatch.h"
 
 #include <QAtomicInteger>
 #include <QDir>
@@ -69,8 +70,9 @@ ArchiveDatabase::~ArchiveDatabase() {
     }
 }
 
-bool ArchiveDatabase::Open(const ArchiveTarget& target) {
+bool ArchiveDatabase::Open(const ArchiveTarget& target, const ArchiveTimeouts& timeouts) {
     m_target = target;
+    m_timeouts = timeouts;
     m_error.clear();
     if (target.engine == ArchiveTarget::Engine::Sqlite) {
         QDir().mkpath(QFileInfo(target.path).absolutePath());
@@ -90,24 +92,49 @@ bool ArchiveDatabase::Open(const ArchiveTarget& target) {
             RunTimeText(RtError::ArchiveCannotOpen).arg(target.Display(), m_db.lastError().text());
         return false;
     }
-    if (!m_db.open()) {
+    return Connect() && Read([this] { CreateOrUpgrade(); });
+}
+
+bool ArchiveDatabase::Connect() {
+    bool opened = false;
+    {
+        const ArchiveWatch::Call call(m_watch);
+        opened = m_db.open();
+    }
+    if (!opened) {
         m_error = Describe(m_db.lastError());
         return false;
     }
-    return Read([this] { CreateOrUpgrade(); });
+    return Read([this] { StartSession(); });
+}
+
+void ArchiveDatabase::StartSession() {
+    if (!IsPostgres()) {
+        return;
+    }
+    // A lock another PC holds is waited for a while, not for ever. The server also probes a
+    // client that went silent (a laptop asleep inside a transaction) and ends its session,
+    // and with it the locks it held.
+    QSqlQuery session =
+        Prepare(QStringLiteral("SELECT set_config('lock_timeout', ?, false), "
+                               "set_config('tcp_keepalives_idle', '30', false), "
+                               "set_config('tcp_keepalives_interval', '10', false), "
+                               "set_config('tcp_keepalives_count', '3', false)"));
+    session.addBindValue(QStringLiteral("%1s").arg(m_timeouts.lockSeconds));
+    Exec(session);
 }
 
 bool ArchiveDatabase::Open(const ArchiveSettings& settings) {
     if (settings.database.trimmed().isEmpty()) {
         const ArchiveTarget target = ArchiveTarget::DefaultFile();
         KeepPrivate(target.path);
-        return Open(target);
+        return Open(target, settings.timeouts);
     }
     const std::optional<ArchiveTarget> target = ArchiveTarget::Parse(settings.database, &m_error);
     if (!target) {
         return false;
     }
-    return Open(*target);
+    return Open(*target, settings.timeouts);
 }
 
 QString ArchiveDatabase::UpgradeNote() const {
@@ -120,6 +147,7 @@ QString ArchiveDatabase::UpgradeNote() const {
 QSqlQuery ArchiveDatabase::Prepare(const QString& sql) {
     QSqlQuery query(m_db);
     query.setForwardOnly(true);
+    const ArchiveWatch::Call call(m_watch);
     if (!query.prepare(sql)) {
         throw MervexError(Describe(query.lastError()));
     }
@@ -127,6 +155,7 @@ QSqlQuery ArchiveDatabase::Prepare(const QString& sql) {
 }
 
 void ArchiveDatabase::Exec(QSqlQuery& query) {
+    const ArchiveWatch::Call call(m_watch);
     if (!query.exec()) {
         throw MervexError(Describe(query.lastError()));
     }
@@ -134,24 +163,78 @@ void ArchiveDatabase::Exec(QSqlQuery& query) {
 
 void ArchiveDatabase::Exec(const QString& sql) {
     QSqlQuery query(m_db);
+    const ArchiveWatch::Call call(m_watch);
     if (!query.exec(sql)) {
         throw MervexError(Describe(query.lastError()));
     }
 }
 
 bool ArchiveDatabase::Write(const std::function<void()>& work) {
-    return Read([&] {
-        // SQLite: take the write lock at the start, so that two writers queue on the busy
-        // timeout instead of one failing when its read turns into a write.
-        Exec(IsPostgres() ? QStringLiteral("BEGIN") : QStringLiteral("BEGIN IMMEDIATE"));
-        try {
-            work();
-            Exec(QStringLiteral("COMMIT"));
-        } catch (...) {
-            QSqlQuery(m_db).exec(QStringLiteral("ROLLBACK"));
-            throw;
-        }
-    });
+    if (WriteOnce(work)) {
+        return true;
+    }
+    if (!m_lost) {
+        return false;
+    }
+    // The server ended the session (restarted, or an administrator ended it) and with it the
+    // transaction: once more on a new connection. A second loss is not tried again.
+    return Reconnect() && WriteOnce(work);
+}
+
+bool ArchiveDatabase::WriteOnce(const std::function<void()>& work) {
+    m_lost = false;
+    if (Read([&] {
+            // SQLite: take the write lock at the start, so that two writers queue on the busy
+            // timeout instead of one failing when its read turns into a write.
+            Exec(IsPostgres() ? QStringLiteral("BEGIN") : QStringLiteral("BEGIN IMMEDIATE"));
+            try {
+                LimitStatements();
+                work();
+                Exec(QStringLiteral("COMMIT"));
+            } catch (...) {
+                const ArchiveWatch::Call call(m_watch);
+                QSqlQuery(m_db).exec(QStringLiteral("ROLLBACK"));
+                throw;
+            }
+        })) {
+        return true;
+    }
+    if (IsPostgres() && !Answers()) {
+        m_lost = true;
+        m_error = RunTimeText(RtError::ArchiveLost).arg(m_target.Display(), Reason(m_lastError));
+    }
+    return false;
+}
+
+bool ArchiveDatabase::Answers() {
+    const ArchiveWatch::Call call(m_watch);
+    QSqlQuery probe(m_db);
+    return probe.exec(QStringLiteral("SELECT 1"));
+}
+
+bool ArchiveDatabase::Reconnect() {
+    m_db.close();
+    if (Connect()) {
+        return true;
+    }
+    m_lost = true;
+    m_error = RunTimeText(RtError::ArchiveLost).arg(m_target.Display(), Reason(m_lastError));
+    return false;
+}
+
+void ArchiveDatabase::LimitStatements() {
+    if (!IsPostgres()) {
+        return;
+    }
+    // For this transaction only: a write that hangs is cancelled, and so is a transaction
+    // whose program stopped sending (its locks would hold every other PC's imports).
+    QSqlQuery limits =
+        Prepare(QStringLiteral("SELECT set_config('statement_timeout', ?, true), "
+                               "set_config('idle_in_transaction_session_timeout', ?, true)"));
+    const QString seconds = QStringLiteral("%1s").arg(m_timeouts.statementSeconds);
+    limits.addBindValue(seconds);
+    limits.addBindValue(seconds);
+    Exec(limits);
 }
 
 void ArchiveDatabase::Lock(qint64 key) {
@@ -189,11 +272,22 @@ QString ArchiveDatabase::TimeText(const QString& column) const {
                : QStringLiteral("strftime('%Y-%m-%d %H:%M:%S', %1, 'unixepoch')").arg(column);
 }
 
-QString ArchiveDatabase::Describe(const QSqlError& error) const {
+QString ArchiveDatabase::Reason(const QSqlError& error) {
+    // The server's own words; the driver's (a generic "cannot execute") only when the server
+    // said nothing.
+    QString reason = error.databaseText().trimmed();
+    if (reason.isEmpty()) {
+        reason = error.driverText().trimmed();
+    }
+    return reason.isEmpty() ? RunTimeText(RtError::UnknownError) : reason;
+}
+
+QString ArchiveDatabase::Describe(const QSqlError& error) {
+    m_lastError = error;
     const QString where = m_target.Display();
-    const QString reason = error.text();
+    const QString reason = Reason(error);
     if (IsPostgres()) {
-        return RunTimeText(RtError::ArchiveServer).arg(where, reason);
+        return DescribeServer(error, where, reason);
     }
     switch (error.nativeErrorCode().toInt() & 0xff) {
     case kNotADatabase:
@@ -213,6 +307,28 @@ QString ArchiveDatabase::Describe(const QSqlError& error) const {
         // Also a failed statement of an archive that opened: "cannot be opened" misled.
         return RunTimeText(RtError::ArchiveFailed).arg(where, reason);
     }
+}
+
+QString ArchiveDatabase::DescribeServer(const QSqlError& error, const QString& where,
+                                        const QString& reason) const {
+    // The server's SQLSTATE: lock_not_available, query_canceled (the statement's time-out).
+    const QString state = error.nativeErrorCode();
+    if (state == QLatin1String("55P03")) {
+        return RunTimeText(RtError::ArchiveLockWait)
+            .arg(where)
+            .arg(m_timeouts.lockSeconds)
+            .arg(reason);
+    }
+    if (state == QLatin1String("57014")) {
+        return RunTimeText(RtError::ArchiveTooLong)
+            .arg(where)
+            .arg(m_timeouts.statementSeconds)
+            .arg(reason);
+    }
+    if (error.type() == QSqlError::ConnectionError) {
+        return RunTimeText(RtError::ArchiveUnreachable).arg(where, reason);
+    }
+    return RunTimeText(RtError::ArchiveRefused).arg(where, reason);
 }
 
 int ArchiveDatabase::StoredVersion() {

@@ -4,12 +4,13 @@
 
 #include <QDateTime>
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QString>
 #include <QVariant>
 #include <functional>
 #include <optional>
 
-class QSqlError;
+class ArchiveWatch;
 class QSqlQuery;
 
 // One connection to the measurement archive and its schema: opening creates the file or
@@ -25,9 +26,14 @@ public:
     ArchiveDatabase(const ArchiveDatabase&) = delete;
     ArchiveDatabase& operator=(const ArchiveDatabase&) = delete;
 
-    bool Open(const ArchiveTarget& target);
+    // On PostgreSQL the session waits at most `timeouts.lockSeconds` for a lock and, inside
+    // Write, `timeouts.statementSeconds` for a statement.
+    bool Open(const ArchiveTarget& target, const ArchiveTimeouts& timeouts = {});
     // The archive Settings.ini names: Database=, or the per-user default file.
     bool Open(const ArchiveSettings& settings);
+    // Every later call into the database reports to `watch` (nullptr: none) while it waits.
+    void Watch(ArchiveWatch* watch) { m_watch = watch; }
+    const ArchiveTimeouts& Timeouts() const { return m_timeouts; }
     bool IsOpen() const { return m_db.isOpen(); }
     const ArchiveTarget& Target() const { return m_target; }
     bool IsPostgres() const { return m_target.engine == ArchiveTarget::Engine::Postgres; }
@@ -51,7 +57,12 @@ public:
 
     // Runs `work` as one write transaction and commits it; on an exception rolls back and
     // keeps its message. On SQLite the transaction holds the file's write lock throughout.
+    // When the server went away meanwhile, connects again once and runs `work` again (it
+    // starts from nothing each time); Lost() when that did not help.
     bool Write(const std::function<void()>& work);
+    // The server's connection was lost and could not be restored: nothing more can be done
+    // on this connection, and Error() says so.
+    bool Lost() const { return m_lost; }
     // Inside Write: waits until no other writer holds `key`, and holds it to the end of the
     // transaction (a PostgreSQL advisory lock; SQLite's file lock already serialises).
     void Lock(qint64 key);
@@ -65,10 +76,22 @@ public:
     // A SELECT expression giving a stored timestamp back as "YYYY-MM-DD HH:MM:SS".
     QString TimeText(const QString& column) const;
 
-    // The archive's error for a failed statement: damaged file, read-only, disk full...
-    QString Describe(const QSqlError& error) const;
+    // The archive's error for a failed statement, a sentence in the program's language with
+    // the database's own text as its detail: damaged file, read-only, disk full, server
+    // unreachable, a lock or statement time-out...
+    QString Describe(const QSqlError& error);
+    // The database's text of `error`, never empty.
+    static QString Reason(const QSqlError& error);
 
 private:
+    bool Connect();
+    bool Reconnect();
+    bool WriteOnce(const std::function<void()>& work);
+    bool Answers();
+    QString DescribeServer(const QSqlError& error, const QString& where,
+                           const QString& reason) const;
+    void LimitStatements();
+    void StartSession();
     void CreateOrUpgrade();
     void CreateSchema();
     void CreateRecords(const QString& table);
@@ -82,9 +105,13 @@ private:
     QString m_name; // Qt's connection name, unique per object
     QSqlDatabase m_db;
     ArchiveTarget m_target;
+    ArchiveTimeouts m_timeouts;
+    ArchiveWatch* m_watch = nullptr;
     int m_version = 0;
     int m_upgradedFrom = 0;
     qint64 m_folded = 0;
     int m_maxBound = 999;
     QString m_error;
+    QSqlError m_lastError;
+    bool m_lost = false;
 };

@@ -106,26 +106,42 @@ bool ArchiveWriter::NamesOneMeter(const QString& serial) {
     return !text.isEmpty() && text != QLatin1String("*") && !text.contains(QLatin1String(", "));
 }
 
-QList<ArchiveWriter::Portion> ArchiveWriter::PortionsOf(const MValSet& set) {
+QList<ArchiveWriter::Portion> ArchiveWriter::PortionsOf(const MValSet& set, QStringList& refused) {
     QList<QStringView> lines;
     RecordWalker walker(set.strMVals);
     QStringView line;
     while (walker.NextLine(line)) {
         lines << line;
     }
+    if (!set.origins.isEmpty() && set.origins.size() != lines.size()) {
+        throw MervexError(RunTimeText(RtError::ArchiveNoMeter).arg(set.strSerNo));
+    }
+    // PostgreSQL refuses a NUL in a text, and the whole import with it; SQLite would keep a
+    // character most programs reading the archive take for the text's end. Alike on both:
+    // that record is refused, the others are archived.
+    QList<RecordOrigin> origins;
+    QList<QStringView> kept;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (lines[i].contains(QChar(0))) {
+            refused << RunTimeText(RtError::ArchiveNulByte).arg(i + 1);
+            continue;
+        }
+        kept << lines[i];
+        if (!set.origins.isEmpty()) {
+            origins << set.origins[i];
+        }
+    }
+    lines = kept;
     if (set.origins.isEmpty()) {
         if (!NamesOneMeter(set.strSerNo)) {
             throw MervexError(RunTimeText(RtError::ArchiveNoMeter).arg(set.strSerNo));
         }
         return {Portion{RecordOrigin{set.strSerNo, set.strUser}, lines}};
     }
-    if (set.origins.size() != lines.size()) {
-        throw MervexError(RunTimeText(RtError::ArchiveNoMeter).arg(set.strSerNo));
-    }
     // Sorted by meter, so that writers of the same meters take their locks in one order.
     QMap<std::pair<QString, QString>, Portion> portions;
     for (qsizetype i = 0; i < lines.size(); ++i) {
-        const RecordOrigin& origin = set.origins[i];
+        const RecordOrigin& origin = origins[i];
         if (!NamesOneMeter(origin.serial)) {
             throw MervexError(RunTimeText(RtError::ArchiveNoMeter).arg(origin.serial));
         }
@@ -141,7 +157,9 @@ bool ArchiveWriter::Add(const MValSet& set, const RecordLayout& layout, const QS
     counts = ArchiveCounts();
     return m_db.Write([&] {
         counts = ArchiveCounts();
-        for (const Portion& portion : PortionsOf(set)) {
+        const QList<Portion> portions = PortionsOf(set, counts.refused);
+        counts.records = counts.refused.size();
+        for (const Portion& portion : portions) {
             AddPortion(set, portion, layout, sourceFile, counts);
         }
     });

@@ -21,6 +21,11 @@ bool ArchiveDataset(Ui& ui, CIni& ini, const CDevice& device, StatusSink& status
                    MsgIcon::Warning);
         return false;
     }
+    if (!counts.refused.isEmpty()) {
+        ui.Message(LoadResString(1694).arg(counts.refused.size()) + QStringLiteral("\r\n") +
+                       counts.refused.join(QStringLiteral("\r\n")),
+                   LoadResString(1033), MsgIcon::Warning);
+    }
     const QString note = LoadResString(1650).arg(counts.added).arg(counts.present());
     status.ShowStatusNote(
         db.UpgradeNote().isEmpty() ? note : db.UpgradeNote() + QStringLiteral(" – ") + note);

@@ -239,6 +239,21 @@ TEST_P(ArchiveEngineTest, AddsALargeImportInFewStatementsWithExactCounts) {
     }
 }
 
+TEST_P(ArchiveEngineTest, ARecordWithANulCharacterIsRefusedAloneWithItsReason) {
+    ASSERT_TRUE(Open(db)) << db.Error().toStdString();
+    QString broken = Photometer(2);
+    broken[4] = QChar(0);
+    const ArchiveCounts counts = Add(Dataset(QStringLiteral("Zentravox"), QStringLiteral("S1"),
+                                             {Photometer(1), broken, Photometer(3)}));
+    EXPECT_EQ(counts.records, 3);
+    EXPECT_EQ(counts.added, 2);
+    EXPECT_EQ(counts.present(), 0);
+    ASSERT_EQ(counts.refused.size(), 1);
+    EXPECT_TRUE(counts.refused[0].contains(QStringLiteral("n° 2 contient un caractère nul")))
+        << counts.refused[0].toStdString();
+    EXPECT_EQ(Number(QStringLiteral("SELECT COUNT(*) FROM records")), 2);
+}
+
 TEST_P(ArchiveEngineTest, RecordsReadBackKeepTheirMetersAndAreNeverFiledUnderAPlaceholder) {
     ASSERT_TRUE(Open(db)) << db.Error().toStdString();
     const QString model = QStringLiteral("Zentravox");

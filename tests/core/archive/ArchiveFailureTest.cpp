@@ -43,7 +43,8 @@ TEST(ArchiveTarget, ReadsAddressesAsUsersWriteThem) {
     EXPECT_EQ(server->databaseName, QStringLiteral("mervex"));
     // Passed on quoted, after the program's own time-out, which an address may override.
     EXPECT_EQ(server->ConnectOptions(4),
-              QStringLiteral("connect_timeout=4;sslmode='require';"
+              QStringLiteral("connect_timeout=4;keepalives=1;keepalives_idle=30;"
+                             "keepalives_interval=10;keepalives_count=3;sslmode='require';"
                              "sslrootcert='/etc/ssl/lab ca.pem';application_name='it\\'s'"));
     const std::optional<ArchiveTarget> shortForm =
         ArchiveTarget::Parse(QStringLiteral("POSTGRES://db/m"));
@@ -86,7 +87,7 @@ TEST(ArchiveTarget, RefusesWhatCannotBeUsedAsWrittenWithItsReason) {
         EXPECT_FALSE(error.contains(QStringLiteral("secret"))) << error.toStdString();
 
         ArchiveDatabase db;
-        EXPECT_FALSE(db.Open(ArchiveSettings{QString::fromUtf8(c.address), true}));
+        EXPECT_FALSE(db.Open(ArchiveSettings{QString::fromUtf8(c.address), true, {}}));
         EXPECT_EQ(db.Error(), error);
     }
     // Never a file named after an address.
@@ -107,7 +108,8 @@ TEST(ArchivePostgres, TheAddressesParametersReachTheServersClientLibrary) {
     ArchiveDatabase db;
     ASSERT_TRUE(db.Open(ArchiveSettings{address + QStringLiteral("?application_name=lab%20pc&"
                                                                  "sslmode=disable"),
-                                        true}))
+                                        true,
+                                        {}}))
         << db.Error().toStdString();
     QSqlQuery name(db.Connection());
     ASSERT_TRUE(name.exec(QStringLiteral("SELECT current_setting('application_name')")));
@@ -116,7 +118,7 @@ TEST(ArchivePostgres, TheAddressesParametersReachTheServersClientLibrary) {
 
     // The test server speaks without TLS: an address that requires it must not connect.
     ArchiveDatabase tls;
-    EXPECT_FALSE(tls.Open(ArchiveSettings{address + QStringLiteral("?sslmode=require"), true}));
+    EXPECT_FALSE(tls.Open(ArchiveSettings{address + QStringLiteral("?sslmode=require"), true, {}}));
     EXPECT_TRUE(tls.Error().contains(QStringLiteral("SSL"))) << tls.Error().toStdString();
 }
 
