@@ -1,7 +1,15 @@
 #pragma once
 
+#include "archive/TableOutput.h"
+#include "cli/CliContext.h"
+
+#include <QFile>
+#include <QList>
+#include <QTextStream>
+#include <array>
+#include <cstdio>
+
 class ArchiveDatabase;
-struct CliContext;
 struct MValSet;
 
 // Opens the archive Settings.ini names; its message on standard error when it cannot.
@@ -12,3 +20,20 @@ bool OpenArchive(CliContext& ctx, ArchiveDatabase& db);
 // import nothing: its message goes to standard error and the result stays true; false only
 // means nothing was archived.
 bool ArchiveImport(CliContext& ctx, const MValSet& set);
+
+// Writes rows of the archive's data (controls, limits, judged points) to standard output;
+// false when they could not be written.
+template <size_t N>
+bool WriteRows(CliContext& ctx, ArchiveFormat format, const std::array<const char*, N>& names,
+               const QList<std::array<TableCell, N>>& rows) {
+    ctx.out.flush();
+    QFile out;
+    if (!out.open(stdout, QIODevice::WriteOnly)) {
+        return false;
+    }
+    TableOutput table(out, format, names);
+    for (const auto& row : rows) {
+        table.Write(row);
+    }
+    return table.Finish();
+}

@@ -112,9 +112,11 @@ int RunAdd(CliContext& ctx, const QStringList& files) {
     return rc;
 }
 
-// Reads the query's options into `filter`, `format` and `output`; false on a usage error.
+// Reads the query's options into `filter`, `format` and `output`; false on a usage error,
+// with `bad` naming the option whose value is wrong (empty when an option is unknown or
+// has no value).
 bool ParseQuery(const QStringList& args, ArchiveFilter& filter, ArchiveFormat& format,
-                QString& output) {
+                QString& output, QString& bad) {
     for (qsizetype i = 0; i < args.size(); i += 2) {
         if (i + 1 >= args.size()) {
             return false;
@@ -124,20 +126,33 @@ bool ParseQuery(const QStringList& args, ArchiveFilter& filter, ArchiveFormat& f
         const QDate date = QDate::fromString(value, Qt::ISODate);
         bool number = false;
         const qint64 program = value.toLongLong(&number);
-        if (option == QLatin1String("--from") && date.isValid()) {
+        const QDateTime since = QDateTime::fromString(value, Qt::ISODate);
+        const auto valueIf = [&](bool valid) {
+            if (!valid) {
+                bad = LoadResString(1672).arg(option, value);
+            }
+            return valid;
+        };
+        if (option == QLatin1String("--from") && valueIf(date.isValid())) {
             filter.from = date;
-        } else if (option == QLatin1String("--to") && date.isValid()) {
+        } else if (option == QLatin1String("--to") && valueIf(date.isValid())) {
             filter.to = date;
         } else if (option == QLatin1String("--serial")) {
             filter.serial = value;
-        } else if (option == QLatin1String("--program") && number) {
+        } else if (option == QLatin1String("--program") && valueIf(number)) {
             filter.program = program;
-        } else if (option == QLatin1String("--archived-since") &&
-                   QDateTime::fromString(value, Qt::ISODate).isValid()) {
-            filter.archivedSince = QDateTime::fromString(value, Qt::ISODate);
+        } else if (option == QLatin1String("--archived-since") && valueIf(since.isValid())) {
+            filter.archivedSince = since;
         } else if (option == QLatin1String("--id")) {
             filter.sampleId = value;
-        } else if (option == QLatin1String("--format") && ArchiveFormatNamed(value)) {
+        } else if (option == QLatin1String("--user")) {
+            filter.user = value;
+        } else if (option == QLatin1String("--model")) {
+            filter.model = value;
+        } else if (option == QLatin1String("--citation")) {
+            filter.citation = value;
+        } else if (option == QLatin1String("--format") &&
+                   valueIf(ArchiveFormatNamed(value).has_value())) {
             format = *ArchiveFormatNamed(value);
         } else if (option == QLatin1String("-o")) {
             output = value;
@@ -152,7 +167,11 @@ int RunQuery(CliContext& ctx, const QStringList& args) {
     ArchiveFilter filter;
     ArchiveFormat format = ArchiveFormat::Csv;
     QString output;
-    if (!ParseQuery(args, filter, format, output)) {
+    QString bad;
+    if (!ParseQuery(args, filter, format, output, bad)) {
+        if (!bad.isEmpty()) {
+            ctx.err << bad << '\n';
+        }
         return UsageError(ctx, QStringLiteral("archive"));
     }
     ArchiveDatabase db;
@@ -229,16 +248,17 @@ int RunArchive(CliContext& ctx, const QStringList& args) {
     return UsageError(ctx, QStringLiteral("archive"));
 }
 
-const CliRegistration reg(
-    {QStringLiteral("archive"),
-     QStringLiteral(
-         "archive add FILE.csv...         dataset files -> the measurement archive; per file:\n"
-         "                                   records added, already present, or why refused\n"
-         "  archive query [--from YYYY-MM-DD] [--to YYYY-MM-DD] [--serial S] [--program N] "
-         "[--id TEXT] [--archived-since YYYY-MM-DDTHH:MM:SS] [--format csv|tsv|json] [-o FILE]\n"
-         "                                   archived records (csv by default), UTF-8, ISO "
-         "8601 times\n"
-         "  archive info                    where the archive is, its version and counts"),
-     &RunArchive});
+const CliRegistration
+    reg({QStringLiteral("archive"),
+         QStringLiteral(
+             "archive add FILE.csv...         dataset files -> the measurement archive; per file:\n"
+             "                                   records added, already present, or why refused\n"
+             "  archive query [--from YYYY-MM-DD] [--to YYYY-MM-DD] [--serial S] [--program N] "
+             "[--id TEXT] [--user NAME] [--model MODEL] [--citation TEXT] "
+             "[--archived-since YYYY-MM-DDTHH:MM:SS[Z|+HH:MM]] [--format csv|tsv|json] [-o FILE]\n"
+             "                                   archived records (csv by default), UTF-8, ISO "
+             "8601 times\n"
+             "  archive info                    where the archive is, its version and counts"),
+         &RunArchive});
 
 } // namespace

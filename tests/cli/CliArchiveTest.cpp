@@ -61,7 +61,7 @@ TEST_F(CliArchiveTest, AddsEachFileAndCountsWhatWasThereAlready) {
                   QLatin1Char('\n'));
     const CliResult info = Archive({QStringLiteral("info")});
     ASSERT_EQ(info.exitCode, 0) << info.err.toStdString();
-    EXPECT_TRUE(info.out.contains(LoadResString(1656).arg(2)));
+    EXPECT_TRUE(info.out.contains(LoadResString(1656).arg(3)));
     EXPECT_TRUE(info.out.contains(LoadResString(1659).arg(62))) << info.out.toStdString();
     EXPECT_TRUE(info.out.contains(dir.file(QStringLiteral("data"))));
 }
@@ -107,10 +107,24 @@ TEST_F(CliArchiveTest, CsvGoesToStandardOutputAndBadOptionsAreUsageErrors) {
     EXPECT_TRUE(lines[2].startsWith(
         QStringLiteral("Zentravox,\"S,1\",Marc,1,2024-01-02T00:00:00,301,NO3-N,1,,1:1,0.01,")))
         << lines[2].toStdString();
-    EXPECT_EQ(
-        Archive({QStringLiteral("query"), QStringLiteral("--from"), QStringLiteral("2024-13-01")})
-            .exitCode,
-        2);
+    // The filters a pull names: a citation form, a user, a model.
+    const CliResult pulled =
+        Archive({QStringLiteral("query"), QStringLiteral("--citation"), QStringLiteral("NO3-N"),
+                 QStringLiteral("--user"), QStringLiteral("Marc"), QStringLiteral("--model"),
+                 QStringLiteral("Zentravox"), QStringLiteral("--format"), QStringLiteral("tsv")});
+    EXPECT_EQ(pulled.out.count(QLatin1Char('\n')), 4) << pulled.err.toStdString();
+    for (const char* option : {"--citation", "--user", "--model"}) {
+        const CliResult none =
+            Archive({QStringLiteral("query"), QLatin1String(option), QStringLiteral("PO4-P")});
+        EXPECT_EQ(none.out.count(QLatin1Char('\n')), 1) << option;
+    }
+    // A wrong value is named, not only the usage shown.
+    const CliResult badDate =
+        Archive({QStringLiteral("query"), QStringLiteral("--from"), QStringLiteral("2024-13-01")});
+    EXPECT_EQ(badDate.exitCode, 2);
+    EXPECT_TRUE(badDate.err.startsWith(
+        LoadResString(1672).arg(QStringLiteral("--from"), QStringLiteral("2024-13-01"))))
+        << badDate.err.toStdString();
     EXPECT_EQ(Archive({QStringLiteral("query"), QStringLiteral("--format"), QStringLiteral("xml")})
                   .exitCode,
               2);
@@ -122,6 +136,16 @@ TEST_F(CliArchiveTest, CsvGoesToStandardOutputAndBadOptionsAreUsageErrors) {
     const CliResult future = Archive({QStringLiteral("query"), QStringLiteral("--archived-since"),
                                       QStringLiteral("2999-01-01T00:00:00")});
     EXPECT_EQ(future.out.count(QLatin1Char('\n')), 1) << future.out.toStdString();
+    // archived_at is given in UTC, and a pull may name its own zone's time.
+    EXPECT_TRUE(lines[2].endsWith(QLatin1Char('Z'))) << lines[2].toStdString();
+    const QString utc = lines[2].section(QLatin1Char(','), -1);
+    const QDateTime archivedAt = QDateTime::fromString(utc, Qt::ISODate);
+    const QString anHourEarlierInParis =
+        archivedAt.toOffsetFromUtc(3600).addSecs(-3600).toString(Qt::ISODate);
+    EXPECT_TRUE(anHourEarlierInParis.endsWith(QStringLiteral("+01:00")));
+    const CliResult since = Archive(
+        {QStringLiteral("query"), QStringLiteral("--archived-since"), anHourEarlierInParis});
+    EXPECT_EQ(since.out.count(QLatin1Char('\n')), 4) << since.out.toStdString();
     // An archive that cannot be opened is neither a refused file nor a usage error.
     WriteBytes(dir.file(QStringLiteral("data/Mervex/Mervex/archive.sqlite")),
                QByteArray(8192, 'x'));

@@ -14,7 +14,7 @@ import sys
 import tempfile
 
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]', re.MULTILINE)
-CORE_FOLDERS = ("app", "archive", "calibration", "data", "meter", "programs")
+CORE_FOLDERS = ("app", "archive", "calibration", "data", "meter", "programs", "qc")
 SOURCE_SUFFIXES = (".h", ".cpp")
 
 # Who may build the program's whole bag of services: Services itself and the two

@@ -68,6 +68,9 @@ enum class RtError : int {
     ArchiveBadAddress = 31157,   // %1 = the Database= text
     ArchiveFailed = 31158,       // %1 = the archive, %2 = the driver's reason
     ArchiveNoMeter = 31159,      // %1 = the dataset's serial number
+    ArchiveTimeZone = 31160,     // %1 = the TimeZone= text
+    ArchiveNoFolder = 31161,     // %1 = the archive file whose folder does not exist
+    ArchiveForeign = 31162,      // %1 = the file: a database without the archive's tables
     ArchiveNoAnswer = 31167,     // %1 = the archive, %2 = seconds waited
     ArchiveUnreachable = 31168,  // %1 = the server's address, %2 = the server's reason
     ArchiveRefused = 31169,      // %1 = the server's address, %2 = the server's reason
@@ -103,7 +106,8 @@ inline constexpr RtError kAllRunTimeErrors[] = {
     RtError::SystemError,       RtError::OpenStopped,        RtError::BackupFailed,
     RtError::OldContentKept,    RtError::ArchiveFailed,      RtError::ArchiveNoMeter,
     RtError::ArchivePassword,   RtError::ArchiveScheme,      RtError::ServerBackup,
-    RtError::ArchiveCopyFailed, RtError::ArchiveNoAnswer,    RtError::ArchiveUnreachable,
+    RtError::ArchiveCopyFailed, RtError::ArchiveTimeZone,    RtError::ArchiveNoFolder,
+    RtError::ArchiveForeign,    RtError::ArchiveNoAnswer,    RtError::ArchiveUnreachable,
     RtError::ArchiveRefused,    RtError::ArchiveLost,        RtError::ArchiveLockWait,
     RtError::ArchiveTooLong,    RtError::ArchiveNulByte};
 

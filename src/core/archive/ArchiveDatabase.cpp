@@ -4,16 +4,21 @@
 #include "app/TextTables.h"
 #include "archive/ArchiveRecord.h"
 #include "archive/ArchiveWatch.h"
+#include "meter/RecordLayout.h"
 
 #include <QAtomicInteger>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QUrl>
 #include <QVariant>
 #include <QVersionNumber>
+#include <fcntl.h>
 #include <tuple>
+#include <unistd.h>
 
 namespace {
 
@@ -58,6 +63,12 @@ void KeepPrivate(const QString& path) {
     }
 }
 
+// Whether this process may write `path`, by its effective rights (as the kernel will judge
+// the write), not the real user's that QFileInfo asks about.
+bool MayWrite(const QString& path) {
+    return ::faccessat(AT_FDCWD, QFile::encodeName(path).constData(), W_OK, AT_EACCESS) == 0;
+}
+
 } // namespace
 
 ArchiveDatabase::ArchiveDatabase() : m_name(NextConnectionName()) {}
@@ -70,15 +81,50 @@ ArchiveDatabase::~ArchiveDatabase() {
     }
 }
 
+bool ArchiveDatabase::OpenSqlite(const ArchiveTarget& target) {
+    // The program's own data folder (the default file's, or a relative path's) is made on
+    // first use; any other folder is the user's to make.
+    if (QFileInfo(target.path).absolutePath() ==
+        QFileInfo(ArchiveTarget::DefaultFile().path).absolutePath()) {
+        KeepPrivate(target.path);
+    }
+    const QFileInfo file(target.path);
+    const QFileInfo folder(file.absolutePath());
+    if (!folder.isDir()) {
+        m_error = RunTimeText(RtError::ArchiveNoFolder).arg(target.Display());
+        return false;
+    }
+    m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
+    QString options = QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kSqliteBusyMs);
+    // An archive the user may read but not write (a colleague's copy, a folder shared
+    // read-only) still answers queries: its journal beside it cannot be made, so it is read
+    // as it stands on disk.
+    m_readOnly =
+        file.exists() && (!MayWrite(file.absoluteFilePath()) || !MayWrite(folder.filePath()));
+    if (m_readOnly) {
+        options += QStringLiteral(";QSQLITE_OPEN_READONLY;QSQLITE_OPEN_URI");
+        QUrl uri = QUrl::fromLocalFile(file.absoluteFilePath());
+        if (!MayWrite(folder.filePath()) &&
+            !QFileInfo::exists(target.path + QStringLiteral("-shm"))) {
+            uri.setQuery(QStringLiteral("immutable=1"));
+        }
+        m_db.setDatabaseName(uri.toString(QUrl::FullyEncoded));
+    } else {
+        m_db.setDatabaseName(target.path);
+    }
+    m_db.setConnectOptions(options);
+    return true;
+}
+
 bool ArchiveDatabase::Open(const ArchiveTarget& target, const ArchiveTimeouts& timeouts) {
     m_target = target;
     m_timeouts = timeouts;
     m_error.clear();
+    m_readOnly = false;
     if (target.engine == ArchiveTarget::Engine::Sqlite) {
-        QDir().mkpath(QFileInfo(target.path).absolutePath());
-        m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
-        m_db.setDatabaseName(target.path);
-        m_db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kSqliteBusyMs));
+        if (!OpenSqlite(target)) {
+            return false;
+        }
     } else {
         m_db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), m_name);
         m_db.setHostName(target.host);
@@ -125,21 +171,26 @@ void ArchiveDatabase::StartSession() {
 }
 
 bool ArchiveDatabase::Open(const ArchiveSettings& settings) {
+    if (!settings.timeZone.isEmpty()) {
+        m_zone = QTimeZone(settings.timeZone.toUtf8());
+        if (!m_zone.isValid()) {
+            m_error = RunTimeText(RtError::ArchiveTimeZone).arg(settings.timeZone);
+            return false;
+        }
+    }
     if (settings.database.trimmed().isEmpty()) {
-        const ArchiveTarget target = ArchiveTarget::DefaultFile();
-        KeepPrivate(target.path);
-        return Open(target, settings.timeouts);
+        return Open(ArchiveTarget::DefaultFile(), settings.timeouts);
     }
     const std::optional<ArchiveTarget> target = ArchiveTarget::Parse(settings.database, &m_error);
-    if (!target) {
-        return false;
-    }
-    return Open(*target, settings.timeouts);
+    return target && Open(*target, settings.timeouts);
 }
 
 QString ArchiveDatabase::UpgradeNote() const {
     if (m_upgradedFrom == 0) {
         return QString();
+    }
+    if (m_upgradedFrom >= 2) {
+        return LoadResString(1673).arg(m_target.Display()).arg(m_version);
     }
     return LoadResString(1671).arg(m_target.Display()).arg(m_version).arg(m_folded);
 }
@@ -266,6 +317,13 @@ QVariant ArchiveDatabase::TimeValue(const std::optional<QDateTime>& time) const 
     return QDateTime(time->date(), time->time(), Qt::UTC).toSecsSinceEpoch();
 }
 
+QVariant ArchiveDatabase::InstantValue(const std::optional<QDateTime>& wallClock) const {
+    if (!wallClock) {
+        return TimeValue(wallClock);
+    }
+    return TimeValue(ArchiveRecord::InstantOf(*wallClock, m_zone));
+}
+
 QString ArchiveDatabase::TimeText(const QString& column) const {
     return IsPostgres()
                ? QStringLiteral("to_char(%1, 'YYYY-MM-DD HH24:MI:SS')").arg(column)
@@ -280,6 +338,14 @@ QString ArchiveDatabase::Reason(const QSqlError& error) {
         reason = error.driverText().trimmed();
     }
     return reason.isEmpty() ? RunTimeText(RtError::UnknownError) : reason;
+}
+
+std::optional<QDateTime> ArchiveDatabase::StoredTime(const QString& text) {
+    if (text.isEmpty()) {
+        return std::nullopt;
+    }
+    return QDateTime(QDate::fromString(text.left(10), Qt::ISODate),
+                     QTime::fromString(text.mid(11), Qt::ISODate), Qt::UTC);
 }
 
 QString ArchiveDatabase::Describe(const QSqlError& error) {
@@ -354,10 +420,26 @@ int ArchiveDatabase::EngineMaxBoundValues() {
     return number >= QVersionNumber(3, 32) ? 32766 : 999;
 }
 
+void ArchiveDatabase::RefuseForeign() {
+    // Another program's SQLite database named as the archive by mistake is not given the
+    // archive's tables beside its own.
+    for (const QString& table : m_db.tables()) {
+        if (!table.startsWith(QLatin1String("sqlite_"))) {
+            throw MervexError(RunTimeText(RtError::ArchiveForeign).arg(m_target.Display()));
+        }
+    }
+}
+
 void ArchiveDatabase::CreateOrUpgrade() {
+    m_version = StoredVersion();
+    if (m_version == 0 && !IsPostgres()) {
+        RefuseForeign();
+    }
     if (!IsPostgres()) {
-        // A journal beside the file lets readers go on while an import is written.
-        Exec(QStringLiteral("PRAGMA journal_mode=WAL"));
+        if (!m_readOnly) {
+            // A journal beside the file lets readers go on while an import is written.
+            Exec(QStringLiteral("PRAGMA journal_mode=WAL"));
+        }
         // SQLite checks the declared references only when each connection asks it to.
         Exec(QStringLiteral("PRAGMA foreign_keys=ON"));
         // Record keys are random: an import touches pages all over their index, which the
@@ -365,7 +447,6 @@ void ArchiveDatabase::CreateOrUpgrade() {
         Exec(QStringLiteral("PRAGMA cache_size=-65536"));
     }
     m_maxBound = EngineMaxBoundValues();
-    m_version = StoredVersion();
     if (m_version == kSchemaVersion) {
         return;
     }
@@ -375,17 +456,27 @@ void ArchiveDatabase::CreateOrUpgrade() {
                               .arg(m_version)
                               .arg(kSchemaVersion));
     }
+    if (m_readOnly) {
+        // Neither made nor upgraded without writing: the file is left as it is.
+        throw MervexError(
+            RunTimeText(m_version == 0 ? RtError::ArchiveForeign : RtError::ArchiveReadOnly)
+                .arg(m_target.Display()));
+    }
     // A new or older archive: build or upgrade it under the write lock, and look again once
     // it is held, since another program may have done it meanwhile. One transaction: a
     // failed upgrade leaves the archive as it was.
     Write([this] {
         Lock(kSchemaLock);
         m_version = StoredVersion();
+        const int found = m_version;
         if (m_version == 0) {
             CreateSchema();
         }
         if (m_version == 1) {
             UpgradeTo2();
+        }
+        if (m_version == 2) {
+            UpgradeTo3();
         }
         if (m_version < kSchemaVersion) {
             throw MervexError(RunTimeText(RtError::ArchiveNewer)
@@ -393,6 +484,7 @@ void ArchiveDatabase::CreateOrUpgrade() {
                                   .arg(m_version)
                                   .arg(kSchemaVersion));
         }
+        m_upgradedFrom = found;
     });
     if (!m_error.isEmpty()) {
         m_upgradedFrom = 0;
@@ -433,29 +525,31 @@ void ArchiveDatabase::CreateSchema() {
              .arg(id, ref, time));
     CreateRecords(QStringLiteral("records"));
     Exec(QStringLiteral("CREATE TABLE archive_schema (version INTEGER NOT NULL)"));
-    QSqlQuery version = Prepare(QStringLiteral("INSERT INTO archive_schema (version) VALUES (?)"));
-    version.addBindValue(kSchemaVersion);
-    Exec(version);
-    m_version = kSchemaVersion;
+    Exec(QStringLiteral("INSERT INTO archive_schema (version) VALUES (2)"));
+    m_version = 2;
 }
 
 void ArchiveDatabase::CreateRecords(const QString& table) {
     // The record line as the meter sent it holds every field's text (units, states,
     // dilution, ...); the columns beside it are what the queries filter on and the numbers
     // a statistics program wants. A meter measures a record once: its key is the SHA-256 of
-    // the line, which holds the record's own number, date and time.
+    // the line, which holds the record's own number, date and time. `measured_at` is the
+    // meter's wall clock, what its users read and filter by; `measured_utc` the instant it
+    // names, which orders records across daylight-saving changes and zones.
     const QString real = SqlType("real");
     const QString time = SqlType("time");
     Exec(QStringLiteral("CREATE TABLE %1 (id %2, import_id %3 NOT NULL REFERENCES imports(id), "
                         "meter_id %3 NOT NULL REFERENCES meters(id), record_key TEXT NOT NULL, "
-                        "record_number INTEGER, measured_at %4, program_number INTEGER, "
-                        "sample_id TEXT, sample_id_folded TEXT, value1 %5, value2 %5, "
+                        "record_number INTEGER, measured_at %4, measured_utc %4, "
+                        "program_number INTEGER, "
+                        "sample_id TEXT, sample_id_folded TEXT, citation TEXT, value1 %5, "
+                        "value2 %5, "
                         "calibrated_at %4, "
                         "raw_line TEXT NOT NULL, "
                         "CONSTRAINT records_once UNIQUE (meter_id, record_key))")
              .arg(table, SqlType("id"), SqlType("ref"), time, real));
-    Exec(QStringLiteral("CREATE INDEX records_time ON %1 (measured_at, meter_id)").arg(table));
-    Exec(QStringLiteral("CREATE INDEX records_program ON %1 (program_number, measured_at)")
+    Exec(QStringLiteral("CREATE INDEX records_time ON %1 (measured_utc, meter_id)").arg(table));
+    Exec(QStringLiteral("CREATE INDEX records_program ON %1 (program_number, measured_utc)")
              .arg(table));
 }
 
@@ -472,11 +566,13 @@ void ArchiveDatabase::UpgradeTo2() {
     Exec(QStringLiteral("ALTER TABLE records RENAME TO records_v1"));
     Exec(QStringLiteral("DROP INDEX records_time"));
     Exec(QStringLiteral("DROP INDEX records_program"));
-    FillRecordKeys();
+    FillNewColumns();
+    ArchivedAtToUtc();
     CreateRecords(QStringLiteral("records"));
     const QString columns = QStringLiteral(
-        "id, import_id, meter_id, record_key, record_number, measured_at, program_number, "
-        "sample_id, sample_id_folded, value1, value2, calibrated_at, raw_line");
+        "id, import_id, meter_id, record_key, record_number, measured_at, measured_utc, "
+        "program_number, "
+        "sample_id, sample_id_folded, citation, value1, value2, calibrated_at, raw_line");
     // In the order they were archived, so that the first copy of a record stays.
     Exec(QStringLiteral("INSERT INTO records (%1) SELECT %1 FROM records_v1 WHERE 1 = 1 "
                         "ORDER BY id ON CONFLICT (meter_id, record_key) DO NOTHING")
@@ -500,36 +596,104 @@ void ArchiveDatabase::UpgradeTo2() {
                             "(SELECT COALESCE(MAX(id), 0) + 1 FROM records), false)"));
     }
     Exec(QStringLiteral("UPDATE archive_schema SET version = 2"));
-    m_upgradedFrom = 1;
     m_version = 2;
 }
 
-void ArchiveDatabase::FillRecordKeys() {
-    Exec(QStringLiteral("ALTER TABLE records_v1 ADD COLUMN record_key TEXT"));
-    Exec(QStringLiteral("ALTER TABLE records_v1 ADD COLUMN sample_id_folded TEXT"));
+void ArchiveDatabase::UpgradeTo3() {
+    // Quality control: control samples and limit values per program, each a list of
+    // versions from a date on. A new lot or new limits add a row; none is ever overwritten.
+    const QString id = SqlType("id");
+    const QString ref = SqlType("ref");
+    const QString time = SqlType("time");
+    const QString real = SqlType("real");
+    Exec(QStringLiteral("CREATE TABLE qc_controls (id %1, name TEXT NOT NULL UNIQUE, "
+                        "created_at %2 NOT NULL, created_by TEXT NOT NULL)")
+             .arg(id, time));
+    // `valid_from` is a date as "YYYY-MM-DD", which both engines compare alike; `rules`
+    // the codes joined by ",", e.g. "1-2s,1-3s,2-2s,R-4s,4-1s,10x".
+    Exec(QStringLiteral(
+             "CREATE TABLE qc_versions (id %1, control_id %2 NOT NULL REFERENCES "
+             "qc_controls(id), "
+             "valid_from TEXT NOT NULL, created_at %3 NOT NULL, created_by TEXT NOT NULL, "
+             "program_number INTEGER, citation TEXT, "
+             "match_kind TEXT NOT NULL CHECK (match_kind IN ('equals', 'prefix')), "
+             "match_text TEXT NOT NULL, target %4 NOT NULL, sd %4 NOT NULL CHECK (sd > 0), "
+             "unit TEXT, rules TEXT NOT NULL)")
+             .arg(id, ref, time, real));
+    Exec(QStringLiteral(
+             "CREATE TABLE limit_versions (id %1, program_number INTEGER NOT NULL, "
+             "valid_from TEXT NOT NULL, created_at %2 NOT NULL, created_by TEXT NOT NULL, "
+             "lower_limit %3, upper_limit %3, unit TEXT, "
+             "CHECK (lower_limit IS NOT NULL OR upper_limit IS NOT NULL), "
+             "CHECK (lower_limit IS NULL OR upper_limit IS NULL OR lower_limit <= upper_limit))")
+             .arg(id, time, real));
+    Exec(QStringLiteral("UPDATE archive_schema SET version = 3"));
+    m_version = 3;
+}
+
+void ArchiveDatabase::FillNewColumns() {
+    for (const char* column : {"record_key TEXT", "sample_id_folded TEXT", "citation TEXT"}) {
+        Exec(QStringLiteral("ALTER TABLE records_v1 ADD COLUMN %1").arg(QLatin1String(column)));
+    }
+    Exec(QStringLiteral("ALTER TABLE records_v1 ADD COLUMN measured_utc %1").arg(SqlType("time")));
     QSqlQuery update = Prepare(
-        QStringLiteral("UPDATE records_v1 SET record_key = ?, sample_id_folded = ? WHERE id = ?"));
+        QStringLiteral("UPDATE records_v1 SET record_key = ?, sample_id_folded = ?, citation = ?, "
+                       "measured_utc = ? WHERE id = ?"));
+    QHash<QString, RecordLayout> layouts;
     // In slices by id: a cursor left open over a table being updated sees its own changes.
     qint64 last = -1;
     for (;;) {
-        QSqlQuery slice = Prepare(QStringLiteral(
-            "SELECT id, raw_line, sample_id FROM records_v1 WHERE id > ? ORDER BY id LIMIT 5000"));
+        QSqlQuery slice = Prepare(
+            QStringLiteral("SELECT r.id, r.raw_line, m.column_kinds, %1 FROM records_v1 r "
+                           "JOIN meters m ON m.id = r.meter_id WHERE r.id > ? ORDER BY r.id "
+                           "LIMIT 5000")
+                .arg(TimeText(QStringLiteral("r.measured_at"))));
         slice.addBindValue(last);
         Exec(slice);
-        QList<std::tuple<qint64, QString, QVariant>> rows;
+        QList<std::tuple<qint64, QString, QString, QString>> rows;
         while (slice.next()) {
-            rows.append({slice.value(0).toLongLong(), slice.value(1).toString(), slice.value(2)});
+            rows.append({slice.value(0).toLongLong(), slice.value(1).toString(),
+                         slice.value(2).toString(), slice.value(3).toString()});
         }
         if (rows.isEmpty()) {
             return;
         }
-        for (const auto& [id, line, sample] : rows) {
+        for (const auto& [id, line, kinds, measured] : rows) {
+            const ArchiveRecord r =
+                ArchiveRecord::FromLine(line, ArchiveRecord::LayoutOf(kinds, layouts));
+            const auto text = [](const QString& t) {
+                return t.isEmpty() ? QVariant(QMetaType::fromType<QString>()) : QVariant(t);
+            };
             update.bindValue(0, ArchiveRecord::KeyOf(line));
-            update.bindValue(
-                1, sample.isNull() ? sample : QVariant(ArchiveRecord::Folded(sample.toString())));
-            update.bindValue(2, id);
+            update.bindValue(1, text(ArchiveRecord::Folded(r.sampleId)));
+            update.bindValue(2, text(r.citation));
+            update.bindValue(3, InstantValue(StoredTime(measured)));
+            update.bindValue(4, id);
             Exec(update);
         }
         last = std::get<0>(rows.last());
+    }
+}
+
+void ArchiveDatabase::ArchivedAtToUtc() {
+    // Version 1 kept the PC's wall clock; a pull "archived since" must not see the hour a
+    // clock is set back twice. The PCs' zone is the best knowledge of it there is.
+    QSqlQuery select = Prepare(
+        QStringLiteral("SELECT id, %1 FROM imports").arg(TimeText(QStringLiteral("archived_at"))));
+    Exec(select);
+    QList<std::pair<qint64, QString>> rows;
+    while (select.next()) {
+        rows.append({select.value(0).toLongLong(), select.value(1).toString()});
+    }
+    QSqlQuery update = Prepare(QStringLiteral("UPDATE imports SET archived_at = ? WHERE id = ?"));
+    for (const auto& [id, archived] : rows) {
+        const std::optional<QDateTime> wallClock = StoredTime(archived);
+        if (!wallClock) {
+            continue;
+        }
+        update.bindValue(
+            0, TimeValue(ArchiveRecord::InstantOf(*wallClock, QTimeZone::systemTimeZone())));
+        update.bindValue(1, id);
+        Exec(update);
     }
 }

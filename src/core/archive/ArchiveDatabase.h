@@ -6,6 +6,7 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QString>
+#include <QTimeZone>
 #include <QVariant>
 #include <functional>
 #include <optional>
@@ -19,7 +20,7 @@ class QSqlQuery;
 class ArchiveDatabase {
 public:
     // The schema this program writes; archive_schema holds the archive's own.
-    static constexpr int kSchemaVersion = 2;
+    static constexpr int kSchemaVersion = 3;
 
     ArchiveDatabase();
     ~ArchiveDatabase();
@@ -35,6 +36,13 @@ public:
     void Watch(ArchiveWatch* watch) { m_watch = watch; }
     const ArchiveTimeouts& Timeouts() const { return m_timeouts; }
     bool IsOpen() const { return m_db.isOpen(); }
+    // True when the archive could only be opened for reading (a file or folder the user may
+    // not write): queries answer, writes fail with the archive's read-only message.
+    bool IsReadOnly() const { return m_readOnly; }
+    // The zone the meters' clocks show (TimeZone= in Settings.ini, else this PC's): the
+    // instants the archive orders records by are read from their wall-clock times in it.
+    const QTimeZone& MeasurementZone() const { return m_zone; }
+    void SetMeasurementZone(const QTimeZone& zone) { m_zone = zone; }
     const ArchiveTarget& Target() const { return m_target; }
     bool IsPostgres() const { return m_target.engine == ArchiveTarget::Engine::Postgres; }
     int SchemaVersion() const { return m_version; }
@@ -73,8 +81,13 @@ public:
     // (the wall-clock time counted as if it were UTC, which SQLite's 'unixepoch' reads);
     // NULL for none.
     QVariant TimeValue(const std::optional<QDateTime>& time) const;
+    // The stored instant (UTC) of a meter's wall-clock time in MeasurementZone().
+    QVariant InstantValue(const std::optional<QDateTime>& wallClock) const;
     // A SELECT expression giving a stored timestamp back as "YYYY-MM-DD HH:MM:SS".
     QString TimeText(const QString& column) const;
+    // A time as TimeText gives it back, in no zone (Qt::UTC holding the stored clock's
+    // reading, so that no daylight-saving change can move it); nothing for NULL.
+    static std::optional<QDateTime> StoredTime(const QString& text);
 
     // The archive's error for a failed statement, a sentence in the program's language with
     // the database's own text as its detail: damaged file, read-only, disk full, server
@@ -96,7 +109,11 @@ private:
     void CreateSchema();
     void CreateRecords(const QString& table);
     void UpgradeTo2();
-    void FillRecordKeys();
+    void UpgradeTo3();
+    void FillNewColumns();
+    void ArchivedAtToUtc();
+    bool OpenSqlite(const ArchiveTarget& target);
+    void RefuseForeign();
     qint64 CountRecords(const QString& table);
     int StoredVersion();
     int EngineMaxBoundValues();
@@ -107,6 +124,8 @@ private:
     ArchiveTarget m_target;
     ArchiveTimeouts m_timeouts;
     ArchiveWatch* m_watch = nullptr;
+    QTimeZone m_zone = QTimeZone::systemTimeZone();
+    bool m_readOnly = false;
     int m_version = 0;
     int m_upgradedFrom = 0;
     qint64 m_folded = 0;

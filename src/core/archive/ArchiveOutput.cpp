@@ -23,6 +23,7 @@ template <typename T> QVariant Number(const std::optional<T>& n) {
     return n ? QVariant::fromValue(*n) : QVariant();
 }
 
+// archived_at is the PC's clock in UTC: a pull "archived since" sees no hour twice.
 QVariantList Values(const ArchivedRecord& a) {
     const ArchiveRecord& r = a.record;
     return {a.model,
@@ -47,7 +48,7 @@ QVariantList Values(const ArchivedRecord& a) {
             ArchiveIsoTime(r.calibratedAt),
             r.rawLine,
             QVariant::fromValue(a.recordId),
-            ArchiveIsoTime(a.archivedAt)};
+            ArchiveIsoTime(a.archivedAt) + QLatin1String(a.archivedAt ? "Z" : "")};
 }
 
 bool IsText(const QVariant& value) {

@@ -10,6 +10,8 @@
 
 namespace {
 
+constexpr qint64 kDaySeconds = 24 * 3600;
+
 // The WHERE clause of a filter: fixed fragments with placeholders, and their values.
 struct Where {
     QString sql;
@@ -24,21 +26,24 @@ struct Where {
 
 // LIKE pattern matching `text` anywhere, with its own wildcards taken literally.
 QString ContainsPattern(const QString& text) {
-    QString escaped = ArchiveRecord::Folded(text);
-    escaped.replace(QLatin1Char('!'), QStringLiteral("!!"));
-    escaped.replace(QLatin1Char('%'), QStringLiteral("!%"));
-    escaped.replace(QLatin1Char('_'), QStringLiteral("!_"));
-    return QLatin1Char('%') + escaped + QLatin1Char('%');
+    return QLatin1Char('%') + ArchiveRecord::LikeEscaped(ArchiveRecord::Folded(text)) +
+           QLatin1Char('%');
 }
 
 Where WhereOf(const ArchiveDatabase& db, const ArchiveFilter& f) {
     Where where;
     const QTime midnight(0, 0);
+    // Dates are the meters' own (their wall clock); the instant, which the records are
+    // indexed by, lies within a day of it in any zone, so it narrows the search first.
     if (f.from) {
-        where.Add("r.measured_at >= ?", db.TimeValue(QDateTime(*f.from, midnight)));
+        const QDateTime start(*f.from, midnight, Qt::UTC);
+        where.Add("r.measured_utc >= ?", db.TimeValue(start.addSecs(-kDaySeconds)));
+        where.Add("r.measured_at >= ?", db.TimeValue(start));
     }
     if (f.to) {
-        where.Add("r.measured_at < ?", db.TimeValue(QDateTime(f.to->addDays(1), midnight)));
+        const QDateTime end(f.to->addDays(1), midnight, Qt::UTC);
+        where.Add("r.measured_utc < ?", db.TimeValue(end.addSecs(kDaySeconds)));
+        where.Add("r.measured_at < ?", db.TimeValue(end));
     }
     if (!f.serial.isEmpty()) {
         where.Add("m.serial_number = ?", f.serial);
@@ -55,8 +60,11 @@ Where WhereOf(const ArchiveDatabase& db, const ArchiveFilter& f) {
     if (!f.model.isEmpty()) {
         where.Add("m.model = ?", f.model);
     }
+    if (!f.citation.isEmpty()) {
+        where.Add("r.citation = ?", f.citation);
+    }
     if (f.archivedSince) {
-        where.Add("i.archived_at > ?", db.TimeValue(f.archivedSince));
+        where.Add("i.archived_at > ?", db.TimeValue(f.archivedSince->toUTC()));
     }
     return where;
 }
@@ -80,15 +88,8 @@ std::optional<double> Real(const QSqlQuery& q, int column) {
     return v.isNull() ? std::nullopt : std::optional<double>(v.toDouble());
 }
 
-// A time column as `TimeText` gives it ("2024-03-01 08:15:00"), nothing for NULL. The wall
-// clock exactly as stored: in no zone, so that no daylight-saving change can move it.
 std::optional<QDateTime> Time(const QSqlQuery& q, int column) {
-    const QString text = Text(q, column);
-    if (text.isEmpty()) {
-        return std::nullopt;
-    }
-    return QDateTime(QDate::fromString(text.left(10), Qt::ISODate),
-                     QTime::fromString(text.mid(11), Qt::ISODate), Qt::UTC);
+    return ArchiveDatabase::StoredTime(Text(q, column));
 }
 
 } // namespace
@@ -105,7 +106,7 @@ bool ArchiveQuery::Records(const ArchiveFilter& filter, QList<ArchivedRecord>& r
                                   m_db.TimeText(QStringLiteral("r.calibrated_at")),
                                   m_db.TimeText(QStringLiteral("i.archived_at"))) +
                          kJoins + where.sql +
-                         QStringLiteral(" ORDER BY r.measured_at IS NULL, r.measured_at, r.id"));
+                         QStringLiteral(" ORDER BY r.measured_utc IS NULL, r.measured_utc, r.id"));
         for (const QVariant& value : where.values) {
             q.addBindValue(value);
         }
@@ -118,19 +119,11 @@ bool ArchiveQuery::Records(const ArchiveFilter& filter, QList<ArchivedRecord>& r
 }
 
 ArchivedRecord ArchiveQuery::Read(const QSqlQuery& q, QHash<QString, RecordLayout>& layouts) {
-    const QString kindsText = Text(q, 9);
-    auto layout = layouts.find(kindsText);
-    if (layout == layouts.end()) {
-        QList<int> kinds;
-        for (const QString& kind : kindsText.split(QLatin1Char(','))) {
-            kinds.append(kind.toInt());
-        }
-        layout = layouts.insert(kindsText, RecordLayout::ForKinds(kinds));
-    }
+    const RecordLayout& layout = ArchiveRecord::LayoutOf(Text(q, 9), layouts);
     ArchivedRecord r;
     // The texts come from the line as sent, split by the meter's layout; the numbers and
     // times are those the archive stored and sorts by.
-    r.record = ArchiveRecord::FromLine(Text(q, 10), *layout);
+    r.record = ArchiveRecord::FromLine(Text(q, 10), layout);
     r.model = Text(q, 0);
     r.serial = Text(q, 1);
     r.user = Text(q, 2);

@@ -24,6 +24,7 @@ struct ArchiveFilter {
     QString sampleId;                       // text contained in the sample ID, letter case ignored
     QString user;                           // who imported, exactly
     QString model;                          // meter model, exactly
+    QString citation;                       // citation form of the result, e.g. "PO4-P", exactly
     std::optional<QDateTime> archivedSince; // entered the archive after this time
 };
 

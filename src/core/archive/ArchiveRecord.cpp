@@ -6,6 +6,7 @@
 #include "meter/RecordLayout.h"
 
 #include <QCryptographicHash>
+#include <QStringList>
 #include <algorithm>
 #include <array>
 
@@ -73,6 +74,46 @@ QString ArchiveRecord::KeyOf(QStringView line) {
 
 QString ArchiveRecord::Folded(const QString& text) {
     return text.toCaseFolded();
+}
+
+QString ArchiveRecord::LikeEscaped(QString text) {
+    text.replace(QLatin1Char('!'), QStringLiteral("!!"));
+    text.replace(QLatin1Char('%'), QStringLiteral("!%"));
+    text.replace(QLatin1Char('_'), QStringLiteral("!_"));
+    return text;
+}
+
+QString ArchiveRecord::KindsText(const QList<int>& kinds) {
+    QStringList texts;
+    for (const int kind : kinds) {
+        texts << QString::number(kind);
+    }
+    return texts.join(QLatin1Char(','));
+}
+
+QList<int> ArchiveRecord::KindsOf(const QString& text) {
+    QList<int> kinds;
+    for (const QString& kind : text.split(QLatin1Char(','))) {
+        kinds.append(kind.toInt());
+    }
+    return kinds;
+}
+
+const RecordLayout& ArchiveRecord::LayoutOf(const QString& text,
+                                            QHash<QString, RecordLayout>& layouts) {
+    auto layout = layouts.find(text);
+    if (layout == layouts.end()) {
+        layout = layouts.insert(text, RecordLayout::ForKinds(KindsOf(text)));
+    }
+    return *layout;
+}
+
+QDateTime ArchiveRecord::InstantOf(const QDateTime& wallClock, const QTimeZone& zone) {
+    const QDateTime asUtc(wallClock.date(), wallClock.time(), Qt::UTC);
+    const QDateTime there(wallClock.date(), wallClock.time(), zone);
+    const int offset =
+        there.isValid() ? there.offsetFromUtc() : zone.offsetFromUtc(asUtc.addDays(-1));
+    return asUtc.addSecs(-offset);
 }
 
 QString ArchiveIsoTime(const std::optional<QDateTime>& time) {

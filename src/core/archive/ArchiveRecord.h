@@ -1,9 +1,11 @@
 #pragma once
 
 #include <QDateTime>
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringView>
+#include <QTimeZone>
 #include <optional>
 
 class RecordLayout;
@@ -31,6 +33,19 @@ struct ArchiveRecord {
     // A text as the archive's searches compare it, the same on both engines: Unicode case
     // folding ("ÉCOLE" and "école", "Œ" and "œ"), which SQLite's lower() does for ASCII only.
     static QString Folded(const QString& text);
+    // The instant (UTC) a meter's wall-clock time names where its clock shows `zone`'s time:
+    // the offset in force at that time, so that records of both sides of a daylight-saving
+    // change, or of labs in other zones, sort as they were measured. A time the clocks
+    // skipped takes the offset in force before the change.
+    // `text` for a LIKE pattern with ESCAPE '!': its own wildcards taken literally.
+    static QString LikeEscaped(QString text);
+    // A meter's column kinds as the archive keeps them with the meter ("0,2,2,0,1,...") and
+    // back.
+    static QString KindsText(const QList<int>& kinds);
+    static QList<int> KindsOf(const QString& text);
+    // The layout of the kinds `text` names, made once per text in `layouts`.
+    static const RecordLayout& LayoutOf(const QString& text, QHash<QString, RecordLayout>& layouts);
+    static QDateTime InstantOf(const QDateTime& wallClock, const QTimeZone& zone);
 };
 
 // A record as the archive returns it: the record and what the archive knows beyond its

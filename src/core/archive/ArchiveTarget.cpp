@@ -147,6 +147,7 @@ ArchiveSettings ArchiveSettings::Read(CIni& ini) {
     settings.database = ini.Setting(section, QStringLiteral("Database"), QString());
     settings.timeouts.lockSeconds = Seconds(ini, QStringLiteral("LockTimeout"), 10);
     settings.timeouts.statementSeconds = Seconds(ini, QStringLiteral("StatementTimeout"), 60);
+    settings.timeZone = ini.Setting(section, QStringLiteral("TimeZone"), QString()).trimmed();
     settings.autoArchive = ini.Setting(section, QStringLiteral("Auto"), QStringLiteral("True"))
                                .compare(QLatin1String("False"), Qt::CaseInsensitive) != 0;
     return settings;

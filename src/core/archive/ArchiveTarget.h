@@ -56,6 +56,7 @@ struct ArchiveTimeouts {
 struct ArchiveSettings {
     QString database; // Database=: empty for the default file
     bool autoArchive = true;
+    QString timeZone; // TimeZone=: the zone the meters' clocks show; empty for this PC's
     ArchiveTimeouts timeouts;
 
     static ArchiveSettings Read(CIni& ini);

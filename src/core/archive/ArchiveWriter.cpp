@@ -31,16 +31,8 @@ template <typename T> QVariant Optional(const std::optional<T>& value) {
     return value ? QVariant::fromValue(*value) : QVariant(QMetaType::fromType<T>());
 }
 
-QString KindsText(const QList<int>& kinds) {
-    QStringList texts;
-    for (const int kind : kinds) {
-        texts << QString::number(kind);
-    }
-    return texts.join(QLatin1Char(','));
-}
-
 // The columns of a record as ArchiveWriter inserts them, in the order of RowOf.
-constexpr int kRecordColumns = 12;
+constexpr int kRecordColumns = 14;
 // Rows per INSERT: a few hundred make the statements few without making each one large.
 constexpr qsizetype kBatchRows = 500;
 
@@ -50,8 +42,9 @@ QString InsertSql(qsizetype rows) {
         QLatin1Char(')');
     return QStringLiteral(
                "INSERT INTO records (import_id, meter_id, record_key, record_number, measured_at, "
-               "program_number, sample_id, sample_id_folded, value1, value2, calibrated_at, "
-               "raw_line) VALUES %1 ON CONFLICT (meter_id, record_key) DO NOTHING")
+               "measured_utc, program_number, sample_id, sample_id_folded, citation, value1, "
+               "value2, calibrated_at, raw_line) VALUES %1 "
+               "ON CONFLICT (meter_id, record_key) DO NOTHING")
         .arg(QStringList(rows, row).join(QLatin1Char(',')));
 }
 
@@ -69,9 +62,11 @@ QVariantList ArchiveWriter::RowOf(QStringView line, const RecordLayout& layout, 
             ArchiveRecord::KeyOf(line),
             Optional(r.recordNumber),
             m_db.TimeValue(r.measuredAt),
+            m_db.InstantValue(r.measuredAt),
             Optional(r.programNumber),
             Text(r.sampleId),
             Text(ArchiveRecord::Folded(r.sampleId)),
+            Text(r.citation),
             Optional(r.value1),
             Optional(r.value2),
             m_db.TimeValue(r.calibratedAt),
@@ -85,7 +80,7 @@ qint64 ArchiveWriter::MeterId(const QString& model, const QString& serial,
                        "ON CONFLICT DO NOTHING"));
     insert.addBindValue(Given(model));
     insert.addBindValue(Given(serial));
-    insert.addBindValue(Given(KindsText(kinds)));
+    insert.addBindValue(Given(ArchiveRecord::KindsText(kinds)));
     m_db.Exec(insert);
     QSqlQuery select =
         m_db.Prepare(QStringLiteral("SELECT id FROM meters WHERE model = ? AND serial_number = ?"));
@@ -180,7 +175,7 @@ void ArchiveWriter::AddPortion(const MValSet& set, const Portion& portion,
     import.addBindValue(Given(portion.origin.user));
     import.addBindValue(m_db.TimeValue(set.curDate));
     import.addBindValue(Text(sourceFile));
-    import.addBindValue(m_db.TimeValue(QDateTime::currentDateTime()));
+    import.addBindValue(m_db.TimeValue(QDateTime::currentDateTimeUtc()));
     m_db.Exec(import);
     import.next();
     const qint64 importId = import.value(0).toLongLong();

@@ -1,16 +1,20 @@
 // The archive's behaviour on both engines: the same cases on an SQLite file and on a
 // PostgreSQL server the test starts itself.
 
+#include "app/TextTables.h"
 #include "archive/ArchiveDatabase.h"
 #include "archive/ArchiveQuery.h"
 #include "archive/ArchiveWriter.h"
+#include "archive/QcStore.h"
 #include "data/MValSet.h"
 #include "data/RecordWalker.h"
 #include "meter/RecordLayout.h"
+#include "qc/QcJudge.h"
 #include "support/PostgresServer.h"
 #include "support/TempDir.h"
 
 #include <QSqlQuery>
+#include <QTimeZone>
 #include <gtest/gtest.h>
 
 namespace {
@@ -91,11 +95,14 @@ protected:
         return query.exec(sql) && query.next() ? query.value(0).toLongLong() : -1;
     }
     // Turns the open archive back into a version 1 archive without records: the same meters
-    // and imports, records without their key and without the rule that keeps them once.
+    // and imports, records without their key and without the rule that keeps them once, and
+    // no quality control.
     void MakeVersion1() {
         const bool pg = GetParam() == Engine::Postgres;
         const QString time = pg ? QStringLiteral("TIMESTAMP") : QStringLiteral("INTEGER");
-        ASSERT_TRUE(ByHand(QStringLiteral("DROP TABLE records")));
+        for (const char* table : {"records", "qc_versions", "qc_controls", "limit_versions"}) {
+            ASSERT_TRUE(ByHand(QStringLiteral("DROP TABLE %1").arg(QLatin1String(table))));
+        }
         ASSERT_TRUE(ByHand(
             QStringLiteral("CREATE TABLE records (id %1, import_id %2 NOT NULL REFERENCES "
                            "imports(id), meter_id %2 NOT NULL REFERENCES meters(id), "
@@ -344,7 +351,7 @@ TEST_P(ArchiveEngineTest, UpgradeFromVersion1FoldsDuplicatesInOneTransaction) {
 
     ArchiveDatabase upgraded;
     ASSERT_TRUE(Open(upgraded)) << upgraded.Error().toStdString();
-    EXPECT_EQ(upgraded.SchemaVersion(), 2);
+    EXPECT_EQ(upgraded.SchemaVersion(), ArchiveDatabase::kSchemaVersion);
     EXPECT_EQ(upgraded.UpgradedFrom(), 1);
     EXPECT_EQ(upgraded.FoldedRecords(), 4);
     EXPECT_TRUE(upgraded.UpgradeNote().contains(QStringLiteral(" 4 ")))
@@ -353,10 +360,15 @@ TEST_P(ArchiveEngineTest, UpgradeFromVersion1FoldsDuplicatesInOneTransaction) {
     s1.serial = QStringLiteral("S1");
     EXPECT_EQ(Query(s1).size(), 3);
     EXPECT_EQ(Query({}).size(), 5);
-    // The upgrade filled the search's column of the old records.
+    // The upgrade filled the new columns of the old records: the search's, the citation
+    // form's, and the instant each was measured.
     ArchiveFilter sample;
     sample.sampleId = QStringLiteral("101");
     EXPECT_EQ(Query(sample).size(), 2);
+    ArchiveFilter citation;
+    citation.citation = QStringLiteral("NO3-N");
+    EXPECT_EQ(Query(citation).size(), 5);
+    EXPECT_EQ(Number(QStringLiteral("SELECT COUNT(*) FROM records WHERE measured_utc IS NULL")), 0);
     // The first copy stayed: S1's record 2 is still its second record.
     EXPECT_EQ(Number(QStringLiteral("SELECT COUNT(*) FROM records WHERE id = 2 AND "
                                     "record_number = 2")),
@@ -373,6 +385,25 @@ TEST_P(ArchiveEngineTest, UpgradeFromVersion1FoldsDuplicatesInOneTransaction) {
     ASSERT_TRUE(Open(later));
     EXPECT_EQ(later.UpgradedFrom(), 0);
     EXPECT_TRUE(later.UpgradeNote().isEmpty());
+}
+
+TEST_P(ArchiveEngineTest, UpgradeFromVersion2AddsQualityControlAndKeepsTheRecords) {
+    ASSERT_TRUE(Open(db)) << db.Error().toStdString();
+    Add(Dataset(QStringLiteral("Zentravox"), QStringLiteral("S1"), Photometers(1, 5)));
+    for (const char* table : {"qc_versions", "qc_controls", "limit_versions"}) {
+        ASSERT_TRUE(ByHand(QStringLiteral("DROP TABLE %1").arg(QLatin1String(table))));
+    }
+    ASSERT_TRUE(ByHand(QStringLiteral("UPDATE archive_schema SET version = 2")));
+    ArchiveDatabase upgraded;
+    ASSERT_TRUE(Open(upgraded)) << upgraded.Error().toStdString();
+    EXPECT_EQ(upgraded.UpgradedFrom(), 2);
+    EXPECT_EQ(upgraded.SchemaVersion(), 3);
+    EXPECT_EQ(upgraded.UpgradeNote(), LoadResString(1673).arg(upgraded.Target().Display()).arg(3));
+    EXPECT_EQ(Query({}).size(), 5);
+    LimitValue limit;
+    limit.program = 301;
+    limit.lower = 1.0;
+    EXPECT_TRUE(QcStore(upgraded).AddLimit(limit)) << upgraded.Error().toStdString();
 }
 
 TEST_P(ArchiveEngineTest, KeepsNumbersTimesAndTextsAsSent) {
@@ -441,11 +472,41 @@ TEST_P(ArchiveEngineTest, FiltersByPeriodMeterProgramSampleAndUser) {
     }
 }
 
+TEST_P(ArchiveEngineTest, OrdersByTheInstantMeasuredAndFiltersByTheMetersOwnDates) {
+    ASSERT_TRUE(Open(db)) << db.Error().toStdString();
+    const auto line = [](const char* date, const char* time, const char* citation) {
+        return QStringLiteral("1;%1;%2;A;300;%3;;1:1;1.25;mg/l;OK;----;mg/l;;01.01.24;07:00:00")
+            .arg(QLatin1String(date), QLatin1String(time), QLatin1String(citation));
+    };
+    // A meter in Paris and one in New York: read on their wall clocks, New York's 05:00 comes
+    // before Paris's 10:30; measured, it came half an hour after.
+    db.SetMeasurementZone(QTimeZone("Europe/Paris"));
+    Add(Dataset(QStringLiteral("Zentravox"), QStringLiteral("PAR"),
+                {line("10.01.24", "10:30:00", "PO4-P")}));
+    db.SetMeasurementZone(QTimeZone("America/New_York"));
+    Add(Dataset(QStringLiteral("Zentravox"), QStringLiteral("NYC"),
+                {line("10.01.24", "05:00:00", "NO3-N"), line("10.01.24", "23:30:00", "NO3-N")}));
+    const QList<ArchivedRecord> all = Query({});
+    ASSERT_EQ(all.size(), 3);
+    EXPECT_EQ(all[0].serial, QStringLiteral("PAR"));
+    EXPECT_EQ(ArchiveIsoTime(all[1].record.measuredAt), QStringLiteral("2024-01-10T05:00:00"));
+    // A day is the meter's own: New York's 23:30 is the 10th there, the 11th in UTC.
+    ArchiveFilter tenth;
+    tenth.from = tenth.to = QDate(2024, 1, 10);
+    EXPECT_EQ(Query(tenth).size(), 3);
+    ArchiveFilter eleventh;
+    eleventh.from = QDate(2024, 1, 11);
+    EXPECT_TRUE(Query(eleventh).isEmpty());
+    ArchiveFilter citation;
+    citation.citation = QStringLiteral("PO4-P");
+    EXPECT_EQ(Query(citation).size(), 1);
+}
+
 TEST_P(ArchiveEngineTest, ArchivedSinceGivesOnlyWhatEnteredLaterWithStableIds) {
     ASSERT_TRUE(Open(db)) << db.Error().toStdString();
     Add(Dataset(QStringLiteral("Zentravox"), QStringLiteral("S1"), Photometers(1, 3)));
     // The first import entered the archive a day ago.
-    const QDateTime now = QDateTime::currentDateTime();
+    const QDateTime now = QDateTime::currentDateTimeUtc();
     QSqlQuery earlier(db.Connection());
     earlier.prepare(QStringLiteral("UPDATE imports SET archived_at = ?"));
     earlier.addBindValue(db.TimeValue(now.addDays(-1)));
@@ -529,3 +590,67 @@ INSTANTIATE_TEST_SUITE_P(Engines, ArchiveEngineTest,
                          ::testing::Values(Engine::Sqlite, Engine::Postgres), EngineName);
 
 } // namespace
+
+TEST_P(ArchiveEngineTest, ControlsAndLimitsAreSharedVersionsAndJudgeTheArchivedRecords) {
+    ASSERT_TRUE(Open(db)) << db.Error().toStdString();
+    // The control "KS-PO4" on program 301 (records i % 3 == 1), in its own letter case.
+    QStringList lines;
+    for (int i = 1; i <= 12; ++i) {
+        lines << Photometer(i, i % 3 == 1 ? QStringLiteral("ks-po4") : QStringLiteral("river"));
+    }
+    Add(Dataset(QStringLiteral("Zentravox"), QStringLiteral("S1"), lines));
+    QcStore store(db);
+    QcControl control;
+    control.name = QStringLiteral("KS-PO4");
+    control.program = 301;
+    control.matchText = QStringLiteral("KS-PO4 ");
+    QcVersion first;
+    first.target = 4.25; // records 1, 4, 7, 10: 1.25, 4.25, 7.25, 10.25
+    first.sd = 1.0;
+    ASSERT_TRUE(store.Define(control, first)) << db.Error().toStdString();
+    QcVersion later = first;
+    later.validFrom = QDate(2024, 3, 7);
+    later.target = 7.25;
+    ASSERT_TRUE(store.Define(control, later)) << db.Error().toStdString();
+    QcVersion none = first;
+    none.sd = 0.0;
+    EXPECT_FALSE(store.Define(control, none)); // the database refuses an SD of 0
+
+    QList<QcControl> controls;
+    ASSERT_TRUE(store.Controls(controls)) << db.Error().toStdString();
+    ASSERT_EQ(controls.size(), 1);
+    ASSERT_EQ(controls[0].versions.size(), 2);
+    // Without a date, the first version holds from the control's earliest point.
+    EXPECT_EQ(controls[0].versions[0].validFrom, QDate(2024, 3, 1));
+    EXPECT_EQ(controls[0].versions[0].createdBy, QcStore::Account());
+    QList<QcRecord> records;
+    ASSERT_TRUE(store.Records(controls[0], records)) << db.Error().toStdString();
+    ASSERT_EQ(records.size(), 4);
+    const QcJudgement judged = QcJudge::Judge(controls[0], records);
+    ASSERT_EQ(judged.points.size(), 4);
+    QList<double> z;
+    for (const QcPoint& p : judged.points) {
+        z << p.z;
+    }
+    EXPECT_EQ(z, (QList<double>{-3.0, 0.0, 0.0, 3.0}));
+    EXPECT_EQ(judged.points[0].record.state1, QStringLiteral("OK"));
+
+    LimitValue nitrate;
+    nitrate.program = 301;
+    nitrate.upper = 50.0;
+    nitrate.unit = QStringLiteral("mg/l");
+    nitrate.validFrom = QDate(2024, 1, 1);
+    ASSERT_TRUE(store.AddLimit(nitrate)) << db.Error().toStdString();
+    LimitValue inverted = nitrate;
+    inverted.lower = 60.0;
+    EXPECT_FALSE(store.AddLimit(inverted));
+    QList<LimitValue> limits;
+    ASSERT_TRUE(store.Limits(limits));
+    ASSERT_EQ(limits.size(), 1);
+    const LimitValue* inForce = LimitValue::InForce(limits, 301, QDate(2024, 3, 5));
+    ASSERT_NE(inForce, nullptr);
+    EXPECT_TRUE(inForce->Beyond(50.5, QString()));
+    EXPECT_FALSE(inForce->Beyond(50.0, QString()));
+    EXPECT_TRUE(inForce->Beyond(std::nullopt, QStringLiteral("> MR")));
+    EXPECT_EQ(LimitValue::InForce(limits, 301, QDate(2023, 12, 31)), nullptr);
+}

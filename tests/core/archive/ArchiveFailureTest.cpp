@@ -1,5 +1,6 @@
 // An archive that cannot be used says why, quickly, and changes nothing.
 
+#include "app/RunTimeErrors.h"
 #include "archive/ArchiveDatabase.h"
 #include "archive/ArchiveQuery.h"
 #include "archive/ArchiveWriter.h"
@@ -87,7 +88,7 @@ TEST(ArchiveTarget, RefusesWhatCannotBeUsedAsWrittenWithItsReason) {
         EXPECT_FALSE(error.contains(QStringLiteral("secret"))) << error.toStdString();
 
         ArchiveDatabase db;
-        EXPECT_FALSE(db.Open(ArchiveSettings{QString::fromUtf8(c.address), true, {}}));
+        EXPECT_FALSE(db.Open(ArchiveSettings{QString::fromUtf8(c.address), true, {}, {}}));
         EXPECT_EQ(db.Error(), error);
     }
     // Never a file named after an address.
@@ -109,6 +110,7 @@ TEST(ArchivePostgres, TheAddressesParametersReachTheServersClientLibrary) {
     ASSERT_TRUE(db.Open(ArchiveSettings{address + QStringLiteral("?application_name=lab%20pc&"
                                                                  "sslmode=disable"),
                                         true,
+                                        {},
                                         {}}))
         << db.Error().toStdString();
     QSqlQuery name(db.Connection());
@@ -118,7 +120,8 @@ TEST(ArchivePostgres, TheAddressesParametersReachTheServersClientLibrary) {
 
     // The test server speaks without TLS: an address that requires it must not connect.
     ArchiveDatabase tls;
-    EXPECT_FALSE(tls.Open(ArchiveSettings{address + QStringLiteral("?sslmode=require"), true, {}}));
+    EXPECT_FALSE(
+        tls.Open(ArchiveSettings{address + QStringLiteral("?sslmode=require"), true, {}, {}}));
     EXPECT_TRUE(tls.Error().contains(QStringLiteral("SSL"))) << tls.Error().toStdString();
 }
 
@@ -147,30 +150,74 @@ TEST(ArchiveSqlite, RefusesADamagedFileAtOnce) {
     EXPECT_EQ(ReadBytes(path), QByteArray(8192, 'x'));
 }
 
-TEST(ArchiveSqlite, ReadOnlyFileIsReadButNotWritten) {
+TEST(ArchiveSqlite, AFileOrFolderOnlyReadableIsReadButNotWritten) {
     TempDir dir;
-    const ArchiveTarget target = ArchiveTarget::File(dir.file(QStringLiteral("a.sqlite")));
+    const QString folder = dir.file(QStringLiteral("shared"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const ArchiveTarget target = ArchiveTarget::File(folder + QStringLiteral("/a.sqlite"));
     {
         ArchiveDatabase db;
         ASSERT_TRUE(db.Open(target)) << db.Error().toStdString();
         ArchiveCounts counts;
         ASSERT_TRUE(ArchiveWriter(db).Add(OneRecord(), kLayout, QString(), counts));
     }
-    QFile::setPermissions(target.path, QFile::ReadOwner);
     PermissionsCount permissions;
+    // The file itself read-only, then a writable file in a folder the user may only read
+    // (where its journal cannot be made).
+    const QFile::Permissions readOnly = QFile::ReadOwner | QFile::ExeOwner;
+    const std::pair<QString, QFile::Permissions> cases[] = {{target.path, QFile::ReadOwner},
+                                                            {folder, readOnly}};
+    for (const auto& [path, permission] : cases) {
+        QFile::setPermissions(target.path, QFile::ReadOwner | QFile::WriteOwner);
+        QFile::setPermissions(folder, readOnly | QFile::WriteOwner);
+        QFile::setPermissions(path, permission);
+        ArchiveDatabase db;
+        ASSERT_TRUE(db.Open(target)) << db.Error().toStdString();
+        EXPECT_TRUE(db.IsReadOnly());
+        qint64 count = 0;
+        EXPECT_TRUE(ArchiveQuery(db).Count({}, count)) << db.Error().toStdString();
+        EXPECT_EQ(count, 1);
+        MValSet other = OneRecord();
+        other.strSerNo = QStringLiteral("A2");
+        QElapsedTimer timer;
+        timer.start();
+        ArchiveCounts counts;
+        EXPECT_FALSE(ArchiveWriter(db).Add(other, kLayout, QString(), counts));
+        EXPECT_LT(timer.elapsed(), kPromptMs);
+        EXPECT_TRUE(db.Error().contains(QStringLiteral("lecture seule")))
+            << db.Error().toStdString();
+    }
+    QFile::setPermissions(folder, readOnly | QFile::WriteOwner);
+}
+
+TEST(ArchiveSqlite, AForeignDatabaseAMissingFolderAndAnUnknownZoneAreRefusedUntouched) {
+    TempDir dir;
+    const QString foreign = dir.file(QStringLiteral("lims.db"));
+    {
+        QSqlDatabase other =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
+        other.setDatabaseName(foreign);
+        ASSERT_TRUE(other.open());
+        ASSERT_TRUE(QSqlQuery(other).exec(QStringLiteral("CREATE TABLE samples (id INTEGER)")));
+        other.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("other"));
+    const QByteArray before = ReadBytes(foreign);
+    const auto unchanged = [&] { return ReadBytes(foreign) == before; };
     ArchiveDatabase db;
-    ASSERT_TRUE(db.Open(target)) << db.Error().toStdString();
-    qint64 count = 0;
-    EXPECT_TRUE(ArchiveQuery(db).Count({}, count));
-    EXPECT_EQ(count, 1);
-    MValSet other = OneRecord();
-    other.strSerNo = QStringLiteral("A2");
-    QElapsedTimer timer;
-    timer.start();
-    ArchiveCounts counts;
-    EXPECT_FALSE(ArchiveWriter(db).Add(other, kLayout, QString(), counts));
-    EXPECT_LT(timer.elapsed(), kPromptMs);
-    EXPECT_TRUE(db.Error().contains(QStringLiteral("lecture seule"))) << db.Error().toStdString();
+    EXPECT_FALSE(db.Open(ArchiveSettings{foreign, true, {}, {}}));
+    EXPECT_EQ(db.Error(), RunTimeText(RtError::ArchiveForeign).arg(foreign));
+    EXPECT_TRUE(unchanged());
+    // A configured folder that is missing is reported as missing, and not made.
+    const QString missing = dir.file(QStringLiteral("gone/archive.sqlite"));
+    ArchiveDatabase nowhere;
+    EXPECT_FALSE(nowhere.Open(ArchiveSettings{missing, true, {}, {}}));
+    EXPECT_EQ(nowhere.Error(), RunTimeText(RtError::ArchiveNoFolder).arg(missing));
+    EXPECT_FALSE(QFileInfo::exists(dir.file(QStringLiteral("gone"))));
+    ArchiveDatabase zone;
+    EXPECT_FALSE(
+        zone.Open(ArchiveSettings{QString(), true, QStringLiteral("Europe/Atlantis"), {}}));
+    EXPECT_TRUE(zone.Error().contains(QStringLiteral("Europe/Atlantis")));
 }
 
 TEST(ArchivePostgres, ServerDownOrRefusingTheLoginIsReportedWithinSeconds) {

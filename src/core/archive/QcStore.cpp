@@ -1,0 +1,207 @@
+#include "archive/QcStore.h"
+
+#include "archive/ArchiveDatabase.h"
+#include "archive/ArchiveRecord.h"
+#include "meter/RecordLayout.h"
+
+#include <QHash>
+#include <QSqlQuery>
+#include <QVariant>
+#include <pwd.h>
+#include <unistd.h>
+
+namespace {
+
+const QString kDate = QStringLiteral("yyyy-MM-dd");
+
+template <typename T> QVariant Optional(const std::optional<T>& value) {
+    return value ? QVariant::fromValue(*value) : QVariant(QMetaType::fromType<T>());
+}
+
+QVariant Text(const QString& text) {
+    return text.isEmpty() ? QVariant(QMetaType::fromType<QString>()) : QVariant(text);
+}
+
+std::optional<double> Real(const QVariant& v) {
+    return v.isNull() ? std::nullopt : std::optional<double>(v.toDouble());
+}
+
+void Bind(QSqlQuery& query, const QVariantList& values) {
+    for (const QVariant& value : values) {
+        query.addBindValue(value);
+    }
+}
+
+} // namespace
+
+QString QcStore::Account() {
+    // The account the program runs as, not a variable anyone may set.
+    if (const passwd* entry = ::getpwuid(::geteuid())) {
+        return QString::fromLocal8Bit(entry->pw_name);
+    }
+    return QString::number(::geteuid());
+}
+
+QString QcStore::Recognising(const QcControl& control, QVariantList& values) {
+    QString sql;
+    if (control.match == QcControl::Match::Equals) {
+        sql = QStringLiteral("r.sample_id_folded = ?");
+        values << ArchiveRecord::Folded(control.matchText.trimmed());
+    } else {
+        sql = QStringLiteral("r.sample_id_folded LIKE ? ESCAPE '!'");
+        values << ArchiveRecord::LikeEscaped(ArchiveRecord::Folded(control.matchText.trimmed())) +
+                      QLatin1Char('%');
+    }
+    if (control.program) {
+        sql += QStringLiteral(" AND r.program_number = ?");
+        values << *control.program;
+    }
+    if (!control.citation.isEmpty()) {
+        sql += QStringLiteral(" AND r.citation = ?");
+        values << control.citation;
+    }
+    return sql;
+}
+
+QDate QcStore::FirstPointDate(const QcControl& control) {
+    QVariantList values;
+    QSqlQuery q = m_db.Prepare(
+        QStringLiteral("SELECT MIN(%1) FROM records r WHERE %2")
+            .arg(m_db.TimeText(QStringLiteral("r.measured_at")), Recognising(control, values)));
+    Bind(q, values);
+    m_db.Exec(q);
+    const std::optional<QDateTime> first =
+        q.next() ? ArchiveDatabase::StoredTime(q.value(0).toString()) : std::nullopt;
+    return first ? first->date() : QDate::currentDate();
+}
+
+bool QcStore::Define(const QcControl& control, QcVersion version) {
+    return m_db.Write([&] {
+        const QDateTime now = QDateTime::currentDateTimeUtc();
+        QSqlQuery add = m_db.Prepare(QStringLiteral(
+            "INSERT INTO qc_controls (name, created_at, created_by) VALUES (?, ?, ?) "
+            "ON CONFLICT (name) DO NOTHING"));
+        Bind(add, {control.name, m_db.TimeValue(now), Account()});
+        m_db.Exec(add);
+        if (!version.validFrom.isValid()) {
+            version.validFrom = FirstPointDate(control);
+        }
+        QSqlQuery insert = m_db.Prepare(QStringLiteral(
+            "INSERT INTO qc_versions (control_id, valid_from, created_at, created_by, "
+            "program_number, citation, match_kind, match_text, target, sd, unit, rules) "
+            "SELECT id, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ? FROM qc_controls WHERE name = ?"));
+        Bind(insert, {version.validFrom.toString(kDate), m_db.TimeValue(now), Account(),
+                      Optional(control.program), Text(control.citation),
+                      control.match == QcControl::Match::Equals ? QStringLiteral("equals")
+                                                                : QStringLiteral("prefix"),
+                      control.matchText.trimmed(), version.target, version.sd, Text(version.unit),
+                      version.rules.Text(), control.name});
+        m_db.Exec(insert);
+    });
+}
+
+bool QcStore::Controls(QList<QcControl>& controls) {
+    controls.clear();
+    return m_db.Read([&] {
+        QSqlQuery q = m_db.Prepare(
+            QStringLiteral("SELECT c.name, v.valid_from, %1, v.created_by, v.program_number, "
+                           "v.citation, v.match_kind, v.match_text, v.target, v.sd, v.unit, "
+                           "v.rules FROM qc_versions v JOIN qc_controls c ON c.id = v.control_id "
+                           "ORDER BY c.name, v.id")
+                .arg(m_db.TimeText(QStringLiteral("v.created_at"))));
+        m_db.Exec(q);
+        while (q.next()) {
+            if (controls.isEmpty() || controls.last().name != q.value(0).toString()) {
+                controls.append(QcControl{});
+                controls.last().name = q.value(0).toString();
+            }
+            QcControl& c = controls.last();
+            // The latest version says how the control's records are recognised.
+            c.program =
+                q.value(4).isNull() ? std::nullopt : std::optional<qint64>(q.value(4).toLongLong());
+            c.citation = q.value(5).toString();
+            c.match = q.value(6).toString() == QLatin1String("prefix") ? QcControl::Match::Prefix
+                                                                       : QcControl::Match::Equals;
+            c.matchText = q.value(7).toString();
+            QcVersion v;
+            v.validFrom = QDate::fromString(q.value(1).toString(), kDate);
+            v.createdAt = ArchiveDatabase::StoredTime(q.value(2).toString()).value_or(QDateTime());
+            v.createdBy = q.value(3).toString();
+            v.target = q.value(8).toDouble();
+            v.sd = q.value(9).toDouble();
+            v.unit = q.value(10).toString();
+            v.rules = QcRules::Parse(q.value(11).toString()).value_or(QcRules{});
+            c.versions.append(v);
+        }
+    });
+}
+
+bool QcStore::Records(const QcControl& control, QList<QcRecord>& records) {
+    records.clear();
+    return m_db.Read([&] {
+        QVariantList values;
+        QSqlQuery q = m_db.Prepare(
+            QStringLiteral("SELECT r.id, m.serial_number, %1, %2, r.program_number, r.value1, "
+                           "r.raw_line, m.column_kinds FROM records r JOIN meters m ON m.id = "
+                           "r.meter_id WHERE %3")
+                .arg(m_db.TimeText(QStringLiteral("r.measured_at")),
+                     m_db.TimeText(QStringLiteral("r.measured_utc")),
+                     Recognising(control, values)));
+        Bind(q, values);
+        m_db.Exec(q);
+        QHash<QString, RecordLayout> layouts;
+        while (q.next()) {
+            const ArchiveRecord line = ArchiveRecord::FromLine(
+                q.value(6).toString(), ArchiveRecord::LayoutOf(q.value(7).toString(), layouts));
+            QcRecord r;
+            r.recordId = q.value(0).toLongLong();
+            r.serial = q.value(1).toString();
+            r.measuredAt = ArchiveDatabase::StoredTime(q.value(2).toString());
+            r.instant = ArchiveDatabase::StoredTime(q.value(3).toString());
+            r.program =
+                q.value(4).isNull() ? std::nullopt : std::optional<qint64>(q.value(4).toLongLong());
+            r.citation = line.citation;
+            r.sampleId = line.sampleId;
+            r.value1 = Real(q.value(5));
+            r.value1Text = line.value1Text;
+            r.state1 = line.state1;
+            records.append(r);
+        }
+    });
+}
+
+bool QcStore::AddLimit(LimitValue limit) {
+    return m_db.Write([&] {
+        QSqlQuery insert = m_db.Prepare(QStringLiteral(
+            "INSERT INTO limit_versions (program_number, valid_from, created_at, created_by, "
+            "lower_limit, upper_limit, unit) VALUES (?, ?, ?, ?, ?, ?, ?)"));
+        const QDate from = limit.validFrom.isValid() ? limit.validFrom : QDate::currentDate();
+        Bind(insert,
+             {limit.program, from.toString(kDate), m_db.TimeValue(QDateTime::currentDateTimeUtc()),
+              Account(), Optional(limit.lower), Optional(limit.upper), Text(limit.unit)});
+        m_db.Exec(insert);
+    });
+}
+
+bool QcStore::Limits(QList<LimitValue>& limits) {
+    limits.clear();
+    return m_db.Read([&] {
+        QSqlQuery q = m_db.Prepare(
+            QStringLiteral("SELECT program_number, valid_from, %1, created_by, lower_limit, "
+                           "upper_limit, unit FROM limit_versions ORDER BY program_number, "
+                           "valid_from, id")
+                .arg(m_db.TimeText(QStringLiteral("created_at"))));
+        m_db.Exec(q);
+        while (q.next()) {
+            LimitValue l;
+            l.program = q.value(0).toLongLong();
+            l.validFrom = QDate::fromString(q.value(1).toString(), kDate);
+            l.createdAt = ArchiveDatabase::StoredTime(q.value(2).toString()).value_or(QDateTime());
+            l.createdBy = q.value(3).toString();
+            l.lower = Real(q.value(4));
+            l.upper = Real(q.value(5));
+            l.unit = q.value(6).toString();
+            limits.append(l);
+        }
+    });
+}

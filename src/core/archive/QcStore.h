@@ -1,0 +1,41 @@
+#pragma once
+
+#include "qc/LimitValue.h"
+#include "qc/QcControl.h"
+
+#include <QList>
+#include <QString>
+
+class ArchiveDatabase;
+
+// Quality control's data in the archive: the controls and their versions, the limit values
+// per program, and the records a control reads. Every PC on a lab's database shares them.
+// Each version records who made it (the operating-system account) and when (UTC).
+class QcStore {
+public:
+    explicit QcStore(ArchiveDatabase& database) : m_db(database) {}
+
+    // Adds `version` to the control `control.name`, made on first use; the recognition (program,
+    // citation form, sample ID) is the control's as given, kept with the version. A version
+    // without a date holds from the control's earliest archived point on (today when there
+    // is none). False with the database's Error().
+    bool Define(const QcControl& control, QcVersion version);
+    // Every control with all its versions, by name; a control is recognised as its latest
+    // version says.
+    bool Controls(QList<QcControl>& controls);
+    // The archived records the control recognises (its points and those that are none).
+    bool Records(const QcControl& control, QList<QcRecord>& records);
+    bool AddLimit(LimitValue limit);
+    // Every limit version, by program and date.
+    bool Limits(QList<LimitValue>& limits);
+
+    // Who is making a version: the operating-system account.
+    static QString Account();
+
+private:
+    QDate FirstPointDate(const QcControl& control);
+    // The WHERE clause recognising the control's records, and its values.
+    static QString Recognising(const QcControl& control, QVariantList& values);
+
+    ArchiveDatabase& m_db;
+};
