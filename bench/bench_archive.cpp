@@ -71,7 +71,7 @@ void BM_AddImport(benchmark::State& state) {
 }
 
 // The same rows as the archive stores them, as a CSV file for `sqlite3 .import` and `psql \copy`:
-// meter 1, import 1, the key and the fields the program reads from each line.
+// meter 1, import 1, the key and every field the program stores beside the line.
 void WriteFloorCsv(const QString& path, const MValSet& set, ArchiveDatabase& db) {
     const RecordLayout layout = RecordLayout::Of(MeterFamily::Photometer);
     const auto text = [](const QVariant& v) { return v.isNull() ? QString() : v.toString(); };
@@ -85,8 +85,11 @@ void WriteFloorCsv(const QString& path, const MValSet& set, ArchiveDatabase& db)
                                     ArchiveRecord::KeyOf(line),
                                     r.recordNumber ? QString::number(*r.recordNumber) : QString(),
                                     text(db.TimeValue(r.measuredAt)),
+                                    text(db.InstantValue(r.measuredAt)),
                                     r.programNumber ? QString::number(*r.programNumber) : QString(),
                                     r.sampleId,
+                                    ArchiveRecord::Folded(r.sampleId),
+                                    r.citation,
                                     r.value1 ? QString::number(*r.value1) : QString(),
                                     r.value2 ? QString::number(*r.value2) : QString(),
                                     text(db.TimeValue(r.calibratedAt)),
@@ -127,14 +130,16 @@ void BM_AddImportFloor(benchmark::State& state) {
         WriteFloorCsv(csv, set, db);
     }
     const QString columns = QStringLiteral(
-        "import_id, meter_id, record_key, record_number, measured_at, program_number, "
-        "sample_id, value1, value2, calibrated_at, raw_line");
+        "import_id, meter_id, record_key, record_number, measured_at, measured_utc, "
+        "program_number, sample_id, sample_id_folded, citation, value1, value2, calibrated_at, "
+        "raw_line");
     const QString script =
         QStringLiteral(
             "PRAGMA cache_size=-65536;\nCREATE TABLE staging (%1);\n.mode csv\n.import %2 staging\n"
             "BEGIN;\nINSERT INTO records (%1) SELECT import_id, meter_id, record_key, "
-            "NULLIF(record_number, ''), NULLIF(measured_at, ''), "
-            "NULLIF(program_number, ''), NULLIF(sample_id, ''), NULLIF(value1, ''), "
+            "NULLIF(record_number, ''), NULLIF(measured_at, ''), NULLIF(measured_utc, ''), "
+            "NULLIF(program_number, ''), NULLIF(sample_id, ''), NULLIF(sample_id_folded, ''), "
+            "NULLIF(citation, ''), NULLIF(value1, ''), "
             "NULLIF(value2, ''), NULLIF(calibrated_at, ''), raw_line FROM staging "
             "WHERE true ON CONFLICT (meter_id, record_key) DO NOTHING;\n"
             "DROP TABLE staging;\nCOMMIT;\nSELECT COUNT(*) FROM records;\n")
@@ -203,12 +208,14 @@ void BM_AddImportPostgresFloor(benchmark::State& state) {
     PostgresServer* server = BenchServer(state);
     const QString csv = s.dir.file(QStringLiteral("floor.csv"));
     const QString columns = QStringLiteral(
-        "import_id, meter_id, record_key, record_number, measured_at, program_number, "
-        "sample_id, value1, value2, calibrated_at, raw_line");
+        "import_id, meter_id, record_key, record_number, measured_at, measured_utc, "
+        "program_number, sample_id, sample_id_folded, citation, value1, value2, calibrated_at, "
+        "raw_line");
     const QString script =
         QStringLiteral("CREATE TEMP TABLE staging (import_id BIGINT, meter_id BIGINT, "
                        "record_key TEXT, record_number INTEGER, measured_at TIMESTAMP, "
-                       "program_number INTEGER, sample_id TEXT, value1 DOUBLE PRECISION, "
+                       "measured_utc TIMESTAMP, program_number INTEGER, sample_id TEXT, "
+                       "sample_id_folded TEXT, citation TEXT, value1 DOUBLE PRECISION, "
                        "value2 DOUBLE PRECISION, calibrated_at TIMESTAMP, raw_line TEXT);\n"
                        "\\copy staging FROM '%2' WITH (FORMAT csv)\n"
                        "BEGIN;\nINSERT INTO records (%1) SELECT %1 FROM staging "

@@ -6,6 +6,7 @@
 #include "support/DatasetFiles.h"
 #include "support/PostgresServer.h"
 #include "support/PostgresSession.h"
+#include "support/PostgresTest.h"
 #include "support/TempDir.h"
 
 #include <QDeadlineTimer>
@@ -17,16 +18,13 @@
 
 namespace {
 
-class CliArchiveServerTest : public ::testing::Test {
+class CliArchiveServerTest : public PostgresTest {
 protected:
     void SetUp() override {
-        QString reason;
-        server = PostgresServer::Shared(reason);
-        if (server == nullptr) {
-            GTEST_SKIP() << "PostgreSQL skipped: " << reason.toStdString();
+        PostgresTest::SetUp();
+        if (!Ready()) {
+            return;
         }
-        name = server->NewDatabase(QStringLiteral("cli_server"));
-        ASSERT_FALSE(name.isEmpty()) << server->Reason().toStdString();
         // The program folder, and with it Settings.ini, is the test's own.
         WriteBytes(dir.file(QStringLiteral("Settings.ini")),
                    QStringLiteral("[Archive]\r\nDatabase=%1\r\nLockTimeout=4\r\n"
@@ -35,9 +33,10 @@ protected:
                        .toUtf8());
         m_saved = qgetenv("MERVEX_PROGRAM_DIR");
         qputenv("MERVEX_PROGRAM_DIR", dir.path().toLocal8Bit());
+        m_overridden = true;
     }
     void TearDown() override {
-        if (server != nullptr) {
+        if (m_overridden) {
             qputenv("MERVEX_PROGRAM_DIR", m_saved);
         }
     }
@@ -66,12 +65,11 @@ protected:
         return pid;
     }
 
-    PostgresServer* server = nullptr;
-    QString name;
     TempDir dir;
 
 private:
     QByteArray m_saved;
+    bool m_overridden = false;
 };
 
 TEST_F(CliArchiveServerTest, ABackendThatStopsAnsweringEndsTheAddWithinTheDeadline) {

@@ -7,6 +7,7 @@
 #include "meter/RecordLayout.h"
 #include "support/PostgresServer.h"
 #include "support/PostgresSession.h"
+#include "support/PostgresTest.h"
 
 #include <QElapsedTimer>
 #include <QSqlQuery>
@@ -26,16 +27,13 @@ MValSet Records(const QString& serial, int first, int last) {
     return set;
 }
 
-class ArchiveServerTest : public ::testing::Test {
+class ArchiveServerTest : public PostgresTest {
 protected:
     void SetUp() override {
-        QString reason;
-        server = PostgresServer::Shared(reason);
-        if (server == nullptr) {
-            GTEST_SKIP() << "PostgreSQL skipped: " << reason.toStdString();
+        PostgresTest::SetUp();
+        if (!Ready()) {
+            return;
         }
-        name = server->NewDatabase(QStringLiteral("server"));
-        ASSERT_FALSE(name.isEmpty()) << server->Reason().toStdString();
         target = *ArchiveTarget::Parse(server->Address(name));
         ASSERT_TRUE(admin.Open(target)) << admin.Error().toStdString();
     }
@@ -60,8 +58,6 @@ protected:
         return ByHand(QStringLiteral("SELECT pg_terminate_backend(%1)").arg(BackendOf(db)));
     }
 
-    PostgresServer* server = nullptr;
-    QString name;
     ArchiveTarget target;
     ArchiveDatabase admin;
 };
