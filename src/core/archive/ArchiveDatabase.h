@@ -32,7 +32,8 @@ public:
     bool Open(const ArchiveTarget& target, const ArchiveTimeouts& timeouts = {});
     // The archive Settings.ini names: Database=, or the per-user default file.
     bool Open(const ArchiveSettings& settings);
-    // Every later call into the database reports to `watch` (nullptr: none) while it waits.
+    // Every later call into the database reports its start and return to `watch` (nullptr:
+    // none).
     void Watch(ArchiveWatch* watch) { m_watch = watch; }
     const ArchiveTimeouts& Timeouts() const { return m_timeouts; }
     bool IsOpen() const { return m_db.isOpen(); }

@@ -12,19 +12,24 @@ qint64 NowMs() {
 
 } // namespace
 
+ArchiveWatch::ArchiveWatch() : m_since(NowMs()) {}
+
+void ArchiveWatch::Progress() {
+    m_since = NowMs();
+}
+
 ArchiveWatch::Call::Call(ArchiveWatch* watch) : m_watch(watch) {
     if (m_watch != nullptr) {
-        m_watch->m_since = NowMs();
+        m_watch->Progress();
     }
 }
 
 ArchiveWatch::Call::~Call() {
     if (m_watch != nullptr) {
-        m_watch->m_since = -1;
+        m_watch->Progress();
     }
 }
 
 qint64 ArchiveWatch::WaitingMs() const {
-    const qint64 since = m_since;
-    return since < 0 ? 0 : NowMs() - since;
+    return NowMs() - m_since;
 }

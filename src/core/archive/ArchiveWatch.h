@@ -3,12 +3,16 @@
 #include <QtGlobal>
 #include <atomic>
 
-// Since when the thread that uses an archive connection has been waiting on the database,
-// for another thread to see: a server backend that stops answering (stopped, or its machine
-// frozen) fires none of the server's own time-outs and keeps the call waiting for ever.
+// How long the thread that uses an archive connection has gone without a word from the
+// database, for another thread to see: a server backend that stops answering (stopped, or
+// its machine frozen) fires none of the server's own time-outs and keeps a call waiting for
+// ever. Counted from the last call's start or return, so that a call the connection makes
+// without reporting (reading a result's next rows, listing the tables) is timed as well.
 class ArchiveWatch {
 public:
-    // One call into the database, from its start to its return.
+    ArchiveWatch();
+
+    // One call into the database, from its start to its return: both count as progress.
     class Call {
     public:
         explicit Call(ArchiveWatch* watch);
@@ -20,9 +24,11 @@ public:
         ArchiveWatch* m_watch;
     };
 
-    // How long the call under way has been waiting, in milliseconds; 0 between calls.
+    // Milliseconds since the last call started or returned (or since the watch was made).
     qint64 WaitingMs() const;
 
 private:
-    std::atomic<qint64> m_since{-1}; // milliseconds of a monotonic clock, -1 between calls
+    void Progress();
+
+    std::atomic<qint64> m_since; // milliseconds of a monotonic clock
 };
