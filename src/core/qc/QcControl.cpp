@@ -6,12 +6,14 @@ bool QcControl::Recognises(const QcRecord& record) const {
     if (program && record.program != program) {
         return false;
     }
-    if (!citation.isEmpty() && record.citation.trimmed() != citation) {
+    if (!citation.isEmpty() && QStringView(record.citation).trimmed() != citation) {
         return false;
     }
-    const QString id = record.sampleId.trimmed().toCaseFolded();
-    const QString text = matchText.trimmed().toCaseFolded();
-    return match == Match::Equals ? id == text : !text.isEmpty() && id.startsWith(text);
+    // Compared letter by letter, case folded, without a folded copy of either.
+    const QStringView id = QStringView(record.sampleId).trimmed();
+    const QStringView text = QStringView(matchText).trimmed();
+    return match == Match::Equals ? id.compare(text, Qt::CaseInsensitive) == 0
+                                  : !text.isEmpty() && id.startsWith(text, Qt::CaseInsensitive);
 }
 
 const QcVersion* QcControl::VersionAt(const QDate& date) const {

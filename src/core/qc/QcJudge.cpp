@@ -16,7 +16,7 @@ std::optional<QcSkipped::Reason> WhyNoPoint(const QcRecord& r, const QDate& firs
     if (!r.measuredAt || !r.measuredAt->date().isValid()) {
         return R::NoDate;
     }
-    if (r.state1.trimmed() != QLatin1String("OK")) {
+    if (QStringView(r.state1).trimmed() != QLatin1String("OK")) {
         return R::NotOk;
     }
     if (!r.value1) {
@@ -36,10 +36,17 @@ bool InPeriod(const QcRecord& r, const std::optional<QDate>& from, const std::op
     return (!from || date >= *from) && (!to || date <= *to);
 }
 
-bool Earlier(const QcRecord& a, const QcRecord& b) {
-    const QDateTime ta = a.instant.value_or(*a.measuredAt);
-    const QDateTime tb = b.instant.value_or(*b.measuredAt);
-    return ta != tb ? ta < tb : a.recordId < b.recordId;
+// Where a point stands in its series: its instant, then its archive record id.
+struct Order {
+    std::pair<qint64, qint64> key;
+    qsizetype index = 0; // into the records, or the points judged
+
+    bool operator<(const Order& other) const { return key < other.key; }
+};
+
+std::pair<qint64, qint64> OrderOf(const QcRecord& r) {
+    const QDateTime& at = r.instant ? *r.instant : *r.measuredAt;
+    return {at.toMSecsSinceEpoch(), r.recordId};
 }
 
 } // namespace
@@ -117,8 +124,10 @@ QcJudgement QcJudge::Judge(const QcControl& control, const QList<QcRecord>& reco
                            std::optional<QDate> from, std::optional<QDate> to) {
     QcJudgement judgement;
     const QDate first = control.FirstDate();
-    QMap<QString, QList<QcRecord>> series;
-    for (const QcRecord& r : records) {
+    // Each meter's points by their order key, read once: instant, then record id.
+    QMap<QString, std::vector<Order>> series;
+    for (qsizetype i = 0; i < records.size(); ++i) {
+        const QcRecord& r = records[i];
         if (!control.Recognises(r)) {
             continue;
         }
@@ -128,22 +137,33 @@ QcJudgement QcJudge::Judge(const QcControl& control, const QList<QcRecord>& reco
             }
             continue;
         }
-        series[r.serial].append(r);
+        series[r.serial].push_back(Order{OrderOf(r), i});
     }
-    for (QList<QcRecord>& points : series) {
-        std::sort(points.begin(), points.end(), Earlier);
-        std::vector<qint64> z;
-        z.reserve(size_t(points.size()));
-        for (const QcRecord& r : points) {
-            const QcVersion* version = control.VersionAt(r.measuredAt->date());
+    // The points shown, by their place in time across the meters: judged per series, then
+    // put in order by their keys (the points themselves are not moved about).
+    std::vector<Order> shown;
+    QList<QcPoint> judged;
+    std::vector<qint64> z;
+    for (std::vector<Order>& points : series) {
+        std::sort(points.begin(), points.end());
+        z.clear();
+        z.reserve(points.size());
+        for (const Order& at : points) {
+            const QcRecord& r = records[at.index];
+            const QDate date = r.measuredAt->date();
+            const QcVersion* version = control.VersionAt(date);
             z.push_back(ZOf(*r.value1, *version));
             const unsigned flags = Flags(z, z.size() - 1, version->rules);
-            if (InPeriod(r, from, to)) {
-                judgement.points.append(QcPoint{r, double(z.back()) / kOneSd, flags, version});
+            if ((!from || date >= *from) && (!to || date <= *to)) {
+                shown.push_back(Order{at.key, judged.size()});
+                judged.append(QcPoint{r, double(z.back()) / kOneSd, flags, version});
             }
         }
     }
-    std::sort(judgement.points.begin(), judgement.points.end(),
-              [](const QcPoint& a, const QcPoint& b) { return Earlier(a.record, b.record); });
+    std::sort(shown.begin(), shown.end());
+    judgement.points.reserve(judged.size());
+    for (const Order& at : shown) {
+        judgement.points.append(std::move(judged[at.index]));
+    }
     return judgement;
 }
