@@ -11,6 +11,7 @@
 #include "data/RecordWalker.h"
 #include "meter/RecordLayout.h"
 #include "support/DatasetFiles.h"
+#include "support/PostgresServer.h"
 #include "support/ScriptedMeterLink.h"
 #include "support/ScriptedUi.h"
 #include "support/TempDir.h"
@@ -77,8 +78,8 @@ void BM_AddImport(benchmark::State& state) {
     }
 }
 
-// The same rows as the archive stores them, as a CSV file for `sqlite3 .import`: meter 1,
-// import 1, the key and the fields the program reads from each line.
+// The same rows as the archive stores them, as a CSV file for `sqlite3 .import` and `psql \copy`:
+// meter 1, import 1, the key and every field the program stores beside the line.
 void WriteFloorCsv(const QString& path, const MValSet& set, ArchiveDatabase& db) {
     const RecordLayout layout = RecordLayout::Of(MeterFamily::Photometer);
     const auto text = [](const QVariant& v) { return v.isNull() ? QString() : v.toString(); };
@@ -92,8 +93,11 @@ void WriteFloorCsv(const QString& path, const MValSet& set, ArchiveDatabase& db)
                                     ArchiveRecord::KeyOf(line),
                                     r.recordNumber ? QString::number(*r.recordNumber) : QString(),
                                     text(db.TimeValue(r.measuredAt)),
+                                    text(db.InstantValue(r.measuredAt)),
                                     r.programNumber ? QString::number(*r.programNumber) : QString(),
                                     r.sampleId,
+                                    ArchiveRecord::Folded(r.sampleId),
+                                    r.citation,
                                     r.value1 ? QString::number(*r.value1) : QString(),
                                     r.value2 ? QString::number(*r.value2) : QString(),
                                     text(db.TimeValue(r.calibratedAt)),
@@ -106,14 +110,20 @@ void WriteFloorCsv(const QString& path, const MValSet& set, ArchiveDatabase& db)
     }
 }
 
+// Meter 1 and its import 1, which the floor's rows name.
+void AddFloorMeterAndImport(ArchiveDatabase& db) {
+    db.Exec(QStringLiteral("INSERT INTO meters (model, serial_number, column_kinds) "
+                           "VALUES ('Zentravox', 'ZV-0042', '')"));
+    db.Exec(QStringLiteral("INSERT INTO imports (meter_id, user_name, imported_at, archived_at, "
+                           "record_count, added_count) VALUES (1, 'Marc', %1, %1, 0, 0)")
+                .arg(db.IsPostgres() ? QStringLiteral("now()") : QStringLiteral("0")));
+}
+
 // A new archive whose meter 1 has import 1, closed, for the floor's `sqlite3`.
 void NewFloorArchive(const QString& path) {
     ArchiveDatabase db;
     db.Open(ArchiveTarget::File(path));
-    db.Exec(QStringLiteral("INSERT INTO meters (model, serial_number, column_kinds) "
-                           "VALUES ('Zentravox', 'ZV-0042', '')"));
-    db.Exec(QStringLiteral("INSERT INTO imports (meter_id, user_name, imported_at, archived_at, "
-                           "record_count, added_count) VALUES (1, 'Marc', 0, 0, 0, 0)"));
+    AddFloorMeterAndImport(db);
 }
 
 // The floor of BM_AddImport: `sqlite3` imports the rows into a staging table and inserts
@@ -128,14 +138,16 @@ void BM_AddImportFloor(benchmark::State& state) {
         WriteFloorCsv(csv, set, db);
     }
     const QString columns = QStringLiteral(
-        "import_id, meter_id, record_key, record_number, measured_at, program_number, "
-        "sample_id, value1, value2, calibrated_at, raw_line");
+        "import_id, meter_id, record_key, record_number, measured_at, measured_utc, "
+        "program_number, sample_id, sample_id_folded, citation, value1, value2, calibrated_at, "
+        "raw_line");
     const QString script =
         QStringLiteral(
             "PRAGMA cache_size=-65536;\nCREATE TABLE staging (%1);\n.mode csv\n.import %2 staging\n"
             "BEGIN;\nINSERT INTO records (%1) SELECT import_id, meter_id, record_key, "
-            "NULLIF(record_number, ''), NULLIF(measured_at, ''), "
-            "NULLIF(program_number, ''), NULLIF(sample_id, ''), NULLIF(value1, ''), "
+            "NULLIF(record_number, ''), NULLIF(measured_at, ''), NULLIF(measured_utc, ''), "
+            "NULLIF(program_number, ''), NULLIF(sample_id, ''), NULLIF(sample_id_folded, ''), "
+            "NULLIF(citation, ''), NULLIF(value1, ''), "
             "NULLIF(value2, ''), NULLIF(calibrated_at, ''), raw_line FROM staging "
             "WHERE true ON CONFLICT (meter_id, record_key) DO NOTHING;\n"
             "DROP TABLE staging;\nCOMMIT;\nSELECT COUNT(*) FROM records;\n")
@@ -154,6 +166,91 @@ void BM_AddImportFloor(benchmark::State& state) {
         if (sqlite.exitCode() != 0 ||
             sqlite.readAllStandardOutput().trimmed() != QByteArray::number(kImport)) {
             state.SkipWithError(sqlite.readAllStandardError().constData());
+        }
+    }
+}
+
+// The benchmark's own PostgreSQL server (as the tests start theirs) and a new database on it
+// for each round; nullptr, with the benchmark skipped, where no server can run.
+PostgresServer* BenchServer(benchmark::State& state) {
+    QString reason;
+    PostgresServer* server = PostgresServer::Shared(reason);
+    if (server == nullptr) {
+        state.SkipWithError(qPrintable(reason));
+    }
+    return server;
+}
+
+ArchiveTarget NewServerArchive(PostgresServer& server) {
+    static int counter = 0;
+    const QString name = QStringLiteral("bench_%1").arg(++counter);
+    if (!server.CreateDatabase(name)) {
+        qFatal("%s", qPrintable(server.Reason()));
+    }
+    return *ArchiveTarget::Parse(server.Address(name));
+}
+
+void BM_AddImportPostgres(benchmark::State& state) {
+    Setting s;
+    const MValSet set = s.Dataset(0);
+    PostgresServer* server = BenchServer(state);
+    // Skipped before the loop, a benchmark never enters it.
+    for (auto _ : state) {
+        state.PauseTiming();
+        ArchiveDatabase db;
+        db.Open(NewServerArchive(*server));
+        state.ResumeTiming();
+        ArchiveCounts counts;
+        if (!ArchiveWriter(db).Add(s.services.device, set, QString(), counts) ||
+            counts.added != kImport) {
+            state.SkipWithError(qPrintable(db.Error()));
+        }
+    }
+}
+
+// The floor of BM_AddImportPostgres: `psql` copies the rows into a staging table and inserts
+// them into the archive's records, with its indexes and key, in one transaction.
+void BM_AddImportPostgresFloor(benchmark::State& state) {
+    Setting s;
+    const MValSet set = s.Dataset(0);
+    PostgresServer* server = BenchServer(state);
+    const QString csv = s.dir.file(QStringLiteral("floor.csv"));
+    const QString columns = QStringLiteral(
+        "import_id, meter_id, record_key, record_number, measured_at, measured_utc, "
+        "program_number, sample_id, sample_id_folded, citation, value1, value2, calibrated_at, "
+        "raw_line");
+    const QString script =
+        QStringLiteral("CREATE TEMP TABLE staging (import_id BIGINT, meter_id BIGINT, "
+                       "record_key TEXT, record_number INTEGER, measured_at TIMESTAMP, "
+                       "measured_utc TIMESTAMP, program_number INTEGER, sample_id TEXT, "
+                       "sample_id_folded TEXT, citation TEXT, value1 DOUBLE PRECISION, "
+                       "value2 DOUBLE PRECISION, calibrated_at TIMESTAMP, raw_line TEXT);\n"
+                       "\\copy staging FROM '%2' WITH (FORMAT csv)\n"
+                       "BEGIN;\nINSERT INTO records (%1) SELECT %1 FROM staging "
+                       "ON CONFLICT (meter_id, record_key) DO NOTHING;\nCOMMIT;\n"
+                       "SELECT COUNT(*) FROM records;\n")
+            .arg(columns, csv);
+    // Skipped before the loop, a benchmark never enters it.
+    for (auto _ : state) {
+        state.PauseTiming();
+        ArchiveDatabase db;
+        db.Open(NewServerArchive(*server));
+        AddFloorMeterAndImport(db);
+        if (!QFile::exists(csv)) {
+            WriteFloorCsv(csv, set, db);
+        }
+        state.ResumeTiming();
+        QProcess psql;
+        psql.start(QStringLiteral("psql"),
+                   {QStringLiteral("-X"), QStringLiteral("-q"), QStringLiteral("-t"),
+                    QStringLiteral("-A"), QStringLiteral("-v"), QStringLiteral("ON_ERROR_STOP=1"),
+                    QStringLiteral("-d"), db.Target().Display()});
+        psql.write(script.toUtf8());
+        psql.closeWriteChannel();
+        psql.waitForFinished(-1);
+        if (psql.exitCode() != 0 ||
+            psql.readAllStandardOutput().trimmed() != QByteArray::number(kImport)) {
+            state.SkipWithError(psql.readAllStandardError().constData());
         }
     }
 }
@@ -352,6 +449,8 @@ void BM_QueryExportMillionFloor(benchmark::State& state) {
 
 BENCHMARK(BM_AddImport)->Iterations(3)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_AddImportFloor)->Iterations(3)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_AddImportPostgres)->Iterations(3)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_AddImportPostgresFloor)->Iterations(3)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_AddUndated)
     ->Arg(30000)
     ->Arg(100000)

@@ -1,8 +1,10 @@
+#include "app/RunTimeErrors.h"
 #include "app/TextTables.h"
 #include "archive/ArchiveBackup.h"
 #include "archive/ArchiveDatabase.h"
 #include "archive/ArchiveOutput.h"
 #include "archive/ArchiveQuery.h"
+#include "archive/ArchiveWorker.h"
 #include "archive/ArchiveWriter.h"
 #include "cli/CliArchive.h"
 #include "cli/CliCommand.h"
@@ -16,6 +18,7 @@
 #include <QSaveFile>
 #include <QTextStream>
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -27,16 +30,27 @@ QString OpenFailure(short code, const MValSet& set) {
     return LoadResString(code == CMeasVal::kNotADatasetFile ? 1181 : 1180);
 }
 
-int RunAdd(CliContext& ctx, const QStringList& files) {
-    if (files.isEmpty()) {
-        return UsageError(ctx, QStringLiteral("archive"));
+// "FILE: N added, M already present", with the records refused and why.
+void PrintCounts(CliContext& ctx, const QString& file, const ArchiveCounts& counts) {
+    if (counts.refused.isEmpty()) {
+        ctx.out << LoadResString(1653).arg(file).arg(counts.added).arg(counts.present()) << '\n';
+        return;
     }
+    ctx.out << LoadResString(1693)
+                   .arg(file)
+                   .arg(counts.added)
+                   .arg(counts.present())
+                   .arg(counts.refused.size())
+            << '\n';
+    for (const QString& reason : counts.refused) {
+        ctx.out << LoadResString(1654).arg(file, reason) << '\n';
+    }
+}
+
+// Adds each file to the archive on `db`'s connection; the exit status.
+int AddFiles(CliContext& ctx, ArchiveDatabase& db, const QStringList& files) {
     CMeasVal& measVal = ctx.measVal();
     const CDevice& device = ctx.device();
-    ArchiveDatabase db;
-    if (!OpenArchive(ctx, db)) {
-        return kExitArchive;
-    }
     ArchiveWriter writer(db);
     int rc = kExitOk;
     for (const QString& file : files) {
@@ -47,13 +61,54 @@ int RunAdd(CliContext& ctx, const QStringList& files) {
             ctx.out << LoadResString(1654).arg(file, failure) << '\n';
             rc = kExitFailure;
         } else if (writer.Add(device, set, QFileInfo(file).absoluteFilePath(), counts)) {
-            ctx.out << LoadResString(1653).arg(file).arg(counts.added).arg(counts.present())
-                    << '\n';
+            PrintCounts(ctx, file, counts);
+            rc = counts.refused.isEmpty() ? rc : kExitFailure;
+        } else if (db.Lost()) {
+            // The server is gone for good: the other files are not tried on a dead connection.
+            ctx.out.flush();
+            ctx.err << db.Error() << '\n';
+            return kExitArchive;
         } else {
             ctx.out << LoadResString(1654).arg(file, db.Error()) << '\n';
             rc = kExitFailure;
         }
         ctx.out.flush();
+    }
+    return rc;
+}
+
+// The archive's server stopped answering in the middle of a call: says so and ends the
+// program at once. The worker thread still waits inside the database driver; ending the
+// ordinary way would destroy the connection and the objects it uses under it.
+[[noreturn]] void EndUnanswered(CliContext& ctx, const ArchiveSettings& settings) {
+    const ArchiveTarget target =
+        ArchiveTarget::Parse(settings.database).value_or(ArchiveTarget::DefaultFile());
+    ctx.out.flush();
+    ctx.err << RunTimeText(RtError::ArchiveNoAnswer)
+                   .arg(target.Display())
+                   .arg(settings.timeouts.DeadlineMs() / 1000)
+            << '\n';
+    ctx.err.flush();
+    std::fflush(nullptr);
+    std::_Exit(kExitArchive);
+}
+
+int RunAdd(CliContext& ctx, const QStringList& files) {
+    if (files.isEmpty()) {
+        return UsageError(ctx, QStringLiteral("archive"));
+    }
+    const ArchiveSettings settings = ArchiveSettings::Read(ctx.ini());
+    // Built here, on the program's thread; the worker only uses them.
+    ctx.measVal();
+    ctx.device();
+    int rc = kExitOk;
+    const bool ended = ArchiveWorker::Run(settings.timeouts.DeadlineMs(), [&](ArchiveWatch& watch) {
+        ArchiveDatabase db;
+        db.Watch(&watch);
+        rc = OpenArchive(ctx, db) ? AddFiles(ctx, db, files) : kExitArchive;
+    });
+    if (!ended) {
+        EndUnanswered(ctx, settings);
     }
     return rc;
 }

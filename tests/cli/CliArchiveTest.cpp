@@ -43,7 +43,11 @@ TEST_F(CliArchiveTest, AddsEachFileAndCountsWhatWasThereAlready) {
     // A file saved from records of two meters names both: it cannot say whose each is.
     const QString both =
         File(QStringLiteral("both.csv"), QStringLiteral("S1, S2"), ArchivePhotometerRecords(0, 5));
-    const CliResult r = Archive({QStringLiteral("add"), a, bad, b, both});
+    // A record with a NUL character is refused alone, with its reason.
+    QStringList records = ArchivePhotometerRecords(100, 3);
+    records[1][2] = QChar(0);
+    const QString nul = File(QStringLiteral("nul.csv"), QStringLiteral("S1"), records);
+    const CliResult r = Archive({QStringLiteral("add"), a, bad, b, both, nul});
     EXPECT_EQ(r.exitCode, 1) << r.err.toStdString();
     EXPECT_EQ(r.out,
               LoadResString(1653).arg(a).arg(40).arg(0) + QLatin1Char('\n') +
@@ -51,11 +55,14 @@ TEST_F(CliArchiveTest, AddsEachFileAndCountsWhatWasThereAlready) {
                   LoadResString(1653).arg(b).arg(20).arg(20) + QLatin1Char('\n') +
                   LoadResString(1654).arg(
                       both, RunTimeText(RtError::ArchiveNoMeter).arg(QStringLiteral("S1, S2"))) +
+                  QLatin1Char('\n') + LoadResString(1693).arg(nul).arg(2).arg(0).arg(1) +
+                  QLatin1Char('\n') +
+                  LoadResString(1654).arg(nul, RunTimeText(RtError::ArchiveNulByte).arg(2)) +
                   QLatin1Char('\n'));
     const CliResult info = Archive({QStringLiteral("info")});
     ASSERT_EQ(info.exitCode, 0) << info.err.toStdString();
     EXPECT_TRUE(info.out.contains(LoadResString(1656).arg(3)));
-    EXPECT_TRUE(info.out.contains(LoadResString(1659).arg(60))) << info.out.toStdString();
+    EXPECT_TRUE(info.out.contains(LoadResString(1659).arg(62))) << info.out.toStdString();
     EXPECT_TRUE(info.out.contains(dir.file(QStringLiteral("data"))));
 }
 

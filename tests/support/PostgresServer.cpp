@@ -154,6 +154,11 @@ bool PostgresServer::CreateDatabase(const QString& name) {
     return ok;
 }
 
+QString PostgresServer::NewDatabase(const QString& prefix) {
+    const QString name = QStringLiteral("%1_%2").arg(prefix).arg(++m_databases);
+    return CreateDatabase(name) ? name : QString();
+}
+
 QString PostgresServer::Address(const QString& databaseName) const {
     return QStringLiteral("postgresql://%1@127.0.0.1:%2/%3")
         .arg(User())

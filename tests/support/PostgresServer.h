@@ -22,6 +22,8 @@ public:
     static QString User() { return QStringLiteral("mervex"); }
     // Creates an empty database; false with Reason() when the server refused.
     bool CreateDatabase(const QString& name);
+    // A new empty database named `prefix` and a number; empty with Reason() when refused.
+    QString NewDatabase(const QString& prefix);
     // postgresql://mervex@127.0.0.1:PORT/NAME
     QString Address(const QString& databaseName) const;
 
@@ -38,6 +40,7 @@ private:
     QString m_runAs; // the user running the server, empty for ourselves
     int m_port = 0;
     bool m_running = false;
+    int m_databases = 0;
     QString m_reason;
 };
 

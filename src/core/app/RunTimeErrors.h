@@ -71,37 +71,46 @@ enum class RtError : int {
     ArchiveTimeZone = 31160,     // %1 = the TimeZone= text
     ArchiveNoFolder = 31161,     // %1 = the archive file whose folder does not exist
     ArchiveForeign = 31162,      // %1 = the file: a database without the archive's tables
+    ArchiveNoAnswer = 31167,     // %1 = the archive, %2 = seconds waited
+    ArchiveUnreachable = 31168,  // %1 = the server's address, %2 = the server's reason
+    ArchiveRefused = 31169,      // %1 = the server's address, %2 = the server's reason
+    ArchiveLost = 31170,         // %1 = the server's address, %2 = the server's reason
     ArchivePassword = 31171,     // %1 = the address without its password
     ArchiveScheme = 31172,       // %1 = the address: neither a file nor a server's
     ServerBackup = 31173,        // %1 = the server's address, %2 = the database's name
     ArchiveCopyFailed = 31174,   // %1 = the backup's file, %2 = why
     ArchiveStopped = 31164,      // %1 = the archive
+    ArchiveLockWait = 31175,     // %1 = the server's address, %2 = seconds, %3 = its reason
+    ArchiveTooLong = 31176,      // %1 = the server's address, %2 = seconds, %3 = its reason
+    ArchiveNulByte = 31177,      // %1 = the record's position among the dataset's records
 };
 
 // Every number above, for the tables' completeness check.
 inline constexpr RtError kAllRunTimeErrors[] = {
-    RtError::InvalidCall,       RtError::Overflow,           RtError::OutOfMemory,
-    RtError::Subscript,         RtError::DivisionByZero,     RtError::TypeMismatch,
-    RtError::BadFileName,       RtError::FileNotFound,       RtError::FileAlreadyOpen,
-    RtError::DeviceIo,          RtError::FileExists,         RtError::DiskFull,
-    RtError::PermissionDenied,  RtError::PathFileAccess,     RtError::PathNotFound,
-    RtError::ResourceNotFound,  RtError::InvalidPicture,     RtError::PrinterError,
-    RtError::UnknownError,      RtError::InvalidDate,        RtError::PortCannotOpen,
-    RtError::PortNoAccess,      RtError::PortBusy,           RtError::NoSuchPort,
-    RtError::PortBaudFailed,    RtError::PortGone,           RtError::PortNotOpen,
-    RtError::InvalidBaudRate,   RtError::InvalidDirName,     RtError::DirExists,
-    RtError::DirCannotCreate,   RtError::TooFewPrintLines,   RtError::PrinterNoDocument,
-    RtError::PrinterNoPage,     RtError::TooManyRecords,     RtError::TooManySheetRecords,
-    RtError::DatasetUnfinished, RtError::DefaultDisclaimer,  RtError::ArchiveCannotOpen,
-    RtError::ArchiveNewer,      RtError::ArchiveDamaged,     RtError::ArchiveReadOnly,
-    RtError::ArchiveDiskFull,   RtError::ArchiveBusy,        RtError::ArchiveServer,
-    RtError::ArchiveBadAddress, RtError::ReadOnlyFileSystem, RtError::QuotaExceeded,
-    RtError::FileTooLarge,      RtError::NameTooLong,        RtError::IsFolder,
-    RtError::SystemError,       RtError::OpenStopped,        RtError::BackupFailed,
-    RtError::OldContentKept,    RtError::ArchiveFailed,      RtError::ArchiveNoMeter,
-    RtError::ArchivePassword,   RtError::ArchiveScheme,      RtError::ServerBackup,
-    RtError::ArchiveCopyFailed, RtError::ArchiveTimeZone,    RtError::ArchiveNoFolder,
-    RtError::ArchiveForeign,   RtError::ArchiveStopped};
+    RtError::InvalidCall,        RtError::Overflow,           RtError::OutOfMemory,
+    RtError::Subscript,          RtError::DivisionByZero,     RtError::TypeMismatch,
+    RtError::BadFileName,        RtError::FileNotFound,       RtError::FileAlreadyOpen,
+    RtError::DeviceIo,           RtError::FileExists,         RtError::DiskFull,
+    RtError::PermissionDenied,   RtError::PathFileAccess,     RtError::PathNotFound,
+    RtError::ResourceNotFound,   RtError::InvalidPicture,     RtError::PrinterError,
+    RtError::UnknownError,       RtError::InvalidDate,        RtError::PortCannotOpen,
+    RtError::PortNoAccess,       RtError::PortBusy,           RtError::NoSuchPort,
+    RtError::PortBaudFailed,     RtError::PortGone,           RtError::PortNotOpen,
+    RtError::InvalidBaudRate,    RtError::InvalidDirName,     RtError::DirExists,
+    RtError::DirCannotCreate,    RtError::TooFewPrintLines,   RtError::PrinterNoDocument,
+    RtError::PrinterNoPage,      RtError::TooManyRecords,     RtError::TooManySheetRecords,
+    RtError::DatasetUnfinished,  RtError::DefaultDisclaimer,  RtError::ArchiveCannotOpen,
+    RtError::ArchiveNewer,       RtError::ArchiveDamaged,     RtError::ArchiveReadOnly,
+    RtError::ArchiveDiskFull,    RtError::ArchiveBusy,        RtError::ArchiveServer,
+    RtError::ArchiveBadAddress,  RtError::ReadOnlyFileSystem, RtError::QuotaExceeded,
+    RtError::FileTooLarge,       RtError::NameTooLong,        RtError::IsFolder,
+    RtError::SystemError,        RtError::OpenStopped,        RtError::BackupFailed,
+    RtError::OldContentKept,     RtError::ArchiveFailed,      RtError::ArchiveNoMeter,
+    RtError::ArchivePassword,    RtError::ArchiveScheme,      RtError::ServerBackup,
+    RtError::ArchiveCopyFailed,  RtError::ArchiveTimeZone,    RtError::ArchiveNoFolder,
+    RtError::ArchiveForeign,     RtError::ArchiveStopped,     RtError::ArchiveNoAnswer,
+    RtError::ArchiveUnreachable, RtError::ArchiveRefused,     RtError::ArchiveLost,
+    RtError::ArchiveLockWait,    RtError::ArchiveTooLong,     RtError::ArchiveNulByte};
 
 // The text of `error` in the program's language (placeholders left for the caller).
 QString RunTimeText(RtError error);

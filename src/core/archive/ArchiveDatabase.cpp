@@ -3,6 +3,7 @@
 #include "app/RunTimeErrors.h"
 #include "app/TextTables.h"
 #include "archive/ArchiveRecord.h"
+#include "archive/ArchiveWatch.h"
 #include "meter/RecordLayout.h"
 
 #include <QAtomicInteger>
@@ -14,6 +15,7 @@
 #include <QSqlQuery>
 #include <QUrl>
 #include <QVariant>
+#include <QVersionNumber>
 #include <fcntl.h>
 #include <tuple>
 #include <unistd.h>
@@ -114,8 +116,9 @@ bool ArchiveDatabase::OpenSqlite(const ArchiveTarget& target) {
     return true;
 }
 
-bool ArchiveDatabase::Open(const ArchiveTarget& target) {
+bool ArchiveDatabase::Open(const ArchiveTarget& target, const ArchiveTimeouts& timeouts) {
     m_target = target;
+    m_timeouts = timeouts;
     m_error.clear();
     m_readOnly = false;
     if (target.engine == ArchiveTarget::Engine::Sqlite) {
@@ -135,11 +138,36 @@ bool ArchiveDatabase::Open(const ArchiveTarget& target) {
             RunTimeText(RtError::ArchiveCannotOpen).arg(target.Display(), m_db.lastError().text());
         return false;
     }
-    if (!m_db.open()) {
+    return Connect() && Read([this] { CreateOrUpgrade(); });
+}
+
+bool ArchiveDatabase::Connect() {
+    bool opened = false;
+    {
+        const ArchiveWatch::Call call(m_watch);
+        opened = m_db.open();
+    }
+    if (!opened) {
         m_error = Describe(m_db.lastError());
         return false;
     }
-    return Read([this] { CreateOrUpgrade(); });
+    return Read([this] { StartSession(); });
+}
+
+void ArchiveDatabase::StartSession() {
+    if (!IsPostgres()) {
+        return;
+    }
+    // A lock another PC holds is waited for a while, not for ever. The server also probes a
+    // client that went silent (a laptop asleep inside a transaction) and ends its session,
+    // and with it the locks it held.
+    QSqlQuery session =
+        Prepare(QStringLiteral("SELECT set_config('lock_timeout', ?, false), "
+                               "set_config('tcp_keepalives_idle', '30', false), "
+                               "set_config('tcp_keepalives_interval', '10', false), "
+                               "set_config('tcp_keepalives_count', '3', false)"));
+    session.addBindValue(QStringLiteral("%1s").arg(m_timeouts.lockSeconds));
+    Exec(session);
 }
 
 bool ArchiveDatabase::Open(const ArchiveSettings& settings) {
@@ -151,10 +179,10 @@ bool ArchiveDatabase::Open(const ArchiveSettings& settings) {
         }
     }
     if (settings.database.trimmed().isEmpty()) {
-        return Open(ArchiveTarget::DefaultFile());
+        return Open(ArchiveTarget::DefaultFile(), settings.timeouts);
     }
     const std::optional<ArchiveTarget> target = ArchiveTarget::Parse(settings.database, &m_error);
-    return target && Open(*target);
+    return target && Open(*target, settings.timeouts);
 }
 
 QString ArchiveDatabase::UpgradeNote() const {
@@ -170,6 +198,7 @@ QString ArchiveDatabase::UpgradeNote() const {
 QSqlQuery ArchiveDatabase::Prepare(const QString& sql) {
     QSqlQuery query(m_db);
     query.setForwardOnly(true);
+    const ArchiveWatch::Call call(m_watch);
     if (!query.prepare(sql)) {
         throw MervexError(Describe(query.lastError()));
     }
@@ -177,6 +206,7 @@ QSqlQuery ArchiveDatabase::Prepare(const QString& sql) {
 }
 
 void ArchiveDatabase::Exec(QSqlQuery& query) {
+    const ArchiveWatch::Call call(m_watch);
     if (!query.exec()) {
         throw MervexError(Describe(query.lastError()));
     }
@@ -184,26 +214,81 @@ void ArchiveDatabase::Exec(QSqlQuery& query) {
 
 void ArchiveDatabase::Exec(const QString& sql) {
     QSqlQuery query(m_db);
+    const ArchiveWatch::Call call(m_watch);
     if (!query.exec(sql)) {
         throw MervexError(Describe(query.lastError()));
     }
 }
 
 bool ArchiveDatabase::Write(const std::function<void()>& work) {
-    return Read([&] {
-        // SQLite: take the write lock at the start, so that two writers queue on the busy
-        // timeout instead of one failing when its read turns into a write.
-        Exec(IsPostgres() ? QStringLiteral("BEGIN") : QStringLiteral("BEGIN IMMEDIATE"));
-        try {
-            ThrowIfStopped();
-            work();
-            ThrowIfStopped();
-            Exec(QStringLiteral("COMMIT"));
-        } catch (...) {
-            QSqlQuery(m_db).exec(QStringLiteral("ROLLBACK"));
-            throw;
-        }
-    });
+    if (WriteOnce(work)) {
+        return true;
+    }
+    if (!m_lost) {
+        return false;
+    }
+    // The server ended the session (restarted, or an administrator ended it) and with it the
+    // transaction: once more on a new connection. A second loss is not tried again.
+    return Reconnect() && WriteOnce(work);
+}
+
+bool ArchiveDatabase::WriteOnce(const std::function<void()>& work) {
+    m_lost = false;
+    if (Read([&] {
+            // SQLite: take the write lock at the start, so that two writers queue on the busy
+            // timeout instead of one failing when its read turns into a write.
+            Exec(IsPostgres() ? QStringLiteral("BEGIN") : QStringLiteral("BEGIN IMMEDIATE"));
+            try {
+                LimitStatements();
+                ThrowIfStopped();
+                work();
+                // A starter that stopped waiting meanwhile gets nothing: roll back.
+                ThrowIfStopped();
+                Exec(QStringLiteral("COMMIT"));
+            } catch (...) {
+                const ArchiveWatch::Call call(m_watch);
+                QSqlQuery(m_db).exec(QStringLiteral("ROLLBACK"));
+                throw;
+            }
+        })) {
+        return true;
+    }
+    if (IsPostgres() && !Answers()) {
+        m_lost = true;
+        m_error = RunTimeText(RtError::ArchiveLost).arg(m_target.Display(), Reason(m_lastError));
+    }
+    return false;
+}
+
+bool ArchiveDatabase::Answers() {
+    const ArchiveWatch::Call call(m_watch);
+    QSqlQuery probe(m_db);
+    return probe.exec(QStringLiteral("SELECT 1"));
+}
+
+bool ArchiveDatabase::Reconnect() {
+    m_db.close();
+    if (Connect()) {
+        return true;
+    }
+    m_lost = true;
+    m_error = RunTimeText(RtError::ArchiveLost).arg(m_target.Display(), Reason(m_lastError));
+    return false;
+}
+
+void ArchiveDatabase::LimitStatements() {
+    if (!IsPostgres()) {
+        return;
+    }
+    // For this transaction only: a write that hangs is cancelled, and so is a transaction
+    // whose program stopped sending (its locks would hold every other PC's imports).
+    QSqlQuery limits =
+        Prepare(QStringLiteral("SELECT set_config('statement_timeout', ?, true), "
+                               "set_config('idle_in_transaction_session_timeout', ?, true)"));
+    const QString seconds = QStringLiteral("%1s").arg(m_timeouts.statementSeconds);
+    limits.addBindValue(seconds);
+    limits.addBindValue(seconds);
+    Exec(limits);
 }
 
 void ArchiveDatabase::Lock(qint64 key) {
@@ -255,6 +340,16 @@ QString ArchiveDatabase::TimeText(const QString& column) const {
                : QStringLiteral("strftime('%Y-%m-%d %H:%M:%S', %1, 'unixepoch')").arg(column);
 }
 
+QString ArchiveDatabase::Reason(const QSqlError& error) {
+    // The server's own words; the driver's (a generic "cannot execute") only when the server
+    // said nothing.
+    QString reason = error.databaseText().trimmed();
+    if (reason.isEmpty()) {
+        reason = error.driverText().trimmed();
+    }
+    return reason.isEmpty() ? RunTimeText(RtError::UnknownError) : reason;
+}
+
 // Read digit by digit (an export reads three per record), Qt's parser for any other form.
 std::optional<QDateTime> ArchiveDatabase::StoredTime(const QString& text) {
     if (text.isEmpty()) {
@@ -282,11 +377,12 @@ std::optional<QDateTime> ArchiveDatabase::StoredTime(const QString& text) {
                      QTime::fromString(text.mid(11), Qt::ISODate), Qt::UTC);
 }
 
-QString ArchiveDatabase::Describe(const QSqlError& error) const {
+QString ArchiveDatabase::Describe(const QSqlError& error) {
+    m_lastError = error;
     const QString where = m_target.Display();
-    const QString reason = error.text();
+    const QString reason = Reason(error);
     if (IsPostgres()) {
-        return RunTimeText(RtError::ArchiveServer).arg(where, reason);
+        return DescribeServer(error, where, reason);
     }
     switch (error.nativeErrorCode().toInt() & 0xff) {
     case kNotADatabase:
@@ -308,6 +404,28 @@ QString ArchiveDatabase::Describe(const QSqlError& error) const {
     }
 }
 
+QString ArchiveDatabase::DescribeServer(const QSqlError& error, const QString& where,
+                                        const QString& reason) const {
+    // The server's SQLSTATE: lock_not_available, query_canceled (the statement's time-out).
+    const QString state = error.nativeErrorCode();
+    if (state == QLatin1String("55P03")) {
+        return RunTimeText(RtError::ArchiveLockWait)
+            .arg(where)
+            .arg(m_timeouts.lockSeconds)
+            .arg(reason);
+    }
+    if (state == QLatin1String("57014")) {
+        return RunTimeText(RtError::ArchiveTooLong)
+            .arg(where)
+            .arg(m_timeouts.statementSeconds)
+            .arg(reason);
+    }
+    if (error.type() == QSqlError::ConnectionError) {
+        return RunTimeText(RtError::ArchiveUnreachable).arg(where, reason);
+    }
+    return RunTimeText(RtError::ArchiveRefused).arg(where, reason);
+}
+
 int ArchiveDatabase::StoredVersion() {
     if (!m_db.tables().contains(QStringLiteral("archive_schema"))) {
         return 0;
@@ -315,6 +433,20 @@ int ArchiveDatabase::StoredVersion() {
     QSqlQuery query = Prepare(QStringLiteral("SELECT MAX(version) FROM archive_schema"));
     Exec(query);
     return query.next() ? query.value(0).toInt() : 0;
+}
+
+int ArchiveDatabase::EngineMaxBoundValues() {
+    if (IsPostgres()) {
+        // The protocol numbers a statement's parameters in 16 bits.
+        return 65535;
+    }
+    // SQLite takes 32766 values per statement since 3.32.0, 999 before (unless built
+    // otherwise, which no distribution does downwards).
+    QSqlQuery version = Prepare(QStringLiteral("SELECT sqlite_version()"));
+    Exec(version);
+    const QVersionNumber number =
+        version.next() ? QVersionNumber::fromString(version.value(0).toString()) : QVersionNumber();
+    return number >= QVersionNumber(3, 32) ? 32766 : 999;
 }
 
 void ArchiveDatabase::RefuseForeign() {
@@ -343,6 +475,7 @@ void ArchiveDatabase::CreateOrUpgrade() {
         // default cache of 2 MiB reads again and again (64 MiB at most, as pages are used).
         Exec(QStringLiteral("PRAGMA cache_size=-65536"));
     }
+    m_maxBound = EngineMaxBoundValues();
     if (m_version == kSchemaVersion) {
         return;
     }
@@ -508,7 +641,8 @@ void ArchiveDatabase::UpgradeTo3() {
     // `valid_from` is a date as "YYYY-MM-DD", which both engines compare alike; `rules`
     // the codes joined by ",", e.g. "1-2s,1-3s,2-2s,R-4s,4-1s,10x".
     Exec(QStringLiteral(
-             "CREATE TABLE qc_versions (id %1, control_id %2 NOT NULL REFERENCES qc_controls(id), "
+             "CREATE TABLE qc_versions (id %1, control_id %2 NOT NULL REFERENCES "
+             "qc_controls(id), "
              "valid_from TEXT NOT NULL, created_at %3 NOT NULL, created_by TEXT NOT NULL, "
              "program_number INTEGER, citation TEXT, "
              "match_kind TEXT NOT NULL CHECK (match_kind IN ('equals', 'prefix')), "

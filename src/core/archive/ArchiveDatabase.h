@@ -4,6 +4,7 @@
 
 #include <QDateTime>
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QString>
 #include <QTimeZone>
 #include <QVariant>
@@ -11,7 +12,7 @@
 #include <functional>
 #include <optional>
 
-class QSqlError;
+class ArchiveWatch;
 class QSqlQuery;
 
 // One connection to the measurement archive and its schema: opening creates the file or
@@ -27,9 +28,15 @@ public:
     ArchiveDatabase(const ArchiveDatabase&) = delete;
     ArchiveDatabase& operator=(const ArchiveDatabase&) = delete;
 
-    bool Open(const ArchiveTarget& target);
+    // On PostgreSQL the session waits at most `timeouts.lockSeconds` for a lock and, inside
+    // Write, `timeouts.statementSeconds` for a statement.
+    bool Open(const ArchiveTarget& target, const ArchiveTimeouts& timeouts = {});
     // The archive Settings.ini names: Database=, or the per-user default file.
     bool Open(const ArchiveSettings& settings);
+    // Every later call into the database reports its start and return to `watch` (nullptr:
+    // none).
+    void Watch(ArchiveWatch* watch) { m_watch = watch; }
+    const ArchiveTimeouts& Timeouts() const { return m_timeouts; }
     bool IsOpen() const { return m_db.isOpen(); }
     // True when the archive could only be opened for reading (a file or folder the user may
     // not write): queries answer, writes fail with the archive's read-only message.
@@ -48,6 +55,8 @@ public:
     // What the upgrade did, for the log or the status bar; empty when it did nothing.
     QString UpgradeNote() const;
     const QString& Error() const { return m_error; }
+    // How many values one statement may bind on this connection.
+    int MaxBoundValues() const { return m_maxBound; }
 
     QSqlDatabase& Connection() { return m_db; }
     // A query prepared on this connection; throws the archive's error when `sql` is refused.
@@ -58,7 +67,12 @@ public:
 
     // Runs `work` as one write transaction and commits it; on an exception rolls back and
     // keeps its message. On SQLite the transaction holds the file's write lock throughout.
+    // When the server went away meanwhile, connects again once and runs `work` again (it
+    // starts from nothing each time); Lost() when that did not help.
     bool Write(const std::function<void()>& work);
+    // The server's connection was lost and could not be restored: nothing more can be done
+    // on this connection, and Error() says so.
+    bool Lost() const { return m_lost; }
     // Inside Write: waits until no other writer holds `key`, and holds it to the end of the
     // transaction (a PostgreSQL advisory lock; SQLite's file lock already serialises).
     void Lock(qint64 key);
@@ -80,10 +94,22 @@ public:
     // reading, so that no daylight-saving change can move it); nothing for NULL.
     static std::optional<QDateTime> StoredTime(const QString& text);
 
-    // The archive's error for a failed statement: damaged file, read-only, disk full...
-    QString Describe(const QSqlError& error) const;
+    // The archive's error for a failed statement, a sentence in the program's language with
+    // the database's own text as its detail: damaged file, read-only, disk full, server
+    // unreachable, a lock or statement time-out...
+    QString Describe(const QSqlError& error);
+    // The database's text of `error`, never empty.
+    static QString Reason(const QSqlError& error);
 
 private:
+    bool Connect();
+    bool Reconnect();
+    bool WriteOnce(const std::function<void()>& work);
+    bool Answers();
+    QString DescribeServer(const QSqlError& error, const QString& where,
+                           const QString& reason) const;
+    void LimitStatements();
+    void StartSession();
     void CreateOrUpgrade();
     void CreateSchema();
     void CreateRecords(const QString& table);
@@ -96,16 +122,22 @@ private:
     qint64 CountRecords(const QString& table);
     int StoredVersion();
     void ThrowIfStopped() const;
+    int EngineMaxBoundValues();
     QString SqlType(const char* kind) const;
 
     QString m_name; // Qt's connection name, unique per object
     QSqlDatabase m_db;
     ArchiveTarget m_target;
+    ArchiveTimeouts m_timeouts;
+    ArchiveWatch* m_watch = nullptr;
     QTimeZone m_zone = QTimeZone::systemTimeZone();
     bool m_readOnly = false;
     int m_version = 0;
     int m_upgradedFrom = 0;
     qint64 m_folded = 0;
+    int m_maxBound = 999;
     QString m_error;
     const std::atomic<bool>* m_stop = nullptr;
+    QSqlError m_lastError;
+    bool m_lost = false;
 };

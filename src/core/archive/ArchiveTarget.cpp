@@ -63,6 +63,13 @@ bool ReadServerAddress(const QUrl& url, ArchiveTarget& target, QString* error) {
     return true;
 }
 
+// A positive number of seconds of the [Archive] section; `fallback` when absent or unusable.
+int Seconds(CIni& ini, const QString& key, int fallback) {
+    bool ok = false;
+    const int seconds = ini.Setting(QStringLiteral("Archive"), key, QString()).trimmed().toInt(&ok);
+    return ok && seconds > 0 ? seconds : fallback;
+}
+
 } // namespace
 
 QString ArchiveTarget::Display() const {
@@ -86,7 +93,12 @@ QString ArchiveTarget::Display() const {
 }
 
 QString ArchiveTarget::ConnectOptions(int connectSeconds) const {
-    QStringList options{QStringLiteral("connect_timeout=%1").arg(connectSeconds)};
+    // A server that vanished (a cable pulled, a machine off) is noticed within about a minute
+    // instead of the system's two hours.
+    QStringList options{QStringLiteral("connect_timeout=%1").arg(connectSeconds),
+                        QStringLiteral("keepalives=1"), QStringLiteral("keepalives_idle=30"),
+                        QStringLiteral("keepalives_interval=10"),
+                        QStringLiteral("keepalives_count=3")};
     for (const auto& [key, value] : parameters) {
         options << key + QLatin1Char('=') + Quoted(value);
     }
@@ -133,6 +145,8 @@ ArchiveSettings ArchiveSettings::Read(CIni& ini) {
     const QString section = QStringLiteral("Archive");
     ArchiveSettings settings;
     settings.database = ini.Setting(section, QStringLiteral("Database"), QString());
+    settings.timeouts.lockSeconds = Seconds(ini, QStringLiteral("LockTimeout"), 10);
+    settings.timeouts.statementSeconds = Seconds(ini, QStringLiteral("StatementTimeout"), 60);
     settings.timeZone = ini.Setting(section, QStringLiteral("TimeZone"), QString()).trimmed();
     settings.autoArchive = ini.Setting(section, QStringLiteral("Auto"), QStringLiteral("True"))
                                .compare(QLatin1String("False"), Qt::CaseInsensitive) != 0;

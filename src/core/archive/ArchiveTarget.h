@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QString>
+#include <algorithm>
 #include <optional>
 #include <utility>
 
@@ -24,7 +25,8 @@ struct ArchiveTarget {
     // The file path, or the address (never with a password), for messages and `archive info`.
     QString Display() const;
     // The parameters as the database driver passes them on to the client library, after the
-    // program's own connection time-out (a parameter of the address overrides it).
+    // program's own connection time-out and TCP keepalives (a parameter of the address
+    // overrides them).
     QString ConnectOptions(int connectSeconds) const;
 
     // A file path (a relative one is taken in the user's data folder) or a postgres:// or
@@ -36,11 +38,26 @@ struct ArchiveTarget {
     static ArchiveTarget DefaultFile();
 };
 
+// How long a PostgreSQL archive may keep the program waiting, in seconds: for a row or lock
+// another PC holds (LockTimeout=), for one statement of a write (StatementTimeout=). Reads
+// that stream their results have no limit of their own.
+struct ArchiveTimeouts {
+    int lockSeconds = 10;
+    int statementSeconds = 60;
+
+    // The program's own limit on one call into the database, past the server's: a backend
+    // that stopped answering fires none of the server's time-outs.
+    qint64 DeadlineMs() const {
+        return (qint64(std::max(lockSeconds, statementSeconds)) + 5) * 1000;
+    }
+};
+
 // The [Archive] section of Settings.ini.
 struct ArchiveSettings {
     QString database; // Database=: empty for the default file
     bool autoArchive = true;
     QString timeZone; // TimeZone=: the zone the meters' clocks show; empty for this PC's
+    ArchiveTimeouts timeouts;
 
     static ArchiveSettings Read(CIni& ini);
 };

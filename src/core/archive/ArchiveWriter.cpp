@@ -13,6 +13,7 @@
 #include <QSqlQuery>
 #include <QStringList>
 #include <QVariant>
+#include <algorithm>
 
 namespace {
 
@@ -30,7 +31,47 @@ template <typename T> QVariant Optional(const std::optional<T>& value) {
     return value ? QVariant::fromValue(*value) : QVariant(QMetaType::fromType<T>());
 }
 
+// The columns of a record as ArchiveWriter inserts them, in the order of RowOf.
+constexpr int kRecordColumns = 14;
+// Rows per INSERT: a few hundred make the statements few without making each one large.
+constexpr qsizetype kBatchRows = 500;
+
+QString InsertSql(qsizetype rows) {
+    static const QString row =
+        QLatin1Char('(') + QStringList(kRecordColumns, QStringLiteral("?")).join(QLatin1Char(',')) +
+        QLatin1Char(')');
+    return QStringLiteral(
+               "INSERT INTO records (import_id, meter_id, record_key, record_number, measured_at, "
+               "measured_utc, program_number, sample_id, sample_id_folded, citation, value1, "
+               "value2, calibrated_at, raw_line) VALUES %1 "
+               "ON CONFLICT (meter_id, record_key) DO NOTHING")
+        .arg(QStringList(rows, row).join(QLatin1Char(',')));
+}
+
 } // namespace
+
+qsizetype ArchiveWriter::RowsPerStatement() const {
+    return std::clamp(qsizetype(m_db.MaxBoundValues() / kRecordColumns), qsizetype(1), kBatchRows);
+}
+
+QVariantList ArchiveWriter::RowOf(QStringView line, const RecordLayout& layout, qint64 importId,
+                                  qint64 meterId) const {
+    const ArchiveRecord r = ArchiveRecord::FromLine(line, layout);
+    return {importId,
+            meterId,
+            ArchiveRecord::KeyOf(line),
+            Optional(r.recordNumber),
+            m_db.TimeValue(r.measuredAt),
+            m_db.InstantValue(r.measuredAt),
+            Optional(r.programNumber),
+            Text(r.sampleId),
+            Text(ArchiveRecord::Folded(r.sampleId)),
+            Text(r.citation),
+            Optional(r.value1),
+            Optional(r.value2),
+            m_db.TimeValue(r.calibratedAt),
+            r.rawLine};
+}
 
 qint64 ArchiveWriter::MeterId(const QString& model, const QString& serial,
                               const QList<int>& kinds) {
@@ -60,26 +101,42 @@ bool ArchiveWriter::NamesOneMeter(const QString& serial) {
     return !text.isEmpty() && text != QLatin1String("*") && !text.contains(QLatin1String(", "));
 }
 
-QList<ArchiveWriter::Portion> ArchiveWriter::PortionsOf(const MValSet& set) {
+QList<ArchiveWriter::Portion> ArchiveWriter::PortionsOf(const MValSet& set, QStringList& refused) {
     QList<QStringView> lines;
     RecordWalker walker(set.strMVals);
     QStringView line;
     while (walker.NextLine(line)) {
         lines << line;
     }
+    if (!set.origins.isEmpty() && set.origins.size() != lines.size()) {
+        throw MervexError(RunTimeText(RtError::ArchiveNoMeter).arg(set.strSerNo));
+    }
+    // PostgreSQL refuses a NUL in a text, and the whole import with it; SQLite would keep a
+    // character most programs reading the archive take for the text's end. Alike on both:
+    // that record is refused, the others are archived.
+    QList<RecordOrigin> origins;
+    QList<QStringView> kept;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (lines[i].contains(QChar(0))) {
+            refused << RunTimeText(RtError::ArchiveNulByte).arg(i + 1);
+            continue;
+        }
+        kept << lines[i];
+        if (!set.origins.isEmpty()) {
+            origins << set.origins[i];
+        }
+    }
+    lines = kept;
     if (set.origins.isEmpty()) {
         if (!NamesOneMeter(set.strSerNo)) {
             throw MervexError(RunTimeText(RtError::ArchiveNoMeter).arg(set.strSerNo));
         }
         return {Portion{RecordOrigin{set.strSerNo, set.strUser}, lines}};
     }
-    if (set.origins.size() != lines.size()) {
-        throw MervexError(RunTimeText(RtError::ArchiveNoMeter).arg(set.strSerNo));
-    }
     // Sorted by meter, so that writers of the same meters take their locks in one order.
     QMap<std::pair<QString, QString>, Portion> portions;
     for (qsizetype i = 0; i < lines.size(); ++i) {
-        const RecordOrigin& origin = set.origins[i];
+        const RecordOrigin& origin = origins[i];
         if (!NamesOneMeter(origin.serial)) {
             throw MervexError(RunTimeText(RtError::ArchiveNoMeter).arg(origin.serial));
         }
@@ -95,7 +152,9 @@ bool ArchiveWriter::Add(const MValSet& set, const RecordLayout& layout, const QS
     counts = ArchiveCounts();
     return m_db.Write([&] {
         counts = ArchiveCounts();
-        for (const Portion& portion : PortionsOf(set)) {
+        const QList<Portion> portions = PortionsOf(set, counts.refused);
+        counts.records = counts.refused.size();
+        for (const Portion& portion : portions) {
             AddPortion(set, portion, layout, sourceFile, counts);
         }
     });
@@ -123,31 +182,20 @@ void ArchiveWriter::AddPortion(const MValSet& set, const Portion& portion,
     import.finish();
 
     // The database keeps each record once per meter: a record it holds already is simply
-    // not inserted, whatever its time (or none).
-    QSqlQuery insert = m_db.Prepare(QStringLiteral(
-        "INSERT INTO records (import_id, meter_id, record_key, record_number, measured_at, "
-        "measured_utc, program_number, sample_id, sample_id_folded, citation, value1, value2, "
-        "calibrated_at, raw_line) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) "
-        "ON CONFLICT (meter_id, record_key) DO NOTHING"));
+    // not inserted, whatever its time (or none). Rows go in batches, one statement each, so
+    // that a server across the network costs a round trip per batch, not per record.
+    const qsizetype batch = RowsPerStatement();
+    QSqlQuery full = m_db.Prepare(InsertSql(batch));
     qint64 added = 0;
-    for (const QStringView line : portion.lines) {
-        const ArchiveRecord r = ArchiveRecord::FromLine(line, layout);
-        const QVariantList values = {importId,
-                                     meterId,
-                                     ArchiveRecord::KeyOf(line),
-                                     Optional(r.recordNumber),
-                                     m_db.TimeValue(r.measuredAt),
-                                     m_db.InstantValue(r.measuredAt),
-                                     Optional(r.programNumber),
-                                     Text(r.sampleId),
-                                     Text(ArchiveRecord::Folded(r.sampleId)),
-                                     Text(r.citation),
-                                     Optional(r.value1),
-                                     Optional(r.value2),
-                                     m_db.TimeValue(r.calibratedAt),
-                                     r.rawLine};
-        for (int i = 0; i < values.size(); ++i) {
-            insert.bindValue(i, values[i]);
+    for (qsizetype first = 0; first < portion.lines.size(); first += batch) {
+        const qsizetype rows = std::min(batch, portion.lines.size() - first);
+        QSqlQuery tail = rows == batch ? QSqlQuery() : m_db.Prepare(InsertSql(rows));
+        QSqlQuery& insert = rows == batch ? full : tail;
+        int at = 0;
+        for (const QStringView line : portion.lines.mid(first, rows)) {
+            for (const QVariant& value : RowOf(line, layout, importId, meterId)) {
+                insert.bindValue(at++, value);
+            }
         }
         m_db.Exec(insert);
         added += insert.numRowsAffected();

@@ -4,18 +4,22 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <QStringView>
+#include <QVariantList>
 
 class ArchiveDatabase;
 class CDevice;
 class RecordLayout;
 
-// What adding one import did: its records, those new to the archive and those it already
-// held (the same meter model, serial number and record line).
+// What adding one import did: its records, those new to the archive, those it refused (each
+// reason names the record) and those it already held (the same meter model, serial number
+// and record line).
 struct ArchiveCounts {
     qint64 records = 0;
     qint64 added = 0;
-    qint64 present() const { return records - added; }
+    QStringList refused;
+    qint64 present() const { return records - added - refused.size(); }
 };
 
 // Adds imports to the archive, each in one transaction: all of its new records or none.
@@ -46,9 +50,16 @@ private:
         RecordOrigin origin;
         QList<QStringView> lines;
     };
-    static QList<Portion> PortionsOf(const MValSet& set);
+    // The dataset's records by meter and user; a record no archive can hold goes to `refused`
+    // instead, with its reason.
+    static QList<Portion> PortionsOf(const MValSet& set, QStringList& refused);
     void AddPortion(const MValSet& set, const Portion& portion, const RecordLayout& layout,
                     const QString& sourceFile, ArchiveCounts& counts);
+    // The records one INSERT takes: a few hundred, within the engine's limit on bound values.
+    qsizetype RowsPerStatement() const;
+    // A record's values in the order of the INSERT's columns.
+    QVariantList RowOf(QStringView line, const RecordLayout& layout, qint64 importId,
+                       qint64 meterId) const;
     qint64 MeterId(const QString& model, const QString& serial, const QList<int>& kinds);
 
     ArchiveDatabase& m_db;

@@ -44,8 +44,13 @@ bool ArchiveDataset(TaskServices tasks, QWidget* owner, CIni& ini, const CDevice
         }
         return false;
     }
-    const QString note =
-        LoadResString(1650).arg(outcome->counts.added).arg(outcome->counts.present());
+    const ArchiveCounts& counts = outcome->counts;
+    if (!counts.refused.isEmpty()) {
+        tasks.ui.Message(LoadResString(1694).arg(counts.refused.size()) + QStringLiteral("\r\n") +
+                             counts.refused.join(QStringLiteral("\r\n")),
+                         LoadResString(1033), MsgIcon::Warning);
+    }
+    const QString note = LoadResString(1650).arg(counts.added).arg(counts.present());
     status.ShowStatusNote(outcome->upgradeNote.isEmpty()
                               ? note
                               : outcome->upgradeNote + QStringLiteral(" – ") + note);

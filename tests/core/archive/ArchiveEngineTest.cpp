@@ -210,6 +210,57 @@ TEST_P(ArchiveEngineTest, AddsEachRecordOncePerMeter) {
     EXPECT_EQ(unnamed.added, 2);
 }
 
+TEST_P(ArchiveEngineTest, AddsALargeImportInFewStatementsWithExactCounts) {
+    ASSERT_TRUE(Open(db)) << db.Error().toStdString();
+    const bool pg = GetParam() == Engine::Postgres;
+    if (pg) {
+        // Each INSERT statement into the records, however many rows it carries, counts one.
+        ASSERT_TRUE(ByHand(QStringLiteral("CREATE TABLE statements (n INTEGER)")));
+        ASSERT_TRUE(ByHand(QStringLiteral("INSERT INTO statements VALUES (0)")));
+        ASSERT_TRUE(ByHand(
+            QStringLiteral("CREATE FUNCTION count_statement() RETURNS trigger LANGUAGE plpgsql AS "
+                           "$$ BEGIN UPDATE statements SET n = n + 1; RETURN NULL; END $$")));
+        ASSERT_TRUE(ByHand(QStringLiteral("CREATE TRIGGER records_statements AFTER INSERT ON "
+                                          "records FOR EACH STATEMENT EXECUTE FUNCTION "
+                                          "count_statement()")));
+    }
+    // Old and new records interleaved across the statements' boundaries, and a short last one.
+    QStringList lines;
+    for (int i = 1; i <= 1234; ++i) {
+        lines
+            << QStringLiteral("%1;--.--.--;--:--;%2;300;NO3-N;;1:1;1.0;mg/l;OK;;;;;").arg(i).arg(i);
+    }
+    QStringList odd;
+    for (qsizetype i = 0; i < lines.size(); i += 2) {
+        odd << lines[i];
+    }
+    const QString model = QStringLiteral("Zentravox");
+    EXPECT_EQ(Add(Dataset(model, QStringLiteral("S1"), odd)).added, 617);
+    const ArchiveCounts all = Add(Dataset(model, QStringLiteral("S1"), lines));
+    EXPECT_EQ(all.records, 1234);
+    EXPECT_EQ(all.added, 617);
+    EXPECT_EQ(Number(QStringLiteral("SELECT COUNT(*) FROM records")), 1234);
+    EXPECT_EQ(Number(QStringLiteral("SELECT added_count FROM imports ORDER BY id DESC")), 617);
+    if (pg) {
+        EXPECT_LE(Number(QStringLiteral("SELECT n FROM statements")), 6);
+    }
+}
+
+TEST_P(ArchiveEngineTest, ARecordWithANulCharacterIsRefusedAloneWithItsReason) {
+    ASSERT_TRUE(Open(db)) << db.Error().toStdString();
+    QString broken = Photometer(2);
+    broken[4] = QChar(0);
+    const ArchiveCounts counts = Add(Dataset(QStringLiteral("Zentravox"), QStringLiteral("S1"),
+                                             {Photometer(1), broken, Photometer(3)}));
+    EXPECT_EQ(counts.records, 3);
+    EXPECT_EQ(counts.added, 2);
+    EXPECT_EQ(counts.present(), 0);
+    ASSERT_EQ(counts.refused.size(), 1);
+    EXPECT_TRUE(counts.refused[0].contains(QStringLiteral("n° 2 contient un caractère nul")))
+        << counts.refused[0].toStdString();
+    EXPECT_EQ(Number(QStringLiteral("SELECT COUNT(*) FROM records")), 2);
+}
+
 TEST_P(ArchiveEngineTest, RecordsReadBackKeepTheirMetersAndAreNeverFiledUnderAPlaceholder) {
     ASSERT_TRUE(Open(db)) << db.Error().toStdString();
     const QString model = QStringLiteral("Zentravox");

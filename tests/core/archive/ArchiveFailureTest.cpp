@@ -44,7 +44,8 @@ TEST(ArchiveTarget, ReadsAddressesAsUsersWriteThem) {
     EXPECT_EQ(server->databaseName, QStringLiteral("mervex"));
     // Passed on quoted, after the program's own time-out, which an address may override.
     EXPECT_EQ(server->ConnectOptions(4),
-              QStringLiteral("connect_timeout=4;sslmode='require';"
+              QStringLiteral("connect_timeout=4;keepalives=1;keepalives_idle=30;"
+                             "keepalives_interval=10;keepalives_count=3;sslmode='require';"
                              "sslrootcert='/etc/ssl/lab ca.pem';application_name='it\\'s'"));
     const std::optional<ArchiveTarget> shortForm =
         ArchiveTarget::Parse(QStringLiteral("POSTGRES://db/m"));
@@ -87,7 +88,7 @@ TEST(ArchiveTarget, RefusesWhatCannotBeUsedAsWrittenWithItsReason) {
         EXPECT_FALSE(error.contains(QStringLiteral("secret"))) << error.toStdString();
 
         ArchiveDatabase db;
-        EXPECT_FALSE(db.Open(ArchiveSettings{QString::fromUtf8(c.address), true, {}}));
+        EXPECT_FALSE(db.Open(ArchiveSettings{QString::fromUtf8(c.address), true, {}, {}}));
         EXPECT_EQ(db.Error(), error);
     }
     // Never a file named after an address.
@@ -109,6 +110,7 @@ TEST(ArchivePostgres, TheAddressesParametersReachTheServersClientLibrary) {
     ASSERT_TRUE(db.Open(ArchiveSettings{address + QStringLiteral("?application_name=lab%20pc&"
                                                                  "sslmode=disable"),
                                         true,
+                                        {},
                                         {}}))
         << db.Error().toStdString();
     QSqlQuery name(db.Connection());
@@ -118,7 +120,8 @@ TEST(ArchivePostgres, TheAddressesParametersReachTheServersClientLibrary) {
 
     // The test server speaks without TLS: an address that requires it must not connect.
     ArchiveDatabase tls;
-    EXPECT_FALSE(tls.Open(ArchiveSettings{address + QStringLiteral("?sslmode=require"), true, {}}));
+    EXPECT_FALSE(
+        tls.Open(ArchiveSettings{address + QStringLiteral("?sslmode=require"), true, {}, {}}));
     EXPECT_TRUE(tls.Error().contains(QStringLiteral("SSL"))) << tls.Error().toStdString();
 }
 
@@ -202,17 +205,18 @@ TEST(ArchiveSqlite, AForeignDatabaseAMissingFolderAndAnUnknownZoneAreRefusedUnto
     const QByteArray before = ReadBytes(foreign);
     const auto unchanged = [&] { return ReadBytes(foreign) == before; };
     ArchiveDatabase db;
-    EXPECT_FALSE(db.Open(ArchiveSettings{foreign, true, {}}));
+    EXPECT_FALSE(db.Open(ArchiveSettings{foreign, true, {}, {}}));
     EXPECT_EQ(db.Error(), RunTimeText(RtError::ArchiveForeign).arg(foreign));
     EXPECT_TRUE(unchanged());
     // A configured folder that is missing is reported as missing, and not made.
     const QString missing = dir.file(QStringLiteral("gone/archive.sqlite"));
     ArchiveDatabase nowhere;
-    EXPECT_FALSE(nowhere.Open(ArchiveSettings{missing, true, {}}));
+    EXPECT_FALSE(nowhere.Open(ArchiveSettings{missing, true, {}, {}}));
     EXPECT_EQ(nowhere.Error(), RunTimeText(RtError::ArchiveNoFolder).arg(missing));
     EXPECT_FALSE(QFileInfo::exists(dir.file(QStringLiteral("gone"))));
     ArchiveDatabase zone;
-    EXPECT_FALSE(zone.Open(ArchiveSettings{QString(), true, QStringLiteral("Europe/Atlantis")}));
+    EXPECT_FALSE(
+        zone.Open(ArchiveSettings{QString(), true, QStringLiteral("Europe/Atlantis"), {}}));
     EXPECT_TRUE(zone.Error().contains(QStringLiteral("Europe/Atlantis")));
 }
 

@@ -1,5 +1,6 @@
 #include "UiFixture.h"
 #include "app/Language.h"
+#include "app/RunTimeErrors.h"
 #include "app/TextTables.h"
 #include "app/Twips.h"
 #include "archive/ArchiveTarget.h"
@@ -182,6 +183,16 @@ TEST_F(ArchiveWindow, AnImportIsArchivedOnceAndArchiverCountsWhatWasThere) {
     EXPECT_TRUE(f.ui.messages.isEmpty()) << f.ui.MessageTexts().join('\n').toStdString();
     f.ShownItem("mnuArchiveAdd")->trigger();
     EXPECT_EQ(Note(), LoadResString(1650).arg(0).arg(2));
+}
+
+TEST_F(ArchiveWindow, ARecordWithANulCharacterIsNotArchivedAndTheMessageNamesIt) {
+    QString broken = kTwoMore;
+    broken[5] = QChar(0);
+    Import(broken);
+    EXPECT_EQ(Note(), LoadResString(1650).arg(3).arg(0));
+    ASSERT_EQ(f.ui.messages.size(), 1);
+    EXPECT_EQ(f.ui.messages[0].text, LoadResString(1694).arg(1) + QStringLiteral("\r\n") +
+                                         RunTimeText(RtError::ArchiveNulByte).arg(3));
 }
 
 TEST_F(ArchiveWindow, AnArchiveThatCannotBeWrittenCostsTheImportNothing) {
