@@ -18,7 +18,9 @@ std::optional<QDateTime> DateTimeOf(QStringView date, QStringView time) {
         return std::nullopt;
     }
     const std::optional<QTime> t = RecordTime(time);
-    return QDateTime(*d, t.value_or(QTime(0, 0)));
+    // The meter's wall clock as it reads, in no zone: a local time would ask the C library
+    // for the zone's rules again for every record, and its reading is all the archive keeps.
+    return QDateTime(*d, t.value_or(QTime(0, 0)), Qt::UTC);
 }
 
 } // namespace
