@@ -331,7 +331,22 @@ QVariant ArchiveDatabase::InstantValue(const std::optional<QDateTime>& wallClock
     if (!wallClock) {
         return TimeValue(wallClock);
     }
-    return TimeValue(ArchiveRecord::InstantOf(*wallClock, m_zone));
+    // An import's records come day by day: a day whose offset is the same at its start and
+    // its end (every day but those of a change of clocks) reads each of its times with it.
+    const QDate day = wallClock->date();
+    if (day != m_offsetDay) {
+        const auto offsetAt = [this](const QDateTime& wall) {
+            return ArchiveRecord::InstantOf(wall, m_zone)
+                .secsTo(QDateTime(wall.date(), wall.time(), Qt::UTC));
+        };
+        const qint64 start = offsetAt(QDateTime(day, QTime(0, 0), Qt::UTC));
+        const qint64 end = offsetAt(QDateTime(day, QTime(23, 59, 59), Qt::UTC));
+        m_offsetDay = day;
+        m_dayOffset = start == end ? std::optional<qint64>(start) : std::nullopt;
+    }
+    const QDateTime asUtc(day, wallClock->time(), Qt::UTC);
+    return TimeValue(m_dayOffset ? asUtc.addSecs(-*m_dayOffset)
+                                 : ArchiveRecord::InstantOf(*wallClock, m_zone));
 }
 
 QString ArchiveDatabase::TimeText(const QString& column) const {

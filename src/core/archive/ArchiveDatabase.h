@@ -44,7 +44,10 @@ public:
     // The zone the meters' clocks show (TimeZone= in Settings.ini, else this PC's): the
     // instants the archive orders records by are read from their wall-clock times in it.
     const QTimeZone& MeasurementZone() const { return m_zone; }
-    void SetMeasurementZone(const QTimeZone& zone) { m_zone = zone; }
+    void SetMeasurementZone(const QTimeZone& zone) {
+        m_zone = zone;
+        m_offsetDay = QDate();
+    }
     const ArchiveTarget& Target() const { return m_target; }
     bool IsPostgres() const { return m_target.engine == ArchiveTarget::Engine::Postgres; }
     int SchemaVersion() const { return m_version; }
@@ -131,6 +134,9 @@ private:
     ArchiveTimeouts m_timeouts;
     ArchiveWatch* m_watch = nullptr;
     QTimeZone m_zone = QTimeZone::systemTimeZone();
+    // The last day InstantValue read, and its offset when the whole day has one.
+    mutable QDate m_offsetDay;
+    mutable std::optional<qint64> m_dayOffset;
     bool m_readOnly = false;
     int m_version = 0;
     int m_upgradedFrom = 0;

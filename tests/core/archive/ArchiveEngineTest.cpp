@@ -500,6 +500,21 @@ TEST_P(ArchiveEngineTest, OrdersByTheInstantMeasuredAndFiltersByTheMetersOwnDate
     ArchiveFilter citation;
     citation.citation = QStringLiteral("PO4-P");
     EXPECT_EQ(Query(citation).size(), 1);
+    // The night Paris sets its clocks forward, 01:30 and 03:30 are one hour apart.
+    db.SetMeasurementZone(QTimeZone("Europe/Paris"));
+    Add(Dataset(QStringLiteral("Zentravox"), QStringLiteral("DST"),
+                {line("31.03.24", "01:30:00", "NO3-N"), line("31.03.24", "03:30:00", "NO3-N"),
+                 line("01.04.24", "03:30:00", "NO3-N")}));
+    QSqlQuery utc(db.Connection());
+    ASSERT_TRUE(utc.exec(QStringLiteral("SELECT %1 FROM records r JOIN meters m ON m.id = "
+                                        "r.meter_id WHERE m.serial_number = 'DST' ORDER BY r.id")
+                             .arg(db.TimeText(QStringLiteral("r.measured_utc")))));
+    QStringList instants;
+    while (utc.next()) {
+        instants << utc.value(0).toString();
+    }
+    EXPECT_EQ(instants,
+              (QStringList{"2024-03-31 00:30:00", "2024-03-31 01:30:00", "2024-04-01 01:30:00"}));
 }
 
 TEST_P(ArchiveEngineTest, ArchivedSinceGivesOnlyWhatEnteredLaterWithStableIds) {
