@@ -27,6 +27,8 @@ namespace {
 constexpr int kSqliteBusyMs = 15000;
 // A server that does not answer is reported within this time.
 constexpr int kConnectSeconds = 4;
+// The days whose offset InstantValue keeps at most (ten years of daily measurements).
+constexpr qsizetype kKnownDays = 4000;
 // The advisory lock that serialises the creation or upgrade of the tables.
 constexpr qint64 kSchemaLock = 0x4d65727665780001;
 
@@ -331,22 +333,26 @@ QVariant ArchiveDatabase::InstantValue(const std::optional<QDateTime>& wallClock
     if (!wallClock) {
         return TimeValue(wallClock);
     }
-    // An import's records come day by day: a day whose offset is the same at its start and
-    // its end (every day but those of a change of clocks) reads each of its times with it.
+    // A day whose offset is the same at its start and its end (every day but those of a
+    // change of clocks) reads each of its times with it: the zone is asked twice a day, not
+    // for every record.
     const QDate day = wallClock->date();
-    if (day != m_offsetDay) {
+    auto known = m_dayOffsets.constFind(day);
+    if (known == m_dayOffsets.constEnd()) {
         const auto offsetAt = [this](const QDateTime& wall) {
-            return ArchiveRecord::InstantOf(wall, m_zone)
-                .secsTo(QDateTime(wall.date(), wall.time(), Qt::UTC));
+            return ArchiveRecord::InstantOf(wall, m_zone).secsTo(wall);
         };
         const qint64 start = offsetAt(QDateTime(day, QTime(0, 0), Qt::UTC));
         const qint64 end = offsetAt(QDateTime(day, QTime(23, 59, 59), Qt::UTC));
-        m_offsetDay = day;
-        m_dayOffset = start == end ? std::optional<qint64>(start) : std::nullopt;
+        if (m_dayOffsets.size() > kKnownDays) {
+            m_dayOffsets.clear();
+        }
+        known =
+            m_dayOffsets.insert(day, start == end ? std::optional<qint64>(start) : std::nullopt);
     }
     const QDateTime asUtc(day, wallClock->time(), Qt::UTC);
-    return TimeValue(m_dayOffset ? asUtc.addSecs(-*m_dayOffset)
-                                 : ArchiveRecord::InstantOf(*wallClock, m_zone));
+    return TimeValue(*known ? asUtc.addSecs(-**known)
+                            : ArchiveRecord::InstantOf(*wallClock, m_zone));
 }
 
 QString ArchiveDatabase::TimeText(const QString& column) const {

@@ -3,6 +3,7 @@
 #include "archive/ArchiveTarget.h"
 
 #include <QDateTime>
+#include <QHash>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QString>
@@ -46,7 +47,7 @@ public:
     const QTimeZone& MeasurementZone() const { return m_zone; }
     void SetMeasurementZone(const QTimeZone& zone) {
         m_zone = zone;
-        m_offsetDay = QDate();
+        m_dayOffsets.clear();
     }
     const ArchiveTarget& Target() const { return m_target; }
     bool IsPostgres() const { return m_target.engine == ArchiveTarget::Engine::Postgres; }
@@ -134,9 +135,8 @@ private:
     ArchiveTimeouts m_timeouts;
     ArchiveWatch* m_watch = nullptr;
     QTimeZone m_zone = QTimeZone::systemTimeZone();
-    // The last day InstantValue read, and its offset when the whole day has one.
-    mutable QDate m_offsetDay;
-    mutable std::optional<qint64> m_dayOffset;
+    // The days InstantValue read, with their offset when the whole day has one.
+    mutable QHash<QDate, std::optional<qint64>> m_dayOffsets;
     bool m_readOnly = false;
     int m_version = 0;
     int m_upgradedFrom = 0;
