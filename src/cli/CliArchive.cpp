@@ -1,12 +1,17 @@
 #include "cli/CliArchive.h"
 
 #include "app/CIni.h"
+#include "app/RunTimeErrors.h"
 #include "app/TextTables.h"
 #include "archive/ArchiveDatabase.h"
+#include "archive/ArchiveWatch.h"
+#include "archive/ArchiveWorker.h"
 #include "archive/ArchiveWriter.h"
 #include "cli/CliCommand.h"
 
 #include <QTextStream>
+#include <cstdio>
+#include <cstdlib>
 
 bool OpenArchive(CliContext& ctx, ArchiveDatabase& db) {
     if (db.Open(ArchiveSettings::Read(ctx.ini()))) {
@@ -22,20 +27,44 @@ bool OpenArchive(CliContext& ctx, ArchiveDatabase& db) {
     return false;
 }
 
+void EndUnanswered(CliContext& ctx, const ArchiveSettings& settings, int exitCode) {
+    const ArchiveTarget target =
+        ArchiveTarget::Parse(settings.database).value_or(ArchiveTarget::DefaultFile());
+    ctx.out.flush();
+    ctx.err << RunTimeText(RtError::ArchiveNoAnswer)
+                   .arg(target.Display())
+                   .arg(settings.timeouts.DeadlineMs() / 1000)
+            << '\n';
+    ctx.err.flush();
+    std::fflush(nullptr);
+    std::_Exit(exitCode);
+}
+
 bool ArchiveImport(CliContext& ctx, const MValSet& set) {
-    if (!ArchiveSettings::Read(ctx.ini()).autoArchive) {
+    const ArchiveSettings settings = ArchiveSettings::Read(ctx.ini());
+    if (!settings.autoArchive) {
         return false;
     }
-    ArchiveDatabase db;
-    ArchiveCounts counts;
-    if (!OpenArchive(ctx, db)) {
-        return false;
+    ctx.device(); // built here, on the program's thread; the worker only uses it
+    bool archived = false;
+    const bool ended = ArchiveWorker::Run(settings.timeouts.DeadlineMs(), [&](ArchiveWatch& watch) {
+        ArchiveDatabase db;
+        db.Watch(&watch);
+        ArchiveCounts counts;
+        if (!OpenArchive(ctx, db)) {
+            return;
+        }
+        if (!ArchiveWriter(db).Add(ctx.device(), set, QString(), counts)) {
+            ctx.err << db.Error() << '\n';
+            ctx.err.flush();
+            return;
+        }
+        ctx.out << LoadResString(1650).arg(counts.added).arg(counts.present()) << '\n';
+        archived = true;
+    });
+    if (!ended) {
+        // The dataset file is saved: the import itself succeeded.
+        EndUnanswered(ctx, settings, kExitOk);
     }
-    if (!ArchiveWriter(db).Add(ctx.device(), set, QString(), counts)) {
-        ctx.err << db.Error() << '\n';
-        ctx.err.flush();
-        return false;
-    }
-    ctx.out << LoadResString(1650).arg(counts.added).arg(counts.present()) << '\n';
-    return true;
+    return archived;
 }

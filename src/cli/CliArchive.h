@@ -10,10 +10,16 @@
 #include <cstdio>
 
 class ArchiveDatabase;
+struct ArchiveSettings;
 struct MValSet;
 
 // Opens the archive Settings.ini names; its message on standard error when it cannot.
 bool OpenArchive(CliContext& ctx, ArchiveDatabase& db);
+
+// The archive's server stopped answering in the middle of a call: says so and ends the
+// program at once with `exitCode`. The worker thread still waits inside the database driver;
+// ending the ordinary way would destroy the connection and the objects it uses under it.
+[[noreturn]] void EndUnanswered(CliContext& ctx, const ArchiveSettings& settings, int exitCode);
 
 // Adds an import from the meter to the archive when Settings.ini asks for it, and prints
 // "N records archived (M already present)". An archive that cannot take it costs the

@@ -77,22 +77,6 @@ int AddFiles(CliContext& ctx, ArchiveDatabase& db, const QStringList& files) {
     return rc;
 }
 
-// The archive's server stopped answering in the middle of a call: says so and ends the
-// program at once. The worker thread still waits inside the database driver; ending the
-// ordinary way would destroy the connection and the objects it uses under it.
-[[noreturn]] void EndUnanswered(CliContext& ctx, const ArchiveSettings& settings) {
-    const ArchiveTarget target =
-        ArchiveTarget::Parse(settings.database).value_or(ArchiveTarget::DefaultFile());
-    ctx.out.flush();
-    ctx.err << RunTimeText(RtError::ArchiveNoAnswer)
-                   .arg(target.Display())
-                   .arg(settings.timeouts.DeadlineMs() / 1000)
-            << '\n';
-    ctx.err.flush();
-    std::fflush(nullptr);
-    std::_Exit(kExitArchive);
-}
-
 int RunAdd(CliContext& ctx, const QStringList& files) {
     if (files.isEmpty()) {
         return UsageError(ctx, QStringLiteral("archive"));
@@ -108,7 +92,7 @@ int RunAdd(CliContext& ctx, const QStringList& files) {
         rc = OpenArchive(ctx, db) ? AddFiles(ctx, db, files) : kExitArchive;
     });
     if (!ended) {
-        EndUnanswered(ctx, settings);
+        EndUnanswered(ctx, settings, kExitArchive);
     }
     return rc;
 }

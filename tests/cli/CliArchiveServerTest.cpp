@@ -4,6 +4,7 @@
 #include "app/TextTables.h"
 #include "support/CliRunner.h"
 #include "support/DatasetFiles.h"
+#include "support/MeterSim.h"
 #include "support/PostgresServer.h"
 #include "support/PostgresSession.h"
 #include "support/PostgresTest.h"
@@ -11,6 +12,7 @@
 
 #include <QDeadlineTimer>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QProcess>
 #include <QThread>
 #include <csignal>
@@ -46,12 +48,12 @@ protected:
         WritePhotometerFile(path, serial, ArchivePhotometerRecords(first, count));
         return path;
     }
-    // Starts `archive add FILES`, and once its server backend waits for meter S1's lock,
-    // which `holder` keeps, gives that backend's process id.
+    // Starts the command `args` (`archive add FILES`, say), and once its server backend waits
+    // for a meter's lock, which `holder` keeps, gives that backend's process id.
     qint64 StartBlocked(QProcess& cli, PostgresSession& holder, PostgresSession& admin,
-                        const QStringList& files) {
+                        const QStringList& args) {
         EXPECT_TRUE(holder.Exec(QStringLiteral("SELECT pg_advisory_lock(id) FROM meters")));
-        cli.start(CliPath(), QStringList{QStringLiteral("archive"), QStringLiteral("add")} + files);
+        cli.start(CliPath(), args);
         const QString waiting =
             QStringLiteral("SELECT pid FROM pg_stat_activity WHERE datname = '%1' AND "
                            "wait_event_type = 'Lock'")
@@ -81,7 +83,8 @@ TEST_F(CliArchiveServerTest, ABackendThatStopsAnsweringEndsTheAddWithinTheDeadli
     PostgresSession admin(*server, QStringLiteral("postgres"));
     QProcess cli;
     const qint64 pid = StartBlocked(cli, holder, admin,
-                                    {File(QStringLiteral("more.csv"), QStringLiteral("S1"), 1, 5)});
+                                    {QStringLiteral("archive"), QStringLiteral("add"),
+                                     File(QStringLiteral("more.csv"), QStringLiteral("S1"), 1, 5)});
     ASSERT_GT(pid, 0);
     // Stopped, the backend fires none of the server's own time-outs.
     ASSERT_EQ(::kill(pid_t(pid), SIGSTOP), 0);
@@ -99,6 +102,37 @@ TEST_F(CliArchiveServerTest, ABackendThatStopsAnsweringEndsTheAddWithinTheDeadli
     EXPECT_TRUE(cli.readAllStandardOutput().isEmpty());
 }
 
+// An import from the meter archives as it ends: a server that stops answering then costs it
+// the archiving only, within the same deadline; the dataset file is saved.
+TEST_F(CliArchiveServerTest, AnImportWhoseArchiveStopsAnsweringIsSavedAndEndsInTime) {
+    MeterSim sim({QStringLiteral("--model"), QStringLiteral("Zentravox"),
+                  QStringLiteral("--records"), QStringLiteral("5")});
+    const QString out = dir.file(QStringLiteral("import.csv"));
+    const QStringList import = {QStringLiteral("--port"), sim.device(),
+                                QStringLiteral("--user"), QStringLiteral("tech"),
+                                QStringLiteral("import"), out};
+    const CliResult first = RunCli(import); // the meter is in the archive from now on
+    ASSERT_EQ(first.exitCode, 0) << first.err.toStdString();
+    QFile::remove(out);
+    PostgresSession holder(*server, name);
+    PostgresSession admin(*server, QStringLiteral("postgres"));
+    QProcess cli;
+    const qint64 pid = StartBlocked(cli, holder, admin, import);
+    ASSERT_GT(pid, 0);
+    ASSERT_EQ(::kill(pid_t(pid), SIGSTOP), 0);
+    holder.Exec(QStringLiteral("SELECT pg_advisory_unlock_all()"));
+    QElapsedTimer timer;
+    timer.start();
+    const bool ended = cli.waitForFinished(30000);
+    ::kill(pid_t(pid), SIGCONT);
+    ASSERT_TRUE(ended);
+    EXPECT_LT(timer.elapsed(), 12000);
+    EXPECT_EQ(cli.exitCode(), 0);
+    EXPECT_TRUE(QFile::exists(out));
+    const QString err = QString::fromUtf8(cli.readAllStandardError());
+    EXPECT_TRUE(err.contains(QStringLiteral("ne répond plus depuis 9 s"))) << err.toStdString();
+}
+
 TEST_F(CliArchiveServerTest, AServerGoneForGoodStopsTheAddWithOneMessage) {
     const QString first = File(QStringLiteral("first.csv"), QStringLiteral("S1"), 0, 1);
     ASSERT_EQ(RunCli({QStringLiteral("archive"), QStringLiteral("add"), first}).exitCode, 0);
@@ -108,7 +142,8 @@ TEST_F(CliArchiveServerTest, AServerGoneForGoodStopsTheAddWithOneMessage) {
     const QString other = File(QStringLiteral("other.csv"), QStringLiteral("S2"), 0, 3);
     const qint64 pid =
         StartBlocked(cli, holder, admin,
-                     {other, File(QStringLiteral("a.csv"), QStringLiteral("S1"), 1, 3),
+                     {QStringLiteral("archive"), QStringLiteral("add"), other,
+                      File(QStringLiteral("a.csv"), QStringLiteral("S1"), 1, 3),
                       File(QStringLiteral("b.csv"), QStringLiteral("S1"), 4, 3), first});
     ASSERT_GT(pid, 0);
     ASSERT_TRUE(admin.Exec(QStringLiteral("ALTER DATABASE %1 ALLOW_CONNECTIONS false").arg(name)));
