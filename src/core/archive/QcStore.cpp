@@ -2,9 +2,7 @@
 
 #include "archive/ArchiveDatabase.h"
 #include "archive/ArchiveRecord.h"
-#include "meter/RecordLayout.h"
 
-#include <QHash>
 #include <QSqlQuery>
 #include <QVariant>
 #include <pwd.h>
@@ -14,16 +12,12 @@ namespace {
 
 const QString kDate = QStringLiteral("yyyy-MM-dd");
 
-template <typename T> QVariant Optional(const std::optional<T>& value) {
-    return value ? QVariant::fromValue(*value) : QVariant(QMetaType::fromType<T>());
-}
-
-QVariant Text(const QString& text) {
-    return text.isEmpty() ? QVariant(QMetaType::fromType<QString>()) : QVariant(text);
-}
-
 std::optional<double> Real(const QVariant& v) {
     return v.isNull() ? std::nullopt : std::optional<double>(v.toDouble());
+}
+
+std::optional<qint64> Whole(const QVariant& v) {
+    return v.isNull() ? std::nullopt : std::optional<qint64>(v.toLongLong());
 }
 
 void Bind(QSqlQuery& query, const QVariantList& values) {
@@ -91,10 +85,12 @@ bool QcStore::Define(const QcControl& control, QcVersion version) {
             "program_number, citation, match_kind, match_text, target, sd, unit, rules) "
             "SELECT id, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ? FROM qc_controls WHERE name = ?"));
         Bind(insert, {version.validFrom.toString(kDate), m_db.TimeValue(now), Account(),
-                      Optional(control.program), Text(control.citation),
+                      ArchiveDatabase::OptionalValue(control.program),
+                      ArchiveDatabase::TextValue(control.citation),
                       control.match == QcControl::Match::Equals ? QStringLiteral("equals")
                                                                 : QStringLiteral("prefix"),
-                      control.matchText.trimmed(), version.target, version.sd, Text(version.unit),
+                      control.matchText.trimmed(), version.target, version.sd,
+                      ArchiveDatabase::TextValue(version.unit),
                       version.rules.Text(), control.name});
         m_db.Exec(insert);
     });
@@ -117,8 +113,7 @@ bool QcStore::Controls(QList<QcControl>& controls) {
             }
             QcControl& c = controls.last();
             // The latest version says how the control's records are recognised.
-            c.program =
-                q.value(4).isNull() ? std::nullopt : std::optional<qint64>(q.value(4).toLongLong());
+            c.program = Whole(q.value(4));
             c.citation = q.value(5).toString();
             c.match = q.value(6).toString() == QLatin1String("prefix") ? QcControl::Match::Prefix
                                                                        : QcControl::Match::Equals;
@@ -142,29 +137,25 @@ bool QcStore::Records(const QcControl& control, QList<QcRecord>& records) {
         QVariantList values;
         QSqlQuery q = m_db.Prepare(
             QStringLiteral("SELECT r.id, m.serial_number, %1, %2, r.program_number, r.value1, "
-                           "r.raw_line, m.column_kinds FROM records r JOIN meters m ON m.id = "
-                           "r.meter_id WHERE %3")
+                           "r.citation, r.sample_id, r.value1_text, r.state1 FROM records r "
+                           "JOIN meters m ON m.id = r.meter_id WHERE %3")
                 .arg(m_db.TimeText(QStringLiteral("r.measured_at")),
                      m_db.TimeText(QStringLiteral("r.measured_utc")),
                      Recognising(control, values)));
         Bind(q, values);
         m_db.Exec(q);
-        QHash<QString, RecordLayout> layouts;
         while (q.next()) {
-            const ArchiveRecord line = ArchiveRecord::FromLine(
-                q.value(6).toString(), ArchiveRecord::LayoutOf(q.value(7).toString(), layouts));
             QcRecord r;
             r.recordId = q.value(0).toLongLong();
             r.serial = q.value(1).toString();
             r.measuredAt = ArchiveDatabase::StoredTime(q.value(2).toString());
             r.instant = ArchiveDatabase::StoredTime(q.value(3).toString());
-            r.program =
-                q.value(4).isNull() ? std::nullopt : std::optional<qint64>(q.value(4).toLongLong());
-            r.citation = line.citation;
-            r.sampleId = line.sampleId;
+            r.program = Whole(q.value(4));
             r.value1 = Real(q.value(5));
-            r.value1Text = line.value1Text;
-            r.state1 = line.state1;
+            r.citation = q.value(6).toString();
+            r.sampleId = q.value(7).toString();
+            r.value1Text = q.value(8).toString();
+            r.state1 = q.value(9).toString();
             records.append(r);
         }
     });
@@ -178,7 +169,8 @@ bool QcStore::AddLimit(LimitValue limit) {
         const QDate from = limit.validFrom.isValid() ? limit.validFrom : QDate::currentDate();
         Bind(insert,
              {limit.program, from.toString(kDate), m_db.TimeValue(QDateTime::currentDateTimeUtc()),
-              Account(), Optional(limit.lower), Optional(limit.upper), Text(limit.unit)});
+              Account(), ArchiveDatabase::OptionalValue(limit.lower),
+              ArchiveDatabase::OptionalValue(limit.upper), ArchiveDatabase::TextValue(limit.unit)});
         m_db.Exec(insert);
     });
 }

@@ -393,6 +393,10 @@ TEST_P(ArchiveEngineTest, UpgradeFromVersion2AddsQualityControlAndKeepsTheRecord
     for (const char* table : {"qc_versions", "qc_controls", "limit_versions"}) {
         ASSERT_TRUE(ByHand(QStringLiteral("DROP TABLE %1").arg(QLatin1String(table))));
     }
+    for (const char* column : {"value1_text", "state1"}) {
+        ASSERT_TRUE(ByHand(
+            QStringLiteral("ALTER TABLE records DROP COLUMN %1").arg(QLatin1String(column))));
+    }
     ASSERT_TRUE(ByHand(QStringLiteral("UPDATE archive_schema SET version = 2")));
     ArchiveDatabase upgraded;
     ASSERT_TRUE(Open(upgraded)) << upgraded.Error().toStdString();
@@ -404,6 +408,16 @@ TEST_P(ArchiveEngineTest, UpgradeFromVersion2AddsQualityControlAndKeepsTheRecord
     limit.program = 301;
     limit.lower = 1.0;
     EXPECT_TRUE(QcStore(upgraded).AddLimit(limit)) << upgraded.Error().toStdString();
+    // Quality control reads the first value's text and state from the columns the upgrade
+    // filled from each line.
+    QcControl control;
+    control.matchText = QStringLiteral("103");
+    QList<QcRecord> records;
+    ASSERT_TRUE(QcStore(upgraded).Records(control, records)) << upgraded.Error().toStdString();
+    ASSERT_EQ(records.size(), 1);
+    EXPECT_EQ(records[0].value1Text, QStringLiteral("3.25"));
+    EXPECT_EQ(records[0].state1, QStringLiteral("OK"));
+    EXPECT_EQ(records[0].citation, QStringLiteral("NO3-N"));
 }
 
 TEST_P(ArchiveEngineTest, KeepsNumbersTimesAndTextsAsSent) {
