@@ -207,4 +207,7 @@ void ArchiveWriter::AddPortion(const MValSet& set, const Portion& portion,
     }
     finish.addBindValue(importId);
     m_db.Exec(finish);
+    if (added != 0) {
+        counts.imports.append(importId);
+    }
 }

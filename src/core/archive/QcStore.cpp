@@ -84,14 +84,14 @@ bool QcStore::Define(const QcControl& control, QcVersion version) {
             "INSERT INTO qc_versions (control_id, valid_from, created_at, created_by, "
             "program_number, citation, match_kind, match_text, target, sd, unit, rules) "
             "SELECT id, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ? FROM qc_controls WHERE name = ?"));
-        Bind(insert, {version.validFrom.toString(kDate), m_db.TimeValue(now), Account(),
-                      ArchiveDatabase::OptionalValue(control.program),
-                      ArchiveDatabase::TextValue(control.citation),
-                      control.match == QcControl::Match::Equals ? QStringLiteral("equals")
-                                                                : QStringLiteral("prefix"),
-                      control.matchText.trimmed(), version.target, version.sd,
-                      ArchiveDatabase::TextValue(version.unit),
-                      version.rules.Text(), control.name});
+        Bind(insert,
+             {version.validFrom.toString(kDate), m_db.TimeValue(now), Account(),
+              ArchiveDatabase::OptionalValue(control.program),
+              ArchiveDatabase::TextValue(control.citation),
+              control.match == QcControl::Match::Equals ? QStringLiteral("equals")
+                                                        : QStringLiteral("prefix"),
+              control.matchText.trimmed(), version.target, version.sd,
+              ArchiveDatabase::TextValue(version.unit), version.rules.Text(), control.name});
         m_db.Exec(insert);
     });
 }
@@ -136,9 +136,10 @@ bool QcStore::Records(const QcControl& control, QList<QcRecord>& records) {
     return m_db.Read([&] {
         QVariantList values;
         QSqlQuery q = m_db.Prepare(
-            QStringLiteral("SELECT r.id, m.serial_number, %1, %2, r.program_number, r.value1, "
-                           "r.citation, r.sample_id, r.value1_text, r.state1 FROM records r "
-                           "JOIN meters m ON m.id = r.meter_id WHERE %3")
+            QStringLiteral(
+                "SELECT r.id, m.serial_number, %1, %2, r.program_number, r.value1, "
+                "r.citation, r.sample_id, r.value1_text, r.state1, r.import_id FROM records r "
+                "JOIN meters m ON m.id = r.meter_id WHERE %3")
                 .arg(m_db.TimeText(QStringLiteral("r.measured_at")),
                      m_db.TimeText(QStringLiteral("r.measured_utc")),
                      Recognising(control, values)));
@@ -156,8 +157,33 @@ bool QcStore::Records(const QcControl& control, QList<QcRecord>& records) {
             r.sampleId = q.value(7).toString();
             r.value1Text = q.value(8).toString();
             r.state1 = q.value(9).toString();
+            r.importId = q.value(10).toLongLong();
             records.append(r);
         }
+    });
+}
+
+bool QcStore::LastRecordId(qint64& id) {
+    id = 0;
+    return m_db.Read([&] {
+        QSqlQuery q = m_db.Prepare(QStringLiteral("SELECT COALESCE(MAX(id), 0) FROM records"));
+        m_db.Exec(q);
+        if (q.next()) {
+            id = q.value(0).toLongLong();
+        }
+    });
+}
+
+bool QcStore::RecognisesAfter(const QcControl& control, qint64 afterRecordId, bool& found) {
+    found = false;
+    return m_db.Read([&] {
+        QVariantList values{afterRecordId};
+        QSqlQuery q =
+            m_db.Prepare(QStringLiteral("SELECT 1 FROM records r WHERE r.id > ? AND %1 LIMIT 1")
+                             .arg(Recognising(control, values)));
+        Bind(q, values);
+        m_db.Exec(q);
+        found = q.next();
     });
 }
 
