@@ -117,5 +117,5 @@ bool QcImportCheck::Judge(const QList<qint64>& imports, QcImportVerdict& verdict
             verdict.warned << control.name;
         }
     }
-    return true;
+    return store.RecordLines(verdict.rejectedRecords, verdict.rejectedLines);
 }

@@ -22,6 +22,7 @@ struct QcImportVerdict {
     QStringList warned; // controls whose new points only warned (1-2s)
     QList<Rejection> rejections;
     QList<qint64> rejectedRecords; // every new point that fired a rejection rule
+    QStringList rejectedLines;     // their lines as the meter sent them, for the table to mark
 
     // "Contrôle KS-PO4 : règle 2-2s violée — 2 valeurs au-delà de +2s", one per control.
     QStringList BannerLines() const;

@@ -187,6 +187,18 @@ bool QcStore::RecognisesAfter(const QcControl& control, qint64 afterRecordId, bo
     });
 }
 
+bool QcStore::RecordLines(const QList<qint64>& ids, QStringList& lines) {
+    lines.clear();
+    return m_db.Read([&] {
+        QSqlQuery q = m_db.Prepare(QStringLiteral("SELECT raw_line FROM records WHERE id = ?"));
+        for (const qint64 id : ids) {
+            q.bindValue(0, id);
+            m_db.Exec(q);
+            lines << (q.next() ? q.value(0).toString() : QString());
+        }
+    });
+}
+
 bool QcStore::AddLimit(LimitValue limit) {
     return m_db.Write([&] {
         QSqlQuery insert = m_db.Prepare(QStringLiteral(

@@ -29,6 +29,8 @@ public:
     // record added after `afterRecordId`: what an import brought is found by its ids.
     bool LastRecordId(qint64& id);
     bool RecognisesAfter(const QcControl& control, qint64 afterRecordId, bool& found);
+    // The lines of the records `ids`, as the meter sent them, in the order of `ids`.
+    bool RecordLines(const QList<qint64>& ids, QStringList& lines);
     bool AddLimit(LimitValue limit);
     // Every limit version, by program and date.
     bool Limits(QList<LimitValue>& limits);
