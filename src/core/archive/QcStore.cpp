@@ -36,7 +36,7 @@ QString QcStore::Account() {
     return QString::number(::geteuid());
 }
 
-QString QcStore::Recognising(const QcControl& control, QVariantList& values) {
+QString QcStore::Recognising(const QcControl& control, QVariantList& values, bool programIndex) {
     QString sql;
     if (control.match == QcControl::Match::Equals) {
         sql = QStringLiteral("r.sample_id_folded = ?");
@@ -47,7 +47,9 @@ QString QcStore::Recognising(const QcControl& control, QVariantList& values) {
                       QLatin1Char('%');
     }
     if (control.program) {
-        sql += QStringLiteral(" AND r.program_number = ?");
+        // A unary plus makes the column an expression no index serves, on both engines.
+        sql += programIndex ? QStringLiteral(" AND r.program_number = ?")
+                            : QStringLiteral(" AND +r.program_number = ?");
         values << *control.program;
     }
     if (!control.citation.isEmpty()) {
@@ -207,14 +209,20 @@ bool QcStore::FirstAfter(const QcControl& control, qint64 afterRecordId,
     first.reset();
     return m_db.Read([&] {
         QVariantList values{afterRecordId};
-        QSqlQuery q =
-            m_db.Prepare(QStringLiteral("SELECT MIN(%1) FROM records r WHERE r.id > ? AND %2")
-                             .arg(m_db.TimeText(QStringLiteral("r.measured_utc")),
-                                  Recognising(control, values)));
+        // The new records are few: read by id, the earliest found here (an aggregate would
+        // walk the time index from the archive's first record).
+        QSqlQuery q = m_db.Prepare(
+            QStringLiteral("SELECT %1 FROM records r WHERE r.id > ? AND r.measured_utc IS NOT "
+                           "NULL AND %2")
+                .arg(m_db.TimeText(QStringLiteral("r.measured_utc")),
+                     Recognising(control, values, false)));
         Bind(q, values);
         m_db.Exec(q);
-        if (q.next()) {
-            first = ArchiveDatabase::StoredTime(q.value(0).toString());
+        while (q.next()) {
+            const std::optional<QDateTime> at = ArchiveDatabase::StoredTime(q.value(0).toString());
+            if (at && (!first || *at < *first)) {
+                first = at;
+            }
         }
     });
 }

@@ -46,8 +46,11 @@ public:
 
 private:
     QDate FirstPointDate(const QcControl& control);
-    // The WHERE clause recognising the control's records, and its values.
-    static QString Recognising(const QcControl& control, QVariantList& values);
+    // The WHERE clause recognising the control's records, and its values; `programIndex`
+    // false keeps the program's index out of the plan, for a query whose own range is
+    // narrower (the records of one import among years of the same program).
+    static QString Recognising(const QcControl& control, QVariantList& values,
+                               bool programIndex = true);
     // Appends the control's records that `where` (after the recognition) selects.
     void Select(const QcControl& control, const QString& where, QVariantList values,
                 QList<QcRecord>& records);
