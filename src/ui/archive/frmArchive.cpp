@@ -37,6 +37,9 @@
 #include <algorithm>
 #include <atomic>
 #include <memory>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 namespace {
 
@@ -310,7 +313,12 @@ void frmArchive::ShowFound(ArchiveFound& found) {
     ShowRecords(m_shownModel.isEmpty() ? ExportLayout()
                                        : ExportLayoutFor(m_services.device, m_shownModel),
                 found.lines);
-    found.lines.clear();
+    found.lines = QString();
+#ifdef __GLIBC__
+    // The search's lines were read on the work's thread, whose memory the C library keeps
+    // for it after they are freed: given back, the window holds what it shows, not twice.
+    malloc_trim(0);
+#endif
     if (m_modelCount > m_held.size() &&
         m_services.ui.Message(LoadResString(1682).arg(m_modelCount).arg(m_held.size()),
                               LoadResString(1652), MsgIcon::Question, MsgButtons::YesNo,
