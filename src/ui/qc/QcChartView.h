@@ -21,6 +21,7 @@ public:
     // The control and its judged points; the chart keeps its own copies.
     void SetJudgement(const QcControl& control, const QcJudgement& judgement);
     const QcChart& Chart() const { return m_chart; }
+    const QcControl& Control() const { return m_control; }
     const QcJudgement& Judgement() const { return m_judgement; }
     // The text that tells the point `index` of the judgement (hover, tool tip).
     QString PointText(qsizetype index) const;
