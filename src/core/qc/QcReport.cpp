@@ -110,7 +110,7 @@ ReportContent QcReport::Content(const QcControl& control, const QcJudgement& jud
     ReportContent content;
     content.heading = LoadResString(1745) + kDash + control.name;
     content.documentTitle = content.heading;
-    content.header << ReportField{LoadResString(1641), PeriodText(judgement, from, to)}
+    content.header << ReportField{LoadResString(1641), PeriodText(judgement, from, to), true}
                    << Recognition(control);
     content.details = VersionLines(control);
     for (const QString& title : Titles()) {

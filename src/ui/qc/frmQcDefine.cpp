@@ -157,7 +157,8 @@ void frmQcDefine::LayOut() {
     row(0, {Label(this, "lblName", "1708"), txtName});
     row(1, {Label(this, "lblProgram", "1663"), txtProgram, Label(this, "lblCitation", "1605"),
             txtCitation});
-    row(2, {optIdEquals, optIdPrefix, nullptr, txtMatch});
+    row(2, {optIdEquals, optIdPrefix});
+    grid->addWidget(txtMatch, 2, 2, 1, 2);
     row(3, {optTyped, nullptr});
     row(4, {Label(this, "lblTarget", "1749"), txtTarget, Label(this, "lblSD", "1750"), txtSD});
     row(5, {optEstimate});
