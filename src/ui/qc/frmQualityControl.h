@@ -49,9 +49,9 @@ public:
     QPushButton* cmdSaveChart = nullptr;
     QPushButton* cmdReport = nullptr; // its menu: print, preview, PDF
 
-    // Reads the controls from the archive, `choose` (else the one chosen) chosen; false
-    // (after one message) when it cannot.
-    bool LoadControls(const QString& choose = QString());
+    // Reads the controls from the archive and shows `chosen` (else the one shown, else the
+    // first); false (after one message) when it cannot.
+    bool LoadControls(const QString& chosen = QString());
     // The dialog of a new control, or of a new version of the chosen one; the list shows
     // what was saved.
     void DefineControl(bool newVersion);
