@@ -121,6 +121,18 @@ bool CPrint::PrintCalProtocol(LinePrinter& printer) {
     return printed;
 }
 
+bool CPrint::PrintReport(LinePrinter& printer, ReportContent content) {
+    const BusyState::Hold busy(m_busy);
+    return Trapped(m_ui, false, [&] {
+        PagePainter* pages = printer.Pages();
+        if (pages == nullptr) {
+            return false;
+        }
+        CompleteReport(content);
+        return TableReport(*pages, std::move(content)).Print();
+    });
+}
+
 bool CPrint::FitMValsPage(LinePrinter& printer, const QString& strDeviceName,
                           const QString& strSerNo, const QString& strUser,
                           const QDateTime& mvalDate, const QString& strMVals,

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/PagePainter.h"
+
 #include <QDateTime>
 #include <QList>
 #include <QString>
@@ -24,7 +26,10 @@ struct ReportContent {
     QList<ReportField> details; // one per line under the heading (a protocol's data)
     QList<ReportColumn> columns;
     QList<QStringList> rows; // one field per column
-    QString picturePath;     // a small picture on top of the first page; empty: none
-    bool signature = true;   // the signature block after the last row
+    // On the first page, as wide as the page, above the table (a chart); empty: none.
+    PageFigure figure;
+    QStringList closing;   // lines after the last row, before the signature block (a summary)
+    QString picturePath;   // a small picture on top of the first page; empty: none
+    bool signature = true; // the signature block after the last row
     QDateTime printedAt;
 };

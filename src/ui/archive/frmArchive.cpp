@@ -13,6 +13,7 @@
 #include "ui/app/DateFields.h"
 #include "ui/app/DocumentHost.h"
 #include "ui/app/HelpContext.h"
+#include "ui/app/MenuCommands.h"
 #include "ui/data/ColumnWidths.h"
 #include "ui/data/DatasetFilterBar.h"
 #include "ui/data/DatasetTableTools.h"
@@ -62,8 +63,9 @@ template <typename T> T* Named(T* widget, const char* name) {
 
 } // namespace
 
-frmArchive::frmArchive(DocumentHost& documents, ArchiveServices services, QWidget* parent)
-    : QWidget(parent, Qt::Window), m_documents(documents), m_services(services),
+frmArchive::frmArchive(DocumentHost& documents, MenuCommands& menus, ArchiveServices services,
+                       QWidget* parent)
+    : QWidget(parent, Qt::Window), m_documents(documents), m_menus(menus), m_services(services),
       m_work(services, *this) {
     setObjectName(QStringLiteral("frmArchive"));
     setWindowTitle(LoadResString(1652));
@@ -99,6 +101,8 @@ void frmArchive::BuildWindow() {
     cmdOpenDocument = Named(new QPushButton(LoadResString(1668)), "cmdOpenDocument");
     cmdOpenDocument->setEnabled(false);
     cmdExport = Named(new QPushButton(LoadResString(1690)), "cmdExport");
+    cmdQualityControl = Named(new QPushButton(LoadResString(1743)), "cmdQualityControl");
+    cmdQualityControl->setToolTip(LoadResString(1744));
     lblCount = Named(new QLabel, "lblCount");
     m_model = new MValTableModel(this);
     grdRecords = Named(new QTableView(this), "grdRecords");
@@ -118,6 +122,7 @@ void frmArchive::BuildWindow() {
     grid->addWidget(txtSampleId, 1, 1);
     grid->addWidget(Caption(1665, txtUser), 1, 2);
     grid->addWidget(txtUser, 1, 3);
+    grid->addWidget(cmdQualityControl, 1, 6);
     grid->addWidget(cmdSearch, 1, 7);
     grid->addWidget(Caption(1666, cboModel), 2, 0);
     grid->addWidget(cboModel, 2, 1, 1, 3);
@@ -136,6 +141,9 @@ void frmArchive::BuildWindow() {
     connect(cboModel, &QComboBox::activated, this, &frmArchive::ShowModel);
     connect(cmdOpenDocument, &QPushButton::clicked, this, &frmArchive::OpenAsDocument);
     connect(cmdExport, &QPushButton::clicked, this, &frmArchive::Export);
+    // The main menu's window: one for the program, wherever it is opened from.
+    connect(cmdQualityControl, &QPushButton::clicked, this,
+            [this] { m_menus.MenuQualityControl(); });
     connect(&m_tools->Proxy(), &MValTableProxy::ShownChanged, this,
             [this] { cmdOpenDocument->setEnabled(m_tools->Proxy().ShownCount() > 0); });
 }

@@ -203,3 +203,57 @@ TEST(TableReport, APageTooSmallForOneRecordIsAnError) {
     TableReport report(painter, Measurements(5));
     EXPECT_THROW(report.Fit(), MervexError);
 }
+
+TEST(TableReport, AFigureOnTheFirstPageAndClosingLinesBetweenTheRowsAndTheSignature) {
+    ReportContent content = Measurements(3);
+    content.heading = QStringLiteral("Heading");
+    content.figure = [](QPainter&, const QRectF&) {};
+    content.closing = {QStringLiteral("Summary"), QStringLiteral("Closing")};
+    RecordingPagePainter painter(kA4Width, kA4Height, true);
+    ASSERT_TRUE(TableReport(painter, content).Print());
+    ASSERT_EQ(painter.figures.size(), 1);
+    const RecordingPagePainter::Figure figure = painter.figures.front();
+    EXPECT_EQ(figure.page, 0);
+    EXPECT_EQ(figure.width, painter.PrintableWidth());
+    EXPECT_GT(figure.height, painter.PrintableHeight() / 4);
+    EXPECT_GT(figure.top, painter.Find(QStringLiteral("Heading")).front().top);
+    EXPECT_GE(painter.Find(QStringLiteral("No")).front().top, figure.top + figure.height);
+    const double lastRow = painter.Find(QStringLiteral("3")).front().top;
+    const double summary = painter.Find(QStringLiteral("Summary")).front().top;
+    EXPECT_GT(summary, lastRow + 1.5 * painter.TextHeight(QString()));
+    EXPECT_GT(painter.Find(QStringLiteral("Closing")).front().top, summary);
+    const auto signature = [](const RecordingPagePainter& p) {
+        for (const Text& t : p.texts) {
+            if (t.text.startsWith(LoadResString(1612))) {
+                return t;
+            }
+        }
+        return Text{};
+    };
+    EXPECT_GT(signature(painter).top, painter.Find(QStringLiteral("Closing")).front().top);
+
+    // More closing lines than the last page holds go on pages of their own, without the
+    // column titles, every line once and in order, the signature after the last.
+    ReportContent longer = Measurements(3);
+    for (int i = 0; i < 150; ++i) {
+        longer.closing << QStringLiteral("c%1").arg(i);
+    }
+    RecordingPagePainter many(kA4Width, kA4Height, true);
+    TableReport report(many, longer);
+    ASSERT_TRUE(report.Print());
+    EXPECT_GE(report.PageCount(), 3);
+    EXPECT_EQ(many.Find(QStringLiteral("No")).size(), 1);
+    Text previous = many.Find(QStringLiteral("c0")).front();
+    EXPECT_EQ(previous.page, 0);
+    for (int i = 1; i < 150; ++i) {
+        const QList<Text> found = many.Find(QStringLiteral("c%1").arg(i));
+        ASSERT_EQ(found.size(), 1) << i;
+        EXPECT_TRUE(found[0].page > previous.page ||
+                    (found[0].page == previous.page && found[0].top > previous.top))
+            << i;
+        EXPECT_LT(found[0].top + painter.TextHeight(QString()), many.PrintableHeight()) << i;
+        previous = found[0];
+    }
+    EXPECT_EQ(signature(many).page, report.PageCount() - 1);
+    EXPECT_GT(signature(many).page * 1e6 + signature(many).top, previous.page * 1e6 + previous.top);
+}
