@@ -8,6 +8,7 @@
 #include "cli/CliOptions.h"
 #include "qc/QcBaseline.h"
 #include "qc/QcJudge.h"
+#include "qc/QcReport.h"
 
 #include <array>
 
@@ -204,6 +205,10 @@ int RunCheck(CliContext& ctx, CliOptions& options) {
         }
         const QcJudgement judged = QcJudge::Judge(control, records, from, to);
         rejected = rejected || judged.Rejected();
+        // Beside the points, on the error output: the measurements that are none, and why.
+        for (const QString& line : QcReport::SkippedLines(judged)) {
+            ctx.err << control.name << QStringLiteral(" \u2014 ") << line << '\n';
+        }
         for (const QcPoint& p : judged.points) {
             using T = TableCell;
             rows.append({T::OfText(control.name), T::OfText(p.record.serial),

@@ -65,9 +65,19 @@ TEST_F(CliQcTest, AControlOutsideItsLimitsFailsTheCheckWithItsRules) {
     // Without --valid-from the control holds from its first archived point.
     EXPECT_TRUE(defined.out.contains(QStringLiteral("2024-01-01"))) << defined.out.toStdString();
 
+    // A value over the measuring range is no point; the check says so apart from its rows.
+    const QString over = dir.file(QStringLiteral("over.csv"));
+    WritePhotometerFile(
+        over, QStringLiteral("S1"),
+        {QStringLiteral("99;07.01.24;08:00:00;ks-po4;303;PO4-P;;1:1;> MR;mg/l;OK;;;;"
+                        "01.01.24;07:00:00")});
+    ASSERT_EQ(RunCli({QStringLiteral("archive"), QStringLiteral("add"), over}).exitCode, 0);
     const CliResult check =
         Qc({QStringLiteral("check"), QStringLiteral("--format"), QStringLiteral("json")});
     EXPECT_EQ(check.exitCode, 1) << check.err.toStdString();
+    EXPECT_TRUE(check.err.startsWith(QStringLiteral("KS-PO4 \u2014 ")));
+    EXPECT_TRUE(check.err.trimmed().endsWith(LoadResString(1902).arg(QStringLiteral("> MR"))))
+        << check.err.toStdString();
     const QJsonArray points = QJsonDocument::fromJson(check.out.toUtf8()).array();
     ASSERT_EQ(points.size(), 6) << check.out.toStdString();
     const QJsonObject out = points[4].toObject();

@@ -4,6 +4,8 @@
 
 namespace {
 
+const QString kShownTime = QStringLiteral("yyyy-MM-dd HH:mm:ss");
+
 const QString kDash = QStringLiteral(" \u2014 ");
 const QString kDot = QStringLiteral(" \u00b7 ");
 
@@ -58,11 +60,44 @@ QStringList Summary(const QcJudgement& judgement) {
             rejected << QcReport::Cells(p).join(kDot);
         }
     }
-    lines << LoadResString(1649).arg(rejected.size());
-    return lines << rejected;
+    lines << LoadResString(1649).arg(rejected.size()) << rejected;
+    if (!judgement.skipped.isEmpty()) {
+        lines << LoadResString(1907) << QcReport::SkippedLines(judgement);
+    }
+    return lines;
+}
+
+QString Why(const QcSkipped& skipped) {
+    using R = QcSkipped::Reason;
+    const QcRecord& r = skipped.record;
+    switch (skipped.reason) {
+    case R::NotOk:
+        return r.state1.trimmed().isEmpty() ? LoadResString(1901)
+                                            : LoadResString(1900).arg(r.state1.trimmed());
+    case R::NotANumber:
+        return LoadResString(1902).arg(r.value1Text.trimmed());
+    case R::NoDate:
+        return LoadResString(1903);
+    case R::BeforeFirstVersion:
+        return LoadResString(1904);
+    case R::Invalid:
+        break;
+    }
+    return LoadResString(1905);
 }
 
 } // namespace
+
+QStringList QcReport::SkippedLines(const QcJudgement& judgement) {
+    QStringList lines;
+    for (const QcSkipped& skipped : judgement.skipped) {
+        const std::optional<QDateTime>& at = skipped.record.measuredAt;
+        lines << LoadResString(1906)
+                     .arg(skipped.record.recordId)
+                     .arg(at ? at->toString(kShownTime) : QStringLiteral("\u2014"), Why(skipped));
+    }
+    return lines;
+}
 
 QStringList QcReport::Titles() {
     QStringList titles;
@@ -74,11 +109,10 @@ QStringList QcReport::Titles() {
 
 QStringList QcReport::Cells(const QcPoint& point) {
     const QcRecord& r = point.record;
-    return {
-        r.serial,
-        r.measuredAt ? r.measuredAt->toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) : QString(),
-        r.value1Text, QString::number(point.z, 'f', 4),
-        point.version ? point.version->rules.Codes(point.flags).join(QLatin1Char('+')) : QString()};
+    return {r.serial, r.measuredAt ? r.measuredAt->toString(kShownTime) : QString(), r.value1Text,
+            QString::number(point.z, 'f', 4),
+            point.version ? point.version->rules.Codes(point.flags).join(QLatin1Char('+'))
+                          : QString()};
 }
 
 QString QcReport::CountsText(const QcJudgement& judgement) {

@@ -21,6 +21,9 @@ public:
     // "12 points — 1-2s: 2 · 1-3s: 1", and on a line of its own how many of the control's
     // measurements are no points.
     static QString CountsText(const QcJudgement& judgement);
+    // Each of the control's measurements that is no point, with why: "Enregistrement 812 du
+    // 2026-12-06T08:00:00 : « > MR » n'est pas un nombre".
+    static QStringList SkippedLines(const QcJudgement& judgement);
     // The report of `judgement` over the period from `from` to `to` (each open when
     // missing); `chart` draws the chart on the first page.
     static ReportContent Content(const QcControl& control, const QcJudgement& judgement,

@@ -132,6 +132,9 @@ void frmQualityControl::BuildWindow() {
     grdPoints->installEventFilter(this);
     lblCounts = Named(new QLabel, "lblCounts");
     lblCounts->setWordWrap(true);
+    lstSkipped = Named(new QListWidget, "lstSkipped");
+    lstSkipped->setMaximumHeight(lstSkipped->fontMetrics().lineSpacing() * 4 + 8);
+    lstSkipped->hide();
 
     auto* left = new QWidget;
     auto* leftGrid = new QGridLayout(left);
@@ -156,9 +159,10 @@ void frmQualityControl::BuildWindow() {
     grid->setColumnStretch(4, 1);
     grid->addWidget(picChart, 1, 0, 1, 8);
     grid->addWidget(lblCounts, 2, 0, 1, 8);
-    grid->addWidget(grdPoints, 3, 0, 1, 8);
+    grid->addWidget(lstSkipped, 3, 0, 1, 8);
+    grid->addWidget(grdPoints, 4, 0, 1, 8);
     grid->setRowStretch(1, 3);
-    grid->setRowStretch(3, 2);
+    grid->setRowStretch(4, 2);
     auto* split = new QSplitter;
     split->addWidget(left);
     split->addWidget(right);
@@ -318,6 +322,9 @@ void frmQualityControl::ShowPoints() {
     grdPoints->sortItems(1, Qt::AscendingOrder);
     grdPoints->resizeColumnsToContents();
     lblCounts->setText(QcReport::CountsText(judged));
+    lstSkipped->clear();
+    lstSkipped->addItems(QcReport::SkippedLines(judged));
+    lstSkipped->setVisible(lstSkipped->count() > 0);
 }
 
 void frmQualityControl::CopyPoints() {

@@ -46,6 +46,7 @@ public:
     QcChartView* picChart = nullptr;
     QTableWidget* grdPoints = nullptr;
     QLabel* lblCounts = nullptr;
+    QListWidget* lstSkipped = nullptr; // the control's measurements that are no points, why
     QPushButton* cmdSaveChart = nullptr;
     QPushButton* cmdReport = nullptr; // its menu: print, preview, PDF
 

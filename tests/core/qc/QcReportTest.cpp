@@ -92,11 +92,15 @@ TEST(QcReport, ListsThePointsWithTheirRulesAndSumsUpTheViolations) {
     EXPECT_EQ(closing[0], LoadResString(1634));
     EXPECT_EQ(closing.mid(1, 2).join(QLatin1Char('\n')), counts);
     EXPECT_EQ(closing[3], LoadResString(1649).arg(3));
-    ASSERT_EQ(closing.size(), 7);
+    ASSERT_EQ(closing.size(), 9);
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(closing[4 + i],
                   QcReport::Cells(judged.points[2 + i]).join(QStringLiteral(" · ")));
     }
+    // Then the measurements that are no points, each with why.
+    EXPECT_EQ(closing[7], LoadResString(1907));
+    EXPECT_EQ(closing.mid(8), QcReport::SkippedLines(judged));
+    ASSERT_EQ(judged.skipped.size(), 1);
 
     // A period asked for is named as asked.
     const ReportContent period =

@@ -121,6 +121,9 @@ TEST_F(QualityControlWindow, ShowsTheControlsChartAndPointsWithTheirRulesAndCopi
         << window->lblCounts->text().toStdString();
     EXPECT_TRUE(window->lblCounts->text().contains(QStringLiteral("\n1 ")))
         << window->lblCounts->text().toStdString();
+    ASSERT_EQ(window->lstSkipped->count(), 1); // "> MR", listed with why
+    EXPECT_TRUE(window->lstSkipped->item(0)->text().endsWith(
+        LoadResString(1902).arg(QStringLiteral("> MR"))));
     // Sorted by z, the rejected point comes last; a copy takes the table as it shows.
     window->grdPoints->sortItems(3, Qt::AscendingOrder);
     window->activateWindow();
