@@ -103,7 +103,7 @@ void frmDocument::BuildHeader() {
 void frmDocument::BuildGrid() {
     hfgMVals = new QTableView(this);
     hfgMVals->setObjectName(QStringLiteral("hfgMVals"));
-    m_grid = std::make_unique<DocumentGrid>(*this, *hfgMVals, m_services.device);
+    m_grid = std::make_unique<DocumentGrid>(*this, *hfgMVals, m_services.device, m_services.ini);
     connect(&TableTools(), &DatasetTableTools::BarToggled, this, &frmDocument::LayOut);
     // An open graph shows what the table shows.
     connect(&TableTools().Proxy(), &MValTableProxy::ShownChanged, this, [this] {
