@@ -437,7 +437,11 @@ bool frmArchive::Export() {
             if (!out.open(QIODevice::WriteOnly)) {
                 throw MervexError(FileError(file, out, true));
             }
-            ArchiveOutput output(out, ArchiveFormat::Csv);
+            QList<LimitValue> limits;
+            if (!QcStore(db).Limits(limits)) {
+                return false;
+            }
+            ArchiveOutput output(out, ArchiveFormat::Csv, LimitFlags(limits));
             bool stopped = false;
             const bool read = ArchiveQuery(db).Visit(filter, [&](const ArchivedRecord& record) {
                 *written += 1;
