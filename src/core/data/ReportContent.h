@@ -24,7 +24,12 @@ struct ReportContent {
     QList<ReportField> details; // one per line under the heading (a protocol's data)
     QList<ReportColumn> columns;
     QList<QStringList> rows; // one field per column
-    QString picturePath;     // a small picture on top of the first page; empty: none
-    bool signature = true;   // the signature block after the last row
+    // Cells printed in bold: those of `markedColumn` in the rows marked true (none when
+    // empty); `legend` is a line under the last row saying why.
+    int markedColumn = -1;
+    QList<bool> markedRows;
+    QString legend;
+    QString picturePath;   // a small picture on top of the first page; empty: none
+    bool signature = true; // the signature block after the last row
     QDateTime printedAt;
 };

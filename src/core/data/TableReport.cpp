@@ -78,16 +78,31 @@ TableReport::TableReport(PagePainter& painter, ReportContent content)
     // Measured once per text and font: a long dataset repeats most of its values.
     const qsizetype columns = m_content.columns.size();
     QList<QSet<QString>> seen(columns);
+    QSet<QString> seenMarked;
     m_distinct.resize(columns);
-    for (const QStringList& row : m_content.rows) {
+    for (qsizetype r = 0; r < m_content.rows.size(); ++r) {
+        const QStringList& row = m_content.rows[r];
         for (qsizetype c = 0; c < columns; ++c) {
             const QString& field = row.value(c);
-            if (!seen[c].contains(field)) {
+            if (Marked(r, int(c))) {
+                if (!seenMarked.contains(field)) {
+                    seenMarked.insert(field);
+                    m_markedDistinct << field;
+                }
+            } else if (!seen[c].contains(field)) {
                 seen[c].insert(field);
                 m_distinct[c] << field;
             }
         }
     }
+}
+
+bool TableReport::Marked(qsizetype row, int column) const {
+    return column == m_content.markedColumn && m_content.markedRows.value(row, false);
+}
+
+int TableReport::EndLines() const {
+    return (m_content.legend.isEmpty() ? 0 : 1) + (m_content.signature ? kSignatureLines : 0);
 }
 
 void TableReport::MeasureColumns(double points) {
@@ -98,8 +113,15 @@ void TableReport::MeasureColumns(double points) {
     for (qsizetype c = 0; c < columns; ++c) {
         m_titleWidths[c] = m_painter.TextWidth(m_content.columns[c].title);
     }
+    double marked = 0; // the marked texts are bold
+    for (const QString& text : m_markedDistinct) {
+        marked = std::max(marked, m_painter.TextWidth(text));
+    }
     m_painter.SetFont(points, false);
     m_widths = m_titleWidths;
+    if (m_content.markedColumn >= 0 && m_content.markedColumn < columns) {
+        m_widths[m_content.markedColumn] = std::max(m_widths[m_content.markedColumn], marked);
+    }
     for (qsizetype c = 0; c < columns; ++c) {
         for (const QString& text : m_distinct[c]) {
             m_widths[c] = std::max(m_widths[c], m_painter.TextWidth(text));
@@ -193,11 +215,11 @@ void TableReport::Paginate() {
         }
         start += count;
     } while (start < rows);
-    if (!m_content.signature) {
+    if (EndLines() == 0) {
         return;
     }
-    if (room - m_pages.last().rowCount >= kSignatureLines) {
-        m_pages.last().signature = true;
+    if (room - m_pages.last().rowCount >= EndLines()) {
+        m_pages.last().end = true;
     } else {
         m_pages << Page{m_pages.last().band, rows, 0, false, true};
     }
@@ -249,8 +271,8 @@ void TableReport::PaintPage(int index) {
     if (page.table) {
         y = PaintTable(page, y);
     }
-    if (page.signature) {
-        PaintSignature(y);
+    if (page.end) {
+        PaintEnd(y);
     }
     PaintFooter(index);
 }
@@ -308,7 +330,14 @@ double TableReport::PaintTable(const Page& page, double y) {
         const QStringList& row = m_content.rows[r];
         x = 0;
         for (const int c : band) {
+            const bool marked = Marked(r, c);
+            if (marked) {
+                m_painter.SetFont(m_fontSize, true);
+            }
             m_painter.DrawText(x, y, m_widths[c], align(c), row.value(c));
+            if (marked) {
+                m_painter.SetFont(m_fontSize, false);
+            }
             x += m_widths[c] + m_gap;
         }
         y += m_lineHeight;
@@ -316,13 +345,20 @@ double TableReport::PaintTable(const Page& page, double y) {
     return y;
 }
 
-void TableReport::PaintSignature(double y) {
+void TableReport::PaintEnd(double y) {
+    const double width = m_painter.PrintableWidth();
+    m_painter.SetFont(m_fontSize, false);
+    if (!m_content.legend.isEmpty()) {
+        m_painter.DrawText(0, y, width, PagePainter::Align::Left, Elided(m_content.legend, width));
+        y += m_lineHeight;
+    }
+    if (!m_content.signature) {
+        return;
+    }
     const QString text =
         QStringList{LoadResString(1612) + kSignatureBlank, LoadResString(1049) + kSignatureBlank,
                     LoadResString(1613) + kSignatureBlank}
             .join(kSignatureGap);
-    const double width = m_painter.PrintableWidth();
-    m_painter.SetFont(m_fontSize, false);
     m_painter.DrawText(0, y + m_lineHeight, width, PagePainter::Align::Left, Elided(text, width));
 }
 

@@ -35,8 +35,8 @@ private:
         int band = 0;
         qsizetype firstRow = 0;
         qsizetype rowCount = 0;
-        bool table = true; // false: a page holding only the signature block
-        bool signature = false;
+        bool table = true; // false: a page holding only what ends the report
+        bool end = false;  // the legend and the signature block under the rows
     };
 
     void MeasureColumns(double points);
@@ -49,13 +49,16 @@ private:
     double PaintHeader(double y);
     double PaintFirstPageTop(double y);
     double PaintTable(const Page& page, double y);
-    void PaintSignature(double y);
+    void PaintEnd(double y);
+    bool Marked(qsizetype row, int column) const;
+    int EndLines() const;
     void PaintFooter(int index);
     QString Elided(const QString& text, double width) const;
 
     PagePainter& m_painter;
     ReportContent m_content;
     QList<QStringList> m_distinct; // per column: every text once, titles included
+    QStringList m_markedDistinct;  // the marked column's marked texts, in bold
     QList<double> m_titleWidths;
     QList<double> m_widths; // per column, at the chosen font
     double m_fontSize = 0;

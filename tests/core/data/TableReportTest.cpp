@@ -198,6 +198,46 @@ TEST(TableReport, SignatureBlockAfterTheLastRecordOrOnAPageOfItsOwn) {
     }
 }
 
+// Marked values are bold in a column wide enough for them; the legend follows the last row,
+// before the signature block, and both need the room left on the page or take a page.
+TEST(TableReport, MarkedValuesAreBoldWithALegendBeforeTheSignature) {
+    const auto marked = [](int rows) {
+        ReportContent content = Measurements(rows);
+        content.markedColumn = 2;
+        content.markedRows = QList<bool>(rows, false);
+        content.markedRows[1] = true;
+        content.rows[1][2] = QStringLiteral("123456.50 *"); // the widest value of its column
+        content.legend = QStringLiteral("* beyond");
+        return content;
+    };
+    RecordingPagePainter painter(kA4Width, kA4Height, true);
+    ASSERT_TRUE(TableReport(painter, marked(3)).Print());
+    const QList<Text> value = painter.Find(QStringLiteral("123456.50 *"));
+    ASSERT_EQ(value.size(), 1);
+    EXPECT_TRUE(value[0].bold);
+    EXPECT_GE(value[0].Left(), value[0].x - 1e-9) << "the column holds the bold text";
+    EXPECT_FALSE(painter.Find(QStringLiteral("1.25")).front().bold);
+    EXPECT_FALSE(painter.Find(QStringLiteral("2")).front().bold); // the row's other cells
+    const QList<Text> legend = painter.Find(QStringLiteral("* beyond"));
+    ASSERT_EQ(legend.size(), 1);
+    EXPECT_GT(legend[0].top, painter.Find(QStringLiteral("3.75")).front().top);
+    for (const Text& t : painter.texts) {
+        if (t.text.startsWith(LoadResString(1612))) {
+            EXPECT_GT(t.top, legend[0].top);
+        }
+    }
+    // Two rows short of a full page leave room for the signature alone: the legend and the
+    // signature go to a page of their own.
+    RecordingPagePainter probe(kA4Width, kA4Height, true);
+    ASSERT_TRUE(TableReport(probe, Measurements(500)).Print());
+    const auto perPage = Matching(probe.OnPage(0), QStringLiteral("\\d+")).size();
+    RecordingPagePainter full(kA4Width, kA4Height, true);
+    TableReport filled(full, marked(int(perPage - 2)));
+    ASSERT_TRUE(filled.Print());
+    EXPECT_EQ(filled.PageCount(), 2);
+    EXPECT_EQ(full.Find(QStringLiteral("* beyond")).front().page, 1);
+}
+
 TEST(TableReport, APageTooSmallForOneRecordIsAnError) {
     RecordingPagePainter painter(kA4Width, 60, false);
     TableReport report(painter, Measurements(5));
