@@ -372,6 +372,10 @@ QString ArchiveDatabase::Reason(const QSqlError& error) {
 }
 
 // Read digit by digit (an export reads three per record), Qt's parser for any other form.
+QVariant ArchiveDatabase::TextValue(const QString& text) {
+    return text.isEmpty() ? QVariant(QMetaType::fromType<QString>()) : QVariant(text);
+}
+
 std::optional<QDateTime> ArchiveDatabase::StoredTime(const QString& text) {
     if (text.isEmpty()) {
         return std::nullopt;
@@ -677,6 +681,11 @@ void ArchiveDatabase::UpgradeTo3() {
              "CHECK (lower_limit IS NOT NULL OR upper_limit IS NOT NULL), "
              "CHECK (lower_limit IS NULL OR upper_limit IS NULL OR lower_limit <= upper_limit))")
              .arg(id, time, real));
+    // The first value's text and state are what quality control reads of every point; kept
+    // beside the line so that reading a control's history splits no line.
+    Exec(QStringLiteral("ALTER TABLE records ADD COLUMN value1_text TEXT"));
+    Exec(QStringLiteral("ALTER TABLE records ADD COLUMN state1 TEXT"));
+    FillFirstValueColumns();
     Exec(QStringLiteral("UPDATE archive_schema SET version = 3"));
     m_version = 3;
 }
@@ -689,15 +698,43 @@ void ArchiveDatabase::FillNewColumns() {
     QSqlQuery update = Prepare(
         QStringLiteral("UPDATE records_v1 SET record_key = ?, sample_id_folded = ?, citation = ?, "
                        "measured_utc = ? WHERE id = ?"));
+    ForEachRecord(
+        QStringLiteral("records_v1"),
+        [&](qint64 id, const QString& line, const ArchiveRecord& r, const QString& measured) {
+            update.bindValue(0, ArchiveRecord::KeyOf(line));
+            update.bindValue(1, TextValue(ArchiveRecord::Folded(r.sampleId)));
+            update.bindValue(2, TextValue(r.citation));
+            update.bindValue(3, InstantValue(StoredTime(measured)));
+            update.bindValue(4, id);
+            Exec(update);
+        });
+}
+
+void ArchiveDatabase::FillFirstValueColumns() {
+    QSqlQuery update =
+        Prepare(QStringLiteral("UPDATE records SET value1_text = ?, state1 = ? WHERE id = ?"));
+    ForEachRecord(QStringLiteral("records"),
+                  [&](qint64 id, const QString&, const ArchiveRecord& r, const QString&) {
+                      update.bindValue(0, TextValue(r.value1Text));
+                      update.bindValue(1, TextValue(r.state1));
+                      update.bindValue(2, id);
+                      Exec(update);
+                  });
+}
+
+void ArchiveDatabase::ForEachRecord(
+    const QString& table,
+    const std::function<void(qint64, const QString&, const ArchiveRecord&, const QString&)>&
+        visit) {
     QHash<QString, RecordLayout> layouts;
     // In slices by id: a cursor left open over a table being updated sees its own changes.
     qint64 last = -1;
     for (;;) {
         QSqlQuery slice = Prepare(
-            QStringLiteral("SELECT r.id, r.raw_line, m.column_kinds, %1 FROM records_v1 r "
+            QStringLiteral("SELECT r.id, r.raw_line, m.column_kinds, %1 FROM %2 r "
                            "JOIN meters m ON m.id = r.meter_id WHERE r.id > ? ORDER BY r.id "
                            "LIMIT 5000")
-                .arg(TimeText(QStringLiteral("r.measured_at"))));
+                .arg(TimeText(QStringLiteral("r.measured_at")), table));
         slice.addBindValue(last);
         Exec(slice);
         QList<std::tuple<qint64, QString, QString, QString>> rows;
@@ -709,17 +746,8 @@ void ArchiveDatabase::FillNewColumns() {
             return;
         }
         for (const auto& [id, line, kinds, measured] : rows) {
-            const ArchiveRecord r =
-                ArchiveRecord::FromLine(line, ArchiveRecord::LayoutOf(kinds, layouts));
-            const auto text = [](const QString& t) {
-                return t.isEmpty() ? QVariant(QMetaType::fromType<QString>()) : QVariant(t);
-            };
-            update.bindValue(0, ArchiveRecord::KeyOf(line));
-            update.bindValue(1, text(ArchiveRecord::Folded(r.sampleId)));
-            update.bindValue(2, text(r.citation));
-            update.bindValue(3, InstantValue(StoredTime(measured)));
-            update.bindValue(4, id);
-            Exec(update);
+            visit(id, line, ArchiveRecord::FromLine(line, ArchiveRecord::LayoutOf(kinds, layouts)),
+                  measured);
         }
         last = std::get<0>(rows.last());
     }

@@ -14,6 +14,7 @@
 #include <optional>
 
 class ArchiveWatch;
+struct ArchiveRecord;
 class QSqlQuery;
 
 // One connection to the measurement archive and its schema: opening creates the file or
@@ -97,6 +98,13 @@ public:
     // A time as TimeText gives it back, in no zone (Qt::UTC holding the stored clock's
     // reading, so that no daylight-saving change can move it); nothing for NULL.
     static std::optional<QDateTime> StoredTime(const QString& text);
+    // A text as the archive binds it: NULL for an empty one, as every optional text column
+    // keeps it.
+    static QVariant TextValue(const QString& text);
+    // A number, or NULL for none.
+    template <typename T> static QVariant OptionalValue(const std::optional<T>& value) {
+        return value ? QVariant::fromValue(*value) : QVariant(QMetaType::fromType<T>());
+    }
 
     // The archive's error for a failed statement, a sentence in the program's language with
     // the database's own text as its detail: damaged file, read-only, disk full, server
@@ -120,6 +128,13 @@ private:
     void UpgradeTo2();
     void UpgradeTo3();
     void FillNewColumns();
+    void FillFirstValueColumns();
+    // Every record of `table` by id, its line split by its meter's layout, with its stored
+    // wall-clock time as text; the visit may update the table.
+    void ForEachRecord(
+        const QString& table,
+        const std::function<void(qint64 id, const QString& line, const ArchiveRecord& record,
+                                 const QString& measured)>& visit);
     void ArchivedAtToUtc();
     bool OpenSqlite(const ArchiveTarget& target);
     void RefuseForeign();

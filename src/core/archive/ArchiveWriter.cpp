@@ -17,22 +17,14 @@
 
 namespace {
 
-QVariant Text(const QString& text) {
-    return text.isEmpty() ? QVariant(QMetaType::fromType<QString>()) : QVariant(text);
-}
-
 // A text the archive needs (model, serial number, user): a null string would be bound as SQL
 // NULL, and a meter that sends no serial number would make every import fail.
 QString Given(const QString& text) {
     return text.isNull() ? QStringLiteral("") : text;
 }
 
-template <typename T> QVariant Optional(const std::optional<T>& value) {
-    return value ? QVariant::fromValue(*value) : QVariant(QMetaType::fromType<T>());
-}
-
 // The columns of a record as ArchiveWriter inserts them, in the order of RowOf.
-constexpr int kRecordColumns = 14;
+constexpr int kRecordColumns = 16;
 // Rows per INSERT: a few hundred make the statements few without making each one large.
 constexpr qsizetype kBatchRows = 500;
 
@@ -43,7 +35,7 @@ QString InsertSql(qsizetype rows) {
     return QStringLiteral(
                "INSERT INTO records (import_id, meter_id, record_key, record_number, measured_at, "
                "measured_utc, program_number, sample_id, sample_id_folded, citation, value1, "
-               "value2, calibrated_at, raw_line) VALUES %1 "
+               "value1_text, state1, value2, calibrated_at, raw_line) VALUES %1 "
                "ON CONFLICT (meter_id, record_key) DO NOTHING")
         .arg(QStringList(rows, row).join(QLatin1Char(',')));
 }
@@ -60,15 +52,17 @@ QVariantList ArchiveWriter::RowOf(QStringView line, const RecordLayout& layout, 
     return {importId,
             meterId,
             ArchiveRecord::KeyOf(line),
-            Optional(r.recordNumber),
+            ArchiveDatabase::OptionalValue(r.recordNumber),
             m_db.TimeValue(r.measuredAt),
             m_db.InstantValue(r.measuredAt),
-            Optional(r.programNumber),
-            Text(r.sampleId),
-            Text(ArchiveRecord::Folded(r.sampleId)),
-            Text(r.citation),
-            Optional(r.value1),
-            Optional(r.value2),
+            ArchiveDatabase::OptionalValue(r.programNumber),
+            ArchiveDatabase::TextValue(r.sampleId),
+            ArchiveDatabase::TextValue(ArchiveRecord::Folded(r.sampleId)),
+            ArchiveDatabase::TextValue(r.citation),
+            ArchiveDatabase::OptionalValue(r.value1),
+            ArchiveDatabase::TextValue(r.value1Text),
+            ArchiveDatabase::TextValue(r.state1),
+            ArchiveDatabase::OptionalValue(r.value2),
             m_db.TimeValue(r.calibratedAt),
             r.rawLine};
 }
@@ -174,7 +168,7 @@ void ArchiveWriter::AddPortion(const MValSet& set, const Portion& portion,
     import.addBindValue(meterId);
     import.addBindValue(Given(portion.origin.user));
     import.addBindValue(m_db.TimeValue(set.curDate));
-    import.addBindValue(Text(sourceFile));
+    import.addBindValue(ArchiveDatabase::TextValue(sourceFile));
     import.addBindValue(m_db.TimeValue(QDateTime::currentDateTimeUtc()));
     m_db.Exec(import);
     import.next();
@@ -213,4 +207,7 @@ void ArchiveWriter::AddPortion(const MValSet& set, const Portion& portion,
     }
     finish.addBindValue(importId);
     m_db.Exec(finish);
+    if (added != 0) {
+        counts.imports.append(importId);
+    }
 }

@@ -19,6 +19,7 @@ struct ArchiveCounts {
     qint64 records = 0;
     qint64 added = 0;
     QStringList refused;
+    QList<qint64> imports; // the import rows kept: those that brought new records
     qint64 present() const { return records - added - refused.size(); }
 };
 

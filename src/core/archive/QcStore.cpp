@@ -2,9 +2,7 @@
 
 #include "archive/ArchiveDatabase.h"
 #include "archive/ArchiveRecord.h"
-#include "meter/RecordLayout.h"
 
-#include <QHash>
 #include <QSqlQuery>
 #include <QVariant>
 #include <pwd.h>
@@ -14,16 +12,12 @@ namespace {
 
 const QString kDate = QStringLiteral("yyyy-MM-dd");
 
-template <typename T> QVariant Optional(const std::optional<T>& value) {
-    return value ? QVariant::fromValue(*value) : QVariant(QMetaType::fromType<T>());
-}
-
-QVariant Text(const QString& text) {
-    return text.isEmpty() ? QVariant(QMetaType::fromType<QString>()) : QVariant(text);
-}
-
 std::optional<double> Real(const QVariant& v) {
     return v.isNull() ? std::nullopt : std::optional<double>(v.toDouble());
+}
+
+std::optional<qint64> Whole(const QVariant& v) {
+    return v.isNull() ? std::nullopt : std::optional<qint64>(v.toLongLong());
 }
 
 void Bind(QSqlQuery& query, const QVariantList& values) {
@@ -90,12 +84,14 @@ bool QcStore::Define(const QcControl& control, QcVersion version) {
             "INSERT INTO qc_versions (control_id, valid_from, created_at, created_by, "
             "program_number, citation, match_kind, match_text, target, sd, unit, rules) "
             "SELECT id, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ? FROM qc_controls WHERE name = ?"));
-        Bind(insert, {version.validFrom.toString(kDate), m_db.TimeValue(now), Account(),
-                      Optional(control.program), Text(control.citation),
-                      control.match == QcControl::Match::Equals ? QStringLiteral("equals")
-                                                                : QStringLiteral("prefix"),
-                      control.matchText.trimmed(), version.target, version.sd, Text(version.unit),
-                      version.rules.Text(), control.name});
+        Bind(insert,
+             {version.validFrom.toString(kDate), m_db.TimeValue(now), Account(),
+              ArchiveDatabase::OptionalValue(control.program),
+              ArchiveDatabase::TextValue(control.citation),
+              control.match == QcControl::Match::Equals ? QStringLiteral("equals")
+                                                        : QStringLiteral("prefix"),
+              control.matchText.trimmed(), version.target, version.sd,
+              ArchiveDatabase::TextValue(version.unit), version.rules.Text(), control.name});
         m_db.Exec(insert);
     });
 }
@@ -117,8 +113,7 @@ bool QcStore::Controls(QList<QcControl>& controls) {
             }
             QcControl& c = controls.last();
             // The latest version says how the control's records are recognised.
-            c.program =
-                q.value(4).isNull() ? std::nullopt : std::optional<qint64>(q.value(4).toLongLong());
+            c.program = Whole(q.value(4));
             c.citation = q.value(5).toString();
             c.match = q.value(6).toString() == QLatin1String("prefix") ? QcControl::Match::Prefix
                                                                        : QcControl::Match::Equals;
@@ -141,31 +136,65 @@ bool QcStore::Records(const QcControl& control, QList<QcRecord>& records) {
     return m_db.Read([&] {
         QVariantList values;
         QSqlQuery q = m_db.Prepare(
-            QStringLiteral("SELECT r.id, m.serial_number, %1, %2, r.program_number, r.value1, "
-                           "r.raw_line, m.column_kinds FROM records r JOIN meters m ON m.id = "
-                           "r.meter_id WHERE %3")
+            QStringLiteral(
+                "SELECT r.id, m.serial_number, %1, %2, r.program_number, r.value1, "
+                "r.citation, r.sample_id, r.value1_text, r.state1, r.import_id FROM records r "
+                "JOIN meters m ON m.id = r.meter_id WHERE %3")
                 .arg(m_db.TimeText(QStringLiteral("r.measured_at")),
                      m_db.TimeText(QStringLiteral("r.measured_utc")),
                      Recognising(control, values)));
         Bind(q, values);
         m_db.Exec(q);
-        QHash<QString, RecordLayout> layouts;
         while (q.next()) {
-            const ArchiveRecord line = ArchiveRecord::FromLine(
-                q.value(6).toString(), ArchiveRecord::LayoutOf(q.value(7).toString(), layouts));
             QcRecord r;
             r.recordId = q.value(0).toLongLong();
             r.serial = q.value(1).toString();
             r.measuredAt = ArchiveDatabase::StoredTime(q.value(2).toString());
             r.instant = ArchiveDatabase::StoredTime(q.value(3).toString());
-            r.program =
-                q.value(4).isNull() ? std::nullopt : std::optional<qint64>(q.value(4).toLongLong());
-            r.citation = line.citation;
-            r.sampleId = line.sampleId;
+            r.program = Whole(q.value(4));
             r.value1 = Real(q.value(5));
-            r.value1Text = line.value1Text;
-            r.state1 = line.state1;
+            r.citation = q.value(6).toString();
+            r.sampleId = q.value(7).toString();
+            r.value1Text = q.value(8).toString();
+            r.state1 = q.value(9).toString();
+            r.importId = q.value(10).toLongLong();
             records.append(r);
+        }
+    });
+}
+
+bool QcStore::LastRecordId(qint64& id) {
+    id = 0;
+    return m_db.Read([&] {
+        QSqlQuery q = m_db.Prepare(QStringLiteral("SELECT COALESCE(MAX(id), 0) FROM records"));
+        m_db.Exec(q);
+        if (q.next()) {
+            id = q.value(0).toLongLong();
+        }
+    });
+}
+
+bool QcStore::RecognisesAfter(const QcControl& control, qint64 afterRecordId, bool& found) {
+    found = false;
+    return m_db.Read([&] {
+        QVariantList values{afterRecordId};
+        QSqlQuery q =
+            m_db.Prepare(QStringLiteral("SELECT 1 FROM records r WHERE r.id > ? AND %1 LIMIT 1")
+                             .arg(Recognising(control, values)));
+        Bind(q, values);
+        m_db.Exec(q);
+        found = q.next();
+    });
+}
+
+bool QcStore::RecordLines(const QList<qint64>& ids, QStringList& lines) {
+    lines.clear();
+    return m_db.Read([&] {
+        QSqlQuery q = m_db.Prepare(QStringLiteral("SELECT raw_line FROM records WHERE id = ?"));
+        for (const qint64 id : ids) {
+            q.bindValue(0, id);
+            m_db.Exec(q);
+            lines << (q.next() ? q.value(0).toString() : QString());
         }
     });
 }
@@ -178,7 +207,8 @@ bool QcStore::AddLimit(LimitValue limit) {
         const QDate from = limit.validFrom.isValid() ? limit.validFrom : QDate::currentDate();
         Bind(insert,
              {limit.program, from.toString(kDate), m_db.TimeValue(QDateTime::currentDateTimeUtc()),
-              Account(), Optional(limit.lower), Optional(limit.upper), Text(limit.unit)});
+              Account(), ArchiveDatabase::OptionalValue(limit.lower),
+              ArchiveDatabase::OptionalValue(limit.upper), ArchiveDatabase::TextValue(limit.unit)});
         m_db.Exec(insert);
     });
 }

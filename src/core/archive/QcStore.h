@@ -25,6 +25,12 @@ public:
     bool Controls(QList<QcControl>& controls);
     // The archived records the control recognises (its points and those that are none).
     bool Records(const QcControl& control, QList<QcRecord>& records);
+    // The archive's last record id (0 when empty), and whether the control recognises a
+    // record added after `afterRecordId`: what an import brought is found by its ids.
+    bool LastRecordId(qint64& id);
+    bool RecognisesAfter(const QcControl& control, qint64 afterRecordId, bool& found);
+    // The lines of the records `ids`, as the meter sent them, in the order of `ids`.
+    bool RecordLines(const QList<qint64>& ids, QStringList& lines);
     bool AddLimit(LimitValue limit);
     // Every limit version, by program and date.
     bool Limits(QList<LimitValue>& limits);

@@ -11,6 +11,7 @@
 // A record of the archive as quality control reads it.
 struct QcRecord {
     qint64 recordId = 0;
+    qint64 importId = 0;
     QString serial;                      // the meter: a series never looks across meters
     std::optional<QDateTime> measuredAt; // the meter's wall clock; its date picks the version
     std::optional<QDateTime> instant;    // UTC, which orders a series

@@ -29,6 +29,8 @@ public:
     virtual void MenuHelpAbout() = 0;
     virtual void MenuArchive() = 0;
     virtual void MenuQualityControl() = 0;
+    // The Quality control window, read again from the archive, showing `control`'s chart.
+    virtual void OpenQualityControl(const QString& control) = 0;
 
 protected:
     MenuCommands() = default;

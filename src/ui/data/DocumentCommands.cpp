@@ -3,6 +3,7 @@
 #include "app/BusyState.h"
 #include "app/TextTables.h"
 #include "app/Ui.h"
+#include "archive/QcImportCheck.h"
 #include "data/AskAndPrint.h"
 #include "data/AskShownRows.h"
 #include "data/CImportMVal.h"
@@ -84,8 +85,15 @@ bool DocumentCommands::ReadMeter(MValSet& mvals) {
 
 void DocumentCommands::ArchiveImport() {
     if (ArchivesEveryImport(m_services.ini)) {
-        ArchiveDataset(m_services.tasks(), m_main.FrameWindow(), m_services.ini, m_services.device,
-                       m_main, m_document.MVals(), QString());
+        Archive(QString());
+    }
+}
+
+void DocumentCommands::Archive(const QString& sourceFile) {
+    QcImportVerdict verdict;
+    if (ArchiveDataset(m_services.tasks(), m_main.FrameWindow(), m_services.ini, m_services.device,
+                       m_main, m_document.MVals(), sourceFile, &verdict)) {
+        m_document.ShowQcVerdict(verdict);
     }
 }
 
@@ -94,8 +102,7 @@ void DocumentCommands::ArchiveAdd() {
         m_document.ReportNoDataset();
         return;
     }
-    ArchiveDataset(m_services.tasks(), m_main.FrameWindow(), m_services.ini, m_services.device,
-                   m_main, m_document.MVals(), m_document.FilePath());
+    Archive(m_document.FilePath());
 }
 
 std::optional<QString> DocumentCommands::Save(const MValSet& mvals, const QString& knownPath) {

@@ -33,6 +33,9 @@ public:
     void ArchiveAdd();
 
 private:
+    // Archives the dataset and shows what quality control says of its control points.
+    void Archive(const QString& sourceFile);
+
     frmDocument& m_document;
     MainFrame& m_main;
     DocumentServices m_services;

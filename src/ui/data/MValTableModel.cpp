@@ -2,6 +2,8 @@
 
 #include "data/RecordWalker.h"
 
+#include <QColor>
+
 void MValTableModel::Reset(int columns, int rows) {
     beginResetModel();
     m_titles = QStringList(qMax(columns, 0), QString());
@@ -10,7 +12,16 @@ void MValTableModel::Reset(int columns, int rows) {
     m_lines = QList<QStringView>(qMax(rows, 0));
     m_records = false;
     m_splitRow = -1;
+    m_marks.clear();
     endResetModel();
+}
+
+void MValTableModel::SetMarks(const QHash<int, QString>& marks) {
+    m_marks = marks;
+    if (!m_lines.isEmpty() && !m_titles.isEmpty()) {
+        emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1),
+                         {Qt::BackgroundRole, Qt::ToolTipRole});
+    }
 }
 
 void MValTableModel::Clear() {
@@ -60,10 +71,19 @@ int MValTableModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant MValTableModel::data(const QModelIndex& index, int role) const {
-    if (role != Qt::DisplayRole || !index.isValid()) {
+    if (!index.isValid()) {
         return QVariant();
     }
-    return Cell(index.row(), index.column());
+    switch (role) {
+    case Qt::DisplayRole:
+        return Cell(index.row(), index.column());
+    case Qt::BackgroundRole:
+        return IsMarked(index.row()) ? QVariant(QColor(0xfd, 0xe2, 0xe1)) : QVariant();
+    case Qt::ToolTipRole:
+        return IsMarked(index.row()) ? QVariant(m_marks.value(index.row())) : QVariant();
+    default:
+        return QVariant();
+    }
 }
 
 QVariant MValTableModel::headerData(int section, Qt::Orientation orientation, int role) const {

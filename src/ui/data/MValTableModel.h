@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <QHash>
 #include <QList>
 #include <QStringList>
 #include <QStringView>
@@ -25,6 +26,10 @@ public:
     // The rows: record lines (";"-separated fields) that are views into `text`. No line
     // keeps one empty row. Fields beyond the column count are not shown.
     void SetRecords(const QString& text, QList<QStringView> lines);
+    // Rows (in the meter's order) drawn as rejected by quality control, each with why; a new
+    // set of records clears them.
+    void SetMarks(const QHash<int, QString>& marks);
+    bool IsMarked(int row) const { return m_marks.contains(row); }
 
     QString Cell(int row, int column) const;
     QStringList Titles() const { return m_titles; }
@@ -45,6 +50,7 @@ private:
     QString m_text; // keeps the data the lines point into alive; never modified
     QList<QStringView> m_lines;
     bool m_records = false; // the lines are records, not the empty row of an empty table
+    QHash<int, QString> m_marks;
     // The last row split, as a view asks for its cells one after the other.
     mutable qsizetype m_splitRow = -1;
     mutable QStringList m_splitFields;

@@ -9,6 +9,7 @@
 #include "app/TextTables.h"
 #include "app/Twips.h"
 #include "app/Ui.h"
+#include "archive/QcImportCheck.h"
 #include "data/CMeasVal.h"
 #include "data/ProposedName.h"
 #include "meter/CDevice.h"
@@ -27,6 +28,7 @@
 #include "ui/data/MValTableModel.h"
 #include "ui/data/MValTableProxy.h"
 #include "ui/data/frmDocumentGraph.h"
+#include "ui/qc/QcBanner.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -105,6 +107,12 @@ void frmDocument::BuildGrid() {
     hfgMVals->setObjectName(QStringLiteral("hfgMVals"));
     m_grid = std::make_unique<DocumentGrid>(*this, *hfgMVals, m_services.device, m_services.ini);
     connect(&TableTools(), &DatasetTableTools::BarToggled, this, &frmDocument::LayOut);
+    fraQcBanner = new QcBanner(this);
+    connect(fraQcBanner, &QcBanner::VisibilityChanged, this, &frmDocument::LayOut);
+    connect(fraQcBanner, &QcBanner::ChartAsked, this,
+            [this](const QString& control) { m_main.OpenQualityControl(control); });
+    // What the banner says is about the records it came with.
+    connect(&GridModel(), &QAbstractItemModel::modelReset, fraQcBanner, &QcBanner::Dismiss);
     // An open graph shows what the table shows.
     connect(&TableTools().Proxy(), &MValTableProxy::ShownChanged, this, [this] {
         if (m_graph != nullptr && m_graph->isVisible()) {
@@ -254,6 +262,13 @@ void frmDocument::LayOutTable(bool visible, QRect grid) {
     count.setVisible(visible);
     if (!visible) {
         return;
+    }
+    if (!fraQcBanner->isHidden()) {
+        const int bannerHeight = fraQcBanner->heightForWidth(grid.width());
+        fraQcBanner->setGeometry(grid.left(), grid.top(), grid.width(),
+                                 bannerHeight > 0 ? bannerHeight
+                                                  : fraQcBanner->sizeHint().height());
+        grid.adjust(0, fraQcBanner->height(), 0, 0);
     }
     const int barHeight = bar.isVisibleTo(this) ? bar.sizeHint().height() : 0;
     const int countHeight = count.sizeHint().height();
@@ -425,6 +440,19 @@ void frmDocument::TakeImport(MValSet& mvals) {
 void frmDocument::ShowDataset(MValSet& mvals, const ArchiveExtract& extract) {
     TakeDataset(mvals, extract);
     SetModified(false);
+}
+
+void frmDocument::ShowQcVerdict(const QcImportVerdict& verdict) {
+    QHash<int, QString> marks;
+    const QString why = verdict.BannerLines().join(QLatin1Char('\n'));
+    const QList<QStringView> lines = GridModel().Lines();
+    for (int row = 0; row < lines.size(); ++row) {
+        if (verdict.rejectedLines.contains(lines[row])) {
+            marks.insert(row, why);
+        }
+    }
+    GridModel().SetMarks(marks);
+    fraQcBanner->Show(verdict);
 }
 
 void frmDocument::TakeDataset(MValSet& mvals, const std::optional<ArchiveExtract>& extract) {

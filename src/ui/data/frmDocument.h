@@ -16,6 +16,8 @@
 
 class frmDocumentGraph;
 class MainFrame;
+class QcBanner;
+struct QcImportVerdict;
 class QGroupBox;
 class QLabel;
 class QTableView;
@@ -83,6 +85,9 @@ public:
     // The name the file dialogs propose (no extension).
     QString ProposedName() const;
     MValTableModel& GridModel() { return m_grid->Model(); }
+    // What quality control said of the records just archived: a banner above the table for
+    // the rejections, their rows marked.
+    void ShowQcVerdict(const QcImportVerdict& verdict);
     // Tells that there is no dataset to save, print or export; false.
     bool ReportNoDataset();
     // Tells that a dataset command failed: text `number` under the error title.
@@ -105,6 +110,7 @@ public:
     QLabel* lblPCDateValue = nullptr;
     QLabel* lblPCTimeValue = nullptr;
     QTableView* hfgMVals = nullptr;
+    QcBanner* fraQcBanner = nullptr;
 
 protected:
     void closeEvent(QCloseEvent* event) override;

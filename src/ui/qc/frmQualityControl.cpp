@@ -170,7 +170,7 @@ bool frmQualityControl::RunWork(const ArchiveJob::Work& work) {
     return m_work.Run(work, [](qint64) { return LoadResString(1745); });
 }
 
-bool frmQualityControl::LoadControls() {
+bool frmQualityControl::LoadControls(const QString& chosen) {
     const auto controls = std::make_shared<QList<QcControl>>();
     if (!RunWork([controls](ArchiveDatabase& db, const ArchiveJob::Going&) {
             return QcStore(db).Controls(*controls);
@@ -178,13 +178,14 @@ bool frmQualityControl::LoadControls() {
         return false;
     }
     m_controls = *controls;
-    const QString chosen =
-        lstControls->currentItem() ? lstControls->currentItem()->text() : QString();
+    const QString shown = !chosen.isEmpty()            ? chosen
+                          : lstControls->currentItem() ? lstControls->currentItem()->text()
+                                                       : QString();
     const QSignalBlocker quiet(lstControls);
     lstControls->clear();
     for (const QcControl& c : m_controls) {
         lstControls->addItem(c.name);
-        if (c.name == chosen) {
+        if (c.name == shown) {
             lstControls->setCurrentRow(lstControls->count() - 1);
         }
     }

@@ -40,8 +40,9 @@ public:
     QLabel* lblCounts = nullptr;
     QPushButton* cmdSaveChart = nullptr;
 
-    // Reads the controls from the archive; false (after one message) when it cannot.
-    bool LoadControls();
+    // Reads the controls from the archive and shows `chosen` (else the one shown, else the
+    // first); false (after one message) when it cannot.
+    bool LoadControls(const QString& chosen = QString());
     // Reads the chosen control's records, judges them and shows the period's points.
     bool ShowControl();
     const QList<QcControl>& Controls() const { return m_controls; }

@@ -417,21 +417,27 @@ void frmMain::MenuArchive() {
 }
 
 void frmMain::MenuQualityControl() {
+    OpenQualityControl(QString());
+}
+
+void frmMain::OpenQualityControl(const QString& control) {
     if (m_services && m_services->busy.Busy()) {
         return; // a command that arrives while an operation runs is ignored
     }
-    frmQualityControl* opened = nullptr;
     if (m_qualityControlWindow == nullptr) {
-        opened = new frmQualityControl(ArchiveServicesOf(*m_services), this);
+        auto* opened = new frmQualityControl(ArchiveServicesOf(*m_services), this);
         opened->setAttribute(Qt::WA_DeleteOnClose);
         m_qualityControlWindow = opened;
+    } else if (control.isEmpty()) {
+        m_qualityControlWindow->raise();
+        m_qualityControlWindow->activateWindow();
+        return;
     }
     m_qualityControlWindow->show();
     m_qualityControlWindow->raise();
     m_qualityControlWindow->activateWindow();
-    if (opened != nullptr) {
-        opened->LoadControls();
-    }
+    // Read at once: a control asked for by name has new points of an import to show.
+    m_qualityControlWindow->LoadControls(control);
 }
 
 // Qt carries a maximised window's modified mark into this title only when the title

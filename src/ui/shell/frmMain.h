@@ -11,6 +11,7 @@
 
 class frmCalProtEdit;
 class frmDocument;
+class frmQualityControl;
 class MeterLink;
 class QMdiArea;
 class QToolBar;
@@ -99,6 +100,7 @@ public slots:
     void MenuHelpAbout() override;
     void MenuArchive() override;
     void MenuQualityControl() override;
+    void OpenQualityControl(const QString& control) override;
     void ToolbarButtonClick(const QString& key);
 
 protected:
@@ -137,7 +139,7 @@ private:
     StatusPanels* m_panels = nullptr;
     QLabel* m_statusNote = nullptr; // made at its first use
     QPointer<QWidget> m_archiveWindow;
-    QPointer<QWidget> m_qualityControlWindow;
+    QPointer<frmQualityControl> m_qualityControlWindow;
     QString m_helpFile;
     QPointer<QWidget> m_menuOwner;
     QPointer<frmCalProtEdit> m_calProtEdit;

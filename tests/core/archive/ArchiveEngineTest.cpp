@@ -5,6 +5,7 @@
 #include "archive/ArchiveDatabase.h"
 #include "archive/ArchiveQuery.h"
 #include "archive/ArchiveWriter.h"
+#include "archive/QcImportCheck.h"
 #include "archive/QcStore.h"
 #include "data/MValSet.h"
 #include "data/RecordWalker.h"
@@ -393,6 +394,10 @@ TEST_P(ArchiveEngineTest, UpgradeFromVersion2AddsQualityControlAndKeepsTheRecord
     for (const char* table : {"qc_versions", "qc_controls", "limit_versions"}) {
         ASSERT_TRUE(ByHand(QStringLiteral("DROP TABLE %1").arg(QLatin1String(table))));
     }
+    for (const char* column : {"value1_text", "state1"}) {
+        ASSERT_TRUE(ByHand(
+            QStringLiteral("ALTER TABLE records DROP COLUMN %1").arg(QLatin1String(column))));
+    }
     ASSERT_TRUE(ByHand(QStringLiteral("UPDATE archive_schema SET version = 2")));
     ArchiveDatabase upgraded;
     ASSERT_TRUE(Open(upgraded)) << upgraded.Error().toStdString();
@@ -404,6 +409,16 @@ TEST_P(ArchiveEngineTest, UpgradeFromVersion2AddsQualityControlAndKeepsTheRecord
     limit.program = 301;
     limit.lower = 1.0;
     EXPECT_TRUE(QcStore(upgraded).AddLimit(limit)) << upgraded.Error().toStdString();
+    // Quality control reads the first value's text and state from the columns the upgrade
+    // filled from each line.
+    QcControl control;
+    control.matchText = QStringLiteral("103");
+    QList<QcRecord> records;
+    ASSERT_TRUE(QcStore(upgraded).Records(control, records)) << upgraded.Error().toStdString();
+    ASSERT_EQ(records.size(), 1);
+    EXPECT_EQ(records[0].value1Text, QStringLiteral("3.25"));
+    EXPECT_EQ(records[0].state1, QStringLiteral("OK"));
+    EXPECT_EQ(records[0].citation, QStringLiteral("NO3-N"));
 }
 
 TEST_P(ArchiveEngineTest, KeepsNumbersTimesAndTextsAsSent) {
@@ -668,4 +683,54 @@ TEST_P(ArchiveEngineTest, ControlsAndLimitsAreSharedVersionsAndJudgeTheArchivedR
     EXPECT_FALSE(inForce->Beyond(50.0, QString()));
     EXPECT_TRUE(inForce->Beyond(std::nullopt, QStringLiteral("> MR")));
     EXPECT_EQ(LimitValue::InForce(limits, 301, QDate(2023, 12, 31)), nullptr);
+}
+
+TEST_P(ArchiveEngineTest, AnImportsControlPointsAreJudgedWithTheirHistoryAtOnce) {
+    ASSERT_TRUE(Open(db)) << db.Error().toStdString();
+    const auto ks = [](int i) { return Photometer(i, QStringLiteral("KS")); };
+    Add(Dataset(QStringLiteral("Zentravox"), QStringLiteral("S1"),
+                {ks(10), ks(11), Photometer(1)}));
+    QcStore store(db);
+    const auto define = [&](const char* name, double target) {
+        QcControl control;
+        control.name = control.matchText = QLatin1String(name);
+        QcVersion version;
+        version.target = target; // record i holds i.25: z = i − 10 for KS
+        version.sd = 1.0;
+        version.validFrom = QDate(2024, 1, 1);
+        ASSERT_TRUE(store.Define(control, version)) << db.Error().toStdString();
+    };
+    define("KS", 10.25);
+    define("KW", 9.75); // record 12: z = +2.5, a warning
+    const auto judge = [&](const QStringList& lines) {
+        QcImportCheck check(db);
+        EXPECT_TRUE(check.Begin()) << db.Error().toStdString();
+        const ArchiveCounts counts =
+            Add(Dataset(QStringLiteral("Zentravox"), QStringLiteral("S1"), lines));
+        QcImportVerdict verdict;
+        EXPECT_TRUE(check.Judge(counts.imports, verdict)) << db.Error().toStdString();
+        return verdict;
+    };
+
+    // z = 3.0 fires no 1-3s; z = 4.0 then fires it and 2-2s with the point before it.
+    const QcImportVerdict rejected =
+        judge({ks(13), ks(14), Photometer(12, QStringLiteral("kw")), Photometer(2)});
+    EXPECT_EQ(rejected.points, 3);
+    EXPECT_EQ(rejected.BannerLines(), QStringList{LoadResString(1696).arg(
+                                          QStringLiteral("KS"), QStringLiteral("1-3s, 2-2s"),
+                                          LoadResString(1697).arg(QStringLiteral("+3s")))});
+    ASSERT_EQ(rejected.rejectedRecords.size(), 1);
+    EXPECT_EQ(rejected.rejections[0].recordId, rejected.rejectedRecords[0]);
+    EXPECT_EQ(rejected.rejectedLines, QStringList{ks(14)});
+    EXPECT_EQ(rejected.warned, QStringList{QStringLiteral("KW")});
+    EXPECT_EQ(rejected.Summary(), LoadResString(1768).arg(QStringLiteral("KW")));
+
+    // Only the new point counts; the earlier rejection stays with its own import.
+    const QcImportVerdict passed = judge({ks(9)});
+    EXPECT_EQ(passed.points, 1);
+    EXPECT_TRUE(passed.rejections.isEmpty());
+    EXPECT_EQ(passed.Summary(), LoadResString(1732));
+    // Nothing new, or no control among it: nothing to say.
+    EXPECT_TRUE(judge({ks(9)}).Summary().isEmpty());
+    EXPECT_EQ(judge({Photometer(3)}).points, 0);
 }

@@ -2,10 +2,13 @@
 // and points with their rules, the copy of the points, and the keyboard.
 
 #include "UiFixture.h"
+#include "app/TextTables.h"
 #include "archive/ArchiveDatabase.h"
 #include "archive/QcStore.h"
 #include "support/TempDir.h"
+#include "ui/data/MValTableModel.h"
 #include "ui/data/frmDocument.h"
+#include "ui/qc/QcBanner.h"
 #include "ui/qc/QcChartView.h"
 #include "ui/qc/frmQualityControl.h"
 
@@ -15,8 +18,11 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPointer>
+#include <QPushButton>
+#include <QStatusBar>
 #include <QTableWidget>
 #include <QTest>
+#include <QToolButton>
 #include <gtest/gtest.h>
 
 namespace {
@@ -92,4 +98,50 @@ TEST_F(QualityControlWindow, ShowsTheControlsChartAndPointsWithTheirRulesAndCopi
     const QPointer<frmQualityControl> alive(window);
     QTest::keyClick(window, Qt::Key_Escape);
     EXPECT_TRUE(QTest::qWaitFor([&] { return alive.isNull() || !alive->isVisible(); }));
+}
+
+TEST_F(QualityControlWindow, AnImportsRejectedControlShowsABannerMarksItsRowAndOpensTheChart) {
+    frmDocument& document = *f.main->ActiveDocument();
+    const auto note = [&] {
+        return f.main->statusBar()->findChild<QLabel*>(QStringLiteral("lblStatusNote"))->text();
+    };
+    // The meter sends its memory again with one more control value, −3.4 s after +3.4 s;
+    // the dataset shown is archived already, no need to save it.
+    f.ui.messageAnswers.push_back(MsgResult::No);
+    f.link->ScriptOk(QStringLiteral("U.581\r\n"),
+                     kRecords + QStringLiteral("\r\n7;07.12.26;08:00:00;KS;303;PO4-P;;1:1;1.66;"
+                                               "mg/l;OK;;;;01.12.26;07:00"));
+    document.MenuImport();
+    QcBanner& banner = *document.fraQcBanner;
+    ASSERT_TRUE(banner.isVisible()) << note().toStdString();
+    EXPECT_EQ(banner.lblQcBanner->text(),
+              LoadResString(1696).arg(QStringLiteral("KS-PO4"), QStringLiteral("1-3s, R-4s"),
+                                      LoadResString(1697).arg(QStringLiteral("−3s"))));
+    EXPECT_GT(banner.geometry().bottom(), 0);
+    EXPECT_LE(banner.geometry().bottom(), document.hfgMVals->geometry().top());
+    const MValTableModel& model = document.GridModel();
+    ASSERT_EQ(model.rowCount(), 7);
+    EXPECT_TRUE(model.IsMarked(6));
+    EXPECT_FALSE(model.IsMarked(4)); // rejected too, but by the import before
+    EXPECT_EQ(model.index(6, 0).data(Qt::ToolTipRole).toString(), banner.lblQcBanner->text());
+    EXPECT_EQ(note(), LoadResString(1650).arg(1).arg(6));
+
+    banner.cmdQcChart->click();
+    auto* window = f.main->findChild<frmQualityControl*>(QStringLiteral("frmQualityControl"));
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->lstControls->currentItem()->text(), QStringLiteral("KS-PO4"));
+    EXPECT_EQ(window->grdPoints->rowCount(), 5);
+    banner.cmdQcBannerClose->click();
+    EXPECT_FALSE(banner.isVisible());
+
+    // A value within the limits: said on the status bar, and no banner nor mark remains.
+    f.link->ScriptOk(QStringLiteral("U.581\r\n"),
+                     QStringLiteral("8;08.12.26;08:00:00;KS;303;PO4-P;;1:1;2.01;"
+                                    "mg/l;OK;;;;01.12.26;07:00"));
+    f.ui.messageAnswers.push_back(MsgResult::No);
+    document.MenuImport();
+    EXPECT_FALSE(banner.isVisible());
+    EXPECT_FALSE(document.GridModel().IsMarked(0));
+    EXPECT_EQ(note(),
+              LoadResString(1650).arg(1).arg(0) + QStringLiteral(" – ") + LoadResString(1732));
 }

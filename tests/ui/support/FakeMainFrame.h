@@ -49,6 +49,9 @@ public:
     void ShowStatusNote(const QString& text) override { calls << "ShowStatusNote " + text; }
     void MenuArchive() override { calls << QStringLiteral("MenuArchive"); }
     void MenuQualityControl() override { calls << QStringLiteral("MenuQualityControl"); }
+    void OpenQualityControl(const QString& control) override {
+        calls << QStringLiteral("OpenQualityControl ") + control;
+    }
     void MenuFileNew() override { calls << QStringLiteral("MenuFileNew"); }
     void MenuFileOpen() override { calls << QStringLiteral("MenuFileOpen"); }
     void MenuFileExit() override { calls << QStringLiteral("MenuFileExit"); }
