@@ -25,21 +25,26 @@ constexpr int kDigits = 6;
 // The figures' columns (n to non-numeric) among StatisticsTitles().
 constexpr int kFirstFigure = 3;
 constexpr int kLastFigure = 10;
-// After StatisticsTitles(), while a program of the rows has limit values.
+// While a program of the rows has limit values: their count, beside the flagged values.
 constexpr int kBeyondTitle = 1755;
+constexpr int kBeyondColumn = 5;
 
-bool IsFigure(qsizetype column) {
-    return (column >= kFirstFigure && column <= kLastFigure) || column == StatisticsTitles().size();
+bool IsFigure(qsizetype column, bool beyond) {
+    return column >= kFirstFigure && column <= kLastFigure + (beyond ? 1 : 0);
 }
 
-QString BeyondText(const StatisticsRow& row) {
-    return row.beyond ? QString::number(*row.beyond) : QString();
+// The row's fields with the count beyond the limits when that column is shown.
+QStringList WithBeyond(QStringList fields, const StatisticsRow& row, bool beyond) {
+    if (beyond) {
+        fields.insert(kBeyondColumn, row.beyond ? QString::number(*row.beyond) : QString());
+    }
+    return fields;
 }
 
 QStringList Titles(bool beyond) {
     QStringList titles = StatisticsTitles();
     if (beyond) {
-        titles.append(LoadResString(kBeyondTitle));
+        titles.insert(kBeyondColumn, LoadResString(kBeyondTitle));
     }
     return titles;
 }
@@ -147,13 +152,10 @@ void frmStatistics::ShowRows() {
     grdStatistics->setHorizontalHeaderLabels(titles);
     grdStatistics->setRowCount(int(m_rows.size()));
     for (int r = 0; r < m_rows.size(); ++r) {
-        QStringList fields = LocaleFields(m_rows[r]);
-        if (beyond) {
-            fields.append(BeyondText(m_rows[r]));
-        }
+        const QStringList fields = WithBeyond(LocaleFields(m_rows[r]), m_rows[r], beyond);
         for (int c = 0; c < fields.size(); ++c) {
             auto* item = new QTableWidgetItem(fields[c]);
-            if (IsFigure(c)) {
+            if (IsFigure(c, beyond)) {
                 item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
             }
             grdStatistics->setItem(r, c, item);
@@ -166,15 +168,12 @@ void frmStatistics::CopyStatistics() {
     QList<QStringList> fields;
     const bool beyond = ShowsBeyond();
     for (const StatisticsRow& row : m_rows) {
-        fields.append(CopyFields(row));
-        if (beyond) {
-            fields.last().append(BeyondText(row));
-        }
+        fields.append(WithBeyond(CopyFields(row), row, beyond));
     }
     QList<CopyColumn> columns;
     const QStringList titles = Titles(beyond);
     for (qsizetype c = 0; c < titles.size(); ++c) {
-        columns.append({titles[c], IsFigure(c)});
+        columns.append({titles[c], IsFigure(c, beyond)});
     }
     PutOnClipboard(MakeTableCopy(
         columns, fields.size(), [&](qsizetype r, qsizetype c) { return QStringView(fields[r][c]); },

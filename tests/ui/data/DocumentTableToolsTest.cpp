@@ -1,6 +1,7 @@
 #include "UiFixture.h"
 #include "archive/ArchiveDatabase.h"
 #include "archive/ArchiveExtract.h"
+#include "archive/ArchiveTarget.h"
 #include "archive/QcStore.h"
 #include "data/RecordColumns.h"
 #include "support/RecordingPrinter.h"
@@ -18,6 +19,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -185,6 +187,11 @@ TEST_F(DocumentTableTools, BeyondTheLimitsIsColouredFilteredAndCounted) {
     TempDir home;
     const QByteArray saved = qgetenv("XDG_DATA_HOME");
     qputenv("XDG_DATA_HOME", home.path().toLocal8Bit());
+    // No archive yet: the document reads nothing, and makes no archive file either.
+    MValSet first = Doc().MVals();
+    Doc().ShowDataset(first, ArchiveExtract());
+    EXPECT_FALSE(Doc().Limits().Reading());
+    EXPECT_FALSE(QFileInfo::exists(ArchiveTarget::DefaultFile().path));
     {
         ArchiveDatabase db;
         ASSERT_TRUE(db.Open(ArchiveSettings::Read(f.main->services().ini)))
@@ -227,12 +234,15 @@ TEST_F(DocumentTableTools, BeyondTheLimitsIsColouredFilteredAndCounted) {
     EXPECT_EQ(stats.Rows()[0].program, QStringLiteral("310"));
     EXPECT_FALSE(stats.Rows()[0].beyond.has_value());
     EXPECT_EQ(stats.Rows()[1].beyond, 1);
-    const int last = stats.grdStatistics->columnCount() - 1;
-    EXPECT_EQ(last, StatisticsTitles().size());
-    EXPECT_EQ(stats.grdStatistics->horizontalHeaderItem(last)->text(),
+    // Beside the flagged values ("dont signalées"), in view without scrolling.
+    constexpr int kBeyond = 5;
+    EXPECT_EQ(stats.grdStatistics->columnCount(), StatisticsTitles().size() + 1);
+    EXPECT_EQ(stats.grdStatistics->horizontalHeaderItem(kBeyond)->text(),
               QStringLiteral("n au-delà de la limite"));
-    EXPECT_EQ(stats.grdStatistics->item(1, last)->text(), QStringLiteral("1"));
-    EXPECT_TRUE(stats.grdStatistics->item(0, last)->text().isEmpty());
+    EXPECT_EQ(stats.grdStatistics->item(1, kBeyond)->text(), QStringLiteral("1"));
+    EXPECT_TRUE(stats.grdStatistics->item(0, kBeyond)->text().isEmpty());
+    EXPECT_EQ(stats.grdStatistics->horizontalHeaderItem(kBeyond + 1)->text(),
+              StatisticsTitles()[kBeyond]);
     // Another value column has no such count.
     stats.cboStatColumn->setCurrentIndex(1);
     EXPECT_EQ(stats.grdStatistics->columnCount(), StatisticsTitles().size());
