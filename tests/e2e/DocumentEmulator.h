@@ -33,8 +33,9 @@ inline QByteArray MemoryFile(int count) {
 // The desktop program's main window on the emulator's device, meter found and online.
 class DocumentOverTheEmulator : public ::testing::Test {
 protected:
-    explicit DocumentOverTheEmulator(const QStringList& faults = {}) {
-        WriteBytes(dir.file(QStringLiteral("memory.txt")), MemoryFile(kRecords));
+    explicit DocumentOverTheEmulator(const QStringList& faults = {},
+                                     const QByteArray& memory = MemoryFile(kRecords)) {
+        WriteBytes(dir.file(QStringLiteral("memory.txt")), memory);
         QStringList args{QStringLiteral("--baud"),         QStringLiteral("19200"),
                          QStringLiteral("--serial"),       QStringLiteral("ZV-5"),
                          QStringLiteral("--records-file"), dir.file(QStringLiteral("memory.txt"))};

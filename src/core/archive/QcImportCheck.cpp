@@ -13,6 +13,9 @@ namespace {
 // 4-1s, Nx); a run of Nx lies beyond the target itself.
 constexpr std::array<int, QcRules::kRuleCount> kLines = {2, 3, 2, 2, 1, 0};
 
+// The most points a rule looks back on: the previous 11 of a 12x run.
+constexpr int kLookBack = 11;
+
 bool Beyond(double z, bool above, int line) {
     return above ? z > line : z < -line;
 }
@@ -85,10 +88,10 @@ bool QcImportCheck::Judge(const QList<qint64>& imports, QcImportVerdict& verdict
         return r.recordId > m_lastRecord && imports.contains(r.importId);
     };
     for (const QcControl& control : controls) {
-        bool found = false;
+        std::optional<QDateTime> first;
         QList<QcRecord> records;
-        if (!store.RecognisesAfter(control, m_lastRecord, found) ||
-            (found && !store.Records(control, records))) {
+        if (!store.FirstAfter(control, m_lastRecord, first) ||
+            (first && !store.Series(control, *first, kLookBack, records))) {
             return false;
         }
         const QcJudgement judged = QcJudge::Judge(control, records);

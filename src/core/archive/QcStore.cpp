@@ -36,7 +36,7 @@ QString QcStore::Account() {
     return QString::number(::geteuid());
 }
 
-QString QcStore::Recognising(const QcControl& control, QVariantList& values) {
+QString QcStore::Recognising(const QcControl& control, QVariantList& values, bool programIndex) {
     QString sql;
     if (control.match == QcControl::Match::Equals) {
         sql = QStringLiteral("r.sample_id_folded = ?");
@@ -47,7 +47,9 @@ QString QcStore::Recognising(const QcControl& control, QVariantList& values) {
                       QLatin1Char('%');
     }
     if (control.program) {
-        sql += QStringLiteral(" AND r.program_number = ?");
+        // A unary plus makes the column an expression no index serves, on both engines.
+        sql += programIndex ? QStringLiteral(" AND r.program_number = ?")
+                            : QStringLiteral(" AND +r.program_number = ?");
         values << *control.program;
     }
     if (!control.citation.isEmpty()) {
@@ -131,34 +133,62 @@ bool QcStore::Controls(QList<QcControl>& controls) {
     });
 }
 
+void QcStore::Select(const QcControl& control, const QString& where, QVariantList values,
+                     QList<QcRecord>& records) {
+    QVariantList all;
+    const QString recognising = Recognising(control, all);
+    all << values;
+    QSqlQuery q = m_db.Prepare(
+        QStringLiteral(
+            "SELECT r.id, m.serial_number, %1, %2, r.program_number, r.value1, "
+            "r.citation, r.sample_id, r.value1_text, r.state1, r.import_id FROM records r "
+            "JOIN meters m ON m.id = r.meter_id WHERE %3 %4")
+            .arg(m_db.TimeText(QStringLiteral("r.measured_at")),
+                 m_db.TimeText(QStringLiteral("r.measured_utc")), recognising, where));
+    Bind(q, all);
+    m_db.Exec(q);
+    while (q.next()) {
+        QcRecord r;
+        r.recordId = q.value(0).toLongLong();
+        r.serial = q.value(1).toString();
+        r.measuredAt = ArchiveDatabase::StoredTime(q.value(2).toString());
+        r.instant = ArchiveDatabase::StoredTime(q.value(3).toString());
+        r.program = Whole(q.value(4));
+        r.value1 = Real(q.value(5));
+        r.citation = q.value(6).toString();
+        r.sampleId = q.value(7).toString();
+        r.value1Text = q.value(8).toString();
+        r.state1 = q.value(9).toString();
+        r.importId = q.value(10).toLongLong();
+        records.append(r);
+    }
+}
+
 bool QcStore::Records(const QcControl& control, QList<QcRecord>& records) {
     records.clear();
+    return m_db.Read([&] { Select(control, QString(), {}, records); });
+}
+
+bool QcStore::Series(const QcControl& control, const QDateTime& from, int lookBack,
+                     QList<QcRecord>& records) {
+    records.clear();
     return m_db.Read([&] {
-        QVariantList values;
-        QSqlQuery q = m_db.Prepare(
-            QStringLiteral(
-                "SELECT r.id, m.serial_number, %1, %2, r.program_number, r.value1, "
-                "r.citation, r.sample_id, r.value1_text, r.state1, r.import_id FROM records r "
-                "JOIN meters m ON m.id = r.meter_id WHERE %3")
-                .arg(m_db.TimeText(QStringLiteral("r.measured_at")),
-                     m_db.TimeText(QStringLiteral("r.measured_utc")),
-                     Recognising(control, values)));
-        Bind(q, values);
-        m_db.Exec(q);
-        while (q.next()) {
-            QcRecord r;
-            r.recordId = q.value(0).toLongLong();
-            r.serial = q.value(1).toString();
-            r.measuredAt = ArchiveDatabase::StoredTime(q.value(2).toString());
-            r.instant = ArchiveDatabase::StoredTime(q.value(3).toString());
-            r.program = Whole(q.value(4));
-            r.value1 = Real(q.value(5));
-            r.citation = q.value(6).toString();
-            r.sampleId = q.value(7).toString();
-            r.value1Text = q.value(8).toString();
-            r.state1 = q.value(9).toString();
-            r.importId = q.value(10).toLongLong();
-            records.append(r);
+        const QVariant at = m_db.TimeValue(from);
+        Select(control, QStringLiteral("AND r.measured_utc >= ?"), {at}, records);
+        QStringList serials;
+        for (const QcRecord& r : records) {
+            if (!serials.contains(r.serial)) {
+                serials << r.serial;
+            }
+        }
+        // Only points make a run: the latest of them before `from`, meter by meter, walking
+        // the time index backwards.
+        for (const QString& serial : serials) {
+            Select(control,
+                   QStringLiteral("AND m.serial_number = ? AND r.measured_utc < ? AND "
+                                  "r.value1 IS NOT NULL AND TRIM(r.state1) = 'OK' "
+                                  "ORDER BY r.measured_utc DESC, r.id DESC LIMIT ?"),
+                   {serial, at, lookBack}, records);
         }
     });
 }
@@ -174,16 +204,26 @@ bool QcStore::LastRecordId(qint64& id) {
     });
 }
 
-bool QcStore::RecognisesAfter(const QcControl& control, qint64 afterRecordId, bool& found) {
-    found = false;
+bool QcStore::FirstAfter(const QcControl& control, qint64 afterRecordId,
+                         std::optional<QDateTime>& first) {
+    first.reset();
     return m_db.Read([&] {
         QVariantList values{afterRecordId};
-        QSqlQuery q =
-            m_db.Prepare(QStringLiteral("SELECT 1 FROM records r WHERE r.id > ? AND %1 LIMIT 1")
-                             .arg(Recognising(control, values)));
+        // The new records are few: read by id, the earliest found here (an aggregate would
+        // walk the time index from the archive's first record).
+        QSqlQuery q = m_db.Prepare(
+            QStringLiteral("SELECT %1 FROM records r WHERE r.id > ? AND r.measured_utc IS NOT "
+                           "NULL AND %2")
+                .arg(m_db.TimeText(QStringLiteral("r.measured_utc")),
+                     Recognising(control, values, false)));
         Bind(q, values);
         m_db.Exec(q);
-        found = q.next();
+        while (q.next()) {
+            const std::optional<QDateTime> at = ArchiveDatabase::StoredTime(q.value(0).toString());
+            if (at && (!first || *at < *first)) {
+                first = at;
+            }
+        }
     });
 }
 

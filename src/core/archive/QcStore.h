@@ -25,10 +25,16 @@ public:
     bool Controls(QList<QcControl>& controls);
     // The archived records the control recognises (its points and those that are none).
     bool Records(const QcControl& control, QList<QcRecord>& records);
-    // The archive's last record id (0 when empty), and whether the control recognises a
-    // record added after `afterRecordId`: what an import brought is found by its ids.
+    // The archive's last record id (0 when empty), and the earliest instant of a dated record
+    // the control recognises among those added after `afterRecordId` (none when there is
+    // none): what an import brought is found by its ids.
     bool LastRecordId(qint64& id);
-    bool RecognisesAfter(const QcControl& control, qint64 afterRecordId, bool& found);
+    bool FirstAfter(const QcControl& control, qint64 afterRecordId,
+                    std::optional<QDateTime>& first);
+    // The part of the control's series that judges its points from `from` on: its records
+    // from then, and before it the `lookBack` latest points of each meter that has some.
+    bool Series(const QcControl& control, const QDateTime& from, int lookBack,
+                QList<QcRecord>& records);
     // The lines of the records `ids`, as the meter sent them, in the order of `ids`.
     bool RecordLines(const QList<qint64>& ids, QStringList& lines);
     bool AddLimit(LimitValue limit);
@@ -40,8 +46,14 @@ public:
 
 private:
     QDate FirstPointDate(const QcControl& control);
-    // The WHERE clause recognising the control's records, and its values.
-    static QString Recognising(const QcControl& control, QVariantList& values);
+    // The WHERE clause recognising the control's records, and its values; `programIndex`
+    // false keeps the program's index out of the plan, for a query whose own range is
+    // narrower (the records of one import among years of the same program).
+    static QString Recognising(const QcControl& control, QVariantList& values,
+                               bool programIndex = true);
+    // Appends the control's records that `where` (after the recognition) selects.
+    void Select(const QcControl& control, const QString& where, QVariantList values,
+                QList<QcRecord>& records);
 
     ArchiveDatabase& m_db;
 };

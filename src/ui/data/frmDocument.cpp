@@ -453,6 +453,11 @@ void frmDocument::ShowQcVerdict(const QcImportVerdict& verdict) {
     }
     GridModel().SetMarks(marks);
     fraQcBanner->Show(verdict);
+    if (!marks.isEmpty()) {
+        // The rejected value in sight, wherever the meter's memory placed it.
+        const int first = *std::min_element(marks.keyBegin(), marks.keyEnd());
+        hfgMVals->scrollTo(TableTools().Proxy().mapFromSource(GridModel().index(first, 0)));
+    }
 }
 
 void frmDocument::TakeDataset(MValSet& mvals, const std::optional<ArchiveExtract>& extract) {

@@ -725,7 +725,13 @@ TEST_P(ArchiveEngineTest, AnImportsControlPointsAreJudgedWithTheirHistoryAtOnce)
     EXPECT_EQ(rejected.warned, QStringList{QStringLiteral("KW")});
     EXPECT_EQ(rejected.Summary(), LoadResString(1768).arg(QStringLiteral("KW")));
 
-    // Only the new point counts; the earlier rejection stays with its own import.
+    // The point before it, of the import before, completes 2-2s and the run beyond +3s.
+    const QcImportVerdict following = judge({ks(15)});
+    EXPECT_EQ(following.BannerLines(),
+              QStringList{LoadResString(1696).arg(
+                  QStringLiteral("KS"), QStringLiteral("1-3s, 2-2s"),
+                  LoadResString(1698).arg(2).arg(QStringLiteral("+3s")))});
+    // Only the new point counts; the earlier rejections stay with their own imports.
     const QcImportVerdict passed = judge({ks(9)});
     EXPECT_EQ(passed.points, 1);
     EXPECT_TRUE(passed.rejections.isEmpty());

@@ -7,6 +7,8 @@
 #include "archive/ArchiveTarget.h"
 #include "archive/QcStore.h"
 #include "meter/RecordLayout.h"
+#include "support/PostgresSession.h"
+#include "support/PostgresTest.h"
 #include "support/TempDir.h"
 #include "ui/app/frmWait.h"
 #include "ui/archive/frmArchive.h"
@@ -52,6 +54,35 @@ const QString kTwoMore =
     QStringLiteral("\r\n3;09.12.26;10:00:00;19;101;PO4;;1:1;0.07;mg/l;OK;;;;01.12.26;08:00"
                    "\r\n4;09.12.26;11:00:00;20;101;PO4;;1:1;2.50;mg/l;OK;;;;01.12.26;08:00");
 constexpr int kValue1 = 8;
+
+// The runner's wait dialog while it is shown.
+frmWait* ShownWait() {
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+        if (auto* wait = qobject_cast<frmWait*>(top); wait && wait->isVisible()) {
+            return wait;
+        }
+    }
+    return nullptr;
+}
+// Runs `operation` while the user, once the wait dialog has shown for a few turns of
+// the event loop, does `stop`; true when that happened (the program kept going while
+// it waited).
+bool StoppedWhileWaiting(const std::function<void()>& operation,
+                         const std::function<void(frmWait&)>& stop) {
+    int turns = 0;
+    bool stopped = false;
+    QTimer user;
+    user.setInterval(10);
+    QObject::connect(&user, &QTimer::timeout, [&] {
+        if (frmWait* wait = ShownWait(); wait && ++turns == 5) {
+            stopped = true;
+            stop(*wait);
+        }
+    });
+    user.start();
+    operation();
+    return stopped;
+}
 
 // Every test archives into its own per-user data folder.
 class ArchiveWindow : public ::testing::Test {
@@ -108,34 +139,6 @@ protected:
         EXPECT_EQ(document.Modified(), marked);
         EXPECT_EQ(Asks(document), marked);
         return marked;
-    }
-    // The runner's wait dialog while it is shown.
-    static frmWait* ShownWait() {
-        for (QWidget* top : QApplication::topLevelWidgets()) {
-            if (auto* wait = qobject_cast<frmWait*>(top); wait && wait->isVisible()) {
-                return wait;
-            }
-        }
-        return nullptr;
-    }
-    // Runs `operation` while the user, once the wait dialog has shown for a few turns of
-    // the event loop, does `stop`; true when that happened (the program kept going while
-    // it waited).
-    static bool StoppedWhileWaiting(const std::function<void()>& operation,
-                                    const std::function<void(frmWait&)>& stop) {
-        int turns = 0;
-        bool stopped = false;
-        QTimer user;
-        user.setInterval(10);
-        QObject::connect(&user, &QTimer::timeout, [&] {
-            if (frmWait* wait = ShownWait(); wait && ++turns == 5) {
-                stopped = true;
-                stop(*wait);
-            }
-        });
-        user.start();
-        operation();
-        return stopped;
     }
     // Another program's connection to the archive file, holding `begin`'s lock until it
     // goes; `Release` lets go.
@@ -570,4 +573,52 @@ TEST_F(ArchiveWindow, ALongSampleIdLeavesEveryOtherColumnInSight) {
     for (int c = 0; c < layout.Count(); ++c) {
         EXPECT_GE(table.columnWidth(c), TwipsToPixels(layout.Width(c), table.logicalDpiX())) << c;
     }
+}
+
+// The same on a lab's PostgreSQL server: another PC holding the meter's lock leaves the
+// window painting, and the wait dialog's Cancel returns at once.
+class ArchiveWindowOnPostgres : public PostgresTest {
+protected:
+    void SetUp() override {
+        PostgresTest::SetUp();
+        if (!Ready()) {
+            return;
+        }
+        folder = std::make_unique<ProgramFolder>(
+            QStringLiteral("[Archive]\r\nDatabase=%1\r\n").arg(server->Address(name)).toUtf8());
+        f = std::make_unique<MainWindowFixture>();
+        ASSERT_TRUE(f->LogIn(QStringLiteral("claire")));
+        f->RecogniseMeter(QStringLiteral("Zentravox"));
+    }
+    void Import(const QString& more = QString()) {
+        f->link->ScriptOk(QStringLiteral("U.581\r\n"), kRecords + more);
+        f->main->ActiveDocument()->MenuImport();
+    }
+    QString Note() const {
+        return f->main->statusBar()->findChild<QLabel*>(QStringLiteral("lblStatusNote"))->text();
+    }
+
+    std::unique_ptr<ProgramFolder> folder;
+    std::unique_ptr<MainWindowFixture> f;
+};
+
+TEST_F(ArchiveWindowOnPostgres, AnotherPCsLockOnTheMeterLeavesTheProgramGoingAndCancelReturns) {
+    if (!Ready()) {
+        return;
+    }
+    Import();
+    ASSERT_EQ(Note(), LoadResString(1650).arg(2).arg(0));
+    PostgresSession other(*server, name);
+    ASSERT_TRUE(other.Exec(QStringLiteral("BEGIN")));
+    ASSERT_TRUE(other.Exec(QStringLiteral("SELECT pg_advisory_xact_lock(id) FROM meters")));
+    f->ui.messageAnswers.push_back(MsgResult::No); // the first import is archived already
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_TRUE(StoppedWhileWaiting([&] { Import(kTwoMore); },
+                                    [](frmWait& wait) { wait.cmdCancel->click(); }));
+    EXPECT_LT(clock.elapsed(), 5000); // the server would wait for the lock 10 s
+    EXPECT_EQ(Note(), LoadResString(1680));
+    ASSERT_TRUE(other.Exec(QStringLiteral("ROLLBACK")));
+    f->ShownItem("mnuArchiveAdd")->trigger();
+    EXPECT_EQ(Note(), LoadResString(1650).arg(2).arg(2));
 }
