@@ -6,14 +6,12 @@
 #include "cli/CliArchive.h"
 #include "cli/CliCommand.h"
 #include "cli/CliOptions.h"
+#include "qc/QcBaseline.h"
 #include "qc/QcJudge.h"
 
 #include <array>
 
 namespace {
-
-// Fewer points than this say too little about a control's spread.
-constexpr int kFewestForEstimate = 20;
 
 int Usage(CliContext& ctx, const CliOptions& options) {
     if (!options.Bad().isEmpty()) {
@@ -78,19 +76,14 @@ int ValuesOf(CliContext& ctx, CliOptions& options, QcStore& store, const QcContr
     if (!store.Records(control, records)) {
         return kExitArchive;
     }
-    const QcEstimate estimate = QcJudge::Estimate(control, records, *from, *to);
-    const QString period =
-        from->toString(Qt::ISODate) + QStringLiteral(" – ") + to->toString(Qt::ISODate);
-    if (estimate.count < kFewestForEstimate || estimate.sd <= 0.0) {
-        ctx.err << (estimate.count < kFewestForEstimate
-                        ? LoadResString(1736).arg(estimate.count).arg(period)
-                        : LoadResString(1737).arg(period))
-                << '\n';
+    const QcBaseline baseline = QcBaseline::Of(control, records, *from, *to);
+    if (!baseline.Accepted()) {
+        ctx.err << baseline.Text() << '\n';
         return kExitFailure;
     }
-    version.target = estimate.mean;
-    version.sd = estimate.sd;
-    ctx.out << LoadResString(1739).arg(estimate.count).arg(period) << '\n';
+    version.target = baseline.estimate.mean;
+    version.sd = baseline.estimate.sd;
+    ctx.out << baseline.Text() << '\n';
     return kExitOk;
 }
 

@@ -16,6 +16,8 @@ namespace {
 constexpr int kTabStopChars = 8;
 constexpr double kRule_pt = 0.5;
 constexpr double kPointsPerInch = 72;
+// The figure's text, in the pixels of its kFigureWidth (9 pt on a 96 dpi screen).
+constexpr int kFigureFont_px = 12;
 
 } // namespace
 
@@ -192,6 +194,23 @@ double PainterLinePrinter::DrawPicture(const QString& path, double x, double top
         m_painter.drawImage(QRectF(x, top, width, height), picture);
     }
     return width;
+}
+
+void PainterLinePrinter::DrawFigure(double x, double top, double width, double height,
+                                    const PageFigure& figure) {
+    if (!figure || width <= 0 || height <= 0 || !PaintOnPage()) {
+        return;
+    }
+    const double scale = width / kFigureWidth;
+    m_painter.save();
+    m_painter.translate(x, top);
+    m_painter.scale(scale, scale);
+    QFont font = m_font;
+    font.setBold(false);
+    font.setPixelSize(kFigureFont_px);
+    m_painter.setFont(font);
+    figure(m_painter, QRectF(0, 0, kFigureWidth, height / scale));
+    m_painter.restore();
 }
 
 void PainterLinePrinter::NewPage() {

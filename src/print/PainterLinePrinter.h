@@ -30,6 +30,11 @@ public:
     void DrawText(double x, double top, double width, Align align, const QString& text) override;
     void DrawRule(double x1, double x2, double y) override;
     double DrawPicture(const QString& path, double x, double top, double height) override;
+    // The figure draws as on a screen kFigureWidth pixels wide, its text and lines in
+    // proportion, scaled to the box.
+    void DrawFigure(double x, double top, double width, double height,
+                    const PageFigure& figure) override;
+    static constexpr double kFigureWidth = 800;
 
 protected:
     // The device to paint on; fMayTurn: its orientation is left to the printout.

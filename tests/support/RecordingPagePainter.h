@@ -41,13 +41,22 @@ public:
     void DrawText(double x, double top, double width, Align align, const QString& text) override;
     void DrawRule(double, double, double) override { ++rules; }
     double DrawPicture(const QString& path, double, double, double height) override;
+    void DrawFigure(double x, double top, double width, double height, const PageFigure&) override {
+        figures << Figure{pages - 1, x, top, width, height};
+    }
     void SetDocumentInfo(const QString& title, const QString&) override { documentTitle = title; }
 
     // The texts of one page, or every text equal to `text`.
     QList<Text> OnPage(int page) const;
     QList<Text> Find(const QString& text) const;
 
+    struct Figure {
+        int page = 0;
+        double x = 0, top = 0, width = 0, height = 0;
+    };
+
     QList<Text> texts;
+    QList<Figure> figures;
     QStringList pictures;
     QString documentTitle;
     int pages = 1;

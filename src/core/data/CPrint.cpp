@@ -128,6 +128,18 @@ bool CPrint::PrintCalProtocol(LinePrinter& printer) {
     return printed;
 }
 
+bool CPrint::PrintReport(LinePrinter& printer, ReportContent content) {
+    const BusyState::Hold busy(m_busy);
+    return Trapped(m_ui, false, [&] {
+        PagePainter* pages = printer.Pages();
+        if (pages == nullptr) {
+            return false;
+        }
+        CompleteReport(content);
+        return TableReport(*pages, std::move(content)).Print();
+    });
+}
+
 bool CPrint::FitMValsPage(LinePrinter& printer, const QString& strDeviceName,
                           const QString& strSerNo, const QString& strUser,
                           const QDateTime& mvalDate, const QString& strMVals,
@@ -361,7 +373,7 @@ std::optional<ReportContent> CPrint::MValsReport(const QString& strDeviceName,
     if (beyond.contains(true)) {
         content.markedColumn = layout.Value1();
         content.markedRows = std::move(beyond);
-        content.legend = LoadResString(1756);
+        content.closing = {LoadResString(1756)};
     }
     CompleteReport(content);
     return content;

@@ -60,6 +60,10 @@ public:
                     const QString& strFileName = QString(), const RecordSelection& selection = {},
                     const LimitFlags& limits = LimitFlags());
     bool PrintCalProtocol(LinePrinter& printer);
+    // A window's own table report (quality control's) on `printer`, with the time of
+    // printing, the logo and the signature choice of the other printouts; false on a
+    // printer that paints no pages.
+    bool PrintReport(LinePrinter& printer, ReportContent content);
     // Turns the page of `printer` to landscape when the dataset printout needs it (a line
     // of the list, or the table report's columns, wider than the portrait page) and the
     // page may still turn (what PrintMVals does first). False when the dataset cannot be

@@ -2,7 +2,15 @@
 
 #include "data/LinePrinter.h"
 
+#include <QRectF>
 #include <QString>
+#include <functional>
+
+class QPainter;
+
+// A picture the printout draws itself (a chart) into the box it is given, in the painter's
+// units. Core code only hands it on: the painter belongs to the printer.
+using PageFigure = std::function<void(QPainter& painter, const QRectF& box)>;
 
 // A line printer that also paints text, rules and pictures at any place of its pages, in
 // its own units (y downwards from the top of the printable area). Page ranges chosen by
@@ -22,6 +30,9 @@ public:
     // The picture at `path` `height` high, its width kept in proportion; the width it
     // took, 0 when there is no such picture.
     virtual double DrawPicture(const QString& path, double x, double top, double height) = 0;
+    // The figure drawn into the box from `x`, `top`, `width` wide and `height` high.
+    virtual void DrawFigure(double x, double top, double width, double height,
+                            const PageFigure& figure) = 0;
     // The document's title and the program that made it (a PDF's Title and Creator).
     virtual void SetDocumentInfo(const QString& title, const QString& creator) = 0;
 };

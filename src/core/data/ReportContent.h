@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/PagePainter.h"
+
 #include <QDateTime>
 #include <QList>
 #include <QString>
@@ -25,10 +27,12 @@ struct ReportContent {
     QList<ReportColumn> columns;
     QList<QStringList> rows; // one field per column
     // Cells printed in bold: those of `markedColumn` in the rows marked true (none when
-    // empty); `legend` is a line under the last row saying why.
+    // empty); a closing line says why.
     int markedColumn = -1;
     QList<bool> markedRows;
-    QString legend;
+    // On the first page, as wide as the page, above the table (a chart); empty: none.
+    PageFigure figure;
+    QStringList closing;   // lines after the last row, before the signature block (a summary)
     QString picturePath;   // a small picture on top of the first page; empty: none
     bool signature = true; // the signature block after the last row
     QDateTime printedAt;

@@ -22,6 +22,11 @@ constexpr double kPictureLines = 3;
 constexpr double kBlockSpace = 0.5;
 constexpr double kRuleSpace = 0.4;
 constexpr int kSignatureLines = 2; // an empty line, then the block
+constexpr int kClosingSpace = 1;   // an empty line between the last row and the closing lines
+// A figure is as wide as the page and this share of its width high, but never takes more
+// than this share of the page's height: a row of the table must fit under it.
+constexpr double kFigureAspect = 0.55;
+constexpr double kFigureShare = 0.5;
 constexpr double kFooterLines = 1.5;
 const QString kColumnGap = QStringLiteral("   ");
 const QString kSignatureBlank = QStringLiteral(" ______________");
@@ -99,10 +104,6 @@ TableReport::TableReport(PagePainter& painter, ReportContent content)
 
 bool TableReport::Marked(qsizetype row, int column) const {
     return column == m_content.markedColumn && m_content.markedRows.value(row, false);
-}
-
-int TableReport::EndLines() const {
-    return (m_content.legend.isEmpty() ? 0 : 1) + (m_content.signature ? kSignatureLines : 0);
 }
 
 void TableReport::MeasureColumns(double points) {
@@ -187,8 +188,19 @@ double TableReport::TopHeight(bool firstPage) const {
         if (extra > 0) {
             lines += static_cast<double>(extra) + kBlockSpace;
         }
+        if (m_content.figure) {
+            lines += kBlockSpace;
+        }
     }
-    return lines * m_lineHeight;
+    return lines * m_lineHeight + (firstPage ? FigureHeight() : 0.0);
+}
+
+double TableReport::FigureHeight() const {
+    if (!m_content.figure) {
+        return 0.0;
+    }
+    return std::min(kFigureAspect * m_painter.PrintableWidth(),
+                    kFigureShare * m_painter.PrintableHeight());
 }
 
 double TableReport::FooterHeight() const {
@@ -215,13 +227,34 @@ void TableReport::Paginate() {
         }
         start += count;
     } while (start < rows);
-    if (EndLines() == 0) {
+    int left = room - static_cast<int>(m_pages.last().rowCount);
+    PlaceClosing(left, otherRows);
+    if (!m_content.signature) {
         return;
     }
-    if (room - m_pages.last().rowCount >= EndLines()) {
-        m_pages.last().end = true;
+    if (left >= kSignatureLines) {
+        m_pages.last().signature = true;
     } else {
         m_pages << Page{m_pages.last().band, rows, 0, false, true};
+    }
+}
+
+void TableReport::PlaceClosing(int& left, int pageLines) {
+    const qsizetype closing = m_content.closing.size();
+    qsizetype placed = 0;
+    while (placed < closing) {
+        // Under the table an empty line comes first; a page of their own starts with them.
+        const int space = placed == 0 && m_pages.last().table ? kClosingSpace : 0;
+        if (left - space < 1) {
+            m_pages << Page{m_pages.last().band, m_content.rows.size(), 0, false, false};
+            left = pageLines;
+            continue;
+        }
+        Page& page = m_pages.last();
+        page.firstClosing = placed;
+        page.closingCount = std::min<qsizetype>(left - space, closing - placed);
+        placed += page.closingCount;
+        left -= space + static_cast<int>(page.closingCount);
     }
 }
 
@@ -267,12 +300,20 @@ void TableReport::PaintPage(int index) {
     y = PaintHeader(y);
     if (index == 0) {
         y = PaintFirstPageTop(y);
+        if (m_content.figure) {
+            m_painter.DrawFigure(0, y, m_painter.PrintableWidth(), FigureHeight(),
+                                 m_content.figure);
+            y += FigureHeight() + kBlockSpace * m_lineHeight;
+        }
     }
     if (page.table) {
         y = PaintTable(page, y);
     }
-    if (page.end) {
-        PaintEnd(y);
+    if (page.closingCount > 0) {
+        y = PaintClosing(page, y);
+    }
+    if (page.signature) {
+        PaintSignature(y);
     }
     PaintFooter(index);
 }
@@ -345,20 +386,27 @@ double TableReport::PaintTable(const Page& page, double y) {
     return y;
 }
 
-void TableReport::PaintEnd(double y) {
+double TableReport::PaintClosing(const Page& page, double y) {
     const double width = m_painter.PrintableWidth();
+    if (page.table && page.firstClosing == 0) {
+        y += kClosingSpace * m_lineHeight;
+    }
     m_painter.SetFont(m_fontSize, false);
-    if (!m_content.legend.isEmpty()) {
-        m_painter.DrawText(0, y, width, PagePainter::Align::Left, Elided(m_content.legend, width));
+    for (qsizetype i = page.firstClosing; i < page.firstClosing + page.closingCount; ++i) {
+        m_painter.DrawText(0, y, width, PagePainter::Align::Left,
+                           Elided(m_content.closing[i], width));
         y += m_lineHeight;
     }
-    if (!m_content.signature) {
-        return;
-    }
+    return y;
+}
+
+void TableReport::PaintSignature(double y) {
     const QString text =
         QStringList{LoadResString(1612) + kSignatureBlank, LoadResString(1049) + kSignatureBlank,
                     LoadResString(1613) + kSignatureBlank}
             .join(kSignatureGap);
+    const double width = m_painter.PrintableWidth();
+    m_painter.SetFont(m_fontSize, false);
     m_painter.DrawText(0, y + m_lineHeight, width, PagePainter::Align::Left, Elided(text, width));
 }
 

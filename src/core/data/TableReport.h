@@ -6,8 +6,10 @@
 #include <QList>
 
 // A table report on a page painter: the header block and the column titles on every page,
-// the rows below them (never split), the signature block after the last row, and a footer
-// with "Page x / y", the time of printing and the program's name and version.
+// the rows below them (never split), the closing lines after the last row (on pages of
+// their own when the last is full), the signature block after them, and a footer with
+// "Page x / y", the time of printing and the program's name and version. A figure (a chart)
+// takes the width of the first page above the table.
 //
 // Fitting, in this order: every column as wide as its widest value or title; portrait at
 // 10 pt; else landscape (when the page may still turn); else the font steps down by half a
@@ -35,25 +37,31 @@ private:
         int band = 0;
         qsizetype firstRow = 0;
         qsizetype rowCount = 0;
-        bool table = true; // false: a page holding only what ends the report
-        bool end = false;  // the legend and the signature block under the rows
+        bool table = true; // false: a page holding only closing lines or the signature block
+        bool signature = false;
+        qsizetype firstClosing = 0;
+        qsizetype closingCount = 0;
     };
 
     void MeasureColumns(double points);
     bool ColumnsFit() const;
     void MakeBands();
     void Paginate();
+    // Deals the closing lines out after the last row: `left` lines are free on the last
+    // page, `pageLines` on a new one; `left` is what stays free after them.
+    void PlaceClosing(int& left, int pageLines);
     double TopHeight(bool firstPage) const;
+    double FigureHeight() const;
     double FooterHeight() const;
     void PaintPage(int index);
     double PaintHeader(double y);
     double PaintFirstPageTop(double y);
     double PaintTable(const Page& page, double y);
-    void PaintEnd(double y);
-    bool Marked(qsizetype row, int column) const;
-    int EndLines() const;
+    double PaintClosing(const Page& page, double y);
+    void PaintSignature(double y);
     void PaintFooter(int index);
     QString Elided(const QString& text, double width) const;
+    bool Marked(qsizetype row, int column) const;
 
     PagePainter& m_painter;
     ReportContent m_content;

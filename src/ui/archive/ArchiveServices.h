@@ -4,11 +4,12 @@
 
 class CDevice;
 class CIni;
+class CPrint;
 class Ui;
 
 // What the Archive window uses: the archive's settings, the meter families' record layouts
-// for the tables, the Ui for what went wrong, and the runner's services, under which the
-// archive's work runs off the window's thread.
+// for the tables, the Ui for what went wrong, the runner's services, under which the
+// archive's work runs off the window's thread, and the printer of the windows' reports.
 struct ArchiveServices {
     Ui& ui;
     const CDevice& device;
@@ -16,6 +17,8 @@ struct ArchiveServices {
     BusyState& busy;
     MeterLink& link;
     CUsrDefProg& usrDefProg;
+    CPrint& print;
 
     TaskServices tasks() const { return TaskServices(ui, busy, link, usrDefProg); }
+    PrintServices printing() const { return PrintServices(ui, busy, print); }
 };

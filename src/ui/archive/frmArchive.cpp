@@ -14,6 +14,7 @@
 #include "ui/app/DateFields.h"
 #include "ui/app/DocumentHost.h"
 #include "ui/app/HelpContext.h"
+#include "ui/app/MenuCommands.h"
 #include "ui/data/ColumnWidths.h"
 #include "ui/data/DatasetFilterBar.h"
 #include "ui/data/DatasetTableTools.h"
@@ -38,6 +39,9 @@
 #include <algorithm>
 #include <atomic>
 #include <memory>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 namespace {
 
@@ -60,8 +64,9 @@ template <typename T> T* Named(T* widget, const char* name) {
 
 } // namespace
 
-frmArchive::frmArchive(DocumentHost& documents, ArchiveServices services, QWidget* parent)
-    : QWidget(parent, Qt::Window), m_documents(documents), m_services(services),
+frmArchive::frmArchive(DocumentHost& documents, MenuCommands& menus, ArchiveServices services,
+                       QWidget* parent)
+    : QWidget(parent, Qt::Window), m_documents(documents), m_menus(menus), m_services(services),
       m_work(services, *this) {
     setObjectName(QStringLiteral("frmArchive"));
     setWindowTitle(LoadResString(1652));
@@ -97,6 +102,8 @@ void frmArchive::BuildWindow() {
     cmdOpenDocument = Named(new QPushButton(LoadResString(1668)), "cmdOpenDocument");
     cmdOpenDocument->setEnabled(false);
     cmdExport = Named(new QPushButton(LoadResString(1690)), "cmdExport");
+    cmdQualityControl = Named(new QPushButton(LoadResString(1743)), "cmdQualityControl");
+    cmdQualityControl->setToolTip(LoadResString(1744));
     lblCount = Named(new QLabel, "lblCount");
     m_model = new MValTableModel(this);
     grdRecords = Named(new QTableView(this), "grdRecords");
@@ -116,6 +123,7 @@ void frmArchive::BuildWindow() {
     grid->addWidget(txtSampleId, 1, 1);
     grid->addWidget(Caption(1665, txtUser), 1, 2);
     grid->addWidget(txtUser, 1, 3);
+    grid->addWidget(cmdQualityControl, 1, 6);
     grid->addWidget(cmdSearch, 1, 7);
     grid->addWidget(Caption(1666, cboModel), 2, 0);
     grid->addWidget(cboModel, 2, 1, 1, 3);
@@ -134,6 +142,9 @@ void frmArchive::BuildWindow() {
     connect(cboModel, &QComboBox::activated, this, &frmArchive::ShowModel);
     connect(cmdOpenDocument, &QPushButton::clicked, this, &frmArchive::OpenAsDocument);
     connect(cmdExport, &QPushButton::clicked, this, &frmArchive::Export);
+    // The main menu's window: one for the program, wherever it is opened from.
+    connect(cmdQualityControl, &QPushButton::clicked, this,
+            [this] { m_menus.MenuQualityControl(); });
     connect(&m_tools->Proxy(), &MValTableProxy::ShownChanged, this,
             [this] { cmdOpenDocument->setEnabled(m_tools->Proxy().ShownCount() > 0); });
 }
@@ -317,7 +328,12 @@ void frmArchive::ShowFound(ArchiveFound& found) {
     ShowRecords(m_shownModel.isEmpty() ? ExportLayout()
                                        : ExportLayoutFor(m_services.device, m_shownModel),
                 found.lines);
-    found.lines.clear();
+    found.lines = QString();
+#ifdef __GLIBC__
+    // The search's lines were read on the work's thread, whose memory the C library keeps
+    // for it after they are freed: given back, the window holds what it shows, not twice.
+    malloc_trim(0);
+#endif
     if (m_modelCount > m_held.size() &&
         m_services.ui.Message(LoadResString(1682).arg(m_modelCount).arg(m_held.size()),
                               LoadResString(1652), MsgIcon::Question, MsgButtons::YesNo,

@@ -14,6 +14,7 @@ struct ExportLayout;
 
 class DatasetTableTools;
 class DocumentHost;
+class MenuCommands;
 class MValTableModel;
 class QCheckBox;
 class QComboBox;
@@ -32,7 +33,7 @@ struct ArchiveFound;
 // document of that model. The database is read off the window's thread under the runner's
 // wait dialog, so the program keeps painting and the user can stop waiting; a result too
 // large to hold can be exported instead. The last search is kept in the user's settings
-// and runs again when the window opens.
+// and runs again when the window opens. A button opens the main menu's Quality control window.
 class frmArchive : public QWidget {
     Q_OBJECT
 public:
@@ -41,7 +42,8 @@ public:
     // A document of more records asks first: it takes long to show and much memory.
     static constexpr qsizetype kLargeDocument = 50000;
 
-    frmArchive(DocumentHost& documents, ArchiveServices services, QWidget* parent = nullptr);
+    frmArchive(DocumentHost& documents, MenuCommands& menus, ArchiveServices services,
+               QWidget* parent = nullptr);
     ~frmArchive() override;
 
     QCheckBox* chkPeriod = nullptr;
@@ -55,6 +57,7 @@ public:
     QPushButton* cmdSearch = nullptr;
     QPushButton* cmdOpenDocument = nullptr;
     QPushButton* cmdExport = nullptr;
+    QPushButton* cmdQualityControl = nullptr;
     QLabel* lblCount = nullptr;
     QTableView* grdRecords = nullptr;
     MValTableModel* Model() const { return m_model; }
@@ -95,6 +98,7 @@ private:
     void Report(const QString& error);
 
     DocumentHost& m_documents;
+    MenuCommands& m_menus;
     ArchiveServices m_services;
     ArchiveWindowWork m_work;
     MValTableModel* m_model = nullptr;

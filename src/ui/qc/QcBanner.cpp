@@ -5,14 +5,20 @@
 
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPalette>
 #include <QPushButton>
 #include <QToolButton>
 
 QcBanner::QcBanner(QWidget* parent) : QFrame(parent) {
     setObjectName(QStringLiteral("fraQcBanner"));
-    // A rejection must be seen at a glance, in any desktop theme.
-    setStyleSheet(QStringLiteral("#fraQcBanner { background: #fde2e1; border: 1px solid #c62828; }"
-                                 "#fraQcBanner QLabel { color: #7f1010; }"));
+    // A rejection must be seen at a glance, in any desktop theme: dark red on light red,
+    // framed in the same dark red.
+    QPalette colours = palette();
+    colours.setColor(QPalette::Window, QColor(0xfd, 0xe2, 0xe1));
+    colours.setColor(QPalette::WindowText, QColor(0x7f, 0x10, 0x10));
+    setPalette(colours);
+    setAutoFillBackground(true);
+    setFrameShape(QFrame::Box);
     lblQcBanner = new QLabel(this);
     lblQcBanner->setObjectName(QStringLiteral("lblQcBanner"));
     lblQcBanner->setWordWrap(true);

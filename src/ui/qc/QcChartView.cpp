@@ -96,7 +96,9 @@ qsizetype QcChartView::PointAt(const QPointF& at) const {
 
 void QcChartView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    Render(painter, QRectF(rect()));
+    // Only the screen's own paint says where the mouse finds the points: a picture or a
+    // printed page drawn meanwhile has an area of its own.
+    m_paintedArea = Render(painter, QRectF(rect()));
 }
 
 bool QcChartView::event(QEvent* event) {
@@ -113,16 +115,15 @@ bool QcChartView::event(QEvent* event) {
     return QWidget::event(event);
 }
 
-void QcChartView::Render(QPainter& painter, const QRectF& bounds) const {
+QRectF QcChartView::Render(QPainter& painter, const QRectF& bounds) const {
     painter.setRenderHint(QPainter::Antialiasing);
     if (m_chart.IsEmpty()) {
         painter.setPen(palette().color(QPalette::Text));
         painter.drawText(bounds, Qt::AlignCenter, LoadResString(1741));
-        return;
+        return QRectF();
     }
     const PlotAxes axes = AxesOf(m_chart);
     const QRectF area = axes.Area(painter.fontMetrics(), bounds, 1, 12.0);
-    m_paintedArea = area;
     axes.DrawGrid(painter, area, palette(), 0.0);
     painter.setPen(palette().color(QPalette::Text));
     const QcVersion& last = m_control.versions.isEmpty() ? QcVersion() : m_control.versions.last();
@@ -132,6 +133,7 @@ void QcChartView::Render(QPainter& painter, const QRectF& bounds) const {
         LoadResString(1742).arg(m_control.name).arg(last.target).arg(last.sd).arg(last.unit));
     DrawLimits(painter, axes, area);
     DrawPoints(painter, axes, area);
+    return area;
 }
 
 void QcChartView::DrawLimits(QPainter& painter, const PlotAxes& axes, const QRectF& area) const {

@@ -21,6 +21,7 @@ public:
     // The control and its judged points; the chart keeps its own copies.
     void SetJudgement(const QcControl& control, const QcJudgement& judgement);
     const QcChart& Chart() const { return m_chart; }
+    const QcControl& Control() const { return m_control; }
     const QcJudgement& Judgement() const { return m_judgement; }
     // The text that tells the point `index` of the judgement (hover, tool tip).
     QString PointText(qsizetype index) const;
@@ -30,8 +31,9 @@ public:
     // The chart at `size` into a PNG or an SVG file (by the name's extension); false when
     // there is nothing to draw or the file cannot be written.
     bool SaveImage(const QString& path, const QSize& size) const;
-    // Draws the chart into `bounds` (a printed report's page, a picture).
-    void Render(QPainter& painter, const QRectF& bounds) const;
+    // Draws the chart into `bounds` (the widget, a printed report's page, a picture); the
+    // plot's area inside it, empty when there is nothing to plot.
+    QRectF Render(QPainter& painter, const QRectF& bounds) const;
 
     QSize sizeHint() const override { return {800, 420}; }
 
@@ -46,5 +48,5 @@ private:
     QcControl m_control;
     QcJudgement m_judgement;
     QcChart m_chart;
-    mutable QRectF m_paintedArea; // where the last paint on screen put the plot
+    QRectF m_paintedArea; // where the last paint on screen put the plot
 };

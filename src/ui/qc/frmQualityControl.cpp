@@ -7,12 +7,17 @@
 #include "archive/ArchiveDatabase.h"
 #include "archive/ArchiveRecord.h"
 #include "archive/QcStore.h"
+#include "data/CPrint.h"
 #include "data/TableCopy.h"
+#include "qc/QcReport.h"
+#include "ui/app/ApplyCaptions.h"
 #include "ui/app/DateFields.h"
 #include "ui/app/HelpContext.h"
 #include "ui/app/PlotPainting.h"
+#include "ui/app/PrintCommands.h"
 #include "ui/data/TableClipboard.h"
 #include "ui/qc/QcChartView.h"
+#include "ui/qc/frmQcDefine.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -22,6 +27,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenu>
 #include <QPointer>
 #include <QPushButton>
 #include <QSplitter>
@@ -39,13 +45,17 @@ template <typename T> T* Named(T* widget, const char* name) {
     return widget;
 }
 
-QTableWidget* Table(const char* name, const QList<int>& titles) {
-    auto* table = Named(new QTableWidget(0, int(titles.size())), name);
+QStringList Texts(const QList<int>& numbers) {
     QStringList texts;
-    for (const int title : titles) {
-        texts << LoadResString(title);
+    for (const int number : numbers) {
+        texts << LoadResString(number);
     }
-    table->setHorizontalHeaderLabels(texts);
+    return texts;
+}
+
+QTableWidget* Table(const char* name, const QStringList& titles) {
+    auto* table = Named(new QTableWidget(0, int(titles.size())), name);
+    table->setHorizontalHeaderLabels(titles);
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
     table->verticalHeader()->hide();
@@ -67,6 +77,12 @@ QString Number(double value) {
     return QString::number(value, 'g', 10);
 }
 
+QPushButton* Button(const char* name, const char* tag) {
+    auto* button = Named(new QPushButton, name);
+    button->setProperty("Tag", QLatin1String(tag));
+    return button;
+}
+
 } // namespace
 
 frmQualityControl::frmQualityControl(ArchiveServices services, QWidget* parent)
@@ -75,6 +91,7 @@ frmQualityControl::frmQualityControl(ArchiveServices services, QWidget* parent)
     setWindowTitle(LoadResString(1745));
     SetHelpContext(this, HelpContext::kArchive);
     BuildWindow();
+    ApplyCaptions(this);
     resize(1100, 700);
     if (parent != nullptr) {
         move(parent->frameGeometry().center() - rect().center());
@@ -91,7 +108,10 @@ void frmQualityControl::closeEvent(QCloseEvent* event) {
 
 void frmQualityControl::BuildWindow() {
     lstControls = Named(new QListWidget, "lstControls");
-    grdVersions = Table("grdVersions", {1748, 1749, 1750, 1622, 1752, 1753, 1754});
+    cmdNewControl = Button("cmdNewControl", "1601");
+    cmdNewVersion = Button("cmdNewVersion", "1602");
+    cmdNewVersion->setEnabled(false);
+    grdVersions = Table("grdVersions", Texts({1748, 1749, 1750, 1622, 1752, 1753, 1754}));
     const QDate today = QDate::currentDate();
     chkPeriod = Named(new QCheckBox(LoadResString(1660)), "chkPeriod");
     dtpFrom = Named(new QDateEdit(today.addMonths(-3)), "dtpFrom");
@@ -100,8 +120,14 @@ void frmQualityControl::BuildWindow() {
     cmdShow = Named(new QPushButton(LoadResString(1746)), "cmdShow");
     cmdShow->setDefault(true);
     cmdSaveChart = Named(new QPushButton(LoadResString(1747)), "cmdSaveChart");
+    cmdReport = Button("cmdReport", "1629");
+    auto* report = new QMenu(cmdReport);
+    const PrintActions print = NewPrintActions(this, m_services.printing(), "mnuReport",
+                                               [this] { return ReportPrintout(); });
+    report->addActions({print.printTo, print.preview, print.exportPdf});
+    cmdReport->setMenu(report);
     picChart = new QcChartView;
-    grdPoints = Table("grdPoints", {1662, 1302, 1621, 1757, 1752});
+    grdPoints = Table("grdPoints", QcReport::Titles());
     grdPoints->setSortingEnabled(true);
     grdPoints->installEventFilter(this);
     lblCounts = Named(new QLabel, "lblCounts");
@@ -110,8 +136,11 @@ void frmQualityControl::BuildWindow() {
     auto* left = new QWidget;
     auto* leftGrid = new QGridLayout(left);
     leftGrid->setContentsMargins(0, 0, 0, 0);
-    leftGrid->addWidget(lstControls, 0, 0);
-    leftGrid->addWidget(grdVersions, 1, 0);
+    leftGrid->addWidget(lstControls, 0, 0, 1, 3);
+    leftGrid->addWidget(cmdNewControl, 1, 0);
+    leftGrid->addWidget(cmdNewVersion, 1, 1);
+    leftGrid->setColumnStretch(2, 1);
+    leftGrid->addWidget(grdVersions, 2, 0, 1, 3);
     auto* right = new QWidget;
     auto* grid = new QGridLayout(right);
     grid->setContentsMargins(0, 0, 0, 0);
@@ -123,10 +152,11 @@ void frmQualityControl::BuildWindow() {
     grid->addWidget(dtpTo, 0, 3);
     grid->addWidget(cmdShow, 0, 5);
     grid->addWidget(cmdSaveChart, 0, 6);
+    grid->addWidget(cmdReport, 0, 7);
     grid->setColumnStretch(4, 1);
-    grid->addWidget(picChart, 1, 0, 1, 7);
-    grid->addWidget(lblCounts, 2, 0, 1, 7);
-    grid->addWidget(grdPoints, 3, 0, 1, 7);
+    grid->addWidget(picChart, 1, 0, 1, 8);
+    grid->addWidget(lblCounts, 2, 0, 1, 8);
+    grid->addWidget(grdPoints, 3, 0, 1, 8);
     grid->setRowStretch(1, 3);
     grid->setRowStretch(3, 2);
     auto* split = new QSplitter;
@@ -142,6 +172,8 @@ void frmQualityControl::BuildWindow() {
     });
     connect(cmdShow, &QPushButton::clicked, this, [this] { ShowControl(); });
     connect(cmdSaveChart, &QPushButton::clicked, this, [this] { SaveChart(); });
+    connect(cmdNewControl, &QPushButton::clicked, this, [this] { DefineControl(false); });
+    connect(cmdNewVersion, &QPushButton::clicked, this, [this] { DefineControl(true); });
 }
 
 bool frmQualityControl::eventFilter(QObject* watched, QEvent* event) {
@@ -200,9 +232,22 @@ const QcJudgement& frmQualityControl::Judgement() const {
     return picChart->Judgement();
 }
 
+void frmQualityControl::DefineControl(bool newVersion) {
+    const int row = lstControls->currentRow();
+    const bool chosen = row >= 0 && row < m_controls.size();
+    if (m_work.Running() || (newVersion && !chosen)) {
+        return;
+    }
+    frmQcDefine dialog(m_services, newVersion ? &m_controls[row] : nullptr, this);
+    if (dialog.exec() == QDialog::Accepted) {
+        LoadControls(dialog.Defined());
+    }
+}
+
 void frmQualityControl::ShowVersions() {
     grdVersions->setRowCount(0);
     const int row = lstControls->currentRow();
+    cmdNewVersion->setEnabled(row >= 0 && row < m_controls.size());
     if (row < 0 || row >= m_controls.size()) {
         return;
     }
@@ -236,13 +281,13 @@ bool frmQualityControl::ShowControl() {
         })) {
         return false;
     }
-    std::optional<QDate> from;
-    std::optional<QDate> to;
+    m_shownFrom.reset();
+    m_shownTo.reset();
     if (chkPeriod->isChecked()) {
-        from = dtpFrom->date();
-        to = dtpTo->date();
+        m_shownFrom = dtpFrom->date();
+        m_shownTo = dtpTo->date();
     }
-    picChart->SetJudgement(control, QcJudge::Judge(control, *records, from, to));
+    picChart->SetJudgement(control, QcJudge::Judge(control, *records, m_shownFrom, m_shownTo));
     ShowPoints();
     return true;
 }
@@ -253,14 +298,12 @@ void frmQualityControl::ShowPoints() {
     grdPoints->setRowCount(int(judged.points.size()));
     for (int i = 0; i < judged.points.size(); ++i) {
         const QcPoint& p = judged.points[i];
-        const QString when =
-            ArchiveIsoTime(p.record.measuredAt).replace(QLatin1Char('T'), QLatin1Char(' '));
-        const QStringList rules = p.version->rules.Codes(p.flags);
-        grdPoints->setItem(i, 0, Cell(p.record.serial));
-        grdPoints->setItem(i, 1, Cell(when));
-        grdPoints->setItem(i, 2, Cell(p.record.value1Text, *p.record.value1));
-        grdPoints->setItem(i, 3, Cell(QString::number(p.z, 'f', 4), p.z));
-        grdPoints->setItem(i, 4, Cell(rules.join(QLatin1Char('+'))));
+        const QStringList cells = QcReport::Cells(p);
+        grdPoints->setItem(i, 0, Cell(cells[0]));
+        grdPoints->setItem(i, 1, Cell(cells[1]));
+        grdPoints->setItem(i, 2, Cell(cells[2], *p.record.value1));
+        grdPoints->setItem(i, 3, Cell(cells[3], p.z));
+        grdPoints->setItem(i, 4, Cell(cells[4]));
         const QcChart::Level level = QcChart::LevelOf(p.flags);
         if (level != QcChart::Level::Pass) {
             const QColor tint =
@@ -274,25 +317,7 @@ void frmQualityControl::ShowPoints() {
     // In time order first, as the chart reads; any column sorts on a click.
     grdPoints->sortItems(1, Qt::AscendingOrder);
     grdPoints->resizeColumnsToContents();
-    QStringList counts;
-    const std::vector<int> perRule = judged.CountsPerRule();
-    const QcRules& rules =
-        judged.points.isEmpty() ? QcRules() : judged.points.last().version->rules;
-    for (int i = 0; i < QcRules::kRuleCount; ++i) {
-        if (perRule[size_t(i)] > 0) {
-            counts << QStringLiteral("%1: %2")
-                          .arg(rules.Codes(unsigned(QcRules::RuleAt(i))).value(0))
-                          .arg(perRule[size_t(i)]);
-        }
-    }
-    QString text =
-        LoadResString(1758)
-            .arg(judged.points.size())
-            .arg(counts.isEmpty() ? QStringLiteral("—") : counts.join(QStringLiteral(" · ")));
-    if (!judged.skipped.isEmpty()) {
-        text += QLatin1Char('\n') + LoadResString(1759).arg(judged.skipped.size());
-    }
-    lblCounts->setText(text);
+    lblCounts->setText(QcReport::CountsText(judged));
 }
 
 void frmQualityControl::CopyPoints() {
@@ -337,4 +362,22 @@ void frmQualityControl::SaveChart() {
             QStringLiteral("%1: %2").arg(*path, RunTimeText(RtError::PathFileAccess)),
             LoadResString(1033), MsgIcon::Critical);
     }
+}
+
+std::optional<Printout> frmQualityControl::ReportPrintout() const {
+    if (m_work.Running() || picChart->Control().name.isEmpty()) {
+        return std::nullopt;
+    }
+    Printout printout;
+    // The pages are made of what the window shows when they are printed.
+    printout.print = [this](LinePrinter& printer) {
+        const auto chart = [this](QPainter& painter, const QRectF& box) {
+            picChart->Render(painter, box);
+        };
+        return m_services.print.PrintReport(
+            printer, QcReport::Content(picChart->Control(), picChart->Judgement(), m_shownFrom,
+                                       m_shownTo, chart));
+    };
+    printout.pdfName = picChart->Control().name;
+    return printout;
 }

@@ -198,20 +198,16 @@ TEST(TableReport, SignatureBlockAfterTheLastRecordOrOnAPageOfItsOwn) {
     }
 }
 
-// Marked values are bold in a column wide enough for them; the legend follows the last row,
-// before the signature block, and both need the room left on the page or take a page.
+// Marked values are bold in a column wide enough for them; the closing line saying why
+// follows the last row, before the signature block.
 TEST(TableReport, MarkedValuesAreBoldWithALegendBeforeTheSignature) {
-    const auto marked = [](int rows) {
-        ReportContent content = Measurements(rows);
-        content.markedColumn = 2;
-        content.markedRows = QList<bool>(rows, false);
-        content.markedRows[1] = true;
-        content.rows[1][2] = QStringLiteral("123456.50 *"); // the widest value of its column
-        content.legend = QStringLiteral("* beyond");
-        return content;
-    };
+    ReportContent content = Measurements(3);
+    content.markedColumn = 2;
+    content.markedRows = {false, true, false};
+    content.rows[1][2] = QStringLiteral("123456.50 *"); // the widest value of its column
+    content.closing = {QStringLiteral("* beyond")};
     RecordingPagePainter painter(kA4Width, kA4Height, true);
-    ASSERT_TRUE(TableReport(painter, marked(3)).Print());
+    ASSERT_TRUE(TableReport(painter, content).Print());
     const QList<Text> value = painter.Find(QStringLiteral("123456.50 *"));
     ASSERT_EQ(value.size(), 1);
     EXPECT_TRUE(value[0].bold);
@@ -226,20 +222,64 @@ TEST(TableReport, MarkedValuesAreBoldWithALegendBeforeTheSignature) {
             EXPECT_GT(t.top, legend[0].top);
         }
     }
-    // Two rows short of a full page leave room for the signature alone: the legend and the
-    // signature go to a page of their own.
-    RecordingPagePainter probe(kA4Width, kA4Height, true);
-    ASSERT_TRUE(TableReport(probe, Measurements(500)).Print());
-    const auto perPage = Matching(probe.OnPage(0), QStringLiteral("\\d+")).size();
-    RecordingPagePainter full(kA4Width, kA4Height, true);
-    TableReport filled(full, marked(int(perPage - 2)));
-    ASSERT_TRUE(filled.Print());
-    EXPECT_EQ(filled.PageCount(), 2);
-    EXPECT_EQ(full.Find(QStringLiteral("* beyond")).front().page, 1);
 }
 
 TEST(TableReport, APageTooSmallForOneRecordIsAnError) {
     RecordingPagePainter painter(kA4Width, 60, false);
     TableReport report(painter, Measurements(5));
     EXPECT_THROW(report.Fit(), MervexError);
+}
+
+TEST(TableReport, AFigureOnTheFirstPageAndClosingLinesBetweenTheRowsAndTheSignature) {
+    ReportContent content = Measurements(3);
+    content.heading = QStringLiteral("Heading");
+    content.figure = [](QPainter&, const QRectF&) {};
+    content.closing = {QStringLiteral("Summary"), QStringLiteral("Closing")};
+    RecordingPagePainter painter(kA4Width, kA4Height, true);
+    ASSERT_TRUE(TableReport(painter, content).Print());
+    ASSERT_EQ(painter.figures.size(), 1);
+    const RecordingPagePainter::Figure figure = painter.figures.front();
+    EXPECT_EQ(figure.page, 0);
+    EXPECT_EQ(figure.width, painter.PrintableWidth());
+    EXPECT_GT(figure.height, painter.PrintableHeight() / 4);
+    EXPECT_GT(figure.top, painter.Find(QStringLiteral("Heading")).front().top);
+    EXPECT_GE(painter.Find(QStringLiteral("No")).front().top, figure.top + figure.height);
+    const double lastRow = painter.Find(QStringLiteral("3")).front().top;
+    const double summary = painter.Find(QStringLiteral("Summary")).front().top;
+    EXPECT_GT(summary, lastRow + 1.5 * painter.TextHeight(QString()));
+    EXPECT_GT(painter.Find(QStringLiteral("Closing")).front().top, summary);
+    const auto signature = [](const RecordingPagePainter& p) {
+        for (const Text& t : p.texts) {
+            if (t.text.startsWith(LoadResString(1612))) {
+                return t;
+            }
+        }
+        return Text{};
+    };
+    EXPECT_GT(signature(painter).top, painter.Find(QStringLiteral("Closing")).front().top);
+
+    // More closing lines than the last page holds go on pages of their own, without the
+    // column titles, every line once and in order, the signature after the last.
+    ReportContent longer = Measurements(3);
+    for (int i = 0; i < 150; ++i) {
+        longer.closing << QStringLiteral("c%1").arg(i);
+    }
+    RecordingPagePainter many(kA4Width, kA4Height, true);
+    TableReport report(many, longer);
+    ASSERT_TRUE(report.Print());
+    EXPECT_GE(report.PageCount(), 3);
+    EXPECT_EQ(many.Find(QStringLiteral("No")).size(), 1);
+    Text previous = many.Find(QStringLiteral("c0")).front();
+    EXPECT_EQ(previous.page, 0);
+    for (int i = 1; i < 150; ++i) {
+        const QList<Text> found = many.Find(QStringLiteral("c%1").arg(i));
+        ASSERT_EQ(found.size(), 1) << i;
+        EXPECT_TRUE(found[0].page > previous.page ||
+                    (found[0].page == previous.page && found[0].top > previous.top))
+            << i;
+        EXPECT_LT(found[0].top + painter.TextHeight(QString()), many.PrintableHeight()) << i;
+        previous = found[0];
+    }
+    EXPECT_EQ(signature(many).page, report.PageCount() - 1);
+    EXPECT_GT(signature(many).page * 1e6 + signature(many).top, previous.page * 1e6 + previous.top);
 }

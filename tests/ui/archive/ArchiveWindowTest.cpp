@@ -532,7 +532,7 @@ TEST_F(ArchiveWindow, DateFieldsShowTheLanguagesOneFormWithFourDigitYears) {
     for (const auto& [language, text] : {std::pair{Language::kFrench, "07/12/2026"},
                                          std::pair{Language::kEnglish, "7 Dec 2026"}}) {
         Language::Use(language);
-        frmArchive window(*f.main, ArchiveServicesOf(f.main->services()));
+        frmArchive window(*f.main, *f.main, ArchiveServicesOf(f.main->services()));
         DatasetFilterBar documentBar(nullptr);
         for (QDateEdit* field :
              {window.dtpFrom, window.dtpTo, window.TableTools().FilterBar().dtpFrom,
