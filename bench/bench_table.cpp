@@ -6,6 +6,7 @@
 #include "data/RecordFilter.h"
 #include "data/TableCopy.h"
 #include "data/ValueStatistics.h"
+#include "qc/LimitFlags.h"
 #include "support/ScriptedMeterLink.h"
 #include "support/ScriptedUi.h"
 
@@ -134,6 +135,31 @@ void BM_FilterProgramAndText(benchmark::State& state) {
     }
 }
 
+// "hors limite" chosen in the filter bar: every record judged by the limits of its program
+// in force on its date (three of the six programs have two versions each).
+void BM_FilterBeyondLimit(benchmark::State& state) {
+    const Records& records = RecordsOf(int(state.range(0)));
+    const RecordLayout layout = Columns();
+    QList<LimitValue> versions;
+    for (const qint64 program : {310, 320, 330}) {
+        for (const int month : {1, 7}) {
+            LimitValue l;
+            l.program = program;
+            l.lower = 0.5;
+            l.upper = 100.0 + month;
+            l.validFrom = QDate(2024, month, 1);
+            versions.append(l);
+        }
+    }
+    const LimitFlags limits(versions);
+    RecordFilter filter;
+    filter.state = RecordFilter::State::BeyondLimit;
+    for (auto _ : state) {
+        const std::vector<int> rows = FilteredRows(records.lines, filter, layout, &limits);
+        benchmark::DoNotOptimize(rows.data());
+    }
+}
+
 void BM_StatisticsPerProgram(benchmark::State& state) {
     const Records& records = RecordsOf(int(state.range(0)));
     const RecordLayout layout = Columns();
@@ -149,6 +175,7 @@ void BM_StatisticsPerProgram(benchmark::State& state) {
 BENCHMARK(BM_CopyAllRows)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SortByValue)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FilterProgramAndText)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FilterBeyondLimit)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StatisticsPerProgram)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {

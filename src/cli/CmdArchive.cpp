@@ -6,6 +6,7 @@
 #include "archive/ArchiveQuery.h"
 #include "archive/ArchiveWorker.h"
 #include "archive/ArchiveWriter.h"
+#include "archive/QcStore.h"
 #include "cli/CliArchive.h"
 #include "cli/CliCommand.h"
 #include "data/CMeasVal.h"
@@ -163,6 +164,12 @@ int RunQuery(CliContext& ctx, const QStringList& args) {
     if (!OpenArchive(ctx, db)) {
         return kExitArchive;
     }
+    // Read once: every row is judged by them as it streams.
+    QList<LimitValue> limits;
+    if (!QcStore(db).Limits(limits)) {
+        ctx.err << db.Error() << '\n';
+        return kExitArchive;
+    }
     // Written as the rows come: no result, however large, is held in memory.
     QFile out;
     QSaveFile file(output);
@@ -173,7 +180,7 @@ int RunQuery(CliContext& ctx, const QStringList& args) {
         ctx.err << output << ": " << file.errorString() << '\n';
         return kExitFailure;
     }
-    ArchiveOutput writer(device, format);
+    ArchiveOutput writer(device, format, LimitFlags(limits));
     if (!ArchiveQuery(db).Visit(filter, [&](const ArchivedRecord& r) { return writer.Write(r); })) {
         ctx.err << db.Error() << '\n';
         return kExitArchive;

@@ -9,6 +9,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QMap>
 #include <gtest/gtest.h>
 
 namespace {
@@ -166,4 +167,36 @@ TEST_F(CliQcTest, LimitValuesAreVersionsPerProgram) {
     ASSERT_EQ(rows.size(), 1) << list.out.toStdString();
     EXPECT_EQ(rows[0].toObject()[QStringLiteral("max")].toDouble(), 50.0);
     EXPECT_TRUE(rows[0].toObject()[QStringLiteral("min")].isNull());
+}
+
+// Program 303 at most 7 from 2 January: `archive query` says which first values are beyond,
+// and leaves the field empty (JSON null) where no limits were in force yet.
+TEST_F(CliQcTest, ArchiveQueryFlagsTheValuesBeyondTheLimits) {
+    ArchiveControl({2.00, 6.00}); // records 1 and 2 on 1 January, 3 (6.00) and 4 (9.99) on the 2nd
+    ASSERT_EQ(RunCli({QStringLiteral("limits"), QStringLiteral("set"), QStringLiteral("--program"),
+                      QStringLiteral("303"), QStringLiteral("--max"), QStringLiteral("7"),
+                      QStringLiteral("--valid-from"), QStringLiteral("2024-01-02")})
+                  .exitCode,
+              0);
+    const CliResult json = RunCli({QStringLiteral("archive"), QStringLiteral("query"),
+                                   QStringLiteral("--format"), QStringLiteral("json")});
+    ASSERT_EQ(json.exitCode, 0) << json.err.toStdString();
+    QMap<int, QJsonValue> beyond;
+    for (const QJsonValue row : QJsonDocument::fromJson(json.out.toUtf8()).array()) {
+        beyond[row[QStringLiteral("record_number")].toInt()] = row[QStringLiteral("beyond_limit")];
+    }
+    EXPECT_EQ(beyond, (QMap<int, QJsonValue>{
+                          {1, QJsonValue::Null}, {2, QJsonValue::Null}, {3, false}, {4, true}}));
+    const CliResult csv = RunCli({QStringLiteral("archive"), QStringLiteral("query")});
+    QMap<QString, QString> fields; // the record number and the last field
+    for (const QString& line : csv.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        const QStringList split = line.split(QLatin1Char(','));
+        fields[split[3]] = split.last();
+    }
+    EXPECT_EQ(fields, (QMap<QString, QString>{
+                          {QStringLiteral("record_number"), QStringLiteral("beyond_limit")},
+                          {QStringLiteral("1"), QString()},
+                          {QStringLiteral("2"), QString()},
+                          {QStringLiteral("3"), QStringLiteral("0")},
+                          {QStringLiteral("4"), QStringLiteral("1")}}));
 }

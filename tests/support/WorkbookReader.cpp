@@ -32,7 +32,7 @@ WorkbookSheet ReadWorkbook(const QString& path, int maxRow) {
         const QJsonObject c = v.toObject();
         sheet.cells[{c["row"].toInt(), c["col"].toInt()}] = {
             c["kind"].toString(), c["value"].toVariant(), c["format"].toString(),
-            c["bold"].toBool()};
+            c["bold"].toBool(), c["fill"].toString()};
     }
     return sheet;
 }

@@ -12,6 +12,7 @@ struct WorkbookCell {
     QVariant value;
     QString format; // the number format
     bool bold = false;
+    QString fill; // a solid fill's colour as ARGB hexadecimal ("FFFFC8C8"), empty for none
 };
 
 struct WorkbookSheet {

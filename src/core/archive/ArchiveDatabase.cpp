@@ -538,7 +538,9 @@ void ArchiveDatabase::CreateOrUpgrade() {
                                   .arg(m_version)
                                   .arg(kSchemaVersion));
         }
-        m_upgradedFrom = found;
+        // Another connection may have built or upgraded it while this one waited for the
+        // lock: then this one upgraded nothing.
+        m_upgradedFrom = found < kSchemaVersion ? found : 0;
     });
     if (!m_error.isEmpty()) {
         m_upgradedFrom = 0;

@@ -14,11 +14,12 @@ constexpr std::array kNames = {
     "model",    "serial_number", "user",      "record_number", "measured_at", "program",
     "citation", "sample_id",     "reference", "dilution",      "value1",      "value1_text",
     "unit1",    "state1",        "value2",    "value2_text",   "unit2",       "state2",
-    "flags",    "calibrated_at", "raw_line",  "record_id",     "archived_at"};
+    "flags",    "calibrated_at", "raw_line",  "record_id",     "archived_at", "beyond_limit"};
 
 // archived_at is the PC's clock in UTC: a pull "archived since" sees no hour twice.
-std::array<TableCell, kNames.size()> Cells(const ArchivedRecord& a) {
+std::array<TableCell, kNames.size()> Cells(const ArchivedRecord& a, const LimitFlags& limits) {
     const ArchiveRecord& r = a.record;
+    const QDate day = r.measuredAt ? r.measuredAt->date() : QDate();
     return {
         TableCell::OfText(a.model),
         TableCell::OfText(a.serial),
@@ -42,7 +43,8 @@ std::array<TableCell, kNames.size()> Cells(const ArchivedRecord& a) {
         TableCell::OfText(ArchiveIsoTime(r.calibratedAt)),
         TableCell::OfText(r.rawLine),
         TableCell::OfWhole(a.recordId),
-        TableCell::OfText(ArchiveIsoTime(a.archivedAt) + QLatin1String(a.archivedAt ? "Z" : ""))};
+        TableCell::OfText(ArchiveIsoTime(a.archivedAt) + QLatin1String(a.archivedAt ? "Z" : "")),
+        TableCell::OfFlag(limits.Judge(r.programNumber, day, r.value1, r.state1))};
 }
 
 } // namespace
@@ -60,13 +62,13 @@ std::optional<ArchiveFormat> ArchiveFormatNamed(const QString& name) {
     return std::nullopt;
 }
 
-ArchiveOutput::ArchiveOutput(QIODevice& device, ArchiveFormat format)
-    : m_table(std::make_unique<TableOutput>(device, format, kNames)) {}
+ArchiveOutput::ArchiveOutput(QIODevice& device, ArchiveFormat format, LimitFlags limits)
+    : m_table(std::make_unique<TableOutput>(device, format, kNames)), m_limits(std::move(limits)) {}
 
 ArchiveOutput::~ArchiveOutput() = default;
 
 bool ArchiveOutput::Write(const ArchivedRecord& record) {
-    return m_table->Write(Cells(record));
+    return m_table->Write(Cells(record, m_limits));
 }
 
 bool ArchiveOutput::Finish() {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "qc/LimitFlags.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -20,9 +22,11 @@ std::optional<ArchiveFormat> ArchiveFormatNamed(const QString& name);
 // Writes the records to a device as they come, a buffer at a time, so that a result of any
 // size costs the same memory: the header (or JSON's opening bracket) at once, a line (an
 // object) per Write, the end of the document at Finish. JSON keys follow the columns' order.
+// The last column says whether the first value is beyond the `limits` of its program (none
+// when no limits apply to it).
 class ArchiveOutput {
 public:
-    ArchiveOutput(QIODevice& device, ArchiveFormat format);
+    ArchiveOutput(QIODevice& device, ArchiveFormat format, LimitFlags limits = {});
     ~ArchiveOutput();
     ArchiveOutput(const ArchiveOutput&) = delete;
     ArchiveOutput& operator=(const ArchiveOutput&) = delete;
@@ -38,4 +42,5 @@ public:
 
 private:
     std::unique_ptr<TableOutput> m_table;
+    LimitFlags m_limits;
 };

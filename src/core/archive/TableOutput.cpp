@@ -12,7 +12,7 @@ constexpr qsizetype kFlushBytes = 256 * 1024;
 // A number as text: "." decimals and the shortest exact form, whatever the locale; empty for
 // none.
 QString NumberText(const TableCell& cell) {
-    if (cell.kind == TableCell::Whole) {
+    if (cell.kind == TableCell::Whole || cell.kind == TableCell::Flag) {
         return cell.whole ? QString::number(*cell.whole) : QString();
     }
     return cell.real ? QString::number(*cell.real, 'g', QLocale::FloatingPointShortest) : QString();
@@ -192,6 +192,9 @@ void TableOutput::WriteJson(std::span<const TableCell> cells) {
             AppendJsonString(m_text, cells[i].text);
         } else if (cells[i].kind == TableCell::List) {
             AppendJsonList(m_text, cells[i].list);
+        } else if (cells[i].kind == TableCell::Flag) {
+            const std::optional<qint64>& flag = cells[i].whole;
+            m_text += !flag ? QLatin1String("null") : QLatin1String(*flag ? "true" : "false");
         } else {
             AppendJsonNumber(m_text, cells[i]);
         }

@@ -9,10 +9,11 @@
 
 class QIODevice;
 
-// One value of a column: a text, a number that may be missing, or a list of codes (a JSON
-// array; in CSV and TSV the codes joined by "+"). Copying a text shares it.
+// One value of a column: a text, a number that may be missing, a list of codes (a JSON
+// array; in CSV and TSV the codes joined by "+"), or a yes or no that may be missing (JSON
+// true, false or null; in CSV and TSV 1, 0 or empty). Copying a text shares it.
 struct TableCell {
-    enum Kind { Text, Whole, Real, List } kind = Text;
+    enum Kind { Text, Whole, Real, List, Flag } kind = Text;
     QString text;
     std::optional<double> real;
     std::optional<qint64> whole;
@@ -22,6 +23,9 @@ struct TableCell {
     static TableCell OfWhole(std::optional<qint64> n) { return {Whole, {}, {}, n, {}}; }
     static TableCell OfReal(std::optional<double> n) { return {Real, {}, n, {}, {}}; }
     static TableCell OfList(const QStringList& codes) { return {List, {}, {}, {}, codes}; }
+    static TableCell OfFlag(std::optional<bool> flag) {
+        return {Flag, {}, {}, flag ? std::optional<qint64>(*flag ? 1 : 0) : std::nullopt, {}};
+    }
 };
 
 // Rows for statistics programs, LIMS imports and scripts, written to a device as they come, a

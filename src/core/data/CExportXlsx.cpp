@@ -30,6 +30,8 @@ constexpr double kMaxWidth = 60;
 // Excel's serial day 0 is 30 December 1899 (the 1900 leap-year slip included).
 const QDate kSerialEpoch(1899, 12, 30);
 constexpr double kSecondsPerDay = 86400.0;
+// A value beyond its program's limits: the pale red the program's tables show it in.
+constexpr lxw_color_t kBeyondFill = 0xFFC8C8;
 
 bool IsFileError(lxw_error error) {
     return error >= LXW_ERROR_CREATING_XLSX_FILE && error <= LXW_ERROR_ZIP_CLOSE;
@@ -75,6 +77,8 @@ public:
         format_set_num_format(time, "hh:mm:ss");
         shortTime = workbook_add_format(m_book);
         format_set_num_format(shortTime, "hh:mm");
+        beyondText = workbook_add_format(m_book);
+        SetBeyond(beyondText);
     }
     Workbook(const Workbook&) = delete;
     Workbook& operator=(const Workbook&) = delete;
@@ -94,14 +98,19 @@ public:
 
     // The number format that shows a number as it was sent; one per kind of number in the
     // workbook, made when first needed.
-    lxw_format* NumberFormat(const SheetNumber& number) {
-        lxw_format*& format = (number.exponent ? m_scientific : m_fixed)[size_t(number.decimals)];
+    // `beyond`: the value lies beyond its program's limits and shows it (SetBeyond).
+    lxw_format* NumberFormat(const SheetNumber& number, bool beyond) {
+        lxw_format*& format =
+            (number.exponent ? m_scientific : m_fixed)[size_t(beyond)][size_t(number.decimals)];
         if (format == nullptr) {
             format = workbook_add_format(m_book);
             if (format == nullptr) {
                 throw RunTimeError(RtError::OutOfMemory);
             }
             format_set_num_format(format, NumberFormatText(number).c_str());
+            if (beyond) {
+                SetBeyond(format);
+            }
         }
         return format;
     }
@@ -118,8 +127,18 @@ public:
     lxw_format* date = nullptr;
     lxw_format* time = nullptr;
     lxw_format* shortTime = nullptr;
+    lxw_format* beyondText = nullptr;
 
 private:
+    // The fill the program's tables give a value beyond its limits.
+    static void SetBeyond(lxw_format* format) {
+        if (format == nullptr) {
+            throw RunTimeError(RtError::OutOfMemory);
+        }
+        format_set_pattern(format, LXW_PATTERN_SOLID);
+        format_set_bg_color(format, kBeyondFill);
+    }
+
     // "0.00" for two decimals; a number sent with an exponent keeps it ("0.00E+0").
     static std::string NumberFormatText(const SheetNumber& number) {
         std::string text = "0";
@@ -133,8 +152,9 @@ private:
     QString m_target;
     lxw_workbook* m_book = nullptr;
     lxw_worksheet* m_sheet = nullptr;
-    std::array<lxw_format*, kMaxSheetDecimals + 1> m_fixed{};
-    std::array<lxw_format*, kMaxSheetDecimals + 1> m_scientific{};
+    // By "beyond the limits", then by decimals.
+    std::array<std::array<lxw_format*, kMaxSheetDecimals + 1>, 2> m_fixed{};
+    std::array<std::array<lxw_format*, kMaxSheetDecimals + 1>, 2> m_scientific{};
 };
 
 // Writes the cells of the sheet and keeps the widest content of every column.
@@ -148,12 +168,13 @@ public:
             worksheet_write_string(m_book.sheet(), Row(row), Col(col), Utf8(text), format));
     }
 
-    void Field(int row, int col, QStringView field) {
+    // `beyond`: a value beyond its program's limits, filled as the tables colour it.
+    void Field(int row, int col, QStringView field, bool beyond = false) {
         if (field.isEmpty()) {
             return; // an empty field gives no cell, as in the legacy export
         }
-        if (!Typed(row, col, field)) {
-            Text(row, col, field);
+        if (!Typed(row, col, field, beyond)) {
+            Text(row, col, field, beyond ? m_book.beyondText : nullptr);
             Fit(col, field.size());
         }
     }
@@ -173,13 +194,14 @@ public:
 private:
     // Writes the field as the number, date or time its column holds, a number shown with the
     // decimals it was sent with; false leaves it text.
-    bool Typed(int row, int col, QStringView field) {
+    bool Typed(int row, int col, QStringView field, bool beyond) {
         const int kind = m_layout.record.Kind(col - 1);
         if (kind == kWholeColumn || kind == kDecimalColumn) {
             const std::optional<SheetNumber> number = SheetNumberOf(field, kind == kWholeColumn);
             if (number) {
                 m_book.Check(worksheet_write_number(m_book.sheet(), Row(row), Col(col),
-                                                    number->value, m_book.NumberFormat(*number)));
+                                                    number->value,
+                                                    m_book.NumberFormat(*number, beyond)));
                 Fit(col, field.trimmed().size());
             }
             return number.has_value();
@@ -239,7 +261,8 @@ private:
 
 // False when the progress stopped the export.
 bool WriteRecords(Ui& ui, SheetWriter& writer, const ExportLayout& layout, const QString& strMVals,
-                  const WorkProgress& progress) {
+                  const WorkProgress& progress, const LimitFlags& limits) {
+    const int value1 = layout.record.Value1() + 1;
     RecordWalker walker(strMVals);
     ProgressSteps steps(progress, strMVals.size());
     std::array<QStringView, kExportMaxColumns> fields;
@@ -252,8 +275,9 @@ bool WriteRecords(Ui& ui, SheetWriter& writer, const ExportLayout& layout, const
             throw MervexError(RunTimeText(RtError::TooManySheetRecords)
                                   .arg(CExportXlsx::kLastRow - kExportTitleRow));
         }
+        const bool beyond = limits.Beyond(line, layout.record);
         for (int c = 1; c <= layout.count; ++c) {
-            writer.Field(row, c, fields[c - 1]);
+            writer.Field(row, c, fields[c - 1], beyond && c == value1);
         }
         ++row;
         ui.Yield();
@@ -290,7 +314,7 @@ bool CExportXlsx::SetMVals(const QString& strMVals, const QString& strMeter,
             for (int c = 1; c <= layout.count; ++c) {
                 writer.Title(c, layout.titles[c - 1]);
             }
-            if (!WriteRecords(m_ui, writer, layout, strMVals, m_progress)) {
+            if (!WriteRecords(m_ui, writer, layout, strMVals, m_progress, m_limits)) {
                 return false; // the target keeps what it held
             }
             writer.ApplyWidths();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/WorkProgress.h"
+#include "qc/LimitFlags.h"
 
 #include <QDateTime>
 #include <QString>
@@ -33,10 +34,14 @@ public:
     // The header's line that says the records are a selection ("41 enregistrements sur
     // 300"), written in row 7 above the titles; empty for the whole dataset.
     void SetSelectionNote(QString note) { m_selectionNote = std::move(note); }
+    // The limit values of the records' programs: a first value beyond them gets the fill the
+    // tables colour it with. None: no value is marked.
+    void SetLimits(LimitFlags limits) { m_limits = std::move(limits); }
 
 private:
     const CDevice& m_device;
     Ui& m_ui;
     WorkProgress m_progress;
     QString m_selectionNote;
+    LimitFlags m_limits;
 };

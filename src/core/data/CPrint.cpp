@@ -5,6 +5,7 @@
 #include "app/ErrorTrap.h"
 #include "app/Paths.h"
 #include "app/RunTimeErrors.h"
+#include "app/TextTables.h"
 #include "app/Ui.h"
 #include "calibration/CCalProtocol.h"
 #include "data/PagePainter.h"
@@ -14,6 +15,7 @@
 #include "data/TableReport.h"
 #include "meter/CDevice.h"
 #include "meter/ColumnKind.h"
+#include "meter/RecordLayout.h"
 
 #include <QFileInfo>
 #include <algorithm>
@@ -27,6 +29,9 @@ constexpr int kTopLines = 2;
 // Room for the two top lines and one line of text; anything less cannot page.
 constexpr int kMinLinesPerPage = kTopLines + 1;
 constexpr int kTableColumns = 16;
+// After a value beyond its program's limits; the legend under the rows (string 1756) starts
+// with it.
+const QString kBeyondMarker = QStringLiteral(" *");
 
 // What a program without printer support sees: no printer at all.
 class NoPrinters : public LinePrinterFactory {
@@ -68,10 +73,11 @@ QString CPrint::PrinterName() {
 
 bool CPrint::PrintMVals(const QString& strDeviceName, const QString& strSerNo,
                         const QString& strUser, const QDateTime& mvalDate, const QString& strMVals,
-                        const QString& strFileName, const RecordSelection& selection) {
+                        const QString& strFileName, const RecordSelection& selection,
+                        const LimitFlags& limits) {
     const bool printed = Trapped(m_ui, false, [&] {
         return OpenPrinter() && PrintMVals(*m_opened, strDeviceName, strSerNo, strUser, mvalDate,
-                                           strMVals, strFileName, selection);
+                                           strMVals, strFileName, selection, limits);
     });
     // A printout that failed part-way is discarded, never sent later with another one.
     m_opened.reset();
@@ -87,14 +93,15 @@ bool CPrint::PrintCalProtocol() {
 
 bool CPrint::PrintMVals(LinePrinter& printer, const QString& strDeviceName, const QString& strSerNo,
                         const QString& strUser, const QDateTime& mvalDate, const QString& strMVals,
-                        const QString& strFileName, const RecordSelection& selection) {
+                        const QString& strFileName, const RecordSelection& selection,
+                        const LimitFlags& limits) {
     const BusyState::Hold busy(m_busy); // the printout yields per record
     const bool printed = Trapped(m_ui, false, [&] {
         const QString records = selection.Records(strMVals);
         const QString note = selection.Note();
         if (PagePainter* pages = ReportPainter(printer)) {
-            std::optional<ReportContent> content =
-                MValsReport(strDeviceName, strSerNo, strUser, mvalDate, records, strFileName, note);
+            std::optional<ReportContent> content = MValsReport(
+                strDeviceName, strSerNo, strUser, mvalDate, records, strFileName, note, limits);
             return content && TableReport(*pages, std::move(*content)).Print();
         }
         return StartPrintout(printer) &&
@@ -136,7 +143,8 @@ bool CPrint::PrintReport(LinePrinter& printer, ReportContent content) {
 bool CPrint::FitMValsPage(LinePrinter& printer, const QString& strDeviceName,
                           const QString& strSerNo, const QString& strUser,
                           const QDateTime& mvalDate, const QString& strMVals,
-                          const QString& strFileName, const RecordSelection& selection) {
+                          const QString& strFileName, const RecordSelection& selection,
+                          const LimitFlags& limits) {
     const bool fitted = Trapped(m_ui, false, [&] {
         const QString records = selection.Records(strMVals);
         const QString note = selection.Note();
@@ -144,8 +152,8 @@ bool CPrint::FitMValsPage(LinePrinter& printer, const QString& strDeviceName,
             if (!printer.MayTurnPage()) {
                 return true;
             }
-            std::optional<ReportContent> content =
-                MValsReport(strDeviceName, strSerNo, strUser, mvalDate, records, strFileName, note);
+            std::optional<ReportContent> content = MValsReport(
+                strDeviceName, strSerNo, strUser, mvalDate, records, strFileName, note, limits);
             if (content) {
                 TableReport(*pages, std::move(*content)).Fit();
             }
@@ -328,8 +336,8 @@ PagePainter* CPrint::ReportPainter(LinePrinter& printer) const {
 std::optional<ReportContent> CPrint::MValsReport(const QString& strDeviceName,
                                                  const QString& strSerNo, const QString& strUser,
                                                  const QDateTime& mvalDate, const QString& strMVals,
-                                                 const QString& strFileName,
-                                                 const QString& strNote) {
+                                                 const QString& strFileName, const QString& strNote,
+                                                 const LimitFlags& limits) {
     QStringList titles(kTableColumns);
     QList<short> widths(kTableColumns);
     QList<int> kinds(kTableColumns);
@@ -342,9 +350,17 @@ std::optional<ReportContent> CPrint::MValsReport(const QString& strDeviceName,
         columns << ReportColumn{titles[i], kinds[i] != kTextColumn};
     }
     QList<QStringList> rows;
+    QList<bool> beyond;
+    const RecordLayout layout = RecordLayout::ForModel(strDeviceName);
     RecordWalker walker(strMVals);
-    QStringList fields;
-    while (walker.Next(fields, count)) {
+    QStringView line;
+    QStringList fields(count);
+    while (walker.NextLine(line)) {
+        SplitRecordLine(line, fields, count);
+        beyond << (limits.Beyond(line, layout) && layout.Value1() < fields.size());
+        if (beyond.last()) {
+            fields[layout.Value1()] += kBeyondMarker;
+        }
         rows << fields;
         m_ui.Yield();
     }
@@ -354,6 +370,11 @@ std::optional<ReportContent> CPrint::MValsReport(const QString& strDeviceName,
     ReportContent content =
         DatasetReportContent(strDeviceName, strSerNo, strUser, mvalDate,
                              QFileInfo(strFileName).fileName(), columns, std::move(rows), strNote);
+    if (beyond.contains(true)) {
+        content.markedColumn = layout.Value1();
+        content.markedRows = std::move(beyond);
+        content.closing = {LoadResString(1756)};
+    }
     CompleteReport(content);
     return content;
 }

@@ -4,6 +4,7 @@
 #include "data/PrintOptions.h"
 #include "data/RecordSelection.h"
 #include "data/ReportContent.h"
+#include "qc/LimitFlags.h"
 
 #include <QDateTime>
 #include <QString>
@@ -45,15 +46,19 @@ public:
     // selection: the records printed, in their order; a selection is named in the header.
     bool PrintMVals(const QString& strDeviceName, const QString& strSerNo, const QString& strUser,
                     const QDateTime& mvalDate, const QString& strMVals,
-                    const QString& strFileName = QString(), const RecordSelection& selection = {});
+                    const QString& strFileName = QString(), const RecordSelection& selection = {},
+                    const LimitFlags& limits = LimitFlags());
     // False when the protocol object holds no protocol.
     bool PrintCalProtocol();
 
     // The same printouts on `printer`, which the caller opened and discards on failure.
     // A page left to the printout is turned as PrintMVals turns it.
+    // The table report prints a first value beyond the `limits` of its program in bold with
+    // a marker, and says under the rows what the marker means.
     bool PrintMVals(LinePrinter& printer, const QString& strDeviceName, const QString& strSerNo,
                     const QString& strUser, const QDateTime& mvalDate, const QString& strMVals,
-                    const QString& strFileName = QString(), const RecordSelection& selection = {});
+                    const QString& strFileName = QString(), const RecordSelection& selection = {},
+                    const LimitFlags& limits = LimitFlags());
     bool PrintCalProtocol(LinePrinter& printer);
     // A window's own table report (quality control's) on `printer`, with the time of
     // printing, the logo and the signature choice of the other printouts; false on a
@@ -65,8 +70,8 @@ public:
     // laid out.
     bool FitMValsPage(LinePrinter& printer, const QString& strDeviceName, const QString& strSerNo,
                       const QString& strUser, const QDateTime& mvalDate, const QString& strMVals,
-                      const QString& strFileName = QString(),
-                      const RecordSelection& selection = {});
+                      const QString& strFileName = QString(), const RecordSelection& selection = {},
+                      const LimitFlags& limits = LimitFlags());
 
 private:
     // Opens the printer the printouts go to; false when it cannot be started.
@@ -94,7 +99,7 @@ private:
     std::optional<ReportContent> MValsReport(const QString& strDeviceName, const QString& strSerNo,
                                              const QString& strUser, const QDateTime& mvalDate,
                                              const QString& strMVals, const QString& strFileName,
-                                             const QString& strNote);
+                                             const QString& strNote, const LimitFlags& limits);
     std::optional<ReportContent> ProtocolReport();
     // The time of printing, the picture and the signature choice.
     void CompleteReport(ReportContent& content);

@@ -32,7 +32,12 @@ bool Write(Writer& writer, const MValSet& set, const QString& path, const WorkPr
 } // namespace
 
 bool ExportDataset(CExportExcel& xls, CExportXlsx& xlsx, const MValSet& set, const QString& path,
-                   const WorkProgress& progress, const RecordSelection& selection) {
-    return ExportTypeFor(path) == ExportType::Xlsx ? Write(xlsx, set, path, progress, selection)
-                                                   : Write(xls, set, path, progress, selection);
+                   const WorkProgress& progress, const RecordSelection& selection,
+                   const LimitFlags& limits) {
+    if (ExportTypeFor(path) == ExportType::Xls) {
+        return Write(xls, set, path, progress, selection);
+    }
+    xlsx.SetLimits(limits);
+    const auto forget = qScopeGuard([&] { xlsx.SetLimits(LimitFlags()); });
+    return Write(xlsx, set, path, progress, selection);
 }

@@ -2,6 +2,7 @@
 
 #include "app/WorkProgress.h"
 #include "data/RecordSelection.h"
+#include "qc/LimitFlags.h"
 
 #include <QString>
 
@@ -23,5 +24,8 @@ ExportType ExportTypeFor(const QString& path);
 // The caller shows the failure message. `progress` is told how far the records are written;
 // when it answers false the export stops (false, nothing reported, the target as it was).
 // A selection writes only its records, in its order, and says so above the titles.
+// The workbook (.xlsx) fills a first value beyond the `limits` of its program; the legacy
+// worksheet leaves it as it is.
 bool ExportDataset(CExportExcel& xls, CExportXlsx& xlsx, const MValSet& set, const QString& path,
-                   const WorkProgress& progress = {}, const RecordSelection& selection = {});
+                   const WorkProgress& progress = {}, const RecordSelection& selection = {},
+                   const LimitFlags& limits = LimitFlags());

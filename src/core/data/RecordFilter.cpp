@@ -29,8 +29,9 @@ bool RecordFilter::IsEmpty() const {
            text.isEmpty() && id.isEmpty();
 }
 
-RecordFilterMatcher::RecordFilterMatcher(const RecordFilter& filter, const RecordLayout& columns)
-    : m_filter(filter), m_groupColumn(columns.GroupColumn()),
+RecordFilterMatcher::RecordFilterMatcher(const RecordFilter& filter, const RecordLayout& columns,
+                                         const LimitFlags* limits)
+    : m_filter(filter), m_columns(columns), m_limits(limits), m_groupColumn(columns.GroupColumn()),
       m_stateColumn(columns.StateOf(columns.Value1())), m_idColumn(columns.Id()),
       m_dateColumn(columns.Date()), m_count(std::min(columns.Count(), kMaxFields)) {}
 
@@ -49,14 +50,8 @@ bool RecordFilterMatcher::Matches(QStringView line) const {
             return false;
         }
     }
-    if (m_filter.state != RecordFilter::State::Any) {
-        const ValueState state =
-            ValueStateOf(m_stateColumn >= 0 ? fields[size_t(m_stateColumn)] : QStringView());
-        const ValueState wanted =
-            m_filter.state == RecordFilter::State::Ok ? ValueState::Ok : ValueState::Flagged;
-        if (state != wanted) {
-            return false;
-        }
+    if (!StateMatches(line, m_stateColumn >= 0 ? fields[size_t(m_stateColumn)] : QStringView())) {
+        return false;
     }
     if (!m_filter.id.isEmpty() &&
         (m_idColumn < 0 || m_idColumn >= m_count ||
@@ -74,11 +69,25 @@ bool RecordFilterMatcher::Matches(QStringView line) const {
     return false;
 }
 
+bool RecordFilterMatcher::StateMatches(QStringView line, QStringView stateField) const {
+    switch (m_filter.state) {
+    case RecordFilter::State::Any:
+        return true;
+    case RecordFilter::State::Ok:
+        return ValueStateOf(stateField) == ValueState::Ok;
+    case RecordFilter::State::Flagged:
+        return ValueStateOf(stateField) == ValueState::Flagged;
+    case RecordFilter::State::BeyondLimit:
+        return m_limits != nullptr && m_limits->Beyond(line, m_columns);
+    }
+    return false;
+}
+
 std::vector<int> FilteredRows(std::span<const QStringView> lines, const RecordFilter& filter,
-                              const RecordLayout& columns) {
+                              const RecordLayout& columns, const LimitFlags* limits) {
     std::vector<int> rows;
     rows.reserve(lines.size());
-    const RecordFilterMatcher matcher(filter, columns);
+    const RecordFilterMatcher matcher(filter, columns, limits);
     const bool all = filter.IsEmpty();
     for (size_t i = 0; i < lines.size(); ++i) {
         if (all || matcher.Matches(lines[i])) {

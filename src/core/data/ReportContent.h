@@ -26,6 +26,10 @@ struct ReportContent {
     QList<ReportField> details; // one per line under the heading (a protocol's data)
     QList<ReportColumn> columns;
     QList<QStringList> rows; // one field per column
+    // Cells printed in bold: those of `markedColumn` in the rows marked true (none when
+    // empty); a closing line says why.
+    int markedColumn = -1;
+    QList<bool> markedRows;
     // On the first page, as wide as the page, above the table (a chart); empty: none.
     PageFigure figure;
     QStringList closing;   // lines after the last row, before the signature block (a summary)

@@ -83,16 +83,27 @@ TableReport::TableReport(PagePainter& painter, ReportContent content)
     // Measured once per text and font: a long dataset repeats most of its values.
     const qsizetype columns = m_content.columns.size();
     QList<QSet<QString>> seen(columns);
+    QSet<QString> seenMarked;
     m_distinct.resize(columns);
-    for (const QStringList& row : m_content.rows) {
+    for (qsizetype r = 0; r < m_content.rows.size(); ++r) {
+        const QStringList& row = m_content.rows[r];
         for (qsizetype c = 0; c < columns; ++c) {
             const QString& field = row.value(c);
-            if (!seen[c].contains(field)) {
+            if (Marked(r, int(c))) {
+                if (!seenMarked.contains(field)) {
+                    seenMarked.insert(field);
+                    m_markedDistinct << field;
+                }
+            } else if (!seen[c].contains(field)) {
                 seen[c].insert(field);
                 m_distinct[c] << field;
             }
         }
     }
+}
+
+bool TableReport::Marked(qsizetype row, int column) const {
+    return column == m_content.markedColumn && m_content.markedRows.value(row, false);
 }
 
 void TableReport::MeasureColumns(double points) {
@@ -103,8 +114,15 @@ void TableReport::MeasureColumns(double points) {
     for (qsizetype c = 0; c < columns; ++c) {
         m_titleWidths[c] = m_painter.TextWidth(m_content.columns[c].title);
     }
+    double marked = 0; // the marked texts are bold
+    for (const QString& text : m_markedDistinct) {
+        marked = std::max(marked, m_painter.TextWidth(text));
+    }
     m_painter.SetFont(points, false);
     m_widths = m_titleWidths;
+    if (m_content.markedColumn >= 0 && m_content.markedColumn < columns) {
+        m_widths[m_content.markedColumn] = std::max(m_widths[m_content.markedColumn], marked);
+    }
     for (qsizetype c = 0; c < columns; ++c) {
         for (const QString& text : m_distinct[c]) {
             m_widths[c] = std::max(m_widths[c], m_painter.TextWidth(text));
@@ -353,7 +371,14 @@ double TableReport::PaintTable(const Page& page, double y) {
         const QStringList& row = m_content.rows[r];
         x = 0;
         for (const int c : band) {
+            const bool marked = Marked(r, c);
+            if (marked) {
+                m_painter.SetFont(m_fontSize, true);
+            }
             m_painter.DrawText(x, y, m_widths[c], align(c), row.value(c));
+            if (marked) {
+                m_painter.SetFont(m_fontSize, false);
+            }
             x += m_widths[c] + m_gap;
         }
         y += m_lineHeight;

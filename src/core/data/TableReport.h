@@ -61,10 +61,12 @@ private:
     void PaintSignature(double y);
     void PaintFooter(int index);
     QString Elided(const QString& text, double width) const;
+    bool Marked(qsizetype row, int column) const;
 
     PagePainter& m_painter;
     ReportContent m_content;
     QList<QStringList> m_distinct; // per column: every text once, titles included
+    QStringList m_markedDistinct;  // the marked column's marked texts, in bold
     QList<double> m_titleWidths;
     QList<double> m_widths; // per column, at the chosen font
     double m_fontSize = 0;

@@ -4,6 +4,7 @@
 #include "data/FieldNumber.h"
 #include "data/RecordDateTime.h"
 #include "data/RecordWalker.h"
+#include "qc/LimitFlags.h"
 
 #include <algorithm>
 #include <array>
@@ -35,6 +36,7 @@ struct Accumulator {
     double m2 = 0.0;
     qint64 first = -1; // seconds since the start of the Julian day count; -1: none
     qint64 last = -1;
+    qsizetype beyond = 0; // values beyond their program's limits
 
     void AddValue(double value, bool flagged) {
         ++row.count;
@@ -97,7 +99,8 @@ auto SortKey(const StatisticsRow& r) {
 
 QList<StatisticsRow> ValueStatistics(std::span<const QStringView> lines,
                                      const RecordLayout& columns, int valueColumn,
-                                     const QString& columnTitle, StatisticsValues which) {
+                                     const QString& columnTitle, StatisticsValues which,
+                                     const LimitFlags* limits) {
     if (valueColumn < 0 || valueColumn >= columns.Count()) {
         return {};
     }
@@ -106,6 +109,7 @@ QList<StatisticsRow> ValueStatistics(std::span<const QStringView> lines,
     const int stateColumn = columns.StateOf(valueColumn);
     // Keyed by views into the lines: no text is copied per record.
     std::map<std::array<QStringView, 3>, Accumulator> groups;
+    const LimitFlags* judged = valueColumn == columns.Value1() ? limits : nullptr;
     std::array<QStringView, kMaxFields> views;
     const std::span<QStringView> fields(views.data(), size_t(count));
     for (const QStringView line : lines) {
@@ -125,6 +129,9 @@ QList<StatisticsRow> ValueStatistics(std::span<const QStringView> lines,
             ++group.row.nonNumeric;
         }
         group.AddWhen(RecordWhen(fields, columns));
+        if (judged != nullptr && judged->Beyond(line, columns)) {
+            ++group.beyond;
+        }
     }
     QList<StatisticsRow> rows;
     for (const auto& [key, group] : groups) {
@@ -132,6 +139,10 @@ QList<StatisticsRow> ValueStatistics(std::span<const QStringView> lines,
         row.program = key[0].toString();
         row.name = key[1].toString();
         row.unit = key[2].toString();
+        const std::optional<double> program = FieldNumber(key[0], true);
+        if (judged != nullptr && program && judged->HasLimits(qint64(*program))) {
+            row.beyond = group.beyond;
+        }
         rows.append(row);
     }
     std::stable_sort(rows.begin(), rows.end(), [](const StatisticsRow& a, const StatisticsRow& b) {

@@ -2,12 +2,15 @@
 
 #include "data/RecordColumns.h"
 
+class LimitFlags;
+
 #include <QDateTime>
 #include <QList>
 #include <QString>
 #include <QStringView>
 #include <cmath>
 #include <functional>
+#include <optional>
 #include <span>
 
 // The summary of one value column for one method: a photometer program with its citation
@@ -27,17 +30,22 @@ struct StatisticsRow {
     double min = NAN;
     double max = NAN;
     QDateTime first, last; // the earliest and latest readable date and time of the records
+    // Of the first value's records, those beyond the limit values of their program; nothing
+    // when the program has none (or the figures are not the first value's).
+    std::optional<qsizetype> beyond;
 };
 
 // Which values the figures take: all of them, flagged ones counted apart, or only those
 // whose state is "OK" (a value without a state is left out too).
 enum class StatisticsValues { All, OkOnly };
 
-// One row per method present in `lines`, ordered by program number, name and unit.
+// One row per method present in `lines`, ordered by program number, name and unit. With
+// `limits`, the rows of the first value count the values beyond them.
 QList<StatisticsRow> ValueStatistics(std::span<const QStringView> lines,
                                      const RecordLayout& columns, int valueColumn,
                                      const QString& columnTitle,
-                                     StatisticsValues which = StatisticsValues::All);
+                                     StatisticsValues which = StatisticsValues::All,
+                                     const LimitFlags* limits = nullptr);
 
 // The titles of the statistics table, the same in the window and for `mervex-cli stats`.
 QStringList StatisticsTitles();

@@ -7,6 +7,7 @@
 #include "archive/ArchiveDatabase.h"
 #include "archive/ArchiveExtract.h"
 #include "archive/ArchiveOutput.h"
+#include "archive/QcStore.h"
 #include "data/ExportSheet.h"
 #include "data/MValSet.h"
 #include "data/RecordWalker.h"
@@ -175,6 +176,7 @@ struct ArchiveFound {
     QList<frmArchive::HeldRecord> held;
     QList<RecordOrigin> origins;
     QString archive;
+    QList<LimitValue> limits; // every version of every program's limit values
 };
 
 std::optional<ArchiveFilter> frmArchive::Filter() const {
@@ -273,6 +275,10 @@ bool frmArchive::Load(const ArchiveFilter& filter, const QString& model) {
             if (found->model.isEmpty()) {
                 return true; // nothing found
             }
+            // Without its limits the table still shows what it found, only uncoloured.
+            if (!QcStore(db).Limits(found->limits)) {
+                found->limits.clear();
+            }
             ArchiveFilter one = filter;
             one.model = found->model;
             if (!query.Count(one, found->modelCount)) {
@@ -318,6 +324,7 @@ void frmArchive::ShowFound(ArchiveFound& found) {
     m_modelCount = found.modelCount;
     m_shownModel = found.model;
     m_archive = found.archive;
+    m_tools->SetLimits(LimitFlags(found.limits));
     ShowRecords(m_shownModel.isEmpty() ? ExportLayout()
                                        : ExportLayoutFor(m_services.device, m_shownModel),
                 found.lines);
@@ -446,7 +453,11 @@ bool frmArchive::Export() {
             if (!out.open(QIODevice::WriteOnly)) {
                 throw MervexError(FileError(file, out, true));
             }
-            ArchiveOutput output(out, ArchiveFormat::Csv);
+            QList<LimitValue> limits;
+            if (!QcStore(db).Limits(limits)) {
+                return false;
+            }
+            ArchiveOutput output(out, ArchiveFormat::Csv, LimitFlags(limits));
             bool stopped = false;
             const bool read = ArchiveQuery(db).Visit(filter, [&](const ArchivedRecord& record) {
                 *written += 1;

@@ -19,7 +19,7 @@
 namespace {
 
 constexpr int kAllPrograms = 1720;
-constexpr int kStateTexts[] = {1720, 1724, 1725}; // in the order of RecordFilter::State
+constexpr int kStateTexts[] = {1720, 1724, 1725, 1751}; // in the order of RecordFilter::State
 constexpr int kFindWidth = 160;
 
 } // namespace

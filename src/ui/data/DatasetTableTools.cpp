@@ -110,6 +110,13 @@ void DatasetTableTools::SetLayout(const ExportLayout& layout) {
     }
 }
 
+void DatasetTableTools::SetLimits(const LimitFlags& limits) {
+    m_proxy->SetLimits(limits);
+    if (m_statistics) {
+        m_statistics->SetLimits(limits);
+    }
+}
+
 // The filter bar's program list takes a pass over every record: a million of them would
 // double the time a file takes to show, so the list is made when the bar opens (a hidden
 // bar filters nothing), or at once while it is open.
@@ -173,6 +180,7 @@ void DatasetTableTools::ShowStatistics() {
         m_statistics = new frmStatistics(&m_document);
         m_statistics->setWindowFlag(Qt::Window);
         m_statistics->SetColumns(m_proxy->Columns(), m_layout.titles);
+        m_statistics->SetLimits(m_proxy->Limits());
         m_statistics->SetRecords(m_proxy->ShownLines());
     }
     m_statistics->show();

@@ -7,6 +7,7 @@
 
 struct AppMenus;
 class DatasetFilterBar;
+class LimitFlags;
 class frmStatistics;
 class MValTableModel;
 class MValTableProxy;
@@ -34,6 +35,9 @@ public:
     // After the table holds the new records: the count, the statistics and, when the bar
     // is open, the filter's lists (else they wait until it opens).
     void RecordsShown();
+    // The limit values of the records' programs, whenever they arrive: the table colours the
+    // values beyond them, the filter and the statistics follow.
+    void SetLimits(const LimitFlags& limits);
 
     void Copy(bool raw);
     void SelectAll();

@@ -147,7 +147,8 @@ bool DocumentCommands::Print() {
     const bool result = AskAndPrint(m_services.ui, m_services.print, [&] {
         printed = m_services.print.PrintMVals(
             m.strMeter, m.strSerNo, m.strUser, m.curDate, m.strMVals, m_document.FilePath(),
-            m_printing.PrintedRecords(m_document.TableTools().Proxy().Shown()));
+            m_printing.PrintedRecords(m_document.TableTools().Proxy().Shown()),
+            m_printing.Limits());
         return printed;
     });
     if (printed) {
@@ -181,7 +182,7 @@ void DocumentCommands::Export() {
     LargeFileTask task(m_services.tasks(), &m_document, 1571, *path, IsLarge(mvals));
     const bool exported = task.Run([&](const WorkProgress& progress) {
         return ExportDataset(m_services.exportExcel, m_services.exportXlsx, mvals, *path, progress,
-                             *records);
+                             *records, m_printing.Limits());
     });
     if (task.Stopped()) {
         ShowStoppedMessage(&m_document, 1573, *path);

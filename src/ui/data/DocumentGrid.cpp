@@ -6,6 +6,7 @@
 #include "meter/RecordLayout.h"
 #include "ui/data/ColumnWidths.h"
 #include "ui/data/DatasetTableTools.h"
+#include "ui/data/DocumentLimits.h"
 #include "ui/data/MValTableModel.h"
 
 #include <QTableView>
@@ -16,9 +17,10 @@ constexpr int kMaxColumns = RecordLayout::kMaxColumns;
 
 } // namespace
 
-DocumentGrid::DocumentGrid(QWidget& document, QTableView& table, const CDevice& device)
+DocumentGrid::DocumentGrid(QWidget& document, QTableView& table, const CDevice& device, CIni& ini)
     : m_table(table), m_device(device), m_model(new MValTableModel(&document)),
-      m_tools(new DatasetTableTools(document, table, *m_model)) {}
+      m_tools(new DatasetTableTools(document, table, *m_model)),
+      m_limits(new DocumentLimits(document, ini, *m_tools)) {}
 
 void DocumentGrid::Clear() {
     m_tools->SetLayout(ExportLayout());
@@ -60,5 +62,6 @@ bool DocumentGrid::FillRows(const MValSet& mvals, int columns) {
     m_model->SetRecords(mvals.strMVals, std::move(lines));
     m_tools->RecordsShown();
     WidenClippedColumns(m_table);
+    m_limits->Read();
     return true;
 }

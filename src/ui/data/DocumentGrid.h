@@ -1,6 +1,8 @@
 #pragma once
 
 class CDevice;
+class CIni;
+class DocumentLimits;
 class DatasetTableTools;
 class MValTableModel;
 class QTableView;
@@ -11,14 +13,15 @@ struct MValSet;
 // statistics), and filling it from a dataset under the titles and widths of its meter.
 class DocumentGrid {
 public:
-    DocumentGrid(QWidget& document, QTableView& table, const CDevice& device);
+    DocumentGrid(QWidget& document, QTableView& table, const CDevice& device, CIni& ini);
 
     MValTableModel& Model() { return *m_model; }
+    DocumentLimits& Limits() { return *m_limits; }
     DatasetTableTools& Tools() { return *m_tools; }
     // An empty table without a layout.
     void Clear();
-    // The records of `mvals` under its meter's titles; false when the meter has no table
-    // or the records cannot be read.
+    // The records of `mvals` under its meter's titles, then their limit values read in the
+    // background; false when the meter has no table or the records cannot be read.
     bool Fill(const MValSet& mvals);
 
 private:
@@ -28,4 +31,5 @@ private:
     const CDevice& m_device;
     MValTableModel* m_model;    // owned by the document
     DatasetTableTools* m_tools; // owned by the document
+    DocumentLimits* m_limits;   // owned by the document
 };

@@ -34,16 +34,20 @@ std::optional<Printout> DocumentPrinting::DatasetPrintout() {
         const MValSet& m = m_document.MVals();
         return m_services.print.FitMValsPage(printer, m.strMeter, m.strSerNo, m.strUser, m.curDate,
                                              m.strMVals, m_document.FilePath(),
-                                             PrintedRecords(shown));
+                                             PrintedRecords(shown), Limits());
     };
     printout.print = [this, shown = printout.shown](LinePrinter& printer) {
         const MValSet& m = m_document.MVals();
         return m_services.print.PrintMVals(printer, m.strMeter, m.strSerNo, m.strUser, m.curDate,
-                                           m.strMVals, m_document.FilePath(),
-                                           PrintedRecords(shown));
+                                           m.strMVals, m_document.FilePath(), PrintedRecords(shown),
+                                           Limits());
     };
     printout.pdfName = m_document.ProposedName();
     return printout;
+}
+
+const LimitFlags& DocumentPrinting::Limits() const {
+    return m_document.TableTools().Proxy().Limits();
 }
 
 RecordSelection DocumentPrinting::PrintedRecords(const RecordSelection& shown) const {

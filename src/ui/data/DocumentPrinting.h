@@ -6,6 +6,7 @@
 #include <optional>
 
 class frmDocument;
+class LimitFlags;
 struct AppMenus;
 
 // The document's printouts beside the quick print: the file menu's print dialog, preview
@@ -19,6 +20,8 @@ public:
     // The records a printout takes of the table's `shown` rows, as the printouts' choice
     // "only the rows shown" says.
     RecordSelection PrintedRecords(const RecordSelection& shown) const;
+    // The limit values the table judges its records by, which the report marks too.
+    const LimitFlags& Limits() const;
 
 private:
     std::optional<Printout> DatasetPrintout();

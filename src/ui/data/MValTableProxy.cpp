@@ -3,6 +3,7 @@
 #include "ui/data/MValTableModel.h"
 
 #include <QCollator>
+#include <QColor>
 #include <numeric>
 
 MValTableProxy::MValTableProxy(MValTableModel& source, QObject* parent)
@@ -40,6 +41,22 @@ void MValTableProxy::SetFilter(const RecordFilter& filter) {
     ApplyRows(ComputeRows());
 }
 
+void MValTableProxy::SetLimits(const LimitFlags& limits) {
+    m_limits = limits;
+    if (m_filter.state == RecordFilter::State::BeyondLimit) {
+        ApplyRows(ComputeRows());
+    }
+    if (rowCount() > 0 && columnCount() > 0) {
+        emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1),
+                         {Qt::BackgroundRole, Qt::ForegroundRole});
+    }
+}
+
+// A pale red under black text: readable in either palette's selection and printable.
+QColor MValTableProxy::BeyondLimitBackground() {
+    return QColor(0xff, 0xc8, 0xc8);
+}
+
 void MValTableProxy::sort(int column, Qt::SortOrder order) {
     m_sortColumn = column >= 0 && column < columnCount() ? column : -1;
     m_sortOrder = order;
@@ -68,7 +85,7 @@ std::vector<int> MValTableProxy::ComputeRows() {
         return order;
     }
     std::vector<char> kept(order.size(), 0);
-    for (const int row : FilteredRows(lines, m_filter, m_columns)) {
+    for (const int row : FilteredRows(lines, m_filter, m_columns, &m_limits)) {
         kept[size_t(row)] = 1;
     }
     std::erase_if(order, [&](int row) { return kept[size_t(row)] == 0; });
@@ -176,6 +193,15 @@ QVariant MValTableProxy::data(const QModelIndex& index, int role) const {
         return m_columns.IsNumeric(index.column())
                    ? QVariant(int(Qt::AlignRight | Qt::AlignVCenter))
                    : QVariant(int(Qt::AlignLeft | Qt::AlignVCenter));
+    }
+    if ((role == Qt::BackgroundRole || role == Qt::ForegroundRole) && index.isValid() &&
+        index.column() == m_columns.Value1() && !m_limits.IsEmpty()) {
+        const QList<QStringView> lines = m_source.Lines();
+        const int row = SourceRow(index.row());
+        if (row >= 0 && row < lines.size() && m_limits.Beyond(lines[row], m_columns)) {
+            return role == Qt::BackgroundRole ? QVariant(BeyondLimitBackground())
+                                              : QVariant(QColor(Qt::black));
+        }
     }
     return QAbstractProxyModel::data(index, role);
 }

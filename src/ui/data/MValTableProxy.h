@@ -4,6 +4,7 @@
 #include "data/RecordColumns.h"
 #include "data/RecordFilter.h"
 #include "data/RecordSelection.h"
+#include "qc/LimitFlags.h"
 
 #include <QAbstractProxyModel>
 #include <optional>
@@ -24,6 +25,11 @@ public:
     void SetColumns(const RecordLayout& columns);
     const RecordLayout& Columns() const { return m_columns; }
     void SetFilter(const RecordFilter& filter);
+    // The limit values the first value is judged by: a value beyond them is coloured
+    // (BeyondLimitBackground) and the filter's "hors limite" follows them.
+    void SetLimits(const LimitFlags& limits);
+    const LimitFlags& Limits() const { return m_limits; }
+    static QColor BeyondLimitBackground();
     const RecordFilter& Filter() const { return m_filter; }
     // Column -1 gives the meter's order back.
     void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
@@ -60,6 +66,7 @@ private:
     MValTableModel& m_source;
     RecordLayout m_columns;
     RecordFilter m_filter;
+    LimitFlags m_limits;
     int m_sortColumn = -1;
     Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
     // The keys of the sorted column, kept while that column stays the sorted one.

@@ -105,7 +105,7 @@ void frmDocument::BuildHeader() {
 void frmDocument::BuildGrid() {
     hfgMVals = new QTableView(this);
     hfgMVals->setObjectName(QStringLiteral("hfgMVals"));
-    m_grid = std::make_unique<DocumentGrid>(*this, *hfgMVals, m_services.device);
+    m_grid = std::make_unique<DocumentGrid>(*this, *hfgMVals, m_services.device, m_services.ini);
     connect(&TableTools(), &DatasetTableTools::BarToggled, this, &frmDocument::LayOut);
     fraQcBanner = new QcBanner(this);
     connect(fraQcBanner, &QcBanner::VisibilityChanged, this, &frmDocument::LayOut);

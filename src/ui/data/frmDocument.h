@@ -94,6 +94,7 @@ public:
     void ReportError(int number);
     // Sorting, filtering, copying and statistics of the table.
     DatasetTableTools& TableTools() { return m_grid->Tools(); }
+    DocumentLimits& Limits() { return m_grid->Limits(); }
 
     QWidget* picHead = nullptr;
     QLabel* imgLogo = nullptr;

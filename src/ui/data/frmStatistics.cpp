@@ -1,6 +1,7 @@
 #include "ui/data/frmStatistics.h"
 
 #include "app/DateText.h"
+#include "app/TextTables.h"
 #include "ui/app/ApplyCaptions.h"
 #include "ui/app/Controls.h"
 #include "ui/app/HelpContext.h"
@@ -24,9 +25,28 @@ constexpr int kDigits = 6;
 // The figures' columns (n to non-numeric) among StatisticsTitles().
 constexpr int kFirstFigure = 3;
 constexpr int kLastFigure = 10;
+// While a program of the rows has limit values: their count, beside the flagged values.
+constexpr int kBeyondTitle = 1755;
+constexpr int kBeyondColumn = 5;
 
-bool IsFigure(qsizetype column) {
-    return column >= kFirstFigure && column <= kLastFigure;
+bool IsFigure(qsizetype column, bool beyond) {
+    return column >= kFirstFigure && column <= kLastFigure + (beyond ? 1 : 0);
+}
+
+// The row's fields with the count beyond the limits when that column is shown.
+QStringList WithBeyond(QStringList fields, const StatisticsRow& row, bool beyond) {
+    if (beyond) {
+        fields.insert(kBeyondColumn, row.beyond ? QString::number(*row.beyond) : QString());
+    }
+    return fields;
+}
+
+QStringList Titles(bool beyond) {
+    QStringList titles = StatisticsTitles();
+    if (beyond) {
+        titles.insert(kBeyondColumn, LoadResString(kBeyondTitle));
+    }
+    return titles;
 }
 
 QString WhenText(const QDateTime& t) {
@@ -65,8 +85,6 @@ frmStatistics::frmStatistics(QWidget* parent) : QDialog(parent) {
     grdStatistics = NewControl<QTableWidget>(this, "grdStatistics");
     grdStatistics->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grdStatistics->verticalHeader()->hide();
-    grdStatistics->setColumnCount(int(StatisticsTitles().size()));
-    grdStatistics->setHorizontalHeaderLabels(StatisticsTitles());
 
     auto* bar = new QHBoxLayout;
     bar->addWidget(lblStatColumn);
@@ -108,22 +126,36 @@ void frmStatistics::SetRecords(const QList<QStringView>& lines) {
     Compute();
 }
 
+void frmStatistics::SetLimits(const LimitFlags& limits) {
+    m_limits = limits;
+    Compute();
+}
+
 void frmStatistics::Compute() {
     const int column =
         cboStatColumn->currentData().isValid() ? cboStatColumn->currentData().toInt() : -1;
-    m_rows =
-        ValueStatistics(m_lines, m_columns, column, m_titles.value(column),
-                        chkOkOnly->isChecked() ? StatisticsValues::OkOnly : StatisticsValues::All);
+    m_rows = ValueStatistics(
+        m_lines, m_columns, column, m_titles.value(column),
+        chkOkOnly->isChecked() ? StatisticsValues::OkOnly : StatisticsValues::All, &m_limits);
     ShowRows();
 }
 
+bool frmStatistics::ShowsBeyond() const {
+    return std::any_of(m_rows.cbegin(), m_rows.cend(),
+                       [](const StatisticsRow& row) { return row.beyond.has_value(); });
+}
+
 void frmStatistics::ShowRows() {
+    const bool beyond = ShowsBeyond();
+    const QStringList titles = Titles(beyond);
+    grdStatistics->setColumnCount(int(titles.size()));
+    grdStatistics->setHorizontalHeaderLabels(titles);
     grdStatistics->setRowCount(int(m_rows.size()));
     for (int r = 0; r < m_rows.size(); ++r) {
-        const QStringList fields = LocaleFields(m_rows[r]);
+        const QStringList fields = WithBeyond(LocaleFields(m_rows[r]), m_rows[r], beyond);
         for (int c = 0; c < fields.size(); ++c) {
             auto* item = new QTableWidgetItem(fields[c]);
-            if (IsFigure(c)) {
+            if (IsFigure(c, beyond)) {
                 item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
             }
             grdStatistics->setItem(r, c, item);
@@ -134,13 +166,14 @@ void frmStatistics::ShowRows() {
 
 void frmStatistics::CopyStatistics() {
     QList<QStringList> fields;
+    const bool beyond = ShowsBeyond();
     for (const StatisticsRow& row : m_rows) {
-        fields.append(CopyFields(row));
+        fields.append(WithBeyond(CopyFields(row), row, beyond));
     }
     QList<CopyColumn> columns;
-    const QStringList titles = StatisticsTitles();
+    const QStringList titles = Titles(beyond);
     for (qsizetype c = 0; c < titles.size(); ++c) {
-        columns.append({titles[c], IsFigure(c)});
+        columns.append({titles[c], IsFigure(c, beyond)});
     }
     PutOnClipboard(MakeTableCopy(
         columns, fields.size(), [&](qsizetype r, qsizetype c) { return QStringView(fields[r][c]); },

@@ -2,6 +2,7 @@
 
 #include "data/RecordColumns.h"
 #include "data/ValueStatistics.h"
+#include "qc/LimitFlags.h"
 
 #include <QDialog>
 
@@ -23,6 +24,9 @@ public:
     void SetColumns(const RecordLayout& columns, const QStringList& titles);
     // The records shown now, in any order.
     void SetRecords(const QList<QStringView>& lines);
+    // The limit values of the programs: a column counts the values beyond them, shown while
+    // a program of the rows has limits.
+    void SetLimits(const LimitFlags& limits);
     // The rows (TSV and HTML) on the clipboard, numbers as the table's copy gives them: the
     // desktop's decimal separator and no group separator, so that they paste as numbers.
     void CopyStatistics();
@@ -38,9 +42,11 @@ public:
 private:
     void Compute();
     void ShowRows();
+    bool ShowsBeyond() const;
 
     RecordLayout m_columns;
     QStringList m_titles;
     QList<QStringView> m_lines;
+    LimitFlags m_limits;
     QList<StatisticsRow> m_rows;
 };

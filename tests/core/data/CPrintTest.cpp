@@ -1,6 +1,7 @@
 #include "data/CPrint.h"
 
 #include "app/Services.h"
+#include "app/TextTables.h"
 #include "support/RecordingPagePainter.h"
 #include "support/RecordingPrinter.h"
 #include "support/ScriptedMeterLink.h"
@@ -404,6 +405,36 @@ TEST_F(CPrintTest, PrintoutsOnAPrinterTheCallerOpenedAndFittingItsPage) {
     EXPECT_FALSE(services.print.FitMValsPage(*NewRecordingPrinter(log, {}), model, {}, {}, date,
                                              QStringLiteral("x")))
         << "records that cannot be read cannot be laid out";
+}
+
+// The table report marks a first value beyond its program's limits (at most 0.5 for program
+// 320) and says what the mark means; the others print as they are.
+TEST_F(CPrintTest, TheTableReportMarksValuesBeyondTheLimits) {
+    services.print.SetOptions({PrintLayout::Table, false});
+    const QString records = Answer(
+        {QStringLiteral("1;12.03.24;09:05:03;17;320;PO4-P;;1:1;0.42;mg/l;OK;;;;01.03.24;08:00"),
+         QStringLiteral("2;12.03.24;09:40:10;18;320;PO4-P;;1:1;0.87;mg/l;OK;;;;01.03.24;08:00"),
+         QStringLiteral("3;12.03.24;09:50:10;19;310;NO3-N;;1:1;0.87;mg/l;OK;;;;01.03.24;08:00")});
+    LimitValue limit;
+    limit.program = 320;
+    limit.upper = 0.5;
+    limit.validFrom = QDate(2024, 1, 1);
+    const QDateTime date(QDate(2024, 3, 12), QTime(10, 0));
+    RecordingPagePainter painter(595, 842, true);
+    ASSERT_TRUE(services.print.PrintMVals(painter, QStringLiteral("Zentravox"), {}, {}, date,
+                                          records, {}, {}, LimitFlags({limit})));
+    const QList<RecordingPagePainter::Text> marked = painter.Find(QStringLiteral("0.87 *"));
+    ASSERT_EQ(marked.size(), 1);
+    EXPECT_TRUE(marked[0].bold);
+    ASSERT_EQ(painter.Find(QStringLiteral("0.87")).size(), 1); // program 310 has no limits
+    EXPECT_FALSE(painter.Find(QStringLiteral("0.42")).front().bold);
+    EXPECT_EQ(painter.Find(LoadResString(1756)).size(), 1);
+    // Without limits nothing is marked and no legend is printed.
+    RecordingPagePainter plain(595, 842, true);
+    ASSERT_TRUE(
+        services.print.PrintMVals(plain, QStringLiteral("Zentravox"), {}, {}, date, records));
+    EXPECT_EQ(plain.Find(QStringLiteral("0.87")).size(), 2);
+    EXPECT_TRUE(plain.Find(LoadResString(1756)).isEmpty());
 }
 
 TEST_F(CPrintTest, ProtocolsAsTablesUnderTheirTitlesAlignedAndSigned) {

@@ -198,6 +198,32 @@ TEST(TableReport, SignatureBlockAfterTheLastRecordOrOnAPageOfItsOwn) {
     }
 }
 
+// Marked values are bold in a column wide enough for them; the closing line saying why
+// follows the last row, before the signature block.
+TEST(TableReport, MarkedValuesAreBoldWithALegendBeforeTheSignature) {
+    ReportContent content = Measurements(3);
+    content.markedColumn = 2;
+    content.markedRows = {false, true, false};
+    content.rows[1][2] = QStringLiteral("123456.50 *"); // the widest value of its column
+    content.closing = {QStringLiteral("* beyond")};
+    RecordingPagePainter painter(kA4Width, kA4Height, true);
+    ASSERT_TRUE(TableReport(painter, content).Print());
+    const QList<Text> value = painter.Find(QStringLiteral("123456.50 *"));
+    ASSERT_EQ(value.size(), 1);
+    EXPECT_TRUE(value[0].bold);
+    EXPECT_GE(value[0].Left(), value[0].x - 1e-9) << "the column holds the bold text";
+    EXPECT_FALSE(painter.Find(QStringLiteral("1.25")).front().bold);
+    EXPECT_FALSE(painter.Find(QStringLiteral("2")).front().bold); // the row's other cells
+    const QList<Text> legend = painter.Find(QStringLiteral("* beyond"));
+    ASSERT_EQ(legend.size(), 1);
+    EXPECT_GT(legend[0].top, painter.Find(QStringLiteral("3.75")).front().top);
+    for (const Text& t : painter.texts) {
+        if (t.text.startsWith(LoadResString(1612))) {
+            EXPECT_GT(t.top, legend[0].top);
+        }
+    }
+}
+
 TEST(TableReport, APageTooSmallForOneRecordIsAnError) {
     RecordingPagePainter painter(kA4Width, 60, false);
     TableReport report(painter, Measurements(5));

@@ -383,3 +383,32 @@ TEST_F(XlsxExportTest, EveryPartIsCompressedAtTheFastestLevel) {
     EXPECT_TRUE(out.endsWith(QStringLiteral(" [6]"))) << out.toStdString();
     EXPECT_GE(out.section(QLatin1Char(' '), 0, 0).toInt(), 4) << out.toStdString();
 }
+
+// Program 901 at most 0.5: its 0.52 and its "> MR" result are filled as the tables colour them,
+// the number keeping its format; 0.40, other columns and a later export without limits are not.
+TEST_F(XlsxExportTest, ValuesBeyondTheLimitsAreFilled) {
+    LimitValue limit;
+    limit.program = 901;
+    limit.upper = 0.5;
+    limit.validFrom = QDate(2023, 1, 1);
+    MValSet set;
+    set.strMeter = QStringLiteral("R-2600 Pro");
+    set.strMVals =
+        Dataset({"1;30.11.23;08:01:02;17;901;PO4-P;;1:1;0.52;mg/l;OK;;;;01.11.23;09:00",
+                 "2;30.11.23;08:02:02;18;901;PO4-P;;1:1;0.40;mg/l;OK;;;;01.11.23;09:00",
+                 "3;30.11.23;08:03:02;19;901;PO4-P;;1:1;----;mg/l;> MR;;;;01.11.23;09:00"});
+    ASSERT_TRUE(ExportDataset(services.exportExcel, services.exportXlsx, set, path, {}, {},
+                              LimitFlags({limit})));
+    const WorkbookSheet sheet = ReadWorkbook(path);
+    ASSERT_TRUE(sheet.read);
+    const QString fill = QStringLiteral("FFFFC8C8");
+    EXPECT_EQ(sheet.cells.value({9, 9}).fill, fill);
+    EXPECT_EQ(sheet.cells.value({9, 9}).format, QStringLiteral("0.00"));
+    Expect(sheet, 9, 9, "number", 0.52);
+    EXPECT_EQ(sheet.cells.value({11, 9}).fill, fill);
+    Expect(sheet, 11, 9, "text", "----");
+    EXPECT_TRUE(sheet.cells.value({10, 9}).fill.isEmpty());
+    EXPECT_TRUE(sheet.cells.value({9, 10}).fill.isEmpty());
+    ASSERT_TRUE(ExportDataset(services.exportExcel, services.exportXlsx, set, path));
+    EXPECT_TRUE(ReadWorkbook(path).cells.value({9, 9}).fill.isEmpty());
+}

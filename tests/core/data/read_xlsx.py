@@ -1,7 +1,8 @@
 """Prints the first sheet of a workbook as JSON, read by openpyxl: an independent reader
 of the Office Open XML format. Usage: read_xlsx.py FILE [MAXROW]
 Cells of rows 1..MAXROW (default: all) and of the last row are listed with their type:
-"number", "text", "date" (a datetime.datetime) or "time" (a datetime.time)."""
+"number", "text", "date" (a datetime.datetime) or "time" (a datetime.time), and the colour
+of a solid fill ("FFFFC8C8"; empty for none)."""
 import datetime
 import json
 import sys
@@ -32,7 +33,8 @@ for r in rows:
         else:
             kind, value = "text", str(value)
         cells.append({"row": r, "col": c, "kind": kind, "value": value,
-                      "format": cell.number_format, "bold": bool(cell.font.b)})
+                      "format": cell.number_format, "bold": bool(cell.font.b),
+                      "fill": cell.fill.fgColor.rgb if cell.fill.fill_type == "solid" else ""})
 widths = {}
 for letter, dim in sheet.column_dimensions.items():
     if dim.width:

@@ -3,7 +3,9 @@
 #include "app/RunTimeErrors.h"
 #include "app/TextTables.h"
 #include "app/Twips.h"
+#include "archive/ArchiveDatabase.h"
 #include "archive/ArchiveTarget.h"
+#include "archive/QcStore.h"
 #include "meter/RecordLayout.h"
 #include "support/PostgresSession.h"
 #include "support/PostgresTest.h"
@@ -287,6 +289,36 @@ TEST_F(ArchiveWindow, AResultBeyondTheTablesLimitIsSaidAndCanBeExported) {
     ASSERT_EQ(f.ui.messages.size(), 1);
     EXPECT_EQ(f.ui.messages[0].text, LoadResString(1685).arg(3).arg(4));
     EXPECT_EQ(f.main->ActiveDocument(), before);
+}
+
+// Program 101 between 0.1 and 2.0: records 3 (0.07) and 4 (2.50) are beyond, coloured as
+// in a document, and "hors limite" shows them alone; the search reads the limits.
+TEST_F(ArchiveWindow, ValuesBeyondTheLimitsAreColouredAndFiltered) {
+    Import(kTwoMore);
+    {
+        ArchiveDatabase db;
+        ASSERT_TRUE(db.Open(ArchiveSettings::Read(f.main->services().ini)));
+        LimitValue limit;
+        limit.program = 101;
+        limit.lower = 0.1;
+        limit.upper = 2.0;
+        limit.validFrom = QDate(2026, 12, 1);
+        ASSERT_TRUE(QcStore(db).AddLimit(limit));
+    }
+    f.ShownItem("mnuArchive")->trigger();
+    auto& window = *f.main->findChild<frmArchive*>(QStringLiteral("frmArchive"));
+    ASSERT_TRUE(window.Search());
+    MValTableProxy& proxy = window.TableTools().Proxy();
+    const auto beyond = [&](int row) {
+        return proxy.index(row, kValue1).data(Qt::BackgroundRole) ==
+               QVariant(MValTableProxy::BeyondLimitBackground());
+    };
+    ASSERT_EQ(Shown(window), QStringLiteral("1234"));
+    EXPECT_EQ((std::vector<bool>{beyond(0), beyond(1), beyond(2), beyond(3)}),
+              (std::vector<bool>{false, false, true, true}));
+    window.TableTools().Find();
+    window.TableTools().FilterBar().cboState->setCurrentIndex(3);
+    EXPECT_EQ(Shown(window), QStringLiteral("34"));
 }
 
 // The window opens centred on the program's window and runs the search the user ran last,

@@ -1,9 +1,15 @@
 #include "UiFixture.h"
+#include "archive/ArchiveDatabase.h"
+#include "archive/ArchiveExtract.h"
+#include "archive/ArchiveTarget.h"
+#include "archive/QcStore.h"
 #include "data/RecordColumns.h"
 #include "support/RecordingPrinter.h"
+#include "support/TempDir.h"
 #include "support/WorkbookReader.h"
 #include "ui/data/DatasetFilterBar.h"
 #include "ui/data/DatasetTableTools.h"
+#include "ui/data/DocumentLimits.h"
 #include "ui/data/MValTableProxy.h"
 #include "ui/data/frmDocument.h"
 #include "ui/data/frmStatistics.h"
@@ -13,11 +19,13 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QMimeData>
+#include <QSignalSpy>
 #include <QTableView>
 #include <QTableWidget>
 #include <QTest>
@@ -170,6 +178,74 @@ TEST_F(DocumentTableTools, StatisticsFollowTheFilter) {
     EXPECT_EQ(stats->Rows()[0].program, QStringLiteral("310"));
     stats->CopyStatistics();
     EXPECT_TRUE(QApplication::clipboard()->text().startsWith(QStringLiteral("Programme\tNom")));
+}
+
+// Phosphate (320) at most 1.0, at most 0.5 from 14.03.24: record 4 (0.87 that day) is beyond,
+// record 1 (0.42) is not; nitrate (310) has no limits. The document reads them from the
+// archive when it gets a dataset, after showing it.
+TEST_F(DocumentTableTools, BeyondTheLimitsIsColouredFilteredAndCounted) {
+    TempDir home;
+    const QByteArray saved = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", home.path().toLocal8Bit());
+    // No archive yet: the document reads nothing, and makes no archive file either.
+    MValSet first = Doc().MVals();
+    Doc().ShowDataset(first, ArchiveExtract());
+    EXPECT_FALSE(Doc().Limits().Reading());
+    EXPECT_FALSE(QFileInfo::exists(ArchiveTarget::DefaultFile().path));
+    {
+        ArchiveDatabase db;
+        ASSERT_TRUE(db.Open(ArchiveSettings::Read(f.main->services().ini)))
+            << db.Error().toStdString();
+        for (const auto& [upper, from] :
+             {std::pair{1.0, QDate(2024, 1, 1)}, std::pair{0.5, QDate(2024, 3, 14)}}) {
+            LimitValue limit;
+            limit.program = 320;
+            limit.upper = upper;
+            limit.validFrom = from;
+            ASSERT_TRUE(QcStore(db).AddLimit(limit));
+        }
+    }
+    f.ShownItem("mnuStatistics")->trigger();
+    QSignalSpy applied(&Doc().Limits(), &DocumentLimits::Applied);
+    MValSet set = Doc().MVals();
+    Doc().ShowDataset(set, ArchiveExtract());
+    EXPECT_EQ(Numbers(), (QStringList{"1", "2", "3", "4"})); // shown before the limits come
+    ASSERT_TRUE(applied.wait(20000));
+    qputenv("XDG_DATA_HOME", saved);
+
+    const auto colour = [&](int row) {
+        return Table().model()->index(row, kValue1).data(Qt::BackgroundRole);
+    };
+    EXPECT_EQ(colour(3), QVariant(MValTableProxy::BeyondLimitBackground()));
+    EXPECT_FALSE(colour(0).isValid());
+    EXPECT_FALSE(Table().model()->index(3, kValue1 + 3).data(Qt::BackgroundRole).isValid());
+    Tools().Find();
+    QComboBox& state = *Tools().FilterBar().cboState;
+    ASSERT_EQ(state.count(), 4);
+    EXPECT_EQ(state.itemText(3), QStringLiteral("hors limite"));
+    state.setCurrentIndex(3);
+    EXPECT_EQ(Numbers(), (QStringList{"4"}));
+    EXPECT_EQ(colour(0), QVariant(MValTableProxy::BeyondLimitBackground()));
+
+    // The statistics count them for the program with limits only, in a column of their own.
+    state.setCurrentIndex(0);
+    const frmStatistics& stats = *Tools().Statistics();
+    ASSERT_EQ(stats.Rows().size(), 2);
+    EXPECT_EQ(stats.Rows()[0].program, QStringLiteral("310"));
+    EXPECT_FALSE(stats.Rows()[0].beyond.has_value());
+    EXPECT_EQ(stats.Rows()[1].beyond, 1);
+    // Beside the flagged values ("dont signalées"), in view without scrolling.
+    constexpr int kBeyond = 5;
+    EXPECT_EQ(stats.grdStatistics->columnCount(), StatisticsTitles().size() + 1);
+    EXPECT_EQ(stats.grdStatistics->horizontalHeaderItem(kBeyond)->text(),
+              QStringLiteral("n au-delà de la limite"));
+    EXPECT_EQ(stats.grdStatistics->item(1, kBeyond)->text(), QStringLiteral("1"));
+    EXPECT_TRUE(stats.grdStatistics->item(0, kBeyond)->text().isEmpty());
+    EXPECT_EQ(stats.grdStatistics->horizontalHeaderItem(kBeyond + 1)->text(),
+              StatisticsTitles()[kBeyond]);
+    // Another value column has no such count.
+    stats.cboStatColumn->setCurrentIndex(1);
+    EXPECT_EQ(stats.grdStatistics->columnCount(), StatisticsTitles().size());
 }
 
 TEST_F(DocumentTableTools, PrintAndExportOfAFilteredSortedTableOfferOnlyTheRowsShown) {
