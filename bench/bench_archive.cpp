@@ -99,6 +99,8 @@ void WriteFloorCsv(const QString& path, const MValSet& set, ArchiveDatabase& db)
                                     ArchiveRecord::Folded(r.sampleId),
                                     r.citation,
                                     r.value1 ? QString::number(*r.value1) : QString(),
+                                    r.value1Text,
+                                    r.state1,
                                     r.value2 ? QString::number(*r.value2) : QString(),
                                     text(db.TimeValue(r.calibratedAt)),
                                     QLatin1Char('"') + r.rawLine + QLatin1Char('"')};
@@ -139,16 +141,17 @@ void BM_AddImportFloor(benchmark::State& state) {
     }
     const QString columns = QStringLiteral(
         "import_id, meter_id, record_key, record_number, measured_at, measured_utc, "
-        "program_number, sample_id, sample_id_folded, citation, value1, value2, calibrated_at, "
-        "raw_line");
+        "program_number, sample_id, sample_id_folded, citation, value1, value1_text, state1, "
+        "value2, calibrated_at, raw_line");
     const QString script =
         QStringLiteral(
             "PRAGMA cache_size=-65536;\nCREATE TABLE staging (%1);\n.mode csv\n.import %2 staging\n"
             "BEGIN;\nINSERT INTO records (%1) SELECT import_id, meter_id, record_key, "
             "NULLIF(record_number, ''), NULLIF(measured_at, ''), NULLIF(measured_utc, ''), "
             "NULLIF(program_number, ''), NULLIF(sample_id, ''), NULLIF(sample_id_folded, ''), "
-            "NULLIF(citation, ''), NULLIF(value1, ''), "
-            "NULLIF(value2, ''), NULLIF(calibrated_at, ''), raw_line FROM staging "
+            "NULLIF(citation, ''), NULLIF(value1, ''), NULLIF(value1_text, ''), "
+            "NULLIF(state1, ''), NULLIF(value2, ''), NULLIF(calibrated_at, ''), raw_line "
+            "FROM staging "
             "WHERE true ON CONFLICT (meter_id, record_key) DO NOTHING;\n"
             "DROP TABLE staging;\nCOMMIT;\nSELECT COUNT(*) FROM records;\n")
             .arg(columns, csv);
@@ -217,14 +220,15 @@ void BM_AddImportPostgresFloor(benchmark::State& state) {
     const QString csv = s.dir.file(QStringLiteral("floor.csv"));
     const QString columns = QStringLiteral(
         "import_id, meter_id, record_key, record_number, measured_at, measured_utc, "
-        "program_number, sample_id, sample_id_folded, citation, value1, value2, calibrated_at, "
-        "raw_line");
+        "program_number, sample_id, sample_id_folded, citation, value1, value1_text, state1, "
+        "value2, calibrated_at, raw_line");
     const QString script =
         QStringLiteral("CREATE TEMP TABLE staging (import_id BIGINT, meter_id BIGINT, "
                        "record_key TEXT, record_number INTEGER, measured_at TIMESTAMP, "
                        "measured_utc TIMESTAMP, program_number INTEGER, sample_id TEXT, "
                        "sample_id_folded TEXT, citation TEXT, value1 DOUBLE PRECISION, "
-                       "value2 DOUBLE PRECISION, calibrated_at TIMESTAMP, raw_line TEXT);\n"
+                       "value1_text TEXT, state1 TEXT, value2 DOUBLE PRECISION, "
+                       "calibrated_at TIMESTAMP, raw_line TEXT);\n"
                        "\\copy staging FROM '%2' WITH (FORMAT csv)\n"
                        "BEGIN;\nINSERT INTO records (%1) SELECT %1 FROM staging "
                        "ON CONFLICT (meter_id, record_key) DO NOTHING;\nCOMMIT;\n"
