@@ -114,8 +114,8 @@ bool QcImportCheck::Judge(const QList<qint64>& imports, QcImportVerdict& verdict
         }
         if (last >= 0) {
             const QcPoint& p = judged.points[last];
-            verdict.rejections.append({control.name, p.version->rules.Codes(rejected),
-                                       Describe(judged, last), p.record.recordId});
+            verdict.rejections.append(
+                {control.name, p.version->rules.Codes(rejected), Describe(judged, last)});
         } else if (warned) {
             verdict.warned << control.name;
         }

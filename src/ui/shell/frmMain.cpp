@@ -424,20 +424,18 @@ void frmMain::OpenQualityControl(const QString& control) {
     if (m_services && m_services->busy.Busy()) {
         return; // a command that arrives while an operation runs is ignored
     }
-    if (m_qualityControlWindow == nullptr) {
-        auto* opened = new frmQualityControl(ArchiveServicesOf(*m_services), this);
-        opened->setAttribute(Qt::WA_DeleteOnClose);
-        m_qualityControlWindow = opened;
-    } else if (control.isEmpty()) {
-        m_qualityControlWindow->raise();
-        m_qualityControlWindow->activateWindow();
-        return;
+    const bool opening = m_qualityControlWindow == nullptr;
+    if (opening) {
+        m_qualityControlWindow = new frmQualityControl(ArchiveServicesOf(*m_services), this);
+        m_qualityControlWindow->setAttribute(Qt::WA_DeleteOnClose);
     }
     m_qualityControlWindow->show();
     m_qualityControlWindow->raise();
     m_qualityControlWindow->activateWindow();
-    // Read at once: a control asked for by name has new points of an import to show.
-    m_qualityControlWindow->LoadControls(control);
+    // A control asked for by name has new points of an import to show: read again.
+    if (opening || !control.isEmpty()) {
+        m_qualityControlWindow->LoadControls(control);
+    }
 }
 
 // Qt carries a maximised window's modified mark into this title only when the title
