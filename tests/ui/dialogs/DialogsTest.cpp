@@ -2,15 +2,18 @@
 #include "ui/app/frmWait.h"
 #include "ui/dialogs/frmAbout.h"
 #include "ui/dialogs/frmConfirm.h"
+#include "ui/dialogs/frmReason.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QTest>
 #include <QTimer>
 #include <QUrl>
 #include <gtest/gtest.h>
@@ -127,6 +130,36 @@ TEST(ConfirmDialog, YesAndOkAnswersYesEverythingElseNo) {
         confirm.close(); // the close box
     });
     EXPECT_FALSE(confirm.Result());
+}
+
+// A reason is required: blanks leave OK disabled, so Enter does nothing; typed, Enter gives
+// it trimmed, Tab reaches OK, and Escape gives nothing. A comment may stay empty.
+TEST(ReasonDialog, ARequiredReasonCannotBeBlankAndTheKeysWork) {
+    frmReason reason(1855, true);
+    EXPECT_EQ(reason.windowTitle(), QStringLiteral("Invalider"));
+    EXPECT_EQ(reason.lblReason->text(), QStringLiteral("Motif"));
+    WhenShown(reason, [&] {
+        EXPECT_EQ(reason.focusWidget(), reason.txtReason);
+        QTest::keyClicks(reason.txtReason, QStringLiteral("   "));
+        EXPECT_FALSE(reason.cmdOK->isEnabled());
+        QTest::keyClick(reason.txtReason, Qt::Key_Return);
+        EXPECT_TRUE(reason.isVisible());
+        QTest::keyClicks(reason.txtReason, QStringLiteral("blanc faux "));
+        EXPECT_TRUE(reason.cmdOK->isEnabled());
+        EXPECT_EQ(reason.txtReason->nextInFocusChain(), reason.cmdOK);
+        QTest::keyClick(reason.txtReason, Qt::Key_Return);
+    });
+    EXPECT_EQ(reason.Ask(), std::optional<QString>(QStringLiteral("blanc faux")));
+    WhenShown(reason, [&] { QTest::keyClick(reason.txtReason, Qt::Key_Escape); });
+    EXPECT_EQ(reason.Ask(), std::nullopt);
+
+    frmReason comment(1857, false);
+    EXPECT_EQ(comment.lblReason->text(), QStringLiteral("Commentaire"));
+    WhenShown(comment, [&] {
+        EXPECT_TRUE(comment.cmdOK->isEnabled());
+        QTest::keyClick(comment.txtReason, Qt::Key_Return);
+    });
+    EXPECT_EQ(comment.Ask(), std::optional<QString>(QString()));
 }
 
 TEST(AboutBox, WithoutAboutSectionShowsMervexAndNoAddresses) {
