@@ -4,6 +4,7 @@
 
 #include <QCollator>
 #include <QColor>
+#include <QFont>
 #include <numeric>
 
 MValTableProxy::MValTableProxy(MValTableModel& source, QObject* parent)
@@ -19,6 +20,7 @@ MValTableProxy::MValTableProxy(MValTableModel& source, QObject* parent)
 }
 
 void MValTableProxy::SourceReset() {
+    m_invalid.clear();
     m_keys.reset();
     m_keysColumn = -1;
     m_rows = ComputeRows();
@@ -55,6 +57,42 @@ void MValTableProxy::SetLimits(const LimitFlags& limits) {
 // A pale red under black text: readable in either palette's selection and printable.
 QColor MValTableProxy::BeyondLimitBackground() {
     return QColor(0xff, 0xc8, 0xc8);
+}
+
+void MValTableProxy::SetInvalid(QHash<int, QString> tips) {
+    m_invalid = std::move(tips);
+    if (rowCount() > 0 && columnCount() > 0) {
+        emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1),
+                         {Qt::ForegroundRole, Qt::FontRole, Qt::ToolTipRole});
+    }
+}
+
+// The palette's grey of disabled text would follow a dark theme into the selection's colour;
+// a fixed middle grey stays readable on white, on the selection and on the limits' red.
+QColor MValTableProxy::InvalidForeground() {
+    return QColor(0x80, 0x80, 0x80);
+}
+
+// Greyed before anything else colours the row: a value beyond its limits that was set aside
+// counts for nothing, its red background stays to tell why it may have been.
+QVariant MValTableProxy::InvalidData(int sourceRow, int role) const {
+    const auto invalid = m_invalid.constFind(sourceRow);
+    if (invalid == m_invalid.cend()) {
+        return {};
+    }
+    switch (role) {
+    case Qt::ForegroundRole:
+        return InvalidForeground();
+    case Qt::FontRole: {
+        QFont struck;
+        struck.setStrikeOut(true);
+        return struck;
+    }
+    case Qt::ToolTipRole:
+        return *invalid;
+    default:
+        return {};
+    }
 }
 
 void MValTableProxy::sort(int column, Qt::SortOrder order) {
@@ -193,6 +231,11 @@ QVariant MValTableProxy::data(const QModelIndex& index, int role) const {
         return m_columns.IsNumeric(index.column())
                    ? QVariant(int(Qt::AlignRight | Qt::AlignVCenter))
                    : QVariant(int(Qt::AlignLeft | Qt::AlignVCenter));
+    }
+    if (!m_invalid.isEmpty() && index.isValid()) {
+        if (QVariant invalid = InvalidData(SourceRow(index.row()), role); invalid.isValid()) {
+            return invalid;
+        }
     }
     if ((role == Qt::BackgroundRole || role == Qt::ForegroundRole) && index.isValid() &&
         index.column() == m_columns.Value1() && !m_limits.IsEmpty()) {

@@ -7,6 +7,7 @@
 #include "qc/LimitFlags.h"
 
 #include <QAbstractProxyModel>
+#include <QHash>
 #include <optional>
 #include <vector>
 
@@ -30,6 +31,11 @@ public:
     void SetLimits(const LimitFlags& limits);
     const LimitFlags& Limits() const { return m_limits; }
     static QColor BeyondLimitBackground();
+    // The records set aside as invalid, by model row, each with the text of its tip: they
+    // show greyed and struck through. A new dataset clears them.
+    void SetInvalid(QHash<int, QString> tips);
+    bool IsInvalid(int sourceRow) const { return m_invalid.contains(sourceRow); }
+    static QColor InvalidForeground();
     const RecordFilter& Filter() const { return m_filter; }
     // Column -1 gives the meter's order back.
     void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
@@ -62,11 +68,13 @@ private:
     std::vector<int> ComputeRows();
     void ApplyRows(std::vector<int> rows);
     void SourceReset();
+    QVariant InvalidData(int sourceRow, int role) const;
 
     MValTableModel& m_source;
     RecordLayout m_columns;
     RecordFilter m_filter;
     LimitFlags m_limits;
+    QHash<int, QString> m_invalid; // model row -> tip
     int m_sortColumn = -1;
     Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
     // The keys of the sorted column, kept while that column stays the sorted one.
