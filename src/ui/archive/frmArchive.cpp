@@ -15,6 +15,7 @@
 #include "ui/app/DocumentHost.h"
 #include "ui/app/HelpContext.h"
 #include "ui/app/MenuCommands.h"
+#include "ui/archive/ArchiveJournal.h"
 #include "ui/data/ColumnWidths.h"
 #include "ui/data/DatasetFilterBar.h"
 #include "ui/data/DatasetTableTools.h"
@@ -35,7 +36,9 @@
 #include <QPushButton>
 #include <QSaveFile>
 #include <QSettings>
+#include <QTabWidget>
 #include <QTableView>
+#include <QVBoxLayout>
 #include <algorithm>
 #include <atomic>
 #include <memory>
@@ -109,8 +112,10 @@ void frmArchive::BuildWindow() {
     grdRecords = Named(new QTableView(this), "grdRecords");
     m_tools = new DatasetTableTools(*this, *grdRecords, *m_model);
     m_tools->UseOwnShortcuts();
+    tabJournal = new ArchiveJournal(m_work);
 
-    auto* grid = new QGridLayout(this);
+    auto* records = Named(new QWidget, "tabRecords");
+    auto* grid = new QGridLayout(records);
     grid->addWidget(chkPeriod, 0, 0);
     grid->addWidget(dtpFrom, 0, 1);
     grid->addWidget(Caption(1661, dtpTo), 0, 2);
@@ -135,6 +140,12 @@ void frmArchive::BuildWindow() {
     grid->addWidget(&m_tools->CountLabel(), 5, 0, 1, 8);
     grid->setRowStretch(4, 1);
 
+    tabArchive = Named(new QTabWidget, "tabArchive");
+    tabArchive->addTab(records, LoadResString(1614));
+    tabArchive->addTab(tabJournal, LoadResString(1860));
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(tabArchive);
+
     connect(cmdSearch, &QPushButton::clicked, this, &frmArchive::Search);
     for (QLineEdit* edit : {txtSerial, txtProgram, txtSampleId, txtUser}) {
         connect(edit, &QLineEdit::returnPressed, this, &frmArchive::Search);
@@ -147,6 +158,11 @@ void frmArchive::BuildWindow() {
             [this] { m_menus.MenuQualityControl(); });
     connect(&m_tools->Proxy(), &MValTableProxy::ShownChanged, this,
             [this] { cmdOpenDocument->setEnabled(m_tools->Proxy().ShownCount() > 0); });
+    connect(tabArchive, &QTabWidget::currentChanged, this, [this] {
+        if (tabArchive->currentWidget() == tabJournal) {
+            tabJournal->Show();
+        }
+    });
 }
 
 // Escape closes the filter bar first (its own fields do so themselves), then the window,

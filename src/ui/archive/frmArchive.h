@@ -12,6 +12,7 @@
 
 struct ExportLayout;
 
+class ArchiveJournal;
 class DatasetTableTools;
 class DocumentHost;
 class MenuCommands;
@@ -23,6 +24,7 @@ class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QTabWidget;
 class QTableView;
 struct ArchiveFound;
 
@@ -34,6 +36,7 @@ struct ArchiveFound;
 // wait dialog, so the program keeps painting and the user can stop waiting; a result too
 // large to hold can be exported instead. The last search is kept in the user's settings
 // and runs again when the window opens. A button opens the main menu's Quality control window.
+// A second tab shows the archive's audit trail.
 class frmArchive : public QWidget {
     Q_OBJECT
 public:
@@ -59,7 +62,9 @@ public:
     QPushButton* cmdExport = nullptr;
     QPushButton* cmdQualityControl = nullptr;
     QLabel* lblCount = nullptr;
+    QTabWidget* tabArchive = nullptr;
     QTableView* grdRecords = nullptr;
+    ArchiveJournal* tabJournal = nullptr;
     MValTableModel* Model() const { return m_model; }
     DatasetTableTools& TableTools() { return *m_tools; }
 

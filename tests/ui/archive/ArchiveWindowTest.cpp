@@ -1,4 +1,5 @@
 #include "UiFixture.h"
+#include "app/DateText.h"
 #include "app/Language.h"
 #include "app/RunTimeErrors.h"
 #include "app/TextTables.h"
@@ -11,6 +12,8 @@
 #include "support/PostgresTest.h"
 #include "support/TempDir.h"
 #include "ui/app/frmWait.h"
+#include "ui/archive/ArchiveJournal.h"
+#include "ui/archive/AuditTrailModel.h"
 #include "ui/archive/frmArchive.h"
 #include "ui/data/DatasetFilterBar.h"
 #include "ui/data/DatasetTableTools.h"
@@ -39,6 +42,8 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QStatusBar>
+#include <QSysInfo>
+#include <QTabWidget>
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
@@ -544,6 +549,38 @@ TEST_F(ArchiveWindow, DateFieldsShowTheLanguagesOneFormWithFourDigitYears) {
     }
     Language::Use(Language::kFrench);
     QLocale::setDefault(desktop);
+}
+
+// The Journal tab reads the audit trail as it first comes into view: the import archived,
+// when in the user's time, and who (login name, account, host); a period of days before
+// the import shows nothing, and the rows come back with the period left open.
+TEST_F(ArchiveWindow, TheJournalTabShowsWhoArchivedAnImport) {
+    Import();
+    f.ShownItem("mnuArchive")->trigger();
+    auto& window = *f.main->findChild<frmArchive*>(QStringLiteral("frmArchive"));
+    const AuditTrailModel& journal = window.tabJournal->Model();
+    EXPECT_EQ(journal.rowCount(), 0);
+    window.tabArchive->setCurrentWidget(window.tabJournal);
+    const int all = journal.rowCount();
+    int row = 0;
+    while (row < all && journal.Events().at(row).action != ArchiveTrail::kImportArchived) {
+        ++row;
+    }
+    ASSERT_LT(row, all);
+    EXPECT_EQ(journal.Cell(row, 1), LoadResString(1871));
+    EXPECT_TRUE(journal.Cell(row, 0).startsWith(ShortDateText(QDate::currentDate())));
+    const QString who = journal.Cell(row, 5);
+    EXPECT_TRUE(who.startsWith(QStringLiteral("claire, ")) &&
+                who.contains(QSysInfo::machineHostName()))
+        << who.toStdString();
+    window.tabJournal->chkJournalPeriod->setChecked(true);
+    window.tabJournal->dtpJournalFrom->setDate(QDate::currentDate().addDays(-9));
+    window.tabJournal->dtpJournalTo->setDate(QDate::currentDate().addDays(-1));
+    window.tabJournal->cmdJournalShow->click();
+    EXPECT_EQ(journal.rowCount(), 0);
+    window.tabJournal->chkJournalPeriod->setChecked(false);
+    QTest::keyClick(window.tabJournal->cmdJournalShow, Qt::Key_Space);
+    EXPECT_EQ(journal.rowCount(), all);
 }
 
 } // namespace
