@@ -37,7 +37,7 @@ int RunSet(CliContext& ctx, CliOptions& options) {
     if (const int status = OpenArchiveToWrite(ctx, db); status != kExitOk) {
         return status;
     }
-    if (!QcStore(db).AddLimit(limit)) {
+    if (!QcStore(db, ctx.user).AddLimit(limit)) {
         ctx.err << db.Error() << '\n';
         return kExitArchive;
     }

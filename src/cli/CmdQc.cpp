@@ -95,7 +95,7 @@ int RunDefine(CliContext& ctx, CliOptions& options) {
     if (const int status = OpenArchiveToWrite(ctx, db); status != kExitOk) {
         return status;
     }
-    QcStore store(db);
+    QcStore store(db, ctx.user);
     if (const int status = ValuesOf(ctx, options, store, *control, version); status != kExitOk) {
         if (status == kExitArchive) {
             ctx.err << db.Error() << '\n';
