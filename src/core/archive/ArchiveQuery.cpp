@@ -74,7 +74,7 @@ Where WhereOf(const ArchiveDatabase& db, const ArchiveFilter& f) {
         where.Add("i.archived_at > ?", db.TimeValue(f.archivedSince->toUTC()));
     }
     if (!f.includeInvalid) {
-        where.Add("(st.valid IS NULL OR st.valid = 1)");
+        where.Add("COALESCE(st.valid, 1) = 1"); // no state: valid
     }
     if (f.unreviewedOnly) {
         where.Add("NOT EXISTS (SELECT 1 FROM import_reviews v WHERE v.import_id = r.import_id)");

@@ -110,8 +110,8 @@ bool RecordValidity::Invalid(const QList<qint64>& recordIds, QHash<qint64, Recor
     return m_db.Read([&] {
         ArchiveIdList::Select(
             m_db,
-            QStringLiteral("SELECT st.record_id, st.reason, %1, %2 FROM records r%3 WHERE r.id IN "
-                           "(%4) AND st.valid = 0")
+            QStringLiteral("SELECT st.record_id, st.reason, %1, %2 FROM records r%3 "
+                           "WHERE r.id IN (%4) AND st.valid = 0")
                 .arg(m_db.TimeText(QStringLiteral("st.changed_at")),
                      IdentityRow::Columns(QStringLiteral("st")),
                      StateJoin(QStringLiteral("r"), QStringLiteral("st")), QStringLiteral("%1")),
