@@ -7,20 +7,27 @@
 #include "archive/ArchiveDatabase.h"
 #include "archive/ArchiveExtract.h"
 #include "archive/ArchiveOutput.h"
+#include "archive/ArchiveTrail.h"
 #include "archive/QcStore.h"
+#include "archive/RecordValidity.h"
+#include "archive/TraceText.h"
 #include "data/ExportSheet.h"
 #include "data/MValSet.h"
 #include "data/RecordWalker.h"
+#include "meter/CLogin.h"
 #include "ui/app/DateFields.h"
 #include "ui/app/DocumentHost.h"
 #include "ui/app/HelpContext.h"
 #include "ui/app/MenuCommands.h"
+#include "ui/app/StatusSink.h"
 #include "ui/archive/ArchiveJournal.h"
+#include "ui/archive/ImportDetails.h"
 #include "ui/data/ColumnWidths.h"
 #include "ui/data/DatasetFilterBar.h"
 #include "ui/data/DatasetTableTools.h"
 #include "ui/data/MValTableModel.h"
 #include "ui/data/MValTableProxy.h"
+#include "ui/dialogs/frmReason.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -36,6 +43,7 @@
 #include <QPushButton>
 #include <QSaveFile>
 #include <QSettings>
+#include <QSplitter>
 #include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -67,15 +75,15 @@ template <typename T> T* Named(T* widget, const char* name) {
 
 } // namespace
 
-frmArchive::frmArchive(DocumentHost& documents, MenuCommands& menus, ArchiveServices services,
-                       QWidget* parent)
-    : QWidget(parent, Qt::Window), m_documents(documents), m_menus(menus), m_services(services),
-      m_work(services, *this) {
+frmArchive::frmArchive(DocumentHost& documents, MenuCommands& menus, StatusSink& status,
+                       ArchiveServices services, QWidget* parent)
+    : QWidget(parent, Qt::Window), m_documents(documents), m_menus(menus), m_status(status),
+      m_services(services), m_work(services, *this) {
     setObjectName(QStringLiteral("frmArchive"));
     setWindowTitle(LoadResString(1652));
     SetHelpContext(this, HelpContext::kArchive);
     BuildWindow();
-    resize(1000, 600);
+    resize(1200, 640);
     if (parent != nullptr) {
         // Centred on the program's window, whose records it is about.
         move(parent->frameGeometry().center() - rect().center());
@@ -100,6 +108,8 @@ void frmArchive::BuildWindow() {
     txtProgram = Named(new QLineEdit, "txtProgram");
     txtSampleId = Named(new QLineEdit, "txtSampleId");
     txtUser = Named(new QLineEdit, "txtUser");
+    chkShowInvalid = Named(new QCheckBox(LoadResString(1858)), "chkShowInvalid");
+    chkUnreviewed = Named(new QCheckBox(LoadResString(1859)), "chkUnreviewed");
     cboModel = Named(new QComboBox, "cboModel");
     cmdSearch = Named(new QPushButton(LoadResString(1667)), "cmdSearch");
     cmdOpenDocument = Named(new QPushButton(LoadResString(1668)), "cmdOpenDocument");
@@ -107,11 +117,15 @@ void frmArchive::BuildWindow() {
     cmdExport = Named(new QPushButton(LoadResString(1690)), "cmdExport");
     cmdQualityControl = Named(new QPushButton(LoadResString(1743)), "cmdQualityControl");
     cmdQualityControl->setToolTip(LoadResString(1744));
+    cmdInvalidate = Named(new QPushButton(LoadResString(1855)), "cmdInvalidate");
+    cmdRestore = Named(new QPushButton(LoadResString(1856)), "cmdRestore");
+    cmdReview = Named(new QPushButton(LoadResString(1857)), "cmdReview");
     lblCount = Named(new QLabel, "lblCount");
     m_model = new MValTableModel(this);
     grdRecords = Named(new QTableView(this), "grdRecords");
     m_tools = new DatasetTableTools(*this, *grdRecords, *m_model);
     m_tools->UseOwnShortcuts();
+    fraImport = new ImportDetails;
     tabJournal = new ArchiveJournal(m_work);
 
     auto* records = Named(new QWidget, "tabRecords");
@@ -128,6 +142,8 @@ void frmArchive::BuildWindow() {
     grid->addWidget(txtSampleId, 1, 1);
     grid->addWidget(Caption(1665, txtUser), 1, 2);
     grid->addWidget(txtUser, 1, 3);
+    grid->addWidget(chkShowInvalid, 1, 4);
+    grid->addWidget(chkUnreviewed, 1, 5);
     grid->addWidget(cmdQualityControl, 1, 6);
     grid->addWidget(cmdSearch, 1, 7);
     grid->addWidget(Caption(1666, cboModel), 2, 0);
@@ -135,10 +151,21 @@ void frmArchive::BuildWindow() {
     grid->addWidget(lblCount, 2, 4, 1, 2);
     grid->addWidget(cmdOpenDocument, 2, 7);
     grid->addWidget(cmdExport, 2, 6);
-    grid->addWidget(&m_tools->FilterBar(), 3, 0, 1, 8);
-    grid->addWidget(grdRecords, 4, 0, 1, 8);
-    grid->addWidget(&m_tools->CountLabel(), 5, 0, 1, 8);
-    grid->setRowStretch(4, 1);
+    grid->addWidget(cmdInvalidate, 3, 5);
+    grid->addWidget(cmdRestore, 3, 6);
+    grid->addWidget(cmdReview, 3, 7);
+    grid->addWidget(&m_tools->FilterBar(), 4, 0, 1, 8);
+    // The details under the table, which keeps the width for the records' columns; the
+    // user may give either more height.
+    auto* split = Named(new QSplitter(Qt::Vertical), "splRecords");
+    split->addWidget(grdRecords);
+    split->addWidget(fraImport);
+    split->setStretchFactor(0, 1);
+    split->setCollapsible(0, false);
+    split->setSizes({400, 130});
+    grid->addWidget(split, 5, 0, 1, 8);
+    grid->addWidget(&m_tools->CountLabel(), 6, 0, 1, 8);
+    grid->setRowStretch(5, 1);
 
     tabArchive = Named(new QTabWidget, "tabArchive");
     tabArchive->addTab(records, LoadResString(1614));
@@ -150,19 +177,35 @@ void frmArchive::BuildWindow() {
     for (QLineEdit* edit : {txtSerial, txtProgram, txtSampleId, txtUser}) {
         connect(edit, &QLineEdit::returnPressed, this, &frmArchive::Search);
     }
+    // Either box changes which records a search finds: the one shown runs again.
+    for (QCheckBox* box : {chkShowInvalid, chkUnreviewed}) {
+        connect(box, &QCheckBox::toggled, this, [this] {
+            if (m_searched && !m_work.Running()) {
+                Search();
+            }
+        });
+    }
     connect(cboModel, &QComboBox::activated, this, &frmArchive::ShowModel);
     connect(cmdOpenDocument, &QPushButton::clicked, this, &frmArchive::OpenAsDocument);
     connect(cmdExport, &QPushButton::clicked, this, &frmArchive::Export);
+    connect(cmdInvalidate, &QPushButton::clicked, this, &frmArchive::Invalidate);
+    connect(cmdRestore, &QPushButton::clicked, this, &frmArchive::Restore);
+    connect(cmdReview, &QPushButton::clicked, this, &frmArchive::Review);
     // The main menu's window: one for the program, wherever it is opened from.
     connect(cmdQualityControl, &QPushButton::clicked, this,
             [this] { m_menus.MenuQualityControl(); });
     connect(&m_tools->Proxy(), &MValTableProxy::ShownChanged, this,
             [this] { cmdOpenDocument->setEnabled(m_tools->Proxy().ShownCount() > 0); });
+    connect(grdRecords->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &frmArchive::UpdateActions);
+    connect(grdRecords->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            &frmArchive::ShowCurrentImport);
     connect(tabArchive, &QTabWidget::currentChanged, this, [this] {
         if (tabArchive->currentWidget() == tabJournal) {
             tabJournal->Show();
         }
     });
+    UpdateActions();
 }
 
 // Escape closes the filter bar first (its own fields do so themselves), then the window,
@@ -193,7 +236,63 @@ struct ArchiveFound {
     QList<RecordOrigin> origins;
     QString archive;
     QList<LimitValue> limits; // every version of every program's limit values
+    // What an audit asks of the held records: their imports and who set the invalid ones
+    // aside, and whether this connection may write.
+    QList<ImportSummary> imports;
+    QHash<qint64, RecordState> invalid;
+    bool canWrite = false;
+    QString whyReadOnly;
+
+    bool ReadTrace(ArchiveDatabase& db);
 };
+
+namespace {
+
+// A long list of ids is asked in parts, each far below what either engine binds at once.
+bool InParts(const QList<qint64>& ids, const std::function<bool(const QList<qint64>&)>& read) {
+    constexpr qsizetype kPart = 500;
+    for (qsizetype at = 0; at < ids.size(); at += kPart) {
+        if (!read(ids.mid(at, kPart))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+bool ArchiveFound::ReadTrace(ArchiveDatabase& db) {
+    QList<qint64> importIds, invalidIds;
+    QSet<qint64> seen;
+    for (const frmArchive::HeldRecord& record : std::as_const(held)) {
+        if (!seen.contains(record.importId)) {
+            seen.insert(record.importId);
+            importIds << record.importId;
+        }
+        if (!record.valid) {
+            invalidIds << record.recordId;
+        }
+    }
+    ImportReview review(db);
+    RecordValidity validity(db);
+    return InParts(importIds,
+                   [&](const QList<qint64>& part) {
+                       QList<ImportSummary> summaries;
+                       if (!review.Imports(part, summaries)) {
+                           return false;
+                       }
+                       imports += summaries;
+                       return true;
+                   }) &&
+           InParts(invalidIds, [&](const QList<qint64>& part) {
+               QHash<qint64, RecordState> states;
+               if (!validity.Invalid(part, states)) {
+                   return false;
+               }
+               invalid.insert(states);
+               return true;
+           });
+}
 
 std::optional<ArchiveFilter> frmArchive::Filter() const {
     ArchiveFilter filter;
@@ -215,6 +314,8 @@ std::optional<ArchiveFilter> frmArchive::Filter() const {
     }
     filter.sampleId = txtSampleId->text().trimmed();
     filter.user = txtUser->text().trimmed();
+    filter.includeInvalid = chkShowInvalid->isChecked();
+    filter.unreviewedOnly = chkUnreviewed->isChecked();
     return filter;
 }
 
@@ -248,6 +349,9 @@ void frmArchive::StoreSearch() const {
     for (const QLineEdit* edit : {txtSerial, txtProgram, txtSampleId, txtUser}) {
         settings.setValue(kKeyPrefix + edit->objectName(), edit->text());
     }
+    for (const QCheckBox* box : {chkShowInvalid, chkUnreviewed}) {
+        settings.setValue(kKeyPrefix + box->objectName(), box->isChecked());
+    }
     settings.setValue(kKeyPrefix + cboModel->objectName(), cboModel->currentText());
 }
 
@@ -260,6 +364,10 @@ void frmArchive::LoadSearch() {
     }
     for (QLineEdit* edit : {txtSerial, txtProgram, txtSampleId, txtUser}) {
         edit->setText(settings.value(kKeyPrefix + edit->objectName()).toString());
+    }
+    for (QCheckBox* box : {chkShowInvalid, chkUnreviewed}) {
+        const QSignalBlocker quiet(box); // the search runs once, when everything is loaded
+        box->setChecked(settings.value(kKeyPrefix + box->objectName()).toBool());
     }
     const QString model = settings.value(kKeyPrefix + cboModel->objectName()).toString();
     if (!model.isEmpty()) {
@@ -281,6 +389,8 @@ bool frmArchive::Load(const ArchiveFilter& filter, const QString& model) {
                                                  const ArchiveJob::Going& going) {
             ArchiveQuery query(db);
             found->archive = db.Target().Display();
+            found->canWrite = db.CanWrite();
+            found->whyReadOnly = found->canWrite ? QString() : db.WhyReadOnly();
             qint64 total = 0;
             if (!query.Count(filter, total) || !query.Models(filter, found->models)) {
                 return false;
@@ -309,10 +419,10 @@ bool frmArchive::Load(const ArchiveFilter& filter, const QString& model) {
                     found->origins.append(RecordOrigin{record.serial, record.user});
                 }
                 found->lines += record.record.rawLine;
-                found->held.append(
-                    {record.record.rawLine.size(), *known, record.record.measuredAt});
+                found->held.append({record.record.rawLine.size(), *known, record.record.measuredAt,
+                                    record.recordId, record.importId, record.valid});
                 return found->held.size() < most && going(found->held.size());
-            });
+            }) && found->ReadTrace(db);
         },
         [found, count](qint64 read) {
             const qint64 total = found->count;
@@ -325,6 +435,7 @@ bool frmArchive::Load(const ArchiveFilter& filter, const QString& model) {
             return LoadResString(1681).arg(read).arg(total);
         });
     if (done) {
+        m_searched = filter;
         ShowFound(*found);
     }
     return done;
@@ -345,6 +456,7 @@ void frmArchive::ShowFound(ArchiveFound& found) {
                                        : ExportLayoutFor(m_services.device, m_shownModel),
                 found.lines);
     found.lines = QString();
+    ShowTrace(found);
 #ifdef __GLIBC__
     // The search's lines were read on the work's thread, whose memory the C library keeps
     // for it after they are freed: given back, the window holds what it shows, not twice.
@@ -430,6 +542,11 @@ void frmArchive::OpenAsDocument() {
         record.record.measuredAt = held.measuredAt;
         record.serial = m_origins.at(held.origin).serial;
         record.user = m_origins.at(held.origin).user;
+        // The document remembers where each record stands in the archive.
+        record.recordId = held.recordId;
+        record.importId = held.importId;
+        record.valid = held.valid;
+        record.invalidReason = held.valid ? QString() : m_invalid.value(held.recordId).reason;
         shown << record;
     }
     if (shown.isEmpty()) {
@@ -493,4 +610,149 @@ bool frmArchive::Export() {
             LoadResString(1652), MsgIcon::Information);
     }
     return done;
+}
+
+void frmArchive::ShowTrace(ArchiveFound& found) {
+    m_imports.clear();
+    for (ImportSummary& import : found.imports) {
+        m_imports.insert(import.id, std::move(import));
+    }
+    m_invalid = std::move(found.invalid);
+    QHash<int, QString> tips;
+    for (int row = 0; row < m_held.size(); ++row) {
+        const HeldRecord& held = m_held.at(row);
+        if (!held.valid) {
+            const auto state = m_invalid.constFind(held.recordId);
+            tips.insert(row, state != m_invalid.cend()
+                                 ? TraceText::InvalidTip(state->reason, state->at, state->who)
+                                 : TraceText::ActionLabel(ArchiveTrail::kRecordInvalidated));
+        }
+    }
+    m_tools->Proxy().SetInvalid(std::move(tips));
+    m_canWrite = found.canWrite;
+    m_whyReadOnly = found.whyReadOnly;
+    if (!m_canWrite && !m_saidReadOnly) {
+        m_status.ShowStatusNote(m_whyReadOnly);
+        m_saidReadOnly = true;
+    }
+    ShowCurrentImport();
+    UpdateActions();
+}
+
+QList<int> frmArchive::SelectedRows() const {
+    const MValTableProxy& proxy = m_tools->Proxy();
+    QList<int> rows;
+    for (const QItemSelectionRange& range : grdRecords->selectionModel()->selection()) {
+        for (int r = range.top(); r <= range.bottom(); ++r) {
+            if (const int row = proxy.SourceRow(r); row >= 0 && row < m_held.size()) {
+                rows << row;
+            }
+        }
+    }
+    // A selection of single cells names a row once for each of them.
+    std::ranges::sort(rows);
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    return rows;
+}
+
+int frmArchive::CurrentRow() const {
+    const QModelIndex current = grdRecords->selectionModel()->currentIndex();
+    const int row = current.isValid() ? m_tools->Proxy().SourceRow(current.row()) : -1;
+    return row < m_held.size() ? row : -1;
+}
+
+void frmArchive::ShowCurrentImport() {
+    const int row = CurrentRow();
+    const auto import = row >= 0 ? m_imports.constFind(m_held.at(row).importId) : m_imports.cend();
+    fraImport->Show(import != m_imports.cend() ? &*import : nullptr);
+    UpdateActions();
+}
+
+void frmArchive::UpdateActions() {
+    bool valid = false;
+    bool invalid = false;
+    for (const int row : SelectedRows()) {
+        (m_held.at(row).valid ? valid : invalid) = true;
+    }
+    cmdInvalidate->setEnabled(m_canWrite && valid);
+    cmdRestore->setEnabled(m_canWrite && invalid);
+    cmdReview->setEnabled(m_canWrite && CurrentRow() >= 0);
+    for (QPushButton* write : {cmdInvalidate, cmdRestore, cmdReview}) {
+        write->setToolTip(m_canWrite ? QString() : m_whyReadOnly);
+    }
+}
+
+bool frmArchive::Invalidate() {
+    return ChangeValidity(1855, false);
+}
+
+bool frmArchive::Restore() {
+    return ChangeValidity(1856, true);
+}
+
+bool frmArchive::ChangeValidity(int action, bool valid) {
+    QList<qint64> ids;
+    for (const int row : SelectedRows()) {
+        if (m_held.at(row).valid != valid) {
+            ids << m_held.at(row).recordId;
+        }
+    }
+    if (ids.isEmpty() || !m_canWrite || m_work.Running()) {
+        return false;
+    }
+    frmReason dialog(action, true, this);
+    const std::optional<QString> reason = dialog.Ask();
+    if (!reason) {
+        return false;
+    }
+    return WriteAndRefresh([ids, reason = *reason, user = m_services.login.UserName(),
+                            valid](ArchiveDatabase& db, const ArchiveJob::Going&) {
+        RecordValidity validity(db);
+        const ArchiveIdentity who = db.Identity(user);
+        QList<qint64> changed;
+        return valid ? validity.Restore(ids, reason, who, changed)
+                     : validity.Invalidate(ids, reason, who, changed);
+    });
+}
+
+bool frmArchive::Review() {
+    const int row = CurrentRow();
+    if (row < 0 || !m_canWrite || m_work.Running()) {
+        return false;
+    }
+    frmReason dialog(1857, false, this);
+    const std::optional<QString> comment = dialog.Ask();
+    if (!comment) {
+        return false;
+    }
+    return WriteAndRefresh([import = m_held.at(row).importId, comment = *comment,
+                            user = m_services.login.UserName(),
+                            allowSelf = ArchiveSettings::Read(m_services.ini).allowSelfReview](
+                               ArchiveDatabase& db, const ArchiveJob::Going&) {
+        return ImportReview(db).Review(import, comment, db.Identity(user), allowSelf);
+    });
+}
+
+// The search runs again so that the table shows what the archive now holds; the current
+// record stays current where it is still found, its details showing what was written.
+bool frmArchive::WriteAndRefresh(const ArchiveJob::Work& write) {
+    const int current = CurrentRow();
+    const qint64 record = current >= 0 ? m_held.at(current).recordId : 0;
+    if (!m_work.Run(write, [](qint64) { return LoadResString(1879); })) {
+        return false;
+    }
+    tabJournal->Outdated();
+    if (!m_searched || !Load(*m_searched, m_shownModel)) {
+        return false;
+    }
+    const auto held = std::ranges::find(m_held, record, &HeldRecord::recordId);
+    if (record != 0 && held != m_held.end()) {
+        const QModelIndex at =
+            m_tools->Proxy().mapFromSource(m_model->index(int(held - m_held.begin()), 0));
+        if (at.isValid()) {
+            grdRecords->selectionModel()->setCurrentIndex(at, QItemSelectionModel::ClearAndSelect |
+                                                                  QItemSelectionModel::Rows);
+        }
+    }
+    return true;
 }

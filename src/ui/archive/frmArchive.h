@@ -2,10 +2,13 @@
 
 #include "archive/ArchiveJob.h"
 #include "archive/ArchiveQuery.h"
+#include "archive/ImportReview.h"
+#include "archive/RecordValidity.h"
 #include "data/MValSet.h"
 #include "ui/archive/ArchiveServices.h"
 #include "ui/archive/ArchiveWindowWork.h"
 
+#include <QHash>
 #include <QWidget>
 #include <functional>
 #include <optional>
@@ -15,6 +18,7 @@ struct ExportLayout;
 class ArchiveJournal;
 class DatasetTableTools;
 class DocumentHost;
+class ImportDetails;
 class MenuCommands;
 class MValTableModel;
 class QCheckBox;
@@ -26,6 +30,7 @@ class QLineEdit;
 class QPushButton;
 class QTabWidget;
 class QTableView;
+class StatusSink;
 struct ArchiveFound;
 
 // The archive's search window: filters by period, meter serial number, program, sample ID
@@ -36,7 +41,12 @@ struct ArchiveFound;
 // wait dialog, so the program keeps painting and the user can stop waiting; a result too
 // large to hold can be exported instead. The last search is kept in the user's settings
 // and runs again when the window opens. A button opens the main menu's Quality control window.
-// A second tab shows the archive's audit trail.
+// For an audit: under the records, who archived the current one's import and its review;
+// the selected records can be set aside as invalid ("Invalider…") and back ("Rétablir…"),
+// with a reason, and an import reviewed ("Vérifier…"), all off the window's thread; invalid
+// records are left out of the search unless shown, then greyed; a second tab shows the
+// archive's audit trail. A connection that may not write (a reader role) leaves those
+// commands disabled with the reason.
 class frmArchive : public QWidget {
     Q_OBJECT
 public:
@@ -45,8 +55,8 @@ public:
     // A document of more records asks first: it takes long to show and much memory.
     static constexpr qsizetype kLargeDocument = 50000;
 
-    frmArchive(DocumentHost& documents, MenuCommands& menus, ArchiveServices services,
-               QWidget* parent = nullptr);
+    frmArchive(DocumentHost& documents, MenuCommands& menus, StatusSink& status,
+               ArchiveServices services, QWidget* parent = nullptr);
     ~frmArchive() override;
 
     QCheckBox* chkPeriod = nullptr;
@@ -57,13 +67,19 @@ public:
     QLineEdit* txtSampleId = nullptr;
     QLineEdit* txtUser = nullptr;
     QComboBox* cboModel = nullptr;
+    QCheckBox* chkShowInvalid = nullptr;
+    QCheckBox* chkUnreviewed = nullptr;
     QPushButton* cmdSearch = nullptr;
     QPushButton* cmdOpenDocument = nullptr;
     QPushButton* cmdExport = nullptr;
     QPushButton* cmdQualityControl = nullptr;
     QLabel* lblCount = nullptr;
+    QPushButton* cmdInvalidate = nullptr;
+    QPushButton* cmdRestore = nullptr;
+    QPushButton* cmdReview = nullptr;
     QTabWidget* tabArchive = nullptr;
     QTableView* grdRecords = nullptr;
+    ImportDetails* fraImport = nullptr;
     ArchiveJournal* tabJournal = nullptr;
     MValTableModel* Model() const { return m_model; }
     DatasetTableTools& TableTools() { return *m_tools; }
@@ -79,6 +95,14 @@ public:
     bool Export();
     // Holds at most `rows` records from the next search on (kMaxRows unless told).
     void SetMaxRows(qsizetype rows) { m_maxRows = rows; }
+    // The selected records that are valid, after the user gave a reason; then the search
+    // again. False when nothing changed (no reason, or a failure said once).
+    bool Invalidate();
+    // The same for the selected records that are invalid.
+    bool Restore();
+    // The current record's import, with an optional comment; the archive refuses a review
+    // by the account that imported it, and the window says why.
+    bool Review();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -101,9 +125,21 @@ private:
     // The table of the held records, whose lines follow one another in `lines`.
     void ShowRecords(const ExportLayout& layout, const QString& lines);
     void Report(const QString& error);
+    // The identity, validity and review of the held records, once they are in the table.
+    void ShowTrace(ArchiveFound& found);
+    // The model rows of the selected records, in the model's order.
+    QList<int> SelectedRows() const;
+    int CurrentRow() const;
+    void ShowCurrentImport();
+    // The write commands follow the selection and whether the archive may be written.
+    void UpdateActions();
+    bool ChangeValidity(int action, bool valid);
+    // Runs `write` (a Work that writes) and then the shown search again.
+    bool WriteAndRefresh(const ArchiveJob::Work& write);
 
     DocumentHost& m_documents;
     MenuCommands& m_menus;
+    StatusSink& m_status;
     ArchiveServices m_services;
     ArchiveWindowWork m_work;
     MValTableModel* m_model = nullptr;
@@ -116,9 +152,18 @@ private:
         qsizetype lineLength = 0;
         int origin = 0; // in m_origins
         std::optional<QDateTime> measuredAt;
+        qint64 recordId = 0;
+        qint64 importId = 0;
+        bool valid = true;
     };
     QList<HeldRecord> m_held;
     QList<RecordOrigin> m_origins; // each meter and user once
     qsizetype m_modelCount = 0;    // the records of the shown model, held or not
     qsizetype m_maxRows = kMaxRows;
+    std::optional<ArchiveFilter> m_searched; // what the table shows was found by this
+    QHash<qint64, ImportSummary> m_imports;  // the held records' imports, by id
+    QHash<qint64, RecordState> m_invalid;    // the invalid held records', by record id
+    bool m_canWrite = false;
+    QString m_whyReadOnly;
+    bool m_saidReadOnly = false; // the status bar said why, once a window
 };

@@ -404,7 +404,7 @@ void frmMain::MenuArchive() {
     }
     frmArchive* opened = nullptr;
     if (m_archiveWindow == nullptr) {
-        opened = new frmArchive(*this, *this, ArchiveServicesOf(*m_services), this);
+        opened = new frmArchive(*this, *this, *this, ArchiveServicesOf(*m_services), this);
         opened->setAttribute(Qt::WA_DeleteOnClose);
         m_archiveWindow = opened;
     }

@@ -1,3 +1,4 @@
+#include "DialogDriver.h"
 #include "UiFixture.h"
 #include "app/DateText.h"
 #include "app/Language.h"
@@ -8,18 +9,21 @@
 #include "archive/ArchiveTarget.h"
 #include "archive/QcStore.h"
 #include "meter/RecordLayout.h"
+#include "support/LockedFolder.h"
 #include "support/PostgresSession.h"
 #include "support/PostgresTest.h"
 #include "support/TempDir.h"
 #include "ui/app/frmWait.h"
 #include "ui/archive/ArchiveJournal.h"
 #include "ui/archive/AuditTrailModel.h"
+#include "ui/archive/ImportDetails.h"
 #include "ui/archive/frmArchive.h"
 #include "ui/data/DatasetFilterBar.h"
 #include "ui/data/DatasetTableTools.h"
 #include "ui/data/MValTableModel.h"
 #include "ui/data/MValTableProxy.h"
 #include "ui/data/frmDocument.h"
+#include "ui/dialogs/frmReason.h"
 #include "ui/shell/WindowServices.h"
 
 #include <QAction>
@@ -173,6 +177,38 @@ protected:
             QTest::qWait(20);
         }
         return QSqlDatabase::connectionNames().isEmpty();
+    }
+    // The records of view rows `rows` selected, the first current.
+    static void Select(frmArchive& window, const QList<int>& rows) {
+        QItemSelectionModel& selection = *window.grdRecords->selectionModel();
+        selection.clear();
+        for (int row : rows) {
+            selection.select(window.TableTools().Proxy().index(row, 0),
+                             QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        }
+        selection.setCurrentIndex(window.TableTools().Proxy().index(rows.value(0), 0),
+                                  QItemSelectionModel::NoUpdate);
+    }
+    // The reason dialog, answered with `text` typed and Enter (Escape when empty).
+    static void Answer(DialogDriver& dialogs, const QString& text) {
+        dialogs.Expect<frmReason>([text](frmReason& reason) {
+            QTest::keyClicks(reason.txtReason, text);
+            QTest::keyClick(reason.txtReason, text.isEmpty() ? Qt::Key_Escape : Qt::Key_Return);
+        });
+    }
+    // The Journal tab's rows of one action: action label, object, change, reason, who.
+    static QList<QStringList> Journal(frmArchive& window, const char* action) {
+        window.tabArchive->setCurrentWidget(window.tabJournal);
+        const AuditTrailModel& model = window.tabJournal->Model();
+        QList<QStringList> rows;
+        for (int r = 0; r < model.rowCount(); ++r) {
+            if (model.Events().at(r).action == QLatin1String(action)) {
+                rows << QStringList{model.Cell(r, 1), model.Cell(r, 2), model.Cell(r, 3),
+                                    model.Cell(r, 4), model.Cell(r, 5)};
+            }
+        }
+        window.tabArchive->setCurrentIndex(0);
+        return rows;
     }
     ScriptedUi& ui() { return f.ui; }
     QString Note() {
@@ -537,7 +573,7 @@ TEST_F(ArchiveWindow, DateFieldsShowTheLanguagesOneFormWithFourDigitYears) {
     for (const auto& [language, text] : {std::pair{Language::kFrench, "07/12/2026"},
                                          std::pair{Language::kEnglish, "7 Dec 2026"}}) {
         Language::Use(language);
-        frmArchive window(*f.main, *f.main, ArchiveServicesOf(f.main->services()));
+        frmArchive window(*f.main, *f.main, *f.main, ArchiveServicesOf(f.main->services()));
         DatasetFilterBar documentBar(nullptr);
         for (QDateEdit* field :
              {window.dtpFrom, window.dtpTo, window.TableTools().FilterBar().dtpFrom,
@@ -581,6 +617,110 @@ TEST_F(ArchiveWindow, TheJournalTabShowsWhoArchivedAnImport) {
     window.tabJournal->chkJournalPeriod->setChecked(false);
     QTest::keyClick(window.tabJournal->cmdJournalShow, Qt::Key_Space);
     EXPECT_EQ(journal.rowCount(), all);
+}
+
+// Two selected records set aside with a reason leave the search; shown again they are
+// greyed and struck through, the reason and who in their tip, and the Journal tab lists
+// both; restored with a reason, they count again. No reason, no change.
+TEST_F(ArchiveWindow, InvalidatedRecordsLeaveTheSearchShowGreyedAndAreInTheJournal) {
+    frmArchive& window = SearchFour();
+    Select(window, {0, 2});
+    DialogDriver dialogs;
+    Answer(dialogs, QString());
+    window.cmdInvalidate->click();
+    EXPECT_EQ(Shown(window), QStringLiteral("1234"));
+    Answer(dialogs, QStringLiteral("blanc faux"));
+    window.cmdInvalidate->click();
+    EXPECT_EQ(dialogs.Handled(), 2);
+    EXPECT_TRUE(f.ui.messages.isEmpty()) << f.ui.MessageTexts().join('\n').toStdString();
+    EXPECT_EQ(Shown(window), QStringLiteral("24"));
+    EXPECT_EQ(window.lblCount->text(), LoadResString(1669).arg(2));
+
+    window.chkShowInvalid->setChecked(true); // searches again
+    ASSERT_EQ(Shown(window), QStringLiteral("1234"));
+    const MValTableProxy& proxy = window.TableTools().Proxy();
+    for (int row : {0, 1, 2}) {
+        const QModelIndex cell = proxy.index(row, kValue1);
+        const bool invalid = row != 1;
+        EXPECT_EQ(cell.data(Qt::ForegroundRole) == QVariant(MValTableProxy::InvalidForeground()),
+                  invalid);
+        EXPECT_EQ(cell.data(Qt::FontRole).value<QFont>().strikeOut(), invalid);
+        const QString tip = cell.data(Qt::ToolTipRole).toString();
+        EXPECT_EQ(tip.contains(QStringLiteral("blanc faux")) &&
+                      tip.contains(QStringLiteral("claire")),
+                  invalid)
+            << tip.toStdString();
+    }
+    const QList<QStringList> invalidated = Journal(window, ArchiveTrail::kRecordInvalidated);
+    ASSERT_EQ(invalidated.size(), 2);
+    EXPECT_EQ(invalidated[0].mid(0, 4),
+              (QStringList{LoadResString(1872), invalidated[0][1],
+                           QStringLiteral("valid \u2192 invalid"), QStringLiteral("blanc faux")}));
+    EXPECT_TRUE(invalidated[0][1].startsWith(QStringLiteral("record ")));
+    EXPECT_TRUE(invalidated[0][4].startsWith(QStringLiteral("claire, ")))
+        << invalidated[0][4].toStdString();
+
+    // Restoring asks only for the invalid ones among the selected.
+    Select(window, {0, 1});
+    EXPECT_TRUE(window.cmdRestore->isEnabled());
+    Answer(dialogs, QStringLiteral("blanc refait"));
+    window.cmdRestore->click();
+    EXPECT_EQ(Journal(window, ArchiveTrail::kRecordRestored).size(), 1);
+    window.chkShowInvalid->setChecked(false);
+    EXPECT_EQ(Shown(window), QStringLiteral("124"));
+}
+
+// Beside the records, who archived the current one's import, its digest and "non vérifié";
+// a review by the importing account is refused with the archive's reason, and allowed where
+// Settings.ini lets a lab of one person review its own imports.
+TEST_F(ArchiveWindow, TheImportsIdentityAndReviewShowBesideTheRecords) {
+    frmArchive& window = SearchFour();
+    Select(window, {1});
+    const ImportDetails& details = *window.fraImport;
+    EXPECT_TRUE(details.lblImport->text().startsWith(QStringLiteral("claire, ")));
+    EXPECT_TRUE(details.lblImport->text().contains(QSysInfo::machineHostName()));
+    EXPECT_EQ(details.txtDigest->text().size(), 64);
+    EXPECT_EQ(details.lblReview->text(), LoadResString(1868));
+
+    DialogDriver dialogs;
+    Answer(dialogs, QStringLiteral("relu"));
+    EXPECT_FALSE(window.Review());
+    ASSERT_EQ(f.ui.messages.size(), 1);
+    EXPECT_EQ(f.ui.messages[0].icon, MsgIcon::Critical);
+    EXPECT_EQ(details.lblReview->text(), LoadResString(1868));
+    EXPECT_TRUE(Journal(window, ArchiveTrail::kReviewGiven).isEmpty());
+
+    ProgramFolder alone("[Archive]\r\nAllowSelfReview=1\r\n", false);
+    Answer(dialogs, QStringLiteral("relu"));
+    EXPECT_TRUE(window.Review());
+    EXPECT_EQ(f.ui.messages.size(), 1);
+    EXPECT_TRUE(details.lblReview->text().contains(QStringLiteral("relu")))
+        << details.lblReview->text().toStdString();
+    EXPECT_EQ(Journal(window, ArchiveTrail::kReviewGiven).size(), 1);
+    window.chkUnreviewed->setChecked(true);
+    EXPECT_TRUE(Shown(window).isEmpty());
+}
+
+// An archive this user may only read: the search still works, the write commands are
+// disabled with the reason as their tip, and the status bar says it once.
+TEST_F(ArchiveWindow, AnArchiveThatMayOnlyBeReadDisablesTheWriteCommandsWithTheReason) {
+    Import(kTwoMore);
+    PermissionsCount permissions;
+    const QString path = ArchiveTarget::DefaultFile().path;
+    QFile::setPermissions(path, QFile::ReadOwner);
+    f.ShownItem("mnuArchive")->trigger();
+    auto& window = *f.main->findChild<frmArchive*>(QStringLiteral("frmArchive"));
+    ASSERT_TRUE(window.Search());
+    EXPECT_EQ(Shown(window), QStringLiteral("1234"));
+    Select(window, {0});
+    const QString why = Note();
+    EXPECT_TRUE(why.contains(QStringLiteral("lecture seule"))) << why.toStdString();
+    for (QPushButton* write : {window.cmdInvalidate, window.cmdRestore, window.cmdReview}) {
+        EXPECT_FALSE(write->isEnabled()) << write->objectName().toStdString();
+        EXPECT_EQ(write->toolTip(), why);
+    }
+    EXPECT_FALSE(window.Invalidate());
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
 }
 
 } // namespace
