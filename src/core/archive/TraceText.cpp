@@ -29,8 +29,9 @@ QString Identity(const ArchiveIdentity& who) {
     if (who.osAccount.isEmpty() && who.hostName.isEmpty() && who.programVersion.isEmpty()) {
         return who.userName;
     }
-    QString text =
-        LoadResString(1863).arg(who.userName, who.osAccount, who.hostName, who.programVersion);
+    // What the program did on its own (a schema upgrade) has no login name.
+    const QString login = who.userName.isEmpty() ? QStringLiteral("\u2014") : who.userName;
+    QString text = LoadResString(1863).arg(login, who.osAccount, who.hostName, who.programVersion);
     if (!who.dbRole.isEmpty()) {
         text += QStringLiteral(", ") + LoadResString(1864).arg(who.dbRole);
     }

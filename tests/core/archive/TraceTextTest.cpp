@@ -36,6 +36,9 @@ TEST(TraceText, IdentityOfOlderRowsIsTheLoginNameAndTheRoleOnlyWhereThereIsOne) 
         LoadResString(1863).arg(QStringLiteral("claire"), QStringLiteral("cdupont"),
                                 QStringLiteral("labo-2"), QStringLiteral("5.0.3"));
     EXPECT_EQ(TraceText::Identity(who), sqlite);
+    who.userName.clear(); // what the program did on its own
+    EXPECT_TRUE(TraceText::Identity(who).startsWith(QStringLiteral("\u2014, ")));
+    who.userName = QStringLiteral("claire");
     who.dbRole = QStringLiteral("mervex_writer");
     EXPECT_EQ(TraceText::Identity(who),
               sqlite + QStringLiteral(", ") +
