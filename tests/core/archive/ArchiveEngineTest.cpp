@@ -973,18 +973,14 @@ TEST_P(ArchiveEngineTest, InvalidRecordsAreLeftOutUnlessAskedForAndStayInvalidWh
     EXPECT_EQ(changed, QList<qint64>{ids[1]});
     EXPECT_EQ(Query({}).size(), 4);
 
+    // One event per change, with who made it (`archive log`'s test reads the rest).
     const QList<AuditEvent> invalidated =
         Trail(db, QLatin1String(ArchiveTrail::kRecordInvalidated));
     ASSERT_EQ(invalidated.size(), 2);
     EXPECT_EQ(invalidated[0].object, QStringLiteral("record %1").arg(ids[3]));
-    EXPECT_EQ(invalidated[0].oldValue, QStringLiteral("valid"));
-    EXPECT_EQ(invalidated[0].newValue, QStringLiteral("invalid"));
-    EXPECT_EQ(invalidated[0].reason, QStringLiteral("cuvette rayée"));
-    EXPECT_EQ(invalidated[0].who.userName, QStringLiteral("Anne"));
+    EXPECT_EQ(invalidated[0].who.hostName, QStringLiteral("poste-3"));
     const QList<AuditEvent> restored = Trail(db, QLatin1String(ArchiveTrail::kRecordRestored));
     ASSERT_EQ(restored.size(), 1);
-    EXPECT_EQ(restored[0].object, QStringLiteral("record %1").arg(ids[1]));
-    EXPECT_EQ(restored[0].newValue, QStringLiteral("valid"));
     EXPECT_EQ(restored[0].who.osAccount, QStringLiteral("marc"));
 }
 
