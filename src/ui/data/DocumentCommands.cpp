@@ -165,7 +165,8 @@ void DocumentCommands::Export() {
     }
     // A spreadsheet is data for other programs: the whole dataset unless the user says so.
     const std::optional<RecordSelection> records =
-        AskShownRows(m_services.ui, m_document.TableTools().Proxy().Shown(), false);
+        AskShownRows(m_services.ui, m_document.TableTools().Proxy().Shown(),
+                     m_document.TableTools().Proxy().Whole(), false);
     if (!records) {
         return;
     }

@@ -29,6 +29,7 @@ std::optional<Printout> DocumentPrinting::DatasetPrintout() {
     }
     Printout printout;
     printout.shown = m_document.TableTools().Proxy().Shown();
+    printout.whole = m_document.TableTools().Proxy().Whole();
     // The choice is read when the pages are made: the dialog and the preview change it.
     printout.fitPage = [this, shown = printout.shown](LinePrinter& printer) {
         const MValSet& m = m_document.MVals();
@@ -51,5 +52,5 @@ const LimitFlags& DocumentPrinting::Limits() const {
 }
 
 RecordSelection DocumentPrinting::PrintedRecords(const RecordSelection& shown) const {
-    return m_services.print.Options().shownOnly ? shown : RecordSelection();
+    return m_services.print.Options().shownOnly ? shown : m_document.TableTools().Proxy().Whole();
 }

@@ -4,6 +4,9 @@
 
 #include <QCollator>
 #include <QColor>
+#include <QFont>
+#include <algorithm>
+#include <iterator>
 #include <numeric>
 
 MValTableProxy::MValTableProxy(MValTableModel& source, QObject* parent)
@@ -19,6 +22,7 @@ MValTableProxy::MValTableProxy(MValTableModel& source, QObject* parent)
 }
 
 void MValTableProxy::SourceReset() {
+    m_invalid.clear();
     m_keys.reset();
     m_keysColumn = -1;
     m_rows = ComputeRows();
@@ -55,6 +59,38 @@ void MValTableProxy::SetLimits(const LimitFlags& limits) {
 // A pale red under black text: readable in either palette's selection and printable.
 QColor MValTableProxy::BeyondLimitBackground() {
     return QColor(0xff, 0xc8, 0xc8);
+}
+
+// A record set aside (or taken back) also changes what the records count for.
+void MValTableProxy::SetInvalid(QHash<int, QString> tips) {
+    m_invalid = std::move(tips);
+    if (rowCount() > 0 && columnCount() > 0) {
+        emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1),
+                         {Qt::ForegroundRole, Qt::FontRole, Qt::ToolTipRole});
+    }
+    emit ShownChanged();
+}
+
+// Grey on the window's own background, or on a value's red beyond its limits: the red
+// stays, it may be why the record was set aside.
+QVariant MValTableProxy::InvalidData(int sourceRow, int role) const {
+    const auto invalid = m_invalid.constFind(sourceRow);
+    if (invalid == m_invalid.cend()) {
+        return {};
+    }
+    switch (role) {
+    case Qt::ForegroundRole:
+        return QColor(Qt::gray);
+    case Qt::FontRole: {
+        QFont struck;
+        struck.setStrikeOut(true);
+        return struck;
+    }
+    case Qt::ToolTipRole:
+        return *invalid;
+    default:
+        return {};
+    }
 }
 
 void MValTableProxy::sort(int column, Qt::SortOrder order) {
@@ -133,11 +169,45 @@ QList<QStringView> MValTableProxy::ShownLines() const {
     return shown;
 }
 
+QList<QStringView> MValTableProxy::CountedLines() const {
+    const QList<QStringView> lines = m_source.Lines();
+    QList<QStringView> counted;
+    if (lines.isEmpty()) {
+        return counted;
+    }
+    counted.reserve(qsizetype(m_rows.size()));
+    for (const int row : m_rows) {
+        if (!IsInvalid(row)) {
+            counted.append(lines[row]);
+        }
+    }
+    return counted;
+}
+
 RecordSelection MValTableProxy::Shown() const {
     if (m_filter.IsEmpty() && m_sortColumn < 0) {
+        return Whole();
+    }
+    std::vector<int> rows;
+    if (RecordCount() > 0) {
+        rows.reserve(m_rows.size());
+        std::ranges::copy_if(m_rows, std::back_inserter(rows),
+                             [&](int row) { return !IsInvalid(row); });
+    }
+    return {std::move(rows), RecordCount()};
+}
+
+RecordSelection MValTableProxy::Whole() const {
+    if (m_invalid.isEmpty()) {
         return {};
     }
-    return {RecordCount() == 0 ? std::vector<int>() : m_rows, RecordCount()};
+    std::vector<int> rows;
+    for (int row = 0; row < RecordCount(); ++row) {
+        if (!IsInvalid(row)) {
+            rows.push_back(row);
+        }
+    }
+    return {std::move(rows), RecordCount()};
 }
 
 int MValTableProxy::SourceRow(int row) const {
@@ -193,6 +263,11 @@ QVariant MValTableProxy::data(const QModelIndex& index, int role) const {
         return m_columns.IsNumeric(index.column())
                    ? QVariant(int(Qt::AlignRight | Qt::AlignVCenter))
                    : QVariant(int(Qt::AlignLeft | Qt::AlignVCenter));
+    }
+    if (!m_invalid.isEmpty() && index.isValid()) {
+        if (QVariant invalid = InvalidData(SourceRow(index.row()), role); invalid.isValid()) {
+            return invalid;
+        }
     }
     if ((role == Qt::BackgroundRole || role == Qt::ForegroundRole) && index.isValid() &&
         index.column() == m_columns.Value1() && !m_limits.IsEmpty()) {

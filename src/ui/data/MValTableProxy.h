@@ -7,6 +7,7 @@
 #include "qc/LimitFlags.h"
 
 #include <QAbstractProxyModel>
+#include <QHash>
 #include <optional>
 #include <vector>
 
@@ -30,6 +31,10 @@ public:
     void SetLimits(const LimitFlags& limits);
     const LimitFlags& Limits() const { return m_limits; }
     static QColor BeyondLimitBackground();
+    // The records set aside as invalid, by model row, each with the text of its tip: they
+    // show greyed and struck through. A new dataset clears them.
+    void SetInvalid(QHash<int, QString> tips);
+    bool IsInvalid(int sourceRow) const { return m_invalid.contains(sourceRow); }
     const RecordFilter& Filter() const { return m_filter; }
     // Column -1 gives the meter's order back.
     void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
@@ -39,9 +44,15 @@ public:
     int ShownCount() const;  // the records the filter lets through
     // The shown records' lines in the view's order.
     QList<QStringView> ShownLines() const;
-    // The shown records as what a printout or an export takes: the whole dataset while the
+    // What the records count for (statistics, graph, printouts, exports) leaves out those
+    // set aside as invalid, shown or not: this is the one place that decides it.
+    // The shown records that count, in the view's order.
+    QList<QStringView> CountedLines() const;
+    // The shown records that count as what a printout or an export takes: Whole() while the
     // table shows every record in the meter's order.
     RecordSelection Shown() const;
+    // Every record that counts, in the meter's order: the whole dataset unless some do not.
+    RecordSelection Whole() const;
     // The model row of a view row, -1 outside.
     int SourceRow(int row) const;
 
@@ -62,11 +73,13 @@ private:
     std::vector<int> ComputeRows();
     void ApplyRows(std::vector<int> rows);
     void SourceReset();
+    QVariant InvalidData(int sourceRow, int role) const;
 
     MValTableModel& m_source;
     RecordLayout m_columns;
     RecordFilter m_filter;
     LimitFlags m_limits;
+    QHash<int, QString> m_invalid; // model row -> tip
     int m_sortColumn = -1;
     Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
     // The keys of the sorted column, kept while that column stays the sorted one.

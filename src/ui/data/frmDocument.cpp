@@ -566,7 +566,7 @@ void frmDocument::MenuGraph() {
                 m_graph =
                     new frmDocumentGraph(m_services.ui, m_services.busy, m_services.device, this);
             }
-            m_graph->SetDataset(m_mvals, TableTools().Proxy().ShownLines());
+            m_graph->SetDataset(m_mvals, TableTools().Proxy().CountedLines());
             m_graph->show();
             m_graph->raise();
             m_graph->activateWindow();
@@ -577,6 +577,6 @@ void frmDocument::MenuGraph() {
 void frmDocument::RefreshGraph(bool shown) {
     if (m_graph != nullptr) {
         m_graph->SetDataset(shown ? m_mvals : MValSet(),
-                            shown ? TableTools().Proxy().ShownLines() : QList<QStringView>());
+                            shown ? TableTools().Proxy().CountedLines() : QList<QStringView>());
     }
 }
