@@ -1,5 +1,6 @@
 #include "app/RunTimeErrors.h"
 #include "app/TextTables.h"
+#include "archive/ArchiveDatabase.h"
 #include "support/CliRunner.h"
 #include "support/DatasetFiles.h"
 #include "support/TempDir.h"
@@ -61,7 +62,7 @@ TEST_F(CliArchiveTest, AddsEachFileAndCountsWhatWasThereAlready) {
                   QLatin1Char('\n'));
     const CliResult info = Archive({QStringLiteral("info")});
     ASSERT_EQ(info.exitCode, 0) << info.err.toStdString();
-    EXPECT_TRUE(info.out.contains(LoadResString(1656).arg(3)));
+    EXPECT_TRUE(info.out.contains(LoadResString(1656).arg(ArchiveDatabase::kSchemaVersion)));
     EXPECT_TRUE(info.out.contains(LoadResString(1659).arg(62))) << info.out.toStdString();
     EXPECT_TRUE(info.out.contains(dir.file(QStringLiteral("data"))));
 }

@@ -1,6 +1,7 @@
 // A process killed (SIGKILL) in the middle of `archive add` leaves the archive with the
 // whole file's records or none of them, and the next add works.
 
+#include "archive/ArchiveChain.h"
 #include "archive/ArchiveDatabase.h"
 #include "archive/ArchiveQuery.h"
 #include "support/CliRunner.h"
@@ -27,9 +28,11 @@ qint64 ArchivedRecords(const QString& path, bool& consistent) {
     ArchiveTotals totals;
     EXPECT_TRUE(ArchiveQuery(db).Totals(totals)) << db.Error().toStdString();
     QSqlQuery added(db.Connection());
-    added.exec(QStringLiteral("SELECT COALESCE(SUM(added_count), 0) FROM imports"));
+    added.exec(QStringLiteral("SELECT COALESCE(SUM(added_count), 0) FROM import_results"));
     added.next();
-    consistent = added.value(0).toLongLong() == totals.records;
+    ChainReport chain;
+    EXPECT_TRUE(ArchiveChain(db).Verify(chain)) << db.Error().toStdString();
+    consistent = added.value(0).toLongLong() == totals.records && chain.Intact();
     return totals.records;
 }
 

@@ -2,7 +2,9 @@
 
 #include "app/RunTimeErrors.h"
 #include "app/TextTables.h"
+#include "archive/ArchiveChain.h"
 #include "archive/ArchiveRecord.h"
+#include "archive/ArchiveTrail.h"
 #include "archive/ArchiveWatch.h"
 #include "meter/RecordLayout.h"
 
@@ -31,6 +33,8 @@ constexpr int kConnectSeconds = 4;
 constexpr qsizetype kKnownDays = 4000;
 // The advisory lock that serialises the creation or upgrade of the tables.
 constexpr qint64 kSchemaLock = 0x4d65727665780001;
+// The advisory lock that gives each import and audit event its place in its chain.
+constexpr qint64 kChainLock = 0x4d65727665780002;
 
 // SQLite's primary result codes (the low byte of an extended one).
 enum SqliteCode {
@@ -170,6 +174,9 @@ void ArchiveDatabase::StartSession() {
                                "set_config('tcp_keepalives_count', '3', false)"));
     session.addBindValue(QStringLiteral("%1s").arg(m_timeouts.lockSeconds));
     Exec(session);
+    QSqlQuery role = Prepare(QStringLiteral("SELECT session_user"));
+    Exec(role);
+    m_role = role.next() ? role.value(0).toString() : QString();
 }
 
 bool ArchiveDatabase::Open(const ArchiveSettings& settings) {
@@ -300,6 +307,16 @@ void ArchiveDatabase::Lock(qint64 key) {
         Exec(lock);
         ThrowIfStopped();
     }
+}
+
+void ArchiveDatabase::LockChain() {
+    Lock(kChainLock);
+}
+
+ArchiveIdentity ArchiveDatabase::Identity(const QString& userName) const {
+    ArchiveIdentity identity = ArchiveIdentity::OfProcess(userName);
+    identity.dbRole = m_role;
+    return identity;
 }
 
 void ArchiveDatabase::ThrowIfStopped() const {
@@ -532,6 +549,9 @@ void ArchiveDatabase::CreateOrUpgrade() {
         if (m_version == 2) {
             UpgradeTo3();
         }
+        if (m_version == 3) {
+            UpgradeTo4();
+        }
         if (m_version < kSchemaVersion) {
             throw MervexError(RunTimeText(RtError::ArchiveNewer)
                                   .arg(m_target.Display())
@@ -541,6 +561,11 @@ void ArchiveDatabase::CreateOrUpgrade() {
         // Another connection may have built or upgraded it while this one waited for the
         // lock: then this one upgraded nothing.
         m_upgradedFrom = found < kSchemaVersion ? found : 0;
+        if (found < kSchemaVersion) {
+            ArchiveTrail(*this).Append(
+                Identity(QString()), ArchiveTrail::kSchemaUpgraded, QStringLiteral("archive"),
+                found == 0 ? QString() : QString::number(found), QString::number(kSchemaVersion));
+        }
     });
     if (!m_error.isEmpty()) {
         m_upgradedFrom = 0;
@@ -690,6 +715,84 @@ void ArchiveDatabase::UpgradeTo3() {
     FillFirstValueColumns();
     Exec(QStringLiteral("UPDATE archive_schema SET version = 3"));
     m_version = 3;
+}
+
+void ArchiveDatabase::UpgradeTo4() {
+    CreateTraceTables();
+    ArchiveChain(*this).ChainStoredImports();
+    // Last: from here on no row of these tables can be changed or removed, the upgrade's
+    // own included.
+    CreateAppendOnlyTriggers();
+    Exec(QStringLiteral("UPDATE archive_schema SET version = 4"));
+    m_version = 4;
+}
+
+void ArchiveDatabase::CreateTraceTables() {
+    const QString id = SqlType("id");
+    const QString ref = SqlType("ref");
+    const QString time = SqlType("time");
+    // Who wrote a row, beyond the login name anyone can type: NULL on rows written before.
+    for (const char* table : {"imports", "qc_controls", "qc_versions", "limit_versions"}) {
+        for (const char* column : {"os_account", "host_name", "program_version", "db_role"}) {
+            Exec(QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 TEXT")
+                     .arg(QLatin1String(table), QLatin1String(column)));
+        }
+    }
+    const QString identity = QStringLiteral(
+        "user_name TEXT NOT NULL, os_account TEXT NOT NULL, host_name TEXT NOT NULL, "
+        "program_version TEXT NOT NULL, db_role TEXT");
+    // An import row is written before its records and never changed: what it brought and
+    // its place in the chain follow its records in a row of their own.
+    Exec(QStringLiteral("CREATE TABLE import_results (id %1, import_id %2 NOT NULL UNIQUE "
+                        "REFERENCES imports(id), record_count INTEGER NOT NULL, "
+                        "added_count INTEGER NOT NULL, digest TEXT NOT NULL)")
+             .arg(id, ref));
+    // A record's validity is its latest row here; none: valid.
+    Exec(QStringLiteral("CREATE TABLE record_states (id %1, record_id %2 NOT NULL REFERENCES "
+                        "records(id), valid INTEGER NOT NULL CHECK (valid IN (0, 1)), "
+                        "reason TEXT NOT NULL, changed_at %3 NOT NULL, %4)")
+             .arg(id, ref, time, identity));
+    Exec(QStringLiteral("CREATE INDEX record_states_record ON record_states (record_id, id)"));
+    Exec(QStringLiteral("CREATE TABLE import_reviews (id %1, import_id %2 NOT NULL REFERENCES "
+                        "imports(id), reviewed_at %3 NOT NULL, comment TEXT, %4)")
+             .arg(id, ref, time, identity));
+    Exec(QStringLiteral("CREATE INDEX import_reviews_import ON import_reviews (import_id)"));
+    Exec(QStringLiteral("CREATE TABLE audit_trail (id %1, event_at %2 NOT NULL, %3, "
+                        "action TEXT NOT NULL, object TEXT NOT NULL, old_value TEXT, "
+                        "new_value TEXT, reason TEXT, digest TEXT NOT NULL)")
+             .arg(id, time, identity));
+    Exec(QStringLiteral("CREATE INDEX audit_trail_time ON audit_trail (event_at)"));
+}
+
+void ArchiveDatabase::CreateAppendOnlyTriggers() {
+    static const char* const tables[] = {
+        "meters",         "imports",     "import_results", "records",        "record_states",
+        "import_reviews", "qc_controls", "qc_versions",    "limit_versions", "audit_trail"};
+    if (IsPostgres()) {
+        Exec(QStringLiteral(
+            "CREATE FUNCTION mervex_append_only() RETURNS trigger LANGUAGE plpgsql AS $$ "
+            "BEGIN RAISE EXCEPTION 'the archive table % is append-only: % refused', "
+            "TG_TABLE_NAME, TG_OP; END $$"));
+    }
+    for (const char* name : tables) {
+        const QLatin1String table(name);
+        if (IsPostgres()) {
+            Exec(QStringLiteral("CREATE TRIGGER %1_append_only BEFORE UPDATE OR DELETE ON %1 "
+                                "FOR EACH ROW EXECUTE FUNCTION mervex_append_only()")
+                     .arg(table));
+            Exec(QStringLiteral("CREATE TRIGGER %1_no_truncate BEFORE TRUNCATE ON %1 "
+                                "FOR EACH STATEMENT EXECUTE FUNCTION mervex_append_only()")
+                     .arg(table));
+            continue;
+        }
+        for (const char* operation : {"UPDATE", "DELETE"}) {
+            Exec(QStringLiteral("CREATE TRIGGER %1_no_%2 BEFORE %3 ON %1 BEGIN SELECT "
+                                "RAISE(ABORT, 'the archive table %1 is append-only: %3 "
+                                "refused'); END")
+                     .arg(table, QString::fromLatin1(operation).toLower(),
+                          QLatin1String(operation)));
+        }
+    }
 }
 
 void ArchiveDatabase::FillNewColumns() {

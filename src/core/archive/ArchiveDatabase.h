@@ -1,5 +1,6 @@
 #pragma once
 
+#include "archive/ArchiveIdentity.h"
 #include "archive/ArchiveTarget.h"
 
 #include <QDateTime>
@@ -23,7 +24,7 @@ class QSqlQuery;
 class ArchiveDatabase {
 public:
     // The schema this program writes; archive_schema holds the archive's own.
-    static constexpr int kSchemaVersion = 3;
+    static constexpr int kSchemaVersion = 4;
 
     ArchiveDatabase();
     ~ArchiveDatabase();
@@ -81,6 +82,12 @@ public:
     // Inside Write: waits until no other writer holds `key`, and holds it to the end of the
     // transaction (a PostgreSQL advisory lock; SQLite's file lock already serialises).
     void Lock(qint64 key);
+    // Inside Write: the one lock of the whole archive that orders its digest chains; taken
+    // last, once a transaction's other locks are held, and kept to its end.
+    void LockChain();
+    // This process's and connection's identity with `userName` (the login name): what every
+    // row an auditor may ask about records of who wrote it.
+    ArchiveIdentity Identity(const QString& userName) const;
     // Runs `work`; an exception becomes Error() and the result false.
     bool Read(const std::function<void()>& work);
     // Once `*stop` is true, a write transaction that got the lock it waited for rolls back
@@ -127,6 +134,9 @@ private:
     void CreateRecords(const QString& table);
     void UpgradeTo2();
     void UpgradeTo3();
+    void UpgradeTo4();
+    void CreateTraceTables();
+    void CreateAppendOnlyTriggers();
     void FillNewColumns();
     void FillFirstValueColumns();
     // Every record of `table` by id, its line split by its meter's layout, with its stored
@@ -158,6 +168,7 @@ private:
     qint64 m_folded = 0;
     int m_maxBound = 999;
     QString m_error;
+    QString m_role; // PostgreSQL's session_user
     const std::atomic<bool>* m_stop = nullptr;
     QSqlError m_lastError;
     bool m_lost = false;

@@ -1,6 +1,7 @@
 #include "archive/ArchiveWriter.h"
 
 #include "app/RunTimeErrors.h"
+#include "archive/ArchiveChain.h"
 #include "archive/ArchiveDatabase.h"
 #include "archive/ArchiveRecord.h"
 #include "data/ExportSheet.h"
@@ -9,11 +10,13 @@
 #include "meter/RecordLayout.h"
 
 #include <QDateTime>
+#include <QHash>
 #include <QMap>
 #include <QSqlQuery>
 #include <QStringList>
 #include <QVariant>
 #include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -28,7 +31,7 @@ constexpr int kRecordColumns = 16;
 // Rows per INSERT: a few hundred make the statements few without making each one large.
 constexpr qsizetype kBatchRows = 500;
 
-QString InsertSql(qsizetype rows) {
+QString InsertSql(qsizetype rows, bool returning) {
     static const QString row =
         QLatin1Char('(') + QStringList(kRecordColumns, QStringLiteral("?")).join(QLatin1Char(',')) +
         QLatin1Char(')');
@@ -36,8 +39,9 @@ QString InsertSql(qsizetype rows) {
                "INSERT INTO records (import_id, meter_id, record_key, record_number, measured_at, "
                "measured_utc, program_number, sample_id, sample_id_folded, citation, value1, "
                "value1_text, state1, value2, calibrated_at, raw_line) VALUES %1 "
-               "ON CONFLICT (meter_id, record_key) DO NOTHING")
-        .arg(QStringList(rows, row).join(QLatin1Char(',')));
+               "ON CONFLICT (meter_id, record_key) DO NOTHING%2")
+        .arg(QStringList(rows, row).join(QLatin1Char(',')),
+             returning ? QStringLiteral(" RETURNING id, record_key") : QString());
 }
 
 } // namespace
@@ -46,12 +50,11 @@ qsizetype ArchiveWriter::RowsPerStatement() const {
     return std::clamp(qsizetype(m_db.MaxBoundValues() / kRecordColumns), qsizetype(1), kBatchRows);
 }
 
-QVariantList ArchiveWriter::RowOf(QStringView line, const RecordLayout& layout, qint64 importId,
+QVariantList ArchiveWriter::RowOf(const ArchiveRecord& r, const QString& key, qint64 importId,
                                   qint64 meterId) const {
-    const ArchiveRecord r = ArchiveRecord::FromLine(line, layout);
     return {importId,
             meterId,
-            ArchiveRecord::KeyOf(line),
+            key,
             ArchiveDatabase::OptionalValue(r.recordNumber),
             m_db.TimeValue(r.measuredAt),
             m_db.InstantValue(r.measuredAt),
@@ -148,66 +151,98 @@ bool ArchiveWriter::Add(const MValSet& set, const RecordLayout& layout, const QS
         counts = ArchiveCounts();
         const QList<Portion> portions = PortionsOf(set, counts.refused);
         counts.records = counts.refused.size();
+        QList<ImportClosing> closings;
         for (const Portion& portion : portions) {
-            AddPortion(set, portion, layout, sourceFile, counts);
+            AddPortion(set, portion, layout, sourceFile, counts, closings);
+        }
+        if (m_tracing == Tracing::On) {
+            ArchiveChain(m_db).Close(closings);
         }
     });
 }
 
+qint64 ArchiveWriter::InsertImport(const MValSet& set, const Portion& portion, qint64 meterId,
+                                   const QString& sourceFile) {
+    const ArchiveIdentity who = m_db.Identity(Given(portion.origin.user));
+    QSqlQuery import = m_db.Prepare(QStringLiteral(
+        "INSERT INTO imports (meter_id, user_name, imported_at, source_file, archived_at, "
+        "record_count, added_count, os_account, host_name, program_version, db_role) "
+        "VALUES (?, ?, ?, ?, ?, 0, 0, ?, ?, ?, ?) RETURNING id"));
+    import.addBindValue(meterId);
+    import.addBindValue(who.userName);
+    import.addBindValue(m_db.TimeValue(set.curDate));
+    import.addBindValue(ArchiveDatabase::TextValue(sourceFile));
+    import.addBindValue(m_db.TimeValue(QDateTime::currentDateTimeUtc()));
+    import.addBindValue(who.osAccount);
+    import.addBindValue(who.hostName);
+    import.addBindValue(who.programVersion);
+    import.addBindValue(ArchiveDatabase::TextValue(who.dbRole));
+    m_db.Exec(import);
+    import.next();
+    return import.value(0).toLongLong();
+}
+
 void ArchiveWriter::AddPortion(const MValSet& set, const Portion& portion,
                                const RecordLayout& layout, const QString& sourceFile,
-                               ArchiveCounts& counts) {
+                               ArchiveCounts& counts, QList<ImportClosing>& closings) {
     const qint64 meterId = MeterId(set.strMeter, portion.origin.serial, layout.Kinds());
     // Writers of one meter queue for each other: two that insert the same records in
     // different orders would otherwise wait on each other's rows until one is aborted.
     // Different meters never share a record.
     m_db.Lock(meterId);
-    QSqlQuery import = m_db.Prepare(QStringLiteral(
-        "INSERT INTO imports (meter_id, user_name, imported_at, source_file, archived_at, "
-        "record_count, added_count) VALUES (?, ?, ?, ?, ?, 0, 0) RETURNING id"));
-    import.addBindValue(meterId);
-    import.addBindValue(Given(portion.origin.user));
-    import.addBindValue(m_db.TimeValue(set.curDate));
-    import.addBindValue(ArchiveDatabase::TextValue(sourceFile));
-    import.addBindValue(m_db.TimeValue(QDateTime::currentDateTimeUtc()));
-    m_db.Exec(import);
-    import.next();
-    const qint64 importId = import.value(0).toLongLong();
-    import.finish();
+    // An import row says what an import brought: none when it brought nothing new. Rows
+    // are never removed, so one that would say nothing is not kept in the first place.
+    m_db.Exec(QStringLiteral("SAVEPOINT import_portion"));
+    ImportClosing closing;
+    closing.importId = InsertImport(set, portion, meterId, sourceFile);
+    closing.who = m_db.Identity(Given(portion.origin.user));
+    closing.meter = set.strMeter + QLatin1Char(' ') + portion.origin.serial;
+    closing.records = portion.lines.size();
 
     // The database keeps each record once per meter: a record it holds already is simply
     // not inserted, whatever its time (or none). Rows go in batches, one statement each, so
     // that a server across the network costs a round trip per batch, not per record.
     const qsizetype batch = RowsPerStatement();
-    QSqlQuery full = m_db.Prepare(InsertSql(batch));
-    qint64 added = 0;
+    const bool tracing = m_tracing == Tracing::On;
+    QSqlQuery full = m_db.Prepare(InsertSql(batch, tracing));
+    std::vector<ArchiveRecord> records;
+    QHash<QString, qsizetype> byKey;
     for (qsizetype first = 0; first < portion.lines.size(); first += batch) {
         const qsizetype rows = std::min(batch, portion.lines.size() - first);
-        QSqlQuery tail = rows == batch ? QSqlQuery() : m_db.Prepare(InsertSql(rows));
+        QSqlQuery tail = rows == batch ? QSqlQuery() : m_db.Prepare(InsertSql(rows, tracing));
         QSqlQuery& insert = rows == batch ? full : tail;
+        records.clear();
+        byKey.clear();
         int at = 0;
         for (const QStringView line : portion.lines.mid(first, rows)) {
-            for (const QVariant& value : RowOf(line, layout, importId, meterId)) {
+            records.push_back(ArchiveRecord::FromLine(line, layout));
+            const QString key = ArchiveRecord::KeyOf(line);
+            byKey.insert(key, qsizetype(records.size()) - 1);
+            for (const QVariant& value : RowOf(records.back(), key, closing.importId, meterId)) {
                 insert.bindValue(at++, value);
             }
         }
         m_db.Exec(insert);
-        added += insert.numRowsAffected();
+        if (!tracing) {
+            closing.added += insert.numRowsAffected();
+            continue;
+        }
+        // The rows the database took, which the import's digest covers.
+        while (insert.next()) {
+            const QString key = insert.value(1).toString();
+            closing.rows.append({insert.value(0).toLongLong(),
+                                 ArchiveChain::RowText(key, records[size_t(byKey.value(key))])});
+        }
+        closing.added = closing.rows.size();
     }
-    counts.records += portion.lines.size();
-    counts.added += added;
-    // An import row says what an import brought: none when it brought nothing new.
-    QSqlQuery finish = m_db.Prepare(
-        added == 0 ? QStringLiteral("DELETE FROM imports WHERE id = ?")
-                   : QStringLiteral("UPDATE imports SET record_count = ?, added_count = ? "
-                                    "WHERE id = ?"));
-    if (added != 0) {
-        finish.addBindValue(portion.lines.size());
-        finish.addBindValue(added);
+    counts.records += closing.records;
+    counts.added += closing.added;
+    if (closing.added == 0) {
+        m_db.Exec(QStringLiteral("ROLLBACK TO SAVEPOINT import_portion"));
+        m_db.Exec(QStringLiteral("RELEASE SAVEPOINT import_portion"));
+        return;
     }
-    finish.addBindValue(importId);
-    m_db.Exec(finish);
-    if (added != 0) {
-        counts.imports.append(importId);
-    }
+    m_db.Exec(QStringLiteral("RELEASE SAVEPOINT import_portion"));
+    counts.imports.append(closing.importId);
+    closings.append(std::move(closing));
 }

@@ -9,6 +9,8 @@
 #include <QVariantList>
 
 class ArchiveDatabase;
+struct ArchiveRecord;
+struct ImportClosing;
 class CDevice;
 class RecordLayout;
 
@@ -29,7 +31,13 @@ struct ArchiveCounts {
 // refused: the archive would file them under a meter that does not exist.
 class ArchiveWriter {
 public:
-    explicit ArchiveWriter(ArchiveDatabase& database) : m_db(database) {}
+    // On: each import is closed in the archive's digest chain and its audit trail. Off: the
+    // records and their import row only, as an archive without that evidence would take
+    // them; what the benchmark measures its cost against, never the program's way.
+    enum class Tracing { On, Off };
+
+    explicit ArchiveWriter(ArchiveDatabase& database, Tracing tracing = Tracing::On)
+        : m_db(database), m_tracing(tracing) {}
 
     // `layout`: the record layout of the dataset's meter, whose column kinds the archive
     // keeps with the meter. `sourceFile` is the dataset file the records were read from,
@@ -55,13 +63,17 @@ private:
     // instead, with its reason.
     static QList<Portion> PortionsOf(const MValSet& set, QStringList& refused);
     void AddPortion(const MValSet& set, const Portion& portion, const RecordLayout& layout,
-                    const QString& sourceFile, ArchiveCounts& counts);
+                    const QString& sourceFile, ArchiveCounts& counts,
+                    QList<ImportClosing>& closings);
+    qint64 InsertImport(const MValSet& set, const Portion& portion, qint64 meterId,
+                        const QString& sourceFile);
     // The records one INSERT takes: a few hundred, within the engine's limit on bound values.
     qsizetype RowsPerStatement() const;
     // A record's values in the order of the INSERT's columns.
-    QVariantList RowOf(QStringView line, const RecordLayout& layout, qint64 importId,
+    QVariantList RowOf(const ArchiveRecord& record, const QString& key, qint64 importId,
                        qint64 meterId) const;
     qint64 MeterId(const QString& model, const QString& serial, const QList<int>& kinds);
 
     ArchiveDatabase& m_db;
+    Tracing m_tracing;
 };

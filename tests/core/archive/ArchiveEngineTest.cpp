@@ -2,8 +2,10 @@
 // PostgreSQL server the test starts itself.
 
 #include "app/TextTables.h"
+#include "archive/ArchiveChain.h"
 #include "archive/ArchiveDatabase.h"
 #include "archive/ArchiveQuery.h"
+#include "archive/ArchiveTrail.h"
 #include "archive/ArchiveWriter.h"
 #include "archive/QcImportCheck.h"
 #include "archive/QcStore.h"
@@ -95,10 +97,45 @@ protected:
         QSqlQuery query(db.Connection());
         return query.exec(sql) && query.next() ? query.value(0).toLongLong() : -1;
     }
+    // Lets anyone with the database's rights change what the archive keeps: its append-only
+    // rule dropped, as an owner role or a tool editing the SQLite file could.
+    void DropAppendOnly() {
+        if (GetParam() == Engine::Postgres) {
+            ASSERT_TRUE(ByHand(QStringLiteral("DROP FUNCTION mervex_append_only() CASCADE")));
+            return;
+        }
+        QSqlQuery triggers(db.Connection());
+        ASSERT_TRUE(
+            triggers.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'trigger'")));
+        QStringList names;
+        while (triggers.next()) {
+            names << triggers.value(0).toString();
+        }
+        triggers.finish();
+        for (const QString& name : names) {
+            ASSERT_TRUE(ByHand(QStringLiteral("DROP TRIGGER %1").arg(name)));
+        }
+    }
+    // Turns the open archive back into a version 3 archive: no traceability.
+    void MakeVersion3() {
+        DropAppendOnly();
+        for (const char* table :
+             {"audit_trail", "import_reviews", "record_states", "import_results"}) {
+            ASSERT_TRUE(ByHand(QStringLiteral("DROP TABLE %1").arg(QLatin1String(table))));
+        }
+        for (const char* table : {"imports", "qc_controls", "qc_versions", "limit_versions"}) {
+            for (const char* column : {"os_account", "host_name", "program_version", "db_role"}) {
+                ASSERT_TRUE(ByHand(QStringLiteral("ALTER TABLE %1 DROP COLUMN %2")
+                                       .arg(QLatin1String(table), QLatin1String(column))));
+            }
+        }
+        ASSERT_TRUE(ByHand(QStringLiteral("UPDATE archive_schema SET version = 3")));
+    }
     // Turns the open archive back into a version 1 archive without records: the same meters
     // and imports, records without their key and without the rule that keeps them once, and
     // no quality control.
     void MakeVersion1() {
+        MakeVersion3();
         const bool pg = GetParam() == Engine::Postgres;
         const QString time = pg ? QStringLiteral("TIMESTAMP") : QStringLiteral("INTEGER");
         for (const char* table : {"records", "qc_versions", "qc_controls", "limit_versions"}) {
@@ -241,7 +278,8 @@ TEST_P(ArchiveEngineTest, AddsALargeImportInFewStatementsWithExactCounts) {
     EXPECT_EQ(all.records, 1234);
     EXPECT_EQ(all.added, 617);
     EXPECT_EQ(Number(QStringLiteral("SELECT COUNT(*) FROM records")), 1234);
-    EXPECT_EQ(Number(QStringLiteral("SELECT added_count FROM imports ORDER BY id DESC")), 617);
+    EXPECT_EQ(Number(QStringLiteral("SELECT added_count FROM import_results ORDER BY id DESC")),
+              617);
     if (pg) {
         EXPECT_LE(Number(QStringLiteral("SELECT n FROM statements")), 6);
     }
@@ -391,6 +429,7 @@ TEST_P(ArchiveEngineTest, UpgradeFromVersion1FoldsDuplicatesInOneTransaction) {
 TEST_P(ArchiveEngineTest, UpgradeFromVersion2AddsQualityControlAndKeepsTheRecords) {
     ASSERT_TRUE(Open(db)) << db.Error().toStdString();
     Add(Dataset(QStringLiteral("Zentravox"), QStringLiteral("S1"), Photometers(1, 5)));
+    MakeVersion3();
     for (const char* table : {"qc_versions", "qc_controls", "limit_versions"}) {
         ASSERT_TRUE(ByHand(QStringLiteral("DROP TABLE %1").arg(QLatin1String(table))));
     }
@@ -402,9 +441,23 @@ TEST_P(ArchiveEngineTest, UpgradeFromVersion2AddsQualityControlAndKeepsTheRecord
     ArchiveDatabase upgraded;
     ASSERT_TRUE(Open(upgraded)) << upgraded.Error().toStdString();
     EXPECT_EQ(upgraded.UpgradedFrom(), 2);
-    EXPECT_EQ(upgraded.SchemaVersion(), 3);
-    EXPECT_EQ(upgraded.UpgradeNote(), LoadResString(1673).arg(upgraded.Target().Display()).arg(3));
+    EXPECT_EQ(upgraded.SchemaVersion(), ArchiveDatabase::kSchemaVersion);
+    EXPECT_EQ(
+        upgraded.UpgradeNote(),
+        LoadResString(1673).arg(upgraded.Target().Display()).arg(ArchiveDatabase::kSchemaVersion));
     EXPECT_EQ(Query({}).size(), 5);
+    // The records archived before the chain existed are chained by the upgrade, and the
+    // journal says when it was made.
+    ChainReport chain;
+    ASSERT_TRUE(ArchiveChain(upgraded).Verify(chain)) << upgraded.Error().toStdString();
+    EXPECT_TRUE(chain.Intact()) << chain.importWhy.toStdString() << chain.eventWhy.toStdString();
+    EXPECT_EQ(chain.records, 5);
+    QStringList upgrades;
+    ArchiveTrail(upgraded).Read({}, {}, [&](const AuditEvent& e) {
+        upgrades << e.action + QLatin1Char(' ') + e.oldValue + QLatin1Char('>') + e.newValue;
+        return true;
+    });
+    EXPECT_EQ(upgrades, QStringList({QStringLiteral("schema_upgraded 2>4")}));
     LimitValue limit;
     limit.program = 301;
     limit.lower = 1.0;
@@ -419,6 +472,87 @@ TEST_P(ArchiveEngineTest, UpgradeFromVersion2AddsQualityControlAndKeepsTheRecord
     EXPECT_EQ(records[0].value1Text, QStringLiteral("3.25"));
     EXPECT_EQ(records[0].state1, QStringLiteral("OK"));
     EXPECT_EQ(records[0].citation, QStringLiteral("NO3-N"));
+}
+
+TEST_P(ArchiveEngineTest, NoRowCanBeChangedAndTheChainNamesTheImportAlteredBehindItsBack) {
+    ASSERT_TRUE(Open(db)) << db.Error().toStdString();
+    const QString model = QStringLiteral("Zentravox");
+    Add(Dataset(model, QStringLiteral("S1"), Photometers(1, 3)));
+    const qint64 second = Add(Dataset(model, QStringLiteral("S1"), Photometers(4, 6))).imports[0];
+    Add(Dataset(model, QStringLiteral("S2"), Photometers(1, 2), QStringLiteral("Marc")));
+    // An import names who made it beyond the login name anyone can type.
+    QSqlQuery who(db.Connection());
+    ASSERT_TRUE(who.exec(QStringLiteral("SELECT user_name, os_account, host_name, "
+                                        "program_version FROM imports ORDER BY id DESC")) &&
+                who.next());
+    EXPECT_EQ(who.value(0).toString(), QStringLiteral("Marc"));
+    for (int column = 1; column < 4; ++column) {
+        EXPECT_FALSE(who.value(column).toString().isEmpty()) << column;
+    }
+    who.finish();
+
+    const bool pg = GetParam() == Engine::Postgres;
+    QStringList refusals{QStringLiteral("UPDATE records SET value1 = 9"),
+                         QStringLiteral("DELETE FROM records"),
+                         QStringLiteral("UPDATE imports SET user_name = 'Eve'"),
+                         QStringLiteral("DELETE FROM import_results"),
+                         QStringLiteral("UPDATE audit_trail SET reason = 'none'"),
+                         QStringLiteral("DELETE FROM audit_trail")};
+    if (pg) {
+        refusals << QStringLiteral("TRUNCATE records CASCADE");
+    }
+    for (const QString& sql : refusals) {
+        QSqlQuery change(db.Connection());
+        EXPECT_FALSE(change.exec(sql)) << sql.toStdString();
+        EXPECT_TRUE(change.lastError().text().contains(QLatin1String("append-only")))
+            << change.lastError().text().toStdString();
+    }
+
+    ChainReport chain;
+    ASSERT_TRUE(ArchiveChain(db).Verify(chain)) << db.Error().toStdString();
+    EXPECT_TRUE(chain.Intact()) << chain.importWhy.toStdString() << chain.eventWhy.toStdString();
+    EXPECT_EQ(chain.imports, 3);
+    EXPECT_EQ(chain.records, 8);
+    EXPECT_EQ(chain.events, 4); // the archive made, three imports
+
+    // Someone with the owner's rights drops the rule and edits one value.
+    DropAppendOnly();
+    ASSERT_TRUE(ByHand(QStringLiteral("UPDATE records SET value1 = 4.5 WHERE record_number = 5 "
+                                      "AND import_id = %1")
+                           .arg(second)));
+    ASSERT_TRUE(ArchiveChain(db).Verify(chain)) << db.Error().toStdString();
+    EXPECT_EQ(chain.badImport, second);
+    EXPECT_EQ(chain.importWhy, LoadResString(1801));
+    EXPECT_EQ(chain.badEvent, 0);
+    // A line changed with its key left as it was, and an event of the journal.
+    ASSERT_TRUE(ByHand(QStringLiteral("UPDATE records SET value1 = 5.25, raw_line = "
+                                      "replace(raw_line, 'NO3', 'NO2') WHERE record_number = 5 "
+                                      "AND import_id = %1")
+                           .arg(second)));
+    ASSERT_TRUE(ByHand(QStringLiteral("UPDATE audit_trail SET user_name = 'Eve' WHERE id = 3")));
+    ASSERT_TRUE(ArchiveChain(db).Verify(chain)) << db.Error().toStdString();
+    EXPECT_EQ(chain.badImport, second);
+    EXPECT_TRUE(chain.importWhy.startsWith(LoadResString(1802).section(QLatin1Char('%'), 0, 0)))
+        << chain.importWhy.toStdString();
+    EXPECT_EQ(chain.badEvent, 3);
+    // The last import removed with its records and results leaves no broken link; the
+    // journal still names it.
+    ASSERT_TRUE(ByHand(QStringLiteral("UPDATE records SET raw_line = replace(raw_line, 'NO2', "
+                                      "'NO3') WHERE import_id = %1")
+                           .arg(second)));
+    ASSERT_TRUE(ByHand(QStringLiteral("UPDATE audit_trail SET user_name = 'Hélène' WHERE id = 3")));
+    const qint64 last = Number(QStringLiteral("SELECT MAX(id) FROM imports"));
+    for (const char* table : {"records", "import_results", "imports"}) {
+        ASSERT_TRUE(
+            ByHand(QStringLiteral("DELETE FROM %1 WHERE %2 = %3")
+                       .arg(QLatin1String(table),
+                            QLatin1String(table == std::string("imports") ? "id" : "import_id"))
+                       .arg(last)));
+    }
+    ASSERT_TRUE(ArchiveChain(db).Verify(chain)) << db.Error().toStdString();
+    EXPECT_EQ(chain.badImport, last);
+    EXPECT_EQ(chain.importWhy, LoadResString(1807));
+    EXPECT_EQ(chain.badEvent, 0);
 }
 
 TEST_P(ArchiveEngineTest, KeepsNumbersTimesAndTextsAsSent) {
@@ -537,6 +671,7 @@ TEST_P(ArchiveEngineTest, ArchivedSinceGivesOnlyWhatEnteredLaterWithStableIds) {
     Add(Dataset(QStringLiteral("Zentravox"), QStringLiteral("S1"), Photometers(1, 3)));
     // The first import entered the archive a day ago.
     const QDateTime now = QDateTime::currentDateTimeUtc();
+    DropAppendOnly();
     QSqlQuery earlier(db.Connection());
     earlier.prepare(QStringLiteral("UPDATE imports SET archived_at = ?"));
     earlier.addBindValue(db.TimeValue(now.addDays(-1)));
@@ -726,10 +861,9 @@ TEST_P(ArchiveEngineTest, AnImportsControlPointsAreJudgedWithTheirHistoryAtOnce)
 
     // The point before it, of the import before, completes 2-2s and the run beyond +3s.
     const QcImportVerdict following = judge({ks(15)});
-    EXPECT_EQ(following.BannerLines(),
-              QStringList{LoadResString(1696).arg(
-                  QStringLiteral("KS"), QStringLiteral("1-3s, 2-2s"),
-                  LoadResString(1698).arg(2).arg(QStringLiteral("+3s")))});
+    EXPECT_EQ(following.BannerLines(), QStringList{LoadResString(1696).arg(
+                                           QStringLiteral("KS"), QStringLiteral("1-3s, 2-2s"),
+                                           LoadResString(1698).arg(2).arg(QStringLiteral("+3s")))});
     // Only the new point counts; the earlier rejections stay with their own imports.
     const QcImportVerdict passed = judge({ks(9)});
     EXPECT_EQ(passed.points, 1);

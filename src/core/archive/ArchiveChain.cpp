@@ -1,0 +1,302 @@
+#include "archive/ArchiveChain.h"
+
+#include "app/TextTables.h"
+#include "archive/ArchiveDatabase.h"
+#include "archive/ArchiveRecord.h"
+#include "archive/ArchiveTrail.h"
+
+#include <QCryptographicHash>
+#include <QHash>
+#include <QSqlQuery>
+#include <QStringList>
+#include <memory>
+#include <vector>
+
+namespace {
+
+// Between the fields of a record, and before each record: characters no field holds.
+constexpr QChar kFieldMark(0x1f);
+constexpr char kRecordMark = 0x1e;
+
+QString NumberText(std::optional<qint64> n) {
+    return n ? QString::number(*n) : QString();
+}
+
+QString NumberText(std::optional<double> n) {
+    // 17 digits give every double back exactly.
+    return n ? QString::number(*n, 'g', 17) : QString();
+}
+
+template <typename T> std::optional<T> Optional(const QVariant& value) {
+    if (value.isNull()) {
+        return std::nullopt;
+    }
+    return value.value<T>();
+}
+
+// One import's running digest.
+struct Running {
+    QCryptographicHash hash{QCryptographicHash::Sha256};
+    qint64 records = 0;
+    QString damage;
+};
+
+} // namespace
+
+QString ArchiveChain::TimeText(const std::optional<QDateTime>& time) {
+    if (!time) {
+        return {};
+    }
+    const QDate d = time->date();
+    const QTime t = time->time();
+    return QString::asprintf("%04d-%02d-%02d %02d:%02d:%02d", d.year(), d.month(), d.day(),
+                             t.hour(), t.minute(), t.second());
+}
+
+QString ArchiveChain::RowText(const QString& key, const ArchiveRecord& r) {
+    return QStringList{key,
+                       NumberText(r.recordNumber),
+                       TimeText(r.measuredAt),
+                       NumberText(r.programNumber),
+                       r.sampleId,
+                       r.citation,
+                       NumberText(r.value1),
+                       r.value1Text,
+                       r.state1,
+                       NumberText(r.value2),
+                       TimeText(r.calibratedAt)}
+        .join(kFieldMark);
+}
+
+QString ArchiveChain::Digest(const QString& previous, const QStringList& rows) {
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    hash.addData(previous.toUtf8());
+    for (const QString& row : rows) {
+        hash.addData(QByteArrayView(&kRecordMark, 1));
+        hash.addData(row.toUtf8());
+    }
+    return QString::fromLatin1(hash.result().toHex());
+}
+
+QString ArchiveChain::LastDigest() {
+    QSqlQuery last =
+        m_db.Prepare(QStringLiteral("SELECT digest FROM import_results ORDER BY id DESC LIMIT 1"));
+    m_db.Exec(last);
+    return last.next() ? last.value(0).toString() : QString();
+}
+
+void ArchiveChain::Close(QList<ImportClosing> imports) {
+    if (imports.isEmpty()) {
+        return;
+    }
+    m_db.LockChain();
+    QString previous = LastDigest();
+    QSqlQuery insert = m_db.Prepare(
+        QStringLiteral("INSERT INTO import_results (import_id, record_count, added_count, digest) "
+                       "VALUES (?, ?, ?, ?)"));
+    ArchiveTrail trail(m_db);
+    for (ImportClosing& import : imports) {
+        // The server may hand RETURNING's rows back in any order; the chain reads them by id.
+        std::sort(import.rows.begin(), import.rows.end());
+        QStringList rows;
+        rows.reserve(import.rows.size());
+        for (const auto& row : import.rows) {
+            rows << row.second;
+        }
+        previous = Digest(previous, rows);
+        insert.bindValue(0, import.importId);
+        insert.bindValue(1, import.records);
+        insert.bindValue(2, import.added);
+        insert.bindValue(3, previous);
+        m_db.Exec(insert);
+        trail.Append(import.who, QLatin1String(ArchiveTrail::kImportArchived),
+                     QStringLiteral("import %1").arg(import.importId), QString(),
+                     QStringLiteral("%1 records, %2 added, meter %3")
+                         .arg(import.records)
+                         .arg(import.added)
+                         .arg(import.meter));
+    }
+}
+
+namespace {
+
+// The records as the chain reads them back, with their import's meter.
+QString RecordsSql(const ArchiveDatabase& db, const QString& order) {
+    return QStringLiteral("SELECT r.id, r.import_id, r.meter_id, i.meter_id, r.record_key, "
+                          "r.raw_line, r.record_number, %1, r.program_number, r.sample_id, "
+                          "r.citation, r.value1, r.value1_text, r.state1, r.value2, %2 "
+                          "FROM records r JOIN imports i ON i.id = r.import_id ORDER BY %3")
+        .arg(db.TimeText(QStringLiteral("r.measured_at")),
+             db.TimeText(QStringLiteral("r.calibrated_at")), order);
+}
+
+// The stored fields of the record in `query`'s current row.
+ArchiveRecord StoredRecord(const QSqlQuery& query) {
+    ArchiveRecord r;
+    r.rawLine = query.value(5).toString();
+    r.recordNumber = Optional<qint64>(query.value(6));
+    r.measuredAt = ArchiveDatabase::StoredTime(query.value(7).toString());
+    r.programNumber = Optional<qint64>(query.value(8));
+    r.sampleId = query.value(9).toString();
+    r.citation = query.value(10).toString();
+    r.value1 = Optional<double>(query.value(11));
+    r.value1Text = query.value(12).toString();
+    r.state1 = query.value(13).toString();
+    r.value2 = Optional<double>(query.value(14));
+    r.calibratedAt = ArchiveDatabase::StoredTime(query.value(15).toString());
+    return r;
+}
+
+} // namespace
+
+void ArchiveChain::ChainStoredImports() {
+    struct Stored {
+        qint64 id, records, added;
+        QString digest;
+    };
+    QList<Stored> imports;
+    QSqlQuery list = m_db.Prepare(
+        QStringLiteral("SELECT id, record_count, added_count FROM imports ORDER BY id"));
+    m_db.Exec(list);
+    while (list.next()) {
+        imports.append({list.value(0).toLongLong(),
+                        list.value(1).toLongLong(),
+                        list.value(2).toLongLong(),
+                        {}});
+    }
+    list.finish();
+    // Import by import, in the order they were archived; the rows of the next are read while
+    // this one's digest is made, so no import's records are held at once.
+    QSqlQuery records = m_db.Prepare(RecordsSql(m_db, QStringLiteral("r.import_id, r.id")));
+    m_db.Exec(records);
+    bool more = records.next();
+    QString previous;
+    for (Stored& import : imports) {
+        QStringList rows;
+        while (more && records.value(1).toLongLong() == import.id) {
+            rows << RowText(records.value(4).toString(), StoredRecord(records));
+            more = records.next();
+        }
+        // What the chain covers: the records the import holds now, after an earlier
+        // upgrade folded the copies older versions let in.
+        import.added = rows.size();
+        previous = import.digest = Digest(previous, rows);
+    }
+    records.finish();
+    QSqlQuery insert = m_db.Prepare(
+        QStringLiteral("INSERT INTO import_results (import_id, record_count, added_count, digest) "
+                       "VALUES (?, ?, ?, ?)"));
+    for (const Stored& import : imports) {
+        insert.bindValue(0, import.id);
+        insert.bindValue(1, import.records);
+        insert.bindValue(2, import.added);
+        insert.bindValue(3, import.digest);
+        m_db.Exec(insert);
+    }
+}
+
+bool ArchiveChain::Verify(ChainReport& report) {
+    report = ChainReport();
+    return m_db.Read([&] { VerifyTrail(report, VerifyRecords(report)); });
+}
+
+QSet<qint64> ArchiveChain::VerifyRecords(ChainReport& report) {
+    struct Result {
+        qint64 importId, added;
+        QString digest;
+    };
+    std::vector<Result> results;
+    QHash<qint64, qsizetype> place; // import id -> its place in the chain
+    QSqlQuery list = m_db.Prepare(
+        QStringLiteral("SELECT import_id, added_count, digest FROM import_results ORDER BY id"));
+    m_db.Exec(list);
+    while (list.next()) {
+        place.insert(list.value(0).toLongLong(), qsizetype(results.size()));
+        results.push_back(
+            {list.value(0).toLongLong(), list.value(1).toLongLong(), list.value(2).toString()});
+    }
+    list.finish();
+    // Each import's digest made again from the digest stored before it: the first import
+    // whose own records or link do not give its stored digest is the damage.
+    std::vector<std::unique_ptr<Running>> running;
+    for (size_t i = 0; i < results.size(); ++i) {
+        running.push_back(std::make_unique<Running>());
+        running.back()->hash.addData((i == 0 ? QString() : results[i - 1].digest).toUtf8());
+    }
+    std::optional<std::pair<qsizetype, QString>> first; // place, why
+    qint64 unchained = 0;
+    const auto damage = [&first](qsizetype at, const QString& why) {
+        if (!first || at < first->first) {
+            first = {at, why};
+        }
+    };
+    QSqlQuery records = m_db.Prepare(RecordsSql(m_db, QStringLiteral("r.id")));
+    m_db.Exec(records);
+    while (records.next()) {
+        ++report.records;
+        const qint64 id = records.value(0).toLongLong();
+        const qint64 importId = records.value(1).toLongLong();
+        const auto at = place.constFind(importId);
+        if (at == place.constEnd()) {
+            if (unchained == 0) {
+                unchained = importId;
+            }
+            continue;
+        }
+        const ArchiveRecord r = StoredRecord(records);
+        const QString key = ArchiveRecord::KeyOf(r.rawLine);
+        if (key != records.value(4).toString()) {
+            damage(*at, LoadResString(1802).arg(id));
+        } else if (records.value(2) != records.value(3)) {
+            damage(*at, LoadResString(1803).arg(id));
+        }
+        Running& run = *running[size_t(*at)];
+        run.hash.addData(QByteArrayView(&kRecordMark, 1));
+        run.hash.addData(RowText(key, r).toUtf8());
+        ++run.records;
+    }
+    records.finish();
+    for (size_t i = 0; i < results.size(); ++i) {
+        const Result& result = results[i];
+        const Running& run = *running[i];
+        if (run.records != result.added) {
+            damage(qsizetype(i), LoadResString(1804).arg(run.records).arg(result.added));
+        } else if (QString::fromLatin1(run.hash.result().toHex()) != result.digest) {
+            damage(qsizetype(i), LoadResString(1801));
+        }
+    }
+    report.imports = qint64(results.size());
+    if (first) {
+        report.badImport = results[size_t(first->first)].importId;
+        report.importWhy = first->second;
+    } else if (unchained != 0) {
+        report.badImport = unchained;
+        report.importWhy = LoadResString(1805);
+    }
+    const QList<qint64> chained = place.keys();
+    return QSet<qint64>(chained.begin(), chained.end());
+}
+
+void ArchiveChain::VerifyTrail(ChainReport& report, const QSet<qint64>& chained) {
+    QString previous;
+    const QString imported = QLatin1String(ArchiveTrail::kImportArchived);
+    ArchiveTrail(m_db).Read(std::nullopt, std::nullopt, [&](const AuditEvent& event) {
+        ++report.events;
+        if (ArchiveTrail::DigestOf(previous, event) != event.digest) {
+            report.badEvent = event.id;
+            report.eventWhy = LoadResString(1806);
+            return false;
+        }
+        previous = event.digest;
+        // The last import and its records removed together leave no broken link behind
+        // them; the journal still names it.
+        if (event.action == imported && report.badImport == 0) {
+            const qint64 id = event.object.section(QLatin1Char(' '), 1).toLongLong();
+            if (!chained.contains(id)) {
+                report.badImport = id;
+                report.importWhy = LoadResString(1807);
+            }
+        }
+        return true;
+    });
+}
