@@ -1,6 +1,7 @@
 #include "app/RunTimeErrors.h"
 #include "app/TextTables.h"
 #include "archive/ArchiveBackup.h"
+#include "archive/ArchiveChain.h"
 #include "archive/ArchiveDatabase.h"
 #include "archive/ArchiveOutput.h"
 #include "archive/ArchiveQuery.h"
@@ -216,7 +217,7 @@ int RunBackup(CliContext& ctx, const QString& file) {
     if (!OpenArchive(ctx, db)) {
         return kExitArchive;
     }
-    ArchiveBackup backup(db);
+    ArchiveBackup backup(db, ctx.user);
     if (!backup.WriteTo(file)) {
         ctx.err << backup.Error() << '\n';
         return kExitFailure;
@@ -224,6 +225,30 @@ int RunBackup(CliContext& ctx, const QString& file) {
     ctx.out << LoadResString(1688).arg(QDir::toNativeSeparators(file)).arg(backup.Records())
             << '\n';
     return kExitOk;
+}
+
+int RunVerify(CliContext& ctx) {
+    ArchiveDatabase db;
+    if (!OpenArchive(ctx, db)) {
+        return kExitArchive;
+    }
+    ChainReport report;
+    if (!ArchiveChain(db).Verify(report)) {
+        ctx.err << db.Error() << '\n';
+        return kExitArchive;
+    }
+    if (report.Intact()) {
+        ctx.out << LoadResString(1799).arg(report.imports).arg(report.records).arg(report.events)
+                << '\n';
+        return kExitOk;
+    }
+    if (report.badImport != 0) {
+        ctx.err << LoadResString(1800).arg(report.badImport).arg(report.importWhy) << '\n';
+    }
+    if (report.badEvent != 0) {
+        ctx.err << LoadResString(1808).arg(report.badEvent).arg(report.eventWhy) << '\n';
+    }
+    return kExitFailure;
 }
 
 int RunArchive(CliContext& ctx, const QStringList& args) {
@@ -240,6 +265,9 @@ int RunArchive(CliContext& ctx, const QStringList& args) {
     if (sub == QLatin1String("backup") && args.size() == 2) {
         return RunBackup(ctx, args[1]);
     }
+    if (sub == QLatin1String("verify") && args.size() == 1) {
+        return RunVerify(ctx);
+    }
     return UsageError(ctx, QStringLiteral("archive"));
 }
 
@@ -253,7 +281,9 @@ const CliRegistration
              "[--archived-since YYYY-MM-DDTHH:MM:SS[Z|+HH:MM]] [--format csv|tsv|json] [-o FILE]\n"
              "                                   archived records (csv by default), UTF-8, ISO "
              "8601 times\n"
-             "  archive info                    where the archive is, its version and counts"),
+             "  archive info                    where the archive is, its version and counts\n"
+             "  archive verify                  recomputes the digest chains: 0 intact, 1 names "
+             "the first import or journal event altered"),
          &RunArchive});
 
 } // namespace

@@ -37,7 +37,7 @@ int RunSet(CliContext& ctx, CliOptions& options) {
     if (!OpenArchive(ctx, db)) {
         return kExitArchive;
     }
-    if (!QcStore(db).AddLimit(limit)) {
+    if (!QcStore(db, ctx.user).AddLimit(limit)) {
         ctx.err << db.Error() << '\n';
         return kExitArchive;
     }

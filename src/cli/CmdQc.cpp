@@ -106,7 +106,7 @@ int RunDefine(CliContext& ctx, CliOptions& options) {
     if (!OpenArchive(ctx, db)) {
         return kExitArchive;
     }
-    QcStore store(db);
+    QcStore store(db, ctx.user);
     if (const int status = ValuesOf(ctx, options, store, *control, version); status != kExitOk) {
         if (status == kExitArchive) {
             ctx.err << db.Error() << '\n';

@@ -216,12 +216,39 @@ TEST_F(CliArchiveTest, BacksUpWhileAnotherProgramWritesAndTellsAnUnreadableArchi
                QByteArray(8192, 'x'));
     for (const QStringList& args :
          {QStringList{QStringLiteral("info")}, QStringList{QStringLiteral("query")},
-          QStringList{QStringLiteral("backup"), copy}}) {
+          QStringList{QStringLiteral("backup"), copy}, QStringList{QStringLiteral("verify")}}) {
         const CliResult damaged = Archive(args);
         EXPECT_EQ(damaged.exitCode, 3) << args.join(' ').toStdString();
         EXPECT_TRUE(damaged.err.contains(QStringLiteral("endommagée")))
             << damaged.err.toStdString();
     }
+}
+
+TEST_F(CliArchiveTest, VerifyNamesTheImportAnotherToolEditedAndTheJournalKeepsTheBackup) {
+    for (int first : {0, 40}) {
+        const QString file = File(QStringLiteral("f%1.csv").arg(first), QStringLiteral("S1"),
+                                  ArchivePhotometerRecords(first, 40));
+        ASSERT_EQ(Archive({QStringLiteral("add"), file}).exitCode, 0);
+    }
+    ASSERT_EQ(Archive({QStringLiteral("backup"), dir.file(QStringLiteral("copy.sqlite"))}).exitCode,
+              0);
+    const CliResult intact = Archive({QStringLiteral("verify")});
+    EXPECT_EQ(intact.exitCode, 0) << intact.err.toStdString();
+    // The archive made, two imports, the backup.
+    EXPECT_EQ(intact.out, LoadResString(1799).arg(2).arg(80).arg(4) + QLatin1Char('\n'));
+    EXPECT_EQ(Archive({QStringLiteral("verify"), QStringLiteral("now")}).exitCode, 2);
+
+    // Another tool opens the file, drops the rule and changes one value of the second import.
+    QProcess sqlite;
+    sqlite.start(QStringLiteral("sqlite3"),
+                 {dir.file(QStringLiteral("data/Mervex/Mervex/archive.sqlite")),
+                  QStringLiteral("DROP TRIGGER records_no_update; UPDATE records SET value1 = "
+                                 "value1 + 1 WHERE id = 50;")});
+    ASSERT_TRUE(sqlite.waitForFinished(10000));
+    ASSERT_EQ(sqlite.exitCode(), 0) << sqlite.readAllStandardError().toStdString();
+    const CliResult altered = Archive({QStringLiteral("verify")});
+    EXPECT_EQ(altered.exitCode, 1);
+    EXPECT_EQ(altered.err, LoadResString(1800).arg(2).arg(LoadResString(1801)) + QLatin1Char('\n'));
 }
 
 } // namespace

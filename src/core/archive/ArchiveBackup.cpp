@@ -3,6 +3,7 @@
 #include "app/RunTimeErrors.h"
 #include "app/TextTables.h"
 #include "archive/ArchiveDatabase.h"
+#include "archive/ArchiveTrail.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -69,6 +70,18 @@ bool ArchiveBackup::WriteTo(const QString& file) {
         return Fail(file, QString::fromLocal8Bit(std::strerror(errno)));
     }
     copy.setAutoRemove(false);
+    if (!m_db.IsReadOnly()) {
+        // The copy exists whatever the journal says; a journal that cannot take the entry
+        // leaves the copy as good as it is.
+        m_db.Write([&] {
+            ArchiveTrail(m_db).Append(m_db.Identity(m_user),
+                                      QLatin1String(ArchiveTrail::kBackupMade),
+                                      QStringLiteral("archive"), QString(),
+                                      QStringLiteral("%1 (%2 records)")
+                                          .arg(QDir::toNativeSeparators(target.absoluteFilePath()))
+                                          .arg(m_records));
+        });
+    }
     return true;
 }
 

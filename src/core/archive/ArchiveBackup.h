@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <utility>
 
 class ArchiveDatabase;
 
@@ -12,9 +13,12 @@ class ArchiveDatabase;
 // says how.
 class ArchiveBackup {
 public:
-    explicit ArchiveBackup(ArchiveDatabase& db) : m_db(db) {}
+    // `userName`: the login name the journal records for the backup.
+    explicit ArchiveBackup(ArchiveDatabase& db, QString userName = {})
+        : m_db(db), m_user(std::move(userName)) {}
 
-    // False with Error() when no complete copy was written.
+    // False with Error() when no complete copy was written. A copy written is entered in the
+    // archive's journal when the archive may be written.
     bool WriteTo(const QString& file);
     // The records in the copy written.
     qint64 Records() const { return m_records; }
@@ -26,6 +30,7 @@ private:
     bool Check(const QString& copy, QString& reason);
 
     ArchiveDatabase& m_db;
+    QString m_user;
     qint64 m_records = 0;
     QString m_error;
 };

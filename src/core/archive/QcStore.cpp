@@ -2,11 +2,10 @@
 
 #include "archive/ArchiveDatabase.h"
 #include "archive/ArchiveRecord.h"
+#include "archive/ArchiveTrail.h"
 
 #include <QSqlQuery>
 #include <QVariant>
-#include <pwd.h>
-#include <unistd.h>
 
 namespace {
 
@@ -27,14 +26,6 @@ void Bind(QSqlQuery& query, const QVariantList& values) {
 }
 
 } // namespace
-
-QString QcStore::Account() {
-    // The account the program runs as, not a variable anyone may set.
-    if (const passwd* entry = ::getpwuid(::geteuid())) {
-        return QString::fromLocal8Bit(entry->pw_name);
-    }
-    return QString::number(::geteuid());
-}
 
 QString QcStore::Recognising(const QcControl& control, QVariantList& values, bool programIndex) {
     QString sql;
@@ -71,30 +62,47 @@ QDate QcStore::FirstPointDate(const QcControl& control) {
     return first ? first->date() : QDate::currentDate();
 }
 
+QVariantList QcStore::Who(const ArchiveIdentity& who) {
+    return {who.osAccount, who.hostName, who.programVersion,
+            ArchiveDatabase::TextValue(who.dbRole)};
+}
+
 bool QcStore::Define(const QcControl& control, QcVersion version) {
     return m_db.Write([&] {
         const QDateTime now = QDateTime::currentDateTimeUtc();
+        const ArchiveIdentity who = m_db.Identity(m_user);
         QSqlQuery add = m_db.Prepare(QStringLiteral(
-            "INSERT INTO qc_controls (name, created_at, created_by) VALUES (?, ?, ?) "
+            "INSERT INTO qc_controls (name, created_at, created_by, os_account, host_name, "
+            "program_version, db_role) VALUES (?, ?, ?, ?, ?, ?, ?) "
             "ON CONFLICT (name) DO NOTHING"));
-        Bind(add, {control.name, m_db.TimeValue(now), Account()});
+        Bind(add, QVariantList{control.name, m_db.TimeValue(now), who.osAccount} + Who(who));
         m_db.Exec(add);
         if (!version.validFrom.isValid()) {
             version.validFrom = FirstPointDate(control);
         }
         QSqlQuery insert = m_db.Prepare(QStringLiteral(
             "INSERT INTO qc_versions (control_id, valid_from, created_at, created_by, "
-            "program_number, citation, match_kind, match_text, target, sd, unit, rules) "
-            "SELECT id, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ? FROM qc_controls WHERE name = ?"));
+            "program_number, citation, match_kind, match_text, target, sd, unit, rules, "
+            "os_account, host_name, program_version, db_role) "
+            "SELECT id, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ? FROM qc_controls WHERE name = "
+            "?"));
         Bind(insert,
-             {version.validFrom.toString(kDate), m_db.TimeValue(now), Account(),
-              ArchiveDatabase::OptionalValue(control.program),
-              ArchiveDatabase::TextValue(control.citation),
-              control.match == QcControl::Match::Equals ? QStringLiteral("equals")
-                                                        : QStringLiteral("prefix"),
-              control.matchText.trimmed(), version.target, version.sd,
-              ArchiveDatabase::TextValue(version.unit), version.rules.Text(), control.name});
+             QVariantList{version.validFrom.toString(kDate), m_db.TimeValue(now), who.osAccount,
+                          ArchiveDatabase::OptionalValue(control.program),
+                          ArchiveDatabase::TextValue(control.citation),
+                          control.match == QcControl::Match::Equals ? QStringLiteral("equals")
+                                                                    : QStringLiteral("prefix"),
+                          control.matchText.trimmed(), version.target, version.sd,
+                          ArchiveDatabase::TextValue(version.unit), version.rules.Text()} +
+                 Who(who) + QVariantList{control.name});
         m_db.Exec(insert);
+        ArchiveTrail(m_db).Append(who, QLatin1String(ArchiveTrail::kQcVersionAdded),
+                                  QStringLiteral("control %1").arg(control.name), QString(),
+                                  QStringLiteral("from %1: target %2, sd %3 %4, rules %5")
+                                      .arg(version.validFrom.toString(kDate))
+                                      .arg(version.target)
+                                      .arg(version.sd)
+                                      .arg(version.unit, version.rules.Text()));
     });
 }
 
@@ -243,13 +251,25 @@ bool QcStore::AddLimit(LimitValue limit) {
     return m_db.Write([&] {
         QSqlQuery insert = m_db.Prepare(QStringLiteral(
             "INSERT INTO limit_versions (program_number, valid_from, created_at, created_by, "
-            "lower_limit, upper_limit, unit) VALUES (?, ?, ?, ?, ?, ?, ?)"));
+            "lower_limit, upper_limit, unit, os_account, host_name, program_version, db_role) "
+            "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
         const QDate from = limit.validFrom.isValid() ? limit.validFrom : QDate::currentDate();
-        Bind(insert,
-             {limit.program, from.toString(kDate), m_db.TimeValue(QDateTime::currentDateTimeUtc()),
-              Account(), ArchiveDatabase::OptionalValue(limit.lower),
-              ArchiveDatabase::OptionalValue(limit.upper), ArchiveDatabase::TextValue(limit.unit)});
+        const ArchiveIdentity who = m_db.Identity(m_user);
+        Bind(insert, QVariantList{limit.program, from.toString(kDate),
+                                  m_db.TimeValue(QDateTime::currentDateTimeUtc()), who.osAccount,
+                                  ArchiveDatabase::OptionalValue(limit.lower),
+                                  ArchiveDatabase::OptionalValue(limit.upper),
+                                  ArchiveDatabase::TextValue(limit.unit)} +
+                         Who(who));
         m_db.Exec(insert);
+        const auto bound = [](std::optional<double> value) {
+            return value ? QString::number(*value) : QStringLiteral("-");
+        };
+        ArchiveTrail(m_db).Append(
+            who, QLatin1String(ArchiveTrail::kLimitVersionAdded),
+            QStringLiteral("limits program %1").arg(limit.program), QString(),
+            QStringLiteral("from %1: lower %2, upper %3 %4")
+                .arg(from.toString(kDate), bound(limit.lower), bound(limit.upper), limit.unit));
     });
 }
 

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "archive/ArchiveIdentity.h"
 #include "qc/LimitValue.h"
 #include "qc/QcControl.h"
 
 #include <QList>
 #include <QString>
+#include <utility>
 
 class ArchiveDatabase;
 
@@ -13,7 +15,9 @@ class ArchiveDatabase;
 // Each version records who made it (the operating-system account) and when (UTC).
 class QcStore {
 public:
-    explicit QcStore(ArchiveDatabase& database) : m_db(database) {}
+    // `userName`: the login name the versions this store adds record beside the account.
+    explicit QcStore(ArchiveDatabase& database, QString userName = {})
+        : m_db(database), m_user(std::move(userName)) {}
 
     // Adds `version` to the control `control.name`, made on first use; the recognition (program,
     // citation form, sample ID) is the control's as given, kept with the version. A version
@@ -41,10 +45,9 @@ public:
     // Every limit version, by program and date.
     bool Limits(QList<LimitValue>& limits);
 
-    // Who is making a version: the operating-system account.
-    static QString Account();
-
 private:
+    // The identity columns after `created_by`, in their order.
+    static QVariantList Who(const ArchiveIdentity& who);
     QDate FirstPointDate(const QcControl& control);
     // The WHERE clause recognising the control's records, and its values; `programIndex`
     // false keeps the program's index out of the plan, for a query whose own range is
@@ -56,4 +59,5 @@ private:
                 QList<QcRecord>& records);
 
     ArchiveDatabase& m_db;
+    QString m_user;
 };

@@ -5,6 +5,7 @@
 #include "archive/ArchiveDatabase.h"
 #include "archive/QcStore.h"
 #include "data/FieldNumber.h"
+#include "meter/CLogin.h"
 #include "qc/QcBaseline.h"
 #include "ui/app/ApplyCaptions.h"
 #include "ui/app/Controls.h"
@@ -333,9 +334,9 @@ void frmQcDefine::accept() {
         m_services.ui.Message(LoadResString(1628), LoadResString(1745), MsgIcon::Warning);
         return;
     }
-    if (!RunWork([control = *control, version = *version](ArchiveDatabase& db,
-                                                          const ArchiveJob::Going&) {
-            return QcStore(db).Define(control, version);
+    if (!RunWork([control = *control, version = *version, user = m_services.login.UserName()](
+                     ArchiveDatabase& db, const ArchiveJob::Going&) {
+            return QcStore(db, user).Define(control, version);
         })) {
         return;
     }

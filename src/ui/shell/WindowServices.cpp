@@ -25,8 +25,8 @@ DocumentServices DocumentServicesOf(Services& services) {
 }
 
 ArchiveServices ArchiveServicesOf(Services& services) {
-    return {services.ui,     services.device,     services.ini,  services.busy,
-            services.link(), services.usrDefProg, services.print};
+    return {services.ui,     services.device,     services.ini,   services.busy,
+            services.link(), services.usrDefProg, services.print, services.login};
 }
 
 ProtocolServices ProtocolServicesOf(Services& services) {

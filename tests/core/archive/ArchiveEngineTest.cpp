@@ -4,6 +4,7 @@
 #include "app/TextTables.h"
 #include "archive/ArchiveChain.h"
 #include "archive/ArchiveDatabase.h"
+#include "archive/ArchiveIdentity.h"
 #include "archive/ArchiveQuery.h"
 #include "archive/ArchiveTrail.h"
 #include "archive/ArchiveWriter.h"
@@ -764,7 +765,7 @@ TEST_P(ArchiveEngineTest, ControlsAndLimitsAreSharedVersionsAndJudgeTheArchivedR
         lines << Photometer(i, i % 3 == 1 ? QStringLiteral("ks-po4") : QStringLiteral("river"));
     }
     Add(Dataset(QStringLiteral("Zentravox"), QStringLiteral("S1"), lines));
-    QcStore store(db);
+    QcStore store(db, QStringLiteral("Hélène"));
     QcControl control;
     control.name = QStringLiteral("KS-PO4");
     control.program = 301;
@@ -787,7 +788,16 @@ TEST_P(ArchiveEngineTest, ControlsAndLimitsAreSharedVersionsAndJudgeTheArchivedR
     ASSERT_EQ(controls[0].versions.size(), 2);
     // Without a date, the first version holds from the control's earliest point.
     EXPECT_EQ(controls[0].versions[0].validFrom, QDate(2024, 3, 1));
-    EXPECT_EQ(controls[0].versions[0].createdBy, QcStore::Account());
+    EXPECT_EQ(controls[0].versions[0].createdBy, ArchiveIdentity::OfProcess({}).osAccount);
+    // Each version added is in the journal with who added it.
+    QStringList journal;
+    ArchiveTrail(db).Read({}, {}, [&](const AuditEvent& e) {
+        journal << e.action + QLatin1Char(' ') + e.who.userName + QLatin1Char(' ') + e.object;
+        return true;
+    });
+    EXPECT_EQ(
+        journal.filter(QStringLiteral("qc_version_added")),
+        QStringList(2, QStringLiteral("qc_version_added Hélène control %1").arg(control.name)));
     QList<QcRecord> records;
     ASSERT_TRUE(store.Records(controls[0], records)) << db.Error().toStdString();
     ASSERT_EQ(records.size(), 4);

@@ -5,6 +5,7 @@
 #include "DialogDriver.h"
 #include "UiFixture.h"
 #include "app/TextTables.h"
+#include "archive/ArchiveIdentity.h"
 #include "archive/ArchiveDatabase.h"
 #include "archive/QcStore.h"
 #include "support/PdfText.h"
@@ -187,7 +188,7 @@ TEST_F(QualityControlWindow, DefinesAControlAndANewVersionEstimatedFromAPeriodWi
     EXPECT_EQ(cells.mid(0, 5), (QStringList{QStringLiteral("2026-12-07"), QStringLiteral("5"),
                                             QStringLiteral("0.03"), QStringLiteral("mg/l"),
                                             QStringLiteral("1-2s,1-3s,R-4s,4-1s,8x")}));
-    EXPECT_EQ(cells[5], QcStore::Account());
+    EXPECT_EQ(cells[5], ArchiveIdentity::OfProcess({}).osAccount);
     EXPECT_FALSE(cells[6].isEmpty());
     EXPECT_EQ(window->grdPoints->rowCount(), kKs2Points);
 
