@@ -8,6 +8,7 @@
 #include "archive/ArchiveWorker.h"
 #include "archive/ArchiveWriter.h"
 #include "cli/CliCommand.h"
+#include "cli/CliOptions.h"
 
 #include <QTextStream>
 #include <cstdio>
@@ -25,6 +26,33 @@ bool OpenArchive(CliContext& ctx, ArchiveDatabase& db) {
     ctx.err << db.Error() << '\n';
     ctx.err.flush();
     return false;
+}
+
+bool RefusedReadOnly(CliContext& ctx, const ArchiveDatabase& db) {
+    if (db.CanWrite()) {
+        return false;
+    }
+    ctx.err << db.WhyReadOnly() << '\n';
+    ctx.err.flush();
+    return true;
+}
+
+int OpenArchiveToWrite(CliContext& ctx, ArchiveDatabase& db) {
+    if (!OpenArchive(ctx, db)) {
+        return kExitArchive;
+    }
+    return RefusedReadOnly(ctx, db) ? kExitFailure : kExitOk;
+}
+
+std::optional<ArchiveFormat> FormatOption(CliOptions& options) {
+    if (!options.Has("--format")) {
+        return ArchiveFormat::Csv;
+    }
+    const std::optional<ArchiveFormat> format = ArchiveFormatNamed(options.Text("--format"));
+    if (!format) {
+        options.Refuse("--format");
+    }
+    return format;
 }
 
 void EndUnanswered(CliContext& ctx, const ArchiveSettings& settings, int exitCode) {
@@ -51,7 +79,7 @@ bool ArchiveImport(CliContext& ctx, const MValSet& set) {
         ArchiveDatabase db;
         db.Watch(&watch);
         ArchiveCounts counts;
-        if (!OpenArchive(ctx, db)) {
+        if (!OpenArchive(ctx, db) || RefusedReadOnly(ctx, db)) {
             return;
         }
         if (!ArchiveWriter(db).Add(ctx.device(), set, QString(), counts)) {

@@ -8,13 +8,23 @@
 #include <QTextStream>
 #include <array>
 #include <cstdio>
+#include <optional>
 
 class ArchiveDatabase;
+class CliOptions;
 struct ArchiveSettings;
 struct MValSet;
 
 // Opens the archive Settings.ini names; its message on standard error when it cannot.
 bool OpenArchive(CliContext& ctx, ArchiveDatabase& db);
+// A command that writes, on an archive this connection may only read: says why on standard
+// error and answers true (the command then exits with 1).
+bool RefusedReadOnly(CliContext& ctx, const ArchiveDatabase& db);
+// Opens the archive for a command that writes: kExitOk, or the command's exit status with
+// the message on standard error (3 when it cannot be opened, 1 when it may only be read).
+int OpenArchiveToWrite(CliContext& ctx, ArchiveDatabase& db);
+// The --format option: csv without it, nothing (and the option refused) for an unknown one.
+std::optional<ArchiveFormat> FormatOption(CliOptions& options);
 
 // The archive's server stopped answering in the middle of a call: says so and ends the
 // program at once with `exitCode`. The worker thread still waits inside the database driver;

@@ -10,6 +10,7 @@
 #include "archive/QcStore.h"
 #include "cli/CliArchive.h"
 #include "cli/CliCommand.h"
+#include "cli/CliTrace.h"
 #include "data/CMeasVal.h"
 #include "data/MValSet.h"
 #include "meter/CDevice.h"
@@ -91,7 +92,8 @@ int RunAdd(CliContext& ctx, const QStringList& files) {
     const bool ended = ArchiveWorker::Run(settings.timeouts.DeadlineMs(), [&](ArchiveWatch& watch) {
         ArchiveDatabase db;
         db.Watch(&watch);
-        rc = OpenArchive(ctx, db) ? AddFiles(ctx, db, files) : kExitArchive;
+        rc = OpenArchiveToWrite(ctx, db);
+        rc = rc == kExitOk ? AddFiles(ctx, db, files) : rc;
     });
     if (!ended) {
         EndUnanswered(ctx, settings, kExitArchive);
@@ -105,6 +107,11 @@ int RunAdd(CliContext& ctx, const QStringList& files) {
 bool ParseQuery(const QStringList& args, ArchiveFilter& filter, ArchiveFormat& format,
                 QString& output, QString& bad) {
     for (qsizetype i = 0; i < args.size(); i += 2) {
+        if (args[i] == QLatin1String("--include-invalid")) {
+            filter.includeInvalid = true;
+            --i; // a flag: no value follows
+            continue;
+        }
         if (i + 1 >= args.size()) {
             return false;
         }
@@ -268,6 +275,15 @@ int RunArchive(CliContext& ctx, const QStringList& args) {
     if (sub == QLatin1String("verify") && args.size() == 1) {
         return RunVerify(ctx);
     }
+    if (sub == QLatin1String("log")) {
+        return RunArchiveLog(ctx, args.mid(1));
+    }
+    if (sub == QLatin1String("invalidate") || sub == QLatin1String("restore")) {
+        return RunArchiveValidity(ctx, args.mid(1), sub == QLatin1String("restore"));
+    }
+    if (sub == QLatin1String("review")) {
+        return RunArchiveReview(ctx, args.mid(1));
+    }
     return UsageError(ctx, QStringLiteral("archive"));
 }
 
@@ -278,12 +294,21 @@ const CliRegistration
              "                                   records added, already present, or why refused\n"
              "  archive query [--from YYYY-MM-DD] [--to YYYY-MM-DD] [--serial S] [--program N] "
              "[--id TEXT] [--user NAME] [--model MODEL] [--citation TEXT] "
-             "[--archived-since YYYY-MM-DDTHH:MM:SS[Z|+HH:MM]] [--format csv|tsv|json] [-o FILE]\n"
+             "[--archived-since YYYY-MM-DDTHH:MM:SS[Z|+HH:MM]] [--include-invalid] "
+             "[--format csv|tsv|json] [-o FILE]\n"
              "                                   archived records (csv by default), UTF-8, ISO "
-             "8601 times\n"
+             "8601 times;\n"
+             "                                   invalidated records only with --include-invalid\n"
              "  archive info                    where the archive is, its version and counts\n"
              "  archive verify                  recomputes the digest chains: 0 intact, 1 names "
-             "the first import or journal event altered"),
+             "the first import or journal event altered\n"
+             "  archive log [--from YYYY-MM-DD] [--to YYYY-MM-DD] [--format csv|tsv|json]\n"
+             "                                   the audit trail: who did what, when, and why\n"
+             "  archive invalidate RECORD_ID... --reason TEXT\n"
+             "  archive restore RECORD_ID... --reason TEXT\n"
+             "                                   sets records aside, or takes them back\n"
+             "  archive review IMPORT_ID [--comment TEXT]\n"
+             "                                   an import checked by another account"),
          &RunArchive});
 
 } // namespace

@@ -34,8 +34,8 @@ int RunSet(CliContext& ctx, CliOptions& options) {
     }
     limit.program = *program;
     ArchiveDatabase db;
-    if (!OpenArchive(ctx, db)) {
-        return kExitArchive;
+    if (const int status = OpenArchiveToWrite(ctx, db); status != kExitOk) {
+        return status;
     }
     if (!QcStore(db, ctx.user).AddLimit(limit)) {
         ctx.err << db.Error() << '\n';

@@ -21,17 +21,6 @@ int Usage(CliContext& ctx, const CliOptions& options) {
     return UsageError(ctx, QStringLiteral("qc"));
 }
 
-std::optional<ArchiveFormat> FormatOf(CliOptions& options) {
-    if (!options.Has("--format")) {
-        return ArchiveFormat::Csv;
-    }
-    const std::optional<ArchiveFormat> format = ArchiveFormatNamed(options.Text("--format"));
-    if (!format) {
-        options.Refuse("--format");
-    }
-    return format;
-}
-
 // The control a definition names and how its records are recognised; nothing on a usage
 // error.
 std::optional<QcControl> ControlOf(CliOptions& options) {
@@ -103,8 +92,8 @@ int RunDefine(CliContext& ctx, CliOptions& options) {
     }
     version.rules = *rules;
     ArchiveDatabase db;
-    if (!OpenArchive(ctx, db)) {
-        return kExitArchive;
+    if (const int status = OpenArchiveToWrite(ctx, db); status != kExitOk) {
+        return status;
     }
     QcStore store(db, ctx.user);
     if (const int status = ValuesOf(ctx, options, store, *control, version); status != kExitOk) {
@@ -137,7 +126,7 @@ constexpr std::array<const char*, 12> kListNames = {
     "program", "citation",   "match",  "match_text", "created_at", "created_by"};
 
 int RunList(CliContext& ctx, CliOptions& options) {
-    const std::optional<ArchiveFormat> format = FormatOf(options);
+    const std::optional<ArchiveFormat> format = FormatOption(options);
     if (!format || options.Words().size() != 1) {
         return Usage(ctx, options);
     }
@@ -171,7 +160,7 @@ constexpr std::array<const char*, 8> kCheckNames = {
     "control", "serial_number", "record_id", "measured_at", "value", "z", "rules", "rejected"};
 
 int RunCheck(CliContext& ctx, CliOptions& options) {
-    const std::optional<ArchiveFormat> format = FormatOf(options);
+    const std::optional<ArchiveFormat> format = FormatOption(options);
     const std::optional<QDate> from = options.Date("--from");
     const std::optional<QDate> to = options.Date("--to");
     if (!format || !options.Bad().isEmpty() || options.Words().size() > 2) {

@@ -104,7 +104,8 @@ TEST_F(CliArchiveTest, CsvGoesToStandardOutputAndBadOptionsAreUsageErrors) {
     ASSERT_EQ(lines.size(), 4);
     EXPECT_TRUE(
         lines[0].startsWith(QStringLiteral("model,serial_number,user,record_number,measured_at")));
-    EXPECT_TRUE(lines[0].endsWith(QStringLiteral(",raw_line,record_id,archived_at,beyond_limit")));
+    EXPECT_TRUE(
+        lines[0].endsWith(QStringLiteral(",raw_line,record_id,archived_at,beyond_limit,valid")));
     EXPECT_TRUE(lines[2].startsWith(
         QStringLiteral("Zentravox,\"S,1\",Marc,1,2024-01-02T00:00:00,301,NO3-N,1,,1:1,0.01,")))
         << lines[2].toStdString();
@@ -138,9 +139,9 @@ TEST_F(CliArchiveTest, CsvGoesToStandardOutputAndBadOptionsAreUsageErrors) {
                                       QStringLiteral("2999-01-01T00:00:00")});
     EXPECT_EQ(future.out.count(QLatin1Char('\n')), 1) << future.out.toStdString();
     // archived_at is given in UTC, and a pull may name its own zone's time.
-    // No limits apply: beyond_limit, the last field, stays empty.
-    EXPECT_TRUE(lines[2].endsWith(QStringLiteral("Z,"))) << lines[2].toStdString();
-    const QString utc = lines[2].section(QLatin1Char(','), -2, -2);
+    // No limits apply: beyond_limit stays empty; the record is valid.
+    EXPECT_TRUE(lines[2].endsWith(QStringLiteral("Z,,1"))) << lines[2].toStdString();
+    const QString utc = lines[2].section(QLatin1Char(','), -3, -3);
     const QDateTime archivedAt = QDateTime::fromString(utc, Qt::ISODate);
     const QString anHourEarlierInParis =
         archivedAt.toOffsetFromUtc(3600).addSecs(-3600).toString(Qt::ISODate);

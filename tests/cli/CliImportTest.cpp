@@ -1,26 +1,11 @@
 #include "app/TextTables.h"
 #include "support/CliRunner.h"
+#include "support/ProgramDirOverride.h"
 #include "support/QtPrint.h"
 #include "support/TempDir.h"
 
 #include <QFile>
 #include <gtest/gtest.h>
-
-namespace {
-
-// Runs the command line with its program folder (and so Settings.ini) in `dir`.
-class ProgramDirOverride {
-public:
-    explicit ProgramDirOverride(const QString& dir) : m_saved(qgetenv("MERVEX_PROGRAM_DIR")) {
-        qputenv("MERVEX_PROGRAM_DIR", dir.toLocal8Bit());
-    }
-    ~ProgramDirOverride() { qputenv("MERVEX_PROGRAM_DIR", m_saved); }
-
-private:
-    QByteArray m_saved;
-};
-
-} // namespace
 
 TEST(CliImport, WithoutAMeterNothingIsWritten) {
     TempDir dir;

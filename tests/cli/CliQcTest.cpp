@@ -100,6 +100,18 @@ TEST_F(CliQcTest, AControlOutsideItsLimitsFailsTheCheckWithItsRules) {
     EXPECT_EQ(
         Qc({QStringLiteral("check"), QStringLiteral("--from"), QStringLiteral("5.1.24")}).exitCode,
         2);
+
+    // The outlier set aside (a bubble in the cuvette): no point, and the check passes.
+    const QString outlier = QString::number(out[QStringLiteral("record_id")].toInteger());
+    ASSERT_EQ(RunCli({QStringLiteral("archive"), QStringLiteral("invalidate"), outlier,
+                      QStringLiteral("--reason"), QStringLiteral("bulle")})
+                  .exitCode,
+              0);
+    const CliResult without = Qc({QStringLiteral("check")});
+    EXPECT_EQ(without.exitCode, 0) << without.out.toStdString();
+    EXPECT_EQ(without.out.count(QLatin1Char('\n')), 6);
+    EXPECT_TRUE(without.err.contains(LoadResString(1834).arg(QStringLiteral("bulle"))))
+        << without.err.toStdString();
 }
 
 TEST_F(CliQcTest, ANewVersionOrAnEstimateIsAddedAndTooFewPointsAreRefused) {
@@ -188,10 +200,10 @@ TEST_F(CliQcTest, ArchiveQueryFlagsTheValuesBeyondTheLimits) {
     EXPECT_EQ(beyond, (QMap<int, QJsonValue>{
                           {1, QJsonValue::Null}, {2, QJsonValue::Null}, {3, false}, {4, true}}));
     const CliResult csv = RunCli({QStringLiteral("archive"), QStringLiteral("query")});
-    QMap<QString, QString> fields; // the record number and the last field
+    QMap<QString, QString> fields; // the record number and the field before `valid`, the last
     for (const QString& line : csv.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
         const QStringList split = line.split(QLatin1Char(','));
-        fields[split[3]] = split.last();
+        fields[split[3]] = split[split.size() - 2];
     }
     EXPECT_EQ(fields, (QMap<QString, QString>{
                           {QStringLiteral("record_number"), QStringLiteral("beyond_limit")},

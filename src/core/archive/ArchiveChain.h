@@ -2,7 +2,7 @@
 
 #include "archive/ArchiveIdentity.h"
 
-#include <QDateTime>
+#include <QByteArray>
 #include <QList>
 #include <QSet>
 #include <QString>
@@ -17,8 +17,8 @@ struct ArchiveRecord;
 struct ImportClosing {
     qint64 importId = 0;
     qint64 records = 0, added = 0;
-    QList<std::pair<qint64, QString>> rows; // the added records' ids and RowText
-    QString meter;                          // model and serial number, for the audit trail
+    QList<std::pair<qint64, QByteArray>> rows; // the added records' ids and RowBytes
+    QString meter;                             // model and serial number, for the audit trail
     ArchiveIdentity who;
 };
 
@@ -43,12 +43,12 @@ public:
     explicit ArchiveChain(ArchiveDatabase& database) : m_db(database) {}
 
     // The digest following `previous` (empty for the first import) of an import whose
-    // records give `rows` (RowText), in id order.
-    static QString Digest(const QString& previous, const QStringList& rows);
+    // records give `rows` (RowBytes), in id order.
+    static QString Digest(const QString& previous, const QList<QByteArray>& rows);
     // A record as its import's digest covers it: its key and the fields the archive stores
-    // beside its line, which queries, statistics and reports read. Times as
-    // "YYYY-MM-DD HH:MM:SS", empty for none.
-    static QString RowText(const QString& key, const ArchiveRecord& record);
+    // beside its line, which queries, statistics and reports read; numbers and times as
+    // their bytes, texts as UTF-8.
+    static QByteArray RowBytes(const QString& key, const ArchiveRecord& record);
 
     // Inside ArchiveDatabase::Write, once the imports' records are in: takes the chain lock
     // and writes each import's counts and digest, and its audit event.
@@ -61,8 +61,6 @@ public:
 
 private:
     QString LastDigest();
-    // A time as ArchiveDatabase::TimeText reads it back.
-    static QString TimeText(const std::optional<QDateTime>& time);
     // Checks the imports' chain; the imports it holds.
     QSet<qint64> VerifyRecords(ChainReport& report);
     void VerifyTrail(ChainReport& report, const QSet<qint64>& chained);

@@ -144,7 +144,31 @@ bool ArchiveDatabase::Open(const ArchiveTarget& target, const ArchiveTimeouts& t
             RunTimeText(RtError::ArchiveCannotOpen).arg(target.Display(), m_db.lastError().text());
         return false;
     }
-    return Connect() && Read([this] { CreateOrUpgrade(); });
+    return Connect() && Read([this] {
+               CreateOrUpgrade();
+               ReadPrivileges();
+           });
+}
+
+void ArchiveDatabase::ReadPrivileges() {
+    m_canWrite = !m_readOnly;
+    if (!IsPostgres()) {
+        return;
+    }
+    // A lab may give its LIMS or its reviewers a role that only reads: the program then
+    // says so before it tries a write rather than after the server refused it.
+    QSqlQuery q =
+        Prepare(QStringLiteral("SELECT has_table_privilege(current_user, 'records', 'INSERT')"));
+    Exec(q);
+    m_canWrite = q.next() && q.value(0).toBool();
+}
+
+QString ArchiveDatabase::WhyReadOnly() const {
+    if (m_canWrite) {
+        return QString();
+    }
+    return IsPostgres() ? LoadResString(1838).arg(m_role, m_target.Display())
+                        : RunTimeText(RtError::ArchiveReadOnly).arg(m_target.Display());
 }
 
 bool ArchiveDatabase::Connect() {
@@ -570,6 +594,14 @@ void ArchiveDatabase::CreateOrUpgrade() {
     if (!m_error.isEmpty()) {
         m_upgradedFrom = 0;
         m_folded = 0;
+        // insufficient_privilege: a role that may write records but is not the tables' owner
+        // cannot add tables or columns.
+        if (IsPostgres() && m_lastError.nativeErrorCode() == QLatin1String("42501")) {
+            throw MervexError(LoadResString(1839)
+                                  .arg(m_target.Display())
+                                  .arg(kSchemaVersion)
+                                  .arg(m_role, Reason(m_lastError)));
+        }
         throw MervexError(m_error);
     }
 }

@@ -44,6 +44,10 @@ public:
     // True when the archive could only be opened for reading (a file or folder the user may
     // not write): queries answer, writes fail with the archive's read-only message.
     bool IsReadOnly() const { return m_readOnly; }
+    // Whether this connection may write (SQLite: not read-only; PostgreSQL: its role may
+    // INSERT records, read once at opening), and a sentence saying why not.
+    bool CanWrite() const { return m_canWrite; }
+    QString WhyReadOnly() const;
     // The zone the meters' clocks show (TimeZone= in Settings.ini, else this PC's): the
     // instants the archive orders records by are read from their wall-clock times in it.
     const QTimeZone& MeasurementZone() const { return m_zone; }
@@ -130,6 +134,8 @@ private:
     void LimitStatements();
     void StartSession();
     void CreateOrUpgrade();
+    // Whether the session's role may add records, and its name.
+    void ReadPrivileges();
     void CreateSchema();
     void CreateRecords(const QString& table);
     void UpgradeTo2();
@@ -163,6 +169,7 @@ private:
     // The days InstantValue read, with their offset when the whole day has one.
     mutable QHash<QDate, std::optional<qint64>> m_dayOffsets;
     bool m_readOnly = false;
+    bool m_canWrite = true;
     int m_version = 0;
     int m_upgradedFrom = 0;
     qint64 m_folded = 0;

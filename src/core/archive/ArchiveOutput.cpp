@@ -11,10 +11,11 @@ namespace {
 // The columns, in order. New columns are appended, so that readers of the earlier ones need
 // no change.
 constexpr std::array kNames = {
-    "model",    "serial_number", "user",      "record_number", "measured_at", "program",
-    "citation", "sample_id",     "reference", "dilution",      "value1",      "value1_text",
-    "unit1",    "state1",        "value2",    "value2_text",   "unit2",       "state2",
-    "flags",    "calibrated_at", "raw_line",  "record_id",     "archived_at", "beyond_limit"};
+    "model",       "serial_number", "user",        "record_number", "measured_at",
+    "program",     "citation",      "sample_id",   "reference",     "dilution",
+    "value1",      "value1_text",   "unit1",       "state1",        "value2",
+    "value2_text", "unit2",         "state2",      "flags",         "calibrated_at",
+    "raw_line",    "record_id",     "archived_at", "beyond_limit",  "valid"};
 
 // archived_at is the PC's clock in UTC: a pull "archived since" sees no hour twice.
 std::array<TableCell, kNames.size()> Cells(const ArchivedRecord& a, const LimitFlags& limits) {
@@ -44,7 +45,8 @@ std::array<TableCell, kNames.size()> Cells(const ArchivedRecord& a, const LimitF
         TableCell::OfText(r.rawLine),
         TableCell::OfWhole(a.recordId),
         TableCell::OfText(ArchiveIsoTime(a.archivedAt) + QLatin1String(a.archivedAt ? "Z" : "")),
-        TableCell::OfFlag(limits.Judge(r.programNumber, day, r.value1, r.state1))};
+        TableCell::OfFlag(limits.Judge(r.programNumber, day, r.value1, r.state1)),
+        TableCell::OfFlag(a.valid)};
 }
 
 } // namespace

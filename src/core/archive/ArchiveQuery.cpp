@@ -2,6 +2,7 @@
 
 #include "archive/ArchiveDatabase.h"
 #include "archive/ArchiveExtract.h"
+#include "archive/RecordValidity.h"
 #include "data/MValSet.h"
 #include "meter/RecordLayout.h"
 
@@ -21,9 +22,12 @@ struct Where {
     QVariantList values;
 
     void Add(const char* fragment, const QVariant& value) {
+        Add(fragment);
+        values.append(value);
+    }
+    void Add(const char* fragment) {
         sql += sql.isEmpty() ? QStringLiteral(" WHERE ") : QStringLiteral(" AND ");
         sql += QLatin1String(fragment);
-        values.append(value);
     }
 };
 
@@ -69,11 +73,20 @@ Where WhereOf(const ArchiveDatabase& db, const ArchiveFilter& f) {
     if (f.archivedSince) {
         where.Add("i.archived_at > ?", db.TimeValue(f.archivedSince->toUTC()));
     }
+    if (!f.includeInvalid) {
+        where.Add("COALESCE(st.valid, 1) = 1"); // no state: valid
+    }
+    if (f.unreviewedOnly) {
+        where.Add("NOT EXISTS (SELECT 1 FROM import_reviews v WHERE v.import_id = r.import_id)");
+    }
     return where;
 }
 
+// A record's state is the latest row of record_states: joined on the states' index, which
+// costs a probe per record while few records were ever set aside.
 const QString kJoins = QStringLiteral(" FROM records r JOIN meters m ON m.id = r.meter_id "
-                                      "JOIN imports i ON i.id = r.import_id");
+                                      "JOIN imports i ON i.id = r.import_id") +
+                       RecordValidity::StateJoin(QStringLiteral("r"), QStringLiteral("st"));
 
 QString Text(const QSqlQuery& q, int column) {
     return q.value(column).toString();
@@ -118,7 +131,8 @@ bool ArchiveQuery::Visit(const ArchiveFilter& filter,
         QSqlQuery q =
             m_db.Prepare(QStringLiteral("SELECT m.model, m.serial_number, i.user_name, %1, %2, "
                                         "r.record_number, r.program_number, r.value1, r.value2, "
-                                        "m.column_kinds, r.raw_line, r.id, %3")
+                                        "m.column_kinds, r.raw_line, r.id, %3, r.import_id, "
+                                        "st.valid, st.reason")
                              .arg(m_db.TimeText(QStringLiteral("r.measured_at")),
                                   m_db.TimeText(QStringLiteral("r.calibrated_at")),
                                   m_db.TimeText(QStringLiteral("i.archived_at"))) +
@@ -171,6 +185,9 @@ ArchivedRecord ArchiveQuery::Read(const QSqlQuery& q, QHash<QString, RecordLayou
     r.record.value2 = Real(q, 8);
     r.recordId = q.value(11).toLongLong();
     r.archivedAt = Time(q, 12);
+    r.importId = q.value(13).toLongLong();
+    r.valid = q.value(14).isNull() || q.value(14).toInt() == 1;
+    r.invalidReason = r.valid ? QString() : Text(q, 15);
     return r;
 }
 

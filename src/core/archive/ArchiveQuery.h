@@ -27,6 +27,8 @@ struct ArchiveFilter {
     QString model;                          // meter model, exactly
     QString citation;                       // citation form of the result, e.g. "PO4-P", exactly
     std::optional<QDateTime> archivedSince; // entered the archive after this time
+    bool includeInvalid = false;            // invalid records are left out unless this is set
+    bool unreviewedOnly = false;            // only records of imports without a review
 };
 
 // What the archive holds, for `archive info`.

@@ -49,12 +49,15 @@ struct ArchiveRecord {
 };
 
 // A record as the archive returns it: the record and what the archive knows beyond its
-// line, the meter that measured it and who imported it.
+// line, the meter that measured it, who imported it and whether it was set aside.
 struct ArchivedRecord {
     ArchiveRecord record;
     QString model, serial, user;
     qint64 recordId = 0;                 // the archive's own id of the record, never reused
     std::optional<QDateTime> archivedAt; // when it entered the archive (the PC's clock)
+    qint64 importId = 0;                 // the import that brought it
+    bool valid = true;                   // false once invalidated (and not restored since)
+    QString invalidReason;               // why, for an invalid record
 };
 
 // ISO 8601 ("YYYY-MM-DDTHH:MM:SS") of a wall-clock time; empty for none.

@@ -150,5 +150,9 @@ ArchiveSettings ArchiveSettings::Read(CIni& ini) {
     settings.timeZone = ini.Setting(section, QStringLiteral("TimeZone"), QString()).trimmed();
     settings.autoArchive = ini.Setting(section, QStringLiteral("Auto"), QStringLiteral("True"))
                                .compare(QLatin1String("False"), Qt::CaseInsensitive) != 0;
+    const QString self =
+        ini.Setting(section, QStringLiteral("AllowSelfReview"), QString()).trimmed();
+    settings.allowSelfReview =
+        self == QLatin1String("1") || self.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0;
     return settings;
 }

@@ -58,6 +58,9 @@ struct ArchiveSettings {
     bool autoArchive = true;
     QString timeZone; // TimeZone=: the zone the meters' clocks show; empty for this PC's
     ArchiveTimeouts timeouts;
+    // AllowSelfReview=1: the account that archived an import may also review it (a lab of
+    // one person); otherwise another account must.
+    bool allowSelfReview = false;
 
     static ArchiveSettings Read(CIni& ini);
 };

@@ -211,27 +211,34 @@ void ArchiveWriter::AddPortion(const MValSet& set, const Portion& portion,
         const qsizetype rows = std::min(batch, portion.lines.size() - first);
         QSqlQuery tail = rows == batch ? QSqlQuery() : m_db.Prepare(InsertSql(rows, tracing));
         QSqlQuery& insert = rows == batch ? full : tail;
+        int at = 0;
+        const auto bind = [&](const ArchiveRecord& record, const QString& key) {
+            for (const QVariant& value : RowOf(record, key, closing.importId, meterId)) {
+                insert.bindValue(at++, value);
+            }
+        };
+        if (!tracing) {
+            for (const QStringView line : portion.lines.mid(first, rows)) {
+                bind(ArchiveRecord::FromLine(line, layout), ArchiveRecord::KeyOf(line));
+            }
+            m_db.Exec(insert);
+            closing.added += insert.numRowsAffected();
+            continue;
+        }
         records.clear();
         byKey.clear();
-        int at = 0;
         for (const QStringView line : portion.lines.mid(first, rows)) {
             records.push_back(ArchiveRecord::FromLine(line, layout));
             const QString key = ArchiveRecord::KeyOf(line);
             byKey.insert(key, qsizetype(records.size()) - 1);
-            for (const QVariant& value : RowOf(records.back(), key, closing.importId, meterId)) {
-                insert.bindValue(at++, value);
-            }
+            bind(records.back(), key);
         }
         m_db.Exec(insert);
-        if (!tracing) {
-            closing.added += insert.numRowsAffected();
-            continue;
-        }
         // The rows the database took, which the import's digest covers.
         while (insert.next()) {
             const QString key = insert.value(1).toString();
             closing.rows.append({insert.value(0).toLongLong(),
-                                 ArchiveChain::RowText(key, records[size_t(byKey.value(key))])});
+                                 ArchiveChain::RowBytes(key, records[size_t(byKey.value(key))])});
         }
         closing.added = closing.rows.size();
     }

@@ -3,6 +3,7 @@
 #include "archive/ArchiveDatabase.h"
 #include "archive/ArchiveRecord.h"
 #include "archive/ArchiveTrail.h"
+#include "archive/RecordValidity.h"
 
 #include <QSqlQuery>
 #include <QVariant>
@@ -147,12 +148,13 @@ void QcStore::Select(const QcControl& control, const QString& where, QVariantLis
     const QString recognising = Recognising(control, all);
     all << values;
     QSqlQuery q = m_db.Prepare(
-        QStringLiteral(
-            "SELECT r.id, m.serial_number, %1, %2, r.program_number, r.value1, "
-            "r.citation, r.sample_id, r.value1_text, r.state1, r.import_id FROM records r "
-            "JOIN meters m ON m.id = r.meter_id WHERE %3 %4")
+        QStringLiteral("SELECT r.id, m.serial_number, %1, %2, r.program_number, r.value1, "
+                       "r.citation, r.sample_id, r.value1_text, r.state1, r.import_id, st.valid, "
+                       "st.reason FROM records r JOIN meters m ON m.id = r.meter_id%3 WHERE %4 %5")
             .arg(m_db.TimeText(QStringLiteral("r.measured_at")),
-                 m_db.TimeText(QStringLiteral("r.measured_utc")), recognising, where));
+                 m_db.TimeText(QStringLiteral("r.measured_utc")),
+                 RecordValidity::StateJoin(QStringLiteral("r"), QStringLiteral("st")), recognising,
+                 where));
     Bind(q, all);
     m_db.Exec(q);
     while (q.next()) {
@@ -168,6 +170,10 @@ void QcStore::Select(const QcControl& control, const QString& where, QVariantLis
         r.value1Text = q.value(8).toString();
         r.state1 = q.value(9).toString();
         r.importId = q.value(10).toLongLong();
+        // An invalidated record stays in the series' list, so that the judgement can say
+        // why it is no point.
+        r.valid = q.value(11).isNull() || q.value(11).toInt() == 1;
+        r.invalidReason = r.valid ? QString() : q.value(12).toString();
         records.append(r);
     }
 }
@@ -194,8 +200,9 @@ bool QcStore::Series(const QcControl& control, const QDateTime& from, int lookBa
         for (const QString& serial : serials) {
             Select(control,
                    QStringLiteral("AND m.serial_number = ? AND r.measured_utc < ? AND "
-                                  "r.value1 IS NOT NULL AND TRIM(r.state1) = 'OK' "
-                                  "ORDER BY r.measured_utc DESC, r.id DESC LIMIT ?"),
+                                  "r.value1 IS NOT NULL AND TRIM(r.state1) = 'OK' AND %1 "
+                                  "ORDER BY r.measured_utc DESC, r.id DESC LIMIT ?")
+                       .arg(RecordValidity::ValidCondition(QStringLiteral("r"))),
                    {serial, at, lookBack}, records);
         }
     });

@@ -20,6 +20,7 @@ struct QcRecord {
     std::optional<double> value1;
     QString value1Text, state1;
     bool valid = true; // false once the record was invalidated
+    QString invalidReason;
 };
 
 // What a control's values are from a date on: its target and standard deviation (from a

@@ -83,7 +83,8 @@ QString Why(const QcSkipped& skipped) {
     case R::Invalid:
         break;
     }
-    return LoadResString(1905);
+    return r.invalidReason.isEmpty() ? LoadResString(1905)
+                                     : LoadResString(1834).arg(r.invalidReason);
 }
 
 } // namespace

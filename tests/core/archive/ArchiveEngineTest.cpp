@@ -8,12 +8,15 @@
 #include "archive/ArchiveQuery.h"
 #include "archive/ArchiveTrail.h"
 #include "archive/ArchiveWriter.h"
+#include "archive/ImportReview.h"
 #include "archive/QcImportCheck.h"
 #include "archive/QcStore.h"
+#include "archive/RecordValidity.h"
 #include "data/MValSet.h"
 #include "data/RecordWalker.h"
 #include "meter/RecordLayout.h"
 #include "qc/QcJudge.h"
+#include "qc/QcReport.h"
 #include "support/PostgresServer.h"
 #include "support/TempDir.h"
 
@@ -882,4 +885,180 @@ TEST_P(ArchiveEngineTest, AnImportsControlPointsAreJudgedWithTheirHistoryAtOnce)
     // Nothing new, or no control among it: nothing to say.
     EXPECT_TRUE(judge({ks(9)}).Summary().isEmpty());
     EXPECT_EQ(judge({Photometer(3)}).points, 0);
+}
+
+namespace {
+
+ArchiveIdentity Someone(const QString& user, const QString& account) {
+    ArchiveIdentity who;
+    who.userName = user;
+    who.osAccount = account;
+    who.hostName = QStringLiteral("poste-3");
+    who.programVersion = QStringLiteral("9.9");
+    return who;
+}
+
+QList<qint64> IdsOf(const QList<ArchivedRecord>& records) {
+    QList<qint64> ids;
+    for (const ArchivedRecord& r : records) {
+        ids << r.recordId;
+    }
+    return ids;
+}
+
+QList<AuditEvent> Trail(ArchiveDatabase& db, const QString& action) {
+    QList<AuditEvent> events;
+    EXPECT_TRUE(ArchiveTrail(db).Read(std::nullopt, std::nullopt, [&](const AuditEvent& e) {
+        if (e.action == action) {
+            events << e;
+        }
+        return true;
+    })) << db.Error().toStdString();
+    return events;
+}
+
+} // namespace
+
+TEST_P(ArchiveEngineTest, InvalidRecordsAreLeftOutUnlessAskedForAndStayInvalidWhenArchivedAgain) {
+    ASSERT_TRUE(Open(db)) << db.Error().toStdString();
+    const MValSet set =
+        Dataset(QStringLiteral("Zentravox"), QStringLiteral("S1"), Photometers(1, 5));
+    Add(set);
+    const QList<qint64> ids = IdsOf(Query({}));
+    ASSERT_EQ(ids.size(), 5);
+    RecordValidity validity(db);
+    const ArchiveIdentity anne = Someone(QStringLiteral("Anne"), QStringLiteral("anne"));
+    QList<qint64> changed;
+    ASSERT_TRUE(validity.Invalidate({ids[3], ids[1], ids[3]}, QStringLiteral(" cuvette rayée "),
+                                    anne, changed))
+        << db.Error().toStdString();
+    EXPECT_EQ(changed, (QList<qint64>{ids[3], ids[1]}));
+    // Already invalid: nothing changes, nothing is traced.
+    ASSERT_TRUE(validity.Invalidate({ids[1]}, QStringLiteral("encore"), anne, changed));
+    EXPECT_TRUE(changed.isEmpty());
+    // An empty reason or an id the archive does not hold: refused, and nothing written.
+    EXPECT_FALSE(validity.Invalidate({ids[0]}, QStringLiteral("  "), anne, changed));
+    EXPECT_EQ(db.Error(), LoadResString(1830));
+    EXPECT_FALSE(validity.Invalidate({ids[0], 999999}, QStringLiteral("faux"), anne, changed));
+    EXPECT_EQ(db.Error(), LoadResString(1831).arg(target.Display()).arg(999999));
+
+    EXPECT_EQ(IdsOf(Query({})), (QList<qint64>{ids[0], ids[2], ids[4]}));
+    qint64 count = 0;
+    ASSERT_TRUE(ArchiveQuery(db).Count({}, count));
+    EXPECT_EQ(count, 3);
+    EXPECT_EQ(Number(QStringLiteral("SELECT COUNT(*) FROM records r WHERE ") +
+                     RecordValidity::ValidCondition(QStringLiteral("r"))),
+              3);
+    ArchiveFilter all;
+    all.includeInvalid = true;
+    const QList<ArchivedRecord> every = Query(all);
+    ASSERT_EQ(every.size(), 5);
+    EXPECT_FALSE(every[1].valid);
+    EXPECT_EQ(every[1].invalidReason, QStringLiteral("cuvette rayée"));
+    EXPECT_TRUE(every[0].valid);
+    EXPECT_TRUE(every[0].invalidReason.isEmpty());
+    EXPECT_NE(every[0].importId, 0);
+    QHash<qint64, RecordState> invalid;
+    ASSERT_TRUE(validity.Invalid(ids, invalid)) << db.Error().toStdString();
+    EXPECT_EQ(invalid.size(), 2);
+    EXPECT_EQ(invalid[ids[3]].who.osAccount, QStringLiteral("anne"));
+    EXPECT_EQ(invalid[ids[3]].who.hostName, QStringLiteral("poste-3"));
+    EXPECT_LE(qAbs(invalid[ids[3]].at.secsTo(QDateTime::currentDateTimeUtc())), 60);
+
+    // The meter's memory archived again: nothing added, the record still set aside.
+    EXPECT_EQ(Add(set).added, 0);
+    EXPECT_EQ(Query({}).size(), 3);
+    ASSERT_TRUE(validity.Restore({ids[1], ids[0]}, QStringLiteral("recontrôlé"),
+                                 Someone(QStringLiteral("Marc"), QStringLiteral("marc")), changed));
+    EXPECT_EQ(changed, QList<qint64>{ids[1]});
+    EXPECT_EQ(Query({}).size(), 4);
+
+    // One event per change, with who made it (`archive log`'s test reads the rest).
+    const QList<AuditEvent> invalidated =
+        Trail(db, QLatin1String(ArchiveTrail::kRecordInvalidated));
+    ASSERT_EQ(invalidated.size(), 2);
+    EXPECT_EQ(invalidated[0].object, QStringLiteral("record %1").arg(ids[3]));
+    EXPECT_EQ(invalidated[0].who.hostName, QStringLiteral("poste-3"));
+    const QList<AuditEvent> restored = Trail(db, QLatin1String(ArchiveTrail::kRecordRestored));
+    ASSERT_EQ(restored.size(), 1);
+    EXPECT_EQ(restored[0].who.osAccount, QStringLiteral("marc"));
+}
+
+TEST_P(ArchiveEngineTest, AnImportIsReviewedByAnotherAccountOnly) {
+    ASSERT_TRUE(Open(db)) << db.Error().toStdString();
+    const ArchiveCounts counts =
+        Add(Dataset(QStringLiteral("Zentravox"), QStringLiteral("S1"), Photometers(1, 3)));
+    ASSERT_EQ(counts.imports.size(), 1);
+    const qint64 import = counts.imports[0];
+    ImportReview review(db);
+    const ArchiveIdentity importer = db.Identity(QStringLiteral("Hélène"));
+    EXPECT_FALSE(review.Review(import, QString(), importer, false));
+    EXPECT_TRUE(db.Error().startsWith(LoadResString(1833).arg(import).left(10)))
+        << db.Error().toStdString();
+    EXPECT_FALSE(review.Review(import + 100, QString(), importer, true));
+    EXPECT_EQ(db.Error(), LoadResString(1832).arg(target.Display()).arg(import + 100));
+    ArchiveFilter unreviewed;
+    unreviewed.unreviewedOnly = true;
+    EXPECT_EQ(Query(unreviewed).size(), 3);
+
+    ArchiveIdentity auditor = Someone(QStringLiteral("Claire"), QStringLiteral("claire"));
+    ASSERT_TRUE(review.Review(import, QStringLiteral("relu"), auditor, false))
+        << db.Error().toStdString();
+    // A one-person lab may review its own imports when Settings.ini allows it.
+    ASSERT_TRUE(review.Review(import, QStringLiteral("seule"), importer, true))
+        << db.Error().toStdString();
+    EXPECT_TRUE(Query(unreviewed).isEmpty());
+    QList<ImportSummary> imports;
+    ASSERT_TRUE(review.Imports({import, import + 100}, imports)) << db.Error().toStdString();
+    ASSERT_EQ(imports.size(), 1);
+    EXPECT_EQ(imports[0].serial, QStringLiteral("S1"));
+    EXPECT_EQ(imports[0].importer.userName, QStringLiteral("Hélène"));
+    EXPECT_EQ(imports[0].records, 3);
+    ASSERT_TRUE(imports[0].review.has_value());
+    EXPECT_EQ(imports[0].review->reason, QStringLiteral("seule"));
+    EXPECT_EQ(imports[0].review->who.osAccount, importer.osAccount);
+    EXPECT_EQ(Trail(db, QLatin1String(ArchiveTrail::kReviewGiven)).size(), 2);
+
+    // An import archived before accounts were recorded: its login name is compared.
+    ASSERT_TRUE(ByHand(QStringLiteral("INSERT INTO imports (meter_id, user_name, imported_at, "
+                                      "archived_at, record_count, added_count) SELECT meter_id, "
+                                      "'Claire', imported_at, archived_at, 0, 0 FROM imports")));
+    const qint64 old = Number(QStringLiteral("SELECT MAX(id) FROM imports"));
+    EXPECT_FALSE(review.Review(old, QString(), auditor, false));
+    EXPECT_TRUE(review.Review(old, QString(), importer, false)) << db.Error().toStdString();
+}
+
+TEST_P(ArchiveEngineTest, AnInvalidControlValueIsNoPointAndSaysWhy) {
+    ASSERT_TRUE(Open(db)) << db.Error().toStdString();
+    const auto ks = [](int i) { return Photometer(i, QStringLiteral("KS")); };
+    Add(Dataset(QStringLiteral("Zentravox"), QStringLiteral("S1"), {ks(1), ks(2), ks(3)}));
+    QcControl control;
+    control.name = control.matchText = QStringLiteral("KS");
+    QcVersion version;
+    version.target = 2.25;
+    version.sd = 1.0;
+    version.validFrom = QDate(2024, 1, 1);
+    QcStore store(db);
+    ASSERT_TRUE(store.Define(control, version)) << db.Error().toStdString();
+    QList<QcControl> controls;
+    ASSERT_TRUE(store.Controls(controls));
+    control = controls.value(0);
+    ASSERT_EQ(control.versions.size(), 1);
+    const QList<qint64> ids = IdsOf(Query({}));
+    QList<qint64> changed;
+    ASSERT_TRUE(RecordValidity(db).Invalidate({ids[0]}, QStringLiteral("pipette"),
+                                              Someone(QStringLiteral("A"), QStringLiteral("a")),
+                                              changed));
+    QList<QcRecord> records;
+    ASSERT_TRUE(store.Records(control, records)) << db.Error().toStdString();
+    const QcJudgement judged = QcJudge::Judge(control, records);
+    EXPECT_EQ(judged.points.size(), 2);
+    ASSERT_EQ(judged.skipped.size(), 1);
+    EXPECT_EQ(judged.skipped[0].reason, QcSkipped::Reason::Invalid);
+    EXPECT_TRUE(QcReport::SkippedLines(judged)[0].endsWith(
+        LoadResString(1834).arg(QStringLiteral("pipette"))));
+    // Nor is it one of the points before a period that a run looks back on.
+    ASSERT_TRUE(
+        store.Series(control, QDateTime(QDate(2024, 3, 3), QTime(0, 0), Qt::UTC), 5, records));
+    EXPECT_EQ(records.size(), 2);
 }

@@ -174,6 +174,8 @@ TEST(ArchiveSqlite, AFileOrFolderOnlyReadableIsReadButNotWritten) {
         ArchiveDatabase db;
         ASSERT_TRUE(db.Open(target)) << db.Error().toStdString();
         EXPECT_TRUE(db.IsReadOnly());
+        EXPECT_FALSE(db.CanWrite());
+        EXPECT_EQ(db.WhyReadOnly(), RunTimeText(RtError::ArchiveReadOnly).arg(target.path));
         qint64 count = 0;
         EXPECT_TRUE(ArchiveQuery(db).Count({}, count)) << db.Error().toStdString();
         EXPECT_EQ(count, 1);

@@ -74,21 +74,23 @@ TEST(ArchiveOutput, JsonIsOneDocumentWithKeysInColumnOrderAndExactNumbers) {
               QStringLiteral("2024-03-05T08:15:00"));
     EXPECT_TRUE(bytes.contains("\"record_id\": 12345678,\n"));
     EXPECT_TRUE(bytes.contains("\"value2\": 2,\n"));
-    // The keys as the columns come, record_id, archived_at and beyond_limit last.
+    // The keys as the columns come, record_id, archived_at, beyond_limit and valid last.
     QStringList keys;
     const QRegularExpression key(QStringLiteral("^        \"(\\w+)\": "),
                                  QRegularExpression::MultilineOption);
     for (auto it = key.globalMatch(QString::fromUtf8(bytes)); it.hasNext();) {
         keys << it.next().captured(1);
     }
-    ASSERT_EQ(keys.size(), 48);
+    ASSERT_EQ(keys.size(), 50);
     EXPECT_EQ(keys.mid(0, 5), (QStringList{QStringLiteral("model"), QStringLiteral("serial_number"),
                                            QStringLiteral("user"), QStringLiteral("record_number"),
                                            QStringLiteral("measured_at")}));
-    EXPECT_EQ(keys.mid(20, 4),
+    EXPECT_EQ(keys.mid(20, 5),
               (QStringList{QStringLiteral("raw_line"), QStringLiteral("record_id"),
-                           QStringLiteral("archived_at"), QStringLiteral("beyond_limit")}));
-    EXPECT_EQ(keys.mid(24), keys.mid(0, 24));
+                           QStringLiteral("archived_at"), QStringLiteral("beyond_limit"),
+                           QStringLiteral("valid")}));
+    EXPECT_EQ(keys.mid(25), keys.mid(0, 25));
+    EXPECT_TRUE(bytes.contains("\"valid\": true\n"));
 }
 
 // A device that refuses the bytes (a full disk) is a failure the caller hears of, not a
