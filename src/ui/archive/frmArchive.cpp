@@ -293,8 +293,9 @@ bool frmArchive::Load(const ArchiveFilter& filter, const QString& model) {
                     found->origins.append(RecordOrigin{record.serial, record.user});
                 }
                 found->lines += record.record.rawLine;
-                found->held.append(
-                    {record.record.rawLine.size(), *known, record.record.measuredAt});
+                found->held.append({record.record.rawLine.size(), *known, record.record.measuredAt,
+                                    record.recordId, record.importId, record.valid,
+                                    record.invalidReason});
                 return found->held.size() < most && going(found->held.size());
             });
         },
@@ -414,6 +415,10 @@ void frmArchive::OpenAsDocument() {
         record.record.measuredAt = held.measuredAt;
         record.serial = m_origins.at(held.origin).serial;
         record.user = m_origins.at(held.origin).user;
+        record.recordId = held.recordId;
+        record.importId = held.importId;
+        record.valid = held.valid;
+        record.invalidReason = held.invalidReason;
         shown << record;
     }
     if (shown.isEmpty()) {

@@ -111,6 +111,9 @@ private:
         qsizetype lineLength = 0;
         int origin = 0; // in m_origins
         std::optional<QDateTime> measuredAt;
+        qint64 recordId = 0, importId = 0; // what a document opened of it keeps
+        bool valid = true;
+        QString invalidReason{};
     };
     QList<HeldRecord> m_held;
     QList<RecordOrigin> m_origins; // each meter and user once

@@ -145,10 +145,11 @@ bool DocumentCommands::Print() {
     }
     bool printed = false;
     const bool result = AskAndPrint(m_services.ui, m_services.print, [&] {
+        const RecordSelection records =
+            m_printing.PrintedRecords(m_document.TableTools().Proxy().Shown());
         printed = m_services.print.PrintMVals(
             m.strMeter, m.strSerNo, m.strUser, m.curDate, m.strMVals, m_document.FilePath(),
-            m_printing.PrintedRecords(m_document.TableTools().Proxy().Shown()),
-            m_printing.Limits());
+            records, m_printing.Limits(), m_document.Reviews().Verified(m, records));
         return printed;
     });
     if (printed) {

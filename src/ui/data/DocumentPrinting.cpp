@@ -39,9 +39,10 @@ std::optional<Printout> DocumentPrinting::DatasetPrintout() {
     };
     printout.print = [this, shown = printout.shown](LinePrinter& printer) {
         const MValSet& m = m_document.MVals();
+        const RecordSelection printed = PrintedRecords(shown);
         return m_services.print.PrintMVals(printer, m.strMeter, m.strSerNo, m.strUser, m.curDate,
-                                           m.strMVals, m_document.FilePath(), PrintedRecords(shown),
-                                           Limits());
+                                           m.strMVals, m_document.FilePath(), printed, Limits(),
+                                           m_document.Reviews().Verified(m, printed));
     };
     printout.pdfName = m_document.ProposedName();
     return printout;

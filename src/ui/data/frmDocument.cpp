@@ -468,6 +468,17 @@ void frmDocument::TakeDataset(MValSet& mvals, const std::optional<ArchiveExtract
         ReportError(1051);
     }
     RefreshGraph(true);
+    TakeOrigins();
+}
+
+// Only records read back from the archive have an identity there: an import or a file
+// leaves the entries disabled and the signature block without reviews.
+void frmDocument::TakeOrigins() {
+    m_reviews.Read(m_mvals);
+}
+
+void frmDocument::ShowValidity() {
+    m_grid->ShowValidity(m_mvals);
 }
 
 void frmDocument::MenuFileSave() {
@@ -540,6 +551,7 @@ frmDocument::OpenResult frmDocument::TakeFile(const QString& path) {
             }
             ShowTitle(); // the reader left the dataset as far as it came: maybe nothing to save
             RefreshGraph(false);
+            TakeOrigins();
             return OpenResult::Failed;
         }
         if (!ShowMVals(true)) {
@@ -549,6 +561,7 @@ frmDocument::OpenResult frmDocument::TakeFile(const QString& path) {
         SetModified(false);
         RecentFiles::Add(path);
         RefreshGraph(true);
+        TakeOrigins();
         return OpenResult::Opened;
     });
 }
