@@ -247,7 +247,8 @@ MValSet ArchiveQuery::DatasetOf(const QString& model, const QList<ArchivedRecord
     set.origins.reserve(records.size());
     for (const ArchivedRecord& r : records) {
         text += r.record.rawLine + QStringLiteral("\r\n");
-        set.origins.append(RecordOrigin{r.serial, r.user});
+        set.origins.append(
+            RecordOrigin{r.serial, r.user, r.recordId, r.importId, r.valid, r.invalidReason});
     }
     set.strMVals = text + QStringLiteral("!\r\n>");
     return set;

@@ -55,7 +55,8 @@ public:
     // meters and the users, each once, joined by ", "; the date of its last measurement.
     bool Dataset(const ArchiveFilter& filter, MValSet& set);
     // The same dataset of records already read (or some of them), in the order given; each
-    // record keeps its meter and user (MValSet::origins), so archiving it adds nothing.
+    // record keeps its meter and user (MValSet::origins), so archiving it adds nothing, and
+    // its id, import and validity.
     static MValSet DatasetOf(const QString& model, const QList<ArchivedRecord>& records);
     bool Totals(ArchiveTotals& totals);
 

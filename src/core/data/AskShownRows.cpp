@@ -4,8 +4,8 @@
 #include "app/Ui.h"
 
 std::optional<RecordSelection> AskShownRows(Ui& ui, const RecordSelection& shown,
-                                            bool preferShown) {
-    if (shown.IsWhole()) {
+                                            const RecordSelection& whole, bool preferShown) {
+    if (shown == whole) {
         return shown;
     }
     switch (ui.Message(LoadResString(1647).arg(shown.Count()).arg(shown.Total()),
@@ -14,7 +14,7 @@ std::optional<RecordSelection> AskShownRows(Ui& ui, const RecordSelection& shown
     case MsgResult::Yes:
         return shown;
     case MsgResult::No:
-        return RecordSelection();
+        return whole;
     default:
         return std::nullopt;
     }

@@ -74,10 +74,10 @@ QString CPrint::PrinterName() {
 bool CPrint::PrintMVals(const QString& strDeviceName, const QString& strSerNo,
                         const QString& strUser, const QDateTime& mvalDate, const QString& strMVals,
                         const QString& strFileName, const RecordSelection& selection,
-                        const LimitFlags& limits) {
+                        const LimitFlags& limits, const QStringList& verified) {
     const bool printed = Trapped(m_ui, false, [&] {
         return OpenPrinter() && PrintMVals(*m_opened, strDeviceName, strSerNo, strUser, mvalDate,
-                                           strMVals, strFileName, selection, limits);
+                                           strMVals, strFileName, selection, limits, verified);
     });
     // A printout that failed part-way is discarded, never sent later with another one.
     m_opened.reset();
@@ -94,14 +94,15 @@ bool CPrint::PrintCalProtocol() {
 bool CPrint::PrintMVals(LinePrinter& printer, const QString& strDeviceName, const QString& strSerNo,
                         const QString& strUser, const QDateTime& mvalDate, const QString& strMVals,
                         const QString& strFileName, const RecordSelection& selection,
-                        const LimitFlags& limits) {
+                        const LimitFlags& limits, const QStringList& verified) {
     const BusyState::Hold busy(m_busy); // the printout yields per record
     const bool printed = Trapped(m_ui, false, [&] {
         const QString records = selection.Records(strMVals);
         const QString note = selection.Note();
         if (PagePainter* pages = ReportPainter(printer)) {
-            std::optional<ReportContent> content = MValsReport(
-                strDeviceName, strSerNo, strUser, mvalDate, records, strFileName, note, limits);
+            std::optional<ReportContent> content =
+                MValsReport(strDeviceName, strSerNo, strUser, mvalDate, records, strFileName, note,
+                            limits, verified);
             return content && TableReport(*pages, std::move(*content)).Print();
         }
         return StartPrintout(printer) &&
@@ -152,8 +153,9 @@ bool CPrint::FitMValsPage(LinePrinter& printer, const QString& strDeviceName,
             if (!printer.MayTurnPage()) {
                 return true;
             }
-            std::optional<ReportContent> content = MValsReport(
-                strDeviceName, strSerNo, strUser, mvalDate, records, strFileName, note, limits);
+            std::optional<ReportContent> content =
+                MValsReport(strDeviceName, strSerNo, strUser, mvalDate, records, strFileName, note,
+                            limits, {}); // the signature's lines never turn the page
             if (content) {
                 TableReport(*pages, std::move(*content)).Fit();
             }
@@ -333,11 +335,10 @@ PagePainter* CPrint::ReportPainter(LinePrinter& printer) const {
     return m_options.layout == PrintLayout::Table ? printer.Pages() : nullptr;
 }
 
-std::optional<ReportContent> CPrint::MValsReport(const QString& strDeviceName,
-                                                 const QString& strSerNo, const QString& strUser,
-                                                 const QDateTime& mvalDate, const QString& strMVals,
-                                                 const QString& strFileName, const QString& strNote,
-                                                 const LimitFlags& limits) {
+std::optional<ReportContent>
+CPrint::MValsReport(const QString& strDeviceName, const QString& strSerNo, const QString& strUser,
+                    const QDateTime& mvalDate, const QString& strMVals, const QString& strFileName,
+                    const QString& strNote, const LimitFlags& limits, const QStringList& verified) {
     QStringList titles(kTableColumns);
     QList<short> widths(kTableColumns);
     QList<int> kinds(kTableColumns);
@@ -375,6 +376,7 @@ std::optional<ReportContent> CPrint::MValsReport(const QString& strDeviceName,
         content.markedRows = std::move(beyond);
         content.closing = {LoadResString(1756)};
     }
+    content.verified = verified;
     CompleteReport(content);
     return content;
 }

@@ -44,10 +44,11 @@ public:
     QString PrinterName();
     // strFileName: the dataset's file, named in the table report's header when not empty.
     // selection: the records printed, in their order; a selection is named in the header.
+    // verified: who verified the records, in the table report's signature block.
     bool PrintMVals(const QString& strDeviceName, const QString& strSerNo, const QString& strUser,
                     const QDateTime& mvalDate, const QString& strMVals,
                     const QString& strFileName = QString(), const RecordSelection& selection = {},
-                    const LimitFlags& limits = LimitFlags());
+                    const LimitFlags& limits = LimitFlags(), const QStringList& verified = {});
     // False when the protocol object holds no protocol.
     bool PrintCalProtocol();
 
@@ -58,7 +59,7 @@ public:
     bool PrintMVals(LinePrinter& printer, const QString& strDeviceName, const QString& strSerNo,
                     const QString& strUser, const QDateTime& mvalDate, const QString& strMVals,
                     const QString& strFileName = QString(), const RecordSelection& selection = {},
-                    const LimitFlags& limits = LimitFlags());
+                    const LimitFlags& limits = LimitFlags(), const QStringList& verified = {});
     bool PrintCalProtocol(LinePrinter& printer);
     // A window's own table report (quality control's) on `printer`, with the time of
     // printing, the logo and the signature choice of the other printouts; false on a
@@ -99,7 +100,8 @@ private:
     std::optional<ReportContent> MValsReport(const QString& strDeviceName, const QString& strSerNo,
                                              const QString& strUser, const QDateTime& mvalDate,
                                              const QString& strMVals, const QString& strFileName,
-                                             const QString& strNote, const LimitFlags& limits);
+                                             const QString& strNote, const LimitFlags& limits,
+                                             const QStringList& verified);
     std::optional<ReportContent> ProtocolReport();
     // The time of printing, the picture and the signature choice.
     void CompleteReport(ReportContent& content);

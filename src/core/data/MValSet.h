@@ -7,9 +7,15 @@
 #include <QTime>
 
 // The meter (by its serial number; the model is the dataset's) and the user of a record
-// read back from the measurement archive.
+// read back from the measurement archive, and what the archive knows it by: its own id,
+// the import that brought it and whether it still counts (an invalid record keeps the
+// reason it was set aside). Held in memory only: no dataset file or export carries them.
 struct RecordOrigin {
     QString serial, user;
+    qint64 recordId = 0; // 0: not known (a dataset file)
+    qint64 importId = 0;
+    bool valid = true;
+    QString invalidReason{};
     bool operator==(const RecordOrigin&) const = default;
 };
 

@@ -6,6 +6,8 @@
 
 #include <QList>
 #include <QStringView>
+#include <algorithm>
+#include <numeric>
 
 namespace {
 
@@ -41,6 +43,15 @@ QString RecordSelection::Records(const QString& strMVals) const {
         }
     }
     return text + kEndMarker;
+}
+
+std::vector<int> RecordSelection::Rows(int records) const {
+    if (m_rows) {
+        return *m_rows;
+    }
+    std::vector<int> all(size_t(std::max(records, 0)));
+    std::iota(all.begin(), all.end(), 0);
+    return all;
 }
 
 QString RecordSelection::Note() const {

@@ -19,12 +19,15 @@ public:
     bool IsWhole() const { return !m_rows.has_value(); }
     int Count() const { return m_rows ? int(m_rows->size()) : m_total; }
     int Total() const { return m_total; }
+    // The records chosen of a dataset of `records`, in their order.
+    std::vector<int> Rows(int records) const;
     // The dataset in raw answer form holding only the chosen records, in their order: what
     // every writer of a dataset reads. The text itself for the whole dataset, so that the
     // whole dataset's printouts and files stay exactly what they were.
     QString Records(const QString& strMVals) const;
     // The value of the header's line "Sélection:"; empty for the whole dataset.
     QString Note() const;
+    bool operator==(const RecordSelection&) const = default;
 
 private:
     std::optional<std::vector<int>> m_rows;

@@ -35,5 +35,8 @@ struct ReportContent {
     QStringList closing;   // lines after the last row, before the signature block (a summary)
     QString picturePath;   // a small picture on top of the first page; empty: none
     bool signature = true; // the signature block after the last row
+    // Lines of the signature block above its blanks: who verified the records printed
+    // ("Vérifié par …"), or which of them nobody verified yet.
+    QStringList verified;
     QDateTime printedAt;
 };

@@ -232,11 +232,15 @@ void TableReport::Paginate() {
     if (!m_content.signature) {
         return;
     }
-    if (left >= kSignatureLines) {
+    if (left >= SignatureLines()) {
         m_pages.last().signature = true;
     } else {
         m_pages << Page{m_pages.last().band, rows, 0, false, true};
     }
+}
+
+int TableReport::SignatureLines() const {
+    return kSignatureLines + static_cast<int>(m_content.verified.size());
 }
 
 void TableReport::PlaceClosing(int& left, int pageLines) {
@@ -407,6 +411,10 @@ void TableReport::PaintSignature(double y) {
             .join(kSignatureGap);
     const double width = m_painter.PrintableWidth();
     m_painter.SetFont(m_fontSize, false);
+    for (const QString& line : m_content.verified) {
+        y += m_lineHeight;
+        m_painter.DrawText(0, y, width, PagePainter::Align::Left, Elided(line, width));
+    }
     m_painter.DrawText(0, y + m_lineHeight, width, PagePainter::Align::Left, Elided(text, width));
 }
 

@@ -50,6 +50,8 @@ private:
     // Deals the closing lines out after the last row: `left` lines are free on the last
     // page, `pageLines` on a new one; `left` is what stays free after them.
     void PlaceClosing(int& left, int pageLines);
+    // The empty line, the verification lines and the line of blanks.
+    int SignatureLines() const;
     double TopHeight(bool firstPage) const;
     double FigureHeight() const;
     double FooterHeight() const;

@@ -23,7 +23,7 @@ PrintRequest RequestFor(PrintServices services, const Printout& printout) {
     request.fitPage = printout.fitPage;
     request.print = printout.print;
     request.options = services.print.Options();
-    if (!printout.shown.IsWhole()) {
+    if (printout.shown != printout.whole) {
         request.shownChoice =
             LoadResString(1646).arg(printout.shown.Count()).arg(printout.shown.Total());
     }
@@ -62,12 +62,12 @@ void PreviewPrintout(PrintServices services, const Printout& printout) {
 std::optional<QString> ExportPdf(PrintServices services, const Printout& printout) {
     PrintOptions options = services.print.Options();
     const std::optional<RecordSelection> rows =
-        AskShownRows(services.ui, printout.shown, options.shownOnly);
+        AskShownRows(services.ui, printout.shown, printout.whole, options.shownOnly);
     if (!rows) {
         return std::nullopt;
     }
-    if (!printout.shown.IsWhole()) {
-        options.shownOnly = !rows->IsWhole();
+    if (printout.shown != printout.whole) {
+        options.shownOnly = *rows != printout.whole;
         services.print.SetOptions(options);
     }
     FileDialogRequest request;

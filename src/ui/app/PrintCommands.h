@@ -14,12 +14,14 @@ class QWidget;
 // What a window prints beside its quick print: how its printout lays out the page, how
 // it prints on a printer, and the name a PDF of it is proposed under. `shown`: the rows
 // of the window's filtered or sorted table, offered as the choice "only the rows shown"
-// (PrintOptions::shownOnly, which `print` follows); the whole dataset: no such choice.
+// (PrintOptions::shownOnly, which `print` follows); equal to `whole` (the whole dataset,
+// or every record of it that counts): no such choice.
 struct Printout {
     std::function<bool(LinePrinter&)> fitPage; // empty: the portrait page stays
     std::function<bool(LinePrinter&)> print;
     QString pdfName;
     RecordSelection shown;
+    RecordSelection whole;
 };
 
 // "Imprimer…": Qt's print dialog over the printer of the quick print, then the printout

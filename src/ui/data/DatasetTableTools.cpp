@@ -34,7 +34,7 @@ DatasetTableTools::DatasetTableTools(QWidget& document, QTableView& table, MValT
     connect(m_proxy, &MValTableProxy::ShownChanged, this, [this] {
         UpdateCount();
         if (m_statistics) {
-            m_statistics->SetRecords(m_proxy->ShownLines());
+            m_statistics->SetRecords(m_proxy->CountedLines());
         }
     });
     UpdateCount();
@@ -127,7 +127,7 @@ void DatasetTableTools::RecordsShown() {
     }
     UpdateCount();
     if (m_statistics) {
-        m_statistics->SetRecords(m_proxy->ShownLines());
+        m_statistics->SetRecords(m_proxy->CountedLines());
     }
 }
 
@@ -181,7 +181,7 @@ void DatasetTableTools::ShowStatistics() {
         m_statistics->setWindowFlag(Qt::Window);
         m_statistics->SetColumns(m_proxy->Columns(), m_layout.titles);
         m_statistics->SetLimits(m_proxy->Limits());
-        m_statistics->SetRecords(m_proxy->ShownLines());
+        m_statistics->SetRecords(m_proxy->CountedLines());
     }
     m_statistics->show();
     m_statistics->raise();

@@ -145,10 +145,11 @@ bool DocumentCommands::Print() {
     }
     bool printed = false;
     const bool result = AskAndPrint(m_services.ui, m_services.print, [&] {
+        const RecordSelection records =
+            m_printing.PrintedRecords(m_document.TableTools().Proxy().Shown());
         printed = m_services.print.PrintMVals(
             m.strMeter, m.strSerNo, m.strUser, m.curDate, m.strMVals, m_document.FilePath(),
-            m_printing.PrintedRecords(m_document.TableTools().Proxy().Shown()),
-            m_printing.Limits());
+            records, m_printing.Limits(), m_document.Reviews().Verified(m, records));
         return printed;
     });
     if (printed) {
@@ -165,7 +166,8 @@ void DocumentCommands::Export() {
     }
     // A spreadsheet is data for other programs: the whole dataset unless the user says so.
     const std::optional<RecordSelection> records =
-        AskShownRows(m_services.ui, m_document.TableTools().Proxy().Shown(), false);
+        AskShownRows(m_services.ui, m_document.TableTools().Proxy().Shown(),
+                     m_document.TableTools().Proxy().Whole(), false);
     if (!records) {
         return;
     }

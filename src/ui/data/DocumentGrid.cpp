@@ -1,5 +1,6 @@
 #include "ui/data/DocumentGrid.h"
 
+#include "app/TextTables.h"
 #include "data/MValSet.h"
 #include "data/RecordWalker.h"
 #include "meter/CDevice.h"
@@ -8,6 +9,7 @@
 #include "ui/data/DatasetTableTools.h"
 #include "ui/data/DocumentLimits.h"
 #include "ui/data/MValTableModel.h"
+#include "ui/data/MValTableProxy.h"
 
 #include <QTableView>
 
@@ -46,6 +48,17 @@ bool DocumentGrid::Fill(const MValSet& mvals) {
 // Record k of the walk is row k under the titles. The walk only notes where each record
 // line lies; the grid splits a line when it shows it, so even a million records take a
 // fraction of a second and the window needs no pauses for events here.
+void DocumentGrid::ShowValidity(const MValSet& mvals) {
+    QHash<int, QString> invalid;
+    for (qsizetype row = 0; row < mvals.origins.size(); ++row) {
+        const RecordOrigin& origin = mvals.origins[row];
+        if (!origin.valid) {
+            invalid.insert(int(row), LoadResString(1880).arg(origin.invalidReason));
+        }
+    }
+    m_tools->Proxy().SetInvalid(std::move(invalid));
+}
+
 bool DocumentGrid::FillRows(const MValSet& mvals, int columns) {
     if (columns > kMaxColumns) {
         return false;
@@ -60,6 +73,7 @@ bool DocumentGrid::FillRows(const MValSet& mvals, int columns) {
         return false;
     }
     m_model->SetRecords(mvals.strMVals, std::move(lines));
+    ShowValidity(mvals);
     m_tools->RecordsShown();
     WidenClippedColumns(m_table);
     m_limits->Read();

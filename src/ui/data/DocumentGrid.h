@@ -23,6 +23,9 @@ public:
     // The records of `mvals` under its meter's titles, then their limit values read in the
     // background; false when the meter has no table or the records cannot be read.
     bool Fill(const MValSet& mvals);
+    // Greys the records of `mvals` set aside in the archive, their reason as tool tip; they
+    // no longer count for the statistics, the graph and the printouts.
+    void ShowValidity(const MValSet& mvals);
 
 private:
     bool FillRows(const MValSet& mvals, int columns);

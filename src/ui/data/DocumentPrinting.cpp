@@ -29,6 +29,7 @@ std::optional<Printout> DocumentPrinting::DatasetPrintout() {
     }
     Printout printout;
     printout.shown = m_document.TableTools().Proxy().Shown();
+    printout.whole = m_document.TableTools().Proxy().Whole();
     // The choice is read when the pages are made: the dialog and the preview change it.
     printout.fitPage = [this, shown = printout.shown](LinePrinter& printer) {
         const MValSet& m = m_document.MVals();
@@ -38,9 +39,10 @@ std::optional<Printout> DocumentPrinting::DatasetPrintout() {
     };
     printout.print = [this, shown = printout.shown](LinePrinter& printer) {
         const MValSet& m = m_document.MVals();
+        const RecordSelection printed = PrintedRecords(shown);
         return m_services.print.PrintMVals(printer, m.strMeter, m.strSerNo, m.strUser, m.curDate,
-                                           m.strMVals, m_document.FilePath(), PrintedRecords(shown),
-                                           Limits());
+                                           m.strMVals, m_document.FilePath(), printed, Limits(),
+                                           m_document.Reviews().Verified(m, printed));
     };
     printout.pdfName = m_document.ProposedName();
     return printout;
@@ -51,5 +53,5 @@ const LimitFlags& DocumentPrinting::Limits() const {
 }
 
 RecordSelection DocumentPrinting::PrintedRecords(const RecordSelection& shown) const {
-    return m_services.print.Options().shownOnly ? shown : RecordSelection();
+    return m_services.print.Options().shownOnly ? shown : m_document.TableTools().Proxy().Whole();
 }

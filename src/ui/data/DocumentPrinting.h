@@ -18,7 +18,7 @@ public:
     // "Imprimer…", "Aperçu avant impression" and "Exporter en PDF…" in the file menu.
     void AddEntries(const AppMenus& menus);
     // The records a printout takes of the table's `shown` rows, as the printouts' choice
-    // "only the rows shown" says.
+    // "only the rows shown" says; never a record set aside in the archive.
     RecordSelection PrintedRecords(const RecordSelection& shown) const;
     // The limit values the table judges its records by, which the report marks too.
     const LimitFlags& Limits() const;

@@ -5,6 +5,8 @@
 #include <QCollator>
 #include <QColor>
 #include <QFont>
+#include <algorithm>
+#include <iterator>
 #include <numeric>
 
 MValTableProxy::MValTableProxy(MValTableModel& source, QObject* parent)
@@ -59,12 +61,14 @@ QColor MValTableProxy::BeyondLimitBackground() {
     return QColor(0xff, 0xc8, 0xc8);
 }
 
+// A record set aside (or taken back) also changes what the records count for.
 void MValTableProxy::SetInvalid(QHash<int, QString> tips) {
     m_invalid = std::move(tips);
     if (rowCount() > 0 && columnCount() > 0) {
         emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1),
                          {Qt::ForegroundRole, Qt::FontRole, Qt::ToolTipRole});
     }
+    emit ShownChanged();
 }
 
 // The palette's grey of disabled text would follow a dark theme into the selection's colour;
@@ -171,11 +175,45 @@ QList<QStringView> MValTableProxy::ShownLines() const {
     return shown;
 }
 
+QList<QStringView> MValTableProxy::CountedLines() const {
+    const QList<QStringView> lines = m_source.Lines();
+    QList<QStringView> counted;
+    if (lines.isEmpty()) {
+        return counted;
+    }
+    counted.reserve(qsizetype(m_rows.size()));
+    for (const int row : m_rows) {
+        if (!IsInvalid(row)) {
+            counted.append(lines[row]);
+        }
+    }
+    return counted;
+}
+
 RecordSelection MValTableProxy::Shown() const {
     if (m_filter.IsEmpty() && m_sortColumn < 0) {
+        return Whole();
+    }
+    std::vector<int> rows;
+    if (RecordCount() > 0) {
+        rows.reserve(m_rows.size());
+        std::ranges::copy_if(m_rows, std::back_inserter(rows),
+                             [&](int row) { return !IsInvalid(row); });
+    }
+    return {std::move(rows), RecordCount()};
+}
+
+RecordSelection MValTableProxy::Whole() const {
+    if (m_invalid.isEmpty()) {
         return {};
     }
-    return {RecordCount() == 0 ? std::vector<int>() : m_rows, RecordCount()};
+    std::vector<int> rows;
+    for (int row = 0; row < RecordCount(); ++row) {
+        if (!IsInvalid(row)) {
+            rows.push_back(row);
+        }
+    }
+    return {std::move(rows), RecordCount()};
 }
 
 int MValTableProxy::SourceRow(int row) const {

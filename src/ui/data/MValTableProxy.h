@@ -45,9 +45,15 @@ public:
     int ShownCount() const;  // the records the filter lets through
     // The shown records' lines in the view's order.
     QList<QStringView> ShownLines() const;
-    // The shown records as what a printout or an export takes: the whole dataset while the
+    // What the records count for (statistics, graph, printouts, exports) leaves out those
+    // set aside as invalid, shown or not: this is the one place that decides it.
+    // The shown records that count, in the view's order.
+    QList<QStringView> CountedLines() const;
+    // The shown records that count as what a printout or an export takes: Whole() while the
     // table shows every record in the meter's order.
     RecordSelection Shown() const;
+    // Every record that counts, in the meter's order: the whole dataset unless some do not.
+    RecordSelection Whole() const;
     // The model row of a view row, -1 outside.
     int SourceRow(int row) const;
 

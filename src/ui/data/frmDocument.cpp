@@ -468,6 +468,17 @@ void frmDocument::TakeDataset(MValSet& mvals, const std::optional<ArchiveExtract
         ReportError(1051);
     }
     RefreshGraph(true);
+    TakeOrigins();
+}
+
+// Only records read back from the archive have an identity there: an import or a file
+// leaves the entries disabled and the signature block without reviews.
+void frmDocument::TakeOrigins() {
+    m_reviews.Read(m_mvals);
+}
+
+void frmDocument::ShowValidity() {
+    m_grid->ShowValidity(m_mvals);
 }
 
 void frmDocument::MenuFileSave() {
@@ -540,6 +551,7 @@ frmDocument::OpenResult frmDocument::TakeFile(const QString& path) {
             }
             ShowTitle(); // the reader left the dataset as far as it came: maybe nothing to save
             RefreshGraph(false);
+            TakeOrigins();
             return OpenResult::Failed;
         }
         if (!ShowMVals(true)) {
@@ -549,6 +561,7 @@ frmDocument::OpenResult frmDocument::TakeFile(const QString& path) {
         SetModified(false);
         RecentFiles::Add(path);
         RefreshGraph(true);
+        TakeOrigins();
         return OpenResult::Opened;
     });
 }
@@ -566,7 +579,7 @@ void frmDocument::MenuGraph() {
                 m_graph =
                     new frmDocumentGraph(m_services.ui, m_services.busy, m_services.device, this);
             }
-            m_graph->SetDataset(m_mvals, TableTools().Proxy().ShownLines());
+            m_graph->SetDataset(m_mvals, TableTools().Proxy().CountedLines());
             m_graph->show();
             m_graph->raise();
             m_graph->activateWindow();
@@ -577,6 +590,6 @@ void frmDocument::MenuGraph() {
 void frmDocument::RefreshGraph(bool shown) {
     if (m_graph != nullptr) {
         m_graph->SetDataset(shown ? m_mvals : MValSet(),
-                            shown ? TableTools().Proxy().ShownLines() : QList<QStringView>());
+                            shown ? TableTools().Proxy().CountedLines() : QList<QStringView>());
     }
 }

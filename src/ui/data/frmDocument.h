@@ -7,6 +7,7 @@
 #include "ui/data/DocumentGrid.h"
 #include "ui/data/DocumentPrinting.h"
 #include "ui/data/DocumentRecovery.h"
+#include "ui/data/DocumentReviews.h"
 #include "ui/data/DocumentServices.h"
 
 #include <QRect>
@@ -95,6 +96,11 @@ public:
     // Sorting, filtering, copying and statistics of the table.
     DatasetTableTools& TableTools() { return m_grid->Tools(); }
     DocumentLimits& Limits() { return m_grid->Limits(); }
+    // The reviews of the imports its archived records came from, for the table report.
+    const DocumentReviews& Reviews() const { return m_reviews; }
+    DocumentReviews& Reviews() { return m_reviews; }
+    // Shows again which records are set aside, after the dataset's origins changed.
+    void ShowValidity();
 
     QWidget* picHead = nullptr;
     QLabel* imgLogo = nullptr;
@@ -138,6 +144,8 @@ private:
     void TakeImport(MValSet& mvals);
     // Shows a dataset that has no file (yet); `extract` when it was read from the archive.
     void TakeDataset(MValSet& mvals, const std::optional<ArchiveExtract>& extract);
+    // The reviews and the validity entries follow the records' origins.
+    void TakeOrigins();
     // The header's title and last two captions: an import's date and time, or where in the
     // archive the records come from, their period and count.
     void ShowHeaderCaptions();
@@ -158,6 +166,7 @@ private:
     DocumentRecovery m_recovery;
     DocumentPrinting m_printing{*this, m_services.printing()};
     DocumentCommands m_commands{*this, m_main, m_services, m_printing};
+    DocumentReviews m_reviews{*this, m_services.ini};
     bool m_modified = false;
     bool m_unloaded = false;
     bool m_dropAsked = false; // the save question was answered for the close under way

@@ -314,7 +314,12 @@ TEST_P(ArchiveEngineTest, RecordsReadBackKeepTheirMetersAndAreNeverFiledUnderAPl
     MValSet back;
     ASSERT_TRUE(ArchiveQuery(db).Dataset(filter, back));
     ASSERT_EQ(back.origins.size(), 5);
-    EXPECT_EQ(back.origins[4], (RecordOrigin{QStringLiteral("S2"), QStringLiteral("Marc")}));
+    EXPECT_EQ(back.origins[4].serial, QStringLiteral("S2"));
+    EXPECT_EQ(back.origins[4].user, QStringLiteral("Marc"));
+    // And what the archive knows each by: its own id, its import, its validity.
+    EXPECT_GT(back.origins[4].recordId, back.origins[0].recordId);
+    EXPECT_GT(back.origins[4].importId, back.origins[0].importId);
+    EXPECT_TRUE(back.origins[4].valid);
     const ArchiveCounts again = Add(back);
     EXPECT_EQ(again.records, 5);
     EXPECT_EQ(again.added, 0);

@@ -196,6 +196,20 @@ TEST(TableReport, SignatureBlockAfterTheLastRecordOrOnAPageOfItsOwn) {
         EXPECT_EQ(filled.PageCount(), rows == perPage - 1 ? 2 : 1);
         EXPECT_EQ(signatures(full).front().page, filled.PageCount() - 1);
     }
+
+    // Who verified the records stands in the block, above its blanks, and needs its room:
+    // where the block alone just fitted, a line more turns the page.
+    ReportContent verified = Measurements(static_cast<int>(perPage - 2));
+    verified.verified = {QStringLiteral("Vérifié par claire le 12/03/2024")};
+    RecordingPagePainter signedPainter(kA4Width, kA4Height, true);
+    TableReport signedReport(signedPainter, verified);
+    ASSERT_TRUE(signedReport.Print());
+    EXPECT_EQ(signedReport.PageCount(), 2);
+    const QList<Text> by = signedPainter.Find(verified.verified[0]);
+    ASSERT_EQ(by.size(), 1);
+    EXPECT_EQ(by[0].page, 1);
+    EXPECT_EQ(signatures(signedPainter).front().page, 1);
+    EXPECT_LT(by[0].top, signatures(signedPainter).front().top);
 }
 
 // Marked values are bold in a column wide enough for them; the closing line saying why

@@ -20,6 +20,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QFileInfo>
+#include <QFont>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -246,6 +247,69 @@ TEST_F(DocumentTableTools, BeyondTheLimitsIsColouredFilteredAndCounted) {
     // Another value column has no such count.
     stats.cboStatColumn->setCurrentIndex(1);
     EXPECT_EQ(stats.grdStatistics->columnCount(), StatisticsTitles().size());
+}
+
+// A document read back from the archive may hold records set aside there: greyed and struck
+// through, their reason as tip, and counted nowhere, neither in the statistics nor in a
+// printout, unless the filter's own choice also leaves them out.
+TEST_F(DocumentTableTools, InvalidRecordsAreGreyedAndLeftOutOfStatisticsAndPrintouts) {
+    auto log = std::make_shared<PrinterLog>();
+    f.main->services().print.SetPrinterFactory(std::make_unique<RecordingPrinterFactory>(log));
+    MValSet set = Doc().MVals();
+    for (qint64 id = 1; id <= 4; ++id) {
+        set.origins << RecordOrigin{QStringLiteral("S1"), QStringLiteral("claire"), 100 + id, 7};
+    }
+    set.origins[3].valid = false;
+    set.origins[3].invalidReason = QStringLiteral("cuvette fêlée");
+    f.ShownItem("mnuStatistics")->trigger();
+    Doc().ShowDataset(set, ArchiveExtract());
+
+    const QModelIndex invalid = Table().model()->index(3, kValue1);
+    EXPECT_TRUE(invalid.data(Qt::FontRole).value<QFont>().strikeOut());
+    EXPECT_EQ(invalid.data(Qt::ForegroundRole).value<QColor>(), QColor(Qt::gray));
+    EXPECT_EQ(invalid.data(Qt::ToolTipRole).toString(), QStringLiteral("Invalidé: cuvette fêlée"));
+    EXPECT_FALSE(Table().model()->index(0, kValue1).data(Qt::FontRole).isValid());
+    EXPECT_EQ(Numbers(), (QStringList{"1", "2", "3", "4"})) << "shown, not hidden";
+
+    // Program 320 keeps record 1 (0.42) and the text of record 3; 0.87 is gone.
+    const frmStatistics& stats = *Tools().Statistics();
+    ASSERT_EQ(stats.Rows().size(), 2);
+    EXPECT_EQ(stats.Rows()[1].count, 1);
+    EXPECT_EQ(stats.Rows()[1].nonNumeric, 1);
+
+    const auto printed = [&] {
+        QStringList numbers;
+        for (const QString& line : log->documents.last().AllLines()) {
+            const QString first = line.trimmed().section(QLatin1Char(';'), 0, 0);
+            if (line.count(QLatin1Char(';')) > 10 && first.toInt() > 0) {
+                numbers << first;
+            }
+        }
+        return numbers;
+    };
+    f.ui.messageAnswers = {MsgResult::Yes};
+    f.main->ToolButton(QStringLiteral("Print"))->trigger();
+    EXPECT_EQ(printed(), (QStringList{"1", "2", "3"}));
+    EXPECT_TRUE(log->documents.last().AllLines().join('|').contains(
+        QStringLiteral("Sélection: 3 enregistrements sur 4")));
+    // Filtered to program 320 and printed with the dialog: the choice counts the records
+    // that count, and either answer leaves the invalid one out.
+    Tools().Find();
+    Tools().FilterBar().cboProgram->setCurrentIndex(2);
+    QString choice;
+    f.ui.onPrintDialog = [&](const PrintRequest& request) {
+        choice = request.shownChoice;
+        PrintOptions options = request.options;
+        options.shownOnly = false;
+        request.setOptions(options);
+        return NewRecordingPrinter(log, QStringLiteral("Choisie"));
+    };
+    Doc().findChild<QAction*>(QStringLiteral("mnuFilePrintTo"))->trigger();
+    EXPECT_EQ(choice, QStringLiteral("Seulement les &lignes affichées (2 sur 4)"));
+    EXPECT_EQ(printed(), (QStringList{"1", "2", "3"}));
+    f.main->services().print.SetOptions({});
+    EXPECT_EQ(stats.Rows().size(), 1);
+    EXPECT_EQ(stats.Rows()[0].count, 1);
 }
 
 TEST_F(DocumentTableTools, PrintAndExportOfAFilteredSortedTableOfferOnlyTheRowsShown) {
