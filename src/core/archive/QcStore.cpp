@@ -3,6 +3,7 @@
 #include "archive/ArchiveDatabase.h"
 #include "archive/ArchiveRecord.h"
 #include "archive/ArchiveTrail.h"
+#include "archive/IdentityRow.h"
 #include "archive/RecordValidity.h"
 
 #include <QSqlQuery>
@@ -63,11 +64,6 @@ QDate QcStore::FirstPointDate(const QcControl& control) {
     return first ? first->date() : QDate::currentDate();
 }
 
-QVariantList QcStore::Who(const ArchiveIdentity& who) {
-    return {who.osAccount, who.hostName, who.programVersion,
-            ArchiveDatabase::TextValue(who.dbRole)};
-}
-
 bool QcStore::Define(const QcControl& control, QcVersion version) {
     return m_db.Write([&] {
         const QDateTime now = QDateTime::currentDateTimeUtc();
@@ -76,7 +72,8 @@ bool QcStore::Define(const QcControl& control, QcVersion version) {
             "INSERT INTO qc_controls (name, created_at, created_by, os_account, host_name, "
             "program_version, db_role) VALUES (?, ?, ?, ?, ?, ?, ?) "
             "ON CONFLICT (name) DO NOTHING"));
-        Bind(add, QVariantList{control.name, m_db.TimeValue(now), who.osAccount} + Who(who));
+        Bind(add, QVariantList{control.name, m_db.TimeValue(now), who.osAccount} +
+                      IdentityRow::Values(who).mid(1));
         m_db.Exec(add);
         if (!version.validFrom.isValid()) {
             version.validFrom = FirstPointDate(control);
@@ -95,7 +92,7 @@ bool QcStore::Define(const QcControl& control, QcVersion version) {
                                                                     : QStringLiteral("prefix"),
                           control.matchText.trimmed(), version.target, version.sd,
                           ArchiveDatabase::TextValue(version.unit), version.rules.Text()} +
-                 Who(who) + QVariantList{control.name});
+                 IdentityRow::Values(who).mid(1) + QVariantList{control.name});
         m_db.Exec(insert);
         ArchiveTrail(m_db).Append(who, QLatin1String(ArchiveTrail::kQcVersionAdded),
                                   QStringLiteral("control %1").arg(control.name), QString(),
@@ -267,14 +264,14 @@ bool QcStore::AddLimit(LimitValue limit) {
                                   ArchiveDatabase::OptionalValue(limit.lower),
                                   ArchiveDatabase::OptionalValue(limit.upper),
                                   ArchiveDatabase::TextValue(limit.unit)} +
-                         Who(who));
+                         IdentityRow::Values(who).mid(1));
         m_db.Exec(insert);
         const auto bound = [](std::optional<double> value) {
             return value ? QString::number(*value) : QStringLiteral("-");
         };
         ArchiveTrail(m_db).Append(
             who, QLatin1String(ArchiveTrail::kLimitVersionAdded),
-            QStringLiteral("limits program %1").arg(limit.program), QString(),
+            QStringLiteral("program %1 limits").arg(limit.program), QString(),
             QStringLiteral("from %1: lower %2, upper %3 %4")
                 .arg(from.toString(kDate), bound(limit.lower), bound(limit.upper), limit.unit));
     });

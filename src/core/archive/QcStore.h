@@ -46,8 +46,6 @@ public:
     bool Limits(QList<LimitValue>& limits);
 
 private:
-    // The identity columns after `created_by`, in their order.
-    static QVariantList Who(const ArchiveIdentity& who);
     QDate FirstPointDate(const QcControl& control);
     // The WHERE clause recognising the control's records, and its values; `programIndex`
     // false keeps the program's index out of the plan, for a query whose own range is
