@@ -72,6 +72,7 @@ frmDocument::frmDocument(MainFrame& main, DocumentServices services, QWidget* pa
     m_menus = BuildMenus(this, MenuKind::Document);
     ConnectMenus();
     m_printing.AddEntries(m_menus);
+    m_validity.AddEntries(m_menus);
 }
 
 void frmDocument::BuildHead() {
@@ -475,6 +476,7 @@ void frmDocument::TakeDataset(MValSet& mvals, const std::optional<ArchiveExtract
 // leaves the entries disabled and the signature block without reviews.
 void frmDocument::TakeOrigins() {
     m_reviews.Read(m_mvals);
+    m_validity.UpdateEntries();
 }
 
 void frmDocument::ShowValidity() {

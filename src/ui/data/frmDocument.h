@@ -9,6 +9,7 @@
 #include "ui/data/DocumentRecovery.h"
 #include "ui/data/DocumentReviews.h"
 #include "ui/data/DocumentServices.h"
+#include "ui/data/DocumentValidity.h"
 
 #include <QRect>
 #include <QWidget>
@@ -99,6 +100,8 @@ public:
     // The reviews of the imports its archived records came from, for the table report.
     const DocumentReviews& Reviews() const { return m_reviews; }
     DocumentReviews& Reviews() { return m_reviews; }
+    // "Invalider…" and "Rétablir…" of its archived records.
+    DocumentValidity& Validity() { return m_validity; }
     // Shows again which records are set aside, after the dataset's origins changed.
     void ShowValidity();
 
@@ -167,6 +170,7 @@ private:
     DocumentPrinting m_printing{*this, m_services.printing()};
     DocumentCommands m_commands{*this, m_main, m_services, m_printing};
     DocumentReviews m_reviews{*this, m_services.ini};
+    DocumentValidity m_validity{*this, m_main, m_services};
     bool m_modified = false;
     bool m_unloaded = false;
     bool m_dropAsked = false; // the save question was answered for the close under way

@@ -1,3 +1,4 @@
+#include "DialogDriver.h"
 #include "UiFixture.h"
 #include "app/DateText.h"
 #include "archive/ArchiveDatabase.h"
@@ -5,13 +6,24 @@
 #include "archive/ArchiveQuery.h"
 #include "archive/ArchiveWriter.h"
 #include "archive/ImportReview.h"
+#include "archive/RecordValidity.h"
 #include "support/PdfText.h"
 #include "support/TempDir.h"
+#include "ui/data/DatasetTableTools.h"
 #include "ui/data/DocumentReviews.h"
+#include "ui/data/MValTableProxy.h"
 #include "ui/data/frmDocument.h"
+#include "ui/data/frmStatistics.h"
+#include "ui/dialogs/frmReason.h"
 
 #include <QAction>
+#include <QFont>
+#include <QItemSelectionModel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QSignalSpy>
+#include <QTableView>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -62,6 +74,14 @@ protected:
     }
     frmDocument& Doc() { return *f.main->ActiveDocument(); }
     QAction* Entry(const char* name) { return Doc().findChild<QAction*>(QLatin1String(name)); }
+    void SelectRows(const QList<int>& rows) {
+        QTableView& table = *Doc().hfgMVals;
+        table.clearSelection();
+        for (const int row : rows) {
+            table.selectionModel()->select(table.model()->index(row, 0),
+                                           QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        }
+    }
 
     TempDir home;
     QByteArray saved;
@@ -70,6 +90,58 @@ protected:
 };
 
 } // namespace
+
+// "Invalider…" asks a reason (OK stays disabled while it is blank), writes it to the archive
+// with who gave it, and the document greys the record and leaves it out of its statistics;
+// "Rétablir…" takes it back.
+TEST_F(DocumentTrace, InvalidatingAndRestoringFromADocumentWritesTheArchiveAndTheTableFollows) {
+    Open();
+    const qint64 second = Doc().MVals().origins[1].recordId;
+    ASSERT_TRUE(Entry("mnuEditInvalidate")->isEnabled());
+    f.ShownItem("mnuStatistics")->trigger();
+    SelectRows({1});
+    DialogDriver driver;
+    driver.Expect<frmReason>([](frmReason& dialog) {
+        EXPECT_FALSE(dialog.cmdOK->isEnabled());
+        dialog.txtReason->setText(QStringLiteral("cuvette fêlée"));
+        EXPECT_TRUE(dialog.cmdOK->isEnabled());
+        QTest::keyClick(dialog.txtReason, Qt::Key_Return);
+    });
+    Entry("mnuEditInvalidate")->trigger();
+    EXPECT_EQ(driver.Handled(), 1);
+    EXPECT_TRUE(f.ui.messages.isEmpty()) << f.ui.MessageTexts().join('|').toStdString();
+    QHash<qint64, RecordState> invalid;
+    ASSERT_TRUE(RecordValidity(db).Invalid({second}, invalid));
+    ASSERT_TRUE(invalid.contains(second));
+    EXPECT_EQ(invalid[second].reason, QStringLiteral("cuvette fêlée"));
+    EXPECT_EQ(invalid[second].who.userName, QStringLiteral("claire"));
+    const QModelIndex cell = Doc().hfgMVals->model()->index(1, 8);
+    EXPECT_TRUE(cell.data(Qt::FontRole).value<QFont>().strikeOut());
+    EXPECT_EQ(cell.data(Qt::ToolTipRole).toString(), QStringLiteral("Invalidé: cuvette fêlée"));
+    EXPECT_EQ(Doc().TableTools().Statistics()->Rows().value(0).count, 2);
+
+    // Cancelled: nothing written. Restored with a reason: it counts again.
+    driver.Expect<frmReason>([](frmReason& dialog) { QTest::keyClick(&dialog, Qt::Key_Escape); });
+    driver.Expect<frmReason>([](frmReason& dialog) {
+        QTest::keyClicks(dialog.txtReason, QStringLiteral("erreur de saisie"));
+        dialog.cmdOK->click();
+    });
+    Entry("mnuEditRestore")->trigger();
+    ASSERT_TRUE(RecordValidity(db).Invalid({second}, invalid));
+    EXPECT_TRUE(invalid.contains(second));
+    Entry("mnuEditRestore")->trigger();
+    EXPECT_EQ(driver.Handled(), 3);
+    ASSERT_TRUE(RecordValidity(db).Invalid({second}, invalid));
+    EXPECT_FALSE(invalid.contains(second));
+    EXPECT_FALSE(Doc().hfgMVals->model()->index(1, 8).data(Qt::FontRole).isValid());
+    EXPECT_EQ(Doc().TableTools().Statistics()->Rows().value(0).count, 3);
+
+    // Records of an import never archived cannot be, and the window says so.
+    MValSet file = Doc().MVals();
+    file.origins.clear();
+    Doc().ShowDataset(file, ArchiveExtract());
+    EXPECT_FALSE(Entry("mnuEditInvalidate")->isEnabled());
+}
 
 // The table report names who verified each import of its records, or that one is not: one
 // line per reviewer, and one for the imports nobody reviewed yet.
