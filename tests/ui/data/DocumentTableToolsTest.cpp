@@ -266,7 +266,7 @@ TEST_F(DocumentTableTools, InvalidRecordsAreGreyedAndLeftOutOfStatisticsAndPrint
 
     const QModelIndex invalid = Table().model()->index(3, kValue1);
     EXPECT_TRUE(invalid.data(Qt::FontRole).value<QFont>().strikeOut());
-    EXPECT_EQ(invalid.data(Qt::ForegroundRole).value<QColor>(), QColor(Qt::gray));
+    EXPECT_EQ(invalid.data(Qt::ForegroundRole).value<QColor>(), MValTableProxy::InvalidForeground());
     EXPECT_EQ(invalid.data(Qt::ToolTipRole).toString(), QStringLiteral("Invalidé: cuvette fêlée"));
     EXPECT_FALSE(Table().model()->index(0, kValue1).data(Qt::FontRole).isValid());
     EXPECT_EQ(Numbers(), (QStringList{"1", "2", "3", "4"})) << "shown, not hidden";
