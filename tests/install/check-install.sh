@@ -15,7 +15,8 @@ for f in bin/mervex bin/mervex-cli etc/mervex/Settings.ini share/mervex/Settings
     share/mervex/Help/MervexHlp_e.html share/mervex/Help/HazemarkHlp_e.html; do
     [ -e "$prefix/$f" ] || { echo "missing $f"; exit 1; }
 done
-"$prefix/bin/mervex-cli" --help | grep -q "usage: mervex-cli"
+# grep reads the whole help: -q would leave at the first match and the program die of SIGPIPE
+"$prefix/bin/mervex-cli" --help | grep "usage: mervex-cli" >/dev/null
 lines=$("$prefix/bin/mervex-cli" strings | wc -l)
 [ "$lines" -ge 226 ] || { echo "strings printed $lines lines"; exit 1; }
 echo "installed programs start and find share/mervex"
