@@ -161,9 +161,8 @@ bool ArchiveWriter::Add(const MValSet& set, const RecordLayout& layout, const QS
     });
 }
 
-qint64 ArchiveWriter::InsertImport(const MValSet& set, const Portion& portion, qint64 meterId,
+qint64 ArchiveWriter::InsertImport(const MValSet& set, const ArchiveIdentity& who, qint64 meterId,
                                    const QString& sourceFile) {
-    const ArchiveIdentity who = m_db.Identity(Given(portion.origin.user));
     QSqlQuery import = m_db.Prepare(QStringLiteral(
         "INSERT INTO imports (meter_id, user_name, imported_at, source_file, archived_at, "
         "record_count, added_count, os_account, host_name, program_version, db_role) "
@@ -194,8 +193,8 @@ void ArchiveWriter::AddPortion(const MValSet& set, const Portion& portion,
     // are never removed, so one that would say nothing is not kept in the first place.
     m_db.Exec(QStringLiteral("SAVEPOINT import_portion"));
     ImportClosing closing;
-    closing.importId = InsertImport(set, portion, meterId, sourceFile);
     closing.who = m_db.Identity(Given(portion.origin.user));
+    closing.importId = InsertImport(set, closing.who, meterId, sourceFile);
     closing.meter = set.strMeter + QLatin1Char(' ') + portion.origin.serial;
     closing.records = portion.lines.size();
 

@@ -9,6 +9,7 @@
 #include <QVariantList>
 
 class ArchiveDatabase;
+struct ArchiveIdentity;
 struct ArchiveRecord;
 struct ImportClosing;
 class CDevice;
@@ -65,7 +66,7 @@ private:
     void AddPortion(const MValSet& set, const Portion& portion, const RecordLayout& layout,
                     const QString& sourceFile, ArchiveCounts& counts,
                     QList<ImportClosing>& closings);
-    qint64 InsertImport(const MValSet& set, const Portion& portion, qint64 meterId,
+    qint64 InsertImport(const MValSet& set, const ArchiveIdentity& who, qint64 meterId,
                         const QString& sourceFile);
     // The records one INSERT takes: a few hundred, within the engine's limit on bound values.
     qsizetype RowsPerStatement() const;
