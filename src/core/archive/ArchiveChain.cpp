@@ -8,8 +8,10 @@
 #include <QCryptographicHash>
 #include <QHash>
 #include <QSqlQuery>
+#include <QStringEncoder>
 #include <QStringList>
 #include <QtEndian>
+#include <algorithm>
 #include <bit>
 #include <memory>
 #include <vector>
@@ -37,9 +39,19 @@ void AppendTime(QByteArray& bytes, const std::optional<QDateTime>& time) {
                              : std::nullopt);
 }
 
+// `text` encoded straight into `bytes`: an import's records are a hundred thousand texts,
+// which a converted copy each would allocate and free again.
+void AppendEncoded(QByteArray& bytes, QStringView text, QStringConverter::Encoding encoding) {
+    QStringEncoder encoder(encoding, QStringConverter::Flag::Stateless);
+    const qsizetype at = bytes.size();
+    bytes.resize(at + encoder.requiredSpace(text.size()));
+    const char* end = encoder.appendToBuffer(bytes.data() + at, text);
+    bytes.truncate(end - bytes.constData());
+}
+
 void AppendText(QByteArray& bytes, const QString& text) {
     bytes.append(kFieldMark);
-    bytes.append(text.toUtf8());
+    AppendEncoded(bytes, text, QStringConverter::Utf8);
 }
 
 template <typename T> std::optional<T> Optional(const QVariant& value) {
@@ -58,11 +70,9 @@ struct Running {
 
 } // namespace
 
-QByteArray ArchiveChain::RowBytes(const QString& key, const ArchiveRecord& r) {
-    QByteArray bytes;
-    bytes.reserve(256);
+void ArchiveChain::AppendRow(QByteArray& bytes, const QString& key, const ArchiveRecord& r) {
     bytes.append(kRecordMark);
-    bytes.append(key.toLatin1());
+    AppendEncoded(bytes, key, QStringConverter::Latin1);
     AppendNumber(bytes, r.recordNumber);
     AppendTime(bytes, r.measuredAt);
     AppendNumber(bytes, r.programNumber);
@@ -73,14 +83,23 @@ QByteArray ArchiveChain::RowBytes(const QString& key, const ArchiveRecord& r) {
     AppendText(bytes, r.state1);
     AppendNumber(bytes, r.value2);
     AppendTime(bytes, r.calibratedAt);
+}
+
+QByteArray ArchiveChain::RowBytes(const QString& key, const ArchiveRecord& r) {
+    QByteArray bytes;
+    bytes.reserve(256);
+    AppendRow(bytes, key, r);
     return bytes;
 }
 
-QString ArchiveChain::Digest(const QString& previous, const QList<QByteArray>& rows) {
+QString ArchiveChain::Digest(const QString& previous, ImportClosing& import) {
+    std::sort(import.rows.begin(), import.rows.end(),
+              [](const ImportClosing::Row& a, const ImportClosing::Row& b) { return a.id < b.id; });
     QCryptographicHash hash(QCryptographicHash::Sha256);
     hash.addData(previous.toLatin1());
-    for (const QByteArray& row : rows) {
-        hash.addData(row);
+    const QByteArrayView bytes(import.bytes);
+    for (const ImportClosing::Row& row : import.rows) {
+        hash.addData(bytes.sliced(row.from, row.size));
     }
     return QString::fromLatin1(hash.result().toHex());
 }
@@ -103,14 +122,7 @@ void ArchiveChain::Close(QList<ImportClosing> imports) {
                        "VALUES (?, ?, ?, ?)"));
     ArchiveTrail trail(m_db);
     for (ImportClosing& import : imports) {
-        // The server may hand RETURNING's rows back in any order; the chain reads them by id.
-        std::sort(import.rows.begin(), import.rows.end());
-        QList<QByteArray> rows;
-        rows.reserve(import.rows.size());
-        for (const auto& row : import.rows) {
-            rows << row.second;
-        }
-        previous = Digest(previous, rows);
+        previous = Digest(previous, import);
         insert.bindValue(0, import.importId);
         insert.bindValue(1, import.records);
         insert.bindValue(2, import.added);
@@ -179,14 +191,16 @@ void ArchiveChain::ChainStoredImports() {
     bool more = records.next();
     QString previous;
     for (Stored& import : imports) {
-        QList<QByteArray> rows;
+        ImportClosing rows;
         while (more && records.value(1).toLongLong() == import.id) {
-            rows << RowBytes(records.value(4).toString(), StoredRecord(records));
+            const qsizetype from = rows.bytes.size();
+            AppendRow(rows.bytes, records.value(4).toString(), StoredRecord(records));
+            rows.rows.push_back({records.value(0).toLongLong(), from, rows.bytes.size() - from});
             more = records.next();
         }
         // What the chain covers: the records the import holds now, after an earlier
         // upgrade folded the copies older versions let in.
-        import.added = rows.size();
+        import.added = qint64(rows.rows.size());
         previous = import.digest = Digest(previous, rows);
     }
     records.finish();

@@ -8,6 +8,7 @@
 #include <QString>
 #include <optional>
 #include <utility>
+#include <vector>
 
 class ArchiveDatabase;
 
@@ -15,10 +16,16 @@ struct ArchiveRecord;
 
 // What one import stored, once its records are in: the chain closes it.
 struct ImportClosing {
+    // An added record: its id and where its RowBytes lie in `bytes`.
+    struct Row {
+        qint64 id;
+        qsizetype from, size;
+    };
     qint64 importId = 0;
     qint64 records = 0, added = 0;
-    QList<std::pair<qint64, QByteArray>> rows; // the added records' ids and RowBytes
-    QString meter;                             // model and serial number, for the audit trail
+    QByteArray bytes;      // the RowBytes of the records, one after another
+    std::vector<Row> rows; // the records the import added, in any order
+    QString meter;         // model and serial number, for the audit trail
     ArchiveIdentity who;
 };
 
@@ -42,13 +49,16 @@ class ArchiveChain {
 public:
     explicit ArchiveChain(ArchiveDatabase& database) : m_db(database) {}
 
-    // The digest following `previous` (empty for the first import) of an import whose
-    // records give `rows` (RowBytes), in id order.
-    static QString Digest(const QString& previous, const QList<QByteArray>& rows);
+    // The digest following `previous` (empty for the first import) of `import`'s rows, in id
+    // order; sorts them.
+    static QString Digest(const QString& previous, ImportClosing& import);
     // A record as its import's digest covers it: its key and the fields the archive stores
     // beside its line, which queries, statistics and reports read; numbers and times as
     // their bytes, texts as UTF-8.
     static QByteArray RowBytes(const QString& key, const ArchiveRecord& record);
+    // The same appended to `bytes`: an import's records are held in one buffer until the
+    // chain closes it, not in an allocation each.
+    static void AppendRow(QByteArray& bytes, const QString& key, const ArchiveRecord& record);
 
     // Inside ArchiveDatabase::Write, once the imports' records are in: takes the chain lock
     // and writes each import's counts and digest, and its audit event.

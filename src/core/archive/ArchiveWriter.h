@@ -1,5 +1,6 @@
 #pragma once
 
+#include "archive/ArchiveChain.h"
 #include "data/MValSet.h"
 
 #include <QList>
@@ -7,12 +8,13 @@
 #include <QStringList>
 #include <QStringView>
 #include <QVariantList>
+#include <vector>
 
 class ArchiveDatabase;
 struct ArchiveIdentity;
 struct ArchiveRecord;
-struct ImportClosing;
 class CDevice;
+class QSqlQuery;
 class RecordLayout;
 
 // What adding one import did: its records, those new to the archive, those it refused (each
@@ -63,6 +65,34 @@ private:
     // The dataset's records by meter and user; a record no archive can hold goes to `refused`
     // instead, with its reason.
     static QList<Portion> PortionsOf(const MValSet& set, QStringList& refused);
+    // How the writer learns which records an INSERT took, with their ids, which the digest
+    // chain orders them by. Given: one writer at a time holds an SQLite archive, so the
+    // program numbers the rows itself above the highest id stored. Returned: PostgreSQL's
+    // writers share one sequence, and the statement hands back the ids it drew. Unneeded:
+    // without the chain, their count is enough.
+    enum class Ids { Unneeded, Given, Returned };
+    static QString InsertSql(qsizetype rows, Ids ids);
+    // What one INSERT was sent, beside its bound values: each record's key and where its
+    // RowBytes end in the import's bytes, which they begin at `from`; the ids it was given,
+    // from `firstId` up to before `nextId`.
+    struct Batch {
+        QStringList keys;
+        std::vector<qsizetype> ends;
+        qsizetype from = 0;
+        qint64 firstId = 0, nextId = 0;
+        ImportClosing::Row Row(qsizetype at, qint64 id) const {
+            const qsizetype begin = at == 0 ? from : ends[std::size_t(at) - 1];
+            return {id, begin, ends[std::size_t(at)] - begin};
+        }
+    };
+    qint64 HighestRecordId();
+    // Binds `lines` to `insert` (numbered from `sent.nextId` when the ids are given) and runs it.
+    void Send(QSqlQuery& insert, const QList<QStringView>& lines, const RecordLayout& layout,
+              Ids ids, qint64 meterId, Batch& sent, ImportClosing& closing);
+    // The records of `sent` the database took, into `closing`; their count alone when their
+    // ids are unneeded.
+    void Take(QSqlQuery& insert, Ids ids, const Batch& sent, ImportClosing& closing);
+    void TakeReturned(QSqlQuery& insert, const Batch& sent, ImportClosing& closing);
     void AddPortion(const MValSet& set, const Portion& portion, const RecordLayout& layout,
                     const QString& sourceFile, ArchiveCounts& counts,
                     QList<ImportClosing>& closings);

@@ -266,7 +266,8 @@ TEST_P(ArchiveEngineTest, AddsALargeImportInFewStatementsWithExactCounts) {
                                           "records FOR EACH STATEMENT EXECUTE FUNCTION "
                                           "count_statement()")));
     }
-    // Old and new records interleaved across the statements' boundaries, and a short last one.
+    // Old and new records interleaved across the statements' boundaries, a new one twice in
+    // one statement, and a short last one.
     QStringList lines;
     for (int i = 1; i <= 1234; ++i) {
         lines
@@ -278,12 +279,17 @@ TEST_P(ArchiveEngineTest, AddsALargeImportInFewStatementsWithExactCounts) {
     }
     const QString model = QStringLiteral("Zentravox");
     EXPECT_EQ(Add(Dataset(model, QStringLiteral("S1"), odd)).added, 617);
+    lines.insert(2, lines[1]);
     const ArchiveCounts all = Add(Dataset(model, QStringLiteral("S1"), lines));
-    EXPECT_EQ(all.records, 1234);
+    EXPECT_EQ(all.records, 1235);
     EXPECT_EQ(all.added, 617);
     EXPECT_EQ(Number(QStringLiteral("SELECT COUNT(*) FROM records")), 1234);
     EXPECT_EQ(Number(QStringLiteral("SELECT added_count FROM import_results ORDER BY id DESC")),
               617);
+    // Each record taken is the one its import's digest covers, wherever the skipped ones were.
+    ChainReport chain;
+    ASSERT_TRUE(ArchiveChain(db).Verify(chain)) << db.Error().toStdString();
+    EXPECT_TRUE(chain.Intact()) << chain.importWhy.toStdString();
     if (pg) {
         EXPECT_LE(Number(QStringLiteral("SELECT n FROM statements")), 6);
     }
