@@ -204,8 +204,8 @@ void ArchiveWriter::Take(QSqlQuery& insert, Ids ids, const Batch& sent, ImportCl
     const std::size_t before = closing.rows.size();
     if (ids == Ids::Returned) {
         TakeReturned(insert, sent, closing);
-    } else if (insert.numRowsAffected() == sent.keys.size()) {
-        for (qsizetype at = 0; at < sent.keys.size(); ++at) {
+    } else if (insert.numRowsAffected() == qsizetype(sent.ends.size())) {
+        for (qsizetype at = 0; at < qsizetype(sent.ends.size()); ++at) {
             closing.rows.push_back(sent.Row(at, sent.firstId + at));
         }
     } else if (insert.numRowsAffected() > 0) {
@@ -267,8 +267,10 @@ void ArchiveWriter::Send(QSqlQuery& insert, const QList<QStringView>& lines,
         for (const QVariant& value : RowOf(record, key, closing.importId, meterId)) {
             insert.bindValue(at++, value);
         }
-        if (ids != Ids::Unneeded) {
+        if (ids == Ids::Returned) {
             sent.keys << key;
+        }
+        if (ids != Ids::Unneeded) {
             ArchiveChain::AppendRow(closing.bytes, key, record);
             sent.ends.push_back(closing.bytes.size());
         }

@@ -72,9 +72,9 @@ private:
     // without the chain, their count is enough.
     enum class Ids { Unneeded, Given, Returned };
     static QString InsertSql(qsizetype rows, Ids ids);
-    // What one INSERT was sent, beside its bound values: each record's key and where its
-    // RowBytes end in the import's bytes, which they begin at `from`; the ids it was given,
-    // from `firstId` up to before `nextId`.
+    // What one INSERT was sent, beside its bound values: where each record's RowBytes end in
+    // the import's bytes, which they begin at `from`; each record's key when the ids are
+    // returned, the ids it was given (from `firstId` up to before `nextId`) otherwise.
     struct Batch {
         QStringList keys;
         std::vector<qsizetype> ends;
